@@ -1,0 +1,10 @@
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+
+SessionState& Session() {
+  thread_local SessionState state;
+  return state;
+}
+
+}  // namespace brennock
