@@ -6,3 +6,9 @@
 
 // model
 #include "brennock/model/automation_error.h"
+#include "brennock/model/collected_errors.h"
+#include "brennock/model/error_table.h"
+#include "brennock/model/qc_error.h"
+#include "brennock/model/qc_errors.h"
+#include "brennock/model/qo_enum_errors.h"
+#include "brennock/model/raise.h"
