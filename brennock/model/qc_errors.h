@@ -28,6 +28,8 @@ class qcErrors {
   ~qcErrors();
   qcErrors(const qcErrors&) = delete;
   qcErrors& operator=(const qcErrors&) = delete;
+  qcErrors(qcErrors&&) noexcept = default;
+  qcErrors& operator=(qcErrors&&) noexcept = default;
 
   void Clear();
   std::shared_ptr<qcError> Add(int32_t Code, const std::string& sField, const std::string& sMsg);
