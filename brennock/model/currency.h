@@ -5,28 +5,32 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace brennock {
 
 // A money value as QuickBooks and automation clients see it: a signed 64-bit count of
 // ten-thousandths (four decimals, range about +/-922 trillion). Arithmetic is exact where it can
 // be; products and quotients are rounded half to even at the fourth decimal, and any result
-// outside the range raises AutomationError kCurrencyOverflowNumber "Overflow" (the run-time
-// overflow error of automation clients, error 6).
+// outside the range raises AutomationError 6 "Overflow" (value_errors.h).
 class Currency {
  public:
   static constexpr int64_t kScale = 10000;
-  static constexpr int32_t kCurrencyOverflowNumber = 6;
 
   constexpr Currency() noexcept = default;
 
   // A whole number of units; raises Overflow when it does not fit.
   template <std::integral T>
-  constexpr explicit Currency(T whole) : scaled_(0) {
+  requires(!std::same_as<T, bool>) constexpr explicit Currency(T whole) {
     if constexpr (sizeof(T) < sizeof(int64_t)) {
       scaled_ = static_cast<int64_t>(whole) * kScale;
-    } else {
+    } else if constexpr (std::is_signed_v<T>) {
       scaled_ = FromInteger(static_cast<int64_t>(whole)).scaled_;
+    } else {
+      // Anything above the signed range is far beyond the currency range too.
+      scaled_ = FromInteger(whole > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX
+                                                                     : static_cast<int64_t>(whole))
+                    .scaled_;
     }
   }
   // A double rounded half to even at the fourth decimal; raises Overflow outside the range and
@@ -42,7 +46,8 @@ class Currency {
   static Currency FromInteger(int64_t whole);
   static Currency FromDouble(double value) { return Currency(value); }
   // Reads a plain decimal text: optional blanks, optional sign, digits with at most one point,
-  // optional blanks ("12.5", "-0.0001", ".5", "+3."). No grouping, no exponent, no locale.
+  // optional blanks ("12.5", "-0.0001", ".5", "+3."). Commas between integer digits are taken as
+  // thousands separators ("1,234.5"); no exponent, no currency sign, no locale.
   // Digits past the fourth decimal are rounded half to even. Raises AutomationError 13
   // "Type mismatch" for anything else, Overflow when the value does not fit.
   static Currency Parse(std::string_view text);
