@@ -39,10 +39,6 @@ std::shared_ptr<qcError> qcErrors::Add(int32_t Code, const std::string& sField,
                                        const std::string& sMsg) {
   auto entry = std::make_shared<qcError>(Code, sField, sMsg);
   entries_.push_back(entry);
-  if (keys_) {
-    keys_->keyAt.emplace_back();
-    keys_->keyed.push_back(false);
-  }
   return entry;
 }
 
@@ -50,20 +46,18 @@ int32_t qcErrors::AddObject(std::shared_ptr<qcError> oNew) {
   if (!oNew) {
     throw AutomationError(91, kSource, "Object variable or With block variable not set");
   }
-  if (!keys_) {
-    keys_ = std::make_unique<KeyIndex>();
-    keys_->keyAt.resize(entries_.size());
-    keys_->keyed.resize(entries_.size(), false);
-  }
-  std::string folded = FoldKey(oNew->CollectionKey());
-  if (keys_->used.contains(folded)) {
+  if (!keys_) keys_ = std::make_unique<KeyIndex>();
+  const auto [at, added] = keys_->try_emplace(FoldKey(oNew->CollectionKey()), entries_.size());
+  if (!added) {
     throw AutomationError(457, kSource,
                           "This key is already associated with an element of this collection");
   }
-  keys_->used.insert(folded);
-  keys_->keyAt.push_back(std::move(folded));
-  keys_->keyed.push_back(true);
-  entries_.push_back(std::move(oNew));
+  try {
+    entries_.push_back(std::move(oNew));
+  } catch (...) {
+    keys_->erase(at);
+    throw;
+  }
   return Count();
 }
 
@@ -74,12 +68,8 @@ size_t qcErrors::PositionOf(int32_t index) const {
 
 size_t qcErrors::PositionOf(const std::string& key) const {
   if (keys_) {
-    const std::string folded = FoldKey(key);
-    if (keys_->used.contains(folded)) {
-      for (size_t i = 0; i < entries_.size(); ++i) {
-        if (keys_->keyed[i] && keys_->keyAt[i] == folded) return i;
-      }
-    }
+    const auto found = keys_->find(FoldKey(key));
+    if (found != keys_->end()) return found->second;
   }
   RaiseBadKey();
 }
@@ -97,9 +87,15 @@ void qcErrors::Remove(const std::string& key) { RemoveAt(PositionOf(key)); }
 void qcErrors::RemoveAt(size_t position) {
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
   if (!keys_) return;
-  if (keys_->keyed[position]) keys_->used.erase(keys_->keyAt[position]);
-  keys_->keyAt.erase(keys_->keyAt.begin() + static_cast<std::ptrdiff_t>(position));
-  keys_->keyed.erase(keys_->keyed.begin() + static_cast<std::ptrdiff_t>(position));
+  // Removal is rare: one pass drops the entry's key and moves later entries up.
+  for (auto it = keys_->begin(); it != keys_->end();) {
+    if (it->second == position) {
+      it = keys_->erase(it);
+      continue;
+    }
+    if (it->second > position) --it->second;
+    ++it;
+  }
 }
 
 }  // namespace brennock

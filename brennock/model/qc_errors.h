@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "brennock/model/qc_error.h"
@@ -44,12 +44,8 @@ class qcErrors {
   void Remove(const std::string& key);
 
  private:
-  // Folded key of each entry, by position; entries added by Add have none.
-  struct KeyIndex {
-    std::vector<std::string> keyAt;  // parallel to entries_
-    std::vector<bool> keyed;         // parallel to entries_
-    std::unordered_set<std::string> used;
-  };
+  // Folded key -> 0-based position, for entries filed by AddObject.
+  using KeyIndex = std::unordered_map<std::string, size_t>;
 
   size_t PositionOf(int32_t index) const;
   size_t PositionOf(const std::string& key) const;
