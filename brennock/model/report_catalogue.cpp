@@ -1,6 +1,7 @@
 #include "brennock/model/report_catalogue.h"
 
 #include <iterator>
+#include <utility>
 
 #include "brennock/model/enumerations.h"
 #include "brennock/model/qc_enum.h"
@@ -11,32 +12,33 @@ namespace {
 
 using Entry = ReportCatalogueEntry;
 
-// Short names keep one report per line.
-constexpr qbEnumReportType Aging = qbReportTypeAging;
-constexpr qbEnumReportType Budget = qbReportTypeBudgetSummary;
-constexpr qbEnumReportType CustomSummary = qbReportTypeCustomSummary;
-constexpr qbEnumReportType CustomDetail = qbReportTypeCustomDetail;
-constexpr qbEnumReportType GeneralSummary = qbReportTypeGeneralSummary;
-constexpr qbEnumReportType GeneralDetail = qbReportTypeGeneralDetail;
-constexpr qbEnumReportType Job = qbReportTypeJob;
-constexpr qbEnumReportType Time = qbReportTypeTime;
-constexpr qbEnumReportType PayrollDetail = qbReportTypePayrollDetail;
-constexpr qbEnumReportType PayrollSummary = qbReportTypePayrollSummary;
+// Short names keep one report per line; prefixed so they cannot hide class names such as
+// Company or Customers.
+constexpr qbEnumReportType RptAging = qbReportTypeAging;
+constexpr qbEnumReportType RptBudget = qbReportTypeBudgetSummary;
+constexpr qbEnumReportType RptCustomSummary = qbReportTypeCustomSummary;
+constexpr qbEnumReportType RptCustomDetail = qbReportTypeCustomDetail;
+constexpr qbEnumReportType RptGeneralSummary = qbReportTypeGeneralSummary;
+constexpr qbEnumReportType RptGeneralDetail = qbReportTypeGeneralDetail;
+constexpr qbEnumReportType RptJob = qbReportTypeJob;
+constexpr qbEnumReportType RptTime = qbReportTypeTime;
+constexpr qbEnumReportType RptPayrollDetail = qbReportTypePayrollDetail;
+constexpr qbEnumReportType RptPayrollSummary = qbReportTypePayrollSummary;
 
-constexpr qbEnumReportGroups Company = qbReportGroupCompanyAndFinancial;
-constexpr qbEnumReportGroups Customers = qbReportGroupCustomersAndReceivables;
-constexpr qbEnumReportGroups Sales = qbReportGroupSales;
-constexpr qbEnumReportGroups JobsTime = qbReportGroupJobsAndTime;
-constexpr qbEnumReportGroups Vendors = qbReportGroupVendorsAndPayables;
-constexpr qbEnumReportGroups Purchases = qbReportGroupPurchases;
-constexpr qbEnumReportGroups Inventory = qbReportGroupInventory;
-constexpr qbEnumReportGroups Payroll = qbReportGroupEmployeesAndPayroll;
-constexpr qbEnumReportGroups Banking = qbReportGroupBanking;
-constexpr qbEnumReportGroups Accountant = qbReportGroupAccountantAndTaxes;
-constexpr qbEnumReportGroups Budgets = qbReportGroupBudgetsAndForecasts;
-constexpr qbEnumReportGroups Custom = qbReportGroupCustom;
+constexpr qbEnumReportGroups InCompany = qbReportGroupCompanyAndFinancial;
+constexpr qbEnumReportGroups InCustomers = qbReportGroupCustomersAndReceivables;
+constexpr qbEnumReportGroups InSales = qbReportGroupSales;
+constexpr qbEnumReportGroups InJobsTime = qbReportGroupJobsAndTime;
+constexpr qbEnumReportGroups InVendors = qbReportGroupVendorsAndPayables;
+constexpr qbEnumReportGroups InPurchases = qbReportGroupPurchases;
+constexpr qbEnumReportGroups InInventory = qbReportGroupInventory;
+constexpr qbEnumReportGroups InPayroll = qbReportGroupEmployeesAndPayroll;
+constexpr qbEnumReportGroups InBanking = qbReportGroupBanking;
+constexpr qbEnumReportGroups InAccountant = qbReportGroupAccountantAndTaxes;
+constexpr qbEnumReportGroups InBudgets = qbReportGroupBudgetsAndForecasts;
+constexpr qbEnumReportGroups InCustom = qbReportGroupCustom;
 
-constexpr uint8_t None = Entry::None;
+constexpr uint8_t NoFlags = Entry::None;
 constexpr uint8_t Txns = Entry::Txns;
 constexpr uint8_t NeedEntity = Entry::NeedEntity;
 constexpr uint8_t NeedAccount = Entry::NeedAccount;
@@ -45,95 +47,96 @@ constexpr uint8_t NoCalendar = Entry::NoCalendar;
 
 // code, description, report type, group, stored qbXML tag, flags
 constexpr Entry kReports[] = {
-    {1, "1099 Detail", GeneralDetail, Vendors, {}, Txns},
-    {2, "Audit Trail", GeneralDetail, Accountant, {}, Txns},
-    {3, "Balance Sheet Detail", GeneralDetail, Company, {}, Txns},
-    {4, "Check Detail", GeneralDetail, Banking, {}, Txns},
-    {5, "Customer Balance Detail", GeneralDetail, Customers, {}, Txns},
-    {6, "Deposit Detail", GeneralDetail, Banking, {}, Txns},
-    {7, "Estimates By Job", GeneralDetail, JobsTime, {}, Txns},
-    {8, "Expense By Vendor Detail", GeneralDetail, Company, {}, Txns},
-    {9, "General Ledger", GeneralDetail, Accountant, {}, Txns},
-    {10, "Income By Customer Detail", GeneralDetail, Company, {}, Txns},
-    {11, "Income Tax Detail", GeneralDetail, Accountant, {}, Txns},
-    {12, "Inventory Valuation Detail", GeneralDetail, Inventory, {}, Txns},
-    {13, "Job Progress Invoices Vs Estimates", GeneralDetail, JobsTime, {}, Txns},
-    {14, "Journal", GeneralDetail, Accountant, {}, Txns},
-    {15, "Missing Checks", GeneralDetail, Banking, {}, Txns | NeedAccount},
-    {16, "Open Invoices", GeneralDetail, Customers, {}, Txns},
-    {17, "Open Purchase Orders", GeneralDetail, Purchases, "OpenPOs", Txns},
-    {18, "Open Purchase Orders By Job", GeneralDetail, Purchases, "OpenPOsByJob", Txns},
-    {19, "Pending Sales", GeneralDetail, Sales, {}, Txns},
-    {20, "Profit And Loss Detail", GeneralDetail, Company, {}, Txns},
-    {21, "Purchase By Item Detail", GeneralDetail, Purchases, {}, Txns},
-    {22, "Purchase By Vendor Detail", GeneralDetail, Purchases, {}, Txns},
-    {23, "Sales By Customer Detail", GeneralDetail, Sales, {}, Txns},
-    {24, "Sales By Item Detail", GeneralDetail, Sales, {}, Txns},
-    {25, "Sales By Rep Detail", GeneralDetail, Sales, {}, Txns},
-    {26, "Transaction Detail By Account", GeneralDetail, Accountant, "TxnDetailByAccount", Txns},
-    {27, "Transaction List By Customer", GeneralDetail, Customers, "TxnListByCustomer", Txns},
-    {28, "Transaction List By Date", GeneralDetail, Accountant, "TxnListByDate", Txns},
-    {29, "Transaction List By Vendor", GeneralDetail, Vendors, "TxnListByVendor", Txns},
-    {30, "Unpaid Bills Detail", GeneralDetail, Vendors, {}, Txns},
-    {31, "Unbilled Costs By Job", GeneralDetail, JobsTime, {}, Txns},
-    {32, "Vendor Balance Detail", GeneralDetail, Vendors, {}, Txns},
-    {33, "AP Aging Detail", Aging, Vendors, "APAgingDetail", Txns},
-    {34, "AP Aging Summary", Aging, Vendors, "APAgingSummary", None},
-    {35, "AR Aging Detail", Aging, Customers, "ARAgingDetail", Txns},
-    {36, "AR Aging Summary", Aging, Customers, "ARAgingSummary", None},
-    {37, "Collections Report", Aging, Customers, {}, Txns},
-    {38, "Balance Sheet Prev Year Comp", GeneralSummary, Company, {}, None},
-    {39, "Balance Sheet Standard", GeneralSummary, Company, {}, None},
-    {40, "Balance Sheet Summary", GeneralSummary, Company, {}, None},
-    {41, "Customer Balance Summary", GeneralSummary, Customers, {}, None},
-    {42, "Expense By Vendor Summary", GeneralSummary, Company, {}, None},
-    {43, "Income By Customer Summary", GeneralSummary, Company, {}, None},
-    {44, "Inventory Stock Status By Item", GeneralSummary, Inventory, {}, NoCalendar},
-    {45, "Inventory Stock Status By Vendor", GeneralSummary, Inventory, {}, NoCalendar},
-    {46, "Income Tax Summary", GeneralSummary, Accountant, {}, None},
-    {47, "Inventory Valuation Summary", GeneralSummary, Inventory, {}, NoCalendar},
-    {48, "Physical Inventory Worksheet", GeneralSummary, Inventory, {}, NoDate | NoCalendar},
-    {49, "Profit And Loss By Class", GeneralSummary, Company, {}, None},
-    {50, "Profit And Loss By Job", GeneralSummary, Company, {}, None},
-    {51, "Profit And Loss Prev Year Comp", GeneralSummary, Company, {}, None},
-    {52, "Profit And Loss Standard", GeneralSummary, Company, {}, None},
-    {53, "Profit And Loss YTD Comp", GeneralSummary, Company, {}, None},
-    {54, "Purchase By Item Summary", GeneralSummary, Purchases, {}, None},
-    {55, "Purchase By Vendor Summary", GeneralSummary, Purchases, {}, None},
-    {56, "Sales By Customer Summary", GeneralSummary, Sales, {}, None},
-    {57, "Sales By Item Summary", GeneralSummary, Sales, {}, None},
-    {58, "Sales By Rep Summary", GeneralSummary, Sales, {}, None},
-    {59, "Sales Tax Liability", GeneralSummary, Vendors, {}, None},
-    {60, "Sales Tax Revenue Summary", GeneralSummary, Vendors, {}, None},
-    {61, "Trial Balance", GeneralSummary, Accountant, {}, None},
-    {62, "Vendor Balance Summary", GeneralSummary, Vendors, {}, None},
-    {63, "Job Estimates Vs Actuals Detail", Job, JobsTime, {}, Txns | NeedEntity},
-    {64, "Job Estimates Vs Actuals Summary", Job, JobsTime, {}, None},
-    {65, "Job Profitability Detail", Job, JobsTime, {}, Txns | NeedEntity},
-    {66, "Job Profitability Summary", Job, JobsTime, {}, None},
-    {67, "Item Estimates Vs Actuals", Job, JobsTime, {}, None},
-    {68, "Item Profitability", Job, JobsTime, {}, None},
-    {69, "Time By Item", Time, JobsTime, {}, None},
-    {70, "Time By Job Detail", Time, JobsTime, {}, None},
-    {71, "Time By Job Summary", Time, JobsTime, {}, None},
-    {72, "Time By Name", Time, JobsTime, {}, None},
-    {73, "Balance Sheet Budget Overview", Budget, Budgets, {}, None},
-    {74, "Balance Sheet Budget Vs Actual", Budget, Budgets, {}, None},
-    {75, "Profit And Loss Budget Overview", Budget, Budgets, {}, None},
-    {76, "Profit And Loss Budget Performance", Budget, Budgets, {}, None},
-    {77, "Profit And Loss Budget Vs Actual", Budget, Budgets, {}, None},
-    {78, "Employee State Taxes Detail", PayrollDetail, Payroll, {}, None},
-    {79, "Payroll Item Detail", PayrollDetail, Payroll, {}, None},
-    {80, "Payroll Review Detail", PayrollDetail, Payroll, {}, None},
-    {81, "Payroll Transaction Detail", PayrollDetail, Payroll, {}, None},
-    {82, "Payroll Transactions By Payee", PayrollDetail, Payroll, {}, None},
-    {83, "Employee Earnings Summary", PayrollSummary, Payroll, {}, None},
-    {84, "Payroll Liability Balances", PayrollSummary, Payroll, {}, None},
-    {85, "Payroll Summary", PayrollSummary, Payroll, {}, None},
-    {86, "Open Sales Order By Customer", GeneralDetail, Sales, {}, Txns},
-    {87, "Open Sales Order By Item", GeneralDetail, Sales, {}, Txns},
-    {88, "Transaction Detail", CustomDetail, Custom, "CustomTxnDetail", Txns},
-    {89, "Transaction Summary", CustomSummary, Custom, "CustomSummary", None},
+    {1, "1099 Detail", RptGeneralDetail, InVendors, {}, Txns},
+    {2, "Audit Trail", RptGeneralDetail, InAccountant, {}, Txns},
+    {3, "Balance Sheet Detail", RptGeneralDetail, InCompany, {}, Txns},
+    {4, "Check Detail", RptGeneralDetail, InBanking, {}, Txns},
+    {5, "Customer Balance Detail", RptGeneralDetail, InCustomers, {}, Txns},
+    {6, "Deposit Detail", RptGeneralDetail, InBanking, {}, Txns},
+    {7, "Estimates By Job", RptGeneralDetail, InJobsTime, {}, Txns},
+    {8, "Expense By Vendor Detail", RptGeneralDetail, InCompany, {}, Txns},
+    {9, "General Ledger", RptGeneralDetail, InAccountant, {}, Txns},
+    {10, "Income By Customer Detail", RptGeneralDetail, InCompany, {}, Txns},
+    {11, "Income Tax Detail", RptGeneralDetail, InAccountant, {}, Txns},
+    {12, "Inventory Valuation Detail", RptGeneralDetail, InInventory, {}, Txns},
+    {13, "Job Progress Invoices Vs Estimates", RptGeneralDetail, InJobsTime, {}, Txns},
+    {14, "Journal", RptGeneralDetail, InAccountant, {}, Txns},
+    {15, "Missing Checks", RptGeneralDetail, InBanking, {}, Txns | NeedAccount},
+    {16, "Open Invoices", RptGeneralDetail, InCustomers, {}, Txns},
+    {17, "Open Purchase Orders", RptGeneralDetail, InPurchases, "OpenPOs", Txns},
+    {18, "Open Purchase Orders By Job", RptGeneralDetail, InPurchases, "OpenPOsByJob", Txns},
+    {19, "Pending Sales", RptGeneralDetail, InSales, {}, Txns},
+    {20, "Profit And Loss Detail", RptGeneralDetail, InCompany, {}, Txns},
+    {21, "Purchase By Item Detail", RptGeneralDetail, InPurchases, {}, Txns},
+    {22, "Purchase By Vendor Detail", RptGeneralDetail, InPurchases, {}, Txns},
+    {23, "Sales By Customer Detail", RptGeneralDetail, InSales, {}, Txns},
+    {24, "Sales By Item Detail", RptGeneralDetail, InSales, {}, Txns},
+    {25, "Sales By Rep Detail", RptGeneralDetail, InSales, {}, Txns},
+    {26, "Transaction Detail By Account", RptGeneralDetail, InAccountant, "TxnDetailByAccount",
+     Txns},
+    {27, "Transaction List By Customer", RptGeneralDetail, InCustomers, "TxnListByCustomer", Txns},
+    {28, "Transaction List By Date", RptGeneralDetail, InAccountant, "TxnListByDate", Txns},
+    {29, "Transaction List By Vendor", RptGeneralDetail, InVendors, "TxnListByVendor", Txns},
+    {30, "Unpaid Bills Detail", RptGeneralDetail, InVendors, {}, Txns},
+    {31, "Unbilled Costs By Job", RptGeneralDetail, InJobsTime, {}, Txns},
+    {32, "Vendor Balance Detail", RptGeneralDetail, InVendors, {}, Txns},
+    {33, "AP Aging Detail", RptAging, InVendors, "APAgingDetail", Txns},
+    {34, "AP Aging Summary", RptAging, InVendors, "APAgingSummary", NoFlags},
+    {35, "AR Aging Detail", RptAging, InCustomers, "ARAgingDetail", Txns},
+    {36, "AR Aging Summary", RptAging, InCustomers, "ARAgingSummary", NoFlags},
+    {37, "Collections Report", RptAging, InCustomers, {}, Txns},
+    {38, "Balance Sheet Prev Year Comp", RptGeneralSummary, InCompany, {}, NoFlags},
+    {39, "Balance Sheet Standard", RptGeneralSummary, InCompany, {}, NoFlags},
+    {40, "Balance Sheet Summary", RptGeneralSummary, InCompany, {}, NoFlags},
+    {41, "Customer Balance Summary", RptGeneralSummary, InCustomers, {}, NoFlags},
+    {42, "Expense By Vendor Summary", RptGeneralSummary, InCompany, {}, NoFlags},
+    {43, "Income By Customer Summary", RptGeneralSummary, InCompany, {}, NoFlags},
+    {44, "Inventory Stock Status By Item", RptGeneralSummary, InInventory, {}, NoCalendar},
+    {45, "Inventory Stock Status By Vendor", RptGeneralSummary, InInventory, {}, NoCalendar},
+    {46, "Income Tax Summary", RptGeneralSummary, InAccountant, {}, NoFlags},
+    {47, "Inventory Valuation Summary", RptGeneralSummary, InInventory, {}, NoCalendar},
+    {48, "Physical Inventory Worksheet", RptGeneralSummary, InInventory, {}, NoDate | NoCalendar},
+    {49, "Profit And Loss By Class", RptGeneralSummary, InCompany, {}, NoFlags},
+    {50, "Profit And Loss By Job", RptGeneralSummary, InCompany, {}, NoFlags},
+    {51, "Profit And Loss Prev Year Comp", RptGeneralSummary, InCompany, {}, NoFlags},
+    {52, "Profit And Loss Standard", RptGeneralSummary, InCompany, {}, NoFlags},
+    {53, "Profit And Loss YTD Comp", RptGeneralSummary, InCompany, {}, NoFlags},
+    {54, "Purchase By Item Summary", RptGeneralSummary, InPurchases, {}, NoFlags},
+    {55, "Purchase By Vendor Summary", RptGeneralSummary, InPurchases, {}, NoFlags},
+    {56, "Sales By Customer Summary", RptGeneralSummary, InSales, {}, NoFlags},
+    {57, "Sales By Item Summary", RptGeneralSummary, InSales, {}, NoFlags},
+    {58, "Sales By Rep Summary", RptGeneralSummary, InSales, {}, NoFlags},
+    {59, "Sales Tax Liability", RptGeneralSummary, InVendors, {}, NoFlags},
+    {60, "Sales Tax Revenue Summary", RptGeneralSummary, InVendors, {}, NoFlags},
+    {61, "Trial Balance", RptGeneralSummary, InAccountant, {}, NoFlags},
+    {62, "Vendor Balance Summary", RptGeneralSummary, InVendors, {}, NoFlags},
+    {63, "Job Estimates Vs Actuals Detail", RptJob, InJobsTime, {}, Txns | NeedEntity},
+    {64, "Job Estimates Vs Actuals Summary", RptJob, InJobsTime, {}, NoFlags},
+    {65, "Job Profitability Detail", RptJob, InJobsTime, {}, Txns | NeedEntity},
+    {66, "Job Profitability Summary", RptJob, InJobsTime, {}, NoFlags},
+    {67, "Item Estimates Vs Actuals", RptJob, InJobsTime, {}, NoFlags},
+    {68, "Item Profitability", RptJob, InJobsTime, {}, NoFlags},
+    {69, "Time By Item", RptTime, InJobsTime, {}, NoFlags},
+    {70, "Time By Job Detail", RptTime, InJobsTime, {}, NoFlags},
+    {71, "Time By Job Summary", RptTime, InJobsTime, {}, NoFlags},
+    {72, "Time By Name", RptTime, InJobsTime, {}, NoFlags},
+    {73, "Balance Sheet Budget Overview", RptBudget, InBudgets, {}, NoFlags},
+    {74, "Balance Sheet Budget Vs Actual", RptBudget, InBudgets, {}, NoFlags},
+    {75, "Profit And Loss Budget Overview", RptBudget, InBudgets, {}, NoFlags},
+    {76, "Profit And Loss Budget Performance", RptBudget, InBudgets, {}, NoFlags},
+    {77, "Profit And Loss Budget Vs Actual", RptBudget, InBudgets, {}, NoFlags},
+    {78, "Employee State Taxes Detail", RptPayrollDetail, InPayroll, {}, NoFlags},
+    {79, "Payroll Item Detail", RptPayrollDetail, InPayroll, {}, NoFlags},
+    {80, "Payroll Review Detail", RptPayrollDetail, InPayroll, {}, NoFlags},
+    {81, "Payroll Transaction Detail", RptPayrollDetail, InPayroll, {}, NoFlags},
+    {82, "Payroll Transactions By Payee", RptPayrollDetail, InPayroll, {}, NoFlags},
+    {83, "Employee Earnings Summary", RptPayrollSummary, InPayroll, {}, NoFlags},
+    {84, "Payroll Liability Balances", RptPayrollSummary, InPayroll, {}, NoFlags},
+    {85, "Payroll Summary", RptPayrollSummary, InPayroll, {}, NoFlags},
+    {86, "Open Sales Order By Customer", RptGeneralDetail, InSales, {}, Txns},
+    {87, "Open Sales Order By Item", RptGeneralDetail, InSales, {}, Txns},
+    {88, "Transaction Detail", RptCustomDetail, InCustom, "CustomTxnDetail", Txns},
+    {89, "Transaction Summary", RptCustomSummary, InCustom, "CustomSummary", NoFlags},
 };
 
 constexpr bool InCodeOrder() {

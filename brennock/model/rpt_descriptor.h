@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "brennock/model/qc_enum_value.h"
 #include "brennock/model/report_enums.h"
