@@ -20,3 +20,6 @@
 #include "brennock/model/raise.h"
 #include "brennock/model/report_catalogue.h"
 #include "brennock/model/rpt_descriptor.h"
+#include "brennock/model/xml_attributes.h"
+#include "brennock/model/xml_document.h"
+#include "brennock/model/xml_node.h"
