@@ -10,6 +10,8 @@ namespace brennock {
 
 class RequestProcessor;
 class Company;
+class LogFile;
+class DataExtDefinitionSource;
 
 // What one thread knows about its QuickBooks session. Every object created on the thread reads and
 // writes the same copy without holding the connection; another thread has its own.
@@ -26,6 +28,8 @@ struct SessionState {
   std::string qbxmlVersion;                    // written into request headers
   Currency qbxmlVersionNumber;                 // compared with minimum versions
   std::string dataExtOwnerID;                  // second OwnerID of queries
+  // The company's application-field definitions, read by queries that ask for data extensions.
+  std::shared_ptr<DataExtDefinitionSource> applicationFieldDefinitions;
   std::string eventSubscriberID;
   bool nonUSEdition = false;
   bool ukEdition = false;
@@ -35,6 +39,9 @@ struct SessionState {
   bool connected = false;         // a complete Connect has been made
   bool errorMode = true;          // a commit with collected errors also raises
   int16_t instanceCount = 0;      // live QBConnection objects
+  // The database export's log (created on first use by DatabaseLog()) and its detail switch.
+  std::shared_ptr<LogFile> dbLog;
+  bool dbLogDetail = false;
 };
 
 // This thread's session state.
