@@ -1,0 +1,208 @@
+#include "brennock/session/xml_bldr.h"
+
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+#include "brennock/model/automation_error.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_escape.h"
+
+namespace brennock {
+namespace {
+
+// Capacity kept between documents; a builder that once wrote a huge commit gives it back.
+constexpr std::size_t kRetainedCapacity = 1 << 20;
+
+constexpr std::string_view kBareDeclaration = R"(<?xml version="1.0" ?>)";
+constexpr std::string_view kEncodedDeclaration = R"(<?xml version="1.0" encoding="ISO-8859-1"?>)";
+constexpr std::string_view kDoctypeStart = "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD ";
+constexpr std::string_view kDoctypeEnd = "//EN' >";
+
+bool BelowSessionVersion(Currency minVersion) { return Session().qbxmlVersionNumber < minVersion; }
+
+}  // namespace
+
+void xmlBldr::AppendPiece(std::string_view piece) {
+  Append([piece](std::string& text) { text.append(piece); });
+}
+
+void xmlBldr::AppendElement(std::string_view tag, std::string_view value) {
+  Append([&](std::string& text) {
+    text += '<';
+    text.append(tag);
+    text += '>';
+    AppendEscapedText(text, value);
+    text += "</";
+    text.append(tag);
+    text += '>';
+  });
+}
+
+std::string xmlBldr::InsertRawXML(std::string_view XMLString) {
+  AppendPiece(XMLString);
+  return {};
+}
+
+int32_t xmlBldr::ErrNumber() const {
+  // The leading number of the status text: blanks, an optional sign, digits; anything else ends it.
+  std::string_view text = statusCode_;
+  std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return 0;
+  text.remove_prefix(start);
+  bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  int64_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) throw AutomationError(6, "XMLBldr", "Overflow");
+  if (negative) value = -value;
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    throw AutomationError(6, "XMLBldr", "Overflow");
+  }
+  return static_cast<int32_t>(value);
+}
+
+std::string xmlBldr::GetXML() const {
+  // The pieces already lie in one buffer: joining is a single copy.
+  return text_;
+}
+
+void xmlBldr::Clear() {
+  if (text_.capacity() > kRetainedCapacity) {
+    std::string().swap(text_);
+  } else {
+    text_.clear();
+  }
+  pieceCount_ = 0;
+}
+
+void xmlBldr::CreateRptTop() { AppendPiece(kBareDeclaration); }
+
+void xmlBldr::CreateTop() {
+  Clear();
+  const std::string& version = Session().qbxmlVersion;
+  Append([&](std::string& text) {
+    bool plain = version.empty() || version == "1.0";
+    text.append(plain ? kBareDeclaration : kEncodedDeclaration);
+    text.append(kDoctypeStart);
+    text.append(plain ? std::string_view("1.0") : std::string_view(version));
+    text.append(kDoctypeEnd);
+  });
+}
+
+void xmlBldr::CreateElement(std::string_view TagName, std::string_view Value, Currency MinVersion) {
+  if (BelowSessionVersion(MinVersion)) return;
+  AppendElement(TagName, Value);
+}
+
+void xmlBldr::CreateElement(std::string_view TagName, std::string_view Value, double MinVersion) {
+  CreateElement(TagName, Value, Currency(MinVersion));
+}
+
+void xmlBldr::CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
+                             Currency MinVersion) {
+  if (BelowSessionVersion(MinVersion)) return;
+  if (Value.empty() && !ForceNull) return;
+  AppendElement(TagName, Value);
+}
+
+void xmlBldr::CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
+                             double MinVersion) {
+  CreateElement2(TagName, Value, ForceNull, Currency(MinVersion));
+}
+
+void xmlBldr::CreateBlankTag(std::string_view TagName) {
+  Append([&](std::string& text) {
+    text += '<';
+    text.append(TagName);
+    text += "/>";
+  });
+}
+
+void xmlBldr::OpenAggregate(std::string_view TagName, std::string_view Attrib,
+                            std::string_view Value) {
+  lastTag_.assign(TagName);
+  Append([&](std::string& text) {
+    text += '<';
+    text.append(TagName);
+    text += ' ';
+    text.append(Attrib);
+    text += " = \"";
+    AppendEscapedText(text, Value);
+    text += "\">";
+  });
+}
+
+void xmlBldr::OpenAggregateOnly(std::string_view TagName, std::string_view MetaData,
+                                std::string_view Iterator, std::string_view IteratorId) {
+  lastTag_.assign(TagName);
+  Append([&](std::string& text) {
+    text += '<';
+    text.append(TagName);
+    if (!MetaData.empty()) {
+      text += " metaData=\"";
+      text.append(MetaData);
+      text += "\" iterator=\"";
+      text.append(Iterator);
+      if (!IteratorId.empty()) {
+        text += "\" iteratorID=\"";
+        text.append(IteratorId);
+      }
+      text += "\" ";
+    }
+    text += '>';
+  });
+}
+
+void xmlBldr::EndAggregate(std::string_view TagName) {
+  std::string_view tag = TagName.empty() ? std::string_view(lastTag_) : TagName;
+  Append([tag](std::string& text) {
+    text += "</";
+    text.append(tag);
+    text += '>';
+  });
+}
+
+void xmlBldr::EnterValueOnly(std::string_view TagName) {
+  Append([TagName](std::string& text) { AppendEscapedText(text, TagName); });
+}
+
+void xmlBldr::OpenMessageSet() { OpenAggregate("QBXMLMsgsRq", "onError", "continueOnError"); }
+
+void xmlBldr::NewClearSubscriptions() {
+  Clear();
+  CreateTop();
+  AppendPiece("<QBXML>");
+  AppendPiece("<QBXMLSubscriptionMsgsRq>");
+}
+
+void xmlBldr::NewClear() {
+  Clear();
+  CreateTop();
+  AppendPiece("<QBXML>");
+  OpenMessageSet();
+}
+
+void xmlBldr::IOClear() {
+  Clear();
+  AppendPiece("<Brennock>");
+  OpenMessageSet();
+}
+
+int32_t xmlBldr::SaveToFile(const std::string& Path) {
+  AppendPiece("</QBXMLMsgsRq>");
+  AppendPiece("</Brennock>");
+  std::FILE* file = std::fopen(Path.c_str(), "wb");
+  if (file == nullptr) {
+    throw AutomationError(75, "XMLBldr", "Path/File access error");
+  }
+  bool written = std::fwrite(text_.data(), 1, text_.size(), file) == text_.size() &&
+                 std::fwrite("\r\n", 1, 2, file) == 2;
+  if (std::fclose(file) != 0 || !written) {
+    throw AutomationError(57, "XMLBldr", "Device I/O error");
+  }
+  return 0;
+}
+
+}  // namespace brennock

@@ -1,0 +1,201 @@
+// Whole requests, filters and record envelopes of the request builder.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "brennock/model/convert_dtypes.h"
+#include "brennock/model/enumerations.h"
+#include "brennock/model/qc_base.h"
+#include "brennock/session/data_ext_definition_source.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+// The qbXML stem of a record kind: its ObjectType table description without blanks.
+std::string ObjectStem(qoEnumListObjectType type) {
+  return ThreadEnumerations()
+      ->Item(qoeObjectType)
+      ->ItemByCode(static_cast<int16_t>(type))
+      ->CollectionKey();
+}
+
+// An application-field definition counts for an Entity query when it applies to any kind of
+// entity.
+bool AssignedTo(DataExtDefinitionSource::AssignedTypes assignedTos, qoEnumListObjectType wanted) {
+  for (qoEnumListObjectType type : assignedTos) {
+    if (type == wanted) return true;
+    if (wanted == qoObjectTypeEntity &&
+        (type == qoObjectTypeVendor || type == qoObjectTypeOtherName ||
+         type == qoObjectTypeEmployee || type == qoObjectTypeCustomer)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void xmlBldr::AppendNameFilter(std::string_view filterTag, const std::vector<std::string>& names,
+                               bool WithChildren) {
+  Append([filterTag](std::string& text) {
+    text += '<';
+    text.append(filterTag);
+    text += '>';
+  });
+  if (WithChildren) {
+    if (!names.empty()) CreateElement("FullNameWithChildren", names.front());
+  } else {
+    for (const std::string& name : names) CreateElement("FullName", name);
+  }
+  Append([filterTag](std::string& text) {
+    text += "</";
+    text.append(filterTag);
+    text += '>';
+  });
+}
+
+void xmlBldr::InsertAccountFilter(const std::vector<std::string>& Accounts, bool WithChildren) {
+  AppendNameFilter("AccountFilter", Accounts, WithChildren);
+}
+
+void xmlBldr::InsertEntityFilter(const std::vector<std::string>& Entities, bool WithChildren) {
+  AppendNameFilter("EntityFilter", Entities, WithChildren);
+}
+
+int32_t xmlBldr::InsertDateFilter(std::string_view FilterType, Date FromDate, Date ToDate,
+                                  qbEnumDateMacro DateMacro) {
+  // Resolved before anything is written, so an unknown macro leaves no half-open filter behind.
+  std::string macro;
+  if (DateMacro != 0) {
+    macro = RemoveBlanks(ThreadEnumerations()
+                             ->Item(qoeDateMacro)
+                             ->ItemByCode(static_cast<int16_t>(DateMacro))
+                             ->Description());
+  }
+  // Modification times are stamps; other date filters name whole days.
+  bool withTime = FilterType == "Modified";
+  auto dateText = [withTime](Date d) {
+    return withTime ? ModConvertDtypes::DateTimeToText(d) : ModConvertDtypes::DateToText(d);
+  };
+  std::string aggregate = std::string(FilterType) + "DateRangeFilter";
+  AppendPiece("<" + aggregate + ">");
+  if (!FromDate.IsNull())
+    CreateElement("From" + std::string(FilterType) + "Date", dateText(FromDate));
+  if (!ToDate.IsNull()) CreateElement("To" + std::string(FilterType) + "Date", dateText(ToDate));
+  if (DateMacro != 0) CreateElement("DateMacro", macro);
+  AppendPiece("</" + aggregate + ">");
+  return 0;
+}
+
+void xmlBldr::CreateDateElement(std::string_view Tag, Date d, Currency MinVersion) {
+  if (d.IsNull()) return;
+  CreateElement2(Tag, ModConvertDtypes::DateToText(d), true, MinVersion);
+}
+
+void xmlBldr::CreateDateElement(std::string_view Tag, Date d, double MinVersion) {
+  CreateDateElement(Tag, d, Currency(MinVersion));
+}
+
+void xmlBldr::AppendObjectRequest(qcBase& o, int16_t requestId, std::string_view requestSuffix,
+                                  std::string_view bodySuffix,
+                                  int32_t (qcBase::*writeBody)(xmlBldr&)) {
+  std::string stem = ObjectStem(o.ObjectType());
+  std::string request = stem + std::string(requestSuffix);
+  std::string body = stem + std::string(bodySuffix);
+  OpenAggregate(request, "requestID", std::to_string(requestId));
+  AppendPiece("<" + body + ">");
+  (o.*writeBody)(*this);
+  AppendPiece("</" + body + ">");
+  AppendPiece("</" + request + ">");
+}
+
+void xmlBldr::InsertQueryRs(qcBase& o, int16_t iRequestId) {
+  AppendObjectRequest(o, iRequestId, "QueryRs", "Ret", &qcBase::XMLQueryRs);
+}
+
+void xmlBldr::InsertAddRq(qcBase& o, int16_t iRequestId) {
+  AppendObjectRequest(o, iRequestId, "AddRq", "Add", &qcBase::XMLInsert);
+}
+
+void xmlBldr::InsertModRq(qcBase& o, int16_t iRequestId) {
+  AppendObjectRequest(o, iRequestId, "ModRq", "Mod", &qcBase::XMLModify);
+}
+
+void xmlBldr::AddDataExtTag(bool bAdd, qoEnumListObjectType mObjectType) {
+  const SessionState& session = Session();
+  if (!bAdd || session.qbxmlVersionNumber < Currency(2)) return;
+  CreateElement("OwnerID", "0");
+  if (session.dataExtOwnerID.empty() || !session.applicationFieldDefinitions) return;
+  bool assigned = session.applicationFieldDefinitions->AnyApplicationFieldDefinition(
+      [mObjectType](DataExtDefinitionSource::AssignedTypes assignedTos) {
+        return AssignedTo(assignedTos, mObjectType);
+      });
+  if (assigned) CreateElement("OwnerID", session.dataExtOwnerID);
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::QueryFullTableExecute(std::string_view QueryName,
+                                                            int32_t /*MaxRows*/) {
+  CreateTop();
+  AppendPiece("<QBXML>");
+  OpenMessageSet();
+  OpenAggregate(QueryName, "requestID", "1");
+  EndAggregate(QueryName);
+  AppendPiece("</QBXMLMsgsRq>");
+  AppendPiece("</QBXML>");
+  return SendToQB();
+}
+
+void xmlBldr::AppendSingleQuery(std::string_view QueryType, std::string_view sValue,
+                                std::string_view sIdentifier, std::string_view sFilterType,
+                                qoEnumListObjectType ObjType, bool IncludeDataExtensions,
+                                int32_t maxReturned) {
+  CreateTop();
+  AppendPiece("<QBXML>");
+  OpenMessageSet();
+  OpenAggregate(QueryType, "requestID", "1");
+  if (maxReturned != 0) CreateElement("MaxReturned", std::to_string(maxReturned));
+  if (!sFilterType.empty()) {
+    AppendPiece("<" + std::string(sFilterType) + ">");
+    CreateElement(sIdentifier, sValue);
+    AppendPiece("</" + std::string(sFilterType) + ">");
+  } else {
+    CreateElement(sIdentifier, sValue);
+  }
+  AddDataExtTag(IncludeDataExtensions, ObjType);
+  AppendPiece("</" + std::string(QueryType) + ">");
+  AppendPiece("</QBXMLMsgsRq>");
+  AppendPiece("</QBXML>");
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::QuerySingleExecute(
+    std::string_view QueryType, std::string_view sValue, std::string_view sIdentifier,
+    int32_t /*MaxRows*/, qoEnumListObjectType ObjType, std::string_view sFilterType,
+    bool IncludeDataExtensions) {
+  AppendSingleQuery(QueryType, sValue, sIdentifier, sFilterType, ObjType, IncludeDataExtensions, 0);
+  return SendToQB();
+}
+
+std::string xmlBldr::XMLQuerySingleExecute(std::string_view QueryType, std::string_view sValue,
+                                           std::string_view sIdentifier, int32_t MaxRows,
+                                           qoEnumListObjectType ObjType,
+                                           std::string_view sFilterType,
+                                           bool IncludeDataExtensions) {
+  AppendSingleQuery(QueryType, sValue, sIdentifier, sFilterType, ObjType, IncludeDataExtensions,
+                    MaxRows);
+  return XMLSendToQB();
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::ReadXml(const std::string& sFile) {
+  auto document = std::make_shared<XmlDocument>();
+  std::error_code ignored;
+  if (!std::filesystem::exists(sFile, ignored)) return document;
+  std::ifstream in(sFile, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  document->loadXML(std::move(text).str());
+  return document;
+}
+
+}  // namespace brennock

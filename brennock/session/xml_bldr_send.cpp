@@ -1,0 +1,129 @@
+// Sending a request document through the thread's request processor and reading the status of
+// the first response.
+#include <exception>
+
+#include "brennock/model/automation_error.h"
+#include "brennock/session/parser_missing_prompt.h"
+#include "brennock/session/request_processor.h"
+#include "brennock/session/request_trace.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+constexpr int32_t kCannotCreateObject = 429;  // the XML parser component could not be created
+constexpr int32_t kObjectNotSet = 91;         // no processor: the session was never opened
+constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
+constexpr int32_t kParserMissing = vbObjectError + 1999;
+
+}  // namespace
+
+std::string xmlBldr::Send(bool allowSubscription) {
+  int32_t number = 0;
+  std::string description;
+  try {
+    // The pieces already form the joined text: the processor reads the buffer itself.
+    const std::string& request = text_;
+    WriteRequestTrace("<OUTGOING>", request, "</OUTGOING>");
+    SessionState& session = Session();
+    if (!session.processor) {
+      throw AutomationError(kObjectNotSet, "XMLBldr",
+                            "Object variable or With block variable not set");
+    }
+    bool subscription =
+        allowSubscription && request.find("QBXMLSubscriptionMsgsRq") != std::string::npos;
+    std::string response = subscription
+                               ? session.processor->ProcessSubscription(request)
+                               : session.processor->ProcessRequest(session.ticket, request);
+    if (allowSubscription) Clear();
+    WriteRequestTrace("<RETURNS>", response, "</RETURNS>");
+    return response;
+  } catch (const AutomationError& error) {
+    number = error.Number();
+    description = error.Description();
+  } catch (const std::exception& error) {
+    number = kAutomationFailure;
+    description = error.what();
+  }
+  if (number == kCannotCreateObject) {
+    ShowParserMissingPrompt();
+    throw AutomationError(kParserMissing, "brennock", "Microsoft XML 4.0 parser not installed.");
+  }
+  statusCode_ = std::to_string(number);
+  statusMessage_ = description;
+  throw AutomationError(number, "XMLBldr", std::move(description));
+}
+
+void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
+  try {
+    // Declaration, QBXML, the message-set response, then the response to the first request.
+    XmlNode first = response.childNodes().item(1).childNodes().item(0).childNodes().item(0);
+    XmlAttributes attributes = first.attributes();
+    for (int32_t i = 0, count = attributes.length(); i < count; ++i) {
+      XmlAttribute attribute = attributes.item(i);
+      std::string name = attribute.nodeName();
+      if (name == "statusCode") {
+        // 1 is "no object matched": an empty result, not an error.
+        std::string code = attribute.text();
+        statusCode_ = code == "1" ? "0" : std::move(code);
+      } else if (name == "statusMessage") {
+        statusMessage_ = attribute.text();
+      }
+    }
+  } catch (const std::exception&) {
+    // A response without that shape leaves the previous status in place.
+  }
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::SendToQB() {
+  auto document = std::make_shared<XmlDocument>();
+  document->loadXML(Send(true));
+  ReadFirstStatus(*document);
+  return document;
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::NewSendRequest() {
+  AppendPiece("</QBXMLMsgsRq>");
+  AppendPiece("</QBXML>");
+  return SendToQB();
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::NewSendSubscriptionRequest() {
+  AppendPiece("</QBXMLSubscriptionMsgsRq>");
+  AppendPiece("</QBXML>");
+  return SendToQB();
+}
+
+std::string xmlBldr::XMLSendToQB() { return Send(false); }
+
+std::string xmlBldr::XMLInsertBegin(std::string_view QueryType, std::string_view InsertCmd) {
+  try {
+    CreateTop();
+    AppendPiece("<QBXML>");
+    OpenMessageSet();
+    OpenAggregate(QueryType, "requestID", "2");
+    AppendPiece("<" + std::string(InsertCmd) + ">");
+  } catch (const AutomationError& error) {
+    statusCode_ = std::to_string(error.Number());
+    statusMessage_ = error.Description();
+  }
+  return {};
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::XMLInsertFinish(std::string_view QueryType,
+                                                      std::string_view InsertCmd) {
+  try {
+    AppendPiece("</" + std::string(InsertCmd) + ">");
+    AppendPiece("</" + std::string(QueryType) + ">");
+    AppendPiece("</QBXMLMsgsRq>");
+    AppendPiece("</QBXML>");
+    return SendToQB();
+  } catch (const AutomationError& error) {
+    statusCode_ = std::to_string(error.Number());
+    statusMessage_ = error.Description();
+  }
+  return nullptr;
+}
+
+}  // namespace brennock
