@@ -6,6 +6,7 @@
 #include "brennock/model/automation_error.h"
 #include "brennock/model/currency.h"
 #include "brennock/model/date.h"
+#include "brennock/model/variant.h"
 
 namespace brennock {
 namespace {
@@ -176,6 +177,68 @@ TEST(DateTest, WeekdaysTodayAndNull) {
   EXPECT_LE(Date::Today(), Date::Now());
   EXPECT_TRUE(qbNullDate.IsNull());
   EXPECT_EQ(qbNullDate.Split().year, 1899);
+}
+
+TEST(VariantTest, EmptyAndKinds) {
+  const Variant empty;
+  EXPECT_TRUE(empty.IsEmpty());
+  EXPECT_EQ(empty.VarType(), vbEmpty);
+  EXPECT_EQ(empty.ToString(), "");
+  EXPECT_EQ(empty.ToInt32(), 0);
+  EXPECT_FALSE(empty.ToBool());
+  EXPECT_EQ(Variant(int16_t{1}).VarType(), vbInteger);
+  EXPECT_EQ(Variant(1).VarType(), vbLong);
+  EXPECT_EQ(Variant(1.5f).VarType(), vbSingle);
+  EXPECT_EQ(Variant(Currency(1)).VarType(), vbCurrency);
+  EXPECT_EQ(Variant(qbNullDate).VarType(), vbDate);
+  EXPECT_EQ(Variant("x").VarType(), vbString);
+  EXPECT_EQ(Variant(true).VarType(), vbBoolean);
+  EXPECT_TRUE(Variant(Currency(1)).IsNumber());
+  EXPECT_FALSE(Variant("1").IsNumber());
+}
+
+TEST(VariantTest, ConvertsLikeTheConversionFunctions) {
+  EXPECT_EQ(Variant(true).ToInt32(), -1);
+  EXPECT_EQ(Variant(true).ToString(), "True");
+  EXPECT_EQ(Variant("12.5").ToDouble(), 12.5);
+  EXPECT_EQ(Variant("2.5").ToInt32(), 2);
+  EXPECT_EQ(Variant(3.5).ToInt16(), 4);
+  EXPECT_EQ(Variant("9007199254740993").ToInt64(), 9007199254740993);
+  EXPECT_EQ(Variant("tRUE").ToBool(), true);
+  EXPECT_EQ(Variant("0").ToBool(), false);
+  EXPECT_EQ(Variant("1e3").ToCurrency(), Currency(1000));
+  EXPECT_EQ(Variant("0.00015").ToCurrency().Scaled(), 2);
+  EXPECT_EQ(Variant(0.1).ToString(), "0.1");
+  EXPECT_EQ(Variant(1e20).ToString(), "1E+20");
+  EXPECT_EQ(Variant(2.5f).ToString(), "2.5");
+  EXPECT_EQ(Variant(Currency::Parse("-0.0001")).ToString(), "-0.0001");
+  const Date moment = Date::FromDateTime(2005, 3, 4, 10, 11, 12);
+  EXPECT_EQ(Variant(moment).ToString(), "2005-03-04 10:11:12");
+  EXPECT_EQ(Variant(moment.DatePart()).ToString(), "2005-03-04");
+  EXPECT_EQ(Variant(Variant(moment).ToString()).ToDate(), moment);
+  EXPECT_EQ(Variant(38415).ToDate(), Date::FromDate(2005, 3, 4));
+  EXPECT_EQ(RaisedNumber([] { return Variant("abc").ToInt32(); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return Variant("").ToDouble(); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return Variant(70000).ToInt16(); }), 6);
+  EXPECT_EQ(RaisedNumber([] { return Variant(1e300).ToInt64(); }), 6);
+  EXPECT_EQ(RaisedNumber([] { return Variant(1e300).ToSingle(); }), 6);
+}
+
+TEST(VariantTest, HoldsObjectsByTheirStoredType) {
+  auto number = std::make_shared<int>(5);
+  const Variant held(number);
+  EXPECT_TRUE(held.IsObject());
+  EXPECT_EQ(held.VarType(), vbObject);
+  EXPECT_EQ(held.ObjectAs<int>(), number);
+  EXPECT_EQ(held.ObjectAs<double>(), nullptr);
+  EXPECT_EQ(held.ToObject(), number);
+  EXPECT_EQ(Variant().ToObject(), nullptr);
+  EXPECT_EQ(RaisedNumber([&] { return held.ToString(); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return Variant(1).ToObject(); }), 13);
+  EXPECT_EQ(held, Variant(number));
+  EXPECT_FALSE(held == Variant(std::make_shared<int>(5)));
+  EXPECT_EQ(Variant("a"), Variant(std::string("a")));
+  EXPECT_FALSE(Variant(1) == Variant(int16_t{1}));
 }
 
 }  // namespace
