@@ -1,0 +1,146 @@
+// The host, company, preferences and company-activity queries. Company information and
+// preferences are kept as settings keyed by their element path ("company.Address.City",
+// "pref.AccountingPreferences.ClosingDate") and written in the order of the return aggregates.
+#include <map>
+#include <sstream>
+
+#include "simulator/handlers/handler_table.h"
+#include "simulator/xml_writer.h"
+
+namespace brennock::simulator {
+namespace {
+
+using SettingMap = std::map<std::string, std::string, std::less<>>;
+
+SettingMap LoadSettings(CompanyDb& company, std::string_view prefix) {
+  SettingMap map;
+  auto& st = company.db().Prepare("SELECT key,value FROM settings WHERE substr(key,1,?)=?");
+  st.Bind(1, static_cast<int64_t>(prefix.size())).Bind(2, prefix);
+  while (st.Step()) map.emplace(std::string(st.Text(0).substr(prefix.size())), st.Text(1));
+  return map;
+}
+
+bool HasPrefix(const SettingMap& map, const std::string& prefix) {
+  auto it = map.lower_bound(prefix);
+  return it != map.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Writes the settings below path in the order of the named aggregate. A reference setting holds
+// the full name of a record; the ListID is looked up when written.
+void WriteSettings(RequestContext& ctx, const SettingMap& map, std::string_view shape_name,
+                   const std::string& path) {
+  XmlWriter w(ctx.out);
+  for (const auto& spec : FindShape(shape_name)) {
+    std::string key = path + std::string(spec.name);
+    if (spec.kind == FieldKind::kAggregate) {
+      if (spec.name == "DataExtRet" || !HasPrefix(map, key + ".")) continue;
+      w.Open(spec.name);
+      WriteSettings(ctx, map, spec.name, key + ".");
+      w.Close(spec.name);
+      continue;
+    }
+    auto it = map.find(key);
+    if (it == map.end()) continue;
+    if (spec.kind == FieldKind::kRef) {
+      std::string stored;
+      for (auto target : ReferenceTargets(spec.name)) {
+        if (auto r = ctx.lists.LoadByFullName(*target, it->second)) {
+          stored = r->list_id;
+          break;
+        }
+      }
+      stored += kRefSeparator;
+      stored += it->second;
+      ctx.lists.WriteRef(ctx.out, spec.name, stored);
+    } else if (spec.repeated) {
+      std::istringstream values(it->second);  // repeated values are kept one per line
+      for (std::string line; std::getline(values, line);) w.Element(spec.name, line);
+    } else {
+      w.Element(spec.name, it->second);
+    }
+  }
+}
+
+Status HostQuery(RequestContext& ctx) {
+  SettingMap host = LoadSettings(ctx.company, "host.");
+  ctx.OpenResponse({});
+  XmlWriter w(ctx.out);
+  w.Open("HostRet");
+  w.Element("ProductName", host["ProductName"]);
+  w.Element("MajorVersion", host["MajorVersion"]);
+  w.Element("MinorVersion", host["MinorVersion"]);
+  w.Element("Country", host["Country"]);
+  std::istringstream versions(host["SupportedQBXMLVersion"]);
+  for (std::string v; std::getline(versions, v);) w.Element("SupportedQBXMLVersion", v);
+  w.Element("IsAutomaticLogin", "false");
+  w.Element("QBFileMode",
+            ctx.session.open_mode == qbOpenModeMultiUser ? "MultiUser" : "SingleUser");
+  w.Close("HostRet");
+  ctx.CloseResponse();
+  return {};
+}
+
+void WriteDataExtValues(RequestContext& ctx, std::string_view object_id) {
+  XmlWriter w(ctx.out);
+  for (auto owner : ctx.request.children("OwnerID")) {
+    auto& st = ctx.company.db().Prepare(
+        "SELECT v.name, d.data_type, v.value FROM data_ext_values v JOIN data_ext_defs d ON "
+        "d.owner_id=v.owner_id AND d.name=v.name WHERE v.object_id=? AND v.owner_id=? ORDER BY "
+        "d.ext_id");
+    std::string owner_id = owner.text().get();
+    st.Bind(1, object_id).Bind(2, owner_id);
+    while (st.Step()) {
+      w.Open("DataExtRet");
+      if (owner_id != "0") w.Element("OwnerID", owner_id);
+      w.Element("DataExtName", st.Text(0));
+      w.Element("DataExtType", st.Text(1));
+      w.Element("DataExtValue", st.Text(2));
+      w.Close("DataExtRet");
+    }
+  }
+}
+
+Status CompanyQuery(RequestContext& ctx) {
+  SettingMap company = LoadSettings(ctx.company, "company.");
+  ctx.OpenResponse({});
+  XmlWriter w(ctx.out);
+  w.Open("CompanyRet");
+  WriteSettings(ctx, company, "CompanyRet", "");
+  WriteDataExtValues(ctx, "Company");
+  w.Close("CompanyRet");
+  ctx.CloseResponse();
+  return {};
+}
+
+Status PreferencesQuery(RequestContext& ctx) {
+  SettingMap prefs = LoadSettings(ctx.company, "pref.");
+  ctx.OpenResponse({});
+  XmlWriter w(ctx.out);
+  w.Open("PreferencesRet");
+  WriteSettings(ctx, prefs, "PreferencesRet", "");
+  w.Close("PreferencesRet");
+  ctx.CloseResponse();
+  return {};
+}
+
+Status CompanyActivityQuery(RequestContext& ctx) {
+  SettingMap activity = LoadSettings(ctx.company, "activity.");
+  ctx.OpenResponse({});
+  XmlWriter w(ctx.out);
+  w.Open("CompanyActivityRet");
+  WriteSettings(ctx, activity, "CompanyActivityRet", "");
+  w.Close("CompanyActivityRet");
+  ctx.CloseResponse();
+  return {};
+}
+
+}  // namespace
+
+void RegisterCompanyHandlers(HandlerTable& table) {
+  table.Add("HostQueryRq", HostQuery, false);
+  table.Add("CompanyQueryRq", CompanyQuery, false);
+  table.Add("PreferencesQueryRq", PreferencesQuery, false);
+  table.Add("CompanyActivityQueryRq", CompanyActivityQuery, false);
+}
+
+}  // namespace brennock::simulator

@@ -1,0 +1,591 @@
+#include "simulator/lists/list_store.h"
+
+#include <algorithm>
+
+#include "simulator/clock.h"
+#include "simulator/lists/field_values.h"
+#include "simulator/xml_writer.h"
+
+namespace brennock::simulator {
+namespace {
+
+constexpr const char* kColumns =
+    "id,list_id,list_type,name,full_name,parent_id,sublevel,is_active,time_created,"
+    "time_modified,modified_utc,edit_sequence,balance,total_balance,account_type,body";
+
+// Elements of a Ret aggregate that the store computes itself rather than keeping as fields.
+bool IsComputed(std::string_view name) {
+  return name == "ListID" || name == "TimeCreated" || name == "TimeModified" ||
+         name == "EditSequence" || name == "Name" || name == "FullName" || name == "IsActive" ||
+         name == "ParentRef" || name == "Sublevel" || name == "Balance" || name == "TotalBalance" ||
+         name == "DataExtRet";
+}
+
+// The Ret element an Add or Mod child fills ("Contacts" -> "ContactsRet").
+std::string_view RetFieldName(const ListType& type, std::string_view name, bool modify) {
+  if (name == "Contacts" || name == "ContactsMod") return "ContactsRet";
+  if (name == "AdditionalNotes" || name == "AdditionalNotesMod") return "AdditionalNotesRet";
+  if (modify && name.size() > 3 && name.substr(name.size() - 3) == "Mod") {
+    auto base = name.substr(0, name.size() - 3);
+    if (type.has_field(base)) return base;
+  }
+  return name;
+}
+
+std::string ChildText(pugi::xml_node node, const char* name) {
+  return std::string(Trim(node.child(name).text().get()));
+}
+
+}  // namespace
+
+std::optional<std::string> ListStore::ResolveRef(pugi::xml_node ref, const ListType* parent_list,
+                                                 const ListType& owner, Status& status) {
+  std::string id = ChildText(ref, "ListID");
+  std::string full_name = ChildText(ref, "FullName");
+  std::string_view ref_name = ref.name();
+  std::vector<const ListType*> targets;
+  if (parent_list) {
+    targets.push_back(parent_list);
+  } else {
+    auto t = ReferenceTargets(ref_name);
+    targets.assign(t.begin(), t.end());
+  }
+  if (targets.empty()) return id + kRefSeparator + full_name;  // a list the simulator lacks
+  auto matches = [&](const ListRecord& r) {
+    return std::find(targets.begin(), targets.end(), r.type) != targets.end();
+  };
+  std::optional<ListRecord> found;
+  if (!id.empty()) {
+    found = LoadById(id);
+  } else if (!full_name.empty()) {
+    auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
+                                     " FROM list_records WHERE name_space=? AND full_name=? "
+                                     "COLLATE NOCASE");
+    st.Bind(1, targets.front()->name_space).Bind(2, full_name);
+    if (st.Step()) found = ReadRow(st);
+  }
+  if (!found || !matches(*found)) {
+    std::string kind(parent_list ? parent_list->name : ReferenceKindName(ref_name));
+    status = MakeStatus(kInvalidReference, {kind, id.empty() ? full_name : id, owner.name});
+    return std::nullopt;
+  }
+  full_names_[found->list_id] = found->full_name;
+  return found->list_id + kRefSeparator + found->full_name;
+}
+
+bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name,
+                                const ListType& owner, std::string& out, Status& status) {
+  XmlWriter w(out);
+  std::string base(shape_name);
+  if (base.size() > 3 && base.substr(base.size() - 3) == "Mod" && FindShape(base).empty())
+    base.resize(base.size() - 3);
+  auto shape = FindShape(base);
+  if (shape.empty()) {  // not a shape the simulator knows: keep the request's own order
+    for (auto child : node.children()) {
+      if (child.type() != pugi::node_element) continue;
+      if (child.first_child().type() == pugi::node_element) {
+        w.Open(child.name());
+        if (!RenderAggregate(child, child.name(), owner, out, status)) return false;
+        w.Close(child.name());
+      } else {
+        w.Element(child.name(), child.text().get());
+      }
+    }
+    return true;
+  }
+  for (const auto& spec : shape) {
+    for (auto child : node.children()) {
+      std::string_view name = child.name();
+      if (child.type() != pugi::node_element) continue;
+      if (name != spec.name &&
+          !(name.size() == spec.name.size() + 3 && name.substr(0, spec.name.size()) == spec.name &&
+            name.substr(spec.name.size()) == "Mod"))
+        continue;
+      if (spec.kind == FieldKind::kRef) {
+        auto value = ResolveRef(child, nullptr, owner, status);
+        if (!value) return false;
+        WriteRef(out, spec.name, *value);
+      } else if (spec.kind == FieldKind::kAggregate) {
+        w.Open(spec.name);
+        if (!RenderAggregate(child, spec.name, owner, out, status)) return false;
+        w.Close(spec.name);
+      } else {
+        auto value = NormalizeValue(spec.kind, child.text().get());
+        if (!value) {
+          status =
+              MakeStatus(kConversionError, {KindWord(spec.kind), child.text().get(), spec.name});
+          return false;
+        }
+        if (spec.max_length && value->size() > spec.max_length) {
+          status = MakeStatus(kStringTooLong, {*value, spec.name});
+          return false;
+        }
+        w.Element(spec.name, *value);
+      }
+    }
+  }
+  return true;
+}
+
+Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool modify,
+                              ListRecord& rec, std::optional<ListRecord>& parent,
+                              bool& parent_given) {
+  Status status;
+  std::vector<uint16_t> replaced;  // repeated fields a modify has started to replace
+  for (auto child : source.children()) {
+    if (child.type() != pugi::node_element) continue;
+    std::string_view raw = child.name();
+    if (raw == "ListID" || raw == "EditSequence" || raw == "OpenBalanceDate") continue;
+    if (raw == "Name") {
+      std::string name(Trim(child.text().get()));
+      int index = type.field_index("Name");
+      if (index >= 0 && type.shape[index].max_length && name.size() > type.shape[index].max_length)
+        return MakeStatus(kStringTooLong, {name, "Name"});
+      rec.name = name;
+      continue;
+    }
+    if (raw == "IsActive") {
+      auto v = NormalizeValue(FieldKind::kBool, child.text().get());
+      if (!v) return MakeStatus(kConversionError, {"boolean", child.text().get(), "IsActive"});
+      rec.active = *v == "true";
+      continue;
+    }
+    if (raw == "ParentRef") {
+      parent_given = true;
+      if (ChildText(child, "ListID").empty() && ChildText(child, "FullName").empty()) {
+        parent.reset();  // an empty parent reference moves the record to the top level
+        continue;
+      }
+      auto value = ResolveRef(child, &type, type, status);
+      if (!value) return status;
+      parent = LoadById(value->substr(0, value->find(kRefSeparator)));
+      continue;
+    }
+    if (raw == "OpenBalance") {
+      auto cents = ParseCents(child.text().get());
+      if (!cents)
+        return MakeStatus(kConversionError, {"amount", child.text().get(), "OpenBalance"});
+      rec.balance = *cents;
+      rec.total_balance = *cents;
+      continue;
+    }
+    std::string_view name = RetFieldName(type, raw, modify);
+    int index = type.field_index(name);
+    if (index < 0 || IsComputed(name)) continue;  // elements QuickBooks accepts but does not keep
+    const FieldSpec& spec = type.shape[index];
+    auto u = static_cast<uint16_t>(index);
+    if (modify && spec.repeated &&
+        std::find(replaced.begin(), replaced.end(), u) == replaced.end()) {
+      rec.ClearField(u);
+      replaced.push_back(u);
+    }
+    std::string value;
+    if (spec.kind == FieldKind::kRef) {
+      auto ref = ResolveRef(child, nullptr, type, status);
+      if (!ref) return status;
+      value = std::move(*ref);
+    } else if (spec.kind == FieldKind::kAggregate) {
+      if (!RenderAggregate(child, spec.name, type, value, status)) return status;
+    } else {
+      auto v = NormalizeValue(spec.kind, child.text().get());
+      if (!v) return MakeStatus(kConversionError, {KindWord(spec.kind), child.text().get(), name});
+      if (spec.max_length && v->size() > spec.max_length)
+        return MakeStatus(kStringTooLong, {*v, name});
+      value = std::move(*v);
+      if (name == "AccountType") rec.account_type = value;
+    }
+    if (modify && !spec.repeated && value.empty()) {
+      rec.ClearField(u);  // an empty element clears the field
+    } else if (spec.repeated) {
+      rec.AddField(u, std::move(value));
+    } else {
+      rec.SetField(u, std::move(value));
+    }
+  }
+  return status;
+}
+
+bool ListStore::NameTaken(const ListType& type, std::string_view full_name,
+                          std::string_view except_id) {
+  auto& st = company_.db().Prepare(
+      "SELECT list_id FROM list_records WHERE name_space=? AND full_name=? COLLATE NOCASE");
+  st.Bind(1, type.name_space).Bind(2, full_name);
+  return st.Step() && st.Text(0) != except_id;
+}
+
+Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out) {
+  ListRecord rec;
+  rec.type = &type;
+  std::optional<ListRecord> parent;
+  bool parent_given = false;
+  Status status = ApplyFields(type, add, false, rec, parent, parent_given);
+  if (!status.ok()) return status;
+  if (type.name == "Employee" && rec.name.empty()) {
+    for (auto part : {"FirstName", "MiddleName", "LastName"}) {
+      auto v = rec.Field(part);
+      if (v.empty()) continue;
+      if (!rec.name.empty()) rec.name += ' ';
+      rec.name += v;
+    }
+  }
+  if (type.name == "SalesRep") rec.name = rec.Field("Initial");  // a rep is known by initials
+  bool named = type.has_field("Name") || type.name == "SalesRep";
+  if (named && rec.name.empty())
+    return MakeStatus(kCannotSave,
+                      {type.name, "", "The name of the list element cannot be blank."});
+  InsertNew(rec);  // assigns the ListID first, so unnamed lists get a unique key
+  if (parent) {
+    rec.parent_id = parent->list_id;
+    rec.sublevel = parent->sublevel + 1;
+    rec.full_name = parent->full_name + ":" + rec.name;
+  } else {
+    rec.full_name = named ? rec.name : rec.list_id;
+  }
+  if (named && NameTaken(type, rec.full_name, "")) return MakeStatus(kNameInUse, {rec.full_name});
+  Store(rec, true);
+  if (!rec.parent_id.empty() && rec.total_balance != 0)
+    AdjustAncestorTotals(rec.parent_id, rec.total_balance);
+  out = *LoadById(rec.list_id);
+  return status;
+}
+
+void ListStore::InsertPrepared(ListRecord& rec) {
+  InsertNew(rec);
+  Store(rec, true);
+}
+
+void ListStore::InsertNew(ListRecord& rec) {
+  SimulatorTime now = Now();
+  rec.list_id = company_.NextListId(now);
+  rec.time_created = FormatDateTime(now);
+  rec.time_modified = rec.time_created;
+  rec.modified_utc = now.unix_seconds;
+  rec.edit_sequence = CompanyDb::NextEditSequence("", now);
+  if (rec.full_name.empty()) rec.full_name = rec.name.empty() ? rec.list_id : rec.name;
+}
+
+void ListStore::Store(const ListRecord& rec, bool insert) {
+  auto& st = company_.db().Prepare(
+      insert ? "INSERT INTO list_records(list_id,list_type,name_space,name,full_name,parent_id,"
+               "sublevel,is_active,time_created,time_modified,modified_utc,edit_sequence,balance,"
+               "total_balance,account_type,body) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,"
+               "?14,?15,?16)"
+             : "UPDATE list_records SET list_type=?2,name_space=?3,name=?4,full_name=?5,"
+               "parent_id=?6,sublevel=?7,is_active=?8,time_created=?9,time_modified=?10,"
+               "modified_utc=?11,edit_sequence=?12,balance=?13,total_balance=?14,"
+               "account_type=?15,body=?16 WHERE list_id=?1");
+  st.Bind(1, rec.list_id).Bind(2, rec.type->name).Bind(3, rec.type->name_space).Bind(4, rec.name);
+  st.Bind(5, rec.full_name);
+  if (rec.parent_id.empty())
+    st.BindNull(6);
+  else
+    st.Bind(6, rec.parent_id);
+  st.Bind(7, rec.sublevel).Bind(8, int64_t{rec.active ? 1 : 0}).Bind(9, rec.time_created);
+  st.Bind(10, rec.time_modified).Bind(11, rec.modified_utc).Bind(12, rec.edit_sequence);
+  st.Bind(13, rec.balance).Bind(14, rec.total_balance);
+  if (rec.account_type.empty())
+    st.BindNull(15);
+  else
+    st.Bind(15, rec.account_type);
+  st.Bind(16, EncodeFields(rec.fields));
+  st.Run();
+}
+
+void ListStore::AdjustAncestorTotals(std::string_view parent_id, int64_t delta) {
+  std::string id(parent_id);
+  for (int guard = 0; !id.empty() && guard < 100; ++guard) {
+    auto& st = company_.db().Prepare(
+        "UPDATE list_records SET total_balance=total_balance+? WHERE list_id=? "
+        "RETURNING parent_id");
+    st.Bind(1, delta).Bind(2, id);
+    id = st.Step() ? std::string(st.Text(0)) : std::string();
+    st.Run();
+  }
+}
+
+Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& out) {
+  std::string id = ChildText(mod, "ListID");
+  std::string edit_sequence = ChildText(mod, "EditSequence");
+  if (id.empty() || id.find('-') == std::string::npos)
+    return MakeStatus(kInvalidId, {id, "list id"});
+  auto found = LoadById(id);
+  if (!found || found->type != &type) return MakeStatus(kObjectNotFound, {id});
+  if (edit_sequence != found->edit_sequence) return MakeStatus(kEditSequenceStale, {edit_sequence});
+  ListRecord rec = *found;
+  std::optional<ListRecord> parent;
+  if (!rec.parent_id.empty()) parent = LoadById(rec.parent_id);
+  bool parent_given = false;
+  Status status = ApplyFields(type, mod, true, rec, parent, parent_given);
+  if (!status.ok()) return status;
+  if (type.name == "Employee" && !mod.child("Name"))
+    if (mod.child("FirstName") || mod.child("MiddleName") || mod.child("LastName")) {
+      rec.name.clear();
+      for (auto part : {"FirstName", "MiddleName", "LastName"}) {
+        auto v = rec.Field(part);
+        if (v.empty()) continue;
+        if (!rec.name.empty()) rec.name += ' ';
+        rec.name += v;
+      }
+    }
+  if (type.name == "SalesRep") rec.name = rec.Field("Initial");
+  bool named = type.has_field("Name") || type.name == "SalesRep";
+  if (named && rec.name.empty())
+    return MakeStatus(kCannotModify, {type.name, found->full_name,
+                                      "The name of the list element cannot be blank."});
+  if (parent) {
+    // A record cannot move below itself or one of its own sub-records.
+    if (parent->list_id == rec.list_id || parent->full_name.rfind(found->full_name + ":", 0) == 0)
+      return MakeStatus(kCannotModify,
+                        {type.name, found->full_name, "A list element cannot be its own parent."});
+    rec.parent_id = parent->list_id;
+    rec.sublevel = parent->sublevel + 1;
+    rec.full_name = parent->full_name + ":" + rec.name;
+  } else {
+    rec.parent_id.clear();
+    rec.sublevel = 0;
+    rec.full_name = named ? rec.name : rec.list_id;
+  }
+  if (named && NameTaken(type, rec.full_name, rec.list_id))
+    return MakeStatus(kNameInUse, {rec.full_name});
+  SimulatorTime now = Now();
+  rec.time_modified = FormatDateTime(now);
+  rec.modified_utc = now.unix_seconds;
+  rec.edit_sequence = CompanyDb::NextEditSequence(found->edit_sequence, now);
+  Store(rec, false);
+  if (rec.full_name != found->full_name || rec.sublevel != found->sublevel) {
+    // Sub-records follow a renamed or moved parent: their full names and levels change with it.
+    company_.db()
+        .Prepare(
+            "UPDATE list_records SET full_name=?1 || substr(full_name, ?2), "
+            "sublevel=sublevel+?3 WHERE name_space=?4 AND list_type=?5 AND "
+            "substr(full_name,1,?6)=?7 COLLATE NOCASE")
+        .Bind(1, rec.full_name)
+        .Bind(2, static_cast<int64_t>(found->full_name.size() + 1))
+        .Bind(3, rec.sublevel - found->sublevel)
+        .Bind(4, type.name_space)
+        .Bind(5, type.name)
+        .Bind(6, static_cast<int64_t>(found->full_name.size() + 1))
+        .Bind(7, found->full_name + ":")
+        .Run();
+    full_names_.clear();
+  }
+  if (rec.parent_id != found->parent_id && rec.total_balance != 0) {
+    AdjustAncestorTotals(found->parent_id, -rec.total_balance);
+    AdjustAncestorTotals(rec.parent_id, rec.total_balance);
+  }
+  out = *LoadById(rec.list_id);
+  return status;
+}
+
+Status ListStore::Delete(const ListType& type, std::string_view list_id, DeletedRecord& out) {
+  std::string id(Trim(list_id));
+  if (id.empty() || id.find('-') == std::string::npos)
+    return MakeStatus(kInvalidId, {id, "list id"});
+  auto found = LoadById(id);
+  if (!found || found->type != &type) return MakeStatus(kObjectNotFound, {id});
+  auto& children = company_.db().Prepare("SELECT 1 FROM list_records WHERE parent_id=? LIMIT 1");
+  if (children.Bind(1, id).Step())
+    return MakeStatus(kCannotModify, {type.name, found->full_name,
+                                      "This list element has sub-elements and cannot be deleted."});
+  auto& used = company_.db().Prepare(
+      "SELECT 1 FROM list_records WHERE list_id<>?1 AND instr(body, ?2)>0 LIMIT 1");
+  if (used.Bind(1, id).Bind(2, id + kRefSeparator).Step())
+    return MakeStatus(kCannotModify, {type.name, found->full_name,
+                                      "This list element is in use and cannot be deleted."});
+  SimulatorTime now = Now();
+  out = {std::string(type.name), found->list_id, found->full_name, FormatDateTime(now)};
+  company_.db()
+      .Prepare(
+          "INSERT INTO deleted_lists(list_type,list_id,full_name,time_created,time_modified,"
+          "time_deleted,deleted_utc) VALUES(?,?,?,?,?,?,?)")
+      .Bind(1, out.list_type)
+      .Bind(2, out.list_id)
+      .Bind(3, out.full_name)
+      .Bind(4, found->time_created)
+      .Bind(5, found->time_modified)
+      .Bind(6, out.time_deleted)
+      .Bind(7, now.unix_seconds)
+      .Run();
+  company_.db().Prepare("DELETE FROM data_ext_values WHERE object_id=?").Bind(1, id).Run();
+  company_.db().Prepare("DELETE FROM list_records WHERE list_id=?").Bind(1, id).Run();
+  if (!found->parent_id.empty() && found->total_balance != 0)
+    AdjustAncestorTotals(found->parent_id, -found->total_balance);
+  return Status{};
+}
+
+std::optional<ListRecord> ListStore::ReadRow(Statement& st) {
+  ListRecord r;
+  r.row = st.Int(0);
+  r.list_id = st.Text(1);
+  r.type = FindListType(st.Text(2));
+  if (!r.type) return std::nullopt;
+  r.name = st.Text(3);
+  r.full_name = st.Text(4);
+  r.parent_id = st.Text(5);
+  r.sublevel = st.Int(6);
+  r.active = st.Int(7) != 0;
+  r.time_created = st.Text(8);
+  r.time_modified = st.Text(9);
+  r.modified_utc = st.Int(10);
+  r.edit_sequence = st.Text(11);
+  r.balance = st.Int(12);
+  r.total_balance = st.Int(13);
+  r.account_type = st.Text(14);
+  if (!DecodeFields(st.Text(15), r.fields)) throw SqliteError("damaged record " + r.list_id);
+  return r;
+}
+
+std::optional<ListRecord> ListStore::LoadByRow(int64_t row) {
+  auto& st =
+      company_.db().Prepare("SELECT " + std::string(kColumns) + " FROM list_records WHERE id=?");
+  st.Bind(1, row);
+  if (!st.Step()) return std::nullopt;
+  return ReadRow(st);
+}
+
+std::optional<ListRecord> ListStore::LoadById(std::string_view list_id) {
+  auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
+                                   " FROM list_records WHERE list_id=?");
+  st.Bind(1, list_id);
+  if (!st.Step()) return std::nullopt;
+  return ReadRow(st);
+}
+
+std::optional<ListRecord> ListStore::LoadByFullName(const ListType& type,
+                                                    std::string_view full_name) {
+  auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
+                                   " FROM list_records WHERE list_type=? AND full_name=? "
+                                   "COLLATE NOCASE");
+  st.Bind(1, type.name).Bind(2, full_name);
+  if (!st.Step()) return std::nullopt;
+  return ReadRow(st);
+}
+
+std::vector<int64_t> ListStore::Select(const ListFilter& f) {
+  std::string sql = "SELECT id FROM list_records WHERE list_type IN (";
+  for (size_t i = 0; i < f.types.size(); ++i) sql += i ? ",?" : "?";
+  sql += ")";
+  if (f.active == ListFilter::Active::kActiveOnly) sql += " AND is_active=1";
+  if (f.active == ListFilter::Active::kInactiveOnly) sql += " AND is_active=0";
+  if (f.from_modified) sql += " AND modified_utc>=?";
+  if (f.to_modified) sql += " AND modified_utc<=?";
+  if (!f.name_like.empty()) sql += " AND full_name LIKE ? ESCAPE '\\'";
+  if (f.name_from) sql += " AND full_name>=? COLLATE NOCASE";
+  if (f.name_to) sql += " AND full_name<=? COLLATE NOCASE";
+  if (!f.balance_operator.empty()) sql += " AND total_balance" + f.balance_operator + "?";
+  if (!f.account_types.empty()) {
+    sql += " AND account_type IN (";
+    for (size_t i = 0; i < f.account_types.size(); ++i) sql += i ? ",?" : "?";
+    sql += ")";
+  }
+  sql += " ORDER BY full_name COLLATE NOCASE, id";
+  auto& st = company_.db().Prepare(sql);
+  int n = 1;
+  for (auto t : f.types) st.Bind(n++, t);
+  if (f.from_modified) st.Bind(n++, *f.from_modified);
+  if (f.to_modified) st.Bind(n++, *f.to_modified);
+  if (!f.name_like.empty()) st.Bind(n++, f.name_like);
+  if (f.name_from) st.Bind(n++, *f.name_from);
+  if (f.name_to) st.Bind(n++, *f.name_to);
+  if (!f.balance_operator.empty()) st.Bind(n++, f.balance_cents);
+  for (const auto& a : f.account_types) st.Bind(n++, a);
+  std::vector<int64_t> rows;
+  while (st.Step()) rows.push_back(st.Int(0));
+  return rows;
+}
+
+std::string ListStore::CurrentFullName(std::string_view list_id, std::string_view fallback) {
+  if (list_id.empty()) return std::string(fallback);
+  auto it = full_names_.find(std::string(list_id));
+  if (it != full_names_.end()) return it->second;
+  auto& st = company_.db().Prepare("SELECT full_name FROM list_records WHERE list_id=?");
+  st.Bind(1, list_id);
+  std::string name = st.Step() ? std::string(st.Text(0)) : std::string(fallback);
+  full_names_.emplace(std::string(list_id), name);
+  return name;
+}
+
+void ListStore::WriteRef(std::string& out, std::string_view tag, std::string_view stored) {
+  auto sep = stored.find(kRefSeparator);
+  std::string_view id = stored.substr(0, sep);
+  std::string_view fallback =
+      sep == std::string_view::npos ? std::string_view() : stored.substr(sep + 1);
+  XmlWriter w(out);
+  w.Open(tag);
+  if (!id.empty()) w.Element("ListID", id);
+  std::string name = CurrentFullName(id, fallback);
+  if (!name.empty()) w.Element("FullName", name);
+  w.Close(tag);
+}
+
+void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptions& options) {
+  XmlWriter w(out);
+  const ListType& type = *rec.type;
+  w.Open(type.ret);
+  size_t next = 0;  // position in rec.fields, which is ordered by shape index
+  for (size_t i = 0; i < type.shape.size(); ++i) {
+    const FieldSpec& spec = type.shape[i];
+    bool wanted = options.include.empty() || options.include.count(std::string(spec.name));
+    std::string_view name = spec.name;
+    if (IsComputed(name)) {
+      if (!wanted) continue;
+      if (name == "ListID")
+        w.Element(name, rec.list_id);
+      else if (name == "TimeCreated")
+        w.Element(name, rec.time_created);
+      else if (name == "TimeModified")
+        w.Element(name, rec.time_modified);
+      else if (name == "EditSequence")
+        w.Element(name, rec.edit_sequence);
+      else if (name == "Name" && !rec.name.empty())
+        w.Element(name, rec.name);
+      else if (name == "FullName")
+        w.Element(name, rec.full_name);
+      else if (name == "IsActive")
+        w.Element(name, rec.active ? "true" : "false");
+      else if (name == "ParentRef" && !rec.parent_id.empty())
+        WriteRef(out, name, rec.parent_id);
+      else if (name == "Sublevel")
+        w.Element(name, std::to_string(rec.sublevel));
+      else if (name == "Balance")
+        w.Element(name, FormatCents(rec.balance));
+      else if (name == "TotalBalance")
+        w.Element(name, FormatCents(rec.total_balance));
+      else if (name == "DataExtRet" && !options.owner_ids.empty()) {
+        for (const auto& owner : options.owner_ids) {
+          auto& st = company_.db().Prepare(
+              "SELECT v.name, d.data_type, v.value FROM data_ext_values v JOIN data_ext_defs d "
+              "ON d.owner_id=v.owner_id AND d.name=v.name WHERE v.object_id=? AND v.owner_id=? "
+              "ORDER BY d.ext_id");
+          st.Bind(1, rec.list_id).Bind(2, owner);
+          while (st.Step()) {
+            w.Open("DataExtRet");
+            if (owner != "0") w.Element("OwnerID", owner);
+            w.Element("DataExtName", st.Text(0));
+            w.Element("DataExtType", st.Text(1));
+            w.Element("DataExtValue", st.Text(2));
+            w.Close("DataExtRet");
+          }
+        }
+      }
+      continue;
+    }
+    while (next < rec.fields.size() && rec.fields[next].first < i) ++next;
+    for (; next < rec.fields.size() && rec.fields[next].first == i; ++next) {
+      if (!wanted) continue;
+      const std::string& value = rec.fields[next].second;
+      if (spec.kind == FieldKind::kRef) {
+        WriteRef(out, name, value);
+      } else if (spec.kind == FieldKind::kAggregate) {
+        w.Open(name);
+        w.Raw(value);
+        w.Close(name);
+      } else {
+        w.Element(name, value);
+      }
+    }
+  }
+  w.Close(type.ret);
+}
+
+}  // namespace brennock::simulator

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "simulator/lists/list_record.h"
+#include "simulator/status_codes.h"
+#include "simulator/store/company_db.h"
+
+namespace brennock::simulator {
+
+// Which records of one or more lists a query selects. Text criteria are compared without regard
+// to letter case, as QuickBooks does.
+struct ListFilter {
+  enum class Active { kActiveOnly, kInactiveOnly, kAll };
+  std::vector<std::string_view> types;
+  Active active = Active::kActiveOnly;
+  std::optional<int64_t> from_modified;  // Unix seconds, inclusive
+  std::optional<int64_t> to_modified;
+  std::string name_like;  // SQL LIKE pattern with '\' as escape; empty: no filter
+  std::optional<std::string> name_from;
+  std::optional<std::string> name_to;
+  std::string balance_operator;  // "<", "<=", "=", ">", ">=" or empty
+  int64_t balance_cents = 0;
+  std::vector<std::string> account_types;
+};
+
+// How a record is written: which top-level elements (empty: all) and whose data extensions.
+struct RetOptions {
+  std::unordered_set<std::string> include;
+  std::vector<std::string> owner_ids;
+};
+
+struct DeletedRecord {
+  std::string list_type;
+  std::string list_id;
+  std::string full_name;
+  std::string time_deleted;
+};
+
+// Stores, changes, finds and writes list records of every kind from the list descriptors. One
+// store serves one request document; it caches full names of referenced records meanwhile.
+class ListStore {
+ public:
+  explicit ListStore(CompanyDb& company) : company_(company) {}
+
+  Status Add(const ListType& type, pugi::xml_node add, ListRecord& out);
+  Status Modify(const ListType& type, pugi::xml_node mod, ListRecord& out);
+  Status Delete(const ListType& type, std::string_view list_id, DeletedRecord& out);
+  // Inserts a complete record as is, without checks (the sample-business generator's bulk
+  // path); assigns its ListID, times and EditSequence.
+  void InsertPrepared(ListRecord& record);
+
+  std::optional<ListRecord> LoadByRow(int64_t row);
+  std::optional<ListRecord> LoadById(std::string_view list_id);
+  std::optional<ListRecord> LoadByFullName(const ListType& type, std::string_view full_name);
+  std::vector<int64_t> Select(const ListFilter& filter);
+
+  void WriteRet(std::string& out, const ListRecord& record, const RetOptions& options);
+  // Writes <tag><ListID/><FullName/></tag> for a stored reference value.
+  void WriteRef(std::string& out, std::string_view tag, std::string_view stored);
+  // The ListID<US>FullName value of a ...Ref element, checked against the lists it may name.
+  std::optional<std::string> ResolveRef(pugi::xml_node ref, const ListType* parent_list,
+                                        const ListType& owner, Status& status);
+  // Writes the children of a request aggregate in the order of its return shape, resolving
+  // references on the way. False (with status) when a value or reference is bad.
+  bool RenderAggregate(pugi::xml_node node, std::string_view shape_name, const ListType& owner,
+                       std::string& out, Status& status);
+
+ private:
+  Status ApplyFields(const ListType& type, pugi::xml_node source, bool modify, ListRecord& rec,
+                     std::optional<ListRecord>& parent, bool& parent_given);
+  void InsertNew(ListRecord& record);
+  std::optional<ListRecord> ReadRow(Statement& st);
+  std::string CurrentFullName(std::string_view list_id, std::string_view fallback);
+  void AdjustAncestorTotals(std::string_view parent_id, int64_t delta);
+  void Store(const ListRecord& rec, bool insert);
+  bool NameTaken(const ListType& type, std::string_view full_name, std::string_view except_id);
+
+  CompanyDb& company_;
+  std::unordered_map<std::string, std::string> full_names_;
+};
+
+}  // namespace brennock::simulator

@@ -1,0 +1,66 @@
+#include "simulator/status_codes.h"
+
+#include <iterator>
+
+namespace brennock::simulator {
+namespace {
+
+struct StatusEntry {
+  StatusCode code;
+  std::string_view severity;
+  std::string_view message;
+};
+
+// Every status the simulator answers with, worded as QuickBooks words it.
+constexpr StatusEntry kStatusTable[] = {
+    {kStatusOk, "Info", "Status OK"},
+    {kNoMatch, "Info", "A query request did not find a matching object in QuickBooks"},
+    {kPartialQuery, "Warn",
+     "The query request has not been fully completed. There was a required element (\"%1\") "
+     "that could not be found in QuickBooks."},
+    {kInvalidId, "Error", "The given object ID \"%1\" in the field \"%2\" is invalid."},
+    {kConversionError, "Error",
+     "There was an error when converting the %1 value \"%2\" in the field \"%3\"."},
+    {kStringTooLong, "Error", "The string \"%1\" in the field \"%2\" is too long."},
+    {kNameInUse, "Error", "The name \"%1\" of the list element is already in use."},
+    {kObjectNotFound, "Error", "Object \"%1\" specified in the request cannot be found."},
+    {kInvalidReference, "Error",
+     "There is an invalid reference to QuickBooks %1 \"%2\" in the %3. QuickBooks error message: "
+     "Invalid argument.  The specified record does not exist in the list."},
+    {kCannotModify, "Error",
+     "There was an error when modifying a %1 list, element \"%2\".  QuickBooks error message: "
+     "%3"},
+    {kCannotSave, "Error",
+     "There was an error when saving a %1 list, element \"%2\".  QuickBooks error message: %3"},
+    {kEditSequenceStale, "Error", "The provided edit sequence \"%1\" is out-of-date."},
+    {kFeatureNotEnabled, "Error",
+     "This feature is not enabled or not available in this version of QuickBooks."},
+    {kPermissionDenied, "Error", "Insufficient permission level to perform this action."},
+    {kIteratorInvalid, "Error",
+     "The iterator \"%1\" is not valid: it is unknown, finished or has expired."},
+};
+
+}  // namespace
+
+Status MakeStatus(StatusCode code, std::initializer_list<std::string_view> args) {
+  const StatusEntry* entry = &kStatusTable[0];
+  for (const auto& e : kStatusTable)
+    if (e.code == code) entry = &e;
+  Status status;
+  status.code = entry->code;
+  status.severity = entry->severity;
+  status.message.clear();
+  std::string_view text = entry->message;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      size_t index = static_cast<size_t>(text[i + 1] - '1');
+      if (index < args.size()) status.message.append(*(args.begin() + index));
+      ++i;
+    } else {
+      status.message.push_back(text[i]);
+    }
+  }
+  return status;
+}
+
+}  // namespace brennock::simulator

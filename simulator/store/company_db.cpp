@@ -1,0 +1,140 @@
+#include "simulator/store/company_db.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+
+namespace brennock::simulator {
+namespace {
+
+constexpr std::string_view kFormatMarker = "Brennock simulated QuickBooks company 1";
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE settings(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
+CREATE TABLE list_records(
+  id INTEGER PRIMARY KEY,
+  list_id TEXT NOT NULL UNIQUE,
+  list_type TEXT NOT NULL,
+  name_space TEXT NOT NULL,
+  name TEXT NOT NULL,
+  full_name TEXT NOT NULL,
+  parent_id TEXT,
+  sublevel INTEGER NOT NULL DEFAULT 0,
+  is_active INTEGER NOT NULL DEFAULT 1,
+  time_created TEXT NOT NULL,
+  time_modified TEXT NOT NULL,
+  modified_utc INTEGER NOT NULL,
+  edit_sequence TEXT NOT NULL,
+  balance INTEGER NOT NULL DEFAULT 0,
+  total_balance INTEGER NOT NULL DEFAULT 0,
+  account_type TEXT,
+  body BLOB NOT NULL);
+CREATE UNIQUE INDEX list_names ON list_records(name_space, full_name COLLATE NOCASE);
+CREATE INDEX list_order ON list_records(list_type, full_name COLLATE NOCASE);
+CREATE INDEX list_parent ON list_records(parent_id);
+CREATE TABLE deleted_lists(
+  list_type TEXT NOT NULL,
+  list_id TEXT NOT NULL,
+  full_name TEXT NOT NULL,
+  time_created TEXT NOT NULL,
+  time_modified TEXT NOT NULL,
+  time_deleted TEXT NOT NULL,
+  deleted_utc INTEGER NOT NULL);
+CREATE TABLE data_ext_defs(
+  owner_id TEXT NOT NULL,
+  name TEXT NOT NULL COLLATE NOCASE,
+  data_type TEXT NOT NULL,
+  assigned TEXT NOT NULL DEFAULT '',
+  list_require INTEGER,
+  txn_require INTEGER,
+  format_string TEXT,
+  ext_id INTEGER NOT NULL,
+  PRIMARY KEY(owner_id, name));
+CREATE TABLE data_ext_values(
+  owner_id TEXT NOT NULL,
+  name TEXT NOT NULL COLLATE NOCASE,
+  object_id TEXT NOT NULL,
+  value TEXT NOT NULL,
+  PRIMARY KEY(object_id, owner_id, name));
+)sql";
+
+void Configure(Database& db) {
+  db.Exec("PRAGMA journal_mode=WAL");
+  db.Exec("PRAGMA synchronous=NORMAL");
+  db.Exec("PRAGMA foreign_keys=OFF");
+}
+
+}  // namespace
+
+CompanyDb::CompanyDb(const std::string& path, bool create) : path_(path), db_(path, create) {}
+
+CompanyDb::CompanyDb(const std::string& path) : CompanyDb(path, false) {
+  // A file SQLite cannot read, or a database of something else, is not a company file.
+  auto marker = Setting("format");
+  if (!marker || *marker != kFormatMarker) throw SqliteError("not a company file: " + path);
+  Configure(db_);
+}
+
+std::unique_ptr<CompanyDb> CompanyDb::Create(const std::string& path) {
+  if (std::filesystem::exists(path)) throw SqliteError("file already exists: " + path);
+  std::unique_ptr<CompanyDb> company(new CompanyDb(path, true));
+  company->CreateSchema();
+  return company;
+}
+
+void CompanyDb::CreateSchema() {
+  Configure(db_);
+  Transaction txn(db_, true);
+  db_.Exec(kSchema);
+  SetSetting("format", kFormatMarker);
+  SetSetting("next_list_seq", "2147483649");  // 0x80000001
+  txn.Commit();
+}
+
+std::optional<std::string> CompanyDb::Setting(std::string_view key) {
+  try {
+    auto& st = db_.Prepare("SELECT value FROM settings WHERE key=?");
+    st.Bind(1, key);
+    if (!st.Step()) return std::nullopt;
+    return std::string(st.Text(0));
+  } catch (const SqliteError&) {
+    return std::nullopt;
+  }
+}
+
+std::string CompanyDb::SettingOr(std::string_view key, std::string_view fallback) {
+  auto v = Setting(key);
+  return v ? *v : std::string(fallback);
+}
+
+void CompanyDb::SetSetting(std::string_view key, std::string_view value) {
+  db_.Prepare(
+         "INSERT INTO settings(key,value) VALUES(?,?) ON CONFLICT(key) DO UPDATE SET "
+         "value=excluded.value")
+      .Bind(1, key)
+      .Bind(2, value)
+      .Run();
+}
+
+std::string CompanyDb::NextListId(const SimulatorTime& now) {
+  auto& st = db_.Prepare(
+      "UPDATE settings SET value=CAST(value AS INTEGER)+1 WHERE key='next_list_seq' "
+      "RETURNING CAST(value AS INTEGER)-1");
+  if (!st.Step()) throw SqliteError("company file has no list counter");
+  int64_t seq = st.Int(0);
+  st.Run();
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(seq),
+                static_cast<long long>(now.unix_seconds));
+  return buf;
+}
+
+std::string CompanyDb::NextEditSequence(std::string_view previous, const SimulatorTime& now) {
+  int64_t next = now.unix_seconds;
+  int64_t prev = 0;
+  if (!previous.empty()) std::from_chars(previous.data(), previous.data() + previous.size(), prev);
+  if (next <= prev) next = prev + 1;
+  return std::to_string(next);
+}
+
+}  // namespace brennock::simulator

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "simulator/clock.h"
+#include "simulator/store/sqlite.h"
+
+namespace brennock::simulator {
+
+// One open company file: the SQLite database and the few company-wide values every request needs.
+class CompanyDb {
+ public:
+  // Opens an existing company file; throws SqliteError when the file is missing or is not one.
+  explicit CompanyDb(const std::string& path);
+  // Creates the tables of a new company file at path (which must not exist yet).
+  static std::unique_ptr<CompanyDb> Create(const std::string& path);
+
+  Database& db() { return db_; }
+  const std::string& path() const { return path_; }
+
+  std::optional<std::string> Setting(std::string_view key);
+  std::string SettingOr(std::string_view key, std::string_view fallback);
+  void SetSetting(std::string_view key, std::string_view value);
+
+  // A new ListID, "80000001-1234567890": a hex counter and the creation time.
+  std::string NextListId(const SimulatorTime& now);
+  // The next EditSequence after previous (empty for a new record): the time of the change, but
+  // always larger than the one it replaces.
+  static std::string NextEditSequence(std::string_view previous, const SimulatorTime& now);
+
+ private:
+  CompanyDb(const std::string& path, bool create);
+  void CreateSchema();
+
+  std::string path_;
+  Database db_;
+};
+
+}  // namespace brennock::simulator

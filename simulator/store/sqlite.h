@@ -1,0 +1,78 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace brennock::simulator {
+
+// A failure reported by SQLite (a broken, locked or foreign file). Handlers turn it into a
+// QuickBooks status; the processor into an automation error.
+class SqliteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One prepared statement. Bind positions are 1-based as in SQLite; columns 0-based.
+class Statement {
+ public:
+  Statement(sqlite3* db, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& Bind(int index, std::string_view text);
+  Statement& Bind(int index, int64_t value);
+  Statement& BindNull(int index);
+  // Steps once: true while a row is available.
+  bool Step();
+  // Steps to completion, ignoring rows.
+  void Run();
+  void Reset();
+
+  std::string_view Text(int column) const;
+  int64_t Int(int column) const;
+  bool IsNull(int column) const;
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// A connection to one company database, with a cache of prepared statements keyed by their text.
+class Database {
+ public:
+  explicit Database(const std::string& path, bool create);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  void Exec(const char* sql);
+  // A cached statement, reset and unbound, ready for binding.
+  Statement& Prepare(std::string_view sql);
+  int64_t Changes() const;
+  sqlite3* Handle() const { return db_; }
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
+};
+
+// Begins an immediate write transaction; rolls back on destruction unless committed.
+class Transaction {
+ public:
+  explicit Transaction(Database& db, bool write);
+  ~Transaction();
+  void Commit();
+
+ private:
+  Database& db_;
+  bool open_ = true;
+};
+
+}  // namespace brennock::simulator
