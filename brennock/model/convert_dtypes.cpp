@@ -13,34 +13,13 @@ namespace {
 // ---- fixed-point text from a decimal digit string
 // ------------------------------------------------
 
-// A decimal number as sign, significant digits and a power of ten: value = digits * 10^exponent.
+// A float as sign, significant digits and a power of ten: value = digits * 10^exponent.
 struct Decimal {
   bool negative = false;
-  char digits[24];  // enough for 20 digits of a currency value or 9 of a float
+  char digits[12];  // a float needs at most 9 significant digits
   int count = 0;
   int exponent = 0;
 };
-
-// The decimal form of scaled * 10^exponent.
-Decimal DecimalOf(int64_t scaled, int exponent) {
-  Decimal d;
-  uint64_t magnitude = static_cast<uint64_t>(scaled);
-  if (scaled < 0) {
-    d.negative = true;
-    magnitude = 0 - magnitude;
-  }
-  char reversed[20];
-  int n = 0;
-  do {
-    reversed[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (n > 0) d.digits[d.count++] = reversed[--n];
-  d.exponent = exponent;
-  return d;
-}
-
-Decimal DecimalOf(Currency value) { return DecimalOf(value.Scaled(), -4); }
 
 // The shortest digits that read back as the same float, so that 0.1f is written as 0.1 and not
 // as the binary value 0.100000001490116.
@@ -96,39 +75,86 @@ void AppendFixed(std::string& out, const Decimal& d, int minIntegerDigits, int d
 
   const int integerDigits = count - decimals > 0 ? count - decimals : 0;
   const int width = integerDigits > minIntegerDigits ? integerDigits : minIntegerDigits;
-  if (d.negative && !zero) out += '-';
+  // Composed in place and appended once: sign, up to 40 digits with separators, point, decimals.
+  char text[96];
+  char* p = text;
+  if (d.negative && !zero) *p++ = '-';
   for (int i = 0; i < width; ++i) {
-    if (grouping && i > 0 && (width - i) % 3 == 0) out += ',';
+    if (grouping && i > 0 && (width - i) % 3 == 0) *p++ = ',';
     const int source = integerDigits - width + i;  // position in scaled, negative = leading zero
-    out += source >= 0 ? scaled[source] : '0';
+    *p++ = source >= 0 ? scaled[source] : '0';
   }
   if (decimals > 0) {
-    out += '.';
+    *p++ = '.';
     for (int i = 0; i < decimals; ++i) {
       const int source = count - decimals + i;
-      out += source >= 0 ? scaled[source] : '0';
+      *p++ = source >= 0 ? scaled[source] : '0';
     }
   }
+  out.append(text, p);
+}
+
+// Appends an exact fixed-point number: units = magnitude / 10^decimals, written with at least
+// `minIntegerDigits` integer digits and optional thousands separators. Zero has no sign.
+void AppendExact(std::string& out, bool negative, uint64_t magnitude, int decimals,
+                 int minIntegerDigits, bool grouping) {
+  char digits[24];  // magnitude's digits, right-aligned
+  char* const digitsEnd = digits + sizeof digits;
+  char* first = digitsEnd;
+  for (uint64_t v = magnitude; v != 0; v /= 10) *--first = static_cast<char>('0' + v % 10);
+  const int count = static_cast<int>(digitsEnd - first);
+  const int integerDigits = count > decimals ? count - decimals : 0;
+  const int width = integerDigits > minIntegerDigits ? integerDigits : minIntegerDigits;
+
+  char text[48];
+  char* p = text;
+  if (negative && magnitude != 0) *p++ = '-';
+  for (int i = 0; i < width; ++i) {
+    if (grouping && i > 0 && (width - i) % 3 == 0) *p++ = ',';
+    const int fromEnd = width - i + decimals;  // 1-based position counted from the last digit
+    *p++ = fromEnd <= count ? digitsEnd[-fromEnd] : '0';
+  }
+  if (decimals > 0) {
+    *p++ = '.';
+    for (int fromEnd = decimals; fromEnd > 0; --fromEnd) {
+      *p++ = fromEnd <= count ? digitsEnd[-fromEnd] : '0';
+    }
+  }
+  out.append(text, p);
+}
+
+uint64_t Magnitude(int64_t value) {
+  return value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
 }
 
 // ---- dates
 // ---------------------------------------------------------------------------------------
 
-void AppendDigits(std::string& out, int value, int width) {
-  char text[4];
+char* WriteDigits(char* p, int value, int width) {
   for (int i = width - 1; i >= 0; --i) {
-    text[i] = static_cast<char>('0' + value % 10);
+    p[i] = static_cast<char>('0' + value % 10);
     value /= 10;
   }
-  out.append(text, static_cast<size_t>(width));
+  return p + width;
 }
 
-void AppendDateFields(std::string& out, const Date::Fields& f) {
-  AppendDigits(out, f.year, 4);
-  out += '-';
-  AppendDigits(out, f.month, 2);
-  out += '-';
-  AppendDigits(out, f.day, 2);
+// "yyyy-mm-dd", then "Thh:mm:ss" when asked, appended at once.
+void AppendDateFields(std::string& out, const Date::Fields& f, bool withTime) {
+  char text[19];
+  char* p = WriteDigits(text, f.year, 4);
+  *p++ = '-';
+  p = WriteDigits(p, f.month, 2);
+  *p++ = '-';
+  p = WriteDigits(p, f.day, 2);
+  if (withTime) {
+    *p++ = 'T';
+    p = WriteDigits(p, f.hour, 2);
+    *p++ = ':';
+    p = WriteDigits(p, f.minute, 2);
+    *p++ = ':';
+    p = WriteDigits(p, f.second, 2);
+  }
+  out.append(text, p);
 }
 
 bool SessionWritesTimes() { return Session().qbxmlVersionNumber >= Currency(2); }
@@ -266,7 +292,7 @@ void AppendDateText(std::string& out, Date value) {
     out += "None";
     return;
   }
-  AppendDateFields(out, value.Split());
+  AppendDateFields(out, value.Split(), false);
 }
 
 std::string DateTimeToText(Date value) {
@@ -280,15 +306,7 @@ void AppendDateTimeText(std::string& out, Date value) {
     out += "None";
     return;
   }
-  const Date::Fields f = value.Split();
-  AppendDateFields(out, f);
-  if (!SessionWritesTimes()) return;
-  out += 'T';
-  AppendDigits(out, f.hour, 2);
-  out += ':';
-  AppendDigits(out, f.minute, 2);
-  out += ':';
-  AppendDigits(out, f.second, 2);
+  AppendDateFields(out, value.Split(), SessionWritesTimes());
 }
 
 std::string PriceToText(Currency value) {
@@ -298,7 +316,7 @@ std::string PriceToText(Currency value) {
 }
 
 void AppendPriceText(std::string& out, Currency value) {
-  AppendFixed(out, DecimalOf(value), 7, 4, false);
+  AppendExact(out, value.Scaled() < 0, Magnitude(value.Scaled()), 4, 7, false);
 }
 
 std::string PriceToText(float value) {
@@ -328,7 +346,9 @@ std::string QuantityToText(Currency value) {
 }
 
 void AppendQuantityText(std::string& out, Currency value) {
-  AppendFixed(out, DecimalOf(value), 7, 5, false);
+  // Currency holds four decimals; the fifth is always zero.
+  AppendExact(out, value.Scaled() < 0, Magnitude(value.Scaled()), 4, 7, false);
+  out += '0';
 }
 
 std::string AmountToText(Currency value) {
@@ -344,12 +364,14 @@ void AppendAmountText(std::string& out, Currency value) {
   const int64_t rest = scaled % 100;
   const int64_t absRest = rest < 0 ? -rest : rest;
   if (absRest > 50 || (absRest == 50 && (cents & 1) != 0)) cents += rest < 0 ? -1 : 1;
-  AppendFixed(out, DecimalOf(cents, -2), 1, 2, false);
+  AppendExact(out, cents < 0, Magnitude(cents), 2, 1, false);
 }
 
 std::string AmountForDisplay(Currency value) {
+  // Format rounds half away from zero.
+  const uint64_t cents = (Magnitude(value.Scaled()) + 50) / 100;
   std::string out;
-  AppendFixed(out, DecimalOf(value), 1, 2, true);
+  AppendExact(out, value.Scaled() < 0, cents, 2, 1, true);
   return out;
 }
 

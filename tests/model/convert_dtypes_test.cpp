@@ -52,6 +52,9 @@ TEST(ConvertNumbersTest, PriceAndQuantityPatterns) {
   EXPECT_EQ(QuantityToText(999999.5f), "0999999.50000");
   EXPECT_EQ(QuantityToText(1e10f), "10000000000.00000");
   EXPECT_EQ(QuantityToText(C("3")), "0000003.00000");
+  EXPECT_EQ(QuantityToText(Currency::FromScaled(INT64_MIN)), "-922337203685477.58080");
+  EXPECT_EQ(PriceToText(Currency::FromScaled(-1)), "-0000000.0001");
+  EXPECT_EQ(AmountForDisplay(Currency::FromScaled(INT64_MAX)), "922,337,203,685,477.58");
   EXPECT_EQ(RaisedNumber([] { return QuantityToText(1.0f / 0.0f); }), 6);
 }
 
