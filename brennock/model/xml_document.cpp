@@ -33,7 +33,7 @@ bool XmlDocument::load(const std::filesystem::path& path) {
   return loadXML(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
-const XmlParseError& XmlDocument::parseError() const { return tree_->Error(); }
+XmlParseError XmlDocument::parseError() const { return tree_->Error(); }
 
 XmlNode XmlDocument::documentElement() const {
   pugi::xml_node document = tree_->Document();

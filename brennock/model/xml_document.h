@@ -44,7 +44,7 @@ class XmlDocument : public XmlNode {
   // Reads and parses a file; false when it cannot be read or does not parse.
   bool load(const std::filesystem::path& path);
 
-  const XmlParseError& parseError() const;
+  XmlParseError parseError() const;
   // The root element; Nothing for an empty document.
   XmlNode documentElement() const;
 };

@@ -174,10 +174,9 @@ std::string NodeText(pugi::xml_node node) {
   switch (node.type()) {
     case pugi::node_pcdata:
     case pugi::node_cdata:
-      return std::string(Trimmed(node.value()));
     case pugi::node_comment:
     case pugi::node_pi:
-      return node.value();
+      return std::string(Trimmed(node.value()));
     case pugi::node_declaration:
       return DeclarationData(node);
     case pugi::node_element:

@@ -61,8 +61,9 @@ class XmlNode {
   // The value of text, CDATA, comment and processing-instruction nodes; empty for the others.
   std::string nodeValue() const;
 
-  // Text and CDATA of all descendants in document order, with leading and trailing whitespace
-  // trimmed as MSXML does when white space is not preserved.
+  // Elements and the document: text and CDATA of all descendants in document order; other nodes:
+  // their value (the pseudo-attributes for the XML declaration). Leading and trailing whitespace
+  // is trimmed, as MSXML does when white space is not preserved; nodeValue() keeps it.
   std::string text() const;
   // The untyped value of the node: the same as text().
   std::string nodeTypedValue() const { return text(); }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "brennock/model/automation_error.h"
+#include "brennock/model/xml_reference_check.h"
 #include "brennock/model/xml_text_encoding.h"
 
 namespace brennock::detail {
@@ -67,6 +68,9 @@ bool XmlTree::Load(std::string text) {
       start = 0;
     } else {
       buffer_ = std::move(text);
+    }
+    if (auto fault = FindBadReference(std::string_view(buffer_).substr(start))) {
+      return Fail(std::move(fault->reason), static_cast<int64_t>(start) + fault->offset);
     }
     result = document_.load_buffer_inplace(buffer_.data() + start, buffer_.size() - start,
                                            kParseOptions, pugi::encoding_utf8);

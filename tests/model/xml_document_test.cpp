@@ -127,6 +127,18 @@ TEST(XmlDocumentSamples, EscapedStatusMessageKeepsItsEntitiesInMarkup) {
             "The name \"Shipping Item - QuickBooks Inte\" of the list element is already in use.");
 }
 
+TEST(XmlDocumentSamples, EventFileLoadedFromDisk) {
+  BRENNOCK_REQUIRE_QBXML_DIR();
+  XmlDocument document;
+  ASSERT_TRUE(document.load(*testing::QbxmlDir() / "samples/intuit/events/UIExtensionEvent_1.xml"));
+  EXPECT_EQ(ChildNames(document), (std::vector<std::string>{"xml", "qbxml", "QBXML"}));
+  EXPECT_EQ(document.childNodes().item(1).text(), "version=\"3.0\"");
+  XmlNode event = document.documentElement().childNodes().item(0).childNodes().item(0);
+  EXPECT_EQ(ChildNames(event), (std::vector<std::string>{"SubscriberID", "CompanyFilePath",
+                                                         "HostInfo", "EventTime", "EventTag"}));
+  EXPECT_EQ(event.childNodes().item(4).text(), "ID-short");
+}
+
 TEST(XmlDocumentHeaders, BuilderHeaderWithDoctypeWithoutSystemLiteral) {
   XmlDocument document = Loaded(
       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD "
@@ -171,6 +183,20 @@ TEST(XmlDocumentHeaders, Latin1DeclaredTextIsDecoded) {
   EXPECT_EQ(undeclared.parseError().filepos, 9);
 }
 
+TEST(XmlDocumentHeaders, OtherEncodingsAndByteOrderMarks) {
+  EXPECT_EQ(Loaded("<?xml version='1.0' encoding='windows-1252'?><A>\x80 \x93q\x94</A>").text(),
+            "\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D");
+  EXPECT_EQ(Loaded("\xEF\xBB\xBF<?xml version=\"1.0\"?><A>x</A>").childNodes().item(1).text(), "x");
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("<A>hi</A>")) utf16 += {c, '\0'};
+  EXPECT_EQ(Loaded(utf16).documentElement().text(), "hi");
+  for (const char* malformed : {"<A>\xC0\x80</A>", "<A>\xED\xA0\x80</A>", "<A>\xE2\x82</A>"}) {
+    XmlDocument document;
+    EXPECT_FALSE(document.loadXML(malformed));
+    EXPECT_EQ(document.parseError().filepos, 3);
+  }
+}
+
 TEST(XmlDocumentFailures, MalformedTextLeavesDocumentEmpty) {
   XmlDocument document = Loaded("<QBXML><Kept>yes</Kept></QBXML>");
   XmlNode kept = document.documentElement().childNodes().item(0);
@@ -197,6 +223,9 @@ TEST(XmlDocumentFailures, DocumentStructureIsChecked) {
       {"<A/><B/>", "Only one top level element is allowed in an XML document."},
       {"<A/>trailing", "Invalid at the top level of the document."},
       {"<A/><?xml version=\"1.0\"?>", "Invalid xml declaration."},
+      {"<A>&nbsp;</A>", "Reference to undefined entity 'nbsp'."},
+      {"<A>AT&T</A>", "A semi colon character was expected."},
+      {"<A x='a&b'/>", "A semi colon character was expected."},
   };
   for (const auto& [text, reason] : cases) {
     XmlDocument document;
@@ -204,6 +233,9 @@ TEST(XmlDocumentFailures, DocumentStructureIsChecked) {
     EXPECT_EQ(document.parseError().reason, reason) << text;
     EXPECT_EQ(document.childNodes().length(), 0) << text;
   }
+  // References are literal text inside CDATA sections, comments and processing instructions.
+  EXPECT_EQ(Loaded("<A><![CDATA[a & b]]><!-- & --><?p & ?>&#65;&#x42;</A>").text(), "a & bAB");
+
   XmlDocument missing;
   EXPECT_FALSE(missing.load("/nonexistent/response.xml"));
   EXPECT_EQ(missing.parseError().reason, "The system cannot locate the object specified.");
