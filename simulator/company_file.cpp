@@ -89,8 +89,10 @@ const std::map<std::string, std::string>& DefaultPreferences() {
       {"SalesAndCustomersPreferences.PriceLevels.IsRoundingSalesPriceUp", "false"},
       {"TimeTrackingPreferences.FirstDayOfWeek", "Monday"},
       {"CurrentAppAccessRights.IsAutomaticLoginAllowed", "false"},
+      {"CurrentAppAccessRights.AutomaticLoginUserName", "Admin"},
       {"CurrentAppAccessRights.IsPersonalDataAccessAllowed", "false"},
       {"ItemsAndInventoryPreferences.EnhancedInventoryReceivingEnabled", "false"},
+      {"ItemsAndInventoryPreferences.IsTrackingSerialOrLotNumber", "None"},
       {"ItemsAndInventoryPreferences.FIFOEnabled", "false"},
   };
   return values;

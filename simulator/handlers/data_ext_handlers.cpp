@@ -81,9 +81,9 @@ void WriteDefinition(std::string& out, const DefinitionRow& d) {
   w.Element("DataExtType", d.data_type);
   std::istringstream assigned(d.assigned);
   for (std::string a; std::getline(assigned, a);) w.Element("AssignToObject", a);
-  if (d.list_require) w.Element("DataExtListRequire", *d.list_require ? "true" : "false");
-  if (d.txn_require) w.Element("DataExtTxnRequire", *d.txn_require ? "true" : "false");
-  if (!d.format_string.empty()) w.Element("DataExtFormatString", d.format_string);
+  w.Element("DataExtListRequire", d.list_require.value_or(false) ? "true" : "false");
+  w.Element("DataExtTxnRequire", d.txn_require.value_or(false) ? "true" : "false");
+  w.Element("DataExtFormatString", d.format_string);
   w.Close("DataExtDefRet");
 }
 
