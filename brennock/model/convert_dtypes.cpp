@@ -140,6 +140,8 @@ char* WriteDigits(char* p, int value, int width) {
 
 // "yyyy-mm-dd", then "Thh:mm:ss" when asked, appended at once.
 void AppendDateFields(std::string& out, const Date::Fields& f, bool withTime) {
+  // A four-digit year cannot show anything else; cutting digits would write a wrong date.
+  if (f.year < 1 || f.year > Date::kMaxYear) RaiseInvalidArgument();
   char text[19];
   char* p = WriteDigits(text, f.year, 4);
   *p++ = '-';
@@ -182,6 +184,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::string_view WithoutPercent(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (!text.empty() && text.back() == '%') text.remove_suffix(1);
   return text;
 }

@@ -22,12 +22,14 @@ constexpr std::string_view BoolToResponseText(bool value) noexcept {
   return value ? "true" : "false";
 }
 
-// "yyyy-mm-dd"; the zero date gives "None".
+// "yyyy-mm-dd"; the zero date gives "None". Both date writers raise AutomationError 5 for a
+// stored value whose year does not fit four digits.
 std::string DateToText(Date value);
 void AppendDateText(std::string& out, Date value);
 
 // "yyyy-mm-ddThh:mm:ss" (24-hour clock) when the session's qbXML version is 2.0 or higher, else
-// "yyyy-mm-dd"; the zero date gives "None".
+// "yyyy-mm-dd"; the zero date gives "None". Both date writers raise AutomationError 5 for a
+// stored value whose year does not fit four digits.
 std::string DateTimeToText(Date value);
 void AppendDateTimeText(std::string& out, Date value);
 
@@ -67,7 +69,8 @@ std::string AmountInWords(Currency value);
 // raises AutomationError 13 "Type mismatch"; a number outside the type's range raises 6
 // "Overflow" (value_errors.h).
 
-// A trailing "%" is dropped first ("7.5%" -> 7.5); then a plain decimal (Currency::Parse).
+// A trailing "%" (blanks around it allowed) is dropped first ("7.5%" -> 7.5); then a plain
+// decimal (Currency::Parse).
 Currency TextToCurrency(std::string_view text);
 // A trailing "%" is dropped first; then a floating-point number ("1.5", "-2e3").
 float TextToSingle(std::string_view text);

@@ -75,6 +75,7 @@ void AppendTwoDigits(std::string& out, int value) {
 
 std::string DateText(Date value) {
   const Date::Fields f = value.Split();
+  if (f.year < 1 || f.year > Date::kMaxYear) RaiseInvalidArgument();
   std::string text;
   text.reserve(19);
   AppendTwoDigits(text, f.year / 100);

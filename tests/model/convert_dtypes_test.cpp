@@ -84,6 +84,7 @@ TEST(ConvertNumbersTest, AmountsAddAThousandthThenRoundToEvenCents) {
 
 TEST(ConvertNumbersTest, ReadsNumbersPercentagesAndBooleans) {
   EXPECT_EQ(TextToCurrency("7.5%"), C("7.5"));
+  EXPECT_EQ(TextToCurrency(" 7.5 % "), C("7.5"));
   EXPECT_EQ(TextToCurrency(""), Currency());
   EXPECT_EQ(TextToCurrency("-1234.56"), C("-1234.56"));
   EXPECT_EQ(TextToSingle("7.5%"), 7.5f);
@@ -151,6 +152,7 @@ TEST(ConvertDatesTest, WritesDatesAndVersionGatedDateTimes) {
     EXPECT_EQ(request, "<FromModifiedDate>2005-03-04");
   }
   EXPECT_EQ(DateToText(Date::FromDate(100, 1, 1)), "0100-01-01");
+  EXPECT_EQ(RaisedNumber([] { return DateToText(Date(1e9)); }), 5);
   EXPECT_EQ(DateToText(Date::FromDateTime(1899, 12, 29, 6, 0, 0)), "1899-12-29");
 }
 
