@@ -28,3 +28,36 @@
 #include "brennock/model/xml_attributes.h"
 #include "brennock/model/xml_document.h"
 #include "brennock/model/xml_node.h"
+
+// record protocol and list references
+#include "brennock/model/field_table.h"
+#include "brennock/model/list_collection_core.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/qc_base.h"
+#include "brennock/model/qc_event_sink.h"
+#include "brennock/model/qc_list.h"
+#include "brennock/model/qc_list_object.h"
+#include "brennock/model/qc_list_object_ref.h"
+#include "brennock/model/record_base.h"
+#include "brennock/model/typed_list_collection.h"
+
+// simple lists
+#include "brennock/lists/class.h"
+#include "brennock/lists/currency_type.h"
+#include "brennock/lists/customer_message.h"
+#include "brennock/lists/customer_type.h"
+#include "brennock/lists/job_type.h"
+#include "brennock/lists/payment_method.h"
+#include "brennock/lists/payroll_item_non_wage.h"
+#include "brennock/lists/payroll_item_wage.h"
+#include "brennock/lists/price_level.h"
+#include "brennock/lists/sales_rep.h"
+#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/ship_method.h"
+#include "brennock/lists/tax_code.h"
+#include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor_type.h"
+
+// company and database export
+#include "brennock/company/company.h"
+#include "brennock/database/response_exporter.h"

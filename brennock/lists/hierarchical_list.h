@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// The records of the small hierarchical lists (Class, CustomerType, JobType, VendorType): a name,
+// an active flag and a place in the hierarchy. They differ only in their kind.
+class HierarchicalListRecord : public ListRecordCore {
+ public:
+  using ListRecordCore::EditSequence;
+
+  // Name, IsActive "1"/"0", ParentRef.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  explicit HierarchicalListRecord(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+  // 1012/1013 on the name, 1010 for a parent that cannot be found.
+  void CheckRules(qcErrors& errors) override;
+};
+
+// Their collections: Add(Name, IsActive, ParentFullName).
+template <class Record>
+class HierarchicalListCollection : public TypedListCollection<Record> {
+ public:
+  // Master collection only (else 1021).
+  std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true,
+                              const std::string& ParentFullName = {}) {
+    std::shared_ptr<Record> record = this->NewMember();
+    record->SetName(Name);
+    record->SetIsActive(IsActive);
+    record->SetParentFullName(ParentFullName);
+    this->FileNew(record);
+    return record;
+  }
+
+ protected:
+  using TypedListCollection<Record>::TypedListCollection;
+};
+
+}  // namespace brennock

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// The records of the flat lists that hold nothing but a name and an active flag (ShipMethod,
+// PaymentMethod, CustomerMessage).
+class NamedListRecord : public ListRecordCore {
+ public:
+  using ListRecordCore::EditSequence;
+
+  // Name, IsActive "1"/"0".
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  explicit NamedListRecord(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+  // 1012/1013 on the name.
+  void CheckRules(qcErrors& errors) override;
+};
+
+// Their collections: Add(Name, IsActive).
+template <class Record>
+class NamedListCollection : public TypedListCollection<Record> {
+ public:
+  // Master collection only (else 1021).
+  std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true) {
+    std::shared_ptr<Record> record = this->NewMember();
+    record->SetName(Name);
+    record->SetIsActive(IsActive);
+    this->FileNew(record);
+    return record;
+  }
+
+ protected:
+  using TypedListCollection<Record>::TypedListCollection;
+};
+
+}  // namespace brennock

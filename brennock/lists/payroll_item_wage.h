@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "brennock/model/list_enums.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// A payroll item that pays wages (hourly, salary, bonus, commission) into an expense account.
+class PayrollItemWage final : public ListRecordCore {
+ public:
+  PayrollItemWage();
+
+  // 0 until set or read.
+  qbEnumWageType WageType() const noexcept { return wageType_; }
+  // Full name of the expense account.
+  std::string ExpenseAccount() const { return expenseAccount_.FullName(); }
+  // Add-only: on a saved record each raises 1002 and keeps the old value.
+  void SetWageType(qbEnumWageType value);
+  void SetExpenseAccount(const std::string& value);
+
+  // Name, IsActive "true"/"false", WageType (qbXML text), ExpenseAccountRef.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  void CheckRules(qcErrors& errors) override;  // none
+
+ private:
+  qcListObjectRef expenseAccount_{qoListAccounts, {}};
+  qbEnumWageType wageType_ = static_cast<qbEnumWageType>(0);
+};
+
+class PayrollItemWages final : public TypedListCollection<PayrollItemWage> {
+ public:
+  PayrollItemWages();
+  // Master collection only (else 1021).
+  std::shared_ptr<PayrollItemWage> Add(const std::string& Name,
+                                       const std::string& ExpenseAccount = {},
+                                       std::optional<qbEnumWageType> WageType = std::nullopt);
+};
+
+// The qbXML text of a wage type ("HourlyRegular"); empty for 0. Unknown codes raise 1003.
+std::string WageTypeText(qbEnumWageType value);
+// The wage type a qbXML text names; unknown texts raise 1008.
+qbEnumWageType WageTypeFromText(std::string_view text);
+
+}  // namespace brennock

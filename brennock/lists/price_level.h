@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "brennock/model/currency.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// One custom price of a per-item price level: the item and its price (or percentage).
+class levelPerItem {
+ public:
+  qoEnumObjectState ObjectState() const noexcept { return state_; }
+  const Variant& UserData() const noexcept { return userData_; }
+  void SetUserData(Variant value) { userData_ = std::move(value); }
+  std::shared_ptr<qcListObjectRef> ItemRef() const { return itemRef_; }
+  // Full name of the item.
+  std::string Item() const { return itemRef_->FullName(); }
+  Currency CustomPrice() const noexcept { return customPrice_; }
+  // True when QuickBooks gave the custom price as a percentage (CustomPricePercent).
+  bool CustomPriceIsPercent() const noexcept { return customPriceIsPercent_; }
+
+  // Reads a PriceLevelPerItemRet element; the entry becomes Clean.
+  void FromDom(const XmlNode& element);
+
+ private:
+  std::shared_ptr<qcListObjectRef> itemRef_ = std::make_shared<qcListObjectRef>(qoListItems, "");
+  Currency customPrice_;
+  Variant userData_;
+  qoEnumObjectState state_ = qoObjectStateNew;
+  bool customPriceIsPercent_ = false;
+};
+
+// The custom prices of a price level, 1-based.
+class levelPerItems {
+ public:
+  using const_iterator = std::vector<std::shared_ptr<levelPerItem>>::const_iterator;
+
+  // 9 "Subscript out of range" outside 1..Count.
+  std::shared_ptr<levelPerItem> Item(int32_t index) const;
+  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  const_iterator begin() const noexcept { return items_.begin(); }
+  const_iterator end() const noexcept { return items_.end(); }
+
+  // Library-internal.
+  void Append(std::shared_ptr<levelPerItem> item) { items_.push_back(std::move(item)); }
+  void Clear() { items_.clear(); }
+
+ private:
+  std::vector<std::shared_ptr<levelPerItem>> items_;
+};
+
+// A price level: a fixed percentage over or under every price, or custom prices per item. Read
+// only: QuickBooks keeps the list.
+class PriceLevel final : public ListRecordCore {
+ public:
+  PriceLevel();
+
+  using ListRecordCore::EditSequence;
+  // "FixedPercentage" or "PerItem", as received.
+  const std::string& PriceLevelType() const noexcept { return priceLevelType_; }
+  float PriceLevelFixedPercentage() const noexcept { return fixedPercentage_; }
+  std::shared_ptr<levelPerItems> PriceLevelsPerItem();
+
+  // Writes nothing: the list cannot be added to.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  void CheckRules(qcErrors& errors) override;  // 1012/1013 on the name
+
+ private:
+  std::string priceLevelType_;
+  std::shared_ptr<levelPerItems> perItem_;  // created on first use
+  float fixedPercentage_ = 0;
+};
+
+// Queries only.
+class PriceLevels final : public TypedListCollection<PriceLevel> {
+ public:
+  PriceLevels();
+};
+
+}  // namespace brennock

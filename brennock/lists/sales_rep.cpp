@@ -1,0 +1,113 @@
+#include "brennock/lists/sales_rep.h"
+
+#include "brennock/model/collected_errors.h"
+#include "brennock/model/convert_dtypes.h"
+#include "brennock/model/xml_document.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+constexpr size_t kMaxInitialLength = 5;
+constexpr size_t kMaxEntityNameLength = 31;
+
+constexpr ListRecordKind kSalesRepKind{qoObjectTypeSalesRep, qoListSalesReps,           "SalesRep",
+                                       "SalesRep",           "XMLModify not supported", false,
+                                       &SalesRep::Fields};
+
+enum class EntityKind { Missing, Customer, Other };
+
+// What QuickBooks knows under that entity reference: one EntityQueryRq by full name (or ListID
+// when only that is known). A failed query counts as not found.
+EntityKind LookupEntity(const qcListObjectRef& entity) {
+  xmlBldr builder;
+  bool byName = !entity.FullName().empty();
+  std::shared_ptr<XmlDocument> response;
+  try {
+    response =
+        builder.QuerySingleExecute("EntityQueryRq", byName ? entity.FullName() : entity.ListID(),
+                                   byName ? "FullName" : "ListID", 0, qoObjectTypeEntity);
+  } catch (const AutomationError&) {
+    return EntityKind::Missing;
+  }
+  if (builder.ErrNumber() != 0) return EntityKind::Missing;
+  XmlNode rs = response->childNodes().item(1).childNodes().item(0).childNodes().item(0);
+  for (XmlNode element : rs.childNodes()) {
+    if (element.nodeType() != NODE_ELEMENT) continue;
+    return element.baseName() == "CustomerRet" ? EntityKind::Customer : EntityKind::Other;
+  }
+  return EntityKind::Missing;
+}
+
+}  // namespace
+
+SalesRep::SalesRep() : ListRecordCore(kSalesRepKind) {}
+
+const FieldTable& SalesRep::Fields() {
+  static constexpr auto kEntries = SortedFields(
+      IdentityFields(),
+      std::array<FieldEntry, 2>{{
+          {"Initial", [](qcBase& r, const XmlNode& e) { RecordAs<SalesRep>(r).name_ = e.text(); }},
+          {"SalesRepEntityRef",
+           [](qcBase& r, const XmlNode& e) { RecordAs<SalesRep>(r).entity_.FromDom(e); }},
+      }});
+  static constexpr FieldTable kTable(kEntries);
+  return kTable;
+}
+
+std::string SalesRep::Entity() const { return entity_.FullName(); }
+
+void SalesRep::SetEntity(const std::string& value) {
+  CheckModify(true);
+  entity_.SetFullName(value);
+}
+
+int32_t SalesRep::XMLInsert(xmlBldr& cxmlbldr) {
+  cxmlbldr.CreateElement("Initial", name_);
+  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToResponseText(isActive_));
+  WriteListRef(&entity_, cxmlbldr, "SalesRepEntityRef");
+  return 0;
+}
+
+int32_t SalesRep::XMLQueryRs(xmlBldr& cxmlbldr) {
+  WriteRetIdentity(cxmlbldr);
+  cxmlbldr.CreateElement("Initial", name_);
+  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToResponseText(isActive_));
+  WriteListRef(&entity_, cxmlbldr, "SalesRepEntityRef");
+  WriteRetUserData(cxmlbldr);
+  return 0;
+}
+
+void SalesRep::CheckRules(qcErrors& errors) {
+  if (name_.size() > kMaxInitialLength) AddTableError(errors, errInitialsTooLong, "Initial");
+  if (entity_.IsEmpty()) {
+    AddTableError(errors, errSalesRepNameRequired, "SalesRepEntity");
+    return;
+  }
+  if (entity_.FullName().size() > kMaxEntityNameLength)
+    AddTableError(errors, errSalesRepEntityTooLong, "SalesRepEntity:FullName");
+  switch (LookupEntity(entity_)) {
+    case EntityKind::Missing:
+      AddTableError(errors, errSalesRepEntityNotFound, "SalesRepEntity");
+      break;
+    case EntityKind::Customer:
+      AddTableError(errors, errSalesRepEntityInvalid, "SalesRepEntity");
+      break;
+    case EntityKind::Other:
+      break;
+  }
+}
+
+SalesReps::SalesReps() : TypedListCollection<SalesRep>(kSalesRepKind, &MakeListRecord<SalesRep>) {}
+
+std::shared_ptr<SalesRep> SalesReps::Add(const std::string& Initial, bool IsActive,
+                                         const std::string& EntityFullName) {
+  std::shared_ptr<SalesRep> record = NewMember();
+  record->SetName(Initial);
+  record->SetIsActive(IsActive);
+  record->SetEntity(EntityFullName);
+  FileNew(record);
+  return record;
+}
+
+}  // namespace brennock

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// A tax code of a non-US edition: its rates and exemptions. QuickBooks keeps this list itself;
+// it is read (and can be deleted), never added.
+class TaxCode final : public ListRecordCore {
+ public:
+  TaxCode();
+
+  using ListRecordCore::EditSequence;
+  const std::string& Description() const noexcept { return description_; }
+  float Tax1Rate() const noexcept { return tax1Rate_; }
+  float Tax2Rate() const noexcept { return tax2Rate_; }
+  bool Tax1Exempt() const noexcept { return tax1Exempt_; }
+  bool Tax2Exempt() const noexcept { return tax2Exempt_; }
+  bool IsPiggybackRate() const noexcept { return isPiggybackRate_; }
+  bool IsECVatCode() const noexcept { return isECVatCode_; }
+
+  // Writes nothing: tax codes are never added.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  // As for sales tax codes.
+  void CheckRules(qcErrors& errors) override;
+
+ private:
+  std::string description_;
+  float tax1Rate_ = 0;
+  float tax2Rate_ = 0;
+  bool tax1Exempt_ = false;
+  bool tax2Exempt_ = false;
+  bool isPiggybackRate_ = false;
+  bool isECVatCode_ = false;
+};
+
+// Queries and Delete; no Add.
+class TaxCodes final : public TypedListCollection<TaxCode> {
+ public:
+  TaxCodes();
+};
+
+}  // namespace brennock

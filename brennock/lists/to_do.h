@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "brennock/model/date.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// A to-do note with a reminder date. Its fields can be set only before it is saved.
+class ToDo final : public ListRecordCore {
+ public:
+  ToDo();
+
+  using ListRecordCore::EditSequence;
+  const std::string& Notes() const noexcept { return notes_; }
+  bool IsDone() const noexcept { return isDone_; }
+  Date ReminderDate() const noexcept { return reminderDate_; }
+  // Add-only: on a saved record each raises 1002 and keeps the old value.
+  void SetNotes(const std::string& value);
+  void SetIsDone(bool value);
+  void SetReminderDate(Date value);
+
+  // Notes, IsActive "1"/"0", IsDone "1"/"0", ReminderDate (when set).
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+
+  static const FieldTable& Fields();
+
+ protected:
+  // 2500 for empty notes, 2501 for notes of 4096 or more characters.
+  void CheckRules(qcErrors& errors) override;
+
+ private:
+  std::string notes_;
+  Date reminderDate_;
+  bool isDone_ = false;
+};
+
+// Codes of the DoneStatus filter (DoneStatusTable()).
+enum qoEnumDoneStatus : int32_t {
+  qoDoneStatusAll = 1,
+  qoDoneStatusDoneOnly = 2,
+  qoDoneStatusNotDoneOnly = 3,
+};
+
+class ToDoList final : public TypedListCollection<ToDo> {
+ public:
+  ToDoList();
+  // Master collection only (else 1021).
+  std::shared_ptr<ToDo> Add(const std::string& Notes = {}, bool IsActive = true,
+                            bool IsDone = false, Date ReminderDate = {});
+  // ToDoQueryRq with MaxReturned (above 0) and DoneStatus; returns Count.
+  int32_t GetByDoneStatus(qoEnumDoneStatus DoneStatus, int32_t MaxReturned = 0,
+                          const std::string& sMDBPath = {});
+};
+
+}  // namespace brennock

@@ -1,0 +1,144 @@
+// Saving and deleting through a list collection, and filing QuickBooks's answer to each save.
+#include <limits>
+
+#include "brennock/model/collected_errors.h"
+#include "brennock/model/convert_dtypes.h"
+#include "brennock/model/list_collection_core.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/qc_errors.h"
+#include "brennock/model/qc_list_object.h"
+#include "brennock/model/raise.h"
+#include "brennock/model/value_errors.h"
+#include "brennock/model/xml_document.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+// The attribute values of a save response, read by position from its markup split at double
+// quotes: requestID, statusCode, statusSeverity, statusMessage in that order.
+struct SaveStatus {
+  std::string_view requestID;
+  std::string_view statusCode;
+  std::string_view statusMessage;
+};
+
+SaveStatus SplitSaveStatus(std::string_view markup) {
+  std::string_view fields[8];
+  size_t count = 0;
+  size_t start = 0;
+  while (count < 8) {
+    size_t quote = markup.find('"', start);
+    fields[count++] = markup.substr(start, quote == std::string_view::npos ? quote : quote - start);
+    if (quote == std::string_view::npos) break;
+    start = quote + 1;
+  }
+  return {fields[1], fields[3], fields[7]};
+}
+
+}  // namespace
+
+bool ListCollectionCore::AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs,
+                                    int32_t requestId) {
+  if (requestId > std::numeric_limits<int16_t>::max()) RaiseOverflow();
+  auto id = static_cast<int16_t>(requestId);
+  if (bQueryRs) {
+    builder.InsertQueryRs(obj, id);
+    return true;
+  }
+  switch (obj.ObjectState()) {
+    case qoObjectStateNew:
+      builder.InsertAddRq(obj, id);
+      return true;
+    case qoObjectStateClean:
+      return false;
+    case qoObjectStateDirty:
+      if (!hasModify_) RaiseGeneral(Stem(), "Modify not allowed");
+      builder.InsertModRq(obj, id);
+      return true;
+  }
+  RaiseGeneral(Stem(), "Unknown Object State");
+}
+
+bool ListCollectionCore::AddRequests(xmlBldr& builder, bool bQueryRs) {
+  bool any = false;
+  for (size_t i = 0; i < members_.size(); ++i) {
+    any |= AddRequest(*members_[i], builder, bQueryRs, static_cast<int32_t>(i + 1));
+  }
+  return any;
+}
+
+void ListCollectionCore::HandleSaveResponse(const XmlNode& response) {
+  std::string markup = response.xml();
+  SaveStatus status = SplitSaveStatus(markup);
+  int32_t requestId = ModConvertDtypes::TextToInt32(status.requestID);
+  if (requestId < 1 || requestId > Count()) return;  // not one of ours
+  qcListObject& record = *members_[static_cast<size_t>(requestId - 1)];
+  int32_t code = ModConvertDtypes::TextToInt32(status.statusCode);
+  if (code == 0) {
+    record.FromDom(response.childNodes().item(0));
+    return;
+  }
+  AddCommitStatusErrors(*errors_, *record.Errors(), record.CollectionKey(), code,
+                        status.statusMessage);
+}
+
+int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
+  RequireMaster();
+  errors_->Clear();
+  xmlBldr& builder = Builder();
+  builder.NewClear();
+  bool any = false;
+  if (!Member) {
+    for (size_t i = 0; i < members_.size(); ++i) {
+      qcListObject& member = *members_[i];
+      if (!member.Validate()) {
+        AddTableError(*errors_, errValidateFailed, member.CollectionKey());
+        continue;
+      }
+      any |= AddRequest(member, builder, false, static_cast<int32_t>(i + 1));
+    }
+  } else if (!Member->Validate()) {
+    AddTableError(*errors_, errValidateFailed, Member->CollectionKey());
+  } else {
+    size_t position = PositionOf(*Member);
+    if (position == std::string::npos) {
+      AddTableError(*errors_, errNotMember, Stem());
+    } else {
+      any = AddRequest(*Member, builder, false, static_cast<int32_t>(position + 1));
+    }
+  }
+  if (any) {
+    std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
+    XmlNode messageSet = response->childNodes().item(1).childNodes().item(0);
+    for (XmlNode element : messageSet.childNodes()) {
+      if (element.nodeType() == NODE_ELEMENT) HandleSaveResponse(element);
+    }
+  }
+  if (Session().errorMode) {
+    if (errors_->Count() != 0) RaiseError(errCommitErrors, Stem());
+    if (builder.ErrNumber() != 0) {
+      throw AutomationError(builder.ErrNumber(), std::string(Stem()), builder.ErrMsg());
+    }
+  }
+  return errors_->Count();
+}
+
+int32_t ListCollectionCore::Delete(const std::string& ListID, bool bRemove) {
+  RequireMaster();
+  std::shared_ptr<qcListObject> record = LookupByListID(ListID, {});
+  bool held = record && ItemExists(record->CollectionKey());
+  xmlBldr& builder = Builder();
+  builder.NewClear();
+  builder.OpenAggregate("ListDelRq", "requestID", "1");
+  builder.CreateElement("ListDelType", Stem());
+  builder.CreateElement("ListID", ListID);
+  builder.EndAggregate("ListDelRq");
+  builder.NewSendRequest();
+  if (builder.ErrNumber() != 0) RaiseError(errDeleteFailed, Stem(), builder.ErrMsg());
+  if (bRemove && held) RemoveAt(PositionOf(*record));
+  return 0;
+}
+
+}  // namespace brennock

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "brennock/model/date.h"
+#include "brennock/model/qc_list.h"
+#include "brennock/model/query_enums.h"
+
+namespace brennock {
+
+class qcErrors;
+class qcListObject;
+class xmlBldr;
+class XmlDocument;
+class XmlNode;
+struct ListRecordKind;
+
+// The work of every list collection, on qcListObject: members in order and by key, the master
+// flag, queries (loading responses or handing them to the database export), Add/Delete, Commit
+// with the mapping of each save response, Validate. Typed collections (Classes, Customers ...)
+// only add their Add and typed accessors (TypedListCollection).
+class ListCollectionCore : public qcList {
+ public:
+  using RecordFactory = std::shared_ptr<qcListObject> (*)();
+  using const_iterator = std::vector<std::shared_ptr<qcListObject>>::const_iterator;
+  using FilterWriter = std::function<void(xmlBldr&)>;
+
+  ~ListCollectionCore() override;
+  ListCollectionCore(const ListCollectionCore&) = delete;
+  ListCollectionCore& operator=(const ListCollectionCore&) = delete;
+
+  // qcList
+  qoEnumListType ListType() const override;
+  std::shared_ptr<qcErrors> Errors() override { return errors_; }
+  bool ItemExists(int32_t index) const override;
+  bool ItemExists(const std::string& key) const override;
+  int32_t Count() const override { return static_cast<int32_t>(members_.size()); }
+  void Remove(int32_t index) override;
+  void Remove(const std::string& key) override;
+  void Clear() override;
+  int32_t Commit(std::shared_ptr<qcListObject> Member = nullptr) override;
+  bool Validate() override;
+  int32_t GetActive(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
+  int32_t GetAll(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
+  void AddObject(std::shared_ptr<qcListObject> obj) override;
+  bool AddRequests(xmlBldr& builder, bool bQueryRs) override;
+  bool AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs, int32_t requestId) override;
+
+  int32_t Commit2() { return Commit(); }
+  int32_t GetByNameRange(const std::string& FromName, const std::string& ToName,
+                         int32_t MaxReturned = 0, const std::string& sMDBPath = {});
+  int32_t GetByNameMatch(const std::string& MatchString,
+                         qbEnumMatchType MatchType = qbMatchStartsWith, int32_t MaxReturned = 0,
+                         const std::string& sMDBPath = {});
+  int32_t GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned = 0,
+                        const std::string& sMDBPath = {});
+  // Deletes the record in QuickBooks (looking it up first); bRemove also drops it here. Raises
+  // 1026 with QuickBooks's message when the delete is refused. Master collections only.
+  int32_t Delete(const std::string& ListID, bool bRemove = true);
+
+  // True only for the company's one collection per list: the one that may Add, Delete, Commit.
+  bool IsMaster() const noexcept { return master_; }
+  void SetMaster(bool value) noexcept { master_ = value; }
+  // The qbXML stem of the records ("Class"); also the source of the collection's raised errors.
+  std::string_view Stem() const noexcept;
+
+  const_iterator begin() const noexcept { return members_.begin(); }
+  const_iterator end() const noexcept { return members_.end(); }
+
+ protected:
+  ListCollectionCore(const ListRecordKind& kind, RecordFactory create, bool hasModify = false);
+
+  // qcList lookups.
+  std::shared_ptr<qcListObject> ItemObject(int32_t index) const override;
+  std::shared_ptr<qcListObject> ItemObject(const std::string& key) const override;
+  std::shared_ptr<qcListObject> LookupByFullName(const std::string& sFullName,
+                                                 const std::string& sMDBPath) override;
+  std::shared_ptr<qcListObject> LookupByListID(const std::string& sListID,
+                                               const std::string& sMDBPath) override;
+
+  // For typed collections' Add: raises 1021 unless this is the master collection.
+  void RequireMaster() const;
+  // Files a record made by Add: New, under its key, linked into its parent's Children.
+  void FileNew(const std::shared_ptr<qcListObject>& record);
+  // One query of this list: <stem>QueryRq with MaxReturned (when above 0) and whatever
+  // writeFilters adds, sent; the response is loaded (or exported with a database path). Query
+  // failures go to Errors. Returns Count.
+  int32_t RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
+                   const FilterWriter& writeFilters);
+  // Shared by GetAll/GetActive and list-specific queries that filter by active status.
+  static void WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status);
+  xmlBldr& Builder();
+
+ private:
+  struct KeyHash {
+    size_t operator()(const std::string& key) const noexcept;
+  };
+  struct KeyEqual {
+    bool operator()(const std::string& a, const std::string& b) const noexcept;
+  };
+  using KeyIndex = std::unordered_map<std::string, size_t, KeyHash, KeyEqual>;
+
+  // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
+  void File(std::shared_ptr<qcListObject> record);
+  size_t PositionOf(const qcListObject& record) const;  // npos when not a member
+  void RemoveAt(size_t position);
+  void LinkToParent(qcListObject& record);
+  void EmptyMembers();
+  // Loads every record element of a query response, replacing the members.
+  void LoadResponse(const XmlDocument& response);
+  // Exports the response, or files why it could not. Returns false when it filed an error.
+  void ExportResponse(const XmlDocument& response, const std::string& sMDBPath);
+  // The builder's error, when it reports one, goes to Errors; answers whether it did.
+  bool FileBuilderError();
+  std::shared_ptr<qcListObject> LookupSingle(std::string_view identifier, const std::string& value,
+                                             const std::string& sMDBPath);
+  void HandleSaveResponse(const XmlNode& response);
+  std::string QueryName() const;
+
+  const ListRecordKind& kind_;
+  RecordFactory create_;
+  bool hasModify_;
+  bool master_ = false;
+  std::vector<std::shared_ptr<qcListObject>> members_;
+  KeyIndex index_;
+  std::shared_ptr<qcErrors> errors_;
+  std::unique_ptr<xmlBldr> builder_;
+};
+
+}  // namespace brennock
+
+namespace brennock {
+
+// The factory a typed collection hands to ListCollectionCore for its record class.
+template <class Record>
+std::shared_ptr<qcListObject> MakeListRecord() {
+  return std::make_shared<Record>();
+}
+
+}  // namespace brennock

@@ -1,0 +1,153 @@
+#include "brennock/model/list_record_core.h"
+
+#include "brennock/model/collected_errors.h"
+#include "brennock/model/convert_dtypes.h"
+#include "brennock/model/qc_errors.h"
+#include "brennock/model/raise.h"
+#include "brennock/model/xml_node.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+constexpr size_t kMaxNameLength = 31;
+
+ListRecordCore& Core(qcBase& record) { return static_cast<ListRecordCore&>(record); }
+
+}  // namespace
+
+ListRecordCore::~ListRecordCore() = default;
+
+// ---- readers ------------------------------------------------------------------------------------
+
+void ListRecordCore::ReadListID(qcBase& record, const XmlNode& element) {
+  Core(record).listID_ = element.text();
+}
+
+void ListRecordCore::ReadTimeCreated(qcBase& record, const XmlNode& element) {
+  Core(record).timeCreated_ = ModConvertDtypes::TextToDate(element.text());
+}
+
+void ListRecordCore::ReadTimeModified(qcBase& record, const XmlNode& element) {
+  Core(record).timeModified_ = ModConvertDtypes::TextToDate(element.text());
+}
+
+void ListRecordCore::ReadEditSequence(qcBase& record, const XmlNode& element) {
+  Core(record).editSequence_ = element.text();
+}
+
+void ListRecordCore::ReadName(qcBase& record, const XmlNode& element) {
+  Core(record).name_ = element.text();
+}
+
+void ListRecordCore::ReadIsActive(qcBase& record, const XmlNode& element) {
+  Core(record).isActive_ = ModConvertDtypes::TextToBool(element.text());
+}
+
+void ListRecordCore::ReadUserData(qcBase& record, const XmlNode& element) {
+  Core(record).SetUserData(Variant(element.text()));
+}
+
+void ListRecordCore::ReadParentRef(qcBase& record, const XmlNode& element) {
+  Core(record).MutableParentRef().FromDom(element);
+}
+
+void ListRecordCore::ReadStoredFullName(qcBase& record, const XmlNode& element) {
+  Core(record).storedFullName_ = element.text();
+}
+
+void ListRecordCore::ReadSublevel(qcBase& record, const XmlNode& element) {
+  Core(record).sublevel_ = ModConvertDtypes::TextToInt16(element.text());
+}
+
+Variant ListRecordCore::FromDom(const XmlNode& obj) {
+  ReadFields(*this, obj, kind_->fields());
+  state_ = qoObjectStateClean;
+  return {};
+}
+
+// ---- identity -----------------------------------------------------------------------------------
+
+qcListObjectRef& ListRecordCore::MutableParentRef() {
+  if (!parentRef_) {
+    parentRef_ = std::make_unique<qcListObjectRef>();
+    parentRef_->SetList(kind_->listType);
+    parentRef_->SetIsParent(true);
+  }
+  return *parentRef_;
+}
+
+void ListRecordCore::SetParentFullName(const std::string& value) {
+  if (value.empty() && !parentRef_) return;
+  MutableParentRef().SetFullName(value);
+}
+
+std::string ListRecordCore::Parent() const { return parentRef_ ? parentRef_->FullName() : ""; }
+
+std::string ListRecordCore::FullName() const {
+  if (!parentRef_ || parentRef_->FullName().empty()) return name_;
+  std::string full;
+  full.reserve(parentRef_->FullName().size() + 1 + name_.size());
+  full += parentRef_->FullName();
+  full += ':';
+  full += name_;
+  return full;
+}
+
+std::shared_ptr<qcListObjectRefs> ListRecordCore::Children() {
+  if (!children_) children_ = std::make_shared<qcListObjectRefs>();
+  return children_;
+}
+
+// ---- validation ---------------------------------------------------------------------------------
+
+bool ListRecordCore::Validate() {
+  ClearErrorList();
+  if (state_ == qoObjectStateClean) return true;
+  CheckRules(*ErrorList());
+  return ErrorListEmpty();
+}
+
+void ListRecordCore::CheckName(qcErrors& errors) const {
+  if (name_.empty()) AddTableError(errors, errNameNull, "Name");
+  if (name_.size() > kMaxNameLength) AddTableError(errors, errNameTooLong, "Name");
+}
+
+void ListRecordCore::CheckParent(qcErrors& errors) const {
+  std::string parent = Parent();
+  if (parent.empty()) return;
+  if (!ResolveListObject(kind_->listType, parent))
+    AddTableError(errors, errInvalidParent, "Parent");
+}
+
+// ---- writers ------------------------------------------------------------------------------------
+
+int32_t ListRecordCore::XMLModify(xmlBldr& /*cxmlbldr*/) {
+  if (kind_->modifyRefusal.empty()) return 0;
+  RaiseGeneral(kind_->stem, std::string(kind_->modifyRefusal));
+}
+
+void ListRecordCore::WriteRetIdentity(xmlBldr& builder) const {
+  builder.CreateElement("ListID", listID_);
+  builder.CreateElement("TimeCreated", ModConvertDtypes::DateToText(timeCreated_));
+  builder.CreateElement("TimeModified", ModConvertDtypes::DateToText(timeModified_));
+  builder.CreateElement("EditSequence", editSequence_);
+}
+
+void ListRecordCore::WriteRetUserData(xmlBldr& builder) const {
+  const Variant& data = UserData();
+  if (data.IsEmpty() || data.IsObject()) return;
+  builder.CreateElement("UserData", data.ToString());
+}
+
+void ListRecordCore::WriteNameAndActive(xmlBldr& builder, bool responseForm) const {
+  builder.CreateElement("Name", name_);
+  builder.CreateElement("IsActive", responseForm ? ModConvertDtypes::BoolToResponseText(isActive_)
+                                                 : ModConvertDtypes::BoolToRequestText(isActive_));
+}
+
+void ListRecordCore::WriteParentRef(xmlBldr& builder) const {
+  WriteListRef(parentRef_.get(), builder, "ParentRef");
+}
+
+}  // namespace brennock

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "brennock/model/txn_enums.h"
+#include "brennock/model/variant.h"
+
+namespace brennock {
+
+// How a line object tells its owner about a change (an amount, a tax code question, a warning):
+// the owner sets OnqoEvent, the line calls Raise.
+class qcEventSink {
+ public:
+  // Fires OnqoEvent unless Disabled; returns an empty value.
+  Variant Raise(qoEnumEventTypes EventId, const std::string& EventParam);
+
+  bool Disabled() const noexcept { return disabled_; }
+  void SetDisabled(bool value) noexcept { disabled_ = value; }
+
+  std::function<void(qoEnumEventTypes EventId, const std::string& EventParam)> OnqoEvent;
+
+ private:
+  bool disabled_ = false;
+};
+
+}  // namespace brennock

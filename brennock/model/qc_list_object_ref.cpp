@@ -1,0 +1,165 @@
+#include "brennock/model/qc_list_object_ref.h"
+
+#include "brennock/company/company.h"
+#include "brennock/model/collection_support.h"
+#include "brennock/model/enumerations.h"
+#include "brennock/model/lists_registry.h"
+#include "brennock/model/qc_list.h"
+#include "brennock/model/qc_list_object.h"
+#include "brennock/model/xml_node.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+constexpr std::string_view kRefsSource = "qcListObjectRefs";
+
+void WriteRefElement(xmlBldr& builder, std::string_view elementName, std::string_view child,
+                     std::string_view value) {
+  builder.OpenAggregateOnly(elementName);
+  builder.CreateElement(child, value);
+  builder.EndAggregate(elementName);
+}
+
+}  // namespace
+
+std::string ListTypeKey(qoEnumListType list) {
+  return ThreadEnumerations()
+      ->Item(qoeListType)
+      ->ItemByCode(static_cast<int16_t>(list))
+      ->CollectionKey();
+}
+
+std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::string& fullName) {
+  if (fullName.empty()) return nullptr;
+  std::shared_ptr<qcList> master = MasterList(list);
+  if (!master) return nullptr;
+  if (master->ItemExists(fullName)) return master->Item(fullName);
+  return master->GetByFullName(fullName);
+}
+
+qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
+    : list_(list), listID_(std::move(listID)), fullName_(std::move(fullName)) {}
+
+std::shared_ptr<qcListObject> qcListObjectRef::Object() {
+  if (fullName_.empty()) return nullptr;
+  if (auto cached = cached_.lock()) return cached;
+  std::shared_ptr<qcListObject> found = ResolveListObject(list_, fullName_);
+  cached_ = found;
+  return found;
+}
+
+void qcListObjectRef::SetListID(std::string value) {
+  listID_ = std::move(value);
+  cached_.reset();
+}
+
+void qcListObjectRef::SetFullName(std::string value) {
+  fullName_ = std::move(value);
+  cached_.reset();
+  if (fullName_.empty()) listID_.clear();
+}
+
+void qcListObjectRef::FromDom(const XmlNode& element) {
+  for (XmlNode child : element.childNodes()) {
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    std::string name = child.baseName();
+    if (name == "ListID") {
+      SetListID(child.text());
+    } else if (name == "FullName") {
+      // Read as received: an empty FullName element must not wipe a ListID read before it.
+      fullName_ = child.text();
+      cached_.reset();
+    }
+  }
+}
+
+int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName) {
+  std::string element;
+  if (!elementName.empty()) {
+    element = elementName;
+  } else if (isParent_) {
+    element = "ParentRef";
+    if (auto parent = Object()) listID_ = parent->ListID();
+  } else {
+    element = ListTypeKey(list_) + "Ref";
+  }
+  if (!listID_.empty()) {
+    WriteRefElement(builder, element, "ListID", listID_);
+  } else if (!fullName_.empty()) {
+    WriteRefElement(builder, element, "FullName", fullName_);
+  }
+  return 0;
+}
+
+void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view elementName,
+                  bool forceFullName, Currency minVersion) {
+  if (ref == nullptr || Session().qbxmlVersionNumber < minVersion) return;
+  if (!ref->FullName().empty() || forceFullName) {
+    WriteRefElement(builder, elementName, "FullName", ref->FullName());
+  } else if (!ref->ListID().empty()) {
+    WriteRefElement(builder, elementName, "ListID", ref->ListID());
+  }
+}
+
+// ---- qcListObjectRefs ---------------------------------------------------------------------------
+
+size_t qcListObjectRefs::PositionOf(const std::string& key) const {
+  for (size_t i = 0; i < refs_.size(); ++i) {
+    if (CollectionKeysEqual(refs_[i]->FullName(), key)) return i;
+  }
+  return std::string::npos;
+}
+
+std::shared_ptr<qcListObjectRef> qcListObjectRefs::Add(const std::string& FullName,
+                                                       qoEnumListType ListType,
+                                                       const std::string& ListID) {
+  if (PositionOf(FullName) != std::string::npos)
+    RaiseDuplicateCollectionKey(std::string(kRefsSource));
+  auto ref = std::make_shared<qcListObjectRef>(ListType, FullName, ListID);
+  refs_.push_back(ref);
+  return ref;
+}
+
+bool qcListObjectRefs::ItemExists(int32_t index) const noexcept {
+  return index >= 1 && index <= Count();
+}
+
+bool qcListObjectRefs::ItemExists(const std::string& key) const noexcept {
+  return PositionOf(key) != std::string::npos;
+}
+
+std::shared_ptr<qcListObjectRef> qcListObjectRefs::Item(int32_t index) const {
+  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kRefsSource));
+  return refs_[static_cast<size_t>(index - 1)];
+}
+
+std::shared_ptr<qcListObjectRef> qcListObjectRefs::Item(const std::string& key) const {
+  size_t position = PositionOf(key);
+  if (position == std::string::npos) RaiseUnknownCollectionKey(std::string(kRefsSource));
+  return refs_[position];
+}
+
+void qcListObjectRefs::Clear() { refs_.clear(); }
+
+std::shared_ptr<qcListObject> qcListObjectRefs::Object(int32_t index) const {
+  return Item(index)->Object();
+}
+
+std::shared_ptr<qcListObject> qcListObjectRefs::Object(const std::string& key) const {
+  return Item(key)->Object();
+}
+
+void qcListObjectRefs::Remove(int32_t index) {
+  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kRefsSource));
+  refs_.erase(refs_.begin() + (index - 1));
+}
+
+void qcListObjectRefs::Remove(const std::string& key) {
+  size_t position = PositionOf(key);
+  if (position == std::string::npos) RaiseUnknownCollectionKey(std::string(kRefsSource));
+  refs_.erase(refs_.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+}  // namespace brennock

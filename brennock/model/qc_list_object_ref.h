@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "brennock/model/currency.h"
+#include "brennock/model/object_enums.h"
+#include "brennock/model/variant.h"
+
+namespace brennock {
+
+class qcListObject;
+class xmlBldr;
+class XmlNode;
+
+// A pointer to a list record the way qbXML writes one: by ListID, by FullName or both, together
+// with the list it points into. Object fetches the record it names through the company's master
+// collection of that list; the result is cached until ListID or FullName changes. The cache does
+// not keep the record alive (the master collection does), so records that point at each other
+// (a parent and its children) never keep each other alive.
+class qcListObjectRef {
+ public:
+  qcListObjectRef() = default;
+  qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID = {});
+
+  const std::string& ListID() const noexcept { return listID_; }
+  qoEnumListType List() const noexcept { return list_; }
+  const std::string& FullName() const noexcept { return fullName_; }
+  // Nothing when FullName is empty; otherwise the master collection's member of that name, asking
+  // QuickBooks when the collection does not hold it. Nothing when no company is open.
+  std::shared_ptr<qcListObject> Object();
+  const Variant& UserData() const noexcept { return userData_; }
+  void SetUserData(Variant value) { userData_ = std::move(value); }
+
+  // Library-internal setters.
+  void SetListID(std::string value);
+  void SetList(qoEnumListType value) noexcept { list_ = value; }
+  // An empty full name also empties ListID.
+  void SetFullName(std::string value);
+  void SetIsParent(bool value) noexcept { isParent_ = value; }
+  bool IsParent() const noexcept { return isParent_; }
+  bool IsEmpty() const noexcept { return listID_.empty() && fullName_.empty(); }
+
+  // Reads a ...Ref element: its ListID and FullName children.
+  void FromDom(const XmlNode& element);
+  // The reference's own writer (lines and transactions): prefers ListID. Without an element name
+  // it writes "ParentRef" for a parent reference (copying the parent's ListID first) and the list's
+  // key + "Ref" otherwise ("ClassRef"). Returns 0.
+  int32_t WriteXml(xmlBldr& builder, std::string_view elementName = {});
+
+ private:
+  qoEnumListType list_ = static_cast<qoEnumListType>(0);
+  bool isParent_ = false;
+  std::string listID_;
+  std::string fullName_;
+  Variant userData_;
+  std::weak_ptr<qcListObject> cached_;
+};
+
+// The general reference writer of records' XMLInsert, XMLModify and XMLQueryRs: prefers FullName.
+// Writes `<elementName><FullName>..</FullName></elementName>` when the full name is known or
+// forceFullName is set, else the ListID form when the ListID is known, else nothing; nothing at all
+// for a null reference or a session older than minVersion.
+void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view elementName,
+                  bool forceFullName = false, Currency minVersion = {});
+
+// A keyed set of references (a record's Children): 1-based, keyed by FullName without regard to
+// letter case. Misuse raises the automation collection errors with source "qcListObjectRefs".
+class qcListObjectRefs {
+ public:
+  using const_iterator = std::vector<std::shared_ptr<qcListObjectRef>>::const_iterator;
+
+  // A key already present raises 457.
+  std::shared_ptr<qcListObjectRef> Add(const std::string& FullName, qoEnumListType ListType,
+                                       const std::string& ListID = {});
+  bool ItemExists(int32_t index) const noexcept;
+  bool ItemExists(const std::string& key) const noexcept;
+  std::shared_ptr<qcListObjectRef> Item(int32_t index) const;
+  std::shared_ptr<qcListObjectRef> Item(const std::string& key) const;
+  void Clear();
+  // The record the member names (see qcListObjectRef::Object).
+  std::shared_ptr<qcListObject> Object(int32_t index) const;
+  std::shared_ptr<qcListObject> Object(const std::string& key) const;
+  int32_t Count() const noexcept { return static_cast<int32_t>(refs_.size()); }
+  const_iterator begin() const noexcept { return refs_.begin(); }
+  const_iterator end() const noexcept { return refs_.end(); }
+  void Remove(int32_t index);
+  void Remove(const std::string& key);
+
+ private:
+  size_t PositionOf(const std::string& key) const;  // npos when absent
+
+  std::vector<std::shared_ptr<qcListObjectRef>> refs_;
+};
+
+// The master collection's member of that full name, or its answer to GetByFullName; nothing when
+// the name is empty, no company is open or the list has no master collection.
+std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::string& fullName);
+
+// The key of a list in the Lists registry: its ListType entry's CollectionKey ("Class").
+std::string ListTypeKey(qoEnumListType list);
+
+}  // namespace brennock

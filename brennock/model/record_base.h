@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "brennock/model/object_enums.h"
+#include "brennock/model/variant.h"
+
+namespace brennock {
+
+class qcErrors;
+
+// What every persistable record keeps besides its fields: the lifecycle state, the error list
+// (created on first use, so a record that never fails validation never allocates one) and the
+// client's UserData (also created on first use).
+class RecordBase {
+ public:
+  // Empty until set.
+  const Variant& UserData() const noexcept;
+  void SetUserData(Variant value);
+
+ protected:
+  RecordBase() = default;
+  ~RecordBase();
+  RecordBase(const RecordBase&) = delete;
+  RecordBase& operator=(const RecordBase&) = delete;
+
+  // The change guard every public setter calls before it stores a value. An ordinary field makes
+  // a saved record Dirty; a field QuickBooks accepts only on Add (bNewOnly) raises 1002 "Field
+  // cannot be modified" with className as source on a saved record, and the caller must not store.
+  void CheckModify(bool bNewOnly, std::string_view className);
+
+  std::shared_ptr<qcErrors> ErrorList();  // created on first use
+  // Empties the error list when there is one; answers nothing about the list afterwards.
+  void ClearErrorList();
+  // True when the record has no error entry.
+  bool ErrorListEmpty() const noexcept;
+
+  qoEnumObjectState state_ = qoObjectStateNew;
+
+ private:
+  std::shared_ptr<qcErrors> errors_;
+  std::unique_ptr<Variant> userData_;
+};
+
+}  // namespace brennock
