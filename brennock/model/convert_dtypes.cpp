@@ -228,7 +228,11 @@ int64_t TextToInteger(std::string_view text, int64_t min, int64_t max) {
     RaiseTypeMismatch();
   }
   std::string_view digits = trimmed;
-  if (digits.front() == '+') digits.remove_prefix(1);
+  // from_chars takes a "-" but no "+"; a "+" may not be followed by another sign.
+  if (digits.front() == '+') {
+    digits.remove_prefix(1);
+    if (!digits.empty() && digits.front() == '-') RaiseTypeMismatch();
+  }
   int64_t value = 0;
   const char* end = digits.data() + digits.size();
   const auto result = std::from_chars(digits.data(), end, value);

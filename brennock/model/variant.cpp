@@ -172,7 +172,10 @@ int64_t Variant::ToInt64() const {
                         [](const std::string& v) {
                           // Whole numbers are read exactly, beyond what a double holds.
                           std::string_view digits = v;
-                          if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+                          if (!digits.empty() && digits.front() == '+') {
+                            digits.remove_prefix(1);
+                            if (!digits.empty() && digits.front() == '-') RaiseTypeMismatch();
+                          }
                           int64_t whole;
                           const char* end = digits.data() + digits.size();
                           const auto result = std::from_chars(digits.data(), end, whole);

@@ -115,6 +115,7 @@ TEST(ConvertNumbersTest, ReadsNumbersPercentagesAndBooleans) {
   EXPECT_EQ(RaisedNumber([] { return TextToInt32("99999999999"); }), 6);
   EXPECT_EQ(RaisedNumber([] { return TextToInt32("12abc"); }), 13);
   EXPECT_EQ(RaisedNumber([] { return TextToInt32(" "); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return TextToInt32("+-3"); }), 13);
 }
 
 TEST(ConvertDatesTest, ReadsDatesAndDateTimesByPosition) {

@@ -218,6 +218,7 @@ TEST(VariantTest, ConvertsLikeTheConversionFunctions) {
   EXPECT_EQ(Variant(Variant(moment).ToString()).ToDate(), moment);
   EXPECT_EQ(Variant(38415).ToDate(), Date::FromDate(2005, 3, 4));
   EXPECT_EQ(RaisedNumber([] { return Variant("abc").ToInt32(); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return Variant("+-3").ToInt32(); }), 13);
   EXPECT_EQ(RaisedNumber([] { return Variant("").ToDouble(); }), 13);
   EXPECT_EQ(RaisedNumber([] { return Variant(70000).ToInt16(); }), 6);
   EXPECT_EQ(RaisedNumber([] { return Variant(1e300).ToInt64(); }), 6);
