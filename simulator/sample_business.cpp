@@ -224,7 +224,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   if (!first_employee.empty())
     b.Add("SalesRep", El("Initial", "SR1") + Ref("SalesRepEntityRef", first_employee));
 
-  b.Add("PayrollItemWage", El("Name", "Salary") + El("WageType", "Salary") +
+  b.Add("PayrollItemWage", El("Name", "Salary") + El("WageType", "SalaryRegular") +
                                Ref("ExpenseAccountRef", "Payroll Expenses"));
   b.Add("PayrollItemWage", El("Name", "Hourly Rate") + El("WageType", "HourlyRegular") +
                                Ref("ExpenseAccountRef", "Payroll Expenses"));

@@ -100,17 +100,24 @@ Statement& Database::Prepare(std::string_view sql) {
   return *it->second;
 }
 
+void Database::ResetAll() {
+  for (auto& [sql, statement] : cache_) statement->Reset();
+}
+
 int64_t Database::Changes() const { return sqlite3_changes64(db_); }
 
 Transaction::Transaction(Database& db, bool write) : db_(db) {
+  db_.ResetAll();
   db_.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
+  db_.ResetAll();
   if (open_) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::Commit() {
+  db_.ResetAll();
   db_.Exec("COMMIT");
   open_ = false;
 }

@@ -56,6 +56,8 @@ class Database {
   // A cached statement, reset and unbound, ready for binding.
   Statement& Prepare(std::string_view sql);
   int64_t Changes() const;
+  // Resets every cached statement, so that none keeps an old read snapshot open.
+  void ResetAll();
   sqlite3* Handle() const { return db_; }
 
  private:

@@ -1,0 +1,259 @@
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "tests/simulator/simulator_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+using ListRecordsTest = SimulatorTest;
+
+std::string AddClass(const std::string& name, const std::string& parent = "") {
+  std::string parent_ref =
+      parent.empty() ? "" : "<ParentRef><FullName>" + parent + "</FullName></ParentRef>";
+  return "<ClassAddRq requestID=\"1\"><ClassAdd><Name>" + name + "</Name>" + parent_ref +
+         "</ClassAdd></ClassAddRq>";
+}
+
+TEST_F(ListRecordsTest, AddedRecordIsReturnedAsQuickBooksWritesIt) {
+  auto rs = First(AddClass("Consulting", "Wholesale"));
+  ASSERT_EQ(Code(rs), 0);
+  auto ret = rs.child("ClassRet");
+  std::string names;
+  for (auto c : ret.children()) names += std::string(c.name()) + " ";
+  EXPECT_EQ(
+      names,
+      "ListID TimeCreated TimeModified EditSequence Name FullName IsActive ParentRef Sublevel ");
+  EXPECT_STREQ(ret.child_value("FullName"), "Wholesale:Consulting");
+  EXPECT_STREQ(ret.child_value("Sublevel"), "1");
+  EXPECT_STREQ(ret.child_value("IsActive"), "true");
+  EXPECT_STREQ(ret.child_value("TimeCreated"), "2023-11-14T14:13:20-08:00");
+  EXPECT_STREQ(ret.child_value("EditSequence"), "1700000000");
+  std::string id = ret.child_value("ListID");
+  EXPECT_EQ(id.substr(id.find('-')), "-1700000000");
+  EXPECT_STREQ(ret.child("ParentRef").child_value("FullName"), "Wholesale");
+}
+
+TEST_F(ListRecordsTest, NameInUseIsRefusedWith3100) {
+  auto rs = First(AddClass("retail"));  // names compare without letter case
+  EXPECT_EQ(Code(rs), 3100);
+  EXPECT_STREQ(rs.attribute("statusSeverity").value(), "Error");
+  EXPECT_STREQ(rs.attribute("statusMessage").value(),
+               "The name \"retail\" of the list element is already in use.");
+  // Customers and vendors share one name space.
+  auto vendor = First("<VendorAddRq><VendorAdd><Name>Owner 1</Name></VendorAdd></VendorAddRq>");
+  EXPECT_EQ(Code(vendor), 3100);
+}
+
+TEST_F(ListRecordsTest, UnknownReferenceIsRefusedWith3140) {
+  auto rs = First(
+      "<CustomerAddRq><CustomerAdd><Name>Zed</Name><ClassRef><FullName>Nowhere"
+      "</FullName></ClassRef></CustomerAdd></CustomerAddRq>");
+  EXPECT_EQ(Code(rs), 3140);
+  EXPECT_STREQ(rs.attribute("statusMessage").value(),
+               "There is an invalid reference to QuickBooks Class \"Nowhere\" in the Customer. "
+               "QuickBooks error message: Invalid argument.  The specified record does not exist "
+               "in the list.");
+  auto query = First("<CustomerQueryRq><FullName>Zed</FullName></CustomerQueryRq>");
+  EXPECT_EQ(Code(query), 500);  // nothing was saved
+}
+
+TEST_F(ListRecordsTest, ModifyChecksEditSequenceAndRenamesChildren) {
+  auto added = First(AddClass("Parent"));
+  std::string id = added.child("ClassRet").child_value("ListID");
+  std::string seq = added.child("ClassRet").child_value("EditSequence");
+  First(AddClass("Child", "Parent"));
+  simulator::AdvanceClock(60);
+  auto mod = First("<ClassModRq><ClassMod><ListID>" + id + "</ListID><EditSequence>" + seq +
+                   "</EditSequence><Name>Renamed</Name></ClassMod></ClassModRq>");
+  ASSERT_EQ(Code(mod), 0);
+  std::string new_seq = mod.child("ClassRet").child_value("EditSequence");
+  EXPECT_NE(new_seq, seq);
+  EXPECT_STREQ(mod.child("ClassRet").child_value("TimeModified"), "2023-11-14T14:14:20-08:00");
+  auto child = First("<ClassQueryRq><FullName>Renamed:Child</FullName></ClassQueryRq>");
+  EXPECT_EQ(Code(child), 0);
+  EXPECT_STREQ(child.child("ClassRet").child("ParentRef").child_value("FullName"), "Renamed");
+
+  auto stale = First("<ClassModRq><ClassMod><ListID>" + id + "</ListID><EditSequence>" + seq +
+                     "</EditSequence><Name>Again</Name></ClassMod></ClassModRq>");
+  EXPECT_EQ(Code(stale), 3200);
+  EXPECT_STREQ(stale.attribute("statusMessage").value(),
+               ("The provided edit sequence \"" + seq + "\" is out-of-date.").c_str());
+  auto missing = First(
+      "<ClassModRq><ClassMod><ListID>80000999-1</ListID><EditSequence>1"
+      "</EditSequence></ClassMod></ClassModRq>");
+  EXPECT_EQ(Code(missing), 3120);
+}
+
+TEST_F(ListRecordsTest, DeletedRecordShowsInListDeletedQuery) {
+  auto added = First(AddClass("Temporary"));
+  std::string id = added.child("ClassRet").child_value("ListID");
+  auto del =
+      First("<ListDelRq><ListDelType>Class</ListDelType><ListID>" + id + "</ListID></ListDelRq>");
+  ASSERT_EQ(Code(del), 0);
+  EXPECT_STREQ(del.child_value("FullName"), "Temporary");
+  auto deleted = First("<ListDeletedQueryRq><ListDelType>Class</ListDelType></ListDeletedQueryRq>");
+  EXPECT_STREQ(deleted.child("ListDeletedRet").child_value("ListID"), id.c_str());
+  EXPECT_EQ(Code(First("<ClassQueryRq><ListID>" + id + "</ListID></ClassQueryRq>")), 500);
+  // A class with sub-classes stays.
+  auto parent = First("<ClassQueryRq><FullName>Wholesale</FullName></ClassQueryRq>");
+  auto refused =
+      First("<ListDelRq><ListDelType>Class</ListDelType><ListID>" +
+            std::string(parent.child("ClassRet").child_value("ListID")) + "</ListID></ListDelRq>");
+  EXPECT_EQ(Code(refused), 3170);
+}
+
+TEST_F(ListRecordsTest, CustomerJobsCarryParentAndBalances) {
+  auto rs = First(
+      "<CustomerAddRq><CustomerAdd><Name>Acme</Name><OpenBalance>100.50</OpenBalance>"
+      "</CustomerAdd></CustomerAddRq>");
+  ASSERT_EQ(Code(rs), 0);
+  EXPECT_STREQ(rs.child("CustomerRet").child_value("Balance"), "100.50");
+  auto job = First(
+      "<CustomerAddRq><CustomerAdd><Name>Roof</Name><ParentRef><FullName>Acme"
+      "</FullName></ParentRef><BillAddress><Addr1>1 Elm</Addr1><City>Oakdale</City>"
+      "</BillAddress><OpenBalance>20.00</OpenBalance></CustomerAdd></CustomerAddRq>");
+  ASSERT_EQ(Code(job), 0);
+  auto address = job.child("CustomerRet").child("BillAddress");
+  EXPECT_STREQ(address.child_value("City"), "Oakdale");
+  auto parent = First("<CustomerQueryRq><FullName>Acme</FullName></CustomerQueryRq>");
+  EXPECT_STREQ(parent.child("CustomerRet").child_value("TotalBalance"), "120.50");
+  auto rich = First(
+      "<CustomerQueryRq><TotalBalanceFilter><Operator>GreaterThan</Operator>"
+      "<Amount>100</Amount></TotalBalanceFilter></CustomerQueryRq>");
+  EXPECT_STREQ(rich.child("CustomerRet").child_value("FullName"), "Acme");
+  EXPECT_FALSE(rich.child("CustomerRet").next_sibling("CustomerRet"));
+}
+
+TEST_F(ListRecordsTest, QueryFiltersSelectAsQuickBooksDoes) {
+  auto by_type =
+      Responses(Send("<AccountQueryRq><AccountType>Bank</AccountType></AccountQueryRq>"));
+  int banks = 0;
+  for (auto a : by_type.first_child().children("AccountRet")) {
+    EXPECT_STREQ(a.child_value("AccountType"), "Bank");
+    ++banks;
+  }
+  EXPECT_EQ(banks, 2);
+  auto starts = First(
+      "<AccountQueryRq><NameFilter><MatchCriterion>StartsWith</MatchCriterion>"
+      "<Name>util</Name></NameFilter></AccountQueryRq>");
+  EXPECT_STREQ(starts.child("AccountRet").child_value("FullName"), "Utilities");
+  auto limited = Responses(Send("<AccountQueryRq><MaxReturned>3</MaxReturned></AccountQueryRq>"));
+  EXPECT_EQ(std::distance(limited.first_child().children().begin(),
+                          limited.first_child().children().end()),
+            3);
+  auto only = First("<ClassQueryRq><IncludeRetElement>FullName</IncludeRetElement></ClassQueryRq>");
+  EXPECT_STREQ(only.child("ClassRet").first_child().name(), "FullName");
+  EXPECT_FALSE(only.child("ClassRet").child("ListID"));
+  auto none = First(
+      "<ClassQueryRq><NameRangeFilter><FromName>X</FromName></NameRangeFilter>"
+      "</ClassQueryRq>");
+  EXPECT_EQ(Code(none), 1);
+  EXPECT_STREQ(none.attribute("statusSeverity").value(), "Info");
+  EXPECT_STREQ(none.attribute("statusMessage").value(),
+               "A query request did not find a matching object in QuickBooks");
+}
+
+TEST_F(ListRecordsTest, InactiveRecordsNeedActiveStatus) {
+  auto added = First(AddClass("Old"));
+  auto ret = added.child("ClassRet");
+  First(std::string("<ClassModRq><ClassMod><ListID>") + ret.child_value("ListID") +
+        "</ListID><EditSequence>" + ret.child_value("EditSequence") +
+        "</EditSequence><IsActive>false</IsActive></ClassMod></ClassModRq>");
+  EXPECT_EQ(Code(First("<ClassQueryRq><NameFilter><MatchCriterion>Contains</MatchCriterion>"
+                       "<Name>Old</Name></NameFilter></ClassQueryRq>")),
+            1);
+  auto inactive = First("<ClassQueryRq><ActiveStatus>InactiveOnly</ActiveStatus></ClassQueryRq>");
+  EXPECT_STREQ(inactive.child("ClassRet").child_value("Name"), "Old");
+}
+
+TEST_F(ListRecordsTest, MixedQueriesReturnEveryKind) {
+  auto items = Responses(Send("<ItemQueryRq/>")).first_child();
+  std::set<std::string> kinds;
+  for (auto i : items.children()) kinds.insert(i.name());
+  EXPECT_EQ(kinds.size(), 12u);
+  auto entities = Responses(Send("<EntityQueryRq><MaxReturned>200</MaxReturned></EntityQueryRq>"))
+                      .first_child();
+  std::set<std::string> entity_kinds;
+  for (auto e : entities.children()) entity_kinds.insert(e.name());
+  EXPECT_EQ(entity_kinds,
+            (std::set<std::string>{"CustomerRet", "EmployeeRet", "OtherNameRet", "VendorRet"}));
+  auto terms = Responses(Send("<TermsQueryRq/>")).first_child();
+  EXPECT_TRUE(terms.child("StandardTermsRet"));
+  EXPECT_TRUE(terms.child("DateDrivenTermsRet"));
+}
+
+TEST_F(ListRecordsTest, EveryListAnswersItsQuery) {
+  for (const char* list : {"Account",
+                           "Customer",
+                           "Vendor",
+                           "Employee",
+                           "OtherName",
+                           "Class",
+                           "CustomerType",
+                           "JobType",
+                           "VendorType",
+                           "ShipMethod",
+                           "PaymentMethod",
+                           "CustomerMsg",
+                           "SalesTaxCode",
+                           "SalesRep",
+                           "ToDo",
+                           "PayrollItemWage",
+                           "PayrollItemNonWage",
+                           "PriceLevel",
+                           "Currency",
+                           "StandardTerms",
+                           "DateDrivenTerms",
+                           "Template",
+                           "ItemService",
+                           "ItemNonInventory",
+                           "ItemOtherCharge",
+                           "ItemInventory",
+                           "ItemInventoryAssembly",
+                           "ItemFixedAsset",
+                           "ItemSubtotal",
+                           "ItemDiscount",
+                           "ItemPayment",
+                           "ItemSalesTax",
+                           "ItemSalesTaxGroup",
+                           "ItemGroup"}) {
+    auto rs = First(std::string("<") + list + "QueryRq/>");
+    EXPECT_EQ(Code(rs), 0) << list;
+    EXPECT_TRUE(rs.child((std::string(list) + "Ret").c_str())) << list;
+  }
+}
+
+TEST_F(ListRecordsTest, DataExtensionsAreReturnedForTheirOwner) {
+  Send(
+      "<DataExtDefAddRq><DataExtDefAdd><OwnerID>0</OwnerID><DataExtName>Region</DataExtName>"
+      "<DataExtType>STR255TYPE</DataExtType><AssignToObject>Customer</AssignToObject>"
+      "</DataExtDefAdd></DataExtDefAddRq>");
+  auto value = First(
+      "<DataExtAddRq><DataExtAdd><OwnerID>0</OwnerID><DataExtName>Region"
+      "</DataExtName><ListDataExtType>Customer</ListDataExtType><ListObjRef>"
+      "<FullName>Acme</FullName></ListObjRef><DataExtValue>North</DataExtValue>"
+      "</DataExtAdd></DataExtAddRq>");
+  EXPECT_EQ(Code(value), 3140);  // no such customer yet
+  Send("<CustomerAddRq><CustomerAdd><Name>Acme</Name></CustomerAdd></CustomerAddRq>");
+  value = First(
+      "<DataExtAddRq><DataExtAdd><OwnerID>0</OwnerID><DataExtName>Region"
+      "</DataExtName><ListDataExtType>Customer</ListDataExtType><ListObjRef>"
+      "<FullName>Acme</FullName></ListObjRef><DataExtValue>North</DataExtValue>"
+      "</DataExtAdd></DataExtAddRq>");
+  ASSERT_EQ(Code(value), 0);
+  auto with = First(
+      "<CustomerQueryRq><FullName>Acme</FullName><OwnerID>0</OwnerID>"
+      "</CustomerQueryRq>");
+  auto ext = with.child("CustomerRet").child("DataExtRet");
+  EXPECT_STREQ(ext.child_value("DataExtName"), "Region");
+  EXPECT_STREQ(ext.child_value("DataExtValue"), "North");
+  auto without = First("<CustomerQueryRq><FullName>Acme</FullName></CustomerQueryRq>");
+  EXPECT_FALSE(without.child("CustomerRet").child("DataExtRet"));
+  auto defs = First("<DataExtDefQueryRq><OwnerID>0</OwnerID></DataExtDefQueryRq>");
+  EXPECT_STREQ(defs.child("DataExtDefRet").child_value("AssignToObject"), "Customer");
+}
+
+}  // namespace
+}  // namespace brennock::testing

@@ -1,0 +1,240 @@
+#include <fstream>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "brennock/model/automation_error.h"
+#include "tests/simulator/simulator_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+using RequestProcessingTest = SimulatorTest;
+
+constexpr int32_t kParseErrorNumber = static_cast<int32_t>(0x80040400u);
+
+int32_t ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const AutomationError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+TEST_F(RequestProcessingTest, TextThatIsNotXmlFailsToParse) {
+  try {
+    processor_->ProcessRequest(ticket_, "this is not XML");
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Number(), kParseErrorNumber);
+    EXPECT_EQ(e.Description(),
+              "QuickBooks found an error when parsing the provided XML text stream.");
+  }
+  EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest(ticket_, "<Other/>"); }), kParseErrorNumber);
+}
+
+TEST_F(RequestProcessingTest, AcceptsBothHeaderFormsAndLatin1) {
+  std::string doctype =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD "
+      "QBXML QBD 2.0//EN' ><QBXML><QBXMLMsgsRq onError = \"continueOnError\"><ClassAddRq "
+      "requestID = \"1\"><ClassAdd><Name>Caf\xe9 &#64; Home</Name></ClassAdd></ClassAddRq>"
+      "</QBXMLMsgsRq></QBXML>";
+  auto rs = Responses(processor_->ProcessRequest(ticket_, doctype)).first_child();
+  ASSERT_EQ(Code(rs), 0);
+  EXPECT_STREQ(rs.child("ClassRet").child_value("Name"), "Caf\xc3\xa9 @ Home");
+  std::string old_form =
+      "<?xml version=\"1.0\" ?><!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 1.0//EN' >"
+      "<QBXML><QBXMLMsgsRq onError = \"continueOnError\"><HostQueryRq requestID = \"1\">"
+      "</HostQueryRq></QBXMLMsgsRq></QBXML>";
+  EXPECT_EQ(Code(Responses(processor_->ProcessRequest(ticket_, old_form)).first_child()), 0);
+}
+
+TEST_F(RequestProcessingTest, StrictModeRefusesInvalidRequests) {
+  if (!strict_) GTEST_SKIP() << "qbXML schema not found";
+  // Elements out of schema order are refused as QuickBooks refuses them.
+  EXPECT_EQ(ErrorOf([&] {
+              processor_->ProcessRequest(
+                  ticket_, Envelope("<CustomerAddRq><CustomerAdd><BillAddress><City>X</City>"
+                                    "<Addr1>1</Addr1></BillAddress><Name>Z</Name></CustomerAdd>"
+                                    "</CustomerAddRq>"));
+            }),
+            kParseErrorNumber);
+}
+
+TEST_F(RequestProcessingTest, LenientModeWritesAggregatesInSchemaOrder) {
+  unsetenv("BRENNOCK_QBXML_SCHEMA");
+  auto rs = Responses(processor_->ProcessRequest(
+      ticket_, Envelope("<CustomerAddRq><CustomerAdd><Name>Zed</Name><BillAddress><City>X"
+                        "</City><Addr1>1 Main</Addr1></BillAddress></CustomerAdd>"
+                        "</CustomerAddRq>")));
+  auto address = rs.first_child().child("CustomerRet").child("BillAddress");
+  EXPECT_STREQ(address.first_child().name(), "Addr1");
+  EXPECT_STREQ(address.last_child().name(), "City");
+}
+
+TEST_F(RequestProcessingTest, OnErrorDecidesWhetherLaterRequestsRun) {
+  std::string body =
+      "<ClassAddRq requestID=\"1\"><ClassAdd><Name>First</Name></ClassAdd></ClassAddRq>"
+      "<ClassAddRq requestID=\"2\"><ClassAdd><Name>Retail</Name></ClassAdd></ClassAddRq>"
+      "<ClassAddRq requestID=\"3\"><ClassAdd><Name>Third</Name></ClassAdd></ClassAddRq>";
+  auto stopped = Responses(Send(body, "stopOnError"));
+  EXPECT_EQ(Code(stopped.child("ClassAddRs")), 0);
+  EXPECT_EQ(Code(stopped.last_child()), 3100);
+  EXPECT_STREQ(stopped.last_child().attribute("requestID").value(), "2");
+  // The request that succeeded before the stop stays.
+  EXPECT_EQ(Code(First("<ClassQueryRq><FullName>First</FullName></ClassQueryRq>")), 0);
+  EXPECT_EQ(Code(First("<ClassQueryRq><FullName>Third</FullName></ClassQueryRq>")), 500);
+
+  std::string again =
+      "<ClassAddRq requestID=\"1\"><ClassAdd><Name>Retail</Name></ClassAdd></ClassAddRq>"
+      "<ClassAddRq requestID=\"2\"><ClassAdd><Name>Third</Name></ClassAdd></ClassAddRq>";
+  auto continued = Responses(Send(again, "continueOnError"));
+  EXPECT_EQ(Code(continued.first_child()), 3100);
+  EXPECT_EQ(Code(continued.last_child()), 0);
+}
+
+TEST_F(RequestProcessingTest, ResponseAttributesComeInQuickBooksOrder) {
+  std::string text = Send(
+      "<VendorQueryRq requestID=\"9\" metaData=\"MetaDataAndResponseData\" "
+      "iterator=\"Start\"><MaxReturned>1</MaxReturned></VendorQueryRq>");
+  auto start = text.find("<VendorQueryRs ");
+  auto end = text.find('>', start);
+  std::string tag = text.substr(start, end - start);
+  EXPECT_EQ(tag.substr(0, tag.find("iteratorID")),
+            "<VendorQueryRs requestID=\"9\" statusCode=\"0\" statusSeverity=\"Info\" "
+            "statusMessage=\"Status OK\" retCount=\"9\" iteratorRemainingCount=\"8\" ");
+}
+
+TEST_F(RequestProcessingTest, IteratorReturnsEachCustomerExactlyOnce) {
+  std::string adds;
+  for (int i = 0; i < 1000; ++i)
+    adds += "<CustomerAddRq><CustomerAdd><Name>Bulk " + std::to_string(i) +
+            "</Name></CustomerAdd></CustomerAddRq>";
+  ASSERT_EQ(Code(Responses(Send(adds)).last_child()), 0);
+  std::set<std::string> seen;
+  auto rs = First(
+      "<CustomerQueryRq iterator=\"Start\"><MaxReturned>100</MaxReturned>"
+      "<NameFilter><MatchCriterion>StartsWith</MatchCriterion><Name>Bulk</Name>"
+      "</NameFilter></CustomerQueryRq>");
+  std::string id = rs.attribute("iteratorID").value();
+  int pages = 0;
+  while (true) {
+    ++pages;
+    for (auto c : rs.children("CustomerRet"))
+      EXPECT_TRUE(seen.insert(c.child_value("ListID")).second);
+    if (rs.attribute("iteratorRemainingCount").as_int() == 0) break;
+    ASSERT_LT(pages, 20);
+    rs = First("<CustomerQueryRq iterator=\"Continue\" iteratorID=\"" + id +
+               "\"><MaxReturned>100</MaxReturned></CustomerQueryRq>");
+    ASSERT_EQ(Code(rs), 0);
+  }
+  EXPECT_EQ(pages, 10);
+  EXPECT_EQ(seen.size(), 1000u);
+  auto finished = First("<CustomerQueryRq iterator=\"Continue\" iteratorID=\"" + id +
+                        "\"><MaxReturned>100</MaxReturned></CustomerQueryRq>");
+  EXPECT_EQ(Code(finished), 3391);
+}
+
+TEST_F(RequestProcessingTest, MetaDataOnlyCountsWithoutRecords) {
+  auto rs = First("<AccountQueryRq metaData=\"MetaDataOnly\"/>");
+  EXPECT_EQ(rs.attribute("retCount").as_int(), 26);
+  EXPECT_FALSE(rs.first_child());
+}
+
+TEST_F(RequestProcessingTest, ReadOnlySessionRefusesWrites) {
+  auto reader = simulator::CreateSimulatorProcessor();
+  reader->OpenConnection("", "reader");
+  reader->AuthPreferences()->PutIsReadOnly(true);
+  std::string ticket = reader->BeginSession(path_, qbOpenModeMultiUser);
+  EXPECT_TRUE(reader->AuthPreferences()->WasAuthPreferencesObeyed());
+  auto rs = Responses(reader->ProcessRequest(
+                          ticket, Envelope("<ClassAddRq><ClassAdd><Name>No</Name></ClassAdd>"
+                                           "</ClassAddRq><ClassQueryRq/>",
+                                           "continueOnError")))
+                .first_child();
+  EXPECT_EQ(Code(rs), 3260);
+  EXPECT_STREQ(rs.attribute("statusMessage").value(),
+               "Insufficient permission level to perform this action.");
+  EXPECT_EQ(Code(rs.next_sibling()), 0);
+}
+
+TEST_F(RequestProcessingTest, SessionsAndTicketsAreChecked) {
+  EXPECT_EQ(processor_->GetCurrentCompanyFileName(ticket_), path_);
+  std::string second = processor_->BeginSession(path_, qbOpenModeMultiUser);
+  EXPECT_NE(second, ticket_);
+  Send("<ClassAddRq><ClassAdd><Name>Shared</Name></ClassAdd></ClassAddRq>");
+  auto seen = Responses(processor_->ProcessRequest(
+      second, Envelope("<ClassQueryRq><FullName>Shared</FullName></ClassQueryRq>")));
+  EXPECT_EQ(Code(seen.first_child()), 0);  // committed data is visible to other connections
+  processor_->EndSession(second);
+  constexpr int32_t kInvalidTicket = static_cast<int32_t>(0x8004040Du);
+  EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest(second, Envelope("<HostQueryRq/>")); }),
+            kInvalidTicket);
+  EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest("bogus", Envelope("<HostQueryRq/>")); }),
+            kInvalidTicket);
+}
+
+TEST_F(RequestProcessingTest, BeginSessionRefusesWhatIsNotACompany) {
+  std::string text_file = (folder_ / "notes.qbw").string();
+  { std::ofstream(text_file) << "just some text"; }
+  EXPECT_EQ(ErrorOf([&] { processor_->BeginSession(text_file, qbOpenModeDontCare); }),
+            static_cast<int32_t>(0x80040408u));
+  EXPECT_EQ(ErrorOf([&] {
+              processor_->BeginSession((folder_ / "missing.qbw").string(), qbOpenModeDontCare);
+            }),
+            static_cast<int32_t>(0x80040403u));
+  unsetenv("BRENNOCK_COMPANY");
+  EXPECT_EQ(ErrorOf([&] { processor_->BeginSession("", qbOpenModeDontCare); }),
+            static_cast<int32_t>(0x80040416u));
+  setenv("BRENNOCK_COMPANY", path_.c_str(), 1);
+  std::string open = processor_->BeginSession("", qbOpenModeDontCare);
+  EXPECT_EQ(processor_->GetCurrentCompanyFileName(open), path_);
+  unsetenv("BRENNOCK_COMPANY");
+}
+
+TEST_F(RequestProcessingTest, UnsupportedRequestsAndSubscriptionsGetAStatus) {
+  auto rs = First("<InvoiceQueryRq requestID=\"4\"/>");
+  EXPECT_EQ(Code(rs), 3250);
+  std::string sub = processor_->ProcessSubscription(
+      "<?xml version=\"1.0\" ?><?qbxml version=\"16.0\"?><QBXML><QBXMLSubscriptionMsgsRq>"
+      "<DataEventSubscriptionQueryRq requestID=\"1\"><SubscriberID>"
+      "{11111111-2222-3333-4444-555555555555}</SubscriberID></DataEventSubscriptionQueryRq></"
+      "QBXMLSubscriptionMsgsRq></QBXML>");
+  EXPECT_NE(sub.find("<DataEventSubscriptionQueryRs requestID=\"1\" statusCode=\"1\""),
+            std::string::npos);
+}
+
+TEST_F(RequestProcessingTest, IntuitSampleQueriesAreAnswered) {
+  BRENNOCK_REQUIRE_QBXML_DIR();
+  // One sample asks for a customer and job by name; the company has them.
+  Send(
+      "<CustomerAddRq><CustomerAdd><Name>Joe Customer</Name></CustomerAdd></CustomerAddRq>"
+      "<CustomerAddRq><CustomerAdd><Name>Equipment Installation</Name><ParentRef><FullName>"
+      "Joe Customer</FullName></ParentRef></CustomerAdd></CustomerAddRq>");
+  for (auto& entry :
+       std::filesystem::recursive_directory_iterator(*QbxmlDir() / "samples/intuit/requests")) {
+    std::string text = ReadQbxmlFile(std::filesystem::relative(entry.path(), *QbxmlDir()));
+    pugi::xml_document request;
+    if (!entry.is_regular_file() || !request.load_string(text.c_str())) continue;
+    auto msgs = request.child("QBXML").child("QBXMLMsgsRq");
+    bool list_or_company = msgs.first_child();
+    for (auto rq : msgs.children()) {
+      std::string name = rq.name();
+      bool query = name.find("QueryRq") != std::string::npos;
+      bool known = name.find("Report") == std::string::npos && name != "InvoiceQueryRq" &&
+                   name != "BillQueryRq" && name != "CheckQueryRq" &&
+                   name != "ReceivePaymentQueryRq" && name != "JournalEntryQueryRq" &&
+                   name != "ReceivePaymentToDepositQueryRq";
+      list_or_company = list_or_company && query && known;
+    }
+    if (!list_or_company) continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    auto rs = Responses(processor_->ProcessRequest(ticket_, text));
+    for (auto r : rs.children())
+      EXPECT_TRUE(Code(r) == 0 || Code(r) == 1) << r.name() << " " << Code(r);
+  }
+}
+
+}  // namespace
+}  // namespace brennock::testing
