@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "brennock/model/automation_error.h"
@@ -11,9 +12,6 @@
 namespace brennock {
 namespace {
 
-// Capacity kept between documents; a builder that once wrote a huge commit gives it back.
-constexpr std::size_t kRetainedCapacity = 1 << 20;
-
 constexpr std::string_view kBareDeclaration = R"(<?xml version="1.0" ?>)";
 constexpr std::string_view kEncodedDeclaration = R"(<?xml version="1.0" encoding="ISO-8859-1"?>)";
 constexpr std::string_view kDoctypeStart = "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD ";
@@ -21,20 +19,41 @@ constexpr std::string_view kDoctypeEnd = "//EN' >";
 
 bool BelowSessionVersion(Currency minVersion) { return Session().qbxmlVersionNumber < minVersion; }
 
+void AppendEscaped(PieceBuffer& text, std::string_view value) {
+  EscapeXmlTextTo([&text](std::string_view part) { text.Append(part); }, value);
+}
+
 }  // namespace
 
 void xmlBldr::AppendPiece(std::string_view piece) {
-  Append([piece](std::string& text) { text.append(piece); });
+  Append([piece](PieceBuffer& text) { text += piece; });
 }
 
 void xmlBldr::AppendElement(std::string_view tag, std::string_view value) {
-  Append([&](std::string& text) {
+  // Most values need no escaping: such an element is copied into place in one go.
+  if (detail::CleanPrefixLength(value) == value.size()) {
+    if (char* out = pieces_.Claim(2 * tag.size() + value.size() + 5)) {
+      *out++ = '<';
+      std::memcpy(out, tag.data(), tag.size());
+      out += tag.size();
+      *out++ = '>';
+      std::memcpy(out, value.data(), value.size());
+      out += value.size();
+      *out++ = '<';
+      *out++ = '/';
+      std::memcpy(out, tag.data(), tag.size());
+      out[tag.size()] = '>';
+      ++pieceCount_;
+      return;
+    }
+  }
+  Append([&](PieceBuffer& text) {
     text += '<';
-    text.append(tag);
+    text += tag;
     text += '>';
-    AppendEscapedText(text, value);
+    AppendEscaped(text, value);
     text += "</";
-    text.append(tag);
+    text += tag;
     text += '>';
   });
 }
@@ -63,17 +82,10 @@ int32_t xmlBldr::ErrNumber() const {
   return static_cast<int32_t>(value);
 }
 
-std::string xmlBldr::GetXML() const {
-  // The pieces already lie in one buffer: joining is a single copy.
-  return text_;
-}
+std::string xmlBldr::GetXML() const { return pieces_.Join(); }
 
 void xmlBldr::Clear() {
-  if (text_.capacity() > kRetainedCapacity) {
-    std::string().swap(text_);
-  } else {
-    text_.clear();
-  }
+  pieces_.Clear();
   pieceCount_ = 0;
 }
 
@@ -82,12 +94,12 @@ void xmlBldr::CreateRptTop() { AppendPiece(kBareDeclaration); }
 void xmlBldr::CreateTop() {
   Clear();
   const std::string& version = Session().qbxmlVersion;
-  Append([&](std::string& text) {
+  Append([&](PieceBuffer& text) {
     bool plain = version.empty() || version == "1.0";
-    text.append(plain ? kBareDeclaration : kEncodedDeclaration);
-    text.append(kDoctypeStart);
-    text.append(plain ? std::string_view("1.0") : std::string_view(version));
-    text.append(kDoctypeEnd);
+    text += plain ? kBareDeclaration : kEncodedDeclaration;
+    text += kDoctypeStart;
+    text += plain ? std::string_view("1.0") : std::string_view(version);
+    text += kDoctypeEnd;
   });
 }
 
@@ -113,9 +125,9 @@ void xmlBldr::CreateElement2(std::string_view TagName, std::string_view Value, b
 }
 
 void xmlBldr::CreateBlankTag(std::string_view TagName) {
-  Append([&](std::string& text) {
+  Append([&](PieceBuffer& text) {
     text += '<';
-    text.append(TagName);
+    text += TagName;
     text += "/>";
   });
 }
@@ -123,13 +135,13 @@ void xmlBldr::CreateBlankTag(std::string_view TagName) {
 void xmlBldr::OpenAggregate(std::string_view TagName, std::string_view Attrib,
                             std::string_view Value) {
   lastTag_.assign(TagName);
-  Append([&](std::string& text) {
+  Append([&](PieceBuffer& text) {
     text += '<';
-    text.append(TagName);
+    text += TagName;
     text += ' ';
-    text.append(Attrib);
+    text += Attrib;
     text += " = \"";
-    AppendEscapedText(text, Value);
+    AppendEscaped(text, Value);
     text += "\">";
   });
 }
@@ -137,17 +149,17 @@ void xmlBldr::OpenAggregate(std::string_view TagName, std::string_view Attrib,
 void xmlBldr::OpenAggregateOnly(std::string_view TagName, std::string_view MetaData,
                                 std::string_view Iterator, std::string_view IteratorId) {
   lastTag_.assign(TagName);
-  Append([&](std::string& text) {
+  Append([&](PieceBuffer& text) {
     text += '<';
-    text.append(TagName);
+    text += TagName;
     if (!MetaData.empty()) {
       text += " metaData=\"";
-      text.append(MetaData);
+      text += MetaData;
       text += "\" iterator=\"";
-      text.append(Iterator);
+      text += Iterator;
       if (!IteratorId.empty()) {
         text += "\" iteratorID=\"";
-        text.append(IteratorId);
+        text += IteratorId;
       }
       text += "\" ";
     }
@@ -157,15 +169,15 @@ void xmlBldr::OpenAggregateOnly(std::string_view TagName, std::string_view MetaD
 
 void xmlBldr::EndAggregate(std::string_view TagName) {
   std::string_view tag = TagName.empty() ? std::string_view(lastTag_) : TagName;
-  Append([tag](std::string& text) {
+  Append([tag](PieceBuffer& text) {
     text += "</";
-    text.append(tag);
+    text += tag;
     text += '>';
   });
 }
 
 void xmlBldr::EnterValueOnly(std::string_view TagName) {
-  Append([TagName](std::string& text) { AppendEscapedText(text, TagName); });
+  Append([TagName](PieceBuffer& text) { AppendEscaped(text, TagName); });
 }
 
 void xmlBldr::OpenMessageSet() { OpenAggregate("QBXMLMsgsRq", "onError", "continueOnError"); }
@@ -193,11 +205,12 @@ void xmlBldr::IOClear() {
 int32_t xmlBldr::SaveToFile(const std::string& Path) {
   AppendPiece("</QBXMLMsgsRq>");
   AppendPiece("</Brennock>");
+  std::string text = pieces_.Join();
   std::FILE* file = std::fopen(Path.c_str(), "wb");
   if (file == nullptr) {
     throw AutomationError(75, "XMLBldr", "Path/File access error");
   }
-  bool written = std::fwrite(text_.data(), 1, text_.size(), file) == text_.size() &&
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
                  std::fwrite("\r\n", 1, 2, file) == 2;
   if (std::fclose(file) != 0 || !written) {
     throw AutomationError(57, "XMLBldr", "Device I/O error");

@@ -11,6 +11,7 @@
 #include "brennock/model/object_enums.h"
 #include "brennock/model/query_enums.h"
 #include "brennock/model/xml_document.h"
+#include "brennock/session/piece_buffer.h"
 
 namespace brennock {
 
@@ -25,9 +26,8 @@ class qcBase;
 // writers take a minimum qbXML version and write nothing when the session's version is lower.
 // Element text is escaped (see AppendEscapedText); attribute values of OpenAggregateOnly are not.
 //
-// Pieces are appended to one growing buffer, so a write costs one append and a whole document is
-// handed to the processor without being copied; GetXML and SaveToFile copy it with a single
-// allocation.
+// Each write appends one piece. Pieces are stored back to back (PieceBuffer), and the document is
+// joined with a single allocation before every send, GetXML and SaveToFile.
 class xmlBldr {
  public:
   xmlBldr() = default;
@@ -136,10 +136,10 @@ class xmlBldr {
   int32_t PieceCount() const { return pieceCount_; }
 
  private:
-  // One write: the piece is appended by `write` to the buffer.
+  // One write: `write` appends the piece to the buffer.
   template <typename Write>
   void Append(Write&& write) {
-    write(text_);
+    write(pieces_);
     ++pieceCount_;
   }
   void AppendPiece(std::string_view piece);
@@ -156,7 +156,7 @@ class xmlBldr {
   std::string Send(bool allowSubscription);
   void ReadFirstStatus(const XmlDocument& response);
 
-  std::string text_;
+  PieceBuffer pieces_;
   int32_t pieceCount_ = 0;
   std::string lastTag_;
   std::string statusCode_;

@@ -39,9 +39,9 @@ bool AssignedTo(DataExtDefinitionSource::AssignedTypes assignedTos, qoEnumListOb
 
 void xmlBldr::AppendNameFilter(std::string_view filterTag, const std::vector<std::string>& names,
                                bool WithChildren) {
-  Append([filterTag](std::string& text) {
+  Append([filterTag](PieceBuffer& text) {
     text += '<';
-    text.append(filterTag);
+    text += filterTag;
     text += '>';
   });
   if (WithChildren) {
@@ -49,9 +49,9 @@ void xmlBldr::AppendNameFilter(std::string_view filterTag, const std::vector<std
   } else {
     for (const std::string& name : names) CreateElement("FullName", name);
   }
-  Append([filterTag](std::string& text) {
+  Append([filterTag](PieceBuffer& text) {
     text += "</";
-    text.append(filterTag);
+    text += filterTag;
     text += '>';
   });
 }

@@ -23,8 +23,7 @@ std::string xmlBldr::Send(bool allowSubscription) {
   int32_t number = 0;
   std::string description;
   try {
-    // The pieces already form the joined text: the processor reads the buffer itself.
-    const std::string& request = text_;
+    std::string request = pieces_.Join();
     WriteRequestTrace("<OUTGOING>", request, "</OUTGOING>");
     SessionState& session = Session();
     if (!session.processor) {

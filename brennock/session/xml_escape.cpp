@@ -1,38 +1,19 @@
 #include "brennock/session/xml_escape.h"
 
-#include <array>
-#include <cstdint>
+#include <cstring>
 
 namespace brennock {
+namespace detail {
+
+constexpr std::array<uint8_t, 256> MakeEscapeCandidates() {
+  std::array<uint8_t, 256> candidates{};
+  for (int b = 0x80; b < 0x100; ++b) candidates[b] = 1;
+  for (char c : {'&', '>', '"', '\'', '<', '@'}) candidates[static_cast<unsigned char>(c)] = 1;
+  return candidates;
+}
+const std::array<uint8_t, 256> kEscapeCandidate = MakeEscapeCandidates();
+
 namespace {
-
-// What a byte needs: nothing, an entity of its own, or a look at the UTF-8 sequence it starts.
-enum ByteClass : uint8_t { kPlain, kEntity, kMultiByte };
-
-constexpr std::array<ByteClass, 256> MakeByteClasses() {
-  std::array<ByteClass, 256> classes{};
-  for (int b = 0x80; b < 0x100; ++b) classes[b] = kMultiByte;
-  for (char c : {'&', '>', '"', '\'', '<', '@'}) classes[static_cast<unsigned char>(c)] = kEntity;
-  return classes;
-}
-constexpr std::array<ByteClass, 256> kByteClasses = MakeByteClasses();
-
-std::string_view EntityOf(char c) {
-  switch (c) {
-    case '&':
-      return "&amp;";
-    case '>':
-      return "&gt;";
-    case '"':
-      return "&quot;";
-    case '\'':
-      return "&apos;";
-    case '<':
-      return "&lt;";
-    default:
-      return "&#64;";
-  }
-}
 
 // Windows-1252 code of a code point, or 0 when the character has none in 128..255.
 int Windows1252Code(char32_t cp) {
@@ -120,49 +101,66 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& cp) {
   return overlong || outOfRange ? 0 : length;
 }
 
-void AppendCharacterReference(std::string& out, int code) {
-  char reference[7] = {'&',
-                       '#',
-                       static_cast<char>('0' + code / 100),
-                       static_cast<char>('0' + code / 10 % 10),
-                       static_cast<char>('0' + code % 10),
-                       ';'};
-  out.append(reference, 6);
+std::size_t CharacterReference(int code, char (&out)[8]) {
+  out[0] = '&';
+  out[1] = '#';
+  out[2] = static_cast<char>('0' + code / 100);
+  out[3] = static_cast<char>('0' + code / 10 % 10);
+  out[4] = static_cast<char>('0' + code % 10);
+  out[5] = ';';
+  return 6;
+}
+
+std::size_t Entity(std::string_view entity, char (&out)[8]) {
+  std::memcpy(out, entity.data(), entity.size());
+  return entity.size();
 }
 
 }  // namespace
 
-void AppendEscapedText(std::string& out, std::string_view text) {
-  std::size_t copied = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    ByteClass kind = kByteClasses[static_cast<unsigned char>(text[at])];
-    if (kind == kPlain) {
-      ++at;
-      continue;
-    }
-    out.append(text, copied, at - copied);
-    if (kind == kEntity) {
-      out.append(EntityOf(text[at]));
-      copied = ++at;
-      continue;
-    }
-    char32_t cp = 0;
-    std::size_t length = DecodeUtf8(text, at, cp);
-    if (length == 0) {
-      AppendCharacterReference(out, static_cast<unsigned char>(text[at]));
-      copied = ++at;
-      continue;
-    }
-    if (int code = Windows1252Code(cp); code != 0) {
-      AppendCharacterReference(out, code);
-    } else {
-      out.append(text, at, length);
-    }
-    at += length;
-    copied = at;
+std::size_t EscapeCharacterAt(std::string_view text, std::size_t at, char (&out)[8],
+                              std::size_t& outLength) {
+  switch (text[at]) {
+    case '&':
+      outLength = Entity("&amp;", out);
+      return 1;
+    case '>':
+      outLength = Entity("&gt;", out);
+      return 1;
+    case '"':
+      outLength = Entity("&quot;", out);
+      return 1;
+    case '\'':
+      outLength = Entity("&apos;", out);
+      return 1;
+    case '<':
+      outLength = Entity("&lt;", out);
+      return 1;
+    case '@':
+      outLength = Entity("&#64;", out);
+      return 1;
+    default:
+      break;
   }
-  out.append(text, copied);
+  char32_t cp = 0;
+  std::size_t length = DecodeUtf8(text, at, cp);
+  if (length == 0) {
+    outLength = CharacterReference(static_cast<unsigned char>(text[at]), out);
+    return 1;
+  }
+  if (int code = Windows1252Code(cp); code != 0) {
+    outLength = CharacterReference(code, out);
+  } else {
+    std::memcpy(out, text.data() + at, length);
+    outLength = length;
+  }
+  return length;
+}
+
+}  // namespace detail
+
+void AppendEscapedText(std::string& out, std::string_view text) {
+  EscapeXmlTextTo([&out](std::string_view part) { out.append(part); }, text);
 }
 
 std::string EscapeXmlText(std::string_view text) {

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brennock {
+
+// The pieces of a document being written, stored back to back in a chain of blocks. Appending
+// never moves what was written before (no regrowth copies of a large document), and Join builds
+// the whole text with one allocation of the exact size. Clear keeps the first few small blocks,
+// so a builder reused for ordinary requests allocates nothing, while one that once wrote a huge
+// commit gives that memory back.
+class PieceBuffer {
+ public:
+  PieceBuffer() = default;
+  PieceBuffer(const PieceBuffer& other);
+  PieceBuffer& operator=(const PieceBuffer& other);
+  PieceBuffer(PieceBuffer&&) noexcept = default;
+  PieceBuffer& operator=(PieceBuffer&&) noexcept = default;
+
+  void Append(std::string_view text) {
+    if (text.size() <= room_) {
+      std::memcpy(cursor_, text.data(), text.size());
+      cursor_ += text.size();
+      room_ -= text.size();
+      size_ += text.size();
+    } else {
+      AppendSpilling(text);
+    }
+  }
+  void Append(char c) { Append(std::string_view(&c, 1)); }
+  // `length` contiguous bytes for the caller to fill, or nullptr when the current block has no
+  // room for them (the caller then appends in parts).
+  char* Claim(std::size_t length) {
+    if (length > room_) return nullptr;
+    char* start = cursor_;
+    cursor_ += length;
+    room_ -= length;
+    size_ += length;
+    return start;
+  }
+  PieceBuffer& operator+=(std::string_view text) {
+    Append(text);
+    return *this;
+  }
+  PieceBuffer& operator+=(char c) {
+    Append(c);
+    return *this;
+  }
+
+  std::size_t size() const noexcept { return size_; }
+  bool empty() const noexcept { return size_ == 0; }
+  void Clear() noexcept;
+  // The whole text, allocated once.
+  std::string Join() const;
+
+ private:
+  struct Block {
+    std::unique_ptr<char[]> data;
+    std::size_t capacity;
+  };
+
+  void AppendSpilling(std::string_view text);
+  void StartBlock(std::size_t index);
+
+  std::vector<Block> blocks_;
+  std::size_t current_ = 0;  // block being filled (meaningful when blocks_ is not empty)
+  char* cursor_ = nullptr;
+  std::size_t room_ = 0;
+  std::size_t size_ = 0;
+};
+
+}  // namespace brennock
