@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "brennock/model/automation_error.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
+#include "tests/support/recording_processor.h"
+
+namespace brennock {
+namespace {
+
+std::string Response(const std::string& attributes) {
+  return "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><CustomerQueryRs requestID=\"1\" " +
+         attributes +
+         "/><CustomerQueryRs requestID=\"2\" statusCode=\"3200\"/></QBXMLMsgsRs></QBXML>";
+}
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Session() = SessionState{};
+    Session().qbxmlVersion = "2.0";
+    Session().qbxmlVersionNumber = Currency(2);
+    Session().processor = processor_;
+    Session().ticket = "T-9";
+  }
+  void TearDown() override { Session() = SessionState{}; }
+
+  // A customer query whose name carries `value`.
+  void WriteQuery(const std::string& value) {
+    b_.NewClear();
+    b_.OpenAggregate("CustomerQueryRq", "requestID", "1");
+    b_.CreateElement("FullName", value);
+    b_.EndAggregate();
+  }
+
+  std::shared_ptr<testing::RecordingProcessor> processor_ =
+      std::make_shared<testing::RecordingProcessor>();
+  xmlBldr b_;
+};
+
+TEST_F(DispatchTest, FirstResponseStatusIsReadWithNothingFoundAsSuccess) {
+  processor_->QueueResponse(Response(
+      "statusCode=\"1\" statusSeverity=\"Info\" statusMessage=\"A query request did not find a "
+      "matching object in QuickBooks\""));
+  WriteQuery("Nobody");
+  auto document = b_.NewSendRequest();
+  ASSERT_TRUE(document);
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.ErrMsg(), "A query request did not find a matching object in QuickBooks");
+
+  processor_->QueueResponse(
+      Response("statusCode=\"3100\" statusMessage=\"The name &quot;X&quot; "
+               "of the list element is already in use.\""));
+  WriteQuery("X");
+  document = b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 3100);
+  EXPECT_EQ(b_.ErrMsg(), "The name \"X\" of the list element is already in use.");
+  EXPECT_EQ(document->documentElement().baseName(), "QBXML");
+
+  // No status attributes, or a reply that is not qbXML: the last status stays.
+  processor_->QueueResponse(Response("requestID2=\"x\""));
+  processor_->QueueResponse("not xml");
+  WriteQuery("A");
+  b_.NewSendRequest();
+  WriteQuery("B");
+  b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 3100);
+}
+
+TEST_F(DispatchTest, SubscriptionRequestsAreRecognisedAnywhereInTheText) {
+  processor_->SetResponder([](const std::string&) { return Response("statusCode=\"0\""); });
+  WriteQuery("QBXMLSubscriptionMsgsRq");
+  b_.NewSendRequest();
+  ASSERT_EQ(processor_->Requests().size(), 1u);
+  EXPECT_TRUE(processor_->Requests()[0].subscription);
+  EXPECT_EQ(processor_->Requests()[0].ticket, "");
+
+  b_.NewClearSubscriptions();
+  b_.NewSendSubscriptionRequest();
+  EXPECT_TRUE(processor_->Requests()[1].subscription);
+  EXPECT_EQ(processor_->Requests()[1].text,
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC "
+            "'-//INTUIT//DTD QBXML QBD 2.0//EN' ><QBXML><QBXMLSubscriptionMsgsRq>"
+            "</QBXMLSubscriptionMsgsRq></QBXML>");
+
+  // The raw-text send always goes through ProcessRequest and keeps the document.
+  b_.NewClearSubscriptions();
+  std::string answer = b_.XMLSendToQB();
+  EXPECT_EQ(answer, Response("statusCode=\"0\""));
+  EXPECT_FALSE(processor_->Requests()[2].subscription);
+  EXPECT_EQ(processor_->Requests()[2].ticket, "T-9");
+  EXPECT_EQ(b_.GetXML(), processor_->Requests()[2].text);
+}
+
+TEST_F(DispatchTest, ProcessorFailureIsRaisedAgainAndTheRequestCanBeRetried) {
+  const int32_t refused = vbObjectError + 0x220;
+  processor_->FailNextCall(AutomationError(refused, "QBXMLRP2", "The ticket is not valid."));
+  WriteQuery("Smith");
+  try {
+    b_.NewSendRequest();
+    FAIL() << "no error raised";
+  } catch (const AutomationError& error) {
+    EXPECT_EQ(error.Number(), refused);
+    EXPECT_EQ(error.Source(), "XMLBldr");
+    EXPECT_EQ(error.Description(), "The ticket is not valid.");
+  }
+  EXPECT_EQ(b_.ErrNumber(), refused);
+  EXPECT_EQ(b_.ErrMsg(), "The ticket is not valid.");
+
+  processor_->QueueResponse(Response("statusCode=\"0\" statusMessage=\"Status OK\""));
+  b_.SendToQB();
+  ASSERT_EQ(processor_->Requests().size(), 2u);
+  EXPECT_EQ(processor_->Requests()[1].text, processor_->Requests()[0].text);
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.PieceCount(), 0);
+}
+
+TEST_F(DispatchTest, MissingParserAndMissingSessionAreReportedClearly) {
+  processor_->FailNextCall(
+      AutomationError(429, "QBXMLRP2", "ActiveX component can't create object"));
+  WriteQuery("Smith");
+  ::testing::internal::CaptureStderr();
+  try {
+    b_.SendToQB();
+    FAIL() << "no error raised";
+  } catch (const AutomationError& error) {
+    EXPECT_EQ(static_cast<uint32_t>(error.Number()), 0x800407CFu);
+    EXPECT_EQ(error.Source(), "brennock");
+    EXPECT_EQ(error.Description(), "Microsoft XML 4.0 parser not installed.");
+  }
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                "The installation of the Microsoft XML Parser version 4.0 is either missing or "
+                "corrupted.  This application"),
+            std::string::npos);
+
+  Session().processor.reset();
+  try {
+    b_.SendToQB();
+    FAIL() << "no error raised";
+  } catch (const AutomationError& error) {
+    EXPECT_EQ(error.Number(), 91);
+    EXPECT_EQ(error.Source(), "XMLBldr");
+  }
+}
+
+TEST_F(DispatchTest, InsertBeginAndFinishCaptureFailuresInsteadOfRaising) {
+  processor_->FailNextCall(AutomationError(vbObjectError + 7, "QBXMLRP2", "Connection lost"));
+  EXPECT_EQ(b_.XMLInsertBegin("ItemServiceAddRq", "ItemServiceAdd"), "");
+  b_.CreateElement("Name", "Labor");
+  EXPECT_EQ(b_.XMLInsertFinish("ItemServiceAddRq", "ItemServiceAdd"), nullptr);
+  EXPECT_EQ(b_.ErrNumber(), vbObjectError + 7);
+  EXPECT_EQ(b_.ErrMsg(), "Connection lost");
+  EXPECT_EQ(
+      processor_->LastRequestText(),
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC "
+      "'-//INTUIT//DTD QBXML QBD 2.0//EN' ><QBXML><QBXMLMsgsRq onError = \"continueOnError\">"
+      "<ItemServiceAddRq requestID = \"2\"><ItemServiceAdd><Name>Labor</Name></ItemServiceAdd>"
+      "</ItemServiceAddRq></QBXMLMsgsRq></QBXML>");
+}
+
+TEST_F(DispatchTest, EachSendWritesSixTraceLines) {
+  auto path = std::filesystem::temp_directory_path() / "brennock_dispatch_trace.xml";
+  std::filesystem::remove(path);
+  Session().debugXmlLogPath = path.string();
+  processor_->QueueResponse(Response("statusCode=\"0\""));
+  WriteQuery("Smith");
+  b_.NewSendRequest();
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  // The 2.0 DOCTYPE and the bare declaration of the answer are left out; the encoded
+  // declaration stays.
+  EXPECT_EQ(
+      text.str(),
+      "<OUTGOING>\r\n<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><QBXML><QBXMLMsgsRq "
+      "onError = \"continueOnError\"><CustomerQueryRq requestID = \"1\"><FullName>Smith"
+      "</FullName></CustomerQueryRq></QBXMLMsgsRq></QBXML>\r\n</OUTGOING>\r\n<RETURNS>\r\n"
+      "<QBXML><QBXMLMsgsRs><CustomerQueryRs requestID=\"1\" statusCode=\"0\"/><CustomerQueryRs "
+      "requestID=\"2\" statusCode=\"3200\"/></QBXMLMsgsRs></QBXML>\r\n</RETURNS>\r\n");
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace brennock
