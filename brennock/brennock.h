@@ -61,3 +61,9 @@
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/database/response_exporter.h"
+
+// connection, session and global entry object
+#include "brennock/session/brennock_globals.h"
+#include "brennock/session/qb_connection.h"
+#include "brennock/session/session_checks.h"
+#include "brennock/session/version_check.h"

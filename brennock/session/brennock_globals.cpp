@@ -1,0 +1,74 @@
+#include "brennock/session/brennock_globals.h"
+
+#include <limits>
+
+#include "brennock/model/qc_enum.h"
+#include "brennock/session/app_data_folder.h"
+
+namespace brennock {
+namespace {
+
+// The entry with that code in the table, or nullptr; nothing on the way raises.
+const qcEnumValue* EntryByCode(int32_t code, qoEnumerationType enumeration) {
+  if (code < std::numeric_limits<int16_t>::min() || code > std::numeric_limits<int16_t>::max()) {
+    return nullptr;
+  }
+  QCEnum* table = ThreadEnumerations()->Find(enumeration);
+  return table != nullptr ? table->FindByCode(static_cast<int16_t>(code)) : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<QBConnection> GlobalQBConnection() {
+  // Created inside the initialiser, after the session state it uses, so the thread destroys it
+  // first.
+  thread_local std::shared_ptr<QBConnection> connection = std::make_shared<QBConnection>();
+  return connection;
+}
+
+std::string BrennockGlobals::EStr(int32_t Code, qoEnumerationType Enumeration) const {
+  const qcEnumValue* entry = EntryByCode(Code, Enumeration);
+  return entry != nullptr ? entry->Description() : std::string();
+}
+
+int32_t BrennockGlobals::eVal(const std::string& Description, qoEnumerationType Enumeration) const {
+  QCEnum* table = ThreadEnumerations()->Find(Enumeration);
+  if (table == nullptr || !table->ItemExists(Description)) return 0;
+  return table->Item(Description)->Code();
+}
+
+std::string BrennockGlobals::EXMLStr(int32_t Code, qoEnumerationType Enumeration) const {
+  const qcEnumValue* entry = EntryByCode(Code, Enumeration);
+  return entry != nullptr ? entry->XMLTag() : std::string();
+}
+
+std::shared_ptr<Enumerations> BrennockGlobals::QBEnumerations() const {
+  return ThreadEnumerations();
+}
+
+std::shared_ptr<brennock::QBConnection> BrennockGlobals::QBConnection() const {
+  return GlobalQBConnection();
+}
+
+int32_t BrennockGlobals::QBConnect(const std::string& AppID, const std::string& AppName,
+                                   qbEnumFileOpenMode ConnectionType,
+                                   const std::string& QBWFilePath) {
+  return GlobalQBConnection()->Connect(AppID, AppName, ConnectionType, QBWFilePath);
+}
+
+std::shared_ptr<brennock::UIExtensionSubscriptions> BrennockGlobals::UIExtensionSubscriptions()
+    const {
+  return GlobalQBConnection()->UIExtensionSubscriptions();
+}
+
+std::shared_ptr<brennock::UISubscriptions> BrennockGlobals::UISubscriptions() const {
+  return GlobalQBConnection()->UISubscriptions();
+}
+
+Variant BrennockGlobals::GetDataPath() const {
+  std::string folder = CommonAppDataFolder();
+  if (folder.empty()) return {};
+  return Variant(std::move(folder));
+}
+
+}  // namespace brennock

@@ -1,0 +1,54 @@
+#include "brennock/session/numbering_session.h"
+
+#include <exception>
+
+#include "brennock/model/automation_error.h"
+#include "brennock/registration/processor_registry.h"
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+namespace {
+
+constexpr const char* kNumberingProgId = "qbxmlrp.requestprocessor";
+
+}  // namespace
+
+RequestProcessor& OpenNumberingSession() {
+  SessionState& session = Session();
+  if (session.numberingProcessor && !session.numberingTicket.empty()) {
+    return *session.numberingProcessor;
+  }
+  std::shared_ptr<RequestProcessor> processor = CreateRequestProcessor(kNumberingProgId);
+  if (!processor) {
+    throw AutomationError(91, "Brennock", "Object variable or With block variable not set");
+  }
+  processor->OpenConnection("", session.appName);
+  std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
+  session.numberingProcessor = std::move(processor);
+  session.numberingTicket = std::move(ticket);
+  return *session.numberingProcessor;
+}
+
+void CloseNumberingSession() {
+  SessionState& session = Session();
+  if (session.numberingTicket.empty()) return;
+  std::shared_ptr<RequestProcessor> processor = std::move(session.numberingProcessor);
+  std::string ticket = std::move(session.numberingTicket);
+  session.numberingProcessor.reset();
+  session.numberingTicket.clear();
+  if (!processor) return;
+  std::exception_ptr failure;
+  try {
+    processor->EndSession(ticket);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
+    processor->CloseConnection();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace brennock

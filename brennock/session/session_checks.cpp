@@ -1,0 +1,18 @@
+#include "brennock/session/session_checks.h"
+
+#include <string>
+
+#include "brennock/model/raise.h"
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+
+void RequireOpenSession() {
+  if (Session().ticket.empty()) RaiseLibraryError(errNotConnected);
+}
+
+void RequireNonUSEdition() {
+  if (!Session().nonUSEdition) RaiseError(errEditionOnly, "brennock", std::string(kMsgNonUSOnly));
+}
+
+}  // namespace brennock
