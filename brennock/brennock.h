@@ -67,3 +67,15 @@
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/session_checks.h"
 #include "brennock/session/version_check.h"
+
+// request processors, request builder, session state and logging
+#include "brennock/registration/processor_registry.h"
+#include "brennock/session/app_data_folder.h"
+#include "brennock/session/auth_preferences.h"
+#include "brennock/session/data_ext_definition_source.h"
+#include "brennock/session/log_file.h"
+#include "brennock/session/request_processor.h"
+#include "brennock/session/request_trace.h"
+#include "brennock/session/session_enums.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/xml_bldr.h"
