@@ -92,6 +92,7 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
       status = entry->handler(ctx);
     if (stop_on_error && status.severity == "Error") break;
   }
+  lists.Flush();
   txn.Commit();
   out += "</QBXMLMsgsRs>\n</QBXML>\n";
   return out;

@@ -320,6 +320,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
 
+  b.lists().Flush();
   company_values["IsSampleCompany"] = "true";
   company_values["CompanyName"] = "Brennock Sample Company";
   preferences["FinanceChargePreferences.FinanceChargeAccountRef"] = "Finance Charge Income";

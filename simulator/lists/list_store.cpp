@@ -1,6 +1,7 @@
 #include "simulator/lists/list_store.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "simulator/clock.h"
 #include "simulator/lists/field_values.h"
@@ -249,6 +250,22 @@ Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out)
   return status;
 }
 
+// ListIDs as QuickBooks makes them, "80000001-1234567890": a hex counter, then the creation time.
+// The counter lives in memory during a document, so bulk inserts do not rewrite it each time.
+std::string ListStore::NextListId(const SimulatorTime& now) {
+  if (next_list_seq_ == 0) next_list_seq_ = company_.ListIdCounter();
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(next_list_seq_++),
+                static_cast<long long>(now.unix_seconds));
+  counter_changed_ = true;
+  return buf;
+}
+
+void ListStore::Flush() {
+  if (counter_changed_) company_.StoreListIdCounter(next_list_seq_);
+  counter_changed_ = false;
+}
+
 void ListStore::InsertPrepared(ListRecord& rec) {
   InsertNew(rec);
   Store(rec, true);
@@ -256,7 +273,7 @@ void ListStore::InsertPrepared(ListRecord& rec) {
 
 void ListStore::InsertNew(ListRecord& rec) {
   SimulatorTime now = Now();
-  rec.list_id = company_.NextListId(now);
+  rec.list_id = NextListId(now);
   rec.time_created = FormatDateTime(now);
   rec.time_modified = rec.time_created;
   rec.modified_utc = now.unix_seconds;

@@ -49,6 +49,8 @@ struct DeletedRecord {
 class ListStore {
  public:
   explicit ListStore(CompanyDb& company) : company_(company) {}
+  // Stores the ListID counter back; call before committing a document that added records.
+  void Flush();
 
   Status Add(const ListType& type, pugi::xml_node add, ListRecord& out);
   Status Modify(const ListType& type, pugi::xml_node mod, ListRecord& out);
@@ -83,7 +85,11 @@ class ListStore {
   void Store(const ListRecord& rec, bool insert);
   bool NameTaken(const ListType& type, std::string_view full_name, std::string_view except_id);
 
+  std::string NextListId(const SimulatorTime& now);
+
   CompanyDb& company_;
+  int64_t next_list_seq_ = 0;  // 0: not read yet
+  bool counter_changed_ = false;
   std::unordered_map<std::string, std::string> full_names_;
 };
 

@@ -116,17 +116,16 @@ void CompanyDb::SetSetting(std::string_view key, std::string_view value) {
       .Run();
 }
 
-std::string CompanyDb::NextListId(const SimulatorTime& now) {
-  auto& st = db_.Prepare(
-      "UPDATE settings SET value=CAST(value AS INTEGER)+1 WHERE key='next_list_seq' "
-      "RETURNING CAST(value AS INTEGER)-1");
+int64_t CompanyDb::ListIdCounter() {
+  auto& st = db_.Prepare("SELECT CAST(value AS INTEGER) FROM settings WHERE key='next_list_seq'");
   if (!st.Step()) throw SqliteError("company file has no list counter");
-  int64_t seq = st.Int(0);
-  st.Run();
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(seq),
-                static_cast<long long>(now.unix_seconds));
-  return buf;
+  return st.Int(0);
+}
+
+void CompanyDb::StoreListIdCounter(int64_t next) {
+  db_.Prepare("UPDATE settings SET value=? WHERE key='next_list_seq'")
+      .Bind(1, std::to_string(next))
+      .Run();
 }
 
 std::string CompanyDb::NextEditSequence(std::string_view previous, const SimulatorTime& now) {

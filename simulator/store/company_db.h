@@ -25,8 +25,9 @@ class CompanyDb {
   std::string SettingOr(std::string_view key, std::string_view fallback);
   void SetSetting(std::string_view key, std::string_view value);
 
-  // A new ListID, "80000001-1234567890": a hex counter and the creation time.
-  std::string NextListId(const SimulatorTime& now);
+  // The ListID counter: read at the start of a write, stored back before its commit.
+  int64_t ListIdCounter();
+  void StoreListIdCounter(int64_t next);
   // The next EditSequence after previous (empty for a new record): the time of the change, but
   // always larger than the one it replaces.
   static std::string NextEditSequence(std::string_view previous, const SimulatorTime& now);
