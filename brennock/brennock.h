@@ -79,3 +79,7 @@
 #include "brennock/session/session_enums.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+
+// the simulated QuickBooks company (default request processor)
+#include "simulator/company_file.h"
+#include "simulator/simulator_processor.h"
