@@ -7,32 +7,79 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace brennock {
 
 namespace detail {
 // Non-zero for the bytes that may need escaping: & > " ' < @ and every byte from 0x80.
 extern const std::array<uint8_t, 256> kEscapeCandidate;
-// Length of the start of `text` that holds no candidate byte (all of it when there is none).
-// Eight bytes are checked at a time: most element values need no escaping at all.
-inline std::size_t CleanPrefixLength(std::string_view text) {
-  constexpr uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr uint64_t kHighs = 0x8080808080808080ULL;
-  auto holds = [](uint64_t word, unsigned char c) {
-    uint64_t y = word ^ (kOnes * c);
-    return (y - kOnes) & ~y & kHighs;
-  };
-  std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    if ((word & kHighs) | holds(word, '&') | holds(word, '<') | holds(word, '>') |
-        holds(word, '"') | holds(word, '\'') | holds(word, '@')) {
-      break;
-    }
+#if defined(__SSE2__)
+// Bit i is set when byte i of `bytes` is a candidate.
+inline unsigned CandidateMask(__m128i bytes) {
+  __m128i hits = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'));
+  hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')));
+  hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')));
+  hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')));
+  hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\'')));
+  hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')));
+  // The sign bit of each byte marks 0x80 and above.
+  return static_cast<unsigned>(_mm_movemask_epi8(hits) | _mm_movemask_epi8(bytes));
+}
+
+// Clean prefix of [p, p + n) for width <= n < 2 * width, from two possibly overlapping loads of
+// `width` bytes at its start and end. A candidate in the overlap shows in the first load, so the
+// lowest set bit always names the first candidate.
+template <int width>
+inline std::size_t CleanPrefixOfShort(const char* p, std::size_t n) {
+  __m128i first;
+  __m128i last;
+  if constexpr (width == 8) {
+    first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    last = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + n - 8));
+  } else {
+    int32_t head;
+    int32_t tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    first = _mm_cvtsi32_si128(head);
+    last = _mm_cvtsi32_si128(tail);
   }
-  while (at < text.size() && kEscapeCandidate[static_cast<unsigned char>(text[at])] == 0) ++at;
+  // Lanes 0.. hold the start, lanes 8.. the end; unused lanes are zero, which is no candidate.
+  unsigned mask = CandidateMask(_mm_unpacklo_epi64(first, last));
+  if (mask == 0) return n;
+  unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+  return bit < 8 ? bit : n - width + (bit - 8);
+}
+#endif
+
+// Length of the start of `text` that holds no candidate byte (all of it when there is none).
+// Most element values need no escaping at all, so they are checked many bytes at a time.
+inline std::size_t CleanPrefixLength(std::string_view text) {
+  const char* p = text.data();
+  std::size_t n = text.size();
+#if defined(__SSE2__)
+  if (n >= 16) {
+    std::size_t at = 0;
+    for (; at + 16 <= n; at += 16) {
+      unsigned mask = CandidateMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)));
+      if (mask != 0) return at + static_cast<unsigned>(__builtin_ctz(mask));
+    }
+    if (at == n) return n;
+    // The last 16 bytes; those before `at` are known to be clean.
+    unsigned mask = CandidateMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16)));
+    return mask == 0 ? n : n - 16 + static_cast<unsigned>(__builtin_ctz(mask));
+  }
+  if (n >= 8) return CleanPrefixOfShort<8>(p, n);
+  if (n >= 4) return CleanPrefixOfShort<4>(p, n);
+#endif
+  std::size_t at = 0;
+  while (at < n && kEscapeCandidate[static_cast<unsigned char>(p[at])] == 0) ++at;
   return at;
 }
+
 // The replacement of the character starting at text[at] (a candidate byte): its entity, or the
 // character's own bytes when it needs none. Returns the number of input bytes it covers.
 std::size_t EscapeCharacterAt(std::string_view text, std::size_t at, char (&out)[8],

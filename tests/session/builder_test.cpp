@@ -152,6 +152,24 @@ TEST(XmlEscapeTest, ReplacesMarkupAtSignAndWindows1252Characters) {
   EXPECT_EQ(EscapeXmlText(""), "");
 }
 
+TEST(XmlEscapeTest, FindsACandidateAtEveryPositionOfShortAndLongValues) {
+  // Values are scanned many bytes at a time; every length and position must still be seen.
+  for (std::size_t length = 1; length <= 40; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      for (std::string_view candidate : {"<", "@", "\u00E9"}) {
+        std::string value(at, 'a');
+        value += candidate;
+        value += std::string(length - at - 1, 'b');
+        std::string expected(at, 'a');
+        expected += candidate == "<" ? "&lt;" : candidate == "@" ? "&#64;" : "&#233;";
+        expected += std::string(length - at - 1, 'b');
+        ASSERT_EQ(EscapeXmlText(value), expected) << length << " " << at << " " << candidate;
+      }
+    }
+    ASSERT_EQ(EscapeXmlText(std::string(length, 'z')), std::string(length, 'z'));
+  }
+}
+
 TEST_F(BuilderTest, AggregatesRememberOneTagAndWriteAttributesAsGiven) {
   b_.OpenAggregateOnly("CustomerRet");
   b_.EndAggregate();
