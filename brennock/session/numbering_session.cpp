@@ -11,6 +11,17 @@ namespace {
 
 constexpr const char* kNumberingProgId = "qbxmlrp.requestprocessor";
 
+// QuickBooks takes an empty path as the company it has open, which is the main session's. A
+// simulated company has no such notion, so the main session's file is named when it is known.
+std::string MainCompanyFile(SessionState& session) {
+  if (!session.processor || session.ticket.empty()) return {};
+  try {
+    return session.processor->GetCurrentCompanyFileName(session.ticket);
+  } catch (...) {
+    return {};
+  }
+}
+
 }  // namespace
 
 RequestProcessor& OpenNumberingSession() {
@@ -23,7 +34,7 @@ RequestProcessor& OpenNumberingSession() {
     throw AutomationError(91, "Brennock", "Object variable or With block variable not set");
   }
   processor->OpenConnection("", session.appName);
-  std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
+  std::string ticket = processor->BeginSession(MainCompanyFile(session), qbOpenModeDontCare);
   session.numberingProcessor = std::move(processor);
   session.numberingTicket = std::move(ticket);
   return *session.numberingProcessor;

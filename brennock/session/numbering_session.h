@@ -8,9 +8,10 @@ namespace brennock {
 // number through a second processor with its own session on the open company.
 
 // Opens the numbering session once per session: a first-generation processor, OpenConnection with
-// an empty AppID and the session's AppName, BeginSession on the open company (open mode 2). The
-// processor and ticket are kept in the session state. Processor failures are passed on; raises
-// 91 when no processor can be created.
+// an empty AppID and the session's AppName, BeginSession (open mode 2) on the main session's
+// company file, or on the company open in QuickBooks when that is unknown. The processor and
+// ticket are kept in the session state. Processor failures are passed on; raises 91 when no
+// processor can be created.
 RequestProcessor& OpenNumberingSession();
 
 // Ends the numbering session (EndSession, CloseConnection) when one is open, and forgets it even

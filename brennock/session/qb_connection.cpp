@@ -225,6 +225,7 @@ Variant QBConnection::ConnectForSubscriptions(const std::string& AppID,
   session.appName = AppName;
   processor->OpenConnection(AppID, AppName);
   session.processor = processor;
+  session.ticket.clear();  // a ticket of the replaced processor means nothing to this one
   session.subscriptionOnly = true;
   qbxmlVersion_ =
       std::to_string(processor->MajorVersion()) + "." + std::to_string(processor->MinorVersion());
@@ -246,6 +247,7 @@ int32_t QBConnection::ConnectForSubscriptions2(const std::string& AppID, const s
   theirs.PutUnattendedModePref(mine.GetUnattendedModePref());
   processor->OpenConnection2(AppID, AppName, ConnectionPreference);
   session.processor = processor;
+  session.ticket.clear();
   session.subscriptionOnly = true;
   qbxmlVersion_ =
       std::to_string(processor->MajorVersion()) + "." + std::to_string(processor->MinorVersion());

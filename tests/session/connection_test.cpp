@@ -10,6 +10,8 @@
 
 #include "brennock/model/automation_error.h"
 #include "brennock/session/ini_file.h"
+#include "brennock/session/numbering_session.h"
+#include "brennock/session/processor_choice.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/session_checks.h"
 #include "brennock/session/xml_bldr.h"
@@ -255,6 +257,47 @@ TEST_F(ConnectionTest, DisplayQBFormWritesListAndTxnRequests) {
   EXPECT_THROW(connection->DisplayQBForm(qoObjectTypeVendor), AutomationError);
 }
 
+TEST(ProcessorChoice, ProbesTheFirstGenerationProcessorForItsVersion) {
+  using testing::RecordingProcessor;
+  struct Probe {
+    std::vector<std::shared_ptr<RecordingProcessor>> created;
+    int16_t major = 3;
+  };
+  auto probe = std::make_shared<Probe>();
+  RegisterRequestProcessor("Tests.Probe", [probe] {
+    probe->created.push_back(std::make_shared<RecordingProcessor>());
+    probe->created.back()->SetVersion(probe->major, 0);
+    return probe->created.back();
+  });
+  setenv("BRENNOCK_PROCESSOR", "Tests.Probe", 1);
+  struct Restore {
+    ~Restore() { unsetenv("BRENNOCK_PROCESSOR"); }
+  } restore;
+  const std::vector<std::string> asked = {"MajorVersion"};
+  auto& created = probe->created;
+
+  std::shared_ptr<RequestProcessor> chosen = CreateConnectionProcessor("", false);
+  ASSERT_EQ(created.size(), 2u);
+  EXPECT_EQ(created[0]->Operations(), asked);
+  EXPECT_EQ(chosen, created[1]);
+
+  created.clear();
+  chosen = CreateConnectionProcessor("", true);  // first generation wanted: no probe
+  ASSERT_EQ(created.size(), 2u);
+  EXPECT_TRUE(created[0]->Operations().empty());
+  EXPECT_EQ(chosen, created[1]);
+
+  created.clear();
+  probe->major = 2;
+  chosen = CreateConnectionProcessor("", false);
+  ASSERT_EQ(created.size(), 2u);
+  EXPECT_EQ(created[0]->Operations(), asked);
+  EXPECT_EQ(chosen, created[1]);
+
+  RegisterRequestProcessor("Tests.Probe", [] { return nullptr; });
+  EXPECT_FALSE(CreateConnectionProcessor("", false));
+}
+
 TEST(IniFile, ReadsLikeProfileFiles) {
   std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("brennock_ini_" + std::to_string(::getpid()));
@@ -324,8 +367,14 @@ TEST_F(SimulatorConnectionTest, Connect2PassesPreferencesAndReadsThemBack) {
   EXPECT_TRUE(connection.AuthPreferences()->WasAuthPreferencesObeyed());
   EXPECT_TRUE(connection.AuthPreferences()->GetIsReadOnly());
   EXPECT_EQ(connection.CompanyPath(), path_);
+  // The numbering session opens the main session's company, also when none is "open".
+  unsetenv("BRENNOCK_COMPANY");
+  OpenNumberingSession();
+  EXPECT_FALSE(Session().numberingTicket.empty());
   connection.CloseConnection();
   EXPECT_TRUE(Session().ticket.empty());
+  EXPECT_TRUE(Session().numberingTicket.empty());
+  EXPECT_FALSE(Session().numberingProcessor);
 }
 
 }  // namespace
