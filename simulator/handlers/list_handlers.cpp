@@ -58,6 +58,7 @@ std::string NewIteratorId(Session& session) {
 // Writes up to page_size records from rows starting at position.
 void WriteRows(RequestContext& ctx, const std::vector<int64_t>& rows, size_t begin, size_t end,
                const RetOptions& options) {
+  ctx.out.reserve(ctx.out.size() + (end - begin) * 768);  // a typical record, to grow only once
   for (size_t i = begin; i < end; ++i) {
     auto record = ctx.lists.LoadByRow(rows[i]);
     if (record) ctx.lists.WriteRet(ctx.out, *record, options);  // deleted since: skipped
