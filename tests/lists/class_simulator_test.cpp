@@ -1,0 +1,132 @@
+// Classes end to end against the simulated QuickBooks in strict-schema mode: every request the
+// collection writes is also checked against the qbXML schema here.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "brennock/brennock.h"
+#include "simulator/clock.h"
+#include "simulator/company_file.h"
+#include "simulator/simulator_processor.h"
+#include "tests/support/qbxml_samples.h"
+#include "tests/support/recording_processor.h"
+#include "tests/support/schema_validator.h"
+
+namespace brennock::testing {
+namespace {
+
+class ClassSimulatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BRENNOCK_REQUIRE_QBXML_DIR();
+    simulator::FixClock(simulator::SimulatorTime{1700000000, -480});  // 2023-11-14 14:13 local
+    folder_ =
+        std::filesystem::temp_directory_path() / ("brennock_lists_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    setenv("BRENNOCK_QBXML_SCHEMA", (*QbxmlDir() / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
+    std::string path = (folder_ / "company.qbw").string();
+    simulator::CreateCompanyFile(path);
+    simulator_ = simulator::CreateSimulatorProcessor();
+    simulator_->OpenConnection("", "Brennock tests");
+    std::string ticket = simulator_->BeginSession(path, qbOpenModeDontCare);
+    // The recorder passes every request on and keeps its text for the schema check.
+    recorder_ = std::make_shared<RecordingProcessor>();
+    recorder_->SetResponder([this, ticket](const std::string& request) {
+      return simulator_->ProcessRequest(ticket, request);
+    });
+    Session() = SessionState{};
+    Session().processor = recorder_;
+    Session().ticket = "recorded";
+    Session().qbxmlVersion = "16.0";
+    Session().qbxmlVersionNumber = Currency(16);
+    Session().company = std::make_shared<Company>();
+  }
+
+  void TearDown() override {
+    if (recorder_) {
+      for (const auto& request : recorder_->Requests()) BRENNOCK_EXPECT_VALID_QBXML(request.text);
+    }
+    Session() = SessionState{};
+    simulator_.reset();
+    unsetenv("BRENNOCK_QBXML_SCHEMA");
+    simulator::FixClock(std::nullopt);
+    std::filesystem::remove_all(folder_);
+  }
+
+  size_t Sent() const { return recorder_->Requests().size(); }
+
+  std::filesystem::path folder_;
+  std::shared_ptr<RequestProcessor> simulator_;
+  std::shared_ptr<RecordingProcessor> recorder_;
+};
+
+TEST_F(ClassSimulatorTest, AddReadAndDeleteClasses) {
+  auto classes = Session().company->Classes();
+  auto top = classes->Add("Top");
+  auto sub = classes->Add("Sub", true, "Top");
+  auto other = classes->Add("Other", false);
+  EXPECT_EQ(classes->Commit(), 0);
+  EXPECT_EQ(Sent(), 1u) << "the three adds go in one message set";
+  for (const auto& record : *classes) {
+    EXPECT_EQ(record->ObjectState(), qoObjectStateClean) << record->FullName();
+    EXPECT_FALSE(record->ListID().empty());
+    EXPECT_FALSE(record->EditSequence().empty());
+  }
+  EXPECT_EQ(sub->FullName(), "Top:Sub");
+  EXPECT_EQ(sub->Sublevel(), 1);
+  EXPECT_EQ(sub->ParentRef()->ListID(), top->ListID());
+  EXPECT_EQ(top->TimeCreated(), Date::FromDateTime(2023, 11, 14, 14, 13, 20));
+
+  EXPECT_EQ(classes->GetAll(), 3);
+  EXPECT_EQ(classes->Item("Top")->Children()->Item(1)->FullName(), "Top:Sub");
+  EXPECT_FALSE(classes->Item("Other")->IsActive());
+  EXPECT_EQ(classes->GetActive(), 2);
+
+  classes->Clear();
+  size_t before = Sent();
+  auto found = classes->GetByFullName("Top:Sub");
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->ListID(), sub->ListID());
+  EXPECT_EQ(Sent(), before + 1);
+  EXPECT_EQ(classes->GetByFullName("Top:Sub"), found);
+  EXPECT_EQ(Sent(), before + 1) << "a held name sends nothing";
+  EXPECT_EQ(classes->GetByFullName("Nowhere"), nullptr);
+  EXPECT_EQ(classes->GetByListID(other->ListID())->Name(), "Other");
+
+  // Without an ActiveStatus filter QuickBooks answers active records only.
+  EXPECT_EQ(classes->GetByNameMatch("Top", qbMatchStartsWith), 2);
+  EXPECT_EQ(classes->GetByNameMatch("Ot", qbMatchStartsWith), 0);
+  EXPECT_EQ(classes->GetByNameRange("S", "U"), 2);
+  EXPECT_EQ(classes->Item(2)->FullName(), "Top:Sub");
+  EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 14), Date::FromDate(2023, 11, 15)), 2);
+  EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 15), {}), 0);
+  EXPECT_EQ(classes->Errors()->Count(), 0);
+
+  classes->GetAll();
+  classes->Delete(other->ListID(), false);
+  EXPECT_TRUE(classes->ItemExists("Other"));
+  classes->Delete(sub->ListID(), true);
+  EXPECT_FALSE(classes->ItemExists("Top:Sub"));
+  EXPECT_EQ(classes->GetAll(), 1);
+}
+
+TEST_F(ClassSimulatorTest, DuplicateNameIsFiledAsNameExists) {
+  Session().errorMode = false;
+  auto classes = Session().company->Classes();
+  classes->Add("Twin");
+  EXPECT_EQ(classes->Commit(), 0);
+  classes->Clear();
+  auto twin = classes->Add("Twin");
+  EXPECT_EQ(classes->Commit(), 1);
+  ASSERT_EQ(twin->Errors()->Count(), 1);
+  EXPECT_EQ(twin->Errors()->Item(1)->Number(), ErrorNumber(1017));
+  EXPECT_EQ(classes->Errors()->Item(1)->Number(), ErrorNumber(1018));
+  EXPECT_EQ(classes->Errors()->Item(1)->Field(), "Twin");
+}
+
+}  // namespace
+}  // namespace brennock::testing
