@@ -66,7 +66,8 @@ TEST_F(ItemsAndEntitiesTest, EmployeeNameComesFromThePersonName) {
 }
 
 TEST_F(ItemsAndEntitiesTest, ListsWithoutModRequestsRefuseThem) {
-  if (strict_) GTEST_SKIP() << "the schema itself has no CustomerTypeModRq";
+  unsetenv("BRENNOCK_QBXML_SCHEMA");  // the schema itself has no CustomerTypeModRq
+  strict_ = false;
   auto rs = First(
       "<CustomerTypeModRq><CustomerTypeMod><ListID>1-1</ListID></CustomerTypeMod>"
       "</CustomerTypeModRq>");
