@@ -244,6 +244,23 @@ TEST_F(BuilderTest, FiltersAndRecordEnvelopesFormAValidInvoiceQueryAndCustomerAd
   BRENNOCK_EXPECT_VALID_QBXML(expected);
 }
 
+TEST_F(BuilderTest, AccountFilterWithChildrenNamesOnlyTheFirstAccount) {
+  b_.InsertAccountFilter({"Expenses", "Expenses:Rent", "Income"}, true);
+  b_.InsertAccountFilter({}, true);
+  EXPECT_EQ(b_.GetXML(),
+            "<AccountFilter><FullNameWithChildren>Expenses</FullNameWithChildren></AccountFilter>"
+            "<AccountFilter></AccountFilter>");
+}
+
+TEST(SchemaValidatorTest, RejectsElementsOutOfQbxmlOrder) {
+  BRENNOCK_REQUIRE_QBXML_DIR();
+  EXPECT_NE(testing::QbxmlSchemaErrors(
+                std::string(kOpen20) +
+                "<ClassQueryRq requestID = \"1\"><ActiveStatus>All</ActiveStatus>"
+                "<MaxReturned>5</MaxReturned></ClassQueryRq></QBXMLMsgsRq></QBXML>"),
+            "");
+}
+
 TEST_F(BuilderTest, DateFiltersFormatByFilterKindAndVersion) {
   Date from = Date::FromDateTime(2005, 3, 4, 10, 11, 12);
   Date to = Date::FromDate(2005, 4, 1);

@@ -9,7 +9,9 @@
 #include "brennock/model/automation_error.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "tests/support/qbxml_samples.h"
 #include "tests/support/recording_processor.h"
+#include "tests/support/schema_validator.h"
 
 namespace brennock {
 namespace {
@@ -29,7 +31,14 @@ class DispatchTest : public ::testing::Test {
     Session().processor = processor_;
     Session().ticket = "T-9";
   }
-  void TearDown() override { Session() = SessionState{}; }
+  void TearDown() override {
+    Session() = SessionState{};
+    // Every request a test sent must be valid qbXML.
+    if (HasFailure() || !testing::QbxmlDir()) return;
+    for (const auto& request : processor_->Requests()) {
+      BRENNOCK_EXPECT_VALID_QBXML(request.text);
+    }
+  }
 
   // A customer query whose name carries `value`.
   void WriteQuery(const std::string& value) {
@@ -91,6 +100,10 @@ TEST_F(DispatchTest, SubscriptionRequestsAreRecognisedAnywhereInTheText) {
 
   // The raw-text send always goes through ProcessRequest and keeps the document.
   b_.NewClearSubscriptions();
+  b_.OpenAggregate("UIEventSubscriptionQueryRq", "requestID", "1");
+  b_.CreateElement("SubscriberID", "{6B063959-81B0-4F1B-9B0F-2B4D1A5E9C01}");
+  b_.EndAggregate();
+  b_.InsertRawXML("</QBXMLSubscriptionMsgsRq></QBXML>");
   std::string answer = b_.XMLSendToQB();
   EXPECT_EQ(answer, Response("statusCode=\"0\""));
   EXPECT_FALSE(processor_->Requests()[2].subscription);
@@ -127,7 +140,7 @@ TEST_F(DispatchTest, MissingParserAndMissingSessionAreReportedClearly) {
   WriteQuery("Smith");
   ::testing::internal::CaptureStderr();
   try {
-    b_.SendToQB();
+    b_.NewSendRequest();
     FAIL() << "no error raised";
   } catch (const AutomationError& error) {
     EXPECT_EQ(static_cast<uint32_t>(error.Number()), 0x800407CFu);
@@ -153,6 +166,11 @@ TEST_F(DispatchTest, InsertBeginAndFinishCaptureFailuresInsteadOfRaising) {
   processor_->FailNextCall(AutomationError(vbObjectError + 7, "QBXMLRP2", "Connection lost"));
   EXPECT_EQ(b_.XMLInsertBegin("ItemServiceAddRq", "ItemServiceAdd"), "");
   b_.CreateElement("Name", "Labor");
+  b_.OpenAggregateOnly("SalesOrPurchase");
+  b_.OpenAggregateOnly("AccountRef");
+  b_.CreateElement("FullName", "Income");
+  b_.EndAggregate();
+  b_.EndAggregate("SalesOrPurchase");
   EXPECT_EQ(b_.XMLInsertFinish("ItemServiceAddRq", "ItemServiceAdd"), nullptr);
   EXPECT_EQ(b_.ErrNumber(), vbObjectError + 7);
   EXPECT_EQ(b_.ErrMsg(), "Connection lost");
@@ -160,7 +178,8 @@ TEST_F(DispatchTest, InsertBeginAndFinishCaptureFailuresInsteadOfRaising) {
       processor_->LastRequestText(),
       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC "
       "'-//INTUIT//DTD QBXML QBD 2.0//EN' ><QBXML><QBXMLMsgsRq onError = \"continueOnError\">"
-      "<ItemServiceAddRq requestID = \"2\"><ItemServiceAdd><Name>Labor</Name></ItemServiceAdd>"
+      "<ItemServiceAddRq requestID = \"2\"><ItemServiceAdd><Name>Labor</Name><SalesOrPurchase>"
+      "<AccountRef><FullName>Income</FullName></AccountRef></SalesOrPurchase></ItemServiceAdd>"
       "</ItemServiceAddRq></QBXMLMsgsRq></QBXML>");
 }
 
