@@ -37,6 +37,33 @@ std::string ChildText(pugi::xml_node node, const char* name) {
   return std::string(Trim(node.child(name).text().get()));
 }
 
+// The address as QuickBooks prints it: the street lines, then "City, State  PostalCode", then the
+// country, at most five lines.
+void WriteAddressBlock(std::string& out, std::string_view tag, std::string_view address) {
+  std::string text = "<A>" + std::string(address) + "</A>";
+  pugi::xml_document doc;
+  if (!doc.load_buffer(text.data(), text.size())) return;
+  pugi::xml_node a = doc.first_child();
+  std::vector<std::string> lines;
+  for (auto line : {"Addr1", "Addr2", "Addr3", "Addr4", "Addr5"})
+    if (*a.child_value(line)) lines.emplace_back(a.child_value(line));
+  std::string city = a.child_value("City");
+  std::string state = a.child_value("State");
+  std::string postal = a.child_value("PostalCode");
+  std::string place = city;
+  if (!state.empty()) place += (place.empty() ? "" : ", ") + state;
+  if (!postal.empty()) place += (place.empty() ? "" : "  ") + postal;
+  if (!place.empty()) lines.push_back(place);
+  std::string country = a.child_value("Country");
+  if (!country.empty() && country != "US" && country != "USA") lines.push_back(country);
+  if (lines.empty()) return;
+  XmlWriter w(out);
+  w.Open(tag);
+  for (size_t i = 0; i < lines.size() && i < 5; ++i)
+    w.Element(std::string("Addr") + static_cast<char>('1' + i), lines[i]);
+  w.Close(tag);
+}
+
 }  // namespace
 
 std::optional<std::string> ListStore::ResolveRef(pugi::xml_node ref, const ListType* parent_list,
@@ -128,6 +155,25 @@ bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name
   return true;
 }
 
+bool ListStore::MergeAggregate(const std::string& current, pugi::xml_node changes,
+                               std::string_view shape_name, const ListType& owner, std::string& out,
+                               Status& status) {
+  std::string text = "<M>" + current + "</M>";
+  pugi::xml_document doc;
+  if (!doc.load_buffer(text.data(), text.size()))
+    return RenderAggregate(changes, shape_name, owner, out, status);
+  pugi::xml_node merged = doc.first_child();
+  for (auto child : changes.children()) {
+    if (child.type() != pugi::node_element) continue;
+    std::string name = child.name();
+    if (name.size() > 3 && name.compare(name.size() - 3, 3, "Mod") == 0)
+      name.resize(name.size() - 3);
+    while (auto old = merged.child(name.c_str())) merged.remove_child(old);
+    merged.append_copy(child).set_name(name.c_str());
+  }
+  return RenderAggregate(merged, shape_name, owner, out, status);
+}
+
 Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool modify,
                               ListRecord& rec, std::optional<ListRecord>& parent,
                               bool& parent_given) {
@@ -185,6 +231,10 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
       auto ref = ResolveRef(child, nullptr, type, status);
       if (!ref) return status;
       value = std::move(*ref);
+    } else if (spec.kind == FieldKind::kAggregate && modify && !spec.repeated) {
+      // A modify changes only the parts of an aggregate it names; the rest stays.
+      std::string current(rec.Field(name));
+      if (!MergeAggregate(current, child, spec.name, type, value, status)) return status;
     } else if (spec.kind == FieldKind::kAggregate) {
       if (!RenderAggregate(child, spec.name, type, value, status)) return status;
     } else {
@@ -585,6 +635,12 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
           }
         }
       }
+      continue;
+    }
+    if (spec.kind == FieldKind::kAggregate && name.size() > 12 &&
+        name.substr(name.size() - 12) == "AddressBlock") {
+      std::string_view address = rec.Field(name.substr(0, name.size() - 5));
+      if (wanted && !address.empty()) WriteAddressBlock(out, name, address);
       continue;
     }
     while (next < rec.fields.size() && rec.fields[next].first < i) ++next;

@@ -76,6 +76,9 @@ class ListStore {
                        std::string& out, Status& status);
 
  private:
+  bool MergeAggregate(const std::string& current, pugi::xml_node changes,
+                      std::string_view shape_name, const ListType& owner, std::string& out,
+                      Status& status);
   Status ApplyFields(const ListType& type, pugi::xml_node source, bool modify, ListRecord& rec,
                      std::optional<ListRecord>& parent, bool& parent_given);
   void InsertNew(ListRecord& record);

@@ -33,6 +33,18 @@ TEST_F(ItemsAndEntitiesTest, ItemAggregatesResolveReferencesAndModReplacesThem) 
   EXPECT_EQ(Code(bad), 3140);
 }
 
+TEST_F(ItemsAndEntitiesTest, AddressBlocksArePrintedFromTheAddress) {
+  auto rs = First(
+      "<VendorAddRq><VendorAdd><Name>Kiln Works</Name><VendorAddress><Addr1>Kiln "
+      "Works</Addr1><Addr2>4 Quay St</Addr2><City>Cork</City><PostalCode>T12</PostalCode>"
+      "<Country>Ireland</Country></VendorAddress></VendorAdd></VendorAddRq>");
+  auto block = rs.child("VendorRet").child("VendorAddressBlock");
+  std::string lines;
+  for (auto line : block.children())
+    lines += std::string(line.name()) + "=" + line.text().get() + ";";
+  EXPECT_EQ(lines, "Addr1=Kiln Works;Addr2=4 Quay St;Addr3=Cork  T12;Addr4=Ireland;");
+}
+
 TEST_F(ItemsAndEntitiesTest, ItemsShareOneNameSpace) {
   auto rs = First(
       "<ItemNonInventoryAddRq><ItemNonInventoryAdd><Name>Widget</Name><SalesOrPurchase>"
