@@ -70,6 +70,11 @@ Status ContinueIterator(RequestContext& ctx, std::string_view id) {
   if (it == ctx.session.iterators.end() || it->second.request_name != ctx.request.name())
     return ctx.Respond(MakeStatus(kIteratorInvalid, {id}));
   QueryIterator& iter = it->second;
+  // Each Continue may ask for a different page size.
+  if (auto max = ctx.request.child("MaxReturned")) {
+    auto v = NormalizeValue(FieldKind::kInt, max.text().get());
+    if (v && std::stoll(*v) > 0) iter.page_size = static_cast<size_t>(std::stoll(*v));
+  }
   size_t end = std::min(iter.rows.size(), iter.position + iter.page_size);
   size_t begin = iter.position;
   iter.position = end;

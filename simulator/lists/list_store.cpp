@@ -455,8 +455,10 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
     return MakeStatus(kCannotModify, {type.name, found->full_name,
                                       "This list element has sub-elements and cannot be deleted."});
   auto& used = company_.db().Prepare(
-      "SELECT 1 FROM list_records WHERE list_id<>?1 AND instr(body, ?2)>0 LIMIT 1");
-  if (used.Bind(1, id).Bind(2, id + kRefSeparator).Step())
+      "SELECT 1 FROM list_records WHERE list_id<>?1 AND (instr(body, ?2)>0 OR instr(body, ?3)>0) "
+      "LIMIT 1");
+  // A reference is stored as "ListID<US>FullName", or inside an aggregate as a ListID element.
+  if (used.Bind(1, id).Bind(2, id + kRefSeparator).Bind(3, "<ListID>" + id + "</ListID>").Step())
     return MakeStatus(kCannotModify, {type.name, found->full_name,
                                       "This list element is in use and cannot be deleted."});
   SimulatorTime now = Now();
