@@ -123,3 +123,32 @@ TEST_F(LenientRequestTest, DefinitionsCanBeRenamedAndDeleted) {
 
 }  // namespace
 }  // namespace brennock::testing
+
+namespace brennock::testing {
+namespace {
+
+TEST_F(LenientRequestTest, BrokenRequestsGetAnErrorStatusNotACrash) {
+  for (const char* body : {
+           "<CustomerAddRq/>",
+           "<CustomerModRq><CustomerMod/></CustomerModRq>",
+           "<ListDelRq/>",
+           "<ListDelRq><ListDelType>Template</ListDelType><ListID>1-1</ListID></ListDelRq>",
+           "<DataExtAddRq/>",
+           "<DataExtDelRq><DataExtDel><OwnerID>0</OwnerID></DataExtDel></DataExtDelRq>",
+           "<DataExtDefModRq/>",
+           "<CustomerQueryRq><MaxReturned>-4</MaxReturned></CustomerQueryRq>",
+           "<CustomerQueryRq><TotalBalanceFilter><Operator>Near</Operator></TotalBalanceFilter>"
+           "</CustomerQueryRq>",
+           "<CustomerQueryRq><FromModifiedDate>yesterday</FromModifiedDate></CustomerQueryRq>",
+           "<CustomerQueryRq iterator=\"Continue\" iteratorID=\"{nope}\"/>",
+           "<ClassAddRq><ClassAdd><Name>A</Name><ParentRef><ListID>bad</ListID></ParentRef>"
+           "</ClassAdd></ClassAddRq>",
+       }) {
+    auto rs = First(body);
+    EXPECT_GT(Code(rs), 1) << body;
+    EXPECT_STREQ(rs.attribute("statusSeverity").value(), "Error") << body;
+  }
+}
+
+}  // namespace
+}  // namespace brennock::testing
