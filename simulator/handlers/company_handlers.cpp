@@ -91,7 +91,7 @@ void WriteDataExtValues(RequestContext& ctx, std::string_view object_id) {
     st.Bind(1, object_id).Bind(2, owner_id);
     while (st.Step()) {
       w.Open("DataExtRet");
-      if (owner_id != "0") w.Element("OwnerID", owner_id);
+      w.Element("OwnerID", owner_id);
       w.Element("DataExtName", st.Text(0));
       w.Element("DataExtType", st.Text(1));
       w.Element("DataExtValue", st.Text(2));

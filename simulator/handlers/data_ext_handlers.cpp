@@ -251,7 +251,7 @@ Status SetValue(RequestContext& ctx, const char* aggregate) {
   ctx.OpenResponse({});
   XmlWriter w(ctx.out);
   w.Open("DataExtRet");
-  if (owner != "0") w.Element("OwnerID", owner);
+  w.Element("OwnerID", owner);
   w.Element("DataExtName", d->name);
   w.Element("DataExtType", d->data_type);
   w.Element("DataExtValue", value);

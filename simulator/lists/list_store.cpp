@@ -629,7 +629,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
           st.Bind(1, rec.list_id).Bind(2, owner);
           while (st.Step()) {
             w.Open("DataExtRet");
-            if (owner != "0") w.Element("OwnerID", owner);
+            w.Element("OwnerID", owner);  // "0" for the user's own custom fields
             w.Element("DataExtName", st.Text(0));
             w.Element("DataExtType", st.Text(1));
             w.Element("DataExtValue", st.Text(2));

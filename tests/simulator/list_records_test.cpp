@@ -247,6 +247,7 @@ TEST_F(ListRecordsTest, DataExtensionsAreReturnedForTheirOwner) {
       "<CustomerQueryRq><FullName>Acme</FullName><OwnerID>0</OwnerID>"
       "</CustomerQueryRq>");
   auto ext = with.child("CustomerRet").child("DataExtRet");
+  EXPECT_STREQ(ext.child_value("OwnerID"), "0");
   EXPECT_STREQ(ext.child_value("DataExtName"), "Region");
   EXPECT_STREQ(ext.child_value("DataExtValue"), "North");
   auto without = First("<CustomerQueryRq><FullName>Acme</FullName></CustomerQueryRq>");
