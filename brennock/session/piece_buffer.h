@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -8,6 +9,30 @@
 #include <vector>
 
 namespace brennock {
+
+// memcpy for the short texts a request is made of (tags, values): sizes up to 16 are copied with
+// two overlapping fixed-size moves instead of a library call.
+inline void CopyText(char* out, const char* text, std::size_t length) {
+  if (length > 16) {
+    std::memcpy(out, text, length);
+  } else if (length >= 8) {
+    uint64_t head;
+    uint64_t tail;
+    std::memcpy(&head, text, 8);
+    std::memcpy(&tail, text + length - 8, 8);
+    std::memcpy(out, &head, 8);
+    std::memcpy(out + length - 8, &tail, 8);
+  } else if (length >= 4) {
+    uint32_t head;
+    uint32_t tail;
+    std::memcpy(&head, text, 4);
+    std::memcpy(&tail, text + length - 4, 4);
+    std::memcpy(out, &head, 4);
+    std::memcpy(out + length - 4, &tail, 4);
+  } else {
+    for (std::size_t i = 0; i < length; ++i) out[i] = text[i];
+  }
+}
 
 // The pieces of a document being written, stored back to back in a chain of blocks. Appending
 // never moves what was written before (no regrowth copies of a large document), and Join builds

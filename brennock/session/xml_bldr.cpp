@@ -34,14 +34,14 @@ void xmlBldr::AppendElement(std::string_view tag, std::string_view value) {
   if (detail::CleanPrefixLength(value) == value.size()) {
     if (char* out = pieces_.Claim(2 * tag.size() + value.size() + 5)) {
       *out++ = '<';
-      std::memcpy(out, tag.data(), tag.size());
+      CopyText(out, tag.data(), tag.size());
       out += tag.size();
       *out++ = '>';
-      std::memcpy(out, value.data(), value.size());
+      CopyText(out, value.data(), value.size());
       out += value.size();
       *out++ = '<';
       *out++ = '/';
-      std::memcpy(out, tag.data(), tag.size());
+      CopyText(out, tag.data(), tag.size());
       out[tag.size()] = '>';
       ++pieceCount_;
       return;
