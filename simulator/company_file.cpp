@@ -141,6 +141,7 @@ void CreateCompanyFile(const std::string& path, const CompanyFileOptions& option
   for (const auto& [k, v] : options.preferences) preferences[k] = v;
   for (const auto& [k, v] : company_values) company->SetSetting("company." + k, v);
   for (const auto& [k, v] : preferences) company->SetSetting("pref." + k, v);
+  for (const auto& [k, v] : options.activity) company->SetSetting("activity." + k, v);
   txn.Commit();
 }
 

@@ -33,6 +33,8 @@ struct CompanyFileOptions {
   // the defaults. A ...Ref path takes the full name of the record it names.
   std::map<std::string, std::string> company;
   std::map<std::string, std::string> preferences;
+  // "LastRestoreTime" and "LastCondenseTime" (date-times) answered by the company-activity query.
+  std::map<std::string, std::string> activity;
   std::optional<SampleBusiness> sample;
 };
 

@@ -40,6 +40,7 @@ class ClosedBooksCompanyTest : public SimulatorTest {
   simulator::CompanyFileOptions Options() override {
     auto options = SimulatorTest::Options();
     options.preferences["AccountingPreferences.ClosingDate"] = "2016-11-30";
+    options.activity["LastRestoreTime"] = "2020-05-01T09:00:00-07:00";
     return options;
   }
 };
@@ -109,10 +110,12 @@ TEST_F(CompanyQueryTest, PreferencesReferToSampleRecords) {
   EXPECT_STREQ(prefs.child("TimeTrackingPreferences").child_value("FirstDayOfWeek"), "Monday");
 }
 
-TEST_F(CompanyQueryTest, CompanyActivityQueryAnswers) {
+TEST_F(ClosedBooksCompanyTest, CompanyActivityQueryAnswers) {
   auto rs = First("<CompanyActivityQueryRq/>");
   EXPECT_EQ(Code(rs), 0);
-  EXPECT_TRUE(rs.child("CompanyActivityRet"));
+  auto ret = rs.child("CompanyActivityRet");
+  EXPECT_STREQ(ret.child_value("LastRestoreTime"), "2020-05-01T09:00:00-07:00");
+  EXPECT_FALSE(ret.child("LastCondenseTime"));
 }
 
 class CanadianCompanyTest : public SimulatorTest {
