@@ -244,6 +244,32 @@ TEST_F(BuilderTest, FiltersAndRecordEnvelopesFormAValidInvoiceQueryAndCustomerAd
   BRENNOCK_EXPECT_VALID_QBXML(expected);
 }
 
+TEST_F(BuilderTest, LargeDocumentsJoinWholeAcrossReuse) {
+  // Pieces of growing length cross every storage boundary; the joined text must be exact, also
+  // after Clear hands back most of the memory and the builder is used again.
+  for (int round = 0; round < 2; ++round) {
+    b_.Clear();
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+      std::string value(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26));
+      b_.CreateElement("Memo", value);
+      expected += "<Memo>" + value + "</Memo>";
+      if (i % 500 == 0) {
+        b_.InsertRawXML(std::string(70000, 'x'));
+        expected += std::string(70000, 'x');
+      }
+    }
+    ASSERT_EQ(b_.GetXML(), expected) << round;
+    EXPECT_EQ(b_.PieceCount(), 3006);
+  }
+  b_.Clear();
+  b_.CreateBlankTag("Small");
+  xmlBldr copy = b_;
+  copy.CreateBlankTag("More");
+  EXPECT_EQ(b_.GetXML(), "<Small/>");
+  EXPECT_EQ(copy.GetXML(), "<Small/><More/>");
+}
+
 TEST_F(BuilderTest, AccountFilterWithChildrenNamesOnlyTheFirstAccount) {
   b_.InsertAccountFilter({"Expenses", "Expenses:Rent", "Income"}, true);
   b_.InsertAccountFilter({}, true);
