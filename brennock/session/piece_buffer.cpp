@@ -27,6 +27,18 @@ PieceBuffer& PieceBuffer::operator=(const PieceBuffer& other) {
   return *this;
 }
 
+PieceBuffer& PieceBuffer::operator=(PieceBuffer&& other) noexcept {
+  if (this != &other) {
+    blocks_ = std::move(other.blocks_);
+    current_ = std::exchange(other.current_, 0);
+    cursor_ = std::exchange(other.cursor_, nullptr);
+    room_ = std::exchange(other.room_, 0);
+    size_ = std::exchange(other.size_, 0);
+    other.blocks_.clear();
+  }
+  return *this;
+}
+
 void PieceBuffer::StartBlock(std::size_t index) {
   if (index == blocks_.size()) {
     std::size_t capacity = CapacityOfBlock(index);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brennock {
@@ -44,8 +45,9 @@ class PieceBuffer {
   PieceBuffer() = default;
   PieceBuffer(const PieceBuffer& other);
   PieceBuffer& operator=(const PieceBuffer& other);
-  PieceBuffer(PieceBuffer&&) noexcept = default;
-  PieceBuffer& operator=(PieceBuffer&&) noexcept = default;
+  // A moved-from buffer is empty and usable.
+  PieceBuffer(PieceBuffer&& other) noexcept { *this = std::move(other); }
+  PieceBuffer& operator=(PieceBuffer&& other) noexcept;
 
   void Append(std::string_view text) {
     if (text.size() <= room_) {
