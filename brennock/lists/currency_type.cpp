@@ -14,8 +14,8 @@ constexpr ListRecordKind kCurrencyTypeKind{
     &CurrencyType::Fields};
 
 CurrencyType& Held(qcBase& record) { return RecordAs<CurrencyType>(record); }
-float Single(const XmlNode& e) { return ModConvertDtypes::TextToSingle(e.text()); }
-int16_t Short(const XmlNode& e) { return ModConvertDtypes::TextToInt16(e.text()); }
+float Single(const FieldElement& e) { return ModConvertDtypes::TextToSingle(e.text()); }
+int16_t Short(const FieldElement& e) { return ModConvertDtypes::TextToInt16(e.text()); }
 
 }  // namespace
 
@@ -25,19 +25,22 @@ const FieldTable& CurrencyType::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(),
       std::array<FieldEntry, 11>{{
-          {"ExchangeRate", [](qcBase& r, const XmlNode& e) { Held(r).exchangeRate_ = Single(e); }},
-          {"Symbol", [](qcBase& r, const XmlNode& e) { Held(r).symbol_ = e.text(); }},
-          {"Code", [](qcBase& r, const XmlNode& e) { Held(r).code_ = e.text(); }},
+          {"ExchangeRate",
+           [](qcBase& r, const FieldElement& e) { Held(r).exchangeRate_ = Single(e); }},
+          {"Symbol", [](qcBase& r, const FieldElement& e) { Held(r).symbol_ = e.text(); }},
+          {"Code", [](qcBase& r, const FieldElement& e) { Held(r).code_ = e.text(); }},
           {"IsEmu",
            [](qcBase& r,
-              const XmlNode& e) { Held(r).isEmu_ = ModConvertDtypes::TextToBool(e.text()); }},
-          {"Country", [](qcBase& r, const XmlNode& e) { Held(r).country_ = e.text(); }},
-          {"EMURate", [](qcBase& r, const XmlNode& e) { Held(r).emuRate_ = Single(e); }},
-          {"CurrencyHotKey", [](qcBase& r, const XmlNode& e) { Held(r).hotKey_ = e.text(); }},
-          {"SymbolPos", [](qcBase& r, const XmlNode& e) { Held(r).symbolPos_ = Short(e); }},
-          {"DecimalSep", [](qcBase& r, const XmlNode& e) { Held(r).decimalSep_ = e.text(); }},
-          {"DecimalPlaces", [](qcBase& r, const XmlNode& e) { Held(r).decimalPlaces_ = Short(e); }},
-          {"ThousandSep", [](qcBase& r, const XmlNode& e) { Held(r).thousandSep_ = e.text(); }},
+              const FieldElement& e) { Held(r).isEmu_ = ModConvertDtypes::TextToBool(e.text()); }},
+          {"Country", [](qcBase& r, const FieldElement& e) { Held(r).country_ = e.text(); }},
+          {"EMURate", [](qcBase& r, const FieldElement& e) { Held(r).emuRate_ = Single(e); }},
+          {"CurrencyHotKey", [](qcBase& r, const FieldElement& e) { Held(r).hotKey_ = e.text(); }},
+          {"SymbolPos", [](qcBase& r, const FieldElement& e) { Held(r).symbolPos_ = Short(e); }},
+          {"DecimalSep", [](qcBase& r, const FieldElement& e) { Held(r).decimalSep_ = e.text(); }},
+          {"DecimalPlaces",
+           [](qcBase& r, const FieldElement& e) { Held(r).decimalPlaces_ = Short(e); }},
+          {"ThousandSep",
+           [](qcBase& r, const FieldElement& e) { Held(r).thousandSep_ = e.text(); }},
       }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;

@@ -21,11 +21,12 @@ const FieldTable& PayrollItemNonWage::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(),
       std::array<FieldEntry, 3>{{
-          {"NonWageType", [](qcBase& r, const XmlNode& e) { Item(r).nonWageType_ = e.text(); }},
+          {"NonWageType",
+           [](qcBase& r, const FieldElement& e) { Item(r).nonWageType_ = e.text(); }},
           {"ExpenseAccountRef",
-           [](qcBase& r, const XmlNode& e) { Item(r).expenseAccount_.FromDom(e); }},
+           [](qcBase& r, const FieldElement& e) { Item(r).expenseAccount_.FromDom(e); }},
           {"LiabilityAccountRef",
-           [](qcBase& r, const XmlNode& e) { Item(r).liabilityAccount_.FromDom(e); }},
+           [](qcBase& r, const FieldElement& e) { Item(r).liabilityAccount_.FromDom(e); }},
       }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;

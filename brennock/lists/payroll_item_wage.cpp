@@ -35,11 +35,11 @@ const FieldTable& PayrollItemWage::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(), std::array<FieldEntry, 2>{{
                             {"WageType",
-                             [](qcBase& r, const XmlNode& e) {
+                             [](qcBase& r, const FieldElement& e) {
                                RecordAs<PayrollItemWage>(r).wageType_ = WageTypeFromText(e.text());
                              }},
                             {"ExpenseAccountRef",
-                             [](qcBase& r, const XmlNode& e) {
+                             [](qcBase& r, const FieldElement& e) {
                                RecordAs<PayrollItemWage>(r).expenseAccount_.FromDom(e);
                              }},
                         }});

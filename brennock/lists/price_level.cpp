@@ -17,18 +17,15 @@ PriceLevel& Level(qcBase& record) { return RecordAs<PriceLevel>(record); }
 
 }  // namespace
 
-void levelPerItem::FromDom(const XmlNode& element) {
-  for (XmlNode child : element.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    std::string name = child.baseName();
+void levelPerItem::FromDom(const FieldElement& element) {
+  std::string scratch;
+  for (FieldElement child : element.Children()) {
+    std::string_view name = child.baseName();
     if (name == "ItemRef") {
       itemRef_->FromDom(child);
-    } else if (name == "CustomPrice") {
-      customPrice_ = ModConvertDtypes::TextToCurrency(child.text());
-      customPriceIsPercent_ = false;
-    } else if (name == "CustomPricePercent") {
-      customPrice_ = ModConvertDtypes::TextToCurrency(child.text());
-      customPriceIsPercent_ = true;
+    } else if (name == "CustomPrice" || name == "CustomPricePercent") {
+      customPrice_ = ModConvertDtypes::TextToCurrency(child.TextView(scratch));
+      customPriceIsPercent_ = name == "CustomPricePercent";
     }
   }
   state_ = qoObjectStateClean;
@@ -47,22 +44,22 @@ std::shared_ptr<levelPerItems> PriceLevel::PriceLevelsPerItem() {
 }
 
 const FieldTable& PriceLevel::Fields() {
-  static constexpr auto kEntries =
-      SortedFields(IdentityFields(),
-                   std::array<FieldEntry, 3>{{
-                       {"PriceLevelType",
-                        [](qcBase& r, const XmlNode& e) { Level(r).priceLevelType_ = e.text(); }},
-                       {"PriceLevelFixedPercentage",
-                        [](qcBase& r, const XmlNode& e) {
-                          Level(r).fixedPercentage_ = ModConvertDtypes::TextToSingle(e.text());
-                        }},
-                       {"PriceLevelPerItemRet",
-                        [](qcBase& r, const XmlNode& e) {
-                          auto entry = std::make_shared<levelPerItem>();
-                          entry->FromDom(e);
-                          Level(r).PriceLevelsPerItem()->Append(std::move(entry));
-                        }},
-                   }});
+  static constexpr auto kEntries = SortedFields(
+      IdentityFields(),
+      std::array<FieldEntry, 3>{{
+          {"PriceLevelType",
+           [](qcBase& r, const FieldElement& e) { Level(r).priceLevelType_ = e.text(); }},
+          {"PriceLevelFixedPercentage",
+           [](qcBase& r, const FieldElement& e) {
+             Level(r).fixedPercentage_ = ModConvertDtypes::TextToSingle(e.text());
+           }},
+          {"PriceLevelPerItemRet",
+           [](qcBase& r, const FieldElement& e) {
+             auto entry = std::make_shared<levelPerItem>();
+             entry->FromDom(e);
+             Level(r).PriceLevelsPerItem()->Append(std::move(entry));
+           }},
+      }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;
 }

@@ -25,7 +25,7 @@ class levelPerItem {
   bool CustomPriceIsPercent() const noexcept { return customPriceIsPercent_; }
 
   // Reads a PriceLevelPerItemRet element; the entry becomes Clean.
-  void FromDom(const XmlNode& element);
+  void FromDom(const FieldElement& element);
 
  private:
   std::shared_ptr<qcListObjectRef> itemRef_ = std::make_shared<qcListObjectRef>(qoListItems, "");

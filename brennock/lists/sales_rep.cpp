@@ -47,9 +47,10 @@ const FieldTable& SalesRep::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(),
       std::array<FieldEntry, 2>{{
-          {"Initial", [](qcBase& r, const XmlNode& e) { RecordAs<SalesRep>(r).name_ = e.text(); }},
+          {"Initial",
+           [](qcBase& r, const FieldElement& e) { RecordAs<SalesRep>(r).name_ = e.text(); }},
           {"SalesRepEntityRef",
-           [](qcBase& r, const XmlNode& e) { RecordAs<SalesRep>(r).entity_.FromDom(e); }},
+           [](qcBase& r, const FieldElement& e) { RecordAs<SalesRep>(r).entity_.FromDom(e); }},
       }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;

@@ -28,16 +28,18 @@ void CheckTaxCodeRules(qcErrors& errors, const std::string& name, const std::str
 SalesTaxCode::SalesTaxCode() : ListRecordCore(kSalesTaxCodeKind) {}
 
 const FieldTable& SalesTaxCode::Fields() {
-  static constexpr auto kEntries = SortedFields(
-      IdentityFields(),
-      std::array<FieldEntry, 2>{{
-          {"Desc",
-           [](qcBase& r, const XmlNode& e) { RecordAs<SalesTaxCode>(r).description_ = e.text(); }},
-          {"IsTaxable",
-           [](qcBase& r, const XmlNode& e) {
-             RecordAs<SalesTaxCode>(r).isTaxable_ = ModConvertDtypes::TextToBool(e.text());
-           }},
-      }});
+  static constexpr auto kEntries =
+      SortedFields(IdentityFields(), std::array<FieldEntry, 2>{{
+                                         {"Desc",
+                                          [](qcBase& r, const FieldElement& e) {
+                                            RecordAs<SalesTaxCode>(r).description_ = e.text();
+                                          }},
+                                         {"IsTaxable",
+                                          [](qcBase& r, const FieldElement& e) {
+                                            RecordAs<SalesTaxCode>(r).isTaxable_ =
+                                                ModConvertDtypes::TextToBool(e.text());
+                                          }},
+                                     }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;
 }

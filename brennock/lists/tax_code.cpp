@@ -13,8 +13,8 @@ constexpr ListRecordKind kTaxCodeKind{
     "XMLModify not supported", false,          &TaxCode::Fields};
 
 TaxCode& Code(qcBase& record) { return RecordAs<TaxCode>(record); }
-bool Flag(const XmlNode& e) { return ModConvertDtypes::TextToBool(e.text()); }
-float Rate(const XmlNode& e) { return ModConvertDtypes::TextToSingle(e.text()); }
+bool Flag(const FieldElement& e) { return ModConvertDtypes::TextToBool(e.text()); }
+float Rate(const FieldElement& e) { return ModConvertDtypes::TextToSingle(e.text()); }
 
 }  // namespace
 
@@ -24,13 +24,13 @@ const FieldTable& TaxCode::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(),
       std::array<FieldEntry, 6>{{
-          {"Desc", [](qcBase& r, const XmlNode& e) { Code(r).description_ = e.text(); }},
+          {"Desc", [](qcBase& r, const FieldElement& e) { Code(r).description_ = e.text(); }},
           {"IsPiggybackRate",
-           [](qcBase& r, const XmlNode& e) { Code(r).isPiggybackRate_ = Flag(e); }},
-          {"Tax1Rate", [](qcBase& r, const XmlNode& e) { Code(r).tax1Rate_ = Rate(e); }},
-          {"Tax2Rate", [](qcBase& r, const XmlNode& e) { Code(r).tax2Rate_ = Rate(e); }},
-          {"IsTax1Exempt", [](qcBase& r, const XmlNode& e) { Code(r).tax1Exempt_ = Flag(e); }},
-          {"IsTax2Exempt", [](qcBase& r, const XmlNode& e) { Code(r).tax2Exempt_ = Flag(e); }},
+           [](qcBase& r, const FieldElement& e) { Code(r).isPiggybackRate_ = Flag(e); }},
+          {"Tax1Rate", [](qcBase& r, const FieldElement& e) { Code(r).tax1Rate_ = Rate(e); }},
+          {"Tax2Rate", [](qcBase& r, const FieldElement& e) { Code(r).tax2Rate_ = Rate(e); }},
+          {"IsTax1Exempt", [](qcBase& r, const FieldElement& e) { Code(r).tax1Exempt_ = Flag(e); }},
+          {"IsTax2Exempt", [](qcBase& r, const FieldElement& e) { Code(r).tax2Exempt_ = Flag(e); }},
       }});
   static constexpr FieldTable kTable(kEntries);
   return kTable;

@@ -23,13 +23,13 @@ const FieldTable& ToDo::Fields() {
   static constexpr auto kEntries = SortedFields(
       IdentityFields(),
       std::array<FieldEntry, 3>{{
-          {"Notes", [](qcBase& r, const XmlNode& e) { RecordAs<ToDo>(r).notes_ = e.text(); }},
+          {"Notes", [](qcBase& r, const FieldElement& e) { RecordAs<ToDo>(r).notes_ = e.text(); }},
           {"IsDone",
-           [](qcBase& r, const XmlNode& e) {
+           [](qcBase& r, const FieldElement& e) {
              RecordAs<ToDo>(r).isDone_ = ModConvertDtypes::TextToBool(e.text());
            }},
           {"ReminderDate",
-           [](qcBase& r, const XmlNode& e) {
+           [](qcBase& r, const FieldElement& e) {
              RecordAs<ToDo>(r).reminderDate_ = ModConvertDtypes::TextToDate(e.text());
            }},
       }});

@@ -12,21 +12,6 @@
 
 namespace brennock {
 
-size_t ListCollectionCore::KeyHash::operator()(const std::string& key) const noexcept {
-  // FNV-1a over the key with ASCII letters folded, matching CollectionKeysEqual.
-  uint64_t hash = 14695981039346656037ull;
-  for (char c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  }
-  return static_cast<size_t>(hash);
-}
-
-bool ListCollectionCore::KeyEqual::operator()(const std::string& a,
-                                              const std::string& b) const noexcept {
-  return CollectionKeysEqual(a, b);
-}
-
 ListCollectionCore::ListCollectionCore(const ListRecordKind& kind, RecordFactory create,
                                        bool hasModify)
     : kind_(kind), create_(create), hasModify_(hasModify), errors_(std::make_shared<qcErrors>()) {}
@@ -45,7 +30,7 @@ xmlBldr& ListCollectionCore::Builder() {
 bool ListCollectionCore::ItemExists(int32_t index) const { return index >= 1 && index <= Count(); }
 
 bool ListCollectionCore::ItemExists(const std::string& key) const {
-  return index_.find(key) != index_.end();
+  return index_.Find(key) != KeyIndex::npos;
 }
 
 std::shared_ptr<qcListObject> ListCollectionCore::ItemObject(int32_t index) const {
@@ -54,16 +39,15 @@ std::shared_ptr<qcListObject> ListCollectionCore::ItemObject(int32_t index) cons
 }
 
 std::shared_ptr<qcListObject> ListCollectionCore::ItemObject(const std::string& key) const {
-  auto it = index_.find(key);
-  if (it == index_.end()) RaiseUnknownCollectionKey(std::string(Stem()));
-  return members_[it->second];
+  size_t position = index_.Find(key);
+  if (position == KeyIndex::npos) RaiseUnknownCollectionKey(std::string(Stem()));
+  return members_[position];
 }
 
 void ListCollectionCore::File(std::shared_ptr<qcListObject> record) {
   std::string key = record->CollectionKey();
   if (!key.empty()) {
-    auto [it, inserted] = index_.try_emplace(std::move(key), members_.size());
-    if (!inserted) RaiseDuplicateCollectionKey(std::string(Stem()));
+    if (!index_.Insert(key, members_.size())) RaiseDuplicateCollectionKey(std::string(Stem()));
   }
   members_.push_back(std::move(record));
 }
@@ -77,14 +61,7 @@ size_t ListCollectionCore::PositionOf(const qcListObject& record) const {
 
 void ListCollectionCore::RemoveAt(size_t position) {
   members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(position));
-  for (auto it = index_.begin(); it != index_.end();) {
-    if (it->second == position) {
-      it = index_.erase(it);
-      continue;
-    }
-    if (it->second > position) --it->second;
-    ++it;
-  }
+  index_.ErasePosition(position);
 }
 
 void ListCollectionCore::Remove(int32_t index) {
@@ -93,14 +70,14 @@ void ListCollectionCore::Remove(int32_t index) {
 }
 
 void ListCollectionCore::Remove(const std::string& key) {
-  auto it = index_.find(key);
-  if (it == index_.end()) RaiseUnknownCollectionKey(std::string(Stem()));
-  RemoveAt(it->second);
+  size_t position = index_.Find(key);
+  if (position == KeyIndex::npos) RaiseUnknownCollectionKey(std::string(Stem()));
+  RemoveAt(position);
 }
 
 void ListCollectionCore::EmptyMembers() {
   members_ = {};
-  index_ = {};
+  index_.Clear();
 }
 
 void ListCollectionCore::Clear() { EmptyMembers(); }
@@ -113,13 +90,18 @@ void ListCollectionCore::RequireMaster() const {
   if (!master_) RaiseError(errMasterOnly, Stem());
 }
 
-void ListCollectionCore::LinkToParent(qcListObject& record) {
+void ListCollectionCore::LinkToParent(qcListObject& record, bool unique) {
   std::string parent = record.Parent();
   if (parent.empty()) return;
-  auto it = index_.find(parent);
-  if (it == index_.end()) return;
+  size_t position = index_.Find(parent);
+  if (position == KeyIndex::npos) return;
+  std::shared_ptr<qcListObjectRefs> children = members_[position]->Children();
+  if (unique) {
+    children->AppendUnique(record.FullName(), kind_.listType);
+    return;
+  }
   try {
-    members_[it->second]->Children()->Add(record.FullName(), kind_.listType);
+    children->Add(record.FullName(), kind_.listType);
   } catch (const AutomationError&) {
     // Already listed as a child: the link exists.
   }

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "brennock/model/date.h"
+#include "brennock/model/key_index.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/query_enums.h"
 
@@ -98,19 +98,12 @@ class ListCollectionCore : public qcList {
   xmlBldr& Builder();
 
  private:
-  struct KeyHash {
-    size_t operator()(const std::string& key) const noexcept;
-  };
-  struct KeyEqual {
-    bool operator()(const std::string& a, const std::string& b) const noexcept;
-  };
-  using KeyIndex = std::unordered_map<std::string, size_t, KeyHash, KeyEqual>;
-
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
   void File(std::shared_ptr<qcListObject> record);
   size_t PositionOf(const qcListObject& record) const;  // npos when not a member
   void RemoveAt(size_t position);
-  void LinkToParent(qcListObject& record);
+  // unique: the child's name is known not to be listed yet (a fresh load).
+  void LinkToParent(qcListObject& record, bool unique = false);
   void EmptyMembers();
   // Loads every record element of a query response, replacing the members.
   void LoadResponse(const XmlDocument& response);

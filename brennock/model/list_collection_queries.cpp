@@ -53,7 +53,7 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   EmptyMembers();
   auto expected = static_cast<size_t>(records.length());
   members_.reserve(expected);
-  index_.reserve(expected);
+  index_.Reserve(expected);
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
     std::shared_ptr<qcListObject> record = create_();
@@ -61,7 +61,7 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
     File(std::move(record));
   }
   if (!kind_.hierarchical) return;
-  for (const auto& member : members_) LinkToParent(*member);
+  for (const auto& member : members_) LinkToParent(*member, true);
 }
 
 int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
@@ -158,10 +158,10 @@ std::shared_ptr<qcListObject> ListCollectionCore::LookupSingle(std::string_view 
     if (element.nodeType() != NODE_ELEMENT) continue;
     std::shared_ptr<qcListObject> record = create_();
     record->FromDom(element);
-    auto held = index_.find(record->CollectionKey());
-    if (held != index_.end()) {
+    size_t held = index_.Find(record->CollectionKey());
+    if (held != KeyIndex::npos) {
       // Already a member (looked up by ListID): refresh it rather than file a twin.
-      std::shared_ptr<qcListObject> member = members_[held->second];
+      std::shared_ptr<qcListObject> member = members_[held];
       member->FromDom(element);
       return member;
     }
@@ -177,8 +177,8 @@ std::shared_ptr<qcListObject> ListCollectionCore::LookupByFullName(const std::st
   if (sFullName.empty()) return nullptr;
   Builder().Clear();
   errors_->Clear();
-  auto held = index_.find(sFullName);
-  if (held != index_.end()) return members_[held->second];
+  size_t held = index_.Find(sFullName);
+  if (held != KeyIndex::npos) return members_[held];
   return LookupSingle("FullName", sFullName, sMDBPath);
 }
 

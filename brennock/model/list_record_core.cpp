@@ -20,44 +20,48 @@ ListRecordCore::~ListRecordCore() = default;
 
 // ---- readers ------------------------------------------------------------------------------------
 
-void ListRecordCore::ReadListID(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadListID(qcBase& record, const FieldElement& element) {
   Core(record).listID_ = element.text();
 }
 
-void ListRecordCore::ReadTimeCreated(qcBase& record, const XmlNode& element) {
-  Core(record).timeCreated_ = ModConvertDtypes::TextToDate(element.text());
+void ListRecordCore::ReadTimeCreated(qcBase& record, const FieldElement& element) {
+  std::string scratch;
+  Core(record).timeCreated_ = ModConvertDtypes::TextToDate(element.TextView(scratch));
 }
 
-void ListRecordCore::ReadTimeModified(qcBase& record, const XmlNode& element) {
-  Core(record).timeModified_ = ModConvertDtypes::TextToDate(element.text());
+void ListRecordCore::ReadTimeModified(qcBase& record, const FieldElement& element) {
+  std::string scratch;
+  Core(record).timeModified_ = ModConvertDtypes::TextToDate(element.TextView(scratch));
 }
 
-void ListRecordCore::ReadEditSequence(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadEditSequence(qcBase& record, const FieldElement& element) {
   Core(record).editSequence_ = element.text();
 }
 
-void ListRecordCore::ReadName(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadName(qcBase& record, const FieldElement& element) {
   Core(record).name_ = element.text();
 }
 
-void ListRecordCore::ReadIsActive(qcBase& record, const XmlNode& element) {
-  Core(record).isActive_ = ModConvertDtypes::TextToBool(element.text());
+void ListRecordCore::ReadIsActive(qcBase& record, const FieldElement& element) {
+  std::string scratch;
+  Core(record).isActive_ = ModConvertDtypes::TextToBool(element.TextView(scratch));
 }
 
-void ListRecordCore::ReadUserData(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadUserData(qcBase& record, const FieldElement& element) {
   Core(record).SetUserData(Variant(element.text()));
 }
 
-void ListRecordCore::ReadParentRef(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadParentRef(qcBase& record, const FieldElement& element) {
   Core(record).MutableParentRef().FromDom(element);
 }
 
-void ListRecordCore::ReadStoredFullName(qcBase& record, const XmlNode& element) {
+void ListRecordCore::ReadStoredFullName(qcBase& record, const FieldElement& element) {
   Core(record).storedFullName_ = element.text();
 }
 
-void ListRecordCore::ReadSublevel(qcBase& record, const XmlNode& element) {
-  Core(record).sublevel_ = ModConvertDtypes::TextToInt16(element.text());
+void ListRecordCore::ReadSublevel(qcBase& record, const FieldElement& element) {
+  std::string scratch;
+  Core(record).sublevel_ = ModConvertDtypes::TextToInt16(element.TextView(scratch));
 }
 
 Variant ListRecordCore::FromDom(const XmlNode& obj) {

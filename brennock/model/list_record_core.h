@@ -125,16 +125,16 @@ class ListRecordCore : public qcListObject, public RecordBase {
   int16_t sublevel_ = 0;
 
  private:
-  static void ReadListID(qcBase& record, const XmlNode& element);
-  static void ReadTimeCreated(qcBase& record, const XmlNode& element);
-  static void ReadTimeModified(qcBase& record, const XmlNode& element);
-  static void ReadEditSequence(qcBase& record, const XmlNode& element);
-  static void ReadName(qcBase& record, const XmlNode& element);
-  static void ReadIsActive(qcBase& record, const XmlNode& element);
-  static void ReadUserData(qcBase& record, const XmlNode& element);
-  static void ReadParentRef(qcBase& record, const XmlNode& element);
-  static void ReadStoredFullName(qcBase& record, const XmlNode& element);
-  static void ReadSublevel(qcBase& record, const XmlNode& element);
+  static void ReadListID(qcBase& record, const FieldElement& element);
+  static void ReadTimeCreated(qcBase& record, const FieldElement& element);
+  static void ReadTimeModified(qcBase& record, const FieldElement& element);
+  static void ReadEditSequence(qcBase& record, const FieldElement& element);
+  static void ReadName(qcBase& record, const FieldElement& element);
+  static void ReadIsActive(qcBase& record, const FieldElement& element);
+  static void ReadUserData(qcBase& record, const FieldElement& element);
+  static void ReadParentRef(qcBase& record, const FieldElement& element);
+  static void ReadStoredFullName(qcBase& record, const FieldElement& element);
+  static void ReadSublevel(qcBase& record, const FieldElement& element);
 
   qcListObjectRef& MutableParentRef();
 

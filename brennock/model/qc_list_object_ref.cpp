@@ -3,6 +3,7 @@
 #include "brennock/company/company.h"
 #include "brennock/model/collection_support.h"
 #include "brennock/model/enumerations.h"
+#include "brennock/model/field_table.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object.h"
@@ -14,6 +15,7 @@ namespace brennock {
 namespace {
 
 constexpr std::string_view kRefsSource = "qcListObjectRefs";
+constexpr size_t kLinearSearchLimit = 8;
 
 void WriteRefElement(xmlBldr& builder, std::string_view elementName, std::string_view child,
                      std::string_view value) {
@@ -42,6 +44,19 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
 qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
     : list_(list), listID_(std::move(listID)), fullName_(std::move(fullName)) {}
 
+const Variant& qcListObjectRef::UserData() const noexcept {
+  static const Variant kEmpty;
+  return userData_ ? *userData_ : kEmpty;
+}
+
+void qcListObjectRef::SetUserData(Variant value) {
+  if (userData_) {
+    *userData_ = std::move(value);
+  } else {
+    userData_ = std::make_unique<Variant>(std::move(value));
+  }
+}
+
 std::shared_ptr<qcListObject> qcListObjectRef::Object() {
   if (fullName_.empty()) return nullptr;
   if (auto cached = cached_.lock()) return cached;
@@ -61,10 +76,11 @@ void qcListObjectRef::SetFullName(std::string value) {
   if (fullName_.empty()) listID_.clear();
 }
 
-void qcListObjectRef::FromDom(const XmlNode& element) {
-  for (XmlNode child : element.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    std::string name = child.baseName();
+void qcListObjectRef::FromDom(const XmlNode& element) { FromDom(FieldElement(element)); }
+
+void qcListObjectRef::FromDom(const FieldElement& element) {
+  for (FieldElement child : element.Children()) {
+    std::string_view name = child.baseName();
     if (name == "ListID") {
       SetListID(child.text());
     } else if (name == "FullName") {
@@ -106,6 +122,12 @@ void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view
 // ---- qcListObjectRefs ---------------------------------------------------------------------------
 
 size_t qcListObjectRefs::PositionOf(const std::string& key) const {
+  if (!index_ && refs_.size() > kLinearSearchLimit) {
+    index_ = std::make_unique<KeyIndex>();
+    index_->Reserve(refs_.size());
+    for (size_t i = 0; i < refs_.size(); ++i) index_->Insert(refs_[i]->FullName(), i);
+  }
+  if (index_) return index_->Find(key);
   for (size_t i = 0; i < refs_.size(); ++i) {
     if (CollectionKeysEqual(refs_[i]->FullName(), key)) return i;
   }
@@ -118,8 +140,14 @@ std::shared_ptr<qcListObjectRef> qcListObjectRefs::Add(const std::string& FullNa
   if (PositionOf(FullName) != std::string::npos)
     RaiseDuplicateCollectionKey(std::string(kRefsSource));
   auto ref = std::make_shared<qcListObjectRef>(ListType, FullName, ListID);
+  if (index_) index_->Insert(FullName, refs_.size());
   refs_.push_back(ref);
   return ref;
+}
+
+void qcListObjectRefs::AppendUnique(std::string FullName, qoEnumListType ListType) {
+  if (index_) index_->Insert(FullName, refs_.size());
+  refs_.push_back(std::make_shared<qcListObjectRef>(ListType, std::move(FullName)));
 }
 
 bool qcListObjectRefs::ItemExists(int32_t index) const noexcept {
@@ -141,7 +169,10 @@ std::shared_ptr<qcListObjectRef> qcListObjectRefs::Item(const std::string& key) 
   return refs_[position];
 }
 
-void qcListObjectRefs::Clear() { refs_.clear(); }
+void qcListObjectRefs::Clear() {
+  refs_.clear();
+  index_.reset();
+}
 
 std::shared_ptr<qcListObject> qcListObjectRefs::Object(int32_t index) const {
   return Item(index)->Object();
@@ -154,12 +185,14 @@ std::shared_ptr<qcListObject> qcListObjectRefs::Object(const std::string& key) c
 void qcListObjectRefs::Remove(int32_t index) {
   if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kRefsSource));
   refs_.erase(refs_.begin() + (index - 1));
+  if (index_) index_->ErasePosition(static_cast<size_t>(index - 1));
 }
 
 void qcListObjectRefs::Remove(const std::string& key) {
   size_t position = PositionOf(key);
   if (position == std::string::npos) RaiseUnknownCollectionKey(std::string(kRefsSource));
   refs_.erase(refs_.begin() + static_cast<std::ptrdiff_t>(position));
+  if (index_) index_->ErasePosition(position);
 }
 
 }  // namespace brennock

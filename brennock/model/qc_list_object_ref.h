@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "brennock/model/currency.h"
+#include "brennock/model/key_index.h"
 #include "brennock/model/object_enums.h"
 #include "brennock/model/variant.h"
 
@@ -15,6 +16,7 @@ namespace brennock {
 class qcListObject;
 class xmlBldr;
 class XmlNode;
+class FieldElement;
 
 // A pointer to a list record the way qbXML writes one: by ListID, by FullName or both, together
 // with the list it points into. Object fetches the record it names through the company's master
@@ -32,8 +34,9 @@ class qcListObjectRef {
   // Nothing when FullName is empty; otherwise the master collection's member of that name, asking
   // QuickBooks when the collection does not hold it. Nothing when no company is open.
   std::shared_ptr<qcListObject> Object();
-  const Variant& UserData() const noexcept { return userData_; }
-  void SetUserData(Variant value) { userData_ = std::move(value); }
+  // Empty until set.
+  const Variant& UserData() const noexcept;
+  void SetUserData(Variant value);
 
   // Library-internal setters.
   void SetListID(std::string value);
@@ -46,6 +49,7 @@ class qcListObjectRef {
 
   // Reads a ...Ref element: its ListID and FullName children.
   void FromDom(const XmlNode& element);
+  void FromDom(const FieldElement& element);
   // The reference's own writer (lines and transactions): prefers ListID. Without an element name
   // it writes "ParentRef" for a parent reference (copying the parent's ListID first) and the list's
   // key + "Ref" otherwise ("ClassRef"). Returns 0.
@@ -56,7 +60,7 @@ class qcListObjectRef {
   bool isParent_ = false;
   std::string listID_;
   std::string fullName_;
-  Variant userData_;
+  std::unique_ptr<Variant> userData_;  // created when first set
   std::weak_ptr<qcListObject> cached_;
 };
 
@@ -90,10 +94,17 @@ class qcListObjectRefs {
   void Remove(int32_t index);
   void Remove(const std::string& key);
 
+  // Library-internal: appends without the duplicate check, for links whose names are known to be
+  // unique (the children found while loading a query response).
+  void AppendUnique(std::string FullName, qoEnumListType ListType);
+
  private:
   size_t PositionOf(const std::string& key) const;  // npos when absent
 
   std::vector<std::shared_ptr<qcListObjectRef>> refs_;
+  // Built by the first lookup that finds the set too long for a linear search (a parent with many
+  // children), then kept up to date.
+  mutable std::unique_ptr<KeyIndex> index_;
 };
 
 // The master collection's member of that full name, or its answer to GetByFullName; nothing when
