@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/app/command_table.h"
+
+namespace brennock::cli {
+
+// One function per file in cli/commands/, each adding its subcommand; see CommandTable.
+CommandRun AttachCompanyCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachInfoCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachSendCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals);
+
+}  // namespace brennock::cli

@@ -1,0 +1,167 @@
+// brennock list TYPE: the records of a QuickBooks list as a table, JSON or CSV.
+//
+// Output streams page by page: nothing is written until the first page has arrived, so a
+// command that fails at once writes nothing to standard output. A failure on a later page (a
+// dropped connection) stops the listing after the rows already written, with the error on
+// standard error and a non-zero exit status; JSON output is then left without its closing bracket,
+// so a consumer cannot take it for a complete answer.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "brennock/model/xml_node.h"
+#include "cli/app/cli_errors.h"
+#include "cli/app/cli_session.h"
+#include "cli/app/exit_codes.h"
+#include "cli/app/global_options.h"
+#include "cli/app/help_text.h"
+#include "cli/commands/commands.h"
+#include "cli/output/row_writer.h"
+#include "cli/output/stdout_text.h"
+#include "cli/qbxml/list_pager.h"
+#include "cli/qbxml/list_types.h"
+#include "cli/qbxml/record_fields.h"
+
+namespace brennock::cli {
+namespace {
+
+struct ListOptions {
+  std::string type;
+  bool active = false;
+  std::string nameMatch;
+  std::string startsWith;
+  std::string since;
+  int32_t max = 0;
+  std::vector<std::string> fields;
+  OutputFormat format = OutputFormat::kTable;
+};
+
+std::vector<std::string> SplitFields(std::string_view list) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  while (start < list.size()) {
+    size_t comma = list.find(',', start);
+    if (comma == std::string_view::npos) comma = list.size();
+    if (comma > start) fields.emplace_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return fields;
+}
+
+// qbXML dates: 2024-03-01, or a date and time with an optional offset (2024-03-01T08:30:00-05:00).
+void CheckDate(const std::string& text) {
+  static const std::regex kDate(
+      R"((\d{4})-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01])(T([01]\d|2[0-3]):[0-5]\d:[0-5]\d([+-]\d\d:\d\d)?)?)");
+  if (!std::regex_match(text, kDate))
+    throw UsageError("--since wants a date like 2024-03-01 or 2024-03-01T08:30:00, not '" + text +
+                     "'");
+}
+
+const ListTypeInfo& ChosenType(const ListOptions& options) {
+  const ListTypeInfo* type = FindListType(options.type);
+  if (!type)
+    throw UsageError("unknown list type '" + options.type + "'; known types: " + ListTypeNames());
+  bool filtered = options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
+                  !options.since.empty();
+  if (filtered && !type->filters)
+    throw UsageError("the " + std::string(type->name) + " list takes no filters");
+  return *type;
+}
+
+const std::map<std::string, OutputFormat>& FormatNames() {
+  static const std::map<std::string, OutputFormat> names = {
+      {"table", OutputFormat::kTable}, {"json", OutputFormat::kJson}, {"csv", OutputFormat::kCsv}};
+  return names;
+}
+
+// A mixed list's records say which kind they are first.
+nlohmann::ordered_json WholeRecord(const XmlNode& record, bool mixed) {
+  if (!mixed) return RecordToJson(record);
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  object["Type"] = RecordKind(record);
+  nlohmann::ordered_json fields = RecordToJson(record);
+  for (auto& [key, value] : fields.items()) object[key] = std::move(value);
+  return object;
+}
+
+int RunList(const ListOptions& options, const GlobalOptions& globals) {
+  const ListTypeInfo& type = ChosenType(options);
+  if (!options.since.empty()) CheckDate(options.since);
+  ListCriteria criteria;
+  criteria.maxRecords = options.max;
+  criteria.activeOnly = options.active;
+  criteria.nameMatch = options.startsWith.empty() ? options.nameMatch : options.startsWith;
+  criteria.startsWith = !options.startsWith.empty();
+  criteria.since = options.since;
+
+  std::vector<std::string> fields = options.fields;
+  bool wholeRecords = options.format == OutputFormat::kJson && fields.empty();
+  if (fields.empty()) fields = SplitFields(type.defaultFields);
+  FieldReader reader(fields);
+  std::unique_ptr<RowWriter> writer = MakeRowWriter(options.format);
+  writer->Begin(fields);
+
+  CliSession session(globals);
+  // Iterators came with qbXML 5.0.
+  bool iterators = session.Connection().qbXMLVersionNumber() >= 5.0f;
+  ListPager pager(session.NewRequest(), type, criteria, iterators);
+  std::vector<XmlNode> records;
+  std::vector<std::string> values;
+  while (pager.NextPage(records)) {
+    for (const XmlNode& record : records) {
+      if (wholeRecords) {
+        writer->Record(WholeRecord(record, type.mixed));
+      } else {
+        reader.Read(record, values);
+        writer->Row(values);
+      }
+    }
+    records.clear();  // lets the page's document go before the next one arrives
+    WriteOut(writer->Take());
+  }
+  writer->End();
+  WriteOut(writer->Take());
+  return kExitOk;
+}
+
+}  // namespace
+
+CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
+  CLI::App* list = app.add_subcommand("list", "List the records of a QuickBooks list");
+  list->footer(Wrapped("List types: " + ListTypeNames(), 96) + R"(
+
+Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
+ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).
+JSON without --fields gives whole records. Long lists are read and written page by page.
+
+Examples:
+  brennock list class --company /tmp/sample.qbw
+  brennock list customer --starts-with Baker --fields FullName,BillAddress.City --format csv
+  brennock list item --active --format json
+  brennock list account --since 2024-01-01 --max 10)");
+  auto options = std::make_shared<ListOptions>();
+  list->add_option("TYPE", options->type, "List to read (see below)")->required();
+  list->add_flag("--active", options->active, "Active records only");
+  CLI::Option* match =
+      list->add_option("--name-match", options->nameMatch, "Names containing this text")
+          ->type_name("TEXT");
+  list->add_option("--starts-with", options->startsWith, "Names starting with this text")
+      ->excludes(match);
+  list->add_option("--since", options->since, "Records modified on or after this date")
+      ->type_name("DATE");
+  list->add_option("--max", options->max, "At most this many records")
+      ->check(CLI::Range(1, 2147483647).description(""))
+      ->type_name("N");
+  list->add_option("--fields", options->fields, "Columns to show, comma-separated")
+      ->delimiter(',')
+      ->type_name("a,b,c");
+  list->add_option("--format", options->format, "table, json or csv")
+      ->transform(CLI::CheckedTransformer(FormatNames(), CLI::ignore_case).description(""))
+      ->type_name("FORMAT")
+      ->default_str("table");
+  return [options, &globals] { return RunList(*options, globals); };
+}
+
+}  // namespace brennock::cli

@@ -1,0 +1,135 @@
+#include "cli/qbxml/record_fields.h"
+
+#include <cctype>
+
+namespace brennock::cli {
+namespace {
+
+bool HasElementChildren(const XmlNode& node) {
+  for (XmlNode child : node.childNodes())
+    if (child.nodeType() == NODE_ELEMENT) return true;
+  return false;
+}
+
+XmlNode ChildNamed(const XmlNode& node, std::string_view name) {
+  for (XmlNode child : node.childNodes())
+    if (child.nodeType() == NODE_ELEMENT && SameName(child.nodeName(), name)) return child;
+  return {};
+}
+
+// The text of an element reached by a path: a reference reads as its FullName (else its ListID).
+std::string ValueOf(const XmlNode& element) {
+  if (!HasElementChildren(element)) return element.text();
+  if (XmlNode name = ChildNamed(element, "FullName")) return name.text();
+  if (XmlNode id = ChildNamed(element, "ListID")) return id.text();
+  return element.text();
+}
+
+std::vector<std::string> SplitPath(std::string_view field) {
+  std::vector<std::string> steps;
+  size_t start = 0;
+  while (start <= field.size()) {
+    size_t dot = field.find('.', start);
+    if (dot == std::string_view::npos) dot = field.size();
+    steps.emplace_back(field.substr(start, dot - start));
+    start = dot + 1;
+  }
+  return steps;
+}
+
+void Flatten(const XmlNode& node, std::string& prefix,
+             std::vector<std::pair<std::string, std::string>>& out) {
+  for (XmlNode child : node.childNodes()) {
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    size_t mark = prefix.size();
+    if (!prefix.empty()) prefix += '.';
+    prefix += child.nodeName();
+    if (HasElementChildren(child)) {
+      Flatten(child, prefix, out);
+    } else if (!out.empty() && out.back().first == prefix) {
+      out.back().second += ", ";
+      out.back().second += child.text();
+    } else {
+      out.emplace_back(prefix, child.text());
+    }
+    prefix.resize(mark);
+  }
+}
+
+}  // namespace
+
+bool SameName(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+std::string RecordKind(const XmlNode& ret) {
+  std::string name = ret.nodeName();
+  if (name.size() > 3 && name.compare(name.size() - 3, 3, "Ret") == 0) name.resize(name.size() - 3);
+  return name;
+}
+
+FieldReader::FieldReader(std::vector<std::string> fields) : fields_(std::move(fields)) {
+  paths_.reserve(fields_.size());
+  for (const auto& field : fields_) paths_.push_back({SplitPath(field)});
+}
+
+void FieldReader::Read(const XmlNode& ret, std::vector<std::string>& values) const {
+  values.assign(fields_.size(), std::string());
+  std::vector<bool> found(fields_.size(), false);
+  size_t missing = fields_.size();
+  for (size_t i = 0; i < paths_.size(); ++i) {
+    if (paths_[i].steps.size() == 1 && SameName(paths_[i].steps[0], "Type")) {
+      values[i] = RecordKind(ret);
+      found[i] = true;
+      --missing;
+    }
+  }
+  for (XmlNode child : ret.childNodes()) {
+    if (missing == 0) break;
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    std::string name = child.nodeName();
+    for (size_t i = 0; i < paths_.size(); ++i) {
+      if (found[i] || !SameName(paths_[i].steps[0], name)) continue;
+      XmlNode at = child;
+      for (size_t step = 1; at && step < paths_[i].steps.size(); ++step)
+        at = ChildNamed(at, paths_[i].steps[step]);
+      if (!at) continue;
+      values[i] = ValueOf(at);
+      found[i] = true;
+      --missing;
+    }
+  }
+}
+
+nlohmann::ordered_json RecordToJson(const XmlNode& ret) {
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  for (XmlNode child : ret.childNodes()) {
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    nlohmann::ordered_json value =
+        HasElementChildren(child) ? RecordToJson(child) : nlohmann::ordered_json(child.text());
+    std::string name = child.nodeName();
+    auto existing = object.find(name);
+    if (existing == object.end()) {
+      object.emplace(std::move(name), std::move(value));
+    } else {
+      if (!existing->is_array()) *existing = nlohmann::ordered_json::array({std::move(*existing)});
+      existing->push_back(std::move(value));
+    }
+  }
+  return object;
+}
+
+std::vector<std::pair<std::string, std::string>> FlattenRecord(const XmlNode& ret) {
+  std::vector<std::pair<std::string, std::string>> out;
+  std::string prefix;
+  Flatten(ret, prefix, out);
+  return out;
+}
+
+}  // namespace brennock::cli
