@@ -67,7 +67,12 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
-    return ReportFailure(std::make_exception_ptr(UsageError(error.what())), CommandPath(app));
+    std::string message = error.what();
+    // "brennock frobnicate" reads as a missing command to the parser; say what is wrong.
+    std::vector<std::string> extra = app.remaining();
+    if (app.get_subcommands().empty() && !extra.empty() && extra.front().rfind('-', 0) != 0)
+      message = "unknown command '" + extra.front() + "'";
+    return ReportFailure(std::make_exception_ptr(UsageError(message)), CommandPath(app));
   }
 
   std::string chosen = app.get_subcommands().front()->get_name();

@@ -89,8 +89,8 @@ int RunInfo(const InfoOptions& options, const GlobalOptions& globals) {
 
   std::string country = Joined(TextsNamed(host, "Country"));
   std::string edition = country.empty() ? (connection.IsUSProduct() ? "US" : "non-US") : country;
-  std::string product = connection.ProductName() + " " +
-                        std::to_string(connection.QBMajorVersion()) + "." +
+  std::string product = connection.ProductName();
+  std::string release = std::to_string(connection.QBMajorVersion()) + "." +
                         std::to_string(connection.QBMinorVersion());
   std::vector<std::string> versions = TextsNamed(host, "SupportedQBXMLVersion");
   std::string companyName = Joined(TextsNamed(company, "CompanyName"));
@@ -99,6 +99,7 @@ int RunInfo(const InfoOptions& options, const GlobalOptions& globals) {
   if (options.format == "json") {
     nlohmann::ordered_json info;
     info["product"] = product;
+    info["release"] = release;
     info["edition"] = edition;
     info["qbxmlVersions"] = versions;
     info["sessionQbxmlVersion"] = connection.qbxmlVersion();
@@ -109,7 +110,7 @@ int RunInfo(const InfoOptions& options, const GlobalOptions& globals) {
     info["preferences"] = preferences ? RecordToJson(preferences) : nlohmann::ordered_json();
     out = JsonText(info, 2) + "\n";
   } else {
-    out += "Product:        " + product + "\n";
+    out += "Product:        " + product + " (release " + release + ")\n";
     out += "Edition:        " + edition + "\n";
     out += "qbXML versions: " + Joined(versions) + "\n";
     out += "Session qbXML:  " + connection.qbxmlVersion() + "\n";

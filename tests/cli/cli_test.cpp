@@ -1,0 +1,273 @@
+// The built `brennock` program, run as a user runs it: exit statuses, standard output and standard
+// error byte for byte. Where the qbXML schemas are present the simulator runs in strict mode, so
+// every request the command writes is also checked against the schema.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "brennock/version.h"
+#include "tests/cli/cli_runner.h"
+#include "tests/support/qbxml_samples.h"
+
+namespace brennock::testing {
+namespace {
+
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("brennock_cli_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    unsetenv("BRENNOCK_COMPANY");
+    unsetenv("BRENNOCK_PROCESSOR");
+    if (auto dir = QbxmlDir())
+      setenv("BRENNOCK_QBXML_SCHEMA", (*dir / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
+    company_ = (folder_ / "company.qbw").string();
+  }
+  void TearDown() override {
+    unsetenv("BRENNOCK_QBXML_SCHEMA");
+    unsetenv("BRENNOCK_COMPANY");
+    std::filesystem::remove_all(folder_);
+  }
+
+  CliResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
+    return RunCli(folder_, args, input);
+  }
+  // Runs with --company of this test's file.
+  CliResult RunOn(std::vector<std::string> args, const std::string& input = {}) {
+    args.insert(args.end(), {"--company", company_});
+    return Run(args, input);
+  }
+  void Create(std::vector<std::string> extra = {"--sample"}) {
+    std::vector<std::string> args = {"company", "create", company_, "--force"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    CliResult created = Run(args);
+    ASSERT_EQ(created.status, 0) << created.err;
+  }
+
+  std::filesystem::path folder_;
+  std::string company_;
+};
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end) {
+  std::vector<std::string> lines;
+  for (size_t start = 0, at; (at = text.find(end, start)) != std::string::npos;
+       start = at + end.size())
+    lines.push_back(text.substr(start, at - start));
+  return lines;
+}
+
+TEST_F(CliTest, CompanyCreateRefusesToReplaceAFileWithoutForce) {
+  CliResult empty = Run({"company", "create", company_});
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.err, "Created " + company_ + " (US edition)\n");
+  EXPECT_EQ(RunOn({"list", "class"}).out, "FullName  IsActive\n--------  --------\n");
+
+  CliResult again = Run({"company", "create", company_, "--sample"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.err, "brennock: " + company_ + " already exists; add --force to replace it\n");
+
+  CliResult forced = Run({"company", "create", company_, "--sample", "--force", "-q"});
+  EXPECT_EQ(forced.status, 0);
+  EXPECT_EQ(forced.err, "") << "--quiet says nothing";
+  EXPECT_THAT(RunOn({"list", "class"}).out, HasSubstr("Wholesale:East"));
+  for (const auto& entry : std::filesystem::directory_iterator(folder_))
+    EXPECT_THAT(entry.path().string(), ::testing::Not(HasSubstr(".creating-")))
+        << "the file is built aside and renamed";
+}
+
+TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
+  Create();
+  CliResult whole = RunOn({"list", "class", "--format", "json"});
+  ASSERT_EQ(whole.status, 0) << whole.err;
+  nlohmann::json classes = nlohmann::json::parse(whole.out);
+  ASSERT_EQ(classes.size(), 3u);
+  EXPECT_EQ(classes[0]["Name"], "Retail");
+  EXPECT_EQ(classes[1]["Name"], "Wholesale");
+  EXPECT_EQ(classes[2]["FullName"], "Wholesale:East");
+  EXPECT_EQ(classes[2]["ParentRef"]["FullName"], "Wholesale");
+  EXPECT_EQ(classes[2]["Sublevel"], "1");
+
+  CliResult chosen = RunOn({"list", "class", "--format", "json", "--fields", "name,ParentRef"});
+  EXPECT_EQ(nlohmann::json::parse(chosen.out)[2],
+            nlohmann::json({{"name", "East"}, {"ParentRef", "Wholesale"}}))
+      << "fields match without regard to case; a reference reads as its full name";
+
+  auto items = nlohmann::ordered_json::parse(RunOn({"list", "item", "--format", "json"}).out);
+  EXPECT_EQ(items[0].begin().key(), "Type") << "mixed lists say each record's kind first";
+  EXPECT_EQ(items[0]["Type"], "ItemSalesTaxGroup");
+}
+
+TEST_F(CliTest, LongListsArriveInPagesWithoutLossOrRepeats) {
+  Create({"--customers", "700", "--seed", "3"});  // 700 customers and 233 jobs
+  std::string trace = (folder_ / "trace.log").string();
+  CliResult all =
+      RunOn({"--trace", trace, "list", "customer", "--format", "csv", "--fields", "FullName"});
+  ASSERT_EQ(all.status, 0) << all.err;
+  std::vector<std::string> rows = Lines(all.out, "\r\n");
+  ASSERT_EQ(rows.size(), 934u);
+  EXPECT_EQ(rows[0], "FullName");
+  EXPECT_EQ(std::set<std::string>(rows.begin() + 1, rows.end()).size(), 933u);
+  std::string log = ReadWhole(trace);
+  EXPECT_THAT(log,
+              HasSubstr("<CustomerQueryRq requestID=\"1\" iterator=\"Start\"><MaxReturned>500"));
+  EXPECT_THAT(log, HasSubstr("iterator=\"Continue\" iteratorID=\""));
+
+  CliResult capped = RunOn({"list", "customer", "--format", "json", "--max", "600"});
+  nlohmann::json capped_rows = nlohmann::json::parse(capped.out);
+  ASSERT_EQ(capped_rows.size(), 600u);
+  EXPECT_EQ("\"" + capped_rows[599]["FullName"].get<std::string>() + "\"", rows[600])
+      << "the same order in both, CSV quoting the comma";
+
+  std::string prefix = capped_rows[0]["FullName"].get<std::string>().substr(0, 5);
+  CliResult matched = RunOn({"list", "customer", "--starts-with", prefix, "--format", "csv",
+                             "--fields", "FullName", "--active", "--since", "2000-01-01"});
+  std::vector<std::string> found = Lines(matched.out, "\r\n");
+  ASSERT_GT(found.size(), 2u);
+  for (size_t i = 1; i < found.size(); ++i) EXPECT_THAT(found[i], StartsWith("\"" + prefix));
+}
+
+TEST_F(CliTest, SendPrintsTheResponseAndFailsOnAnErrorStatus) {
+  Create();
+  CliResult malformed = RunOn({"send", "-"}, "<QBXML><oops");
+  EXPECT_EQ(malformed.status, 2);
+  EXPECT_EQ(malformed.out, "");
+  EXPECT_EQ(malformed.err,
+            "brennock: error 0x80040400 from XMLBldr: QuickBooks found an error when parsing the "
+            "provided XML text stream.\n");
+
+  const std::string head =
+      "<?xml version=\"1.0\"?><?qbxml version=\"16.0\"?><QBXML><QBXMLMsgsRq "
+      "onError=\"stopOnError\">";
+  const std::string tail = "</QBXMLMsgsRq></QBXML>";
+  std::string request = folder_ / "query.xml";
+  std::ofstream(request) << head
+                         << "<ClassQueryRq requestID=\"1\"><FullName>Retail</FullName>"
+                            "</ClassQueryRq>"
+                         << tail;
+  CliResult query = RunOn({"send", request});
+  EXPECT_EQ(query.status, 0) << query.err;
+  EXPECT_THAT(query.out, HasSubstr("<FullName>Retail</FullName>"));
+
+  CliResult refused = RunOn(
+      {"send", "-"},
+      head + "<ClassAddRq requestID=\"7\"><ClassAdd><Name>Retail</Name></ClassAdd></ClassAddRq>" +
+          tail);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.out, HasSubstr("statusSeverity=\"Error\""));
+  EXPECT_EQ(refused.err,
+            "brennock: ClassAddRs (requestID 7): status 3100: The name \"Retail\" of the list "
+            "element is already in use.\n");
+
+  CliResult missing = RunOn({"send", (folder_ / "none.xml").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_THAT(missing.err, StartsWith("brennock: cannot read "));
+}
+
+TEST_F(CliTest, UsageErrorsExit64WithAHintAndNoOutput) {
+  CliResult type = Run({"list", "widgets"});
+  EXPECT_EQ(type.status, 64);
+  EXPECT_EQ(type.out, "");
+  EXPECT_THAT(type.err, StartsWith("brennock: unknown list type 'widgets'; known types: account, "
+                                   "class, currency, customer,"));
+  EXPECT_THAT(type.err, EndsWith("vendortype\nRun 'brennock list --help' for usage.\n"));
+
+  EXPECT_EQ(Run({"frobnicate"}).err,
+            "brennock: unknown command 'frobnicate'\nRun 'brennock --help' for usage.\n");
+  EXPECT_EQ(Run({"list", "class", "--since", "yesterday"}).status, 64);
+  EXPECT_EQ(Run({"list", "class", "--format", "xml"}).status, 64);
+  EXPECT_EQ(Run({"list", "class", "--name-match", "a", "--starts-with", "b"}).status, 64);
+  EXPECT_EQ(Run({"list", "template", "--active"}).err,
+            "brennock: the template list takes no filters\nRun 'brennock list --help' for "
+            "usage.\n");
+  EXPECT_EQ(Run({"add", "shipmethod", "Pigeon", "--parent", "Birds"}).status, 64);
+  EXPECT_EQ(Run({"company", "create", company_, "--edition", "FR"}).status, 64);
+}
+
+TEST_F(CliTest, AutomationErrorsShowNumberSourceAndDescription) {
+  CliResult missing = Run({"list", "class", "--company", (folder_ / "none.qbw").string()});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err,
+            "brennock: error 0x80040403 from Brennock: Could not open the specified QuickBooks "
+            "company data file.\n");
+
+  CliResult processor = Run({"info", "--processor", "No.Such.Processor"});
+  EXPECT_EQ(processor.status, 2);
+  EXPECT_EQ(processor.err,
+            "brennock: error 0x80040000 from brennock: QuickBooks is not installed.\n");
+}
+
+TEST_F(CliTest, InfoShowsProductEditionCompanyAndPreferences) {
+  Create();
+  setenv("BRENNOCK_COMPANY", company_.c_str(), 1);  // the default for --company
+  CliResult text = Run({"info"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_THAT(text.out, StartsWith("Product:        QuickBooks Enterprise Solutions 16.0 (release "
+                                   "26.0)\nEdition:        US\nqbXML versions: 1.0, 1.1, 2.0,"));
+  EXPECT_THAT(text.out, HasSubstr("\nCompany name:   Brennock Sample Company\n"));
+  EXPECT_THAT(text.out, HasSubstr("\n  Address.City: Middlefield\n"));
+  EXPECT_THAT(text.out, HasSubstr("\n  AccountingPreferences.IsUsingClassTracking: true\n"));
+
+  Create({"--edition", "ca"});
+  nlohmann::json info = nlohmann::json::parse(Run({"info", "--format", "json"}).out);
+  EXPECT_EQ(info["edition"], "CA");
+  EXPECT_EQ(info["qbxmlVersions"].back(), "CA16.0");
+  EXPECT_EQ(info["companyName"], "Brennock Test Company");
+  EXPECT_EQ(info["company"]["Address"]["City"], "Middlefield");
+}
+
+TEST_F(CliTest, CsvAndTableKeepHostileNamesIntact) {
+  Create({});
+  ASSERT_EQ(RunOn({"add", "class", "Comma, \"Quote\"\nNew line"}).status, 0);
+  ASSERT_EQ(RunOn({"add", "class", "Plain"}).status, 0);
+  EXPECT_EQ(RunOn({"list", "class", "--format", "csv", "--fields", "Name,IsActive"}).out,
+            "Name,IsActive\r\n\"Comma, \"\"Quote\"\"\nNew line\",true\r\nPlain,true\r\n");
+  EXPECT_EQ(RunOn({"list", "class", "--fields", "Name"}).out,
+            "Name\n------------------------\nComma, \"Quote\"\\nNew line\nPlain\n");
+}
+
+TEST_F(CliTest, AddAndDeleteGoThroughTheListCollections) {
+  Create();
+  CliResult added = RunOn({"add", "class", "East2", "--parent", "Wholesale"});
+  EXPECT_EQ(added.status, 0) << added.err;
+  EXPECT_THAT(added.out, StartsWith("Added class Wholesale:East2 (ListID "));
+
+  CliResult twin = RunOn({"add", "class", "Retail"});
+  EXPECT_EQ(twin.status, 2);
+  EXPECT_EQ(twin.err,
+            "brennock: cannot add class 'Retail':\n  0x800403F9 Name: Name specified already "
+            "exists on file\n");
+  EXPECT_EQ(RunOn({"add", "class", "X", "--parent", "Nope"}).status, 1);
+
+  EXPECT_EQ(RunOn({"delete", "class", "Wholesale:East2"}).out, "Deleted class Wholesale:East2\n");
+  EXPECT_THAT(RunOn({"list", "class"}).out, ::testing::Not(HasSubstr("East2")));
+  EXPECT_EQ(RunOn({"delete", "class", "Wholesale:East2"}).status, 1);
+  CliResult parent = RunOn({"delete", "class", "Wholesale"});
+  EXPECT_EQ(parent.status, 2);
+  EXPECT_THAT(parent.err, HasSubstr("This list element has sub-elements and cannot be deleted."));
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+  CliResult help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_THAT(help.out, HasSubstr("Examples:\n  brennock company create"));
+  EXPECT_EQ(Run({"list", "--help"}).status, 0);
+  EXPECT_EQ(Run({"--version"}).out, std::string("brennock ") + kBrennockVersion + "\n");
+}
+
+}  // namespace
+}  // namespace brennock::testing
