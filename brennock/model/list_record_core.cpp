@@ -14,6 +14,13 @@ constexpr size_t kMaxNameLength = 31;
 
 ListRecordCore& Core(qcBase& record) { return static_cast<ListRecordCore&>(record); }
 
+// Copies the element's text straight into the member: no temporary string per field, and a short
+// value stays in the member's own buffer.
+void AssignText(std::string& member, const FieldElement& element) {
+  std::string scratch;
+  member.assign(element.TextView(scratch));
+}
+
 }  // namespace
 
 ListRecordCore::~ListRecordCore() = default;
@@ -21,7 +28,7 @@ ListRecordCore::~ListRecordCore() = default;
 // ---- readers ------------------------------------------------------------------------------------
 
 void ListRecordCore::ReadListID(qcBase& record, const FieldElement& element) {
-  Core(record).listID_ = element.text();
+  AssignText(Core(record).listID_, element);
 }
 
 void ListRecordCore::ReadTimeCreated(qcBase& record, const FieldElement& element) {
@@ -35,11 +42,11 @@ void ListRecordCore::ReadTimeModified(qcBase& record, const FieldElement& elemen
 }
 
 void ListRecordCore::ReadEditSequence(qcBase& record, const FieldElement& element) {
-  Core(record).editSequence_ = element.text();
+  AssignText(Core(record).editSequence_, element);
 }
 
 void ListRecordCore::ReadName(qcBase& record, const FieldElement& element) {
-  Core(record).name_ = element.text();
+  AssignText(Core(record).name_, element);
 }
 
 void ListRecordCore::ReadIsActive(qcBase& record, const FieldElement& element) {
@@ -56,7 +63,7 @@ void ListRecordCore::ReadParentRef(qcBase& record, const FieldElement& element) 
 }
 
 void ListRecordCore::ReadStoredFullName(qcBase& record, const FieldElement& element) {
-  Core(record).storedFullName_ = element.text();
+  AssignText(Core(record).storedFullName_, element);
 }
 
 void ListRecordCore::ReadSublevel(qcBase& record, const FieldElement& element) {

@@ -79,13 +79,16 @@ void qcListObjectRef::SetFullName(std::string value) {
 void qcListObjectRef::FromDom(const XmlNode& element) { FromDom(FieldElement(element)); }
 
 void qcListObjectRef::FromDom(const FieldElement& element) {
+  // The texts are assigned in place, without a temporary string each.
+  std::string scratch;
   for (FieldElement child : element.Children()) {
     std::string_view name = child.baseName();
     if (name == "ListID") {
-      SetListID(child.text());
+      listID_.assign(child.TextView(scratch));
+      cached_.reset();
     } else if (name == "FullName") {
       // Read as received: an empty FullName element must not wipe a ListID read before it.
-      fullName_ = child.text();
+      fullName_.assign(child.TextView(scratch));
       cached_.reset();
     }
   }
