@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 bool AppendToFile(const std::string& path, std::string_view text) {
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (file == nullptr) return false;
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  // An empty view may carry a null pointer, which fwrite must not be given.
+  bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), file) == text.size();
   return std::fclose(file) == 0 && written;
 }
 
