@@ -54,9 +54,9 @@ void RemoveWithLogs(const fs::path& path) {
 int RunCreate(const CreateOptions& options, const GlobalOptions& globals) {
   const fs::path target(options.path);
   std::error_code ec;
+  if (fs::is_directory(target, ec)) throw CommandFailure(options.path + " is a folder");
   if (fs::exists(target, ec) && !options.force)
     throw CommandFailure(options.path + " already exists; add --force to replace it");
-  if (fs::is_directory(target, ec)) throw CommandFailure(options.path + " is a folder");
 
   simulator::CompanyFileOptions file;
   file.edition = Editions().at(options.edition);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -138,6 +139,44 @@ TEST_F(CliTest, LongListsArriveInPagesWithoutLossOrRepeats) {
   std::vector<std::string> found = Lines(matched.out, "\r\n");
   ASSERT_GT(found.size(), 2u);
   for (size_t i = 1; i < found.size(); ++i) EXPECT_THAT(found[i], StartsWith("\"" + prefix));
+}
+
+TEST_F(CliTest, EveryListTypeAnswersItsFilteredQuery) {
+  Create();
+  std::string known = Run({"list", "?"}).err;
+  known = known.substr(known.find("known types: ") + 13);
+  known = known.substr(0, known.find('\n'));
+  int types = 0;
+  for (size_t start = 0; start < known.size(); ++types) {
+    size_t comma = std::min(known.find(", ", start), known.size());
+    std::string type = known.substr(start, comma - start);
+    start = comma + 2;
+    // Every filter the query takes at once; the template query takes none.
+    std::vector<std::string> args = {"list", type, "--max", "2", "--format", "json"};
+    if (type != "template") args.insert(args.end(), {"--active", "--since", "2000-01-01T00:00:00"});
+    CliResult listed = RunOn(args);
+    EXPECT_EQ(listed.status, 0) << type << ": " << listed.err;
+    nlohmann::json records = nlohmann::json::parse(listed.out, nullptr, false);
+    EXPECT_TRUE(records.is_array() && records.size() <= 2) << type << ": " << listed.out;
+  }
+  EXPECT_EQ(types, 37);
+  EXPECT_EQ(RunOn({"list", "class", "--starts-with", "Zz", "--format", "json"}).out, "[]\n");
+}
+
+TEST_F(CliTest, GlobalOptionsReachTheConnection) {
+  Create();
+  std::string trace = (folder_ / "trace.log").string();
+  CliResult versioned = RunOn({"list", "class", "--qbxml-version", "13.0", "--trace", trace,
+                               "--processor", "Brennock.Simulator"});
+  EXPECT_EQ(versioned.status, 0) << versioned.err;
+  std::string log = ReadWhole(trace);
+  EXPECT_THAT(log, HasSubstr("<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 13.0//EN' >"
+                             "<QBXML><QBXMLMsgsRq onError = \"continueOnError\"><ClassQueryRq"));
+  EXPECT_THAT(log, HasSubstr("<HostQueryRq")) << "the connect's own queries are traced too";
+
+  setenv("BRENNOCK_PROCESSOR", "No.Such.Processor", 1);
+  EXPECT_EQ(RunOn({"list", "class"}).status, 2);
+  unsetenv("BRENNOCK_PROCESSOR");
 }
 
 TEST_F(CliTest, SendPrintsTheResponseAndFailsOnAnErrorStatus) {
