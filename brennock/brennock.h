@@ -60,6 +60,8 @@
 
 // company and database export
 #include "brennock/company/company.h"
+#include "brennock/company/preferences.h"
+#include "brennock/lists/address.h"
 #include "brennock/database/response_exporter.h"
 
 // connection, session and global entry object

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
+#include "brennock/model/date.h"
 #include "brennock/model/object_enums.h"
+#include "brennock/model/qc_errors.h"
+#include "brennock/model/txn_enums.h"
 
 namespace brennock {
 
@@ -23,10 +28,17 @@ class PayrollItemWages;
 class PayrollItemNonWages;
 class PriceLevels;
 class CurrencyTypes;
+class Address;
+class Preferences;
+class XmlNode;
+class xmlBldr;
 
-// The root of the object model for one session: one master collection per list, each registered
-// in Lists under its list's key. Records reach it through the thread's session state
-// (Session().company), never through the connection.
+// The root of the object model for one session: the company information of the open file, its
+// preferences, and one master collection per list, each registered in Lists under its list's key.
+// Records reach it through the thread's session state (Session().company), never through the
+// connection. Collections of record families the library does not have yet (accounts, customers,
+// vendors, employees, other names, entities, items, terms, templates and all transactions) are
+// absent from it and from Lists.
 class Company {
  public:
   Company();
@@ -35,6 +47,55 @@ class Company {
   Company& operator=(const Company&) = delete;
 
   qoEnumListObjectType ObjectType() const noexcept { return qoObjectTypeCompany; }
+
+  // Company information, as last read from QuickBooks.
+  const std::string& Name() const noexcept { return name_; }
+  const std::string& LegalName() const noexcept { return legalName_; }
+  // The three addresses live as long as the company and are refilled in place.
+  std::shared_ptr<brennock::Address> Address() const { return address_; }
+  std::shared_ptr<brennock::Address> AddressForCustomers() const { return addressForCustomers_; }
+  std::shared_ptr<brennock::Address> LegalAddress() const { return legalAddress_; }
+  const std::string& Phone() const noexcept { return phone_; }
+  const std::string& Fax() const noexcept { return fax_; }
+  const std::string& Email() const noexcept { return email_; }
+  const std::string& EmailForCustomers() const noexcept { return emailForCustomers_; }
+  const std::string& WebSite() const noexcept { return webSite_; }
+  // Month numbers "1" to "12"; "0" until read (or when QuickBooks left them out).
+  std::string FirstMonthFiscalYear() const { return std::to_string(firstMonthFiscalYear_); }
+  std::string FirstMonthIncomeTaxYear() const { return std::to_string(firstMonthIncomeTaxYear_); }
+  const std::string& CompanyType() const noexcept { return companyType_; }
+  const std::string& EIN() const noexcept { return ein_; }
+  // The TaxForm tag as QuickBooks sent it ("Form1120", ...).
+  const std::string& qbEnumTaxForm() const noexcept { return taxForm_; }
+  bool IsSampleCompany() const noexcept { return isSampleCompany_; }
+
+  std::shared_ptr<brennock::Preferences> Preferences() const { return preferences_; }
+  qcErrors& Errors() noexcept { return errors_; }
+
+  // Full name of the first account of that type, cached once found; each read asks QuickBooks
+  // again while none has been found.
+  const std::string& DefaultARAccount();
+  const std::string& DefaultAPAccount();
+  const std::string& DefaultBankAccount();
+
+  // Reads the company information again. A QuickBooks error raises its number and message with
+  // source "Company:Refresh" and keeps the previous values.
+  void Refresh();
+  // Validates every collection in Lists; each one that fails adds error 1011 keyed by its list
+  // type's key to Errors. Never raises for invalid lists.
+  bool ValidateAll();
+  // Marks a transaction (or one of its lines, when TxnLineId is not empty) cleared, not cleared or
+  // pending. Returns the builder's error number.
+  int32_t SetClearedStatus(qbClearedStatusType ClearedStatus, const std::string& TxnId,
+                           const std::string& TxnLineId = {});
+  // Ask QuickBooks on every read.
+  Date LastCondenseTime();
+  Date LastRestoreTime();
+  // Writes the company as a vendor query response into the caller's builder, without sending.
+  int32_t XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId);
+
+  // Library-internal: fills the company information from a CompanyRet element.
+  void FromDom(const XmlNode& companyRet);
   // The master collections by list key ("Class", "SalesTaxCode", ...).
   std::shared_ptr<brennock::Lists> Lists() const { return lists_; }
 
@@ -58,6 +119,23 @@ class Company {
   std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const { return currencyTypes_; }
 
  private:
+  xmlBldr& Builder();
+  const std::string& DefaultAccount(std::string& cache, int16_t accountType);
+  Date ActivityTime(int32_t childIndex);
+
+  std::string name_, legalName_, phone_, fax_, email_, emailForCustomers_, webSite_;
+  std::string companyType_, ein_, taxForm_;
+  int16_t firstMonthFiscalYear_ = 0;
+  int16_t firstMonthIncomeTaxYear_ = 0;
+  bool isSampleCompany_ = false;
+  std::string defaultARAccount_, defaultAPAccount_, defaultBankAccount_;
+  std::shared_ptr<brennock::Address> address_;
+  std::shared_ptr<brennock::Address> addressForCustomers_;
+  std::shared_ptr<brennock::Address> legalAddress_;
+  std::shared_ptr<brennock::Preferences> preferences_;
+  qcErrors errors_;
+  std::unique_ptr<xmlBldr> builder_;  // created on first use
+
   std::shared_ptr<brennock::Lists> lists_;
   std::shared_ptr<brennock::Classes> classes_;
   std::shared_ptr<brennock::CustomerTypes> customerTypes_;

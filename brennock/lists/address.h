@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace brennock {
+
+class XmlNode;
+class xmlBldr;
+
+// A postal address as qbXML writes it (the Address, BillAddress, ShipAddress, ... aggregates).
+// Company and the entity records own theirs and fill them in place from responses, so an Address
+// handed out earlier always shows the latest values. Line and field lengths are QuickBooks' limits:
+// 41 characters for Addr1..Addr5, 31 for City, 21 for State, 13 for PostalCode, 31 for Country and
+// 41 for Note; Validate reports the first field that exceeds its limit.
+class Address {
+ public:
+  const std::string& Addr1() const noexcept { return addr1_; }
+  const std::string& Addr2() const noexcept { return addr2_; }
+  const std::string& Addr3() const noexcept { return addr3_; }
+  const std::string& Addr4() const noexcept { return addr4_; }
+  const std::string& Addr5() const noexcept { return addr5_; }
+  const std::string& City() const noexcept { return city_; }
+  const std::string& State() const noexcept { return state_; }
+  const std::string& PostalCode() const noexcept { return postalCode_; }
+  const std::string& Country() const noexcept { return country_; }
+  const std::string& Note() const noexcept { return note_; }
+
+  void SetAddr1(std::string value) { addr1_ = std::move(value); }
+  void SetAddr2(std::string value) { addr2_ = std::move(value); }
+  void SetAddr3(std::string value) { addr3_ = std::move(value); }
+  void SetAddr4(std::string value) { addr4_ = std::move(value); }
+  void SetAddr5(std::string value) { addr5_ = std::move(value); }
+  void SetCity(std::string value) { city_ = std::move(value); }
+  void SetState(std::string value) { state_ = std::move(value); }
+  void SetPostalCode(std::string value) { postalCode_ = std::move(value); }
+  void SetCountry(std::string value) { country_ = std::move(value); }
+  void SetNote(std::string value) { note_ = std::move(value); }
+
+  // Empties every field.
+  void Clear();
+  // Replaces every field with the children of an address aggregate; absent children become empty,
+  // unknown ones are skipped.
+  void FromDom(const XmlNode& aggregate);
+  // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
+  void WriteElements(xmlBldr& builder) const;
+  // Element name of the first field longer than QuickBooks allows; empty when all fit.
+  std::string_view FirstTooLongField() const noexcept;
+
+ private:
+  std::string addr1_, addr2_, addr3_, addr4_, addr5_;
+  std::string city_, state_, postalCode_, country_, note_;
+};
+
+}  // namespace brennock

@@ -1,0 +1,87 @@
+#include "brennock/company/company.h"
+
+#include <gtest/gtest.h>
+
+#include "brennock/company/preferences.h"
+#include "brennock/lists/address.h"
+#include "brennock/model/xml_document.h"
+#include "tests/company/company_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+simulator::CompanyFileOptions Options() {
+  simulator::CompanyFileOptions options;
+  options.company["CompanyName"] = "Harbour & Sons";
+  options.company["LegalAddress.Addr1"] = "12 Quay Road";
+  options.company["LegalAddress.City"] = "Portsmouth";
+  options.company["FirstMonthFiscalYear"] = "April";
+  options.company["FirstMonthIncomeTaxYear"] = "October";
+  options.preferences["AccountingPreferences.ClosingDate"] = "2023-06-30";
+  options.preferences["SalesAndCustomersPreferences.DefaultShipMethodRef"] = "Courier";
+  options.preferences["SalesTaxPreferences.DefaultTaxableSalesTaxCodeRef"] = "Tax";
+  options.preferences["SalesTaxPreferences.DefaultNonTaxableSalesTaxCodeRef"] = "Non";
+  options.preferences["TimeTrackingPreferences.FirstDayOfWeek"] = "Wednesday";
+  return options;
+}
+
+using CompanyConnectTest = SimulatedCompanyTest;
+
+TEST_F(CompanyConnectTest, ConnectReadsCompanyInformationAndPreferences) {
+  std::shared_ptr<Company> company = Connect(Options());
+  ASSERT_NE(company, nullptr);
+  EXPECT_EQ(company, Session().company);
+  EXPECT_EQ(company->Name(), "Harbour & Sons");
+  EXPECT_EQ(company->LegalAddress()->Addr1(), "12 Quay Road");
+  EXPECT_EQ(company->LegalAddress()->City(), "Portsmouth");
+  EXPECT_EQ(company->AddressForCustomers()->City(), "Middlefield");
+  EXPECT_EQ(company->FirstMonthFiscalYear(), "4");
+  EXPECT_EQ(company->FirstMonthIncomeTaxYear(), "10");
+  EXPECT_EQ(company->qbEnumTaxForm(), "Form1120");
+
+  std::shared_ptr<Preferences> preferences = company->Preferences();
+  EXPECT_EQ(preferences->ClosingDate(), Date::FromDate(2023, 6, 30));
+  EXPECT_EQ(preferences->DefaultShipMethod(), "Courier");
+  EXPECT_EQ(preferences->DefaultShipMethodRef()->List(), qoListShipMethods);
+  EXPECT_EQ(preferences->DefaultTaxableSalesTaxCode(), "Tax");
+  EXPECT_EQ(preferences->DefaultNonTaxableSalesTaxCode(), "Non");
+  EXPECT_EQ(preferences->FirstDayOfWeek(), qoDayOfWeekWednesday);
+  EXPECT_TRUE(preferences->TimeTrackingEnabled());
+  EXPECT_EQ(preferences->GracePeriod(), 30);
+  EXPECT_EQ(preferences->AgingReportBasis(), qoAgingReportBasisAgeFromDueDate);
+  EXPECT_EQ(preferences->DefaultMarkup(), Currency(25));
+  EXPECT_EQ(preferences->DefaultItemSalesTax(), "");  // absent in the file
+}
+
+TEST_F(CompanyConnectTest, RefreshRereadsAndActivityTimesComeFromTheFile) {
+  simulator::CompanyFileOptions options = Options();
+  options.activity["LastRestoreTime"] = "2023-01-02T03:04:05";
+  options.activity["LastCondenseTime"] = "2022-12-31T10:00:00";
+  std::shared_ptr<Company> company = Connect(options, "{5D1B2C3A-0000-4000-8000-000000000001}");
+  company->Refresh();
+  EXPECT_EQ(recorder_->LastRequestText().find("<OwnerID>{5D1B2C3A-0000-4000-8000-000000000001}"
+                                              "</OwnerID></CompanyQueryRq>") == std::string::npos,
+            false);
+  EXPECT_EQ(company->Name(), "Harbour & Sons");
+  EXPECT_EQ(company->LastRestoreTime(), Date::FromDateTime(2023, 1, 2, 3, 4, 5));
+  EXPECT_EQ(company->LastCondenseTime(), Date::FromDateTime(2022, 12, 31, 10, 0, 0));
+}
+
+TEST_F(CompanyConnectTest, EmptyActivityRaisesAClearError) {
+  std::shared_ptr<Company> company = Connect(Options());
+  EXPECT_THROW(company->LastCondenseTime(), AutomationError);
+}
+
+TEST_F(CompanyConnectTest, DefaultBankAccountStaysEmptyAndAsksAgain) {
+  std::shared_ptr<Company> company = Connect(Options());
+  size_t before = recorder_->Requests().size();
+  EXPECT_EQ(company->DefaultBankAccount(), "");
+  EXPECT_EQ(company->DefaultBankAccount(), "");
+  EXPECT_EQ(recorder_->Requests().size(), before + 2);
+  EXPECT_NE(recorder_->LastRequestText().find(
+                "<AccountQueryRq><AccountType>Bank</AccountType></AccountQueryRq>"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace brennock::testing
