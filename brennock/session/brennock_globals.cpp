@@ -2,8 +2,25 @@
 
 #include <limits>
 
+#include "brennock/company/company.h"
+#include "brennock/lists/class.h"
+#include "brennock/lists/customer_message.h"
+#include "brennock/lists/customer_type.h"
+#include "brennock/lists/job_type.h"
+#include "brennock/lists/payment_method.h"
+#include "brennock/lists/payroll_item_non_wage.h"
+#include "brennock/lists/payroll_item_wage.h"
+#include "brennock/lists/price_level.h"
+#include "brennock/lists/sales_rep.h"
+#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/ship_method.h"
+#include "brennock/lists/tax_code.h"
+#include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor_type.h"
 #include "brennock/model/qc_enum.h"
 #include "brennock/session/app_data_folder.h"
+#include "brennock/session/session_checks.h"
+#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {
@@ -69,6 +86,39 @@ Variant BrennockGlobals::GetDataPath() const {
   std::string folder = CommonAppDataFolder();
   if (folder.empty()) return {};
   return Variant(std::move(folder));
+}
+
+std::shared_ptr<Company> BrennockGlobals::Company() const {
+  RequireOpenSession();
+  return Session().company;
+}
+
+// Each collection accessor: the session check, then the company's collection of that name.
+#define BRENNOCK_GLOBAL_COLLECTION(Name)                          \
+  std::shared_ptr<brennock::Name> BrennockGlobals::Name() const { \
+    std::shared_ptr<brennock::Company> company = this->Company(); \
+    return company ? company->Name() : nullptr;                   \
+  }
+BRENNOCK_GLOBAL_COLLECTION(SalesTaxCodes)
+BRENNOCK_GLOBAL_COLLECTION(PaymentMethods)
+BRENNOCK_GLOBAL_COLLECTION(Classes)
+BRENNOCK_GLOBAL_COLLECTION(CustomerTypes)
+BRENNOCK_GLOBAL_COLLECTION(SalesReps)
+BRENNOCK_GLOBAL_COLLECTION(CustomerMessages)
+BRENNOCK_GLOBAL_COLLECTION(ToDoList)
+BRENNOCK_GLOBAL_COLLECTION(ShipMethods)
+BRENNOCK_GLOBAL_COLLECTION(JobTypes)
+BRENNOCK_GLOBAL_COLLECTION(VendorTypes)
+BRENNOCK_GLOBAL_COLLECTION(PayrollItemWages)
+BRENNOCK_GLOBAL_COLLECTION(PayrollItemNonWages)
+BRENNOCK_GLOBAL_COLLECTION(PriceLevels)
+#undef BRENNOCK_GLOBAL_COLLECTION
+
+std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {
+  RequireOpenSession();
+  RequireNonUSEdition();
+  const std::shared_ptr<brennock::Company>& company = Session().company;
+  return company ? company->TaxCodes() : nullptr;
 }
 
 }  // namespace brennock

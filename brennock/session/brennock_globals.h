@@ -13,6 +13,22 @@
 
 namespace brennock {
 
+class Company;
+class TaxCodes;
+class SalesTaxCodes;
+class PaymentMethods;
+class Classes;
+class CustomerTypes;
+class SalesReps;
+class CustomerMessages;
+class ToDoList;
+class ShipMethods;
+class JobTypes;
+class VendorTypes;
+class PayrollItemWages;
+class PayrollItemNonWages;
+class PriceLevels;
+
 // This thread's global connection: created on first use and kept until the thread ends. The
 // database export raises its progress events on it.
 std::shared_ptr<QBConnection> GlobalQBConnection();
@@ -39,6 +55,24 @@ class BrennockGlobals {
   // The global connection's subscription collections (no session needed).
   std::shared_ptr<brennock::UIExtensionSubscriptions> UIExtensionSubscriptions() const;
   std::shared_ptr<brennock::UISubscriptions> UISubscriptions() const;
+  // The session's company and its collections; each first checks that a company session is open
+  // (vbObjectError + 1000 otherwise). Null when the company query of the session failed.
+  std::shared_ptr<brennock::Company> Company() const;
+  std::shared_ptr<brennock::SalesTaxCodes> SalesTaxCodes() const;
+  std::shared_ptr<brennock::PaymentMethods> PaymentMethods() const;
+  std::shared_ptr<brennock::Classes> Classes() const;
+  std::shared_ptr<brennock::CustomerTypes> CustomerTypes() const;
+  std::shared_ptr<brennock::SalesReps> SalesReps() const;
+  std::shared_ptr<brennock::CustomerMessages> CustomerMessages() const;
+  std::shared_ptr<brennock::ToDoList> ToDoList() const;
+  std::shared_ptr<brennock::ShipMethods> ShipMethods() const;
+  std::shared_ptr<brennock::JobTypes> JobTypes() const;
+  std::shared_ptr<brennock::VendorTypes> VendorTypes() const;
+  std::shared_ptr<brennock::PayrollItemWages> PayrollItemWages() const;
+  std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
+  std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
+  // Also only for non-US editions (vbObjectError + 1032 on a US session).
+  std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.
   Variant GetDataPath() const;
 };
