@@ -81,7 +81,7 @@ Variant ListRecordCore::FromDom(const XmlNode& obj) {
 
 qcListObjectRef& ListRecordCore::MutableParentRef() {
   if (!parentRef_) {
-    parentRef_ = std::make_unique<qcListObjectRef>();
+    parentRef_.emplace();
     parentRef_->SetList(kind_->listType);
     parentRef_->SetIsParent(true);
   }
@@ -158,7 +158,7 @@ void ListRecordCore::WriteNameAndActive(xmlBldr& builder, bool responseForm) con
 }
 
 void ListRecordCore::WriteParentRef(xmlBldr& builder) const {
-  WriteListRef(parentRef_.get(), builder, "ParentRef");
+  WriteListRef(parentRef_ ? &*parentRef_ : nullptr, builder, "ParentRef");
 }
 
 }  // namespace brennock

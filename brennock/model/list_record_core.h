@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,7 +70,7 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void SetParentFullName(const std::string& value);
   void SetSublevel(int16_t value) noexcept { sublevel_ = value; }
   // The parent reference; null until the record has a parent.
-  qcListObjectRef* ParentRef() noexcept { return parentRef_.get(); }
+  qcListObjectRef* ParentRef() noexcept { return parentRef_ ? &*parentRef_ : nullptr; }
   const ListRecordKind& Kind() const noexcept { return *kind_; }
 
   // Field table groups for record classes. Identity: ListID, TimeCreated, TimeModified,
@@ -139,7 +140,9 @@ class ListRecordCore : public qcListObject, public RecordBase {
   qcListObjectRef& MutableParentRef();
 
   const ListRecordKind* kind_;
-  std::unique_ptr<qcListObjectRef> parentRef_;
+  // Held in the record rather than on the heap: most records of a hierarchical list have a
+  // parent, and a separate object each would cost an allocation per record loaded.
+  std::optional<qcListObjectRef> parentRef_;
   std::shared_ptr<qcListObjectRefs> children_;
 };
 
