@@ -61,6 +61,7 @@
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/company/preferences.h"
+#include "brennock/company/data_extension.h"
 #include "brennock/lists/address.h"
 #include "brennock/database/response_exporter.h"
 

@@ -1,5 +1,6 @@
 #include "brennock/company/company.h"
 
+#include "brennock/company/data_extension.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/class.h"
@@ -65,6 +66,7 @@ Company::Company()
       addressForCustomers_(std::make_shared<brennock::Address>()),
       legalAddress_(std::make_shared<brennock::Address>()),
       preferences_(std::make_shared<brennock::Preferences>()),
+      companyApplicationFields_(std::make_shared<DataExtensions>()),
       lists_(std::make_shared<brennock::Lists>()),
       classes_(MakeMaster<brennock::Classes>()),
       customerTypes_(MakeMaster<brennock::CustomerTypes>()),
@@ -80,6 +82,8 @@ Company::Company()
       payrollItemWages_(MakeMaster<brennock::PayrollItemWages>()),
       priceLevels_(std::make_shared<brennock::PriceLevels>()),
       currencyTypes_(MakeMaster<brennock::CurrencyTypes>()) {
+  companyApplicationFields_->SetOwnerType(qoObjectTypeCompany);
+  companyApplicationFields_->SetOwnerId(Session().dataExtOwnerID);
   // Registration order is the order clients see when they walk Lists.
   lists_->AddObject(salesTaxCodes_, "SalesTaxCode");
   lists_->AddObject(salesReps_, "SalesRep");
@@ -145,6 +149,9 @@ void Company::FromDom(const XmlNode& companyRet) {
       taxForm_ = child.text();
     } else if (name == "IsSampleCompany") {
       isSampleCompany_ = TextToBool(child.text());
+    } else if (name == "DataExtRet") {
+      // The company has no custom fields of its own; only application values are kept.
+      ReadDataExtRet(child, nullptr, companyApplicationFields_.get());
     }
   }
 }
@@ -249,6 +256,15 @@ int32_t Company::XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId) {
   cxmlbldr.CreateElement("Email", email_);
   cxmlbldr.EndAggregate("VendorRet");
   cxmlbldr.EndAggregate("VendorQueryRs");
+  return 0;
+}
+
+int32_t Company::SaveApplicationFields() {
+  return companyApplicationFields_->Commit(std::string(), "Company");
+}
+
+int32_t Company::Commit() {
+  SaveApplicationFields();
   return 0;
 }
 

@@ -30,6 +30,7 @@ class PriceLevels;
 class CurrencyTypes;
 class Address;
 class Preferences;
+class DataExtensions;
 class XmlNode;
 class xmlBldr;
 
@@ -94,6 +95,15 @@ class Company {
   // Writes the company as a vendor query response into the caller's builder, without sending.
   int32_t XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId);
 
+  // The company's own application-field values (owner type qoObjectTypeCompany).
+  std::shared_ptr<DataExtensions> CompanyApplicationFields() const {
+    return companyApplicationFields_;
+  }
+  // Commits CompanyApplicationFields; returns its error count.
+  int32_t SaveApplicationFields();
+  // Saves the application fields and returns 0.
+  int32_t Commit();
+
   // Library-internal: fills the company information from a CompanyRet element.
   void FromDom(const XmlNode& companyRet);
   // The master collections by list key ("Class", "SalesTaxCode", ...).
@@ -133,6 +143,7 @@ class Company {
   std::shared_ptr<brennock::Address> addressForCustomers_;
   std::shared_ptr<brennock::Address> legalAddress_;
   std::shared_ptr<brennock::Preferences> preferences_;
+  std::shared_ptr<DataExtensions> companyApplicationFields_;
   qcErrors errors_;
   std::unique_ptr<xmlBldr> builder_;  // created on first use
 
