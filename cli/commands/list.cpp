@@ -76,16 +76,6 @@ const std::map<std::string, OutputFormat>& FormatNames() {
   return names;
 }
 
-// A mixed list's records say which kind they are first.
-nlohmann::ordered_json WholeRecord(const XmlNode& record, bool mixed) {
-  if (!mixed) return RecordToJson(record);
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  object["Type"] = RecordKind(record);
-  nlohmann::ordered_json fields = RecordToJson(record);
-  for (auto& [key, value] : fields.items()) object[key] = std::move(value);
-  return object;
-}
-
 int RunList(const ListOptions& options, const GlobalOptions& globals) {
   const ListTypeInfo& type = ChosenType(options);
   if (!options.since.empty()) CheckDate(options.since);
@@ -109,10 +99,14 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
   ListPager pager(session.NewRequest(), type, criteria, iterators);
   std::vector<XmlNode> records;
   std::vector<std::string> values;
+  std::string json;
   while (pager.NextPage(records)) {
     for (const XmlNode& record : records) {
       if (wholeRecords) {
-        writer->Record(WholeRecord(record, type.mixed));
+        json.clear();
+        // A mixed list's records say which kind they are first.
+        AppendRecordJson(json, record, type.mixed ? RecordKind(record) : std::string());
+        writer->RecordJson(json);
       } else {
         reader.Read(record, values);
         writer->Row(values);

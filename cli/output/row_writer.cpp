@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "cli/output/table_writer.h"
+#include "cli/qbxml/record_fields.h"
 
 namespace brennock::cli {
 namespace {
@@ -27,25 +28,33 @@ class JsonWriter final : public RowWriter {
     out_ += '[';
   }
   void Row(const std::vector<std::string>& values) override {
-    nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (size_t i = 0; i < values.size() && i < columns_.size(); ++i)
-      object[columns_[i]] = values[i];
-    Record(object);
+    Separate();
+    out_ += '{';
+    for (size_t i = 0; i < values.size() && i < columns_.size(); ++i) {
+      if (i > 0) out_ += ',';
+      AppendJsonString(out_, columns_[i]);
+      out_ += ':';
+      AppendJsonString(out_, values[i]);
+    }
+    out_ += '}';
   }
-  void Record(const nlohmann::ordered_json& record) override {
-    out_ += rows_++ == 0 ? "\n  " : ",\n  ";
-    out_ += JsonText(record);
+  void RecordJson(std::string_view json) override {
+    Separate();
+    out_ += json;
   }
   void End() override { out_ += rows_ == 0 ? "]\n" : "\n]\n"; }
 
  private:
+  // One record a line inside the array.
+  void Separate() { out_ += rows_++ == 0 ? "\n  " : ",\n  "; }
+
   std::vector<std::string> columns_;
   size_t rows_ = 0;
 };
 
 }  // namespace
 
-void RowWriter::Record(const nlohmann::ordered_json&) {
+void RowWriter::RecordJson(std::string_view) {
   throw std::logic_error("only JSON output takes whole records");
 }
 

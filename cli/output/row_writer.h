@@ -3,6 +3,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brennock::cli {
@@ -18,8 +19,9 @@ class RowWriter {
   // Once, before any row.
   virtual void Begin(const std::vector<std::string>& columns) = 0;
   virtual void Row(const std::vector<std::string>& values) = 0;
-  // A whole record as JSON (listings without chosen fields); only the JSON writer is given these.
-  virtual void Record(const nlohmann::ordered_json& record);
+  // A whole record already in JSON text (listings without chosen fields); only the JSON writer
+  // is given these.
+  virtual void RecordJson(std::string_view json);
   // Once, after the last row.
   virtual void End() = 0;
   // The text written since the last Take.

@@ -1,6 +1,7 @@
 #include "cli/qbxml/record_fields.h"
 
 #include <cctype>
+#include <cstdint>
 
 namespace brennock::cli {
 namespace {
@@ -56,7 +57,128 @@ void Flatten(const XmlNode& node, std::string& prefix,
   }
 }
 
+// Length of the valid UTF-8 sequence at text[at], 0 when the bytes there are not one.
+size_t Utf8Length(std::string_view text, size_t at) {
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = byte(at);
+  size_t length = lead < 0x80                    ? 1
+                  : lead >= 0xC2 && lead <= 0xDF ? 2
+                  : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i)
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+  if (length == 3) {
+    uint32_t code = ((lead & 0x0Fu) << 12) | ((byte(at + 1) & 0x3Fu) << 6);
+    if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)) return 0;  // overlong, surrogate
+  } else if (length == 4) {
+    uint32_t code = ((lead & 0x07u) << 18) | ((byte(at + 1) & 0x3Fu) << 12);
+    if (code < 0x10000 || code > 0x10FFFF) return 0;
+  }
+  return length;
+}
+
+void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_view kind) {
+  std::vector<XmlNode> children;
+  std::vector<std::string> names;
+  for (XmlNode child : parent.childNodes()) {
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    names.push_back(child.nodeName());
+    children.push_back(std::move(child));
+  }
+  auto value = [&out](const XmlNode& element) {
+    if (HasElementChildren(element))
+      AppendElementsJson(out, element, {});
+    else
+      AppendJsonString(out, element.text());
+  };
+  out += '{';
+  bool first = true;
+  if (!kind.empty()) {
+    out += "\"Type\":";
+    AppendJsonString(out, kind);
+    first = false;
+  }
+  std::vector<bool> written(children.size(), false);
+  for (size_t i = 0; i < children.size(); ++i) {
+    if (written[i]) continue;
+    if (!first) out += ',';
+    first = false;
+    AppendJsonString(out, names[i]);
+    out += ':';
+    // Repeated elements (lines, data extensions, versions) become one array under their name.
+    size_t twin = i + 1;
+    while (twin < children.size() && names[twin] != names[i]) ++twin;
+    if (twin == children.size()) {
+      value(children[i]);
+      continue;
+    }
+    out += '[';
+    value(children[i]);
+    for (size_t j = twin; j < children.size(); ++j) {
+      if (written[j] || names[j] != names[i]) continue;
+      written[j] = true;
+      out += ',';
+      value(children[j]);
+    }
+    out += ']';
+  }
+  out += '}';
+}
+
 }  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  size_t clean = 0;  // start of the run not yet copied
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length = c < 0x80 ? 1 : Utf8Length(text, i);
+    if (length > 1) {
+      i += length;
+      continue;
+    }
+    out.append(text.substr(clean, i - clean));
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (c < 0x20) {
+          out += "\\u00";
+          out += kHex[c >> 4];
+          out += kHex[c & 0xF];
+        } else {
+          out += "\\ufffd";  // not UTF-8
+        }
+    }
+    clean = ++i;
+  }
+  out.append(text.substr(clean));
+  out += '"';
+}
+
+void AppendRecordJson(std::string& out, const XmlNode& ret, std::string_view kind) {
+  AppendElementsJson(out, ret, kind);
+}
 
 bool SameName(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;

@@ -38,6 +38,13 @@ class FieldReader {
 // repeated elements as arrays, in document order.
 nlohmann::ordered_json RecordToJson(const XmlNode& ret);
 
+// Appends the record as JSON text, shaped as RecordToJson gives it, without building the JSON
+// value first (listings write many records). With kind, a "Type" member comes first.
+void AppendRecordJson(std::string& out, const XmlNode& ret, std::string_view kind = {});
+
+// Appends text as a JSON string; bytes that are not UTF-8 become U+FFFD.
+void AppendJsonString(std::string& out, std::string_view text);
+
 // The record as "path" / "text" pairs ("Address.City"), repeated leaves joined with ", ".
 std::vector<std::pair<std::string, std::string>> FlattenRecord(const XmlNode& ret);
 

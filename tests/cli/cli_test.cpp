@@ -110,6 +110,10 @@ TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
   auto items = nlohmann::ordered_json::parse(RunOn({"list", "item", "--format", "json"}).out);
   EXPECT_EQ(items[0].begin().key(), "Type") << "mixed lists say each record's kind first";
   EXPECT_EQ(items[0]["Type"], "ItemSalesTaxGroup");
+  nlohmann::json group = items[10];
+  ASSERT_EQ(group["Name"], "Starter Pack");
+  ASSERT_EQ(group["ItemGroupLine"].size(), 2u) << "repeated elements become one array";
+  EXPECT_EQ(group["ItemGroupLine"][1]["ItemRef"]["FullName"], "Installation");
 }
 
 TEST_F(CliTest, LongListsArriveInPagesWithoutLossOrRepeats) {
@@ -277,6 +281,11 @@ TEST_F(CliTest, CsvAndTableKeepHostileNamesIntact) {
             "Name,IsActive\r\n\"Comma, \"\"Quote\"\"\nNew line\",true\r\nPlain,true\r\n");
   EXPECT_EQ(RunOn({"list", "class", "--fields", "Name"}).out,
             "Name\n------------------------\nComma, \"Quote\"\\nNew line\nPlain\n");
+  auto whole = nlohmann::json::parse(RunOn({"list", "class", "--format", "json"}).out);
+  auto chosen = nlohmann::json::parse(
+      RunOn({"list", "class", "--format", "json", "--fields", "FullName"}).out);
+  EXPECT_EQ(whole[0]["Name"], "Comma, \"Quote\"\nNew line");
+  EXPECT_EQ(chosen[0]["FullName"], "Comma, \"Quote\"\nNew line");
 }
 
 TEST_F(CliTest, AddAndDeleteGoThroughTheListCollections) {
