@@ -62,6 +62,7 @@
 #include "brennock/company/company.h"
 #include "brennock/company/preferences.h"
 #include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_definitions.h"
 #include "brennock/lists/address.h"
 #include "brennock/database/response_exporter.h"
 

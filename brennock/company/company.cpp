@@ -1,6 +1,7 @@
 #include "brennock/company/company.h"
 
 #include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/class.h"
@@ -67,6 +68,8 @@ Company::Company()
       legalAddress_(std::make_shared<brennock::Address>()),
       preferences_(std::make_shared<brennock::Preferences>()),
       companyApplicationFields_(std::make_shared<DataExtensions>()),
+      customFields_(std::make_shared<DataExtensionDefinitions>()),
+      applicationFields_(std::make_shared<DataExtensionDefinitions>()),
       lists_(std::make_shared<brennock::Lists>()),
       classes_(MakeMaster<brennock::Classes>()),
       customerTypes_(MakeMaster<brennock::CustomerTypes>()),
@@ -83,6 +86,9 @@ Company::Company()
       priceLevels_(std::make_shared<brennock::PriceLevels>()),
       currencyTypes_(MakeMaster<brennock::CurrencyTypes>()) {
   companyApplicationFields_->SetOwnerType(qoObjectTypeCompany);
+  customFields_->SetMaster(true);
+  customFields_->SetOwnerId("0");
+  applicationFields_->SetMaster(true);
   companyApplicationFields_->SetOwnerId(Session().dataExtOwnerID);
   // Registration order is the order clients see when they walk Lists.
   lists_->AddObject(salesTaxCodes_, "SalesTaxCode");
@@ -257,6 +263,26 @@ int32_t Company::XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId) {
   cxmlbldr.EndAggregate("VendorRet");
   cxmlbldr.EndAggregate("VendorQueryRs");
   return 0;
+}
+
+std::shared_ptr<DataExtensionDefinitions> Company::CustomFields() {
+  if (!customFieldsLoaded_) {
+    customFieldsLoaded_ = true;
+    customFields_->GetByOwner("0");
+  }
+  return customFields_;
+}
+
+std::shared_ptr<DataExtensionDefinitions> Company::ApplicationFields() {
+  const std::string& ownerID = Session().dataExtOwnerID;
+  if (!applicationFieldsLoaded_ && !ownerID.empty()) {
+    applicationFieldsLoaded_ = true;
+    applicationFields_->SetOwnerId(ownerID);
+    applicationFields_->GetByOwner(ownerID);
+    // Queries now ask for the application's extensions of the types it defined them for.
+    Session().applicationFieldDefinitions = applicationFields_;
+  }
+  return applicationFields_;
 }
 
 int32_t Company::SaveApplicationFields() {

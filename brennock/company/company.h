@@ -31,6 +31,7 @@ class CurrencyTypes;
 class Address;
 class Preferences;
 class DataExtensions;
+class DataExtensionDefinitions;
 class XmlNode;
 class xmlBldr;
 
@@ -95,6 +96,11 @@ class Company {
   // Writes the company as a vendor query response into the caller's builder, without sending.
   int32_t XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId);
 
+  // The QuickBooks custom-field definitions (owner "0"), read on first use.
+  std::shared_ptr<DataExtensionDefinitions> CustomFields();
+  // The registered application's field definitions, read on first use once an owner ID is
+  // registered; empty (and read again later) while none is.
+  std::shared_ptr<DataExtensionDefinitions> ApplicationFields();
   // The company's own application-field values (owner type qoObjectTypeCompany).
   std::shared_ptr<DataExtensions> CompanyApplicationFields() const {
     return companyApplicationFields_;
@@ -144,6 +150,10 @@ class Company {
   std::shared_ptr<brennock::Address> legalAddress_;
   std::shared_ptr<brennock::Preferences> preferences_;
   std::shared_ptr<DataExtensions> companyApplicationFields_;
+  std::shared_ptr<DataExtensionDefinitions> customFields_;
+  std::shared_ptr<DataExtensionDefinitions> applicationFields_;
+  bool customFieldsLoaded_ = false;
+  bool applicationFieldsLoaded_ = false;
   qcErrors errors_;
   std::unique_ptr<xmlBldr> builder_;  // created on first use
 

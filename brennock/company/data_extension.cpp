@@ -2,12 +2,16 @@
 
 #include <limits>
 
+#include "brennock/company/company.h"
+#include "brennock/company/data_extension_definitions.h"
 #include "brennock/model/automation_error.h"
 #include "brennock/model/collected_errors.h"
 #include "brennock/model/convert_dtypes.h"
 #include "brennock/model/enumeration_type.h"
 #include "brennock/model/enumerations.h"
 #include "brennock/model/error_table.h"
+#include "brennock/model/qc_enum.h"
+#include "brennock/model/qc_enum_value.h"
 #include "brennock/model/raise.h"
 #include "brennock/model/xml_document.h"
 #include "brennock/model/xml_node.h"
@@ -166,6 +170,14 @@ std::shared_ptr<DataExtension> DataExtensions::Add(const std::string& Name,
   return extension;
 }
 
+bool DataExtensions::IsAssignedToOwner(const DataExtensionDefinition& definition) const {
+  if (definition.IsAssignedTo(ownerType_)) return true;
+  // Item records also match a definition assigned to items in general.
+  auto type = static_cast<int32_t>(ownerType_);
+  bool isItem = (type >= 3 && type <= 12) || type == 49 || type == 61;
+  return isItem && definition.IsAssignedTo(qoObjectTypeItem);
+}
+
 std::shared_ptr<DataExtension> DataExtensions::Item(int32_t index) const {
   if (index < 1 || index > Count()) RaiseError(errInvalidDataExtIndex, "DataExt");
   return members_[static_cast<size_t>(index - 1)];
@@ -180,8 +192,19 @@ bool DataExtensions::ItemExists(const std::string& key) const noexcept {
 std::shared_ptr<DataExtension> DataExtensions::Item(const std::string& key) {
   for (const auto& member : members_)
     if (member->Name() == key) return member;
-  if (ownerID_ != kCustomFieldOwnerID) RaiseError(errDataExtNotDefined, "DataExtensions");
-  return Add(key);
+  const std::shared_ptr<Company>& company = Session().company;
+  if (ownerID_ != kCustomFieldOwnerID) {
+    std::shared_ptr<DataExtensionDefinition> definition =
+        company ? company->ApplicationFields()->Find(key) : nullptr;
+    if (!definition || !IsAssignedToOwner(*definition))
+      RaiseError(errDataExtNotDefined, "DataExtensions");
+    return Add(key, definition->DataType());
+  }
+  std::shared_ptr<DataExtensionDefinition> definition =
+      company ? company->CustomFields()->Find(key) : nullptr;
+  if (definition && !IsAssignedToOwner(*definition))
+    RaiseError(errDataExtNotDefined, "DataExtensions");
+  return Add(key, definition ? definition->DataType() : qbDataExtTypeSTR255TYPE);
 }
 
 int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string& TxnLineId) {
@@ -236,7 +259,11 @@ void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,
     } else if (element == "DataExtName") {
       name = child.text();
     } else if (element == "DataExtType") {
-      type = static_cast<qbEnumDataExtDataType>(EnumTextToCode(child.text(), qoeDataExtDataTypes));
+      type = static_cast<qbEnumDataExtDataType>(
+          ThreadEnumerations()
+              ->Item(qoeDataExtDataTypes)
+              ->Item(EnumTextToCode(child.text(), qoeDataExtDataTypes))
+              ->Code());
     } else if (element == "DataExtValue" && target != nullptr) {
       std::shared_ptr<DataExtension> extension =
           target->ItemExists(name) ? target->Item(name) : target->Add(name, type);

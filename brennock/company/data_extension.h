@@ -15,6 +15,7 @@ namespace brennock {
 
 class xmlBldr;
 class XmlNode;
+class DataExtensionDefinition;
 
 // The owner ID of the QuickBooks user's own custom fields; any other owner ID is an application's.
 inline constexpr std::string_view kCustomFieldOwnerID = "0";
@@ -99,6 +100,8 @@ class DataExtensions {
   int32_t Commit(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
 
  private:
+  bool IsAssignedToOwner(const DataExtensionDefinition& definition) const;
+
   std::vector<std::shared_ptr<DataExtension>> members_;
   std::string ownerID_;
   std::string listOrTxnId_;

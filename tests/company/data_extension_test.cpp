@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "brennock/company/company.h"
+#include "brennock/company/data_extension_definitions.h"
 #include "brennock/model/convert_dtypes.h"
 #include "brennock/model/error_table.h"
+#include "brennock/model/qc_error.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {
@@ -40,7 +42,13 @@ TEST_F(DataExtensionTest, CustomFieldValueIsAddedOnAListRecord) {
   DataExtensions values;
   values.SetOwnerId("0");
   values.SetOwnerType(qoObjectTypeCustomer);
+  processor_->QueueResponse(Response(
+      Status("DataExtDefQueryRs", 1, 0, "Status OK",
+             "<DataExtDefRet><OwnerID>0</OwnerID><DataExtName>Colour</DataExtName><DataExtType>"
+             "STR255TYPE</DataExtType><AssignToObject>Customer</AssignToObject></DataExtDefRet>")));
   values.Item(std::string("Colour"))->SetValue(Variant("Red"));
+  EXPECT_EQ(processor_->LastRequestText(),
+            Open30() + "<DataExtDefQueryRq><OwnerID>0</OwnerID></DataExtDefQueryRq>" + kClose);
   processor_->QueueResponse(Response(Status("DataExtAddRs", 1, 0, "Status OK")));
   EXPECT_EQ(values.Commit("80000001-1"), 0);
   EXPECT_EQ(processor_->LastRequestText(),
@@ -109,6 +117,52 @@ TEST_F(DataExtensionTest, RefusedValuesAreFiledAndRaised) {
             std::string::npos);
   EXPECT_EQ(values.Errors().Count(), 1);
   EXPECT_EQ(line->Errors().Count(), 1);
+}
+
+TEST_F(DataExtensionTest, DefinitionsAreAddedAndModifiedThroughTheMasterCollection) {
+  DataExtensionDefinitions definitions;
+  definitions.SetOwnerId("{APP}");
+  EXPECT_EQ(RaisedBy([&] { definitions.Add("Region"); }).Number(), ErrorNumber(1021));
+  definitions.SetMaster(true);
+  auto region = definitions.Add("Region", qbDataExtTypeAMTTYPE);
+  region->AddAssignedTo(qoObjectTypeCustomer);
+  processor_->QueueResponse(Response(Status("DataExtDefAddRs", 1, 0, "Status OK")));
+  EXPECT_EQ(definitions.Commit(), 0);
+  EXPECT_EQ(processor_->LastRequestText(),
+            Open30() +
+                "<DataExtDefAddRq requestID = \"1\"><DataExtDefAdd><OwnerID>{APP}</OwnerID>"
+                "<DataExtName>Region</DataExtName><DataExtType>AMTTYPE</DataExtType>"
+                "<AssignToObject>Customer</AssignToObject></DataExtDefAdd></DataExtDefAddRq>" +
+                kClose);
+  definitions.Rename(*region, "Area");
+  region->RemoveAssignedTo(qoObjectTypeCustomer);
+  processor_->QueueResponse(Response(Status("DataExtDefModRs", 1, 0, "Status OK")));
+  definitions.Commit();
+  EXPECT_NE(processor_->LastRequestText().find(
+                "<DataExtName>Region</DataExtName><DataExtNewName>Area</DataExtNewName>"
+                "<RemoveFromObject>Customer</RemoveFromObject>"),
+            std::string::npos);
+  EXPECT_EQ(region->ObjectState(), qoObjectStateClean);
+}
+
+TEST_F(DataExtensionTest, DefinitionChangesBelowQbxml3NeedApplicationFieldsWithAGuid) {
+  Session().qbxmlVersionNumber = Currency(2);
+  DataExtensionDefinitions custom;
+  custom.SetOwnerId("0");
+  custom.SetMaster(true);
+  EXPECT_EQ(RaisedBy([&] { custom.Add("Colour"); }).Number(), ErrorNumber(2801));
+  DataExtensionDefinitions application;
+  application.SetOwnerId("{APP}");
+  application.SetMaster(true);
+  EXPECT_EQ(RaisedBy([&] { application.Delete("Region"); }).Number(), ErrorNumber(2802));
+}
+
+TEST_F(DataExtensionTest, DefinitionNamesMayHaveThirtyOneCharacters) {
+  DataExtensionDefinition fits(std::string(31, 'n'), "{APP}");
+  EXPECT_TRUE(fits.Validate());
+  DataExtensionDefinition tooLong(std::string(32, 'n'), "{APP}");
+  EXPECT_FALSE(tooLong.Validate());
+  EXPECT_EQ(tooLong.Errors().Item(1)->Description(), "Name cannot exceed 31 characters");
 }
 
 }  // namespace
