@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
 #include "brennock/model/xml_document.h"
@@ -81,6 +83,31 @@ TEST_F(CompanyConnectTest, DefaultBankAccountStaysEmptyAndAsksAgain) {
   EXPECT_NE(recorder_->LastRequestText().find(
                 "<AccountQueryRq><AccountType>Bank</AccountType></AccountQueryRq>"),
             std::string::npos);
+}
+
+TEST_F(CompanyConnectTest, ApplicationFieldOnTheCompanyRoundTrips) {
+  const std::string owner = "{5D1B2C3A-0000-4000-8000-000000000002}";
+  std::shared_ptr<Company> company = Connect(Options(), owner);
+  std::shared_ptr<DataExtensionDefinitions> fields = company->ApplicationFields();
+  EXPECT_EQ(fields->Count(), 0);
+  auto region = fields->Add("Region");
+  region->AddAssignedTo(qoObjectTypeCompany);
+  EXPECT_EQ(fields->Commit(), 0);
+
+  company->CompanyApplicationFields()->Item(std::string("Region"))->SetValue(Variant("North"));
+  EXPECT_EQ(company->SaveApplicationFields(), 0);
+  company->CompanyApplicationFields()->Clear();
+  company->Refresh();
+  ASSERT_EQ(company->CompanyApplicationFields()->Count(), 1);
+  EXPECT_EQ(company->CompanyApplicationFields()->Item(1)->Value().ToString(), "North");
+
+  company->CompanyApplicationFields()->Item(1)->SetValue(Variant(""));
+  company->Commit();
+  EXPECT_NE(recorder_->LastRequestText().find("<DataExtDelRq requestID = \"1\">"),
+            std::string::npos);
+  company->CompanyApplicationFields()->Clear();
+  company->Refresh();
+  EXPECT_EQ(company->CompanyApplicationFields()->Count(), 0);
 }
 
 }  // namespace
