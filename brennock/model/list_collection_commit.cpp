@@ -1,5 +1,6 @@
 // Saving and deleting through a list collection, and filing QuickBooks's answer to each save.
 #include <limits>
+#include <vector>
 
 #include "brennock/model/collected_errors.h"
 #include "brennock/model/convert_dtypes.h"
@@ -87,17 +88,17 @@ void ListCollectionCore::HandleSaveResponse(const XmlNode& response) {
 int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
   RequireMaster();
   errors_->Clear();
-  xmlBldr& builder = Builder();
-  builder.NewClear();
-  bool any = false;
+  // Validation may ask QuickBooks for a parent through this very collection, whose builder the
+  // save requests use: validate every member first, then write the document.
+  std::vector<size_t> valid;
   if (!Member) {
     for (size_t i = 0; i < members_.size(); ++i) {
       qcListObject& member = *members_[i];
-      if (!member.Validate()) {
+      if (member.Validate()) {
+        valid.push_back(i);
+      } else {
         AddTableError(*errors_, errValidateFailed, member.CollectionKey());
-        continue;
       }
-      any |= AddRequest(member, builder, false, static_cast<int32_t>(i + 1));
     }
   } else if (!Member->Validate()) {
     AddTableError(*errors_, errValidateFailed, Member->CollectionKey());
@@ -106,8 +107,14 @@ int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
     if (position == std::string::npos) {
       AddTableError(*errors_, errNotMember, Stem());
     } else {
-      any = AddRequest(*Member, builder, false, static_cast<int32_t>(position + 1));
+      valid.push_back(position);
     }
+  }
+  xmlBldr& builder = Builder();
+  builder.NewClear();
+  bool any = false;
+  for (size_t i : valid) {
+    any |= AddRequest(*members_[i], builder, false, static_cast<int32_t>(i + 1));
   }
   if (any) {
     std::shared_ptr<XmlDocument> response = builder.NewSendRequest();

@@ -128,5 +128,21 @@ TEST_F(ClassSimulatorTest, DuplicateNameIsFiledAsNameExists) {
   EXPECT_EQ(classes->Errors()->Item(1)->Field(), "Twin");
 }
 
+TEST_F(ClassSimulatorTest, ParentKnownOnlyToQuickBooksIsFetchedBeforeTheSave) {
+  auto classes = Session().company->Classes();
+  classes->Add("Top");
+  ASSERT_EQ(classes->Commit(), 0);
+  classes->Clear();
+
+  // Validating the child asks QuickBooks for "Top" through this same collection.
+  auto child = classes->Add("Child", true, "Top");
+  EXPECT_EQ(classes->Commit(), 0);
+  EXPECT_EQ(child->ObjectState(), qoObjectStateClean);
+  EXPECT_EQ(child->FullName(), "Top:Child");
+  const std::string& save = recorder_->LastRequestText();
+  EXPECT_NE(save.find("<ClassAddRq requestID = \"1\">"), std::string::npos) << save;
+  EXPECT_NE(save.find("<?xml"), std::string::npos) << "the save document keeps its header";
+}
+
 }  // namespace
 }  // namespace brennock::testing
