@@ -60,11 +60,11 @@
 
 // company and database export
 #include "brennock/company/company.h"
-#include "brennock/company/preferences.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/lists/address.h"
+#include "brennock/company/preferences.h"
 #include "brennock/database/response_exporter.h"
+#include "brennock/lists/address.h"
 
 // connection, session and global entry object
 #include "brennock/session/brennock_globals.h"

@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
   app.add_flag("-q,--quiet", globals.quiet, "No progress or confirmations on standard error");
 
   std::vector<std::pair<std::string, CommandRun>> runs;
-  for (const CommandSpec& spec : CommandTable())
-    runs.emplace_back(spec.name, spec.attach(app, globals));
+  for (const CommandSpec& command : CommandTable())
+    runs.emplace_back(command.name, command.attach(app, globals));
 
   try {
     app.parse(argc, argv);

@@ -6,11 +6,12 @@
 namespace brennock {
 
 // One table of the fields drives reading, writing and checking.
-#define BRENNOCK_ADDRESS_FIELDS(F)                                                            \
-  F("Addr1", addr1_, 41)                                                                      \
-  F("Addr2", addr2_, 41) F("Addr3", addr3_, 41) F("Addr4", addr4_, 41) F("Addr5", addr5_, 41) \
-      F("City", city_, 31) F("State", state_, 21) F("PostalCode", postalCode_, 13)            \
-          F("Country", country_, 31) F("Note", note_, 41)
+#define BRENNOCK_ADDRESS_FIELDS(F)                                                          \
+  F("Addr1", addr1_, 41)                                                                    \
+  F("Addr2", addr2_, 41)                                                                    \
+  F("Addr3", addr3_, 41) F("Addr4", addr4_, 41) F("Addr5", addr5_, 41) F("City", city_, 31) \
+      F("State", state_, 21) F("PostalCode", postalCode_, 13) F("Country", country_, 31)    \
+          F("Note", note_, 41)
 
 void Address::Clear() {
 #define BRENNOCK_CLEAR(name, member, limit) member.clear();

@@ -30,20 +30,20 @@ bool HasPrefix(const SettingMap& map, const std::string& prefix) {
 void WriteSettings(RequestContext& ctx, const SettingMap& map, std::string_view shape_name,
                    const std::string& path) {
   XmlWriter w(ctx.out);
-  for (const auto& spec : FindShape(shape_name)) {
-    std::string key = path + std::string(spec.name);
-    if (spec.kind == FieldKind::kAggregate) {
-      if (spec.name == "DataExtRet" || !HasPrefix(map, key + ".")) continue;
-      w.Open(spec.name);
-      WriteSettings(ctx, map, spec.name, key + ".");
-      w.Close(spec.name);
+  for (const auto& field : FindShape(shape_name)) {
+    std::string key = path + std::string(field.name);
+    if (field.kind == FieldKind::kAggregate) {
+      if (field.name == "DataExtRet" || !HasPrefix(map, key + ".")) continue;
+      w.Open(field.name);
+      WriteSettings(ctx, map, field.name, key + ".");
+      w.Close(field.name);
       continue;
     }
     auto it = map.find(key);
     if (it == map.end()) continue;
-    if (spec.kind == FieldKind::kRef) {
+    if (field.kind == FieldKind::kRef) {
       std::string stored;
-      for (auto target : ReferenceTargets(spec.name)) {
+      for (auto target : ReferenceTargets(field.name)) {
         if (auto r = ctx.lists.LoadByFullName(*target, it->second)) {
           stored = r->list_id;
           break;
@@ -51,12 +51,12 @@ void WriteSettings(RequestContext& ctx, const SettingMap& map, std::string_view 
       }
       stored += kRefSeparator;
       stored += it->second;
-      ctx.lists.WriteRef(ctx.out, spec.name, stored);
-    } else if (spec.repeated) {
+      ctx.lists.WriteRef(ctx.out, field.name, stored);
+    } else if (field.repeated) {
       std::istringstream values(it->second);  // repeated values are kept one per line
-      for (std::string line; std::getline(values, line);) w.Element(spec.name, line);
+      for (std::string line; std::getline(values, line);) w.Element(field.name, line);
     } else {
-      w.Element(spec.name, it->second);
+      w.Element(field.name, it->second);
     }
   }
 }

@@ -121,34 +121,34 @@ bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name
     }
     return true;
   }
-  for (const auto& spec : shape) {
+  for (const auto& field : shape) {
     for (auto child : node.children()) {
       std::string_view name = child.name();
       if (child.type() != pugi::node_element) continue;
-      if (name != spec.name &&
-          !(name.size() == spec.name.size() + 3 && name.substr(0, spec.name.size()) == spec.name &&
-            name.substr(spec.name.size()) == "Mod"))
+      if (name != field.name && !(name.size() == field.name.size() + 3 &&
+                                  name.substr(0, field.name.size()) == field.name &&
+                                  name.substr(field.name.size()) == "Mod"))
         continue;
-      if (spec.kind == FieldKind::kRef) {
+      if (field.kind == FieldKind::kRef) {
         auto value = ResolveRef(child, nullptr, owner, status);
         if (!value) return false;
-        WriteRef(out, spec.name, *value);
-      } else if (spec.kind == FieldKind::kAggregate) {
-        w.Open(spec.name);
-        if (!RenderAggregate(child, spec.name, owner, out, status)) return false;
-        w.Close(spec.name);
+        WriteRef(out, field.name, *value);
+      } else if (field.kind == FieldKind::kAggregate) {
+        w.Open(field.name);
+        if (!RenderAggregate(child, field.name, owner, out, status)) return false;
+        w.Close(field.name);
       } else {
-        auto value = NormalizeValue(spec.kind, child.text().get());
+        auto value = NormalizeValue(field.kind, child.text().get());
         if (!value) {
           status =
-              MakeStatus(kConversionError, {KindWord(spec.kind), child.text().get(), spec.name});
+              MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), field.name});
           return false;
         }
-        if (spec.max_length && value->size() > spec.max_length) {
-          status = MakeStatus(kStringTooLong, {*value, spec.name});
+        if (field.max_length && value->size() > field.max_length) {
+          status = MakeStatus(kStringTooLong, {*value, field.name});
           return false;
         }
-        w.Element(spec.name, *value);
+        w.Element(field.name, *value);
       }
     }
   }
@@ -219,35 +219,35 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     std::string_view name = RetFieldName(type, raw, modify);
     int index = type.field_index(name);
     if (index < 0 || IsComputed(name)) continue;  // elements QuickBooks accepts but does not keep
-    const FieldSpec& spec = type.shape[index];
+    const FieldSpec& field = type.shape[index];
     auto u = static_cast<uint16_t>(index);
-    if (modify && spec.repeated &&
+    if (modify && field.repeated &&
         std::find(replaced.begin(), replaced.end(), u) == replaced.end()) {
       rec.ClearField(u);
       replaced.push_back(u);
     }
     std::string value;
-    if (spec.kind == FieldKind::kRef) {
+    if (field.kind == FieldKind::kRef) {
       auto ref = ResolveRef(child, nullptr, type, status);
       if (!ref) return status;
       value = std::move(*ref);
-    } else if (spec.kind == FieldKind::kAggregate && modify && !spec.repeated) {
+    } else if (field.kind == FieldKind::kAggregate && modify && !field.repeated) {
       // A modify changes only the parts of an aggregate it names; the rest stays.
       std::string current(rec.Field(name));
-      if (!MergeAggregate(current, child, spec.name, type, value, status)) return status;
-    } else if (spec.kind == FieldKind::kAggregate) {
-      if (!RenderAggregate(child, spec.name, type, value, status)) return status;
+      if (!MergeAggregate(current, child, field.name, type, value, status)) return status;
+    } else if (field.kind == FieldKind::kAggregate) {
+      if (!RenderAggregate(child, field.name, type, value, status)) return status;
     } else {
-      auto v = NormalizeValue(spec.kind, child.text().get());
-      if (!v) return MakeStatus(kConversionError, {KindWord(spec.kind), child.text().get(), name});
-      if (spec.max_length && v->size() > spec.max_length)
+      auto v = NormalizeValue(field.kind, child.text().get());
+      if (!v) return MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), name});
+      if (field.max_length && v->size() > field.max_length)
         return MakeStatus(kStringTooLong, {*v, name});
       value = std::move(*v);
       if (name == "AccountType") rec.account_type = value;
     }
-    if (modify && !spec.repeated && value.empty()) {
+    if (modify && !field.repeated && value.empty()) {
       rec.ClearField(u);  // an empty element clears the field
-    } else if (spec.repeated) {
+    } else if (field.repeated) {
       rec.AddField(u, std::move(value));
     } else {
       rec.SetField(u, std::move(value));
@@ -593,9 +593,9 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
   w.Open(type.ret);
   size_t next = 0;  // position in rec.fields, which is ordered by shape index
   for (size_t i = 0; i < type.shape.size(); ++i) {
-    const FieldSpec& spec = type.shape[i];
-    bool wanted = options.include.empty() || options.include.count(std::string(spec.name));
-    std::string_view name = spec.name;
+    const FieldSpec& field = type.shape[i];
+    bool wanted = options.include.empty() || options.include.count(std::string(field.name));
+    std::string_view name = field.name;
     if (IsComputed(name)) {
       if (!wanted) continue;
       if (name == "ListID")
@@ -639,7 +639,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
       }
       continue;
     }
-    if (spec.kind == FieldKind::kAggregate && name.size() > 12 &&
+    if (field.kind == FieldKind::kAggregate && name.size() > 12 &&
         name.substr(name.size() - 12) == "AddressBlock") {
       std::string_view address = rec.Field(name.substr(0, name.size() - 5));
       if (wanted && !address.empty()) WriteAddressBlock(out, name, address);
@@ -649,9 +649,9 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
     for (; next < rec.fields.size() && rec.fields[next].first == i; ++next) {
       if (!wanted) continue;
       const std::string& value = rec.fields[next].second;
-      if (spec.kind == FieldKind::kRef) {
+      if (field.kind == FieldKind::kRef) {
         WriteRef(out, name, value);
-      } else if (spec.kind == FieldKind::kAggregate) {
+      } else if (field.kind == FieldKind::kAggregate) {
         w.Open(name);
         w.Raw(value);
         w.Close(name);
