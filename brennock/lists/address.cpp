@@ -5,49 +5,43 @@
 
 namespace brennock {
 
-// One table of the fields drives reading, writing and checking.
-#define BRENNOCK_ADDRESS_FIELDS(F)                                                          \
-  F("Addr1", addr1_, 41)                                                                    \
-  F("Addr2", addr2_, 41)                                                                    \
-  F("Addr3", addr3_, 41) F("Addr4", addr4_, 41) F("Addr5", addr5_, 41) F("City", city_, 31) \
-      F("State", state_, 21) F("PostalCode", postalCode_, 13) F("Country", country_, 31)    \
-          F("Note", note_, 41)
+const Address::Field Address::kFields[10] = {
+    {"Addr1", &Address::addr1_, 41},     {"Addr2", &Address::addr2_, 41},
+    {"Addr3", &Address::addr3_, 41},     {"Addr4", &Address::addr4_, 41},
+    {"Addr5", &Address::addr5_, 41},     {"City", &Address::city_, 31},
+    {"State", &Address::state_, 21},     {"PostalCode", &Address::postalCode_, 13},
+    {"Country", &Address::country_, 31}, {"Note", &Address::note_, 41},
+};
 
 void Address::Clear() {
-#define BRENNOCK_CLEAR(name, member, limit) member.clear();
-  BRENNOCK_ADDRESS_FIELDS(BRENNOCK_CLEAR)
-#undef BRENNOCK_CLEAR
+  for (const Field& field : kFields) (this->*field.member).clear();
 }
 
 void Address::FromDom(const XmlNode& aggregate) {
   Clear();
   for (const XmlNode& child : aggregate.childNodes()) {
-    std::string name = child.baseName();
-#define BRENNOCK_READ(tag, member, limit) \
-  if (name == tag) {                      \
-    member = child.text();                \
-    continue;                             \
-  }
-    BRENNOCK_ADDRESS_FIELDS(BRENNOCK_READ)
-#undef BRENNOCK_READ
+    const std::string name = child.baseName();
+    for (const Field& field : kFields) {
+      if (name == field.element) {
+        this->*field.member = child.text();
+        break;
+      }
+    }
   }
 }
 
 void Address::WriteElements(xmlBldr& builder) const {
-#define BRENNOCK_WRITE(tag, member, limit) \
-  if (!member.empty()) builder.CreateElement(tag, member);
-  BRENNOCK_ADDRESS_FIELDS(BRENNOCK_WRITE)
-#undef BRENNOCK_WRITE
+  for (const Field& field : kFields) {
+    const std::string& value = this->*field.member;
+    if (!value.empty()) builder.CreateElement(field.element, value);
+  }
 }
 
 std::string_view Address::FirstTooLongField() const noexcept {
-#define BRENNOCK_CHECK(tag, member, limit) \
-  if (member.size() > limit) return tag;
-  BRENNOCK_ADDRESS_FIELDS(BRENNOCK_CHECK)
-#undef BRENNOCK_CHECK
+  for (const Field& field : kFields) {
+    if ((this->*field.member).size() > field.limit) return field.element;
+  }
   return {};
 }
-
-#undef BRENNOCK_ADDRESS_FIELDS
 
 }  // namespace brennock

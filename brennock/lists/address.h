@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,6 +50,14 @@ class Address {
   std::string_view FirstTooLongField() const noexcept;
 
  private:
+  // One row per field, in qbXML order: reading, writing and checking all walk this table.
+  struct Field {
+    std::string_view element;
+    std::string Address::*member;
+    size_t limit;
+  };
+  static const Field kFields[10];
+
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;
 };
