@@ -1,9 +1,8 @@
 #include "brennock/session/numbering_session.h"
 
-#include <exception>
-
 #include "brennock/model/automation_error.h"
 #include "brennock/registration/processor_registry.h"
+#include "brennock/session/processor_shutdown.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {
@@ -47,19 +46,7 @@ void CloseNumberingSession() {
   std::string ticket = std::move(session.numberingTicket);
   session.numberingProcessor.reset();
   session.numberingTicket.clear();
-  if (!processor) return;
-  std::exception_ptr failure;
-  try {
-    processor->EndSession(ticket);
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  try {
-    processor->CloseConnection();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
-  }
-  if (failure) std::rethrow_exception(failure);
+  ShutDownProcessor(processor, ticket);
 }
 
 }  // namespace brennock

@@ -11,6 +11,7 @@
 #include "brennock/session/log_file.h"
 #include "brennock/session/numbering_session.h"
 #include "brennock/session/processor_choice.h"
+#include "brennock/session/processor_shutdown.h"
 #include "brennock/session/remote_processor.h"
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_state.h"
@@ -53,21 +54,7 @@ void EndProcessorSession(SessionState& session, bool endSession) {
   std::string ticket = std::move(session.ticket);
   session.processor.reset();
   session.ticket.clear();
-  if (!processor) return;
-  std::exception_ptr failure;
-  if (endSession && !ticket.empty()) {
-    try {
-      processor->EndSession(ticket);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }
-  try {
-    processor->CloseConnection();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
-  }
-  if (failure) std::rethrow_exception(failure);
+  ShutDownProcessor(processor, endSession ? ticket : std::string());
 }
 
 }  // namespace
