@@ -100,38 +100,31 @@ void WriteDataExtValues(RequestContext& ctx, std::string_view object_id) {
   }
 }
 
-Status CompanyQuery(RequestContext& ctx) {
-  SettingMap company = LoadSettings(ctx.company, "company.");
+// Answers with one aggregate written from the settings stored under the prefix, followed by the
+// company's data-extension values when asked.
+Status AnswerFromSettings(RequestContext& ctx, const char* prefix, const char* ret,
+                          bool with_company_data_ext = false) {
+  SettingMap settings = LoadSettings(ctx.company, prefix);
   ctx.OpenResponse({});
   XmlWriter w(ctx.out);
-  w.Open("CompanyRet");
-  WriteSettings(ctx, company, "CompanyRet", "");
-  WriteDataExtValues(ctx, "Company");
-  w.Close("CompanyRet");
+  w.Open(ret);
+  WriteSettings(ctx, settings, ret, "");
+  if (with_company_data_ext) WriteDataExtValues(ctx, "Company");
+  w.Close(ret);
   ctx.CloseResponse();
   return {};
+}
+
+Status CompanyQuery(RequestContext& ctx) {
+  return AnswerFromSettings(ctx, "company.", "CompanyRet", true);
 }
 
 Status PreferencesQuery(RequestContext& ctx) {
-  SettingMap prefs = LoadSettings(ctx.company, "pref.");
-  ctx.OpenResponse({});
-  XmlWriter w(ctx.out);
-  w.Open("PreferencesRet");
-  WriteSettings(ctx, prefs, "PreferencesRet", "");
-  w.Close("PreferencesRet");
-  ctx.CloseResponse();
-  return {};
+  return AnswerFromSettings(ctx, "pref.", "PreferencesRet");
 }
 
 Status CompanyActivityQuery(RequestContext& ctx) {
-  SettingMap activity = LoadSettings(ctx.company, "activity.");
-  ctx.OpenResponse({});
-  XmlWriter w(ctx.out);
-  w.Open("CompanyActivityRet");
-  WriteSettings(ctx, activity, "CompanyActivityRet", "");
-  w.Close("CompanyActivityRet");
-  ctx.CloseResponse();
-  return {};
+  return AnswerFromSettings(ctx, "activity.", "CompanyActivityRet");
 }
 
 }  // namespace
