@@ -1,7 +1,6 @@
 #include "brennock/company/data_extension_definitions.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "brennock/model/automation_error.h"
 #include "brennock/model/collected_errors.h"
@@ -9,8 +8,6 @@
 #include "brennock/model/convert_dtypes.h"
 #include "brennock/model/enumeration_type.h"
 #include "brennock/model/enumerations.h"
-#include "brennock/model/qc_enum.h"
-#include "brennock/model/qc_enum_value.h"
 #include "brennock/model/raise.h"
 #include "brennock/model/xml_attributes.h"
 #include "brennock/model/xml_document.h"
@@ -22,26 +19,29 @@ namespace brennock {
 namespace {
 
 constexpr size_t kMaxNameLength = 31;
+constexpr const char* kCollectionSource = "DataExtensionDefinitions";
 
 std::string ObjectTypeTag(qoEnumListObjectType type) {
   return EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(type));
 }
 
-// The Code of the table entry whose qbXML text is `text` (1008 when none).
-int32_t CodeOfTag(const std::string& text, qoEnumerationType table) {
-  int32_t position = EnumTextToCode(text, table);
-  return ThreadEnumerations()->Item(table)->Item(position)->Code();
-}
-
-int32_t StatusCode(const XmlNode& response) {
-  return ModConvertDtypes::TextToInt32(response.attributes().getNamedItem("statusCode").text());
+int32_t NumericAttribute(const XmlNode& element, const char* name) {
+  return ModConvertDtypes::TextToInt32(element.attributes().getNamedItem(name).text());
 }
 
 }  // namespace
 
 DataExtensionDefinition::DataExtensionDefinition(std::string name, std::string ownerID,
                                                  qbEnumDataExtDataType dataType)
-    : name_(std::move(name)), ownerID_(std::move(ownerID)), dataType_(dataType) {}
+    : name_(std::move(name)),
+      ownerID_(std::move(ownerID)),
+      dataType_(dataType),
+      assignedTos_(std::make_shared<dataExtAssignedTos>(this)) {}
+
+DataExtensionDefinition::~DataExtensionDefinition() {
+  // A client may still hold the list; it no longer answers to this definition.
+  assignedTos_->Detach();
+}
 
 void DataExtensionDefinition::Changed() noexcept {
   if (objectState_ == qoObjectStateClean) objectState_ = qoObjectStateDirty;
@@ -57,27 +57,17 @@ void DataExtensionDefinition::SetName(std::string value) {
   Changed();
 }
 
-void DataExtensionDefinition::AddAssignedTo(qoEnumListObjectType type) {
-  if (IsAssignedTo(type)) return;
-  assignedTos_.push_back(type);
-  Changed();
-}
-
 void DataExtensionDefinition::RemoveAssignedTo(qoEnumListObjectType type) {
-  auto found = std::find(assignedTos_.begin(), assignedTos_.end(), type);
-  if (found == assignedTos_.end()) return;
-  assignedTos_.erase(found);
-  Changed();
-}
-
-bool DataExtensionDefinition::IsAssignedTo(qoEnumListObjectType type) const noexcept {
-  return std::find(assignedTos_.begin(), assignedTos_.end(), type) != assignedTos_.end();
+  const std::vector<qoEnumListObjectType>& types = assignedTos_->Types();
+  auto found = std::find(types.begin(), types.end(), type);
+  if (found == types.end()) return;
+  assignedTos_->Remove(static_cast<int32_t>(found - types.begin()) + 1);
 }
 
 void DataExtensionDefinition::MarkClean() {
   objectState_ = qoObjectStateClean;
   readName_ = name_;
-  readAssignedTos_ = assignedTos_;
+  readAssignedTos_ = assignedTos_->Types();
 }
 
 bool DataExtensionDefinition::Validate() {
@@ -89,20 +79,20 @@ bool DataExtensionDefinition::Validate() {
   return errors_.Count() == 0;
 }
 
-void DataExtensionDefinition::WriteAddRequest(xmlBldr& builder, int16_t requestId) const {
+void DataExtensionDefinition::WriteAddRequest(xmlBldr& builder, int32_t requestId) const {
   builder.OpenAggregate("DataExtDefAddRq", "requestID", std::to_string(requestId));
   builder.OpenAggregateOnly("DataExtDefAdd");
   builder.CreateElement("OwnerID", ownerID_);
   builder.CreateElement("DataExtName", name_);
   builder.CreateElement("DataExtType",
                         EnumCodeToXmlText(qoeDataExtDataTypes, static_cast<int16_t>(dataType_)));
-  for (qoEnumListObjectType type : assignedTos_)
+  for (qoEnumListObjectType type : *assignedTos_)
     builder.CreateElement("AssignToObject", ObjectTypeTag(type));
   builder.EndAggregate("DataExtDefAdd");
   builder.EndAggregate("DataExtDefAddRq");
 }
 
-void DataExtensionDefinition::WriteModifyRequest(xmlBldr& builder, int16_t requestId) const {
+void DataExtensionDefinition::WriteModifyRequest(xmlBldr& builder, int32_t requestId) const {
   auto contains = [](const std::vector<qoEnumListObjectType>& types, qoEnumListObjectType type) {
     return std::find(types.begin(), types.end(), type) != types.end();
   };
@@ -111,37 +101,58 @@ void DataExtensionDefinition::WriteModifyRequest(xmlBldr& builder, int16_t reque
   builder.CreateElement("OwnerID", ownerID_);
   builder.CreateElement("DataExtName", readName_);
   if (name_ != readName_) builder.CreateElement("DataExtNewName", name_);
-  for (qoEnumListObjectType type : assignedTos_)
+  for (qoEnumListObjectType type : *assignedTos_)
     if (!contains(readAssignedTos_, type))
       builder.CreateElement("AssignToObject", ObjectTypeTag(type));
   for (qoEnumListObjectType type : readAssignedTos_)
-    if (!contains(assignedTos_, type))
+    if (!assignedTos_->Contains(type))
       builder.CreateElement("RemoveFromObject", ObjectTypeTag(type));
   builder.EndAggregate("DataExtDefMod");
   builder.EndAggregate("DataExtDefModRq");
 }
 
+DataExtensionDefinitions::DataExtensionDefinitions() = default;
+DataExtensionDefinitions::~DataExtensionDefinitions() = default;
+
+xmlBldr& DataExtensionDefinitions::Builder() {
+  if (!builder_) builder_ = std::make_unique<xmlBldr>();
+  return *builder_;
+}
+
 std::shared_ptr<DataExtensionDefinition> DataExtensionDefinitions::Find(
     const std::string& key) const noexcept {
   for (const auto& member : members_)
-    if (member->Name() == key) return member;
+    if (CollectionKeysEqual(member->Name(), key)) return member;
   return nullptr;
 }
 
+int32_t DataExtensionDefinitions::PositionOf(
+    const DataExtensionDefinition& definition) const noexcept {
+  for (size_t i = 0; i < members_.size(); ++i)
+    if (members_[i].get() == &definition) return static_cast<int32_t>(i) + 1;
+  return 0;
+}
+
 std::shared_ptr<DataExtensionDefinition> DataExtensionDefinitions::Item(int32_t index) const {
-  if (index < 1 || index > Count()) RaiseCollectionPositionOutOfRange("DataExtensionDefinitions");
+  if (index < 1 || index > Count()) RaiseCollectionPositionOutOfRange(kCollectionSource);
   return members_[static_cast<size_t>(index - 1)];
 }
 
 std::shared_ptr<DataExtensionDefinition> DataExtensionDefinitions::Item(
     const std::string& key) const {
   std::shared_ptr<DataExtensionDefinition> found = Find(key);
-  if (!found) RaiseUnknownCollectionKey("DataExtensionDefinitions");
+  if (!found) RaiseUnknownCollectionKey(kCollectionSource);
   return found;
 }
 
+void DataExtensionDefinitions::Remove(int32_t index) {
+  if (index < 1 || index > Count()) RaiseCollectionPositionOutOfRange(kCollectionSource);
+  members_.erase(members_.begin() + (index - 1));
+}
+
 void DataExtensionDefinitions::Remove(const std::string& key) {
-  std::erase_if(members_, [&](const auto& member) { return member->Name() == key; });
+  std::shared_ptr<DataExtensionDefinition> found = Item(key);
+  members_.erase(std::find(members_.begin(), members_.end(), found));
 }
 
 void DataExtensionDefinitions::RequireApplicationFields() const {
@@ -155,6 +166,7 @@ std::shared_ptr<DataExtensionDefinition> DataExtensionDefinitions::Add(
   RequireApplicationFields();
   if (Name.empty()) RaiseError(errNameNull, "Name");
   if (!master_) RaiseError(errMasterOnly, "DataExtDef");
+  if (Find(Name)) RaiseDuplicateCollectionKey(kCollectionSource);
   auto definition = std::make_shared<DataExtensionDefinition>(Name, ownerID_, DataType);
   members_.push_back(definition);
   return definition;
@@ -163,13 +175,21 @@ std::shared_ptr<DataExtensionDefinition> DataExtensionDefinitions::Add(
 void DataExtensionDefinitions::Rename(DataExtensionDefinition& Definition,
                                       const std::string& NewName) {
   if (NewName.empty()) RaiseError(errNameNull, "Name");
-  // Members are kept in order; renaming keeps the position and changes the key.
-  Definition.SetName(NewName);
+  int32_t position = PositionOf(Definition);
+  if (position == 0) RaiseUnknownCollectionKey(kCollectionSource);
+  std::shared_ptr<DataExtensionDefinition> holder = Find(NewName);
+  // Checked before anything moves, so a taken name leaves the collection as it was.
+  if (holder && holder.get() != &Definition) RaiseDuplicateCollectionKey(kCollectionSource);
+  auto at = members_.begin() + (position - 1);
+  std::shared_ptr<DataExtensionDefinition> member = std::move(*at);
+  members_.erase(at);
+  member->SetName(NewName);
+  members_.push_back(std::move(member));
 }
 
 void DataExtensionDefinitions::Delete(const std::string& Name, bool bRemove) {
   RequireApplicationFields();
-  xmlBldr builder;
+  xmlBldr& builder = Builder();
   builder.NewClear();
   builder.OpenAggregate("DataExtDefDelRq", "requestID", "1");
   builder.CreateElement("OwnerID", ownerID_);
@@ -177,131 +197,86 @@ void DataExtensionDefinitions::Delete(const std::string& Name, bool bRemove) {
   builder.EndAggregate("DataExtDefDelRq");
   builder.NewSendRequest();
   if (builder.ErrNumber() != 0)
-    throw AutomationError(ErrorNumber(errDeleteFailed), "DataExtDef", builder.ErrMsg());
-  if (bRemove) Remove(Name);
-}
-
-void DataExtensionDefinitions::ReadDefinition(const XmlNode& ret) {
-  auto definition = std::make_shared<DataExtensionDefinition>(std::string(), ownerID_);
-  for (const XmlNode& child : ret.childNodes()) {
-    std::string name = child.baseName();
-    if (name == "OwnerID") {
-      if (ownerID_.empty()) ownerID_ = child.text();
-      *definition =
-          DataExtensionDefinition(definition->Name(), child.text(), definition->DataType());
-    } else if (name == "DataExtName") {
-      definition->SetName(child.text());
-    } else if (name == "DataExtType") {
-      definition->SetDataType(
-          static_cast<qbEnumDataExtDataType>(CodeOfTag(child.text(), qoeDataExtDataTypes)));
-    } else if (name == "AssignToObject") {
-      definition->AddAssignedTo(
-          static_cast<qoEnumListObjectType>(CodeOfTag(child.text(), qoeObjectType)));
-    }
-  }
-  definition->MarkClean();
-  members_.push_back(std::move(definition));
-}
-
-int32_t DataExtensionDefinitions::Query(const std::string& ownerID,
-                                        qoEnumListObjectType assignedTo) {
-  errors_.Clear();
-  xmlBldr builder;
-  builder.NewClear();
-  builder.OpenAggregateOnly("DataExtDefQueryRq");
-  if (!ownerID.empty()) {
-    builder.CreateElement("OwnerID", ownerID);
-  } else if (assignedTo != 0) {
-    builder.CreateElement("AssignToObject", ObjectTypeTag(assignedTo));
-  }
-  builder.EndAggregate("DataExtDefQueryRq");
-  std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-  members_.clear();
-  XmlNode queryRs = response->documentElement().childNodes().item(0).childNodes().item(0);
-  if (builder.ErrNumber() != 0 && builder.ErrNumber() != 1) {
-    // 1 is QuickBooks' "no match" status: an empty result, not a failure.
-    errors_.Add(builder.ErrNumber(), "DataExtDef", builder.ErrMsg());
-    return Count();
-  }
-  for (const XmlNode& ret : queryRs.childNodes())
-    if (ret.baseName() == "DataExtDefRet") ReadDefinition(ret);
-  return Count();
-}
-
-int32_t DataExtensionDefinitions::GetByOwner(const std::string& OwnerId) {
-  ownerID_ = OwnerId;
-  return Query(OwnerId, static_cast<qoEnumListObjectType>(0));
-}
-
-int32_t DataExtensionDefinitions::GetByAssignedToObject(qoEnumListObjectType AssignedToObject) {
-  return Query({}, AssignedToObject);
-}
-
-int32_t DataExtensionDefinitions::GetAll() {
-  return Query({}, static_cast<qoEnumListObjectType>(0));
+    RaiseError(errDeleteFailed, "DataExtDef", std::string(builder.ErrMsg()));
+  if (bRemove && ItemExists(Name)) Remove(Name);
 }
 
 bool DataExtensionDefinitions::Validate() {
-  bool valid = true;
-  for (const auto& member : members_) valid &= member->Validate();
-  return valid;
+  errors_.Clear();
+  for (const auto& member : members_)
+    if (!member->Validate()) AddTableError(errors_, errValidateFailed, member->CollectionKey());
+  return errors_.Count() == 0;
 }
 
 int32_t DataExtensionDefinitions::Commit(const std::shared_ptr<DataExtensionDefinition>& Member) {
   RequireApplicationFields();
   if (!master_) RaiseError(errMasterOnly, "DataExtDef");
   errors_.Clear();
-  std::vector<DataExtensionDefinition*> sent;
-  xmlBldr builder;
+  xmlBldr& builder = Builder();
   builder.NewClear();
-  auto add = [&](DataExtensionDefinition& definition) {
+  // (requestID, member) of each request written, in position order.
+  std::vector<std::pair<int32_t, DataExtensionDefinition*>> sent;
+  auto write = [&](DataExtensionDefinition& definition, int32_t position) {
     if (definition.ObjectState() == qoObjectStateClean) return;
-    if (sent.size() >= static_cast<size_t>(std::numeric_limits<int16_t>::max())) return;
-    sent.push_back(&definition);
-    auto id = static_cast<int16_t>(sent.size());
     if (definition.ObjectState() == qoObjectStateNew) {
-      definition.WriteAddRequest(builder, id);
+      definition.WriteAddRequest(builder, position);
     } else {
-      definition.WriteModifyRequest(builder, id);
+      definition.WriteModifyRequest(builder, position);
     }
+    sent.emplace_back(position, &definition);
   };
   if (!Member) {
-    for (const auto& member : members_) add(*member);
+    for (size_t i = 0; i < members_.size(); ++i) {
+      DataExtensionDefinition& member = *members_[i];
+      if (member.ObjectState() == qoObjectStateClean) continue;
+      if (!member.Validate()) {
+        AddTableError(errors_, errValidateFailed, member.CollectionKey());
+        continue;
+      }
+      write(member, static_cast<int32_t>(i) + 1);
+    }
   } else if (!Member->Validate()) {
-    AddTableError(errors_, errValidateFailed, Member->Name());
-  } else if (std::find(members_.begin(), members_.end(), Member) == members_.end()) {
+    AddTableError(errors_, errValidateFailed, Member->CollectionKey());
+  } else if (int32_t position = PositionOf(*Member); position == 0) {
     AddTableError(errors_, errNotMember, "DataExtDef");
   } else {
-    add(*Member);
+    write(*Member, position);
   }
-  if (!sent.empty()) {
-    std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-    XmlNode messageSet = response->documentElement().childNodes().item(0);
-    size_t position = 0;
-    for (XmlNode element : messageSet.childNodes()) {
-      if (element.nodeType() != NODE_ELEMENT || position >= sent.size()) continue;
-      DataExtensionDefinition& definition = *sent[position++];
-      int32_t code = StatusCode(element);
-      if (code == 0) {
-        definition.MarkClean();
-      } else {
-        AddCommitStatusErrors(errors_, definition.Errors(), definition.Name(), code,
-                              element.attributes().getNamedItem("statusMessage").text());
-      }
-    }
-  }
+  if (!sent.empty()) FileCommitResponses(*builder.NewSendRequest(), sent);
   if (Session().errorMode) {
-    if (builder.ErrNumber() != 0 && errors_.Count() == 0)
-      throw AutomationError(builder.ErrNumber(), "DataExtDef", builder.ErrMsg());
     if (errors_.Count() != 0) RaiseError(errCommitErrors, "DataExtDef");
+    if (!sent.empty() && builder.ErrNumber() != 0)
+      throw AutomationError(builder.ErrNumber(), "DataExtDef", builder.ErrMsg());
   }
   return errors_.Count();
+}
+
+void DataExtensionDefinitions::FileCommitResponses(
+    const XmlDocument& response,
+    const std::vector<std::pair<int32_t, DataExtensionDefinition*>>& sent) {
+  XmlNode messageSet = response.documentElement().childNodes().item(0);
+  for (const XmlNode& element : messageSet.childNodes()) {
+    if (element.nodeType() != NODE_ELEMENT) continue;
+    int32_t requestId = NumericAttribute(element, "requestID");
+    auto found = std::lower_bound(sent.begin(), sent.end(), requestId,
+                                  [](const auto& entry, int32_t id) { return entry.first < id; });
+    // A response to no request of this commit has nobody to file it for.
+    if (found == sent.end() || found->first != requestId) continue;
+    DataExtensionDefinition& definition = *found->second;
+    int32_t code = NumericAttribute(element, "statusCode");
+    if (code == 0) {
+      definition.MarkClean();
+    } else {
+      AddCommitStatusErrors(errors_, definition.Errors(), definition.CollectionKey(), code,
+                            element.attributes().getNamedItem("statusMessage").text());
+    }
+  }
 }
 
 bool DataExtensionDefinitions::AnyApplicationFieldDefinition(
     const std::function<bool(AssignedTypes assignedTos)>& matches) const {
   for (const auto& member : members_)
-    if (matches(AssignedTypes(member->AssignedTos()))) return true;
+    if (matches(AssignedTypes(member->AssignedTos()->Types()))) return true;
   return false;
 }
 

@@ -1,0 +1,186 @@
+// Reading definitions: QuickBooks queries, the database export of their responses, and the
+// definition files written by SaveToXml.
+#include <filesystem>
+#include <string_view>
+
+#include "brennock/company/data_extension_definitions.h"
+#include "brennock/database/response_exporter.h"
+#include "brennock/model/automation_error.h"
+#include "brennock/model/enumeration_type.h"
+#include "brennock/model/enumerations.h"
+#include "brennock/model/qc_enum.h"
+#include "brennock/model/qc_enum_value.h"
+#include "brennock/model/raise.h"
+#include "brennock/model/xml_document.h"
+#include "brennock/model/xml_node.h"
+#include "brennock/session/xml_bldr.h"
+
+namespace brennock {
+namespace {
+
+constexpr std::string_view kTable = "DataExtDef";
+
+// The Code of the table entry whose qbXML text is `text` (1008 when none).
+int32_t CodeOfTag(const std::string& text, qoEnumerationType table) {
+  int32_t position = EnumTextToCode(text, table);
+  return ThreadEnumerations()->Item(table)->Item(position)->Code();
+}
+
+// A query answers with DataExtDefRet; a saved file holds the DataExtDefAdd of each add request.
+// Both carry the same fields in the same order.
+bool IsDefinition(std::string_view name) {
+  return name == "DataExtDefRet" || name == "DataExtDefAdd";
+}
+
+std::shared_ptr<DataExtensionDefinition> ReadDefinition(const XmlNode& element) {
+  std::string ownerID;
+  std::string name;
+  auto type = qbDataExtTypeSTR255TYPE;
+  std::vector<qoEnumListObjectType> assigned;
+  for (const XmlNode& child : element.childNodes()) {
+    std::string field = child.baseName();
+    if (field == "OwnerID") {
+      ownerID = child.text();
+    } else if (field == "DataExtName") {
+      name = child.text();
+    } else if (field == "DataExtType") {
+      type = static_cast<qbEnumDataExtDataType>(CodeOfTag(child.text(), qoeDataExtDataTypes));
+    } else if (field == "AssignToObject") {
+      assigned.push_back(static_cast<qoEnumListObjectType>(CodeOfTag(child.text(), qoeObjectType)));
+    }
+  }
+  auto definition =
+      std::make_shared<DataExtensionDefinition>(std::move(name), std::move(ownerID), type);
+  for (qoEnumListObjectType objectType : assigned) definition->AssignedTos()->Add(objectType);
+  definition->MarkClean();
+  return definition;
+}
+
+// The definitions of a message set: those inside its request or response elements, and any
+// standing directly in it.
+DataExtensionDefinitions::Members ReadMessageSet(const XmlNode& messageSet) {
+  DataExtensionDefinitions::Members read;
+  if (!messageSet) return read;
+  for (const XmlNode& element : messageSet.childNodes()) {
+    if (element.nodeType() != NODE_ELEMENT) continue;
+    if (IsDefinition(element.baseName())) {
+      read.push_back(ReadDefinition(element));
+      continue;
+    }
+    for (const XmlNode& inner : element.childNodes())
+      if (inner.nodeType() == NODE_ELEMENT && IsDefinition(inner.baseName()))
+        read.push_back(ReadDefinition(inner));
+  }
+  return read;
+}
+
+XmlNode FirstElementChild(const XmlNode& node) {
+  for (const XmlNode& child : node.childNodes())
+    if (child.nodeType() == NODE_ELEMENT) return child;
+  return {};
+}
+
+[[noreturn]] void RaiseUnreadableFile(const std::string& path, std::string_view why) {
+  std::string description = "Cannot load data extension definitions from '";
+  description.append(path).append("': ").append(why);
+  RaiseGeneral(kTable, std::move(description));
+}
+
+}  // namespace
+
+int32_t DataExtensionDefinitions::GetBy(std::optional<qoEnumListObjectType> AssignedToObject,
+                                        const std::optional<std::string>& OwnerId,
+                                        const std::string& sMDBPath) {
+  std::string assignedTag;
+  if (!OwnerId && AssignedToObject) {
+    // Resolved first, so an unknown type raises before the collection changes.
+    EnumCodeToText(qoeObjectType, static_cast<int16_t>(*AssignedToObject));
+    assignedTag = EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(*AssignedToObject));
+  }
+  // A collection without an owner belongs to the owner it is first asked for.
+  if (OwnerId && ownerID_.empty()) ownerID_ = *OwnerId;
+  members_.clear();
+  errors_.Clear();
+  xmlBldr& builder = Builder();
+  std::shared_ptr<XmlDocument> response;
+  try {
+    builder.NewClear();
+    builder.OpenAggregateOnly("DataExtDefQueryRq");
+    if (OwnerId) {
+      builder.CreateElement("OwnerID", *OwnerId);
+    } else if (AssignedToObject) {
+      builder.CreateElement("AssignToObject", assignedTag);
+    }
+    builder.EndAggregate("DataExtDefQueryRq");
+    response = builder.NewSendRequest();
+  } catch (const AutomationError& error) {
+    // A query never raises: a failed send is filed with the number and message the builder kept.
+    errors_.Add(error.Number(), "", error.Description());
+    return Count();
+  }
+  if (builder.ErrNumber() != 0) {
+    errors_.Add(builder.ErrNumber(), "", builder.ErrMsg());
+    return Count();
+  }
+  if (!sMDBPath.empty()) {
+    ExportResponse(*response, sMDBPath);
+    return Count();
+  }
+  members_ = ReadMessageSet(response->documentElement().childNodes().item(0));
+  return Count();
+}
+
+int32_t DataExtensionDefinitions::GetByOwner(const std::string& OwnerId,
+                                             const std::string& sMDBPath) {
+  return GetBy(std::nullopt, OwnerId, sMDBPath);
+}
+
+int32_t DataExtensionDefinitions::GetByAssignedToObject(qoEnumListObjectType AssignedToObject,
+                                                        const std::string& sMDBPath) {
+  return GetBy(AssignedToObject, std::nullopt, sMDBPath);
+}
+
+int32_t DataExtensionDefinitions::GetAll(const std::string& sMDBPath) {
+  return GetBy(std::nullopt, std::nullopt, sMDBPath);
+}
+
+void DataExtensionDefinitions::ExportResponse(const XmlDocument& response,
+                                              const std::string& sMDBPath) {
+  std::shared_ptr<ResponseExporter> exporter = RegisteredResponseExporter();
+  if (!exporter) {
+    errors_.Add(ErrorNumber(errGeneral), "", std::string(kNoResponseExporter));
+    return;
+  }
+  exporter->ExportResponse(response, qoObjectTypeDataExtDef, kTable, sMDBPath);
+}
+
+void DataExtensionDefinitions::SaveToXml(const std::string& FilePath) {
+  xmlBldr& builder = Builder();
+  builder.IOClear();
+  int32_t position = 0;
+  for (const auto& member : members_) member->WriteAddRequest(builder, ++position);
+  builder.SaveToFile(FilePath);
+}
+
+void DataExtensionDefinitions::LoadFromXml(const std::string& FilePath) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(FilePath, ignored))
+    RaiseUnreadableFile(FilePath, "there is no such file");
+  std::shared_ptr<XmlDocument> document = Builder().ReadXml(FilePath);
+  // The root is found by name, not position: a header with a DOCTYPE puts it second or third.
+  XmlNode root = document->documentElement();
+  if (!root) {
+    XmlParseError error = document->parseError();
+    std::string why = error.reason.empty() ? "it is not an XML document" : error.reason;
+    if (error.filepos >= 0) why.append(" at byte ").append(std::to_string(error.filepos));
+    RaiseUnreadableFile(FilePath, why);
+  }
+  std::string rootName = root.baseName();
+  if (rootName != "Brennock" && rootName != "QBXML")
+    RaiseUnreadableFile(FilePath, "its root element is " + rootName + ", not Brennock or QBXML");
+  // Read completely before the members are replaced, so a bad entry loses nothing.
+  Members read = ReadMessageSet(FirstElementChild(root));
+  members_ = std::move(read);
+}
+
+}  // namespace brennock
