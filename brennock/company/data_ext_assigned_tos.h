@@ -43,6 +43,7 @@ class dataExtAssignedTos {
   void Detach() noexcept { owner_ = nullptr; }
 
  private:
+  friend class DataExtensionDefinition;
   // The guard run before every change.
   void RequireChangeable() const;
   void Changed() const noexcept;

@@ -5,13 +5,10 @@
 #include "brennock/model/automation_error.h"
 #include "brennock/model/collected_errors.h"
 #include "brennock/model/collection_support.h"
-#include "brennock/model/convert_dtypes.h"
 #include "brennock/model/enumeration_type.h"
 #include "brennock/model/enumerations.h"
 #include "brennock/model/raise.h"
-#include "brennock/model/xml_attributes.h"
 #include "brennock/model/xml_document.h"
-#include "brennock/model/xml_node.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 
@@ -23,10 +20,6 @@ constexpr const char* kCollectionSource = "DataExtensionDefinitions";
 
 std::string ObjectTypeTag(qoEnumListObjectType type) {
   return EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(type));
-}
-
-int32_t NumericAttribute(const XmlNode& element, const char* name) {
-  return ModConvertDtypes::TextToInt32(element.attributes().getNamedItem(name).text());
 }
 
 }  // namespace
@@ -62,6 +55,12 @@ void DataExtensionDefinition::RemoveAssignedTo(qoEnumListObjectType type) {
   auto found = std::find(types.begin(), types.end(), type);
   if (found == types.end()) return;
   assignedTos_->Remove(static_cast<int32_t>(found - types.begin()) + 1);
+}
+
+void DataExtensionDefinition::TakeSavedFields(const DataExtensionDefinition& saved) {
+  name_ = saved.name_;
+  dataType_ = saved.dataType_;
+  assignedTos_->types_ = saved.assignedTos_->types_;
 }
 
 void DataExtensionDefinition::MarkClean() {
@@ -249,28 +248,6 @@ int32_t DataExtensionDefinitions::Commit(const std::shared_ptr<DataExtensionDefi
       throw AutomationError(builder.ErrNumber(), "DataExtDef", builder.ErrMsg());
   }
   return errors_.Count();
-}
-
-void DataExtensionDefinitions::FileCommitResponses(
-    const XmlDocument& response,
-    const std::vector<std::pair<int32_t, DataExtensionDefinition*>>& sent) {
-  XmlNode messageSet = response.documentElement().childNodes().item(0);
-  for (const XmlNode& element : messageSet.childNodes()) {
-    if (element.nodeType() != NODE_ELEMENT) continue;
-    int32_t requestId = NumericAttribute(element, "requestID");
-    auto found = std::lower_bound(sent.begin(), sent.end(), requestId,
-                                  [](const auto& entry, int32_t id) { return entry.first < id; });
-    // A response to no request of this commit has nobody to file it for.
-    if (found == sent.end() || found->first != requestId) continue;
-    DataExtensionDefinition& definition = *found->second;
-    int32_t code = NumericAttribute(element, "statusCode");
-    if (code == 0) {
-      definition.MarkClean();
-    } else {
-      AddCommitStatusErrors(errors_, definition.Errors(), definition.CollectionKey(), code,
-                            element.attributes().getNamedItem("statusMessage").text());
-    }
-  }
 }
 
 bool DataExtensionDefinitions::AnyApplicationFieldDefinition(

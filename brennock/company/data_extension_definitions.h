@@ -46,6 +46,8 @@ class DataExtensionDefinition {
   // Library-internal.
   void SetName(std::string value);
   void MarkClean();
+  // Name, type and assignments of the definition QuickBooks answered a save with.
+  void TakeSavedFields(const DataExtensionDefinition& saved);
   bool IsAssignedTo(qoEnumListObjectType type) const noexcept {
     return assignedTos_->Contains(type);
   }

@@ -1,16 +1,20 @@
-// Reading definitions: QuickBooks queries, the database export of their responses, and the
-// definition files written by SaveToXml.
+// Reading definitions: QuickBooks queries, the database export of their responses, the answers
+// to a commit, and the definition files written by SaveToXml.
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/database/response_exporter.h"
 #include "brennock/model/automation_error.h"
+#include "brennock/model/collected_errors.h"
+#include "brennock/model/convert_dtypes.h"
 #include "brennock/model/enumeration_type.h"
 #include "brennock/model/enumerations.h"
 #include "brennock/model/qc_enum.h"
 #include "brennock/model/qc_enum_value.h"
 #include "brennock/model/raise.h"
+#include "brennock/model/xml_attributes.h"
 #include "brennock/model/xml_document.h"
 #include "brennock/model/xml_node.h"
 #include "brennock/session/xml_bldr.h"
@@ -78,6 +82,10 @@ XmlNode FirstElementChild(const XmlNode& node) {
   for (const XmlNode& child : node.childNodes())
     if (child.nodeType() == NODE_ELEMENT) return child;
   return {};
+}
+
+int32_t NumericAttribute(const XmlNode& element, const char* name) {
+  return ModConvertDtypes::TextToInt32(element.attributes().getNamedItem(name).text());
 }
 
 [[noreturn]] void RaiseUnreadableFile(const std::string& path, std::string_view why) {
@@ -152,6 +160,34 @@ void DataExtensionDefinitions::ExportResponse(const XmlDocument& response,
     return;
   }
   exporter->ExportResponse(response, qoObjectTypeDataExtDef, kTable, sMDBPath);
+}
+
+void DataExtensionDefinitions::FileCommitResponses(
+    const XmlDocument& response,
+    const std::vector<std::pair<int32_t, DataExtensionDefinition*>>& sent) {
+  XmlNode messageSet = response.documentElement().childNodes().item(0);
+  for (const XmlNode& element : messageSet.childNodes()) {
+    if (element.nodeType() != NODE_ELEMENT) continue;
+    int32_t requestId = NumericAttribute(element, "requestID");
+    auto found = std::lower_bound(sent.begin(), sent.end(), requestId,
+                                  [](const auto& entry, int32_t id) { return entry.first < id; });
+    // A response to no request of this commit has nobody to file it for.
+    if (found == sent.end() || found->first != requestId) continue;
+    DataExtensionDefinition& definition = *found->second;
+    int32_t code = NumericAttribute(element, "statusCode");
+    if (code == 0) {
+      // QuickBooks answers with the definition as it saved it.
+      for (const XmlNode& ret : element.childNodes())
+        if (ret.nodeType() == NODE_ELEMENT && ret.baseName() == "DataExtDefRet") {
+          definition.TakeSavedFields(*ReadDefinition(ret));
+          break;
+        }
+      definition.MarkClean();
+    } else {
+      AddCommitStatusErrors(errors_, definition.Errors(), definition.CollectionKey(), code,
+                            element.attributes().getNamedItem("statusMessage").text());
+    }
+  }
 }
 
 void DataExtensionDefinitions::SaveToXml(const std::string& FilePath) {

@@ -179,7 +179,14 @@ TEST_F(DefinitionsTest, FailedQueriesAndDatabasePathsAreFiledInErrors) {
 
 TEST_F(DefinitionsTest, CommitOfOneMemberChecksItAndCommit2SendsTheRest) {
   auto saved = definitions_.Add("Saved");
-  CommitAccepted(1);
+  processor_->QueueResponse(Response(
+      Status("DataExtDefAddRs", 1, 0, "Status OK",
+             "<DataExtDefRet><OwnerID>{APP}</OwnerID><DataExtName>Saved</DataExtName><DataExtType>"
+             "INTTYPE</DataExtType><AssignToObject>Account</AssignToObject></DataExtDefRet>")));
+  definitions_.Commit();
+  // The member now holds what QuickBooks saved.
+  EXPECT_EQ(saved->DataType(), qbDataExtTypeINTTYPE);
+  EXPECT_EQ(saved->AssignedTos()->Item(1), qoObjectTypeAccount);
   auto tooLong = definitions_.Add(std::string(32, 'n'));
   auto region = definitions_.Add("Region", qbDataExtTypeDATETIMETYPE);
 
