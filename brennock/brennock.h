@@ -61,6 +61,7 @@
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/database/response_exporter.h"

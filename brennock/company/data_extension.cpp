@@ -24,22 +24,64 @@ using namespace ModConvertDtypes;
 
 namespace {
 
+constexpr std::string_view kSource = "DataExt";
+// Custom fields, and every change of a saved value's owner record, need this qbXML version.
+const Currency kCustomFieldVersion(3);
+// Queries carry OwnerID from this version on.
+const Currency kOwnerIDVersion(2);
+
 [[noreturn]] void RaiseUnknownType(qbEnumDataExtDataType type) {
-  RaiseGeneral("DataExt", "Unknown Data Type: " + std::to_string(static_cast<int32_t>(type)));
+  RaiseGeneral(kSource, "Unknown Data Type: " + std::to_string(static_cast<int32_t>(type)));
 }
 
-bool IsListOwner(qoEnumListObjectType type) {
+bool IsKnownType(qbEnumDataExtDataType type) {
+  return type >= qbDataExtTypeINTTYPE && type <= qbDataExtTypeSTR1024TYPE;
+}
+
+bool IsItemType(qoEnumListObjectType type) {
+  auto code = static_cast<int32_t>(type);
+  return (code >= qoObjectTypeItemService && code <= qoObjectTypeItemSalesTaxGroup) ||
+         type == qoObjectTypeItemAssembly || type == qoObjectTypeItemFixedAssset;
+}
+
+// The ListDataExtType of a list owner, or empty for transactions (and the company).
+std::string ListOwnerTag(qoEnumListObjectType type) {
   switch (static_cast<int32_t>(type)) {
-    case 1:   // account
-    case 14:  // customer
-    case 20:  // vendor
-    case 21:  // other name
-    case 26:  // employee
-    case 45:  // item
-      return true;
+    case qoObjectTypeAccount:
+    case qoObjectTypeCustomer:
+    case qoObjectTypeVendor:
+    case qoObjectTypeOtherName:
+    case qoObjectTypeEmployee:
+    case qoObjectTypeItem:
+      return EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(type));
     default:
-      return false;
+      // QuickBooks keeps one extension list for all kinds of item.
+      return IsItemType(type) ? EnumCodeToXmlText(qoeObjectType, qoObjectTypeItem) : std::string();
   }
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+qbEnumDataExtDataType TypeFromTag(const std::string& tag) {
+  return static_cast<qbEnumDataExtDataType>(ThreadEnumerations()
+                                                ->Item(qoeDataExtDataTypes)
+                                                ->Item(EnumTextToCode(tag, qoeDataExtDataTypes))
+                                                ->Code());
+}
+
+size_t MaxTextLength(qbEnumDataExtDataType type) {
+  if (type == qbDataExtTypeSTR255TYPE) return 255;
+  if (type == qbDataExtTypeSTR1024TYPE) return 1024;
+  return std::string::npos;
 }
 
 }  // namespace
@@ -47,16 +89,17 @@ bool IsListOwner(qoEnumListObjectType type) {
 DataExtension::DataExtension(std::string name, qbEnumDataExtDataType dataType, std::string ownerID,
                              qoEnumListObjectType ownerType)
     : name_(std::move(name)),
-      dataType_(dataType),
       ownerID_(std::move(ownerID)),
+      dataType_(dataType),
       ownerType_(ownerType) {
   // An unknown type keeps an empty value and raises once it is set or written.
-  if (dataType_ >= qbDataExtTypeINTTYPE && dataType_ <= qbDataExtTypeSTR1024TYPE)
-    value_ = Converted(Variant());
+  if (IsKnownType(dataType_)) value_ = Converted(Variant(), dataType_);
 }
 
-Variant DataExtension::Converted(const Variant& value) const {
-  switch (dataType_) {
+DataExtension::~DataExtension() = default;
+
+Variant DataExtension::Converted(const Variant& value, qbEnumDataExtDataType type) const {
+  switch (type) {
     case qbDataExtTypeINTTYPE:
       return value.IsEmpty() ? Variant(int32_t{0}) : Variant(value.ToInt32());
     case qbDataExtTypeAMTTYPE:
@@ -74,41 +117,75 @@ Variant DataExtension::Converted(const Variant& value) const {
     case qbDataExtTypeSTR1024TYPE:
       return value.IsEmpty() ? Variant(std::string()) : Variant(value.ToString());
   }
-  RaiseUnknownType(dataType_);
+  RaiseUnknownType(type);
+}
+
+Variant DataExtension::FromText(std::string_view text, qbEnumDataExtDataType type) const {
+  switch (type) {
+    case qbDataExtTypeINTTYPE:
+      return Variant(TextToInt32(text));
+    case qbDataExtTypeAMTTYPE:
+    case qbDataExtTypeQUANTYPE:
+      return Variant(TextToCurrency(text));
+    case qbDataExtTypePRICETYPE:
+    case qbDataExtTypePERCENTTYPE:
+      return Variant(TextToSingleThroughCurrency(text));
+    case qbDataExtTypeDATETIMETYPE:
+      return Variant(TextToDate(text));
+    case qbDataExtTypeSTR255TYPE:
+    case qbDataExtTypeSTR1024TYPE:
+      return Variant(std::string(text));
+  }
+  RaiseUnknownType(type);
+}
+
+void DataExtension::CheckChange(bool replacesIdentity) {
+  Currency version = Session().qbxmlVersionNumber;
+  if (ownerID_ == kCustomFieldOwnerID && version < kCustomFieldVersion)
+    RaiseError(errVersionNotSupported, kSource);
+  if (state_ == qoObjectStateNew) return;
+  if (replacesIdentity && version < kCustomFieldVersion) RaiseError(errFieldNotModifiable, kSource);
+  state_ = qoObjectStateDirty;
+}
+
+void DataExtension::SetDataType(qbEnumDataExtDataType value) {
+  if (!IsKnownType(value)) RaiseUnknownType(value);
+  Variant converted = Converted(value_, value);
+  CheckChange(false);
+  dataType_ = value;
+  value_ = std::move(converted);
 }
 
 void DataExtension::SetValue(const Variant& value) {
-  if (ownerID_ == kCustomFieldOwnerID && Session().qbxmlVersionNumber < Currency(3))
-    RaiseError(errVersionNotSupported, "DataExt");
-  value_ = Converted(value);
-  if (objectState_ != qoObjectStateNew) objectState_ = qoObjectStateDirty;
+  Variant converted = Converted(value, dataType_);
+  CheckChange(false);
+  value_ = std::move(converted);
 }
 
 void DataExtension::SetValueAsString(std::string_view text) {
-  switch (dataType_) {
-    case qbDataExtTypeINTTYPE:
-      value_ = Variant(TextToInt32(text));
-      return;
-    case qbDataExtTypeAMTTYPE:
-    case qbDataExtTypeQUANTYPE:
-      value_ = Variant(TextToCurrency(text));
-      return;
-    case qbDataExtTypePRICETYPE:
-    case qbDataExtTypePERCENTTYPE:
-      value_ = Variant(TextToSingleThroughCurrency(text));
-      return;
-    case qbDataExtTypeDATETIMETYPE:
-      value_ = Variant(TextToDate(text));
-      return;
-    case qbDataExtTypeSTR255TYPE:
-    case qbDataExtTypeSTR1024TYPE:
-      value_ = Variant(std::string(text));
-      return;
-  }
-  RaiseUnknownType(dataType_);
+  Variant converted = FromText(text, dataType_);
+  CheckChange(false);
+  value_ = std::move(converted);
 }
 
-bool DataExtension::HasEmptyValue() const { return value_ == Converted(Variant()); }
+void DataExtension::SetListOrTxnId(std::string value) {
+  if (value == listOrTxnId_) return;
+  CheckChange(!listOrTxnId_.empty());
+  listOrTxnId_ = std::move(value);
+}
+
+void DataExtension::SetTxnLineId(std::string value) {
+  if (value == txnLineId_) return;
+  CheckChange(!txnLineId_.empty());
+  txnLineId_ = std::move(value);
+}
+
+void DataExtension::Load(qbEnumDataExtDataType dataType, std::string_view text) {
+  value_ = FromText(text, dataType);
+  dataType_ = dataType;
+}
+
+bool DataExtension::HasEmptyValue() const { return value_ == Converted(Variant(), dataType_); }
 
 std::string DataExtension::ValueText() const {
   switch (dataType_) {
@@ -131,67 +208,141 @@ std::string DataExtension::ValueText() const {
 }
 
 void DataExtension::WriteOwnerBlock(xmlBldr& builder) const {
-  if (IsListOwner(ownerType_)) {
-    builder.CreateElement("ListDataExtType",
-                          EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(ownerType_)));
+  if (ownerType_ == qoObjectTypeCompany) {
+    builder.CreateElement("OtherDataExtType", "Company");
+    return;
+  }
+  std::string listTag = ListOwnerTag(ownerType_);
+  if (!listTag.empty()) {
+    builder.CreateElement("ListDataExtType", listTag);
     builder.OpenAggregateOnly("ListObjRef");
     builder.CreateElement("ListID", listOrTxnId_);
     builder.EndAggregate("ListObjRef");
-  } else if (ownerType_ == qoObjectTypeCompany) {
-    builder.CreateElement("OtherDataExtType", "Company");
-  } else {
-    builder.CreateElement("TxnDataExtType",
-                          EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(ownerType_)));
-    builder.CreateElement("TxnID", listOrTxnId_);
-    if (!txnLineId_.empty()) builder.CreateElement("TxnLineID", txnLineId_);
+    return;
   }
+  builder.CreateElement("TxnDataExtType",
+                        EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(ownerType_)));
+  builder.CreateElement("TxnID", listOrTxnId_);
+  if (!txnLineId_.empty()) builder.CreateElement("TxnLineID", txnLineId_);
 }
 
-void DataExtension::WriteRequest(xmlBldr& builder, int16_t requestId) const {
-  std::string_view kind = objectState_ == qoObjectStateNew ? "Add"
-                          : HasEmptyValue()                ? "Del"
-                                                           : "Mod";
-  std::string request = "DataExt" + std::string(kind);
-  builder.OpenAggregate(request + "Rq", "requestID", std::to_string(requestId));
-  builder.OpenAggregateOnly(request);
+void DataExtension::WriteBody(xmlBldr& builder, bool withValue) const {
   builder.CreateElement("OwnerID", ownerID_);
   builder.CreateElement("DataExtName", name_);
   WriteOwnerBlock(builder);
-  if (kind != "Del") builder.CreateElement("DataExtValue", ValueText());
+  if (withValue) builder.CreateElement("DataExtValue", ValueText());
+}
+
+int32_t DataExtension::XMLInsert(xmlBldr& cxmlbldr) {
+  WriteBody(cxmlbldr, true);
+  return 0;
+}
+
+int32_t DataExtension::XMLModify(xmlBldr& cxmlbldr) {
+  WriteBody(cxmlbldr, !HasEmptyValue());
+  return 0;
+}
+
+int32_t DataExtension::XMLQueryRs(xmlBldr& cxmlbldr) {
+  cxmlbldr.CreateElement("OwnerID", ownerID_);
+  cxmlbldr.CreateElement("DataExtName", name_);
+  cxmlbldr.CreateElement("DataExtType",
+                         EnumCodeToXmlText(qoeDataExtDataTypes, static_cast<int16_t>(dataType_)));
+  cxmlbldr.CreateElement("DataExtValue", ValueText());
+  return 0;
+}
+
+void DataExtension::WriteRequest(xmlBldr& builder, int32_t requestId) const {
+  std::string_view kind = state_ == qoObjectStateNew ? "Add" : HasEmptyValue() ? "Del" : "Mod";
+  std::string request = "DataExt" + std::string(kind);
+  builder.OpenAggregate(request + "Rq", "requestID", std::to_string(requestId));
+  builder.OpenAggregateOnly(request);
+  WriteBody(builder, kind != "Del");
   builder.EndAggregate(request);
   builder.EndAggregate(request + "Rq");
+}
+
+Variant DataExtension::FromDom(const XmlNode& obj) {
+  // One pass; the value is converted once the type is known, whatever the element order.
+  qbEnumDataExtDataType type = dataType_;
+  std::string valueText;
+  bool hasValue = false;
+  for (const XmlNode& child : obj.childNodes()) {
+    if (child.nodeType() != NODE_ELEMENT) continue;
+    std::string element = child.baseName();
+    if (element == "OwnerID") {
+      ownerID_ = child.text();
+    } else if (element == "DataExtName") {
+      name_ = child.text();
+    } else if (element == "DataExtType") {
+      type = TypeFromTag(child.text());
+    } else if (element == "DataExtValue") {
+      valueText = child.text();
+      hasValue = true;
+    }
+  }
+  if (hasValue) {
+    Load(type, valueText);
+  } else if (type != dataType_) {
+    value_ = Converted(Variant(), type);
+    dataType_ = type;
+  }
+  state_ = qoObjectStateClean;
+  return Variant();
+}
+
+bool DataExtension::Validate() {
+  ClearErrorList();
+  if (state_ == qoObjectStateClean) return true;
+  if (!IsKnownType(dataType_)) {
+    AddTableError(Errors(), errGeneral, "DataType",
+                  "Unknown Data Type: " + std::to_string(static_cast<int32_t>(dataType_)));
+  } else if (size_t limit = MaxTextLength(dataType_);
+             limit != std::string::npos && value_.ToString().size() > limit) {
+    AddTableError(Errors(), errGeneral, "Value",
+                  "Value cannot exceed " + std::to_string(limit) + " characters");
+  }
+  return ErrorListEmpty();
+}
+
+qoEnumObjectState DataExtensions::ObjectState() const noexcept {
+  bool anyNew = false;
+  for (const auto& member : members_) {
+    if (member->ObjectState() == qoObjectStateDirty) return qoObjectStateDirty;
+    anyNew |= member->ObjectState() == qoObjectStateNew;
+  }
+  return anyNew ? qoObjectStateNew : qoObjectStateClean;
 }
 
 std::shared_ptr<DataExtension> DataExtensions::Add(const std::string& Name,
                                                    qbEnumDataExtDataType DataType) {
   auto extension = std::make_shared<DataExtension>(Name, DataType, ownerID_, ownerType_);
-  extension->SetListOrTxnId(listOrTxnId_);
+  // A new value takes the collection's record without a change guard.
+  extension->listOrTxnId_ = listOrTxnId_;
   members_.push_back(extension);
   return extension;
 }
 
 bool DataExtensions::IsAssignedToOwner(const DataExtensionDefinition& definition) const {
   if (definition.IsAssignedTo(ownerType_)) return true;
-  // Item records also match a definition assigned to items in general.
-  auto type = static_cast<int32_t>(ownerType_);
-  bool isItem = (type >= 3 && type <= 12) || type == 49 || type == 61;
-  return isItem && definition.IsAssignedTo(qoObjectTypeItem);
+  // Definitions name items as one class, whatever the kind of item the record is.
+  return IsItemType(ownerType_) && definition.IsAssignedTo(qoObjectTypeItem);
+}
+
+DataExtension* DataExtensions::Find(std::string_view key) const noexcept {
+  for (const auto& member : members_)
+    if (EqualsIgnoringCase(member->Name(), key)) return member.get();
+  return nullptr;
 }
 
 std::shared_ptr<DataExtension> DataExtensions::Item(int32_t index) const {
-  if (index < 1 || index > Count()) RaiseError(errInvalidDataExtIndex, "DataExt");
+  if (index < 1 || index > Count()) RaiseError(errInvalidDataExtIndex, kSource);
   return members_[static_cast<size_t>(index - 1)];
-}
-
-bool DataExtensions::ItemExists(const std::string& key) const noexcept {
-  for (const auto& member : members_)
-    if (member->Name() == key) return true;
-  return false;
 }
 
 std::shared_ptr<DataExtension> DataExtensions::Item(const std::string& key) {
   for (const auto& member : members_)
-    if (member->Name() == key) return member;
+    if (EqualsIgnoringCase(member->Name(), key)) return member;
   const std::shared_ptr<Company>& company = Session().company;
   if (ownerID_ != kCustomFieldOwnerID) {
     std::shared_ptr<DataExtensionDefinition> definition =
@@ -209,6 +360,7 @@ std::shared_ptr<DataExtension> DataExtensions::Item(const std::string& key) {
 
 int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string& TxnLineId) {
   errors_.Clear();
+  listOrTxnId_ = ListOrTxnId;
   xmlBldr builder;
   builder.NewClear();
   std::vector<DataExtension*> sent;
@@ -217,9 +369,9 @@ int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string
     if (sent.size() >= static_cast<size_t>(std::numeric_limits<int16_t>::max())) break;
     member->SetListOrTxnId(ListOrTxnId);
     member->SetTxnLineId(TxnLineId);
-    member->Errors().Clear();
+    member->ClearErrors();
     sent.push_back(member.get());
-    member->WriteRequest(builder, static_cast<int16_t>(sent.size()));
+    member->WriteRequest(builder, static_cast<int32_t>(sent.size()));
   }
   if (!sent.empty()) {
     std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
@@ -239,38 +391,77 @@ int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string
   }
   if (Session().errorMode) {
     if (builder.ErrNumber() != 0 && errors_.Count() == 0)
-      throw AutomationError(builder.ErrNumber(), "DataExt", builder.ErrMsg());
-    if (errors_.Count() != 0) RaiseError(errCommitErrors, "DataExt");
+      throw AutomationError(builder.ErrNumber(), std::string(kSource), builder.ErrMsg());
+    if (errors_.Count() != 0) RaiseError(errCommitErrors, kSource);
   }
   return errors_.Count();
 }
 
-void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,
-                    DataExtensions* applicationFields) {
+int32_t DataExtensions::GetAll() {
+  errors_.Clear();
+  bool company = ownerType_ == qoObjectTypeCompany;
+  if (!company && listOrTxnId_.empty()) RaiseError(errInvalidListOrTxnId, "DataExtensions");
+  std::string stem = EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(ownerType_));
+  if (stem.empty()) RaiseError(errObjectTypeNotSupported, "DataExtensions");
+  xmlBldr builder;
+  builder.NewClear();
+  builder.OpenAggregateOnly(stem + "QueryRq");
+  if (!company)
+    builder.CreateElement(ListOwnerTag(ownerType_).empty() ? "TxnID" : "ListID", listOrTxnId_);
+  builder.CreateElement("OwnerID", ownerID_, kOwnerIDVersion);
+  builder.EndAggregate(stem + "QueryRq");
+  std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
+  if (builder.ErrNumber() != 0) {
+    AddTableError(errors_, errQuickBooksRefused, kQuickBooksField,
+                  StripQuickBooksErrorMarker(builder.ErrMsg()));
+    return Count();
+  }
+  members_.clear();
+  // QBXML, QBXMLMsgsRs, the query response, its first record.
+  XmlNode ret = response->documentElement().childNodes().item(0).childNodes().item(0);
+  ret = ret.childNodes().item(0);
+  if (!ret) return Count();
+  bool custom = ownerID_ == kCustomFieldOwnerID;
+  for (const XmlNode& child : ret.childNodes())
+    if (child.baseName() == "DataExtRet")
+      ReadDataExtRet(child, custom ? this : nullptr, custom ? nullptr : this);
+  return Count();
+}
+
+bool DataExtensions::Validate() {
+  errors_.Clear();
+  for (const auto& member : members_)
+    if (!member->Validate()) AddTableError(errors_, errValidateFailed, member->Name());
+  return errors_.Count() == 0;
+}
+
+void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor) {
   DataExtensions* target = nullptr;
-  std::string name;
-  auto type = qbDataExtTypeSTR255TYPE;
+  std::string ownerID, name;
+  bool hasValue = false;
   for (const XmlNode& child : dataExtRet.childNodes()) {
     std::string element = child.baseName();
     if (element == "OwnerID") {
-      std::string ownerID = child.text();
-      target = ownerID == kCustomFieldOwnerID ? customFields : applicationFields;
-      if (target != nullptr && target->OwnerId().empty()) target->SetOwnerId(std::move(ownerID));
+      ownerID = child.text();
     } else if (element == "DataExtName") {
       name = child.text();
-    } else if (element == "DataExtType") {
-      type = static_cast<qbEnumDataExtDataType>(
-          ThreadEnumerations()
-              ->Item(qoeDataExtDataTypes)
-              ->Item(EnumTextToCode(child.text(), qoeDataExtDataTypes))
-              ->Code());
-    } else if (element == "DataExtValue" && target != nullptr) {
-      std::shared_ptr<DataExtension> extension =
-          target->ItemExists(name) ? target->Item(name) : target->Add(name, type);
-      extension->SetValueAsString(child.text());
-      extension->SetObjectState(qoObjectStateClean);
+    } else if (element == "DataExtValue") {
+      hasValue = true;
     }
   }
+  if (!hasValue || (target = targetFor(ownerID)) == nullptr) return;
+  if (target->OwnerId().empty()) target->SetOwnerId(ownerID);
+  // A value QuickBooks holds is taken as it is, even where no definition is known here.
+  std::shared_ptr<DataExtension> extension =
+      target->ItemExists(name) ? target->Item(name) : target->Add(name);
+  extension->FromDom(dataExtRet);
+}
+
+void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,
+                    DataExtensions* applicationFields) {
+  ReadDataExtRet(dataExtRet, [customFields, applicationFields](const std::string& ownerID) {
+    return ownerID == kCustomFieldOwnerID ? customFields : applicationFields;
+  });
 }
 
 }  // namespace brennock

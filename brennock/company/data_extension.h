@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,7 +9,9 @@
 
 #include "brennock/model/list_enums.h"
 #include "brennock/model/object_enums.h"
+#include "brennock/model/qc_base.h"
 #include "brennock/model/qc_errors.h"
+#include "brennock/model/record_base.h"
 #include "brennock/model/variant.h"
 
 namespace brennock {
@@ -23,54 +26,91 @@ inline constexpr std::string_view kCustomFieldOwnerID = "0";
 // One named extra field value on one record (or transaction line), for one owner. The value is
 // kept in the representation of its data type; the type's empty value means "no value", and
 // committing it deletes the value in QuickBooks.
-class DataExtension {
+//
+// Every change runs one guard (source "DataExt"): custom fields need qbXML 3.0 (1005); below 3.0
+// a saved value cannot be moved to another record or line (1002, see SetListOrTxnId); otherwise a
+// new value stays new and a saved one becomes dirty.
+class DataExtension : public qcBase, public RecordBase {
  public:
   DataExtension(std::string name, qbEnumDataExtDataType dataType, std::string ownerID,
                 qoEnumListObjectType ownerType);
+  ~DataExtension() override;
 
   const std::string& Name() const noexcept { return name_; }
   qbEnumDataExtDataType DataType() const noexcept { return dataType_; }
-  void SetDataType(qbEnumDataExtDataType value) noexcept { dataType_ = value; }
+  // Converts the current value to the new type; an unknown type raises 1003 "Unknown Data Type:
+  // <code>" and a value the new type cannot hold raises the conversion error, both unchanged.
+  void SetDataType(qbEnumDataExtDataType value);
   const Variant& Value() const noexcept { return value_; }
-  // Converts to the data type's representation after the change guard: custom fields need
-  // qbXML 3.0 (1005), an unknown type raises 1003 "Unknown Data Type: <code>" (source "DataExt").
+  // Converts to the data type's representation (a price through its text); an unknown type raises
+  // 1003 "Unknown Data Type: <code>" (source "Brennock: DataExt").
   void SetValue(const Variant& value);
   // Sets the value from its qbXML text.
   void SetValueAsString(std::string_view text);
   const std::string& ListOrTxnId() const noexcept { return listOrTxnId_; }
-  void SetListOrTxnId(std::string value) { listOrTxnId_ = std::move(value); }
+  // The record (or transaction) the value belongs to, and the transaction line. Together with
+  // Name and the owner ID they say which value in QuickBooks this is: below qbXML 3.0 a saved
+  // value whose ID is set cannot be given another one (1002 "Field cannot be modified"); filling
+  // an empty ID, or setting the same one again, is no replacement.
+  void SetListOrTxnId(std::string value);
   const std::string& TxnLineId() const noexcept { return txnLineId_; }
-  void SetTxnLineId(std::string value) { txnLineId_ = std::move(value); }
-  qoEnumObjectState ObjectState() const noexcept { return objectState_; }
-  void SetObjectState(qoEnumObjectState value) noexcept { objectState_ = value; }
-  qcErrors& Errors() noexcept { return errors_; }
+  void SetTxnLineId(std::string value);
+  qoEnumObjectState ObjectState() const noexcept { return state_; }
+  void SetObjectState(qoEnumObjectState value) noexcept { state_ = value; }
+  qcErrors& Errors() { return *ErrorList(); }
   const std::string& OwnerID() const noexcept { return ownerID_; }
+  qoEnumListObjectType OwnerType() const noexcept { return ownerType_; }
 
+  // qcBase: the inner fields of DataExtAdd, DataExtMod (or DataExtDel for an empty value) and
+  // DataExtRet; FromDom reads a DataExtRet element (owner, name, type, value) and leaves the value
+  // clean.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
+  int32_t XMLModify(xmlBldr& cxmlbldr) override;
+  qoEnumListObjectType ObjectType() const override { return qoObjectTypeDataExt; }
+  Variant FromDom(const XmlNode& obj) override;
+
+  // Checks a new or changed value before it is sent: a known data type, and texts within the
+  // 255 or 1024 characters of their type. Fills Errors; a clean value is valid.
+  bool Validate();
+
+  // Library-internal.
   // Whether the value equals its type's empty value.
   bool HasEmptyValue() const;
   // The value as qbXML writes it.
   std::string ValueText() const;
-  // Writes the add, modify or delete request of this value.
-  void WriteRequest(xmlBldr& builder, int16_t requestId) const;
+  // Writes the whole add, modify or delete request of this value.
+  void WriteRequest(xmlBldr& builder, int32_t requestId) const;
+  // Type and value as QuickBooks sent them, without the change guard.
+  void Load(qbEnumDataExtDataType dataType, std::string_view text);
+  void ClearErrors() { ClearErrorList(); }
 
  private:
-  Variant Converted(const Variant& value) const;
+  friend class DataExtensions;
+
+  Variant Converted(const Variant& value, qbEnumDataExtDataType type) const;
+  Variant FromText(std::string_view text, qbEnumDataExtDataType type) const;
+  // The change guard; replacesIdentity when the change gives a saved value another owner record.
+  void CheckChange(bool replacesIdentity);
   void WriteOwnerBlock(xmlBldr& builder) const;
+  void WriteBody(xmlBldr& builder, bool withValue) const;
 
   std::string name_;
-  qbEnumDataExtDataType dataType_;
   std::string ownerID_;
-  qoEnumListObjectType ownerType_;
-  Variant value_;
   std::string listOrTxnId_;
   std::string txnLineId_;
-  qoEnumObjectState objectState_ = qoObjectStateNew;
-  qcErrors errors_;
+  Variant value_;
+  qbEnumDataExtDataType dataType_;
+  qoEnumListObjectType ownerType_;
 };
 
-// The extension values of one record for one owner, keyed by name (letter case kept).
+// The extension values of one record for one owner, keyed by name (compared without regard to
+// letter case, as QuickBooks compares them).
 class DataExtensions {
  public:
+  using Members = std::vector<std::shared_ptr<DataExtension>>;
+  using const_iterator = Members::const_iterator;
+
   DataExtensions() = default;
   DataExtensions(const DataExtensions&) = delete;
   DataExtensions& operator=(const DataExtensions&) = delete;
@@ -83,6 +123,9 @@ class DataExtensions {
   void SetListOrTxnId(std::string value) { listOrTxnId_ = std::move(value); }
   qcErrors& Errors() noexcept { return errors_; }
   int32_t Count() const noexcept { return static_cast<int32_t>(members_.size()); }
+  // Dirty when any member is dirty, else new when any member is new, else clean (also when
+  // empty).
+  qoEnumObjectState ObjectState() const noexcept;
 
   // A new value of that name with the given type (strings of up to 255 characters by default).
   std::shared_ptr<DataExtension> Add(const std::string& Name,
@@ -90,27 +133,50 @@ class DataExtensions {
   // By 1-based position: a position that is not a member raises 2800 "Invalid data extension
   // index specified." (source "DataExt").
   std::shared_ptr<DataExtension> Item(int32_t index) const;
-  // By name: a member, else a new value. Custom fields are created as strings; application fields
-  // must be defined for the owner, else 2804 (source "DataExtensions").
+  // By name: a member, else a new value typed by the company's definition of that name. An
+  // application field needs a definition; a custom field without one is a string. A definition
+  // that is not assigned to the owner's object type (for items: or to items in general) raises
+  // 2804 (source "DataExtensions").
   std::shared_ptr<DataExtension> Item(const std::string& key);
-  bool ItemExists(const std::string& key) const noexcept;
-  void Clear() { members_.clear(); }
-  // Sends the add, modify or delete request of every new or dirty value; refused ones are filed
-  // in Errors and the value's Errors. Returns the number of errors.
+  bool ItemExists(const std::string& key) const noexcept { return Find(key) != nullptr; }
+  void Clear() noexcept { members_.clear(); }
+  // A snapshot of the members, safe to walk while the collection changes.
+  Members NewEnum() const { return members_; }
+  const_iterator begin() const noexcept { return members_.begin(); }
+  const_iterator end() const noexcept { return members_.end(); }
+
+  // Sends the add, modify or delete request of every new or dirty value, after giving each the
+  // IDs (which the collection also keeps); refused ones are filed in Errors and the value's
+  // Errors. With the error mode on, refusals raise 1023 (source "DataExt") and a failed send its
+  // own error. Returns the number of errors.
   int32_t Commit(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
+  // Replaces the members with the owner's values as QuickBooks holds them now: the owner record
+  // (ListOrTxnId; the company needs none) is queried with this collection's owner ID. Without an
+  // ID raises 1031. A refused query is filed in Errors (1001) and keeps the members. Returns Count.
+  // Transaction line values are not read: they belong to the line's collection.
+  int32_t GetAll();
+  // Clears Errors; adds 1011 on the member's name for each member that fails its Validate.
+  bool Validate();
 
  private:
   bool IsAssignedToOwner(const DataExtensionDefinition& definition) const;
+  DataExtension* Find(std::string_view key) const noexcept;
 
-  std::vector<std::shared_ptr<DataExtension>> members_;
+  Members members_;
   std::string ownerID_;
   std::string listOrTxnId_;
   qoEnumListObjectType ownerType_ = static_cast<qoEnumListObjectType>(0);
   qcErrors errors_;
 };
 
-// Files the values of one DataExtRet element: owner "0" into customFields, any other owner into
-// applicationFields (either may be null: those values are skipped). Each value read is clean.
+// Answers the collection that takes the values of an owner ID, or null to skip them.
+using DataExtTargetFor = std::function<DataExtensions*(const std::string& ownerID)>;
+
+// The shared parser of DataExtRet elements: the value named in the element is taken from the
+// target collection (created there with the element's type when absent) and set from the text,
+// clean. Elements without a DataExtValue, and owners without a target, are skipped.
+void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor);
+// Owner "0" into customFields, any other owner into applicationFields (either may be null).
 void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,
                     DataExtensions* applicationFields);
 

@@ -4,14 +4,45 @@
 #include <gtest/gtest.h>
 
 #include "brennock/company/company.h"
+#include "brennock/company/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/model/convert_dtypes.h"
 #include "brennock/model/error_table.h"
+#include "brennock/model/field_table.h"
 #include "brennock/model/qc_error.h"
+#include "brennock/model/xml_document.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {
 namespace {
+
+// The least a record class needs to carry extensions: its ListID and the DataExtRet reader.
+class Gadget : public qcBase, public DataExtensionCarrier<Gadget> {
+ public:
+  int32_t XMLInsert(xmlBldr&) override { return 0; }
+  int32_t XMLQueryRs(xmlBldr&) override { return 0; }
+  int32_t XMLModify(xmlBldr&) override { return 0; }
+  qoEnumListObjectType ObjectType() const override { return qoObjectTypeCustomer; }
+  Variant FromDom(const XmlNode& obj) override {
+    static constexpr auto kFields =
+        SortedFields(std::array<FieldEntry, 1>{{{"ListID", &ReadListID}}}, DataExtFields());
+    ReadFields(*this, obj, FieldTable(kFields));
+    return Variant();
+  }
+  std::string listID;
+
+ private:
+  static void ReadListID(qcBase& record, const FieldElement& element) {
+    static_cast<Gadget&>(record).listID = element.text();
+  }
+};
+
+XmlNode LoadElement(const std::string& text) {
+  static std::shared_ptr<XmlDocument> document;
+  document = std::make_shared<XmlDocument>();
+  EXPECT_TRUE(document->loadXML(text));
+  return document->documentElement();
+}
 
 class DataExtensionTest : public ListsTest {
  protected:
@@ -163,6 +194,148 @@ TEST_F(DataExtensionTest, DefinitionNamesMayHaveThirtyOneCharacters) {
   DataExtensionDefinition tooLong(std::string(32, 'n'), "{APP}");
   EXPECT_FALSE(tooLong.Validate());
   EXPECT_EQ(tooLong.Errors().Item(1)->Description(), "Name cannot exceed 31 characters");
+}
+
+TEST_F(DataExtensionTest, ValueIsARecordThatReadsItsRetAndWritesItsRequests) {
+  DataExtension value("x", qbDataExtTypeSTR255TYPE, "{APP}", qoObjectTypeCustomer);
+  value.FromDom(LoadElement(
+      "<DataExtRet><DataExtValue>12.50</DataExtValue><OwnerID>{APP}</OwnerID><DataExtName>Rate"
+      "</DataExtName><DataExtType>AMTTYPE</DataExtType></DataExtRet>"));
+  EXPECT_EQ(value.Name(), "Rate");
+  EXPECT_EQ(value.DataType(), qbDataExtTypeAMTTYPE);
+  EXPECT_EQ(value.Value(), Variant(Currency(12.5)));
+  EXPECT_EQ(value.ObjectState(), qoObjectStateClean);
+  value.SetUserData(Variant("note"));
+  EXPECT_EQ(value.UserData().ToString(), "note");
+
+  value.SetListOrTxnId("80000001-1");
+  xmlBldr builder;
+  builder.InsertQueryRs(value, 2);
+  builder.InsertModRq(value, 3);
+  EXPECT_EQ(builder.GetXML(),
+            "<DataExtQueryRs requestID = \"2\"><DataExtRet><OwnerID>{APP}</OwnerID><DataExtName>"
+            "Rate</DataExtName><DataExtType>AMTTYPE</DataExtType><DataExtValue>12.50"
+            "</DataExtValue></DataExtRet></DataExtQueryRs><DataExtModRq requestID = \"3\">"
+            "<DataExtMod><OwnerID>{APP}</OwnerID><DataExtName>Rate</DataExtName><ListDataExtType>"
+            "Customer</ListDataExtType><ListObjRef><ListID>80000001-1</ListID></ListObjRef>"
+            "<DataExtValue>12.50</DataExtValue></DataExtMod></DataExtModRq>");
+}
+
+TEST_F(DataExtensionTest, ChangeGuardKeepsSavedValuesOnTheirRecordBelowQbxml3) {
+  Session().qbxmlVersionNumber = Currency(2);
+  DataExtension value("Rate", qbDataExtTypeINTTYPE, "{APP}", qoObjectTypeCustomer);
+  value.SetListOrTxnId("A");  // new: anything goes
+  value.SetObjectState(qoObjectStateClean);
+  value.SetValue(Variant(7));
+  EXPECT_EQ(value.ObjectState(), qoObjectStateDirty);
+  AutomationError moved = RaisedBy([&] { value.SetListOrTxnId("B"); });
+  EXPECT_EQ(moved.Number(), ErrorNumber(1002));
+  EXPECT_EQ(moved.Source(), "DataExt");
+  EXPECT_EQ(moved.Description(), "Field cannot be modified");
+  EXPECT_EQ(value.ListOrTxnId(), "A");
+  value.SetTxnLineId("L-1");  // filling an empty line ID replaces nothing
+  EXPECT_EQ(RaisedBy([&] { value.SetTxnLineId("L-2"); }).Number(), ErrorNumber(1002));
+
+  Session().qbxmlVersionNumber = Currency(3);
+  value.SetObjectState(qoObjectStateClean);
+  value.SetListOrTxnId("B");
+  EXPECT_EQ(value.ObjectState(), qoObjectStateDirty);
+  EXPECT_EQ(RaisedBy([&] { value.SetValue(Variant("seven")); }).Number(), 13);
+  EXPECT_EQ(value.Value(), Variant(7));
+}
+
+TEST_F(DataExtensionTest, CollectionStateLookupsValidationAndIteration) {
+  DataExtensions values;
+  values.SetOwnerId("0");
+  EXPECT_EQ(values.ObjectState(), qoObjectStateClean);
+  auto colour = values.Add("Colour");
+  auto size = values.Add("Size", qbDataExtTypeSTR1024TYPE);
+  EXPECT_EQ(values.ObjectState(), qoObjectStateNew);
+  size->SetObjectState(qoObjectStateClean);
+  size->SetValue(Variant(std::string(1025, 's')));
+  EXPECT_EQ(values.ObjectState(), qoObjectStateDirty);
+  EXPECT_EQ(values.Item(std::string("COLOUR")), colour);
+  colour->SetValue(Variant(std::string(255, 'c')));
+  EXPECT_FALSE(values.Validate());
+  ASSERT_EQ(values.Errors().Count(), 1);
+  EXPECT_EQ(values.Errors().Item(1)->Field(), "Size");
+  EXPECT_EQ(size->Errors().Item(1)->Description(), "Value cannot exceed 1024 characters");
+  std::vector<std::string> names;
+  for (const auto& value : values) names.push_back(value->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"Colour", "Size"}));
+}
+
+TEST_F(DataExtensionTest, ItemRecordsUseDefinitionsAssignedToItems) {
+  Session().dataExtOwnerID = "{APP}";
+  processor_->QueueResponse(Response(Status(
+      "DataExtDefQueryRs", 1, 0, "Status OK",
+      "<DataExtDefRet><OwnerID>{APP}</OwnerID><DataExtName>Grade</DataExtName><DataExtType>"
+      "INTTYPE</DataExtType><AssignToObject>Item</AssignToObject></DataExtDefRet><DataExtDefRet>"
+      "<OwnerID>{APP}</OwnerID><DataExtName>Bin</DataExtName><DataExtType>STR255TYPE"
+      "</DataExtType><AssignToObject>Vendor</AssignToObject></DataExtDefRet>")));
+  DataExtensions values;
+  values.SetOwnerId("{APP}");
+  values.SetOwnerType(qoObjectTypeItemService);
+  EXPECT_EQ(RaisedBy([&] { values.Item(std::string("Bin")); }).Number(), ErrorNumber(2804));
+  auto grade = values.Item(std::string("Grade"));
+  EXPECT_EQ(grade->DataType(), qbDataExtTypeINTTYPE);
+  grade->SetValue(Variant(3));
+  processor_->QueueResponse(Response(Status("DataExtAddRs", 1, 0, "Status OK")));
+  values.Commit("80000007-1");
+  EXPECT_NE(processor_->LastRequestText().find(
+                "<ListDataExtType>Item</ListDataExtType><ListObjRef><ListID>80000007-1</ListID>"),
+            std::string::npos);
+}
+
+TEST_F(DataExtensionTest, GetAllRereadsTheOwnerRecordsValues) {
+  DataExtensions values;
+  values.SetOwnerId("{APP}");
+  values.SetOwnerType(qoObjectTypeCustomer);
+  EXPECT_EQ(RaisedBy([&] { values.GetAll(); }).Number(), ErrorNumber(1031));
+  values.SetListOrTxnId("80000001-1");
+  values.Add("Stale");
+  processor_->QueueResponse(Response(Status("CustomerQueryRs", 1, 500, "Not found")));
+  EXPECT_EQ(values.GetAll(), 1);
+  EXPECT_EQ(values.Errors().Item(1)->Number(), ErrorNumber(1001));
+  processor_->QueueResponse(Response(Status(
+      "CustomerQueryRs", 1, 0, "Status OK",
+      "<CustomerRet><ListID>80000001-1</ListID><DataExtRet><OwnerID>{APP}</OwnerID><DataExtName>"
+      "Region</DataExtName><DataExtType>STR255TYPE</DataExtType><DataExtValue>North"
+      "</DataExtValue></DataExtRet></CustomerRet>")));
+  EXPECT_EQ(values.GetAll(), 1);
+  EXPECT_EQ(processor_->LastRequestText(),
+            Open30() +
+                "<CustomerQueryRq><ListID>80000001-1</ListID><OwnerID>{APP}</OwnerID>"
+                "</CustomerQueryRq>" +
+                kClose);
+  EXPECT_EQ(values.Item(1)->Value().ToString(), "North");
+  EXPECT_EQ(values.Item(1)->ObjectState(), qoObjectStateClean);
+}
+
+TEST_F(DataExtensionTest, RecordsCarryLazyCollectionsAndSaveBoth) {
+  Session().dataExtOwnerID = "{APP}";
+  Gadget gadget;
+  gadget.FromDom(LoadElement(
+      "<CustomerRet><ListID>80000001-1</ListID><DataExtRet><OwnerID>0</OwnerID><DataExtName>"
+      "Colour</DataExtName><DataExtType>STR255TYPE</DataExtType><DataExtValue>Red"
+      "</DataExtValue></DataExtRet></CustomerRet>"));
+  EXPECT_EQ(gadget.listID, "80000001-1");
+  EXPECT_EQ(gadget.ApplicationFieldsIfCreated(), nullptr);
+  ASSERT_NE(gadget.CustomFieldsIfCreated(), nullptr);
+  EXPECT_EQ(gadget.CustomFields()->Item(1)->Value().ToString(), "Red");
+  EXPECT_EQ(gadget.CustomFields()->OwnerType(), qoObjectTypeCustomer);
+  EXPECT_EQ(gadget.SaveDataExtensions("80000001-1"), 0);  // nothing changed, nothing sent
+  EXPECT_TRUE(processor_->Requests().empty());
+
+  gadget.CustomFields()->Item(1)->SetValue(Variant(""));
+  gadget.ApplicationFields()->Add("Region")->SetValue(Variant("North"));
+  EXPECT_EQ(gadget.ApplicationFields()->OwnerId(), "{APP}");
+  processor_->QueueResponse(Response(Status("DataExtDelRs", 1, 3120, "Refused")));
+  processor_->QueueResponse(Response(Status("DataExtAddRs", 1, 0, "Status OK")));
+  EXPECT_EQ(RaisedBy([&] { gadget.SaveDataExtensions("80000001-1"); }).Number(), ErrorNumber(1023));
+  ASSERT_EQ(processor_->Requests().size(), 2u);  // the second collection was still saved
+  EXPECT_NE(processor_->Requests()[0].text.find("<DataExtDelRq"), std::string::npos);
+  EXPECT_EQ(gadget.ApplicationFields()->Item(1)->ObjectState(), qoObjectStateClean);
 }
 
 }  // namespace

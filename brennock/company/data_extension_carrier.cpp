@@ -1,0 +1,81 @@
+#include "brennock/company/data_extension_carrier.h"
+
+#include <exception>
+
+#include "brennock/company/data_extension.h"
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+
+struct DataExtensionHolder::Collections {
+  std::shared_ptr<DataExtensions> custom;
+  std::shared_ptr<DataExtensions> application;
+};
+
+namespace {
+
+std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::string ownerID) {
+  auto values = std::make_shared<DataExtensions>();
+  values->SetOwnerType(ownerType);
+  values->SetOwnerId(std::move(ownerID));
+  return values;
+}
+
+}  // namespace
+
+DataExtensionHolder::DataExtensionHolder() noexcept = default;
+DataExtensionHolder::~DataExtensionHolder() = default;
+
+DataExtensions* DataExtensionHolder::CustomFieldsIfCreated() const noexcept {
+  return collections_ ? collections_->custom.get() : nullptr;
+}
+
+DataExtensions* DataExtensionHolder::ApplicationFieldsIfCreated() const noexcept {
+  return collections_ ? collections_->application.get() : nullptr;
+}
+
+std::shared_ptr<DataExtensions> DataExtensionHolder::CustomFieldsOf(
+    qoEnumListObjectType ownerType) {
+  if (!collections_) collections_ = std::make_unique<Collections>();
+  if (!collections_->custom)
+    collections_->custom = MakeValues(ownerType, std::string(kCustomFieldOwnerID));
+  return collections_->custom;
+}
+
+std::shared_ptr<DataExtensions> DataExtensionHolder::ApplicationFieldsOf(
+    qoEnumListObjectType ownerType) {
+  if (!collections_) collections_ = std::make_unique<Collections>();
+  const std::string& registered = Session().dataExtOwnerID;
+  if (!collections_->application) {
+    collections_->application = MakeValues(ownerType, registered);
+  } else if (collections_->application->OwnerId().empty() && !registered.empty()) {
+    collections_->application->SetOwnerId(registered);
+  }
+  return collections_->application;
+}
+
+int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId) {
+  int32_t errors = 0;
+  std::exception_ptr first;
+  for (DataExtensions* values : {CustomFieldsIfCreated(), ApplicationFieldsIfCreated()}) {
+    if (values == nullptr) continue;
+    try {
+      values->Commit(ListOrTxnId);
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+    errors += values->Errors().Count();
+  }
+  if (first) std::rethrow_exception(first);
+  return errors;
+}
+
+void DataExtensionHolder::ReadDataExtRetOf(const XmlNode& dataExtRet,
+                                           qoEnumListObjectType ownerType) {
+  ReadDataExtRet(dataExtRet, [this, ownerType](const std::string& ownerID) {
+    return ownerID == kCustomFieldOwnerID ? CustomFieldsOf(ownerType).get()
+                                          : ApplicationFieldsOf(ownerType).get();
+  });
+}
+
+}  // namespace brennock

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "brennock/model/field_table.h"
+#include "brennock/model/object_enums.h"
+#include "brennock/model/qc_base.h"
+
+namespace brennock {
+
+class DataExtensions;
+class XmlNode;
+
+// The data-extension values a record carries: its custom fields (owner "0") and the registered
+// application's fields. Both collections are created on first use, so a record that never has
+// extension values costs one pointer.
+class DataExtensionHolder {
+ public:
+  // The collections when they exist, else null; never creates them.
+  DataExtensions* CustomFieldsIfCreated() const noexcept;
+  DataExtensions* ApplicationFieldsIfCreated() const noexcept;
+
+ protected:
+  DataExtensionHolder() noexcept;
+  ~DataExtensionHolder();
+  DataExtensionHolder(const DataExtensionHolder&) = delete;
+  DataExtensionHolder& operator=(const DataExtensionHolder&) = delete;
+
+  // The collections of a record of that object type, created when first asked for. The
+  // application collection takes the owner ID registered with the connection, also when the
+  // registration comes after it was created.
+  std::shared_ptr<DataExtensions> CustomFieldsOf(qoEnumListObjectType ownerType);
+  std::shared_ptr<DataExtensions> ApplicationFieldsOf(qoEnumListObjectType ownerType);
+  // Commits the custom fields, then the application fields (each only when created), both even
+  // when the first raises; the first raised error is raised again afterwards. Returns the number
+  // of errors of both.
+  int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId);
+  // Files one DataExtRet element of the record's response into the collection of its owner.
+  void ReadDataExtRetOf(const XmlNode& dataExtRet, qoEnumListObjectType ownerType);
+
+ private:
+  struct Collections;
+  std::unique_ptr<Collections> collections_;
+};
+
+// What a record class inherits to carry extensions: Record is the class itself (a qcBase whose
+// ObjectType() names its kind). Its field table adds DataExtFields(), so DataExtRet elements of
+// its responses reach the shared parser.
+template <class Record>
+class DataExtensionCarrier : public DataExtensionHolder {
+ public:
+  std::shared_ptr<DataExtensions> CustomFields() { return CustomFieldsOf(Self().ObjectType()); }
+  std::shared_ptr<DataExtensions> ApplicationFields() {
+    return ApplicationFieldsOf(Self().ObjectType());
+  }
+  int32_t SaveDataExtensions(const std::string& ListOrTxnId) {
+    return SaveDataExtensionsOf(ListOrTxnId);
+  }
+
+  static constexpr std::array<FieldEntry, 1> DataExtFields() {
+    return {{{"DataExtRet", &ReadDataExtRetField}}};
+  }
+
+ protected:
+  DataExtensionCarrier() noexcept = default;
+  ~DataExtensionCarrier() = default;
+
+ private:
+  const Record& Self() const noexcept { return static_cast<const Record&>(*this); }
+  static void ReadDataExtRetField(qcBase& record, const FieldElement& element) {
+    Record& self = static_cast<Record&>(record);
+    self.ReadDataExtRetOf(element.Node(), self.ObjectType());
+  }
+};
+
+}  // namespace brennock
