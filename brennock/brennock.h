@@ -60,6 +60,7 @@
 
 // company and database export
 #include "brennock/company/company.h"
+#include "brennock/company/data_ext_assigned_tos.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
