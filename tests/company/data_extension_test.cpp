@@ -11,7 +11,9 @@
 #include "brennock/model/field_table.h"
 #include "brennock/model/qc_error.h"
 #include "brennock/model/xml_document.h"
+#include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
+#include "tests/support/qbxml_samples.h"
 
 namespace brennock::testing {
 namespace {
@@ -336,6 +338,91 @@ TEST_F(DataExtensionTest, RecordsCarryLazyCollectionsAndSaveBoth) {
   ASSERT_EQ(processor_->Requests().size(), 2u);  // the second collection was still saved
   EXPECT_NE(processor_->Requests()[0].text.find("<DataExtDelRq"), std::string::npos);
   EXPECT_EQ(gadget.ApplicationFields()->Item(1)->ObjectState(), qoObjectStateClean);
+}
+
+// Against the simulated company, checked against the official schema when it is present.
+class DataExtensionSimulatorTest : public SimulatedCompanyTest {
+ protected:
+  static constexpr const char* kOwner = "{5D1B2C3A-0000-4000-8000-0000000000E1}";
+
+  void SetUp() override {
+    SimulatedCompanyTest::SetUp();
+    if (auto dir = QbxmlDir())
+      setenv("BRENNOCK_QBXML_SCHEMA", (*dir / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("BRENNOCK_QBXML_SCHEMA");
+    SimulatedCompanyTest::TearDown();
+  }
+
+  // The CustomerRet of that customer (or the first one), with both owners' values.
+  XmlNode QueryCustomer(const std::string& listID) {
+    xmlBldr builder;
+    builder.NewClear();
+    builder.OpenAggregateOnly("CustomerQueryRq");
+    builder.CreateElement(listID.empty() ? "MaxReturned" : "ListID", listID.empty() ? "1" : listID);
+    builder.CreateElement("OwnerID", "0");
+    builder.CreateElement("OwnerID", kOwner);
+    builder.EndAggregate("CustomerQueryRq");
+    response_ = builder.NewSendRequest();
+    EXPECT_EQ(builder.ErrNumber(), 0) << builder.ErrMsg();
+    return response_->documentElement().childNodes().item(0).childNodes().item(0).childNodes().item(
+        0);
+  }
+
+  std::shared_ptr<XmlDocument> response_;
+};
+
+TEST_F(DataExtensionSimulatorTest, CustomerValuesAreSavedReadBackAndDeleted) {
+  simulator::CompanyFileOptions options;
+  options.sample = simulator::SampleBusiness{};
+  std::shared_ptr<Company> company = Connect(options, kOwner);
+  company->CustomFields()->Add("Colour")->AddAssignedTo(qoObjectTypeCustomer);
+  ASSERT_EQ(company->CustomFields()->Commit(), 0);
+  company->ApplicationFields()
+      ->Add("Rating", qbDataExtTypeAMTTYPE)
+      ->AddAssignedTo(qoObjectTypeCustomer);
+  ASSERT_EQ(company->ApplicationFields()->Commit(), 0);
+  std::string listID = QueryCustomer("").childNodes().item(0).text();
+  ASSERT_FALSE(listID.empty());
+
+  DataExtensions custom, application;
+  custom.SetOwnerId("0");
+  application.SetOwnerId(kOwner);
+  for (DataExtensions* values : {&custom, &application}) {
+    values->SetOwnerType(qoObjectTypeCustomer);
+    values->SetListOrTxnId(listID);
+  }
+  custom.Item(std::string("Colour"))->SetValue(Variant("Teal"));
+  application.Item(std::string("Rating"))->SetValue(Variant(Currency(12.5)));
+  EXPECT_EQ(custom.Commit(listID), 0);
+  EXPECT_EQ(application.Commit(listID), 0);
+
+  XmlNode ret = QueryCustomer(listID);
+  DataExtensions customRead, applicationRead;
+  for (const XmlNode& child : ret.childNodes())
+    if (child.baseName() == "DataExtRet") ReadDataExtRet(child, &customRead, &applicationRead);
+  ASSERT_EQ(customRead.Count(), 1);
+  EXPECT_EQ(customRead.Item(1)->Value(), Variant("Teal"));
+  ASSERT_EQ(applicationRead.Count(), 1);
+  EXPECT_EQ(applicationRead.Item(1)->DataType(), qbDataExtTypeAMTTYPE);
+  EXPECT_EQ(applicationRead.Item(1)->Value(), Variant(Currency(12.5)));
+  Gadget gadget;
+  gadget.FromDom(ret);
+  EXPECT_EQ(gadget.listID, listID);
+  EXPECT_EQ(gadget.CustomFields()->Item(std::string("colour"))->Value(), Variant("Teal"));
+
+  custom.Item(1)->SetValue(Variant(""));
+  EXPECT_EQ(custom.Commit(listID), 0);
+  EXPECT_NE(recorder_->LastRequestText().find(
+                "<DataExtDelRq requestID = \"1\"><DataExtDel><OwnerID>0</OwnerID><DataExtName>"
+                "Colour</DataExtName><ListDataExtType>Customer</ListDataExtType><ListObjRef>"
+                "<ListID>" +
+                listID + "</ListID></ListObjRef></DataExtDel></DataExtDelRq>"),
+            std::string::npos);
+  EXPECT_EQ(custom.GetAll(), 0);
+  EXPECT_EQ(application.GetAll(), 1);
+  EXPECT_EQ(application.Item(1)->Value(), Variant(Currency(12.5)));
 }
 
 }  // namespace
