@@ -10,6 +10,7 @@
 #include "brennock/model/enumeration_type.h"
 #include "brennock/model/enumerations.h"
 #include "brennock/model/error_table.h"
+#include "brennock/model/field_table.h"
 #include "brennock/model/qc_enum.h"
 #include "brennock/model/qc_enum_value.h"
 #include "brennock/model/raise.h"
@@ -71,7 +72,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
-qbEnumDataExtDataType TypeFromTag(const std::string& tag) {
+qbEnumDataExtDataType TypeFromTag(std::string_view tag) {
   return static_cast<qbEnumDataExtDataType>(ThreadEnumerations()
                                                 ->Item(qoeDataExtDataTypes)
                                                 ->Item(EnumTextToCode(tag, qoeDataExtDataTypes))
@@ -263,32 +264,41 @@ void DataExtension::WriteRequest(xmlBldr& builder, int32_t requestId) const {
 }
 
 Variant DataExtension::FromDom(const XmlNode& obj) {
-  // One pass; the value is converted once the type is known, whatever the element order.
-  qbEnumDataExtDataType type = dataType_;
-  std::string valueText;
-  bool hasValue = false;
-  for (const XmlNode& child : obj.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    std::string element = child.baseName();
-    if (element == "OwnerID") {
-      ownerID_ = child.text();
-    } else if (element == "DataExtName") {
-      name_ = child.text();
-    } else if (element == "DataExtType") {
-      type = TypeFromTag(child.text());
-    } else if (element == "DataExtValue") {
-      valueText = child.text();
-      hasValue = true;
-    }
-  }
-  if (hasValue) {
-    Load(type, valueText);
+  RetFields fields;
+  fields.Read(FieldElement(obj));
+  Load(fields);
+  return Variant();
+}
+
+void DataExtension::Load(const RetFields& fields) {
+  if (!fields.ownerID.empty()) ownerID_ = fields.ownerID;
+  if (!fields.name.empty()) name_ = fields.name;
+  // Converted before anything is stored, so a bad value leaves the extension as it was.
+  qbEnumDataExtDataType type = fields.hasType ? TypeFromTag(fields.type) : dataType_;
+  if (fields.hasValue) {
+    Load(type, fields.value);
   } else if (type != dataType_) {
     value_ = Converted(Variant(), type);
     dataType_ = type;
   }
   state_ = qoObjectStateClean;
-  return Variant();
+}
+
+void DataExtension::RetFields::Read(const FieldElement& ret) {
+  for (FieldElement child : ret.Children()) {
+    std::string_view element = child.baseName();
+    if (element == "OwnerID") {
+      ownerID = child.TextView(scratch[0]);
+    } else if (element == "DataExtName") {
+      name = child.TextView(scratch[1]);
+    } else if (element == "DataExtType") {
+      type = child.TextView(scratch[2]);
+      hasType = true;
+    } else if (element == "DataExtValue") {
+      value = child.TextView(scratch[3]);
+      hasValue = true;
+    }
+  }
 }
 
 bool DataExtension::Validate() {
@@ -435,26 +445,23 @@ bool DataExtensions::Validate() {
   return errors_.Count() == 0;
 }
 
-void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor) {
-  DataExtensions* target = nullptr;
-  std::string ownerID, name;
-  bool hasValue = false;
-  for (const XmlNode& child : dataExtRet.childNodes()) {
-    std::string element = child.baseName();
-    if (element == "OwnerID") {
-      ownerID = child.text();
-    } else if (element == "DataExtName") {
-      name = child.text();
-    } else if (element == "DataExtValue") {
-      hasValue = true;
-    }
-  }
-  if (!hasValue || (target = targetFor(ownerID)) == nullptr) return;
+void ReadDataExtRet(const FieldElement& dataExtRet, const DataExtTargetFor& targetFor) {
+  DataExtension::RetFields fields;
+  fields.Read(dataExtRet);
+  if (!fields.hasValue) return;
+  std::string ownerID(fields.ownerID);
+  DataExtensions* target = targetFor(ownerID);
+  if (target == nullptr) return;
   if (target->OwnerId().empty()) target->SetOwnerId(ownerID);
   // A value QuickBooks holds is taken as it is, even where no definition is known here.
+  std::string name(fields.name);
   std::shared_ptr<DataExtension> extension =
       target->ItemExists(name) ? target->Item(name) : target->Add(name);
-  extension->FromDom(dataExtRet);
+  extension->Load(fields);
+}
+
+void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor) {
+  ReadDataExtRet(FieldElement(dataExtRet), targetFor);
 }
 
 void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,

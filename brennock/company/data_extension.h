@@ -18,6 +18,7 @@ namespace brennock {
 
 class xmlBldr;
 class XmlNode;
+class FieldElement;
 class DataExtensionDefinition;
 
 // The owner ID of the QuickBooks user's own custom fields; any other owner ID is an application's.
@@ -81,13 +82,22 @@ class DataExtension : public qcBase, public RecordBase {
   std::string ValueText() const;
   // Writes the whole add, modify or delete request of this value.
   void WriteRequest(xmlBldr& builder, int32_t requestId) const;
-  // Type and value as QuickBooks sent them, without the change guard.
-  void Load(qbEnumDataExtDataType dataType, std::string_view text);
+  // The children of a DataExtRet element, read in one pass; the views point into the tree (or
+  // into scratch) and live as long as both.
+  struct RetFields {
+    std::string_view ownerID, name, type, value;
+    bool hasType = false, hasValue = false;
+    std::string scratch[4];
+    void Read(const FieldElement& ret);
+  };
+  // Owner, name, type and value as QuickBooks sent them, without the change guard; clean after.
+  void Load(const RetFields& fields);
   void ClearErrors() { ClearErrorList(); }
 
  private:
   friend class DataExtensions;
 
+  void Load(qbEnumDataExtDataType dataType, std::string_view text);
   Variant Converted(const Variant& value, qbEnumDataExtDataType type) const;
   Variant FromText(std::string_view text, qbEnumDataExtDataType type) const;
   // The change guard; replacesIdentity when the change gives a saved value another owner record.
@@ -176,6 +186,7 @@ using DataExtTargetFor = std::function<DataExtensions*(const std::string& ownerI
 // target collection (created there with the element's type when absent) and set from the text,
 // clean. Elements without a DataExtValue, and owners without a target, are skipped.
 void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor);
+void ReadDataExtRet(const FieldElement& dataExtRet, const DataExtTargetFor& targetFor);
 // Owner "0" into customFields, any other owner into applicationFields (either may be null).
 void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,
                     DataExtensions* applicationFields);

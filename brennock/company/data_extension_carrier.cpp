@@ -70,7 +70,7 @@ int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId
   return errors;
 }
 
-void DataExtensionHolder::ReadDataExtRetOf(const XmlNode& dataExtRet,
+void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,
                                            qoEnumListObjectType ownerType) {
   ReadDataExtRet(dataExtRet, [this, ownerType](const std::string& ownerID) {
     return ownerID == kCustomFieldOwnerID ? CustomFieldsOf(ownerType).get()

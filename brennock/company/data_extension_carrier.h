@@ -12,7 +12,6 @@
 namespace brennock {
 
 class DataExtensions;
-class XmlNode;
 
 // The data-extension values a record carries: its custom fields (owner "0") and the registered
 // application's fields. Both collections are created on first use, so a record that never has
@@ -39,7 +38,7 @@ class DataExtensionHolder {
   // of errors of both.
   int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId);
   // Files one DataExtRet element of the record's response into the collection of its owner.
-  void ReadDataExtRetOf(const XmlNode& dataExtRet, qoEnumListObjectType ownerType);
+  void ReadDataExtRetOf(const FieldElement& dataExtRet, qoEnumListObjectType ownerType);
 
  private:
   struct Collections;
@@ -72,7 +71,7 @@ class DataExtensionCarrier : public DataExtensionHolder {
   const Record& Self() const noexcept { return static_cast<const Record&>(*this); }
   static void ReadDataExtRetField(qcBase& record, const FieldElement& element) {
     Record& self = static_cast<Record&>(record);
-    self.ReadDataExtRetOf(element.Node(), self.ObjectType());
+    self.ReadDataExtRetOf(element, self.ObjectType());
   }
 };
 
