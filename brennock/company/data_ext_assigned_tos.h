@@ -39,11 +39,12 @@ class dataExtAssignedTos {
   // Library-internal.
   bool Contains(qoEnumListObjectType type) const noexcept;
   const std::vector<qoEnumListObjectType>& Types() const noexcept { return types_; }
+  // The types of a definition as read or saved: no guard, no change of state.
+  void Replace(std::vector<qoEnumListObjectType> types) noexcept { types_ = std::move(types); }
   // Called by the definition as it goes away.
   void Detach() noexcept { owner_ = nullptr; }
 
  private:
-  friend class DataExtensionDefinition;
   // The guard run before every change.
   void RequireChangeable() const;
   void Changed() const noexcept;

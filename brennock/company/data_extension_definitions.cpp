@@ -60,7 +60,7 @@ void DataExtensionDefinition::RemoveAssignedTo(qoEnumListObjectType type) {
 void DataExtensionDefinition::TakeSavedFields(const DataExtensionDefinition& saved) {
   name_ = saved.name_;
   dataType_ = saved.dataType_;
-  assignedTos_->types_ = saved.assignedTos_->types_;
+  assignedTos_->Replace(saved.assignedTos_->Types());
 }
 
 void DataExtensionDefinition::MarkClean() {

@@ -24,59 +24,77 @@ namespace {
 
 constexpr std::string_view kTable = "DataExtDef";
 
-// The Code of the table entry whose qbXML text is `text` (1008 when none).
-int32_t CodeOfTag(const std::string& text, qoEnumerationType table) {
-  int32_t position = EnumTextToCode(text, table);
-  return ThreadEnumerations()->Item(table)->Item(position)->Code();
-}
-
 // A query answers with DataExtDefRet; a saved file holds the DataExtDefAdd of each add request.
 // Both carry the same fields in the same order.
 bool IsDefinition(std::string_view name) {
   return name == "DataExtDefRet" || name == "DataExtDefAdd";
 }
 
-std::shared_ptr<DataExtensionDefinition> ReadDefinition(const XmlNode& element) {
-  std::string ownerID;
-  std::string name;
-  auto type = qbDataExtTypeSTR255TYPE;
-  std::vector<qoEnumListObjectType> assigned;
-  for (const XmlNode& child : element.childNodes()) {
-    std::string field = child.baseName();
-    if (field == "OwnerID") {
-      ownerID = child.text();
-    } else if (field == "DataExtName") {
-      name = child.text();
-    } else if (field == "DataExtType") {
-      type = static_cast<qbEnumDataExtDataType>(CodeOfTag(child.text(), qoeDataExtDataTypes));
-    } else if (field == "AssignToObject") {
-      assigned.push_back(static_cast<qoEnumListObjectType>(CodeOfTag(child.text(), qoeObjectType)));
+// Reads definition aggregates. The type texts of one response repeat ("Customer", "STR255TYPE"),
+// so each is looked up in the enumeration tables once.
+class DefinitionReader {
+ public:
+  std::shared_ptr<DataExtensionDefinition> Read(const XmlNode& element) {
+    std::string ownerID;
+    std::string name;
+    auto type = qbDataExtTypeSTR255TYPE;
+    std::vector<qoEnumListObjectType> assigned;
+    for (const XmlNode& child : element.childNodes()) {
+      std::string field = child.baseName();
+      if (field == "OwnerID") {
+        ownerID = child.text();
+      } else if (field == "DataExtName") {
+        name = child.text();
+      } else if (field == "DataExtType") {
+        type = static_cast<qbEnumDataExtDataType>(Code(child.text(), qoeDataExtDataTypes));
+      } else if (field == "AssignToObject") {
+        assigned.push_back(static_cast<qoEnumListObjectType>(Code(child.text(), qoeObjectType)));
+      }
     }
+    auto definition =
+        std::make_shared<DataExtensionDefinition>(std::move(name), std::move(ownerID), type);
+    definition->AssignedTos()->Replace(std::move(assigned));
+    definition->MarkClean();
+    return definition;
   }
-  auto definition =
-      std::make_shared<DataExtensionDefinition>(std::move(name), std::move(ownerID), type);
-  for (qoEnumListObjectType objectType : assigned) definition->AssignedTos()->Add(objectType);
-  definition->MarkClean();
-  return definition;
-}
 
-// The definitions of a message set: those inside its request or response elements, and any
-// standing directly in it.
-DataExtensionDefinitions::Members ReadMessageSet(const XmlNode& messageSet) {
-  DataExtensionDefinitions::Members read;
-  if (!messageSet) return read;
-  for (const XmlNode& element : messageSet.childNodes()) {
-    if (element.nodeType() != NODE_ELEMENT) continue;
-    if (IsDefinition(element.baseName())) {
-      read.push_back(ReadDefinition(element));
-      continue;
+  // The definitions of a message set: those inside its request or response elements, and any
+  // standing directly in it.
+  DataExtensionDefinitions::Members ReadMessageSet(const XmlNode& messageSet) {
+    DataExtensionDefinitions::Members read;
+    if (!messageSet) return read;
+    for (const XmlNode& element : messageSet.childNodes()) {
+      if (element.nodeType() != NODE_ELEMENT) continue;
+      if (IsDefinition(element.baseName())) {
+        read.push_back(Read(element));
+        continue;
+      }
+      for (const XmlNode& inner : element.childNodes())
+        if (inner.nodeType() == NODE_ELEMENT && IsDefinition(inner.baseName()))
+          read.push_back(Read(inner));
     }
-    for (const XmlNode& inner : element.childNodes())
-      if (inner.nodeType() == NODE_ELEMENT && IsDefinition(inner.baseName()))
-        read.push_back(ReadDefinition(inner));
+    return read;
   }
-  return read;
-}
+
+ private:
+  struct KnownText {
+    qoEnumerationType table;
+    std::string text;
+    int32_t code;
+  };
+
+  // The Code of the table entry whose qbXML text is `text` (1008 when none).
+  int32_t Code(std::string text, qoEnumerationType table) {
+    for (const KnownText& known : known_)
+      if (known.table == table && known.text == text) return known.code;
+    int32_t position = EnumTextToCode(text, table);
+    int32_t code = ThreadEnumerations()->Item(table)->Item(position)->Code();
+    known_.push_back({table, std::move(text), code});
+    return code;
+  }
+
+  std::vector<KnownText> known_;
+};
 
 XmlNode FirstElementChild(const XmlNode& node) {
   for (const XmlNode& child : node.childNodes())
@@ -134,7 +152,7 @@ int32_t DataExtensionDefinitions::GetBy(std::optional<qoEnumListObjectType> Assi
     ExportResponse(*response, sMDBPath);
     return Count();
   }
-  members_ = ReadMessageSet(response->documentElement().childNodes().item(0));
+  members_ = DefinitionReader().ReadMessageSet(response->documentElement().childNodes().item(0));
   return Count();
 }
 
@@ -179,7 +197,7 @@ void DataExtensionDefinitions::FileCommitResponses(
       // QuickBooks answers with the definition as it saved it.
       for (const XmlNode& ret : element.childNodes())
         if (ret.nodeType() == NODE_ELEMENT && ret.baseName() == "DataExtDefRet") {
-          definition.TakeSavedFields(*ReadDefinition(ret));
+          definition.TakeSavedFields(*DefinitionReader().Read(ret));
           break;
         }
       definition.MarkClean();
@@ -215,7 +233,7 @@ void DataExtensionDefinitions::LoadFromXml(const std::string& FilePath) {
   if (rootName != "Brennock" && rootName != "QBXML")
     RaiseUnreadableFile(FilePath, "its root element is " + rootName + ", not Brennock or QBXML");
   // Read completely before the members are replaced, so a bad entry loses nothing.
-  Members read = ReadMessageSet(FirstElementChild(root));
+  Members read = DefinitionReader().ReadMessageSet(FirstElementChild(root));
   members_ = std::move(read);
 }
 
