@@ -376,6 +376,9 @@ int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string
   std::vector<DataExtension*> sent;
   for (const auto& member : members_) {
     if (member->ObjectState() == qoObjectStateClean) continue;
+    // The empty value means "no value": a new one has nothing to add (a value looked up by
+    // Item and never set stays out of the request).
+    if (member->ObjectState() == qoObjectStateNew && member->HasEmptyValue()) continue;
     if (sent.size() >= static_cast<size_t>(std::numeric_limits<int16_t>::max())) break;
     member->SetListOrTxnId(ListOrTxnId);
     member->SetTxnLineId(TxnLineId);

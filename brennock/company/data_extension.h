@@ -156,9 +156,9 @@ class DataExtensions {
   const_iterator end() const noexcept { return members_.end(); }
 
   // Sends the add, modify or delete request of every new or dirty value, after giving each the
-  // IDs (which the collection also keeps); refused ones are filed in Errors and the value's
-  // Errors. With the error mode on, refusals raise 1023 (source "DataExt") and a failed send its
-  // own error. Returns the number of errors.
+  // IDs (which the collection also keeps); new values still empty are left out; refused ones are
+  // filed in Errors and the value's Errors. With the error mode on, refusals raise 1023 (source
+  // "DataExt") and a failed send its own error. Returns the number of errors.
   int32_t Commit(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
   // Replaces the members with the owner's values as QuickBooks holds them now: the owner record
   // (ListOrTxnId; the company needs none) is queried with this collection's owner ID. Without an

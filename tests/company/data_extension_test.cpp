@@ -331,12 +331,14 @@ TEST_F(DataExtensionTest, RecordsCarryLazyCollectionsAndSaveBoth) {
 
   gadget.CustomFields()->Item(1)->SetValue(Variant(""));
   gadget.ApplicationFields()->Add("Region")->SetValue(Variant("North"));
+  gadget.ApplicationFields()->Add("Unset");  // looked up, never given a value: not sent
   EXPECT_EQ(gadget.ApplicationFields()->OwnerId(), "{APP}");
   processor_->QueueResponse(Response(Status("DataExtDelRs", 1, 3120, "Refused")));
   processor_->QueueResponse(Response(Status("DataExtAddRs", 1, 0, "Status OK")));
   EXPECT_EQ(RaisedBy([&] { gadget.SaveDataExtensions("80000001-1"); }).Number(), ErrorNumber(1023));
   ASSERT_EQ(processor_->Requests().size(), 2u);  // the second collection was still saved
   EXPECT_NE(processor_->Requests()[0].text.find("<DataExtDelRq"), std::string::npos);
+  EXPECT_EQ(processor_->Requests()[1].text.find("Unset"), std::string::npos);
   EXPECT_EQ(gadget.ApplicationFields()->Item(1)->ObjectState(), qoObjectStateClean);
 }
 
