@@ -2,6 +2,7 @@
 // to a commit, and the definition files written by SaveToXml.
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 
 #include "brennock/company/data_extension_definitions.h"
@@ -218,8 +219,10 @@ void DataExtensionDefinitions::SaveToXml(const std::string& FilePath) {
 
 void DataExtensionDefinitions::LoadFromXml(const std::string& FilePath) {
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(FilePath, ignored))
+  if (!std::filesystem::exists(FilePath, ignored))
     RaiseUnreadableFile(FilePath, "there is no such file");
+  if (!std::filesystem::is_regular_file(FilePath, ignored) || !std::ifstream(FilePath))
+    RaiseUnreadableFile(FilePath, "it cannot be read as a file");
   std::shared_ptr<XmlDocument> document = Builder().ReadXml(FilePath);
   // The root is found by name, not position: a header with a DOCTYPE puts it second or third.
   XmlNode root = document->documentElement();

@@ -286,6 +286,11 @@ TEST_F(DefinitionsTest, LoadingFindsTheRootBehindADoctypeAndRefusesBadFiles) {
   EXPECT_EQ(missing.Source(), "Brennock: DataExtDef");
   EXPECT_EQ(missing.Description(), "Cannot load data extension definitions from '" +
                                        Path("none.xml") + "': there is no such file");
+  EXPECT_NE(RaisedBy([&] { definitions_.LoadFromXml(folder_.string()); })
+                .Description()
+                .find("it cannot be read as a file"),
+            std::string::npos);
+  EXPECT_EQ(RaisedBy([&] { definitions_.SaveToXml(Path("no/such/folder.xml")); }).Number(), 75);
   std::string broken = Path("broken.xml");
   std::ofstream(broken) << "<Brennock><QBXMLMsgsRq>";
   EXPECT_EQ(RaisedBy([&] { definitions_.LoadFromXml(broken); }).Number(), ErrorNumber(1003));
