@@ -4,6 +4,7 @@
 #include "brennock/model/collected_errors.h"
 #include "brennock/model/collection_support.h"
 #include "brennock/model/list_record_core.h"
+#include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
@@ -46,6 +47,10 @@ std::shared_ptr<qcListObject> ListCollectionCore::ItemObject(const std::string& 
 
 void ListCollectionCore::File(std::shared_ptr<qcListObject> record) {
   std::string key = record->CollectionKey();
+  FileUnder(key, std::move(record));
+}
+
+void ListCollectionCore::FileUnder(std::string_view key, std::shared_ptr<qcListObject> record) {
   if (!key.empty()) {
     if (!index_.Insert(key, members_.size())) RaiseDuplicateCollectionKey(std::string(Stem()));
   }
@@ -90,20 +95,41 @@ void ListCollectionCore::RequireMaster() const {
   if (!master_) RaiseError(errMasterOnly, Stem());
 }
 
-void ListCollectionCore::LinkToParent(qcListObject& record, bool unique) {
+void ListCollectionCore::LinkToParent(qcListObject& record) {
   std::string parent = record.Parent();
   if (parent.empty()) return;
   size_t position = index_.Find(parent);
   if (position == KeyIndex::npos) return;
   std::shared_ptr<qcListObjectRefs> children = members_[position]->Children();
-  if (unique) {
-    children->AppendUnique(record.FullName(), kind_.listType);
-    return;
-  }
   try {
     children->Add(record.FullName(), kind_.listType);
   } catch (const AutomationError&) {
     // Already listed as a child: the link exists.
+  }
+}
+
+void ListCollectionCore::LinkLoadedMembers() {
+  // Every member was made by this collection's factory in the load just finished.
+  auto core = [this](size_t position) -> ListRecordCore& {
+    return static_cast<ListRecordCore&>(*members_[position]);
+  };
+  auto loaded = std::make_shared<LoadedChildren>();
+  std::string childName;
+  for (size_t i = 0; i < members_.size(); ++i) {
+    std::string_view parent = core(i).ParentFullName();
+    if (parent.empty()) continue;
+    size_t position = index_.Find(parent);
+    if (position == KeyIndex::npos) continue;
+    childName.clear();
+    core(i).AppendFullName(childName);
+    loaded->Add(static_cast<uint32_t>(position), childName);
+  }
+  loaded->Finish(members_.size());
+  std::shared_ptr<const LoadedChildren> shared = std::move(loaded);
+  for (size_t i = 0; i < members_.size(); ++i) {
+    if (shared->HasChildren(static_cast<uint32_t>(i))) {
+      core(i).SetLoadedChildren(shared, static_cast<uint32_t>(i));
+    }
   }
 }
 

@@ -19,6 +19,7 @@ class qcListObject;
 class xmlBldr;
 class XmlDocument;
 class XmlNode;
+class ListRecordCore;
 struct ListRecordKind;
 
 // The work of every list collection, on qcListObject: members in order and by key, the master
@@ -27,7 +28,7 @@ struct ListRecordKind;
 // only add their Add and typed accessors (TypedListCollection).
 class ListCollectionCore : public qcList {
  public:
-  using RecordFactory = std::shared_ptr<qcListObject> (*)();
+  using RecordFactory = std::shared_ptr<ListRecordCore> (*)();
   using const_iterator = std::vector<std::shared_ptr<qcListObject>>::const_iterator;
   using FilterWriter = std::function<void(xmlBldr&)>;
 
@@ -100,10 +101,14 @@ class ListCollectionCore : public qcList {
  private:
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
   void File(std::shared_ptr<qcListObject> record);
+  void FileUnder(std::string_view key, std::shared_ptr<qcListObject> record);
   size_t PositionOf(const qcListObject& record) const;  // npos when not a member
   void RemoveAt(size_t position);
   // unique: the child's name is known not to be listed yet (a fresh load).
-  void LinkToParent(qcListObject& record, bool unique = false);
+  void LinkToParent(qcListObject& record);
+  // Links every member just loaded to its parent: the names wait in the parents until their
+  // Children are read.
+  void LinkLoadedMembers();
   void EmptyMembers();
   // Loads every record element of a query response, replacing the members.
   void LoadResponse(const XmlDocument& response);
@@ -132,7 +137,7 @@ namespace brennock {
 
 // The factory a typed collection hands to ListCollectionCore for its record class.
 template <class Record>
-std::shared_ptr<qcListObject> MakeListRecord() {
+std::shared_ptr<ListRecordCore> MakeListRecord() {
   return std::make_shared<Record>();
 }
 

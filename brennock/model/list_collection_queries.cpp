@@ -54,14 +54,16 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   auto expected = static_cast<size_t>(records.length());
   members_.reserve(expected);
   index_.Reserve(expected);
+  std::string key;  // one buffer for every member's key
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
-    std::shared_ptr<qcListObject> record = create_();
+    std::shared_ptr<ListRecordCore> record = create_();
     record->FromDom(element);
-    File(std::move(record));
+    key.clear();
+    record->AppendFullName(key);
+    FileUnder(key, std::move(record));
   }
-  if (!kind_.hierarchical) return;
-  for (const auto& member : members_) LinkToParent(*member, true);
+  if (kind_.hierarchical) LinkLoadedMembers();
 }
 
 int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,

@@ -95,18 +95,30 @@ void ListRecordCore::SetParentFullName(const std::string& value) {
 
 std::string ListRecordCore::Parent() const { return parentRef_ ? parentRef_->FullName() : ""; }
 
+void ListRecordCore::AppendFullName(std::string& out) const {
+  if (parentRef_ && !parentRef_->FullName().empty()) {
+    out += parentRef_->FullName();
+    out += ':';
+  }
+  out += name_;
+}
+
 std::string ListRecordCore::FullName() const {
   if (!parentRef_ || parentRef_->FullName().empty()) return name_;
   std::string full;
   full.reserve(parentRef_->FullName().size() + 1 + name_.size());
-  full += parentRef_->FullName();
-  full += ':';
-  full += name_;
+  AppendFullName(full);
   return full;
 }
 
 std::shared_ptr<qcListObjectRefs> ListRecordCore::Children() {
-  if (!children_) children_ = std::make_shared<qcListObjectRefs>();
+  if (!children_) {
+    children_ = std::make_shared<qcListObjectRefs>();
+    if (loadedChildren_) {
+      loadedChildren_->AppendTo(loadedSlot_, *children_, kind_->listType);
+      loadedChildren_.reset();
+    }
+  }
   return children_;
 }
 

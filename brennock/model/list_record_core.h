@@ -9,6 +9,7 @@
 
 #include "brennock/model/date.h"
 #include "brennock/model/field_table.h"
+#include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/model/record_base.h"
@@ -46,13 +47,13 @@ class ListRecordCore : public qcListObject, public RecordBase {
   // qcListObject
   std::string ListID() const override { return listID_; }
   std::string Name() const override { return name_; }
-  std::string CollectionKey() const override { return FullName(); }
+  std::string CollectionKey() const final { return FullName(); }
   std::shared_ptr<qcErrors> Errors() override { return ErrorList(); }
   bool SupportsChildren() const override { return kind_->hierarchical; }
   std::string Parent() const override;
   std::shared_ptr<qcListObjectRefs> Children() override;
   // Parent:Name under a parent, else Name.
-  std::string FullName() const override;
+  std::string FullName() const final;
   int16_t Sublevel() const override { return sublevel_; }
   qoEnumObjectState ObjectState() const override { return state_; }
   bool Validate() override;
@@ -68,6 +69,17 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void SetIsActive(bool value) noexcept { isActive_ = value; }
   // Points the parent reference at that full name (a reference created with the record's list).
   void SetParentFullName(const std::string& value);
+  // The parent's full name as Parent() gives it, without a copy.
+  std::string_view ParentFullName() const noexcept {
+    return parentRef_ ? std::string_view(parentRef_->FullName()) : std::string_view();
+  }
+  // Appends FullName() to out (a collection's reused key buffer).
+  void AppendFullName(std::string& out) const;
+  // The children a query response gave this record, listed in Children when it is first read.
+  void SetLoadedChildren(std::shared_ptr<const LoadedChildren> children, uint32_t slot) noexcept {
+    loadedChildren_ = std::move(children);
+    loadedSlot_ = slot;
+  }
   void SetSublevel(int16_t value) noexcept { sublevel_ = value; }
   // The parent reference; null until the record has a parent.
   qcListObjectRef* ParentRef() noexcept { return parentRef_ ? &*parentRef_ : nullptr; }
@@ -126,6 +138,9 @@ class ListRecordCore : public qcListObject, public RecordBase {
   int16_t sublevel_ = 0;
 
  private:
+  uint32_t loadedSlot_ =
+      0;  // this record's place in loadedChildren_ (beside sublevel_: no padding)
+
   static void ReadListID(qcBase& record, const FieldElement& element);
   static void ReadTimeCreated(qcBase& record, const FieldElement& element);
   static void ReadTimeModified(qcBase& record, const FieldElement& element);
@@ -144,6 +159,8 @@ class ListRecordCore : public qcListObject, public RecordBase {
   // parent, and a separate object each would cost an allocation per record loaded.
   std::optional<qcListObjectRef> parentRef_;
   std::shared_ptr<qcListObjectRefs> children_;
+  // Until Children is first read: the load that found this record's children.
+  std::shared_ptr<const LoadedChildren> loadedChildren_;
 };
 
 // The record a reader was given, as its own class.
