@@ -19,27 +19,21 @@ struct NodeAccess : XmlNode {
   }
 };
 
-// Orders element names as string_view does, deciding on the first letter when it differs (most
-// probes of a table do) without a library comparison call.
-bool NameBefore(std::string_view a, std::string_view b) noexcept {
-  if (!a.empty() && !b.empty() && a.front() != b.front()) {
-    return static_cast<unsigned char>(a.front()) < static_cast<unsigned char>(b.front());
-  }
-  return a < b;
-}
-
-// FieldTable::Find with the cheaper comparison: this runs for every child of every record loaded.
-FieldReader ReaderFor(const FieldTable& table, std::string_view name) noexcept {
-  std::span<const FieldEntry> entries = table.Entries();
-  auto it = std::lower_bound(
-      entries.begin(), entries.end(), name,
-      [](const FieldEntry& entry, std::string_view key) { return NameBefore(entry.element, key); });
-  return it != entries.end() && it->element == name ? it->read : nullptr;
-}
-
 pugi::xml_node_struct* ElementFrom(pugi::xml_node node) {
   while (node && node.type() != pugi::node_element) node = node.next_sibling();
   return node.internal_object();
+}
+
+constexpr bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The text without leading and trailing blanks, as XmlNode::text() trims it. Field texts rarely
+// have blanks, so each end costs one test.
+std::string_view TrimmedText(const char* text) noexcept {
+  while (IsBlank(*text)) ++text;
+  std::string_view value(text);
+  size_t end = value.size();
+  while (end > 0 && IsBlank(value[end - 1])) --end;
+  return value.substr(0, end);
 }
 
 }  // namespace
@@ -57,18 +51,16 @@ std::string_view FieldElement::baseName() const {
   return detail::LocalName(pugi::xml_node(node_).name());
 }
 
+std::string_view FieldElement::nodeName() const { return pugi::xml_node(node_).name(); }
+
 std::string FieldElement::text() const { return detail::NodeText(pugi::xml_node(node_)); }
 
 std::string_view FieldElement::TextView(std::string& scratch) const {
   pugi::xml_node first = pugi::xml_node(node_).first_child();
   if (!first) return {};
-  if (!first.next_sibling() &&
-      (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
-    std::string_view value = first.value();
-    constexpr std::string_view kBlanks = " \t\r\n";
-    size_t start = value.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos) return {};
-    return value.substr(start, value.find_last_not_of(kBlanks) - start + 1);
+  pugi::xml_node_type type = first.type();
+  if ((type == pugi::node_pcdata || type == pugi::node_cdata) && !first.next_sibling()) {
+    return TrimmedText(first.value());
   }
   scratch = text();
   return scratch;
@@ -82,7 +74,14 @@ XmlNode FieldElement::Node() const { return NodeAccess(NodeAccess::Tree(*owner_)
 
 void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table) {
   for (FieldElement child : element.Children()) {
-    if (FieldReader read = ReaderFor(table, child.baseName())) read(record, child);
+    // Looked up by the qualified name first: table names have no prefix, so a match is the local
+    // name, and the usual unprefixed element costs no search for a colon.
+    std::string_view name = child.nodeName();
+    FieldReader read = table.Find(name);
+    if (read == nullptr && name.find(':') != std::string_view::npos) {
+      read = table.Find(detail::LocalName(name));
+    }
+    if (read != nullptr) read(record, child);
   }
 }
 

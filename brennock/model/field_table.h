@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <span>
 #include <string>
@@ -53,6 +54,8 @@ class FieldElement {
 
   // The name without namespace prefix.
   std::string_view baseName() const;
+  // The name as written, with any prefix.
+  std::string_view nodeName() const;
   // The trimmed text of the element's content, as XmlNode::text().
   std::string text() const;
   // The same text without a copy when the element holds one piece of text; otherwise composed in
@@ -79,24 +82,41 @@ struct FieldEntry {
   FieldReader read = nullptr;
 };
 
-// A record class's response elements and their readers, sorted by element name so that reading a
-// ...Ret element costs one binary search per child rather than a comparison per known field.
+// A record class's response elements and their readers, sorted by element name. Reading a ...Ret
+// element looks every child up here, so the table also keeps where each leading letter's entries
+// start: a lookup compares against the few names sharing the child's first letter.
 class FieldTable {
  public:
-  constexpr explicit FieldTable(std::span<const FieldEntry> sorted) noexcept : entries_(sorted) {}
+  constexpr explicit FieldTable(std::span<const FieldEntry> sorted) noexcept : entries_(sorted) {
+    size_t at = 0;
+    for (size_t lead = 0; lead < firsts_.size(); ++lead) {
+      while (at < entries_.size() && LeadOf(entries_[at].element) < lead) ++at;
+      firsts_[lead] = static_cast<uint16_t>(at);
+    }
+  }
 
   // The reader of an element, or nullptr for an element the record ignores.
   FieldReader Find(std::string_view element) const noexcept {
-    auto it = std::lower_bound(
-        entries_.begin(), entries_.end(), element,
-        [](const FieldEntry& entry, std::string_view name) { return entry.element < name; });
-    return it != entries_.end() && it->element == element ? it->read : nullptr;
+    if (element.empty()) return nullptr;
+    size_t lead = LeadOf(element);
+    if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
+    for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
+      if (entries_[i].element == element) return entries_[i].read;
+    }
+    return nullptr;
   }
 
   std::span<const FieldEntry> Entries() const noexcept { return entries_; }
 
  private:
+  static constexpr size_t kLeads = 128;
+  static constexpr size_t LeadOf(std::string_view name) noexcept {
+    return static_cast<unsigned char>(name.front());
+  }
+
   std::span<const FieldEntry> entries_;
+  // firsts_[c]: the first entry whose name starts with a byte not below c.
+  std::array<uint16_t, kLeads + 1> firsts_{};
 };
 
 // Joins groups of entries (shared identity fields, a class's own fields) into one array sorted by

@@ -82,7 +82,10 @@ void qcListObjectRef::FromDom(const FieldElement& element) {
   // The texts are assigned in place, without a temporary string each.
   std::string scratch;
   for (FieldElement child : element.Children()) {
-    std::string_view name = child.baseName();
+    // The name as written matches for the usual unprefixed element; a prefixed one is compared
+    // by its local name.
+    std::string_view name = child.nodeName();
+    if (name != "ListID" && name != "FullName") name = child.baseName();
     if (name == "ListID") {
       listID_.assign(child.TextView(scratch));
       cached_.reset();
