@@ -145,7 +145,9 @@ Status DataExtDefMod(RequestContext& ctx) {
 }
 
 Status DataExtDefDel(RequestContext& ctx) {
-  auto del = ctx.request.child("DataExtDefDel");
+  // The schema puts OwnerID and DataExtName straight in the request; an inner DataExtDefDel
+  // wrapper, as some clients write by analogy with DataExtDel, is accepted too.
+  auto del = ctx.request.child("DataExtDefDel") ? ctx.request.child("DataExtDefDel") : ctx.request;
   std::string owner = Text(del, "OwnerID"), name = Text(del, "DataExtName");
   auto d = LoadDefinition(ctx.company, owner, name);
   if (!d) return ctx.Respond(MakeStatus(kObjectNotFound, {name}));

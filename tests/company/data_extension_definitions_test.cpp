@@ -335,6 +335,11 @@ TEST_F(DefinitionsSimulatorTest, CustomAndApplicationFieldsAreAddedAndReadBack) 
   EXPECT_EQ(all.Item(1)->Name(), "Rate");
   EXPECT_EQ(all.GetByAssignedToObject(qoObjectTypeEmployee), 0);
   EXPECT_EQ(all.Errors().Count(), 0);
+
+  application->Delete("Rate");
+  EXPECT_FALSE(application->ItemExists("Rate"));
+  ASSERT_EQ(all.GetAll(), 1);
+  EXPECT_EQ(all.Item(1)->Name(), "Colour");
 }
 
 }  // namespace

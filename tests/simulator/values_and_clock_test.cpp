@@ -115,8 +115,8 @@ TEST_F(LenientRequestTest, DefinitionsCanBeRenamedAndDeleted) {
   EXPECT_STREQ(mod.child("DataExtDefRet").child_value("DataExtName"), "Shoe Size");
   EXPECT_STREQ(mod.child("DataExtDefRet").child_value("AssignToObject"), "Vendor");
   auto del = First(
-      "<DataExtDefDelRq><DataExtDefDel><OwnerID>0</OwnerID><DataExtName>Shoe Size"
-      "</DataExtName></DataExtDefDel></DataExtDefDelRq>");
+      "<DataExtDefDelRq><OwnerID>0</OwnerID><DataExtName>Shoe Size</DataExtName>"
+      "</DataExtDefDelRq>");
   EXPECT_EQ(Code(del), 0);
   EXPECT_EQ(Code(First("<DataExtDefQueryRq/>")), 1);
 }
