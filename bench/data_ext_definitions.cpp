@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "bench/canned_processor.h"
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/session/request_processor.h"
 #include "brennock/session/session_state.h"
 
 namespace {
@@ -34,30 +34,9 @@ const std::string& DefinitionQueryResponse() {
   return text;
 }
 
-// Answers every request with the canned response.
-class CannedProcessor : public brennock::RequestProcessor {
- public:
-  void OpenConnection(const std::string&, const std::string&) override {}
-  void OpenConnection2(const std::string&, const std::string&,
-                       brennock::qbConnectionType) override {}
-  std::shared_ptr<brennock::AuthPreferences> AuthPreferences() override { return nullptr; }
-  std::string BeginSession(const std::string&, brennock::qbEnumFileOpenMode) override {
-    return "T";
-  }
-  std::string GetCurrentCompanyFileName(const std::string&) override { return {}; }
-  std::vector<std::string> QBXMLVersionsForSession(const std::string&) override { return {}; }
-  std::string ProcessRequest(const std::string&, const std::string&) override {
-    return DefinitionQueryResponse();
-  }
-  std::string ProcessSubscription(const std::string&) override { return {}; }
-  int16_t MajorVersion() override { return 0; }
-  int16_t MinorVersion() override { return 0; }
-  void EndSession(const std::string&) override {}
-  void CloseConnection() override {}
-};
-
 void UseCannedProcessor() {
-  brennock::Session().processor = std::make_shared<CannedProcessor>();
+  brennock::Session().processor =
+      std::make_shared<brennock::bench::CannedProcessor>(DefinitionQueryResponse());
   brennock::Session().qbxmlVersion = "13.0";
   brennock::Session().qbxmlVersionNumber = brennock::Currency(13);
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "brennock/session/request_processor.h"
+
+namespace brennock::bench {
+
+// A processor that answers every request with the same response text, so that a benchmark
+// measures the library's side of a query and nothing of QuickBooks or the simulator.
+class CannedProcessor : public RequestProcessor {
+ public:
+  explicit CannedProcessor(const std::string& response) : response_(response) {}
+
+  void OpenConnection(const std::string&, const std::string&) override {}
+  void OpenConnection2(const std::string&, const std::string&, qbConnectionType) override {}
+  std::shared_ptr<brennock::AuthPreferences> AuthPreferences() override { return nullptr; }
+  std::string BeginSession(const std::string&, qbEnumFileOpenMode) override { return "T"; }
+  std::string GetCurrentCompanyFileName(const std::string&) override { return {}; }
+  std::vector<std::string> QBXMLVersionsForSession(const std::string&) override { return {}; }
+  std::string ProcessRequest(const std::string&, const std::string&) override { return response_; }
+  std::string ProcessSubscription(const std::string&) override { return {}; }
+  int16_t MajorVersion() override { return 0; }
+  int16_t MinorVersion() override { return 0; }
+  void EndSession(const std::string&) override {}
+  void CloseConnection() override {}
+
+ private:
+  const std::string& response_;  // outlives the processor: a benchmark's static text
+};
+
+}  // namespace brennock::bench
