@@ -1,5 +1,7 @@
 #include "brennock/model/xml_tree.h"
 
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -20,6 +22,26 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration
 bool StartsWithUtf16Or32Bom(std::string_view text) {
   return text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
          text.starts_with(std::string_view("\0\0\xFE\xFF", 4));
+}
+
+// The length of the text's leading run of ASCII, measured 32 bytes at a time (rounded down to
+// that step). Responses are mostly plain ASCII; only what follows the run needs decoding checks.
+std::size_t AsciiPrefix(std::string_view text) noexcept {
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  std::size_t at = 0;
+  for (; at + 32 <= text.size(); at += 32) {
+    uint64_t words[4];
+    std::memcpy(words, text.data() + at, sizeof words);
+    if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0) break;
+  }
+  return at;
+}
+
+// FindInvalidUtf8 after skipping the ASCII run.
+std::size_t FindInvalidUtf8AfterAscii(std::string_view text) {
+  const std::size_t ascii = AsciiPrefix(text);
+  const std::size_t invalid = FindInvalidUtf8(text.substr(ascii));
+  return invalid == std::string_view::npos ? invalid : ascii + invalid;
 }
 
 }  // namespace
@@ -57,7 +79,7 @@ bool XmlTree::Load(std::string text) {
   } else {
     if (std::string_view(text).starts_with("\xEF\xBB\xBF")) start = 3;
     std::string_view body = std::string_view(text).substr(start);
-    std::size_t invalid = FindInvalidUtf8(body);
+    std::size_t invalid = FindInvalidUtf8AfterAscii(body);
     if (invalid != std::string_view::npos) {
       SingleByteEncoding declared = DeclaredSingleByteEncoding(body);
       if (declared == SingleByteEncoding::kNone) {
