@@ -115,10 +115,18 @@ void ListCollectionCore::LinkLoadedMembers() {
   };
   auto loaded = std::make_shared<LoadedChildren>();
   std::string childName;
+  // Siblings mostly follow one another in a response: the parent of the previous child is tried
+  // before the index (the same name always finds the same member).
+  std::string_view lastParent;
+  size_t lastPosition = KeyIndex::npos;
   for (size_t i = 0; i < members_.size(); ++i) {
     std::string_view parent = core(i).ParentFullName();
     if (parent.empty()) continue;
-    size_t position = index_.Find(parent);
+    if (parent != lastParent) {
+      lastParent = parent;
+      lastPosition = index_.Find(parent);
+    }
+    size_t position = lastPosition;
     if (position == KeyIndex::npos) continue;
     childName.clear();
     core(i).AppendFullName(childName);
