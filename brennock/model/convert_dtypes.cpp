@@ -161,14 +161,14 @@ void AppendDateFields(std::string& out, const Date::Fields& f, bool withTime) {
 
 bool SessionWritesTimes() { return Session().qbxmlVersionNumber >= Currency(2); }
 
-// The number in characters [first, first + width) (1-based), or -1 when they are not all digits.
-// Fields are at most four digits; the digits are tested together rather than one branch each,
-// as every date read from a response passes here six times.
-int FieldAt(std::string_view text, size_t first, size_t width) {
-  if (text.size() < first - 1 + width) return -1;
+// The number written by the Width digits at text, or -1 when any of them is not a digit. The
+// digits are tested together rather than one branch each: every date read from a response passes
+// here six times.
+template <size_t Width>
+int DigitsAt(const char* text) noexcept {
   int value = 0;
   bool digits = true;
-  for (size_t i = first - 1; i < first - 1 + width; ++i) {
+  for (size_t i = 0; i < Width; ++i) {
     const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
     digits &= digit <= 9;
     value = value * 10 + static_cast<int>(digit & 0xF);
@@ -447,14 +447,19 @@ float TextToSingleThroughCurrency(std::string_view text) {
 
 Date TextToDate(std::string_view text) {
   if (text.empty() || text == "None") return Date();
-  const int year = FieldAt(text, 1, 4);
-  const int month = FieldAt(text, 6, 2);
-  const int day = FieldAt(text, 9, 2);
+  // Too short for the day (10 characters) or, past the date, for the seconds (19): a field is
+  // missing, which is a damaged value.
+  if (text.size() < 10) RaiseTypeMismatch();
+  const char* at = text.data();
+  const int year = DigitsAt<4>(at);
+  const int month = DigitsAt<2>(at + 5);
+  const int day = DigitsAt<2>(at + 8);
   if (!Date::IsValidDate(year, month, day)) RaiseTypeMismatch();
   if (text.size() < 11) return Date::FromDate(year, month, day);
-  const int hour = FieldAt(text, 12, 2);
-  const int minute = FieldAt(text, 15, 2);
-  const int second = FieldAt(text, 18, 2);
+  if (text.size() < 19) RaiseTypeMismatch();
+  const int hour = DigitsAt<2>(at + 11);
+  const int minute = DigitsAt<2>(at + 14);
+  const int second = DigitsAt<2>(at + 17);
   if (!Date::IsValidTime(hour, minute, second)) RaiseTypeMismatch();
   return Date::FromDateTime(year, month, day, hour, minute, second);
 }

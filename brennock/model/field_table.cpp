@@ -19,9 +19,15 @@ struct NodeAccess : XmlNode {
   }
 };
 
+// The first element from node on (node itself or a later sibling); null at the end. A null node's
+// type is node_null, which ends the walk without a separate test.
 pugi::xml_node_struct* ElementFrom(pugi::xml_node node) {
-  while (node && node.type() != pugi::node_element) node = node.next_sibling();
-  return node.internal_object();
+  for (;;) {
+    pugi::xml_node_type type = node.type();
+    if (type == pugi::node_element) return node.internal_object();
+    if (type == pugi::node_null) return nullptr;
+    node = node.next_sibling();
+  }
 }
 
 constexpr bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -57,9 +63,10 @@ std::string FieldElement::text() const { return detail::NodeText(pugi::xml_node(
 
 std::string_view FieldElement::TextView(std::string& scratch) const {
   pugi::xml_node first = pugi::xml_node(node_).first_child();
-  if (!first) return {};
-  pugi::xml_node_type type = first.type();
-  if ((type == pugi::node_pcdata || type == pugi::node_cdata) && !first.next_sibling()) {
+  pugi::xml_node_type type = first.type();  // node_null when there is no content
+  if (type == pugi::node_null) return {};
+  if ((type == pugi::node_pcdata || type == pugi::node_cdata) &&
+      first.next_sibling().type() == pugi::node_null) {
     return TrimmedText(first.value());
   }
   scratch = text();
