@@ -16,7 +16,8 @@ ListRecordCore& Core(qcBase& record) { return static_cast<ListRecordCore&>(recor
 
 // Copies the element's text straight into the member: no temporary string per field, and a short
 // value stays in the member's own buffer.
-void AssignText(std::string& member, const FieldElement& element) {
+template <class Text>
+void AssignText(Text& member, const FieldElement& element) {
   std::string scratch;
   member.assign(element.TextView(scratch));
 }

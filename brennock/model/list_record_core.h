@@ -13,6 +13,7 @@
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/model/record_base.h"
+#include "brennock/model/short_text.h"
 
 namespace brennock {
 
@@ -45,7 +46,7 @@ class ListRecordCore : public qcListObject, public RecordBase {
   int32_t XMLModify(xmlBldr& cxmlbldr) override;
 
   // qcListObject
-  std::string ListID() const override { return listID_; }
+  std::string ListID() const override { return listID_.str(); }
   std::string Name() const override { return name_; }
   std::string CollectionKey() const final { return FullName(); }
   std::shared_ptr<qcErrors> Errors() override { return ErrorList(); }
@@ -108,7 +109,7 @@ class ListRecordCore : public qcListObject, public RecordBase {
 
   const std::string& EditSequence() const noexcept { return editSequence_; }
   // The full name as QuickBooks last sent it.
-  const std::string& StoredFullName() const noexcept { return storedFullName_; }
+  std::string_view StoredFullName() const noexcept { return storedFullName_; }
 
   // Adds one error per broken rule of the record type; called by Validate for records that are
   // not Clean.
@@ -128,10 +129,10 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void WriteNameAndActive(xmlBldr& builder, bool responseForm) const;
   void WriteParentRef(xmlBldr& builder) const;
 
-  std::string listID_;
+  ShortText listID_;  // ListIDs and two-level full names fit without an allocation
   std::string editSequence_;
   std::string name_;
-  std::string storedFullName_;
+  ShortText storedFullName_;
   Date timeCreated_;
   Date timeModified_;
   bool isActive_ = true;
