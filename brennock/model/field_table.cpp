@@ -80,15 +80,21 @@ FieldElement::Range FieldElement::Children() const {
 XmlNode FieldElement::Node() const { return NodeAccess(NodeAccess::Tree(*owner_), node_); }
 
 void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table) {
-  for (FieldElement child : element.Children()) {
+  // One tree handle walks the children: this runs for every child of every record loaded, and
+  // each step through a FieldElement would cost more calls into the tree.
+  for (pugi::xml_node child = pugi::xml_node(element.node_).first_child();;
+       child = child.next_sibling()) {
+    const pugi::xml_node_type type = child.type();
+    if (type == pugi::node_null) break;
+    if (type != pugi::node_element) continue;
     // Looked up by the qualified name first: table names have no prefix, so a match is the local
     // name, and the usual unprefixed element costs no search for a colon.
-    std::string_view name = child.nodeName();
+    std::string_view name = child.name();
     FieldReader read = table.Find(name);
     if (read == nullptr && name.find(':') != std::string_view::npos) {
       read = table.Find(detail::LocalName(name));
     }
-    if (read != nullptr) read(record, child);
+    if (read != nullptr) read(record, FieldElement(*element.owner_, child.internal_object()));
   }
 }
 

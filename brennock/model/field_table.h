@@ -18,6 +18,7 @@ struct xml_node_struct;
 namespace brennock {
 
 class qcBase;
+class FieldTable;
 
 // One element of a response record as its reader sees it: the name and text MSXML would give,
 // read straight from the loaded tree without taking a node handle per field. Node() gives the
@@ -67,6 +68,7 @@ class FieldElement {
   XmlNode Node() const;
 
  private:
+  friend void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table);
   FieldElement(const XmlNode& owner, pugi::xml_node_struct* node) : owner_(&owner), node_(node) {}
 
   const XmlNode* owner_;  // any handle of the same document: keeps the tree alive
