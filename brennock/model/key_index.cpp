@@ -98,9 +98,18 @@ size_t KeyIndex::Find(std::string_view key) const noexcept {
   return slot.entry == 0 ? npos : entries_[slot.entry - 1].position;
 }
 
-bool KeyIndex::Insert(std::string_view key, size_t position) {
-  if ((entries_.size() + 1) * 2 > slots_.size()) Grow(slots_.empty() ? 16 : slots_.size() * 2);
+uint64_t KeyIndex::PrepareInsert(std::string_view key) const noexcept {
   uint64_t hash = Hash(key);
+  if (!slots_.empty()) __builtin_prefetch(&slots_[static_cast<size_t>(hash) & (slots_.size() - 1)]);
+  return hash;
+}
+
+bool KeyIndex::Insert(std::string_view key, size_t position) {
+  return Insert(key, position, Hash(key));
+}
+
+bool KeyIndex::Insert(std::string_view key, size_t position, uint64_t hash) {
+  if ((entries_.size() + 1) * 2 > slots_.size()) Grow(slots_.empty() ? 16 : slots_.size() * 2);
   size_t at = SlotFor(key, hash);
   if (slots_[at].entry != 0) return false;
   if (text_.size() + key.size() > std::numeric_limits<uint32_t>::max() ||

@@ -22,6 +22,10 @@ class KeyIndex {
   size_t Find(std::string_view key) const noexcept;
   // Files key at position; false (and nothing filed) when the key is already taken.
   bool Insert(std::string_view key, size_t position);
+  // The hash of a key about to be inserted, its slot already asked for from memory: a caller with
+  // other work to do before the Insert hides the cache miss of a large table behind it.
+  uint64_t PrepareInsert(std::string_view key) const noexcept;
+  bool Insert(std::string_view key, size_t position, uint64_t preparedHash);
   // Drops the key at position and moves the later positions down by one.
   void ErasePosition(size_t position);
 

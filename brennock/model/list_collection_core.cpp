@@ -51,8 +51,15 @@ void ListCollectionCore::File(std::shared_ptr<qcListObject> record) {
 }
 
 void ListCollectionCore::FileUnder(std::string_view key, std::shared_ptr<qcListObject> record) {
+  FileUnder(key, index_.PrepareInsert(key), std::move(record));
+}
+
+void ListCollectionCore::FileUnder(std::string_view key, uint64_t preparedHash,
+                                   std::shared_ptr<qcListObject> record) {
   if (!key.empty()) {
-    if (!index_.Insert(key, members_.size())) RaiseDuplicateCollectionKey(std::string(Stem()));
+    if (!index_.Insert(key, members_.size(), preparedHash)) {
+      RaiseDuplicateCollectionKey(std::string(Stem()));
+    }
   }
   members_.push_back(std::move(record));
 }

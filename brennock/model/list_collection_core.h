@@ -102,6 +102,7 @@ class ListCollectionCore : public qcList {
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
   void File(std::shared_ptr<qcListObject> record);
   void FileUnder(std::string_view key, std::shared_ptr<qcListObject> record);
+  void FileUnder(std::string_view key, uint64_t preparedHash, std::shared_ptr<qcListObject> record);
   size_t PositionOf(const qcListObject& record) const;  // npos when not a member
   void RemoveAt(size_t position);
   // unique: the child's name is known not to be listed yet (a fresh load).

@@ -54,15 +54,28 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   auto expected = static_cast<size_t>(records.length());
   members_.reserve(expected);
   index_.Reserve(expected);
+  // Each record is filed after the next one has read its element: the slot of its key in the
+  // index, asked for meanwhile, has then come from memory. When that reading fails, the waiting
+  // record is filed first, so a taken key is still the error raised, as in file order.
   std::string key;  // one buffer for every member's key
+  uint64_t keyHash = 0;
+  std::shared_ptr<ListRecordCore> waiting;
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
     std::shared_ptr<ListRecordCore> record = create_();
-    record->FromDom(element);
+    try {
+      record->FromDom(element);
+    } catch (...) {
+      if (waiting) FileUnder(key, keyHash, std::move(waiting));
+      throw;
+    }
+    if (waiting) FileUnder(key, keyHash, std::move(waiting));
     key.clear();
     record->AppendFullName(key);
-    FileUnder(key, std::move(record));
+    keyHash = index_.PrepareInsert(key);
+    waiting = std::move(record);
   }
+  if (waiting) FileUnder(key, keyHash, std::move(waiting));
   if (kind_.hierarchical) LinkLoadedMembers();
 }
 

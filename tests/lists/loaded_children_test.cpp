@@ -69,5 +69,21 @@ TEST_F(LoadedChildrenTest, ChildrenOutliveTheCollectionAndItsReload) {
   EXPECT_EQ(ChildNames(p), (std::vector<std::string>{"P:Q"}));
 }
 
+TEST_F(LoadedChildrenTest, ATakenKeyIsRefusedBeforeALaterRecordFails) {
+  auto classes = std::make_shared<Classes>();
+  const std::string badDate =
+      "<ClassRet><Name>Late</Name><TimeCreated>2005-13-01</TimeCreated>"
+      "</ClassRet>";
+  processor_->QueueResponse(Response(Status(
+      "ClassQueryRs", 1, 0, "Status OK", ClassRet("A") + ClassRet("B") + ClassRet("a") + badDate)));
+  EXPECT_EQ(RaisedBy([&] { classes->GetAll(); }).Number(), 457);
+  EXPECT_EQ(classes->Count(), 2);
+  processor_->QueueResponse(
+      Response(Status("ClassQueryRs", 1, 0, "Status OK", ClassRet("A") + ClassRet("B") + badDate)));
+  EXPECT_EQ(RaisedBy([&] { classes->GetAll(); }).Number(), 13);
+  EXPECT_EQ(classes->Count(), 2);
+  EXPECT_TRUE(classes->ItemExists("b"));
+}
+
 }  // namespace
 }  // namespace brennock::testing
