@@ -101,11 +101,13 @@ class ListCollectionCore : public qcList {
  private:
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
   void File(std::shared_ptr<qcListObject> record);
+  // The same under a key already computed (preparedHash from the index's PrepareInsert).
   void FileUnder(std::string_view key, std::shared_ptr<qcListObject> record);
   void FileUnder(std::string_view key, uint64_t preparedHash, std::shared_ptr<qcListObject> record);
   size_t PositionOf(const qcListObject& record) const;  // npos when not a member
   void RemoveAt(size_t position);
-  // unique: the child's name is known not to be listed yet (a fresh load).
+  // Lists a record filed outside a load (Add, a single lookup) in its parent's Children; a child
+  // already listed stays as it is.
   void LinkToParent(qcListObject& record);
   // Links every member just loaded to its parent: the names wait in the parents until their
   // Children are read.
