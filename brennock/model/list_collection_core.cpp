@@ -115,36 +115,13 @@ void ListCollectionCore::LinkToParent(qcListObject& record) {
   }
 }
 
-void ListCollectionCore::LinkLoadedMembers() {
-  // Every member was made by this collection's factory in the load just finished.
-  auto core = [this](size_t position) -> ListRecordCore& {
-    return static_cast<ListRecordCore&>(*members_[position]);
-  };
-  auto loaded = std::make_shared<LoadedChildren>();
-  std::string childName;
-  // Siblings mostly follow one another in a response: the parent of the previous child is tried
-  // before the index (the same name always finds the same member).
-  std::string_view lastParent;
-  size_t lastPosition = KeyIndex::npos;
+void ListCollectionCore::LinkLoadedMembers(const std::shared_ptr<LoadedChildren>& loaded) {
+  loaded->Finish(members_.size(), [this](std::string_view parent) { return index_.Find(parent); });
+  std::shared_ptr<const LoadedChildren> shared = loaded;
   for (size_t i = 0; i < members_.size(); ++i) {
-    std::string_view parent = core(i).ParentFullName();
-    if (parent.empty()) continue;
-    if (parent != lastParent) {
-      lastParent = parent;
-      lastPosition = index_.Find(parent);
-    }
-    size_t position = lastPosition;
-    if (position == KeyIndex::npos) continue;
-    childName.clear();
-    core(i).AppendFullName(childName);
-    loaded->Add(static_cast<uint32_t>(position), childName);
-  }
-  loaded->Finish(members_.size());
-  std::shared_ptr<const LoadedChildren> shared = std::move(loaded);
-  for (size_t i = 0; i < members_.size(); ++i) {
-    if (shared->HasChildren(static_cast<uint32_t>(i))) {
-      core(i).SetLoadedChildren(shared, static_cast<uint32_t>(i));
-    }
+    if (!shared->HasChildren(i)) continue;
+    // Every member was made by this collection's factory in the load just finished.
+    static_cast<ListRecordCore&>(*members_[i]).SetLoadedChildren(shared, static_cast<uint32_t>(i));
   }
 }
 

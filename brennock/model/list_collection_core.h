@@ -20,6 +20,7 @@ class xmlBldr;
 class XmlDocument;
 class XmlNode;
 class ListRecordCore;
+class LoadedChildren;
 struct ListRecordKind;
 
 // The work of every list collection, on qcListObject: members in order and by key, the master
@@ -109,9 +110,9 @@ class ListCollectionCore : public qcList {
   // Lists a record filed outside a load (Add, a single lookup) in its parent's Children; a child
   // already listed stays as it is.
   void LinkToParent(qcListObject& record);
-  // Links every member just loaded to its parent: the names wait in the parents until their
-  // Children are read.
-  void LinkLoadedMembers();
+  // Links the members just loaded to their parents, from the links gathered while loading: the
+  // names wait in the parents until their Children are read.
+  void LinkLoadedMembers(const std::shared_ptr<LoadedChildren>& loaded);
   void EmptyMembers();
   // Loads every record element of a query response, replacing the members.
   void LoadResponse(const XmlDocument& response);

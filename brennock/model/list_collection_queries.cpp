@@ -5,6 +5,7 @@
 #include "brennock/model/enumerations.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
+#include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/raise.h"
@@ -60,6 +61,8 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   std::string key;  // one buffer for every member's key
   uint64_t keyHash = 0;
   std::shared_ptr<ListRecordCore> waiting;
+  // Parent links are noted while each record is at hand and made once all are filed.
+  auto loaded = kind_.hierarchical ? std::make_shared<LoadedChildren>() : nullptr;
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
     std::shared_ptr<ListRecordCore> record = create_();
@@ -73,10 +76,11 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
     key.clear();
     record->AppendFullName(key);
     keyHash = index_.PrepareInsert(key);
+    if (loaded && !record->ParentFullName().empty()) loaded->Add(record->ParentFullName(), key);
     waiting = std::move(record);
   }
   if (waiting) FileUnder(key, keyHash, std::move(waiting));
-  if (kind_.hierarchical) LinkLoadedMembers();
+  if (loaded) LinkLoadedMembers(loaded);
 }
 
 int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,

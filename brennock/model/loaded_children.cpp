@@ -7,29 +7,53 @@
 
 namespace brennock {
 
-void LoadedChildren::Add(uint32_t parent, std::string_view childFullName) {
-  if (text_.size() + childFullName.size() > std::numeric_limits<uint32_t>::max()) {
+LoadedChildren::Name LoadedChildren::Append(std::string& text, std::string_view name) {
+  if (text.size() + name.size() > std::numeric_limits<uint32_t>::max()) {
     throw std::length_error("loaded children names exceed 4 GiB");
   }
-  names_.push_back(
-      Name{static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(childFullName.size())});
-  parents_.push_back(parent);
-  text_.append(childFullName);
+  Name placed{static_cast<uint32_t>(text.size()), static_cast<uint32_t>(name.size())};
+  text.append(name);
+  return placed;
 }
 
-void LoadedChildren::Finish(size_t memberCount) {
+void LoadedChildren::Add(std::string_view parentFullName, std::string_view childFullName) {
+  parents_.push_back(Append(parentText_, parentFullName));
+  names_.push_back(Append(text_, childFullName));
+}
+
+void LoadedChildren::Finish(size_t memberCount, const ParentLookup& findParent) {
+  // The parent of each name; siblings mostly follow one another, so the previous child's parent
+  // is tried before the lookup (the same name always finds the same member).
+  std::vector<size_t> parentOf(names_.size());
+  std::string_view lastName;
+  size_t lastPosition = npos;
+  for (size_t i = 0; i < names_.size(); ++i) {
+    std::string_view name =
+        std::string_view(parentText_).substr(parents_[i].offset, parents_[i].length);
+    if (name != lastName) {  // parent names are never empty
+      lastName = name;
+      lastPosition = findParent(name);
+    }
+    parentOf[i] = lastPosition < memberCount ? lastPosition : npos;
+  }
+
   // A counting sort on the parent position: stable, so siblings keep their order.
   start_.assign(memberCount + 1, 0);
-  for (uint32_t parent : parents_) ++start_[parent + 1];
+  for (size_t parent : parentOf) {
+    if (parent != npos) ++start_[parent + 1];
+  }
   for (size_t p = 0; p < memberCount; ++p) start_[p + 1] += start_[p];
-  std::vector<Name> grouped(names_.size());
+  std::vector<Name> grouped(start_[memberCount]);
   std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
-  for (size_t i = 0; i < names_.size(); ++i) grouped[next[parents_[i]]++] = names_[i];
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (parentOf[i] != npos) grouped[next[parentOf[i]]++] = names_[i];
+  }
   names_ = std::move(grouped);
   parents_ = {};
+  parentText_ = {};
 }
 
-void LoadedChildren::AppendTo(uint32_t parent, qcListObjectRefs& refs, qoEnumListType list) const {
+void LoadedChildren::AppendTo(size_t parent, qcListObjectRefs& refs, qoEnumListType list) const {
   if (!HasChildren(parent)) return;
   for (uint32_t i = start_[parent]; i < start_[parent + 1]; ++i) {
     refs.AppendUnique(text_.substr(names_[i].offset, names_[i].length), list);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,32 +17,40 @@ class qcListObjectRefs;
 // parent's Children is first asked for. Linking a long hierarchical list then costs a name copy
 // per child rather than a reference object each, and most parents' Children are never read.
 //
-// Filled while linking (Add, in member order), then Finish groups the names by parent; after that
-// the object is only read, shared by every parent of the load.
+// Filled while the response is read (Add, in member order, while each record is at hand), then
+// Finish finds the parents and groups the names by parent; after that the object is only read,
+// shared by every parent of the load.
 class LoadedChildren {
  public:
-  // Files childFullName as the next child of the member at parent.
-  void Add(uint32_t parent, std::string_view childFullName);
-  // Groups the names by parent, keeping each parent's children in the order they were added.
-  // memberCount bounds the parent positions.
-  void Finish(size_t memberCount);
+  // The member position filed under a full name, or npos.
+  using ParentLookup = std::function<size_t(std::string_view parentFullName)>;
+  static constexpr size_t npos = static_cast<size_t>(-1);
 
-  bool HasChildren(uint32_t parent) const noexcept {
+  // Files childFullName as the next child of the member named parentFullName.
+  void Add(std::string_view parentFullName, std::string_view childFullName);
+  // Finds every parent among memberCount members and groups the names by parent, keeping each
+  // parent's children in the order they were added; children whose parent is not a member are
+  // dropped.
+  void Finish(size_t memberCount, const ParentLookup& findParent);
+
+  bool HasChildren(size_t parent) const noexcept {
     return parent + 1 < start_.size() && start_[parent] != start_[parent + 1];
   }
   // Appends the children of parent to refs, as references into list.
-  void AppendTo(uint32_t parent, qcListObjectRefs& refs, qoEnumListType list) const;
+  void AppendTo(size_t parent, qcListObjectRefs& refs, qoEnumListType list) const;
 
  private:
   struct Name {
-    uint32_t offset;  // into text_
+    uint32_t offset;  // into text_ (or parentText_ for parents while filling)
     uint32_t length;
   };
+  static Name Append(std::string& text, std::string_view name);
 
-  std::string text_;
-  std::vector<Name> names_;        // grouped by parent once finished
-  std::vector<uint32_t> parents_;  // parent of each name while filling
-  std::vector<uint32_t> start_;    // names_ of parent p: [start_[p], start_[p + 1])
+  std::string text_;             // the children's names
+  std::vector<Name> names_;      // grouped by parent once finished
+  std::string parentText_;       // while filling: the parents' names
+  std::vector<Name> parents_;    // while filling: the parent of each name
+  std::vector<uint32_t> start_;  // names_ of parent p: [start_[p], start_[p + 1])
 };
 
 }  // namespace brennock
