@@ -9,9 +9,9 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "bench/canned_processor.h"
 #include "brennock/company/company.h"
 #include "brennock/lists/class.h"
-#include "brennock/session/request_processor.h"
 #include "brennock/session/session_state.h"
 
 namespace {
@@ -55,28 +55,6 @@ const std::string& ClassQueryResponse() {
   return text;
 }
 
-// Answers every request with the canned response.
-class CannedProcessor : public brennock::RequestProcessor {
- public:
-  void OpenConnection(const std::string&, const std::string&) override {}
-  void OpenConnection2(const std::string&, const std::string&,
-                       brennock::qbConnectionType) override {}
-  std::shared_ptr<brennock::AuthPreferences> AuthPreferences() override { return nullptr; }
-  std::string BeginSession(const std::string&, brennock::qbEnumFileOpenMode) override {
-    return "T";
-  }
-  std::string GetCurrentCompanyFileName(const std::string&) override { return {}; }
-  std::vector<std::string> QBXMLVersionsForSession(const std::string&) override { return {}; }
-  std::string ProcessRequest(const std::string&, const std::string&) override {
-    return ClassQueryResponse();
-  }
-  std::string ProcessSubscription(const std::string&) override { return {}; }
-  int16_t MajorVersion() override { return 0; }
-  int16_t MinorVersion() override { return 0; }
-  void EndSession(const std::string&) override {}
-  void CloseConnection() override {}
-};
-
 void BM_PugixmlParseOnly(benchmark::State& state) {
   const std::string& text = ClassQueryResponse();
   for (auto _ : state) {
@@ -101,7 +79,7 @@ BENCHMARK(BM_PugixmlParseCopyInPlace)->Unit(benchmark::kMillisecond);
 
 void BM_ClassesGetAll(benchmark::State& state) {
   const std::string& text = ClassQueryResponse();
-  brennock::Session().processor = std::make_shared<CannedProcessor>();
+  brennock::Session().processor = std::make_shared<brennock::bench::CannedProcessor>(text);
   brennock::Session().ticket = "T";
   auto classes = std::make_shared<brennock::Classes>();
   for (auto _ : state) {
