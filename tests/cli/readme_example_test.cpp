@@ -11,9 +11,13 @@
 #include "simulator/company_file.h"
 #include "tests/cli/cli_runner.h"
 
-// The example, compiled here with its main renamed into a namespace (its includes are already in).
+// The examples, compiled here with their mains renamed into namespaces (their includes are
+// already in).
 namespace readme_example {
 #include "docs/examples/list_classes.cpp"
+}
+namespace export_stamp_example {
+#include "docs/examples/export_stamp.cpp"
 }
 
 namespace brennock::testing {
@@ -21,16 +25,17 @@ namespace {
 
 const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path() / "../..";
 
-TEST(ReadmeExample, IsTheCompiledFileWordForWord) {
+TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   std::string readme = ReadWhole(kRoot / "README.md");
-  std::string example = ReadWhole(kRoot / "docs/examples/list_classes.cpp");
-  size_t section = readme.find("## Using the library");
-  ASSERT_NE(section, std::string::npos);
-  size_t start = readme.find("```cpp\n", section);
-  ASSERT_NE(start, std::string::npos);
-  start += 7;
-  size_t end = readme.find("```\n", start);
-  EXPECT_EQ(readme.substr(start, end - start), example);
+  size_t from = readme.find("## Using the library");
+  ASSERT_NE(from, std::string::npos);
+  for (const char* file : {"docs/examples/list_classes.cpp", "docs/examples/export_stamp.cpp"}) {
+    size_t start = readme.find("```cpp\n", from);
+    ASSERT_NE(start, std::string::npos) << file;
+    start += 7;
+    from = readme.find("```\n", start);
+    EXPECT_EQ(readme.substr(start, from - start), ReadWhole(kRoot / file)) << file;
+  }
 }
 
 TEST(ReadmeExample, ListsTheClassesOfASampleCompany) {
@@ -47,6 +52,26 @@ TEST(ReadmeExample, ListsTheClassesOfASampleCompany) {
   int status = readme_example::main(2, argv);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Retail\nWholesale\nWholesale:East\n");
   EXPECT_EQ(status, 0);
+  std::filesystem::remove(path);
+}
+
+TEST(ReadmeExample, KeepsAStampInAnApplicationFieldOfTheCompany) {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("brennock_stamp_" + std::to_string(::getpid()) + ".qbw");
+  std::filesystem::remove(path);
+  simulator::CreateCompanyFile(path.string(), simulator::CompanyFileOptions{});
+  std::string file = path.string();
+  auto run = [&](const char* stamp) {
+    char program[] = "export_stamp";
+    std::string text = stamp;
+    char* argv[] = {program, file.data(), text.data(), nullptr};
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(export_stamp_example::main(3, argv), 0);
+    return ::testing::internal::GetCapturedStdout();
+  };
+  EXPECT_EQ(run("2026-12-01 08:00"), "previous export: \n");
+  EXPECT_EQ(run("2026-12-02 08:00"), "previous export: 2026-12-01 08:00\n");
+  EXPECT_EQ(run("2026-12-03 08:00"), "previous export: 2026-12-02 08:00\n");
   std::filesystem::remove(path);
 }
 
