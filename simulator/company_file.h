@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ struct CompanyFileOptions {
   // "LastRestoreTime" and "LastCondenseTime" (date-times) answered by the company-activity query.
   std::map<std::string, std::string> activity;
   std::optional<SampleBusiness> sample;
+  // Called from the creating thread with the share of the work done, 0 to 1 (1 once the file is
+  // complete); large sample businesses take seconds. Optional.
+  std::function<void(double fraction)> progress;
 };
 
 // "1.0" to "16.0", with the edition's prefix on versions from 2.0 on outside the US.

@@ -1,5 +1,6 @@
 #include "simulator/sample_business.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <pugixml.hpp>
@@ -86,7 +87,11 @@ std::string Account(std::string_view name, std::string_view type, std::string_vi
   return inner;
 }
 
-void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample) {
+// Customers are most of a large sample's work, so their count measures its progress: told about
+// a hundred times at most.
+void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
+                  const std::function<void(double)>& progress) {
+  const int report_every = std::max(1, sample.customers / 100);
   const ListType& customer = *FindListType("Customer");
   auto index = [&](std::string_view field) {
     return static_cast<uint16_t>(customer.field_index(field));
@@ -130,6 +135,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample) {
     c.SetField(index("SalesTaxCodeRef"), tax);
     c.SetField(index("JobStatus"), "None");
     b.lists().InsertPrepared(c);
+    if (progress && i % report_every == 0) progress(static_cast<double>(i) / sample.customers);
     if (i % 3 != 0) continue;
     for (int j = 0; j < sample.jobs_per_customer; ++j) {
       ListRecord job;
@@ -151,7 +157,8 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample) {
 
 void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                        std::map<std::string, std::string>& company_values,
-                       std::map<std::string, std::string>& preferences) {
+                       std::map<std::string, std::string>& preferences,
+                       const std::function<void(double)>& progress) {
   Builder b(company);
   Random rng(sample.seed);
   // A standard chart of accounts.
@@ -309,7 +316,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                          "<ItemGroupLine>" + Ref("ItemRef", "Installation") + El("Quantity", "1") +
                          "</ItemGroupLine>");
 
-  AddCustomers(b, rng, sample);
+  AddCustomers(b, rng, sample, progress);
   ListFilter customers;
   customers.types = {"Customer"};
   auto first_customer = b.lists().Select(customers);

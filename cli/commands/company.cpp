@@ -74,6 +74,7 @@ int RunCreate(const CreateOptions& options, const GlobalOptions& globals) {
   {
     bool large = file.sample && file.sample->customers >= kProgressFromCustomers;
     ProgressBar progress("Creating " + target.filename().string(), large && !globals.quiet);
+    if (progress.Enabled()) file.progress = [&progress](double share) { progress.Set(share); };
     try {
       simulator::CreateCompanyFile(building.string(), file);
     } catch (const std::exception& error) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "tests/simulator/simulator_fixture.h"
@@ -132,6 +133,26 @@ TEST_F(CanadianCompanyTest, VersionsCarryTheCountryPrefix) {
   EXPECT_EQ(versions.front(), "1.0");
   auto host = First("<HostQueryRq/>").child("HostRet");
   EXPECT_STREQ(host.child_value("Country"), "CA");
+}
+
+}  // namespace
+}  // namespace brennock::testing
+
+namespace brennock::testing {
+namespace {
+
+TEST_F(CompanyQueryTest, CreatingASampleBusinessReportsRisingProgressUpToOne) {
+  simulator::CompanyFileOptions options;
+  options.sample = simulator::SampleBusiness{};
+  options.sample->customers = 500;
+  std::vector<double> heard;
+  options.progress = [&](double share) { heard.push_back(share); };
+  simulator::CreateCompanyFile((folder_ / "progress.qbw").string(), options);
+  ASSERT_GE(heard.size(), 50u);
+  EXPECT_TRUE(std::is_sorted(heard.begin(), heard.end()));
+  EXPECT_GT(heard.front(), 0.0);
+  EXPECT_LT(heard[heard.size() - 2], 1.0);  // the commit is still ahead of the customers
+  EXPECT_EQ(heard.back(), 1.0);
 }
 
 }  // namespace
