@@ -265,7 +265,8 @@ void DataExtension::WriteRequest(xmlBldr& builder, int32_t requestId) const {
 
 Variant DataExtension::FromDom(const XmlNode& obj) {
   RetFields fields;
-  fields.Read(FieldElement(obj));
+  ElementTree tree(obj);
+  fields.Read(tree.Root());
   Load(fields);
   return Variant();
 }
@@ -464,7 +465,8 @@ void ReadDataExtRet(const FieldElement& dataExtRet, const DataExtTargetFor& targ
 }
 
 void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor) {
-  ReadDataExtRet(FieldElement(dataExtRet), targetFor);
+  ElementTree tree(dataExtRet);
+  ReadDataExtRet(tree.Root(), targetFor);
 }
 
 void ReadDataExtRet(const XmlNode& dataExtRet, DataExtensions* customFields,

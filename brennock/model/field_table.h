@@ -9,71 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "brennock/model/element_tree.h"
 #include "brennock/model/xml_node.h"
-
-namespace pugi {
-struct xml_node_struct;
-}
 
 namespace brennock {
 
 class qcBase;
-class FieldTable;
-
-// One element of a response record as its reader sees it: the name and text MSXML would give,
-// read straight from the loaded tree without taking a node handle per field. Node() gives the
-// full XmlNode when a reader needs one. Valid while the record's element is.
-class FieldElement {
- public:
-  class iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = FieldElement;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = FieldElement;
-
-    iterator() = default;
-    FieldElement operator*() const { return FieldElement(*owner_, node_); }
-    iterator& operator++();
-    friend bool operator==(const iterator& a, const iterator& b) { return a.node_ == b.node_; }
-
-   private:
-    friend class FieldElement;
-    iterator(const XmlNode* owner, pugi::xml_node_struct* node) : owner_(owner), node_(node) {}
-    const XmlNode* owner_ = nullptr;
-    pugi::xml_node_struct* node_ = nullptr;  // an element, or null at the end
-  };
-  struct Range {
-    iterator first;
-    iterator begin() const { return first; }
-    iterator end() const { return {}; }
-  };
-
-  // The element itself (owner must be an element node; Nothing raises 91).
-  explicit FieldElement(const XmlNode& owner);
-
-  // The name without namespace prefix.
-  std::string_view baseName() const;
-  // The name as written, with any prefix.
-  std::string_view nodeName() const;
-  // The trimmed text of the element's content, as XmlNode::text().
-  std::string text() const;
-  // The same text without a copy when the element holds one piece of text; otherwise composed in
-  // scratch.
-  std::string_view TextView(std::string& scratch) const;
-  // The child elements, in document order.
-  Range Children() const;
-  // A full node handle on this element.
-  XmlNode Node() const;
-
- private:
-  friend void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table);
-  FieldElement(const XmlNode& owner, pugi::xml_node_struct* node) : owner_(&owner), node_(node) {}
-
-  const XmlNode* owner_;  // any handle of the same document: keeps the tree alive
-  pugi::xml_node_struct* node_;
-};
 
 // Reads one child element of a response record into the record (which the reader casts to its
 // own class).
@@ -139,7 +80,8 @@ constexpr std::array<FieldEntry, (N + ...)> SortedFields(
 
 // Visits every child element of `element` once and hands it to its reader in `table`; unknown
 // elements are skipped.
-void ReadFields(qcBase& record, const XmlNode& element, const FieldTable& table);
 void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table);
+// The same for an element of a loaded document, copied into an ElementTree first.
+void ReadFields(qcBase& record, const XmlNode& element, const FieldTable& table);
 
 }  // namespace brennock

@@ -76,7 +76,10 @@ void qcListObjectRef::SetFullName(std::string value) {
   if (fullName_.empty()) listID_.clear();
 }
 
-void qcListObjectRef::FromDom(const XmlNode& element) { FromDom(FieldElement(element)); }
+void qcListObjectRef::FromDom(const XmlNode& element) {
+  ElementTree tree(element);
+  FromDom(tree.Root());
+}
 
 void qcListObjectRef::FromDom(const FieldElement& element) {
   // The texts are assigned in place, without a temporary string each.

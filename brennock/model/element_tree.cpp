@@ -1,0 +1,126 @@
+#include "brennock/model/element_tree.h"
+
+#include <pugixml.hpp>
+
+#include "brennock/model/xml_markup.h"
+#include "brennock/model/xml_node.h"
+#include "brennock/model/xml_tree.h"
+
+namespace brennock {
+namespace {
+
+// The pugixml node behind a handle.
+struct NodeAccess : XmlNode {
+  static pugi::xml_node_struct* Raw(const XmlNode& node) { return node.*(&NodeAccess::node_); }
+};
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && detail::IsXmlBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && detail::IsXmlBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+// ---- FieldElement -------------------------------------------------------------------------------
+
+std::string_view FieldElement::baseName() const { return detail::LocalName(nodeName()); }
+
+std::string FieldElement::text() const { return tree_->Text(node_); }
+
+// ---- ElementTree --------------------------------------------------------------------------------
+
+ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }
+
+void ElementTree::Clear() {
+  nodes_.clear();
+  open_.clear();
+  decoded_.clear();
+}
+
+uint32_t ElementTree::Append(const char* data, size_t size, Kind kind) {
+  const auto index = static_cast<uint32_t>(nodes_.size());
+  nodes_.push_back(Node{data, static_cast<uint32_t>(size), index + 1, kNone, kind});
+  if (!open_.empty()) {
+    Open& parent = open_.back();
+    if (parent.lastChild != kNone) nodes_[parent.lastChild].next = index;
+    parent.lastChild = index;
+  }
+  return index;
+}
+
+void ElementTree::OpenElement(std::string_view name) {
+  uint32_t index = Append(name.data(), name.size(), Kind::kElement);
+  open_.push_back(Open{index, kNone});
+}
+
+void ElementTree::AddText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
+
+void ElementTree::AddDecodedText(std::string_view text) {
+  // The store may move as it grows: the node holds an offset until Finish.
+  const auto offset = reinterpret_cast<const char*>(static_cast<uintptr_t>(decoded_.size()));
+  decoded_ += text;
+  Append(offset, text.size(), Kind::kDecodedText);
+}
+
+void ElementTree::CloseElement() {
+  nodes_[open_.back().node].end = static_cast<uint32_t>(nodes_.size());
+  open_.pop_back();
+}
+
+void ElementTree::Finish() {
+  if (decoded_.empty()) return;
+  for (Node& node : nodes_) {
+    if (node.kind == Kind::kDecodedText) {
+      node.data = decoded_.data() + reinterpret_cast<uintptr_t>(node.data);
+      node.kind = Kind::kText;
+    }
+  }
+}
+
+void ElementTree::CopyFrom(const XmlNode& element) {
+  pugi::xml_node root(NodeAccess::Raw(element));
+  if (root.type() != pugi::node_element) detail::ThrowObjectNotSet();
+  // A walk in document order without recursion: deep documents cannot exhaust the stack.
+  pugi::xml_node at = root;
+  for (;;) {
+    bool descend = false;
+    switch (at.type()) {
+      case pugi::node_element:
+        OpenElement(at.name());
+        descend = true;
+        break;
+      case pugi::node_pcdata:
+      case pugi::node_cdata:
+        AddText(at.value());
+        break;
+      default:
+        break;
+    }
+    if (descend && at.first_child()) {
+      at = at.first_child();
+      continue;
+    }
+    if (descend) CloseElement();
+    // Up until a later sibling is found, closing each element left.
+    while (at != root && !at.next_sibling()) {
+      at = at.parent();
+      CloseElement();
+    }
+    if (at == root) break;
+    at = at.next_sibling();
+  }
+}
+
+std::string ElementTree::Text(uint32_t element) const {
+  // Every text inside the element, in document order, then trimmed as one.
+  std::string text;
+  for (uint32_t i = element + 1; i < nodes_[element].end; ++i) {
+    if (nodes_[i].kind != Kind::kElement) text += View(i);
+  }
+  std::string_view kept = Trimmed(text);
+  if (kept.size() == text.size()) return text;
+  return std::string(kept);
+}
+
+}  // namespace brennock

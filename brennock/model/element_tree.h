@@ -1,0 +1,160 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brennock {
+
+class XmlNode;
+class ElementTree;
+
+// One element of a response record as its reader sees it: the name and text MSXML would give.
+// A handle into an ElementTree, valid while the tree is and cheap to copy.
+class FieldElement {
+ public:
+  class iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = FieldElement;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = FieldElement;
+
+    iterator() = default;
+    FieldElement operator*() const { return FieldElement(tree_, node_); }
+    iterator& operator++();
+    friend bool operator==(const iterator& a, const iterator& b) { return a.node_ == b.node_; }
+
+   private:
+    friend class FieldElement;
+    iterator(const ElementTree* tree, uint32_t node) : tree_(tree), node_(node) {}
+    const ElementTree* tree_ = nullptr;
+    uint32_t node_ = UINT32_MAX;  // an element, or UINT32_MAX at the end
+  };
+  struct Range {
+    iterator first;
+    iterator begin() const { return first; }
+    iterator end() const { return {}; }
+  };
+
+  FieldElement(const ElementTree* tree, uint32_t node) : tree_(tree), node_(node) {}
+
+  // The name without namespace prefix.
+  std::string_view baseName() const;
+  // The name as written, with any prefix.
+  std::string_view nodeName() const;
+  // The trimmed text of the element's content, as XmlNode::text().
+  std::string text() const;
+  // The same text without a copy when the element holds one piece of text; otherwise composed in
+  // scratch.
+  std::string_view TextView(std::string& scratch) const;
+  // The child elements, in document order.
+  Range Children() const;
+
+ private:
+  const ElementTree* tree_;
+  uint32_t node_;
+};
+
+// A compact, read-only copy of one element and everything inside it: elements and their texts in
+// document order, each a view of text held elsewhere (the response, or a loaded document) or of
+// the tree's own store of decoded texts. Reading a record walks this array instead of calling
+// into a DOM for every step. A tree is refilled for each record, keeping its memory.
+class ElementTree {
+ public:
+  static constexpr uint32_t kNone = UINT32_MAX;
+
+  ElementTree() = default;
+  // A copy of a loaded element (its element and text descendants; comments and processing
+  // instructions are left out, as MSXML's text leaves them out). The loaded document must
+  // outlive the tree. A node handle that is not an element raises 91.
+  explicit ElementTree(const XmlNode& element);
+  ElementTree(const ElementTree&) = delete;
+  ElementTree& operator=(const ElementTree&) = delete;
+
+  FieldElement Root() const { return FieldElement(this, 0); }
+  bool Empty() const { return nodes_.empty(); }
+
+  // ---- building, in document order ----
+  void Clear();
+  // Opens an element under the innermost open one.
+  void OpenElement(std::string_view name);
+  // A piece of text that stays where it is.
+  void AddText(std::string_view text);
+  // A piece of text that had to be decoded: it is kept in the tree.
+  void AddDecodedText(std::string_view text);
+  // Closes the innermost open element.
+  void CloseElement();
+  // Points the decoded texts at their final place; call once the root is closed.
+  void Finish();
+
+ private:
+  friend class FieldElement;
+
+  enum class Kind : uint8_t { kElement, kText, kDecodedText };
+  struct Node {
+    const char* data;      // the name of an element, a text's characters
+    uint32_t size;
+    uint32_t end;          // one past the last node inside this one
+    uint32_t next;         // the next sibling, or kNone
+    Kind kind;
+  };
+  struct Open {
+    uint32_t node;
+    uint32_t lastChild;
+  };
+
+  uint32_t Append(const char* data, size_t size, Kind kind);
+  void CopyFrom(const XmlNode& element);
+  // The first element at node or among its later siblings.
+  uint32_t ElementFrom(uint32_t node) const {
+    while (node != kNone && nodes_[node].kind != Kind::kElement) node = nodes_[node].next;
+    return node;
+  }
+  std::string_view View(uint32_t node) const { return {nodes_[node].data, nodes_[node].size}; }
+  std::string Text(uint32_t element) const;
+
+  std::vector<Node> nodes_;
+  std::vector<Open> open_;
+  std::string decoded_;  // decoded texts, back to back; nodes hold offsets until Finish
+};
+
+inline FieldElement::iterator& FieldElement::iterator::operator++() {
+  node_ = tree_->ElementFrom(tree_->nodes_[node_].next);
+  return *this;
+}
+
+inline std::string_view FieldElement::nodeName() const { return tree_->View(node_); }
+
+inline FieldElement::Range FieldElement::Children() const {
+  const ElementTree::Node& node = tree_->nodes_[node_];
+  uint32_t first = node.end > node_ + 1 ? node_ + 1 : ElementTree::kNone;
+  return Range{iterator(tree_, tree_->ElementFrom(first))};
+}
+
+namespace detail {
+constexpr bool IsXmlBlank(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+}  // namespace detail
+
+inline std::string_view FieldElement::TextView(std::string& scratch) const {
+  const ElementTree::Node& node = tree_->nodes_[node_];
+  if (node.end == node_ + 1) return {};
+  // The usual field: one piece of text and nothing else. Field texts rarely have blanks, so
+  // trimming costs a test at each end.
+  if (node.end == node_ + 2 && tree_->nodes_[node_ + 1].kind != ElementTree::Kind::kElement) {
+    std::string_view text = tree_->View(node_ + 1);
+    while (!text.empty() && detail::IsXmlBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && detail::IsXmlBlank(text.back())) text.remove_suffix(1);
+    return text;
+  }
+  scratch = text();
+  return scratch;
+}
+
+}  // namespace brennock
