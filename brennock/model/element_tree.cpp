@@ -38,34 +38,11 @@ void ElementTree::Clear() {
   decoded_.clear();
 }
 
-uint32_t ElementTree::Append(const char* data, size_t size, Kind kind) {
-  const auto index = static_cast<uint32_t>(nodes_.size());
-  nodes_.push_back(Node{data, static_cast<uint32_t>(size), index + 1, kNone, kind});
-  if (!open_.empty()) {
-    Open& parent = open_.back();
-    if (parent.lastChild != kNone) nodes_[parent.lastChild].next = index;
-    parent.lastChild = index;
-  }
-  return index;
-}
-
-void ElementTree::OpenElement(std::string_view name) {
-  uint32_t index = Append(name.data(), name.size(), Kind::kElement);
-  open_.push_back(Open{index, kNone});
-}
-
-void ElementTree::AddText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
-
 void ElementTree::AddDecodedText(std::string_view text) {
   // The store may move as it grows: the node holds an offset until Finish.
   const auto offset = reinterpret_cast<const char*>(static_cast<uintptr_t>(decoded_.size()));
   decoded_ += text;
   Append(offset, text.size(), Kind::kDecodedText);
-}
-
-void ElementTree::CloseElement() {
-  nodes_[open_.back().node].end = static_cast<uint32_t>(nodes_.size());
-  open_.pop_back();
 }
 
 void ElementTree::Finish() {

@@ -27,13 +27,18 @@ class FieldElement {
     iterator() = default;
     FieldElement operator*() const { return FieldElement(tree_, node_); }
     iterator& operator++();
-    friend bool operator==(const iterator& a, const iterator& b) { return a.node_ == b.node_; }
+    // Iterators compare as at the end or not: only the end is ever compared with.
+    friend bool operator==(const iterator& a, const iterator& b) {
+      return (a.node_ >= a.limit_) == (b.node_ >= b.limit_);
+    }
 
    private:
     friend class FieldElement;
-    iterator(const ElementTree* tree, uint32_t node) : tree_(tree), node_(node) {}
+    iterator(const ElementTree* tree, uint32_t node, uint32_t limit)
+        : tree_(tree), node_(node), limit_(limit) {}
     const ElementTree* tree_ = nullptr;
-    uint32_t node_ = UINT32_MAX;  // an element, or UINT32_MAX at the end
+    uint32_t node_ = 0;   // an element, or limit_ at the end
+    uint32_t limit_ = 0;  // one past the parent's last node
   };
   struct Range {
     iterator first;
@@ -66,8 +71,6 @@ class FieldElement {
 // into a DOM for every step. A tree is refilled for each record, keeping its memory.
 class ElementTree {
  public:
-  static constexpr uint32_t kNone = UINT32_MAX;
-
   ElementTree() = default;
   // A copy of a loaded element (its element and text descendants; comments and processing
   // instructions are left out, as MSXML's text leaves them out). The loaded document must
@@ -82,13 +85,21 @@ class ElementTree {
   // ---- building, in document order ----
   void Clear();
   // Opens an element under the innermost open one.
-  void OpenElement(std::string_view name);
+  void OpenElement(std::string_view name) {
+    open_.push_back(Append(name.data(), name.size(), Kind::kElement));
+  }
   // A piece of text that stays where it is.
-  void AddText(std::string_view text);
+  void AddText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
   // A piece of text that had to be decoded: it is kept in the tree.
   void AddDecodedText(std::string_view text);
   // Closes the innermost open element.
-  void CloseElement();
+  void CloseElement() {
+    nodes_[open_.back()].end = static_cast<uint32_t>(nodes_.size());
+    open_.pop_back();
+  }
+  // How many elements are open, and the name of the innermost.
+  size_t OpenDepth() const { return open_.size(); }
+  std::string_view InnermostName() const { return View(open_.back()); }
   // Points the decoded texts at their final place; call once the root is closed.
   void Finish();
 
@@ -96,44 +107,44 @@ class ElementTree {
   friend class FieldElement;
 
   enum class Kind : uint8_t { kElement, kText, kDecodedText };
+  // Nodes are kept in document order, so an element's content is the nodes up to its end, and a
+  // node's next sibling starts at its end.
   struct Node {
-    const char* data;      // the name of an element, a text's characters
+    const char* data;  // the name of an element, a text's characters
     uint32_t size;
-    uint32_t end;          // one past the last node inside this one
-    uint32_t next;         // the next sibling, or kNone
+    uint32_t end;  // one past the last node inside this one
     Kind kind;
   };
-  struct Open {
-    uint32_t node;
-    uint32_t lastChild;
-  };
 
-  uint32_t Append(const char* data, size_t size, Kind kind);
+  uint32_t Append(const char* data, size_t size, Kind kind) {
+    const auto index = static_cast<uint32_t>(nodes_.size());
+    nodes_.push_back(Node{data, static_cast<uint32_t>(size), index + 1, kind});
+    return index;
+  }
   void CopyFrom(const XmlNode& element);
-  // The first element at node or among its later siblings.
-  uint32_t ElementFrom(uint32_t node) const {
-    while (node != kNone && nodes_[node].kind != Kind::kElement) node = nodes_[node].next;
-    return node;
+  // The first element at node or among its later siblings, or limit.
+  uint32_t ElementFrom(uint32_t node, uint32_t limit) const {
+    while (node < limit && nodes_[node].kind != Kind::kElement) node = nodes_[node].end;
+    return node < limit ? node : limit;
   }
   std::string_view View(uint32_t node) const { return {nodes_[node].data, nodes_[node].size}; }
   std::string Text(uint32_t element) const;
 
   std::vector<Node> nodes_;
-  std::vector<Open> open_;
-  std::string decoded_;  // decoded texts, back to back; nodes hold offsets until Finish
+  std::vector<uint32_t> open_;  // the elements not closed yet
+  std::string decoded_;         // decoded texts, back to back; nodes hold offsets until Finish
 };
 
 inline FieldElement::iterator& FieldElement::iterator::operator++() {
-  node_ = tree_->ElementFrom(tree_->nodes_[node_].next);
+  node_ = tree_->ElementFrom(tree_->nodes_[node_].end, limit_);
   return *this;
 }
 
 inline std::string_view FieldElement::nodeName() const { return tree_->View(node_); }
 
 inline FieldElement::Range FieldElement::Children() const {
-  const ElementTree::Node& node = tree_->nodes_[node_];
-  uint32_t first = node.end > node_ + 1 ? node_ + 1 : ElementTree::kNone;
-  return Range{iterator(tree_, tree_->ElementFrom(first))};
+  const uint32_t limit = tree_->nodes_[node_].end;
+  return Range{iterator(tree_, tree_->ElementFrom(node_ + 1, limit), limit)};
 }
 
 namespace detail {

@@ -114,8 +114,12 @@ class ListCollectionCore : public qcList {
   // names wait in the parents until their Children are read.
   void LinkLoadedMembers(const std::shared_ptr<LoadedChildren>& loaded);
   void EmptyMembers();
+  class LoadQueue;
   // Loads every record element of a query response, replacing the members.
   void LoadResponse(const XmlDocument& response);
+  // The same straight from the response text, without a document, setting the builder's status.
+  // False, with no members, when the text is not one the ResponseReader takes.
+  bool LoadResponseText(const std::string& response);
   // Exports the response, or files why it could not. Returns false when it filed an error.
   void ExportResponse(const XmlDocument& response, const std::string& sMDBPath);
   // The builder's error, when it reports one, goes to Errors; answers whether it did.

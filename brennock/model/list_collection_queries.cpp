@@ -1,5 +1,7 @@
 // Queries of the list collections: filling a collection from QuickBooks, or handing the response
 // to the database export.
+#include <algorithm>
+
 #include "brennock/database/response_exporter.h"
 #include "brennock/model/convert_dtypes.h"
 #include "brennock/model/enumerations.h"
@@ -9,6 +11,7 @@
 #include "brennock/model/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/raise.h"
+#include "brennock/model/response_reader.h"
 #include "brennock/model/xml_document.h"
 #include "brennock/session/xml_bldr.h"
 
@@ -49,38 +52,107 @@ void ListCollectionCore::ExportResponse(const XmlDocument& response, const std::
   exporter->ExportResponse(response, kind_.objectType, Stem(), sMDBPath);
 }
 
+// Files the records of a load one behind their reading: the slot of each key in the index, asked
+// for when its record has been read, has come from memory by the time the record is filed. When a
+// reading fails, the waiting record is filed first, so a taken key is still the error raised, as
+// in file order. Parent links are noted while each record is at hand and made once all are filed.
+class ListCollectionCore::LoadQueue {
+ public:
+  LoadQueue(ListCollectionCore& collection, size_t expected) : collection_(collection) {
+    Expect(expected);
+    if (collection_.kind_.hierarchical) loaded_ = std::make_shared<LoadedChildren>();
+  }
+
+  // Makes room for this many members.
+  void Expect(size_t count) {
+    collection_.members_.reserve(count);
+    collection_.index_.Reserve(count);
+  }
+
+  // A new record, filled by read(record), then queued.
+  template <class Read>
+  void Load(Read&& read) {
+    std::shared_ptr<ListRecordCore> record = collection_.create_();
+    try {
+      read(*record);
+    } catch (...) {
+      FileWaiting();
+      throw;
+    }
+    FileWaiting();
+    key_.clear();
+    record->AppendFullName(key_);
+    keyHash_ = collection_.index_.PrepareInsert(key_);
+    if (loaded_ && !record->ParentFullName().empty()) loaded_->Add(record->ParentFullName(), key_);
+    waiting_ = std::move(record);
+  }
+
+  // Files the last record and links the parents.
+  void Finish() {
+    FileWaiting();
+    if (loaded_) collection_.LinkLoadedMembers(loaded_);
+  }
+
+ private:
+  void FileWaiting() {
+    if (waiting_) collection_.FileUnder(key_, keyHash_, std::move(waiting_));
+  }
+
+  ListCollectionCore& collection_;
+  std::string key_;  // one buffer for every member's key
+  uint64_t keyHash_ = 0;
+  std::shared_ptr<ListRecordCore> waiting_;
+  std::shared_ptr<LoadedChildren> loaded_;
+};
+
 void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   XmlNodeList records = FirstResponse(response).childNodes();
   EmptyMembers();
-  auto expected = static_cast<size_t>(records.length());
-  members_.reserve(expected);
-  index_.Reserve(expected);
-  // Each record is filed after the next one has read its element: the slot of its key in the
-  // index, asked for meanwhile, has then come from memory. When that reading fails, the waiting
-  // record is filed first, so a taken key is still the error raised, as in file order.
-  std::string key;  // one buffer for every member's key
-  uint64_t keyHash = 0;
-  std::shared_ptr<ListRecordCore> waiting;
-  // Parent links are noted while each record is at hand and made once all are filed.
-  auto loaded = kind_.hierarchical ? std::make_shared<LoadedChildren>() : nullptr;
+  LoadQueue queue(*this, static_cast<size_t>(records.length()));
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
-    std::shared_ptr<ListRecordCore> record = create_();
-    try {
-      record->FromDom(element);
-    } catch (...) {
-      if (waiting) FileUnder(key, keyHash, std::move(waiting));
-      throw;
-    }
-    if (waiting) FileUnder(key, keyHash, std::move(waiting));
-    key.clear();
-    record->AppendFullName(key);
-    keyHash = index_.PrepareInsert(key);
-    if (loaded && !record->ParentFullName().empty()) loaded->Add(record->ParentFullName(), key);
-    waiting = std::move(record);
+    queue.Load([&](ListRecordCore& record) { record.FromDom(element); });
   }
-  if (waiting) FileUnder(key, keyHash, std::move(waiting));
-  if (loaded) LinkLoadedMembers(loaded);
+  queue.Finish();
+}
+
+bool ListCollectionCore::LoadResponseText(const std::string& response) {
+  ResponseReader reader(response);
+  if (!reader.OpenFirstResponse()) return false;
+  auto [code, hasCode] = reader.FirstResponseAttribute("statusCode");
+  auto [message, hasMessage] = reader.FirstResponseAttribute("statusMessage");
+  // Refusals and warnings are short, and the document path reports them.
+  if (!hasCode || !hasMessage || (code != "0" && code != "1")) return false;
+  EmptyMembers();
+  ElementTree tree;
+  LoadQueue queue(*this, 0);
+  try {
+    size_t start = reader.Consumed();
+    if (reader.NextRecord(tree)) {
+      // Records of one list are alike in size: the first tells about how many follow (counting
+      // no record shorter than any QuickBooks sends).
+      constexpr size_t kShortestRecord = 64;
+      queue.Expect(1 + reader.Left() / std::max(reader.Consumed() - start, kShortestRecord));
+      do {
+        queue.Load([&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
+      } while (reader.NextRecord(tree));
+    }
+  } catch (...) {
+    // A broken document is refused before any record is read: that is the error to give.
+    if (!reader.Finish()) {
+      EmptyMembers();
+      return false;
+    }
+    Builder().TakeFirstStatus(code, message);
+    throw;
+  }
+  if (!reader.Finish()) {
+    EmptyMembers();
+    return false;
+  }
+  Builder().TakeFirstStatus(code, message);
+  queue.Finish();
+  return true;
 }
 
 int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
@@ -88,7 +160,7 @@ int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMD
   EmptyMembers();
   errors_->Clear();
   xmlBldr& builder = Builder();
-  std::shared_ptr<XmlDocument> response;
+  std::string text;
   try {
     builder.NewClear();
     std::string name = QueryName();
@@ -96,12 +168,15 @@ int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMD
     if (MaxReturned > 0) builder.CreateElement("MaxReturned", std::to_string(MaxReturned));
     if (writeFilters) writeFilters(builder);
     builder.EndAggregate(name);
-    response = builder.NewSendRequest();
+    text = builder.NewSendRequestText();
   } catch (const AutomationError& error) {
     // A query never raises: a failed send is reported like a refused request.
     errors_->Add(error.Number(), "", error.Description());
     return Count();
   }
+  // Plainly written answers are read straight into records; the rest are loaded as documents.
+  if (sMDBPath.empty() && LoadResponseText(text)) return Count();
+  std::shared_ptr<XmlDocument> response = builder.ParseResponse(std::move(text));
   if (FileBuilderError()) return Count();
   if (sMDBPath.empty()) {
     LoadResponse(*response);

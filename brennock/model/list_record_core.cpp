@@ -73,9 +73,14 @@ void ListRecordCore::ReadSublevel(qcBase& record, const FieldElement& element) {
 }
 
 Variant ListRecordCore::FromDom(const XmlNode& obj) {
-  ReadFields(*this, obj, kind_->fields());
-  state_ = qoObjectStateClean;
+  ElementTree tree(obj);
+  ReadElement(tree.Root());
   return {};
+}
+
+void ListRecordCore::ReadElement(const FieldElement& element) {
+  ReadFields(*this, element, kind_->fields());
+  state_ = qoObjectStateClean;
 }
 
 // ---- identity -----------------------------------------------------------------------------------

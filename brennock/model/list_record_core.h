@@ -41,6 +41,8 @@ class ListRecordCore : public qcListObject, public RecordBase {
   // qcBase
   qoEnumListObjectType ObjectType() const override { return kind_->objectType; }
   Variant FromDom(const XmlNode& obj) override;
+  // FromDom for a record element read straight from a response.
+  void ReadElement(const FieldElement& element);
   // Refuses with 1003 and the kind's text (source "Brennock: " + stem); writes nothing and returns
   // 0 when the kind has no refusal text.
   int32_t XMLModify(xmlBldr& cxmlbldr) override;

@@ -120,6 +120,14 @@ class xmlBldr {
   // Closes the message set and QBXML, then SendToQB.
   std::shared_ptr<XmlDocument> NewSendRequest();
   std::shared_ptr<XmlDocument> NewSendSubscriptionRequest();
+  // Closes the message set and QBXML and sends, like NewSendRequest, but returns the response
+  // text unread: the caller loads it with ParseResponse, or reads it itself and hands the first
+  // response's status to TakeFirstStatus.
+  std::string NewSendRequestText();
+  // Loads a response as a document; the first response's status goes to ErrNumber and ErrMsg.
+  std::shared_ptr<XmlDocument> ParseResponse(std::string response);
+  // The status of a first response read without a document (status 1 reads as 0).
+  void TakeFirstStatus(std::string_view statusCode, std::string_view statusMessage);
   // The OwnerID elements of a query that asks for data extensions (qbXML 2.0 and later): "0" for
   // custom fields, and the registered owner ID when one of its definitions applies to mObjectType.
   void AddDataExtTag(bool bAdd, qoEnumListObjectType mObjectType);
@@ -155,6 +163,7 @@ class xmlBldr {
                          int32_t maxReturned);
   std::string Send(bool allowSubscription);
   void ReadFirstStatus(const XmlDocument& response);
+  void TakeStatusCode(std::string_view code);
 
   PieceBuffer pieces_;
   int32_t pieceCount_ = 0;

@@ -63,9 +63,7 @@ void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
       XmlAttribute attribute = attributes.item(i);
       std::string name = attribute.nodeName();
       if (name == "statusCode") {
-        // 1 is "no object matched": an empty result, not an error.
-        std::string code = attribute.text();
-        statusCode_ = code == "1" ? "0" : std::move(code);
+        TakeStatusCode(attribute.text());
       } else if (name == "statusMessage") {
         statusMessage_ = attribute.text();
       }
@@ -75,17 +73,35 @@ void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
   }
 }
 
-std::shared_ptr<XmlDocument> xmlBldr::SendToQB() {
+void xmlBldr::TakeStatusCode(std::string_view code) {
+  // 1 is "no object matched": an empty result, not an error.
+  statusCode_ = code == "1" ? std::string_view("0") : code;
+}
+
+void xmlBldr::TakeFirstStatus(std::string_view statusCode, std::string_view statusMessage) {
+  TakeStatusCode(statusCode);
+  statusMessage_ = statusMessage;
+}
+
+std::shared_ptr<XmlDocument> xmlBldr::ParseResponse(std::string response) {
   auto document = std::make_shared<XmlDocument>();
-  document->loadXML(Send(true));
+  document->loadXML(std::move(response));
   ReadFirstStatus(*document);
   return document;
 }
+
+std::shared_ptr<XmlDocument> xmlBldr::SendToQB() { return ParseResponse(Send(true)); }
 
 std::shared_ptr<XmlDocument> xmlBldr::NewSendRequest() {
   AppendPiece("</QBXMLMsgsRq>");
   AppendPiece("</QBXML>");
   return SendToQB();
+}
+
+std::string xmlBldr::NewSendRequestText() {
+  AppendPiece("</QBXMLMsgsRq>");
+  AppendPiece("</QBXML>");
+  return Send(true);
 }
 
 std::shared_ptr<XmlDocument> xmlBldr::NewSendSubscriptionRequest() {
