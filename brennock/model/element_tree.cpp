@@ -1,5 +1,7 @@
 #include "brennock/model/element_tree.h"
 
+#include <algorithm>
+#include <new>
 #include <pugixml.hpp>
 
 #include "brennock/model/xml_markup.h"
@@ -33,9 +35,17 @@ std::string FieldElement::text() const { return tree_->Text(node_); }
 ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }
 
 void ElementTree::Clear() {
-  nodes_.clear();
-  open_.clear();
+  size_ = 0;
+  depth_ = 0;
   decoded_.clear();
+}
+
+void ElementTree::Grow() {
+  if (capacity_ > UINT32_MAX / 2) throw std::bad_alloc();
+  capacity_ = capacity_ == 0 ? 64 : capacity_ * 2;
+  auto grown = std::make_unique<Node[]>(capacity_);
+  std::copy(nodes_.get(), nodes_.get() + size_, grown.get());
+  nodes_ = std::move(grown);
 }
 
 void ElementTree::AddDecodedText(std::string_view text) {
@@ -47,7 +57,8 @@ void ElementTree::AddDecodedText(std::string_view text) {
 
 void ElementTree::Finish() {
   if (decoded_.empty()) return;
-  for (Node& node : nodes_) {
+  for (uint32_t i = 0; i < size_; ++i) {
+    Node& node = nodes_[i];
     if (node.kind == Kind::kDecodedText) {
       node.data = decoded_.data() + reinterpret_cast<uintptr_t>(node.data);
       node.kind = Kind::kText;

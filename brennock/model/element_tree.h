@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace brennock {
 
@@ -80,13 +80,17 @@ class ElementTree {
   ElementTree& operator=(const ElementTree&) = delete;
 
   FieldElement Root() const { return FieldElement(this, 0); }
-  bool Empty() const { return nodes_.empty(); }
+  bool Empty() const { return size_ == 0; }
 
   // ---- building, in document order ----
   void Clear();
   // Opens an element under the innermost open one.
   void OpenElement(std::string_view name) {
-    open_.push_back(Append(name.data(), name.size(), Kind::kElement));
+    // While open, an element's end links to the element open around it.
+    const uint32_t index = Append(name.data(), name.size(), Kind::kElement);
+    nodes_[index].end = innermost_;
+    innermost_ = index;
+    ++depth_;
   }
   // A piece of text that stays where it is.
   void AddText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
@@ -94,12 +98,14 @@ class ElementTree {
   void AddDecodedText(std::string_view text);
   // Closes the innermost open element.
   void CloseElement() {
-    nodes_[open_.back()].end = static_cast<uint32_t>(nodes_.size());
-    open_.pop_back();
+    Node& closed = nodes_[innermost_];
+    innermost_ = closed.end;
+    closed.end = size_;
+    --depth_;
   }
   // How many elements are open, and the name of the innermost.
-  size_t OpenDepth() const { return open_.size(); }
-  std::string_view InnermostName() const { return View(open_.back()); }
+  size_t OpenDepth() const { return depth_; }
+  std::string_view InnermostName() const { return View(innermost_); }
   // Points the decoded texts at their final place; call once the root is closed.
   void Finish();
 
@@ -117,10 +123,12 @@ class ElementTree {
   };
 
   uint32_t Append(const char* data, size_t size, Kind kind) {
-    const auto index = static_cast<uint32_t>(nodes_.size());
-    nodes_.push_back(Node{data, static_cast<uint32_t>(size), index + 1, kind});
+    if (size_ == capacity_) Grow();
+    const uint32_t index = size_++;
+    nodes_[index] = Node{data, static_cast<uint32_t>(size), size_, kind};
     return index;
   }
+  void Grow();
   void CopyFrom(const XmlNode& element);
   // The first element at node or among its later siblings, or limit.
   uint32_t ElementFrom(uint32_t node, uint32_t limit) const {
@@ -130,9 +138,12 @@ class ElementTree {
   std::string_view View(uint32_t node) const { return {nodes_[node].data, nodes_[node].size}; }
   std::string Text(uint32_t element) const;
 
-  std::vector<Node> nodes_;
-  std::vector<uint32_t> open_;  // the elements not closed yet
-  std::string decoded_;         // decoded texts, back to back; nodes hold offsets until Finish
+  std::unique_ptr<Node[]> nodes_;
+  uint32_t size_ = 0;
+  uint32_t capacity_ = 0;
+  uint32_t innermost_ = 0;  // the innermost open element
+  uint32_t depth_ = 0;      // how many elements are open
+  std::string decoded_;     // decoded texts, back to back; nodes hold offsets until Finish
 };
 
 inline FieldElement::iterator& FieldElement::iterator::operator++() {
