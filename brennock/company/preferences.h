@@ -35,9 +35,7 @@ class Preferences {
   Currency AnnualInterestRate() const noexcept { return annualInterestRate_; }
   Currency MinimumFinanceCharge() const noexcept { return minimumFinanceCharge_; }
   int16_t GracePeriod() const noexcept { return gracePeriod_; }
-  const std::string& FinanceChargeAccount() const noexcept {
-    return financeChargeAccount_->FullName();
-  }
+  std::string FinanceChargeAccount() const { return financeChargeAccount_->FullName(); }
   bool IsAssessingForOverdueCharges() const noexcept { return isAssessingForOverdueCharges_; }
   qoEnumCalculateChargesFrom CalculateChargesFrom() const noexcept { return calculateChargesFrom_; }
   bool IsMarkedToBePrinted() const noexcept { return isMarkedToBePrinted_; }
@@ -47,26 +45,20 @@ class Preferences {
   bool IsUsingInventory() const noexcept { return isUsingInventory_; }
   int16_t DaysBillsAreDue() const noexcept { return daysBillsAreDue_; }
   bool IsAutomaticallyUsingDiscounts() const noexcept { return isAutomaticallyUsingDiscounts_; }
-  const std::string& DefaultDiscountAccount() const noexcept {
-    return defaultDiscountAccount_->FullName();
-  }
+  std::string DefaultDiscountAccount() const { return defaultDiscountAccount_->FullName(); }
   qoEnumAgingReportBasis AgingReportBasis() const noexcept { return agingReportBasis_; }
   qoEnumSummaryReportBasis SummaryReportBasis() const noexcept { return summaryReportBasis_; }
-  const std::string& DefaultShipMethod() const noexcept { return defaultShipMethod_->FullName(); }
+  std::string DefaultShipMethod() const { return defaultShipMethod_->FullName(); }
   const std::string& DefaultFOB() const noexcept { return defaultFOB_; }
   Currency DefaultMarkup() const noexcept { return defaultMarkup_; }
   bool IsTrackingReimbursedExpensesAsIncome() const noexcept {
     return isTrackingReimbursedExpensesAsIncome_;
   }
   bool IsAutoApplyingPayments() const noexcept { return isAutoApplyingPayments_; }
-  const std::string& DefaultItemSalesTax() const noexcept {
-    return defaultItemSalesTax_->FullName();
-  }
+  std::string DefaultItemSalesTax() const { return defaultItemSalesTax_->FullName(); }
   qoEnumPaySalesTax PaySalesTax() const noexcept { return paySalesTax_; }
-  const std::string& DefaultTaxableSalesTaxCode() const noexcept {
-    return defaultTaxableSalesTaxCode_->FullName();
-  }
-  const std::string& DefaultNonTaxableSalesTaxCode() const noexcept {
+  std::string DefaultTaxableSalesTaxCode() const { return defaultTaxableSalesTaxCode_->FullName(); }
+  std::string DefaultNonTaxableSalesTaxCode() const {
     return defaultNonTaxableSalesTaxCode_->FullName();
   }
   qoEnumDayOfWeek FirstDayOfWeek() const noexcept { return firstDayOfWeek_; }

@@ -102,17 +102,17 @@ void ListRecordCore::SetParentFullName(const std::string& value) {
 std::string ListRecordCore::Parent() const { return parentRef_ ? parentRef_->FullName() : ""; }
 
 void ListRecordCore::AppendFullName(std::string& out) const {
-  if (parentRef_ && !parentRef_->FullName().empty()) {
-    out += parentRef_->FullName();
+  if (parentRef_ && !parentRef_->FullNameView().empty()) {
+    out += parentRef_->FullNameView();
     out += ':';
   }
   out += name_;
 }
 
 std::string ListRecordCore::FullName() const {
-  if (!parentRef_ || parentRef_->FullName().empty()) return name_;
+  if (!parentRef_ || parentRef_->FullNameView().empty()) return name_;
   std::string full;
-  full.reserve(parentRef_->FullName().size() + 1 + name_.size());
+  full.reserve(parentRef_->FullNameView().size() + 1 + name_.size());
   AppendFullName(full);
   return full;
 }

@@ -74,7 +74,7 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void SetParentFullName(const std::string& value);
   // The parent's full name as Parent() gives it, without a copy.
   std::string_view ParentFullName() const noexcept {
-    return parentRef_ ? std::string_view(parentRef_->FullName()) : std::string_view();
+    return parentRef_ ? parentRef_->FullNameView() : std::string_view();
   }
   // Appends FullName() to out (a collection's reused key buffer).
   void AppendFullName(std::string& out) const;

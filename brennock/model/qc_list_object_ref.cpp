@@ -42,7 +42,10 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
 }
 
 qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
-    : list_(list), listID_(std::move(listID)), fullName_(std::move(fullName)) {}
+    : list_(list) {
+  listID_.assign(listID);
+  fullName_.assign(fullName);
+}
 
 const Variant& qcListObjectRef::UserData() const noexcept {
   static const Variant kEmpty;
@@ -60,20 +63,20 @@ void qcListObjectRef::SetUserData(Variant value) {
 std::shared_ptr<qcListObject> qcListObjectRef::Object() {
   if (fullName_.empty()) return nullptr;
   if (auto cached = cached_.lock()) return cached;
-  std::shared_ptr<qcListObject> found = ResolveListObject(list_, fullName_);
+  std::shared_ptr<qcListObject> found = ResolveListObject(list_, fullName_.str());
   cached_ = found;
   return found;
 }
 
 void qcListObjectRef::SetListID(std::string value) {
-  listID_ = std::move(value);
+  listID_.assign(value);
   cached_.reset();
 }
 
 void qcListObjectRef::SetFullName(std::string value) {
-  fullName_ = std::move(value);
+  fullName_.assign(value);
   cached_.reset();
-  if (fullName_.empty()) listID_.clear();
+  if (fullName_.empty()) listID_.assign({});
 }
 
 void qcListObjectRef::FromDom(const XmlNode& element) {
@@ -106,7 +109,7 @@ int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName
     element = elementName;
   } else if (isParent_) {
     element = "ParentRef";
-    if (auto parent = Object()) listID_ = parent->ListID();
+    if (auto parent = Object()) listID_.assign(parent->ListID());
   } else {
     element = ListTypeKey(list_) + "Ref";
   }
@@ -121,10 +124,10 @@ int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName
 void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view elementName,
                   bool forceFullName, Currency minVersion) {
   if (ref == nullptr || Session().qbxmlVersionNumber < minVersion) return;
-  if (!ref->FullName().empty() || forceFullName) {
-    WriteRefElement(builder, elementName, "FullName", ref->FullName());
-  } else if (!ref->ListID().empty()) {
-    WriteRefElement(builder, elementName, "ListID", ref->ListID());
+  if (!ref->FullNameView().empty() || forceFullName) {
+    WriteRefElement(builder, elementName, "FullName", ref->FullNameView());
+  } else if (!ref->ListIDView().empty()) {
+    WriteRefElement(builder, elementName, "ListID", ref->ListIDView());
   }
 }
 

@@ -9,6 +9,7 @@
 #include "brennock/model/currency.h"
 #include "brennock/model/key_index.h"
 #include "brennock/model/object_enums.h"
+#include "brennock/model/short_text.h"
 #include "brennock/model/variant.h"
 
 namespace brennock {
@@ -28,9 +29,12 @@ class qcListObjectRef {
   qcListObjectRef() = default;
   qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID = {});
 
-  const std::string& ListID() const noexcept { return listID_; }
+  std::string ListID() const { return listID_.str(); }
   qoEnumListType List() const noexcept { return list_; }
-  const std::string& FullName() const noexcept { return fullName_; }
+  std::string FullName() const { return fullName_.str(); }
+  // The same without a copy, for the library's own reading.
+  std::string_view ListIDView() const noexcept { return listID_; }
+  std::string_view FullNameView() const noexcept { return fullName_; }
   // Nothing when FullName is empty; otherwise the master collection's member of that name, asking
   // QuickBooks when the collection does not hold it. Nothing when no company is open.
   std::shared_ptr<qcListObject> Object();
@@ -58,8 +62,8 @@ class qcListObjectRef {
  private:
   qoEnumListType list_ = static_cast<qoEnumListType>(0);
   bool isParent_ = false;
-  std::string listID_;
-  std::string fullName_;
+  ShortText listID_;  // both are usually short enough to need no allocation
+  ShortText fullName_;
   std::unique_ptr<Variant> userData_;  // created when first set
   std::weak_ptr<qcListObject> cached_;
 };
