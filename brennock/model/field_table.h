@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <span>
 #include <string>
@@ -44,7 +45,7 @@ class FieldTable {
     size_t lead = LeadOf(element);
     if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
     for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
-      if (entries_[i].element == element) return entries_[i].read;
+      if (SameName(entries_[i].element, element)) return entries_[i].read;
     }
     return nullptr;
   }
@@ -53,6 +54,19 @@ class FieldTable {
 
  private:
   static constexpr size_t kLeads = 128;
+  // Element names are short: from 8 bytes up they are compared as two overlapping words, which
+  // spares a library call per child element read.
+  static bool SameName(std::string_view a, std::string_view b) noexcept {
+    const size_t size = a.size();
+    if (size != b.size()) return false;
+    if (size < 8 || size > 16) return a == b;
+    uint64_t a1, a2, b1, b2;
+    std::memcpy(&a1, a.data(), 8);
+    std::memcpy(&b1, b.data(), 8);
+    std::memcpy(&a2, a.data() + size - 8, 8);
+    std::memcpy(&b2, b.data() + size - 8, 8);
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+  }
   static constexpr size_t LeadOf(std::string_view name) noexcept {
     return static_cast<unsigned char>(name.front());
   }

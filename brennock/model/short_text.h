@@ -17,7 +17,9 @@ class ShortText {
   ShortText() noexcept { bytes_[kTag] = 0; }
   ShortText(const ShortText&) = delete;
   ShortText& operator=(const ShortText&) = delete;
-  ~ShortText() { Release(); }
+  ~ShortText() {
+    if (OnHeap()) delete[] HeapData();
+  }
 
   void assign(std::string_view text);
   ShortText& operator=(std::string_view text) {
