@@ -34,6 +34,11 @@ std::string FieldElement::text() const { return tree_->Text(node_); }
 
 ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }
 
+void ElementTree::Assign(const XmlNode& element) {
+  Clear();
+  CopyFrom(element);
+}
+
 void ElementTree::Clear() {
   size_ = 0;
   depth_ = 0;

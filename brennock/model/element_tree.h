@@ -76,6 +76,8 @@ class ElementTree {
   // instructions are left out, as MSXML's text leaves them out). The loaded document must
   // outlive the tree. A node handle that is not an element raises 91.
   explicit ElementTree(const XmlNode& element);
+  // The same into this tree, keeping its memory.
+  void Assign(const XmlNode& element);
   ElementTree(const ElementTree&) = delete;
   ElementTree& operator=(const ElementTree&) = delete;
 

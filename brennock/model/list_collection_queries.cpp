@@ -59,14 +59,15 @@ void ListCollectionCore::ExportResponse(const XmlDocument& response, const std::
 class ListCollectionCore::LoadQueue {
  public:
   LoadQueue(ListCollectionCore& collection, size_t expected) : collection_(collection) {
-    Expect(expected);
     if (collection_.kind_.hierarchical) loaded_ = std::make_shared<LoadedChildren>();
+    Expect(expected);
   }
 
   // Makes room for this many members.
   void Expect(size_t count) {
     collection_.members_.reserve(count);
     collection_.index_.Reserve(count);
+    if (loaded_) loaded_->Reserve(count);
   }
 
   // A new record, filled by read(record), then queued.
@@ -109,9 +110,11 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   XmlNodeList records = FirstResponse(response).childNodes();
   EmptyMembers();
   LoadQueue queue(*this, static_cast<size_t>(records.length()));
+  ElementTree tree;  // one copy of each record's element after another, in the same memory
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
-    queue.Load([&](ListRecordCore& record) { record.FromDom(element); });
+    tree.Assign(element);
+    queue.Load([&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
   }
   queue.Finish();
 }

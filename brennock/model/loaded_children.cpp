@@ -16,8 +16,18 @@ LoadedChildren::Name LoadedChildren::Append(std::string& text, std::string_view 
   return placed;
 }
 
+void LoadedChildren::Reserve(size_t children) {
+  names_.reserve(children);
+  parents_.reserve(children);
+}
+
 void LoadedChildren::Add(std::string_view parentFullName, std::string_view childFullName) {
-  parents_.push_back(Append(parentText_, parentFullName));
+  // Siblings mostly follow one another: their parent's name is kept once.
+  if (parents_.empty() || LastParent() != parentFullName) {
+    parents_.push_back(Append(parentText_, parentFullName));
+  } else {
+    parents_.push_back(parents_.back());
+  }
   names_.push_back(Append(text_, childFullName));
 }
 

@@ -26,6 +26,8 @@ class LoadedChildren {
   using ParentLookup = std::function<size_t(std::string_view parentFullName)>;
   static constexpr size_t npos = static_cast<size_t>(-1);
 
+  // Makes room for this many children.
+  void Reserve(size_t children);
   // Files childFullName as the next child of the member named parentFullName.
   void Add(std::string_view parentFullName, std::string_view childFullName);
   // Finds every parent among memberCount members and groups the names by parent, keeping each
@@ -45,6 +47,9 @@ class LoadedChildren {
     uint32_t length;
   };
   static Name Append(std::string& text, std::string_view name);
+  std::string_view LastParent() const noexcept {
+    return std::string_view(parentText_).substr(parents_.back().offset, parents_.back().length);
+  }
 
   std::string text_;             // the children's names
   std::vector<Name> names_;      // grouped by parent once finished
