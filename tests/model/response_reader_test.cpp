@@ -23,12 +23,15 @@
 namespace brennock::testing {
 namespace {
 
-// One element and everything under it, a line per element: name, base name, TextView and text.
+// One element and everything under it, a line per element: name, base name and text (TextView,
+// which must agree with text()).
 void Dump(const FieldElement& element, int depth, std::string& out) {
   std::string scratch;
+  const std::string_view text = element.TextView(scratch);
+  EXPECT_EQ(text, element.text());
   out.append(static_cast<size_t>(depth) * 2, ' ');
   out.append(element.nodeName()).append(" (").append(element.baseName()).append(") [");
-  out.append(element.TextView(scratch)).append("] [").append(element.text()).append("]\n");
+  out.append(text).append("]\n");
   for (FieldElement child : element.Children()) Dump(child, depth + 1, out);
 }
 
@@ -142,7 +145,9 @@ TEST(ResponseReaderTest, EditedResponsesReadTheSameOrAreDeclined) {
       "<?xml version=\"1.0\" ?>\r\n<QBXML>\n<QBXMLMsgsRs>\n<ClassQueryRs requestID=\"1\" "
       "statusCode=\"0\" statusMessage=\"OK\"><ClassRet a='1'><ListID>1-1</ListID><Name>a&amp;b "
       "&#233;\xC3\xA9</Name> <E/>\r\n<Ref><FullName>T</FullName></Ref>mix</ClassRet> t "
-      "<ClassRet><q:N>x</q:N></ClassRet></ClassQueryRs><BRs><R><N>1</N></R></BRs>\n</QBXMLMsgsRs>"
+      "<ClassRet><q:N>x</q:N><SixteenCharsName>a long text, with\ta tab in it</SixteenCharsName>"
+      "<SeventeenCharName>b</SeventeenCharName></ClassRet></ClassQueryRs><BRs><R><N>1</N></R></"
+      "BRs>\n</QBXMLMsgsRs>"
       "\n</QBXML>\n";
   // Markup and awkward characters, set apart by spaces; a blank, an attribute and NUL besides.
   std::vector<std::string> edits = {" ", " x=\"1\"", std::string(1, '\0')};
@@ -324,11 +329,15 @@ class ResponsePathTest : public ::testing::Test {
         "statusCode=\"3120\" statusSeverity=\"Error\" statusMessage=\"Not found.\"/>"
         "</QBXMLMsgsRs></QBXML>";
     const std::string broken = Truncated(Records(kTop));
+    auto expectRefusalFiled = [&] {
+      ASSERT_EQ(classes_.Errors()->Count(), 1);
+      EXPECT_EQ(classes_.Errors()->Item(1)->Number(), 3120);
+      EXPECT_EQ(classes_.Errors()->Item(1)->Description(), "Not found.");
+    };
     Query(refused);
+    expectRefusalFiled();
     Query(broken);
-    ASSERT_EQ(classes_.Errors()->Count(), 1);
-    EXPECT_EQ(classes_.Errors()->Item(1)->Number(), 3120);
-    EXPECT_EQ(classes_.Errors()->Item(1)->Description(), "Not found.");
+    expectRefusalFiled();
     Query(refused);
     Query(response);
     EXPECT_EQ(Raised(broken).Number(), 91);
