@@ -124,6 +124,9 @@ class ListCollectionCore : public qcList {
   void ExportResponse(const XmlDocument& response, const std::string& sMDBPath);
   // The builder's error, when it reports one, goes to Errors; answers whether it did.
   bool FileBuilderError();
+  // A response that did not load as a document goes to Errors with the loader's reason (a query
+  // never raises); answers whether it did.
+  bool FileUnreadableResponse(const XmlDocument& response);
   std::shared_ptr<qcListObject> LookupSingle(std::string_view identifier, const std::string& value,
                                              const std::string& sMDBPath);
   void HandleSaveResponse(const XmlNode& response);

@@ -38,6 +38,16 @@ bool ListCollectionCore::FileBuilderError() {
   return true;
 }
 
+bool ListCollectionCore::FileUnreadableResponse(const XmlDocument& response) {
+  XmlParseError error = response.parseError();
+  if (error.errorCode == 0) return false;
+  std::string message = "The response from QuickBooks is not well-formed XML: ";
+  message += error.reason;
+  if (error.filepos >= 0) message += " (at byte " + std::to_string(error.filepos) + ")";
+  errors_->Add(ErrorNumber(errGeneral), "", message);
+  return true;
+}
+
 void ListCollectionCore::WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status) {
   builder.CreateElement("ActiveStatus",
                         EnumCodeToText(qoeActiveStatus, static_cast<int16_t>(status)));
@@ -180,7 +190,7 @@ int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMD
   // Plainly written answers are read straight into records; the rest are loaded as documents.
   if (sMDBPath.empty() && LoadResponseText(text)) return Count();
   std::shared_ptr<XmlDocument> response = builder.ParseResponse(std::move(text));
-  if (FileBuilderError()) return Count();
+  if (FileUnreadableResponse(*response) || FileBuilderError()) return Count();
   if (sMDBPath.empty()) {
     LoadResponse(*response);
   } else {
@@ -246,7 +256,7 @@ std::shared_ptr<qcListObject> ListCollectionCore::LookupSingle(std::string_view 
     errors_->Add(error.Number(), "", error.Description());
     return nullptr;
   }
-  if (FileBuilderError()) return nullptr;
+  if (FileUnreadableResponse(*response) || FileBuilderError()) return nullptr;
   if (!sMDBPath.empty()) {
     ExportResponse(*response, sMDBPath);
     return nullptr;
