@@ -11,7 +11,7 @@ void ShortText::assign(std::string_view text) {
   // The text may lie in this object's own storage: the old buffer is let go only after copying.
   if (text.size() <= kTag) {
     char* old = OnHeap() ? HeapData() : nullptr;
-    std::memmove(bytes_, text.data(), text.size());
+    if (!text.empty()) std::memmove(bytes_, text.data(), text.size());  // data() may be null
     bytes_[kTag] = static_cast<char>(text.size());
     delete[] old;
     return;
