@@ -18,7 +18,7 @@
 #include "brennock/model/element_tree.h"
 #include "brennock/model/xml_document.h"
 #include "brennock/session/session_state.h"
-#include "tests/support/recording_processor.h"
+#include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {
 namespace {
@@ -270,19 +270,8 @@ std::string WithComment(std::string text) {
 }
 std::string Truncated(const std::string& text) { return text.substr(0, text.find("</QBXML>")); }
 
-class ResponsePathTest : public ::testing::Test {
+class ResponsePathTest : public ListsTest {
  protected:
-  void SetUp() override {
-    Session() = SessionState{};
-    Session().qbxmlVersion = "2.0";
-    Session().qbxmlVersionNumber = Currency(2);
-    processor_ = std::make_shared<RecordingProcessor>();
-    Session().processor = processor_;
-    Session().ticket = "T-1";
-    Session().company = std::make_shared<Company>();
-  }
-  void TearDown() override { Session() = SessionState{}; }
-
   using Summary = std::tuple<std::string, std::string, std::string, std::string, int, double>;
   std::vector<Summary> GetAll(const std::string& response) {
     processor_->QueueResponse(response);
@@ -328,7 +317,6 @@ class ResponsePathTest : public ::testing::Test {
                   " (at byte " + std::to_string(parse.filepos) + ")");
   }
 
-  std::shared_ptr<RecordingProcessor> processor_;
   Classes classes_;
 };
 
