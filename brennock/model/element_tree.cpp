@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <pugixml.hpp>
+#include <stdexcept>
 
 #include "brennock/model/xml_markup.h"
 #include "brennock/model/xml_node.h"
@@ -48,10 +49,12 @@ void ElementTree::Clear() {
 void ElementTree::Grow() {
   if (capacity_ > UINT32_MAX / 2) throw std::bad_alloc();
   capacity_ = capacity_ == 0 ? 64 : capacity_ * 2;
-  auto grown = std::make_unique<Node[]>(capacity_);
+  std::unique_ptr<Node[]> grown(new Node[capacity_]);  // left uninitialised: filled as used
   std::copy(nodes_.get(), nodes_.get() + size_, grown.get());
   nodes_ = std::move(grown);
 }
+
+void ElementTree::TooLong() { throw std::length_error("an XML name or text exceeds 4 GiB"); }
 
 void ElementTree::AddDecodedText(std::string_view text) {
   // The store may move as it grows: the node holds an offset until Finish.
@@ -74,14 +77,18 @@ void ElementTree::Finish() {
 void ElementTree::CopyFrom(const XmlNode& element) {
   pugi::xml_node root(NodeAccess::Raw(element));
   if (root.type() != pugi::node_element) detail::ThrowObjectNotSet();
-  // A walk in document order without recursion: deep documents cannot exhaust the stack.
+  // A walk in document order without recursion (deep documents cannot exhaust the stack), asking
+  // the tree for each step once.
   pugi::xml_node at = root;
   for (;;) {
-    bool descend = false;
     switch (at.type()) {
       case pugi::node_element:
         OpenElement(at.name());
-        descend = true;
+        if (pugi::xml_node child = at.first_child()) {
+          at = child;
+          continue;
+        }
+        CloseElement();
         break;
       case pugi::node_pcdata:
       case pugi::node_cdata:
@@ -90,18 +97,16 @@ void ElementTree::CopyFrom(const XmlNode& element) {
       default:
         break;
     }
-    if (descend && at.first_child()) {
-      at = at.first_child();
-      continue;
-    }
-    if (descend) CloseElement();
-    // Up until a later sibling is found, closing each element left.
-    while (at != root && !at.next_sibling()) {
+    // On to the next sibling, closing each element left on the way up.
+    for (;;) {
+      if (at == root) return;
+      if (pugi::xml_node next = at.next_sibling()) {
+        at = next;
+        break;
+      }
       at = at.parent();
       CloseElement();
     }
-    if (at == root) break;
-    at = at.next_sibling();
   }
 }
 

@@ -126,11 +126,13 @@ class ElementTree {
 
   uint32_t Append(const char* data, size_t size, Kind kind) {
     if (size_ == capacity_) Grow();
+    if (size > UINT32_MAX) TooLong();
     const uint32_t index = size_++;
     nodes_[index] = Node{data, static_cast<uint32_t>(size), size_, kind};
     return index;
   }
   void Grow();
+  [[noreturn]] static void TooLong();
   void CopyFrom(const XmlNode& element);
   // The first element at node or among its later siblings, or limit.
   uint32_t ElementFrom(uint32_t node, uint32_t limit) const {
