@@ -17,12 +17,6 @@ struct NodeAccess : XmlNode {
   static pugi::xml_node_struct* Raw(const XmlNode& node) { return node.*(&NodeAccess::node_); }
 };
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && detail::IsXmlBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && detail::IsXmlBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 // ---- FieldElement -------------------------------------------------------------------------------
@@ -116,7 +110,7 @@ std::string ElementTree::Text(uint32_t element) const {
   for (uint32_t i = element + 1; i < nodes_[element].end; ++i) {
     if (nodes_[i].kind != Kind::kElement) text += View(i);
   }
-  std::string_view kept = Trimmed(text);
+  std::string_view kept = detail::TrimBlanks(text);
   if (kept.size() == text.size()) return text;
   return std::string(kept);
 }

@@ -82,7 +82,6 @@ class ElementTree {
   ElementTree& operator=(const ElementTree&) = delete;
 
   FieldElement Root() const { return FieldElement(this, 0); }
-  bool Empty() const { return size_ == 0; }
 
   // ---- building, in document order ----
   void Clear();
@@ -166,18 +165,21 @@ namespace detail {
 constexpr bool IsXmlBlank(char c) noexcept {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
+// The text without leading and trailing blanks. Field texts rarely have any, so each end usually
+// costs one test.
+constexpr std::string_view TrimBlanks(std::string_view text) noexcept {
+  while (!text.empty() && IsXmlBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsXmlBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
 }  // namespace detail
 
 inline std::string_view FieldElement::TextView(std::string& scratch) const {
   const ElementTree::Node& node = tree_->nodes_[node_];
   if (node.end == node_ + 1) return {};
-  // The usual field: one piece of text and nothing else. Field texts rarely have blanks, so
-  // trimming costs a test at each end.
+  // The usual field: one piece of text and nothing else.
   if (node.end == node_ + 2 && tree_->nodes_[node_ + 1].kind != ElementTree::Kind::kElement) {
-    std::string_view text = tree_->View(node_ + 1);
-    while (!text.empty() && detail::IsXmlBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && detail::IsXmlBlank(text.back())) text.remove_suffix(1);
-    return text;
+    return detail::TrimBlanks(tree_->View(node_ + 1));
   }
   scratch = text();
   return scratch;
