@@ -347,6 +347,16 @@ TEST_F(ResponsePathTest, BrokenResponsesAreFiledNotRaised) {
   ExpectFiledAsUnreadable(Truncated(Records(kTop)));
 }
 
+TEST_F(ResponsePathTest, BrokenLookupsAreFiledNotRaised) {
+  processor_->QueueResponse(Truncated(Records(kTop)));
+  EXPECT_EQ(classes_.GetByFullName("Top & Co"), nullptr);
+  ASSERT_EQ(classes_.Errors()->Count(), 1);
+  EXPECT_EQ(classes_.Errors()->Item(1)->Number(), vbObjectError + 1003);
+  EXPECT_TRUE(classes_.Errors()->Item(1)->Description().starts_with(
+      "The response from QuickBooks is not well-formed XML: "));
+  EXPECT_EQ(classes_.Count(), 0);
+}
+
 TEST_F(ResponsePathTest, TakenKeysRaise457) {
   for (const std::string& records : {std::string(kTop) + kTop, std::string(kTop) + kTop + kSub}) {
     SCOPED_TRACE(records);
