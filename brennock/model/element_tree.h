@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "brennock/model/xml_blanks.h"
+
 namespace brennock {
 
 class XmlNode;
@@ -160,19 +162,6 @@ inline FieldElement::Range FieldElement::Children() const {
   const uint32_t limit = tree_->nodes_[node_].end;
   return Range{iterator(tree_, tree_->ElementFrom(node_ + 1, limit), limit)};
 }
-
-namespace detail {
-constexpr bool IsXmlBlank(char c) noexcept {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-// The text without leading and trailing blanks. Field texts rarely have any, so each end usually
-// costs one test.
-constexpr std::string_view TrimBlanks(std::string_view text) noexcept {
-  while (!text.empty() && IsXmlBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsXmlBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-}  // namespace detail
 
 inline std::string_view FieldElement::TextView(std::string& scratch) const {
   const ElementTree::Node& node = tree_->nodes_[node_];

@@ -2,18 +2,11 @@
 
 #include <cstring>
 
+#include "brennock/model/xml_blanks.h"
+
 namespace brennock::detail {
 
 namespace {
-
-bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trimmed(std::string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsXmlSpace(text[begin])) ++begin;
-  while (end > begin && IsXmlSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 // Copies text to out, replacing the characters that need an entity; runs of plain characters are
 // appended in one piece.
@@ -176,7 +169,7 @@ std::string NodeText(pugi::xml_node node) {
     case pugi::node_cdata:
     case pugi::node_comment:
     case pugi::node_pi:
-      return std::string(Trimmed(node.value()));
+      return std::string(TrimBlanks(node.value()));
     case pugi::node_declaration:
       return DeclarationData(node);
     case pugi::node_element:
@@ -190,7 +183,7 @@ std::string NodeText(pugi::xml_node node) {
   // The common case: an element holding one piece of text.
   if (!first.next_sibling() &&
       (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
-    return std::string(Trimmed(first.value()));
+    return std::string(TrimBlanks(first.value()));
   }
   std::string text;
   pugi::xml_node at = first;
@@ -204,7 +197,7 @@ std::string NodeText(pugi::xml_node node) {
     if (at == node) break;
     at = at.next_sibling();
   }
-  std::string_view kept = Trimmed(text);
+  std::string_view kept = TrimBlanks(text);
   if (kept.size() == text.size()) return text;
   return std::string(kept);
 }
@@ -236,7 +229,7 @@ std::string_view DomNodeName(pugi::xml_node node) {
     case pugi::node_doctype: {
       std::string_view value = node.value();
       std::size_t end = 0;
-      while (end < value.size() && !IsXmlSpace(value[end]) && value[end] != '[') ++end;
+      while (end < value.size() && !IsXmlBlank(value[end]) && value[end] != '[') ++end;
       return value.substr(0, end);
     }
     default:
