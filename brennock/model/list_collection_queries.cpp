@@ -136,6 +136,16 @@ bool ListCollectionCore::LoadResponseText(const std::string& response) {
   auto [message, hasMessage] = reader.FirstResponseAttribute("statusMessage");
   // Refusals and warnings are short, and the document path reports them.
   if (!hasCode || !hasMessage || (code != "0" && code != "1")) return false;
+  // What was read counts only once the whole document is known sound, as a document load would
+  // refuse a broken one before reading any record; the response's status is taken then.
+  auto documentSound = [&] {
+    if (!reader.Finish()) {
+      EmptyMembers();
+      return false;
+    }
+    Builder().TakeFirstStatus(code, message);
+    return true;
+  };
   EmptyMembers();
   ElementTree tree;
   LoadQueue queue(*this, 0);
@@ -151,19 +161,10 @@ bool ListCollectionCore::LoadResponseText(const std::string& response) {
       } while (reader.NextRecord(tree));
     }
   } catch (...) {
-    // A broken document is refused before any record is read: that is the error to give.
-    if (!reader.Finish()) {
-      EmptyMembers();
-      return false;
-    }
-    Builder().TakeFirstStatus(code, message);
+    if (!documentSound()) return false;
     throw;
   }
-  if (!reader.Finish()) {
-    EmptyMembers();
-    return false;
-  }
-  Builder().TakeFirstStatus(code, message);
+  if (!documentSound()) return false;
   queue.Finish();
   return true;
 }
