@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/convert_dtypes.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/session_state.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 

@@ -1,11 +1,11 @@
 // Cost of building a thread's enumeration tables (paid when the first object is created on a
 // thread) and of the lookups request building and response reading do per element.
 
-#include "brennock/model/enumerations.h"
+#include "brennock/enums/enumerations.h"
 
 #include <benchmark/benchmark.h>
 
-#include "brennock/model/enum_types.h"
+#include "brennock/enums/enum_types.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/error_table.h"
-#include "brennock/model/qc_errors.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/error_table.h"
+#include "brennock/errors/qc_errors.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Loading a large customer query response and walking every record's fields, through the
 // positional document view and through pugixml directly.
 
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 
 #include <benchmark/benchmark.h>
 

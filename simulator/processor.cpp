@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "simulator/clock.h"
 #include "simulator/processor_errors.h"
 #include "simulator/request_document.h"

@@ -1,5 +1,6 @@
 #include "simulator/simulator_processor.h"
 
+#include "brennock/session/processor_registry.h"
 #include "simulator/processor.h"
 
 namespace brennock::simulator {
@@ -8,4 +9,17 @@ std::shared_ptr<brennock::RequestProcessor> CreateSimulatorProcessor() {
   return std::make_shared<SimulatorProcessor>();
 }
 
+namespace {
+
+// The simulator answers to "Brennock.Simulator" from the start of every program that links it.
+const bool kRegistered = [] {
+  RegisterRequestProcessor("Brennock.Simulator", [] { return CreateSimulatorProcessor(); });
+  return true;
+}();
+
+}  // namespace
 }  // namespace brennock::simulator
+
+// The library names this symbol as undefined when a program links it, so the linker keeps this
+// object, and with it the registration above, although nothing calls into it.
+extern "C" const bool brennock_simulator_registered = brennock::simulator::kRegistered;

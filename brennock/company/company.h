@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/date.h"
-#include "brennock/model/object_enums.h"
-#include "brennock/model/qc_errors.h"
-#include "brennock/model/txn_enums.h"
+#include "brennock/values/date.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/enums/txn_enums.h"
 
 namespace brennock {
 
@@ -175,8 +175,5 @@ class Company {
   std::shared_ptr<brennock::CurrencyTypes> currencyTypes_;
 };
 
-// The master collection of a list in the company of this thread's session (through its Lists
-// registry); null when no company is open or the list has no registered collection.
-std::shared_ptr<qcList> MasterList(qoEnumListType list);
 
 }  // namespace brennock

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/model/collection_support.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/raise.h"
+#include "brennock/errors/collection_support.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/errors/raise.h"
 
 namespace brennock {
 

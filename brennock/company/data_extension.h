@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/model/list_enums.h"
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/list_enums.h"
+#include "brennock/enums/object_enums.h"
 #include "brennock/model/qc_base.h"
-#include "brennock/model/qc_errors.h"
+#include "brennock/errors/qc_errors.h"
 #include "brennock/model/record_base.h"
-#include "brennock/model/variant.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "brennock/model/field_table.h"
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/object_enums.h"
 #include "brennock/model/qc_base.h"
 
 namespace brennock {

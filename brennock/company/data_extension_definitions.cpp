@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "brennock/model/automation_error.h"
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/collection_support.h"
-#include "brennock/model/enumeration_type.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/raise.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/collection_support.h"
+#include "brennock/enums/enumeration_type.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/errors/raise.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 

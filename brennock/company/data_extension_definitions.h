@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "brennock/company/data_ext_assigned_tos.h"
-#include "brennock/model/list_enums.h"
-#include "brennock/model/object_enums.h"
-#include "brennock/model/qc_errors.h"
+#include "brennock/enums/list_enums.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/errors/qc_errors.h"
 #include "brennock/session/data_ext_definition_source.h"
 
 namespace brennock {

@@ -4,10 +4,10 @@
 #include <array>
 #include <string_view>
 
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/enumeration_type.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/enums/enumeration_type.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 

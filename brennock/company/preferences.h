@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/company_enums.h"
-#include "brennock/model/currency.h"
-#include "brennock/model/date.h"
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/company_enums.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+#include "brennock/enums/object_enums.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/variant.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

@@ -1,6 +1,6 @@
 #include "brennock/lists/address.h"
 
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

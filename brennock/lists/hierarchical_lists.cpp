@@ -4,7 +4,7 @@
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/job_type.h"
 #include "brennock/lists/vendor_type.h"
-#include "brennock/model/convert_dtypes.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

@@ -2,8 +2,8 @@
 #include "brennock/lists/customer_message.h"
 #include "brennock/lists/payment_method.h"
 #include "brennock/lists/ship_method.h"
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/convert_dtypes.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

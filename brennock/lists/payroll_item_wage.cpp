@@ -1,8 +1,8 @@
 #include "brennock/lists/payroll_item_wage.h"
 
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

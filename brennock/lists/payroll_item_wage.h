@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "brennock/model/list_enums.h"
+#include "brennock/enums/list_enums.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
 

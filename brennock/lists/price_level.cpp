@@ -1,8 +1,8 @@
 #include "brennock/lists/price_level.h"
 
-#include "brennock/model/collection_support.h"
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/errors/collection_support.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

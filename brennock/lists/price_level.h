@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/currency.h"
+#include "brennock/values/currency.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
 

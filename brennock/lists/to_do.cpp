@@ -1,9 +1,9 @@
 #include "brennock/lists/to_do.h"
 
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/date.h"
+#include "brennock/values/date.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
 

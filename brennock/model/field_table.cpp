@@ -1,6 +1,6 @@
 #include "brennock/model/field_table.h"
 
-#include "brennock/model/xml_markup.h"
+#include "brennock/xml/xml_markup.h"
 
 namespace brennock {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/model/element_tree.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/element_tree.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 

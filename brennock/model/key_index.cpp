@@ -4,7 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "brennock/model/collection_support.h"
+#include "brennock/errors/collection_support.h"
 
 namespace brennock {
 namespace {

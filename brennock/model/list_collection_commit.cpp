@@ -2,15 +2,15 @@
 #include <limits>
 #include <vector>
 
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/convert_dtypes.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
-#include "brennock/model/qc_errors.h"
+#include "brennock/errors/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/model/raise.h"
-#include "brennock/model/value_errors.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/errors/raise.h"
+#include "brennock/errors/value_errors.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 

@@ -1,14 +1,14 @@
 // Members, keys, parent links and validation of the list collections.
 #include "brennock/model/list_collection_core.h"
 
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/collection_support.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/collection_support.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/loaded_children.h"
-#include "brennock/model/qc_errors.h"
+#include "brennock/errors/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/raise.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

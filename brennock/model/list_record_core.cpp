@@ -1,10 +1,10 @@
 #include "brennock/model/list_record_core.h"
 
-#include "brennock/model/collected_errors.h"
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/qc_errors.h"
-#include "brennock/model/raise.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
+#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "brennock/model/collection_support.h"
-#include "brennock/model/value_errors.h"
+#include "brennock/errors/collection_support.h"
+#include "brennock/errors/value_errors.h"
 
 namespace brennock {
 

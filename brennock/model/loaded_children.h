@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/object_enums.h"
 
 namespace brennock {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "brennock/model/object_enums.h"
-#include "brennock/model/variant.h"
-#include "brennock/model/xml_node.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/values/variant.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "brennock/model/txn_enums.h"
-#include "brennock/model/variant.h"
+#include "brennock/enums/txn_enums.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/object_enums.h"
 
 namespace brennock {
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/model/currency.h"
+#include "brennock/values/currency.h"
 #include "brennock/model/key_index.h"
-#include "brennock/model/object_enums.h"
-#include "brennock/model/short_text.h"
-#include "brennock/model/variant.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/util/short_text.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

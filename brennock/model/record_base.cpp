@@ -1,7 +1,7 @@
 #include "brennock/model/record_base.h"
 
-#include "brennock/model/qc_errors.h"
-#include "brennock/model/raise.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
 
 namespace brennock {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string_view>
 
-#include "brennock/model/object_enums.h"
-#include "brennock/model/variant.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

@@ -1,5 +1,5 @@
 // The bill-payment module replaces this file with the real lookup.
-#include "brennock/model/raise.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/bill_payment_form_kind.h"
 
 namespace brennock {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <span>
 
-#include "brennock/model/object_enums.h"
+#include "brennock/enums/object_enums.h"
 
 namespace brennock {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {

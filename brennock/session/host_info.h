@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/model/currency.h"
+#include "brennock/values/currency.h"
 
 namespace brennock {
 

@@ -1,7 +1,7 @@
 #include "brennock/session/numbering_session.h"
 
-#include "brennock/model/automation_error.h"
-#include "brennock/registration/processor_registry.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/session/processor_registry.h"
 #include "brennock/session/processor_shutdown.h"
 #include "brennock/session/session_state.h"
 

@@ -1,6 +1,6 @@
 #include "brennock/session/processor_choice.h"
 
-#include "brennock/registration/processor_registry.h"
+#include "brennock/session/processor_registry.h"
 
 namespace brennock {
 

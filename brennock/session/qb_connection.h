@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/object_enums.h"
-#include "brennock/model/qc_enum.h"
-#include "brennock/model/variant.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/enums/qc_enum.h"
+#include "brennock/values/variant.h"
 #include "brennock/session/auth_preferences.h"
 #include "brennock/session/session_enums.h"
 

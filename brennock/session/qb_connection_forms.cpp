@@ -1,8 +1,8 @@
 // Asking QuickBooks to show one of its forms.
 #include <string_view>
 
-#include "brennock/model/enumerations.h"
-#include "brennock/model/raise.h"
+#include "brennock/enums/enumerations.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/bill_payment_form_kind.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/version_check.h"

@@ -1,7 +1,7 @@
 // The queries a connection sends while it opens a session: the host, the company and its
 // preferences.
-#include "brennock/model/raise.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/errors/raise.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/company_loader.h"
 #include "brennock/session/host_info.h"
 #include "brennock/session/qb_connection.h"

@@ -1,6 +1,6 @@
 // The subscription collections of a connection. The events module replaces this file: each
 // accessor then creates its collection on first use and keeps it in the connection.
-#include "brennock/model/raise.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/qb_connection.h"
 
 namespace brennock {

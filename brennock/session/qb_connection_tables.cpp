@@ -1,5 +1,5 @@
 // The enumeration tables a connection exposes: views of this thread's registry.
-#include "brennock/model/enumerations.h"
+#include "brennock/enums/enumerations.h"
 #include "brennock/session/qb_connection.h"
 
 namespace brennock {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "brennock/model/raise.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {

@@ -7,4 +7,6 @@ SessionState& Session() {
   return state;
 }
 
+Currency SessionQbxmlVersion() { return Session().qbxmlVersionNumber; }
+
 }  // namespace brennock

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/currency.h"
+#include "brennock/values/currency.h"
 
 namespace brennock {
 

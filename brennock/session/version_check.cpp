@@ -1,6 +1,6 @@
 #include "brennock/session/version_check.h"
 
-#include "brennock/model/raise.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <limits>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_state.h"
-#include "brennock/session/xml_escape.h"
+#include "brennock/xml/xml_escape.h"
 
 namespace brennock {
 namespace {

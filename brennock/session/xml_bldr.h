@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/model/currency.h"
-#include "brennock/model/date.h"
-#include "brennock/model/object_enums.h"
-#include "brennock/model/query_enums.h"
-#include "brennock/model/xml_document.h"
-#include "brennock/session/piece_buffer.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/enums/query_enums.h"
+#include "brennock/xml/xml_document.h"
+#include "brennock/qbxml/piece_buffer.h"
 
 namespace brennock {
 

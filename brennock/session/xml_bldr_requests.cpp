@@ -3,23 +3,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "brennock/model/convert_dtypes.h"
-#include "brennock/model/enumerations.h"
-#include "brennock/model/qc_base.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/enums/enumerations.h"
 #include "brennock/session/data_ext_definition_source.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {
-
-// The qbXML stem of a record kind: its ObjectType table description without blanks.
-std::string ObjectStem(qoEnumListObjectType type) {
-  return ThreadEnumerations()
-      ->Item(qoeObjectType)
-      ->ItemByCode(static_cast<int16_t>(type))
-      ->CollectionKey();
-}
 
 // An application-field definition counts for an Entity query when it applies to any kind of
 // entity.
@@ -98,30 +89,6 @@ void xmlBldr::CreateDateElement(std::string_view Tag, Date d, double MinVersion)
   CreateDateElement(Tag, d, Currency(MinVersion));
 }
 
-void xmlBldr::AppendObjectRequest(qcBase& o, int16_t requestId, std::string_view requestSuffix,
-                                  std::string_view bodySuffix,
-                                  int32_t (qcBase::*writeBody)(xmlBldr&)) {
-  std::string stem = ObjectStem(o.ObjectType());
-  std::string request = stem + std::string(requestSuffix);
-  std::string body = stem + std::string(bodySuffix);
-  OpenAggregate(request, "requestID", std::to_string(requestId));
-  AppendPiece("<" + body + ">");
-  (o.*writeBody)(*this);
-  AppendPiece("</" + body + ">");
-  AppendPiece("</" + request + ">");
-}
-
-void xmlBldr::InsertQueryRs(qcBase& o, int16_t iRequestId) {
-  AppendObjectRequest(o, iRequestId, "QueryRs", "Ret", &qcBase::XMLQueryRs);
-}
-
-void xmlBldr::InsertAddRq(qcBase& o, int16_t iRequestId) {
-  AppendObjectRequest(o, iRequestId, "AddRq", "Add", &qcBase::XMLInsert);
-}
-
-void xmlBldr::InsertModRq(qcBase& o, int16_t iRequestId) {
-  AppendObjectRequest(o, iRequestId, "ModRq", "Mod", &qcBase::XMLModify);
-}
 
 void xmlBldr::AddDataExtTag(bool bAdd, qoEnumListObjectType mObjectType) {
   const SessionState& session = Session();

@@ -2,7 +2,7 @@
 // the first response.
 #include <exception>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/parser_missing_prompt.h"
 #include "brennock/session/request_processor.h"
 #include "brennock/session/request_trace.h"

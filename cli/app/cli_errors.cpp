@@ -5,7 +5,7 @@
 #include <iostream>
 #include <new>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "cli/app/exit_codes.h"
 
 namespace brennock::cli {

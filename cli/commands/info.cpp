@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/currency.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/values/currency.h"
+#include "brennock/xml/xml_document.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/global_options.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/xml_node.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"

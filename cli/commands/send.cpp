@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 class xmlBldr;

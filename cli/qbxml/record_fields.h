@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/qbxml/response_status.h"
 
-#include "brennock/model/xml_attributes.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_attributes.h"
+#include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"
 
 namespace brennock::cli {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/xml_node.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 class XmlDocument;

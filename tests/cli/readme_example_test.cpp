@@ -23,7 +23,7 @@ namespace export_stamp_example {
 namespace brennock::testing {
 namespace {
 
-const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path() / "../..";
+const std::filesystem::path kRoot = BRENNOCK_SOURCE_DIR;
 
 TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   std::string readme = ReadWhole(kRoot / "README.md");

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "brennock/brennock.h"
-#include "brennock/registration/processor_registry.h"
+#include "brennock/session/processor_registry.h"
 #include "simulator/clock.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"

@@ -5,8 +5,8 @@
 #include "brennock/lists/class.h"
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/ship_method.h"
-#include "brennock/model/qc_error.h"
-#include "brennock/session/brennock_globals.h"
+#include "brennock/errors/qc_error.h"
+#include "brennock/company/brennock_globals.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {

@@ -6,7 +6,7 @@
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 #include "tests/company/company_fixture.h"
 
 namespace brennock::testing {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "brennock/company/company.h"
-#include "brennock/model/automation_error.h"
-#include "brennock/model/currency.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/values/currency.h"
 #include "brennock/model/qc_base.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"

@@ -1,11 +1,11 @@
-#include "brennock/model/convert_dtypes.h"
+#include "brennock/values/convert_dtypes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {

@@ -1,11 +1,11 @@
-#include "brennock/model/enumerations.h"
+#include "brennock/enums/enumerations.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "brennock/model/automation_error.h"
-#include "brennock/model/enum_types.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/enums/enum_types.h"
 #include "brennock/model/lists_registry.h"
 
 namespace brennock {

@@ -1,12 +1,12 @@
-#include "brennock/model/report_catalogue.h"
+#include "brennock/enums/report_catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "brennock/model/automation_error.h"
-#include "brennock/model/enumerations.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/enums/enumerations.h"
 
 namespace brennock {
 namespace {

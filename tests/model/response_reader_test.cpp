@@ -1,7 +1,7 @@
 // The direct response reader against the document loader: every text it reads gives the records
 // the loader gives, every text it declines is one the loader must handle, and list queries come
 // out the same whichever path a response takes.
-#include "brennock/model/response_reader.h"
+#include "brennock/xml/response_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 
 #include "brennock/company/company.h"
 #include "brennock/lists/class.h"
-#include "brennock/model/automation_error.h"
-#include "brennock/model/currency.h"
-#include "brennock/model/element_tree.h"
-#include "brennock/model/xml_document.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/values/currency.h"
+#include "brennock/xml/element_tree.h"
+#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "tests/lists/lists_fixture.h"
 

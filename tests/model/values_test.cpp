@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "brennock/model/automation_error.h"
-#include "brennock/model/currency.h"
-#include "brennock/model/date.h"
-#include "brennock/model/variant.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 namespace {

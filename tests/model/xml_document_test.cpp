@@ -1,4 +1,4 @@
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "tests/support/qbxml_samples.h"
 
 namespace brennock {

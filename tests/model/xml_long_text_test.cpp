@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "brennock/model/xml_document.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/registration/processor_registry.h"
+#include "brennock/session/processor_registry.h"
 #include "brennock/session/session_state.h"
 #include "tests/support/recording_processor.h"
 

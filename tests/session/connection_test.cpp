@@ -8,7 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/ini_file.h"
 #include "brennock/session/numbering_session.h"
 #include "brennock/session/processor_choice.h"

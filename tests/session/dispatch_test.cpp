@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "tests/support/qbxml_samples.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "brennock/registration/processor_registry.h"
+#include "brennock/session/processor_registry.h"
 #include "tests/support/recording_processor.h"
 
 namespace brennock {

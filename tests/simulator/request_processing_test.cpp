@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/automation_error.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/request_processor.h"
 
 namespace brennock::testing {

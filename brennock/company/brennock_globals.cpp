@@ -1,0 +1,124 @@
+#include "brennock/company/brennock_globals.h"
+
+#include <limits>
+
+#include "brennock/company/company.h"
+#include "brennock/lists/class.h"
+#include "brennock/lists/customer_message.h"
+#include "brennock/lists/customer_type.h"
+#include "brennock/lists/job_type.h"
+#include "brennock/lists/payment_method.h"
+#include "brennock/lists/payroll_item_non_wage.h"
+#include "brennock/lists/payroll_item_wage.h"
+#include "brennock/lists/price_level.h"
+#include "brennock/lists/sales_rep.h"
+#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/ship_method.h"
+#include "brennock/lists/tax_code.h"
+#include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor_type.h"
+#include "brennock/enums/qc_enum.h"
+#include "brennock/session/app_data_folder.h"
+#include "brennock/session/session_checks.h"
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+namespace {
+
+// The entry with that code in the table, or nullptr; nothing on the way raises.
+const qcEnumValue* EntryByCode(int32_t code, qoEnumerationType enumeration) {
+  if (code < std::numeric_limits<int16_t>::min() || code > std::numeric_limits<int16_t>::max()) {
+    return nullptr;
+  }
+  QCEnum* table = ThreadEnumerations()->Find(enumeration);
+  return table != nullptr ? table->FindByCode(static_cast<int16_t>(code)) : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<QBConnection> GlobalQBConnection() {
+  // Created inside the initialiser, after the session state it uses, so the thread destroys it
+  // first.
+  thread_local std::shared_ptr<QBConnection> connection = std::make_shared<QBConnection>();
+  return connection;
+}
+
+std::string BrennockGlobals::EStr(int32_t Code, qoEnumerationType Enumeration) const {
+  const qcEnumValue* entry = EntryByCode(Code, Enumeration);
+  return entry != nullptr ? entry->Description() : std::string();
+}
+
+int32_t BrennockGlobals::eVal(const std::string& Description, qoEnumerationType Enumeration) const {
+  QCEnum* table = ThreadEnumerations()->Find(Enumeration);
+  if (table == nullptr || !table->ItemExists(Description)) return 0;
+  return table->Item(Description)->Code();
+}
+
+std::string BrennockGlobals::EXMLStr(int32_t Code, qoEnumerationType Enumeration) const {
+  const qcEnumValue* entry = EntryByCode(Code, Enumeration);
+  return entry != nullptr ? entry->XMLTag() : std::string();
+}
+
+std::shared_ptr<Enumerations> BrennockGlobals::QBEnumerations() const {
+  return ThreadEnumerations();
+}
+
+std::shared_ptr<brennock::QBConnection> BrennockGlobals::QBConnection() const {
+  return GlobalQBConnection();
+}
+
+int32_t BrennockGlobals::QBConnect(const std::string& AppID, const std::string& AppName,
+                                   qbEnumFileOpenMode ConnectionType,
+                                   const std::string& QBWFilePath) {
+  return GlobalQBConnection()->Connect(AppID, AppName, ConnectionType, QBWFilePath);
+}
+
+std::shared_ptr<brennock::UIExtensionSubscriptions> BrennockGlobals::UIExtensionSubscriptions()
+    const {
+  return GlobalQBConnection()->UIExtensionSubscriptions();
+}
+
+std::shared_ptr<brennock::UISubscriptions> BrennockGlobals::UISubscriptions() const {
+  return GlobalQBConnection()->UISubscriptions();
+}
+
+Variant BrennockGlobals::GetDataPath() const {
+  std::string folder = CommonAppDataFolder();
+  if (folder.empty()) return {};
+  return Variant(std::move(folder));
+}
+
+std::shared_ptr<Company> BrennockGlobals::Company() const {
+  RequireOpenSession();
+  return Session().company;
+}
+
+// Each collection accessor: the session check, then the company's collection of that name.
+#define BRENNOCK_GLOBAL_COLLECTION(Name)                          \
+  std::shared_ptr<brennock::Name> BrennockGlobals::Name() const { \
+    std::shared_ptr<brennock::Company> company = this->Company(); \
+    return company ? company->Name() : nullptr;                   \
+  }
+BRENNOCK_GLOBAL_COLLECTION(SalesTaxCodes)
+BRENNOCK_GLOBAL_COLLECTION(PaymentMethods)
+BRENNOCK_GLOBAL_COLLECTION(Classes)
+BRENNOCK_GLOBAL_COLLECTION(CustomerTypes)
+BRENNOCK_GLOBAL_COLLECTION(SalesReps)
+BRENNOCK_GLOBAL_COLLECTION(CustomerMessages)
+BRENNOCK_GLOBAL_COLLECTION(ToDoList)
+BRENNOCK_GLOBAL_COLLECTION(ShipMethods)
+BRENNOCK_GLOBAL_COLLECTION(JobTypes)
+BRENNOCK_GLOBAL_COLLECTION(VendorTypes)
+BRENNOCK_GLOBAL_COLLECTION(PayrollItemWages)
+BRENNOCK_GLOBAL_COLLECTION(PayrollItemNonWages)
+BRENNOCK_GLOBAL_COLLECTION(PriceLevels)
+#undef BRENNOCK_GLOBAL_COLLECTION
+
+std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {
+  RequireOpenSession();
+  RequireNonUSEdition();
+  const std::shared_ptr<brennock::Company>& company = Session().company;
+  return company ? company->TaxCodes() : nullptr;
+}
+
+}  // namespace brennock

@@ -1,0 +1,118 @@
+#include "brennock/xml/element_tree.h"
+
+#include <algorithm>
+#include <new>
+#include <pugixml.hpp>
+#include <stdexcept>
+
+#include "brennock/xml/xml_markup.h"
+#include "brennock/xml/xml_node.h"
+#include "brennock/xml/xml_tree.h"
+
+namespace brennock {
+namespace {
+
+// The pugixml node behind a handle.
+struct NodeAccess : XmlNode {
+  static pugi::xml_node_struct* Raw(const XmlNode& node) { return node.*(&NodeAccess::node_); }
+};
+
+}  // namespace
+
+// ---- FieldElement -------------------------------------------------------------------------------
+
+std::string_view FieldElement::baseName() const { return detail::LocalName(nodeName()); }
+
+std::string FieldElement::text() const { return tree_->Text(node_); }
+
+// ---- ElementTree --------------------------------------------------------------------------------
+
+ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }
+
+void ElementTree::Assign(const XmlNode& element) {
+  Clear();
+  CopyFrom(element);
+}
+
+void ElementTree::Clear() {
+  size_ = 0;
+  depth_ = 0;
+  decoded_.clear();
+}
+
+void ElementTree::Grow() {
+  if (capacity_ > UINT32_MAX / 2) throw std::bad_alloc();
+  capacity_ = capacity_ == 0 ? 64 : capacity_ * 2;
+  std::unique_ptr<Node[]> grown(new Node[capacity_]);  // left uninitialised: filled as used
+  std::copy(nodes_.get(), nodes_.get() + size_, grown.get());
+  nodes_ = std::move(grown);
+}
+
+void ElementTree::TooLong() { throw std::length_error("an XML name or text exceeds 4 GiB"); }
+
+void ElementTree::AddDecodedText(std::string_view text) {
+  // The store may move as it grows: the node holds an offset until Finish.
+  const auto offset = reinterpret_cast<const char*>(static_cast<uintptr_t>(decoded_.size()));
+  decoded_ += text;
+  Append(offset, text.size(), Kind::kDecodedText);
+}
+
+void ElementTree::Finish() {
+  if (decoded_.empty()) return;
+  for (uint32_t i = 0; i < size_; ++i) {
+    Node& node = nodes_[i];
+    if (node.kind == Kind::kDecodedText) {
+      node.data = decoded_.data() + reinterpret_cast<uintptr_t>(node.data);
+      node.kind = Kind::kText;
+    }
+  }
+}
+
+void ElementTree::CopyFrom(const XmlNode& element) {
+  pugi::xml_node root(NodeAccess::Raw(element));
+  if (root.type() != pugi::node_element) detail::ThrowObjectNotSet();
+  // A walk in document order without recursion (deep documents cannot exhaust the stack), asking
+  // the tree for each step once.
+  pugi::xml_node at = root;
+  for (;;) {
+    switch (at.type()) {
+      case pugi::node_element:
+        OpenElement(at.name());
+        if (pugi::xml_node child = at.first_child()) {
+          at = child;
+          continue;
+        }
+        CloseElement();
+        break;
+      case pugi::node_pcdata:
+      case pugi::node_cdata:
+        AddText(at.value());
+        break;
+      default:
+        break;
+    }
+    // On to the next sibling, closing each element left on the way up.
+    for (;;) {
+      if (at == root) return;
+      if (pugi::xml_node next = at.next_sibling()) {
+        at = next;
+        break;
+      }
+      at = at.parent();
+      CloseElement();
+    }
+  }
+}
+
+std::string ElementTree::Text(uint32_t element) const {
+  // Every text inside the element, in document order, then trimmed as one.
+  std::string text;
+  for (uint32_t i = element + 1; i < nodes_[element].end; ++i) {
+    if (nodes_[i].kind != Kind::kElement) text += View(i);
+  }
+  std::string_view kept = detail::TrimBlanks(text);
+  if (kept.size() == text.size()) return text;
+  return std::string(kept);
+}
+
+}  // namespace brennock
