@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/session_state.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
-#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/xml/xml_document.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "brennock/company/company.h"
+#include "brennock/enums/qc_enum.h"
 #include "brennock/lists/class.h"
 #include "brennock/lists/customer_message.h"
 #include "brennock/lists/customer_type.h"
@@ -17,7 +18,6 @@
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor_type.h"
-#include "brennock/enums/qc_enum.h"
 #include "brennock/session/app_data_folder.h"
 #include "brennock/session/session_checks.h"
 #include "brennock/session/session_state.h"

@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "brennock/values/date.h"
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/values/variant.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/session_enums.h"
+#include "brennock/values/date.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

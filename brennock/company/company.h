@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "brennock/values/date.h"
 #include "brennock/enums/object_enums.h"
-#include "brennock/errors/qc_errors.h"
 #include "brennock/enums/txn_enums.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/values/date.h"
 
 namespace brennock {
 
@@ -174,6 +174,5 @@ class Company {
   std::shared_ptr<brennock::PriceLevels> priceLevels_;
   std::shared_ptr<brennock::CurrencyTypes> currencyTypes_;
 };
-
 
 }  // namespace brennock

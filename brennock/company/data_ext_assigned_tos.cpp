@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/errors/collection_support.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/errors/collection_support.h"
 #include "brennock/errors/raise.h"
 
 namespace brennock {

@@ -4,20 +4,20 @@
 
 #include "brennock/company/company.h"
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/errors/automation_error.h"
-#include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/error_table.h"
-#include "brennock/model/field_table.h"
 #include "brennock/enums/qc_enum.h"
 #include "brennock/enums/qc_enum_value.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/error_table.h"
 #include "brennock/errors/raise.h"
-#include "brennock/xml/xml_document.h"
-#include "brennock/xml/xml_node.h"
+#include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_document.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 

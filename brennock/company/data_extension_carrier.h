@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/field_table.h"
 #include "brennock/enums/object_enums.h"
+#include "brennock/model/field_table.h"
 #include "brennock/model/qc_base.h"
 
 namespace brennock {

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "brennock/enums/enumeration_type.h"
+#include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/collection_support.h"
-#include "brennock/enums/enumeration_type.h"
-#include "brennock/enums/enumerations.h"
 #include "brennock/errors/raise.h"
-#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {

@@ -6,19 +6,19 @@
 #include <string_view>
 
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/model/response_exporter.h"
-#include "brennock/errors/automation_error.h"
-#include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/qc_enum.h"
 #include "brennock/enums/qc_enum_value.h"
+#include "brennock/errors/automation_error.h"
+#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/response_exporter.h"
+#include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 #include "brennock/xml/xml_node.h"
-#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {

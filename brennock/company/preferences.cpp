@@ -4,9 +4,9 @@
 #include <array>
 #include <string_view>
 
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "brennock/enums/company_enums.h"
-#include "brennock/values/currency.h"
-#include "brennock/values/date.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/model/qc_list_object_ref.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
 #include "brennock/values/variant.h"
 
 namespace brennock {

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/enums/enum_table_data.h"
 #include "brennock/enums/enum_value.h"
-#include "brennock/errors/raise.h"
 #include "brennock/enums/report_catalogue.h"
+#include "brennock/errors/collection_support.h"
+#include "brennock/errors/raise.h"
 #include "brennock/errors/value_errors.h"
 
 namespace brennock {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/enums/enum_value.h"
+#include "brennock/errors/collection_support.h"
 #include "brennock/errors/raise.h"
 #include "brennock/errors/value_errors.h"
 

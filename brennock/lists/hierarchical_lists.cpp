@@ -4,8 +4,8 @@
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/job_type.h"
 #include "brennock/lists/vendor_type.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {

@@ -1,10 +1,10 @@
 // The flat name-only lists: ShipMethod, PaymentMethod and CustomerMessage.
+#include "brennock/errors/collected_errors.h"
 #include "brennock/lists/customer_message.h"
 #include "brennock/lists/payment_method.h"
 #include "brennock/lists/ship_method.h"
-#include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {

@@ -1,7 +1,7 @@
 #include "brennock/lists/payroll_item_non_wage.h"
 
-#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {

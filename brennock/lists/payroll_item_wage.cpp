@@ -1,9 +1,9 @@
 #include "brennock/lists/payroll_item_wage.h"
 
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {

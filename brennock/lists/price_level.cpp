@@ -1,9 +1,9 @@
 #include "brennock/lists/price_level.h"
 
 #include "brennock/errors/collection_support.h"
+#include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
-#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {

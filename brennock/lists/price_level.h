@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "brennock/values/currency.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
+#include "brennock/values/currency.h"
 
 namespace brennock {
 

@@ -1,9 +1,9 @@
 #include "brennock/lists/sales_rep.h"
 
 #include "brennock/errors/collected_errors.h"
+#include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
-#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {

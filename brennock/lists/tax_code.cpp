@@ -1,9 +1,9 @@
 #include "brennock/lists/tax_code.h"
 
 #include "brennock/lists/sales_tax_code.h"
+#include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
-#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {

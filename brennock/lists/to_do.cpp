@@ -1,10 +1,10 @@
 #include "brennock/lists/to_do.h"
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/xml/xml_node.h"
+#include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {

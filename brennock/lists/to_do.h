@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/values/date.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
+#include "brennock/values/date.h"
 
 namespace brennock {
 

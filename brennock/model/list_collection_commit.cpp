@@ -3,16 +3,16 @@
 #include <vector>
 
 #include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
-#include "brennock/model/list_collection_core.h"
-#include "brennock/model/list_record_core.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/qc_list_object.h"
 #include "brennock/errors/raise.h"
 #include "brennock/errors/value_errors.h"
-#include "brennock/xml/xml_document.h"
+#include "brennock/model/list_collection_core.h"
+#include "brennock/model/list_record_core.h"
+#include "brennock/model/qc_list_object.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {

@@ -3,12 +3,12 @@
 
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/collection_support.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/loaded_children.h"
-#include "brennock/errors/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

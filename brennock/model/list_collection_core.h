@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/values/date.h"
+#include "brennock/enums/query_enums.h"
 #include "brennock/model/key_index.h"
 #include "brennock/model/qc_list.h"
-#include "brennock/enums/query_enums.h"
+#include "brennock/values/date.h"
 
 namespace brennock {
 

@@ -2,18 +2,18 @@
 // to the database export.
 #include <algorithm>
 
-#include "brennock/model/response_exporter.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/loaded_children.h"
-#include "brennock/errors/qc_errors.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/errors/raise.h"
+#include "brennock/model/response_exporter.h"
+#include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/response_reader.h"
 #include "brennock/xml/xml_document.h"
-#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 namespace {

@@ -1,11 +1,11 @@
 #include "brennock/model/list_record_core.h"
 
 #include "brennock/errors/collected_errors.h"
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
-#include "brennock/xml/xml_node.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {

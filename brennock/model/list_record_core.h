@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/values/date.h"
 #include "brennock/model/field_table.h"
 #include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/model/record_base.h"
 #include "brennock/util/short_text.h"
+#include "brennock/values/date.h"
 
 namespace brennock {
 

@@ -1,15 +1,15 @@
 #include "brennock/model/qc_list_object_ref.h"
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/errors/collection_support.h"
 #include "brennock/model/field_table.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/model/master_list.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/xml/xml_node.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/values/currency.h"
-#include "brennock/model/key_index.h"
 #include "brennock/enums/object_enums.h"
+#include "brennock/model/key_index.h"
 #include "brennock/util/short_text.h"
+#include "brennock/values/currency.h"
 #include "brennock/values/variant.h"
 
 namespace brennock {

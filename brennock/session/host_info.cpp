@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "brennock/xml/xml_document.h"
 #include "brennock/session/session_state.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {

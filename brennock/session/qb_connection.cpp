@@ -4,8 +4,8 @@
 #include <exception>
 #include <limits>
 
-#include "brennock/errors/automation_error.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/host_info.h"
 #include "brennock/session/ini_file.h"
 #include "brennock/session/log_file.h"

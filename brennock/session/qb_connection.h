@@ -7,9 +7,9 @@
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/qc_enum.h"
-#include "brennock/values/variant.h"
 #include "brennock/session/auth_preferences.h"
 #include "brennock/session/session_enums.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
 

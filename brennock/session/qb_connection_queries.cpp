@@ -1,12 +1,12 @@
 // The queries a connection sends while it opens a session: the host, the company and its
 // preferences.
 #include "brennock/errors/raise.h"
-#include "brennock/xml/xml_document.h"
 #include "brennock/session/company_loader.h"
 #include "brennock/session/host_info.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {

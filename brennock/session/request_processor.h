@@ -25,11 +25,13 @@ class RequestProcessor {
   // after it.
   virtual std::shared_ptr<brennock::AuthPreferences> AuthPreferences() = 0;
   // An empty path means the company file QuickBooks has open. Returns the session ticket.
-  virtual std::string BeginSession(const std::string& qbFileName, qbEnumFileOpenMode reqFileMode) = 0;
+  virtual std::string BeginSession(const std::string& qbFileName,
+                                   qbEnumFileOpenMode reqFileMode) = 0;
   virtual std::string GetCurrentCompanyFileName(const std::string& ticket) = 0;
   // The last element is the highest version the session speaks.
   virtual std::vector<std::string> QBXMLVersionsForSession(const std::string& ticket) = 0;
-  virtual std::string ProcessRequest(const std::string& ticket, const std::string& inputRequest) = 0;
+  virtual std::string ProcessRequest(const std::string& ticket,
+                                     const std::string& inputRequest) = 0;
   virtual std::string ProcessSubscription(const std::string& inputRequest) = 0;
   virtual int16_t MajorVersion() = 0;
   virtual int16_t MinorVersion() = 0;

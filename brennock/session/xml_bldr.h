@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/values/currency.h"
-#include "brennock/values/date.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/query_enums.h"
-#include "brennock/xml/xml_document.h"
 #include "brennock/qbxml/piece_buffer.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/enums/enumerations.h"
 #include "brennock/session/data_ext_definition_source.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {
@@ -88,7 +88,6 @@ void xmlBldr::CreateDateElement(std::string_view Tag, Date d, Currency MinVersio
 void xmlBldr::CreateDateElement(std::string_view Tag, Date d, double MinVersion) {
   CreateDateElement(Tag, d, Currency(MinVersion));
 }
-
 
 void xmlBldr::AddDataExtTag(bool bAdd, qoEnumListObjectType mObjectType) {
   const SessionState& session = Session();

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "brennock/values/convert_dtypes.h"
 #include "brennock/errors/value_errors.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "brennock/company/company.h"
-#include "brennock/model/list_collection_core.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"

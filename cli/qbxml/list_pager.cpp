@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
-#include "brennock/session/xml_bldr.h"
 #include "cli/qbxml/list_types.h"
 #include "cli/qbxml/response_status.h"
 

@@ -1,12 +1,12 @@
 // Company operations checked against exact request texts on a recording processor.
 #include <gtest/gtest.h>
 
+#include "brennock/company/brennock_globals.h"
 #include "brennock/company/company.h"
+#include "brennock/errors/qc_error.h"
 #include "brennock/lists/class.h"
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/ship_method.h"
-#include "brennock/errors/qc_error.h"
-#include "brennock/company/brennock_globals.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {

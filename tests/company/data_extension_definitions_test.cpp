@@ -9,8 +9,8 @@
 #include <functional>
 #include <sstream>
 
-#include "brennock/model/response_exporter.h"
 #include "brennock/errors/qc_error.h"
+#include "brennock/model/response_exporter.h"
 #include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
 

@@ -7,10 +7,10 @@
 
 #include "brennock/company/company.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/values/currency.h"
 #include "brennock/model/qc_base.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/values/currency.h"
 #include "tests/support/recording_processor.h"
 
 namespace brennock::testing {

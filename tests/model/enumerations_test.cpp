@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "brennock/errors/automation_error.h"
 #include "brennock/enums/enum_types.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/model/lists_registry.h"
 
 namespace brennock {

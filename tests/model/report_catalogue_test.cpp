@@ -5,8 +5,8 @@
 #include <map>
 #include <set>
 
-#include "brennock/errors/automation_error.h"
 #include "brennock/enums/enumerations.h"
+#include "brennock/errors/automation_error.h"
 
 namespace brennock {
 namespace {

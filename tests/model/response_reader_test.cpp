@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "brennock/company/company.h"
-#include "brennock/lists/class.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/lists/class.h"
+#include "brennock/session/session_state.h"
 #include "brennock/values/currency.h"
 #include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_document.h"
-#include "brennock/session/session_state.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {

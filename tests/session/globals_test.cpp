@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "brennock/errors/automation_error.h"
 #include "brennock/company/brennock_globals.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_checks.h"
 #include "brennock/session/version_check.h"
 #include "tests/session/connection_fixture.h"
