@@ -1,47 +1,38 @@
 #include "brennock/lists/address.h"
 
-#include "brennock/session/xml_bldr.h"
-#include "brennock/xml/xml_node.h"
+#include "brennock/model/codecs.h"
+#include "brennock/model/field_limits.h"
 
 namespace brennock {
 
-const Address::Field Address::kFields[10] = {
-    {"Addr1", &Address::addr1_, 41},     {"Addr2", &Address::addr2_, 41},
-    {"Addr3", &Address::addr3_, 41},     {"Addr4", &Address::addr4_, 41},
-    {"Addr5", &Address::addr5_, 41},     {"City", &Address::city_, 31},
-    {"State", &Address::state_, 21},     {"PostalCode", &Address::postalCode_, 13},
-    {"Country", &Address::country_, 31}, {"Note", &Address::note_, 41},
-};
-
-void Address::Clear() {
-  for (const Field& field : kFields) (this->*field.member).clear();
+const BindingTable<Address>& Address::Bindings() {
+  constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
+  using T = codecs::Text;
+  BRENNOCK_BINDINGS(Address, std::array{Bind<&Address::addr1_, T, Address>("Addr1", kAll),
+                                        Bind<&Address::addr2_, T, Address>("Addr2", kAll),
+                                        Bind<&Address::addr3_, T, Address>("Addr3", kAll),
+                                        Bind<&Address::addr4_, T, Address>("Addr4", kAll),
+                                        Bind<&Address::addr5_, T, Address>("Addr5", kAll),
+                                        Bind<&Address::city_, T, Address>("City", kAll),
+                                        Bind<&Address::state_, T, Address>("State", kAll),
+                                        Bind<&Address::postalCode_, T, Address>("PostalCode", kAll),
+                                        Bind<&Address::country_, T, Address>("Country", kAll),
+                                        Bind<&Address::note_, T, Address>("Note", kAll)});
 }
+
+void Address::Clear() { *this = Address(); }
 
 void Address::FromDom(const XmlNode& aggregate) {
   Clear();
-  for (const XmlNode& child : aggregate.childNodes()) {
-    const std::string name = child.baseName();
-    for (const Field& field : kFields) {
-      if (name == field.element) {
-        this->*field.member = child.text();
-        break;
-      }
-    }
-  }
+  ReadFields<Address>(*this, aggregate, Bindings().Readers());
 }
 
 void Address::WriteElements(xmlBldr& builder) const {
-  for (const Field& field : kFields) {
-    const std::string& value = this->*field.member;
-    if (!value.empty()) builder.CreateElement(field.element, value);
-  }
+  Bindings().Write(*this, builder, BodyForm::kAdd);
 }
 
-std::string_view Address::FirstTooLongField() const noexcept {
-  for (const Field& field : kFields) {
-    if ((this->*field.member).size() > field.limit) return field.element;
-  }
-  return {};
+std::string_view Address::FirstTooLongField() const {
+  return Bindings().FirstTooLong(*this, "Address");
 }
 
 }  // namespace brennock

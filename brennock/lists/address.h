@@ -5,16 +5,14 @@
 #include <string_view>
 #include <utility>
 
-namespace brennock {
+#include "brennock/model/binding.h"
 
-class XmlNode;
-class xmlBldr;
+namespace brennock {
 
 // A postal address as qbXML writes it (the Address, BillAddress, ShipAddress, ... aggregates).
 // Company and the entity records own theirs and fill them in place from responses, so an Address
-// handed out earlier always shows the latest values. Line and field lengths are QuickBooks' limits:
-// 41 characters for Addr1..Addr5, 31 for City, 21 for State, 13 for PostalCode, 31 for Country and
-// 41 for Note; Validate reports the first field that exceeds its limit.
+// handed out earlier always shows the latest values. Field lengths are QuickBooks' limits from the
+// qbXML catalogue (41 characters for Addr1..Addr5, 31 for City ...).
 class Address {
  public:
   const std::string& Addr1() const noexcept { return addr1_; }
@@ -47,16 +45,11 @@ class Address {
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(xmlBldr& builder) const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
-  std::string_view FirstTooLongField() const noexcept;
+  std::string_view FirstTooLongField() const;
 
  private:
-  // One row per field, in qbXML order: reading, writing and checking all walk this table.
-  struct Field {
-    std::string_view element;
-    std::string Address::*member;
-    size_t limit;
-  };
-  static const Field kFields[10];
+  // One row per field, in qbXML order: reading, writing and checking all walk them.
+  static const BindingTable<Address>& Bindings();
 
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;

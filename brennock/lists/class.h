@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A QuickBooks class (a department, a location, a line of business), possibly below another.
-class Class final : public HierarchicalListRecord {
- public:
-  Class();
-};
-
-class Classes final : public HierarchicalListCollection<Class> {
- public:
-  Classes();
-};
+BRENNOCK_HIERARCHICAL_LIST(Class, Classes, qoObjectTypeClass);
 
 }  // namespace brennock

@@ -13,7 +13,8 @@ namespace brennock {
 // it are written.
 class CurrencyType final : public ListRecordCore {
  public:
-  CurrencyType();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeCurrency;
+  CurrencyType() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   float ExchangeRate() const noexcept { return exchangeRate_; }
   const std::string& Symbol() const noexcept { return symbol_; }
@@ -27,11 +28,7 @@ class CurrencyType final : public ListRecordCore {
   int16_t DecimalPlaces() const noexcept { return decimalPlaces_; }
   const std::string& ThousandSep() const noexcept { return thousandSep_; }
 
-  // Name, IsActive "true"/"false".
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
   // 1012 for an empty name. Longer names are left to QuickBooks, whose limit is wider than any
@@ -54,7 +51,6 @@ class CurrencyType final : public ListRecordCore {
 
 class CurrencyTypes final : public TypedListCollection<CurrencyType> {
  public:
-  CurrencyTypes();
   // Master collection only (else 1021). A currency has no parent: ParentFullName is accepted for
   // the shape the other lists share and ignored.
   std::shared_ptr<CurrencyType> Add(const std::string& Name = {}, bool IsActive = true,

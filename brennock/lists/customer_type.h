@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A QuickBooks customer type, possibly below another.
-class CustomerType final : public HierarchicalListRecord {
- public:
-  CustomerType();
-};
-
-class CustomerTypes final : public HierarchicalListCollection<CustomerType> {
- public:
-  CustomerTypes();
-};
+BRENNOCK_HIERARCHICAL_LIST(CustomerType, CustomerTypes, qoObjectTypeCustomerType);
 
 }  // namespace brennock

@@ -13,15 +13,10 @@ namespace brennock {
 class HierarchicalListRecord : public ListRecordCore {
  public:
   using ListRecordCore::EditSequence;
-
-  // Name, IsActive "1"/"0", ParentRef.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
-  explicit HierarchicalListRecord(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+  using ListRecordCore::ListRecordCore;
   // 1012/1013 on the name, 1010 for a parent that cannot be found.
   void CheckRules(qcErrors& errors) override;
 };
@@ -40,9 +35,15 @@ class HierarchicalListCollection : public TypedListCollection<Record> {
     this->FileNew(record);
     return record;
   }
-
- protected:
-  using TypedListCollection<Record>::TypedListCollection;
 };
+
+// One record class and collection per list.
+#define BRENNOCK_HIERARCHICAL_LIST(Record, Collection, Object)          \
+  class Record final : public HierarchicalListRecord {                  \
+   public:                                                              \
+    static constexpr qoEnumListObjectType kObjectType = Object;         \
+    Record() : HierarchicalListRecord(RegisteredKind<kObjectType>()) {} \
+  };                                                                    \
+  class Collection final : public HierarchicalListCollection<Record> {}
 
 }  // namespace brennock

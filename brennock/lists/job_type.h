@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A QuickBooks job type, possibly below another.
-class JobType final : public HierarchicalListRecord {
- public:
-  JobType();
-};
-
-class JobTypes final : public HierarchicalListCollection<JobType> {
- public:
-  JobTypes();
-};
+BRENNOCK_HIERARCHICAL_LIST(JobType, JobTypes, qoObjectTypeJobType);
 
 }  // namespace brennock

@@ -13,15 +13,10 @@ namespace brennock {
 class NamedListRecord : public ListRecordCore {
  public:
   using ListRecordCore::EditSequence;
-
-  // Name, IsActive "1"/"0".
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
-  explicit NamedListRecord(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+  using ListRecordCore::ListRecordCore;
   // 1012/1013 on the name.
   void CheckRules(qcErrors& errors) override;
 };
@@ -38,9 +33,18 @@ class NamedListCollection : public TypedListCollection<Record> {
     this->FileNew(record);
     return record;
   }
-
- protected:
-  using TypedListCollection<Record>::TypedListCollection;
 };
+
+// One record class and collection per list; Rules declares a CheckRules of the record's own.
+#define BRENNOCK_NAMED_LIST(Record, Collection, Object, Rules)   \
+  class Record final : public NamedListRecord {                  \
+   public:                                                       \
+    static constexpr qoEnumListObjectType kObjectType = Object;  \
+    Record() : NamedListRecord(RegisteredKind<kObjectType>()) {} \
+                                                                 \
+   protected:                                                    \
+    Rules                                                        \
+  };                                                             \
+  class Collection final : public NamedListCollection<Record> {}
 
 }  // namespace brennock

@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A way customers pay ("Cash", "Check", "Visa").
-class PaymentMethod final : public NamedListRecord {
- public:
-  PaymentMethod();
-};
-
-class PaymentMethods final : public NamedListCollection<PaymentMethod> {
- public:
-  PaymentMethods();
-};
+BRENNOCK_NAMED_LIST(PaymentMethod, PaymentMethods, qoObjectTypePaymentMethod, );
 
 }  // namespace brennock

@@ -11,7 +11,8 @@ namespace brennock {
 // deposit). Read only: QuickBooks offers no way to add one.
 class PayrollItemNonWage final : public ListRecordCore {
  public:
-  PayrollItemNonWage();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypePayrollItemNonWage;
+  PayrollItemNonWage() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   using ListRecordCore::EditSequence;
   // The qbXML text as received ("Deduction", "CompanyContribution").
@@ -19,14 +20,10 @@ class PayrollItemNonWage final : public ListRecordCore {
   std::string ExpenseAccount() const { return expenseAccount_.FullName(); }
   std::string LiabilityAccount() const { return liabilityAccount_.FullName(); }
 
-  // Writes nothing: the list cannot be added to.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
-  void CheckRules(qcErrors& errors) override;  // none
+  void CheckRules(qcErrors& /*errors*/) override {}  // none
 
  private:
   std::string nonWageType_;
@@ -35,9 +32,6 @@ class PayrollItemNonWage final : public ListRecordCore {
 };
 
 // Queries only.
-class PayrollItemNonWages final : public TypedListCollection<PayrollItemNonWage> {
- public:
-  PayrollItemNonWages();
-};
+class PayrollItemNonWages final : public TypedListCollection<PayrollItemNonWage> {};
 
 }  // namespace brennock

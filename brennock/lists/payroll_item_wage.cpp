@@ -1,17 +1,21 @@
 #include "brennock/lists/payroll_item_wage.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/session/xml_bldr.h"
-#include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {
 
-constexpr ListRecordKind kPayrollItemWageKind{qoObjectTypePayrollItemWage, qoListPayrollItemWages,
-                                              "PayrollItemWage",           "PayrollItemWage",
-                                              "XMLModify not allowed",     false,
-                                              &PayrollItemWage::Fields};
+// A wage type as the wage-type table's qbXML text ("HourlyRegular").
+struct WageTypeCodec {
+  static void Read(qbEnumWageType& member, const FieldElement& element) {
+    member = WageTypeFromText(element.text());
+  }
+  static bool Empty(qbEnumWageType member) noexcept { return member == 0; }
+  static void Write(qbEnumWageType member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, WageTypeText(member));
+  }
+};
 
 }  // namespace
 
@@ -29,56 +33,18 @@ qbEnumWageType WageTypeFromText(std::string_view text) {
       ThreadEnumerations()->Item(qoeWageType)->Item(position)->Code());
 }
 
-PayrollItemWage::PayrollItemWage() : ListRecordCore(kPayrollItemWageKind) {}
-
-const FieldTable& PayrollItemWage::Fields() {
-  static constexpr auto kEntries = SortedFields(
-      IdentityFields(), std::array<FieldEntry, 2>{{
-                            {"WageType",
-                             [](qcBase& r, const FieldElement& e) {
-                               RecordAs<PayrollItemWage>(r).wageType_ = WageTypeFromText(e.text());
-                             }},
-                            {"ExpenseAccountRef",
-                             [](qcBase& r, const FieldElement& e) {
-                               RecordAs<PayrollItemWage>(r).expenseAccount_.FromDom(e);
-                             }},
-                        }});
-  static constexpr FieldTable kTable(kEntries);
-  return kTable;
-}
-
-void PayrollItemWage::SetWageType(qbEnumWageType value) {
-  CheckModify(true);
-  wageType_ = value;
+const RecordBindings& PayrollItemWage::Bindings() {
+  constexpr uint16_t kBoth = kInAdd | kInRet;
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), NameRow(), ActiveRow(kBoth | kWordsInRequests),
+      std::array{Bind<&PayrollItemWage::wageType_, WageTypeCodec>("WageType", kBoth | kSkipEmpty),
+                 Bind<&PayrollItemWage::expenseAccount_, codecs::Ref>("ExpenseAccountRef", kBoth)},
+      UserDataRow());
 }
 
 void PayrollItemWage::SetExpenseAccount(const std::string& value) {
   CheckModify(true);
   expenseAccount_.SetFullName(value);
-}
-
-int32_t PayrollItemWage::XMLInsert(xmlBldr& cxmlbldr) {
-  WriteNameAndActive(cxmlbldr, true);
-  std::string wageType = WageTypeText(wageType_);
-  if (!wageType.empty()) cxmlbldr.CreateElement("WageType", wageType);
-  WriteListRef(&expenseAccount_, cxmlbldr, "ExpenseAccountRef");
-  return 0;
-}
-
-int32_t PayrollItemWage::XMLQueryRs(xmlBldr& cxmlbldr) {
-  WriteRetIdentity(cxmlbldr);
-  WriteNameAndActive(cxmlbldr, true);
-  std::string wageType = WageTypeText(wageType_);
-  if (!wageType.empty()) cxmlbldr.CreateElement("WageType", wageType);
-  WriteListRef(&expenseAccount_, cxmlbldr, "ExpenseAccountRef");
-  WriteRetUserData(cxmlbldr);
-  return 0;
-}
-
-void PayrollItemWage::CheckRules(qcErrors& /*errors*/) {}
-
-PayrollItemWages::PayrollItemWages()
-    : TypedListCollection<PayrollItemWage>(kPayrollItemWageKind, &MakeListRecord<PayrollItemWage>) {
 }
 
 std::shared_ptr<PayrollItemWage> PayrollItemWages::Add(const std::string& Name,

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/model/list_record_core.h"
@@ -13,24 +14,21 @@ namespace brennock {
 // A payroll item that pays wages (hourly, salary, bonus, commission) into an expense account.
 class PayrollItemWage final : public ListRecordCore {
  public:
-  PayrollItemWage();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypePayrollItemWage;
+  PayrollItemWage() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   // 0 until set or read.
   qbEnumWageType WageType() const noexcept { return wageType_; }
   // Full name of the expense account.
   std::string ExpenseAccount() const { return expenseAccount_.FullName(); }
   // Add-only: on a saved record each raises 1002 and keeps the old value.
-  void SetWageType(qbEnumWageType value);
+  void SetWageType(qbEnumWageType value) { Assign(wageType_, value, true); }
   void SetExpenseAccount(const std::string& value);
 
-  // Name, IsActive "true"/"false", WageType (qbXML text), ExpenseAccountRef.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
-  void CheckRules(qcErrors& errors) override;  // none
+  void CheckRules(qcErrors& /*errors*/) override {}  // none
 
  private:
   qcListObjectRef expenseAccount_{qoListAccounts, {}};
@@ -39,7 +37,6 @@ class PayrollItemWage final : public ListRecordCore {
 
 class PayrollItemWages final : public TypedListCollection<PayrollItemWage> {
  public:
-  PayrollItemWages();
   // Master collection only (else 1021).
   std::shared_ptr<PayrollItemWage> Add(const std::string& Name,
                                        const std::string& ExpenseAccount = {},

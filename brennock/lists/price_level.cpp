@@ -1,34 +1,52 @@
 #include "brennock/lists/price_level.h"
 
 #include "brennock/errors/collection_support.h"
-#include "brennock/session/xml_bldr.h"
-#include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 namespace {
 
-constexpr ListRecordKind kPriceLevelKind{
-    qoObjectTypePriceLevel, static_cast<qoEnumListType>(0), "PriceLevel",
-    "PriceLevel",           "XMLModify not allowed",        false,
-    &PriceLevel::Fields};
-
-PriceLevel& Level(qcBase& record) { return RecordAs<PriceLevel>(record); }
+PriceLevel& Level(qcBase& record) { return static_cast<PriceLevel&>(record); }
+const PriceLevel& Level(const qcBase& record) { return static_cast<const PriceLevel&>(record); }
 
 }  // namespace
 
+// An entry's price is either an amount or a percentage, and is written back as it came.
+const BindingTable<levelPerItem>& levelPerItem::Bindings() {
+  using Entry = levelPerItem;
+  static constexpr std::array<Binding<Entry>, 3> kRows{{
+      {"ItemRef", kInRet, [](Entry& e, const FieldElement& x) { e.itemRef_->FromDom(x); },
+       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+         WriteListRef(e.itemRef_.get(), b, name);
+       }},
+      {"CustomPrice", kInRet,
+       [](Entry& e, const FieldElement& x) {
+         codecs::Amount::Read(e.customPrice_, x);
+         e.customPriceIsPercent_ = false;
+       },
+       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+         if (!e.customPriceIsPercent_) codecs::Price::Write(e.customPrice_, b, name, f, form);
+       }},
+      {"CustomPricePercent", kInRet,
+       [](Entry& e, const FieldElement& x) {
+         codecs::Amount::Read(e.customPrice_, x);
+         e.customPriceIsPercent_ = true;
+       },
+       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+         if (e.customPriceIsPercent_) codecs::Price::Write(e.customPrice_, b, name, f, form);
+       }},
+  }};
+  static constexpr auto kReaders = SortedReaders(kRows);
+  static constexpr BindingTable<Entry> kTable(kRows, kReaders);
+  return kTable;
+}
+
 void levelPerItem::FromDom(const FieldElement& element) {
-  std::string scratch;
-  for (FieldElement child : element.Children()) {
-    std::string_view name = child.baseName();
-    if (name == "ItemRef") {
-      itemRef_->FromDom(child);
-    } else if (name == "CustomPrice" || name == "CustomPricePercent") {
-      customPrice_ = ModConvertDtypes::TextToCurrency(child.TextView(scratch));
-      customPriceIsPercent_ = name == "CustomPricePercent";
-    }
-  }
+  Bindings().Read(*this, element);
   state_ = qoObjectStateClean;
+}
+
+void levelPerItem::WriteElements(xmlBldr& builder) const {
+  Bindings().Write(*this, builder, BodyForm::kRet);
 }
 
 std::shared_ptr<levelPerItem> levelPerItems::Item(int32_t index) const {
@@ -36,59 +54,43 @@ std::shared_ptr<levelPerItem> levelPerItems::Item(int32_t index) const {
   return items_[static_cast<size_t>(index - 1)];
 }
 
-PriceLevel::PriceLevel() : ListRecordCore(kPriceLevelKind) {}
-
 std::shared_ptr<levelPerItems> PriceLevel::PriceLevelsPerItem() {
   if (!perItem_) perItem_ = std::make_shared<levelPerItems>();
   return perItem_;
 }
 
-const FieldTable& PriceLevel::Fields() {
-  static constexpr auto kEntries = SortedFields(
-      IdentityFields(),
-      std::array<FieldEntry, 3>{{
-          {"PriceLevelType",
-           [](qcBase& r, const FieldElement& e) { Level(r).priceLevelType_ = e.text(); }},
-          {"PriceLevelFixedPercentage",
-           [](qcBase& r, const FieldElement& e) {
-             Level(r).fixedPercentage_ = ModConvertDtypes::TextToSingle(e.text());
+// A fixed percentage is written only for a level of that type.
+const RecordBindings& PriceLevel::Bindings() {
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), NameRow("Name", kInRet), ActiveRow(kInRet),
+      std::array<Binding<qcBase>, 3>{{
+          Bind<&PriceLevel::priceLevelType_, codecs::Text>("PriceLevelType", kInRet | kSkipEmpty),
+          {"PriceLevelFixedPercentage", kInRet,
+           [](qcBase& r, const FieldElement& x) {
+             codecs::Single::Read(Level(r).fixedPercentage_, x);
+           },
+           [](const qcBase& r, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+             if (Level(r).priceLevelType_ == "FixedPercentage")
+               codecs::Single::Write(Level(r).fixedPercentage_, b, name, f, form);
            }},
-          {"PriceLevelPerItemRet",
-           [](qcBase& r, const FieldElement& e) {
+          {"PriceLevelPerItemRet", kInRet,
+           [](qcBase& r, const FieldElement& x) {
              auto entry = std::make_shared<levelPerItem>();
-             entry->FromDom(e);
+             entry->FromDom(x);
              Level(r).PriceLevelsPerItem()->Append(std::move(entry));
+           },
+           [](const qcBase& r, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+             if (!Level(r).perItem_) return;
+             for (const auto& entry : *Level(r).perItem_) {
+               b.OpenAggregateOnly(name);
+               entry->WriteElements(b);
+               b.EndAggregate(name);
+             }
            }},
-      }});
-  static constexpr FieldTable kTable(kEntries);
-  return kTable;
-}
-
-int32_t PriceLevel::XMLInsert(xmlBldr& /*cxmlbldr*/) { return 0; }
-
-int32_t PriceLevel::XMLQueryRs(xmlBldr& cxmlbldr) {
-  WriteRetIdentity(cxmlbldr);
-  WriteNameAndActive(cxmlbldr, true);
-  cxmlbldr.CreateElement2("PriceLevelType", priceLevelType_, false, 0.0);
-  if (priceLevelType_ == "FixedPercentage")
-    cxmlbldr.CreateElement("PriceLevelFixedPercentage",
-                           ModConvertDtypes::QuantityToText(fixedPercentage_));
-  if (perItem_) {
-    for (const auto& entry : *perItem_) {
-      cxmlbldr.OpenAggregateOnly("PriceLevelPerItemRet");
-      WriteListRef(entry->ItemRef().get(), cxmlbldr, "ItemRef");
-      cxmlbldr.CreateElement(entry->CustomPriceIsPercent() ? "CustomPricePercent" : "CustomPrice",
-                             ModConvertDtypes::PriceToText(entry->CustomPrice()));
-      cxmlbldr.EndAggregate("PriceLevelPerItemRet");
-    }
-  }
-  WriteRetUserData(cxmlbldr);
-  return 0;
+      }},
+      UserDataRow());
 }
 
 void PriceLevel::CheckRules(qcErrors& errors) { CheckName(errors); }
-
-PriceLevels::PriceLevels()
-    : TypedListCollection<PriceLevel>(kPriceLevelKind, &MakeListRecord<PriceLevel>) {}
 
 }  // namespace brennock

@@ -26,8 +26,12 @@ class levelPerItem {
 
   // Reads a PriceLevelPerItemRet element; the entry becomes Clean.
   void FromDom(const FieldElement& element);
+  // Its elements in the query-result form.
+  void WriteElements(xmlBldr& builder) const;
 
  private:
+  static const BindingTable<levelPerItem>& Bindings();
+
   std::shared_ptr<qcListObjectRef> itemRef_ = std::make_shared<qcListObjectRef>(qoListItems, "");
   Currency customPrice_;
   Variant userData_;
@@ -58,7 +62,8 @@ class levelPerItems {
 // only: QuickBooks keeps the list.
 class PriceLevel final : public ListRecordCore {
  public:
-  PriceLevel();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypePriceLevel;
+  PriceLevel() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   using ListRecordCore::EditSequence;
   // "FixedPercentage" or "PerItem", as received.
@@ -66,11 +71,7 @@ class PriceLevel final : public ListRecordCore {
   float PriceLevelFixedPercentage() const noexcept { return fixedPercentage_; }
   std::shared_ptr<levelPerItems> PriceLevelsPerItem();
 
-  // Writes nothing: the list cannot be added to.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
   void CheckRules(qcErrors& errors) override;  // 1012/1013 on the name
@@ -82,9 +83,6 @@ class PriceLevel final : public ListRecordCore {
 };
 
 // Queries only.
-class PriceLevels final : public TypedListCollection<PriceLevel> {
- public:
-  PriceLevels();
-};
+class PriceLevels final : public TypedListCollection<PriceLevel> {};
 
 }  // namespace brennock

@@ -2,18 +2,13 @@
 
 #include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/values/convert_dtypes.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {
 
-constexpr size_t kMaxInitialLength = 5;
 constexpr size_t kMaxEntityNameLength = 31;
-
-constexpr ListRecordKind kSalesRepKind{qoObjectTypeSalesRep, qoListSalesReps,           "SalesRep",
-                                       "SalesRep",           "XMLModify not supported", false,
-                                       &SalesRep::Fields};
 
 enum class EntityKind { Missing, Customer, Other };
 
@@ -41,51 +36,26 @@ EntityKind LookupEntity(const qcListObjectRef& entity) {
 
 }  // namespace
 
-SalesRep::SalesRep() : ListRecordCore(kSalesRepKind) {}
-
-const FieldTable& SalesRep::Fields() {
-  static constexpr auto kEntries = SortedFields(
-      IdentityFields(),
-      std::array<FieldEntry, 2>{{
-          {"Initial",
-           [](qcBase& r, const FieldElement& e) { RecordAs<SalesRep>(r).name_ = e.text(); }},
-          {"SalesRepEntityRef",
-           [](qcBase& r, const FieldElement& e) { RecordAs<SalesRep>(r).entity_.FromDom(e); }},
-      }});
-  static constexpr FieldTable kTable(kEntries);
-  return kTable;
+const RecordBindings& SalesRep::Bindings() {
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), NameRow("Initial"), ActiveRow(kInAdd | kInRet | kWordsInRequests),
+      std::array{Bind<&SalesRep::entity_, codecs::Ref>("SalesRepEntityRef", kInAdd | kInRet)},
+      UserDataRow());
 }
-
-std::string SalesRep::Entity() const { return entity_.FullName(); }
 
 void SalesRep::SetEntity(const std::string& value) {
   CheckModify(true);
   entity_.SetFullName(value);
 }
 
-int32_t SalesRep::XMLInsert(xmlBldr& cxmlbldr) {
-  cxmlbldr.CreateElement("Initial", name_);
-  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToResponseText(isActive_));
-  WriteListRef(&entity_, cxmlbldr, "SalesRepEntityRef");
-  return 0;
-}
-
-int32_t SalesRep::XMLQueryRs(xmlBldr& cxmlbldr) {
-  WriteRetIdentity(cxmlbldr);
-  cxmlbldr.CreateElement("Initial", name_);
-  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToResponseText(isActive_));
-  WriteListRef(&entity_, cxmlbldr, "SalesRepEntityRef");
-  WriteRetUserData(cxmlbldr);
-  return 0;
-}
-
 void SalesRep::CheckRules(qcErrors& errors) {
-  if (name_.size() > kMaxInitialLength) AddTableError(errors, errInitialsTooLong, "Initial");
+  if (TooLong(name_, "SalesRepAdd", "Initial"))
+    AddTableError(errors, errInitialsTooLong, "Initial");
   if (entity_.IsEmpty()) {
     AddTableError(errors, errSalesRepNameRequired, "SalesRepEntity");
     return;
   }
-  if (entity_.FullName().size() > kMaxEntityNameLength)
+  if (Utf8Length(entity_.FullName()) > kMaxEntityNameLength)
     AddTableError(errors, errSalesRepEntityTooLong, "SalesRepEntity:FullName");
   switch (LookupEntity(entity_)) {
     case EntityKind::Missing:
@@ -98,8 +68,6 @@ void SalesRep::CheckRules(qcErrors& errors) {
       break;
   }
 }
-
-SalesReps::SalesReps() : TypedListCollection<SalesRep>(kSalesRepKind, &MakeListRecord<SalesRep>) {}
 
 std::shared_ptr<SalesRep> SalesReps::Add(const std::string& Initial, bool IsActive,
                                          const std::string& EntityFullName) {

@@ -12,20 +12,17 @@ namespace brennock {
 // or an other name (the entity). The initials are the record's key (its Name and FullName).
 class SalesRep final : public ListRecordCore {
  public:
-  SalesRep();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeSalesRep;
+  SalesRep() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   using ListRecordCore::EditSequence;
   const std::string& Initial() const noexcept { return name_; }
   // Full name of the employee, vendor or other name behind the rep.
-  std::string Entity() const;
+  std::string Entity() const { return entity_.FullName(); }
   // Add-only: on a saved record raises 1002 and keeps the old value.
   void SetEntity(const std::string& value);
 
-  // Initial, IsActive "true"/"false", SalesRepEntityRef.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
   // 2200 for initials above 5 characters; 2202 without an entity, else 2201 for an entity name of
@@ -39,7 +36,6 @@ class SalesRep final : public ListRecordCore {
 
 class SalesReps final : public TypedListCollection<SalesRep> {
  public:
-  SalesReps();
   // Master collection only (else 1021).
   std::shared_ptr<SalesRep> Add(const std::string& Initial = {}, bool IsActive = true,
                                 const std::string& EntityFullName = {});

@@ -1,77 +1,34 @@
 #include "brennock/lists/sales_tax_code.h"
 
 #include "brennock/errors/collected_errors.h"
-#include "brennock/session/xml_bldr.h"
-#include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/xml_node.h"
 
 namespace brennock {
-namespace {
 
-constexpr size_t kMaxCodeLength = 3;
-constexpr size_t kMaxDescriptionLength = 31;
-
-constexpr ListRecordKind kSalesTaxCodeKind{
-    qoObjectTypeSalesTaxCode, qoListSalesTaxCodes,       "SalesTaxCode",
-    "SalesTaxCode",           "XMLModify not supported", false,
-    &SalesTaxCode::Fields};
-
-}  // namespace
+const RecordBindings& SalesTaxCode::Bindings() {
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), NameRow(), ActiveRow(),
+      std::array{Bind<&SalesTaxCode::isTaxable_, codecs::Bool>("IsTaxable", kInAdd | kInRet),
+                 Bind<&SalesTaxCode::description_, codecs::Text>("Desc", kInAdd | kInRet)},
+      UserDataRow());
+}
 
 void CheckTaxCodeRules(qcErrors& errors, const std::string& name, const std::string& description) {
   if (name.empty()) AddTableError(errors, errNameNull, "Name");
-  if (name.size() > kMaxCodeLength) AddTableError(errors, errSalesTaxCodeNameTooLong, "Name");
-  if (description.size() > kMaxDescriptionLength)
+  if (TooLong(name, "SalesTaxCodeAdd", "Name"))
+    AddTableError(errors, errSalesTaxCodeNameTooLong, "Name");
+  if (TooLong(description, "SalesTaxCodeAdd", "Desc"))
     AddTableError(errors, errSalesTaxCodeDescTooLong, "Description");
 }
 
-SalesTaxCode::SalesTaxCode() : ListRecordCore(kSalesTaxCodeKind) {}
-
-const FieldTable& SalesTaxCode::Fields() {
-  static constexpr auto kEntries =
-      SortedFields(IdentityFields(), std::array<FieldEntry, 2>{{
-                                         {"Desc",
-                                          [](qcBase& r, const FieldElement& e) {
-                                            RecordAs<SalesTaxCode>(r).description_ = e.text();
-                                          }},
-                                         {"IsTaxable",
-                                          [](qcBase& r, const FieldElement& e) {
-                                            RecordAs<SalesTaxCode>(r).isTaxable_ =
-                                                ModConvertDtypes::TextToBool(e.text());
-                                          }},
-                                     }});
-  static constexpr FieldTable kTable(kEntries);
-  return kTable;
-}
-
-int32_t SalesTaxCode::XMLInsert(xmlBldr& cxmlbldr) {
-  WriteNameAndActive(cxmlbldr, false);
-  cxmlbldr.CreateElement("IsTaxable", ModConvertDtypes::BoolToRequestText(isTaxable_));
-  cxmlbldr.CreateElement("Desc", description_);
-  return 0;
-}
-
-int32_t SalesTaxCode::XMLQueryRs(xmlBldr& cxmlbldr) {
-  WriteRetIdentity(cxmlbldr);
-  WriteNameAndActive(cxmlbldr, true);
-  cxmlbldr.CreateElement("IsTaxable", ModConvertDtypes::BoolToResponseText(isTaxable_));
-  cxmlbldr.CreateElement("Desc", description_);
-  WriteRetUserData(cxmlbldr);
-  return 0;
-}
-
 void SalesTaxCode::CheckRules(qcErrors& errors) { CheckTaxCodeRules(errors, name_, description_); }
-
-SalesTaxCodes::SalesTaxCodes()
-    : TypedListCollection<SalesTaxCode>(kSalesTaxCodeKind, &MakeListRecord<SalesTaxCode>) {}
 
 std::shared_ptr<SalesTaxCode> SalesTaxCodes::Add(const std::string& Name,
                                                  const std::string& Description, bool IsTaxable,
                                                  bool IsActive) {
   std::shared_ptr<SalesTaxCode> record = NewMember();
   record->SetName(Name);
-  record->SetDescription(Description);
-  record->SetIsTaxable(IsTaxable);
+  record->description_ = Description;
+  record->isTaxable_ = IsTaxable;
   record->SetIsActive(IsActive);
   FileNew(record);
   return record;

@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A way of shipping goods ("UPS", "Federal Express").
-class ShipMethod final : public NamedListRecord {
- public:
-  ShipMethod();
-};
-
-class ShipMethods final : public NamedListCollection<ShipMethod> {
- public:
-  ShipMethods();
-};
+BRENNOCK_NAMED_LIST(ShipMethod, ShipMethods, qoObjectTypeShipMethod, );
 
 }  // namespace brennock

@@ -11,7 +11,8 @@ namespace brennock {
 // it is read (and can be deleted), never added.
 class TaxCode final : public ListRecordCore {
  public:
-  TaxCode();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeTaxCodes;
+  TaxCode() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   using ListRecordCore::EditSequence;
   const std::string& Description() const noexcept { return description_; }
@@ -22,11 +23,7 @@ class TaxCode final : public ListRecordCore {
   bool IsPiggybackRate() const noexcept { return isPiggybackRate_; }
   bool IsECVatCode() const noexcept { return isECVatCode_; }
 
-  // Writes nothing: tax codes are never added.
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
   // As for sales tax codes.
@@ -43,9 +40,6 @@ class TaxCode final : public ListRecordCore {
 };
 
 // Queries and Delete; no Add.
-class TaxCodes final : public TypedListCollection<TaxCode> {
- public:
-  TaxCodes();
-};
+class TaxCodes final : public TypedListCollection<TaxCode> {};
 
 }  // namespace brennock

@@ -3,79 +3,24 @@
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/xml_node.h"
 
 namespace brennock {
-namespace {
 
-constexpr size_t kMaxNotesLength = 4095;
-
-// ToDo has no Mod refusal: its XMLModify writes nothing.
-constexpr ListRecordKind kToDoKind{qoObjectTypeToDo, qoListToDos, "ToDo", "ToDo", {}, false,
-                                   &ToDo::Fields};
-
-}  // namespace
-
-ToDo::ToDo() : ListRecordCore(kToDoKind) {}
-
-const FieldTable& ToDo::Fields() {
-  static constexpr auto kEntries = SortedFields(
-      IdentityFields(),
-      std::array<FieldEntry, 3>{{
-          {"Notes", [](qcBase& r, const FieldElement& e) { RecordAs<ToDo>(r).notes_ = e.text(); }},
-          {"IsDone",
-           [](qcBase& r, const FieldElement& e) {
-             RecordAs<ToDo>(r).isDone_ = ModConvertDtypes::TextToBool(e.text());
-           }},
-          {"ReminderDate",
-           [](qcBase& r, const FieldElement& e) {
-             RecordAs<ToDo>(r).reminderDate_ = ModConvertDtypes::TextToDate(e.text());
-           }},
-      }});
-  static constexpr FieldTable kTable(kEntries);
-  return kTable;
-}
-
-void ToDo::SetNotes(const std::string& value) {
-  CheckModify(true);
-  notes_ = value;
-}
-
-void ToDo::SetIsDone(bool value) {
-  CheckModify(true);
-  isDone_ = value;
-}
-
-void ToDo::SetReminderDate(Date value) {
-  CheckModify(true);
-  reminderDate_ = value;
-}
-
-int32_t ToDo::XMLInsert(xmlBldr& cxmlbldr) {
-  cxmlbldr.CreateElement("Notes", notes_);
-  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToRequestText(isActive_));
-  cxmlbldr.CreateElement("IsDone", ModConvertDtypes::BoolToRequestText(isDone_));
-  cxmlbldr.CreateDateElement("ReminderDate", reminderDate_, 0.0);
-  return 0;
-}
-
-int32_t ToDo::XMLQueryRs(xmlBldr& cxmlbldr) {
-  WriteRetIdentity(cxmlbldr);
-  cxmlbldr.CreateElement("Notes", notes_);
-  cxmlbldr.CreateElement("IsActive", ModConvertDtypes::BoolToResponseText(isActive_));
-  cxmlbldr.CreateElement("IsDone", ModConvertDtypes::BoolToResponseText(isDone_));
-  cxmlbldr.CreateDateElement("ReminderDate", reminderDate_, 0.0);
-  WriteRetUserData(cxmlbldr);
-  return 0;
+// A to-do has no name of its own in requests; a Name QuickBooks sends is read, never written.
+const RecordBindings& ToDo::Bindings() {
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), std::array{ReadOnly(NameRow("Name", kInRet | kNotInSchema)[0])},
+      std::array{Bind<&ToDo::notes_, codecs::Text>("Notes", kInAdd | kInRet)}, ActiveRow(),
+      std::array{
+          Bind<&ToDo::isDone_, codecs::Bool>("IsDone", kInAdd | kInRet),
+          Bind<&ToDo::reminderDate_, codecs::Date>("ReminderDate", kInAdd | kInRet | kSkipEmpty)},
+      UserDataRow());
 }
 
 void ToDo::CheckRules(qcErrors& errors) {
   if (notes_.empty()) AddTableError(errors, errNotesNull, "Notes");
-  if (notes_.size() > kMaxNotesLength) AddTableError(errors, errNotesTooLong, "Notes");
+  if (TooLong(notes_, "ToDoAdd", "Notes")) AddTableError(errors, errNotesTooLong, "Notes");
 }
-
-ToDoList::ToDoList() : TypedListCollection<ToDo>(kToDoKind, &MakeListRecord<ToDo>) {}
 
 std::shared_ptr<ToDo> ToDoList::Add(const std::string& Notes, bool IsActive, bool IsDone,
                                     Date ReminderDate) {

@@ -13,22 +13,19 @@ namespace brennock {
 // A to-do note with a reminder date. Its fields can be set only before it is saved.
 class ToDo final : public ListRecordCore {
  public:
-  ToDo();
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeToDo;
+  ToDo() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
   using ListRecordCore::EditSequence;
   const std::string& Notes() const noexcept { return notes_; }
   bool IsDone() const noexcept { return isDone_; }
   Date ReminderDate() const noexcept { return reminderDate_; }
   // Add-only: on a saved record each raises 1002 and keeps the old value.
-  void SetNotes(const std::string& value);
-  void SetIsDone(bool value);
-  void SetReminderDate(Date value);
+  void SetNotes(const std::string& value) { Assign(notes_, value, true); }
+  void SetIsDone(bool value) { Assign(isDone_, value, true); }
+  void SetReminderDate(Date value) { Assign(reminderDate_, value, true); }
 
-  // Notes, IsActive "1"/"0", IsDone "1"/"0", ReminderDate (when set).
-  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
-  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
-
-  static const FieldTable& Fields();
+  static const RecordBindings& Bindings();
 
  protected:
   // 2500 for empty notes, 2501 for notes of 4096 or more characters.
@@ -49,7 +46,6 @@ enum qoEnumDoneStatus : int32_t {
 
 class ToDoList final : public TypedListCollection<ToDo> {
  public:
-  ToDoList();
   // Master collection only (else 1021).
   std::shared_ptr<ToDo> Add(const std::string& Notes = {}, bool IsActive = true,
                             bool IsDone = false, Date ReminderDate = {});

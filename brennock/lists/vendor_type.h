@@ -5,14 +5,6 @@
 namespace brennock {
 
 // A QuickBooks vendor type, possibly below another.
-class VendorType final : public HierarchicalListRecord {
- public:
-  VendorType();
-};
-
-class VendorTypes final : public HierarchicalListCollection<VendorType> {
- public:
-  VendorTypes();
-};
+BRENNOCK_HIERARCHICAL_LIST(VendorType, VendorTypes, qoObjectTypeVendorType);
 
 }  // namespace brennock

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_node.h"
@@ -17,21 +18,25 @@ namespace brennock {
 
 class qcBase;
 
-// Reads one child element of a response record into the record (which the reader casts to its
-// own class).
-using FieldReader = void (*)(qcBase& record, const FieldElement& element);
-
-struct FieldEntry {
+// One response element of an owner (a record, which the reader casts to its own class, or an
+// aggregate such as an address) and the reader that stores its value.
+template <class Owner>
+struct BasicFieldEntry {
+  using Reader = void (*)(Owner& owner, const FieldElement& element);
   std::string_view element;
-  FieldReader read = nullptr;
+  Reader read = nullptr;
 };
 
-// A record class's response elements and their readers, sorted by element name. Reading a ...Ret
+// An owner's response elements and their readers, sorted by element name. Reading a ...Ret
 // element looks every child up here, so the table also keeps where each leading letter's entries
 // start: a lookup compares against the few names sharing the child's first letter.
-class FieldTable {
+template <class Owner>
+class BasicFieldTable {
  public:
-  constexpr explicit FieldTable(std::span<const FieldEntry> sorted) noexcept : entries_(sorted) {
+  using Entry = BasicFieldEntry<Owner>;
+  using Reader = typename Entry::Reader;
+
+  constexpr explicit BasicFieldTable(std::span<const Entry> sorted) noexcept : entries_(sorted) {
     size_t at = 0;
     for (size_t lead = 0; lead < firsts_.size(); ++lead) {
       while (at < entries_.size() && LeadOf(entries_[at].element) < lead) ++at;
@@ -40,7 +45,7 @@ class FieldTable {
   }
 
   // The reader of an element, or nullptr for an element the record ignores.
-  FieldReader Find(std::string_view element) const noexcept {
+  Reader Find(std::string_view element) const noexcept {
     if (element.empty()) return nullptr;
     size_t lead = LeadOf(element);
     if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
@@ -50,7 +55,7 @@ class FieldTable {
     return nullptr;
   }
 
-  std::span<const FieldEntry> Entries() const noexcept { return entries_; }
+  std::span<const Entry> Entries() const noexcept { return entries_; }
 
  private:
   static constexpr size_t kLeads = 128;
@@ -71,10 +76,14 @@ class FieldTable {
     return static_cast<unsigned char>(name.front());
   }
 
-  std::span<const FieldEntry> entries_;
+  std::span<const Entry> entries_;
   // firsts_[c]: the first entry whose name starts with a byte not below c.
   std::array<uint16_t, kLeads + 1> firsts_{};
 };
+
+using FieldEntry = BasicFieldEntry<qcBase>;
+using FieldTable = BasicFieldTable<qcBase>;
+using FieldReader = FieldEntry::Reader;
 
 // Joins groups of entries (shared identity fields, a class's own fields) into one array sorted by
 // element name, at compile time.
@@ -92,10 +101,35 @@ constexpr std::array<FieldEntry, (N + ...)> SortedFields(
   return out;
 }
 
+namespace detail {
+// The reader of a child, looked up by its qualified name first: table names have no prefix, so a
+// match is the local name, and the usual unprefixed element costs no search for a colon.
+template <class Owner>
+typename BasicFieldTable<Owner>::Reader FindReader(const BasicFieldTable<Owner>& table,
+                                                   std::string_view name) noexcept {
+  auto read = table.Find(name);
+  if (read != nullptr) return read;
+  size_t colon = name.find(':');
+  return colon == std::string_view::npos ? nullptr : table.Find(name.substr(colon + 1));
+}
+}  // namespace detail
+
 // Visits every child element of `element` once and hands it to its reader in `table`; unknown
 // elements are skipped.
-void ReadFields(qcBase& record, const FieldElement& element, const FieldTable& table);
+template <class Owner>
+void ReadFields(std::type_identity_t<Owner>& owner, const FieldElement& element,
+                const BasicFieldTable<Owner>& table) {
+  for (FieldElement child : element.Children()) {
+    auto read = detail::FindReader(table, child.nodeName());
+    if (read != nullptr) read(owner, child);
+  }
+}
 // The same for an element of a loaded document, copied into an ElementTree first.
-void ReadFields(qcBase& record, const XmlNode& element, const FieldTable& table);
+template <class Owner>
+void ReadFields(std::type_identity_t<Owner>& owner, const XmlNode& element,
+                const BasicFieldTable<Owner>& table) {
+  ElementTree tree(element);
+  ReadFields<Owner>(owner, tree.Root(), table);
+}
 
 }  // namespace brennock

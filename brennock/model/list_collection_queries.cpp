@@ -69,7 +69,7 @@ void ListCollectionCore::ExportResponse(const XmlDocument& response, const std::
 class ListCollectionCore::LoadQueue {
  public:
   LoadQueue(ListCollectionCore& collection, size_t expected) : collection_(collection) {
-    if (collection_.kind_.hierarchical) loaded_ = std::make_shared<LoadedChildren>();
+    if (collection_.kind_.hierarchical()) loaded_ = std::make_shared<LoadedChildren>();
     Expect(expected);
   }
 

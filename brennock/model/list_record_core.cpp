@@ -4,6 +4,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 
@@ -14,62 +15,31 @@ constexpr size_t kMaxNameLength = 31;
 
 ListRecordCore& Core(qcBase& record) { return static_cast<ListRecordCore&>(record); }
 
-// Copies the element's text straight into the member: no temporary string per field, and a short
-// value stays in the member's own buffer.
-template <class Text>
-void AssignText(Text& member, const FieldElement& element) {
-  std::string scratch;
-  member.assign(element.TextView(scratch));
-}
-
 }  // namespace
 
 ListRecordCore::~ListRecordCore() = default;
 
-// ---- readers ------------------------------------------------------------------------------------
+// ---- rows of their own ------------------------------------------------------------------------
 
-void ListRecordCore::ReadListID(qcBase& record, const FieldElement& element) {
-  AssignText(Core(record).listID_, element);
+void ListRecordCore::ReadParentRef(qcBase& record, const FieldElement& element) {
+  Core(record).MutableParentRef().FromDom(element);
 }
 
-void ListRecordCore::ReadTimeCreated(qcBase& record, const FieldElement& element) {
-  std::string scratch;
-  Core(record).timeCreated_ = ModConvertDtypes::TextToDate(element.TextView(scratch));
-}
-
-void ListRecordCore::ReadTimeModified(qcBase& record, const FieldElement& element) {
-  std::string scratch;
-  Core(record).timeModified_ = ModConvertDtypes::TextToDate(element.TextView(scratch));
-}
-
-void ListRecordCore::ReadEditSequence(qcBase& record, const FieldElement& element) {
-  AssignText(Core(record).editSequence_, element);
-}
-
-void ListRecordCore::ReadName(qcBase& record, const FieldElement& element) {
-  AssignText(Core(record).name_, element);
-}
-
-void ListRecordCore::ReadIsActive(qcBase& record, const FieldElement& element) {
-  std::string scratch;
-  Core(record).isActive_ = ModConvertDtypes::TextToBool(element.TextView(scratch));
+void ListRecordCore::WriteParentRef(const qcBase& record, xmlBldr& builder,
+                                    std::string_view element, uint16_t, BodyForm) {
+  const auto& parent = static_cast<const ListRecordCore&>(record).parentRef_;
+  WriteListRef(parent ? &*parent : nullptr, builder, element);
 }
 
 void ListRecordCore::ReadUserData(qcBase& record, const FieldElement& element) {
   Core(record).SetUserData(Variant(element.text()));
 }
 
-void ListRecordCore::ReadParentRef(qcBase& record, const FieldElement& element) {
-  Core(record).MutableParentRef().FromDom(element);
-}
-
-void ListRecordCore::ReadStoredFullName(qcBase& record, const FieldElement& element) {
-  AssignText(Core(record).storedFullName_, element);
-}
-
-void ListRecordCore::ReadSublevel(qcBase& record, const FieldElement& element) {
-  std::string scratch;
-  Core(record).sublevel_ = ModConvertDtypes::TextToInt16(element.TextView(scratch));
+void ListRecordCore::WriteUserData(const qcBase& record, xmlBldr& builder, std::string_view element,
+                                   uint16_t, BodyForm) {
+  const Variant& data = static_cast<const ListRecordCore&>(record).UserData();
+  if (data.IsEmpty() || data.IsObject()) return;
+  builder.CreateElement(element, data.ToString());
 }
 
 Variant ListRecordCore::FromDom(const XmlNode& obj) {
@@ -79,7 +49,7 @@ Variant ListRecordCore::FromDom(const XmlNode& obj) {
 }
 
 void ListRecordCore::ReadElement(const FieldElement& element) {
-  ReadFields(*this, element, kind_->fields());
+  kind_->bindings().Read(*this, element);
   state_ = qoObjectStateClean;
 }
 
@@ -139,7 +109,7 @@ bool ListRecordCore::Validate() {
 
 void ListRecordCore::CheckName(qcErrors& errors) const {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
-  if (name_.size() > kMaxNameLength) AddTableError(errors, errNameTooLong, "Name");
+  if (Utf8Length(name_) > kMaxNameLength) AddTableError(errors, errNameTooLong, "Name");
 }
 
 void ListRecordCore::CheckParent(qcErrors& errors) const {
@@ -151,32 +121,20 @@ void ListRecordCore::CheckParent(qcErrors& errors) const {
 
 // ---- writers ------------------------------------------------------------------------------------
 
-int32_t ListRecordCore::XMLModify(xmlBldr& /*cxmlbldr*/) {
-  if (kind_->modifyRefusal.empty()) return 0;
-  RaiseGeneral(kind_->stem, std::string(kind_->modifyRefusal));
+int32_t ListRecordCore::XMLInsert(xmlBldr& cxmlbldr) {
+  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kAdd);
+  return 0;
 }
 
-void ListRecordCore::WriteRetIdentity(xmlBldr& builder) const {
-  builder.CreateElement("ListID", listID_);
-  builder.CreateElement("TimeCreated", ModConvertDtypes::DateToText(timeCreated_));
-  builder.CreateElement("TimeModified", ModConvertDtypes::DateToText(timeModified_));
-  builder.CreateElement("EditSequence", editSequence_);
+int32_t ListRecordCore::XMLModify(xmlBldr& cxmlbldr) {
+  if (!kind_->modifyRefusal.empty()) RaiseGeneral(kind_->stem, std::string(kind_->modifyRefusal));
+  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kMod);
+  return 0;
 }
 
-void ListRecordCore::WriteRetUserData(xmlBldr& builder) const {
-  const Variant& data = UserData();
-  if (data.IsEmpty() || data.IsObject()) return;
-  builder.CreateElement("UserData", data.ToString());
-}
-
-void ListRecordCore::WriteNameAndActive(xmlBldr& builder, bool responseForm) const {
-  builder.CreateElement("Name", name_);
-  builder.CreateElement("IsActive", responseForm ? ModConvertDtypes::BoolToResponseText(isActive_)
-                                                 : ModConvertDtypes::BoolToRequestText(isActive_));
-}
-
-void ListRecordCore::WriteParentRef(xmlBldr& builder) const {
-  WriteListRef(parentRef_ ? &*parentRef_ : nullptr, builder, "ParentRef");
+int32_t ListRecordCore::XMLQueryRs(xmlBldr& cxmlbldr) {
+  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kRet);
+  return 0;
 }
 
 }  // namespace brennock

@@ -6,8 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "brennock/model/field_table.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
+#include "brennock/model/field_limits.h"
+#include "brennock/model/list_kind.h"
 #include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
@@ -19,23 +23,11 @@ namespace brennock {
 
 class qcErrors;
 
-// What distinguishes one kind of list record from another, as constant data: one object per
-// record class, shared by all its records.
-struct ListRecordKind {
-  qoEnumListObjectType objectType;
-  qoEnumListType listType;
-  std::string_view className;      // source of 1002 from the change guard
-  std::string_view stem;           // qbXML stem, also the name in "Brennock: " refusals
-  std::string_view modifyRefusal;  // description of XMLModify's 1003; empty: writes nothing
-  bool hierarchical;               // has a parent, children and a sublevel
-  const FieldTable& (*fields)();   // the response elements the record reads
-};
-
 // The identity every list record shares (ListID, times, EditSequence, Name, the full name as
-// received, IsActive, parent reference, Sublevel, Children) with its readers and writers, and the
-// record protocol around it: FromDom through the kind's field table, Validate through CheckRules,
-// the XMLModify refusal. A record class adds its own fields, its field table, its writers and its
-// rules.
+// received, IsActive, parent reference, Sublevel, Children) with its binding rows, and the record
+// protocol around it: FromDom, XMLInsert, XMLModify and XMLQueryRs through the kind's bindings,
+// Validate through CheckRules, the XMLModify refusal. A record class adds its own rows, accessors
+// and rules.
 class ListRecordCore : public qcListObject, public RecordBase {
  public:
   // qcBase
@@ -43,16 +35,20 @@ class ListRecordCore : public qcListObject, public RecordBase {
   Variant FromDom(const XmlNode& obj) override;
   // FromDom for a record element read straight from a response.
   void ReadElement(const FieldElement& element);
-  // Refuses with 1003 and the kind's text (source "Brennock: " + stem); writes nothing and returns
-  // 0 when the kind has no refusal text.
+  // The rows bound into the Add request, in order.
+  int32_t XMLInsert(xmlBldr& cxmlbldr) override;
+  // Refuses with 1003 and the kind's text (source "Brennock: " + stem); without a refusal text,
+  // the rows bound into the Mod request (none: nothing is written).
   int32_t XMLModify(xmlBldr& cxmlbldr) override;
+  // The rows of the query-result form, in response order.
+  int32_t XMLQueryRs(xmlBldr& cxmlbldr) override;
 
   // qcListObject
   std::string ListID() const override { return listID_.str(); }
   std::string Name() const override { return name_; }
   std::string CollectionKey() const final { return FullName(); }
   std::shared_ptr<qcErrors> Errors() override { return ErrorList(); }
-  bool SupportsChildren() const override { return kind_->hierarchical; }
+  bool SupportsChildren() const override { return kind_->hierarchical(); }
   std::string Parent() const override;
   std::shared_ptr<qcListObjectRefs> Children() override;
   // Parent:Name under a parent, else Name.
@@ -88,21 +84,35 @@ class ListRecordCore : public qcListObject, public RecordBase {
   qcListObjectRef* ParentRef() noexcept { return parentRef_ ? &*parentRef_ : nullptr; }
   const ListRecordKind& Kind() const noexcept { return *kind_; }
 
-  // Field table groups for record classes. Identity: ListID, TimeCreated, TimeModified,
-  // EditSequence, Name, IsActive, UserData. Hierarchy: ParentRef, FullName, Sublevel.
-  static constexpr std::array<FieldEntry, 7> IdentityFields() {
-    return {{{"ListID", &ReadListID},
-             {"TimeCreated", &ReadTimeCreated},
-             {"TimeModified", &ReadTimeModified},
-             {"EditSequence", &ReadEditSequence},
-             {"Name", &ReadName},
-             {"IsActive", &ReadIsActive},
-             {"UserData", &ReadUserData}}};
+  // Binding rows shared by the record classes, in schema order. The head of every ...Ret:
+  // ListID, TimeCreated, TimeModified, EditSequence.
+  static constexpr std::array<Binding<qcBase>, 4> RetHeadRows() {
+    return {{Bind<&ListRecordCore::listID_, codecs::Text>("ListID", kInRet),
+             Bind<&ListRecordCore::timeCreated_, codecs::Stamp>("TimeCreated", kInRet),
+             Bind<&ListRecordCore::timeModified_, codecs::Stamp>("TimeModified", kInRet),
+             Bind<&ListRecordCore::editSequence_, codecs::Text>("EditSequence", kInRet)}};
   }
-  static constexpr std::array<FieldEntry, 3> HierarchyFields() {
-    return {{{"ParentRef", &ReadParentRef},
-             {"FullName", &ReadStoredFullName},
-             {"Sublevel", &ReadSublevel}}};
+  // Name (or the key field that stands for it, such as Initial) in Add and Ret.
+  static constexpr std::array<Binding<qcBase>, 1> NameRow(std::string_view element = "Name",
+                                                          uint16_t flags = kInAdd | kInRet) {
+    return {{Bind<&ListRecordCore::name_, codecs::Text>(element, flags)}};
+  }
+  // IsActive, by default in Add and Ret (kWordsInRequests for lists whose Add takes
+  // "true"/"false").
+  static constexpr std::array<Binding<qcBase>, 1> ActiveRow(uint16_t flags = kInAdd | kInRet) {
+    return {{Bind<&ListRecordCore::isActive_, codecs::Bool>("IsActive", flags)}};
+  }
+  // The hierarchy of a hierarchical list: Name, FullName, IsActive, ParentRef, Sublevel.
+  static constexpr std::array<Binding<qcBase>, 5> HierarchyRows() {
+    return {{NameRow()[0],
+             Bind<&ListRecordCore::storedFullName_, codecs::Text>("FullName", kInRet),
+             ActiveRow()[0],
+             {"ParentRef", kInAdd | kInRet, &ReadParentRef, &WriteParentRef},
+             Bind<&ListRecordCore::sublevel_, codecs::Int16>("Sublevel", kInRet)}};
+  }
+  // The client's UserData, kept in the query-result form of a record (not a qbXML element).
+  static constexpr std::array<Binding<qcBase>, 1> UserDataRow() {
+    return {{{"UserData", kInRet | kNotInSchema, &ReadUserData, &WriteUserData}}};
   }
 
  protected:
@@ -122,14 +132,13 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void CheckParent(qcErrors& errors) const;
   void CheckModify(bool bNewOnly) { RecordBase::CheckModify(bNewOnly, kind_->className); }
 
-  // Writers shared by the record classes.
-  // ListID, TimeCreated, TimeModified (as dates), EditSequence: the head of a ...Ret element.
-  void WriteRetIdentity(xmlBldr& builder) const;
-  // UserData, when it holds a plain value.
-  void WriteRetUserData(xmlBldr& builder) const;
-  // Name, then IsActive as "1"/"0" (or "true"/"false" for lists whose Add takes that form).
-  void WriteNameAndActive(xmlBldr& builder, bool responseForm) const;
-  void WriteParentRef(xmlBldr& builder) const;
+  // Stores a value through a public setter: the change guard first (an add-only field raises 1002
+  // on a saved record and keeps its value).
+  template <class T, class V>
+  void Assign(T& member, V&& value, bool addOnly) {
+    CheckModify(addOnly);
+    member = std::forward<V>(value);
+  }
 
   ShortText listID_;  // ListIDs and two-level full names fit without an allocation
   std::string editSequence_;
@@ -144,16 +153,12 @@ class ListRecordCore : public qcListObject, public RecordBase {
   uint32_t loadedSlot_ =
       0;  // this record's place in loadedChildren_ (beside sublevel_: no padding)
 
-  static void ReadListID(qcBase& record, const FieldElement& element);
-  static void ReadTimeCreated(qcBase& record, const FieldElement& element);
-  static void ReadTimeModified(qcBase& record, const FieldElement& element);
-  static void ReadEditSequence(qcBase& record, const FieldElement& element);
-  static void ReadName(qcBase& record, const FieldElement& element);
-  static void ReadIsActive(qcBase& record, const FieldElement& element);
-  static void ReadUserData(qcBase& record, const FieldElement& element);
   static void ReadParentRef(qcBase& record, const FieldElement& element);
-  static void ReadStoredFullName(qcBase& record, const FieldElement& element);
-  static void ReadSublevel(qcBase& record, const FieldElement& element);
+  static void WriteParentRef(const qcBase& record, xmlBldr& builder, std::string_view element,
+                             uint16_t flags, BodyForm form);
+  static void ReadUserData(qcBase& record, const FieldElement& element);
+  static void WriteUserData(const qcBase& record, xmlBldr& builder, std::string_view element,
+                            uint16_t flags, BodyForm form);
 
   qcListObjectRef& MutableParentRef();
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "brennock/model/list_collection_core.h"
+#include "brennock/model/list_kind.h"
 
 namespace brennock {
 
@@ -59,7 +60,10 @@ class TypedListCollection : public ListCollectionCore {
   iterator end() const { return iterator(ListCollectionCore::end()); }
 
  protected:
-  using ListCollectionCore::ListCollectionCore;
+  // The collection of Record's list (Record::kObjectType names it in the list registry).
+  explicit TypedListCollection(bool hasModify = false)
+      : ListCollectionCore(RegisteredKind<Record::kObjectType>(), &MakeListRecord<Record>,
+                           hasModify) {}
 
   // Starts an Add: refuses on a collection that is not the master, else a new record.
   std::shared_ptr<Record> NewMember() const {

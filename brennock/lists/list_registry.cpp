@@ -1,0 +1,177 @@
+#include "brennock/lists/list_registry.h"
+
+#include <cctype>
+#include <string>
+
+#include "brennock/lists/class.h"
+#include "brennock/lists/currency_type.h"
+#include "brennock/lists/customer_message.h"
+#include "brennock/lists/customer_type.h"
+#include "brennock/lists/job_type.h"
+#include "brennock/lists/payment_method.h"
+#include "brennock/lists/payroll_item_non_wage.h"
+#include "brennock/lists/payroll_item_wage.h"
+#include "brennock/lists/price_level.h"
+#include "brennock/lists/sales_rep.h"
+#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/ship_method.h"
+#include "brennock/lists/tax_code.h"
+#include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor_type.h"
+
+namespace brennock {
+namespace {
+
+template <class Collection>
+std::shared_ptr<ListCollectionCore> New() {
+  return std::make_shared<Collection>();
+}
+
+constexpr std::string_view kNotAllowed = "XMLModify not allowed";
+constexpr std::string_view kNotSupported = "XMLModify not supported";
+constexpr std::string_view kModifyNotAllowed = "Modify not allowed";
+
+// QuickBooks' rules for the usual list: add, delete, the common query filters.
+constexpr uint16_t kAddDelete = kCanAdd | kCanDelete | kFilters;
+constexpr uint16_t kFull = kAddDelete | kCanModify;
+constexpr uint16_t kItem = kFull | kIterates;
+
+// clang-format off
+constexpr ListRecordKind kLists[] = {
+  // object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
+  // command word, label, command columns, bindings, collection
+  {qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
+   "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
+   &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  {qoObjectTypeSalesRep, qoListSalesReps, "SalesRep", "SalesRep", kNotSupported, kFull | kMaster,
+   "SalesRep", "SalesRep", "salesrep", "sales rep", "Initial,SalesRepEntityRef,IsActive",
+   &SalesRep::Bindings, &New<SalesReps>},
+  {qoObjectTypeCustomerMsg, qoListCustomerMessages, "CustomerMessage", "CustomerMsg", kModifyNotAllowed,
+   kAddDelete | kMaster, "CustomerMessage", "CustomerMsg", "customermsg", "customer message", "Name,IsActive",
+   &NamedListRecord::Bindings, &New<CustomerMessages>},
+  {qoObjectTypeToDo, qoListToDos, "ToDo", "ToDo", {}, kFull | kMaster, "ToDo", "ToDo", "todo", "to-do",
+   "Notes,IsDone,ReminderDate,IsActive", &ToDo::Bindings, &New<ToDoList>},
+  {qoObjectTypeClass, qoListClasses, "Class", "Class", kNotAllowed, kFull | kHierarchical | kMaster,
+   "Class", "Class", "class", "class", "FullName,IsActive", &HierarchicalListRecord::Bindings, &New<Classes>},
+  {qoObjectTypePaymentMethod, qoListPaymentMethods, "PaymentMethod", "PaymentMethod", kModifyNotAllowed,
+   kAddDelete | kMaster, "PaymentMethod", "PaymentMethod", "paymentmethod", "payment method", "Name,IsActive",
+   &NamedListRecord::Bindings, &New<PaymentMethods>},
+  {qoObjectTypeCustomerType, qoListCustomerTypes, "CustomerType", "CustomerType", kNotAllowed,
+   kAddDelete | kHierarchical | kMaster, "CustomerType", "CustomerType", "customertype", "customer type",
+   "FullName,IsActive", &HierarchicalListRecord::Bindings, &New<CustomerTypes>},
+  {qoObjectTypeJobType, qoListJobTypes, "JobType", "JobType", kNotAllowed, kAddDelete | kHierarchical | kMaster,
+   "JobType", "JobType", "jobtype", "job type", "FullName,IsActive", &HierarchicalListRecord::Bindings,
+   &New<JobTypes>},
+  {qoObjectTypeVendorType, qoListVendorTypes, "VendorType", "VendorType", kNotAllowed,
+   kAddDelete | kHierarchical | kMaster, "VendorType", "VendorType", "vendortype", "vendor type",
+   "FullName,IsActive", &HierarchicalListRecord::Bindings, &New<VendorTypes>},
+  {qoObjectTypeShipMethod, qoListShipMethods, "ShipMethod", "ShipMethod", kModifyNotAllowed, kAddDelete | kMaster,
+   "ShipMethod", "ShipMethod", "shipmethod", "ship method", "Name,IsActive", &NamedListRecord::Bindings,
+   &New<ShipMethods>},
+  {qoObjectTypePayrollItemWage, qoListPayrollItemWages, "PayrollItemWage", "PayrollItemWage", kNotAllowed,
+   kFull | kMaster, "PayrollItemWage", "PayrollItem", "payrollitemwage", "wage payroll item",
+   "Name,WageType,IsActive", &PayrollItemWage::Bindings, &New<PayrollItemWages>},
+  {qoObjectTypeTaxCodes, qoListTaxCodes, "TaxCode", "TaxCodes", kNotSupported, 0, "TaxCodes", "TaxCodes",
+   "taxcode", "tax code", "Name,Desc,IsActive", &TaxCode::Bindings, &New<TaxCodes>},
+  {qoObjectTypePriceLevel, static_cast<qoEnumListType>(0), "PriceLevel", "PriceLevel", kNotAllowed, kFull, "PriceLevels",
+   "PriceLevel", "pricelevel", "price level", "Name,PriceLevelType,PriceLevelFixedPercentage,IsActive",
+   &PriceLevel::Bindings, &New<PriceLevels>},
+  // Not among the company's Lists.
+  {qoObjectTypeCurrency, qoListCurrencies, "CurrencyType", "Currency", kNotSupported, kFull | kMaster, {},
+   "Currency", "currency", "currency", "Name,CurrencyCode,IsActive", &CurrencyType::Bindings,
+   &New<CurrencyTypes>},
+  {qoObjectTypePayrollItemNonWage, qoListPayrollItemNonWages, "PayrollItemNonWage", "PayrollItemNonWage",
+   kNotAllowed, kCanDelete | kFilters, {}, "PayrollItem", "payrollitemnonwage", "non-wage payroll item",
+   "Name,NonWageType,IsActive", &PayrollItemNonWage::Bindings, &New<PayrollItemNonWages>},
+  // Lists the library has no record class for yet: the simulator and the command use them.
+  {qoObjectTypeAccount, qoListAccounts, "Account", "Account", {}, kFull | kHierarchical, {}, "Account",
+   "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive"},
+  {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {}, kFull | kHierarchical | kIterates, {},
+   "Entity", "customer", "customer", "FullName,Phone,Email,Balance,IsActive"},
+  {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates, {}, "Entity", "vendor",
+   "vendor", "Name,CompanyName,Phone,Balance,IsActive"},
+  {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull, {}, "Entity", "employee",
+   "employee", "Name,Phone,Email,IsActive"},
+  {qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull, {}, "Entity", "othername",
+   "other name", "Name,Phone,IsActive"},
+  {qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters, {}, "Entity",
+   "entity", "entity", "Type,Name,Phone,IsActive"},
+  {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", {}, kAddDelete, {}, "Terms",
+   "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive"},
+  {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", {}, kAddDelete, {}, "Terms",
+   "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive"},
+  {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters, {}, "Terms", "terms", "terms",
+   "Type,Name,StdDueDays,DayOfMonthDue,IsActive"},
+  {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
+   "template", "Name,TemplateType,IsActive"},
+  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kIterates | kFilters, {}, "Item", "item",
+   "item", "Type,Name,IsActive"},
+  {qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
+   "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive"},
+  {qoObjectTypeItemNonInventory, qoListItems, "ItemNonInventory", "ItemNonInventory", {}, kItem | kHierarchical,
+   {}, "Item", "itemnoninventory", "non-inventory item", "FullName,SalesOrPurchase.Price,IsActive"},
+  {qoObjectTypeItemOtherCharge, qoListItems, "ItemOtherCharge", "ItemOtherCharge", {}, kItem | kHierarchical,
+   {}, "Item", "itemothercharge", "other charge item", "FullName,SalesOrPurchase.Price,IsActive"},
+  {qoObjectTypeItemInventory, qoListItems, "ItemInventory", "ItemInventory", {}, kItem | kHierarchical, {},
+   "Item", "iteminventory", "inventory item", "FullName,SalesPrice,QuantityOnHand,IsActive"},
+  {qoObjectTypeItemAssembly, qoListItems, "ItemInventoryAssembly", "ItemInventoryAssembly", {},
+   kItem | kHierarchical, {}, "Item", "iteminventoryassembly", "inventory assembly item",
+   "FullName,SalesPrice,IsActive"},
+  {qoObjectTypeItemFixedAssset, qoListItems, "ItemFixedAsset", "ItemFixedAsset", {}, kItem, {}, "Item",
+   "itemfixedasset", "fixed asset item", "Name,PurchaseCost,IsActive"},
+  {qoObjectTypeItemSubtotal, qoListItems, "ItemSubtotal", "ItemSubtotal", {}, kItem, {}, "Item", "itemsubtotal",
+   "subtotal item", "Name,ItemDesc,IsActive"},
+  {qoObjectTypeItemDiscount, qoListItems, "ItemDiscount", "ItemDiscount", {}, kItem | kHierarchical, {}, "Item",
+   "itemdiscount", "discount item", "FullName,DiscountRate,DiscountRatePercent,IsActive"},
+  {qoObjectTypeItemPayment, qoListItems, "ItemPayment", "ItemPayment", {}, kItem, {}, "Item", "itempayment",
+   "payment item", "Name,ItemDesc,IsActive"},
+  {qoObjectTypeItemSalesTax, qoListItems, "ItemSalesTax", "ItemSalesTax", {}, kItem, {}, "Item", "itemsalestax",
+   "sales tax item", "Name,TaxRate,TaxVendorRef,IsActive"},
+  {qoObjectTypeItemSalesTaxGroup, qoListItems, "ItemSalesTaxGroup", "ItemSalesTaxGroup", {}, kItem, {}, "Item",
+   "itemsalestaxgroup", "sales tax group item", "Name,ItemDesc,IsActive"},
+  {qoObjectTypeItemGroup, qoListItems, "ItemGroup", "ItemGroup", {}, kItem, {}, "Item", "itemgroup",
+   "group item", "Name,ItemDesc,IsActive"},
+};
+// clang-format on
+
+// Lower case without '-' and '_'.
+std::string Folded(std::string_view word) {
+  std::string out;
+  out.reserve(word.size());
+  for (char c : word) {
+    if (c == '-' || c == '_') continue;
+    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::span<const ListRecordKind> ListRegistry() { return kLists; }
+
+const ListRecordKind* FindListKind(qoEnumListType list) {
+  for (const ListRecordKind& kind : kLists)
+    if (kind.listType == list) return &kind;
+  return nullptr;
+}
+
+const ListRecordKind* FindListKindByObject(qoEnumListObjectType object) {
+  for (const ListRecordKind& kind : kLists)
+    if (kind.objectType == object) return &kind;
+  return nullptr;
+}
+
+const ListRecordKind* FindListKindByStem(std::string_view stem) {
+  for (const ListRecordKind& kind : kLists)
+    if (kind.stem == stem) return &kind;
+  return nullptr;
+}
+
+const ListRecordKind* FindListKindByCommand(std::string_view word) {
+  std::string wanted = Folded(word);
+  for (const ListRecordKind& kind : kLists)
+    if (kind.command == wanted || Folded(kind.stem) == wanted) return &kind;
+  return nullptr;
+}
+
+}  // namespace brennock

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "brennock/model/binding.h"
+#include "brennock/model/qc_list_object_ref.h"
+#include "brennock/session/xml_bldr.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+
+// How each kind of value reads from and writes to qbXML text, in one place per kind. A binding
+// row names the codec of its member; the engine calls Read for a response element and, unless
+// the row skips empty values, Write for a request or query-result body.
+namespace brennock::codecs {
+
+// Text as it stands (std::string or ShortText).
+struct Text {
+  static constexpr bool kIsText = true;  // its value can be viewed as text (length limits)
+  template <class S>
+  static void Read(S& member, const FieldElement& element) {
+    std::string scratch;
+    member.assign(element.TextView(scratch));
+  }
+  template <class S>
+  static bool Empty(const S& member) noexcept {
+    return member.empty();
+  }
+  template <class S>
+  static void Write(const S& member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, std::string_view(member));
+  }
+};
+
+// Booleans: "1"/"0" in requests, "true"/"false" in the query-result form (and in the requests of
+// rows flagged kWordsInRequests).
+struct Bool {
+  static void Read(bool& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToBool(element.TextView(scratch));
+  }
+  static bool Empty(bool) noexcept { return false; }
+  static void Write(bool member, xmlBldr& builder, std::string_view element, uint16_t flags,
+                    BodyForm form) {
+    bool words = form == BodyForm::kRet || (flags & kWordsInRequests) != 0;
+    builder.CreateElement(element, words ? ModConvertDtypes::BoolToResponseText(member)
+                                         : ModConvertDtypes::BoolToRequestText(member));
+  }
+};
+
+// A date, "yyyy-mm-dd"; the zero date writes nothing.
+struct Date {
+  static void Read(brennock::Date& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToDate(element.TextView(scratch));
+  }
+  static bool Empty(brennock::Date member) noexcept { return member.IsNull(); }
+  static void Write(brennock::Date member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateDateElement(element, member, Currency());
+  }
+};
+
+// A time stamp (TimeCreated, TimeModified): read with its time, written back as the date, or
+// "None" for the zero date.
+struct Stamp {
+  static void Read(brennock::Date& member, const FieldElement& element) {
+    Date::Read(member, element);
+  }
+  static bool Empty(brennock::Date member) noexcept { return member.IsNull(); }
+  static void Write(brennock::Date member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::DateToText(member));
+  }
+};
+
+// Whole numbers.
+struct Int16 {
+  static void Read(int16_t& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToInt16(element.TextView(scratch));
+  }
+  static bool Empty(int16_t member) noexcept { return member == 0; }
+  static void Write(int16_t member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::IntegerToText(member));
+  }
+};
+
+// Single-precision rates and percentages, read through the plain number reader ("7.5%" too).
+struct Single {
+  static void Read(float& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToSingle(element.TextView(scratch));
+  }
+  static bool Empty(float member) noexcept { return member == 0; }
+  static void Write(float member, xmlBldr& builder, std::string_view element, uint16_t, BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::QuantityToText(member));
+  }
+};
+
+// Amounts: "#######0.00".
+struct Amount {
+  static void Read(Currency& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToCurrency(element.TextView(scratch));
+  }
+  static bool Empty(Currency member) noexcept { return member == Currency(); }
+  static void Write(Currency member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::AmountToText(member));
+  }
+};
+
+// Prices: "0000000.0000".
+struct Price : Amount {
+  static void Write(Currency member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::PriceToText(member));
+  }
+};
+
+// A list reference: ListID and FullName inside the element; written by full name (or ListID when
+// only that is known), nothing when empty.
+struct Ref {
+  static void Read(qcListObjectRef& member, const FieldElement& element) {
+    member.FromDom(element);
+  }
+  static bool Empty(const qcListObjectRef& member) noexcept { return member.IsEmpty(); }
+  static void Write(const qcListObjectRef& member, xmlBldr& builder, std::string_view element,
+                    uint16_t, BodyForm) {
+    WriteListRef(&member, builder, element);
+  }
+};
+
+}  // namespace brennock::codecs
