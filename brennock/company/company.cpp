@@ -15,6 +15,7 @@
 #include "brennock/lists/customer_message.h"
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/job_type.h"
+#include "brennock/lists/list_registry.h"
 #include "brennock/lists/payment_method.h"
 #include "brennock/lists/payroll_item_non_wage.h"
 #include "brennock/lists/payroll_item_wage.h"
@@ -40,13 +41,6 @@ namespace brennock {
 using namespace ModConvertDtypes;
 namespace {
 
-template <class Collection>
-std::shared_ptr<Collection> MakeMaster() {
-  auto collection = std::make_shared<Collection>();
-  collection->SetMaster(true);
-  return collection;
-}
-
 // The month number of a FirstMonth... element: the Code of the months-table entry with that tag.
 int16_t MonthCode(const XmlNode& element) {
   int32_t position = EnumTextToCode(element.text(), qoeMonth);
@@ -71,49 +65,56 @@ Company::Company()
       companyApplicationFields_(std::make_shared<DataExtensions>()),
       customFields_(std::make_shared<DataExtensionDefinitions>()),
       applicationFields_(std::make_shared<DataExtensionDefinitions>()),
-      lists_(std::make_shared<brennock::Lists>()),
-      classes_(MakeMaster<brennock::Classes>()),
-      customerTypes_(MakeMaster<brennock::CustomerTypes>()),
-      jobTypes_(MakeMaster<brennock::JobTypes>()),
-      vendorTypes_(MakeMaster<brennock::VendorTypes>()),
-      shipMethods_(MakeMaster<brennock::ShipMethods>()),
-      paymentMethods_(MakeMaster<brennock::PaymentMethods>()),
-      customerMessages_(MakeMaster<brennock::CustomerMessages>()),
-      salesTaxCodes_(MakeMaster<brennock::SalesTaxCodes>()),
-      taxCodes_(std::make_shared<brennock::TaxCodes>()),
-      salesReps_(MakeMaster<brennock::SalesReps>()),
-      toDoList_(MakeMaster<brennock::ToDoList>()),
-      payrollItemWages_(MakeMaster<brennock::PayrollItemWages>()),
-      priceLevels_(std::make_shared<brennock::PriceLevels>()),
-      currencyTypes_(MakeMaster<brennock::CurrencyTypes>()) {
+      lists_(std::make_shared<brennock::Lists>()) {
+  // Registration order is the order clients see when they walk Lists.
+  for (const ListRecordKind& kind : ListRegistry()) {
+    std::shared_ptr<ListCollectionCore> collection;
+    if (kind.newCollection != nullptr) {
+      collection = kind.newCollection();
+      collection->SetMaster(kind.Has(kMaster));
+      if (!kind.listsKey.empty()) lists_->AddObject(collection, std::string(kind.listsKey));
+    }
+    collections_.push_back(std::move(collection));
+  }
   companyApplicationFields_->SetOwnerType(qoObjectTypeCompany);
   customFields_->SetMaster(true);
   customFields_->SetOwnerId("0");
   applicationFields_->SetMaster(true);
   companyApplicationFields_->SetOwnerId(Session().dataExtOwnerID);
-  // Registration order is the order clients see when they walk Lists.
-  lists_->AddObject(salesTaxCodes_, "SalesTaxCode");
-  lists_->AddObject(salesReps_, "SalesRep");
-  lists_->AddObject(customerMessages_, "CustomerMessage");
-  lists_->AddObject(toDoList_, "ToDo");
-  lists_->AddObject(classes_, "Class");
-  lists_->AddObject(paymentMethods_, "PaymentMethod");
-  lists_->AddObject(customerTypes_, "CustomerType");
-  lists_->AddObject(jobTypes_, "JobType");
-  lists_->AddObject(vendorTypes_, "VendorType");
-  lists_->AddObject(shipMethods_, "ShipMethod");
-  lists_->AddObject(payrollItemWages_, "PayrollItemWage");
-  lists_->AddObject(taxCodes_, "TaxCodes");
-  lists_->AddObject(priceLevels_, "PriceLevels");
 }
 
 Company::~Company() = default;
 
-std::shared_ptr<brennock::PayrollItemNonWages> Company::PayrollItemNonWages() {
-  if (!payrollItemNonWages_)
-    payrollItemNonWages_ = std::make_shared<brennock::PayrollItemNonWages>();
-  return payrollItemNonWages_;
+std::shared_ptr<ListCollectionCore> Company::Collection(qoEnumListObjectType objectType) const {
+  std::span<const ListRecordKind> registry = ListRegistry();
+  for (size_t i = 0; i < registry.size(); ++i) {
+    if (registry[i].objectType == objectType) return collections_[i];
+  }
+  return nullptr;
 }
+
+// Each typed accessor: the registered collection of its record class's list.
+#define BRENNOCK_COMPANY_COLLECTION(Name)                      \
+  std::shared_ptr<brennock::Name> Company::Name() const {      \
+    return std::static_pointer_cast<brennock::Name>(           \
+        Collection(brennock::Name::record_type::kObjectType)); \
+  }
+BRENNOCK_COMPANY_COLLECTION(Classes)
+BRENNOCK_COMPANY_COLLECTION(CustomerTypes)
+BRENNOCK_COMPANY_COLLECTION(JobTypes)
+BRENNOCK_COMPANY_COLLECTION(VendorTypes)
+BRENNOCK_COMPANY_COLLECTION(ShipMethods)
+BRENNOCK_COMPANY_COLLECTION(PaymentMethods)
+BRENNOCK_COMPANY_COLLECTION(CustomerMessages)
+BRENNOCK_COMPANY_COLLECTION(SalesTaxCodes)
+BRENNOCK_COMPANY_COLLECTION(TaxCodes)
+BRENNOCK_COMPANY_COLLECTION(SalesReps)
+BRENNOCK_COMPANY_COLLECTION(ToDoList)
+BRENNOCK_COMPANY_COLLECTION(PayrollItemWages)
+BRENNOCK_COMPANY_COLLECTION(PayrollItemNonWages)
+BRENNOCK_COMPANY_COLLECTION(PriceLevels)
+BRENNOCK_COMPANY_COLLECTION(CurrencyTypes)
+#undef BRENNOCK_COMPANY_COLLECTION
 
 xmlBldr& Company::Builder() {
   if (!builder_) builder_ = std::make_unique<xmlBldr>();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/txn_enums.h"
@@ -12,6 +13,7 @@
 namespace brennock {
 
 class Lists;
+class ListCollectionCore;
 class qcList;
 class Classes;
 class CustomerTypes;
@@ -115,24 +117,26 @@ class Company {
   // The master collections by list key ("Class", "SalesTaxCode", ...).
   std::shared_ptr<brennock::Lists> Lists() const { return lists_; }
 
-  std::shared_ptr<brennock::Classes> Classes() const { return classes_; }
-  std::shared_ptr<brennock::CustomerTypes> CustomerTypes() const { return customerTypes_; }
-  std::shared_ptr<brennock::JobTypes> JobTypes() const { return jobTypes_; }
-  std::shared_ptr<brennock::VendorTypes> VendorTypes() const { return vendorTypes_; }
-  std::shared_ptr<brennock::ShipMethods> ShipMethods() const { return shipMethods_; }
-  std::shared_ptr<brennock::PaymentMethods> PaymentMethods() const { return paymentMethods_; }
-  std::shared_ptr<brennock::CustomerMessages> CustomerMessages() const { return customerMessages_; }
-  std::shared_ptr<brennock::SalesTaxCodes> SalesTaxCodes() const { return salesTaxCodes_; }
-  // Created with the company but not a master collection (QuickBooks keeps the list itself).
-  std::shared_ptr<brennock::TaxCodes> TaxCodes() const { return taxCodes_; }
-  std::shared_ptr<brennock::SalesReps> SalesReps() const { return salesReps_; }
-  std::shared_ptr<brennock::ToDoList> ToDoList() const { return toDoList_; }
-  std::shared_ptr<brennock::PayrollItemWages> PayrollItemWages() const { return payrollItemWages_; }
-  // Created on first read, not a master collection.
-  std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages();
-  // Created with the company but not a master collection.
-  std::shared_ptr<brennock::PriceLevels> PriceLevels() const { return priceLevels_; }
-  std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const { return currencyTypes_; }
+  // The collection of every list the library has a class for, made from the list registry: the
+  // master collections (the ones that add, delete and commit) and, not master, TaxCodes,
+  // PriceLevels and PayrollItemNonWages, whose lists QuickBooks keeps itself.
+  std::shared_ptr<brennock::Classes> Classes() const;
+  std::shared_ptr<brennock::CustomerTypes> CustomerTypes() const;
+  std::shared_ptr<brennock::JobTypes> JobTypes() const;
+  std::shared_ptr<brennock::VendorTypes> VendorTypes() const;
+  std::shared_ptr<brennock::ShipMethods> ShipMethods() const;
+  std::shared_ptr<brennock::PaymentMethods> PaymentMethods() const;
+  std::shared_ptr<brennock::CustomerMessages> CustomerMessages() const;
+  std::shared_ptr<brennock::SalesTaxCodes> SalesTaxCodes() const;
+  std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
+  std::shared_ptr<brennock::SalesReps> SalesReps() const;
+  std::shared_ptr<brennock::ToDoList> ToDoList() const;
+  std::shared_ptr<brennock::PayrollItemWages> PayrollItemWages() const;
+  std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
+  std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
+  std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const;
+  // The collection of a registered list; null when the library has no class for it.
+  std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 
  private:
   xmlBldr& Builder();
@@ -158,21 +162,8 @@ class Company {
   std::unique_ptr<xmlBldr> builder_;  // created on first use
 
   std::shared_ptr<brennock::Lists> lists_;
-  std::shared_ptr<brennock::Classes> classes_;
-  std::shared_ptr<brennock::CustomerTypes> customerTypes_;
-  std::shared_ptr<brennock::JobTypes> jobTypes_;
-  std::shared_ptr<brennock::VendorTypes> vendorTypes_;
-  std::shared_ptr<brennock::ShipMethods> shipMethods_;
-  std::shared_ptr<brennock::PaymentMethods> paymentMethods_;
-  std::shared_ptr<brennock::CustomerMessages> customerMessages_;
-  std::shared_ptr<brennock::SalesTaxCodes> salesTaxCodes_;
-  std::shared_ptr<brennock::TaxCodes> taxCodes_;
-  std::shared_ptr<brennock::SalesReps> salesReps_;
-  std::shared_ptr<brennock::ToDoList> toDoList_;
-  std::shared_ptr<brennock::PayrollItemWages> payrollItemWages_;
-  std::shared_ptr<brennock::PayrollItemNonWages> payrollItemNonWages_;
-  std::shared_ptr<brennock::PriceLevels> priceLevels_;
-  std::shared_ptr<brennock::CurrencyTypes> currencyTypes_;
+  // One per row of the list registry (null where the library has no class), in its order.
+  std::vector<std::shared_ptr<ListCollectionCore>> collections_;
 };
 
 }  // namespace brennock

@@ -15,6 +15,8 @@ namespace brennock {
 template <class Record>
 class TypedListCollection : public ListCollectionCore {
  public:
+  using record_type = Record;
+
   class iterator {
    public:
     using iterator_category = std::forward_iterator_tag;
