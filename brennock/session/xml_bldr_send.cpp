@@ -8,6 +8,7 @@
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 
 namespace brennock {
 namespace {
@@ -118,7 +119,7 @@ std::string xmlBldr::XMLInsertBegin(std::string_view QueryType, std::string_view
     AppendPiece("<QBXML>");
     OpenMessageSet();
     OpenAggregate(QueryType, "requestID", "2");
-    AppendPiece("<" + std::string(InsertCmd) + ">");
+    AppendPiece(Concat({"<", InsertCmd, ">"}));
   } catch (const AutomationError& error) {
     statusCode_ = std::to_string(error.Number());
     statusMessage_ = error.Description();
@@ -129,8 +130,8 @@ std::string xmlBldr::XMLInsertBegin(std::string_view QueryType, std::string_view
 std::shared_ptr<XmlDocument> xmlBldr::XMLInsertFinish(std::string_view QueryType,
                                                       std::string_view InsertCmd) {
   try {
-    AppendPiece("</" + std::string(InsertCmd) + ">");
-    AppendPiece("</" + std::string(QueryType) + ">");
+    AppendPiece(Concat({"</", InsertCmd, ">"}));
+    AppendPiece(Concat({"</", QueryType, ">"}));
     AppendPiece("</QBXMLMsgsRq>");
     AppendPiece("</QBXML>");
     return SendToQB();
