@@ -1,6 +1,7 @@
 #include "brennock/lists/address.h"
 
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {
@@ -39,7 +40,7 @@ void Address::WriteElements(xmlBldr& builder) const {
 
 std::string_view Address::FirstTooLongField() const noexcept {
   for (const Field& field : kFields) {
-    if ((this->*field.member).size() > field.limit) return field.element;
+    if (Utf8Length(this->*field.member) > field.limit) return field.element;
   }
   return {};
 }

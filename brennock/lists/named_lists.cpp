@@ -4,6 +4,7 @@
 #include "brennock/lists/payment_method.h"
 #include "brennock/lists/ship_method.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
@@ -54,7 +55,7 @@ void NamedListRecord::CheckRules(qcErrors& errors) { CheckName(errors); }
 
 void CustomerMessage::CheckRules(qcErrors& errors) {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
-  if (name_.size() > kMaxMessageLength) AddTableError(errors, errMessageTooLong, "Name");
+  if (Utf8Length(name_) > kMaxMessageLength) AddTableError(errors, errMessageTooLong, "Name");
 }
 
 ShipMethod::ShipMethod() : NamedListRecord(kShipMethodKind) {}

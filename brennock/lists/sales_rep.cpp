@@ -2,6 +2,7 @@
 
 #include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
 
@@ -80,12 +81,12 @@ int32_t SalesRep::XMLQueryRs(xmlBldr& cxmlbldr) {
 }
 
 void SalesRep::CheckRules(qcErrors& errors) {
-  if (name_.size() > kMaxInitialLength) AddTableError(errors, errInitialsTooLong, "Initial");
+  if (Utf8Length(name_) > kMaxInitialLength) AddTableError(errors, errInitialsTooLong, "Initial");
   if (entity_.IsEmpty()) {
     AddTableError(errors, errSalesRepNameRequired, "SalesRepEntity");
     return;
   }
-  if (entity_.FullName().size() > kMaxEntityNameLength)
+  if (Utf8Length(entity_.FullName()) > kMaxEntityNameLength)
     AddTableError(errors, errSalesRepEntityTooLong, "SalesRepEntity:FullName");
   switch (LookupEntity(entity_)) {
     case EntityKind::Missing:

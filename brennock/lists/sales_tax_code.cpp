@@ -2,6 +2,7 @@
 
 #include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 
@@ -20,8 +21,8 @@ constexpr ListRecordKind kSalesTaxCodeKind{
 
 void CheckTaxCodeRules(qcErrors& errors, const std::string& name, const std::string& description) {
   if (name.empty()) AddTableError(errors, errNameNull, "Name");
-  if (name.size() > kMaxCodeLength) AddTableError(errors, errSalesTaxCodeNameTooLong, "Name");
-  if (description.size() > kMaxDescriptionLength)
+  if (Utf8Length(name) > kMaxCodeLength) AddTableError(errors, errSalesTaxCodeNameTooLong, "Name");
+  if (Utf8Length(description) > kMaxDescriptionLength)
     AddTableError(errors, errSalesTaxCodeDescTooLong, "Description");
 }
 

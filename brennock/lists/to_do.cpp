@@ -3,6 +3,7 @@
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 
@@ -72,7 +73,7 @@ int32_t ToDo::XMLQueryRs(xmlBldr& cxmlbldr) {
 
 void ToDo::CheckRules(qcErrors& errors) {
   if (notes_.empty()) AddTableError(errors, errNotesNull, "Notes");
-  if (notes_.size() > kMaxNotesLength) AddTableError(errors, errNotesTooLong, "Notes");
+  if (Utf8Length(notes_) > kMaxNotesLength) AddTableError(errors, errNotesTooLong, "Notes");
 }
 
 ToDoList::ToDoList() : TypedListCollection<ToDo>(kToDoKind, &MakeListRecord<ToDo>) {}

@@ -4,6 +4,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 
@@ -139,7 +140,7 @@ bool ListRecordCore::Validate() {
 
 void ListRecordCore::CheckName(qcErrors& errors) const {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
-  if (name_.size() > kMaxNameLength) AddTableError(errors, errNameTooLong, "Name");
+  if (Utf8Length(name_) > kMaxNameLength) AddTableError(errors, errNameTooLong, "Name");
 }
 
 void ListRecordCore::CheckParent(qcErrors& errors) const {
