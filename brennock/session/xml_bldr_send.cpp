@@ -21,6 +21,9 @@ constexpr int32_t kParserMissing = vbObjectError + 1999;
 }  // namespace
 
 std::string xmlBldr::Send(bool allowSubscription) {
+  // Each send reports its own status: a response without status attributes reads as success.
+  statusCode_.clear();
+  statusMessage_.clear();
   int32_t number = 0;
   std::string description;
   try {
@@ -57,8 +60,8 @@ std::string xmlBldr::Send(bool allowSubscription) {
 
 void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
   try {
-    // Declaration, QBXML, the message-set response, then the response to the first request.
-    XmlNode first = response.childNodes().item(1).childNodes().item(0).childNodes().item(0);
+    // QBXML, the message-set response, then the response to the first request.
+    XmlNode first = response.documentElement().childNodes().item(0).childNodes().item(0);
     XmlAttributes attributes = first.attributes();
     for (int32_t i = 0, count = attributes.length(); i < count; ++i) {
       XmlAttribute attribute = attributes.item(i);
@@ -70,7 +73,7 @@ void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
       }
     }
   } catch (const std::exception&) {
-    // A response without that shape leaves the previous status in place.
+    // A response without that shape has no status: the send's cleared one stands.
   }
 }
 

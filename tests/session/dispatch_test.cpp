@@ -72,14 +72,21 @@ TEST_F(DispatchTest, FirstResponseStatusIsReadWithNothingFoundAsSuccess) {
   EXPECT_EQ(b_.ErrMsg(), "The name \"X\" of the list element is already in use.");
   EXPECT_EQ(document->documentElement().baseName(), "QBXML");
 
-  // No status attributes, or a reply that is not qbXML: the last status stays.
+  // No status attributes, or a reply that is not qbXML: each send starts from a cleared status,
+  // so nothing of the earlier one remains.
   processor_->QueueResponse(Response("requestID2=\"x\""));
-  processor_->QueueResponse("not xml");
   WriteQuery("A");
+  b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.ErrMsg(), "");
+  processor_->QueueResponse(Response("statusCode=\"3100\" statusMessage=\"In use\""));
+  processor_->QueueResponse("not xml");
+  WriteQuery("X");
   b_.NewSendRequest();
   WriteQuery("B");
   b_.NewSendRequest();
-  EXPECT_EQ(b_.ErrNumber(), 3100);
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.ErrMsg(), "");
 }
 
 TEST_F(DispatchTest, SubscriptionRequestsAreRecognisedAnywhereInTheText) {
@@ -132,6 +139,16 @@ TEST_F(DispatchTest, ProcessorFailureIsRaisedAgainAndTheRequestCanBeRetried) {
   EXPECT_EQ(processor_->Requests()[1].text, processor_->Requests()[0].text);
   EXPECT_EQ(b_.ErrNumber(), 0);
   EXPECT_EQ(b_.PieceCount(), 0);
+}
+
+TEST_F(DispatchTest, FirstStatusIsFoundBehindADoctype) {
+  processor_->QueueResponse(
+      "<?xml version=\"1.0\" ?><!DOCTYPE QBXML><QBXML><QBXMLMsgsRs><CustomerQueryRs "
+      "requestID=\"1\" statusCode=\"3120\" statusMessage=\"Not found\"/></QBXMLMsgsRs></QBXML>");
+  WriteQuery("Smith");
+  b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 3120);
+  EXPECT_EQ(b_.ErrMsg(), "Not found");
 }
 
 TEST_F(DispatchTest, MissingParserAndMissingSessionAreReportedClearly) {
