@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/error_table.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/parser_missing_prompt.h"
 #include "brennock/session/request_processor.h"
 #include "brennock/session/request_trace.h"
@@ -18,6 +20,27 @@ constexpr int32_t kObjectNotSet = 91;         // no processor: the session was n
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
 constexpr int32_t kParserMissing = vbObjectError + 1999;
 
+// The name of the tag nearest before `at`: the element whose text (or attribute) holds it.
+std::string_view TagBefore(std::string_view request, std::size_t at) {
+  std::size_t open = request.rfind('<', at);
+  if (open == std::string_view::npos) return {};
+  std::size_t start = open + 1;
+  if (start < request.size() && request[start] == '/') ++start;
+  std::size_t end = request.find_first_of(" \t\r\n/>", start);
+  return request.substr(start, (end == std::string_view::npos ? request.size() : end) - start);
+}
+
+// A parser refuses the whole document for one such character, so it is refused before sending,
+// naming the character and the element it is in.
+void RefuseNonXmlCharacters(std::string_view request) {
+  char32_t cp = 0;
+  std::size_t at = FindNonXmlCharacter(request, cp);
+  if (at == std::string_view::npos) return;
+  RaiseError(errNonXmlCharacter, FindError(errNonXmlCharacter)->source,
+             Concat({ErrorMessage(errNonXmlCharacter), CodePointName(cp), " in <",
+                     TagBefore(request, at), ">"}));
+}
+
 }  // namespace
 
 std::string xmlBldr::Send(bool allowSubscription) {
@@ -28,6 +51,7 @@ std::string xmlBldr::Send(bool allowSubscription) {
   std::string description;
   try {
     std::string request = pieces_.Join();
+    RefuseNonXmlCharacters(request);
     WriteRequestTrace("<OUTGOING>", request, "</OUTGOING>");
     SessionState& session = Session();
     if (!session.processor) {

@@ -141,6 +141,31 @@ TEST_F(DispatchTest, ProcessorFailureIsRaisedAgainAndTheRequestCanBeRetried) {
   EXPECT_EQ(b_.PieceCount(), 0);
 }
 
+TEST_F(DispatchTest, CharactersXmlDoesNotAllowAreRefusedBeforeSending) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Bell\x07", "U+0007 in <FullName>"},
+      {"Caf\xC3\xA9 \xEF\xBF\xBF", "U+FFFF in <FullName>"},
+  };
+  for (const auto& [value, where] : cases) {
+    WriteQuery(value);
+    try {
+      b_.NewSendRequest();
+      ADD_FAILURE() << "no error raised for " << where;
+    } catch (const AutomationError& error) {
+      EXPECT_EQ(error.Number(), vbObjectError + 1033);
+      EXPECT_EQ(error.Source(), "XMLBldr");
+      EXPECT_EQ(error.Description(), "The request holds a character XML does not allow: " + where);
+    }
+    EXPECT_EQ(b_.ErrNumber(), vbObjectError + 1033);
+  }
+  EXPECT_TRUE(processor_->Requests().empty());
+  // Tabs and line breaks are XML characters.
+  processor_->QueueResponse(Response("statusCode=\"0\" statusMessage=\"Status OK\""));
+  WriteQuery("A\tB\r\nC");
+  b_.NewSendRequest();
+  EXPECT_EQ(processor_->Requests().size(), 1u);
+}
+
 TEST_F(DispatchTest, FirstStatusIsFoundBehindADoctype) {
   processor_->QueueResponse(
       "<?xml version=\"1.0\" ?><!DOCTYPE QBXML><QBXML><QBXMLMsgsRs><CustomerQueryRs "
