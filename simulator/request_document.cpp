@@ -1,8 +1,8 @@
 #include "simulator/request_document.h"
 
-#include <cctype>
 #include <pugixml.hpp>
 
+#include "brennock/util/text.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/processor_errors.h"
 #include "simulator/strict_validator.h"
@@ -16,8 +16,7 @@ constexpr std::string_view kResponseHead = "<?xml version=\"1.0\" ?>\n<QBXML>\n"
 bool DeclaresLatin1(std::string_view text) {
   auto end = text.find("?>");
   if (text.rfind("<?xml", 0) != 0 || end == std::string_view::npos) return false;
-  std::string decl(text.substr(0, end));
-  for (auto& c : decl) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string decl = AsciiLowered(text.substr(0, end));
   return decl.find("iso-8859-1") != std::string::npos || decl.find("latin1") != std::string::npos;
 }
 

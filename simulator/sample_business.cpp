@@ -141,7 +141,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       ListRecord job;
       job.type = &customer;
       job.name = kJobNames[static_cast<size_t>(j) % kJobNames.size()];
-      if (j >= static_cast<int>(kJobNames.size())) job.name += " " + std::to_string(j);
+      if (j >= static_cast<int>(kJobNames.size())) job.name.append(" ").append(std::to_string(j));
       job.full_name = c.full_name + ":" + job.name;
       job.parent_id = c.list_id;
       job.sublevel = 1;

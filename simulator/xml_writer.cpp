@@ -1,33 +1,11 @@
 #include "simulator/xml_writer.h"
 
+#include "brennock/util/text.h"
+
 namespace brennock::simulator {
 
 void XmlWriter::AppendEscaped(std::string& out, std::string_view text, bool attribute) {
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    std::string_view entity;
-    switch (text[i]) {
-      case '&':
-        entity = "&amp;";
-        break;
-      case '<':
-        entity = "&lt;";
-        break;
-      case '>':
-        entity = "&gt;";
-        break;
-      case '"':
-        if (attribute) entity = "&quot;";
-        break;
-      default:
-        break;
-    }
-    if (entity.empty()) continue;
-    out.append(text.substr(start, i - start));
-    out.append(entity);
-    start = i + 1;
-  }
-  out.append(text.substr(start));
+  AppendXmlEscaped(out, text, attribute ? XmlEscaping::kAttribute : XmlEscaping::kText);
 }
 
 void XmlWriter::Open(std::string_view tag) {

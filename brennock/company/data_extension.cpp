@@ -15,6 +15,7 @@
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
 #include "brennock/xml/xml_node.h"
@@ -309,7 +310,7 @@ bool DataExtension::Validate() {
     AddTableError(Errors(), errGeneral, "DataType",
                   "Unknown Data Type: " + std::to_string(static_cast<int32_t>(dataType_)));
   } else if (size_t limit = MaxTextLength(dataType_);
-             limit != std::string::npos && value_.ToString().size() > limit) {
+             limit != std::string::npos && Utf8Length(value_.ToString()) > limit) {
     AddTableError(Errors(), errGeneral, "Value",
                   "Value cannot exceed " + std::to_string(limit) + " characters");
   }

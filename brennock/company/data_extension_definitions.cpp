@@ -10,6 +10,7 @@
 #include "brennock/errors/raise.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
@@ -73,7 +74,7 @@ bool DataExtensionDefinition::Validate() {
   errors_.Clear();
   if (objectState_ != qoObjectStateClean) {
     if (name_.empty()) AddTableError(errors_, errNameNull, "Name");
-    if (name_.size() > kMaxNameLength) AddTableError(errors_, errNameTooLong, "Name");
+    if (Utf8Length(name_) > kMaxNameLength) AddTableError(errors_, errNameTooLong, "Name");
   }
   return errors_.Count() == 0;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "brennock/util/text.h"
+
 namespace brennock {
 
 // What the automation runtime's keyed collection does, for the library's own collections: keys
@@ -11,15 +13,7 @@ namespace brennock {
 // with the collection's class name as source.
 
 inline bool CollectionKeysEqual(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
+  return AsciiEqualsIgnoreCase(a, b);
 }
 
 // 5 "Invalid procedure call or argument": no entry has the key.

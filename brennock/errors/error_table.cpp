@@ -75,6 +75,9 @@ constexpr ErrorInfo kTable[] = {
    Raised, "", "form display of the connection"},
   {errInvalidListOrTxnId, "An invalid list or txn ID was passed.", Raised, "", ""},
   {errEditionOnly, kMsgUSOnly, Raised, "", "country-specific properties", kEditionTexts},
+  {errNonXmlCharacter, "The request holds a character XML does not allow: ", Raised, "XMLBldr",
+   "a request about to be sent; text = the table's, the code point and the element "
+   "(\"U+0007 in <Name>\"); nothing is sent"},
   {errInvalidItemType, "Invalid item type specified", Raised, "Item", ""},
   {errTaxGroupQuantity, "Quantity must be 1 for sales tax group lines", Collected, "", ""},
   {errParentItemType, "Parent item type must be the same as the child's", Collected, "",

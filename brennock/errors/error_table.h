@@ -42,7 +42,8 @@ enum ErrorCode : int32_t {
   errInvalidCharacter = 1028,
   errObjectTypeNotSupported = 1030,
   errInvalidListOrTxnId = 1031,
-  errEditionOnly = 1032,  // texts: kMsgUSOnly, kMsgNonUSOnly
+  errEditionOnly = 1032,      // texts: kMsgUSOnly, kMsgNonUSOnly
+  errNonXmlCharacter = 1033,  // text: the table's, then "U+0007 in <Tag>"
   errInvalidItemType = 1101,
   errTaxGroupQuantity = 1103,
   errParentItemType = 1104,

@@ -26,7 +26,7 @@ EntityKind LookupEntity(const qcListObjectRef& entity) {
     return EntityKind::Missing;
   }
   if (builder.ErrNumber() != 0) return EntityKind::Missing;
-  XmlNode rs = response->childNodes().item(1).childNodes().item(0).childNodes().item(0);
+  XmlNode rs = response->documentElement().childNodes().item(0).childNodes().item(0);
   for (XmlNode element : rs.childNodes()) {
     if (element.nodeType() != NODE_ELEMENT) continue;
     return element.baseName() == "CustomerRet" ? EntityKind::Customer : EntityKind::Other;

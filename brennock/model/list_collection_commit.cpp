@@ -12,30 +12,28 @@
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {
 
-// The attribute values of a save response, read by position from its markup split at double
-// quotes: requestID, statusCode, statusSeverity, statusMessage in that order.
+// The status of a save response, read by attribute name: QuickBooks may write the attributes in
+// any order, and a message may hold quotes.
 struct SaveStatus {
-  std::string_view requestID;
-  std::string_view statusCode;
-  std::string_view statusMessage;
+  std::string requestID;
+  std::string statusCode;
+  std::string statusMessage;
 };
 
-SaveStatus SplitSaveStatus(std::string_view markup) {
-  std::string_view fields[8];
-  size_t count = 0;
-  size_t start = 0;
-  while (count < 8) {
-    size_t quote = markup.find('"', start);
-    fields[count++] = markup.substr(start, quote == std::string_view::npos ? quote : quote - start);
-    if (quote == std::string_view::npos) break;
-    start = quote + 1;
-  }
-  return {fields[1], fields[3], fields[7]};
+std::string AttributeText(const XmlNode& element, std::string_view name) {
+  XmlAttribute attribute = element.attributes().getNamedItem(name);
+  return attribute ? attribute.text() : std::string();
+}
+
+SaveStatus ReadSaveStatus(const XmlNode& response) {
+  return {AttributeText(response, "requestID"), AttributeText(response, "statusCode"),
+          AttributeText(response, "statusMessage")};
 }
 
 }  // namespace
@@ -71,8 +69,7 @@ bool ListCollectionCore::AddRequests(xmlBldr& builder, bool bQueryRs) {
 }
 
 void ListCollectionCore::HandleSaveResponse(const XmlNode& response) {
-  std::string markup = response.xml();
-  SaveStatus status = SplitSaveStatus(markup);
+  SaveStatus status = ReadSaveStatus(response);
   int32_t requestId = ModConvertDtypes::TextToInt32(status.requestID);
   if (requestId < 1 || requestId > Count()) return;  // not one of ours
   qcListObject& record = *members_[static_cast<size_t>(requestId - 1)];
@@ -118,7 +115,7 @@ int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
   }
   if (any) {
     std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-    XmlNode messageSet = response->childNodes().item(1).childNodes().item(0);
+    XmlNode messageSet = response->documentElement().childNodes().item(0);
     for (XmlNode element : messageSet.childNodes()) {
       if (element.nodeType() == NODE_ELEMENT) HandleSaveResponse(element);
     }

@@ -18,9 +18,9 @@
 namespace brennock {
 namespace {
 
-// The response to the first request: document, QBXML, the message set, its first child.
+// The response to the first request: QBXML, the message set, its first child.
 XmlNode FirstResponse(const XmlDocument& document) {
-  return document.childNodes().item(1).childNodes().item(0).childNodes().item(0);
+  return document.documentElement().childNodes().item(0).childNodes().item(0);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "brennock/session/host_info.h"
 
-#include <cctype>
-
 #include "brennock/session/session_state.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
@@ -10,11 +9,7 @@ namespace {
 
 bool TrueText(std::string_view text) {
   if (text == "1") return true;
-  if (text.size() != 4) return false;
-  return std::tolower(static_cast<unsigned char>(text[0])) == 't' &&
-         std::tolower(static_cast<unsigned char>(text[1])) == 'r' &&
-         std::tolower(static_cast<unsigned char>(text[2])) == 'u' &&
-         std::tolower(static_cast<unsigned char>(text[3])) == 'e';
+  return AsciiEqualsIgnoreCase(text, "true");
 }
 
 // QBXML -> message-set response -> first response -> its first element, or Nothing.

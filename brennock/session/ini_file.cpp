@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "brennock/util/text.h"
+
 namespace brennock {
 namespace {
 
@@ -13,17 +15,6 @@ std::string_view Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   std::size_t last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -50,13 +41,13 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
     if (line.front() == '[') {
       std::size_t close = line.find(']');
       if (close == std::string_view::npos) continue;
-      inSection = EqualsIgnoringCase(Trim(line.substr(1, close - 1)), section);
+      inSection = AsciiEqualsIgnoreCase(Trim(line.substr(1, close - 1)), section);
       continue;
     }
     if (!inSection) continue;
     std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    if (EqualsIgnoringCase(Trim(line.substr(0, equals)), key)) {
+    if (AsciiEqualsIgnoreCase(Trim(line.substr(0, equals)), key)) {
       return std::string(Unquoted(Trim(line.substr(equals + 1))));
     }
   }

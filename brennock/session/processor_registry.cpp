@@ -1,23 +1,18 @@
 #include "brennock/session/processor_registry.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
+
+#include "brennock/util/text.h"
 
 namespace brennock {
 namespace {
 
 constexpr const char* kSimulatorProgId = "Brennock.Simulator";
 
-std::string Folded(const std::string& name) {
-  std::string folded(name);
-  std::transform(folded.begin(), folded.end(), folded.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return folded;
-}
+std::string Folded(const std::string& name) { return AsciiLowered(name); }
 
 bool IsIntuitProgId(const std::string& folded) {
   return folded == "qbxmlrp2.requestprocessor" || folded == "qbxmlrp.requestprocessor";

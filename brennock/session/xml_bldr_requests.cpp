@@ -7,6 +7,7 @@
 #include "brennock/session/data_ext_definition_source.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
@@ -70,13 +71,12 @@ int32_t xmlBldr::InsertDateFilter(std::string_view FilterType, Date FromDate, Da
   auto dateText = [withTime](Date d) {
     return withTime ? ModConvertDtypes::DateTimeToText(d) : ModConvertDtypes::DateToText(d);
   };
-  std::string aggregate = std::string(FilterType) + "DateRangeFilter";
-  AppendPiece("<" + aggregate + ">");
-  if (!FromDate.IsNull())
-    CreateElement("From" + std::string(FilterType) + "Date", dateText(FromDate));
-  if (!ToDate.IsNull()) CreateElement("To" + std::string(FilterType) + "Date", dateText(ToDate));
+  std::string aggregate = Concat({FilterType, "DateRangeFilter"});
+  AppendPiece(Concat({"<", aggregate, ">"}));
+  if (!FromDate.IsNull()) CreateElement(Concat({"From", FilterType, "Date"}), dateText(FromDate));
+  if (!ToDate.IsNull()) CreateElement(Concat({"To", FilterType, "Date"}), dateText(ToDate));
   if (DateMacro != 0) CreateElement("DateMacro", macro);
-  AppendPiece("</" + aggregate + ">");
+  AppendPiece(Concat({"</", aggregate, ">"}));
   return 0;
 }
 
@@ -123,14 +123,14 @@ void xmlBldr::AppendSingleQuery(std::string_view QueryType, std::string_view sVa
   OpenAggregate(QueryType, "requestID", "1");
   if (maxReturned != 0) CreateElement("MaxReturned", std::to_string(maxReturned));
   if (!sFilterType.empty()) {
-    AppendPiece("<" + std::string(sFilterType) + ">");
+    AppendPiece(Concat({"<", sFilterType, ">"}));
     CreateElement(sIdentifier, sValue);
-    AppendPiece("</" + std::string(sFilterType) + ">");
+    AppendPiece(Concat({"</", sFilterType, ">"}));
   } else {
     CreateElement(sIdentifier, sValue);
   }
   AddDataExtTag(IncludeDataExtensions, ObjType);
-  AppendPiece("</" + std::string(QueryType) + ">");
+  AppendPiece(Concat({"</", QueryType, ">"}));
   AppendPiece("</QBXMLMsgsRq>");
   AppendPiece("</QBXML>");
 }

@@ -3,11 +3,14 @@
 #include <exception>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/error_table.h"
+#include "brennock/errors/raise.h"
 #include "brennock/session/parser_missing_prompt.h"
 #include "brennock/session/request_processor.h"
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 
 namespace brennock {
 namespace {
@@ -17,13 +20,38 @@ constexpr int32_t kObjectNotSet = 91;         // no processor: the session was n
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
 constexpr int32_t kParserMissing = vbObjectError + 1999;
 
+// The name of the tag nearest before `at`: the element whose text (or attribute) holds it.
+std::string_view TagBefore(std::string_view request, std::size_t at) {
+  std::size_t open = request.rfind('<', at);
+  if (open == std::string_view::npos) return {};
+  std::size_t start = open + 1;
+  if (start < request.size() && request[start] == '/') ++start;
+  std::size_t end = request.find_first_of(" \t\r\n/>", start);
+  return request.substr(start, (end == std::string_view::npos ? request.size() : end) - start);
+}
+
+// A parser refuses the whole document for one such character, so it is refused before sending,
+// naming the character and the element it is in.
+void RefuseNonXmlCharacters(std::string_view request) {
+  char32_t cp = 0;
+  std::size_t at = FindNonXmlCharacter(request, cp);
+  if (at == std::string_view::npos) return;
+  RaiseError(errNonXmlCharacter, FindError(errNonXmlCharacter)->source,
+             Concat({ErrorMessage(errNonXmlCharacter), CodePointName(cp), " in <",
+                     TagBefore(request, at), ">"}));
+}
+
 }  // namespace
 
 std::string xmlBldr::Send(bool allowSubscription) {
+  // Each send reports its own status: a response without status attributes reads as success.
+  statusCode_.clear();
+  statusMessage_.clear();
   int32_t number = 0;
   std::string description;
   try {
     std::string request = pieces_.Join();
+    RefuseNonXmlCharacters(request);
     WriteRequestTrace("<OUTGOING>", request, "</OUTGOING>");
     SessionState& session = Session();
     if (!session.processor) {
@@ -56,8 +84,8 @@ std::string xmlBldr::Send(bool allowSubscription) {
 
 void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
   try {
-    // Declaration, QBXML, the message-set response, then the response to the first request.
-    XmlNode first = response.childNodes().item(1).childNodes().item(0).childNodes().item(0);
+    // QBXML, the message-set response, then the response to the first request.
+    XmlNode first = response.documentElement().childNodes().item(0).childNodes().item(0);
     XmlAttributes attributes = first.attributes();
     for (int32_t i = 0, count = attributes.length(); i < count; ++i) {
       XmlAttribute attribute = attributes.item(i);
@@ -69,7 +97,7 @@ void xmlBldr::ReadFirstStatus(const XmlDocument& response) {
       }
     }
   } catch (const std::exception&) {
-    // A response without that shape leaves the previous status in place.
+    // A response without that shape has no status: the send's cleared one stands.
   }
 }
 
@@ -118,7 +146,7 @@ std::string xmlBldr::XMLInsertBegin(std::string_view QueryType, std::string_view
     AppendPiece("<QBXML>");
     OpenMessageSet();
     OpenAggregate(QueryType, "requestID", "2");
-    AppendPiece("<" + std::string(InsertCmd) + ">");
+    AppendPiece(Concat({"<", InsertCmd, ">"}));
   } catch (const AutomationError& error) {
     statusCode_ = std::to_string(error.Number());
     statusMessage_ = error.Description();
@@ -129,8 +157,8 @@ std::string xmlBldr::XMLInsertBegin(std::string_view QueryType, std::string_view
 std::shared_ptr<XmlDocument> xmlBldr::XMLInsertFinish(std::string_view QueryType,
                                                       std::string_view InsertCmd) {
   try {
-    AppendPiece("</" + std::string(InsertCmd) + ">");
-    AppendPiece("</" + std::string(QueryType) + ">");
+    AppendPiece(Concat({"</", InsertCmd, ">"}));
+    AppendPiece(Concat({"</", QueryType, ">"}));
     AppendPiece("</QBXMLMsgsRq>");
     AppendPiece("</QBXML>");
     return SendToQB();

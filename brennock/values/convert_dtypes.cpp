@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "brennock/errors/value_errors.h"
+#include "brennock/util/text.h"
 
 namespace brennock::ModConvertDtypes {
 namespace {
@@ -213,15 +214,6 @@ bool ReadDouble(std::string_view text, double& out) {
     return true;
   }
   return result.ec == std::errc();
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-    if (c != lower[i]) return false;
-  }
-  return true;
 }
 
 int64_t TextToInteger(std::string_view text, int64_t min, int64_t max) {
@@ -468,8 +460,8 @@ bool TryReadNumber(std::string_view text, double& out) { return ReadDouble(text,
 bool TextToBool(std::string_view text) {
   if (text.empty()) return false;
   const std::string_view trimmed = Trimmed(text);
-  if (EqualsIgnoringCase(trimmed, "true")) return true;
-  if (EqualsIgnoringCase(trimmed, "false")) return false;
+  if (AsciiEqualsIgnoreCase(trimmed, "true")) return true;
+  if (AsciiEqualsIgnoreCase(trimmed, "false")) return false;
   double number;
   if (!ReadDouble(trimmed, number)) RaiseTypeMismatch();
   return number != 0;

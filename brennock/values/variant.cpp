@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "brennock/errors/value_errors.h"
+#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
@@ -40,14 +41,7 @@ std::string GeneralText(double value, int precision) {
 
 // "True" / "False" in any case.
 bool ReadBoolText(std::string_view text, bool& value) {
-  const auto is = [&](std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-      const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-      if (c != word[i]) return false;
-    }
-    return true;
-  };
+  const auto is = [&](std::string_view word) { return AsciiEqualsIgnoreCase(text, word); };
   if (is("true")) {
     value = true;
     return true;

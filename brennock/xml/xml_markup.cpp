@@ -2,40 +2,15 @@
 
 #include <cstring>
 
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_blanks.h"
 
 namespace brennock::detail {
 
 namespace {
 
-// Copies text to out, replacing the characters that need an entity; runs of plain characters are
-// appended in one piece.
-template <typename Replacement>
-void AppendEscaped(std::string_view text, std::string& out, Replacement replacement) {
-  std::size_t run = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char* entity = replacement(text[i]);
-    if (entity == nullptr) continue;
-    out.append(text, run, i - run);
-    out += entity;
-    run = i + 1;
-  }
-  out.append(text, run, text.size() - run);
-}
-
 void AppendEscapedText(std::string_view value, std::string& out) {
-  AppendEscaped(value, out, [](char c) -> const char* {
-    switch (c) {
-      case '&':
-        return "&amp;";
-      case '<':
-        return "&lt;";
-      case '>':
-        return "&gt;";
-      default:
-        return nullptr;
-    }
-  });
+  AppendXmlEscaped(out, value, XmlEscaping::kText);
 }
 
 void AppendCdata(std::string_view value, std::string& out) {
@@ -121,24 +96,7 @@ bool AppendOpening(pugi::xml_node node, std::string& out) {
 }  // namespace
 
 void AppendEscapedAttribute(std::string_view value, std::string& out) {
-  AppendEscaped(value, out, [](char c) -> const char* {
-    switch (c) {
-      case '&':
-        return "&amp;";
-      case '<':
-        return "&lt;";
-      case '"':
-        return "&quot;";
-      case '\t':
-        return "&#9;";
-      case '\n':
-        return "&#10;";
-      case '\r':
-        return "&#13;";
-      default:
-        return nullptr;
-    }
-  });
+  AppendXmlEscaped(out, value, XmlEscaping::kAttribute);
 }
 
 void AppendMarkup(pugi::xml_node root, std::string& out) {

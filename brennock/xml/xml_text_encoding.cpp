@@ -14,17 +14,6 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    if (x != b[i]) return false;
-  }
-  return true;
-}
-
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -41,49 +30,6 @@ void AppendUtf8(std::string& out, char32_t code) {
 }
 
 }  // namespace
-
-std::size_t FindInvalidUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-  while (i < size) {
-    // Responses are mostly ASCII: skip eight plain bytes at a time.
-    if (i + 8 <= size) {
-      uint64_t word;
-      std::memcpy(&word, bytes + i, sizeof word);
-      if ((word & 0x8080808080808080ull) == 0) {
-        i += 8;
-        continue;
-      }
-    }
-    unsigned char lead = bytes[i];
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;   // overlong
-      if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;   // overlong
-      if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-    } else {
-      return i;
-    }
-    if (i + length > size || bytes[i + 1] < low || bytes[i + 1] > high) return i;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (!IsContinuation(bytes[i + k])) return i;
-    }
-    i += length;
-  }
-  return std::string_view::npos;
-}
 
 SingleByteEncoding DeclaredSingleByteEncoding(std::string_view text) {
   if (!text.starts_with("<?xml")) return SingleByteEncoding::kNone;
@@ -102,11 +48,11 @@ SingleByteEncoding DeclaredSingleByteEncoding(std::string_view text) {
   std::size_t end = declaration.find(quote, at);
   if (end == std::string_view::npos) return SingleByteEncoding::kNone;
   std::string_view name = declaration.substr(at, end - at);
-  if (EqualsIgnoringCase(name, "iso-8859-1") || EqualsIgnoringCase(name, "iso_8859-1") ||
-      EqualsIgnoringCase(name, "latin1")) {
+  if (AsciiEqualsIgnoreCase(name, "iso-8859-1") || AsciiEqualsIgnoreCase(name, "iso_8859-1") ||
+      AsciiEqualsIgnoreCase(name, "latin1")) {
     return SingleByteEncoding::kLatin1;
   }
-  if (EqualsIgnoringCase(name, "windows-1252") || EqualsIgnoringCase(name, "cp1252")) {
+  if (AsciiEqualsIgnoreCase(name, "windows-1252") || AsciiEqualsIgnoreCase(name, "cp1252")) {
     return SingleByteEncoding::kWindows1252;
   }
   return SingleByteEncoding::kNone;

@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "brennock/util/text.h"
+
 namespace brennock::detail {
 
 // The single-byte encodings an XML declaration may name that are decoded before parsing.
 enum class SingleByteEncoding { kNone, kLatin1, kWindows1252 };
 
-// Offset of the first byte that is not part of a well-formed UTF-8 sequence; npos when the whole
-// text is valid UTF-8.
-std::size_t FindInvalidUtf8(std::string_view text);
+using ::brennock::FindInvalidUtf8;
 
 // The encoding named by the XML declaration at the start of text, when it is a single-byte one.
 SingleByteEncoding DeclaredSingleByteEncoding(std::string_view text);

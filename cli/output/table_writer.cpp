@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "brennock/util/text.h"
+
 namespace brennock::cli {
 namespace {
 
@@ -28,12 +30,7 @@ std::string Visible(std::string_view value) {
 
 }  // namespace
 
-size_t DisplayWidth(std::string_view text) noexcept {
-  size_t width = 0;
-  for (char c : text)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;  // not a continuation byte
-  return width;
-}
+size_t DisplayWidth(std::string_view text) noexcept { return Utf8Length(text); }
 
 void TableWriter::Begin(const std::vector<std::string>& columns) { columns_ = columns; }
 

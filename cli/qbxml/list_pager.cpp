@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/qbxml/list_types.h"
@@ -15,21 +16,7 @@ namespace {
 // Attribute text as QuickBooks wrote it, made safe to write back (iterator IDs are GUIDs).
 std::string AttributeSafe(std::string_view text) {
   std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
+  AppendXmlEscaped(out, text, XmlEscaping::kAttribute);
   return out;
 }
 

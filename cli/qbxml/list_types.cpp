@@ -1,7 +1,8 @@
 #include "cli/qbxml/list_types.h"
 
 #include <array>
-#include <cctype>
+
+#include "brennock/util/text.h"
 
 namespace brennock::cli {
 namespace {
@@ -61,7 +62,7 @@ std::string Normalized(std::string_view name) {
   out.reserve(name.size());
   for (char c : name) {
     if (c == '-' || c == '_') continue;
-    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    out += AsciiLower(c);
   }
   return out;
 }

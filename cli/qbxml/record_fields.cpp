@@ -1,7 +1,8 @@
 #include "cli/qbxml/record_fields.h"
 
-#include <cctype>
 #include <cstdint>
+
+#include "brennock/util/text.h"
 
 namespace brennock::cli {
 namespace {
@@ -55,28 +56,6 @@ void Flatten(const XmlNode& node, std::string& prefix,
     }
     prefix.resize(mark);
   }
-}
-
-// Length of the valid UTF-8 sequence at text[at], 0 when the bytes there are not one.
-size_t Utf8Length(std::string_view text, size_t at) {
-  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(at);
-  size_t length = lead < 0x80                    ? 1
-                  : lead >= 0xC2 && lead <= 0xDF ? 2
-                  : lead >= 0xE0 && lead <= 0xEF ? 3
-                  : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                 : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i)
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-  if (length == 3) {
-    uint32_t code = ((lead & 0x0Fu) << 12) | ((byte(at + 1) & 0x3Fu) << 6);
-    if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)) return 0;  // overlong, surrogate
-  } else if (length == 4) {
-    uint32_t code = ((lead & 0x07u) << 18) | ((byte(at + 1) & 0x3Fu) << 12);
-    if (code < 0x10000 || code > 0x10FFFF) return 0;
-  }
-  return length;
 }
 
 void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_view kind) {
@@ -139,7 +118,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
       ++i;
       continue;
     }
-    size_t length = c < 0x80 ? 1 : Utf8Length(text, i);
+    char32_t cp;
+    size_t length = DecodeUtf8(text, i, cp);
     if (length > 1) {
       i += length;
       continue;
@@ -181,13 +161,7 @@ void AppendRecordJson(std::string& out, const XmlNode& ret, std::string_view kin
 }
 
 bool SameName(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+  return AsciiEqualsIgnoreCase(a, b);
 }
 
 std::string RecordKind(const XmlNode& ret) {

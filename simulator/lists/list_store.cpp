@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "brennock/util/text.h"
 #include "simulator/clock.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"
@@ -144,7 +145,7 @@ bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name
               MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), field.name});
           return false;
         }
-        if (field.max_length && value->size() > field.max_length) {
+        if (field.max_length && Utf8Length(*value) > field.max_length) {
           status = MakeStatus(kStringTooLong, {*value, field.name});
           return false;
         }
@@ -186,7 +187,8 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     if (raw == "Name") {
       std::string name(Trim(child.text().get()));
       int index = type.field_index("Name");
-      if (index >= 0 && type.shape[index].max_length && name.size() > type.shape[index].max_length)
+      if (index >= 0 && type.shape[index].max_length &&
+          Utf8Length(name) > type.shape[index].max_length)
         return MakeStatus(kStringTooLong, {name, "Name"});
       rec.name = name;
       continue;
@@ -240,7 +242,7 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     } else {
       auto v = NormalizeValue(field.kind, child.text().get());
       if (!v) return MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), name});
-      if (field.max_length && v->size() > field.max_length)
+      if (field.max_length && Utf8Length(*v) > field.max_length)
         return MakeStatus(kStringTooLong, {*v, name});
       value = std::move(*v);
       if (name == "AccountType") rec.account_type = value;

@@ -144,5 +144,34 @@ TEST_F(ClassSimulatorTest, ParentKnownOnlyToQuickBooksIsFetchedBeforeTheSave) {
   EXPECT_NE(save.find("<?xml"), std::string::npos) << "the save document keeps its header";
 }
 
+TEST_F(ClassSimulatorTest, NameLimitCountsCharactersNotBytes) {
+  Session().errorMode = false;
+  std::string name31;
+  for (int i = 0; i < 31; ++i) name31 += "\u00E9";  // two bytes each
+  const std::string name32 = name31 + "\u00E9";
+  auto classes = Session().company->Classes();
+
+  auto accepted = classes->Add(name31);
+  EXPECT_TRUE(accepted->Validate());
+  EXPECT_EQ(classes->Commit(), 0);
+  EXPECT_EQ(accepted->ObjectState(), qoObjectStateClean);
+  classes->Clear();
+  ASSERT_EQ(classes->GetAll(), 1);
+  EXPECT_EQ(classes->Item(1)->Name(), name31);
+  EXPECT_EQ(classes->Item(1)->FullName(), name31);
+
+  classes->Clear();
+  size_t before = Sent();
+  auto refused = classes->Add(name32);
+  EXPECT_FALSE(refused->Validate());
+  ASSERT_EQ(refused->Errors()->Count(), 1);
+  EXPECT_EQ(refused->Errors()->Item(1)->Number(), ErrorNumber(1013));
+  EXPECT_EQ(refused->Errors()->Item(1)->Field(), "Name");
+  EXPECT_EQ(classes->Commit(), 1);
+  EXPECT_EQ(classes->Errors()->Item(1)->Number(), ErrorNumber(1011));
+  EXPECT_EQ(Sent(), before) << "a refused record is not sent";
+  EXPECT_EQ(classes->GetAll(), 1);
+}
+
 }  // namespace
 }  // namespace brennock::testing

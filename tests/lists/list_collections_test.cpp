@@ -176,6 +176,29 @@ TEST_F(ListCollectionsTest, RefusedSavesAreFiledOnRecordAndCollection) {
   EXPECT_EQ(processor_->LastRequestText().find("<Name>First</Name>"), std::string::npos);
 }
 
+TEST_F(ListCollectionsTest, SaveStatusIsReadByAttributeNameInAnyOrder) {
+  Session().errorMode = false;
+  auto classes = company_->Classes();
+  auto first = classes->Add("First");
+  auto second = classes->Add("Second");
+  // A DOCTYPE before the root, attributes in another order than QuickBooks writes them.
+  processor_->SetResponder([](const std::string&) -> std::string {
+    return "<?xml version=\"1.0\" ?><!DOCTYPE QBXML><QBXML><QBXMLMsgsRs>"
+           "<ClassAddRs statusMessage=\"Status OK\" statusCode=\"0\" requestID=\"1\" "
+           "statusSeverity=\"Info\"><ClassRet><ListID>1-1</ListID></ClassRet></ClassAddRs>"
+           "<ClassAddRs statusSeverity=\"Error\" requestID=\"2\" statusMessage=\"Failed. "
+           "QuickBooks error message: Bad &quot;class&quot;\" statusCode=\"3000\"/>"
+           "</QBXMLMsgsRs></QBXML>";
+  });
+  EXPECT_EQ(classes->Commit(), 1);
+  EXPECT_EQ(first->ObjectState(), qoObjectStateClean);
+  EXPECT_EQ(first->ListID(), "1-1");
+  ASSERT_EQ(second->Errors()->Count(), 1);
+  EXPECT_EQ(second->Errors()->Item(1)->Number(), ErrorNumber(1001));
+  EXPECT_EQ(second->Errors()->Item(1)->Description(), "Bad \"class\"");
+  EXPECT_EQ(second->ObjectState(), qoObjectStateNew);
+}
+
 TEST_F(ListCollectionsTest, CommitOfCleanMembersSendsNothing) {
   auto classes = company_->Classes();
   classes->Add("A")->SetObjectState(qoObjectStateClean);

@@ -72,14 +72,21 @@ TEST_F(DispatchTest, FirstResponseStatusIsReadWithNothingFoundAsSuccess) {
   EXPECT_EQ(b_.ErrMsg(), "The name \"X\" of the list element is already in use.");
   EXPECT_EQ(document->documentElement().baseName(), "QBXML");
 
-  // No status attributes, or a reply that is not qbXML: the last status stays.
+  // No status attributes, or a reply that is not qbXML: each send starts from a cleared status,
+  // so nothing of the earlier one remains.
   processor_->QueueResponse(Response("requestID2=\"x\""));
-  processor_->QueueResponse("not xml");
   WriteQuery("A");
+  b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.ErrMsg(), "");
+  processor_->QueueResponse(Response("statusCode=\"3100\" statusMessage=\"In use\""));
+  processor_->QueueResponse("not xml");
+  WriteQuery("X");
   b_.NewSendRequest();
   WriteQuery("B");
   b_.NewSendRequest();
-  EXPECT_EQ(b_.ErrNumber(), 3100);
+  EXPECT_EQ(b_.ErrNumber(), 0);
+  EXPECT_EQ(b_.ErrMsg(), "");
 }
 
 TEST_F(DispatchTest, SubscriptionRequestsAreRecognisedAnywhereInTheText) {
@@ -132,6 +139,41 @@ TEST_F(DispatchTest, ProcessorFailureIsRaisedAgainAndTheRequestCanBeRetried) {
   EXPECT_EQ(processor_->Requests()[1].text, processor_->Requests()[0].text);
   EXPECT_EQ(b_.ErrNumber(), 0);
   EXPECT_EQ(b_.PieceCount(), 0);
+}
+
+TEST_F(DispatchTest, CharactersXmlDoesNotAllowAreRefusedBeforeSending) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Bell\x07", "U+0007 in <FullName>"},
+      {"Caf\xC3\xA9 \xEF\xBF\xBF", "U+FFFF in <FullName>"},
+  };
+  for (const auto& [value, where] : cases) {
+    WriteQuery(value);
+    try {
+      b_.NewSendRequest();
+      ADD_FAILURE() << "no error raised for " << where;
+    } catch (const AutomationError& error) {
+      EXPECT_EQ(error.Number(), vbObjectError + 1033);
+      EXPECT_EQ(error.Source(), "XMLBldr");
+      EXPECT_EQ(error.Description(), "The request holds a character XML does not allow: " + where);
+    }
+    EXPECT_EQ(b_.ErrNumber(), vbObjectError + 1033);
+  }
+  EXPECT_TRUE(processor_->Requests().empty());
+  // Tabs and line breaks are XML characters.
+  processor_->QueueResponse(Response("statusCode=\"0\" statusMessage=\"Status OK\""));
+  WriteQuery("A\tB\r\nC");
+  b_.NewSendRequest();
+  EXPECT_EQ(processor_->Requests().size(), 1u);
+}
+
+TEST_F(DispatchTest, FirstStatusIsFoundBehindADoctype) {
+  processor_->QueueResponse(
+      "<?xml version=\"1.0\" ?><!DOCTYPE QBXML><QBXML><QBXMLMsgsRs><CustomerQueryRs "
+      "requestID=\"1\" statusCode=\"3120\" statusMessage=\"Not found\"/></QBXMLMsgsRs></QBXML>");
+  WriteQuery("Smith");
+  b_.NewSendRequest();
+  EXPECT_EQ(b_.ErrNumber(), 3120);
+  EXPECT_EQ(b_.ErrMsg(), "Not found");
 }
 
 TEST_F(DispatchTest, MissingParserAndMissingSessionAreReportedClearly) {

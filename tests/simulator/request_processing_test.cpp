@@ -34,6 +34,29 @@ TEST_F(RequestProcessingTest, TextThatIsNotXmlFailsToParse) {
   EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest(ticket_, "<Other/>"); }), kParseErrorNumber);
 }
 
+TEST_F(RequestProcessingTest, EntitiesOfTheRequestsOwnFailToParseAndChangeNothing) {
+  auto classNames = [&] {
+    std::set<std::string> names;
+    for (auto ret : First("<ClassQueryRq/>").children("ClassRet"))
+      names.insert(ret.child_value("Name"));
+    return names;
+  };
+  const std::set<std::string> before = classNames();
+  const std::string add = "<ClassAddRq><ClassAdd><Name>&lol9;</Name></ClassAdd></ClassAddRq>";
+  const std::string declared =
+      "<?xml version=\"1.0\" ?><!DOCTYPE QBXML [<!ENTITY lol \"x\">]><QBXML>"
+      "<QBXMLMsgsRq onError=\"stopOnError\"><ClassAddRq><ClassAdd><Name>&lol;</Name></ClassAdd>"
+      "</ClassAddRq></QBXMLMsgsRq></QBXML>";
+  EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest(ticket_, declared); }), kParseErrorNumber);
+  EXPECT_EQ(ErrorOf([&] { processor_->ProcessRequest(ticket_, Envelope(add)); }),
+            kParseErrorNumber);
+  EXPECT_EQ(classNames(), before);
+  // The same text escaped is an ordinary name.
+  auto rs = First("<ClassAddRq><ClassAdd><Name>&amp;lol9; &#64;</Name></ClassAdd></ClassAddRq>");
+  ASSERT_EQ(Code(rs), 0);
+  EXPECT_STREQ(rs.child("ClassRet").child_value("Name"), "&lol9; @");
+}
+
 TEST_F(RequestProcessingTest, AcceptsBothHeaderFormsAndLatin1) {
   std::string doctype =
       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD "
