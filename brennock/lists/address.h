@@ -47,10 +47,10 @@ class Address {
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
   std::string_view FirstTooLongField() const;
 
- private:
   // One row per field, in qbXML order: reading, writing and checking all walk them.
   static const BindingTable<Address>& Bindings();
 
+ private:
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;
 };

@@ -7,6 +7,7 @@ namespace {
 
 // A wage type as the wage-type table's qbXML text ("HourlyRegular").
 struct WageTypeCodec {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kEnum;
   static void Read(qbEnumWageType& member, const FieldElement& element) {
     member = WageTypeFromText(element.text());
   }

@@ -29,9 +29,9 @@ class levelPerItem {
   // Its elements in the query-result form.
   void WriteElements(xmlBldr& builder) const;
 
- private:
   static const BindingTable<levelPerItem>& Bindings();
 
+ private:
   std::shared_ptr<qcListObjectRef> itemRef_ = std::make_shared<qcListObjectRef>(qoListItems, "");
   Currency customPrice_;
   Variant userData_;

@@ -10,6 +10,7 @@
 
 #include "brennock/model/field_limits.h"
 #include "brennock/model/field_table.h"
+#include "brennock/qbxml/catalogue.h"
 
 namespace brennock {
 
@@ -48,6 +49,8 @@ struct Binding {
   Reader read = nullptr;   // null: the element is written, never read
   Writer write = nullptr;  // null: the element is read, never written
   Viewer text = nullptr;   // a text member's value (for length limits); null for other values
+  // The catalogue's value type the codec reads and writes; kAggregate for a row of its own.
+  qbxml::ValueType type = qbxml::ValueType::kAggregate;
 
   constexpr bool In(BodyForm form) const noexcept {
     switch (form) {
@@ -100,8 +103,12 @@ template <auto Member, class Codec, class Owner = qcBase>
 constexpr Binding<Owner> Bind(std::string_view element, uint16_t flags) {
   typename Binding<Owner>::Viewer text = nullptr;
   if constexpr (requires { requires Codec::kIsText; }) text = &detail::ViewMember<Member, Owner>;
-  return {element, flags, &detail::ReadMember<Member, Codec, Owner>,
-          &detail::WriteMember<Member, Codec, Owner>, text};
+  return {element,
+          flags,
+          &detail::ReadMember<Member, Codec, Owner>,
+          &detail::WriteMember<Member, Codec, Owner>,
+          text,
+          Codec::kType};
 }
 
 // A row read from responses and never written (QuickBooks sends it; the record does not send it

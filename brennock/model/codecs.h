@@ -18,6 +18,7 @@ namespace brennock::codecs {
 
 // Text as it stands (std::string or ShortText).
 struct Text {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kText;
   static constexpr bool kIsText = true;  // its value can be viewed as text (length limits)
   template <class S>
   static void Read(S& member, const FieldElement& element) {
@@ -38,6 +39,7 @@ struct Text {
 // Booleans: "1"/"0" in requests, "true"/"false" in the query-result form (and in the requests of
 // rows flagged kWordsInRequests).
 struct Bool {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kBool;
   static void Read(bool& member, const FieldElement& element) {
     std::string scratch;
     member = ModConvertDtypes::TextToBool(element.TextView(scratch));
@@ -53,6 +55,7 @@ struct Bool {
 
 // A date, "yyyy-mm-dd"; the zero date writes nothing.
 struct Date {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kDate;
   static void Read(brennock::Date& member, const FieldElement& element) {
     std::string scratch;
     member = ModConvertDtypes::TextToDate(element.TextView(scratch));
@@ -67,6 +70,7 @@ struct Date {
 // A time stamp (TimeCreated, TimeModified): read with its time, written back as the date, or
 // "None" for the zero date.
 struct Stamp {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kDateTime;
   static void Read(brennock::Date& member, const FieldElement& element) {
     Date::Read(member, element);
   }
@@ -79,6 +83,7 @@ struct Stamp {
 
 // Whole numbers.
 struct Int16 {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kInt;
   static void Read(int16_t& member, const FieldElement& element) {
     std::string scratch;
     member = ModConvertDtypes::TextToInt16(element.TextView(scratch));
@@ -92,6 +97,7 @@ struct Int16 {
 
 // Single-precision rates and percentages, read through the plain number reader ("7.5%" too).
 struct Single {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kFloat;
   static void Read(float& member, const FieldElement& element) {
     std::string scratch;
     member = ModConvertDtypes::TextToSingle(element.TextView(scratch));
@@ -104,6 +110,7 @@ struct Single {
 
 // Amounts: "#######0.00".
 struct Amount {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kAmount;
   static void Read(Currency& member, const FieldElement& element) {
     std::string scratch;
     member = ModConvertDtypes::TextToCurrency(element.TextView(scratch));
@@ -117,6 +124,7 @@ struct Amount {
 
 // Prices: "0000000.0000".
 struct Price : Amount {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kPrice;
   static void Write(Currency member, xmlBldr& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::PriceToText(member));
@@ -126,6 +134,7 @@ struct Price : Amount {
 // A list reference: ListID and FullName inside the element; written by full name (or ListID when
 // only that is known), nothing when empty.
 struct Ref {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kRef;
   static void Read(qcListObjectRef& member, const FieldElement& element) {
     member.FromDom(element);
   }
