@@ -1,6 +1,7 @@
 #include "brennock/errors/qc_errors.h"
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 
 namespace brennock {
 namespace {
@@ -11,9 +12,7 @@ constexpr const char* kSource = "qcErrors";
   throw AutomationError(5, kSource, "Invalid procedure call or argument");
 }
 
-[[noreturn]] void RaiseBadPosition() {
-  throw AutomationError(9, kSource, "Subscript out of range");
-}
+[[noreturn]] void RaiseBadPosition() { RaiseRuntime(kSubscriptOutOfRangeNumber, kSource); }
 
 // Collection keys ignore letter case; only ASCII letters are folded.
 std::string FoldKey(const std::string& key) {

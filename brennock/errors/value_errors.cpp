@@ -1,21 +1,16 @@
 #include "brennock/errors/value_errors.h"
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 
 namespace brennock {
 
-void RaiseInvalidArgument() {
-  throw AutomationError(kInvalidArgumentNumber, "Brennock", "Invalid procedure call or argument");
-}
+void RaiseInvalidArgument() { RaiseRuntime(kInvalidArgumentNumber); }
 
-void RaiseOverflow() { throw AutomationError(kOverflowNumber, "Brennock", "Overflow"); }
+void RaiseOverflow() { RaiseRuntime(kOverflowNumber); }
 
-void RaiseDivisionByZero() {
-  throw AutomationError(kDivisionByZeroNumber, "Brennock", "Division by zero");
-}
+void RaiseDivisionByZero() { RaiseRuntime(kDivisionByZeroNumber); }
 
-void RaiseTypeMismatch() {
-  throw AutomationError(kTypeMismatchNumber, "Brennock", "Type mismatch");
-}
+void RaiseTypeMismatch() { RaiseRuntime(kTypeMismatchNumber); }
 
 }  // namespace brennock

@@ -1,6 +1,7 @@
 #include "brennock/session/numbering_session.h"
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 #include "brennock/session/processor_registry.h"
 #include "brennock/session/processor_shutdown.h"
 #include "brennock/session/session_state.h"
@@ -30,7 +31,7 @@ RequestProcessor& OpenNumberingSession() {
   }
   std::shared_ptr<RequestProcessor> processor = CreateRequestProcessor(kNumberingProgId);
   if (!processor) {
-    throw AutomationError(91, "Brennock", "Object variable or With block variable not set");
+    RaiseRuntime(kObjectNotSetNumber);
   }
   processor->OpenConnection("", session.appName);
   std::string ticket = processor->BeginSession(MainCompanyFile(session), qbOpenModeDontCare);

@@ -6,6 +6,7 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 #include "brennock/session/host_info.h"
 #include "brennock/session/ini_file.h"
 #include "brennock/session/log_file.h"
@@ -15,35 +16,27 @@
 #include "brennock/session/remote_processor.h"
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_state.h"
+#include "brennock/util/text.h"
 #include "brennock/version.h"
 
 namespace brennock {
 namespace {
 
-constexpr int32_t kObjectNotSet = 91;        // no processor could be created
 constexpr int32_t kAutomationFailure = 440;  // a failure that carried no automation error
-constexpr const char* kObjectNotSetText = "Object variable or With block variable not set";
 constexpr const char* kDefaultQuickBooksIni = "c:\\Program Files\\Intuit\\QuickBooks Pro\\qbw.ini";
 
-bool SameProgId(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+bool SameProgId(std::string_view a, std::string_view b) { return AsciiEqualsIgnoreCase(a, b); }
 
 template <typename T>
 T& Required(const std::shared_ptr<T>& object) {
-  if (!object) throw AutomationError(kObjectNotSet, "Brennock", kObjectNotSetText);
+  if (!object) RaiseRuntime(kObjectNotSetNumber);
   return *object;
 }
 
 int16_t WholeNumber(const std::string& text) {
   int64_t value = LeadingNumber(text).ToInteger();
   if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) {
-    throw AutomationError(6, "Brennock", "Overflow");
+    RaiseRuntime(kOverflowNumber);
   }
   return static_cast<int16_t>(value);
 }
@@ -89,7 +82,7 @@ bool QBConnection::RaiseRecordProcessed2(int32_t CurrentRecord, int32_t TotalRec
 std::shared_ptr<RequestProcessor> QBConnection::CreateProcessor() const {
   std::shared_ptr<RequestProcessor> processor =
       CreateConnectionProcessor(requestProcessorProgId_, useRequestProcessor1_);
-  if (!processor) throw AutomationError(kObjectNotSet, "Brennock", kObjectNotSetText);
+  if (!processor) RaiseRuntime(kObjectNotSetNumber);
   return processor;
 }
 
@@ -136,7 +129,7 @@ void QBConnection::FailConnect(int32_t number, std::string description) {
   } catch (...) {
   }
   session.connected = false;
-  if (number == kObjectNotSet) {
+  if (number == kObjectNotSetNumber) {
     throw AutomationError(vbObjectError, "brennock", "QuickBooks is not installed.");
   }
   throw AutomationError(number, "Brennock", std::move(description));

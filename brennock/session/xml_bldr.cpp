@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 #include "brennock/session/session_state.h"
 #include "brennock/xml/xml_escape.h"
 
@@ -74,10 +75,10 @@ int32_t xmlBldr::ErrNumber() const {
   int64_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   (void)end;
-  if (error == std::errc::result_out_of_range) throw AutomationError(6, "XMLBldr", "Overflow");
+  if (error == std::errc::result_out_of_range) RaiseRuntime(kOverflowNumber, "XMLBldr");
   if (negative) value = -value;
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
-    throw AutomationError(6, "XMLBldr", "Overflow");
+    RaiseRuntime(kOverflowNumber, "XMLBldr");
   }
   return static_cast<int32_t>(value);
 }
@@ -208,12 +209,12 @@ int32_t xmlBldr::SaveToFile(const std::string& Path) {
   std::string text = pieces_.Join();
   std::FILE* file = std::fopen(Path.c_str(), "wb");
   if (file == nullptr) {
-    throw AutomationError(75, "XMLBldr", "Path/File access error");
+    RaiseRuntime(kPathFileAccessNumber, "XMLBldr");
   }
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
                  std::fwrite("\r\n", 1, 2, file) == 2;
   if (std::fclose(file) != 0 || !written) {
-    throw AutomationError(57, "XMLBldr", "Device I/O error");
+    RaiseRuntime(kDeviceIoNumber, "XMLBldr");
   }
   return 0;
 }

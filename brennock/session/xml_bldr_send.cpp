@@ -5,6 +5,7 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/error_table.h"
 #include "brennock/errors/raise.h"
+#include "brennock/errors/runtime_errors.h"
 #include "brennock/session/parser_missing_prompt.h"
 #include "brennock/session/request_processor.h"
 #include "brennock/session/request_trace.h"
@@ -16,7 +17,6 @@ namespace brennock {
 namespace {
 
 constexpr int32_t kCannotCreateObject = 429;  // the XML parser component could not be created
-constexpr int32_t kObjectNotSet = 91;         // no processor: the session was never opened
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
 constexpr int32_t kParserMissing = vbObjectError + 1999;
 
@@ -55,8 +55,7 @@ std::string xmlBldr::Send(bool allowSubscription) {
     WriteRequestTrace("<OUTGOING>", request, "</OUTGOING>");
     SessionState& session = Session();
     if (!session.processor) {
-      throw AutomationError(kObjectNotSet, "XMLBldr",
-                            "Object variable or With block variable not set");
+      RaiseRuntime(kObjectNotSetNumber, "XMLBldr");  // the session was never opened
     }
     bool subscription =
         allowSubscription && request.find("QBXMLSubscriptionMsgsRq") != std::string::npos;

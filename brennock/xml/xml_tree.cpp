@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/runtime_errors.h"
 #include "brennock/xml/xml_reference_check.h"
 #include "brennock/xml/xml_text_encoding.h"
 
@@ -46,13 +47,9 @@ std::size_t FindInvalidUtf8AfterAscii(std::string_view text) {
 
 }  // namespace
 
-void ThrowObjectNotSet() {
-  throw AutomationError(91, "Brennock", "Object variable or With block variable not set");
-}
+void ThrowObjectNotSet() { RaiseRuntime(kObjectNotSetNumber); }
 
-void ThrowNotSupported() {
-  throw AutomationError(445, "Brennock", "Object doesn't support this action");
-}
+void ThrowNotSupported() { RaiseRuntime(kActionNotSupportedNumber); }
 
 bool XmlTree::Fail(std::string reason, int64_t filepos) {
   document_.reset();
