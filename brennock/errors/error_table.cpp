@@ -19,6 +19,8 @@ constexpr std::array<std::string_view, 5> kAddressTexts = {
 
 // clang-format off
 constexpr ErrorInfo kTable[] = {
+  {errQuickBooksNotInstalled, "QuickBooks is not installed.", Raised, "brennock",
+   "opening a connection when no request processor can be created"},
   {errNotConnected, "QBConnect has not been called, or it failed", Raised, kBrennock,
    "an operation needs the connection and there is none"},
   {errQuickBooksRefused, "", Collected, "",
@@ -158,6 +160,8 @@ constexpr ErrorInfo kTable[] = {
   {errNonPostingAccount, "Non-posting accounts cannot be used", Collected, "",
    "field \"Account\""},
   {errInvalidTermsType, "Invalid terms type specified", Raised, "Terms", ""},
+  {errParserMissing, "Microsoft XML 4.0 parser not installed.", Raised, "brennock",
+   "the XML parser component could not be created; the prompt is shown first"},
   {errEntityNotFound, "Entity does not exist", Collected, "", "field \"Entity\""},
   {errNeedCreditCardAccount, "Account type must be Credit Card", Collected, "",
    "field \"CreditCardCharge\" or \"CreditCardCredit\""},

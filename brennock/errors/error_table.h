@@ -12,6 +12,7 @@ namespace brennock {
 // Functions that take an ErrorCode refuse a bare integer, so an offset is never mistaken for a
 // full number or a QuickBooks status code.
 enum ErrorCode : int32_t {
+  errQuickBooksNotInstalled = 0,  // no request processor could be created
   errNotConnected = 1000,
   errQuickBooksRefused = 1001,  // text: the QuickBooks status message
   errFieldNotModifiable = 1002,
@@ -86,6 +87,7 @@ enum ErrorCode : int32_t {
   errNeedVendor = 1806,
   errNonPostingAccount = 1807,
   errInvalidTermsType = 1900,
+  errParserMissing = 1999,  // the XML parser component could not be created
   errEntityNotFound = 2010,
   errNeedCreditCardAccount = 2011,
   errClassNotFound = 2013,

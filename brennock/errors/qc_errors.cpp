@@ -8,9 +8,7 @@ namespace {
 
 constexpr const char* kSource = "qcErrors";
 
-[[noreturn]] void RaiseBadKey() {
-  throw AutomationError(5, kSource, "Invalid procedure call or argument");
-}
+[[noreturn]] void RaiseBadKey() { RaiseRuntime(kInvalidArgumentNumber, kSource); }
 
 [[noreturn]] void RaiseBadPosition() { RaiseRuntime(kSubscriptOutOfRangeNumber, kSource); }
 
@@ -43,13 +41,12 @@ std::shared_ptr<qcError> qcErrors::Add(int32_t Code, const std::string& sField,
 
 int32_t qcErrors::AddObject(std::shared_ptr<qcError> oNew) {
   if (!oNew) {
-    throw AutomationError(91, kSource, "Object variable or With block variable not set");
+    RaiseRuntime(kObjectNotSetNumber, kSource);
   }
   if (!keys_) keys_ = std::make_unique<KeyIndex>();
   const auto [at, added] = keys_->try_emplace(FoldKey(oNew->CollectionKey()), entries_.size());
   if (!added) {
-    throw AutomationError(457, kSource,
-                          "This key is already associated with an element of this collection");
+    RaiseRuntime(kDuplicateKeyNumber, kSource);
   }
   try {
     entries_.push_back(std::move(oNew));

@@ -16,6 +16,8 @@ std::string Prefixed(std::string_view prefix, std::string_view name) {
 
 void RaiseLibraryError(ErrorCode n) { RaiseError(n, kLibrarySource); }
 
+void RaiseTableError(ErrorCode n) { RaiseError(n, FindError(n)->source); }
+
 void RaiseLibraryError(ErrorCode n, std::string description) {
   RaiseError(n, kLibrarySource, std::move(description));
 }

@@ -14,6 +14,8 @@ inline constexpr std::string_view kLibrarySource = "Brennock";
 // Library-wide failure: number vbObjectError + n, source "Brennock", the table's text (or the
 // given one, for rows whose text is not fixed).
 [[noreturn]] void RaiseLibraryError(ErrorCode n);
+// With the source the table gives the error.
+[[noreturn]] void RaiseTableError(ErrorCode n);
 [[noreturn]] void RaiseLibraryError(ErrorCode n, std::string description);
 
 // Raised by a setter or a collection operation with its class (or object-type) name as source.

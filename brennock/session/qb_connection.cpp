@@ -6,6 +6,7 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/raise.h"
 #include "brennock/errors/runtime_errors.h"
 #include "brennock/session/host_info.h"
 #include "brennock/session/ini_file.h"
@@ -130,7 +131,7 @@ void QBConnection::FailConnect(int32_t number, std::string description) {
   }
   session.connected = false;
   if (number == kObjectNotSetNumber) {
-    throw AutomationError(vbObjectError, "brennock", "QuickBooks is not installed.");
+    RaiseTableError(errQuickBooksNotInstalled);
   }
   throw AutomationError(number, "Brennock", std::move(description));
 }

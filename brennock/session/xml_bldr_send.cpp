@@ -18,7 +18,6 @@ namespace {
 
 constexpr int32_t kCannotCreateObject = 429;  // the XML parser component could not be created
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
-constexpr int32_t kParserMissing = vbObjectError + 1999;
 
 // The name of the tag nearest before `at`: the element whose text (or attribute) holds it.
 std::string_view TagBefore(std::string_view request, std::size_t at) {
@@ -74,7 +73,7 @@ std::string xmlBldr::Send(bool allowSubscription) {
   }
   if (number == kCannotCreateObject) {
     ShowParserMissingPrompt();
-    throw AutomationError(kParserMissing, "brennock", "Microsoft XML 4.0 parser not installed.");
+    RaiseTableError(errParserMissing);
   }
   statusCode_ = std::to_string(number);
   statusMessage_ = description;
