@@ -4,7 +4,9 @@
 #include <map>
 #include <sstream>
 
+#include "brennock/qbxml/catalogue.h"
 #include "simulator/handlers/handler_table.h"
+#include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -25,23 +27,23 @@ bool HasPrefix(const SettingMap& map, const std::string& prefix) {
   return it != map.end() && it->first.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Writes the settings below path in the order of the named aggregate. A reference setting holds
-// the full name of a record; the ListID is looked up when written.
-void WriteSettings(RequestContext& ctx, const SettingMap& map, std::string_view shape_name,
+// Writes the settings below path in the order of the catalogue's aggregate. A reference setting
+// holds the full name of a record; the ListID is looked up when written.
+void WriteSettings(RequestContext& ctx, const SettingMap& map, const qbxml::Aggregate& shape,
                    const std::string& path) {
   XmlWriter w(ctx.out);
-  for (const auto& field : FindShape(shape_name)) {
+  for (const auto& field : shape.elements) {
     std::string key = path + std::string(field.name);
-    if (field.kind == FieldKind::kAggregate) {
+    if (field.type == qbxml::ValueType::kAggregate) {
       if (field.name == "DataExtRet" || !HasPrefix(map, key + ".")) continue;
       w.Open(field.name);
-      WriteSettings(ctx, map, field.name, key + ".");
+      WriteSettings(ctx, map, *qbxml::Nested(field), key + ".");
       w.Close(field.name);
       continue;
     }
     auto it = map.find(key);
     if (it == map.end()) continue;
-    if (field.kind == FieldKind::kRef) {
+    if (field.type == qbxml::ValueType::kRef) {
       std::string stored;
       for (auto target : ReferenceTargets(field.name)) {
         if (auto r = ctx.lists.LoadByFullName(*target, it->second)) {
@@ -52,7 +54,7 @@ void WriteSettings(RequestContext& ctx, const SettingMap& map, std::string_view 
       stored += kRefSeparator;
       stored += it->second;
       ctx.lists.WriteRef(ctx.out, field.name, stored);
-    } else if (field.repeated) {
+    } else if (Repeats(field)) {
       std::istringstream values(it->second);  // repeated values are kept one per line
       for (std::string line; std::getline(values, line);) w.Element(field.name, line);
     } else {
@@ -108,7 +110,7 @@ Status AnswerFromSettings(RequestContext& ctx, const char* prefix, const char* r
   ctx.OpenResponse({});
   XmlWriter w(ctx.out);
   w.Open(ret);
-  WriteSettings(ctx, settings, ret, "");
+  WriteSettings(ctx, settings, *qbxml::FindAggregate(ret), "");
   if (with_company_data_ext) WriteDataExtValues(ctx, "Company");
   w.Close(ret);
   ctx.CloseResponse();

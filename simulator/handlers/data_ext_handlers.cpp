@@ -89,9 +89,9 @@ void WriteDefinition(std::string& out, const DefinitionRow& d) {
 
 void ReadRequires(pugi::xml_node node, DefinitionRow& d) {
   if (auto v = node.child("DataExtListRequire"))
-    d.list_require = NormalizeValue(FieldKind::kBool, v.text().get()) == "true";
+    d.list_require = NormalizeValue(qbxml::ValueType::kBool, v.text().get()) == "true";
   if (auto v = node.child("DataExtTxnRequire"))
-    d.txn_require = NormalizeValue(FieldKind::kBool, v.text().get()) == "true";
+    d.txn_require = NormalizeValue(qbxml::ValueType::kBool, v.text().get()) == "true";
   if (auto v = node.child("DataExtFormatString")) d.format_string = v.text().get();
 }
 

@@ -72,7 +72,7 @@ Status ContinueIterator(RequestContext& ctx, std::string_view id) {
   QueryIterator& iter = it->second;
   // Each Continue may ask for a different page size.
   if (auto max = ctx.request.child("MaxReturned")) {
-    auto v = NormalizeValue(FieldKind::kInt, max.text().get());
+    auto v = NormalizeValue(qbxml::ValueType::kInt, max.text().get());
     if (v && std::stoll(*v) > 0) iter.page_size = static_cast<size_t>(std::stoll(*v));
   }
   size_t end = std::min(iter.rows.size(), iter.position + iter.page_size);
@@ -110,7 +110,7 @@ Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& typ
     else if (name == "FullName")
       names.push_back(text);
     else if (name == "MaxReturned") {
-      auto v = NormalizeValue(FieldKind::kInt, text);
+      auto v = NormalizeValue(qbxml::ValueType::kInt, text);
       if (!v || std::stoll(*v) < 0)
         return ctx.Respond(MakeStatus(kConversionError, {"integer", text, "MaxReturned"}));
       max_returned = static_cast<size_t>(std::stoll(*v));

@@ -8,6 +8,8 @@
 
 namespace brennock::simulator {
 
+using qbxml::ValueType;
+
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' ||
                            text.front() == '\r'))
@@ -57,41 +59,41 @@ std::string FormatCents(int64_t cents) {
   return buf;
 }
 
-std::optional<std::string> NormalizeValue(FieldKind kind, std::string_view text) {
+std::optional<std::string> NormalizeValue(ValueType kind, std::string_view text) {
   std::string_view t = Trim(text);
   switch (kind) {
-    case FieldKind::kBool:
+    case ValueType::kBool:
       if (t == "true" || t == "True" || t == "1") return std::string("true");
       if (t == "false" || t == "False" || t == "0") return std::string("false");
       return std::nullopt;
-    case FieldKind::kAmount: {
+    case ValueType::kAmount: {
       auto cents = ParseCents(t);
       if (!cents) return std::nullopt;
       return FormatCents(*cents);
     }
-    case FieldKind::kPrice:
-    case FieldKind::kPercent:
-    case FieldKind::kQuantity: {
+    case ValueType::kPrice:
+    case ValueType::kPercent:
+    case ValueType::kQuantity: {
       double value = 0;
       auto r = std::from_chars(t.data(), t.data() + t.size(), value);
       if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size()) return std::nullopt;
-      if (kind == FieldKind::kPrice) {
+      if (kind == ValueType::kPrice) {
         auto cents = ParseCents(t);
         double rounded = std::round(value * 100) / 100;
         if (cents && rounded == value) return FormatCents(*cents);
       }
       return std::string(t);
     }
-    case FieldKind::kInt: {
+    case ValueType::kInt: {
       int64_t value = 0;
       auto r = std::from_chars(t.data(), t.data() + t.size(), value);
       if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size()) return std::nullopt;
       return std::to_string(value);
     }
-    case FieldKind::kDate:
+    case ValueType::kDate:
       if (t.size() != 10 || !ParseDateTime(t, 0)) return std::nullopt;
       return std::string(t);
-    case FieldKind::kDateTime:
+    case ValueType::kDateTime:
       if (!ParseDateTime(t, 0)) return std::nullopt;
       return std::string(t);
     default:
@@ -99,22 +101,22 @@ std::optional<std::string> NormalizeValue(FieldKind kind, std::string_view text)
   }
 }
 
-std::string_view KindWord(FieldKind kind) {
+std::string_view KindWord(ValueType kind) {
   switch (kind) {
-    case FieldKind::kBool:
+    case ValueType::kBool:
       return "boolean";
-    case FieldKind::kAmount:
+    case ValueType::kAmount:
       return "amount";
-    case FieldKind::kPrice:
+    case ValueType::kPrice:
       return "price";
-    case FieldKind::kQuantity:
+    case ValueType::kQuantity:
       return "quantity";
-    case FieldKind::kPercent:
+    case ValueType::kPercent:
       return "percent";
-    case FieldKind::kInt:
+    case ValueType::kInt:
       return "integer";
-    case FieldKind::kDate:
-    case FieldKind::kDateTime:
+    case ValueType::kDate:
+    case ValueType::kDateTime:
       return "date";
     default:
       return "string";

@@ -11,6 +11,8 @@
 namespace brennock::simulator {
 namespace {
 
+using qbxml::ValueType;
+
 constexpr const char* kColumns =
     "id,list_id,list_type,name,full_name,parent_id,sublevel,is_active,time_created,"
     "time_modified,modified_utc,edit_sequence,balance,total_balance,account_type,body";
@@ -102,27 +104,10 @@ std::optional<std::string> ListStore::ResolveRef(pugi::xml_node ref, const ListT
   return found->list_id + kRefSeparator + found->full_name;
 }
 
-bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name,
+bool ListStore::RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& shape,
                                 const ListType& owner, std::string& out, Status& status) {
   XmlWriter w(out);
-  std::string base(shape_name);
-  if (base.size() > 3 && base.substr(base.size() - 3) == "Mod" && FindShape(base).empty())
-    base.resize(base.size() - 3);
-  auto shape = FindShape(base);
-  if (shape.empty()) {  // not a shape the simulator knows: keep the request's own order
-    for (auto child : node.children()) {
-      if (child.type() != pugi::node_element) continue;
-      if (child.first_child().type() == pugi::node_element) {
-        w.Open(child.name());
-        if (!RenderAggregate(child, child.name(), owner, out, status)) return false;
-        w.Close(child.name());
-      } else {
-        w.Element(child.name(), child.text().get());
-      }
-    }
-    return true;
-  }
-  for (const auto& field : shape) {
+  for (const auto& field : shape.elements) {
     for (auto child : node.children()) {
       std::string_view name = child.name();
       if (child.type() != pugi::node_element) continue;
@@ -130,22 +115,22 @@ bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name
                                   name.substr(0, field.name.size()) == field.name &&
                                   name.substr(field.name.size()) == "Mod"))
         continue;
-      if (field.kind == FieldKind::kRef) {
+      if (field.type == ValueType::kRef) {
         auto value = ResolveRef(child, nullptr, owner, status);
         if (!value) return false;
         WriteRef(out, field.name, *value);
-      } else if (field.kind == FieldKind::kAggregate) {
+      } else if (field.type == ValueType::kAggregate) {
         w.Open(field.name);
-        if (!RenderAggregate(child, field.name, owner, out, status)) return false;
+        if (!RenderAggregate(child, *qbxml::Nested(field), owner, out, status)) return false;
         w.Close(field.name);
       } else {
-        auto value = NormalizeValue(field.kind, child.text().get());
+        auto value = NormalizeValue(field.type, child.text().get());
         if (!value) {
           status =
-              MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), field.name});
+              MakeStatus(kConversionError, {KindWord(field.type), child.text().get(), field.name});
           return false;
         }
-        if (field.max_length && Utf8Length(*value) > field.max_length) {
+        if (field.maxLength && Utf8Length(*value) > field.maxLength) {
           status = MakeStatus(kStringTooLong, {*value, field.name});
           return false;
         }
@@ -157,12 +142,12 @@ bool ListStore::RenderAggregate(pugi::xml_node node, std::string_view shape_name
 }
 
 bool ListStore::MergeAggregate(const std::string& current, pugi::xml_node changes,
-                               std::string_view shape_name, const ListType& owner, std::string& out,
-                               Status& status) {
+                               const qbxml::Aggregate& shape, const ListType& owner,
+                               std::string& out, Status& status) {
   std::string text = "<M>" + current + "</M>";
   pugi::xml_document doc;
   if (!doc.load_buffer(text.data(), text.size()))
-    return RenderAggregate(changes, shape_name, owner, out, status);
+    return RenderAggregate(changes, shape, owner, out, status);
   pugi::xml_node merged = doc.first_child();
   for (auto child : changes.children()) {
     if (child.type() != pugi::node_element) continue;
@@ -172,7 +157,7 @@ bool ListStore::MergeAggregate(const std::string& current, pugi::xml_node change
     while (auto old = merged.child(name.c_str())) merged.remove_child(old);
     merged.append_copy(child).set_name(name.c_str());
   }
-  return RenderAggregate(merged, shape_name, owner, out, status);
+  return RenderAggregate(merged, shape, owner, out, status);
 }
 
 Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool modify,
@@ -187,14 +172,14 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     if (raw == "Name") {
       std::string name(Trim(child.text().get()));
       int index = type.field_index("Name");
-      if (index >= 0 && type.shape[index].max_length &&
-          Utf8Length(name) > type.shape[index].max_length)
+      if (index >= 0 && type.shape[index].maxLength &&
+          Utf8Length(name) > type.shape[index].maxLength)
         return MakeStatus(kStringTooLong, {name, "Name"});
       rec.name = name;
       continue;
     }
     if (raw == "IsActive") {
-      auto v = NormalizeValue(FieldKind::kBool, child.text().get());
+      auto v = NormalizeValue(ValueType::kBool, child.text().get());
       if (!v) return MakeStatus(kConversionError, {"boolean", child.text().get(), "IsActive"});
       rec.active = *v == "true";
       continue;
@@ -221,35 +206,36 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     std::string_view name = RetFieldName(type, raw, modify);
     int index = type.field_index(name);
     if (index < 0 || IsComputed(name)) continue;  // elements QuickBooks accepts but does not keep
-    const FieldSpec& field = type.shape[index];
+    const qbxml::Element& field = type.shape[index];
     auto u = static_cast<uint16_t>(index);
-    if (modify && field.repeated &&
+    if (modify && Repeats(field) &&
         std::find(replaced.begin(), replaced.end(), u) == replaced.end()) {
       rec.ClearField(u);
       replaced.push_back(u);
     }
     std::string value;
-    if (field.kind == FieldKind::kRef) {
+    if (field.type == ValueType::kRef) {
       auto ref = ResolveRef(child, nullptr, type, status);
       if (!ref) return status;
       value = std::move(*ref);
-    } else if (field.kind == FieldKind::kAggregate && modify && !field.repeated) {
+    } else if (field.type == ValueType::kAggregate && modify && !Repeats(field)) {
       // A modify changes only the parts of an aggregate it names; the rest stays.
       std::string current(rec.Field(name));
-      if (!MergeAggregate(current, child, field.name, type, value, status)) return status;
-    } else if (field.kind == FieldKind::kAggregate) {
-      if (!RenderAggregate(child, field.name, type, value, status)) return status;
+      if (!MergeAggregate(current, child, *qbxml::Nested(field), type, value, status))
+        return status;
+    } else if (field.type == ValueType::kAggregate) {
+      if (!RenderAggregate(child, *qbxml::Nested(field), type, value, status)) return status;
     } else {
-      auto v = NormalizeValue(field.kind, child.text().get());
-      if (!v) return MakeStatus(kConversionError, {KindWord(field.kind), child.text().get(), name});
-      if (field.max_length && Utf8Length(*v) > field.max_length)
+      auto v = NormalizeValue(field.type, child.text().get());
+      if (!v) return MakeStatus(kConversionError, {KindWord(field.type), child.text().get(), name});
+      if (field.maxLength && Utf8Length(*v) > field.maxLength)
         return MakeStatus(kStringTooLong, {*v, name});
       value = std::move(*v);
       if (name == "AccountType") rec.account_type = value;
     }
-    if (modify && !field.repeated && value.empty()) {
+    if (modify && !Repeats(field) && value.empty()) {
       rec.ClearField(u);  // an empty element clears the field
-    } else if (field.repeated) {
+    } else if (Repeats(field)) {
       rec.AddField(u, std::move(value));
     } else {
       rec.SetField(u, std::move(value));
@@ -595,7 +581,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
   w.Open(type.ret);
   size_t next = 0;  // position in rec.fields, which is ordered by shape index
   for (size_t i = 0; i < type.shape.size(); ++i) {
-    const FieldSpec& field = type.shape[i];
+    const qbxml::Element& field = type.shape[i];
     bool wanted = options.include.empty() || options.include.count(std::string(field.name));
     std::string_view name = field.name;
     if (IsComputed(name)) {
@@ -641,7 +627,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
       }
       continue;
     }
-    if (field.kind == FieldKind::kAggregate && name.size() > 12 &&
+    if (field.type == ValueType::kAggregate && name.size() > 12 &&
         name.substr(name.size() - 12) == "AddressBlock") {
       std::string_view address = rec.Field(name.substr(0, name.size() - 5));
       if (wanted && !address.empty()) WriteAddressBlock(out, name, address);
@@ -651,9 +637,9 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
     for (; next < rec.fields.size() && rec.fields[next].first == i; ++next) {
       if (!wanted) continue;
       const std::string& value = rec.fields[next].second;
-      if (field.kind == FieldKind::kRef) {
+      if (field.type == ValueType::kRef) {
         WriteRef(out, name, value);
-      } else if (field.kind == FieldKind::kAggregate) {
+      } else if (field.type == ValueType::kAggregate) {
         w.Open(name);
         w.Raw(value);
         w.Close(name);

@@ -70,14 +70,14 @@ class ListStore {
   // The ListID<US>FullName value of a ...Ref element, checked against the lists it may name.
   std::optional<std::string> ResolveRef(pugi::xml_node ref, const ListType* parent_list,
                                         const ListType& owner, Status& status);
-  // Writes the children of a request aggregate in the order of its return shape, resolving
-  // references on the way. False (with status) when a value or reference is bad.
-  bool RenderAggregate(pugi::xml_node node, std::string_view shape_name, const ListType& owner,
+  // Writes the children of a request aggregate in the order of the catalogue's aggregate,
+  // resolving references on the way. False (with status) when a value or reference is bad.
+  bool RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& shape, const ListType& owner,
                        std::string& out, Status& status);
 
  private:
   bool MergeAggregate(const std::string& current, pugi::xml_node changes,
-                      std::string_view shape_name, const ListType& owner, std::string& out,
+                      const qbxml::Aggregate& shape, const ListType& owner, std::string& out,
                       Status& status);
   Status ApplyFields(const ListType& type, pugi::xml_node source, bool modify, ListRecord& rec,
                      std::optional<ListRecord>& parent, bool& parent_given);

@@ -1,60 +1,16 @@
 #include "simulator/lists/list_types.h"
 
 #include <array>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "brennock/lists/list_registry.h"
+
 namespace brennock::simulator {
 namespace {
 
-struct ListRow {
-  std::string_view name;
-  std::string_view name_space;
-  bool can_add, can_modify, can_delete;
-};
-
-// Every list the simulator keeps, with what QuickBooks allows on it.
-constexpr ListRow kListRows[] = {
-    {"Account", "Account", true, true, true},
-    {"Customer", "Entity", true, true, true},
-    {"Vendor", "Entity", true, true, true},
-    {"Employee", "Entity", true, true, true},
-    {"OtherName", "Entity", true, true, true},
-    {"Class", "Class", true, true, true},
-    {"CustomerType", "CustomerType", true, false, true},
-    {"JobType", "JobType", true, false, true},
-    {"VendorType", "VendorType", true, false, true},
-    {"ShipMethod", "ShipMethod", true, false, true},
-    {"PaymentMethod", "PaymentMethod", true, false, true},
-    {"CustomerMsg", "CustomerMsg", true, false, true},
-    {"SalesTaxCode", "SalesTaxCode", true, true, true},
-    {"SalesRep", "SalesRep", true, true, true},
-    {"ToDo", "ToDo", true, true, true},
-    {"PayrollItemWage", "PayrollItem", true, true, true},
-    {"PayrollItemNonWage", "PayrollItem", false, false, true},
-    {"PriceLevel", "PriceLevel", true, true, true},
-    {"Currency", "Currency", true, true, true},
-    {"StandardTerms", "Terms", true, false, true},
-    {"DateDrivenTerms", "Terms", true, false, true},
-    {"Template", "Template", false, false, false},
-    {"ItemService", "Item", true, true, true},
-    {"ItemNonInventory", "Item", true, true, true},
-    {"ItemOtherCharge", "Item", true, true, true},
-    {"ItemInventory", "Item", true, true, true},
-    {"ItemInventoryAssembly", "Item", true, true, true},
-    {"ItemFixedAsset", "Item", true, true, true},
-    {"ItemSubtotal", "Item", true, true, true},
-    {"ItemDiscount", "Item", true, true, true},
-    {"ItemPayment", "Item", true, true, true},
-    {"ItemSalesTax", "Item", true, true, true},
-    {"ItemSalesTaxGroup", "Item", true, true, true},
-    {"ItemGroup", "Item", true, true, true},
-};
-
 struct Tables {
-  std::vector<std::string> ret_names;
   std::vector<ListType> types;
   std::unordered_map<std::string, std::vector<const ListType*>> targets;
 };
@@ -68,50 +24,40 @@ const ListType* Lookup(const std::vector<ListType>& types, std::string_view name
 const Tables& GetTables() {
   static const Tables tables = [] {
     Tables t;
-    t.ret_names.reserve(std::size(kListRows));
-    for (const auto& row : kListRows) t.ret_names.push_back(std::string(row.name) + "Ret");
-    for (size_t i = 0; i < std::size(kListRows); ++i) {
-      const auto& row = kListRows[i];
-      t.types.push_back({row.name, row.name_space, row.can_add, row.can_modify, row.can_delete,
-                         t.ret_names[i], FindShape(t.ret_names[i])});
+    for (const ListRecordKind& kind : ListRegistry()) {
+      if (kind.Has(kMixed)) continue;  // a query over other lists, nothing stored of its own
+      const qbxml::Aggregate* ret = qbxml::FindAggregate(std::string(kind.stem) + "Ret");
+      if (!ret) continue;  // a list QuickBooks does not answer with records (TaxCodes)
+      t.types.push_back({&kind, kind.stem, kind.nameSpace, kind.Has(kCanAdd), kind.Has(kCanModify),
+                         kind.Has(kCanDelete), ret->name, ret->elements});
     }
-    auto add = [&t](std::string_view ref, std::initializer_list<std::string_view> lists) {
+    // "<stem>Ref" names its own list; "<name space>Ref" any list of a shared name space
+    // ("ItemRef", "EntityRef", "TermsRef").
+    for (const auto& type : t.types) {
+      t.targets[std::string(type.name) + "Ref"] = {&type};
+      if (type.name_space != type.name)
+        t.targets[std::string(type.name_space) + "Ref"].push_back(&type);
+    }
+    // References whose element name is not a list's: QuickBooks' own rules.
+    auto same = [&t](std::string_view ref, std::string_view as) {
+      t.targets[std::string(ref)] = t.targets.at(std::string(as));
+    };
+    auto set = [&t](std::string_view ref, std::initializer_list<std::string_view> lists) {
       auto& v = t.targets[std::string(ref)];
+      v.clear();
       for (auto l : lists) v.push_back(Lookup(t.types, l));
     };
-    std::vector<std::string_view> items, entities;
-    for (const auto& type : t.types) {
-      if (type.name_space == "Item") items.push_back(type.name);
-      if (type.name_space == "Entity") entities.push_back(type.name);
-    }
-    for (auto ref : {"ItemRef", "ItemInventoryRef", "ItemGroupRef"})
-      for (auto i : items) add(ref, {i});
-    for (auto ref : {"EntityRef", "PayeeEntityRef"})
-      for (auto e : entities) add(ref, {e});
-    add("SalesRepEntityRef", {"Employee", "Vendor", "OtherName"});
-    add("ClassRef", {"Class"});
-    add("CustomerRef", {"Customer"});
-    add("VendorRef", {"Vendor"});
-    add("PrefVendorRef", {"Vendor"});
-    add("TaxVendorRef", {"Vendor"});
-    add("EmployeeRef", {"Employee"});
-    add("CustomerTypeRef", {"CustomerType"});
-    add("VendorTypeRef", {"VendorType"});
-    add("JobTypeRef", {"JobType"});
-    add("TermsRef", {"StandardTerms", "DateDrivenTerms"});
-    add("SalesRepRef", {"SalesRep"});
-    add("ItemSalesTaxRef", {"ItemSalesTax", "ItemSalesTaxGroup"});
-    add("DefaultItemSalesTaxRef", {"ItemSalesTax", "ItemSalesTaxGroup"});
-    add("PreferredPaymentMethodRef", {"PaymentMethod"});
-    add("PaymentMethodRef", {"PaymentMethod"});
-    add("ShipMethodRef", {"ShipMethod"});
-    add("DefaultShipMethodRef", {"ShipMethod"});
-    add("PriceLevelRef", {"PriceLevel"});
-    add("CurrencyRef", {"Currency"});
-    add("HomeCurrencyRef", {"Currency"});
-    add("CustomerMsgRef", {"CustomerMsg"});
-    add("TemplateRef", {"Template"});
-    add("PayrollItemWageRef", {"PayrollItemWage"});
+    same("ItemInventoryRef", "ItemRef");
+    same("ItemGroupRef", "ItemRef");
+    same("PayeeEntityRef", "EntityRef");
+    set("SalesRepEntityRef", {"Employee", "Vendor", "OtherName"});
+    same("PrefVendorRef", "VendorRef");
+    same("TaxVendorRef", "VendorRef");
+    set("ItemSalesTaxRef", {"ItemSalesTax", "ItemSalesTaxGroup"});
+    same("DefaultItemSalesTaxRef", "ItemSalesTaxRef");
+    same("PreferredPaymentMethodRef", "PaymentMethodRef");
+    same("DefaultShipMethodRef", "ShipMethodRef");
+    same("HomeCurrencyRef", "CurrencyRef");
     return t;
   }();
   return tables;
@@ -149,11 +95,7 @@ std::span<const ListType* const> ReferenceTargets(std::string_view ref_element) 
 std::string_view ReferenceKindName(std::string_view ref_element) {
   auto targets = ReferenceTargets(ref_element);
   if (targets.empty()) return "list element";
-  if (targets.size() > 1) {
-    if (targets[0]->name_space == "Item") return "Item";
-    if (targets[0]->name_space == "Terms") return "Terms";
-    return "Entity";
-  }
+  if (targets.size() > 1) return targets[0]->name_space;  // "Item", "Entity", "Terms"
   if (targets[0]->name == "Customer") return "Customer:Job";
   return targets[0]->name;
 }

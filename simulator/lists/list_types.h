@@ -3,13 +3,16 @@
 #include <span>
 #include <string_view>
 
-#include "simulator/schema/ret_shapes.h"
+#include "brennock/model/list_kind.h"
+#include "brennock/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 
-// One QuickBooks list as the simulator stores it. The name is the qbXML object name: requests
-// are composed from it (name + "AddRq", "ModRq", "QueryRq", "Ret") and it is the ListDelType.
+// One QuickBooks list as the simulator stores it: a row of the library's list registry with the
+// catalogue's return aggregate. The name is the qbXML object name: requests are composed from it
+// (name + "AddRq", "ModRq", "QueryRq", "Ret") and it is the ListDelType.
 struct ListType {
+  const ListRecordKind* kind;
   std::string_view name;
   // Names are unique within a name space: customers, vendors, employees and other names share
   // "Entity"; every item kind shares "Item"; both kinds of terms share "Terms".
@@ -17,14 +20,16 @@ struct ListType {
   bool can_add;
   bool can_modify;
   bool can_delete;
-  std::string_view ret;              // "CustomerRet"
-  std::span<const FieldSpec> shape;  // children of the Ret aggregate, in order
+  std::string_view ret;                   // "CustomerRet"
+  std::span<const qbxml::Element> shape;  // children of the Ret aggregate, in order
 
   bool has_field(std::string_view field) const;
   int field_index(std::string_view field) const;  // -1 when absent
-  bool hierarchical() const { return has_field("ParentRef"); }
+  bool hierarchical() const { return kind->hierarchical(); }
 };
 
+// The registry's lists that keep records of their own (not the composite queries Entity, Item and
+// Terms, nor lists without a return aggregate), in the registry's order.
 std::span<const ListType> AllListTypes();
 const ListType* FindListType(std::string_view name);
 
