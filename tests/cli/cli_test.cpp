@@ -100,7 +100,7 @@ TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
   EXPECT_EQ(classes[1]["Name"], "Wholesale");
   EXPECT_EQ(classes[2]["FullName"], "Wholesale:East");
   EXPECT_EQ(classes[2]["ParentRef"]["FullName"], "Wholesale");
-  EXPECT_EQ(classes[2]["Sublevel"], "1");
+  EXPECT_EQ(classes[2]["Sublevel"], 1);
 
   CliResult chosen = RunOn({"list", "class", "--format", "json", "--fields", "name,ParentRef"});
   EXPECT_EQ(nlohmann::json::parse(chosen.out)[2],
@@ -114,6 +114,12 @@ TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
   ASSERT_EQ(group["Name"], "Starter Pack");
   ASSERT_EQ(group["ItemGroupLine"].size(), 2u) << "repeated elements become one array";
   EXPECT_EQ(group["ItemGroupLine"][1]["ItemRef"]["FullName"], "Installation");
+
+  auto customer = nlohmann::json::parse(RunOn({"list", "customer", "--format", "json"}).out)[0];
+  EXPECT_EQ(customer["IsActive"], true);
+  EXPECT_EQ(customer["Sublevel"], 0);
+  EXPECT_EQ(customer["Balance"], "0.00") << "amounts stay exact decimal text";
+  EXPECT_EQ(customer["BillAddress"]["City"], "Fairview");
 }
 
 TEST_F(CliTest, LongListsArriveInPagesWithoutLossOrRepeats) {
