@@ -1,5 +1,5 @@
-// brennock add TYPE NAME: a new record in one of the simple lists, saved through the library's
-// master collection (validation first, then an add request).
+// brennock add TYPE NAME: a new record in one of the company's master lists, saved through the
+// library's collection of the list (validation first, then an add request).
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <memory>
@@ -8,13 +8,15 @@
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/lists/list_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/global_options.h"
-#include "cli/app/simple_lists.h"
+#include "cli/app/help_text.h"
+#include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
 #include "cli/output/stdout_text.h"
 
@@ -28,6 +30,8 @@ struct AddOptions {
   bool inactive = false;
 };
 
+bool CanAdd(const ListRecordKind& kind) noexcept { return IsMasterList(kind) && kind.Has(kCanAdd); }
+
 void PrintErrors(const qcErrors& errors) {
   for (const auto& error : errors)
     std::cerr << "  " << HexNumber(error->Number())
@@ -36,16 +40,17 @@ void PrintErrors(const qcErrors& errors) {
 }
 
 int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
-  const SimpleList* list = FindSimpleList(options.type);
-  if (!list) throw UsageError("cannot add to '" + options.type + "'; lists: " + SimpleListNames());
-  if (!options.parent.empty() && !list->hierarchical)
+  const ListRecordKind* list = FindListKindByCommand(options.type);
+  if (!list || !IsMasterList(*list) || !list->Has(kCanAdd))
+    throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
+  if (!options.parent.empty() && !list->hierarchical())
     throw UsageError("a " + std::string(list->label) + " has no parent");
 
   CliSession session(globals);
   // Member errors are printed one by one rather than raised as one summary.
   session.Connection().SetErrorMode(false);
   std::shared_ptr<Company> company = session.Company();
-  std::shared_ptr<ListCollectionCore> collection = list->collection(*company);
+  std::shared_ptr<ListCollectionCore> collection = company->Collection(list->objectType);
   // The parent is read into the collection first: validation then finds it there instead of
   // sending a lookup of its own in the middle of writing the add request.
   if (!options.parent.empty() && !collection->GetByFullName(options.parent)) {
@@ -55,24 +60,26 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
                          "': " + why);
   }
   std::shared_ptr<qcListObject> record =
-      list->add(*company, options.name, !options.inactive, options.parent);
+      AddRecord(*collection, *list, options.name, !options.inactive, options.parent);
   if (collection->Commit(record) != 0 || record->ObjectState() != qoObjectStateClean) {
     std::cerr << "brennock: cannot add " << list->label << " '" << options.name << "':\n";
     PrintErrors(*record->Errors());
     if (record->Errors()->Count() == 0) PrintErrors(*collection->Errors());
     return kExitAutomation;
   }
+  // A to-do has no name; its notes stand for it.
+  std::string shown = record->FullName().empty() ? options.name : record->FullName();
   if (!globals.quiet)
-    WriteOut("Added " + std::string(list->label) + " " + record->FullName() + " (ListID " +
-             record->ListID() + ")\n");
+    WriteOut("Added " + std::string(list->label) + " " + shown + " (ListID " + record->ListID() +
+             ")\n");
   return kExitOk;
 }
 
 }  // namespace
 
 CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals) {
-  CLI::App* add = app.add_subcommand("add", "Add a record to a simple list");
-  add->footer("Lists: " + SimpleListNames() + R"(
+  CLI::App* add = app.add_subcommand("add", "Add a record to a list");
+  add->footer(Wrapped("Lists: " + ListWords(&CanAdd), 96) + R"(
 
 Examples:
   brennock add class "Wholesale"

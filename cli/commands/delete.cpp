@@ -1,4 +1,4 @@
-// brennock delete TYPE NAME: deletes a record of a simple list by its full name.
+// brennock delete TYPE NAME: deletes a record of one of the company's master lists by full name.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
@@ -6,18 +6,24 @@
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/lists/list_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/global_options.h"
-#include "cli/app/simple_lists.h"
+#include "cli/app/help_text.h"
+#include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
 #include "cli/output/stdout_text.h"
 
 namespace brennock::cli {
 namespace {
+
+bool CanDelete(const ListRecordKind& kind) noexcept {
+  return IsMasterList(kind) && kind.Has(kCanDelete);
+}
 
 struct DeleteOptions {
   std::string type;
@@ -25,36 +31,38 @@ struct DeleteOptions {
 };
 
 int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
-  const SimpleList* list = FindSimpleList(options.type);
-  if (!list)
-    throw UsageError("cannot delete from '" + options.type + "'; lists: " + SimpleListNames());
+  const ListRecordKind* list = FindListKindByCommand(options.type);
+  if (!list || !CanDelete(*list))
+    throw UsageError("cannot delete from '" + options.type + "'; lists: " + ListWords(&CanDelete));
 
   CliSession session(globals);
-  std::shared_ptr<ListCollectionCore> collection = list->collection(*session.Company());
+  std::shared_ptr<ListCollectionCore> collection = session.Company()->Collection(list->objectType);
   std::shared_ptr<qcListObject> record = collection->GetByFullName(options.name);
-  if (!record) {
-    std::string why = "not found";
-    if (collection->Errors()->Count() > 0) why = collection->Errors()->Item(1)->Description();
+  std::string why = "not found";
+  if (collection->Errors()->Count() > 0) why = collection->Errors()->Item(1)->Description();
+  // Records without a name (to-dos) are found by their ListID.
+  if (!record) record = collection->GetByListID(options.name);
+  if (!record)
     throw CommandFailure("no " + std::string(list->label) + " '" + options.name + "': " + why);
-  }
   collection->Delete(record->ListID());  // a refusal raises QuickBooks' reason
-  if (!globals.quiet)
-    WriteOut("Deleted " + std::string(list->label) + " " + record->FullName() + "\n");
+  std::string shown = record->FullName().empty() ? options.name : record->FullName();
+  if (!globals.quiet) WriteOut("Deleted " + std::string(list->label) + " " + shown + "\n");
   return kExitOk;
 }
 
 }  // namespace
 
 CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals) {
-  CLI::App* remove = app.add_subcommand("delete", "Delete a record of a simple list by name");
-  remove->footer("Lists: " + SimpleListNames() + R"(
+  CLI::App* remove = app.add_subcommand("delete", "Delete a record of a list by name (or ListID)");
+  remove->footer(Wrapped("Lists: " + ListWords(&CanDelete), 96) + R"(
 
 Examples:
   brennock delete class "Wholesale:East"
-  brennock delete paymentmethod "Visa")");
+  brennock delete paymentmethod "Visa"
+  brennock delete todo 80000080-1796524912)");
   auto options = std::make_shared<DeleteOptions>();
   remove->add_option("TYPE", options->type, "List to delete from")->required();
-  remove->add_option("NAME", options->name, "Full name of the record")->required();
+  remove->add_option("NAME", options->name, "Full name of the record, or its ListID")->required();
   return [options, &globals] { return RunDelete(*options, globals); };
 }
 

@@ -11,17 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "brennock/lists/list_registry.h"
 #include "brennock/xml/xml_node.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/global_options.h"
 #include "cli/app/help_text.h"
+#include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
 #include "cli/output/row_writer.h"
 #include "cli/output/stdout_text.h"
 #include "cli/qbxml/list_pager.h"
-#include "cli/qbxml/list_types.h"
 #include "cli/qbxml/record_fields.h"
 
 namespace brennock::cli {
@@ -59,14 +60,14 @@ void CheckDate(const std::string& text) {
                      "'");
 }
 
-const ListTypeInfo& ChosenType(const ListOptions& options) {
-  const ListTypeInfo* type = FindListType(options.type);
+const ListRecordKind& ChosenType(const ListOptions& options) {
+  const ListRecordKind* type = FindListKindByCommand(options.type);
   if (!type)
-    throw UsageError("unknown list type '" + options.type + "'; known types: " + ListTypeNames());
+    throw UsageError("unknown list type '" + options.type + "'; known types: " + ListWords());
   bool filtered = options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
                   !options.since.empty();
-  if (filtered && !type->filters)
-    throw UsageError("the " + std::string(type->name) + " list takes no filters");
+  if (filtered && !type->Has(kFilters))
+    throw UsageError("the " + std::string(type->command) + " list takes no filters");
   return *type;
 }
 
@@ -77,7 +78,7 @@ const std::map<std::string, OutputFormat>& FormatNames() {
 }
 
 int RunList(const ListOptions& options, const GlobalOptions& globals) {
-  const ListTypeInfo& type = ChosenType(options);
+  const ListRecordKind& type = ChosenType(options);
   if (!options.since.empty()) CheckDate(options.since);
   ListCriteria criteria;
   criteria.maxRecords = options.max;
@@ -105,7 +106,7 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
       if (wholeRecords) {
         json.clear();
         // A mixed list's records say which kind they are first.
-        AppendRecordJson(json, record, type.mixed ? RecordKind(record) : std::string());
+        AppendRecordJson(json, record, type.Has(kMixed) ? RecordKind(record) : std::string());
         writer->RecordJson(json);
       } else {
         reader.Read(record, values);
@@ -124,7 +125,7 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* list = app.add_subcommand("list", "List the records of a QuickBooks list");
-  list->footer(Wrapped("List types: " + ListTypeNames(), 96) + R"(
+  list->footer(Wrapped("List types: " + ListWords(), 96) + R"(
 
 Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
 ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).

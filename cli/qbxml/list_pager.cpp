@@ -7,7 +7,6 @@
 #include "brennock/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
-#include "cli/qbxml/list_types.h"
 #include "cli/qbxml/response_status.h"
 
 namespace brennock::cli {
@@ -27,12 +26,12 @@ std::string AttributeOf(const XmlNode& element, std::string_view name) {
 
 }  // namespace
 
-ListPager::ListPager(xmlBldr& builder, const ListTypeInfo& type, ListCriteria criteria,
+ListPager::ListPager(xmlBldr& builder, const ListRecordKind& type, ListCriteria criteria,
                      bool useIterator, int32_t pageSize)
     : builder_(builder),
       type_(type),
       criteria_(std::move(criteria)),
-      iterate_(useIterator && type.iterates),
+      iterate_(useIterator && type.Has(kIterates)),
       pageSize_(std::max<int32_t>(pageSize, 1)) {}
 
 void ListPager::WriteRequest(int32_t maxReturned) {
@@ -47,7 +46,7 @@ void ListPager::WriteRequest(int32_t maxReturned) {
   }
   open += '>';
   builder_.InsertRawXML(open);
-  if (type_.filters) {
+  if (type_.Has(kFilters)) {
     if (maxReturned > 0) builder_.CreateElement("MaxReturned", std::to_string(maxReturned));
     builder_.CreateElement("ActiveStatus", criteria_.activeOnly ? "ActiveOnly" : "All");
     if (!criteria_.since.empty()) builder_.CreateElement("FromModifiedDate", criteria_.since);
@@ -74,11 +73,11 @@ bool ListPager::NextPage(std::vector<XmlNode>& records) {
   ResponseStatus status = RequireSuccess(*page_);
   done_ = true;
   if (status.NothingFound()) return false;
-  std::string rowElement = std::string(type_.mixed ? "" : type_.stem) + "Ret";
+  std::string rowElement = std::string(type_.Has(kMixed) ? "" : type_.stem) + "Ret";
   for (XmlNode child : status.element.childNodes()) {
     if (child.nodeType() != NODE_ELEMENT) continue;
     // A list answer holds only records, but a non-mixed list keeps to its own kind.
-    if (!type_.mixed && child.nodeName() != rowElement) continue;
+    if (!type_.Has(kMixed) && child.nodeName() != rowElement) continue;
     records.push_back(child);
   }
   // QuickBooks may answer with more than MaxReturned when the list ignores the element.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "brennock/model/list_kind.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {
@@ -13,8 +14,6 @@ class XmlDocument;
 }  // namespace brennock
 
 namespace brennock::cli {
-
-struct ListTypeInfo;
 
 // What the `list` command asks of a list.
 struct ListCriteria {
@@ -31,7 +30,7 @@ struct ListCriteria {
 // are held.
 class ListPager {
  public:
-  ListPager(xmlBldr& builder, const ListTypeInfo& type, ListCriteria criteria, bool useIterator,
+  ListPager(xmlBldr& builder, const ListRecordKind& type, ListCriteria criteria, bool useIterator,
             int32_t pageSize = kDefaultPageSize);
 
   static constexpr int32_t kDefaultPageSize = 500;
@@ -44,7 +43,7 @@ class ListPager {
   void WriteRequest(int32_t maxReturned);
 
   xmlBldr& builder_;
-  const ListTypeInfo& type_;
+  const ListRecordKind& type_;
   ListCriteria criteria_;
   bool iterate_;
   int32_t pageSize_;

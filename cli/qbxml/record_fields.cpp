@@ -1,7 +1,9 @@
 #include "cli/qbxml/record_fields.h"
 
 #include <cstdint>
+#include <span>
 
+#include "brennock/qbxml/catalogue.h"
 #include "brennock/util/text.h"
 
 namespace brennock::cli {
@@ -58,7 +60,76 @@ void Flatten(const XmlNode& node, std::string& prefix,
   }
 }
 
-void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_view kind) {
+// The catalogue's entry for a child of shape; children come in schema order, so the search starts
+// after the previous child's entry (hint) and wraps around once.
+const qbxml::Element* FindInShape(const qbxml::Aggregate* shape, std::string_view name,
+                                  size_t& hint) {
+  if (!shape) return nullptr;
+  std::span<const qbxml::Element> elements = shape->elements;
+  for (size_t step = 0; step < elements.size(); ++step) {
+    size_t at = (hint + step) % elements.size();
+    if (elements[at].name == name) {
+      hint = at;
+      return &elements[at];
+    }
+  }
+  return nullptr;
+}
+
+// JSON's number grammar: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool IsJsonNumber(std::string_view text) {
+  size_t i = 0;
+  auto digits = [&] {
+    size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > start;
+  };
+  if (i < text.size() && text[i] == '-') ++i;
+  if (i < text.size() && text[i] == '0') {
+    ++i;
+  } else if (!digits()) {
+    return false;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    if (!digits()) return false;
+  }
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  return i == text.size();
+}
+
+// A leaf as its catalogue type says. Amounts and prices stay strings: a JSON reader would take
+// them as binary floating point and lose their decimals.
+void AppendLeafJson(std::string& out, const qbxml::Element* element, const std::string& text) {
+  using qbxml::ValueType;
+  switch (element ? element->type : ValueType::kText) {
+    case ValueType::kBool:
+      if (text == "true" || text == "false") {
+        out += text;
+        return;
+      }
+      break;
+    case ValueType::kInt:
+    case ValueType::kQuantity:
+    case ValueType::kPercent:
+    case ValueType::kFloat:
+      if (IsJsonNumber(text)) {
+        out += text;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  AppendJsonString(out, text);
+}
+
+void AppendElementsJson(std::string& out, const XmlNode& parent, const qbxml::Aggregate* shape,
+                        std::string_view kind) {
   std::vector<XmlNode> children;
   std::vector<std::string> names;
   for (XmlNode child : parent.childNodes()) {
@@ -66,11 +137,11 @@ void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_vie
     names.push_back(child.nodeName());
     children.push_back(std::move(child));
   }
-  auto value = [&out](const XmlNode& element) {
-    if (HasElementChildren(element))
-      AppendElementsJson(out, element, {});
+  auto value = [&out](const XmlNode& node, const qbxml::Element* element) {
+    if (HasElementChildren(node))
+      AppendElementsJson(out, node, element ? qbxml::Nested(*element) : nullptr, {});
     else
-      AppendJsonString(out, element.text());
+      AppendLeafJson(out, element, node.text());
   };
   out += '{';
   bool first = true;
@@ -79,6 +150,7 @@ void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_vie
     AppendJsonString(out, kind);
     first = false;
   }
+  size_t hint = 0;
   std::vector<bool> written(children.size(), false);
   for (size_t i = 0; i < children.size(); ++i) {
     if (written[i]) continue;
@@ -86,20 +158,21 @@ void AppendElementsJson(std::string& out, const XmlNode& parent, std::string_vie
     first = false;
     AppendJsonString(out, names[i]);
     out += ':';
+    const qbxml::Element* element = FindInShape(shape, names[i], hint);
     // Repeated elements (lines, data extensions, versions) become one array under their name.
     size_t twin = i + 1;
     while (twin < children.size() && names[twin] != names[i]) ++twin;
     if (twin == children.size()) {
-      value(children[i]);
+      value(children[i], element);
       continue;
     }
     out += '[';
-    value(children[i]);
+    value(children[i], element);
     for (size_t j = twin; j < children.size(); ++j) {
       if (written[j] || names[j] != names[i]) continue;
       written[j] = true;
       out += ',';
-      value(children[j]);
+      value(children[j], element);
     }
     out += ']';
   }
@@ -157,7 +230,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
 }
 
 void AppendRecordJson(std::string& out, const XmlNode& ret, std::string_view kind) {
-  AppendElementsJson(out, ret, kind);
+  AppendElementsJson(out, ret, qbxml::FindAggregate(ret.nodeName()), kind);
 }
 
 bool SameName(std::string_view a, std::string_view b) noexcept {
@@ -204,21 +277,10 @@ void FieldReader::Read(const XmlNode& ret, std::vector<std::string>& values) con
 }
 
 nlohmann::ordered_json RecordToJson(const XmlNode& ret) {
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  for (XmlNode child : ret.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    nlohmann::ordered_json value =
-        HasElementChildren(child) ? RecordToJson(child) : nlohmann::ordered_json(child.text());
-    std::string name = child.nodeName();
-    auto existing = object.find(name);
-    if (existing == object.end()) {
-      object.emplace(std::move(name), std::move(value));
-    } else {
-      if (!existing->is_array()) *existing = nlohmann::ordered_json::array({std::move(*existing)});
-      existing->push_back(std::move(value));
-    }
-  }
-  return object;
+  // One writer for both: the few records shown whole (info) are read back from its text.
+  std::string text;
+  AppendRecordJson(text, ret);
+  return nlohmann::ordered_json::parse(text);
 }
 
 std::vector<std::pair<std::string, std::string>> FlattenRecord(const XmlNode& ret) {

@@ -34,8 +34,11 @@ class FieldReader {
   std::vector<Path> paths_;
 };
 
-// The whole record as JSON: elements without child elements as strings, aggregates as objects,
-// repeated elements as arrays, in document order.
+// The whole record as JSON, in document order: aggregates as objects, repeated elements as arrays,
+// values typed by the catalogue's shape of the record's element (CustomerRet): booleans as true
+// and false, integers, quantities, percents and floats as numbers written as QuickBooks sent them,
+// everything else (amounts and prices too, keeping their decimals) and elements the catalogue
+// does not know as strings.
 nlohmann::ordered_json RecordToJson(const XmlNode& ret);
 
 // Appends the record as JSON text, shaped as RecordToJson gives it, without building the JSON

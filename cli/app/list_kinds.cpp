@@ -1,0 +1,84 @@
+#include "cli/app/list_kinds.h"
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+#include <vector>
+
+#include "brennock/lists/class.h"
+#include "brennock/lists/currency_type.h"
+#include "brennock/lists/customer_message.h"
+#include "brennock/lists/customer_type.h"
+#include "brennock/lists/job_type.h"
+#include "brennock/lists/list_registry.h"
+#include "brennock/lists/payment_method.h"
+#include "brennock/lists/payroll_item_wage.h"
+#include "brennock/lists/sales_rep.h"
+#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/ship_method.h"
+#include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor_type.h"
+#include "cli/app/cli_errors.h"
+
+namespace brennock::cli {
+namespace {
+
+struct NewRecord {
+  const std::string& name;
+  bool active;
+  const std::string& parent;
+};
+
+// Records are made by the typed collections' Add, whose arguments after the name differ from
+// list to list; the hierarchical lists take the parent there, so it is linked as it is filed.
+template <class Collection>
+std::shared_ptr<qcListObject> AddTo(ListCollectionCore& collection, const NewRecord& wanted) {
+  auto& typed = dynamic_cast<Collection&>(collection);
+  using Record = typename Collection::record_type;
+  if constexpr (std::is_base_of_v<HierarchicalListRecord, Record>) {
+    return typed.Add(wanted.name, wanted.active, wanted.parent);
+  } else {
+    std::shared_ptr<Record> record = typed.Add(wanted.name);
+    record->SetIsActive(wanted.active);
+    return record;
+  }
+}
+
+template <class... Collections>
+constexpr auto AddersOf() {
+  return std::array{std::pair{Collections::record_type::kObjectType, &AddTo<Collections>}...};
+}
+
+// Keyed by object type; which lists can be added to comes from the registry (IsMasterList).
+constexpr auto kAdders =
+    AddersOf<Classes, CurrencyTypes, CustomerMessages, CustomerTypes, JobTypes, PaymentMethods,
+             PayrollItemWages, SalesReps, SalesTaxCodes, ShipMethods, ToDoList, VendorTypes>();
+
+}  // namespace
+
+bool IsMasterList(const ListRecordKind& kind) noexcept {
+  return kind.newCollection != nullptr && kind.Has(kMaster);
+}
+
+std::string ListWords(bool (*only)(const ListRecordKind&) noexcept) {
+  std::vector<std::string_view> words;
+  for (const ListRecordKind& kind : ListRegistry())
+    if (!only || only(kind)) words.push_back(kind.command);
+  std::sort(words.begin(), words.end());
+  std::string out;
+  for (std::string_view word : words) {
+    if (!out.empty()) out += ", ";
+    out += word;
+  }
+  return out;
+}
+
+std::shared_ptr<qcListObject> AddRecord(ListCollectionCore& collection, const ListRecordKind& kind,
+                                        const std::string& name, bool active,
+                                        const std::string& parent) {
+  for (const auto& [object, add] : kAdders)
+    if (object == kind.objectType) return add(collection, {name, active, parent});
+  throw CommandFailure("the command cannot add to the " + std::string(kind.label) + " list yet");
+}
+
+}  // namespace brennock::cli
