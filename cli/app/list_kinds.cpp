@@ -6,18 +6,16 @@
 #include <vector>
 
 #include "brennock/lists/class.h"
-#include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer_message.h"
 #include "brennock/lists/customer_type.h"
 #include "brennock/lists/job_type.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/payment_method.h"
-#include "brennock/lists/payroll_item_wage.h"
-#include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/ship_method.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor_type.h"
+#include "brennock/qbxml/catalogue.h"
 #include "cli/app/cli_errors.h"
 
 namespace brennock::cli {
@@ -49,15 +47,27 @@ constexpr auto AddersOf() {
   return std::array{std::pair{Collections::record_type::kObjectType, &AddTo<Collections>}...};
 }
 
-// Keyed by object type; which lists can be added to comes from the registry (IsMasterList).
+// Keyed by object type: the master lists whose records a name makes. Currencies (a currency
+// code), wage payroll items (an expense account) and sales reps (the rep's entity) need more than
+// a name and are left to programs that use the library.
 constexpr auto kAdders =
-    AddersOf<Classes, CurrencyTypes, CustomerMessages, CustomerTypes, JobTypes, PaymentMethods,
-             PayrollItemWages, SalesReps, SalesTaxCodes, ShipMethods, ToDoList, VendorTypes>();
+    AddersOf<Classes, CustomerMessages, CustomerTypes, JobTypes, PaymentMethods, SalesTaxCodes,
+             ShipMethods, ToDoList, VendorTypes>();
 
 }  // namespace
 
 bool IsMasterList(const ListRecordKind& kind) noexcept {
   return kind.newCollection != nullptr && kind.Has(kMaster);
+}
+
+bool AddsByName(const ListRecordKind& kind) noexcept {
+  for (const auto& adder : kAdders)
+    if (adder.first == kind.objectType) return true;
+  return false;
+}
+
+bool IsListable(const ListRecordKind& kind) noexcept {
+  return qbxml::FindAggregate(std::string(kind.stem) + "QueryRq") != nullptr;
 }
 
 std::string ListWords(bool (*only)(const ListRecordKind&) noexcept) {

@@ -17,6 +17,10 @@ namespace brennock::cli {
 
 // Lists `add` and `delete` work on: the company keeps a master collection of them.
 bool IsMasterList(const ListRecordKind& kind) noexcept;
+// Lists whose records the command can make from a name alone (with a parent where they have one).
+bool AddsByName(const ListRecordKind& kind) noexcept;
+// Lists `list` reads: QuickBooks has a query for them (tax codes have none in the US schema).
+bool IsListable(const ListRecordKind& kind) noexcept;
 
 // The command words of the registry's lists, sorted, "account, class, ..."; with only, just the
 // lists it accepts.

@@ -30,7 +30,9 @@ struct AddOptions {
   bool inactive = false;
 };
 
-bool CanAdd(const ListRecordKind& kind) noexcept { return IsMasterList(kind) && kind.Has(kCanAdd); }
+bool CanAdd(const ListRecordKind& kind) noexcept {
+  return IsMasterList(kind) && kind.Has(kCanAdd) && AddsByName(kind);
+}
 
 void PrintErrors(const qcErrors& errors) {
   for (const auto& error : errors)
@@ -41,7 +43,7 @@ void PrintErrors(const qcErrors& errors) {
 
 int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
   const ListRecordKind* list = FindListKindByCommand(options.type);
-  if (!list || !IsMasterList(*list) || !list->Has(kCanAdd))
+  if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
   if (!options.parent.empty() && !list->hierarchical())
     throw UsageError("a " + std::string(list->label) + " has no parent");

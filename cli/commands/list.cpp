@@ -62,8 +62,10 @@ void CheckDate(const std::string& text) {
 
 const ListRecordKind& ChosenType(const ListOptions& options) {
   const ListRecordKind* type = FindListKindByCommand(options.type);
+  if (type != nullptr && !IsListable(*type)) type = nullptr;
   if (!type)
-    throw UsageError("unknown list type '" + options.type + "'; known types: " + ListWords());
+    throw UsageError("unknown list type '" + options.type +
+                     "'; known types: " + ListWords(&IsListable));
   bool filtered = options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
                   !options.since.empty();
   if (filtered && !type->Has(kFilters))
@@ -125,7 +127,7 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* list = app.add_subcommand("list", "List the records of a QuickBooks list");
-  list->footer(Wrapped("List types: " + ListWords(), 96) + R"(
+  list->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + R"(
 
 Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
 ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "brennock/xml/xml_document.h"
-#include "cli/qbxml/record_fields.cpp"  // NOLINT(bugprone-suspicious-include)
+#include "cli/qbxml/record_fields.h"
 
 namespace brennock::testing {
 namespace {
