@@ -33,8 +33,7 @@ void CurrencyType::CheckRules(qcErrors& errors) {
 std::shared_ptr<CurrencyType> CurrencyTypes::Add(const std::string& Name, bool IsActive,
                                                  const std::string& /*ParentFullName*/) {
   std::shared_ptr<CurrencyType> record = NewMember();
-  record->SetName(Name);
-  record->SetIsActive(IsActive);
+  Fill(*record, Name, IsActive);
   FileNew(record);
   return record;
 }

@@ -29,9 +29,7 @@ class HierarchicalListCollection : public TypedListCollection<Record> {
   std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true,
                               const std::string& ParentFullName = {}) {
     std::shared_ptr<Record> record = this->NewMember();
-    record->SetName(Name);
-    record->SetIsActive(IsActive);
-    record->SetParentFullName(ParentFullName);
+    this->Fill(*record, Name, IsActive, ParentFullName);
     this->FileNew(record);
     return record;
   }

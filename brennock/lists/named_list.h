@@ -28,8 +28,7 @@ class NamedListCollection : public TypedListCollection<Record> {
   // Master collection only (else 1021).
   std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true) {
     std::shared_ptr<Record> record = this->NewMember();
-    record->SetName(Name);
-    record->SetIsActive(IsActive);
+    this->Fill(*record, Name, IsActive);
     this->FileNew(record);
     return record;
   }

@@ -26,10 +26,9 @@ std::shared_ptr<SalesTaxCode> SalesTaxCodes::Add(const std::string& Name,
                                                  const std::string& Description, bool IsTaxable,
                                                  bool IsActive) {
   std::shared_ptr<SalesTaxCode> record = NewMember();
-  record->SetName(Name);
+  Fill(*record, Name, IsActive);
   record->description_ = Description;
   record->isTaxable_ = IsTaxable;
-  record->SetIsActive(IsActive);
   FileNew(record);
   return record;
 }

@@ -26,7 +26,7 @@ std::shared_ptr<ToDo> ToDoList::Add(const std::string& Notes, bool IsActive, boo
                                     Date ReminderDate) {
   std::shared_ptr<ToDo> record = NewMember();
   record->SetNotes(Notes);
-  record->SetIsActive(IsActive);
+  Fill(*record, {}, IsActive);
   record->SetIsDone(IsDone);
   record->SetReminderDate(ReminderDate);
   FileNew(record);

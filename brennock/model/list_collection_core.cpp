@@ -98,6 +98,13 @@ void ListCollectionCore::AddObject(std::shared_ptr<qcListObject> obj) {
   if (obj) File(std::move(obj));
 }
 
+void ListCollectionCore::Fill(ListRecordCore& record, const std::string& name, bool active,
+                              const std::string& parentFullName) {
+  record.SetName(name);
+  record.SetIsActive(active);
+  record.SetParentFullName(parentFullName);
+}
+
 void ListCollectionCore::RequireMaster() const {
   if (!master_) RaiseError(errMasterOnly, Stem());
 }

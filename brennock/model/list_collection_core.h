@@ -86,6 +86,9 @@ class ListCollectionCore : public qcList {
   std::shared_ptr<qcListObject> LookupByListID(const std::string& sListID,
                                                const std::string& sMDBPath) override;
 
+  // For typed collections' Add: the name (or key field), active flag and parent of a new record.
+  static void Fill(ListRecordCore& record, const std::string& name, bool active,
+                   const std::string& parentFullName = {});
   // For typed collections' Add: raises 1021 unless this is the master collection.
   void RequireMaster() const;
   // Files a record made by Add: New, under its key, linked into its parent's Children.

@@ -64,22 +64,12 @@ class ListRecordCore : public qcListObject, public RecordBase {
   Date TimeModified() const noexcept { return timeModified_; }
   qoEnumListType ListType() const noexcept { return kind_->listType; }
 
-  // Library-internal setters (collections and responses).
-  void SetIsActive(bool value) noexcept { isActive_ = value; }
-  // Points the parent reference at that full name (a reference created with the record's list).
-  void SetParentFullName(const std::string& value);
   // The parent's full name as Parent() gives it, without a copy.
   std::string_view ParentFullName() const noexcept {
     return parentRef_ ? parentRef_->FullNameView() : std::string_view();
   }
   // Appends FullName() to out (a collection's reused key buffer).
   void AppendFullName(std::string& out) const;
-  // The children a query response gave this record, listed in Children when it is first read.
-  void SetLoadedChildren(std::shared_ptr<const LoadedChildren> children, uint32_t slot) noexcept {
-    loadedChildren_ = std::move(children);
-    loadedSlot_ = slot;
-  }
-  void SetSublevel(int16_t value) noexcept { sublevel_ = value; }
   // The parent reference; null until the record has a parent.
   qcListObjectRef* ParentRef() noexcept { return parentRef_ ? &*parentRef_ : nullptr; }
   const ListRecordKind& Kind() const noexcept { return *kind_; }
@@ -150,6 +140,18 @@ class ListRecordCore : public qcListObject, public RecordBase {
   int16_t sublevel_ = 0;
 
  private:
+  // Collections fill what clients cannot set: the active flag and parent of a record they add, the
+  // children a load found.
+  friend class ListCollectionCore;
+  void SetIsActive(bool value) noexcept { isActive_ = value; }
+  // Points the parent reference at that full name (a reference created with the record's list).
+  void SetParentFullName(const std::string& value);
+  // The children a query response gave this record, listed in Children when it is first read.
+  void SetLoadedChildren(std::shared_ptr<const LoadedChildren> children, uint32_t slot) noexcept {
+    loadedChildren_ = std::move(children);
+    loadedSlot_ = slot;
+  }
+
   uint32_t loadedSlot_ =
       0;  // this record's place in loadedChildren_ (beside sublevel_: no padding)
 

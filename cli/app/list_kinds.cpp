@@ -35,10 +35,10 @@ std::shared_ptr<qcListObject> AddTo(ListCollectionCore& collection, const NewRec
   using Record = typename Collection::record_type;
   if constexpr (std::is_base_of_v<HierarchicalListRecord, Record>) {
     return typed.Add(wanted.name, wanted.active, wanted.parent);
-  } else {
-    std::shared_ptr<Record> record = typed.Add(wanted.name);
-    record->SetIsActive(wanted.active);
-    return record;
+  } else if constexpr (std::is_same_v<Record, SalesTaxCode>) {
+    return typed.Add(wanted.name, {}, false, wanted.active);
+  } else {  // named lists, and to-dos whose notes the name gives
+    return typed.Add(wanted.name, wanted.active);
   }
 }
 
