@@ -26,6 +26,8 @@
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor_type.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/model/master_list.h"
 #include "brennock/model/qc_list.h"
@@ -40,12 +42,6 @@ namespace brennock {
 
 using namespace ModConvertDtypes;
 namespace {
-
-// The month number of a FirstMonth... element: the Code of the months-table entry with that tag.
-int16_t MonthCode(const XmlNode& element) {
-  int32_t position = EnumTextToCode(element.text(), qoeMonth);
-  return ThreadEnumerations()->Item(qoeMonth)->Item(position)->Code();
-}
 
 // The node at the first child of the document element, three levels down: the first return
 // aggregate of the first response. Nothing when the response is shorter.
@@ -121,47 +117,57 @@ xmlBldr& Company::Builder() {
   return *builder_;
 }
 
+// The company has no custom fields of its own; of its DataExtRet only application values are
+// kept.
+const BindingTable<Company>& Company::Bindings() {
+  using T = codecs::Text;
+  using Place = codecs::Shared<codecs::Aggregate>;
+  using Month = codecs::EnumTag<qoeMonth>;
+  BRENNOCK_BINDINGS(
+      Company,
+      std::array{
+          Bind<&Company::isSampleCompany_, codecs::Bool, Company>("IsSampleCompany", kInRet),
+          Bind<&Company::name_, T, Company>("CompanyName", kInRet),
+          Bind<&Company::legalName_, T, Company>("LegalCompanyName", kInRet),
+          Bind<&Company::address_, Place, Company>("Address", kInRet),
+          Bind<&Company::legalAddress_, Place, Company>("LegalAddress", kInRet),
+          Bind<&Company::addressForCustomers_, Place, Company>("CompanyAddressForCustomer", kInRet),
+          Bind<&Company::phone_, T, Company>("Phone", kInRet),
+          Bind<&Company::fax_, T, Company>("Fax", kInRet),
+          Bind<&Company::email_, T, Company>("Email", kInRet),
+          Bind<&Company::emailForCustomers_, T, Company>("CompanyEmailForCustomer", kInRet),
+          Bind<&Company::webSite_, T, Company>("CompanyWebSite", kInRet),
+          Bind<&Company::firstMonthFiscalYear_, Month, Company>("FirstMonthFiscalYear", kInRet),
+          Bind<&Company::firstMonthIncomeTaxYear_, Month, Company>("FirstMonthIncomeTaxYear",
+                                                                   kInRet),
+          Bind<&Company::companyType_, T, Company>("CompanyType", kInRet),
+          Bind<&Company::ein_, T, Company>("EIN", kInRet),
+          Bind<&Company::taxForm_, T, Company>("TaxForm", kInRet),
+          Binding<Company>{"DataExtRet", kInRet, [](Company& company, const FieldElement& x) {
+                             DataExtensions* values = company.companyApplicationFields_.get();
+                             ReadDataExtRet(x, [values](const std::string& ownerID) {
+                               return ownerID == kCustomFieldOwnerID ? nullptr : values;
+                             });
+                           }}});
+}
+
+// A client's vendor query is answered with the company: its name twice, the address it gives
+// customers, phone, fax and e-mail, each written even when empty.
+const BindingTable<Company>& Company::VendorRetBindings() {
+  using T = codecs::Text;
+  BRENNOCK_BINDINGS(
+      Company,
+      std::array{Bind<&Company::name_, T, Company>("Name", kInRet),
+                 Bind<&Company::name_, T, Company>("CompanyName", kInRet),
+                 Bind<&Company::addressForCustomers_, codecs::Shared<codecs::Aggregate>, Company>(
+                     "VendorAddress", kInRet),
+                 Bind<&Company::phone_, T, Company>("Phone", kInRet),
+                 Bind<&Company::fax_, T, Company>("Fax", kInRet),
+                 Bind<&Company::email_, T, Company>("Email", kInRet)});
+}
+
 void Company::FromDom(const XmlNode& companyRet) {
-  for (const XmlNode& child : companyRet.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    std::string name = child.baseName();
-    if (name == "CompanyName") {
-      name_ = child.text();
-    } else if (name == "LegalCompanyName") {
-      legalName_ = child.text();
-    } else if (name == "Address") {
-      address_->FromDom(child);
-    } else if (name == "CompanyAddressForCustomer") {
-      addressForCustomers_->FromDom(child);
-    } else if (name == "LegalAddress") {
-      legalAddress_->FromDom(child);
-    } else if (name == "Phone") {
-      phone_ = child.text();
-    } else if (name == "Fax") {
-      fax_ = child.text();
-    } else if (name == "Email") {
-      email_ = child.text();
-    } else if (name == "CompanyEmailForCustomer") {
-      emailForCustomers_ = child.text();
-    } else if (name == "CompanyWebSite") {
-      webSite_ = child.text();
-    } else if (name == "FirstMonthFiscalYear") {
-      firstMonthFiscalYear_ = MonthCode(child);
-    } else if (name == "FirstMonthIncomeTaxYear") {
-      firstMonthIncomeTaxYear_ = MonthCode(child);
-    } else if (name == "CompanyType") {
-      companyType_ = child.text();
-    } else if (name == "EIN") {
-      ein_ = child.text();
-    } else if (name == "TaxForm") {
-      taxForm_ = child.text();
-    } else if (name == "IsSampleCompany") {
-      isSampleCompany_ = TextToBool(child.text());
-    } else if (name == "DataExtRet") {
-      // The company has no custom fields of its own; only application values are kept.
-      ReadDataExtRet(child, nullptr, companyApplicationFields_.get());
-    }
-  }
+  ReadFields<Company>(*this, companyRet, Bindings().Readers());
 }
 
 void Company::Refresh() {
@@ -254,14 +260,7 @@ Date Company::LastRestoreTime() { return ActivityTime(0); }
 int32_t Company::XMLVendorQueryRs(xmlBldr& cxmlbldr, int16_t iRequestId) {
   cxmlbldr.OpenAggregate("VendorQueryRs", "requestID", std::to_string(iRequestId));
   cxmlbldr.OpenAggregateOnly("VendorRet");
-  cxmlbldr.CreateElement("Name", name_);
-  cxmlbldr.CreateElement("CompanyName", name_);
-  cxmlbldr.OpenAggregateOnly("VendorAddress");
-  addressForCustomers_->WriteElements(cxmlbldr);
-  cxmlbldr.EndAggregate("VendorAddress");
-  cxmlbldr.CreateElement("Phone", phone_);
-  cxmlbldr.CreateElement("Fax", fax_);
-  cxmlbldr.CreateElement("Email", email_);
+  VendorRetBindings().Write(*this, cxmlbldr, BodyForm::kRet);
   cxmlbldr.EndAggregate("VendorRet");
   cxmlbldr.EndAggregate("VendorQueryRs");
   return 0;

@@ -36,6 +36,8 @@ class DataExtensions;
 class DataExtensionDefinitions;
 class XmlNode;
 class xmlBldr;
+template <class Owner>
+class BindingTable;
 
 // The root of the object model for one session: the company information of the open file, its
 // preferences, and one master collection per list, each registered in Lists under its list's key.
@@ -139,6 +141,10 @@ class Company {
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 
  private:
+  // The CompanyRet children the company reads, and the VendorRet it writes itself as.
+  static const BindingTable<Company>& Bindings();
+  static const BindingTable<Company>& VendorRetBindings();
+
   xmlBldr& Builder();
   const std::string& DefaultAccount(std::string& cache, int16_t accountType);
   Date ActivityTime(int32_t childIndex);

@@ -12,6 +12,8 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/error_table.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
@@ -46,8 +48,9 @@ bool IsItemType(qoEnumListObjectType type) {
          type == qoObjectTypeItemAssembly || type == qoObjectTypeItemFixedAssset;
 }
 
-// The ListDataExtType of a list owner, or empty for transactions (and the company).
-std::string ListOwnerTag(qoEnumListObjectType type) {
+// Whether values of that owner type belong to a list record (QuickBooks keeps one extension list
+// for all kinds of item); else to a transaction or the company.
+bool IsListOwner(qoEnumListObjectType type) {
   switch (static_cast<int32_t>(type)) {
     case qoObjectTypeAccount:
     case qoObjectTypeCustomer:
@@ -55,11 +58,24 @@ std::string ListOwnerTag(qoEnumListObjectType type) {
     case qoObjectTypeOtherName:
     case qoObjectTypeEmployee:
     case qoObjectTypeItem:
-      return EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(type));
+      return true;
     default:
-      // QuickBooks keeps one extension list for all kinds of item.
-      return IsItemType(type) ? EnumCodeToXmlText(qoeObjectType, qoObjectTypeItem) : std::string();
+      return IsItemType(type);
   }
+}
+
+// The ListDataExtType of a list owner, or empty for transactions (and the company).
+std::string ListOwnerTag(qoEnumListObjectType type) {
+  if (!IsListOwner(type)) return {};
+  return EnumCodeToXmlText(qoeObjectType,
+                           static_cast<int16_t>(IsItemType(type) ? qoObjectTypeItem : type));
+}
+
+bool OfList(const DataExtension& value) {
+  return value.OwnerType() != qoObjectTypeCompany && IsListOwner(value.OwnerType());
+}
+bool OfTxn(const DataExtension& value) {
+  return value.OwnerType() != qoObjectTypeCompany && !IsListOwner(value.OwnerType());
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
@@ -209,48 +225,66 @@ std::string DataExtension::ValueText() const {
   RaiseUnknownType(dataType_);
 }
 
-void DataExtension::WriteOwnerBlock(xmlBldr& builder) const {
-  if (ownerType_ == qoObjectTypeCompany) {
-    builder.CreateElement("OtherDataExtType", "Company");
-    return;
-  }
-  std::string listTag = ListOwnerTag(ownerType_);
-  if (!listTag.empty()) {
-    builder.CreateElement("ListDataExtType", listTag);
-    builder.OpenAggregateOnly("ListObjRef");
-    builder.CreateElement("ListID", listOrTxnId_);
-    builder.EndAggregate("ListObjRef");
-    return;
-  }
-  builder.CreateElement("TxnDataExtType",
-                        EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(ownerType_)));
-  builder.CreateElement("TxnID", listOrTxnId_);
-  if (!txnLineId_.empty()) builder.CreateElement("TxnLineID", txnLineId_);
-}
-
-void DataExtension::WriteBody(xmlBldr& builder, bool withValue) const {
-  builder.CreateElement("OwnerID", ownerID_);
-  builder.CreateElement("DataExtName", name_);
-  WriteOwnerBlock(builder);
-  if (withValue) builder.CreateElement("DataExtValue", ValueText());
+// The owner record is one of three choices: a list record, a transaction (or its line), or the
+// company. An empty value is left out of a modify, which then deletes the value.
+const BindingTable<DataExtension>& DataExtension::Bindings() {
+  using D = DataExtension;
+  constexpr uint16_t kRequests = kInAdd | kInMod;
+  BRENNOCK_BINDINGS(
+      D, std::array{
+             Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests | kInRet),
+             Bind<&D::name_, codecs::Text, D>("DataExtName", kRequests | kInRet),
+             Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInRet),
+             Binding<D>{"ListDataExtType", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (OfList(d)) b.CreateElement(name, ListOwnerTag(d.ownerType_));
+                        }},
+             Binding<D>{"ListObjRef", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (!OfList(d)) return;
+                          b.OpenAggregateOnly(name);
+                          b.CreateElement("ListID", d.listOrTxnId_);
+                          b.EndAggregate(name);
+                        }},
+             Binding<D>{"TxnDataExtType", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (OfTxn(d))
+                            b.CreateElement(name,
+                                            EnumCodeToXmlText(qoeObjectType,
+                                                              static_cast<int16_t>(d.ownerType_)));
+                        }},
+             Binding<D>{"TxnID", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (OfTxn(d)) b.CreateElement(name, d.listOrTxnId_);
+                        }},
+             Binding<D>{"TxnLineID", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (OfTxn(d) && !d.txnLineId_.empty())
+                            b.CreateElement(name, d.txnLineId_);
+                        }},
+             Binding<D>{"OtherDataExtType", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (d.ownerType_ == qoObjectTypeCompany) b.CreateElement(name, "Company");
+                        }},
+             Binding<D>{"DataExtValue", kRequests | kInRet, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
+                          if (form != BodyForm::kMod || !d.HasEmptyValue())
+                            b.CreateElement(name, d.ValueText());
+                        }}});
 }
 
 int32_t DataExtension::XMLInsert(xmlBldr& cxmlbldr) {
-  WriteBody(cxmlbldr, true);
+  Bindings().Write(*this, cxmlbldr, BodyForm::kAdd);
   return 0;
 }
 
 int32_t DataExtension::XMLModify(xmlBldr& cxmlbldr) {
-  WriteBody(cxmlbldr, !HasEmptyValue());
+  Bindings().Write(*this, cxmlbldr, BodyForm::kMod);
   return 0;
 }
 
 int32_t DataExtension::XMLQueryRs(xmlBldr& cxmlbldr) {
-  cxmlbldr.CreateElement("OwnerID", ownerID_);
-  cxmlbldr.CreateElement("DataExtName", name_);
-  cxmlbldr.CreateElement("DataExtType",
-                         EnumCodeToXmlText(qoeDataExtDataTypes, static_cast<int16_t>(dataType_)));
-  cxmlbldr.CreateElement("DataExtValue", ValueText());
+  Bindings().Write(*this, cxmlbldr, BodyForm::kRet);
   return 0;
 }
 
@@ -259,7 +293,7 @@ void DataExtension::WriteRequest(xmlBldr& builder, int32_t requestId) const {
   std::string request = "DataExt" + std::string(kind);
   builder.OpenAggregate(request + "Rq", "requestID", std::to_string(requestId));
   builder.OpenAggregateOnly(request);
-  WriteBody(builder, kind != "Del");
+  Bindings().Write(*this, builder, state_ == qoObjectStateNew ? BodyForm::kAdd : BodyForm::kMod);
   builder.EndAggregate(request);
   builder.EndAggregate(request + "Rq");
 }
@@ -286,21 +320,29 @@ void DataExtension::Load(const RetFields& fields) {
   state_ = qoObjectStateClean;
 }
 
+// The texts are kept as views (into the tree, or into the scratch of their field): the shared
+// parser converts them once it knows the target, and a value in the wrong form changes nothing.
 void DataExtension::RetFields::Read(const FieldElement& ret) {
-  for (FieldElement child : ret.Children()) {
-    std::string_view element = child.baseName();
-    if (element == "OwnerID") {
-      ownerID = child.TextView(scratch[0]);
-    } else if (element == "DataExtName") {
-      name = child.TextView(scratch[1]);
-    } else if (element == "DataExtType") {
-      type = child.TextView(scratch[2]);
-      hasType = true;
-    } else if (element == "DataExtValue") {
-      value = child.TextView(scratch[3]);
-      hasValue = true;
-    }
-  }
+  using F = RetFields;
+  static constexpr std::array<Binding<F>, 4> kRows{{
+      {"OwnerID", kInRet,
+       [](F& f, const FieldElement& x) { f.ownerID = x.TextView(f.scratch[0]); }},
+      {"DataExtName", kInRet,
+       [](F& f, const FieldElement& x) { f.name = x.TextView(f.scratch[1]); }},
+      {"DataExtType", kInRet,
+       [](F& f, const FieldElement& x) {
+         f.type = x.TextView(f.scratch[2]);
+         f.hasType = true;
+       }},
+      {"DataExtValue", kInRet,
+       [](F& f, const FieldElement& x) {
+         f.value = x.TextView(f.scratch[3]);
+         f.hasValue = true;
+       }},
+  }};
+  static constexpr auto kReaders = SortedReaders(kRows);
+  static constexpr BindingTable<F> kTable(kRows, kReaders);
+  kTable.Read(*this, ret);
 }
 
 bool DataExtension::Validate() {

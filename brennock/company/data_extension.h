@@ -20,6 +20,8 @@ class xmlBldr;
 class XmlNode;
 class FieldElement;
 class DataExtensionDefinition;
+template <class Owner>
+class BindingTable;
 
 // The owner ID of the QuickBooks user's own custom fields; any other owner ID is an application's.
 inline constexpr std::string_view kCustomFieldOwnerID = "0";
@@ -102,8 +104,8 @@ class DataExtension : public qcBase, public RecordBase {
   Variant FromText(std::string_view text, qbEnumDataExtDataType type) const;
   // The change guard; replacesIdentity when the change gives a saved value another owner record.
   void CheckChange(bool replacesIdentity);
-  void WriteOwnerBlock(xmlBldr& builder) const;
-  void WriteBody(xmlBldr& builder, bool withValue) const;
+  // The fields of DataExtAdd, DataExtMod (also the form of a delete) and DataExtRet, in order.
+  static const BindingTable<DataExtension>& Bindings();
 
   std::string name_;
   std::string ownerID_;

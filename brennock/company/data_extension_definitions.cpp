@@ -8,6 +8,8 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/collection_support.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
@@ -79,34 +81,51 @@ bool DataExtensionDefinition::Validate() {
   return errors_.Count() == 0;
 }
 
+const BindingTable<DataExtensionDefinition>& DataExtensionDefinition::Bindings() {
+  using D = DataExtensionDefinition;
+  constexpr uint16_t kRequests = kInAdd | kInMod;
+  BRENNOCK_BINDINGS(
+      D, std::array{
+             Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests),
+             Binding<D>{"DataExtName", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
+                          b.CreateElement(name, form == BodyForm::kMod ? d.readName_ : d.name_);
+                        }},
+             Binding<D>{"DataExtNewName", kInMod, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          if (d.name_ != d.readName_) b.CreateElement(name, d.name_);
+                        }},
+             Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInAdd),
+             Binding<D>{"AssignToObject", kRequests, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
+                          const std::vector<qoEnumListObjectType>& read = d.readAssignedTos_;
+                          for (qoEnumListObjectType type : *d.assignedTos_) {
+                            if (form == BodyForm::kMod &&
+                                std::find(read.begin(), read.end(), type) != read.end())
+                              continue;
+                            b.CreateElement(name, ObjectTypeTag(type));
+                          }
+                        }},
+             Binding<D>{"RemoveFromObject", kInMod, nullptr,
+                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+                          for (qoEnumListObjectType type : d.readAssignedTos_)
+                            if (!d.assignedTos_->Contains(type))
+                              b.CreateElement(name, ObjectTypeTag(type));
+                        }}});
+}
+
 void DataExtensionDefinition::WriteAddRequest(xmlBldr& builder, int32_t requestId) const {
   builder.OpenAggregate("DataExtDefAddRq", "requestID", std::to_string(requestId));
   builder.OpenAggregateOnly("DataExtDefAdd");
-  builder.CreateElement("OwnerID", ownerID_);
-  builder.CreateElement("DataExtName", name_);
-  builder.CreateElement("DataExtType",
-                        EnumCodeToXmlText(qoeDataExtDataTypes, static_cast<int16_t>(dataType_)));
-  for (qoEnumListObjectType type : *assignedTos_)
-    builder.CreateElement("AssignToObject", ObjectTypeTag(type));
+  Bindings().Write(*this, builder, BodyForm::kAdd);
   builder.EndAggregate("DataExtDefAdd");
   builder.EndAggregate("DataExtDefAddRq");
 }
 
 void DataExtensionDefinition::WriteModifyRequest(xmlBldr& builder, int32_t requestId) const {
-  auto contains = [](const std::vector<qoEnumListObjectType>& types, qoEnumListObjectType type) {
-    return std::find(types.begin(), types.end(), type) != types.end();
-  };
   builder.OpenAggregate("DataExtDefModRq", "requestID", std::to_string(requestId));
   builder.OpenAggregateOnly("DataExtDefMod");
-  builder.CreateElement("OwnerID", ownerID_);
-  builder.CreateElement("DataExtName", readName_);
-  if (name_ != readName_) builder.CreateElement("DataExtNewName", name_);
-  for (qoEnumListObjectType type : *assignedTos_)
-    if (!contains(readAssignedTos_, type))
-      builder.CreateElement("AssignToObject", ObjectTypeTag(type));
-  for (qoEnumListObjectType type : readAssignedTos_)
-    if (!assignedTos_->Contains(type))
-      builder.CreateElement("RemoveFromObject", ObjectTypeTag(type));
+  Bindings().Write(*this, builder, BodyForm::kMod);
   builder.EndAggregate("DataExtDefMod");
   builder.EndAggregate("DataExtDefModRq");
 }

@@ -16,6 +16,8 @@ namespace brennock {
 
 class xmlBldr;
 class XmlDocument;
+template <class Owner>
+class BindingTable;
 
 // The definition of one extra field: its name, type and the object types it is assigned to. It
 // remembers the name and assignments it was read with, so a modify request can name the changes.
@@ -57,6 +59,9 @@ class DataExtensionDefinition {
  private:
   friend class dataExtAssignedTos;
   void Changed() noexcept;
+  // The fields of DataExtDefAdd and DataExtDefMod, in order. A modify names the definition as it
+  // was read and carries only the changes: a new name, the types added and those removed.
+  static const BindingTable<DataExtensionDefinition>& Bindings();
 
   std::string name_;
   std::string ownerID_;

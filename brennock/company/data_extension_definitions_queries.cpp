@@ -13,6 +13,8 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
 #include "brennock/model/response_exporter.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
@@ -36,25 +38,17 @@ bool IsDefinition(std::string_view name) {
 class DefinitionReader {
  public:
   std::shared_ptr<DataExtensionDefinition> Read(const XmlNode& element) {
-    std::string ownerID;
-    std::string name;
-    auto type = qbDataExtTypeSTR255TYPE;
-    std::vector<qoEnumListObjectType> assigned;
-    for (const XmlNode& child : element.childNodes()) {
-      std::string field = child.baseName();
-      if (field == "OwnerID") {
-        ownerID = child.text();
-      } else if (field == "DataExtName") {
-        name = child.text();
-      } else if (field == "DataExtType") {
-        type = static_cast<qbEnumDataExtDataType>(Code(child.text(), qoeDataExtDataTypes));
-      } else if (field == "AssignToObject") {
-        assigned.push_back(static_cast<qoEnumListObjectType>(Code(child.text(), qoeObjectType)));
-      }
-    }
-    auto definition =
-        std::make_shared<DataExtensionDefinition>(std::move(name), std::move(ownerID), type);
-    definition->AssignedTos()->Replace(std::move(assigned));
+    ElementTree tree(element);
+    return Read(tree.Root());
+  }
+
+  std::shared_ptr<DataExtensionDefinition> Read(const FieldElement& element) {
+    Fields fields;
+    fields.reader = this;
+    Table().Read(fields, element);
+    auto definition = std::make_shared<DataExtensionDefinition>(
+        std::move(fields.name), std::move(fields.ownerID), fields.type);
+    definition->AssignedTos()->Replace(std::move(fields.assigned));
     definition->MarkClean();
     return definition;
   }
@@ -64,32 +58,54 @@ class DefinitionReader {
   DataExtensionDefinitions::Members ReadMessageSet(const XmlNode& messageSet) {
     DataExtensionDefinitions::Members read;
     if (!messageSet) return read;
-    for (const XmlNode& element : messageSet.childNodes()) {
-      if (element.nodeType() != NODE_ELEMENT) continue;
+    ElementTree tree(messageSet);
+    for (FieldElement element : tree.Root().Children()) {
       if (IsDefinition(element.baseName())) {
         read.push_back(Read(element));
         continue;
       }
-      for (const XmlNode& inner : element.childNodes())
-        if (inner.nodeType() == NODE_ELEMENT && IsDefinition(inner.baseName()))
-          read.push_back(Read(inner));
+      for (FieldElement inner : element.Children())
+        if (IsDefinition(inner.baseName())) read.push_back(Read(inner));
     }
     return read;
   }
 
  private:
+  // A definition as it is read, before it is made.
+  struct Fields {
+    DefinitionReader* reader = nullptr;
+    std::string ownerID;
+    std::string name;
+    qbEnumDataExtDataType type = qbDataExtTypeSTR255TYPE;
+    std::vector<qoEnumListObjectType> assigned;
+  };
   struct KnownText {
     qoEnumerationType table;
     std::string text;
     int32_t code;
   };
 
+  static const BindingTable<Fields>& Table() {
+    using F = Fields;
+    BRENNOCK_BINDINGS(
+        F, std::array{Bind<&F::ownerID, codecs::Text, F>("OwnerID", kInRet),
+                      Bind<&F::name, codecs::Text, F>("DataExtName", kInRet),
+                      Binding<F>{"DataExtType", kInRet,
+                                 [](F& f, const FieldElement& x) {
+                                   f.type = static_cast<qbEnumDataExtDataType>(
+                                       f.reader->Code(x.text(), qoeDataExtDataTypes));
+                                 }},
+                      Binding<F>{"AssignToObject", kInRet, [](F& f, const FieldElement& x) {
+                                   f.assigned.push_back(static_cast<qoEnumListObjectType>(
+                                       f.reader->Code(x.text(), qoeObjectType)));
+                                 }}});
+  }
+
   // The Code of the table entry whose qbXML text is `text` (1008 when none).
   int32_t Code(std::string text, qoEnumerationType table) {
     for (const KnownText& known : known_)
       if (known.table == table && known.text == text) return known.code;
-    int32_t position = EnumTextToCode(text, table);
-    int32_t code = ThreadEnumerations()->Item(table)->Item(position)->Code();
+    int32_t code = codecs::detail::CodeOfTag(table, text);
     known_.push_back({table, std::move(text), code});
     return code;
   }

@@ -1,22 +1,25 @@
 #include "brennock/company/preferences.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "brennock/enums/enumeration_type.h"
-#include "brennock/enums/enumerations.h"
-#include "brennock/values/convert_dtypes.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/codecs.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {
-
-using namespace ModConvertDtypes;
 namespace {
 
-template <class Enum>
-Enum EnumFromTag(const XmlNode& element, qoEnumerationType table) {
-  return static_cast<Enum>(EnumTextToCode(element.text(), table));
+using P = Preferences;
+
+// A preference aggregate of PreferencesRet (or of one of them): its children go through the same
+// table.
+template <const BindingTable<Preferences>& (*Table)()>
+constexpr Binding<Preferences> Nested(std::string_view element) {
+  return {element, kInRet, [](Preferences& preferences, const FieldElement& aggregate) {
+            Table().Read(preferences, aggregate);
+          }};
 }
 
 }  // namespace
@@ -31,102 +34,79 @@ Preferences::Preferences()
       defaultNonTaxableSalesTaxCode_(
           std::make_shared<qcListObjectRef>(qoListSalesTaxCodes, std::string())) {}
 
-void Preferences::FromDom(const XmlNode& preferencesRet) { ReadAggregate(preferencesRet); }
-
-void Preferences::ReadAggregate(const XmlNode& aggregate) {
-  for (const XmlNode& child : aggregate.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    std::string name = child.baseName();
-    if (!ReadElement(name, child)) ReadAggregate(child);
-  }
+// The preferences object is never written back: the rows only read. A first day of the week is
+// read only where time tracking is on; the home currency is kept by its full name.
+const BindingTable<Preferences>& Preferences::Bindings() {
+  using B = codecs::Bool;
+  using Ref = codecs::Shared<codecs::Ref>;
+  constexpr uint16_t kR = kInRet;
+  BRENNOCK_BINDINGS(
+      P,
+      std::array{Nested<&P::Bindings>("AccountingPreferences"),
+                 Bind<&P::isUsingAccountNumbers_, B, P>("IsUsingAccountNumbers", kR),
+                 Bind<&P::isRequiringAccounts_, B, P>("IsRequiringAccounts", kR),
+                 Bind<&P::isUsingClassTracking_, B, P>("IsUsingClassTracking", kR),
+                 Bind<&P::isUsingAuditTrail_, B, P>("IsUsingAuditTrail", kR),
+                 Bind<&P::isAssigningJournalNumbers_, B, P>("IsAssigningJournalEntryNumbers", kR),
+                 Bind<&P::closingDate_, codecs::Date, P>("ClosingDate", kR)},
+      std::array{Nested<&P::Bindings>("FinanceChargePreferences"),
+                 Bind<&P::annualInterestRate_, codecs::Amount, P>("AnnualInterestRate", kR),
+                 Bind<&P::minimumFinanceCharge_, codecs::Amount, P>("MinFinanceCharge", kR),
+                 Bind<&P::gracePeriod_, codecs::Int16, P>("GracePeriod", kR),
+                 Bind<&P::financeChargeAccount_, Ref, P>("FinanceChargeAccountRef", kR),
+                 Bind<&P::isAssessingForOverdueCharges_, B, P>("IsAssessingForOverdueCharges", kR),
+                 Bind<&P::calculateChargesFrom_, codecs::EnumTag<qoeCalculateChargesFrom>, P>(
+                     "CalculateChargesFrom", kR),
+                 Bind<&P::isMarkedToBePrinted_, B, P>("IsMarkedToBePrinted", kR)},
+      std::array{
+          Nested<&P::Bindings>("JobsAndEstimatesPreferences"),
+          Bind<&P::isUsingEstimates_, B, P>("IsUsingEstimates", kR),
+          Bind<&P::isUsingProgressInvoicing_, B, P>("IsUsingProgressInvoicing", kR),
+          Bind<&P::isPrintingItemsWithZeroAmounts_, B, P>("IsPrintingItemsWithZeroAmounts", kR),
+          Nested<&P::Bindings>("MultiCurrencyPreferences"),
+          Binding<P>{"HomeCurrencyRef", kR,
+                     [](P& preferences, const FieldElement& ref) {
+                       for (FieldElement child : ref.Children())
+                         if (child.baseName() == "FullName")
+                           preferences.homeCurrency_ = child.text();
+                     }},
+          Nested<&P::Bindings>("PurchasesAndVendorsPreferences"),
+          Bind<&P::isUsingInventory_, B, P>("IsUsingInventory", kR),
+          Bind<&P::daysBillsAreDue_, codecs::Int16, P>("DaysBillsAreDue", kR),
+          Bind<&P::isAutomaticallyUsingDiscounts_, B, P>("IsAutomaticallyUsingDiscounts", kR),
+          Bind<&P::defaultDiscountAccount_, Ref, P>("DefaultDiscountAccountRef", kR)},
+      std::array{Nested<&P::Bindings>("ReportsPreferences"),
+                 Bind<&P::agingReportBasis_, codecs::EnumTag<qoeAgingReportBasis>, P>(
+                     "AgingReportBasis", kR),
+                 Bind<&P::summaryReportBasis_, codecs::EnumTag<qoeSummaryReportBasis>, P>(
+                     "SummaryReportBasis", kR),
+                 Nested<&P::Bindings>("SalesAndCustomersPreferences"),
+                 Bind<&P::defaultShipMethod_, Ref, P>("DefaultShipMethodRef", kR),
+                 Bind<&P::defaultFOB_, codecs::Text, P>("DefaultFOB", kR),
+                 Bind<&P::defaultMarkup_, codecs::Amount, P>("DefaultMarkup", kR),
+                 Bind<&P::isTrackingReimbursedExpensesAsIncome_, B, P>(
+                     "IsTrackingReimbursedExpensesAsIncome", kR),
+                 Bind<&P::isAutoApplyingPayments_, B, P>("IsAutoApplyingPayments", kR)},
+      std::array{
+          Nested<&P::Bindings>("SalesTaxPreferences"),
+          Bind<&P::defaultItemSalesTax_, Ref, P>("DefaultItemSalesTaxRef", kR),
+          Bind<&P::paySalesTax_, codecs::EnumTag<qoePaySalesTax>, P>("PaySalesTax", kR),
+          Bind<&P::defaultTaxableSalesTaxCode_, Ref, P>("DefaultTaxableSalesTaxCodeRef", kR),
+          Bind<&P::defaultNonTaxableSalesTaxCode_, Ref, P>("DefaultNonTaxableSalesTaxCodeRef", kR),
+          Nested<&P::Bindings>("TimeTrackingPreferences"),
+          Binding<P>{"FirstDayOfWeek", kR,
+                     [](P& preferences, const FieldElement& element) {
+                       codecs::EnumTag<qoeDayOfWeek>::Read(preferences.firstDayOfWeek_, element);
+                       preferences.timeTrackingEnabled_ = true;
+                     }},
+          Nested<&P::Bindings>("CurrentAppAccessRights"),
+          Bind<&P::isAutomaticLoginAllowed_, B, P>("IsAutomaticLoginAllowed", kR),
+          Bind<&P::automaticLoginUserName_, codecs::Text, P>("AutomaticLoginUserName", kR),
+          Bind<&P::isSensitiveDataAccessAllowed_, B, P>("IsPersonalDataAccessAllowed", kR)});
 }
 
-bool Preferences::ReadElement(const std::string& name, const XmlNode& element) {
-  // The boolean preferences by element name, sorted once for the binary search.
-  using BoolMember = bool Preferences::*;
-  using BoolEntry = std::pair<std::string_view, BoolMember>;
-  static const std::array<BoolEntry, 16> kSorted = [] {
-    std::array<BoolEntry, 16> table = {{
-        {"IsAssessingForOverdueCharges", &Preferences::isAssessingForOverdueCharges_},
-        {"IsAssigningJournalEntryNumbers", &Preferences::isAssigningJournalNumbers_},
-        {"IsAutoApplyingPayments", &Preferences::isAutoApplyingPayments_},
-        {"IsAutomaticLoginAllowed", &Preferences::isAutomaticLoginAllowed_},
-        {"IsAutomaticallyUsingDiscounts", &Preferences::isAutomaticallyUsingDiscounts_},
-        {"IsMarkedToBePrinted", &Preferences::isMarkedToBePrinted_},
-        {"IsPersonalDataAccessAllowed", &Preferences::isSensitiveDataAccessAllowed_},
-        {"IsPrintingItemsWithZeroAmounts", &Preferences::isPrintingItemsWithZeroAmounts_},
-        {"IsRequiringAccounts", &Preferences::isRequiringAccounts_},
-        {"IsTrackingReimbursedExpensesAsIncome",
-         &Preferences::isTrackingReimbursedExpensesAsIncome_},
-        {"IsUsingAccountNumbers", &Preferences::isUsingAccountNumbers_},
-        {"IsUsingAuditTrail", &Preferences::isUsingAuditTrail_},
-        {"IsUsingClassTracking", &Preferences::isUsingClassTracking_},
-        {"IsUsingEstimates", &Preferences::isUsingEstimates_},
-        {"IsUsingInventory", &Preferences::isUsingInventory_},
-        {"IsUsingProgressInvoicing", &Preferences::isUsingProgressInvoicing_},
-    }};
-    std::sort(table.begin(), table.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    return table;
-  }();
-  auto found =
-      std::lower_bound(kSorted.begin(), kSorted.end(), std::string_view(name),
-                       [](const auto& entry, std::string_view key) { return entry.first < key; });
-  if (found != kSorted.end() && found->first == name) {
-    this->*(found->second) = TextToBool(element.text());
-    return true;
-  }
-
-  if (name == "ClosingDate") {
-    closingDate_ = TextToDate(element.text());
-  } else if (name == "AnnualInterestRate") {
-    annualInterestRate_ = TextToCurrency(element.text());
-  } else if (name == "MinFinanceCharge") {
-    minimumFinanceCharge_ = TextToCurrency(element.text());
-  } else if (name == "GracePeriod") {
-    gracePeriod_ = TextToInt16(element.text());
-  } else if (name == "FinanceChargeAccountRef") {
-    financeChargeAccount_->FromDom(element);
-  } else if (name == "CalculateChargesFrom") {
-    calculateChargesFrom_ =
-        EnumFromTag<qoEnumCalculateChargesFrom>(element, qoeCalculateChargesFrom);
-  } else if (name == "DaysBillsAreDue") {
-    daysBillsAreDue_ = TextToInt16(element.text());
-  } else if (name == "DefaultDiscountAccountRef") {
-    defaultDiscountAccount_->FromDom(element);
-  } else if (name == "AgingReportBasis") {
-    agingReportBasis_ = EnumFromTag<qoEnumAgingReportBasis>(element, qoeAgingReportBasis);
-  } else if (name == "SummaryReportBasis") {
-    summaryReportBasis_ = EnumFromTag<qoEnumSummaryReportBasis>(element, qoeSummaryReportBasis);
-  } else if (name == "DefaultShipMethodRef") {
-    defaultShipMethod_->FromDom(element);
-  } else if (name == "DefaultFOB") {
-    defaultFOB_ = element.text();
-  } else if (name == "DefaultMarkup") {
-    defaultMarkup_ = TextToCurrency(element.text());
-  } else if (name == "DefaultItemSalesTaxRef") {
-    defaultItemSalesTax_->FromDom(element);
-  } else if (name == "PaySalesTax") {
-    paySalesTax_ = EnumFromTag<qoEnumPaySalesTax>(element, qoePaySalesTax);
-  } else if (name == "DefaultTaxableSalesTaxCodeRef") {
-    defaultTaxableSalesTaxCode_->FromDom(element);
-  } else if (name == "DefaultNonTaxableSalesTaxCodeRef") {
-    defaultNonTaxableSalesTaxCode_->FromDom(element);
-  } else if (name == "FirstDayOfWeek") {
-    firstDayOfWeek_ = EnumFromTag<qoEnumDayOfWeek>(element, qoeDayOfWeek);
-    timeTrackingEnabled_ = true;
-  } else if (name == "AutomaticLoginUserName") {
-    automaticLoginUserName_ = element.text();
-  } else if (name == "HomeCurrencyRef") {
-    // The full name is the reference's second child (after ListID).
-    homeCurrency_ = element.childNodes().item(1).text();
-  } else if (name == "IsUsingMulticurrency" || name == "IsUsingUnitsOfMeasure" ||
-             name == "IsUsingForeignPricesOnItems" || name == "ForeignCurrencyRef") {
-    // Recognised; the object model has no property for them.
-  } else {
-    return !element.hasChildNodes() || element.childNodes().item(0).nodeType() != NODE_ELEMENT;
-  }
-  return true;
+void Preferences::FromDom(const XmlNode& preferencesRet) {
+  ReadFields<Preferences>(*this, preferencesRet, Bindings().Readers());
 }
 
 }  // namespace brennock

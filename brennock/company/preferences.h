@@ -14,6 +14,8 @@
 namespace brennock {
 
 class XmlNode;
+template <class Owner>
+class BindingTable;
 
 // A read-only snapshot of the company preferences, refilled only by the preferences query a
 // connection sends when it opens. Account, ship method and sales tax references are kept as list
@@ -83,14 +85,14 @@ class Preferences {
     return defaultNonTaxableSalesTaxCode_;
   }
 
-  // Library-internal: fills the values from the preference aggregates of a PreferencesRet.
-  // Unknown elements are skipped; a malformed value raises the conversion's error.
+  // Library-internal: fills the values from the preference aggregates of a PreferencesRet, in one
+  // pass. Unknown elements are skipped; a malformed value raises the conversion's error.
   void FromDom(const XmlNode& preferencesRet);
 
  private:
-  // Reads one element; false when it is not a preference value (an aggregate to walk into).
-  bool ReadElement(const std::string& name, const XmlNode& element);
-  void ReadAggregate(const XmlNode& aggregate);
+  // The preference values and the aggregates that hold them, in one table: the names of the
+  // values are unique across the aggregates, so each aggregate is read through the same table.
+  static const BindingTable<Preferences>& Bindings();
 
   qoEnumObjectState objectState_ = qoObjectStateClean;
   Variant userData_;

@@ -27,6 +27,11 @@ void Address::FromDom(const XmlNode& aggregate) {
   ReadFields<Address>(*this, aggregate, Bindings().Readers());
 }
 
+void Address::FromDom(const FieldElement& aggregate) {
+  Clear();
+  Bindings().Read(*this, aggregate);
+}
+
 void Address::WriteElements(xmlBldr& builder) const {
   Bindings().Write(*this, builder, BodyForm::kAdd);
 }

@@ -42,6 +42,8 @@ class Address {
   // Replaces every field with the children of an address aggregate; absent children become empty,
   // unknown ones are skipped.
   void FromDom(const XmlNode& aggregate);
+  // The same for an element of a response being read (the company's addresses, in its one pass).
+  void FromDom(const FieldElement& aggregate);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(xmlBldr& builder) const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "brennock/enums/enumeration_type.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"
@@ -142,6 +143,71 @@ struct Ref {
   static void Write(const qcListObjectRef& member, xmlBldr& builder, std::string_view element,
                     uint16_t, BodyForm) {
     WriteListRef(&member, builder, element);
+  }
+};
+
+namespace detail {
+// The Code of the first entry of the thread's table whose qbXML tag is tag (1008 when none).
+int16_t CodeOfTag(qoEnumerationType table, std::string_view tag);
+// The qbXML tag of the entry with that code; empty for an unknown code.
+std::string TagOfCode(qoEnumerationType table, int16_t code);
+}  // namespace detail
+
+// An enumeration value (an enum or a whole number) by the qbXML tag of its entry in Table; the
+// code 0 (no entry) is its empty value.
+template <qoEnumerationType Table>
+struct EnumTag {
+  template <class E>
+  static void Read(E& member, const FieldElement& element) {
+    std::string scratch;
+    member = static_cast<E>(detail::CodeOfTag(Table, element.TextView(scratch)));
+  }
+  template <class E>
+  static bool Empty(E member) noexcept {
+    return static_cast<int32_t>(member) == 0;
+  }
+  template <class E>
+  static void Write(E member, xmlBldr& builder, std::string_view element, uint16_t, BodyForm) {
+    builder.CreateElement(element, detail::TagOfCode(Table, static_cast<int16_t>(member)));
+  }
+};
+
+// An aggregate read in place through its own FromDom and written inside its element through its
+// own WriteElements (an address).
+struct Aggregate {
+  template <class A>
+  static void Read(A& member, const FieldElement& element) {
+    member.FromDom(element);
+  }
+  template <class A>
+  static bool Empty(const A&) noexcept {
+    return false;
+  }
+  template <class A>
+  static void Write(const A& member, xmlBldr& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.OpenAggregateOnly(element);
+    member.WriteElements(builder);
+    builder.EndAggregate(element);
+  }
+};
+
+// A value held by a shared pointer that lives as long as its owner (handed out to clients and
+// refilled in place), read and written by Codec; a null pointer is empty.
+template <class Codec>
+struct Shared {
+  template <class P>
+  static void Read(P& member, const FieldElement& element) {
+    Codec::Read(*member, element);
+  }
+  template <class P>
+  static bool Empty(const P& member) noexcept {
+    return !member || Codec::Empty(*member);
+  }
+  template <class P>
+  static void Write(const P& member, xmlBldr& builder, std::string_view element, uint16_t flags,
+                    BodyForm form) {
+    if (member) Codec::Write(*member, builder, element, flags, form);
   }
 };
 
