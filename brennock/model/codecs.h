@@ -157,6 +157,7 @@ std::string TagOfCode(qoEnumerationType table, int16_t code);
 // code 0 (no entry) is its empty value.
 template <qoEnumerationType Table>
 struct EnumTag {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kEnum;
   template <class E>
   static void Read(E& member, const FieldElement& element) {
     std::string scratch;
@@ -175,6 +176,7 @@ struct EnumTag {
 // An aggregate read in place through its own FromDom and written inside its element through its
 // own WriteElements (an address).
 struct Aggregate {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kAggregate;
   template <class A>
   static void Read(A& member, const FieldElement& element) {
     member.FromDom(element);
@@ -196,6 +198,7 @@ struct Aggregate {
 // refilled in place), read and written by Codec; a null pointer is empty.
 template <class Codec>
 struct Shared {
+  static constexpr qbxml::ValueType kType = Codec::kType;
   template <class P>
   static void Read(P& member, const FieldElement& element) {
     Codec::Read(*member, element);
