@@ -12,7 +12,7 @@
 
 #include "bench/canned_processor.h"
 #include "brennock/company/company.h"
-#include "brennock/lists/class.h"
+#include "brennock/lists/hierarchical_lists.h"
 #include "brennock/session/session_state.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The hierarchical simple lists: Class, CustomerType, JobType and VendorType share one record
 // implementation and differ only in their kind.
-#include "brennock/lists/hierarchical_list.h"
+#include "brennock/lists/hierarchical_lists.h"
 
 namespace brennock {
 

@@ -3,21 +3,16 @@
 #include <cctype>
 #include <string>
 
-#include "brennock/lists/class.h"
 #include "brennock/lists/currency_type.h"
-#include "brennock/lists/customer_message.h"
-#include "brennock/lists/customer_type.h"
-#include "brennock/lists/job_type.h"
-#include "brennock/lists/payment_method.h"
+#include "brennock/lists/hierarchical_lists.h"
+#include "brennock/lists/named_lists.h"
 #include "brennock/lists/payroll_item_non_wage.h"
 #include "brennock/lists/payroll_item_wage.h"
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
-#include "brennock/lists/ship_method.h"
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
-#include "brennock/lists/vendor_type.h"
 
 namespace brennock {
 namespace {

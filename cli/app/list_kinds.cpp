@@ -5,16 +5,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "brennock/lists/class.h"
-#include "brennock/lists/customer_message.h"
-#include "brennock/lists/customer_type.h"
-#include "brennock/lists/job_type.h"
+#include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/list_registry.h"
-#include "brennock/lists/payment_method.h"
+#include "brennock/lists/named_lists.h"
 #include "brennock/lists/sales_tax_code.h"
-#include "brennock/lists/ship_method.h"
 #include "brennock/lists/to_do.h"
-#include "brennock/lists/vendor_type.h"
 #include "brennock/qbxml/catalogue.h"
 #include "cli/app/cli_errors.h"
 

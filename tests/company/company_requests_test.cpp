@@ -4,9 +4,8 @@
 #include "brennock/company/brennock_globals.h"
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
-#include "brennock/lists/class.h"
-#include "brennock/lists/customer_type.h"
-#include "brennock/lists/ship_method.h"
+#include "brennock/lists/hierarchical_lists.h"
+#include "brennock/lists/named_lists.h"
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {

@@ -13,7 +13,7 @@
 
 #include "brennock/company/company.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/lists/class.h"
+#include "brennock/lists/hierarchical_lists.h"
 #include "brennock/session/session_state.h"
 #include "brennock/values/currency.h"
 #include "brennock/xml/element_tree.h"

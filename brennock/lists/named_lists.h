@@ -46,4 +46,16 @@ class NamedListCollection : public TypedListCollection<Record> {
   };                                                             \
   class Collection final : public NamedListCollection<Record> {}
 
+// A way of shipping goods ("UPS", "Federal Express").
+BRENNOCK_NAMED_LIST(ShipMethod, ShipMethods, qoObjectTypeShipMethod, );
+
+// A way customers pay ("Cash", "Check", "Visa").
+BRENNOCK_NAMED_LIST(PaymentMethod, PaymentMethods, qoObjectTypePaymentMethod, );
+
+// A message printed on sales forms ("Thank you for your business."); the text is its Name.
+// SetName stores a new text without any check and without changing the record's state.
+// 1012 for an empty text, 2400 for a text of 102 or more characters.
+BRENNOCK_NAMED_LIST(CustomerMessage, CustomerMessages, qoObjectTypeCustomerMsg,
+                    void CheckRules(qcErrors& errors) override;);
+
 }  // namespace brennock

@@ -44,4 +44,16 @@ class HierarchicalListCollection : public TypedListCollection<Record> {
   };                                                                    \
   class Collection final : public HierarchicalListCollection<Record> {}
 
+// A QuickBooks class (a department, a location, a line of business), possibly below another.
+BRENNOCK_HIERARCHICAL_LIST(Class, Classes, qoObjectTypeClass);
+
+// A QuickBooks customer type, possibly below another.
+BRENNOCK_HIERARCHICAL_LIST(CustomerType, CustomerTypes, qoObjectTypeCustomerType);
+
+// A QuickBooks job type, possibly below another.
+BRENNOCK_HIERARCHICAL_LIST(JobType, JobTypes, qoObjectTypeJobType);
+
+// A QuickBooks vendor type, possibly below another.
+BRENNOCK_HIERARCHICAL_LIST(VendorType, VendorTypes, qoObjectTypeVendorType);
+
 }  // namespace brennock
