@@ -140,11 +140,11 @@ class Company {
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 
- private:
   // The CompanyRet children the company reads, and the VendorRet it writes itself as.
   static const BindingTable<Company>& Bindings();
   static const BindingTable<Company>& VendorRetBindings();
 
+ private:
   xmlBldr& Builder();
   const std::string& DefaultAccount(std::string& cache, int16_t accountType);
   Date ActivityTime(int32_t childIndex);

@@ -96,6 +96,9 @@ class DataExtension : public qcBase, public RecordBase {
   void Load(const RetFields& fields);
   void ClearErrors() { ClearErrorList(); }
 
+  // The fields of DataExtAdd, DataExtMod (also the form of a delete) and DataExtRet, in order.
+  static const BindingTable<DataExtension>& Bindings();
+
  private:
   friend class DataExtensions;
 
@@ -104,8 +107,6 @@ class DataExtension : public qcBase, public RecordBase {
   Variant FromText(std::string_view text, qbEnumDataExtDataType type) const;
   // The change guard; replacesIdentity when the change gives a saved value another owner record.
   void CheckChange(bool replacesIdentity);
-  // The fields of DataExtAdd, DataExtMod (also the form of a delete) and DataExtRet, in order.
-  static const BindingTable<DataExtension>& Bindings();
 
   std::string name_;
   std::string ownerID_;

@@ -56,12 +56,13 @@ class DataExtensionDefinition {
   void WriteAddRequest(xmlBldr& builder, int32_t requestId) const;
   void WriteModifyRequest(xmlBldr& builder, int32_t requestId) const;
 
- private:
-  friend class dataExtAssignedTos;
-  void Changed() noexcept;
   // The fields of DataExtDefAdd and DataExtDefMod, in order. A modify names the definition as it
   // was read and carries only the changes: a new name, the types added and those removed.
   static const BindingTable<DataExtensionDefinition>& Bindings();
+
+ private:
+  friend class dataExtAssignedTos;
+  void Changed() noexcept;
 
   std::string name_;
   std::string ownerID_;

@@ -89,11 +89,11 @@ class Preferences {
   // pass. Unknown elements are skipped; a malformed value raises the conversion's error.
   void FromDom(const XmlNode& preferencesRet);
 
- private:
   // The preference values and the aggregates that hold them, in one table: the names of the
   // values are unique across the aggregates, so each aggregate is read through the same table.
   static const BindingTable<Preferences>& Bindings();
 
+ private:
   qoEnumObjectState objectState_ = qoObjectStateClean;
   Variant userData_;
   bool isUsingAccountNumbers_ = false;
