@@ -6,6 +6,7 @@
 #include <string>
 
 #include "brennock/enums/object_enums.h"
+#include "brennock/model/binding.h"
 #include "brennock/model/field_table.h"
 #include "brennock/model/qc_base.h"
 
@@ -59,8 +60,13 @@ class DataExtensionCarrier : public DataExtensionHolder {
     return SaveDataExtensionsOf(ListOrTxnId);
   }
 
+  // The binding row of a record's DataExtRet elements (read only: values are saved on their own).
+  static constexpr Binding<qcBase> DataExtRow() {
+    return {"DataExtRet", kInRet, &ReadDataExtRetField, nullptr};
+  }
+  // The same as a field-table entry, for classes that read through a table of their own.
   static constexpr std::array<FieldEntry, 1> DataExtFields() {
-    return {{{"DataExtRet", &ReadDataExtRetField}}};
+    return {{{DataExtRow().element, DataExtRow().read}}};
   }
 
  protected:
