@@ -231,46 +231,47 @@ const BindingTable<DataExtension>& DataExtension::Bindings() {
   using D = DataExtension;
   constexpr uint16_t kRequests = kInAdd | kInMod;
   BRENNOCK_BINDINGS(
-      D, std::array{
-             Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests | kInRet),
-             Bind<&D::name_, codecs::Text, D>("DataExtName", kRequests | kInRet),
-             Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInRet),
-             Binding<D>{"ListDataExtType", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (OfList(d)) b.CreateElement(name, ListOwnerTag(d.ownerType_));
-                        }},
-             Binding<D>{"ListObjRef", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (!OfList(d)) return;
-                          b.OpenAggregateOnly(name);
-                          b.CreateElement("ListID", d.listOrTxnId_);
-                          b.EndAggregate(name);
-                        }},
-             Binding<D>{"TxnDataExtType", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (OfTxn(d))
-                            b.CreateElement(name,
-                                            EnumCodeToXmlText(qoeObjectType,
-                                                              static_cast<int16_t>(d.ownerType_)));
-                        }},
-             Binding<D>{"TxnID", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (OfTxn(d)) b.CreateElement(name, d.listOrTxnId_);
-                        }},
-             Binding<D>{"TxnLineID", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (OfTxn(d) && !d.txnLineId_.empty())
-                            b.CreateElement(name, d.txnLineId_);
-                        }},
-             Binding<D>{"OtherDataExtType", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (d.ownerType_ == qoObjectTypeCompany) b.CreateElement(name, "Company");
-                        }},
-             Binding<D>{"DataExtValue", kRequests | kInRet, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
-                          if (form != BodyForm::kMod || !d.HasEmptyValue())
-                            b.CreateElement(name, d.ValueText());
-                        }}});
+      D,
+      std::array{
+          Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests | kInRet),
+          Bind<&D::name_, codecs::Text, D>("DataExtName", kRequests | kInRet),
+          Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInRet),
+          Binding<D>{"ListDataExtType", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (OfList(d)) b.CreateElement(name, ListOwnerTag(d.ownerType_));
+                     }},
+          Binding<D>{"ListObjRef", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (!OfList(d)) return;
+                       b.OpenAggregateOnly(name);
+                       b.CreateElement("ListID", d.listOrTxnId_);
+                       b.EndAggregate(name);
+                     }},
+          Binding<D>{"TxnDataExtType", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (OfTxn(d))
+                         b.CreateElement(
+                             name,
+                             EnumCodeToXmlText(qoeObjectType, static_cast<int16_t>(d.ownerType_)));
+                     }},
+          Binding<D>{"TxnID", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (OfTxn(d)) b.CreateElement(name, d.listOrTxnId_);
+                     }},
+          Binding<D>{"TxnLineID", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (OfTxn(d) && !d.txnLineId_.empty()) b.CreateElement(name, d.txnLineId_);
+                     }},
+          Binding<D>{"OtherDataExtType", kRequests, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (d.ownerType_ == qoObjectTypeCompany) b.CreateElement(name, "Company");
+                     }},
+          Binding<D>{
+              "DataExtValue", kRequests | kInRet, nullptr,
+              [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm form) {
+                if (form != BodyForm::kMod || !d.HasEmptyValue())
+                  b.CreateElement(name, d.ValueText());
+              }}});
 }
 
 int32_t DataExtension::XMLInsert(xmlBldr& cxmlbldr) {

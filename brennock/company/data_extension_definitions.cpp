@@ -85,33 +85,36 @@ const BindingTable<DataExtensionDefinition>& DataExtensionDefinition::Bindings()
   using D = DataExtensionDefinition;
   constexpr uint16_t kRequests = kInAdd | kInMod;
   BRENNOCK_BINDINGS(
-      D, std::array{
-             Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests),
-             Binding<D>{"DataExtName", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
-                          b.CreateElement(name, form == BodyForm::kMod ? d.readName_ : d.name_);
-                        }},
-             Binding<D>{"DataExtNewName", kInMod, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          if (d.name_ != d.readName_) b.CreateElement(name, d.name_);
-                        }},
-             Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInAdd),
-             Binding<D>{"AssignToObject", kRequests, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm form) {
-                          const std::vector<qoEnumListObjectType>& read = d.readAssignedTos_;
-                          for (qoEnumListObjectType type : *d.assignedTos_) {
-                            if (form == BodyForm::kMod &&
-                                std::find(read.begin(), read.end(), type) != read.end())
-                              continue;
-                            b.CreateElement(name, ObjectTypeTag(type));
-                          }
-                        }},
-             Binding<D>{"RemoveFromObject", kInMod, nullptr,
-                        [](const D& d, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
-                          for (qoEnumListObjectType type : d.readAssignedTos_)
-                            if (!d.assignedTos_->Contains(type))
-                              b.CreateElement(name, ObjectTypeTag(type));
-                        }}});
+      D,
+      std::array{
+          Bind<&D::ownerID_, codecs::Text, D>("OwnerID", kRequests),
+          Binding<D>{
+              "DataExtName", kRequests, nullptr,
+              [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm form) {
+                b.CreateElement(name, form == BodyForm::kMod ? d.readName_ : d.name_);
+              }},
+          Binding<D>{"DataExtNewName", kInMod, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       if (d.name_ != d.readName_) b.CreateElement(name, d.name_);
+                     }},
+          Bind<&D::dataType_, codecs::EnumTag<qoeDataExtDataTypes>, D>("DataExtType", kInAdd),
+          Binding<D>{
+              "AssignToObject", kRequests, nullptr,
+              [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm form) {
+                const std::vector<qoEnumListObjectType>& read = d.readAssignedTos_;
+                for (qoEnumListObjectType type : *d.assignedTos_) {
+                  if (form == BodyForm::kMod &&
+                      std::find(read.begin(), read.end(), type) != read.end())
+                    continue;
+                  b.CreateElement(name, ObjectTypeTag(type));
+                }
+              }},
+          Binding<D>{"RemoveFromObject", kInMod, nullptr,
+                     [](const D& d, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+                       for (qoEnumListObjectType type : d.readAssignedTos_)
+                         if (!d.assignedTos_->Contains(type))
+                           b.CreateElement(name, ObjectTypeTag(type));
+                     }}});
 }
 
 void DataExtensionDefinition::WriteAddRequest(xmlBldr& builder, int32_t requestId) const {

@@ -32,7 +32,7 @@ void Address::FromDom(const FieldElement& aggregate) {
   Bindings().Read(*this, aggregate);
 }
 
-void Address::WriteElements(xmlBldr& builder) const {
+void Address::WriteElements(RequestWriter& builder) const {
   Bindings().Write(*this, builder, BodyForm::kAdd);
 }
 

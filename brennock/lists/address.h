@@ -45,7 +45,7 @@ class Address {
   // The same for an element of a response being read (the company's addresses, in its one pass).
   void FromDom(const FieldElement& aggregate);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
-  void WriteElements(xmlBldr& builder) const;
+  void WriteElements(RequestWriter& builder) const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
   std::string_view FirstTooLongField() const;
 

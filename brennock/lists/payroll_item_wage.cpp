@@ -12,8 +12,8 @@ struct WageTypeCodec {
     member = WageTypeFromText(element.text());
   }
   static bool Empty(qbEnumWageType member) noexcept { return member == 0; }
-  static void Write(qbEnumWageType member, xmlBldr& builder, std::string_view element, uint16_t,
-                    BodyForm) {
+  static void Write(qbEnumWageType member, RequestWriter& builder, std::string_view element,
+                    uint16_t, BodyForm) {
     builder.CreateElement(element, WageTypeText(member));
   }
 };

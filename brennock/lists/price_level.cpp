@@ -15,7 +15,7 @@ const BindingTable<levelPerItem>& levelPerItem::Bindings() {
   using Entry = levelPerItem;
   static constexpr std::array<Binding<Entry>, 3> kRows{{
       {"ItemRef", kInRet, [](Entry& e, const FieldElement& x) { e.itemRef_->FromDom(x); },
-       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+       [](const Entry& e, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
          WriteListRef(e.itemRef_.get(), b, name);
        }},
       {"CustomPrice", kInRet,
@@ -23,7 +23,7 @@ const BindingTable<levelPerItem>& levelPerItem::Bindings() {
          codecs::Amount::Read(e.customPrice_, x);
          e.customPriceIsPercent_ = false;
        },
-       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+       [](const Entry& e, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
          if (!e.customPriceIsPercent_) codecs::Price::Write(e.customPrice_, b, name, f, form);
        }},
       {"CustomPricePercent", kInRet,
@@ -31,7 +31,7 @@ const BindingTable<levelPerItem>& levelPerItem::Bindings() {
          codecs::Amount::Read(e.customPrice_, x);
          e.customPriceIsPercent_ = true;
        },
-       [](const Entry& e, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+       [](const Entry& e, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
          if (e.customPriceIsPercent_) codecs::Price::Write(e.customPrice_, b, name, f, form);
        }},
   }};
@@ -45,7 +45,7 @@ void levelPerItem::FromDom(const FieldElement& element) {
   state_ = qoObjectStateClean;
 }
 
-void levelPerItem::WriteElements(xmlBldr& builder) const {
+void levelPerItem::WriteElements(RequestWriter& builder) const {
   Bindings().Write(*this, builder, BodyForm::kRet);
 }
 
@@ -69,7 +69,7 @@ const RecordBindings& PriceLevel::Bindings() {
            [](qcBase& r, const FieldElement& x) {
              codecs::Single::Read(Level(r).fixedPercentage_, x);
            },
-           [](const qcBase& r, xmlBldr& b, std::string_view name, uint16_t f, BodyForm form) {
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
              if (Level(r).priceLevelType_ == "FixedPercentage")
                codecs::Single::Write(Level(r).fixedPercentage_, b, name, f, form);
            }},
@@ -79,7 +79,7 @@ const RecordBindings& PriceLevel::Bindings() {
              entry->FromDom(x);
              Level(r).PriceLevelsPerItem()->Append(std::move(entry));
            },
-           [](const qcBase& r, xmlBldr& b, std::string_view name, uint16_t, BodyForm) {
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
              if (!Level(r).perItem_) return;
              for (const auto& entry : *Level(r).perItem_) {
                b.OpenAggregateOnly(name);

@@ -27,7 +27,7 @@ class levelPerItem {
   // Reads a PriceLevelPerItemRet element; the entry becomes Clean.
   void FromDom(const FieldElement& element);
   // Its elements in the query-result form.
-  void WriteElements(xmlBldr& builder) const;
+  void WriteElements(RequestWriter& builder) const;
 
   static const BindingTable<levelPerItem>& Bindings();
 

@@ -14,7 +14,7 @@
 
 namespace brennock {
 
-class xmlBldr;
+class RequestWriter;
 
 // Where a bound element appears and how it is written. A record class describes its fields once,
 // as rows in the order of the qbXML schema; one engine reads a response element through them and
@@ -39,7 +39,7 @@ enum class BodyForm : uint8_t { kAdd, kMod, kRet };
 template <class Owner>
 struct Binding {
   using Reader = void (*)(Owner& owner, const FieldElement& element);
-  using Writer = void (*)(const Owner& owner, xmlBldr& builder, std::string_view element,
+  using Writer = void (*)(const Owner& owner, RequestWriter& builder, std::string_view element,
                           uint16_t flags, BodyForm form);
 
   using Viewer = std::string_view (*)(const Owner& owner);
@@ -82,8 +82,8 @@ void ReadMember(Owner& owner, const FieldElement& element) {
 }
 
 template <auto Member, class Codec, class Owner>
-void WriteMember(const Owner& owner, xmlBldr& builder, std::string_view element, uint16_t flags,
-                 BodyForm form) {
+void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view element,
+                 uint16_t flags, BodyForm form) {
   using Class = typename MemberTraits<decltype(Member)>::Class;
   const auto& value = static_cast<const Class&>(owner).*Member;
   if ((flags & kSkipEmpty) != 0 && Codec::Empty(value)) return;
@@ -148,7 +148,7 @@ class BindingTable {
     ReadFields<Owner>(owner, element, readers_);
   }
   // The rows of that form, in row order.
-  void Write(const Owner& owner, xmlBldr& builder, BodyForm form) const {
+  void Write(const Owner& owner, RequestWriter& builder, BodyForm form) const {
     for (const Binding<Owner>& row : rows_) {
       if (row.write != nullptr && row.In(form))
         row.write(owner, builder, row.element, row.flags, form);

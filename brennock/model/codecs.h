@@ -7,7 +7,7 @@
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/session/xml_bldr.h"
+#include "brennock/qbxml/request_writer.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
@@ -31,7 +31,7 @@ struct Text {
     return member.empty();
   }
   template <class S>
-  static void Write(const S& member, xmlBldr& builder, std::string_view element, uint16_t,
+  static void Write(const S& member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, std::string_view(member));
   }
@@ -46,7 +46,7 @@ struct Bool {
     member = ModConvertDtypes::TextToBool(element.TextView(scratch));
   }
   static bool Empty(bool) noexcept { return false; }
-  static void Write(bool member, xmlBldr& builder, std::string_view element, uint16_t flags,
+  static void Write(bool member, RequestWriter& builder, std::string_view element, uint16_t flags,
                     BodyForm form) {
     bool words = form == BodyForm::kRet || (flags & kWordsInRequests) != 0;
     builder.CreateElement(element, words ? ModConvertDtypes::BoolToResponseText(member)
@@ -62,8 +62,8 @@ struct Date {
     member = ModConvertDtypes::TextToDate(element.TextView(scratch));
   }
   static bool Empty(brennock::Date member) noexcept { return member.IsNull(); }
-  static void Write(brennock::Date member, xmlBldr& builder, std::string_view element, uint16_t,
-                    BodyForm) {
+  static void Write(brennock::Date member, RequestWriter& builder, std::string_view element,
+                    uint16_t, BodyForm) {
     builder.CreateDateElement(element, member, Currency());
   }
 };
@@ -76,8 +76,8 @@ struct Stamp {
     Date::Read(member, element);
   }
   static bool Empty(brennock::Date member) noexcept { return member.IsNull(); }
-  static void Write(brennock::Date member, xmlBldr& builder, std::string_view element, uint16_t,
-                    BodyForm) {
+  static void Write(brennock::Date member, RequestWriter& builder, std::string_view element,
+                    uint16_t, BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::DateToText(member));
   }
 };
@@ -90,7 +90,7 @@ struct Int16 {
     member = ModConvertDtypes::TextToInt16(element.TextView(scratch));
   }
   static bool Empty(int16_t member) noexcept { return member == 0; }
-  static void Write(int16_t member, xmlBldr& builder, std::string_view element, uint16_t,
+  static void Write(int16_t member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::IntegerToText(member));
   }
@@ -104,7 +104,8 @@ struct Single {
     member = ModConvertDtypes::TextToSingle(element.TextView(scratch));
   }
   static bool Empty(float member) noexcept { return member == 0; }
-  static void Write(float member, xmlBldr& builder, std::string_view element, uint16_t, BodyForm) {
+  static void Write(float member, RequestWriter& builder, std::string_view element, uint16_t,
+                    BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::QuantityToText(member));
   }
 };
@@ -117,7 +118,7 @@ struct Amount {
     member = ModConvertDtypes::TextToCurrency(element.TextView(scratch));
   }
   static bool Empty(Currency member) noexcept { return member == Currency(); }
-  static void Write(Currency member, xmlBldr& builder, std::string_view element, uint16_t,
+  static void Write(Currency member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::AmountToText(member));
   }
@@ -126,7 +127,7 @@ struct Amount {
 // Prices: "0000000.0000".
 struct Price : Amount {
   static constexpr qbxml::ValueType kType = qbxml::ValueType::kPrice;
-  static void Write(Currency member, xmlBldr& builder, std::string_view element, uint16_t,
+  static void Write(Currency member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::PriceToText(member));
   }
@@ -140,7 +141,7 @@ struct Ref {
     member.FromDom(element);
   }
   static bool Empty(const qcListObjectRef& member) noexcept { return member.IsEmpty(); }
-  static void Write(const qcListObjectRef& member, xmlBldr& builder, std::string_view element,
+  static void Write(const qcListObjectRef& member, RequestWriter& builder, std::string_view element,
                     uint16_t, BodyForm) {
     WriteListRef(&member, builder, element);
   }
@@ -168,7 +169,8 @@ struct EnumTag {
     return static_cast<int32_t>(member) == 0;
   }
   template <class E>
-  static void Write(E member, xmlBldr& builder, std::string_view element, uint16_t, BodyForm) {
+  static void Write(E member, RequestWriter& builder, std::string_view element, uint16_t,
+                    BodyForm) {
     builder.CreateElement(element, detail::TagOfCode(Table, static_cast<int16_t>(member)));
   }
 };
@@ -186,7 +188,7 @@ struct Aggregate {
     return false;
   }
   template <class A>
-  static void Write(const A& member, xmlBldr& builder, std::string_view element, uint16_t,
+  static void Write(const A& member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.OpenAggregateOnly(element);
     member.WriteElements(builder);
@@ -208,8 +210,8 @@ struct Shared {
     return !member || Codec::Empty(*member);
   }
   template <class P>
-  static void Write(const P& member, xmlBldr& builder, std::string_view element, uint16_t flags,
-                    BodyForm form) {
+  static void Write(const P& member, RequestWriter& builder, std::string_view element,
+                    uint16_t flags, BodyForm form) {
     if (member) Codec::Write(*member, builder, element, flags, form);
   }
 };

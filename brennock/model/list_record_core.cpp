@@ -25,7 +25,7 @@ void ListRecordCore::ReadParentRef(qcBase& record, const FieldElement& element) 
   Core(record).MutableParentRef().FromDom(element);
 }
 
-void ListRecordCore::WriteParentRef(const qcBase& record, xmlBldr& builder,
+void ListRecordCore::WriteParentRef(const qcBase& record, RequestWriter& builder,
                                     std::string_view element, uint16_t, BodyForm) {
   const auto& parent = static_cast<const ListRecordCore&>(record).parentRef_;
   WriteListRef(parent ? &*parent : nullptr, builder, element);
@@ -35,8 +35,8 @@ void ListRecordCore::ReadUserData(qcBase& record, const FieldElement& element) {
   Core(record).SetUserData(Variant(element.text()));
 }
 
-void ListRecordCore::WriteUserData(const qcBase& record, xmlBldr& builder, std::string_view element,
-                                   uint16_t, BodyForm) {
+void ListRecordCore::WriteUserData(const qcBase& record, RequestWriter& builder,
+                                   std::string_view element, uint16_t, BodyForm) {
   const Variant& data = static_cast<const ListRecordCore&>(record).UserData();
   if (data.IsEmpty() || data.IsObject()) return;
   builder.CreateElement(element, data.ToString());

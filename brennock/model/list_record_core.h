@@ -156,10 +156,10 @@ class ListRecordCore : public qcListObject, public RecordBase {
       0;  // this record's place in loadedChildren_ (beside sublevel_: no padding)
 
   static void ReadParentRef(qcBase& record, const FieldElement& element);
-  static void WriteParentRef(const qcBase& record, xmlBldr& builder, std::string_view element,
+  static void WriteParentRef(const qcBase& record, RequestWriter& builder, std::string_view element,
                              uint16_t flags, BodyForm form);
   static void ReadUserData(qcBase& record, const FieldElement& element);
-  static void WriteUserData(const qcBase& record, xmlBldr& builder, std::string_view element,
+  static void WriteUserData(const qcBase& record, RequestWriter& builder, std::string_view element,
                             uint16_t flags, BodyForm form);
 
   qcListObjectRef& MutableParentRef();

@@ -17,7 +17,7 @@ namespace {
 constexpr std::string_view kRefsSource = "qcListObjectRefs";
 constexpr size_t kLinearSearchLimit = 8;
 
-void WriteRefElement(xmlBldr& builder, std::string_view elementName, std::string_view child,
+void WriteRefElement(RequestWriter& builder, std::string_view elementName, std::string_view child,
                      std::string_view value) {
   builder.OpenAggregateOnly(elementName);
   builder.CreateElement(child, value);
@@ -121,7 +121,7 @@ int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName
   return 0;
 }
 
-void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view elementName,
+void WriteListRef(const qcListObjectRef* ref, RequestWriter& builder, std::string_view elementName,
                   bool forceFullName, Currency minVersion) {
   if (ref == nullptr || Session().qbxmlVersionNumber < minVersion) return;
   if (!ref->FullNameView().empty() || forceFullName) {

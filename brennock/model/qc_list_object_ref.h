@@ -16,6 +16,7 @@ namespace brennock {
 
 class qcListObject;
 class xmlBldr;
+class RequestWriter;
 class XmlNode;
 class FieldElement;
 
@@ -72,7 +73,7 @@ class qcListObjectRef {
 // Writes `<elementName><FullName>..</FullName></elementName>` when the full name is known or
 // forceFullName is set, else the ListID form when the ListID is known, else nothing; nothing at all
 // for a null reference or a session older than minVersion.
-void WriteListRef(const qcListObjectRef* ref, xmlBldr& builder, std::string_view elementName,
+void WriteListRef(const qcListObjectRef* ref, RequestWriter& builder, std::string_view elementName,
                   bool forceFullName = false, Currency minVersion = {});
 
 // A keyed set of references (a record's Children): 1-based, keyed by FullName without regard to

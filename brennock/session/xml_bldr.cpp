@@ -18,51 +18,7 @@ constexpr std::string_view kEncodedDeclaration = R"(<?xml version="1.0" encoding
 constexpr std::string_view kDoctypeStart = "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD ";
 constexpr std::string_view kDoctypeEnd = "//EN' >";
 
-bool BelowSessionVersion(Currency minVersion) { return Session().qbxmlVersionNumber < minVersion; }
-
-void AppendEscaped(PieceBuffer& text, std::string_view value) {
-  EscapeXmlTextTo([&text](std::string_view part) { text.Append(part); }, value);
-}
-
 }  // namespace
-
-void xmlBldr::AppendPiece(std::string_view piece) {
-  Append([piece](PieceBuffer& text) { text += piece; });
-}
-
-void xmlBldr::AppendElement(std::string_view tag, std::string_view value) {
-  // Most values need no escaping: such an element is copied into place in one go.
-  if (detail::CleanPrefixLength(value) == value.size()) {
-    if (char* out = pieces_.Claim(2 * tag.size() + value.size() + 5)) {
-      *out++ = '<';
-      CopyText(out, tag.data(), tag.size());
-      out += tag.size();
-      *out++ = '>';
-      CopyText(out, value.data(), value.size());
-      out += value.size();
-      *out++ = '<';
-      *out++ = '/';
-      CopyText(out, tag.data(), tag.size());
-      out[tag.size()] = '>';
-      ++pieceCount_;
-      return;
-    }
-  }
-  Append([&](PieceBuffer& text) {
-    text += '<';
-    text += tag;
-    text += '>';
-    AppendEscaped(text, value);
-    text += "</";
-    text += tag;
-    text += '>';
-  });
-}
-
-std::string xmlBldr::InsertRawXML(std::string_view XMLString) {
-  AppendPiece(XMLString);
-  return {};
-}
 
 int32_t xmlBldr::ErrNumber() const {
   // The leading number of the status text: blanks, an optional sign, digits; anything else ends it.
@@ -83,15 +39,6 @@ int32_t xmlBldr::ErrNumber() const {
   return static_cast<int32_t>(value);
 }
 
-std::string xmlBldr::GetXML() const { return pieces_.Join(); }
-
-void xmlBldr::Clear() {
-  pieces_.Clear();
-  pieceCount_ = 0;
-}
-
-void xmlBldr::CreateRptTop() { AppendPiece(kBareDeclaration); }
-
 void xmlBldr::CreateTop() {
   Clear();
   const std::string& version = Session().qbxmlVersion;
@@ -102,83 +49,6 @@ void xmlBldr::CreateTop() {
     text += plain ? std::string_view("1.0") : std::string_view(version);
     text += kDoctypeEnd;
   });
-}
-
-void xmlBldr::CreateElement(std::string_view TagName, std::string_view Value, Currency MinVersion) {
-  if (BelowSessionVersion(MinVersion)) return;
-  AppendElement(TagName, Value);
-}
-
-void xmlBldr::CreateElement(std::string_view TagName, std::string_view Value, double MinVersion) {
-  CreateElement(TagName, Value, Currency(MinVersion));
-}
-
-void xmlBldr::CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
-                             Currency MinVersion) {
-  if (BelowSessionVersion(MinVersion)) return;
-  if (Value.empty() && !ForceNull) return;
-  AppendElement(TagName, Value);
-}
-
-void xmlBldr::CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
-                             double MinVersion) {
-  CreateElement2(TagName, Value, ForceNull, Currency(MinVersion));
-}
-
-void xmlBldr::CreateBlankTag(std::string_view TagName) {
-  Append([&](PieceBuffer& text) {
-    text += '<';
-    text += TagName;
-    text += "/>";
-  });
-}
-
-void xmlBldr::OpenAggregate(std::string_view TagName, std::string_view Attrib,
-                            std::string_view Value) {
-  lastTag_.assign(TagName);
-  Append([&](PieceBuffer& text) {
-    text += '<';
-    text += TagName;
-    text += ' ';
-    text += Attrib;
-    text += " = \"";
-    AppendEscaped(text, Value);
-    text += "\">";
-  });
-}
-
-void xmlBldr::OpenAggregateOnly(std::string_view TagName, std::string_view MetaData,
-                                std::string_view Iterator, std::string_view IteratorId) {
-  lastTag_.assign(TagName);
-  Append([&](PieceBuffer& text) {
-    text += '<';
-    text += TagName;
-    if (!MetaData.empty()) {
-      text += " metaData=\"";
-      text += MetaData;
-      text += "\" iterator=\"";
-      text += Iterator;
-      if (!IteratorId.empty()) {
-        text += "\" iteratorID=\"";
-        text += IteratorId;
-      }
-      text += "\" ";
-    }
-    text += '>';
-  });
-}
-
-void xmlBldr::EndAggregate(std::string_view TagName) {
-  std::string_view tag = TagName.empty() ? std::string_view(lastTag_) : TagName;
-  Append([tag](PieceBuffer& text) {
-    text += "</";
-    text += tag;
-    text += '>';
-  });
-}
-
-void xmlBldr::EnterValueOnly(std::string_view TagName) {
-  Append([TagName](PieceBuffer& text) { AppendEscaped(text, TagName); });
 }
 
 void xmlBldr::OpenMessageSet() { OpenAggregate("QBXMLMsgsRq", "onError", "continueOnError"); }

@@ -8,7 +8,8 @@
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/query_enums.h"
-#include "brennock/qbxml/piece_buffer.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/values/convert_dtypes.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 #include "brennock/xml/xml_document.h"
@@ -17,60 +18,21 @@ namespace brennock {
 
 class qcBase;
 
-// Writes one qbXML request document piece by piece and sends it through this thread's request
-// processor. It is the one writer of request text in the library: collections and the connection
-// use the whole-request operations (NewClear, QuerySingleExecute, InsertAddRq ...), records write
-// their fields into it with CreateElement, OpenAggregateOnly and EndAggregate.
-//
-// The builder never checks nesting or element order; callers write well-formed qbXML. Element
-// writers take a minimum qbXML version and write nothing when the session's version is lower.
-// Element text is escaped (see AppendEscapedText); attribute values of OpenAggregateOnly are not.
-//
-// Each write appends one piece. Pieces are stored back to back (PieceBuffer), and the document is
-// joined with a single allocation before every send, GetXML and SaveToFile.
-class xmlBldr {
+// Writes one qbXML request document and sends it through this thread's request processor. The
+// text is written by its RequestWriter, for the session's qbXML version; collections and the
+// connection use the whole-request operations here (NewClear, QuerySingleExecute, InsertAddRq
+// ...), records write their fields with the writer's CreateElement, OpenAggregateOnly and
+// EndAggregate.
+class xmlBldr : public RequestWriter {
  public:
-  xmlBldr() = default;
+  xmlBldr() noexcept : RequestWriter(&SessionQbxmlVersion) {}
 
-  // Appends XMLString unchanged; returns an empty string.
-  std::string InsertRawXML(std::string_view XMLString);
   // statusCode of the last response (or the number of the last captured failure); 0 when none.
   int32_t ErrNumber() const;
   // statusMessage of the last response, or the description of the last captured failure.
   const std::string& ErrMsg() const { return statusMessage_; }
-  // The document written so far.
-  std::string GetXML() const;
-  void Clear();
-
-  // `<?xml version="1.0" ?>`, without DOCTYPE (report requests).
-  void CreateRptTop();
   // Clear, then the declaration and DOCTYPE of the session's qbXML version.
   void CreateTop();
-
-  // `<TagName>Value</TagName>`, also for an empty value.
-  void CreateElement(std::string_view TagName, std::string_view Value, Currency MinVersion = {});
-  void CreateElement(std::string_view TagName, std::string_view Value, double MinVersion);
-  // Like CreateElement, but an empty value writes nothing unless ForceNull (which clears the
-  // field on a modify).
-  void CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
-                      Currency MinVersion);
-  void CreateElement2(std::string_view TagName, std::string_view Value, bool ForceNull,
-                      double MinVersion);
-  // The date as "yyyy-mm-dd"; nothing for the zero date.
-  void CreateDateElement(std::string_view Tag, Date d, Currency MinVersion);
-  void CreateDateElement(std::string_view Tag, Date d, double MinVersion);
-  // `<TagName/>`.
-  void CreateBlankTag(std::string_view TagName);
-  // `<TagName Attrib = "Value">` with Value escaped; TagName becomes the last opened tag.
-  void OpenAggregate(std::string_view TagName, std::string_view Attrib, std::string_view Value);
-  // `<TagName>`, or with metaData/iterator(/iteratorID) attributes when MetaData is not empty;
-  // TagName becomes the last opened tag.
-  void OpenAggregateOnly(std::string_view TagName, std::string_view MetaData = {},
-                         std::string_view Iterator = {}, std::string_view IteratorId = {});
-  // `</TagName>`; without a tag, the last opened one (one tag is remembered, not a stack).
-  void EndAggregate(std::string_view TagName = {});
-  // The escaped text alone.
-  void EnterValueOnly(std::string_view TagName);
 
   // An empty query request (a host, preferences or full-table list query), sent at once.
   // MaxRows is not written.
@@ -140,18 +102,7 @@ class xmlBldr {
   // no status is read.
   std::string XMLSendToQB();
 
-  // Number of writes since the last Clear.
-  int32_t PieceCount() const { return pieceCount_; }
-
  private:
-  // One write: `write` appends the piece to the buffer.
-  template <typename Write>
-  void Append(Write&& write) {
-    write(pieces_);
-    ++pieceCount_;
-  }
-  void AppendPiece(std::string_view piece);
-  void AppendElement(std::string_view tag, std::string_view value);
   void AppendNameFilter(std::string_view filterTag, const std::vector<std::string>& names,
                         bool WithChildren);
   void AppendObjectRequest(qcBase& o, int16_t requestId, std::string_view requestSuffix,
@@ -165,9 +116,6 @@ class xmlBldr {
   void ReadFirstStatus(const XmlDocument& response);
   void TakeStatusCode(std::string_view code);
 
-  PieceBuffer pieces_;
-  int32_t pieceCount_ = 0;
-  std::string lastTag_;
   std::string statusCode_;
   std::string statusMessage_;
 };

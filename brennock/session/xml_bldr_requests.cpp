@@ -80,15 +80,6 @@ int32_t xmlBldr::InsertDateFilter(std::string_view FilterType, Date FromDate, Da
   return 0;
 }
 
-void xmlBldr::CreateDateElement(std::string_view Tag, Date d, Currency MinVersion) {
-  if (d.IsNull()) return;
-  CreateElement2(Tag, ModConvertDtypes::DateToText(d), true, MinVersion);
-}
-
-void xmlBldr::CreateDateElement(std::string_view Tag, Date d, double MinVersion) {
-  CreateDateElement(Tag, d, Currency(MinVersion));
-}
-
 void xmlBldr::AddDataExtTag(bool bAdd, qoEnumListObjectType mObjectType) {
   const SessionState& session = Session();
   if (!bAdd || session.qbxmlVersionNumber < Currency(2)) return;
