@@ -1,5 +1,8 @@
 #include "simulator/request_document.h"
 
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
 #include <pugixml.hpp>
 
 #include "brennock/util/text.h"
@@ -20,7 +23,20 @@ bool DeclaresLatin1(std::string_view text) {
   return decl.find("iso-8859-1") != std::string::npos || decl.find("latin1") != std::string::npos;
 }
 
+// BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES (default 1 GiB): a larger request is refused before it is
+// parsed, as one QuickBooks cannot parse.
+uint64_t MaxRequestBytes() {
+  constexpr uint64_t kDefault = uint64_t{1} << 30;
+  const char* text = std::getenv("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES");
+  if (!text || !*text) return kDefault;
+  std::string_view digits(text);
+  uint64_t value = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return ec == std::errc() && end == digits.data() + digits.size() && value > 0 ? value : kDefault;
+}
+
 void Parse(pugi::xml_document& doc, std::string_view text) {
+  if (text.size() > MaxRequestBytes()) Raise(kParseError);
   unsigned flags =
       pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi;
   auto encoding = DeclaresLatin1(text) ? pugi::encoding_latin1 : pugi::encoding_utf8;
@@ -32,8 +48,12 @@ bool EndsWithRq(std::string_view name) {
   return name.size() > 2 && name.substr(name.size() - 2) == "Rq";
 }
 
-// Runs one request inside a savepoint, so a failed request leaves nothing behind.
-Status RunRequest(const HandlerEntry& entry, RequestContext& ctx) {
+// Runs one request inside a savepoint, so a failed request leaves nothing behind. SQLite may give
+// up the whole transaction instead (a full disk can do that): then the document's earlier changes
+// are gone too, so their answers are dropped, this request answers for the document, and
+// transaction_lost tells the caller to stop.
+Status RunRequest(const HandlerEntry& entry, RequestContext& ctx, size_t document_mark,
+                  bool& transaction_lost) {
   Database& db = ctx.company.db();
   size_t mark = ctx.out.size();
   db.Exec("SAVEPOINT request");
@@ -41,9 +61,16 @@ Status RunRequest(const HandlerEntry& entry, RequestContext& ctx) {
   try {
     status = entry.handler(ctx);
   } catch (const SqliteError& e) {
-    ctx.out.resize(mark);
-    status = ctx.Respond(MakeStatus(kCannotSave, {ctx.request.name(), "", e.what()}));
+    transaction_lost = sqlite3_get_autocommit(db.Handle()) != 0;
+    ctx.out.resize(transaction_lost ? document_mark : mark);
+    if (e.code() == SQLITE_FULL)
+      status = ctx.Respond(MakeStatus(kDiskFull));
+    else if (e.code() == SQLITE_READONLY)
+      status = ctx.Respond(MakeStatus(kFileReadOnly));
+    else
+      status = ctx.Respond(MakeStatus(kCannotSave, {ctx.request.name(), "", e.what()}));
   }
+  if (transaction_lost) return status;
   if (status.severity == "Error") db.Exec("ROLLBACK TO request");
   db.Exec("RELEASE request");
   return status;
@@ -74,8 +101,11 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   out.reserve(4096);
   out += kResponseHead;
   out += "<QBXMLMsgsRs>\n";
+  const size_t document_mark = out.size();
+  bool transaction_lost = false;
   ListStore lists(*session.company);
-  Transaction txn(session.company->db(), writes && !session.read_only);
+  bool file_read_only = session.company->read_only();
+  Transaction txn(session.company->db(), writes && !session.read_only && !file_read_only);
   for (auto rq : msgs.children()) {
     if (rq.type() != pugi::node_element) continue;
     RequestContext ctx{rq, session, *session.company, lists, out};
@@ -85,14 +115,18 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
       status = ctx.Respond(MakeStatus(kFeatureNotEnabled));
     else if (entry->writes && session.read_only)
       status = ctx.Respond(MakeStatus(kPermissionDenied));
+    else if (entry->writes && file_read_only)
+      status = ctx.Respond(MakeStatus(kFileReadOnly));
     else if (entry->writes)
-      status = RunRequest(*entry, ctx);
+      status = RunRequest(*entry, ctx, document_mark, transaction_lost);
     else
       status = entry->handler(ctx);
-    if (stop_on_error && status.severity == "Error") break;
+    if (transaction_lost || (stop_on_error && status.severity == "Error")) break;
   }
-  lists.Flush();
-  txn.Commit();
+  if (!transaction_lost) {
+    lists.Flush();
+    txn.Commit();
+  }
   out += "</QBXMLMsgsRs>\n</QBXML>\n";
   return out;
 }

@@ -32,10 +32,15 @@ constexpr StatusEntry kStatusTable[] = {
      "%3"},
     {kCannotSave, "Error",
      "There was an error when saving a %1 list, element \"%2\".  QuickBooks error message: %3"},
+    {kDiskFull, "Error",
+     "There is not enough disk space to save the changes to the company file. Nothing was "
+     "saved."},
     {kEditSequenceStale, "Error", "The provided edit sequence \"%1\" is out-of-date."},
     {kFeatureNotEnabled, "Error",
      "This feature is not enabled or not available in this version of QuickBooks."},
     {kPermissionDenied, "Error", "Insufficient permission level to perform this action."},
+    {kFileReadOnly, "Error",
+     "The company file is read-only. QuickBooks cannot save changes to it."},
     {kIteratorInvalid, "Error",
      "The iterator \"%1\" is not valid: it is unknown, finished or has expired."},
 };

@@ -30,9 +30,11 @@ enum StatusCode : int32_t {
   kInvalidReference = 3140,   // a ...Ref names no object of the right list
   kCannotModify = 3170,       // QuickBooks refused to change the object
   kCannotSave = 3180,         // QuickBooks refused to save the object
+  kDiskFull = 3183,           // no space left for the company file; nothing was saved
   kEditSequenceStale = 3200,  // the EditSequence is not the current one
   kFeatureNotEnabled = 3250,  // not available in this company file or version
   kPermissionDenied = 3260,   // the session may not do this (read-only, for example)
+  kFileReadOnly = 3262,       // the company file itself cannot be written
   kIteratorInvalid = 3391,    // an iterator that is unknown, finished or expired
 };
 

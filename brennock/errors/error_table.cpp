@@ -80,6 +80,15 @@ constexpr ErrorInfo kTable[] = {
   {errNonXmlCharacter, "The request holds a character XML does not allow: ", Raised, "XMLBldr",
    "a request about to be sent; text = the table's, the code point and the element "
    "(\"U+0007 in <Name>\"); nothing is sent"},
+  {errResponseTooLarge, "The response from QuickBooks is larger than the limit in bytes of ",
+   Raised, "XMLBldr", "a response over BRENNOCK_MAX_RESPONSE_BYTES; text = the table's and the "
+   "limit; nothing of it is read"},
+  {errResponseTooDeep, "The response from QuickBooks nests elements deeper than the limit of ",
+   Raised, "XMLBldr", "a response over BRENNOCK_MAX_RESPONSE_DEPTH; text = the table's and the "
+   "limit; nothing of it is read"},
+  {errResponseDoctype,
+   "The response from QuickBooks declares a document type with declarations of its own.", Raised,
+   "XMLBldr", "a DOCTYPE with an internal subset in a response; nothing of it is read"},
   {errInvalidItemType, "Invalid item type specified", Raised, "Item", ""},
   {errTaxGroupQuantity, "Quantity must be 1 for sales tax group lines", Collected, "", ""},
   {errParentItemType, "Parent item type must be the same as the child's", Collected, "",

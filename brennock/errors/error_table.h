@@ -43,8 +43,11 @@ enum ErrorCode : int32_t {
   errInvalidCharacter = 1028,
   errObjectTypeNotSupported = 1030,
   errInvalidListOrTxnId = 1031,
-  errEditionOnly = 1032,      // texts: kMsgUSOnly, kMsgNonUSOnly
-  errNonXmlCharacter = 1033,  // text: the table's, then "U+0007 in <Tag>"
+  errEditionOnly = 1032,       // texts: kMsgUSOnly, kMsgNonUSOnly
+  errNonXmlCharacter = 1033,   // text: the table's, then "U+0007 in <Tag>"
+  errResponseTooLarge = 1034,  // text: the table's, then the limit
+  errResponseTooDeep = 1035,   // text: the table's, then the limit
+  errResponseDoctype = 1036,
   errInvalidItemType = 1101,
   errTaxGroupQuantity = 1103,
   errParentItemType = 1104,

@@ -1,6 +1,10 @@
 // Sending a request document through the thread's request processor and reading the status of
 // the first response.
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
 #include <exception>
+#include <string_view>
 
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/error_table.h"
@@ -18,6 +22,8 @@ namespace {
 
 constexpr int32_t kCannotCreateObject = 429;  // the XML parser component could not be created
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
+constexpr uint64_t kDefaultMaxResponseBytes = uint64_t{1} << 30;
+constexpr uint64_t kDefaultMaxResponseDepth = 256;
 
 // The name of the tag nearest before `at`: the element whose text (or attribute) holds it.
 std::string_view TagBefore(std::string_view request, std::size_t at) {
@@ -38,6 +44,77 @@ void RefuseNonXmlCharacters(std::string_view request) {
   RaiseError(errNonXmlCharacter, FindError(errNonXmlCharacter)->source,
              Concat({ErrorMessage(errNonXmlCharacter), CodePointName(cp), " in <",
                      TagBefore(request, at), ">"}));
+}
+
+// A positive whole number from the environment, else the default.
+uint64_t EnvironmentLimit(const char* name, uint64_t fallback) {
+  const char* text = std::getenv(name);
+  if (!text || !*text) return fallback;
+  std::string_view digits(text);
+  uint64_t value = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return ec == std::errc() && end == digits.data() + digits.size() && value > 0 ? value : fallback;
+}
+
+// What a response may hold before it is parsed: a huge or deeply nested document, or one whose
+// document type declares entities, would cost the parser far more than the text itself.
+void RefuseUnsafeResponse(std::string_view response) {
+  const uint64_t maxBytes =
+      EnvironmentLimit("BRENNOCK_MAX_RESPONSE_BYTES", kDefaultMaxResponseBytes);
+  const uint64_t maxDepth =
+      EnvironmentLimit("BRENNOCK_MAX_RESPONSE_DEPTH", kDefaultMaxResponseDepth);
+  auto refuse = [](ErrorCode code, uint64_t limit) {
+    RaiseError(code, FindError(code)->source,
+               Concat({ErrorMessage(code), std::to_string(limit), "."}));
+  };
+  if (response.size() > maxBytes) refuse(errResponseTooLarge, maxBytes);
+  const std::size_t n = response.size();
+  uint64_t depth = 0;
+  auto skipPast = [&](std::size_t from, std::string_view end) {
+    std::size_t at = response.find(end, from);
+    return at == std::string_view::npos ? n : at + end.size();
+  };
+  for (std::size_t at = response.find('<'); at < n; at = response.find('<', at)) {
+    std::string_view rest = response.substr(at);
+    if (rest.starts_with("</")) {
+      if (depth > 0) --depth;
+      at = skipPast(at, ">");
+    } else if (rest.starts_with("<?")) {
+      at = skipPast(at, "?>");
+    } else if (rest.starts_with("<!--")) {
+      at = skipPast(at, "-->");
+    } else if (rest.starts_with("<![CDATA[")) {
+      at = skipPast(at, "]]>");
+    } else if (rest.starts_with("<!")) {
+      // QuickBooks' own "<!DOCTYPE QBXML PUBLIC ...>" has no internal subset.
+      std::size_t end = at + 2;
+      char quote = 0;
+      for (; end < n && (quote || response[end] != '>'); ++end) {
+        if (quote) {
+          if (response[end] == quote) quote = 0;
+        } else if (response[end] == '"' || response[end] == '\'') {
+          quote = response[end];
+        } else if (response[end] == '[') {
+          RaiseTableError(errResponseDoctype);
+        }
+      }
+      at = end;
+    } else {
+      // A start tag: its end is the first '>' outside quoted attribute values.
+      std::size_t end = at + 1;
+      char quote = 0;
+      for (; end < n && (quote || response[end] != '>'); ++end) {
+        if (quote) {
+          if (response[end] == quote) quote = 0;
+        } else if (response[end] == '"' || response[end] == '\'') {
+          quote = response[end];
+        }
+      }
+      if (end < n && response[end - 1] != '/' && ++depth > maxDepth)
+        refuse(errResponseTooDeep, maxDepth);
+      at = end;
+    }
+  }
 }
 
 }  // namespace
@@ -63,6 +140,7 @@ std::string xmlBldr::Send(bool allowSubscription) {
                                : session.processor->ProcessRequest(session.ticket, request);
     if (allowSubscription) Clear();
     WriteRequestTrace("<RETURNS>", response, "</RETURNS>");
+    RefuseUnsafeResponse(response);
     return response;
   } catch (const AutomationError& error) {
     number = error.Number();

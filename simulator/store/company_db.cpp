@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace brennock::simulator {
 namespace {
@@ -68,15 +70,40 @@ void Configure(Database& db) {
   db.Exec("PRAGMA cache_size=-32768");
 }
 
+// A file whose permission bits grant no write to anyone is opened read-only: SQLite running as
+// root would write it anyway.
+bool WriteProtected(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::perms perms = fs::status(path, ec).permissions();
+  constexpr fs::perms kWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  return !ec && (perms & kWrite) == fs::perms::none;
+}
+
+// BRENNOCK_SIMULATOR_MAX_PAGES caps the company database at that many pages (never below its
+// size), so that tests can run out of disk space.
+void CapPages(Database& db) {
+  const char* text = std::getenv("BRENNOCK_SIMULATOR_MAX_PAGES");
+  if (!text || !*text) return;
+  std::string_view pages(text);
+  int64_t count = 0;
+  auto [end, ec] = std::from_chars(pages.data(), pages.data() + pages.size(), count);
+  if (ec != std::errc() || end != pages.data() + pages.size() || count <= 0) return;
+  db.Exec(("PRAGMA max_page_count=" + std::to_string(count)).c_str());
+}
+
 }  // namespace
 
-CompanyDb::CompanyDb(const std::string& path, bool create) : path_(path), db_(path, create) {}
+CompanyDb::CompanyDb(const std::string& path, bool create)
+    : path_(path), db_(path, create, !create && WriteProtected(path)) {}
 
 CompanyDb::CompanyDb(const std::string& path) : CompanyDb(path, false) {
   // A file SQLite cannot read, or a database of something else, is not a company file.
   auto marker = Setting("format");
   if (!marker || *marker != kFormatMarker) throw SqliteError("not a company file: " + path);
   Configure(db_);
+  CapPages(db_);
 }
 
 std::unique_ptr<CompanyDb> CompanyDb::Create(const std::string& path) {

@@ -20,6 +20,8 @@ class CompanyDb {
 
   Database& db() { return db_; }
   const std::string& path() const { return path_; }
+  // The file cannot be written (its permissions forbid it): every change is refused.
+  bool read_only() const { return db_.ReadOnly(); }
 
   std::optional<std::string> Setting(std::string_view key);
   std::string SettingOr(std::string_view key, std::string_view fallback);

@@ -7,7 +7,7 @@ namespace {
   std::string message(what);
   message += ": ";
   message += db ? sqlite3_errmsg(db) : "out of memory";
-  throw SqliteError(message);
+  throw SqliteError(message, db ? sqlite3_errcode(db) & 0xff : SQLITE_NOMEM);
 }
 
 }  // namespace
@@ -66,8 +66,9 @@ bool Statement::IsNull(int column) const {
   return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-Database::Database(const std::string& path, bool create) {
-  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+Database::Database(const std::string& path, bool create, bool read_only) {
+  int flags = (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
+              (create ? SQLITE_OPEN_CREATE : 0);
   if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     std::string message = "open: ";
     message += db_ ? sqlite3_errmsg(db_) : "out of memory";
@@ -85,10 +86,10 @@ Database::~Database() {
 
 void Database::Exec(const char* sql) {
   char* error = nullptr;
-  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+  if (int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error); rc != SQLITE_OK) {
     std::string message = std::string("exec: ") + (error ? error : "unknown");
     sqlite3_free(error);
-    throw SqliteError(message);
+    throw SqliteError(message, rc & 0xff);
   }
 }
 

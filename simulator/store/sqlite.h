@@ -11,11 +11,17 @@
 
 namespace brennock::simulator {
 
-// A failure reported by SQLite (a broken, locked or foreign file). Handlers turn it into a
-// QuickBooks status; the processor into an automation error.
+// A failure reported by SQLite (a broken, locked, full or read-only file), with SQLite's primary
+// result code (SQLITE_FULL, SQLITE_READONLY ...). Handlers turn it into a QuickBooks status; the
+// processor into an automation error.
 class SqliteError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit SqliteError(const std::string& message, int code = SQLITE_ERROR)
+      : std::runtime_error(message), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
 };
 
 // One prepared statement. Bind positions are 1-based as in SQLite; columns 0-based.
@@ -47,7 +53,8 @@ class Statement {
 // A connection to one company database, with a cache of prepared statements keyed by their text.
 class Database {
  public:
-  explicit Database(const std::string& path, bool create);
+  // read_only opens the file without write access, whatever the caller's privileges.
+  Database(const std::string& path, bool create, bool read_only = false);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -59,6 +66,8 @@ class Database {
   // Resets every cached statement, so that none keeps an old read snapshot open.
   void ResetAll();
   sqlite3* Handle() const { return db_; }
+  // Whether writes are refused: opened read-only, or a file SQLite could only open for reading.
+  bool ReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
  private:
   sqlite3* db_ = nullptr;

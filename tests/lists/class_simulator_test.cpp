@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "brennock/brennock.h"
 #include "simulator/clock.h"
@@ -28,16 +29,13 @@ class ClassSimulatorTest : public ::testing::Test {
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     setenv("BRENNOCK_QBXML_SCHEMA", (*QbxmlDir() / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
-    std::string path = (folder_ / "company.qbw").string();
-    simulator::CreateCompanyFile(path);
+    path_ = (folder_ / "company.qbw").string();
+    simulator::CreateCompanyFile(path_);
     simulator_ = simulator::CreateSimulatorProcessor();
     simulator_->OpenConnection("", "Brennock tests");
-    std::string ticket = simulator_->BeginSession(path, qbOpenModeDontCare);
     // The recorder passes every request on and keeps its text for the schema check.
     recorder_ = std::make_shared<RecordingProcessor>();
-    recorder_->SetResponder([this, ticket](const std::string& request) {
-      return simulator_->ProcessRequest(ticket, request);
-    });
+    Reopen();
     Session() = SessionState{};
     Session().processor = recorder_;
     Session().ticket = "recorded";
@@ -59,7 +57,31 @@ class ClassSimulatorTest : public ::testing::Test {
 
   size_t Sent() const { return recorder_->Requests().size(); }
 
+  // Sends what follows through a new session on the company file.
+  void Reopen() {
+    std::string ticket = simulator_->BeginSession(path_, qbOpenModeDontCare);
+    recorder_->SetResponder([this, ticket](const std::string& request) {
+      return simulator_->ProcessRequest(ticket, request);
+    });
+  }
+
+  // Commits the classes named, expecting QuickBooks to refuse the last with status and message.
+  void ExpectLastRefused(const std::vector<std::string>& names, int32_t status,
+                         const std::string& message) {
+    Session().errorMode = false;
+    auto classes = Session().company->Classes();
+    for (const auto& name : names) classes->Add(name);
+    EXPECT_EQ(classes->Commit(), 1);
+    ASSERT_EQ(classes->Errors()->Count(), 1);
+    EXPECT_EQ(classes->Errors()->Item(1)->Number(), ErrorNumber(1018));
+    auto refused = classes->Item(static_cast<int32_t>(names.size()));
+    ASSERT_EQ(refused->Errors()->Count(), 1);
+    EXPECT_EQ(refused->Errors()->Item(1)->Description(), message) << status;
+    EXPECT_EQ(refused->ObjectState(), qoObjectStateNew);
+  }
+
   std::filesystem::path folder_;
+  std::string path_;
   std::shared_ptr<RequestProcessor> simulator_;
   std::shared_ptr<RecordingProcessor> recorder_;
 };
@@ -69,19 +91,24 @@ TEST_F(ClassSimulatorTest, AddReadAndDeleteClasses) {
   auto top = classes->Add("Top");
   auto sub = classes->Add("Sub", true, "Top");
   auto other = classes->Add("Other", false);
-  EXPECT_EQ(classes->Commit(), 0);
+  // What follows uses the saved records: a commit whose answer was not taken stops here.
+  ASSERT_EQ(classes->Commit(), 0);
+  ASSERT_EQ(classes->Errors()->Count(), 0);
   EXPECT_EQ(Sent(), 1u) << "the three adds go in one message set";
   for (const auto& record : *classes) {
-    EXPECT_EQ(record->ObjectState(), qoObjectStateClean) << record->FullName();
-    EXPECT_FALSE(record->ListID().empty());
+    ASSERT_EQ(record->ObjectState(), qoObjectStateClean) << record->FullName();
+    ASSERT_FALSE(record->ListID().empty());
     EXPECT_FALSE(record->EditSequence().empty());
   }
   EXPECT_EQ(sub->FullName(), "Top:Sub");
   EXPECT_EQ(sub->Sublevel(), 1);
+  ASSERT_NE(sub->ParentRef(), nullptr);
   EXPECT_EQ(sub->ParentRef()->ListID(), top->ListID());
   EXPECT_EQ(top->TimeCreated(), Date::FromDateTime(2023, 11, 14, 14, 13, 20));
 
-  EXPECT_EQ(classes->GetAll(), 3);
+  ASSERT_EQ(classes->GetAll(), 3);
+  ASSERT_TRUE(classes->ItemExists("Top"));
+  ASSERT_EQ(classes->Item("Top")->Children()->Count(), 1);
   EXPECT_EQ(classes->Item("Top")->Children()->Item(1)->FullName(), "Top:Sub");
   EXPECT_FALSE(classes->Item("Other")->IsActive());
   EXPECT_EQ(classes->GetActive(), 2);
@@ -95,12 +122,14 @@ TEST_F(ClassSimulatorTest, AddReadAndDeleteClasses) {
   EXPECT_EQ(classes->GetByFullName("Top:Sub"), found);
   EXPECT_EQ(Sent(), before + 1) << "a held name sends nothing";
   EXPECT_EQ(classes->GetByFullName("Nowhere"), nullptr);
-  EXPECT_EQ(classes->GetByListID(other->ListID())->Name(), "Other");
+  auto byId = classes->GetByListID(other->ListID());
+  ASSERT_NE(byId, nullptr);
+  EXPECT_EQ(byId->Name(), "Other");
 
   // Without an ActiveStatus filter QuickBooks answers active records only.
   EXPECT_EQ(classes->GetByNameMatch("Top", qbMatchStartsWith), 2);
   EXPECT_EQ(classes->GetByNameMatch("Ot", qbMatchStartsWith), 0);
-  EXPECT_EQ(classes->GetByNameRange("S", "U"), 2);
+  ASSERT_EQ(classes->GetByNameRange("S", "U"), 2);
   EXPECT_EQ(classes->Item(2)->FullName(), "Top:Sub");
   EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 14), Date::FromDate(2023, 11, 15)), 2);
   EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 15), {}), 0);
@@ -126,6 +155,40 @@ TEST_F(ClassSimulatorTest, DuplicateNameIsFiledAsNameExists) {
   EXPECT_EQ(twin->Errors()->Item(1)->Number(), ErrorNumber(1017));
   EXPECT_EQ(classes->Errors()->Item(1)->Number(), ErrorNumber(1018));
   EXPECT_EQ(classes->Errors()->Item(1)->Field(), "Twin");
+}
+
+TEST_F(ClassSimulatorTest, FullDiskAndReadOnlyFileAreFiledOnCommit) {
+  setenv("BRENNOCK_SIMULATOR_MAX_PAGES", "1", 1);
+  Reopen();
+  unsetenv("BRENNOCK_SIMULATOR_MAX_PAGES");
+  std::vector<std::string> names;
+  for (int i = 0; i < 3000; ++i) names.push_back("Class number " + std::to_string(i));
+  // Stopped at the first refusal; SQLite may have given up the whole document with it.
+  Session().errorMode = false;
+  auto classes = Session().company->Classes();
+  for (const auto& name : names) classes->Add(name);
+  EXPECT_GT(classes->Commit(), 0);
+  int32_t saved = 0;
+  std::vector<std::string> refusals;
+  for (const auto& record : *classes) {
+    if (record->ObjectState() == qoObjectStateClean) ++saved;
+    for (int32_t i = 1; i <= record->Errors()->Count(); ++i)
+      refusals.push_back(record->Errors()->Item(i)->Description());
+  }
+  EXPECT_LT(saved, 3000);
+  EXPECT_EQ(refusals, std::vector<std::string>{"There is not enough disk space to save the "
+                                               "changes to the company file. Nothing was saved."});
+  classes->Clear();
+  EXPECT_EQ(classes->GetAll(), saved) << "the full file still answers";
+
+  namespace fs = std::filesystem;
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  Reopen();
+  classes->Clear();
+  ExpectLastRefused({"Locked"}, 3262,
+                    "The company file is read-only. QuickBooks cannot save changes to it.");
+  EXPECT_EQ(classes->GetAll(), saved);
+  fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(ClassSimulatorTest, ParentKnownOnlyToQuickBooksIsFetchedBeforeTheSave) {

@@ -331,6 +331,17 @@ TEST_F(ResponsePathTest, BothPathsLoadTheSameRecords) {
   EXPECT_EQ(classes_.Item(1)->Children()->Count(), 1);
 }
 
+TEST_F(ResponsePathTest, CdataReachesTheRecordThroughTheDocumentPath) {
+  const std::string cdata = Records(
+      "<ClassRet><ListID>30000-1</ListID><Name><![CDATA[R&D <East>]]></Name>"
+      "<FullName>R&amp;D <![CDATA[<East>]]></FullName><Sublevel>0</Sublevel></ClassRet>");
+  ASSERT_TRUE(ReadDirectly(cdata).declined);
+  std::vector<Summary> loaded = GetAll(cdata);
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(std::get<1>(loaded[0]), "R&D <East>");
+  EXPECT_EQ(std::get<2>(loaded[0]), "R&D <East>");
+}
+
 TEST_F(ResponsePathTest, BrokenResponsesAreFiledNotRaised) {
   ExpectFiledAsUnreadable(Truncated(Records(std::string(kTop) + kSub)));
   // A taken key in a document broken after it: the broken document is what is reported.

@@ -135,6 +135,9 @@ TEST_F(BuilderTest, ElementsEmptyValuesAndVersionGates) {
   b_.CreateDateElement("DueDate", qbNullDate, 0.0);
   b_.CreateBlankTag("Clear");
   EXPECT_EQ(b_.GetXML(), "<Fax>1</Fax><TxnDate>2005-03-04</TxnDate><Clear/>");
+  b_.Clear();
+  b_.CreateElement("Name", "Rue\u00A0Nord");
+  EXPECT_EQ(b_.GetXML(), "<Name>Rue&#160;Nord</Name>");
 }
 
 TEST(XmlEscapeTest, ReplacesMarkupAtSignAndWindows1252Characters) {
@@ -147,6 +150,8 @@ TEST(XmlEscapeTest, ReplacesMarkupAtSignAndWindows1252Characters) {
   // Characters outside Windows-1252's upper half stay as UTF-8, also C1 codes it defines
   // otherwise (U+0080) and the no-break space's neighbours below 160.
   EXPECT_EQ(EscapeXmlText("\u03A9 \u0080 \u4E2D"), "\u03A9 \u0080 \u4E2D");
+  // The no-break space is the first character of the upper half, its neighbour below is not.
+  EXPECT_EQ(EscapeXmlText("a\u00A0b\u009F"), "a&#160;b\u009F");
   // A stray Latin-1 byte is taken as its Windows-1252 character rather than dropped.
   EXPECT_EQ(EscapeXmlText("caf\xE9!"), "caf&#233;!");
   EXPECT_EQ(EscapeXmlText(""), "");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -174,6 +175,51 @@ TEST_F(DispatchTest, FirstStatusIsFoundBehindADoctype) {
   b_.NewSendRequest();
   EXPECT_EQ(b_.ErrNumber(), 3120);
   EXPECT_EQ(b_.ErrMsg(), "Not found");
+}
+
+TEST_F(DispatchTest, LargeDeepOrDeclaringResponsesAreRefusedUnread) {
+  auto refusal = [&](const std::string& response) {
+    processor_->QueueResponse(response);
+    WriteQuery("Smith");
+    try {
+      b_.NewSendRequest();
+    } catch (const AutomationError& error) {
+      EXPECT_EQ(error.Source(), "XMLBldr");
+      EXPECT_EQ(b_.ErrNumber(), error.Number());
+      return std::to_string(error.Number() - vbObjectError) + " " + error.Description();
+    }
+    return std::string("taken");
+  };
+  const std::string ok = Response("statusCode=\"0\" statusMessage=\"Status OK\"");
+  setenv("BRENNOCK_MAX_RESPONSE_BYTES", std::to_string(ok.size()).c_str(), 1);
+  EXPECT_EQ(refusal(ok), "taken");
+  setenv("BRENNOCK_MAX_RESPONSE_BYTES", std::to_string(ok.size() - 1).c_str(), 1);
+  EXPECT_EQ(refusal(ok), "1034 The response from QuickBooks is larger than the limit in bytes of " +
+                             std::to_string(ok.size() - 1) + ".");
+  unsetenv("BRENNOCK_MAX_RESPONSE_BYTES");
+
+  // QBXML, the message set, the response, a record and its fields: five levels; empty elements,
+  // markup in comments, CDATA and attribute values add none.
+  const std::string record =
+      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><CustomerQueryRs requestID=\"1\" "
+      "statusCode=\"0\" statusMessage=\"a > b\"><CustomerRet><Name>a</Name><IsActive/>"
+      "<!-- <x><y><z> --><![CDATA[<p><q>]]></CustomerRet></CustomerQueryRs></QBXMLMsgsRs></QBXML>";
+  setenv("BRENNOCK_MAX_RESPONSE_DEPTH", "5", 1);
+  EXPECT_EQ(refusal(record), "taken");
+  setenv("BRENNOCK_MAX_RESPONSE_DEPTH", "4", 1);
+  EXPECT_EQ(refusal(record),
+            "1035 The response from QuickBooks nests elements deeper than the limit of 4.");
+  unsetenv("BRENNOCK_MAX_RESPONSE_DEPTH");
+  std::string deep = record;
+  deep.insert(deep.find("<Name>"), std::string(300 * 3, ' '));
+  for (int i = 0; i < 300; ++i) deep.replace(deep.find("   "), 3, "<a>");
+  EXPECT_EQ(refusal(deep),
+            "1035 The response from QuickBooks nests elements deeper than the limit of 256.");
+
+  EXPECT_EQ(refusal("<?xml version=\"1.0\" ?><!DOCTYPE QBXML [<!ENTITY a \"aaaa\">]>" +
+                    ok.substr(ok.find("<QBXML>"))),
+            "1036 The response from QuickBooks declares a document type with declarations of "
+            "its own.");
 }
 
 TEST_F(DispatchTest, MissingParserAndMissingSessionAreReportedClearly) {

@@ -1,7 +1,9 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "brennock/errors/automation_error.h"
 #include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {
@@ -153,6 +155,49 @@ TEST_F(ListRecordsTest, QueryFiltersSelectAsQuickBooksDoes) {
   EXPECT_STREQ(none.attribute("statusSeverity").value(), "Info");
   EXPECT_STREQ(none.attribute("statusMessage").value(),
                "A query request did not find a matching object in QuickBooks");
+}
+
+TEST_F(ListRecordsTest, RangeAndDateFiltersIncludeTheirBounds) {
+  simulator::AdvanceClock(60);
+  auto added = First(AddClass("Zulu"));
+  ASSERT_EQ(Code(added), 0);
+  std::string modified = added.child("ClassRet").child_value("TimeModified");
+  auto from_name = First(
+      "<ClassQueryRq><NameRangeFilter><FromName>Zulu</FromName></NameRangeFilter>"
+      "</ClassQueryRq>");
+  ASSERT_EQ(Code(from_name), 0);
+  EXPECT_STREQ(from_name.child("ClassRet").child_value("FullName"), "Zulu");
+  // The exact time stamp on both ends: the record modified then, and only it.
+  auto dated = Responses(Send("<ClassQueryRq><FromModifiedDate>" + modified +
+                              "</FromModifiedDate><ToModifiedDate>" + modified +
+                              "</ToModifiedDate></ClassQueryRq>"))
+                   .first_child();
+  ASSERT_EQ(Code(dated), 0);
+  std::vector<std::string> names;
+  for (auto ret : dated.children("ClassRet")) names.emplace_back(ret.child_value("FullName"));
+  EXPECT_EQ(names, std::vector<std::string>{"Zulu"});
+}
+
+TEST_F(ListRecordsTest, ModifyWithoutEditSequenceIsRefusedInEveryMode) {
+  auto added = First(AddClass("Kept"));
+  std::string mod = std::string("<ClassModRq><ClassMod><ListID>") +
+                    added.child("ClassRet").child_value("ListID") +
+                    "</ListID><Name>Changed</Name></ClassMod></ClassModRq>";
+  if (strict_) {
+    try {
+      processor_->ProcessRequest(ticket_, Envelope(mod));
+      ADD_FAILURE() << "strict mode took a modify without EditSequence";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.Number(), static_cast<int32_t>(0x80040400u));
+    }
+    unsetenv("BRENNOCK_QBXML_SCHEMA");
+    strict_ = false;
+  }
+  auto refused = First(mod);
+  EXPECT_EQ(Code(refused), 3200);
+  EXPECT_STREQ(refused.attribute("statusMessage").value(),
+               "The provided edit sequence \"\" is out-of-date.");
+  EXPECT_EQ(Code(First("<ClassQueryRq><FullName>Kept</FullName></ClassQueryRq>")), 0);
 }
 
 TEST_F(ListRecordsTest, InactiveRecordsNeedActiveStatus) {

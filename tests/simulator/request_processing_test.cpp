@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -180,6 +181,77 @@ TEST_F(RequestProcessingTest, ReadOnlySessionRefusesWrites) {
   EXPECT_STREQ(rs.attribute("statusMessage").value(),
                "Insufficient permission level to perform this action.");
   EXPECT_EQ(Code(rs.next_sibling()), 0);
+}
+
+TEST_F(RequestProcessingTest, FullDiskRefusesTheChangeAndKeepsTheFileUsable) {
+  setenv("BRENNOCK_SIMULATOR_MAX_PAGES", "1", 1);  // no page beyond the file's present size
+  std::string capped = processor_->BeginSession(path_, qbOpenModeDontCare);
+  unsetenv("BRENNOCK_SIMULATOR_MAX_PAGES");
+  auto add = [&](int n) {
+    return Envelope("<ClassAddRq><ClassAdd><Name>Filler " + std::to_string(n) +
+                    " abcdefghijklmnopq</Name></ClassAdd></ClassAddRq>");
+  };
+  int n = 0;
+  std::string code, severity, message;
+  for (; n < 5000 && code.empty(); ++n) {
+    auto rs = Responses(processor_->ProcessRequest(capped, add(n))).first_child();
+    if (Code(rs) != 0) {
+      code = rs.attribute("statusCode").value();
+      severity = rs.attribute("statusSeverity").value();
+      message = rs.attribute("statusMessage").value();
+    }
+  }
+  ASSERT_GT(n, 1) << "the first add already failed: " << message;
+  EXPECT_EQ(code, "3183");
+  EXPECT_EQ(severity, "Error");
+  EXPECT_EQ(message,
+            "There is not enough disk space to save the changes to the company file. Nothing was "
+            "saved.");
+  // The refused record is not there, the ones before are, and the full file still answers.
+  auto query = [&](const std::string& ticket, int k) {
+    return Code(
+        Responses(processor_->ProcessRequest(
+                      ticket, Envelope("<ClassQueryRq><FullName>Filler " + std::to_string(k) +
+                                       " abcdefghijklmnopq</FullName></ClassQueryRq>")))
+            .first_child());
+  };
+  EXPECT_EQ(query(capped, n - 1), 500);
+  EXPECT_EQ(query(capped, n - 2), 0);
+  // Given room again, the same change goes in.
+  EXPECT_EQ(Code(Responses(processor_->ProcessRequest(ticket_, add(n - 1))).first_child()), 0);
+  EXPECT_EQ(query(capped, n - 1), 0);
+}
+
+TEST_F(RequestProcessingTest, ReadOnlyCompanyFileAnswersQueriesAndRefusesChanges) {
+  namespace fs = std::filesystem;
+  // Permission bits alone do not stop root: the simulator opens such a file read-only.
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::string ticket = processor_->BeginSession(path_, qbOpenModeDontCare);
+  auto rs = Responses(processor_->ProcessRequest(
+                          ticket, Envelope("<ClassAddRq><ClassAdd><Name>Blocked</Name></ClassAdd>"
+                                           "</ClassAddRq><ClassQueryRq><FullName>Retail"
+                                           "</FullName></ClassQueryRq>",
+                                           "continueOnError")))
+                .first_child();
+  EXPECT_EQ(Code(rs), 3262);
+  EXPECT_STREQ(rs.attribute("statusSeverity").value(), "Error");
+  EXPECT_STREQ(rs.attribute("statusMessage").value(),
+               "The company file is read-only. QuickBooks cannot save changes to it.");
+  EXPECT_EQ(Code(rs.next_sibling()), 0);
+  processor_->EndSession(ticket);
+  fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(Code(First("<ClassQueryRq><FullName>Blocked</FullName></ClassQueryRq>")), 500);
+  EXPECT_EQ(Code(First("<ClassAddRq><ClassAdd><Name>Blocked</Name></ClassAdd></ClassAddRq>")), 0);
+}
+
+TEST_F(RequestProcessingTest, RequestsOverTheSizeLimitFailToParse) {
+  const std::string request = Envelope("<HostQueryRq/>");
+  auto send = [&] { processor_->ProcessRequest(ticket_, request); };
+  setenv("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES", std::to_string(request.size()).c_str(), 1);
+  EXPECT_EQ(ErrorOf(send), 0);
+  setenv("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES", std::to_string(request.size() - 1).c_str(), 1);
+  EXPECT_EQ(ErrorOf(send), kParseErrorNumber);
+  unsetenv("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES");
 }
 
 TEST_F(RequestProcessingTest, SessionsAndTicketsAreChecked) {
