@@ -190,7 +190,13 @@ int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMD
   }
   // Plainly written answers are read straight into records; the rest are loaded as documents.
   if (sMDBPath.empty() && LoadResponseText(text)) return Count();
-  std::shared_ptr<XmlDocument> response = builder.ParseResponse(std::move(text));
+  std::shared_ptr<XmlDocument> response;
+  try {
+    response = builder.ParseResponse(std::move(text));
+  } catch (const AutomationError& error) {  // a response past the library's limits
+    errors_->Add(error.Number(), "", error.Description());
+    return Count();
+  }
   if (FileUnreadableResponse(*response) || FileBuilderError()) return Count();
   if (sMDBPath.empty()) {
     LoadResponse(*response);

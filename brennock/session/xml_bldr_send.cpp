@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <string_view>
 
@@ -16,6 +17,7 @@
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
+#include "brennock/xml/response_limits.h"
 
 namespace brennock {
 namespace {
@@ -23,7 +25,6 @@ namespace {
 constexpr int32_t kCannotCreateObject = 429;  // the XML parser component could not be created
 constexpr int32_t kAutomationFailure = 440;   // a failure that carried no automation error
 constexpr uint64_t kDefaultMaxResponseBytes = uint64_t{1} << 30;
-constexpr uint64_t kDefaultMaxResponseDepth = 256;
 
 // The name of the tag nearest before `at`: the element whose text (or attribute) holds it.
 std::string_view TagBefore(std::string_view request, std::size_t at) {
@@ -56,63 +57,74 @@ uint64_t EnvironmentLimit(const char* name, uint64_t fallback) {
   return ec == std::errc() && end == digits.data() + digits.size() && value > 0 ? value : fallback;
 }
 
-// What a response may hold before it is parsed: a huge or deeply nested document, or one whose
-// document type declares entities, would cost the parser far more than the text itself.
+[[noreturn]] void RefuseOverLimit(ErrorCode code, uint64_t limit) {
+  RaiseError(code, FindError(code)->source,
+             Concat({ErrorMessage(code), std::to_string(limit), "."}));
+}
+
+// What a response may hold before anything reads it: a huge one, or one whose document type
+// declares entities, would cost the parser far more than the text itself. A document type can only
+// stand before the document's element, so only that prolog is looked at.
 void RefuseUnsafeResponse(std::string_view response) {
   const uint64_t maxBytes =
       EnvironmentLimit("BRENNOCK_MAX_RESPONSE_BYTES", kDefaultMaxResponseBytes);
-  const uint64_t maxDepth =
-      EnvironmentLimit("BRENNOCK_MAX_RESPONSE_DEPTH", kDefaultMaxResponseDepth);
-  auto refuse = [](ErrorCode code, uint64_t limit) {
-    RaiseError(code, FindError(code)->source,
-               Concat({ErrorMessage(code), std::to_string(limit), "."}));
+  if (response.size() > maxBytes) RefuseOverLimit(errResponseTooLarge, maxBytes);
+  for (std::size_t at = response.find('<');
+       at != std::string_view::npos && at + 1 < response.size(); at = response.find('<', at + 1)) {
+    const char next = response[at + 1];
+    if (next == '?') continue;
+    if (next != '!') return;  // the document's element: the prolog is over
+    if (response.compare(at, 4, "<!--") == 0) {
+      at = response.find("-->", at);
+      if (at == std::string_view::npos) return;
+      continue;
+    }
+    // QuickBooks' own "<!DOCTYPE QBXML PUBLIC ...>" has no internal subset.
+    char quote = 0;
+    for (at += 2; at < response.size() && (quote || response[at] != '>'); ++at) {
+      if (quote) {
+        if (response[at] == quote) quote = 0;
+      } else if (response[at] == '"' || response[at] == '\'') {
+        quote = response[at];
+      } else if (response[at] == '[') {
+        RaiseTableError(errResponseDoctype);
+      }
+    }
+  }
+}
+
+// How deeply a response that is loaded as a document nests; the direct reader declines deeper
+// ones itself (MaxResponseDepth), so this walk is paid only on the document path.
+void RefuseTooDeep(std::string_view response) {
+  const uint64_t maxDepth = MaxResponseDepth();
+  const char* p = response.data();
+  const char* const end = p + response.size();
+  auto skipPast = [&](const char* from, std::string_view mark) {
+    std::size_t at = response.find(mark, static_cast<std::size_t>(from - response.data()));
+    return at == std::string_view::npos ? end : response.data() + at + mark.size();
   };
-  if (response.size() > maxBytes) refuse(errResponseTooLarge, maxBytes);
-  const std::size_t n = response.size();
   uint64_t depth = 0;
-  auto skipPast = [&](std::size_t from, std::string_view end) {
-    std::size_t at = response.find(end, from);
-    return at == std::string_view::npos ? n : at + end.size();
-  };
-  for (std::size_t at = response.find('<'); at < n; at = response.find('<', at)) {
-    std::string_view rest = response.substr(at);
-    if (rest.starts_with("</")) {
+  while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)))) &&
+         end - p > 1) {
+    const char next = p[1];
+    if (next == '/') {
       if (depth > 0) --depth;
-      at = skipPast(at, ">");
-    } else if (rest.starts_with("<?")) {
-      at = skipPast(at, "?>");
-    } else if (rest.starts_with("<!--")) {
-      at = skipPast(at, "-->");
-    } else if (rest.starts_with("<![CDATA[")) {
-      at = skipPast(at, "]]>");
-    } else if (rest.starts_with("<!")) {
-      // QuickBooks' own "<!DOCTYPE QBXML PUBLIC ...>" has no internal subset.
-      std::size_t end = at + 2;
-      char quote = 0;
-      for (; end < n && (quote || response[end] != '>'); ++end) {
-        if (quote) {
-          if (response[end] == quote) quote = 0;
-        } else if (response[end] == '"' || response[end] == '\'') {
-          quote = response[end];
-        } else if (response[end] == '[') {
-          RaiseTableError(errResponseDoctype);
-        }
-      }
-      at = end;
+      p += 2;
+    } else if (next == '?') {
+      p = skipPast(p, "?>");
+    } else if (next == '!') {
+      std::string_view rest(p, static_cast<std::size_t>(end - p));
+      p = rest.starts_with("<!--")        ? skipPast(p, "-->")
+          : rest.starts_with("<![CDATA[") ? skipPast(p, "]]>")
+                                          : skipPast(p, ">");
     } else {
-      // A start tag: its end is the first '>' outside quoted attribute values.
-      std::size_t end = at + 1;
-      char quote = 0;
-      for (; end < n && (quote || response[end] != '>'); ++end) {
-        if (quote) {
-          if (response[end] == quote) quote = 0;
-        } else if (response[end] == '"' || response[end] == '\'') {
-          quote = response[end];
-        }
-      }
-      if (end < n && response[end - 1] != '/' && ++depth > maxDepth)
-        refuse(errResponseTooDeep, maxDepth);
-      at = end;
+      // A start tag; a '>' inside an attribute value can only end it early, which leaves the
+      // count of open elements as it is.
+      const char* close =
+          static_cast<const char*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
+      if (close == nullptr) break;
+      if (close[-1] != '/' && ++depth > maxDepth) RefuseOverLimit(errResponseTooDeep, maxDepth);
+      p = close + 1;
     }
   }
 }
@@ -188,6 +200,13 @@ void xmlBldr::TakeFirstStatus(std::string_view statusCode, std::string_view stat
 }
 
 std::shared_ptr<XmlDocument> xmlBldr::ParseResponse(std::string response) {
+  try {
+    RefuseTooDeep(response);
+  } catch (const AutomationError& error) {
+    statusCode_ = std::to_string(error.Number());
+    statusMessage_ = error.Description();
+    throw;
+  }
   auto document = std::make_shared<XmlDocument>();
   document->loadXML(std::move(response));
   ReadFirstStatus(*document);

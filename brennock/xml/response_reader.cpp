@@ -3,10 +3,13 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+
+#include "brennock/xml/response_limits.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "brennock/xml/response_limits.h"
 #include "brennock/xml/xml_text_encoding.h"
 
 namespace brennock {
@@ -197,7 +200,10 @@ bool StartsWithName(const char* p, std::string_view name, const char* end) {
 }  // namespace
 
 ResponseReader::ResponseReader(const std::string& text)
-    : begin_(text.c_str()), p_(begin_), end_(begin_ + text.size()) {}
+    : begin_(text.c_str()),
+      p_(begin_),
+      end_(begin_ + text.size()),
+      maxDepth_(static_cast<size_t>(MaxResponseDepth())) {}
 
 void ResponseReader::SkipBlanks() {
   while (Is(*p_, kBlank)) ++p_;
@@ -327,6 +333,8 @@ bool ResponseReader::Element(ElementTree& tree) {
     }
     tree.OpenElement(tag);
     if (empty) tree.CloseElement();
+    // The record sits three levels below the document's element.
+    if (tree.OpenDepth() + 3 > maxDepth_) return Decline();
     // Content up to the next child's start tag, or to the end of this element.
     for (;;) {
       if (tree.OpenDepth() == base) {

@@ -67,6 +67,8 @@ class ResponseReader {
   const char* begin_;
   const char* p_;
   const char* end_;
+  // Deeper records are declined: the document path refuses them with the limit's error.
+  size_t maxDepth_;
   bool declined_ = false;
   bool inRecords_ = false;
   std::vector<std::string_view> open_;  // names of the open elements, outermost first

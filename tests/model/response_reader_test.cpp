@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "brennock/company/company.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/errors/error_table.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/session/session_state.h"
 #include "brennock/values/currency.h"
@@ -356,6 +358,28 @@ TEST_F(ResponsePathTest, BrokenResponsesAreFiledNotRaised) {
   ASSERT_EQ(classes_.Errors()->Count(), 1);
   EXPECT_EQ(classes_.Errors()->Item(1)->Number(), 3120);
   ExpectFiledAsUnreadable(Truncated(Records(kTop)));
+}
+
+// The direct reader declines a record nested past the limit; the document path then refuses the
+// response unread, and the query files that instead of raising.
+TEST_F(ResponsePathTest, ResponsesNestedPastTheLimitAreFiledNotRaised) {
+  setenv("BRENNOCK_MAX_RESPONSE_DEPTH", "6", 1);
+  std::string deep = "<ClassRet><Name>x</Name><Desc><a><b>y</b></a></Desc></ClassRet>";
+  processor_->QueueResponse(Records(deep));
+  classes_.GetAll();
+  unsetenv("BRENNOCK_MAX_RESPONSE_DEPTH");
+  EXPECT_EQ(classes_.Count(), 0);
+  ASSERT_EQ(classes_.Errors()->Count(), 1);
+  EXPECT_EQ(classes_.Errors()->Item(1)->Number(), ErrorNumber(errResponseTooDeep));
+  EXPECT_EQ(classes_.Errors()->Item(1)->Description(),
+            "The response from QuickBooks nests elements deeper than the limit of 6.");
+  // At the limit the same record is read straight from the text.
+  setenv("BRENNOCK_MAX_RESPONSE_DEPTH", "7", 1);
+  processor_->QueueResponse(Records(deep));
+  classes_.GetAll();
+  unsetenv("BRENNOCK_MAX_RESPONSE_DEPTH");
+  EXPECT_EQ(classes_.Count(), 1);
+  EXPECT_EQ(classes_.Errors()->Count(), 0);
 }
 
 TEST_F(ResponsePathTest, BrokenLookupsAreFiledNotRaised) {
