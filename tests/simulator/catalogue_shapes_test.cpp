@@ -62,7 +62,8 @@ TEST_F(CatalogueShapesTest, EverySampleRecordComesOutInCatalogueOrder) {
     auto rs = First("<" + std::string(type.name) + "QueryRq/>");
     ASSERT_EQ(Code(rs), 0) << type.name;
     int records = 0;
-    for (auto ret : rs.children(std::string(type.ret).c_str())) {
+    const std::string retName(type.ret);  // the range below keeps a pointer to the name
+    for (auto ret : rs.children(retName.c_str())) {
       ++records;
       EXPECT_EQ(OutOfOrder(ret), "") << type.name << " " << ret.child_value("FullName");
     }
