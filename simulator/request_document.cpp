@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <pugixml.hpp>
 
+#include "brennock/util/environment.h"
 #include "brennock/util/text.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/processor_errors.h"
@@ -26,13 +27,7 @@ bool DeclaresLatin1(std::string_view text) {
 // BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES (default 1 GiB): a larger request is refused before it is
 // parsed, as one QuickBooks cannot parse.
 uint64_t MaxRequestBytes() {
-  constexpr uint64_t kDefault = uint64_t{1} << 30;
-  const char* text = std::getenv("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES");
-  if (!text || !*text) return kDefault;
-  std::string_view digits(text);
-  uint64_t value = 0;
-  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  return ec == std::errc() && end == digits.data() + digits.size() && value > 0 ? value : kDefault;
+  return EnvironmentCount("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES", uint64_t{1} << 30);
 }
 
 void Parse(pugi::xml_document& doc, std::string_view text) {

@@ -16,6 +16,7 @@
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/environment.h"
 #include "brennock/util/text.h"
 #include "brennock/xml/response_limits.h"
 
@@ -47,16 +48,6 @@ void RefuseNonXmlCharacters(std::string_view request) {
                      TagBefore(request, at), ">"}));
 }
 
-// A positive whole number from the environment, else the default.
-uint64_t EnvironmentLimit(const char* name, uint64_t fallback) {
-  const char* text = std::getenv(name);
-  if (!text || !*text) return fallback;
-  std::string_view digits(text);
-  uint64_t value = 0;
-  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  return ec == std::errc() && end == digits.data() + digits.size() && value > 0 ? value : fallback;
-}
-
 [[noreturn]] void RefuseOverLimit(ErrorCode code, uint64_t limit) {
   RaiseError(code, FindError(code)->source,
              Concat({ErrorMessage(code), std::to_string(limit), "."}));
@@ -67,7 +58,7 @@ uint64_t EnvironmentLimit(const char* name, uint64_t fallback) {
 // stand before the document's element, so only that prolog is looked at.
 void RefuseUnsafeResponse(std::string_view response) {
   const uint64_t maxBytes =
-      EnvironmentLimit("BRENNOCK_MAX_RESPONSE_BYTES", kDefaultMaxResponseBytes);
+      EnvironmentCount("BRENNOCK_MAX_RESPONSE_BYTES", kDefaultMaxResponseBytes);
   if (response.size() > maxBytes) RefuseOverLimit(errResponseTooLarge, maxBytes);
   for (std::size_t at = response.find('<');
        at != std::string_view::npos && at + 1 < response.size(); at = response.find('<', at + 1)) {

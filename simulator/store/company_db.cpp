@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "brennock/util/environment.h"
 namespace brennock::simulator {
 namespace {
 
@@ -84,12 +85,8 @@ bool WriteProtected(const std::string& path) {
 // BRENNOCK_SIMULATOR_MAX_PAGES caps the company database at that many pages (never below its
 // size), so that tests can run out of disk space.
 void CapPages(Database& db) {
-  const char* text = std::getenv("BRENNOCK_SIMULATOR_MAX_PAGES");
-  if (!text || !*text) return;
-  std::string_view pages(text);
-  int64_t count = 0;
-  auto [end, ec] = std::from_chars(pages.data(), pages.data() + pages.size(), count);
-  if (ec != std::errc() || end != pages.data() + pages.size() || count <= 0) return;
+  const uint64_t count = EnvironmentCount("BRENNOCK_SIMULATOR_MAX_PAGES", 0);
+  if (count == 0) return;
   db.Exec(("PRAGMA max_page_count=" + std::to_string(count)).c_str());
 }
 
