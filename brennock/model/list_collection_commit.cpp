@@ -130,13 +130,18 @@ int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
 }
 
 int32_t ListCollectionCore::Delete(const std::string& ListID, bool bRemove) {
+  return DeleteOfType(Stem(), ListID, bRemove);
+}
+
+int32_t ListCollectionCore::DeleteOfType(std::string_view listDelType, const std::string& ListID,
+                                         bool bRemove) {
   RequireMaster();
   std::shared_ptr<qcListObject> record = LookupByListID(ListID, {});
   bool held = record && ItemExists(record->CollectionKey());
   xmlBldr& builder = Builder();
   builder.NewClear();
   builder.OpenAggregate("ListDelRq", "requestID", "1");
-  builder.CreateElement("ListDelType", Stem());
+  builder.CreateElement("ListDelType", listDelType);
   builder.CreateElement("ListID", ListID);
   builder.EndAggregate("ListDelRq");
   builder.NewSendRequest();

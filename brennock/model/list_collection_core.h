@@ -101,6 +101,14 @@ class ListCollectionCore : public qcList {
   // Shared by GetAll/GetActive and list-specific queries that filter by active status.
   static void WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status);
   xmlBldr& Builder();
+  // A new record for one element of a query response (its name, such as "CustomerRet"): by
+  // default the collection's own record class. Collections of several record kinds (Entities,
+  // Terms) choose by the name, and raise for a name they do not know.
+  virtual std::shared_ptr<ListRecordCore> NewRecord(std::string_view element);
+  // The request a query sends: by default the stem and "QueryRq".
+  virtual std::string QueryName() const;
+  // Delete with the ListDelType a collection of several kinds names for the record.
+  int32_t DeleteOfType(std::string_view listDelType, const std::string& ListID, bool bRemove);
 
  private:
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
@@ -133,7 +141,6 @@ class ListCollectionCore : public qcList {
   std::shared_ptr<qcListObject> LookupSingle(std::string_view identifier, const std::string& value,
                                              const std::string& sMDBPath);
   void HandleSaveResponse(const XmlNode& response);
-  std::string QueryName() const;
 
   const ListRecordKind& kind_;
   RecordFactory create_;

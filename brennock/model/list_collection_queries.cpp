@@ -25,6 +25,10 @@ XmlNode FirstResponse(const XmlDocument& document) {
 
 }  // namespace
 
+std::shared_ptr<ListRecordCore> ListCollectionCore::NewRecord(std::string_view /*element*/) {
+  return create_();
+}
+
 std::string ListCollectionCore::QueryName() const {
   std::string name(Stem());
   name += "QueryRq";
@@ -82,8 +86,14 @@ class ListCollectionCore::LoadQueue {
 
   // A new record, filled by read(record), then queued.
   template <class Read>
-  void Load(Read&& read) {
-    std::shared_ptr<ListRecordCore> record = collection_.create_();
+  void Load(std::string_view element, Read&& read) {
+    std::shared_ptr<ListRecordCore> record;
+    try {
+      record = collection_.NewRecord(element);
+    } catch (...) {
+      FileWaiting();
+      throw;
+    }
     try {
       read(*record);
     } catch (...) {
@@ -124,7 +134,8 @@ void ListCollectionCore::LoadResponse(const XmlDocument& response) {
   for (XmlNode element : records) {
     if (element.nodeType() != NODE_ELEMENT) continue;
     tree.Assign(element);
-    queue.Load([&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
+    queue.Load(tree.Root().baseName(),
+               [&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
   }
   queue.Finish();
 }
@@ -157,7 +168,8 @@ bool ListCollectionCore::LoadResponseText(const std::string& response) {
       constexpr size_t kShortestRecord = 64;
       queue.Expect(1 + reader.Left() / std::max(reader.Consumed() - start, kShortestRecord));
       do {
-        queue.Load([&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
+        queue.Load(tree.Root().baseName(),
+                   [&](ListRecordCore& record) { record.ReadElement(tree.Root()); });
       } while (reader.NextRecord(tree));
     }
   } catch (...) {
@@ -270,7 +282,7 @@ std::shared_ptr<qcListObject> ListCollectionCore::LookupSingle(std::string_view 
   }
   for (XmlNode element : FirstResponse(*response).childNodes()) {
     if (element.nodeType() != NODE_ELEMENT) continue;
-    std::shared_ptr<qcListObject> record = create_();
+    std::shared_ptr<qcListObject> record = NewRecord(element.baseName());
     record->FromDom(element);
     size_t held = index_.Find(record->CollectionKey());
     if (held != KeyIndex::npos) {
