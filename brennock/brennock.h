@@ -57,7 +57,7 @@
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"
 #include "brennock/company/data_extension.h"
-#include "brennock/company/data_extension_carrier.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
