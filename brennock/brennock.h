@@ -43,6 +43,8 @@
 
 // simple lists
 #include "brennock/lists/currency_type.h"
+#include "brennock/lists/credit_card.h"
+#include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/payroll_item_non_wage.h"

@@ -4,6 +4,7 @@
 
 #include "brennock/company/company.h"
 #include "brennock/enums/qc_enum.h"
+#include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/payroll_item_non_wage.h"
@@ -99,6 +100,7 @@ BRENNOCK_GLOBAL_COLLECTION(PaymentMethods)
 BRENNOCK_GLOBAL_COLLECTION(Classes)
 BRENNOCK_GLOBAL_COLLECTION(CustomerTypes)
 BRENNOCK_GLOBAL_COLLECTION(SalesReps)
+BRENNOCK_GLOBAL_COLLECTION(Customers)
 BRENNOCK_GLOBAL_COLLECTION(CustomerMessages)
 BRENNOCK_GLOBAL_COLLECTION(ToDoList)
 BRENNOCK_GLOBAL_COLLECTION(ShipMethods)

@@ -20,6 +20,7 @@ class PaymentMethods;
 class Classes;
 class CustomerTypes;
 class SalesReps;
+class Customers;
 class CustomerMessages;
 class ToDoList;
 class ShipMethods;
@@ -63,6 +64,7 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Classes> Classes() const;
   std::shared_ptr<brennock::CustomerTypes> CustomerTypes() const;
   std::shared_ptr<brennock::SalesReps> SalesReps() const;
+  std::shared_ptr<brennock::Customers> Customers() const;
   std::shared_ptr<brennock::CustomerMessages> CustomerMessages() const;
   std::shared_ptr<brennock::ToDoList> ToDoList() const;
   std::shared_ptr<brennock::ShipMethods> ShipMethods() const;

@@ -11,6 +11,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
+#include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/named_lists.h"
@@ -105,6 +106,7 @@ BRENNOCK_COMPANY_COLLECTION(PayrollItemWages)
 BRENNOCK_COMPANY_COLLECTION(PayrollItemNonWages)
 BRENNOCK_COMPANY_COLLECTION(PriceLevels)
 BRENNOCK_COMPANY_COLLECTION(CurrencyTypes)
+BRENNOCK_COMPANY_COLLECTION(Customers)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 xmlBldr& Company::Builder() {

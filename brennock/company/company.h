@@ -30,6 +30,7 @@ class PayrollItemWages;
 class PayrollItemNonWages;
 class PriceLevels;
 class CurrencyTypes;
+class Customers;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -137,6 +138,7 @@ class Company {
   std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
   std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
   std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const;
+  std::shared_ptr<brennock::Customers> Customers() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 

@@ -1,39 +1,160 @@
 #include "brennock/lists/address.h"
 
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/qc_errors.h"
 #include "brennock/model/codecs.h"
 #include "brennock/model/field_limits.h"
+#include "brennock/session/session_state.h"
+#include "brennock/util/text.h"
 
 namespace brennock {
+namespace {
+
+// The region element of a record address in the session's edition.
+std::string_view RegionElement() {
+  const SessionState& session = Session();
+  if (session.ukEdition || session.australianEdition) return "County";
+  if (session.nonUSEdition) return "Province";
+  return "State";
+}
+
+}  // namespace
+
+Address::Address() = default;
+Address::~Address() = default;
+
+// A copy has the same fields, state and user data, and errors of its own.
+Address::Address(const Address& other) { *this = other; }
+
+Address& Address::operator=(const Address& other) {
+  if (this == &other) return *this;
+  addr1_ = other.addr1_;
+  addr2_ = other.addr2_;
+  addr3_ = other.addr3_;
+  addr4_ = other.addr4_;
+  addr5_ = other.addr5_;
+  city_ = other.city_;
+  state_ = other.state_;
+  postalCode_ = other.postalCode_;
+  country_ = other.country_;
+  note_ = other.note_;
+  userData_ = other.userData_;
+  objectState_ = other.objectState_;
+  return *this;
+}
+
+void Address::CopyAddress(const Address& from) {
+  if (this == &from) return;
+  qoEnumObjectState keep = objectState_;
+  Variant userData = userData_;
+  *this = from;
+  userData_ = std::move(userData);
+  objectState_ = keep == qoObjectStateNew ? keep : qoObjectStateDirty;
+}
 
 const BindingTable<Address>& Address::Bindings() {
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
   using T = codecs::Text;
-  BRENNOCK_BINDINGS(Address, std::array{Bind<&Address::addr1_, T, Address>("Addr1", kAll),
-                                        Bind<&Address::addr2_, T, Address>("Addr2", kAll),
-                                        Bind<&Address::addr3_, T, Address>("Addr3", kAll),
-                                        Bind<&Address::addr4_, T, Address>("Addr4", kAll),
-                                        Bind<&Address::addr5_, T, Address>("Addr5", kAll),
-                                        Bind<&Address::city_, T, Address>("City", kAll),
-                                        Bind<&Address::state_, T, Address>("State", kAll),
-                                        Bind<&Address::postalCode_, T, Address>("PostalCode", kAll),
-                                        Bind<&Address::country_, T, Address>("Country", kAll),
-                                        Bind<&Address::note_, T, Address>("Note", kAll)});
+  // Other editions send the region as Province or County.
+  constexpr uint16_t kRegion = kInRet | kNotInSchema;
+  BRENNOCK_BINDINGS(Address,
+                    std::array{Bind<&Address::addr1_, T, Address>("Addr1", kAll),
+                               Bind<&Address::addr2_, T, Address>("Addr2", kAll),
+                               Bind<&Address::addr3_, T, Address>("Addr3", kAll),
+                               Bind<&Address::addr4_, T, Address>("Addr4", kAll),
+                               Bind<&Address::addr5_, T, Address>("Addr5", kAll),
+                               Bind<&Address::city_, T, Address>("City", kAll),
+                               Bind<&Address::state_, T, Address>("State", kAll),
+                               ReadOnly(Bind<&Address::state_, T, Address>("Province", kRegion)),
+                               ReadOnly(Bind<&Address::state_, T, Address>("County", kRegion)),
+                               Bind<&Address::postalCode_, T, Address>("PostalCode", kAll),
+                               Bind<&Address::country_, T, Address>("Country", kAll),
+                               Bind<&Address::note_, T, Address>("Note", kAll)});
 }
 
-void Address::Clear() { *this = Address(); }
+std::shared_ptr<qcErrors> Address::Errors() {
+  if (!errors_) errors_ = std::make_shared<qcErrors>();
+  return errors_;
+}
+
+bool Address::IsEmpty() const noexcept {
+  return addr1_.empty() && addr2_.empty() && addr3_.empty() && addr4_.empty() && addr5_.empty() &&
+         city_.empty() && state_.empty() && postalCode_.empty() && country_.empty() &&
+         note_.empty();
+}
+
+bool Address::Validate() {
+  std::shared_ptr<qcErrors> errors = Errors();
+  errors->Clear();
+  if (objectState_ == qoObjectStateClean) return true;
+  struct Rule {
+    std::string* field;
+    size_t limit;
+    std::string_view message;
+    std::string_view label;
+  };
+  std::string* lines[] = {&addr1_, &addr2_, &addr3_, &addr4_};
+  for (std::string* line : lines) {
+    if (!line->empty() && line->front() == '\n') line->erase(0, 1);
+  }
+  const Rule rules[] = {
+      {&addr1_, 41, kMsgAddressLineTooLong, "Line1"},
+      {&addr2_, 41, kMsgAddressLineTooLong, "Line2"},
+      {&addr3_, 41, kMsgAddressLineTooLong, "Line3"},
+      {&addr4_, 41, kMsgAddressLineTooLong, "Line4"},
+      {&city_, 31, kMsgAddressCityTooLong, "City"},
+      {&state_, 21, kMsgAddressStateTooLong, "State"},
+      {&postalCode_, 13, kMsgAddressPostalCodeTooLong, "Postal Code"},
+      {&country_, 31, kMsgAddressCountryTooLong, "Country"},
+  };
+  for (const Rule& rule : rules) {
+    if (Utf8Length(*rule.field) > rule.limit)
+      AddTableError(*errors, errAddressTooLong, rule.label, rule.message);
+  }
+  return errors->Count() == 0;
+}
+
+void Address::Clear() {
+  addr1_.clear();
+  addr2_.clear();
+  addr3_.clear();
+  addr4_.clear();
+  addr5_.clear();
+  city_.clear();
+  state_.clear();
+  postalCode_.clear();
+  country_.clear();
+  note_.clear();
+}
 
 void Address::FromDom(const XmlNode& aggregate) {
   Clear();
   ReadFields<Address>(*this, aggregate, Bindings().Readers());
+  objectState_ = qoObjectStateClean;
 }
 
 void Address::FromDom(const FieldElement& aggregate) {
   Clear();
   Bindings().Read(*this, aggregate);
+  objectState_ = qoObjectStateClean;
 }
 
 void Address::WriteElements(RequestWriter& builder) const {
   Bindings().Write(*this, builder, BodyForm::kAdd);
+}
+
+void Address::WriteRecordElements(RequestWriter& builder, bool shortForm) const {
+  builder.CreateElement("Addr1", addr1_);
+  builder.CreateElement("Addr2", addr2_);
+  if (!shortForm) {
+    builder.CreateElement("Addr3", addr3_);
+    builder.CreateElement("Addr4", addr4_);
+    builder.CreateElement("Addr5", addr5_);
+  }
+  builder.CreateElement("City", city_);
+  builder.CreateElement(RegionElement(), state_);
+  builder.CreateElement("PostalCode", postalCode_);
+  if (!shortForm) builder.CreateElement("Country", country_);
 }
 
 std::string_view Address::FirstTooLongField() const {

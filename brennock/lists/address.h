@@ -1,51 +1,94 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "brennock/enums/object_enums.h"
 #include "brennock/model/binding.h"
+#include "brennock/values/variant.h"
 
 namespace brennock {
+
+class qcErrors;
 
 // A postal address as qbXML writes it (the Address, BillAddress, ShipAddress, ... aggregates).
 // Company and the entity records own theirs and fill them in place from responses, so an Address
 // handed out earlier always shows the latest values. Field lengths are QuickBooks' limits from the
 // qbXML catalogue (41 characters for Addr1..Addr5, 31 for City ...).
+//
+// A record's address has a state of its own: Clean when untouched or as QuickBooks last sent it,
+// Dirty once a setter changed it. Records write it into Add and Mod requests only when Dirty.
 class Address {
  public:
+  Address();
+  ~Address();
+  Address(const Address& other);
+  Address& operator=(const Address& other);
+
   const std::string& Addr1() const noexcept { return addr1_; }
   const std::string& Addr2() const noexcept { return addr2_; }
   const std::string& Addr3() const noexcept { return addr3_; }
   const std::string& Addr4() const noexcept { return addr4_; }
   const std::string& Addr5() const noexcept { return addr5_; }
+  // The lines by the names records use (Line1 is Addr1 ...).
+  const std::string& Line1() const noexcept { return addr1_; }
+  const std::string& Line2() const noexcept { return addr2_; }
+  const std::string& Line3() const noexcept { return addr3_; }
+  const std::string& Line4() const noexcept { return addr4_; }
+  const std::string& Line5() const noexcept { return addr5_; }
   const std::string& City() const noexcept { return city_; }
+  // The region: State, Province or County, whichever QuickBooks sent.
   const std::string& State() const noexcept { return state_; }
   const std::string& PostalCode() const noexcept { return postalCode_; }
   const std::string& Country() const noexcept { return country_; }
   const std::string& Note() const noexcept { return note_; }
 
-  void SetAddr1(std::string value) { addr1_ = std::move(value); }
-  void SetAddr2(std::string value) { addr2_ = std::move(value); }
-  void SetAddr3(std::string value) { addr3_ = std::move(value); }
-  void SetAddr4(std::string value) { addr4_ = std::move(value); }
-  void SetAddr5(std::string value) { addr5_ = std::move(value); }
-  void SetCity(std::string value) { city_ = std::move(value); }
-  void SetState(std::string value) { state_ = std::move(value); }
-  void SetPostalCode(std::string value) { postalCode_ = std::move(value); }
-  void SetCountry(std::string value) { country_ = std::move(value); }
-  void SetNote(std::string value) { note_ = std::move(value); }
+  // Each setter makes the address Dirty.
+  void SetAddr1(std::string value) { Set(addr1_, std::move(value)); }
+  void SetAddr2(std::string value) { Set(addr2_, std::move(value)); }
+  void SetAddr3(std::string value) { Set(addr3_, std::move(value)); }
+  void SetAddr4(std::string value) { Set(addr4_, std::move(value)); }
+  void SetAddr5(std::string value) { Set(addr5_, std::move(value)); }
+  void SetLine1(std::string value) { Set(addr1_, std::move(value)); }
+  void SetLine2(std::string value) { Set(addr2_, std::move(value)); }
+  void SetLine3(std::string value) { Set(addr3_, std::move(value)); }
+  void SetLine4(std::string value) { Set(addr4_, std::move(value)); }
+  void SetLine5(std::string value) { Set(addr5_, std::move(value)); }
+  void SetCity(std::string value) { Set(city_, std::move(value)); }
+  void SetState(std::string value) { Set(state_, std::move(value)); }
+  void SetPostalCode(std::string value) { Set(postalCode_, std::move(value)); }
+  void SetCountry(std::string value) { Set(country_, std::move(value)); }
+  void SetNote(std::string value) { Set(note_, std::move(value)); }
+
+  qoEnumObjectState ObjectState() const noexcept { return objectState_; }
+  // The errors of the last Validate.
+  std::shared_ptr<qcErrors> Errors();
+  const Variant& UserData() const noexcept { return userData_; }
+  void SetUserData(Variant value) { userData_ = std::move(value); }
+  // True when every field is empty.
+  bool IsEmpty() const noexcept;
+  // On an address that is not Clean: drops a line feed leading Line1..Line4, then 1202 for each
+  // field longer than QuickBooks takes (lines 41, city 31, state 21, postal code 13, country 31).
+  bool Validate();
+  // Takes every field of another address; the address becomes Dirty.
+  void CopyAddress(const Address& from);
 
   // Empties every field.
   void Clear();
   // Replaces every field with the children of an address aggregate; absent children become empty,
-  // unknown ones are skipped.
+  // unknown ones are skipped. State, Province and County all fill State. The address is Clean.
   void FromDom(const XmlNode& aggregate);
   // The same for an element of a response being read (the company's addresses, in its one pass).
   void FromDom(const FieldElement& aggregate);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(RequestWriter& builder) const;
+  // A record's address in its Add or Mod request: every line, empty ones too, the region under
+  // the session edition's name (State, Province or County); an employee's address (shortForm)
+  // has no Addr3..Addr5 and no Country.
+  void WriteRecordElements(RequestWriter& builder, bool shortForm) const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
   std::string_view FirstTooLongField() const;
 
@@ -53,8 +96,16 @@ class Address {
   static const BindingTable<Address>& Bindings();
 
  private:
+  void Set(std::string& field, std::string value) {
+    field = std::move(value);
+    objectState_ = qoObjectStateDirty;
+  }
+
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;
+  std::shared_ptr<qcErrors> errors_;  // created on first use
+  Variant userData_;
+  qoEnumObjectState objectState_ = qoObjectStateClean;
 };
 
 }  // namespace brennock

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "brennock/lists/currency_type.h"
+#include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/payroll_item_non_wage.h"
@@ -35,6 +36,9 @@ constexpr uint16_t kItem = kFull | kIterates;
 constexpr ListRecordKind kLists[] = {
   // object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
   // command word, label, command columns, bindings, collection
+  {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {},
+   kFull | kHierarchical | kIterates | kMaster | kModChanges, "Customer", "Entity", "customer", "customer",
+   "FullName,Phone,Email,Balance,IsActive", &Customer::Bindings, &New<Customers>},
   {qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
@@ -81,8 +85,6 @@ constexpr ListRecordKind kLists[] = {
   // Lists the library has no record class for yet: the simulator and the command use them.
   {qoObjectTypeAccount, qoListAccounts, "Account", "Account", {}, kFull | kHierarchical, {}, "Account",
    "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive"},
-  {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {}, kFull | kHierarchical | kIterates, {},
-   "Entity", "customer", "customer", "FullName,Phone,Email,Balance,IsActive"},
   {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates, {}, "Entity", "vendor",
    "vendor", "Name,CompanyName,Phone,Balance,IsActive"},
   {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull, {}, "Entity", "employee",

@@ -30,6 +30,9 @@ enum BindingFlag : uint16_t {
   // An element QuickBooks sent in older releases and the current schema no longer has, or one of
   // the library's own (UserData): the catalogue does not list it.
   kNotInSchema = 1 << 5,
+  // Written into every Mod of a record that sends only its changed fields: the identity (ListID,
+  // EditSequence) and aggregates that know their own state (addresses).
+  kModAlways = 1 << 6,
 };
 
 // The form of a body being written.
@@ -153,6 +156,24 @@ class BindingTable {
       if (row.write != nullptr && row.In(form))
         row.write(owner, builder, row.element, row.flags, form);
     }
+  }
+  // The Mod rows of a record that sends only what changed: those whose bit is set in changed (bit
+  // i for row i) and those flagged kModAlways.
+  void WriteChanged(const Owner& owner, RequestWriter& builder, uint64_t changed) const {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      const Binding<Owner>& row = rows_[i];
+      if (row.write == nullptr || !row.In(BodyForm::kMod)) continue;
+      bool marked = i < 64 && ((changed >> i) & 1) != 0;
+      if (marked || (row.flags & kModAlways) != 0)
+        row.write(owner, builder, row.element, row.flags, BodyForm::kMod);
+    }
+  }
+  // The position of an element's first row; rows_.size() when the kind does not bind it.
+  size_t IndexOf(std::string_view element) const noexcept {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      if (rows_[i].element == element) return i;
+    }
+    return rows_.size();
   }
   // The element of the first text longer than the catalogue allows in aggregate; empty when all
   // fit.

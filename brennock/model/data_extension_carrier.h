@@ -16,8 +16,9 @@ class DataExtensions;
 
 // The data-extension values a record carries: its custom fields (owner "0") and the registered
 // application's fields. Declared here for the record classes of every layer; the company layer,
-// which holds the data-extension records, defines it (company/data_extension_carrier.cpp). Both collections are created on first use, so a record that never has
-// extension values costs one pointer.
+// which holds the data-extension records, defines it (company/data_extension_carrier.cpp). Both
+// collections are created on first use, so a record that never has extension values costs one
+// pointer.
 class DataExtensionHolder {
  public:
   // The collections when they exist, else null; never creates them.

@@ -21,6 +21,7 @@ enum ListKindFlag : uint16_t {
   kIterates = 1 << 5,      // the query takes iterator attributes (qbXML 5.0 and later)
   kFilters = 1 << 6,       // the query takes MaxReturned, ActiveStatus, modified dates, NameFilter
   kMaster = 1 << 7,        // the company's collection of the list adds, deletes and commits
+  kModChanges = 1 << 8,    // a Mod carries only the fields changed since QuickBooks sent the record
 };
 
 // One QuickBooks list, as constant data: a row of the list registry (list_registry.h), shared by

@@ -51,6 +51,12 @@ Variant ListRecordCore::FromDom(const XmlNode& obj) {
 void ListRecordCore::ReadElement(const FieldElement& element) {
   kind_->bindings().Read(*this, element);
   state_ = qoObjectStateClean;
+  changedRows_ = 0;
+}
+
+void ListRecordCore::MarkChanged(std::string_view element) {
+  size_t row = kind_->bindings().IndexOf(element);
+  if (row < 64) changedRows_ |= uint64_t{1} << row;
 }
 
 // ---- identity -----------------------------------------------------------------------------------
@@ -128,7 +134,11 @@ int32_t ListRecordCore::XMLInsert(xmlBldr& cxmlbldr) {
 
 int32_t ListRecordCore::XMLModify(xmlBldr& cxmlbldr) {
   if (!kind_->modifyRefusal.empty()) RaiseGeneral(kind_->stem, std::string(kind_->modifyRefusal));
-  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kMod);
+  if (kind_->Has(kModChanges)) {
+    kind_->bindings().WriteChanged(*this, cxmlbldr, changedRows_);
+  } else {
+    kind_->bindings().Write(*this, cxmlbldr, BodyForm::kMod);
+  }
   return 0;
 }
 

@@ -82,6 +82,13 @@ class ListRecordCore : public qcListObject, public RecordBase {
              Bind<&ListRecordCore::timeModified_, codecs::Stamp>("TimeModified", kInRet),
              Bind<&ListRecordCore::editSequence_, codecs::Text>("EditSequence", kInRet)}};
   }
+  // The same with ListID and EditSequence in the Mod request too.
+  static constexpr std::array<Binding<qcBase>, 4> ModHeadRows() {
+    constexpr uint16_t kIdentity = kInMod | kInRet | kModAlways;
+    return {{Bind<&ListRecordCore::listID_, codecs::Text>("ListID", kIdentity), RetHeadRows()[1],
+             RetHeadRows()[2],
+             Bind<&ListRecordCore::editSequence_, codecs::Text>("EditSequence", kIdentity)}};
+  }
   // Name (or the key field that stands for it, such as Initial) in Add and Ret.
   static constexpr std::array<Binding<qcBase>, 1> NameRow(std::string_view element = "Name",
                                                           uint16_t flags = kInAdd | kInRet) {
@@ -129,6 +136,15 @@ class ListRecordCore : public qcListObject, public RecordBase {
     CheckModify(addOnly);
     member = std::forward<V>(value);
   }
+  // The same for a field the Mod request carries, noting that its element changed (lists flagged
+  // kModChanges send only those).
+  template <class T, class V>
+  void Change(T& member, V&& value, std::string_view element) {
+    CheckModify(false);
+    member = std::forward<V>(value);
+    MarkChanged(element);
+  }
+  void MarkChanged(std::string_view element);
 
   ShortText listID_;  // ListIDs and two-level full names fit without an allocation
   std::string editSequence_;
@@ -154,6 +170,8 @@ class ListRecordCore : public qcListObject, public RecordBase {
 
   uint32_t loadedSlot_ =
       0;  // this record's place in loadedChildren_ (beside sublevel_: no padding)
+  // The rows changed since the record was read or saved (bit i for row i of the kind's bindings).
+  uint64_t changedRows_ = 0;
 
   static void ReadParentRef(qcBase& record, const FieldElement& element);
   static void WriteParentRef(const qcBase& record, RequestWriter& builder, std::string_view element,

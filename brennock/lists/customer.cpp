@@ -1,0 +1,346 @@
+#include "brennock/lists/customer.h"
+
+#include <array>
+
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/session/session_state.h"
+#include "brennock/util/text.h"
+
+namespace brennock {
+namespace {
+
+using C = Customer;
+
+const Customer& AsCustomer(const qcBase& record) { return static_cast<const Customer&>(record); }
+
+// Which tax references a session's edition and qbXML version take: the US sales tax code and
+// item, or (UK and Australia from 3.0, other editions from 2.0) the tax code.
+bool UsTaxReferences() { return !Session().nonUSEdition; }
+bool TaxCodeReference() {
+  const SessionState& session = Session();
+  if (!session.nonUSEdition) return false;
+  Currency since = session.ukEdition || session.australianEdition ? Currency(3) : Currency(2);
+  return SessionQbxmlVersion() >= since;
+}
+
+void RequireEdition(bool us) {
+  if (!Session().nonUSEdition == us) return;
+  RaiseError(errEditionOnly, "brennock", std::string(us ? kMsgUSOnly : kMsgNonUSOnly));
+}
+
+// A row whose element the request takes only under a condition of the session (or, in the
+// query-result form, always).
+template <auto Member, class Codec, bool (*When)()>
+constexpr Binding<qcBase> Gated(std::string_view element, uint16_t flags) {
+  Binding<qcBase> row = Bind<Member, Codec>(element, flags);
+  row.write = [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f,
+                 BodyForm form) {
+    if (form == BodyForm::kRet || When())
+      detail::WriteMember<Member, Codec, qcBase>(r, b, name, f, form);
+  };
+  return row;
+}
+
+bool HasOpeningBalance(const Customer& c) { return c.OpeningBalance() != Currency(); }
+
+}  // namespace
+
+std::shared_ptr<Address> Customer::BillTo() {
+  if (!billTo_) billTo_ = std::make_shared<Address>();
+  return billTo_;
+}
+
+std::shared_ptr<Address> Customer::ShipTo() {
+  if (!shipTo_) shipTo_ = std::make_shared<Address>();
+  return shipTo_;
+}
+
+std::shared_ptr<CreditCard> Customer::CreditCard() {
+  if (!creditCard_) creditCard_ = std::make_shared<brennock::CreditCard>();
+  return creditCard_;
+}
+
+void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
+  Customer& self = static_cast<Customer&>(record);
+  (element.baseName() == "BillAddress" ? self.BillTo() : self.ShipTo())->FromDom(element);
+}
+
+// In requests an address goes out once changed, every line written; in the query-result form as
+// it stands.
+void Customer::WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
+                            uint16_t, BodyForm form) {
+  const Customer& self = AsCustomer(record);
+  const std::shared_ptr<Address>& address = element == "BillAddress" ? self.billTo_ : self.shipTo_;
+  if (!address) return;
+  if (form == BodyForm::kRet) {
+    if (address->IsEmpty()) return;
+    builder.OpenAggregateOnly(element);
+    address->WriteElements(builder);
+    builder.EndAggregate(element);
+    return;
+  }
+  if (address->ObjectState() == qoObjectStateClean) return;
+  builder.OpenAggregateOnly(element);
+  address->WriteRecordElements(builder, false);
+  builder.EndAggregate(element);
+}
+
+const RecordBindings& Customer::Bindings() {
+  constexpr uint16_t kAll = kInAdd | kInMod | kInRet;
+  constexpr uint16_t kText = kAll | kSkipEmpty;
+  constexpr uint16_t kAddText = kInAdd | kInRet | kSkipEmpty;
+  using T = codecs::Text;
+  using R = codecs::Ref;
+  constexpr auto kHierarchy = HierarchyRows();
+  constexpr auto kWithMod = [](Binding<qcBase> row) {
+    row.flags |= kInMod;
+    return row;
+  };
+  BRENNOCK_BINDINGS(
+      qcBase, ModHeadRows(),
+      std::array{kWithMod(kHierarchy[0]), kHierarchy[1], kWithMod(kHierarchy[2]), kHierarchy[3],
+                 kHierarchy[4]},
+      std::array<Binding<qcBase>, 16>{{
+          Bind<&C::companyName_, T>("CompanyName", kText),
+          Bind<&C::salutation_, T>("Salutation", kText),
+          Bind<&C::firstName_, T>("FirstName", kText),
+          Bind<&C::middleName_, T>("MiddleName", kText),
+          Bind<&C::lastName_, T>("LastName", kText),
+          Bind<&C::suffix_, T>("Suffix", kAddText),
+          {"BillAddress", kAll | kModAlways, &ReadAddress, &WriteAddress},
+          {"ShipAddress", kAll | kModAlways, &ReadAddress, &WriteAddress},
+          Bind<&C::printAs_, T>("PrintAs", kInRet | kSkipEmpty),
+          Bind<&C::phone_, T>("Phone", kText),
+          Bind<&C::mobile_, T>("Mobile", kAddText),
+          Bind<&C::pager_, T>("Pager", kAddText),
+          Bind<&C::altPhone_, T>("AltPhone", kText),
+          Bind<&C::fax_, T>("Fax", kText),
+          Bind<&C::email_, T>("Email", kText),
+          Bind<&C::contact_, T>("Contact", kText),
+      }},
+      std::array<Binding<qcBase>, 14>{{
+          Bind<&C::altContact_, T>("AltContact", kText),
+          Bind<&C::customerType_, R>("CustomerTypeRef", kAll),
+          Bind<&C::terms_, R>("TermsRef", kAll),
+          Bind<&C::salesRep_, R>("SalesRepRef", kAll),
+          Bind<&C::balance_, codecs::Amount>("Balance", kInRet),
+          Bind<&C::totalBalance_, codecs::Amount>("TotalBalance", kInRet),
+          // The opening balance goes out with its date, and only when there is one.
+          {"OpenBalance", kInAdd,
+           [](qcBase& r, const FieldElement& x) {
+             codecs::Amount::Read(static_cast<Customer&>(r).openingBalance_, x);
+           },
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+             if (HasOpeningBalance(AsCustomer(r)))
+               codecs::Amount::Write(AsCustomer(r).openingBalance_, b, name, f, form);
+           },
+           nullptr, qbxml::ValueType::kAmount},
+          {"OpenBalanceDate", kInAdd,
+           [](qcBase& r, const FieldElement& x) {
+             codecs::Date::Read(static_cast<Customer&>(r).openingBalanceDate_, x);
+           },
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+             if (HasOpeningBalance(AsCustomer(r)))
+               codecs::Date::Write(AsCustomer(r).openingBalanceDate_, b, name, f, form);
+           },
+           nullptr, qbxml::ValueType::kDate},
+          Gated<&C::salesTaxCode_, R, &UsTaxReferences>("SalesTaxCodeRef", kAll),
+          Gated<&C::salesTaxItem_, R, &UsTaxReferences>("ItemSalesTaxRef", kAll),
+          // Other editions' tax code: not in the US schema.
+          Gated<&C::cdnTaxCode_, R, &TaxCodeReference>("TaxCodeRef", kAll | kNotInSchema),
+          Bind<&C::resaleNumber_, T>("ResaleNumber", kText),
+          Bind<&C::accountNumber_, T>("AccountNumber", kText),
+          // Written while the limit is enabled; a limit read from QuickBooks enables it.
+          {"CreditLimit", kAll,
+           [](qcBase& r, const FieldElement& x) {
+             Customer& self = static_cast<Customer&>(r);
+             codecs::Amount::Read(self.creditLimit_, x);
+             self.creditLimitEnabled_ = true;
+           },
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+             if (AsCustomer(r).creditLimitEnabled_)
+               codecs::Amount::Write(AsCustomer(r).creditLimit_, b, name, f, form);
+           },
+           nullptr, qbxml::ValueType::kAmount},
+      }},
+      std::array<Binding<qcBase>, 13>{{
+          Bind<&C::paymentMethod_, R>("PreferredPaymentMethodRef", kAll),
+          {"CreditCardInfo", kAll | kModAlways,
+           [](qcBase& r, const FieldElement& x) {
+             static_cast<Customer&>(r).CreditCard()->FromDom(x);
+           },
+           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm form) {
+             const auto& card = AsCustomer(r).creditCard_;
+             if (!card || card->IsEmpty()) return;
+             if (form == BodyForm::kMod && card->ObjectState() == qoObjectStateClean) return;
+             b.OpenAggregateOnly(name);
+             card->WriteElements(b);
+             b.EndAggregate(name);
+           }},
+          Bind<&C::jobStatus_, codecs::EnumTag<qoeJobStatus>>("JobStatus", kAll | kSkipEmpty),
+          Bind<&C::jobStartDate_, codecs::Date>("JobStartDate", kAll),
+          Bind<&C::jobProjectedEndDate_, codecs::Date>("JobProjectedEndDate", kAll),
+          Bind<&C::jobEndDate_, codecs::Date>("JobEndDate", kAll),
+          Bind<&C::jobDesc_, T>("JobDesc", kText),
+          Bind<&C::jobType_, R>("JobTypeRef", kAll),
+          Bind<&C::notes_, T>("Notes", kText),
+          Bind<&C::isStatementWithParent_, codecs::Bool>("IsStatementWithParent", kInAdd | kInRet),
+          Bind<&C::deliveryMethod_, codecs::EnumTag<qoeDeliveryMethod>>(
+              "DeliveryMethod", kInAdd | kInRet | kSkipEmpty),
+          // Other editions from qbXML 3.0: not in the US schema.
+          Gated<&C::isUsingCustomerTaxCode_, codecs::Bool, &TaxCodeReference>(
+              "IsUsingCustomerTaxCode", kAll | kNotInSchema),
+          Bind<&C::priceLevel_, R>("PriceLevelRef", kAll),
+      }},
+      std::array{ReadOnly(Bind<&C::currency_, R>("CurrencyRef", kInRet)), DataExtRow()},
+      UserDataRow());
+}
+
+void Customer::ChangeRef(qcListObjectRef& ref, const std::string& fullName,
+                         std::string_view element) {
+  CheckModify(false);
+  ref.SetFullName(fullName);
+  MarkChanged(element);
+}
+
+void Customer::SetSalesTaxCode(const std::string& value) {
+  RequireEdition(true);
+  ChangeRef(salesTaxCode_, value, "SalesTaxCodeRef");
+}
+
+void Customer::SetSalesTaxItem(const std::string& value) {
+  RequireEdition(true);
+  ChangeRef(salesTaxItem_, value, "ItemSalesTaxRef");
+}
+
+void Customer::SetCDNTaxCode(const std::string& value) {
+  RequireEdition(false);
+  ChangeRef(cdnTaxCode_, value, "TaxCodeRef");
+}
+
+void Customer::SetIsUsingCustomerTaxCode(bool value) {
+  RequireEdition(false);
+  Change(isUsingCustomerTaxCode_, value, "IsUsingCustomerTaxCode");
+}
+
+void Customer::SetCreditLimit(Currency value) {
+  Change(creditLimit_, value, "CreditLimit");
+  creditLimitEnabled_ = true;
+}
+
+void Customer::Copy(const Customer& from) {
+  if (this == &from) return;
+  CheckModify(false);
+  for (const Binding<qcBase>& row : Bindings().Rows()) {
+    if ((row.flags & kInMod) != 0) MarkChanged(row.element);
+  }
+  companyName_ = from.companyName_;
+  salutation_ = from.salutation_;
+  firstName_ = from.firstName_;
+  middleName_ = from.middleName_;
+  lastName_ = from.lastName_;
+  phone_ = from.phone_;
+  altPhone_ = from.altPhone_;
+  fax_ = from.fax_;
+  email_ = from.email_;
+  contact_ = from.contact_;
+  altContact_ = from.altContact_;
+  resaleNumber_ = from.resaleNumber_;
+  accountNumber_ = from.accountNumber_;
+  jobDesc_ = from.jobDesc_;
+  notes_ = from.notes_;
+  for (auto ref :
+       {&C::customerType_, &C::terms_, &C::salesRep_, &C::salesTaxCode_, &C::salesTaxItem_,
+        &C::paymentMethod_, &C::jobType_, &C::priceLevel_, &C::cdnTaxCode_}) {
+    (this->*ref).SetFullName((from.*ref).FullName());
+  }
+  creditLimitEnabled_ = from.creditLimitEnabled_;
+  creditLimit_ = from.creditLimit_;
+  jobStatus_ = from.jobStatus_;
+  jobStartDate_ = from.jobStartDate_;
+  jobProjectedEndDate_ = from.jobProjectedEndDate_;
+  jobEndDate_ = from.jobEndDate_;
+  isUsingCustomerTaxCode_ = from.isUsingCustomerTaxCode_;
+  if (ObjectState() == qoObjectStateNew) {
+    suffix_ = from.suffix_;
+    mobile_ = from.mobile_;
+    pager_ = from.pager_;
+    openingBalance_ = from.openingBalance_;
+    openingBalanceDate_ = from.openingBalanceDate_;
+    isStatementWithParent_ = from.isStatementWithParent_;
+    deliveryMethod_ = from.deliveryMethod_;
+  }
+  if (from.billTo_) BillTo()->CopyAddress(*from.billTo_);
+  if (from.shipTo_) ShipTo()->CopyAddress(*from.shipTo_);
+  if (from.creditCard_) {
+    *CreditCard() = *from.creditCard_;
+    creditCard_->SetCardNumber(from.creditCard_->CardNumber());  // Dirty: sent with the copy
+  }
+}
+
+std::shared_ptr<Customer> Customer::Clone() const {
+  auto copy = std::make_shared<Customer>();
+  copy->SetName(name_);
+  copy->Copy(*this);
+  return copy;
+}
+
+void Customer::CheckRules(qcErrors& errors) {
+  struct Rule {
+    const std::string C::*field;
+    size_t limit;
+    ErrorCode error;
+    std::string_view label;
+  };
+  if (name_.empty()) {
+    AddTableError(errors, errNameNull, "Name");
+  } else if (Utf8Length(name_) > 41) {
+    AddTableError(errors, errCompanyNameTooLong, "Name");
+  }
+  CheckParent(errors);
+  static constexpr Rule kNames[] = {
+      {&C::companyName_, 41, errCompanyNameTooLong, "Company Name"},
+      {&C::salutation_, 15, errSalutationTooLong, "Salutation"},
+      {&C::firstName_, 25, errFirstLastNameTooLong, "First Name"},
+      {&C::middleName_, 5, errMiddleNameTooLong, "Middle Name"},
+      {&C::lastName_, 25, errFirstLastNameTooLong, "Last Name"},
+      {&C::phone_, 21, errPhoneTooLong, "Phone"},
+  };
+  static constexpr Rule kContacts[] = {
+      {&C::altPhone_, 21, errPhoneTooLong, "Alt Phone"},
+      {&C::email_, 99, errEmailTooLong, "Email"},
+      {&C::contact_, 41, errCompanyNameTooLong, "Contact"},
+      {&C::altContact_, 41, errCompanyNameTooLong, "Alt Contact"},
+      {&C::resaleNumber_, 15, errResaleNumberTooLong, "Resale Number"},
+      {&C::accountNumber_, 99, errCustomerAccountNumberTooLong, "Account Number"},
+      {&C::jobDesc_, 99, errJobDescTooLong, "Job Description"},
+      {&C::notes_, 4095, errVendorNotesTooLong, "Notes"},
+      {&C::fax_, 21, errPhoneTooLong, "Fax"},
+  };
+  auto check = [&](const Rule& rule) {
+    if (Utf8Length(this->*rule.field) > rule.limit) AddTableError(errors, rule.error, rule.label);
+  };
+  for (const Rule& rule : kNames) check(rule);
+  // An address's own errors, under "Bill To <field>" or "Ship To <field>".
+  for (auto [address, label] :
+       {std::pair{billTo_.get(), "Bill To "}, std::pair{shipTo_.get(), "Ship To "}}) {
+    if (!address || address->Validate()) continue;
+    for (const auto& error : *address->Errors()) {
+      errors.Add(error->Number(), Concat({label, error->Field()}), error->Description());
+    }
+  }
+  for (const Rule& rule : kContacts) check(rule);
+}
+
+std::shared_ptr<Customer> Customers::Add(const std::string& Name, bool IsActive,
+                                         const std::string& ParentFullName) {
+  std::shared_ptr<Customer> record = NewMember();
+  Fill(*record, Name, IsActive, ParentFullName);
+  FileNew(record);
+  return record;
+}
+
+}  // namespace brennock
