@@ -7,6 +7,7 @@
 #include "brennock/enums/list_enums.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/credit_card.h"
+#include "brennock/model/balance_filtered_collection.h"
 #include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
@@ -172,9 +173,9 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   bool isUsingCustomerTaxCode_ = false;
 };
 
-class Customers final : public TypedListCollection<Customer> {
+class Customers final : public BalanceFilteredCollection<Customer> {
  public:
-  Customers() : TypedListCollection(true) {}
+  Customers() : BalanceFilteredCollection(true) {}
   // Master collection only (else 1021). A parent makes the new customer a job of it.
   std::shared_ptr<Customer> Add(const std::string& Name = {}, bool IsActive = true,
                                 const std::string& ParentFullName = {});

@@ -98,6 +98,11 @@ void ListCollectionCore::AddObject(std::shared_ptr<qcListObject> obj) {
   if (obj) File(std::move(obj));
 }
 
+void ListCollectionCore::AddExisting(std::shared_ptr<qcListObject> oNew) {
+  if (master_) RaiseError(errNotOnMaster, Stem());
+  if (oNew) File(std::move(oNew));
+}
+
 void ListCollectionCore::Fill(ListRecordCore& record, const std::string& name, bool active,
                               const std::string& parentFullName) {
   record.SetName(name);

@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "brennock/enums/company_enums.h"
 #include "brennock/enums/query_enums.h"
 #include "brennock/model/key_index.h"
 #include "brennock/model/qc_list.h"
+#include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 
 namespace brennock {
@@ -62,6 +64,32 @@ class ListCollectionCore : public qcList {
                          const std::string& sMDBPath = {});
   int32_t GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned = 0,
                         const std::string& sMDBPath = {});
+  // Every record of those ListIDs (or full names), in one query; returns Count.
+  int32_t GetByListIDs(const std::vector<std::string>& sListIDs, const std::string& sMDBPath = {});
+  int32_t GetByFullNames(const std::vector<std::string>& sFullNames,
+                         const std::string& sMDBPath = {});
+
+  // Field selection: while fields are chosen and the session speaks qbXML 4.0 or later, every
+  // query asks only for FullName, ParentRef and the elements of those fields (IncludeRetElement),
+  // so records come back with just those filled.
+  const std::vector<qoFields>& Fields() const noexcept { return fields_; }
+  void SetFields(std::vector<qoFields> fields) { fields_ = std::move(fields); }
+  // Queries ask for custom fields (and the registered application's) when set.
+  bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
+  void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
+
+  // Iteration over a large list (qbXML 5.0 and later). GetCount asks QuickBooks how many records
+  // the list has, loading none. GetFirst starts an iterator and loads the first MaxReturned
+  // records; GetNext loads the next page (none once the iterator is done). Both return Count.
+  int32_t GetCount();
+  int32_t GetFirst(int32_t MaxReturned = 0, const std::string& sMDBPath = {});
+  int32_t GetNext(const std::string& sMDBPath = {});
+  // Records the iterator has not handed out yet; 0 before GetFirst and after the last page.
+  int32_t IteratorRemainingCount() const noexcept { return iteratorRemaining_; }
+
+  // Appends a record held by another collection (not on the master collection: 1025).
+  void AddExisting(std::shared_ptr<qcListObject> oNew);
+
   // Deletes the record in QuickBooks (looking it up first); bRemove also drops it here. Raises
   // 1026 with QuickBooks's message when the delete is refused. Master collections only.
   int32_t Delete(const std::string& ListID, bool bRemove = true);
@@ -77,6 +105,24 @@ class ListCollectionCore : public qcList {
 
  protected:
   ListCollectionCore(const ListRecordKind& kind, RecordFactory create, bool hasModify = false);
+
+  // The balance filter of customers and vendors (TotalBalanceFilter).
+  struct BalanceFilter {
+    qbEnumOperator op;
+    Currency amount;
+  };
+  // The queries behind GetAll/GetActive, GetByNameRange, GetByNameMatch and GetByDateSpan, with a
+  // balance filter when one is given.
+  int32_t QueryByStatus(qbEnumActiveStatus status, int32_t MaxReturned, const std::string& sMDBPath,
+                        const BalanceFilter* balance);
+  int32_t QueryByNameRange(const std::string& FromName, const std::string& ToName,
+                           int32_t MaxReturned, const std::string& sMDBPath,
+                           const BalanceFilter* balance);
+  int32_t QueryByNameMatch(const std::string& MatchString, qbEnumMatchType MatchType,
+                           int32_t MaxReturned, const std::string& sMDBPath,
+                           const BalanceFilter* balance);
+  int32_t QueryByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned,
+                          const std::string& sMDBPath, const BalanceFilter* balance);
 
   // qcList lookups.
   std::shared_ptr<qcListObject> ItemObject(int32_t index) const override;
@@ -97,7 +143,7 @@ class ListCollectionCore : public qcList {
   // writeFilters adds, sent; the response is loaded (or exported with a database path). Query
   // failures go to Errors. Returns Count.
   int32_t RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
-                   const FilterWriter& writeFilters);
+                   const FilterWriter& writeFilters, const BalanceFilter* balance = nullptr);
   // Shared by GetAll/GetActive and list-specific queries that filter by active status.
   static void WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status);
   xmlBldr& Builder();
@@ -141,6 +187,17 @@ class ListCollectionCore : public qcList {
   std::shared_ptr<qcListObject> LookupSingle(std::string_view identifier, const std::string& value,
                                              const std::string& sMDBPath);
   void HandleSaveResponse(const XmlNode& response);
+  // The elements every query ends with: the balance filter, the field selection, the owners of
+  // data extensions.
+  void WriteQueryTail(xmlBldr& builder, const BalanceFilter* balance);
+  // An iterator query (metaData and iterator attributes) sent; its response's iterator attributes
+  // kept and its records loaded. Returns Count.
+  int32_t RunIteratorQuery(std::string_view iterator, int32_t MaxReturned,
+                           const std::string& sMDBPath);
+  // Sends a query written by write and loads (or exports) its response text.
+  // With iterates, the response's iterator ID and remaining count are kept.
+  int32_t SendAndLoad(const std::string& sMDBPath, bool iterates,
+                      const std::function<void(xmlBldr&)>& write);
 
   const ListRecordKind& kind_;
   RecordFactory create_;
@@ -150,6 +207,11 @@ class ListCollectionCore : public qcList {
   KeyIndex index_;
   std::shared_ptr<qcErrors> errors_;
   std::unique_ptr<xmlBldr> builder_;
+  std::vector<qoFields> fields_;
+  std::string iteratorId_;
+  int32_t iteratorMaxReturned_ = 0;
+  int32_t iteratorRemaining_ = 0;
+  bool includeDataExtensions_ = false;
 };
 
 }  // namespace brennock

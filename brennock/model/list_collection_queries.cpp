@@ -9,6 +9,7 @@
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/loaded_children.h"
 #include "brennock/model/qc_list_object.h"
+#include "brennock/model/query_fields.h"
 #include "brennock/model/response_exporter.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
@@ -181,24 +182,56 @@ bool ListCollectionCore::LoadResponseText(const std::string& response) {
   return true;
 }
 
-int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
-                                     const FilterWriter& writeFilters) {
+void ListCollectionCore::WriteQueryTail(xmlBldr& builder, const BalanceFilter* balance) {
+  if (balance != nullptr) {
+    // Resolved first, so an unknown operator writes no half filter.
+    std::string op = EnumCodeToXmlText(qoeOperator, static_cast<int16_t>(balance->op));
+    if (op.empty()) RaiseLibraryError(errInvalidEnumString);
+    builder.OpenAggregateOnly("TotalBalanceFilter");
+    builder.CreateElement("Operator", op);
+    builder.CreateElement("Amount", ModConvertDtypes::AmountToText(balance->amount));
+    builder.EndAggregate("TotalBalanceFilter");
+  }
+  if (!fields_.empty() && SessionQbxmlVersion() >= Currency(4)) {
+    builder.CreateElement("IncludeRetElement", "FullName");
+    builder.CreateElement("IncludeRetElement", "ParentRef");
+    std::string_view previous;
+    for (qoFields field : fields_) {
+      std::string_view element = QueryFieldElement(field);
+      // The custom fields share one element; ask for it once.
+      if (element.empty() || (element == "DataExtRet" && previous == element)) continue;
+      builder.CreateElement("IncludeRetElement", element);
+      previous = element;
+    }
+  }
+  builder.AddDataExtTag(includeDataExtensions_, kind_.objectType);
+}
+
+int32_t ListCollectionCore::SendAndLoad(const std::string& sMDBPath, bool iterates,
+                                        const std::function<void(xmlBldr&)>& write) {
   EmptyMembers();
   errors_->Clear();
   xmlBldr& builder = Builder();
   std::string text;
   try {
     builder.NewClear();
-    std::string name = QueryName();
-    builder.OpenAggregate(name, "requestID", "1");
-    if (MaxReturned > 0) builder.CreateElement("MaxReturned", std::to_string(MaxReturned));
-    if (writeFilters) writeFilters(builder);
-    builder.EndAggregate(name);
+    write(builder);
     text = builder.NewSendRequestText();
   } catch (const AutomationError& error) {
     // A query never raises: a failed send is reported like a refused request.
     errors_->Add(error.Number(), "", error.Description());
     return Count();
+  }
+  if (iterates) {
+    // An iterator's response says where it stands; a refused one ends it.
+    ResponseReader header(text);
+    std::string_view id, remaining;
+    if (header.OpenFirstResponse()) {
+      id = header.FirstResponseAttribute("iteratorID").first;
+      remaining = header.FirstResponseAttribute("iteratorRemainingCount").first;
+    }
+    iteratorId_.assign(id);
+    iteratorRemaining_ = ModConvertDtypes::TextToInt32(remaining);
   }
   // Plainly written answers are read straight into records; the rest are loaded as documents.
   if (sMDBPath.empty() && LoadResponseText(text)) return Count();
@@ -218,50 +251,177 @@ int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMD
   return Count();
 }
 
+int32_t ListCollectionCore::RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
+                                     const FilterWriter& writeFilters,
+                                     const BalanceFilter* balance) {
+  iteratorId_.clear();
+  iteratorRemaining_ = 0;
+  return SendAndLoad(sMDBPath, false, [&](xmlBldr& builder) {
+    std::string name = QueryName();
+    builder.OpenAggregate(name, "requestID", "1");
+    if (MaxReturned > 0) builder.CreateElement("MaxReturned", std::to_string(MaxReturned));
+    if (writeFilters) writeFilters(builder);
+    WriteQueryTail(builder, balance);
+    builder.EndAggregate(name);
+  });
+}
+
+int32_t ListCollectionCore::RunIteratorQuery(std::string_view iterator, int32_t MaxReturned,
+                                             const std::string& sMDBPath) {
+  std::string id = iteratorId_;
+  return SendAndLoad(sMDBPath, true, [&](xmlBldr& builder) {
+    std::string name = QueryName();
+    builder.OpenAggregateOnly(name, "MetaDataAndResponseData", iterator, id);
+    if (MaxReturned > 0) builder.CreateElement("MaxReturned", std::to_string(MaxReturned));
+    WriteQueryTail(builder, nullptr);
+    builder.EndAggregate(name);
+  });
+}
+
+int32_t ListCollectionCore::GetCount() {
+  errors_->Clear();
+  xmlBldr& builder = Builder();
+  std::string text;
+  try {
+    builder.NewClear();
+    std::string name = QueryName();
+    builder.OpenAggregateOnly(name, "MetaDataOnly", "Start");
+    builder.CreateElement("MaxReturned", "2147483647");
+    builder.EndAggregate(name);
+    text = builder.NewSendRequestText();
+  } catch (const AutomationError& error) {
+    errors_->Add(error.Number(), "", error.Description());
+    return 0;
+  }
+  ResponseReader header(text);
+  if (header.OpenFirstResponse()) {
+    auto [code, hasCode] = header.FirstResponseAttribute("statusCode");
+    auto [count, hasCount] = header.FirstResponseAttribute("retCount");
+    if (hasCode && hasCount && (code == "0" || code == "1"))
+      return ModConvertDtypes::TextToInt32(count);
+  }
+  // A refusal (or an answer without a count) is filed like any failed query.
+  std::shared_ptr<XmlDocument> response;
+  try {
+    response = builder.ParseResponse(std::move(text));
+  } catch (const AutomationError& error) {
+    errors_->Add(error.Number(), "", error.Description());
+    return 0;
+  }
+  if (!FileUnreadableResponse(*response)) FileBuilderError();
+  return 0;
+}
+
+int32_t ListCollectionCore::GetFirst(int32_t MaxReturned, const std::string& sMDBPath) {
+  iteratorMaxReturned_ = MaxReturned;
+  iteratorId_.clear();
+  return RunIteratorQuery("Start", MaxReturned, sMDBPath);
+}
+
+int32_t ListCollectionCore::GetNext(const std::string& sMDBPath) {
+  if (iteratorId_.empty() || iteratorRemaining_ <= 0) {
+    // Nothing left to continue: the collection is emptied like any query that finds nothing.
+    EmptyMembers();
+    errors_->Clear();
+    iteratorRemaining_ = 0;
+    return 0;
+  }
+  return RunIteratorQuery("Continue", iteratorMaxReturned_, sMDBPath);
+}
+
+int32_t ListCollectionCore::GetByListIDs(const std::vector<std::string>& sListIDs,
+                                         const std::string& sMDBPath) {
+  if (sListIDs.empty()) RaiseError(errEmptyGetByArray, "Brennock");
+  return RunQuery(0, sMDBPath, [&](xmlBldr& builder) {
+    for (const std::string& id : sListIDs) builder.CreateElement("ListID", id);
+  });
+}
+
+int32_t ListCollectionCore::GetByFullNames(const std::vector<std::string>& sFullNames,
+                                           const std::string& sMDBPath) {
+  if (sFullNames.empty()) RaiseError(errEmptyGetByArray, "Brennock");
+  return RunQuery(0, sMDBPath, [&](xmlBldr& builder) {
+    for (const std::string& name : sFullNames) builder.CreateElement("FullName", name);
+  });
+}
+
+int32_t ListCollectionCore::QueryByStatus(qbEnumActiveStatus status, int32_t MaxReturned,
+                                          const std::string& sMDBPath,
+                                          const BalanceFilter* balance) {
+  return RunQuery(
+      MaxReturned, sMDBPath, [status](xmlBldr& builder) { WriteActiveStatus(builder, status); },
+      balance);
+}
+
 int32_t ListCollectionCore::GetAll(int32_t MaxReturned, const std::string& sMDBPath) {
-  return RunQuery(MaxReturned, sMDBPath,
-                  [](xmlBldr& builder) { WriteActiveStatus(builder, qbStatusAny); });
+  return QueryByStatus(qbStatusAny, MaxReturned, sMDBPath, nullptr);
 }
 
 int32_t ListCollectionCore::GetActive(int32_t MaxReturned, const std::string& sMDBPath) {
-  return RunQuery(MaxReturned, sMDBPath,
-                  [](xmlBldr& builder) { WriteActiveStatus(builder, qbStatusActive); });
+  return QueryByStatus(qbStatusActive, MaxReturned, sMDBPath, nullptr);
 }
 
 int32_t ListCollectionCore::GetByNameRange(const std::string& FromName, const std::string& ToName,
                                            int32_t MaxReturned, const std::string& sMDBPath) {
-  return RunQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
-    builder.OpenAggregateOnly("NameRangeFilter");
-    // An empty bound leaves that end of the range open.
-    builder.CreateElement2("FromName", FromName, false, 0.0);
-    builder.CreateElement2("ToName", ToName, false, 0.0);
-    builder.EndAggregate("NameRangeFilter");
-  });
+  return QueryByNameRange(FromName, ToName, MaxReturned, sMDBPath, nullptr);
+}
+
+int32_t ListCollectionCore::QueryByNameRange(const std::string& FromName, const std::string& ToName,
+                                             int32_t MaxReturned, const std::string& sMDBPath,
+                                             const BalanceFilter* balance) {
+  return RunQuery(
+      MaxReturned, sMDBPath,
+      [&](xmlBldr& builder) {
+        // Both bounds always: an empty one is an empty element, which QuickBooks takes as open.
+        builder.OpenAggregateOnly("NameRangeFilter");
+        builder.CreateElement("FromName", FromName);
+        builder.CreateElement("ToName", ToName);
+        builder.EndAggregate("NameRangeFilter");
+      },
+      balance);
 }
 
 int32_t ListCollectionCore::GetByNameMatch(const std::string& MatchString,
                                            qbEnumMatchType MatchType, int32_t MaxReturned,
                                            const std::string& sMDBPath) {
+  return QueryByNameMatch(MatchString, MatchType, MaxReturned, sMDBPath, nullptr);
+}
+
+int32_t ListCollectionCore::QueryByNameMatch(const std::string& MatchString,
+                                             qbEnumMatchType MatchType, int32_t MaxReturned,
+                                             const std::string& sMDBPath,
+                                             const BalanceFilter* balance) {
   // Resolved first, so an unknown match type writes no half request.
   std::string criterion = EnumCodeToXmlText(qoeMatchType, static_cast<int16_t>(MatchType));
   if (criterion.empty()) RaiseLibraryError(errInvalidEnumString);
-  return RunQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
-    builder.OpenAggregateOnly("NameFilter");
-    builder.CreateElement("MatchCriterion", criterion);
-    builder.CreateElement("Name", MatchString);
-    builder.EndAggregate("NameFilter");
-  });
+  return RunQuery(
+      MaxReturned, sMDBPath,
+      [&](xmlBldr& builder) {
+        builder.OpenAggregateOnly("NameFilter");
+        builder.CreateElement("MatchCriterion", criterion);
+        builder.CreateElement("Name", MatchString);
+        builder.EndAggregate("NameFilter");
+      },
+      balance);
 }
 
 int32_t ListCollectionCore::GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned,
                                           const std::string& sMDBPath) {
-  return RunQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
-    // A zero date is no bound rather than the text "None", which QuickBooks refuses.
-    if (!FromDate.IsNull())
-      builder.CreateElement("FromModifiedDate", ModConvertDtypes::DateTimeToText(FromDate));
-    if (!ToDate.IsNull())
-      builder.CreateElement("ToModifiedDate", ModConvertDtypes::DateTimeToText(ToDate));
-  });
+  return QueryByDateSpan(FromDate, ToDate, MaxReturned, sMDBPath, nullptr);
+}
+
+int32_t ListCollectionCore::QueryByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned,
+                                            const std::string& sMDBPath,
+                                            const BalanceFilter* balance) {
+  return RunQuery(
+      MaxReturned, sMDBPath,
+      [&](xmlBldr& builder) {
+        // Both bounds always, as date-time text: a zero date is written "None", which QuickBooks
+        // refuses; give both dates.
+        builder.CreateElement("FromModifiedDate", ModConvertDtypes::DateTimeToText(FromDate));
+        builder.CreateElement("ToModifiedDate", ModConvertDtypes::DateTimeToText(ToDate));
+      },
+      balance);
 }
 
 std::shared_ptr<qcListObject> ListCollectionCore::LookupSingle(std::string_view identifier,

@@ -9,62 +9,13 @@
 #include <vector>
 
 #include "brennock/brennock.h"
-#include "simulator/clock.h"
-#include "simulator/company_file.h"
-#include "simulator/simulator_processor.h"
-#include "tests/support/qbxml_samples.h"
-#include "tests/support/recording_processor.h"
-#include "tests/support/schema_validator.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {
 
-class ClassSimulatorTest : public ::testing::Test {
+class ClassSimulatorTest : public SimulatorListsTest {
  protected:
-  void SetUp() override {
-    BRENNOCK_REQUIRE_QBXML_DIR();
-    simulator::FixClock(simulator::SimulatorTime{1700000000, -480});  // 2023-11-14 14:13 local
-    folder_ =
-        std::filesystem::temp_directory_path() / ("brennock_lists_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    setenv("BRENNOCK_QBXML_SCHEMA", (*QbxmlDir() / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
-    path_ = (folder_ / "company.qbw").string();
-    simulator::CreateCompanyFile(path_);
-    simulator_ = simulator::CreateSimulatorProcessor();
-    simulator_->OpenConnection("", "Brennock tests");
-    // The recorder passes every request on and keeps its text for the schema check.
-    recorder_ = std::make_shared<RecordingProcessor>();
-    Reopen();
-    Session() = SessionState{};
-    Session().processor = recorder_;
-    Session().ticket = "recorded";
-    Session().qbxmlVersion = "16.0";
-    Session().qbxmlVersionNumber = Currency(16);
-    Session().company = std::make_shared<Company>();
-  }
-
-  void TearDown() override {
-    if (recorder_) {
-      for (const auto& request : recorder_->Requests()) BRENNOCK_EXPECT_VALID_QBXML(request.text);
-    }
-    Session() = SessionState{};
-    simulator_.reset();
-    unsetenv("BRENNOCK_QBXML_SCHEMA");
-    simulator::FixClock(std::nullopt);
-    std::filesystem::remove_all(folder_);
-  }
-
-  size_t Sent() const { return recorder_->Requests().size(); }
-
-  // Sends what follows through a new session on the company file.
-  void Reopen() {
-    std::string ticket = simulator_->BeginSession(path_, qbOpenModeDontCare);
-    recorder_->SetResponder([this, ticket](const std::string& request) {
-      return simulator_->ProcessRequest(ticket, request);
-    });
-  }
-
   // Commits the classes named, expecting QuickBooks to refuse the last with status and message.
   void ExpectLastRefused(const std::vector<std::string>& names, int32_t status,
                          const std::string& message) {
@@ -79,11 +30,6 @@ class ClassSimulatorTest : public ::testing::Test {
     EXPECT_EQ(refused->Errors()->Item(1)->Description(), message) << status;
     EXPECT_EQ(refused->ObjectState(), qoObjectStateNew);
   }
-
-  std::filesystem::path folder_;
-  std::string path_;
-  std::shared_ptr<RequestProcessor> simulator_;
-  std::shared_ptr<RecordingProcessor> recorder_;
 };
 
 TEST_F(ClassSimulatorTest, AddReadAndDeleteClasses) {
@@ -132,7 +78,7 @@ TEST_F(ClassSimulatorTest, AddReadAndDeleteClasses) {
   ASSERT_EQ(classes->GetByNameRange("S", "U"), 2);
   EXPECT_EQ(classes->Item(2)->FullName(), "Top:Sub");
   EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 14), Date::FromDate(2023, 11, 15)), 2);
-  EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 15), {}), 0);
+  EXPECT_EQ(classes->GetByDateSpan(Date::FromDate(2023, 11, 15), Date::FromDate(2099, 1, 1)), 0);
   EXPECT_EQ(classes->Errors()->Count(), 0);
 
   classes->GetAll();

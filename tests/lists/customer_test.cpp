@@ -1,0 +1,186 @@
+// Customers on a recording processor: the Add and Mod bodies, edition-bound fields, validation.
+#include <string>
+
+#include "brennock/brennock.h"
+#include "tests/lists/lists_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+using CustomerTest = ListsTest;
+
+std::string ModRequest(qcBase& record) {
+  xmlBldr builder;
+  builder.InsertModRq(record, 1);
+  return builder.GetXML();
+}
+
+constexpr const char* kSavedRet =
+    "<CustomerRet><ListID>80-1</ListID><EditSequence>7</EditSequence><Name>Ada</Name>"
+    "<FullName>Ada</FullName><IsActive>true</IsActive><CompanyName>Ada Ltd</CompanyName>"
+    "<BillAddress><Addr1>1 Quay</Addr1><City>Cork</City><Province>Munster</Province></BillAddress>"
+    "<Phone>555</Phone><TermsRef><FullName>Net 30</FullName></TermsRef>"
+    "<Balance>12.50</Balance><CreditLimit>500.00</CreditLimit>"
+    "<CreditCardInfo><CreditCardNumber>4111</CreditCardNumber><ExpirationMonth>7"
+    "</ExpirationMonth></CreditCardInfo><JobStatus>InProgress</JobStatus></CustomerRet>";
+
+std::shared_ptr<Customer> Saved() {
+  auto customer = std::make_shared<Customer>();
+  XmlDocument document;
+  document.loadXML(kSavedRet);
+  customer->FromDom(document.documentElement());
+  return customer;
+}
+
+TEST_F(CustomerTest, AddWritesTheFieldsInQuickBooksOrder) {
+  auto customer = company_->Customers()->Add("Ada", true, "Parent Co");
+  customer->SetCompanyName("Ada Ltd");
+  customer->SetSuffix("Jr");
+  customer->BillTo()->SetLine1("1 Quay");
+  customer->BillTo()->SetCity("Cork");
+  customer->SetPhone("555");
+  customer->SetTerms("Net 30");
+  customer->SetOpeningBalance(Currency(100));
+  customer->SetOpeningBalanceDate(Date::FromDate(2024, 1, 31));
+  customer->SetSalesTaxCode("Tax");
+  customer->SetCreditLimit(Currency(500));
+  customer->CreditCard()->SetCardNumber("4111");
+  customer->CreditCard()->SetExpirationMonth(7);
+  customer->SetJobStatus(qbJobStatusInProgress);
+  customer->SetNotes("VIP");
+  EXPECT_EQ(AddRequest(*customer),
+            "<CustomerAddRq requestID = \"1\"><CustomerAdd><Name>Ada</Name><IsActive>1</IsActive>"
+            "<ParentRef><FullName>Parent Co</FullName></ParentRef><CompanyName>Ada Ltd"
+            "</CompanyName><Suffix>Jr</Suffix><BillAddress><Addr1>1 Quay</Addr1><Addr2></Addr2>"
+            "<Addr3></Addr3><Addr4></Addr4><Addr5></Addr5><City>Cork</City><State></State>"
+            "<PostalCode></PostalCode><Country></Country></BillAddress><Phone>555</Phone>"
+            "<TermsRef><FullName>Net 30</FullName></TermsRef><OpenBalance>100.00</OpenBalance>"
+            "<OpenBalanceDate>2024-01-31</OpenBalanceDate><SalesTaxCodeRef><FullName>Tax"
+            "</FullName></SalesTaxCodeRef><CreditLimit>500.00</CreditLimit><CreditCardInfo>"
+            "<CreditCardNumber>4111</CreditCardNumber><ExpirationMonth>7</ExpirationMonth>"
+            "</CreditCardInfo><JobStatus>InProgress</JobStatus><Notes>VIP</Notes>"
+            "<IsStatementWithParent>0</IsStatementWithParent></CustomerAdd></CustomerAddRq>");
+}
+
+TEST_F(CustomerTest, ZeroOpeningBalanceAndCleanShipToAreNotWritten) {
+  auto customer = company_->Customers()->Add("Bo");
+  customer->SetOpeningBalanceDate(Date::FromDate(2024, 1, 31));
+  customer->ShipTo();
+  customer->SetCreditLimitEnabled(false);
+  EXPECT_EQ(AddRequest(*customer),
+            "<CustomerAddRq requestID = \"1\"><CustomerAdd><Name>Bo</Name><IsActive>1</IsActive>"
+            "<IsStatementWithParent>0</IsStatementWithParent></CustomerAdd></CustomerAddRq>");
+}
+
+TEST_F(CustomerTest, TaxReferencesAndRegionFollowTheEdition) {
+  struct Case {
+    bool nonUS, uk;
+    int version;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {true, false, 2, "<City></City><Province></Province>"},
+      {true, true, 2, "<City></City><County></County>"},
+      {true, true, 3, "<City></City><County></County>"},
+  };
+  for (const Case& c : cases) {
+    Session().nonUSEdition = c.nonUS;
+    Session().ukEdition = c.uk;
+    Session().qbxmlVersionNumber = Currency(c.version);
+    Customer customer;
+    customer.SetName("C");
+    customer.BillTo()->SetCity("");
+    customer.SetCDNTaxCode("G");
+    std::string text = AddRequest(customer);
+    EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+    bool taxCode = !c.uk || c.version >= 3;
+    EXPECT_EQ(text.find("<TaxCodeRef><FullName>G</FullName></TaxCodeRef>") != std::string::npos,
+              taxCode)
+        << text;
+    EXPECT_EQ(text.find("SalesTaxCodeRef"), std::string::npos);
+  }
+  // Each edition refuses the other's fields.
+  auto cdn = RaisedBy([] { Customer().SetSalesTaxCode("Tax"); });
+  EXPECT_EQ(cdn.Number(), ErrorNumber(1032));
+  EXPECT_EQ(cdn.Description(), "This property is only supported for US versions of QuickBooks.");
+  EXPECT_EQ(cdn.Source(), "brennock");
+  Session().nonUSEdition = false;
+  auto us = RaisedBy([] { Customer().SetIsUsingCustomerTaxCode(true); });
+  EXPECT_EQ(us.Description(), "This property is only supported for non-US versions of QuickBooks.");
+}
+
+TEST_F(CustomerTest, ModCarriesOnlyWhatChanged) {
+  auto customer = Saved();
+  EXPECT_EQ(customer->BillTo()->State(), "Munster");  // any region element fills State
+  EXPECT_TRUE(customer->CreditLimitEnabled());
+  EXPECT_EQ(customer->JobStatus(), qbJobStatusInProgress);
+  EXPECT_EQ(customer->Balance(), Currency::Parse("12.50"));
+  customer->SetPhone("556");
+  customer->ShipTo()->SetCity("Cobh");
+  EXPECT_EQ(customer->ObjectState(), qoObjectStateDirty);
+  EXPECT_EQ(ModRequest(*customer),
+            "<CustomerModRq requestID = \"1\"><CustomerMod><ListID>80-1</ListID><EditSequence>7"
+            "</EditSequence><ShipAddress><Addr1></Addr1><Addr2></Addr2><Addr3></Addr3><Addr4>"
+            "</Addr4><Addr5></Addr5><City>Cobh</City><State></State><PostalCode></PostalCode>"
+            "<Country></Country></ShipAddress><Phone>556</Phone></CustomerMod></CustomerModRq>");
+  // Add-only fields stay as they were on a saved customer.
+  auto refused = RaisedBy([&] { customer->SetMobile("1"); });
+  EXPECT_EQ(refused.Number(), ErrorNumber(1002));
+  EXPECT_EQ(refused.Source(), "Customer");
+  EXPECT_TRUE(customer->Mobile().empty());
+}
+
+TEST_F(CustomerTest, ValidationRulesAndAddressErrors) {
+  struct Case {
+    void (*set)(Customer&);
+    int32_t number;
+    const char* field;
+  };
+  const std::string n42(42, 'n');
+  const Case cases[] = {
+      {[](Customer& c) { c.SetName(std::string(42, 'n')); }, 1500, "Name"},
+      {[](Customer& c) { c.SetName(""); }, 1012, "Name"},
+      {[](Customer& c) { c.SetCompanyName(std::string(42, 'c')); }, 1500, "Company Name"},
+      {[](Customer& c) { c.SetSalutation(std::string(16, 's')); }, 1501, "Salutation"},
+      {[](Customer& c) { c.SetMiddleName("abcdef"); }, 1503, "Middle Name"},
+      {[](Customer& c) { c.SetLastName(std::string(26, 'l')); }, 1502, "Last Name"},
+      {[](Customer& c) { c.BillTo()->SetCity(std::string(32, 'x')); }, 1202, "Bill To City"},
+      {[](Customer& c) { c.ShipTo()->SetLine2(std::string(42, 'x')); }, 1202, "Ship To Line2"},
+      {[](Customer& c) { c.SetEmail(std::string(100, 'e')); }, 1505, "Email"},
+      {[](Customer& c) { c.SetContact(std::string(42, 'e')); }, 1500, "Contact"},
+      {[](Customer& c) { c.SetResaleNumber(std::string(16, 'r')); }, 1506, "Resale Number"},
+      {[](Customer& c) { c.SetJobDescription(std::string(100, 'j')); }, 1508, "Job Description"},
+      {[](Customer& c) { c.SetNotes(std::string(4096, 'n')); }, 1703, "Notes"},
+      {[](Customer& c) { c.SetFax(std::string(22, '5')); }, 1504, "Fax"},
+  };
+  for (const Case& c : cases) {
+    Customer customer;
+    customer.SetName(std::string(41, 'a'));  // the longest name that fits
+    c.set(customer);
+    EXPECT_FALSE(customer.Validate()) << c.field;
+    ASSERT_EQ(customer.Errors()->Count(), 1) << c.field;
+    EXPECT_EQ(customer.Errors()->Item(1)->Number(), ErrorNumber(c.number)) << c.field;
+    EXPECT_EQ(customer.Errors()->Item(1)->Field(), c.field);
+  }
+  Customer customer;
+  customer.SetName("Ok");
+  customer.BillTo()->SetLine1("\n" + std::string(41, 'x'));  // the leading line feed goes first
+  EXPECT_TRUE(customer.Validate());
+  EXPECT_EQ(customer.BillTo()->Line1(), std::string(41, 'x'));
+}
+
+TEST_F(CustomerTest, CloneCopiesWritableFieldsAndAddresses) {
+  auto saved = Saved();
+  auto clone = saved->Clone();
+  EXPECT_EQ(clone->Name(), "Ada");
+  EXPECT_TRUE(clone->ListID().empty());
+  EXPECT_EQ(clone->CompanyName(), "Ada Ltd");
+  EXPECT_EQ(clone->Terms(), "Net 30");
+  EXPECT_EQ(clone->BillTo()->City(), "Cork");
+  EXPECT_NE(clone->BillTo(), saved->BillTo());
+  EXPECT_EQ(clone->CreditCard()->CardNumber(), "4111");
+  EXPECT_EQ(clone->Balance(), Currency());
+}
+
+}  // namespace
+}  // namespace brennock::testing
