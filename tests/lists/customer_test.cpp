@@ -182,5 +182,53 @@ TEST_F(CustomerTest, CloneCopiesWritableFieldsAndAddresses) {
   EXPECT_EQ(clone->Balance(), Currency());
 }
 
+TEST_F(CustomerTest, LargeListQueriesWriteTheirElements) {
+  Session().qbxmlVersionNumber = Currency(5);
+  processor_->SetResponder([](const std::string&) {
+    return ListsTest::Response(ListsTest::Status("CustomerQueryRs", 1, 1, "none"));
+  });
+  auto customers = std::make_shared<Customers>();
+  customers->GetAll(0, {}, qbOperatorGreaterThanEqual, Currency(100));
+  customers->SetFields({qoFldCustPhone, qoFldCustom1, qoFldCustom2, qoFldItemType});
+  customers->SetIncludeDataExtensions(true);
+  customers->GetByNameRange("", "M");
+  customers->SetFields({});
+  customers->SetIncludeDataExtensions(false);
+  customers->GetByListIDs({"1-1", "2-2"});
+  customers->GetByDateSpan(Date::FromDate(2024, 1, 2), {});
+  const auto& requests = processor_->Requests();
+  ASSERT_EQ(requests.size(), 4u);
+  auto body = [](const std::string& text) {
+    size_t from = text.find("<CustomerQueryRq");
+    return text.substr(from, text.find("</CustomerQueryRq>") - from);
+  };
+  EXPECT_EQ(body(requests[0].text),
+            "<CustomerQueryRq requestID = \"1\"><ActiveStatus>All</ActiveStatus>"
+            "<TotalBalanceFilter><Operator>GreaterThanEqual</Operator><Amount>100.00</Amount>"
+            "</TotalBalanceFilter>");
+  EXPECT_EQ(body(requests[1].text),
+            "<CustomerQueryRq requestID = \"1\"><NameRangeFilter><FromName></FromName><ToName>M"
+            "</ToName></NameRangeFilter><IncludeRetElement>FullName</IncludeRetElement>"
+            "<IncludeRetElement>ParentRef</IncludeRetElement><IncludeRetElement>Phone"
+            "</IncludeRetElement><IncludeRetElement>DataExtRet</IncludeRetElement>"
+            "<OwnerID>0</OwnerID>");
+  EXPECT_EQ(body(requests[2].text),
+            "<CustomerQueryRq requestID = \"1\"><ListID>1-1</ListID><ListID>2-2</ListID>");
+  EXPECT_EQ(body(requests[3].text),
+            "<CustomerQueryRq requestID = \"1\"><FromModifiedDate>2024-01-02T00:00:00"
+            "</FromModifiedDate><ToModifiedDate>None</ToModifiedDate>");
+}
+
+TEST_F(CustomerTest, AddExistingOnlyOnAClientCollection) {
+  auto record = std::make_shared<Customer>();
+  record->SetName("Held");
+  auto mine = std::make_shared<Customers>();
+  mine->AddExisting(record);
+  EXPECT_EQ(mine->Item("Held"), record);
+  auto refused = RaisedBy([&] { company_->Customers()->AddExisting(record); });
+  EXPECT_EQ(refused.Number(), ErrorNumber(1025));
+  EXPECT_EQ(refused.Description(), "This operation is not permitted on the master collection");
+}
+
 }  // namespace
 }  // namespace brennock::testing
