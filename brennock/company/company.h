@@ -30,6 +30,10 @@ class PayrollItemWages;
 class PayrollItemNonWages;
 class PriceLevels;
 class CurrencyTypes;
+class Vendors;
+class OtherNames;
+class Employees;
+class Entities;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -43,8 +47,7 @@ class BindingTable;
 // preferences, and one master collection per list, each registered in Lists under its list's key.
 // Records reach it through the thread's session state (Session().company), never through the
 // connection. Collections of record families the library does not have yet (accounts, customers,
-// vendors, employees, other names, entities, items, terms, templates and all transactions) are
-// absent from it and from Lists.
+// items, terms, templates and all transactions) are absent from it and from Lists.
 class Company {
  public:
   Company();
@@ -137,6 +140,10 @@ class Company {
   std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
   std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
   std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const;
+  std::shared_ptr<brennock::Vendors> Vendors() const;
+  std::shared_ptr<brennock::OtherNames> OtherNames() const;
+  std::shared_ptr<brennock::Employees> Employees() const;
+  std::shared_ptr<brennock::Entities> Entities() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 

@@ -1,4 +1,4 @@
-#include "brennock/company/data_extension_carrier.h"
+#include "brennock/model/data_extension_carrier.h"
 
 #include <exception>
 

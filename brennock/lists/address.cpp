@@ -1,7 +1,10 @@
 #include "brennock/lists/address.h"
 
+#include "brennock/errors/collected_errors.h"
 #include "brennock/model/codecs.h"
 #include "brennock/model/field_limits.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/util/text.h"
 
 namespace brennock {
 
@@ -34,6 +37,48 @@ void Address::FromDom(const FieldElement& aggregate) {
 
 void Address::WriteElements(RequestWriter& builder) const {
   Bindings().Write(*this, builder, BodyForm::kAdd);
+}
+
+void Address::WriteEmployeeElements(RequestWriter& builder) const {
+  for (const Binding<Address>& row : Bindings().Rows()) {
+    if (row.element == "Addr3" || row.element == "Addr4" || row.element == "Addr5" ||
+        row.element == "Country")
+      continue;
+    row.write(*this, builder, row.element, row.flags, BodyForm::kAdd);
+  }
+}
+
+bool Address::CheckLengths(qcErrors& errors, std::string_view fieldPrefix) {
+  struct Limit {
+    std::string Address::*field;
+    size_t max;
+    std::string_view label;
+    std::string_view message;
+  };
+  static constexpr Limit kLimits[] = {
+      {&Address::addr1_, 41, "Line1", kMsgAddressLineTooLong},
+      {&Address::addr2_, 41, "Line2", kMsgAddressLineTooLong},
+      {&Address::addr3_, 41, "Line3", kMsgAddressLineTooLong},
+      {&Address::addr4_, 41, "Line4", kMsgAddressLineTooLong},
+      {&Address::city_, 31, "City", kMsgAddressCityTooLong},
+      {&Address::state_, 21, "State", kMsgAddressStateTooLong},
+      {&Address::postalCode_, 13, "Postal Code", kMsgAddressPostalCodeTooLong},
+      {&Address::country_, 31, "Country", kMsgAddressCountryTooLong},
+  };
+  bool fits = true;
+  std::string field;
+  for (const Limit& limit : kLimits) {
+    std::string& value = this->*limit.field;
+    // Lines pasted from a multi-line box keep the break that separated them.
+    if (limit.label.starts_with("Line") && value.starts_with('\n')) value.erase(0, 1);
+    if (Utf8Length(value) <= limit.max) continue;
+    field.assign(fieldPrefix);
+    field += ' ';
+    field += limit.label;
+    AddTableError(errors, errAddressTooLong, field, limit.message);
+    fits = false;
+  }
+  return fits;
 }
 
 std::string_view Address::FirstTooLongField() const {
