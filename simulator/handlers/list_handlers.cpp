@@ -261,8 +261,8 @@ Status BillToPayQuery(RequestContext& ctx) {
   if (!FindReferenced(ctx, payee, TypesInSpace("Entity"))) {
     std::string named(Trim(payee.child("FullName").text().get()));
     if (named.empty()) named = Trim(payee.child("ListID").text().get());
-    return ctx.Respond(MakeStatus(
-        kInvalidReference, {ReferenceKindName("PayeeEntityRef"), named, "BillToPay query"}));
+    return ctx.Respond(MakeStatus(kInvalidReference,
+                                  {ReferenceKindName("PayeeEntityRef"), named, "BillToPay query"}));
   }
   if (pugi::xml_node account = ctx.request.child("APAccountRef")) {
     const ListType* accounts = FindListType("Account");
