@@ -30,6 +30,7 @@
 #include "brennock/xml/xml_node.h"
 
 // record protocol and list references
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
@@ -42,8 +43,8 @@
 #include "brennock/model/typed_list_collection.h"
 
 // simple lists
-#include "brennock/lists/currency_type.h"
 #include "brennock/lists/credit_card.h"
+#include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
@@ -55,11 +56,16 @@
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
 
+// vendors, employees, other names and entities
+#include "brennock/lists/employee.h"
+#include "brennock/lists/entities.h"
+#include "brennock/lists/other_name.h"
+#include "brennock/lists/vendor.h"
+
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"
 #include "brennock/company/data_extension.h"
-#include "brennock/model/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"

@@ -29,6 +29,10 @@ class VendorTypes;
 class PayrollItemWages;
 class PayrollItemNonWages;
 class PriceLevels;
+class Vendors;
+class OtherNames;
+class Employees;
+class Entities;
 
 // This thread's global connection: created on first use and kept until the thread ends. The
 // database export raises its progress events on it.
@@ -73,6 +77,10 @@ class BrennockGlobals {
   std::shared_ptr<brennock::PayrollItemWages> PayrollItemWages() const;
   std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
   std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
+  std::shared_ptr<brennock::Vendors> Vendors() const;
+  std::shared_ptr<brennock::OtherNames> OtherNames() const;
+  std::shared_ptr<brennock::Employees> Employees() const;
+  std::shared_ptr<brennock::Entities> Entities() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

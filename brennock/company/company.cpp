@@ -12,9 +12,12 @@
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
+#include "brennock/lists/employee.h"
+#include "brennock/lists/entities.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/named_lists.h"
+#include "brennock/lists/other_name.h"
 #include "brennock/lists/payroll_item_non_wage.h"
 #include "brennock/lists/payroll_item_wage.h"
 #include "brennock/lists/price_level.h"
@@ -22,6 +25,7 @@
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/codecs.h"
 #include "brennock/model/lists_registry.h"
@@ -107,7 +111,14 @@ BRENNOCK_COMPANY_COLLECTION(PayrollItemNonWages)
 BRENNOCK_COMPANY_COLLECTION(PriceLevels)
 BRENNOCK_COMPANY_COLLECTION(CurrencyTypes)
 BRENNOCK_COMPANY_COLLECTION(Customers)
+BRENNOCK_COMPANY_COLLECTION(Vendors)
+BRENNOCK_COMPANY_COLLECTION(OtherNames)
+BRENNOCK_COMPANY_COLLECTION(Employees)
 #undef BRENNOCK_COMPANY_COLLECTION
+
+std::shared_ptr<brennock::Entities> Company::Entities() const {
+  return std::static_pointer_cast<brennock::Entities>(Collection(qoObjectTypeEntity));
+}
 
 xmlBldr& Company::Builder() {
   if (!builder_) builder_ = std::make_unique<xmlBldr>();

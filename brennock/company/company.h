@@ -31,6 +31,10 @@ class PayrollItemNonWages;
 class PriceLevels;
 class CurrencyTypes;
 class Customers;
+class Vendors;
+class OtherNames;
+class Employees;
+class Entities;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -44,8 +48,7 @@ class BindingTable;
 // preferences, and one master collection per list, each registered in Lists under its list's key.
 // Records reach it through the thread's session state (Session().company), never through the
 // connection. Collections of record families the library does not have yet (accounts, customers,
-// vendors, employees, other names, entities, items, terms, templates and all transactions) are
-// absent from it and from Lists.
+// items, terms, templates and all transactions) are absent from it and from Lists.
 class Company {
  public:
   Company();
@@ -139,6 +142,10 @@ class Company {
   std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
   std::shared_ptr<brennock::CurrencyTypes> CurrencyTypes() const;
   std::shared_ptr<brennock::Customers> Customers() const;
+  std::shared_ptr<brennock::Vendors> Vendors() const;
+  std::shared_ptr<brennock::OtherNames> OtherNames() const;
+  std::shared_ptr<brennock::Employees> Employees() const;
+  std::shared_ptr<brennock::Entities> Entities() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 

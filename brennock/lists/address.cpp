@@ -4,6 +4,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/model/codecs.h"
 #include "brennock/model/field_limits.h"
+#include "brennock/qbxml/request_writer.h"
 #include "brennock/session/session_state.h"
 #include "brennock/util/text.h"
 
@@ -87,31 +88,7 @@ bool Address::Validate() {
   std::shared_ptr<qcErrors> errors = Errors();
   errors->Clear();
   if (objectState_ == qoObjectStateClean) return true;
-  struct Rule {
-    std::string* field;
-    size_t limit;
-    std::string_view message;
-    std::string_view label;
-  };
-  std::string* lines[] = {&addr1_, &addr2_, &addr3_, &addr4_};
-  for (std::string* line : lines) {
-    if (!line->empty() && line->front() == '\n') line->erase(0, 1);
-  }
-  const Rule rules[] = {
-      {&addr1_, 41, kMsgAddressLineTooLong, "Line1"},
-      {&addr2_, 41, kMsgAddressLineTooLong, "Line2"},
-      {&addr3_, 41, kMsgAddressLineTooLong, "Line3"},
-      {&addr4_, 41, kMsgAddressLineTooLong, "Line4"},
-      {&city_, 31, kMsgAddressCityTooLong, "City"},
-      {&state_, 21, kMsgAddressStateTooLong, "State"},
-      {&postalCode_, 13, kMsgAddressPostalCodeTooLong, "Postal Code"},
-      {&country_, 31, kMsgAddressCountryTooLong, "Country"},
-  };
-  for (const Rule& rule : rules) {
-    if (Utf8Length(*rule.field) > rule.limit)
-      AddTableError(*errors, errAddressTooLong, rule.label, rule.message);
-  }
-  return errors->Count() == 0;
+  return CheckLengths(*errors, {});
 }
 
 void Address::Clear() {
@@ -155,6 +132,49 @@ void Address::WriteRecordElements(RequestWriter& builder, bool shortForm) const 
   builder.CreateElement(RegionElement(), state_);
   builder.CreateElement("PostalCode", postalCode_);
   if (!shortForm) builder.CreateElement("Country", country_);
+}
+
+void Address::WriteEmployeeElements(RequestWriter& builder) const {
+  for (const Binding<Address>& row : Bindings().Rows()) {
+    if (row.write == nullptr) continue;  // the regions other editions send
+    if (row.element == "Addr3" || row.element == "Addr4" || row.element == "Addr5" ||
+        row.element == "Country")
+      continue;
+    row.write(*this, builder, row.element, row.flags, BodyForm::kAdd);
+  }
+}
+
+bool Address::CheckLengths(qcErrors& errors, std::string_view fieldPrefix) {
+  struct Limit {
+    std::string Address::*field;
+    size_t max;
+    std::string_view label;
+    std::string_view message;
+  };
+  static constexpr Limit kLimits[] = {
+      {&Address::addr1_, 41, "Line1", kMsgAddressLineTooLong},
+      {&Address::addr2_, 41, "Line2", kMsgAddressLineTooLong},
+      {&Address::addr3_, 41, "Line3", kMsgAddressLineTooLong},
+      {&Address::addr4_, 41, "Line4", kMsgAddressLineTooLong},
+      {&Address::city_, 31, "City", kMsgAddressCityTooLong},
+      {&Address::state_, 21, "State", kMsgAddressStateTooLong},
+      {&Address::postalCode_, 13, "Postal Code", kMsgAddressPostalCodeTooLong},
+      {&Address::country_, 31, "Country", kMsgAddressCountryTooLong},
+  };
+  bool fits = true;
+  std::string field;
+  for (const Limit& limit : kLimits) {
+    std::string& value = this->*limit.field;
+    // Lines pasted from a multi-line box keep the break that separated them.
+    if (limit.label.starts_with("Line") && value.starts_with('\n')) value.erase(0, 1);
+    if (Utf8Length(value) <= limit.max) continue;
+    field.assign(fieldPrefix);
+    if (!field.empty()) field += ' ';
+    field += limit.label;
+    AddTableError(errors, errAddressTooLong, field, limit.message);
+    fits = false;
+  }
+  return fits;
 }
 
 std::string_view Address::FirstTooLongField() const {

@@ -89,8 +89,15 @@ class Address {
   // the session edition's name (State, Province or County); an employee's address (shortForm)
   // has no Addr3..Addr5 and no Country.
   void WriteRecordElements(RequestWriter& builder, bool shortForm) const;
+  // The fields an employee's address takes (no Addr3..Addr5, no Country), in qbXML order.
+  void WriteEmployeeElements(RequestWriter& builder) const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
   std::string_view FirstTooLongField() const;
+  // The entity records' address rules: a leading line feed is dropped from Addr1..Addr4, then
+  // each line of 42 or more characters, a City over 31, a State over 21, a PostalCode over 13 and
+  // a Country over 31 characters adds 1202 with its own text, on the field fieldPrefix, a blank
+  // and the field's label ("Address City"). Answers whether all fit.
+  bool CheckLengths(qcErrors& errors, std::string_view fieldPrefix);
 
   // One row per field, in qbXML order: reading, writing and checking all walk them.
   static const BindingTable<Address>& Bindings();

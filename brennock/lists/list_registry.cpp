@@ -5,8 +5,11 @@
 
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
+#include "brennock/lists/employee.h"
+#include "brennock/lists/entities.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
+#include "brennock/lists/other_name.h"
 #include "brennock/lists/payroll_item_non_wage.h"
 #include "brennock/lists/payroll_item_wage.h"
 #include "brennock/lists/price_level.h"
@@ -14,6 +17,7 @@
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
 #include "brennock/lists/to_do.h"
+#include "brennock/lists/vendor.h"
 
 namespace brennock {
 namespace {
@@ -42,6 +46,12 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates | kMaster, "Vendor", "Entity",
+   "vendor", "vendor", "Name,CompanyName,Phone,Balance,IsActive", &Vendor::Bindings, &New<Vendors>},
+  {qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull | kMaster, "OtherName", "Entity",
+   "othername", "other name", "Name,Phone,IsActive", &OtherName::Bindings, &New<OtherNames>},
+  {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull | kMaster, "Employee", "Entity",
+   "employee", "employee", "Name,Phone,Email,IsActive", &Employee::Bindings, &New<Employees>},
   {qoObjectTypeSalesRep, qoListSalesReps, "SalesRep", "SalesRep", kNotSupported, kFull | kMaster,
    "SalesRep", "SalesRep", "salesrep", "sales rep", "Initial,SalesRepEntityRef,IsActive",
    &SalesRep::Bindings, &New<SalesReps>},
@@ -67,6 +77,9 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeShipMethod, qoListShipMethods, "ShipMethod", "ShipMethod", kModifyNotAllowed, kAddDelete | kMaster,
    "ShipMethod", "ShipMethod", "shipmethod", "ship method", "Name,IsActive", &NamedListRecord::Bindings,
    &New<ShipMethods>},
+  // Reads all four kinds of names; its records are saved through their own lists.
+  {qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters | kMaster, "Entity",
+   "Entity", "entity", "entity", "Type,Name,Phone,IsActive", nullptr, &New<Entities>},
   {qoObjectTypePayrollItemWage, qoListPayrollItemWages, "PayrollItemWage", "PayrollItemWage", kNotAllowed,
    kFull | kMaster, "PayrollItemWage", "PayrollItem", "payrollitemwage", "wage payroll item",
    "Name,WageType,IsActive", &PayrollItemWage::Bindings, &New<PayrollItemWages>},
@@ -85,14 +98,6 @@ constexpr ListRecordKind kLists[] = {
   // Lists the library has no record class for yet: the simulator and the command use them.
   {qoObjectTypeAccount, qoListAccounts, "Account", "Account", {}, kFull | kHierarchical, {}, "Account",
    "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive"},
-  {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates, {}, "Entity", "vendor",
-   "vendor", "Name,CompanyName,Phone,Balance,IsActive"},
-  {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull, {}, "Entity", "employee",
-   "employee", "Name,Phone,Email,IsActive"},
-  {qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull, {}, "Entity", "othername",
-   "other name", "Name,Phone,IsActive"},
-  {qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters, {}, "Entity",
-   "entity", "entity", "Type,Name,Phone,IsActive"},
   {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", {}, kAddDelete, {}, "Terms",
    "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive"},
   {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", {}, kAddDelete, {}, "Terms",

@@ -1,9 +1,9 @@
 #include "brennock/lists/sales_rep.h"
 
+#include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
-#include "brennock/session/xml_bldr.h"
+#include "brennock/lists/entities.h"
 #include "brennock/util/text.h"
-#include "brennock/xml/xml_document.h"
 
 namespace brennock {
 namespace {
@@ -12,26 +12,19 @@ constexpr size_t kMaxEntityNameLength = 31;
 
 enum class EntityKind { Missing, Customer, Other };
 
-// What QuickBooks knows under that entity reference: one EntityQueryRq by full name (or ListID
-// when only that is known). A failed query counts as not found.
+// What QuickBooks knows under that entity reference, looked up through a collection of entities
+// by full name (or ListID when only that is known). A failed query counts as not found.
 EntityKind LookupEntity(const qcListObjectRef& entity) {
-  xmlBldr builder;
-  bool byName = !entity.FullName().empty();
-  std::shared_ptr<XmlDocument> response;
+  Entities entities;
+  std::shared_ptr<qcListObject> found;
   try {
-    response =
-        builder.QuerySingleExecute("EntityQueryRq", byName ? entity.FullName() : entity.ListID(),
-                                   byName ? "FullName" : "ListID", 0, qoObjectTypeEntity);
+    found = entity.FullName().empty() ? entities.GetByListID(entity.ListID())
+                                      : entities.GetByFullName(entity.FullName());
   } catch (const AutomationError&) {
     return EntityKind::Missing;
   }
-  if (builder.ErrNumber() != 0) return EntityKind::Missing;
-  XmlNode rs = response->documentElement().childNodes().item(0).childNodes().item(0);
-  for (XmlNode element : rs.childNodes()) {
-    if (element.nodeType() != NODE_ELEMENT) continue;
-    return element.baseName() == "CustomerRet" ? EntityKind::Customer : EntityKind::Other;
-  }
-  return EntityKind::Missing;
+  if (!found) return EntityKind::Missing;
+  return found->ObjectType() == qoObjectTypeCustomer ? EntityKind::Customer : EntityKind::Other;
 }
 
 }  // namespace

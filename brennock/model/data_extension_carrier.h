@@ -15,10 +15,9 @@ namespace brennock {
 class DataExtensions;
 
 // The data-extension values a record carries: its custom fields (owner "0") and the registered
-// application's fields. Declared here for the record classes of every layer; the company layer,
-// which holds the data-extension records, defines it (company/data_extension_carrier.cpp). Both
-// collections are created on first use, so a record that never has extension values costs one
-// pointer.
+// application's fields. Declared here so that list records can carry them; the company layer,
+// which holds the definitions the values are checked against, implements it. Both collections are
+// created on first use, so a record that never has extension values costs one pointer.
 class DataExtensionHolder {
  public:
   // The collections when they exist, else null; never creates them.

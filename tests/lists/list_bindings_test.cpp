@@ -6,6 +6,7 @@
 #include <string>
 
 #include "brennock/lists/address.h"
+#include "brennock/lists/linked_transactions.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/price_level.h"
 #include "brennock/qbxml/catalogue.h"
@@ -81,8 +82,8 @@ TEST(ListBindings, EveryRowOfEveryRecordStandsInTheCatalogue) {
     rows +=
         CheckAllForms(kind.bindings().Rows(), std::string(kind.stem), std::string(kind.className));
   }
-  EXPECT_EQ(kinds, 16);
-  EXPECT_GT(rows, 60);
+  EXPECT_EQ(kinds, 19);
+  EXPECT_GT(rows, 150);
 }
 
 TEST(ListBindings, AggregatesOfRecordsStandInTheCatalogue) {
@@ -90,6 +91,10 @@ TEST(ListBindings, AggregatesOfRecordsStandInTheCatalogue) {
   EXPECT_EQ(CheckForm(levelPerItem::Bindings().Rows(), BodyForm::kRet, "PriceLevelPerItemRet",
                       "levelPerItem"),
             3);
+  // A bill to pay and a credit to apply are read through the same rows.
+  EXPECT_EQ(CheckForm(txnLinkedTransaction::Bindings().Rows(), BodyForm::kRet, "BillToPay",
+                      "txnLinkedTransaction"),
+            7);
 }
 
 TEST(ListBindings, RegistryNamesAreUniqueAndKnownToTheCatalogue) {

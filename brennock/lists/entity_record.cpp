@@ -1,0 +1,84 @@
+#include "brennock/lists/entity_record.h"
+
+#include <functional>
+
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/qbxml/request_writer.h"
+
+namespace brennock {
+namespace {
+
+EntityRecordCore& Entity(qcBase& record) { return static_cast<EntityRecordCore&>(record); }
+
+// A fingerprint of the address fields; 0 for an address with none.
+uint64_t Stamp(const brennock::Address* address) {
+  if (address == nullptr) return 0;
+  uint64_t stamp = 0;
+  bool any = false;
+  for (const Binding<brennock::Address>& row : brennock::Address::Bindings().Rows()) {
+    std::string_view text = row.text(*address);
+    any |= !text.empty();
+    stamp = stamp * 1099511628211ULL ^ std::hash<std::string_view>{}(text);
+  }
+  return any ? (stamp | 1) : 0;
+}
+
+}  // namespace
+
+std::shared_ptr<brennock::Address> EntityRecordCore::Address() const {
+  if (!address_) address_ = std::make_shared<brennock::Address>();
+  return address_;
+}
+
+bool EntityRecordCore::AddressChanged() const { return Stamp(address_.get()) != addressStamp_; }
+
+qoEnumObjectState EntityRecordCore::ObjectState() const {
+  if (state_ == qoObjectStateClean && AddressChanged()) return qoObjectStateDirty;
+  return state_;
+}
+
+bool EntityRecordCore::Validate() {
+  state_ = ObjectState();
+  return ListRecordCore::Validate();
+}
+
+void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) {
+  EntityRecordCore& self = Entity(record);
+  self.Address()->FromDom(element);
+  self.addressStamp_ = Stamp(self.address_.get());
+}
+
+void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder,
+                                    std::string_view element, uint16_t, BodyForm) {
+  const auto& self = static_cast<const EntityRecordCore&>(record);
+  if (Stamp(self.address_.get()) == 0) return;
+  builder.OpenAggregateOnly(element);
+  if (self.ObjectType() == qoObjectTypeEmployee) {
+    self.address_->WriteEmployeeElements(builder);
+  } else {
+    self.address_->WriteElements(builder);
+  }
+  builder.EndAggregate(element);
+}
+
+void EntityRecordCore::CheckAddress(qcErrors& errors, std::string_view field) const {
+  if (!address_) return;
+  qcErrors scratch;
+  if (!address_->CheckLengths(scratch, "Address")) AddTableError(errors, errAddress, field);
+}
+
+void EntityRecordCore::CopyEntity(const EntityRecordCore& from) {
+  SetIsActive(from.IsActive());
+  SetSalutation(from.salutation_);
+  SetFirstName(from.firstName_);
+  SetMiddleName(from.middleName_);
+  SetLastName(from.lastName_);
+  SetPhone(from.phone_);
+  SetAltPhone(from.altPhone_);
+  SetEmail(from.email_);
+  SetAccountNumber(from.accountNumber_);
+  *Address() = *from.Address();
+}
+
+}  // namespace brennock

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "brennock/lists/address.h"
+#include "brennock/model/list_record_core.h"
+
+namespace brennock {
+
+// What vendors, employees and other names share: the personal name, phones, e-mail, account
+// number and an address, with the address's place among the record's rows.
+class EntityRecordCore : public ListRecordCore {
+ public:
+  using ListRecordCore::EditSequence;
+
+  void SetIsActive(bool value) { Assign(isActive_, value, false); }
+  const std::string& Salutation() const noexcept { return salutation_; }
+  const std::string& FirstName() const noexcept { return firstName_; }
+  const std::string& MiddleName() const noexcept { return middleName_; }
+  const std::string& LastName() const noexcept { return lastName_; }
+  const std::string& Phone() const noexcept { return phone_; }
+  const std::string& AltPhone() const noexcept { return altPhone_; }
+  const std::string& Email() const noexcept { return email_; }
+  const std::string& AccountNumber() const noexcept { return accountNumber_; }
+  void SetSalutation(const std::string& value) { Assign(salutation_, value, false); }
+  void SetFirstName(const std::string& value) { Assign(firstName_, value, false); }
+  void SetMiddleName(const std::string& value) { Assign(middleName_, value, false); }
+  void SetLastName(const std::string& value) { Assign(lastName_, value, false); }
+  void SetPhone(const std::string& value) { Assign(phone_, value, false); }
+  void SetAltPhone(const std::string& value) { Assign(altPhone_, value, false); }
+  void SetEmail(const std::string& value) { Assign(email_, value, false); }
+  void SetAccountNumber(const std::string& value) { Assign(accountNumber_, value, false); }
+
+  // The record's address, filled in place by later reads. Changing it makes a saved record Dirty.
+  std::shared_ptr<brennock::Address> Address() const;
+
+  // Dirty also when the address was changed since the record was read.
+  qoEnumObjectState ObjectState() const override;
+  bool Validate() override;
+
+ protected:
+  explicit EntityRecordCore(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+
+  // The head of a record that QuickBooks modifies: ListID and EditSequence go into Mod too.
+  static constexpr std::array<Binding<qcBase>, 4> HeadRows() {
+    std::array<Binding<qcBase>, 4> rows = RetHeadRows();
+    rows[0].flags |= kInMod;  // ListID
+    rows[3].flags |= kInMod;  // EditSequence
+    return rows;
+  }
+  // The address row under the record's element name: read in place; written only when it holds
+  // something (an employee's without the fields its aggregate lacks).
+  static constexpr Binding<qcBase> AddressRow(std::string_view element, uint16_t flags) {
+    return {element, flags, &ReadAddress, &WriteAddress};
+  }
+  // 1201 "Address error" on field when the address breaks a length rule.
+  void CheckAddress(qcErrors& errors, std::string_view field) const;
+  // Copies the shared fields of another record of the same kind through the setters.
+  void CopyEntity(const EntityRecordCore& from);
+
+  std::string salutation_, firstName_, middleName_, lastName_;
+  std::string phone_, altPhone_, email_, accountNumber_;
+
+ private:
+  static void ReadAddress(qcBase& record, const FieldElement& element);
+  static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
+                           uint16_t flags, BodyForm form);
+  bool AddressChanged() const;
+
+  mutable std::shared_ptr<brennock::Address> address_;  // created on first use
+  uint64_t addressStamp_ = 0;                           // the address as last read (0: empty)
+};
+
+}  // namespace brennock

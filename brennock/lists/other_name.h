@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "brennock/lists/entity_record.h"
+#include "brennock/model/data_extension_carrier.h"
+#include "brennock/model/typed_list_collection.h"
+
+namespace brennock {
+
+// A name that is neither customer, vendor nor employee (an owner, a one-off payee). It carries the
+// vendor's name and contact fields and application fields, but no custom fields, type, terms,
+// balances or 1099 data.
+class OtherName final : public EntityRecordCore, public DataExtensionCarrier<OtherName> {
+ public:
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeOtherName;
+  OtherName() : EntityRecordCore(RegisteredKind<kObjectType>()) {}
+
+  const std::string& CompanyName() const noexcept { return companyName_; }
+  const std::string& Fax() const noexcept { return fax_; }
+  const std::string& Contact() const noexcept { return contact_; }
+  const std::string& AltContact() const noexcept { return altContact_; }
+  void SetCompanyName(const std::string& value) { Assign(companyName_, value, false); }
+  void SetFax(const std::string& value) { Assign(fax_, value, false); }
+  void SetContact(const std::string& value) { Assign(contact_, value, false); }
+  void SetAltContact(const std::string& value) { Assign(altContact_, value, false); }
+
+  static const RecordBindings& Bindings();
+
+ protected:
+  void CheckRules(qcErrors& errors) override;
+
+ private:
+  // QuickBooks' custom fields of other names are read (into their collection) but not offered.
+  using DataExtensionCarrier<OtherName>::CustomFields;
+
+  std::string companyName_, fax_, contact_, altContact_;
+};
+
+class OtherNames final : public TypedListCollection<OtherName> {
+ public:
+  OtherNames() : TypedListCollection<OtherName>(true) {}
+  // Master collection only (else 1021).
+  std::shared_ptr<OtherName> Add(const std::string& Name = {}, bool IsActive = true);
+};
+
+}  // namespace brennock
