@@ -178,15 +178,18 @@ TEST_F(NamesSimulatorTest, StaleModifyIsRefusedAndChangesNothing) {
 
 TEST_F(NamesSimulatorTest, EntitiesComeBackAsTheirOwnClasses) {
   auto others = Session().company->OtherNames();
+  ASSERT_GE(others->GetAll(), 1);
+  const std::string sampleOther = others->Item(1)->FullName();  // an other name of the sample
   others->Add("Landlord");
   others->Commit();
   auto entities = std::make_shared<Entities>();
   size_t sent = recorder_->Requests().size();
-  ASSERT_EQ(entities->GetByFullNames({"State Board of Equalization", "Landlord", "Owner 1"}), 3);
+  ASSERT_EQ(entities->GetByFullNames({"State Board of Equalization", "Landlord", sampleOther}), 3);
   ASSERT_EQ(recorder_->Requests().size(), sent + 1);
   const std::string& request = recorder_->LastRequestText();
   EXPECT_NE(request.find("<FullName>State Board of Equalization</FullName><FullName>Landlord"
-                         "</FullName><FullName>Owner 1</FullName>"),
+                         "</FullName><FullName>" +
+                         sampleOther + "</FullName>"),
             std::string::npos);
   EXPECT_TRUE(std::dynamic_pointer_cast<Vendor>(entities->Item("State Board of Equalization")));
   EXPECT_TRUE(std::dynamic_pointer_cast<OtherName>(entities->Item("Landlord")));
@@ -205,8 +208,10 @@ TEST_F(NamesSimulatorTest, EntitiesComeBackAsTheirOwnClasses) {
 
 TEST_F(NamesSimulatorTest, NamesAreSharedAndBillsAreEmpty) {
   Session().errorMode = false;
+  auto others = Session().company->OtherNames();
+  ASSERT_GE(others->GetAll(), 1);
   auto employees = Session().company->Employees();
-  auto twin = employees->Add("Owner 1");  // an other name of the sample company
+  auto twin = employees->Add(others->Item(1)->FullName());  // an other name of the sample
   twin->SetFirstName("Own");
   twin->SetLastName("Er");
   EXPECT_EQ(employees->Commit(), 1);
