@@ -28,6 +28,8 @@ class VendorTypes;
 class PayrollItemWages;
 class PayrollItemNonWages;
 class PriceLevels;
+class Accounts;
+class Terms;
 
 // This thread's global connection: created on first use and kept until the thread ends. The
 // database export raises its progress events on it.
@@ -71,6 +73,8 @@ class BrennockGlobals {
   std::shared_ptr<brennock::PayrollItemWages> PayrollItemWages() const;
   std::shared_ptr<brennock::PayrollItemNonWages> PayrollItemNonWages() const;
   std::shared_ptr<brennock::PriceLevels> PriceLevels() const;
+  std::shared_ptr<brennock::Accounts> Accounts() const;
+  std::shared_ptr<brennock::Terms> Terms() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

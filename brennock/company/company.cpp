@@ -1,5 +1,6 @@
 #include "brennock/company/company.h"
 
+#include "brennock/company/account.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
@@ -20,6 +21,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/codecs.h"
@@ -105,7 +107,13 @@ BRENNOCK_COMPANY_COLLECTION(PayrollItemWages)
 BRENNOCK_COMPANY_COLLECTION(PayrollItemNonWages)
 BRENNOCK_COMPANY_COLLECTION(PriceLevels)
 BRENNOCK_COMPANY_COLLECTION(CurrencyTypes)
+BRENNOCK_COMPANY_COLLECTION(Accounts)
 #undef BRENNOCK_COMPANY_COLLECTION
+
+// Both kinds of terms share one collection, the Terms row's.
+std::shared_ptr<brennock::Terms> Company::Terms() const {
+  return std::static_pointer_cast<brennock::Terms>(Collection(qoObjectTypeTerms));
+}
 
 xmlBldr& Company::Builder() {
   if (!builder_) builder_ = std::make_unique<xmlBldr>();
@@ -178,29 +186,23 @@ void Company::Refresh() {
   if (XmlNode companyRet = FirstReturn(*response)) FromDom(companyRet);
 }
 
-const std::string& Company::DefaultAccount(std::string& cache, int16_t accountType) {
+const std::string& Company::DefaultAccount(std::string& cache, qbEnumAccountType accountType) {
   if (!cache.empty()) return cache;
-  xmlBldr& builder = Builder();
-  builder.NewClear();
-  builder.OpenAggregateOnly("AccountQueryRq");
-  builder.CreateElement("AccountType", EnumCodeToXmlText(qoeAccountType, accountType));
-  builder.EndAggregate("AccountQueryRq");
-  std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-  if (builder.ErrNumber() != 0) return cache;  // none of that type (or no answer): ask again later
-  if (XmlNode accountRet = FirstReturn(*response)) {
-    for (const XmlNode& child : accountRet.childNodes()) {
-      if (child.baseName() == "FullName") {
-        cache = child.text();
-        break;
-      }
-    }
-  }
+  brennock::Accounts accounts;
+  // None of that type (or no answer) leaves the cache empty: the next read asks again.
+  if (accounts.GetByAccountType(accountType) > 0) cache = accounts.Item(1)->FullName();
   return cache;
 }
 
-const std::string& Company::DefaultARAccount() { return DefaultAccount(defaultARAccount_, 2); }
-const std::string& Company::DefaultAPAccount() { return DefaultAccount(defaultAPAccount_, 1); }
-const std::string& Company::DefaultBankAccount() { return DefaultAccount(defaultBankAccount_, 3); }
+const std::string& Company::DefaultARAccount() {
+  return DefaultAccount(defaultARAccount_, qbAccountsReceivable);
+}
+const std::string& Company::DefaultAPAccount() {
+  return DefaultAccount(defaultAPAccount_, qbAccountsPayable);
+}
+const std::string& Company::DefaultBankAccount() {
+  return DefaultAccount(defaultBankAccount_, qbBank);
+}
 
 bool Company::ValidateAll() {
   errors_.Clear();

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "brennock/lists/account_list.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"
@@ -12,6 +13,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 
 namespace brennock {
@@ -35,9 +37,15 @@ constexpr uint16_t kItem = kFull | kIterates;
 constexpr ListRecordKind kLists[] = {
   // object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
   // command word, label, command columns, bindings, collection
+  {qoObjectTypeAccount, qoListAccounts, "Account", "Account", kNotSupported, kFull | kHierarchical | kMaster,
+   "Account", "Account", "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive",
+   &AccountBindings, &NewAccounts},
   {qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  // Both kinds of terms are filed in the Terms row's collection.
+  {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters | kMaster, "Terms", "Terms", "terms",
+   "terms", "Type,Name,StdDueDays,DayOfMonthDue,IsActive", nullptr, &New<Terms>},
   {qoObjectTypeSalesRep, qoListSalesReps, "SalesRep", "SalesRep", kNotSupported, kFull | kMaster,
    "SalesRep", "SalesRep", "salesrep", "sales rep", "Initial,SalesRepEntityRef,IsActive",
    &SalesRep::Bindings, &New<SalesReps>},
@@ -79,8 +87,6 @@ constexpr ListRecordKind kLists[] = {
    kNotAllowed, kCanDelete | kFilters, {}, "PayrollItem", "payrollitemnonwage", "non-wage payroll item",
    "Name,NonWageType,IsActive", &PayrollItemNonWage::Bindings, &New<PayrollItemNonWages>},
   // Lists the library has no record class for yet: the simulator and the command use them.
-  {qoObjectTypeAccount, qoListAccounts, "Account", "Account", {}, kFull | kHierarchical, {}, "Account",
-   "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive"},
   {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {}, kFull | kHierarchical | kIterates, {},
    "Entity", "customer", "customer", "FullName,Phone,Email,Balance,IsActive"},
   {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates, {}, "Entity", "vendor",
@@ -91,12 +97,12 @@ constexpr ListRecordKind kLists[] = {
    "other name", "Name,Phone,IsActive"},
   {qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters, {}, "Entity",
    "entity", "entity", "Type,Name,Phone,IsActive"},
-  {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", {}, kAddDelete, {}, "Terms",
-   "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive"},
-  {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", {}, kAddDelete, {}, "Terms",
-   "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive"},
-  {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters, {}, "Terms", "terms", "terms",
-   "Type,Name,StdDueDays,DayOfMonthDue,IsActive"},
+  {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", kNotSupported, kAddDelete, {},
+   "Terms", "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive",
+   &StandardTerm::Bindings},
+  {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
+   "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
+   &DateDrivenTerm::Bindings},
   {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
    "template", "Name,TemplateType,IsActive"},
   {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kIterates | kFilters, {}, "Item", "item",
