@@ -214,20 +214,5 @@ TEST_F(TermsTest, DeleteNamesTheKindAndOnlyTheMasterAdds) {
   EXPECT_EQ(company_->Lists()->Item("Terms"), std::static_pointer_cast<qcList>(terms));
 }
 
-TEST_F(TermsTest, QueryResultFormListsIdentityThenTheKindsFields) {
-  processor_->QueueResponse(
-      Response(Status("TermsQueryRs", 1, 0, "Status OK", std::string(kStandardRet))));
-  auto terms = company_->Terms();
-  terms->GetAll();
-  xmlBldr builder;
-  builder.InsertQueryRs(*terms->Item(1), 4);
-  EXPECT_EQ(builder.GetXML(),
-            "<StandardTermsQueryRs requestID = \"4\"><StandardTermsRet><ListID>80-1</ListID>"
-            "<TimeCreated>None</TimeCreated><TimeModified>None</TimeModified><EditSequence>7"
-            "</EditSequence><Name>Net 30</Name><IsActive>true</IsActive><StdDueDays>30"
-            "</StdDueDays><StdDiscountDays>10</StdDiscountDays><DiscountPct>2.00</DiscountPct>"
-            "</StandardTermsRet></StandardTermsQueryRs>");
-}
-
 }  // namespace
 }  // namespace brennock::testing
