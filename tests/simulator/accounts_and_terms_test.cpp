@@ -38,13 +38,14 @@ TEST_F(AccountsAndTermsTest, QuickBooksOwnAccountsAreMarkedAndKept) {
 
   auto funds = First("<AccountQueryRq><FullName>Undeposited Funds</FullName></AccountQueryRq>")
                    .child("AccountRet");
+  // Each First replaces the document its nodes live in: keep the texts.
   std::string id = funds.child_value("ListID");
+  std::string edit_sequence = funds.child_value("EditSequence");
   EXPECT_EQ(Code(First("<ListDelRq><ListDelType>Account</ListDelType><ListID>" + id +
                        "</ListID></ListDelRq>")),
             3170);
   auto retyped =
-      First("<AccountModRq><AccountMod><ListID>" + id + "</ListID><EditSequence>" +
-            funds.child_value("EditSequence") +
+      First("<AccountModRq><AccountMod><ListID>" + id + "</ListID><EditSequence>" + edit_sequence +
             "</EditSequence><AccountType>Bank</AccountType></AccountMod></AccountModRq>");
   EXPECT_EQ(Code(retyped), 3170);
   EXPECT_STREQ(retyped.attribute("statusMessage").value(),
@@ -67,6 +68,8 @@ TEST_F(AccountsAndTermsTest, SubaccountsShareTheirParentsTypeAndBalances) {
   EXPECT_STREQ(vehicles.child_value("Balance"), "0.00");
   EXPECT_STREQ(vehicles.child_value("TotalBalance"), "22400.00");
   EXPECT_STREQ(vehicles.child_value("CashFlowClassification"), "Investing");
+  std::string id = vehicles.child_value("ListID");
+  std::string edit_sequence = vehicles.child_value("EditSequence");
 
   auto refused = First(AddAccount("Vans", "Expense", "Vehicles"));
   EXPECT_EQ(Code(refused), 3180);
@@ -84,8 +87,7 @@ TEST_F(AccountsAndTermsTest, SubaccountsShareTheirParentsTypeAndBalances) {
                    .child_value("TotalBalance"),
                "23400.00");
   auto retyped =
-      First("<AccountModRq><AccountMod><ListID>" + std::string(vehicles.child_value("ListID")) +
-            "</ListID><EditSequence>" + vehicles.child_value("EditSequence") +
+      First("<AccountModRq><AccountMod><ListID>" + id + "</ListID><EditSequence>" + edit_sequence +
             "</EditSequence><AccountType>OtherAsset</AccountType></AccountMod>"
             "</AccountModRq>");
   EXPECT_EQ(Code(retyped), 3170);
