@@ -54,6 +54,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 
 // vendors, employees, other names and entities
@@ -63,6 +64,7 @@
 #include "brennock/lists/vendor.h"
 
 // company and database export
+#include "brennock/company/account.h"
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"
 #include "brennock/company/data_extension.h"

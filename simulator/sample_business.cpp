@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
+#include <numeric>
 #include <pugixml.hpp>
 #include <stdexcept>
 
@@ -33,19 +35,187 @@ class Random {
   uint64_t state_;
 };
 
-constexpr std::array<const char*, 24> kFirstNames = {
-    "Ada",   "Ben",  "Carla", "Dev",  "Elena", "Farid",  "Greta", "Hugo",
-    "Iris",  "Jon",  "Kira",  "Liam", "Maya",  "Nils",   "Olga",  "Pavel",
-    "Quinn", "Rosa", "Sam",   "Tara", "Uma",   "Victor", "Wren",  "Yusuf"};
-constexpr std::array<const char*, 24> kLastNames = {
-    "Abbott", "Baker",  "Chen",     "Diaz",   "Evans",  "Fischer",  "Garcia", "Hughes",
-    "Ivanov", "Jensen", "Kowalski", "Larsen", "Moreau", "Nakamura", "Okafor", "Patel",
-    "Quist",  "Rossi",  "Schmidt",  "Tanaka", "Ueda",   "Varga",    "Walsh",  "Young"};
-constexpr std::array<const char*, 8> kCities = {"Middlefield", "Bayshore", "Redwood",   "Oakdale",
-                                                "Riverton",    "Lakeside", "Hillcrest", "Fairview"};
-constexpr std::array<const char*, 6> kStates = {"CA", "OR", "WA", "NV", "AZ", "TX"};
-constexpr std::array<const char*, 4> kJobNames = {"Kitchen Remodel", "New Deck", "Roof Repair",
-                                                  "Office Fit-out"};
+// The n-th of `size` combinations in a scattered order that never repeats one: an affine map
+// modulo the size whose stride is coprime to it. Names drawn this way are unique without a set of
+// the names already used, which a hundred thousand customers would make large.
+class Scatter {
+ public:
+  Scatter(uint64_t size, Random& rng) : size_(size), offset_(rng.Next() % size) {
+    constexpr std::array<uint64_t, 4> kStrides = {7919, 104729, 1299709, 15485863};
+    stride_ = kStrides[rng.Below(kStrides.size())];
+    while (std::gcd(stride_, size_) != 1) ++stride_;
+  }
+  uint64_t size() const { return size_; }
+  uint64_t operator()(uint64_t n) const { return (offset_ + n % size_ * stride_) % size_; }
+
+ private:
+  uint64_t size_;
+  uint64_t offset_;
+  uint64_t stride_ = 1;
+};
+
+constexpr std::array<std::string_view, 64> kFirstNames = {
+    "Ada",    "Adrian", "Alicia", "Amir",   "Ana",   "Ben",    "Bianca", "Carla",
+    "Carlos", "Chloe",  "Daniel", "Dev",    "Diana", "Elena",  "Emma",   "Ethan",
+    "Farid",  "Fiona",  "Gavin",  "Grace",  "Greta", "Hannah", "Hugo",   "Imani",
+    "Iris",   "Isaac",  "Jasmin", "Jon",    "Julia", "Kenji",  "Kira",   "Laura",
+    "Liam",   "Lucia",  "Marcus", "Maya",   "Mei",   "Nadia",  "Nathan", "Nils",
+    "Nora",   "Olga",   "Omar",   "Owen",   "Paula", "Pavel",  "Priya",  "Quinn",
+    "Rafael", "Rosa",   "Ruth",   "Sam",    "Sofia", "Tara",   "Theo",   "Uma",
+    "Victor", "Vivian", "Wren",   "Xavier", "Yara",  "Yusuf",  "Zoe",    "Zachary"};
+constexpr std::array<std::string_view, 128> kLastNames = {
+    "Abbott",   "Acosta",    "Adler",    "Alvarez",  "Baker",    "Barnes",  "Becker",   "Bennett",
+    "Blake",    "Brennan",   "Castillo", "Chen",     "Clarke",   "Coleman", "Cruz",     "Dalton",
+    "Diaz",     "Donovan",   "Dubois",   "Duncan",   "Ellis",    "Evans",   "Farrell",  "Fischer",
+    "Fleming",  "Foster",    "Garcia",   "Gibson",   "Gordon",   "Graham",  "Griffin",  "Hale",
+    "Harper",   "Hayes",     "Hughes",   "Ibrahim",  "Ingram",   "Ivanov",  "Jansen",   "Jensen",
+    "Jimenez",  "Keller",    "Kennedy",  "Kim",      "Kowalski", "Lambert", "Larsen",   "Lawson",
+    "Lee",      "Lindqvist", "Lopez",    "Lowe",     "Maddox",   "Marsh",   "Martinez", "Meyer",
+    "Moreau",   "Morgan",    "Murphy",   "Nakamura", "Nash",     "Nguyen",  "Novak",    "Nyberg",
+    "Obi",      "Okafor",    "Olsen",    "Ortiz",    "Owens",    "Park",    "Patel",    "Pearson",
+    "Perez",    "Porter",    "Quinlan",  "Quist",    "Ramos",    "Reed",    "Reyes",    "Rossi",
+    "Russo",    "Santos",    "Schmidt",  "Shah",     "Silva",    "Sloane",  "Stone",    "Sullivan",
+    "Tanaka",   "Taylor",    "Thornton", "Torres",   "Tran",     "Turner",  "Ueda",     "Underwood",
+    "Valdez",   "Varga",     "Vaughn",   "Vega",     "Wagner",   "Walsh",   "Ward",     "Weber",
+    "Whitaker", "Wong",      "Wu",       "Yamamoto", "Young",    "Zhang",   "Ziegler",  "Zimmerman",
+    "Avery",    "Bishop",    "Carver",   "Dunn",     "Fox",      "Hart",    "Holt",     "Lane",
+    "Mills",    "Pratt",     "Rhodes",   "Ross",     "Shaw",     "Webb",    "Wolfe",    "York"};
+// Place-like words that start a business name.
+constexpr std::array<std::string_view, 20> kPlaceWords = {
+    "Bayview", "Cedar Hill", "Harbor",   "Lakeside", "Northgate", "Oak Park", "Pinecrest",
+    "Redwood", "Riverside",  "Summit",   "Sunset",   "Westbrook", "Eastside", "Hillcrest",
+    "Seaside", "Meadowlark", "Bluebird", "Granite",  "Evergreen", "Silverado"};
+// What the business customers of a building contractor do.
+constexpr std::array<std::string_view, 32> kCustomerTrades = {"Dental Group",
+                                                              "Family Medicine",
+                                                              "Veterinary Clinic",
+                                                              "Law Office",
+                                                              "Property Management",
+                                                              "Realty",
+                                                              "Insurance Agency",
+                                                              "Accounting",
+                                                              "Architects",
+                                                              "Bakery",
+                                                              "Coffee Roasters",
+                                                              "Yoga Studio",
+                                                              "Auto Repair",
+                                                              "Bistro",
+                                                              "Books",
+                                                              "Florist",
+                                                              "Pharmacy",
+                                                              "Fitness",
+                                                              "Learning Center",
+                                                              "Optometry",
+                                                              "Physical Therapy",
+                                                              "Animal Hospital",
+                                                              "Brewing",
+                                                              "Day Spa",
+                                                              "Print Shop",
+                                                              "Montessori",
+                                                              "Inn",
+                                                              "Winery",
+                                                              "Dry Cleaners",
+                                                              "Pizzeria",
+                                                              "Hair Studio",
+                                                              "Chiropractic"};
+constexpr std::array<std::string_view, 7> kBusinessSuffixes = {
+    " LLC", " Inc.", " Co.", " Group", " & Sons", " Partners", " Ltd."};
+// What the vendors of a building contractor sell, and what its subcontractors do: both differ
+// from every customer trade, so vendor and customer names never meet in the shared name space.
+constexpr std::array<std::string_view, 12> kSupplierTrades = {
+    "Lumber Co.",        "Building Supply", "Electric Supply", "Plumbing Supply",
+    "Hardware",          "Roofing Supply",  "Tile & Stone",    "Paint Center",
+    "Equipment Rentals", "Concrete",        "Glass & Mirror",  "Millwork"};
+constexpr std::array<std::string_view, 8> kSubcontractorTrades = {
+    "Drywall",  "Painting",    "Electric", "Plumbing",
+    "Flooring", "Landscaping", "Masonry",  "Heating & Air"};
+
+struct Place {
+  std::string_view city, state, zip, area_code;
+};
+constexpr std::array<Place, 16> kPlaces = {{{"San Mateo", "CA", "944", "650"},
+                                            {"Palo Alto", "CA", "943", "650"},
+                                            {"Redwood City", "CA", "940", "650"},
+                                            {"Oakland", "CA", "946", "510"},
+                                            {"Berkeley", "CA", "947", "510"},
+                                            {"San Jose", "CA", "951", "408"},
+                                            {"Santa Cruz", "CA", "950", "831"},
+                                            {"Sacramento", "CA", "958", "916"},
+                                            {"Portland", "OR", "972", "503"},
+                                            {"Eugene", "OR", "974", "541"},
+                                            {"Seattle", "WA", "981", "206"},
+                                            {"Tacoma", "WA", "984", "253"},
+                                            {"Reno", "NV", "895", "775"},
+                                            {"Phoenix", "AZ", "850", "602"},
+                                            {"Tucson", "AZ", "857", "520"},
+                                            {"Austin", "TX", "787", "512"}}};
+constexpr std::array<std::string_view, 24> kStreets = {
+    "Alder",    "Birch",   "Cedar",   "Chestnut", "Elm",    "Hawthorne", "Juniper", "Laurel",
+    "Magnolia", "Maple",   "Mission", "Oak",      "Olive",  "Park",      "Pine",    "Poplar",
+    "Ridge",    "Sequoia", "Spruce",  "Sycamore", "Valley", "Walnut",    "Willow",  "Lincoln"};
+constexpr std::array<std::string_view, 8> kStreetKinds = {"Street", "Avenue", "Road",  "Lane",
+                                                          "Way",    "Court",  "Drive", "Boulevard"};
+constexpr std::array<std::string_view, 4> kHomeJobs = {"Kitchen Remodel", "New Deck", "Roof Repair",
+                                                       "Bathroom Remodel"};
+constexpr std::array<std::string_view, 4> kBusinessJobs = {
+    "Office Fit-out", "Storefront Renovation", "Parking Lot Lighting", "HVAC Upgrade"};
+constexpr std::array<std::string_view, 6> kReferrals = {
+    "Website", "Repeat customer", "Neighbour", "Home show", "Radio ad", "Supplier referral"};
+constexpr std::array<std::string_view, 5> kJobTitles = {
+    "Project Manager", "Lead Carpenter", "Office Manager", "Electrician", "Apprentice"};
+
+// A person's name: first and last, and a middle initial only where the plain names run out.
+struct PersonName {
+  std::string_view first, last;
+  char middle = 0;
+};
+
+// Distinct people, scattered over the first and last names (then with a middle initial).
+class People {
+ public:
+  explicit People(Random& rng)
+      : plain_(kFirstNames.size() * kLastNames.size(), rng), initialled_(plain_.size() * 26, rng) {}
+  uint64_t capacity() const { return plain_.size() + initialled_.size(); }
+  PersonName operator()(uint64_t n) const {
+    uint64_t x = n < plain_.size() ? plain_(n) : initialled_(n - plain_.size());
+    PersonName p{kFirstNames[x % kFirstNames.size()],
+                 kLastNames[x / kFirstNames.size() % kLastNames.size()]};
+    if (n >= plain_.size()) p.middle = static_cast<char>('A' + x / plain_.size());
+    return p;
+  }
+
+ private:
+  Scatter plain_;
+  Scatter initialled_;
+};
+
+// Distinct business names: an owner's surname or a place word and a trade, then the same with a
+// suffix ("Inc.", "& Sons") once those run out.
+template <size_t T>
+class Businesses {
+ public:
+  Businesses(const std::array<std::string_view, T>& trades, Random& rng)
+      : trades_(trades),
+        plain_(kOwners * T, rng),
+        suffixed_(kOwners * T * kBusinessSuffixes.size(), rng) {}
+  uint64_t capacity() const { return plain_.size() + suffixed_.size(); }
+  std::string operator()(uint64_t n) const {
+    bool suffixed = n >= plain_.size();
+    uint64_t x = suffixed ? suffixed_(n - plain_.size()) : plain_(n);
+    uint64_t owner = x / T % kOwners;
+    std::string name(owner < kLastNames.size() ? kLastNames[owner]
+                                               : kPlaceWords[owner - kLastNames.size()]);
+    name.append(" ").append(trades_[x % T]);
+    if (suffixed) name.append(kBusinessSuffixes[x / (T * kOwners)]);
+    return name;
+  }
+
+ private:
+  static constexpr uint64_t kOwners = kLastNames.size() + kPlaceWords.size();
+  const std::array<std::string_view, T>& trades_;
+  Scatter plain_;
+  Scatter suffixed_;
+};
 
 class Builder {
  public:
@@ -61,6 +231,26 @@ class Builder {
     Status status = lists_.Add(*type, doc.first_child(), record);
     if (!status.ok()) throw std::runtime_error("sample business: " + status.message);
     return record;
+  }
+
+  // A QuickBooks custom field (owner "0") of text assigned to one list, and a record's value.
+  void DefineCustomField(std::string_view name, std::string_view assigned_to) {
+    company_.db()
+        .Prepare(
+            "INSERT INTO data_ext_defs(owner_id,name,data_type,assigned,format_string,ext_id) "
+            "VALUES('0',?1,'STR255TYPE',?2,'',(SELECT coalesce(max(ext_id),0)+1 FROM "
+            "data_ext_defs))")
+        .Bind(1, name)
+        .Bind(2, std::string(assigned_to) + "\n")
+        .Run();
+  }
+  void SetCustomField(std::string_view name, std::string_view object_id, std::string_view value) {
+    company_.db()
+        .Prepare("INSERT INTO data_ext_values(owner_id,name,object_id,value) VALUES('0',?1,?2,?3)")
+        .Bind(1, name)
+        .Bind(2, object_id)
+        .Bind(3, value)
+        .Run();
   }
 
   ListStore& lists() { return lists_; }
@@ -80,15 +270,197 @@ std::string Ref(std::string_view tag, std::string_view full_name) {
   return "<" + std::string(tag) + ">" + El("FullName", full_name) + "</" + std::string(tag) + ">";
 }
 
-std::string Account(std::string_view name, std::string_view type, std::string_view parent = {}) {
-  std::string inner = El("Name", name);
-  if (!parent.empty()) inner += Ref("ParentRef", parent);
-  inner += El("AccountType", type);
-  return inner;
+std::string Cents(int64_t cents) { return FormatCents(cents); }
+
+// ---- the chart of accounts ---------------------------------------------------------------------
+
+struct AccountRow {
+  std::string_view number;
+  std::string_view name;  // below the account before it of sublevel - 1 when sublevel > 0
+  int sublevel;
+  std::string_view type;
+  std::string_view special;  // QuickBooks' own accounts
+  std::string_view cash_flow;
+  std::string_view desc;
+  int64_t cents;  // opening balance
+};
+
+// A small building contractor's chart. The opening balances make Opening Balance Equity the
+// difference of the assets and liabilities, as QuickBooks books them.
+constexpr AccountRow kChart[] = {
+    {"1000", "Checking", 0, "Bank", "", "None", "Operating account", 1825000},
+    {"1050", "Savings", 0, "Bank", "", "None", "Tax and reserve savings", 4200000},
+    {"1200", "Accounts Receivable", 0, "AccountsReceivable", "AccountsReceivable", "Operating",
+     "Unpaid customer invoices", 0},
+    {"1300", "Inventory Asset", 0, "OtherCurrentAsset", "InventoryAssets", "Operating",
+     "Stock on hand", 0},
+    {"1350", "Prepaid Insurance", 0, "OtherCurrentAsset", "", "Operating", "", 0},
+    {"1499", "Undeposited Funds", 0, "OtherCurrentAsset", "UndepositedFunds", "Operating",
+     "Payments not yet deposited", 0},
+    {"1500", "Furniture and Equipment", 0, "FixedAsset", "", "Investing", "Tools and office",
+     1250000},
+    {"1600", "Vehicles", 0, "FixedAsset", "", "Investing", "Trucks and vans", 0},
+    {"1610", "Original Cost", 1, "FixedAsset", "", "Investing", "", 2800000},
+    {"1620", "Accumulated Depreciation", 1, "FixedAsset", "", "Investing", "", -560000},
+    {"1800", "Security Deposits", 0, "OtherAsset", "", "Investing", "Yard lease deposit", 240000},
+    {"2000", "Accounts Payable", 0, "AccountsPayable", "AccountsPayable", "Operating",
+     "Unpaid vendor bills", 0},
+    {"2050", "Company Card", 0, "CreditCard", "", "Operating", "Business credit card", 0},
+    {"2100", "Payroll Liabilities", 0, "OtherCurrentLiability", "PayrollLiabilities", "Operating",
+     "", 0},
+    {"2110", "Federal Withholding", 1, "OtherCurrentLiability", "", "Operating", "", 0},
+    {"2120", "State Withholding", 1, "OtherCurrentLiability", "", "Operating", "", 0},
+    {"2200", "Sales Tax Payable", 0, "OtherCurrentLiability", "SalesTaxPayable", "Operating", "",
+     0},
+    {"2700", "Bank Loan", 0, "LongTermLiability", "", "Financing", "Equipment loan", 3500000},
+    {"2750", "Vehicle Loan", 0, "LongTermLiability", "", "Financing", "Van financing", 1800000},
+    {"3000", "Opening Balance Equity", 0, "Equity", "OpeningBalanceEquity", "Financing", "",
+     4455000},
+    {"3100", "Owner's Equity", 0, "Equity", "", "Financing", "", 0},
+    {"3110", "Owner's Contribution", 1, "Equity", "", "Financing", "", 0},
+    {"3120", "Owner's Draw", 1, "Equity", "", "Financing", "", 0},
+    {"3900", "Retained Earnings", 0, "Equity", "RetainedEarnings", "Financing", "", 0},
+    {"4000", "Sales", 0, "Income", "", "NotApplicable", "Sales of goods", 0},
+    {"4010", "Materials", 1, "Income", "", "NotApplicable", "Materials billed to jobs", 0},
+    {"4100", "Services", 0, "Income", "", "NotApplicable", "Labour and consulting", 0},
+    {"4900", "Finance Charge Income", 0, "Income", "", "NotApplicable", "", 0},
+    {"5000", "Cost of Goods Sold", 0, "CostOfGoodsSold", "CostOfGoodsSold", "NotApplicable", "", 0},
+    {"5100", "Job Materials", 0, "CostOfGoodsSold", "", "NotApplicable", "", 0},
+    {"5200", "Subcontracted Labor", 0, "CostOfGoodsSold", "", "NotApplicable", "", 0},
+    {"6000", "Advertising", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6100", "Automobile", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6110", "Fuel", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6120", "Repairs", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6200", "Bank Service Charges", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6300", "Insurance", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6310", "Liability Insurance", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6320", "Workers Compensation", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6400", "Office Supplies", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6500", "Payroll Expenses", 0, "Expense", "PayrollExpenses", "NotApplicable", "", 0},
+    {"6600", "Rent", 0, "Expense", "", "NotApplicable", "Yard and office", 0},
+    {"6700", "Repairs and Maintenance", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6800", "Utilities", 0, "Expense", "", "NotApplicable", "", 0},
+    {"6810", "Gas and Electric", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6820", "Telephone", 1, "Expense", "", "NotApplicable", "", 0},
+    {"6900", "Discounts Given", 0, "Expense", "", "NotApplicable", "", 0},
+    {"7000", "Interest Income", 0, "OtherIncome", "", "NotApplicable", "", 0},
+    {"8000", "Interest Expense", 0, "OtherExpense", "", "NotApplicable", "", 0},
+    {"8100", "Other Expenses", 0, "OtherExpense", "", "NotApplicable", "", 0},
+    {"9000", "Estimates", 0, "NonPosting", "Estimates", "NotApplicable", "", 0},
+    {"9100", "Purchase Orders", 0, "NonPosting", "PurchaseOrders", "NotApplicable", "", 0},
+};
+
+// QuickBooks makes its special accounts itself and marks them, which no Add can: the chart is
+// written straight into the store, each total the sum of its subtree.
+void AddChartOfAccounts(Builder& b) {
+  const ListType& account = *FindListType("Account");
+  auto index = [&](std::string_view field) {
+    return static_cast<uint16_t>(account.field_index(field));
+  };
+  constexpr size_t kRows = std::size(kChart);
+  std::array<int64_t, kRows> totals{};
+  std::array<size_t, kRows> parents{};
+  std::array<size_t, 4> open{};  // the last account of each sublevel
+  for (size_t i = 0; i < kRows; ++i) {
+    open[static_cast<size_t>(kChart[i].sublevel)] = i;
+    parents[i] =
+        kChart[i].sublevel == 0 ? kRows : open[static_cast<size_t>(kChart[i].sublevel - 1)];
+    for (size_t at = i; at != kRows; at = parents[at]) totals[at] += kChart[i].cents;
+  }
+  std::array<ListRecord, kRows> stored;
+  for (size_t i = 0; i < kRows; ++i) {
+    const AccountRow& row = kChart[i];
+    ListRecord& r = stored[i];
+    r.type = &account;
+    r.name = row.name;
+    if (parents[i] == kRows) {
+      r.full_name = r.name;
+    } else {
+      const ListRecord& parent = stored[parents[i]];
+      r.parent_id = parent.list_id;
+      r.full_name = parent.full_name + ":" + r.name;
+    }
+    r.sublevel = row.sublevel;
+    r.account_type = row.type;
+    r.balance = row.cents;
+    r.total_balance = totals[i];
+    r.SetField(index("AccountType"), std::string(row.type));
+    if (!row.special.empty()) r.SetField(index("SpecialAccountType"), std::string(row.special));
+    r.SetField(index("AccountNumber"), std::string(row.number));
+    if (!row.desc.empty()) r.SetField(index("Desc"), std::string(row.desc));
+    r.SetField(index("CashFlowClassification"), std::string(row.cash_flow));
+    b.lists().InsertPrepared(r);
+  }
 }
 
+// ---- people, places and contacts ---------------------------------------------------------------
+
+struct Address {
+  const Place* place;
+  std::string street;
+};
+
+Address RandomAddress(Random& rng) {
+  const Place& place = rng.Pick(kPlaces);
+  std::string street = std::to_string(rng.Below(9800) + 100);
+  street.append(" ").append(rng.Pick(kStreets)).append(" ").append(rng.Pick(kStreetKinds));
+  return {&place, std::move(street)};
+}
+
+// The elements of an address aggregate, in schema order; the addressee first when given.
+std::string AddressXml(const Address& a, std::string_view addressee, Random& rng) {
+  std::string out;
+  XmlWriter w(out);
+  if (!addressee.empty()) w.Element("Addr1", addressee);
+  w.Element(addressee.empty() ? "Addr1" : "Addr2", a.street);
+  w.Element("City", a.place->city);
+  w.Element("State", a.place->state);
+  char zip[8];
+  std::snprintf(zip, sizeof zip, "%02d", static_cast<int>(rng.Below(100)));
+  w.Element("PostalCode", std::string(a.place->zip) + zip);
+  return out;
+}
+
+// 555-0100 to 555-0199 are kept for fiction in every area code.
+std::string Phone(const Address& a, Random& rng) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%.*s-555-01%02d", static_cast<int>(a.place->area_code.size()),
+                a.place->area_code.data(), static_cast<int>(rng.Below(100)));
+  return buf;
+}
+
+std::string Lower(std::string_view text, bool keep_dots = false) {
+  std::string out;
+  for (char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    else if (keep_dots && c == '.')
+      out += c;
+  }
+  return out;
+}
+
+std::string PersonEmail(const PersonName& p) {
+  std::string out = Lower(p.first);
+  out += '.';
+  if (p.middle) out.append(1, static_cast<char>(std::tolower(p.middle))).append(".");
+  out += Lower(p.last);
+  return out + "@mail.example";
+}
+
+std::string BusinessEmail(std::string_view name) { return "office@" + Lower(name) + ".example"; }
+
+std::string DisplayName(const PersonName& p) {
+  std::string out(p.first);
+  if (p.middle) out.append(" ").append(1, p.middle).append(".");
+  return out.append(" ").append(p.last);
+}
+
+// ---- customers ---------------------------------------------------------------------------------
+
 // Customers are most of a large sample's work, so their count measures its progress: told about
-// a hundred times at most.
+// a hundred times at most. About a third are businesses, the rest households; every third has a
+// job, billed to the customer and done at a site of its own.
 void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
                   const std::function<void(double)>& progress) {
   const int report_every = std::max(1, sample.customers / 100);
@@ -100,57 +472,177 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
     auto r = b.lists().LoadByFullName(*FindListType(list), name);
     return r->list_id + kRefSeparator + r->full_name;
   };
-  const std::array<std::string, 2> types = {ref_value("CustomerType", "Residential"),
-                                            ref_value("CustomerType", "Commercial")};
-  const std::array<std::string, 2> terms = {ref_value("StandardTerms", "Net 30"),
-                                            ref_value("StandardTerms", "Due on receipt")};
+  const std::string residential = ref_value("CustomerType", "Residential");
+  const std::string commercial = ref_value("CustomerType", "Commercial");
+  const std::array<std::string, 3> home_terms = {ref_value("StandardTerms", "Due on receipt"),
+                                                 ref_value("StandardTerms", "Due on receipt"),
+                                                 ref_value("StandardTerms", "Net 15")};
+  const std::array<std::string, 5> business_terms = {
+      ref_value("StandardTerms", "Net 30"), ref_value("StandardTerms", "Net 30"),
+      ref_value("StandardTerms", "2% 10 Net 30"), ref_value("StandardTerms", "Net 60"),
+      ref_value("DateDrivenTerms", "Due on the 15th")};
   const std::string tax = ref_value("SalesTaxCode", "Tax");
-  const std::string job_type = ref_value("JobType", "Remodel");
-  char buf[160];
+  const std::array<std::string, 2> job_types = {ref_value("JobType", "Remodel"),
+                                                ref_value("JobType", "New Construction")};
+  const std::array<std::string_view, 4> job_statuses = {"InProgress", "Awarded", "Pending",
+                                                        "Closed"};
+  const std::array<std::string_view, 3> contact_by = {"Email", "Phone", "Text message"};
+  People households(rng);
+  Businesses<kCustomerTrades.size()> businesses(kCustomerTrades, rng);
+  uint64_t next_household = 0, next_business = 0;
+  const uint16_t name_first = index("FirstName"), name_last = index("LastName");
   for (int i = 1; i <= sample.customers; ++i) {
     ListRecord c;
     c.type = &customer;
-    const char* first = rng.Pick(kFirstNames);
-    const char* last = rng.Pick(kLastNames);
-    std::snprintf(buf, sizeof buf, "%s, %s %06d", last, first, i);
-    c.name = buf;
+    bool business = rng.Below(3) == 0 && next_business < businesses.capacity();
+    if (!business && next_household >= households.capacity()) business = true;
+    std::string addressee, email;
+    if (business) {
+      c.name = businesses(next_business++);
+      c.SetField(index("CompanyName"), c.name);
+      PersonName contact{rng.Pick(kFirstNames), rng.Pick(kLastNames)};
+      c.SetField(name_first, std::string(contact.first));
+      c.SetField(name_last, std::string(contact.last));
+      c.SetField(index("Contact"), DisplayName(contact));
+      addressee = c.name;
+      email = BusinessEmail(c.name);
+    } else {
+      PersonName p = households(next_household++ % households.capacity());
+      c.name.assign(p.last).append(", ").append(p.first);
+      if (p.middle) c.name.append(" ").append(1, p.middle).append(".");
+      c.SetField(name_first, std::string(p.first));
+      if (p.middle) c.SetField(index("MiddleName"), std::string(1, p.middle) + ".");
+      c.SetField(name_last, std::string(p.last));
+      addressee = DisplayName(p);
+      email = PersonEmail(p);
+    }
+    if (next_household > households.capacity() || next_business > businesses.capacity())
+      c.name.append(" ").append(std::to_string(i));  // past every name the pools can make
     c.full_name = c.name;
-    c.SetField(index("FirstName"), first);
-    c.SetField(index("LastName"), last);
-    std::string address;
-    XmlWriter w(address);
-    std::snprintf(buf, sizeof buf, "%d %s Street", static_cast<int>(rng.Below(9000) + 100), last);
-    w.Element("Addr1", buf);
-    w.Element("City", rng.Pick(kCities));
-    w.Element("State", rng.Pick(kStates));
-    std::snprintf(buf, sizeof buf, "%05d", static_cast<int>(rng.Below(90000) + 10000));
-    w.Element("PostalCode", buf);
-    c.SetField(index("BillAddress"), address);
-    std::snprintf(buf, sizeof buf, "555-%04d", static_cast<int>(rng.Below(10000)));
-    c.SetField(index("Phone"), buf);
-    std::snprintf(buf, sizeof buf, "%s.%s%d@example.com", first, last, i);
-    c.SetField(index("Email"), buf);
-    c.SetField(index("CustomerTypeRef"), types[rng.Below(2)]);
-    c.SetField(index("TermsRef"), terms[rng.Below(2)]);
+    Address home = RandomAddress(rng);
+    std::string bill = AddressXml(home, addressee, rng);
+    c.SetField(index("BillAddress"), bill);
+    if (business && rng.Below(2) == 0) {
+      Address site{home.place, RandomAddress(rng).street};  // deliveries to a second site
+      c.SetField(index("ShipAddress"), AddressXml(site, addressee, rng));
+    } else {
+      c.SetField(index("ShipAddress"), bill);
+    }
+    c.SetField(index("Phone"), Phone(home, rng));
+    c.SetField(index("Email"), email);
+    c.SetField(index("CustomerTypeRef"), business ? commercial : residential);
+    c.SetField(index("TermsRef"), business ? rng.Pick(business_terms) : rng.Pick(home_terms));
     c.SetField(index("SalesTaxCodeRef"), tax);
+    if (business) c.SetField(index("CreditLimit"), Cents((rng.Below(5) + 1) * 500000));
     c.SetField(index("JobStatus"), "None");
     b.lists().InsertPrepared(c);
+    if (rng.Below(3) == 0) b.SetCustomField("Referred By", c.list_id, rng.Pick(kReferrals));
+    if (business) b.SetCustomField("Preferred Contact", c.list_id, rng.Pick(contact_by));
     if (progress && i % report_every == 0) progress(static_cast<double>(i) / sample.customers);
     if (i % 3 != 0) continue;
+    const auto& job_names = business ? kBusinessJobs : kHomeJobs;
     for (int j = 0; j < sample.jobs_per_customer; ++j) {
       ListRecord job;
       job.type = &customer;
-      job.name = kJobNames[static_cast<size_t>(j) % kJobNames.size()];
-      if (j >= static_cast<int>(kJobNames.size())) job.name.append(" ").append(std::to_string(j));
+      job.name = job_names[static_cast<size_t>(j) % job_names.size()];
+      if (j >= static_cast<int>(job_names.size())) job.name.append(" ").append(std::to_string(j));
       job.full_name = c.full_name + ":" + job.name;
       job.parent_id = c.list_id;
       job.sublevel = 1;
-      job.SetField(index("BillAddress"), address);
-      job.SetField(index("JobStatus"), "InProgress");
-      job.SetField(index("JobTypeRef"), job_type);
+      job.SetField(index("BillAddress"), bill);
+      Address site = business ? Address{home.place, RandomAddress(rng).street} : home;
+      job.SetField(index("ShipAddress"), AddressXml(site, addressee, rng));
+      job.SetField(index("Phone"), Phone(home, rng));
+      job.SetField(index("TermsRef"), business ? business_terms[0] : home_terms[0]);
+      job.SetField(index("JobStatus"), std::string(rng.Pick(job_statuses)));
+      job.SetField(index("JobTypeRef"), job_types[rng.Below(2)]);
       b.lists().InsertPrepared(job);
     }
   }
+}
+
+// ---- vendors, employees and other names --------------------------------------------------------
+
+// The tax agency, then suppliers and subcontractors; subcontractors are paid on 1099s, so
+// QuickBooks needs their tax ID and address.
+void AddVendors(Builder& b, Random& rng, const SampleBusiness& sample) {
+  b.Add("Vendor", El("Name", "State Board of Equalization") +
+                      El("CompanyName", "State Board of Equalization") + "<VendorAddress>" +
+                      El("Addr1", "450 N Street") + El("City", "Sacramento") + El("State", "CA") +
+                      El("PostalCode", "95814") + "</VendorAddress>" +
+                      Ref("VendorTypeRef", "Tax Agency"));
+  Businesses<kSupplierTrades.size()> suppliers(kSupplierTrades, rng);
+  Businesses<kSubcontractorTrades.size()> subcontractors(kSubcontractorTrades, rng);
+  uint64_t next_supplier = 0, next_subcontractor = 0;
+  for (int i = 1; i <= sample.vendors; ++i) {
+    bool subcontractor = i % 3 == 0;
+    std::string name = subcontractor
+                           ? subcontractors(next_subcontractor++ % subcontractors.capacity())
+                           : suppliers(next_supplier++ % suppliers.capacity());
+    Address at = RandomAddress(rng);
+    PersonName contact{rng.Pick(kFirstNames), rng.Pick(kLastNames)};
+    char tax_id[16], account[16];
+    std::snprintf(tax_id, sizeof tax_id, "%02d-%07d", static_cast<int>(rng.Below(90) + 10),
+                  static_cast<int>(rng.Below(10000000)));
+    std::snprintf(account, sizeof account, "BRN-%05d", static_cast<int>(rng.Below(100000)));
+    std::string inner =
+        El("Name", name) + El("CompanyName", name) + El("FirstName", contact.first) +
+        El("LastName", contact.last) + "<VendorAddress>" + AddressXml(at, name, rng) +
+        "</VendorAddress>" + El("Phone", Phone(at, rng)) + El("Email", BusinessEmail(name)) +
+        El("Contact", DisplayName(contact)) + El("NameOnCheck", name) +
+        El("AccountNumber", account) +
+        Ref("VendorTypeRef", subcontractor ? "Subcontractors" : "Supplies") +
+        Ref("TermsRef", subcontractor ? "Net 15" : "Net 30") +
+        El("CreditLimit", Cents((rng.Below(4) + 1) * 250000)) + El("VendorTaxIdent", tax_id) +
+        El("IsVendorEligibleFor1099", subcontractor ? "true" : "false");
+    b.Add("Vendor", inner);
+  }
+}
+
+// Employees and other names are people of one pool, so no two share a name; the first other name
+// is the owner.
+std::string AddPeople(Builder& b, Random& rng, const SampleBusiness& sample) {
+  People people(rng);
+  uint64_t next = 0;
+  std::string first_employee;
+  for (int i = 1; i <= sample.employees; ++i) {
+    PersonName p = people(next++ % people.capacity());
+    Address home = RandomAddress(rng);
+    char hired[16];
+    std::snprintf(hired, sizeof hired, "20%02d-%02d-%02d", static_cast<int>(rng.Below(12) + 12),
+                  static_cast<int>(rng.Below(12) + 1), static_cast<int>(rng.Below(28) + 1));
+    std::string inner = El("FirstName", p.first);
+    if (p.middle) inner += El("MiddleName", std::string(1, p.middle));
+    inner += El("LastName", p.last) + El("JobTitle", kJobTitles[(i - 1) % kJobTitles.size()]) +
+             "<EmployeeAddress>" + AddressXml(home, {}, rng) + "</EmployeeAddress>" +
+             El("Phone", Phone(home, rng)) + El("Email", PersonEmail(p)) +
+             El("EmployeeType", "Regular") + El("HiredDate", hired);
+    auto e = b.Add("Employee", inner);
+    if (first_employee.empty()) first_employee = e.full_name;
+  }
+  constexpr std::array<std::string_view, 4> kRoles = {"Owner", "Loan officer", "Accountant",
+                                                      "Landlord"};
+  for (int i = 1; i <= sample.other_names; ++i) {
+    PersonName p = people(next++ % people.capacity());
+    Address home = RandomAddress(rng);
+    b.Add("OtherName", El("Name", DisplayName(p)) + El("FirstName", p.first) +
+                           El("LastName", p.last) + "<OtherNameAddress>" +
+                           AddressXml(home, {}, rng) + "</OtherNameAddress>" +
+                           El("Phone", Phone(home, rng)) + El("Email", PersonEmail(p)) +
+                           El("Notes", kRoles[(i - 1) % kRoles.size()]));
+  }
+  return first_employee;
+}
+
+// Initials of a full name ("Ada Baker" gives "AB").
+std::string Initials(std::string_view name) {
+  std::string out;
+  bool start = true;
+  for (char c : name) {
+    if (start && std::isalpha(static_cast<unsigned char>(c)) && out.size() < 5) out += c;
+    start = c == ' ';
+  }
+  return out;
 }
 
 }  // namespace
@@ -161,33 +653,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                        const std::function<void(double)>& progress) {
   Builder b(company);
   Random rng(sample.seed);
-  // A standard chart of accounts.
-  b.Add("Account", Account("Checking", "Bank"));
-  b.Add("Account", Account("Savings", "Bank"));
-  b.Add("Account", Account("Accounts Receivable", "AccountsReceivable"));
-  b.Add("Account", Account("Undeposited Funds", "OtherCurrentAsset"));
-  b.Add("Account", Account("Inventory Asset", "OtherCurrentAsset"));
-  b.Add("Account", Account("Furniture and Equipment", "FixedAsset"));
-  b.Add("Account", Account("Accounts Payable", "AccountsPayable"));
-  b.Add("Account", Account("Company Card", "CreditCard"));
-  b.Add("Account", Account("Payroll Liabilities", "OtherCurrentLiability"));
-  b.Add("Account", Account("Sales Tax Payable", "OtherCurrentLiability"));
-  b.Add("Account", Account("Bank Loan", "LongTermLiability"));
-  b.Add("Account", Account("Opening Balance Equity", "Equity"));
-  b.Add("Account", Account("Owner's Equity", "Equity"));
-  b.Add("Account", Account("Sales", "Income"));
-  b.Add("Account", Account("Services", "Income"));
-  b.Add("Account", Account("Finance Charge Income", "Income"));
-  b.Add("Account", Account("Cost of Goods Sold", "CostOfGoodsSold"));
-  b.Add("Account", Account("Advertising", "Expense"));
-  b.Add("Account", Account("Payroll Expenses", "Expense"));
-  b.Add("Account", Account("Utilities", "Expense"));
-  b.Add("Account", Account("Telephone", "Expense", "Utilities"));
-  b.Add("Account", Account("Gas and Electric", "Expense", "Utilities"));
-  b.Add("Account", Account("Discounts Given", "Expense"));
-  b.Add("Account", Account("Interest Income", "OtherIncome"));
-  b.Add("Account", Account("Other Expenses", "OtherExpense"));
-  b.Add("Account", Account("Estimates", "NonPosting"));
+  AddChartOfAccounts(b);
 
   for (auto n : {"Retail", "Wholesale"}) b.Add("Class", El("Name", n));
   b.Add("Class", El("Name", "East") + Ref("ParentRef", "Wholesale"));
@@ -198,12 +664,19 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   for (auto n : {"Cash", "Check", "Visa", "MasterCard"}) b.Add("PaymentMethod", El("Name", n));
   for (auto n : {"Thank you for your business.", "Please remit to the address above."})
     b.Add("CustomerMsg", El("Name", n));
-  b.Add("StandardTerms", El("Name", "Net 30") + El("StdDueDays", "30"));
   b.Add("StandardTerms", El("Name", "Due on receipt") + El("StdDueDays", "0"));
+  b.Add("StandardTerms", El("Name", "Net 15") + El("StdDueDays", "15"));
+  b.Add("StandardTerms", El("Name", "Net 30") + El("StdDueDays", "30"));
+  b.Add("StandardTerms", El("Name", "Net 60") + El("StdDueDays", "60"));
   b.Add("StandardTerms", El("Name", "2% 10 Net 30") + El("StdDueDays", "30") +
                              El("StdDiscountDays", "10") + El("DiscountPct", "2.00"));
   b.Add("DateDrivenTerms",
         El("Name", "Due on the 15th") + El("DayOfMonthDue", "15") + El("DueNextMonthDays", "5"));
+  b.Add("DateDrivenTerms", El("Name", "1% 5th Net 20th") + El("DayOfMonthDue", "20") +
+                               El("DueNextMonthDays", "10") + El("DiscountDayOfMonth", "5") +
+                               El("DiscountPct", "1.00"));
+  b.Add("DateDrivenTerms", El("Name", "Due end of month") + El("IsActive", "false") +
+                               El("DayOfMonthDue", "31") + El("DueNextMonthDays", "7"));
   b.Add("SalesTaxCode", El("Name", "Tax") + El("IsTaxable", "true") + El("Desc", "Taxable sales"));
   b.Add("SalesTaxCode",
         El("Name", "Non") + El("IsTaxable", "false") + El("Desc", "Non-taxable sales"));
@@ -211,25 +684,11 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                           El("PriceLevelFixedPercentage", "-10.0"));
   b.Add("Currency", El("Name", "US Dollar") + El("CurrencyCode", "USD"));
 
-  b.Add("Vendor", El("Name", "State Board of Equalization") + Ref("VendorTypeRef", "Tax Agency"));
-  for (int i = 1; i <= sample.vendors; ++i) {
-    char name[80];
-    std::snprintf(name, sizeof name, "%s Supply %d", rng.Pick(kLastNames), i);
-    b.Add("Vendor", El("Name", name) + El("CompanyName", name) + Ref("VendorTypeRef", "Supplies") +
-                        Ref("TermsRef", "Net 30"));
-  }
-  std::string first_employee;
-  for (int i = 1; i <= sample.employees; ++i) {
-    const char* first = rng.Pick(kFirstNames);
-    char last[40];
-    std::snprintf(last, sizeof last, "%s%d", rng.Pick(kLastNames), i);
-    auto e = b.Add("Employee", El("FirstName", first) + El("LastName", last));
-    if (first_employee.empty()) first_employee = e.full_name;
-  }
-  for (int i = 1; i <= sample.other_names; ++i)
-    b.Add("OtherName", El("Name", "Owner " + std::to_string(i)));
+  AddVendors(b, rng, sample);
+  std::string first_employee = AddPeople(b, rng, sample);
   if (!first_employee.empty())
-    b.Add("SalesRep", El("Initial", "SR1") + Ref("SalesRepEntityRef", first_employee));
+    b.Add("SalesRep",
+          El("Initial", Initials(first_employee)) + Ref("SalesRepEntityRef", first_employee));
 
   b.Add("PayrollItemWage", El("Name", "Salary") + El("WageType", "SalaryRegular") +
                                Ref("ExpenseAccountRef", "Payroll Expenses"));
@@ -242,7 +701,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     r.type = &nonwage;
     r.name = r.full_name = "Federal Withholding";
     r.SetField(static_cast<uint16_t>(nonwage.field_index("NonWageType")), "Tax");
-    auto liability = b.lists().LoadByFullName(*FindListType("Account"), "Payroll Liabilities");
+    auto liability = b.lists().LoadByFullName(*FindListType("Account"),
+                                              "Payroll Liabilities:Federal Withholding");
     r.SetField(static_cast<uint16_t>(nonwage.field_index("LiabilityAccountRef")),
                liability->list_id + kRefSeparator + liability->full_name);
     b.lists().InsertPrepared(r);
@@ -302,7 +762,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   b.Add("ItemFixedAsset", El("Name", "Delivery Van") + El("AcquiredAs", "New") +
                               El("PurchaseDesc", "Delivery van") +
                               El("PurchaseDate", "2020-01-15") + El("PurchaseCost", "28000.00") +
-                              Ref("AssetAccountRef", "Furniture and Equipment"));
+                              Ref("AssetAccountRef", "Vehicles:Original Cost"));
   b.Add("ItemSubtotal", El("Name", "Subtotal") + El("ItemDesc", "Subtotal"));
   b.Add("ItemDiscount", El("Name", "Loyalty Discount") + El("ItemDesc", "10% off") +
                             El("DiscountRatePercent", "10.0") +
@@ -316,6 +776,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                          "<ItemGroupLine>" + Ref("ItemRef", "Installation") + El("Quantity", "1") +
                          "</ItemGroupLine>");
 
+  b.DefineCustomField("Referred By", "Customer");
+  b.DefineCustomField("Preferred Contact", "Customer");
   AddCustomers(b, rng, sample, progress);
   ListFilter customers;
   customers.types = {"Customer"};
@@ -330,6 +792,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";
   company_values["CompanyName"] = "Brennock Sample Company";
+  preferences["AccountingPreferences.IsUsingAccountNumbers"] = "true";
   preferences["FinanceChargePreferences.FinanceChargeAccountRef"] = "Finance Charge Income";
   preferences["PurchasesAndVendorsPreferences.DefaultDiscountAccountRef"] = "Discounts Given";
   preferences["SalesAndCustomersPreferences.DefaultShipMethodRef"] = "UPS";

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "brennock/company/account.h"
 #include "brennock/company/company.h"
 #include "brennock/enums/qc_enum.h"
 #include "brennock/lists/customer.h"
@@ -13,6 +14,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
 #include "brennock/session/session_checks.h"
@@ -113,6 +115,8 @@ BRENNOCK_GLOBAL_COLLECTION(Vendors)
 BRENNOCK_GLOBAL_COLLECTION(OtherNames)
 BRENNOCK_GLOBAL_COLLECTION(Employees)
 BRENNOCK_GLOBAL_COLLECTION(Entities)
+BRENNOCK_GLOBAL_COLLECTION(Accounts)
+BRENNOCK_GLOBAL_COLLECTION(Terms)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

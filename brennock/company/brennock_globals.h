@@ -33,6 +33,8 @@ class Vendors;
 class OtherNames;
 class Employees;
 class Entities;
+class Accounts;
+class Terms;
 
 // This thread's global connection: created on first use and kept until the thread ends. The
 // database export raises its progress events on it.
@@ -81,6 +83,8 @@ class BrennockGlobals {
   std::shared_ptr<brennock::OtherNames> OtherNames() const;
   std::shared_ptr<brennock::Employees> Employees() const;
   std::shared_ptr<brennock::Entities> Entities() const;
+  std::shared_ptr<brennock::Accounts> Accounts() const;
+  std::shared_ptr<brennock::Terms> Terms() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

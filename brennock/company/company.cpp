@@ -1,5 +1,6 @@
 #include "brennock/company/company.h"
 
+#include "brennock/company/account.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
@@ -24,6 +25,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
 #include "brennock/model/binding.h"
@@ -114,10 +116,16 @@ BRENNOCK_COMPANY_COLLECTION(Customers)
 BRENNOCK_COMPANY_COLLECTION(Vendors)
 BRENNOCK_COMPANY_COLLECTION(OtherNames)
 BRENNOCK_COMPANY_COLLECTION(Employees)
+BRENNOCK_COMPANY_COLLECTION(Accounts)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {
   return std::static_pointer_cast<brennock::Entities>(Collection(qoObjectTypeEntity));
+}
+
+// Both kinds of terms share one collection, the Terms row's.
+std::shared_ptr<brennock::Terms> Company::Terms() const {
+  return std::static_pointer_cast<brennock::Terms>(Collection(qoObjectTypeTerms));
 }
 
 xmlBldr& Company::Builder() {
@@ -191,29 +199,23 @@ void Company::Refresh() {
   if (XmlNode companyRet = FirstReturn(*response)) FromDom(companyRet);
 }
 
-const std::string& Company::DefaultAccount(std::string& cache, int16_t accountType) {
+const std::string& Company::DefaultAccount(std::string& cache, qbEnumAccountType accountType) {
   if (!cache.empty()) return cache;
-  xmlBldr& builder = Builder();
-  builder.NewClear();
-  builder.OpenAggregateOnly("AccountQueryRq");
-  builder.CreateElement("AccountType", EnumCodeToXmlText(qoeAccountType, accountType));
-  builder.EndAggregate("AccountQueryRq");
-  std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-  if (builder.ErrNumber() != 0) return cache;  // none of that type (or no answer): ask again later
-  if (XmlNode accountRet = FirstReturn(*response)) {
-    for (const XmlNode& child : accountRet.childNodes()) {
-      if (child.baseName() == "FullName") {
-        cache = child.text();
-        break;
-      }
-    }
-  }
+  brennock::Accounts accounts;
+  // None of that type (or no answer) leaves the cache empty: the next read asks again.
+  if (accounts.GetByAccountType(accountType) > 0) cache = accounts.Item(1)->FullName();
   return cache;
 }
 
-const std::string& Company::DefaultARAccount() { return DefaultAccount(defaultARAccount_, 2); }
-const std::string& Company::DefaultAPAccount() { return DefaultAccount(defaultAPAccount_, 1); }
-const std::string& Company::DefaultBankAccount() { return DefaultAccount(defaultBankAccount_, 3); }
+const std::string& Company::DefaultARAccount() {
+  return DefaultAccount(defaultARAccount_, qbAccountsReceivable);
+}
+const std::string& Company::DefaultAPAccount() {
+  return DefaultAccount(defaultAPAccount_, qbAccountsPayable);
+}
+const std::string& Company::DefaultBankAccount() {
+  return DefaultAccount(defaultBankAccount_, qbBank);
+}
 
 bool Company::ValidateAll() {
   errors_.Clear();

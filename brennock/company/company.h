@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "brennock/enums/list_enums.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/txn_enums.h"
 #include "brennock/errors/qc_errors.h"
@@ -35,6 +36,8 @@ class Vendors;
 class OtherNames;
 class Employees;
 class Entities;
+class Accounts;
+class Terms;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -47,8 +50,8 @@ class BindingTable;
 // The root of the object model for one session: the company information of the open file, its
 // preferences, and one master collection per list, each registered in Lists under its list's key.
 // Records reach it through the thread's session state (Session().company), never through the
-// connection. Collections of record families the library does not have yet (accounts, customers,
-// items, terms, templates and all transactions) are absent from it and from Lists.
+// connection. Collections of record families the library does not have yet (items, templates
+// and all transactions) are absent from it and from Lists.
 class Company {
  public:
   Company();
@@ -82,8 +85,8 @@ class Company {
   std::shared_ptr<brennock::Preferences> Preferences() const { return preferences_; }
   qcErrors& Errors() noexcept { return errors_; }
 
-  // Full name of the first account of that type, cached once found; each read asks QuickBooks
-  // again while none has been found.
+  // Full name of the first account of that type (Accounts::GetByAccountType on a collection of
+  // its own), cached once found; each read asks QuickBooks again while none has been found.
   const std::string& DefaultARAccount();
   const std::string& DefaultAPAccount();
   const std::string& DefaultBankAccount();
@@ -146,6 +149,8 @@ class Company {
   std::shared_ptr<brennock::OtherNames> OtherNames() const;
   std::shared_ptr<brennock::Employees> Employees() const;
   std::shared_ptr<brennock::Entities> Entities() const;
+  std::shared_ptr<brennock::Accounts> Accounts() const;
+  std::shared_ptr<brennock::Terms> Terms() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 
@@ -155,7 +160,7 @@ class Company {
 
  private:
   xmlBldr& Builder();
-  const std::string& DefaultAccount(std::string& cache, int16_t accountType);
+  const std::string& DefaultAccount(std::string& cache, qbEnumAccountType accountType);
   Date ActivityTime(int32_t childIndex);
 
   std::string name_, legalName_, phone_, fax_, email_, emailForCustomers_, webSite_;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "brennock/lists/account_list.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/employee.h"
@@ -16,6 +17,7 @@
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/sales_tax_code.h"
 #include "brennock/lists/tax_code.h"
+#include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
 
@@ -40,6 +42,9 @@ constexpr uint16_t kItem = kFull | kIterates;
 constexpr ListRecordKind kLists[] = {
   // object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
   // command word, label, command columns, bindings, collection
+  {qoObjectTypeAccount, qoListAccounts, "Account", "Account", kNotSupported, kFull | kHierarchical | kMaster,
+   "Account", "Account", "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive",
+   &AccountBindings, &NewAccounts},
   {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {},
    kFull | kHierarchical | kIterates | kMaster | kModChanges, "Customer", "Entity", "customer", "customer",
    "FullName,Phone,Email,Balance,IsActive", &Customer::Bindings, &New<Customers>},
@@ -50,6 +55,9 @@ constexpr ListRecordKind kLists[] = {
    "vendor", "vendor", "Name,CompanyName,Phone,Balance,IsActive", &Vendor::Bindings, &New<Vendors>},
   {qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull | kMaster, "OtherName", "Entity",
    "othername", "other name", "Name,Phone,IsActive", &OtherName::Bindings, &New<OtherNames>},
+  // Both kinds of terms are filed in the Terms row's collection.
+  {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters | kMaster, "Terms", "Terms", "terms",
+   "terms", "Type,Name,StdDueDays,DayOfMonthDue,IsActive", nullptr, &New<Terms>},
   {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull | kMaster, "Employee", "Entity",
    "employee", "employee", "Name,Phone,Email,IsActive", &Employee::Bindings, &New<Employees>},
   {qoObjectTypeSalesRep, qoListSalesReps, "SalesRep", "SalesRep", kNotSupported, kFull | kMaster,
@@ -96,14 +104,12 @@ constexpr ListRecordKind kLists[] = {
    kNotAllowed, kCanDelete | kFilters, {}, "PayrollItem", "payrollitemnonwage", "non-wage payroll item",
    "Name,NonWageType,IsActive", &PayrollItemNonWage::Bindings, &New<PayrollItemNonWages>},
   // Lists the library has no record class for yet: the simulator and the command use them.
-  {qoObjectTypeAccount, qoListAccounts, "Account", "Account", {}, kFull | kHierarchical, {}, "Account",
-   "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive"},
-  {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", {}, kAddDelete, {}, "Terms",
-   "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive"},
-  {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", {}, kAddDelete, {}, "Terms",
-   "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive"},
-  {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters, {}, "Terms", "terms", "terms",
-   "Type,Name,StdDueDays,DayOfMonthDue,IsActive"},
+  {qoObjectTypeStandardTerms, qoListTerms, "StandardTerm", "StandardTerms", kNotSupported, kAddDelete, {},
+   "Terms", "standardterms", "standard terms", "Name,StdDueDays,StdDiscountDays,DiscountPct,IsActive",
+   &StandardTerm::Bindings},
+  {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
+   "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
+   &DateDrivenTerm::Bindings},
   {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
    "template", "Name,TemplateType,IsActive"},
   {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kIterates | kFilters, {}, "Item", "item",

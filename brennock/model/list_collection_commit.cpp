@@ -79,8 +79,10 @@ void ListCollectionCore::HandleSaveResponse(const XmlNode& response) {
     return;
   }
   AddCommitStatusErrors(*errors_, *record.Errors(), record.CollectionKey(), code,
-                        status.statusMessage);
+                        status.statusMessage, RefusedField());
 }
+
+std::string_view ListCollectionCore::RefusedField() const { return kQuickBooksField; }
 
 int32_t ListCollectionCore::Commit(std::shared_ptr<qcListObject> Member) {
   RequireMaster();

@@ -155,6 +155,9 @@ class ListCollectionCore : public qcList {
   virtual std::string QueryName() const;
   // Delete with the ListDelType a collection of several kinds names for the record.
   int32_t DeleteOfType(std::string_view listDelType, const std::string& ListID, bool bRemove);
+  // The field a member's Errors files QuickBooks' refusal of its save under: "QuickBooks: " by
+  // default.
+  virtual std::string_view RefusedField() const;
 
  private:
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.

@@ -5,6 +5,7 @@
 
 #include "brennock/util/text.h"
 #include "simulator/clock.h"
+#include "simulator/lists/account_rules.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"
 
@@ -165,10 +166,15 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
                               bool& parent_given) {
   Status status;
   std::vector<uint16_t> replaced;  // repeated fields a modify has started to replace
+  // What QuickBooks computes or sets itself (SpecialAccountType, Balance ...) is in the Ret shape
+  // only; a request that names it is not taken at its word.
+  const qbxml::Aggregate* request_shape =
+      qbxml::FindAggregate(std::string(type.name) + (modify ? "Mod" : "Add"));
   for (auto child : source.children()) {
     if (child.type() != pugi::node_element) continue;
     std::string_view raw = child.name();
     if (raw == "ListID" || raw == "EditSequence" || raw == "OpenBalanceDate") continue;
+    if (request_shape && !qbxml::FindElement(*request_shape, raw)) continue;
     if (raw == "Name") {
       std::string name(Trim(child.text().get()));
       int index = type.field_index("Name");
@@ -272,6 +278,10 @@ Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out)
   if (named && rec.name.empty())
     return MakeStatus(kCannotSave,
                       {type.name, "", "The name of the list element cannot be blank."});
+  if (type.name == "Account") {
+    Status rule = CheckAccount(rec, parent ? &*parent : nullptr, nullptr, false);
+    if (!rule.ok()) return rule;
+  }
   InsertNew(rec);  // assigns the ListID first, so unnamed lists get a unique key
   if (parent) {
     rec.parent_id = parent->list_id;
@@ -402,6 +412,13 @@ Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& o
   }
   if (named && NameTaken(type, rec.full_name, rec.list_id))
     return MakeStatus(kNameInUse, {rec.full_name});
+  if (type.name == "Account") {
+    auto& subaccounts =
+        company_.db().Prepare("SELECT 1 FROM list_records WHERE parent_id=? LIMIT 1");
+    bool has_subaccounts = subaccounts.Bind(1, rec.list_id).Step();
+    Status rule = CheckAccount(rec, parent ? &*parent : nullptr, &*found, has_subaccounts);
+    if (!rule.ok()) return rule;
+  }
   SimulatorTime now = Now();
   rec.time_modified = FormatDateTime(now);
   rec.modified_utc = now.unix_seconds;
@@ -438,6 +455,10 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
     return MakeStatus(kInvalidId, {id, "list id"});
   auto found = LoadById(id);
   if (!found || found->type != &type) return MakeStatus(kObjectNotFound, {id});
+  if (type.name == "Account") {
+    Status rule = CheckAccountDelete(*found);
+    if (!rule.ok()) return rule;
+  }
   auto& children = company_.db().Prepare("SELECT 1 FROM list_records WHERE parent_id=? LIMIT 1");
   if (children.Bind(1, id).Step())
     return MakeStatus(kCannotModify, {type.name, found->full_name,

@@ -119,7 +119,7 @@ TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
   EXPECT_EQ(customer["IsActive"], true);
   EXPECT_EQ(customer["Sublevel"], 0);
   EXPECT_EQ(customer["Balance"], "0.00") << "amounts stay exact decimal text";
-  EXPECT_EQ(customer["BillAddress"]["City"], "Fairview");
+  EXPECT_EQ(customer["BillAddress"]["City"], "Redwood City");
 }
 
 TEST_F(CliTest, LongListsArriveInPagesWithoutLossOrRepeats) {

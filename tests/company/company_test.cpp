@@ -81,7 +81,8 @@ TEST_F(CompanyConnectTest, DefaultBankAccountStaysEmptyAndAsksAgain) {
   EXPECT_EQ(company->DefaultBankAccount(), "");
   EXPECT_EQ(recorder_->Requests().size(), before + 2);
   EXPECT_NE(recorder_->LastRequestText().find(
-                "<AccountQueryRq><AccountType>Bank</AccountType></AccountQueryRq>"),
+                "<AccountQueryRq requestID = \"1\"><AccountType>Bank</AccountType>"
+                "</AccountQueryRq>"),
             std::string::npos);
 }
 

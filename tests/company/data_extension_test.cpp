@@ -404,8 +404,9 @@ TEST_F(DataExtensionSimulatorTest, CustomerValuesAreSavedReadBackAndDeleted) {
   DataExtensions customRead, applicationRead;
   for (const XmlNode& child : ret.childNodes())
     if (child.baseName() == "DataExtRet") ReadDataExtRet(child, &customRead, &applicationRead);
-  ASSERT_EQ(customRead.Count(), 1);
-  EXPECT_EQ(customRead.Item(1)->Value(), Variant("Teal"));
+  // The sample business gives some customers custom values of its own.
+  ASSERT_TRUE(customRead.ItemExists("Colour"));
+  EXPECT_EQ(customRead.Item(std::string("Colour"))->Value(), Variant("Teal"));
   ASSERT_EQ(applicationRead.Count(), 1);
   EXPECT_EQ(applicationRead.Item(1)->DataType(), qbDataExtTypeAMTTYPE);
   EXPECT_EQ(applicationRead.Item(1)->Value(), Variant(Currency(12.5)));
@@ -414,7 +415,7 @@ TEST_F(DataExtensionSimulatorTest, CustomerValuesAreSavedReadBackAndDeleted) {
   EXPECT_EQ(gadget.listID, listID);
   EXPECT_EQ(gadget.CustomFields()->Item(std::string("colour"))->Value(), Variant("Teal"));
 
-  custom.Item(1)->SetValue(Variant(""));
+  custom.Item(std::string("Colour"))->SetValue(Variant(""));
   EXPECT_EQ(custom.Commit(listID), 0);
   EXPECT_NE(recorder_->LastRequestText().find(
                 "<DataExtDelRq requestID = \"1\"><DataExtDel><OwnerID>0</OwnerID><DataExtName>"
@@ -422,7 +423,8 @@ TEST_F(DataExtensionSimulatorTest, CustomerValuesAreSavedReadBackAndDeleted) {
                 "<ListID>" +
                 listID + "</ListID></ListObjRef></DataExtDel></DataExtDelRq>"),
             std::string::npos);
-  EXPECT_EQ(custom.GetAll(), 0);
+  custom.GetAll();
+  EXPECT_FALSE(custom.ItemExists("Colour"));
   EXPECT_EQ(application.GetAll(), 1);
   EXPECT_EQ(application.Item(1)->Value(), Variant(Currency(12.5)));
 }

@@ -80,9 +80,14 @@ TEST_F(EntityListsTest, StaleVendorModifyChangesNothing) {
 }
 
 TEST_F(EntityListsTest, BillToPayAnswersEmptyForAKnownPayee) {
-  auto empty = First(
-      "<BillToPayQueryRq><PayeeEntityRef><FullName>Owner 1</FullName></PayeeEntityRef>"
-      "<APAccountRef><FullName>Accounts Payable</FullName></APAccountRef></BillToPayQueryRq>");
+  // Any name of the sample company.
+  std::string payee = First("<OtherNameQueryRq><MaxReturned>1</MaxReturned></OtherNameQueryRq>")
+                          .first_child()
+                          .child_value("Name");
+  ASSERT_FALSE(payee.empty());
+  auto empty = First("<BillToPayQueryRq><PayeeEntityRef><FullName>" + payee +
+                     "</FullName></PayeeEntityRef><APAccountRef><FullName>Accounts Payable"
+                     "</FullName></APAccountRef></BillToPayQueryRq>");
   EXPECT_EQ(Code(empty), 0);
   EXPECT_FALSE(empty.first_child());
   auto unknown = First(

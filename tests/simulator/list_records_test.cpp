@@ -43,8 +43,10 @@ TEST_F(ListRecordsTest, NameInUseIsRefusedWith3100) {
   EXPECT_STREQ(rs.attribute("statusSeverity").value(), "Error");
   EXPECT_STREQ(rs.attribute("statusMessage").value(),
                "The name \"retail\" of the list element is already in use.");
-  // Customers and vendors share one name space.
-  auto vendor = First("<VendorAddRq><VendorAdd><Name>Owner 1</Name></VendorAdd></VendorAddRq>");
+  // Vendors and other names share one name space.
+  std::string owner = First("<OtherNameQueryRq/>").child("OtherNameRet").child_value("Name");
+  auto vendor =
+      First("<VendorAddRq><VendorAdd><Name>" + owner + "</Name></VendorAdd></VendorAddRq>");
   EXPECT_EQ(Code(vendor), 3100);
 }
 
