@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "brennock/company/data_extension.h"
-#include "brennock/company/data_extension_carrier.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
