@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "brennock/company/data_extension.h"
 #include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
@@ -12,6 +13,7 @@
 #include "brennock/lists/entities.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/vendor.h"
+#include "brennock/model/lists_registry.h"
 #include "brennock/xml/xml_document.h"
 #include "tests/lists/lists_fixture.h"
 
@@ -216,9 +218,19 @@ TEST_F(NameRecordsTest, VendorModifyBodyWritesEveryFieldAfterTheKeys) {
        "<VendorRet><ListID>80000001-1</ListID><EditSequence>17</EditSequence><Name>Acme</Name>"
        "<IsActive>true</IsActive><CompanyName>Acme Ltd</CompanyName>"
        "<VendorAddress><City>Town</City></VendorAddress><Notes>Old</Notes>"
-       "<TermsRef><FullName>Net 30</FullName></TermsRef><Balance>12.50</Balance></VendorRet>");
+       "<TermsRef><FullName>Net 30</FullName></TermsRef><Balance>12.50</Balance>"
+       "<DataExtRet><OwnerID>0</OwnerID><DataExtName>Region</DataExtName>"
+       "<DataExtType>STR255TYPE</DataExtType><DataExtValue>North</DataExtValue></DataExtRet>"
+       "</VendorRet>");
   EXPECT_EQ(vendor->ObjectState(), qoObjectStateClean);
   EXPECT_EQ(vendor->Balance(), Currency::FromScaled(125000));
+  ASSERT_EQ(vendor->CustomFields()->Count(), 1);
+  EXPECT_EQ(vendor->CustomFields()->Item(1)->Value().ToString(), "North");
+  // A copy takes every writable field and is a new vendor.
+  auto clone = vendor->Clone();
+  EXPECT_EQ(clone->ObjectState(), qoObjectStateNew);
+  EXPECT_EQ(std::make_tuple(clone->CompanyName(), clone->Address()->City(), clone->Terms()),
+            std::make_tuple(std::string("Acme Ltd"), std::string("Town"), std::string("Net 30")));
   vendor->SetPhone("555");
   vendor->SetAppendNotes(" and new");
   EXPECT_EQ(vendor->ObjectState(), qoObjectStateDirty);
@@ -409,6 +421,20 @@ TEST_F(NameRecordsTest, EntitiesReadEveryKindInOneQuery) {
   EXPECT_NE(processor_->LastRequestText().find("<MaxReturned>5</MaxReturned><ActiveStatus>"
                                                "ActiveOnly</ActiveStatus>"),
             std::string::npos);
+}
+
+TEST_F(NameRecordsTest, CompanyRegistersTheNameLists) {
+  EXPECT_EQ(company_->Lists()->Item("Vendor"),
+            std::static_pointer_cast<qcList>(company_->Vendors()));
+  EXPECT_EQ(company_->Lists()->Item("OtherName"),
+            std::static_pointer_cast<qcList>(company_->OtherNames()));
+  EXPECT_EQ(company_->Lists()->Item("Employee"),
+            std::static_pointer_cast<qcList>(company_->Employees()));
+  EXPECT_EQ(company_->Lists()->Item("Entity"),
+            std::static_pointer_cast<qcList>(company_->Entities()));
+  EXPECT_TRUE(company_->Vendors()->IsMaster());
+  EXPECT_TRUE(company_->Entities()->IsMaster());
+  EXPECT_FALSE(std::make_shared<Vendors>()->IsMaster());
 }
 
 TEST_F(NameRecordsTest, EntitiesNeverWriteAndDeleteByKind) {
