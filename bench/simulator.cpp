@@ -83,4 +83,25 @@ void BM_QueryAllCustomers100k(benchmark::State& state) {
 }
 BENCHMARK(BM_QueryAllCustomers100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One customer of a 100 000-customer company by full name, as a client's GetByFullName asks.
+void BM_QueryCustomerByFullName100k(benchmark::State& state) {
+  std::string path = TempPath("byname");
+  CreateCompany(path, 100000);
+  Session s(path);
+  std::string middle = s.processor->ProcessRequest(
+      s.ticket, Envelope("<CustomerQueryRq><MaxReturned>50000</MaxReturned></CustomerQueryRq>"));
+  auto start = middle.find("<FullName>", middle.rfind("<CustomerRet>")) + 10;
+  std::string name = middle.substr(start, middle.find('<', start) - start);
+  std::string request = Envelope("<CustomerQueryRq requestID=\"1\"><FullName>" + name +
+                                 "</FullName></CustomerQueryRq>");
+  for (auto _ : state) {
+    std::string response = s.processor->ProcessRequest(s.ticket, request);
+    if (response.find("statusCode=\"0\"") == std::string::npos) state.SkipWithError("not found");
+    benchmark::DoNotOptimize(response);
+  }
+  state.SetItemsProcessed(state.iterations());
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_QueryCustomerByFullName100k);
+
 }  // namespace

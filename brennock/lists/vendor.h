@@ -6,6 +6,7 @@
 
 #include "brennock/lists/entity_record.h"
 #include "brennock/lists/linked_transactions.h"
+#include "brennock/model/balance_filtered_collection.h"
 #include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/typed_list_collection.h"
 #include "brennock/values/currency.h"
@@ -96,9 +97,9 @@ class Vendor final : public EntityRecordCore, public DataExtensionCarrier<Vendor
   std::shared_ptr<txnLinkedTransactions> openBills_, openCredits_;
 };
 
-class Vendors final : public TypedListCollection<Vendor> {
+class Vendors final : public BalanceFilteredCollection<Vendor> {
  public:
-  Vendors() : TypedListCollection<Vendor>(true) {}
+  Vendors() : BalanceFilteredCollection<Vendor>(true) {}
   // Master collection only (else 1021).
   std::shared_ptr<Vendor> Add(const std::string& Name = {}, bool IsActive = true);
 };
