@@ -30,12 +30,4 @@ void CurrencyType::CheckRules(qcErrors& errors) {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
 }
 
-std::shared_ptr<CurrencyType> CurrencyTypes::Add(const std::string& Name, bool IsActive,
-                                                 const std::string& /*ParentFullName*/) {
-  std::shared_ptr<CurrencyType> record = NewMember();
-  Fill(*record, Name, IsActive);
-  FileNew(record);
-  return record;
-}
-
 }  // namespace brennock

@@ -54,7 +54,9 @@ class CurrencyTypes final : public TypedListCollection<CurrencyType> {
   // Master collection only (else 1021). A currency has no parent: ParentFullName is accepted for
   // the shape the other lists share and ignored.
   std::shared_ptr<CurrencyType> Add(const std::string& Name = {}, bool IsActive = true,
-                                    const std::string& ParentFullName = {});
+                                    const std::string& /*ParentFullName*/ = {}) {
+    return AddMember(Name, IsActive);
+  }
 };
 
 }  // namespace brennock

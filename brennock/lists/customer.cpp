@@ -335,12 +335,4 @@ void Customer::CheckRules(qcErrors& errors) {
   for (const Rule& rule : kContacts) check(rule);
 }
 
-std::shared_ptr<Customer> Customers::Add(const std::string& Name, bool IsActive,
-                                         const std::string& ParentFullName) {
-  std::shared_ptr<Customer> record = NewMember();
-  Fill(*record, Name, IsActive, ParentFullName);
-  FileNew(record);
-  return record;
-}
-
 }  // namespace brennock

@@ -178,7 +178,9 @@ class Customers final : public BalanceFilteredCollection<Customer> {
   Customers() : BalanceFilteredCollection(true) {}
   // Master collection only (else 1021). A parent makes the new customer a job of it.
   std::shared_ptr<Customer> Add(const std::string& Name = {}, bool IsActive = true,
-                                const std::string& ParentFullName = {});
+                                const std::string& ParentFullName = {}) {
+    return AddMember(Name, IsActive, ParentFullName);
+  }
 };
 
 }  // namespace brennock

@@ -28,10 +28,7 @@ class HierarchicalListCollection : public TypedListCollection<Record> {
   // Master collection only (else 1021).
   std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true,
                               const std::string& ParentFullName = {}) {
-    std::shared_ptr<Record> record = this->NewMember();
-    this->Fill(*record, Name, IsActive, ParentFullName);
-    this->FileNew(record);
-    return record;
+    return this->AddMember(Name, IsActive, ParentFullName);
   }
 };
 

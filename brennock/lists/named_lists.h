@@ -27,10 +27,7 @@ class NamedListCollection : public TypedListCollection<Record> {
  public:
   // Master collection only (else 1021).
   std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true) {
-    std::shared_ptr<Record> record = this->NewMember();
-    this->Fill(*record, Name, IsActive);
-    this->FileNew(record);
-    return record;
+    return this->AddMember(Name, IsActive);
   }
 };
 

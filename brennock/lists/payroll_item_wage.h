@@ -3,7 +3,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/model/list_record_core.h"
@@ -40,12 +39,12 @@ class PayrollItemWages final : public TypedListCollection<PayrollItemWage> {
   // Master collection only (else 1021).
   std::shared_ptr<PayrollItemWage> Add(const std::string& Name,
                                        const std::string& ExpenseAccount = {},
-                                       std::optional<qbEnumWageType> WageType = std::nullopt);
+                                       std::optional<qbEnumWageType> WageType = std::nullopt) {
+    return AddMember(Name, true, {}, [&](PayrollItemWage& r) {
+      r.SetExpenseAccount(ExpenseAccount);
+      if (WageType) r.SetWageType(*WageType);
+    });
+  }
 };
-
-// The qbXML text of a wage type ("HourlyRegular"); empty for 0. Unknown codes raise 1003.
-std::string WageTypeText(qbEnumWageType value);
-// The wage type a qbXML text names; unknown texts raise 1008.
-qbEnumWageType WageTypeFromText(std::string_view text);
 
 }  // namespace brennock

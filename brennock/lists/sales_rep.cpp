@@ -62,13 +62,4 @@ void SalesRep::CheckRules(qcErrors& errors) {
   }
 }
 
-std::shared_ptr<SalesRep> SalesReps::Add(const std::string& Initial, bool IsActive,
-                                         const std::string& EntityFullName) {
-  std::shared_ptr<SalesRep> record = NewMember();
-  Fill(*record, Initial, IsActive);
-  record->SetEntity(EntityFullName);
-  FileNew(record);
-  return record;
-}
-
 }  // namespace brennock

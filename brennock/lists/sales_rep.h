@@ -38,7 +38,9 @@ class SalesReps final : public TypedListCollection<SalesRep> {
  public:
   // Master collection only (else 1021).
   std::shared_ptr<SalesRep> Add(const std::string& Initial = {}, bool IsActive = true,
-                                const std::string& EntityFullName = {});
+                                const std::string& EntityFullName = {}) {
+    return AddMember(Initial, IsActive, {}, [&](SalesRep& r) { r.SetEntity(EntityFullName); });
+  }
 };
 
 }  // namespace brennock

@@ -22,15 +22,4 @@ void CheckTaxCodeRules(qcErrors& errors, const std::string& name, const std::str
 
 void SalesTaxCode::CheckRules(qcErrors& errors) { CheckTaxCodeRules(errors, name_, description_); }
 
-std::shared_ptr<SalesTaxCode> SalesTaxCodes::Add(const std::string& Name,
-                                                 const std::string& Description, bool IsTaxable,
-                                                 bool IsActive) {
-  std::shared_ptr<SalesTaxCode> record = NewMember();
-  Fill(*record, Name, IsActive);
-  record->description_ = Description;
-  record->isTaxable_ = IsTaxable;
-  FileNew(record);
-  return record;
-}
-
 }  // namespace brennock

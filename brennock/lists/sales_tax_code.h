@@ -35,7 +35,12 @@ class SalesTaxCodes final : public TypedListCollection<SalesTaxCode> {
   // Master collection only (else 1021).
   std::shared_ptr<SalesTaxCode> Add(const std::string& Name = {},
                                     const std::string& Description = {}, bool IsTaxable = false,
-                                    bool IsActive = true);
+                                    bool IsActive = true) {
+    return AddMember(Name, IsActive, {}, [&](SalesTaxCode& r) {
+      r.description_ = Description;
+      r.isTaxable_ = IsTaxable;
+    });
+  }
 };
 
 // The rules sales tax codes and tax codes share.

@@ -22,17 +22,6 @@ void ToDo::CheckRules(qcErrors& errors) {
   if (TooLong(notes_, "ToDoAdd", "Notes")) AddTableError(errors, errNotesTooLong, "Notes");
 }
 
-std::shared_ptr<ToDo> ToDoList::Add(const std::string& Notes, bool IsActive, bool IsDone,
-                                    Date ReminderDate) {
-  std::shared_ptr<ToDo> record = NewMember();
-  record->SetNotes(Notes);
-  Fill(*record, {}, IsActive);
-  record->SetIsDone(IsDone);
-  record->SetReminderDate(ReminderDate);
-  FileNew(record);
-  return record;
-}
-
 int32_t ToDoList::GetByDoneStatus(qoEnumDoneStatus DoneStatus, int32_t MaxReturned,
                                   const std::string& sMDBPath) {
   // Resolved first: an unknown code raises before the collection is emptied.

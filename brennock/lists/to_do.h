@@ -48,7 +48,13 @@ class ToDoList final : public TypedListCollection<ToDo> {
  public:
   // Master collection only (else 1021).
   std::shared_ptr<ToDo> Add(const std::string& Notes = {}, bool IsActive = true,
-                            bool IsDone = false, Date ReminderDate = {});
+                            bool IsDone = false, Date ReminderDate = {}) {
+    return AddMember({}, IsActive, {}, [&](ToDo& r) {
+      r.SetNotes(Notes);
+      r.SetIsDone(IsDone);
+      r.SetReminderDate(ReminderDate);
+    });
+  }
   // ToDoQueryRq with MaxReturned (above 0) and DoneStatus; returns Count.
   int32_t GetByDoneStatus(qoEnumDoneStatus DoneStatus, int32_t MaxReturned = 0,
                           const std::string& sMDBPath = {});

@@ -72,6 +72,18 @@ class TypedListCollection : public ListCollectionCore {
     RequireMaster();
     return std::make_shared<Record>();
   }
+  // An Add: a new record with its name, active flag and parent, then fill(record) for the rest;
+  // filed New.
+  template <class Fill = void (*)(Record&)>
+  std::shared_ptr<Record> AddMember(
+      const std::string& name, bool active, const std::string& parentFullName = {},
+      Fill&& fill = [](Record&) {}) {
+    std::shared_ptr<Record> record = NewMember();
+    ListCollectionCore::Fill(*record, name, active, parentFullName);
+    fill(*record);
+    FileNew(record);
+    return record;
+  }
 };
 
 }  // namespace brennock
