@@ -64,12 +64,12 @@
 #include "brennock/lists/vendor.h"
 
 // company and database export
-#include "brennock/company/account.h"
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
+#include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/model/response_exporter.h"
 

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "brennock/company/account.h"
 #include "brennock/company/company.h"
 #include "brennock/enums/qc_enum.h"
+#include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/named_lists.h"

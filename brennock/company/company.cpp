@@ -1,6 +1,5 @@
 #include "brennock/company/company.h"
 
-#include "brennock/company/account.h"
 #include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
@@ -10,6 +9,7 @@
 #include "brennock/enums/qc_enum_value.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
+#include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string>
 
-#include "brennock/lists/account_list.h"
+#include "brennock/lists/account.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/employee.h"
@@ -44,7 +44,7 @@ constexpr ListRecordKind kLists[] = {
   // command word, label, command columns, bindings, collection
   {qoObjectTypeAccount, qoListAccounts, "Account", "Account", kNotSupported, kFull | kHierarchical | kMaster,
    "Account", "Account", "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive",
-   &AccountBindings, &NewAccounts},
+   &Account::Bindings, &New<Accounts>},
   {qoObjectTypeCustomer, qoListCustomers, "Customer", "Customer", {},
    kFull | kHierarchical | kIterates | kMaster | kModChanges, "Customer", "Entity", "customer", "customer",
    "FullName,Phone,Email,Balance,IsActive", &Customer::Bindings, &New<Customers>},

@@ -1,12 +1,11 @@
-#include "brennock/company/account.h"
+#include "brennock/lists/account.h"
 
-#include "brennock/company/company.h"
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
-#include "brennock/lists/account_list.h"
 #include "brennock/model/codecs.h"
+#include "brennock/model/master_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
@@ -120,10 +119,6 @@ const RecordBindings& Account::Bindings() {
       UserDataRow());
 }
 
-const RecordBindings& AccountBindings() { return Account::Bindings(); }
-
-std::shared_ptr<ListCollectionCore> NewAccounts() { return std::make_shared<Accounts>(); }
-
 std::string Account::OpeningBalanceDate() const {
   if (openingBalanceDate_.IsNull()) return {};
   return ModConvertDtypes::DateToText(openingBalanceDate_);
@@ -144,8 +139,7 @@ std::string Account::NameWithNumber() const {
 
 std::string Account::FullNameWithNumber() const {
   const std::string fullName = FullName();
-  const std::shared_ptr<Company>& company = Session().company;
-  std::shared_ptr<brennock::Accounts> accounts = company ? company->Accounts() : nullptr;
+  auto accounts = std::dynamic_pointer_cast<brennock::Accounts>(MasterList(qoListAccounts));
   std::string out;
   for (size_t start = 0; start < fullName.size();) {
     size_t end = fullName.find(':', start);
