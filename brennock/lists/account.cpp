@@ -7,7 +7,6 @@
 #include "brennock/model/codecs.h"
 #include "brennock/model/master_list.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
