@@ -1,6 +1,5 @@
 #include "brennock/lists/linked_transactions.h"
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/model/codecs.h"
 
 namespace brennock {
@@ -23,10 +22,5 @@ const BindingTable<txnLinkedTransaction>& txnLinkedTransaction::Bindings() {
 }
 
 void txnLinkedTransaction::FromDom(const FieldElement& element) { Bindings().Read(*this, element); }
-
-std::shared_ptr<txnLinkedTransaction> txnLinkedTransactions::Item(int32_t index) const {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange("txnLinkedTransactions");
-  return items_[static_cast<size_t>(index - 1)];
-}
 
 }  // namespace brennock

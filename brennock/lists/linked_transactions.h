@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "brennock/model/binding.h"
+#include "brennock/model/one_based_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
@@ -43,22 +44,7 @@ class txnLinkedTransaction {
 };
 
 // Links in the order QuickBooks sent them, 1-based.
-class txnLinkedTransactions {
- public:
-  using const_iterator = std::vector<std::shared_ptr<txnLinkedTransaction>>::const_iterator;
-
-  // 9 "Subscript out of range" outside 1..Count.
-  std::shared_ptr<txnLinkedTransaction> Item(int32_t index) const;
-  bool ItemExists(int32_t index) const noexcept { return index >= 1 && index <= Count(); }
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
-
-  // Library-internal: a link read from a response.
-  void Append(std::shared_ptr<txnLinkedTransaction> item) { items_.push_back(std::move(item)); }
-
- private:
-  std::vector<std::shared_ptr<txnLinkedTransaction>> items_;
-};
+inline constexpr char kLinkedTransactionsName[] = "txnLinkedTransactions";
+using txnLinkedTransactions = OneBasedList<txnLinkedTransaction, kLinkedTransactionsName>;
 
 }  // namespace brennock

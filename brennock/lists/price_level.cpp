@@ -1,7 +1,5 @@
 #include "brennock/lists/price_level.h"
 
-#include "brennock/errors/collection_support.h"
-
 namespace brennock {
 namespace {
 
@@ -47,11 +45,6 @@ void levelPerItem::FromDom(const FieldElement& element) {
 
 void levelPerItem::WriteElements(RequestWriter& builder) const {
   Bindings().Write(*this, builder, BodyForm::kRet);
-}
-
-std::shared_ptr<levelPerItem> levelPerItems::Item(int32_t index) const {
-  if (index < 1 || index > Count()) RaiseCollectionPositionOutOfRange("levelPerItems");
-  return items_[static_cast<size_t>(index - 1)];
 }
 
 std::shared_ptr<levelPerItems> PriceLevel::PriceLevelsPerItem() {

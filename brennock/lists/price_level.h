@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "brennock/model/list_record_core.h"
+#include "brennock/model/one_based_list.h"
 #include "brennock/model/typed_list_collection.h"
 #include "brennock/values/currency.h"
 
@@ -40,23 +41,8 @@ class levelPerItem {
 };
 
 // The custom prices of a price level, 1-based.
-class levelPerItems {
- public:
-  using const_iterator = std::vector<std::shared_ptr<levelPerItem>>::const_iterator;
-
-  // 9 "Subscript out of range" outside 1..Count.
-  std::shared_ptr<levelPerItem> Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
-
-  // Library-internal.
-  void Append(std::shared_ptr<levelPerItem> item) { items_.push_back(std::move(item)); }
-  void Clear() { items_.clear(); }
-
- private:
-  std::vector<std::shared_ptr<levelPerItem>> items_;
-};
+inline constexpr char kLevelPerItemsName[] = "levelPerItems";
+using levelPerItems = OneBasedList<levelPerItem, kLevelPerItemsName>;
 
 // A price level: a fixed percentage over or under every price, or custom prices per item. Read
 // only: QuickBooks keeps the list.

@@ -16,6 +16,9 @@
 namespace readme_example {
 #include "docs/examples/list_classes.cpp"
 }
+namespace add_customer_example {
+#include "docs/examples/add_customer.cpp"
+}
 namespace export_stamp_example {
 #include "docs/examples/export_stamp.cpp"
 }
@@ -29,7 +32,8 @@ TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   std::string readme = ReadWhole(kRoot / "README.md");
   size_t from = readme.find("## Using the library");
   ASSERT_NE(from, std::string::npos);
-  for (const char* file : {"docs/examples/list_classes.cpp", "docs/examples/export_stamp.cpp"}) {
+  for (const char* file : {"docs/examples/list_classes.cpp", "docs/examples/add_customer.cpp",
+                           "docs/examples/export_stamp.cpp"}) {
     size_t start = readme.find("```cpp\n", from);
     ASSERT_NE(start, std::string::npos) << file;
     start += 7;
@@ -51,6 +55,25 @@ TEST(ReadmeExample, ListsTheClassesOfASampleCompany) {
   ::testing::internal::CaptureStdout();
   int status = readme_example::main(2, argv);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Retail\nWholesale\nWholesale:East\n");
+  EXPECT_EQ(status, 0);
+  std::filesystem::remove(path);
+}
+
+TEST(ReadmeExample, AddsACustomerWithAJob) {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("brennock_customer_" + std::to_string(::getpid()) + ".qbw");
+  std::filesystem::remove(path);
+  simulator::CompanyFileOptions options;
+  options.sample = simulator::SampleBusiness{};
+  simulator::CreateCompanyFile(path.string(), options);
+  std::string file = path.string();
+  char program[] = "add_customer";
+  char name[] = "Ada Lovelace Ltd";
+  char* argv[] = {program, file.data(), name, nullptr};
+  ::testing::internal::CaptureStdout();
+  int status = add_customer_example::main(3, argv);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "Ada Lovelace Ltd pays an invoice of 2024-01-31 by 2024-03-01\n");
   EXPECT_EQ(status, 0);
   std::filesystem::remove(path);
 }
