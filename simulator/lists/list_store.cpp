@@ -681,6 +681,7 @@ void ListStore::AppendWithCurrentNames(std::string& out, std::string_view text) 
     size_t id_end = text.find(kIdClose, id_start);
     if (id_end == std::string_view::npos) break;
     size_t name_at = id_end + kIdClose.size();
+    while (name_at < text.size() && (text[name_at] == '\n' || text[name_at] == ' ')) ++name_at;
     at = name_at;
     // Only a reference has its FullName right after its ListID (contacts have times there).
     if (text.compare(name_at, kNameOpen.size(), kNameOpen) != 0) continue;

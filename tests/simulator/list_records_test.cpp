@@ -9,7 +9,19 @@
 namespace brennock::testing {
 namespace {
 
-using ListRecordsTest = SimulatorTest;
+class ListRecordsTest : public SimulatorTest {
+ protected:
+  // Renames one record with a Mod of its Name; returns the Mod's status code.
+  int Rename(const std::string& list, const std::string& full_name, const std::string& name) {
+    auto found =
+        First("<" + list + "QueryRq><FullName>" + full_name + "</FullName></" + list + "QueryRq>")
+            .first_child();
+    return Code(First("<" + list + "ModRq><" + list + "Mod><ListID>" + found.child_value("ListID") +
+                      "</ListID><EditSequence>" + found.child_value("EditSequence") +
+                      "</EditSequence><Name>" + name + "</Name></" + list + "Mod></" + list +
+                      "ModRq>"));
+  }
+};
 
 std::string AddClass(const std::string& name, const std::string& parent = "") {
   std::string parent_ref =
@@ -37,18 +49,6 @@ TEST_F(ListRecordsTest, AddedRecordIsReturnedAsQuickBooksWritesIt) {
   EXPECT_STREQ(ret.child("ParentRef").child_value("FullName"), "Wholesale");
 }
 
-// Renames one record with a Mod of its Name; returns the Mod's status code.
-int Rename(SimulatorTest& test, const std::string& list, const std::string& full_name,
-           const std::string& name) {
-  auto found = test.First("<" + list + "QueryRq><FullName>" + full_name + "</FullName></" + list +
-                          "QueryRq>")
-                   .first_child();
-  return SimulatorTest::Code(
-      test.First("<" + list + "ModRq><" + list + "Mod><ListID>" + found.child_value("ListID") +
-                 "</ListID><EditSequence>" + found.child_value("EditSequence") +
-                 "</EditSequence><Name>" + name + "</Name></" + list + "Mod></" + list + "ModRq>"));
-}
-
 TEST_F(ListRecordsTest, ReferencesAnswerWithTheNamesOfTodayAfterRenames) {
   ASSERT_EQ(Code(First(AddClass("Trade"))), 0);
   ASSERT_EQ(Code(First(AddClass("North", "Trade"))), 0);
@@ -68,10 +68,10 @@ TEST_F(ListRecordsTest, ReferencesAnswerWithTheNamesOfTodayAfterRenames) {
                      "<Price>10.00</Price><AccountRef><FullName>Fees</FullName></AccountRef>"
                      "</SalesOrPurchase></ItemServiceAdd></ItemServiceAddRq>"));
   for (auto rs : added.children()) ASSERT_EQ(Code(rs), 0) << rs.name();
-  ASSERT_EQ(Rename(*this, "Class", "Trade", "Wholesale Trade"), 0);
-  ASSERT_EQ(Rename(*this, "Employee", "Pat Rep", "Pat Byrne"), 0);
-  ASSERT_EQ(Rename(*this, "Account", "Fees", "Survey Fees"), 0);
-  ASSERT_EQ(Rename(*this, "Customer", "Hale", "Hale Farm"), 0);
+  ASSERT_EQ(Rename("Class", "Trade", "Wholesale Trade"), 0);
+  ASSERT_EQ(Rename("Employee", "Pat Rep", "Pat Byrne"), 0);
+  ASSERT_EQ(Rename("Account", "Fees", "Survey Fees"), 0);
+  ASSERT_EQ(Rename("Customer", "Hale", "Hale Farm"), 0);
 
   auto hale = First("<CustomerQueryRq><FullName>Hale Farm</FullName></CustomerQueryRq>")
                   .child("CustomerRet");
