@@ -81,7 +81,7 @@ int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
   std::shared_ptr<XmlDocument> response = session.Send();
   ResponseStatus status = RequireSuccess(*response);  // a refusal exits 2 with QuickBooks' reason
   XmlNode ret = FirstElement(status.element);
-  std::string shown = ChildText(ret, "FullName");
+  std::string shown = RecordName(ret);
   if (shown.empty()) shown = options.name;
   if (!globals.quiet)
     WriteOut("Added " + std::string(list.label) + " " + shown + " (ListID " +

@@ -70,7 +70,7 @@ int RunChange(const ChangeOptions& options, const GlobalOptions& globals) {
   session.NewRequest().InsertRawXML(request);
   std::shared_ptr<XmlDocument> response = session.Send();
   ResponseStatus status = RequireSuccess(*response);  // a refusal exits 2 with QuickBooks' reason
-  std::string shown = ChildText(FirstElement(status.element), "FullName");
+  std::string shown = RecordName(FirstElement(status.element));
   if (!globals.quiet)
     WriteOut("Changed " + std::string(list->label) + " " + (shown.empty() ? options.name : shown) +
              "\n");

@@ -16,6 +16,11 @@ std::string ChildText(const XmlNode& record, std::string_view name) {
   return {};
 }
 
+std::string RecordName(const XmlNode& record) {
+  std::string name = ChildText(record, "FullName");
+  return name.empty() ? ChildText(record, "Name") : name;
+}
+
 XmlNode FirstElement(const XmlNode& parent) {
   for (XmlNode child : parent.childNodes())
     if (child.nodeType() == NODE_ELEMENT) return child;

@@ -27,6 +27,9 @@ FoundRecord FindRecord(CliSession& session, const ListRecordKind& kind, const st
 // The first element child (a response's record), or a null node.
 XmlNode FirstElement(const XmlNode& parent);
 
+// How a record is named in messages: its FullName, else its Name.
+std::string RecordName(const XmlNode& record);
+
 // The text of a child element of a record, or empty.
 std::string ChildText(const XmlNode& record, std::string_view name);
 
