@@ -151,30 +151,21 @@ void RecordBody::Set(std::string_view path, std::string_view value) {
     if (!reached.empty()) reached += '.';
     reached += element->name;
     bool group = element->type == ValueType::kRef || element->type == ValueType::kAggregate;
-    if (last && element->type == ValueType::kRef) {
-      // A reference names its record by full name.
-      group = false;
-      Node ref{index, element, {}, {}};
-      size_t fullName = 0;
-      const qbxml::Element* name = ElementNamed(*qbxml::Nested(*element), "FullName", fullName);
-      if (!name) throw UsageError(reached + " takes its fields, not a name");
-      ref.children.push_back({fullName, name, std::string(value), {}});
-      auto twin = std::find_if(at->children.begin(), at->children.end(),
-                               [&](const Node& node) { return node.index == index; });
-      if (twin != at->children.end() && !(element->flags & qbxml::kRepeats))
-        *twin = std::move(ref);
-      else
-        at->children.push_back(std::move(ref));
-      return;
-    }
     if (last) {
-      if (group)
+      Node leaf{index, element, {}, {}};
+      if (element->type == ValueType::kRef) {
+        // A reference names its record by full name.
+        size_t nameIndex = 0;
+        const qbxml::Element* name = ElementNamed(*qbxml::Nested(*element), "FullName", nameIndex);
+        if (!name) throw UsageError(reached + " takes its fields, not a name");
+        leaf.children.push_back({nameIndex, name, std::string(value), {}});
+      } else if (group) {
         throw UsageError(reached + " is a group of fields; set one of them, such as " + reached +
                          "." + std::string(qbxml::Nested(*element)->elements.front().name));
-      Node leaf{index, element, {}, {}};
-      std::string why;
-      if (!CheckedValue(*element, value, leaf.value, why))
+      } else if (std::string why; !CheckedValue(*element, value, leaf.value, why)) {
         throw UsageError("bad value for " + reached + ": '" + std::string(value) + "' " + why);
+      }
+      // A field given twice keeps the last value, unless it repeats.
       auto twin = std::find_if(at->children.begin(), at->children.end(),
                                [&](const Node& node) { return node.index == index; });
       if (twin != at->children.end() && !(element->flags & qbxml::kRepeats))
@@ -202,30 +193,27 @@ bool RecordBody::Has(std::string_view name) const {
   return false;
 }
 
-void RecordBody::Append(std::string& out, const Node& node) {
-  out += '<';
-  out += node.element->name;
-  out += '>';
-  if (node.children.empty()) {
-    AppendXmlEscaped(out, node.value, XmlEscaping::kText);
-  } else {
-    std::vector<const Node*> ordered;
-    for (const Node& child : node.children) ordered.push_back(&child);
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const Node* a, const Node* b) { return a->index < b->index; });
-    for (const Node* child : ordered) Append(out, *child);
-  }
-  out += "</";
-  out += node.element->name;
-  out += '>';
-}
-
-void RecordBody::AppendXml(std::string& out) const {
+void RecordBody::AppendChildren(std::string& out, const Node& node) {
   std::vector<const Node*> ordered;
-  for (const Node& child : root_.children) ordered.push_back(&child);
+  ordered.reserve(node.children.size());
+  for (const Node& child : node.children) ordered.push_back(&child);
+  // Repeated elements keep the order they were given in.
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](const Node* a, const Node* b) { return a->index < b->index; });
-  for (const Node* child : ordered) Append(out, *child);
+  for (const Node* child : ordered) {
+    out += '<';
+    out += child->element->name;
+    out += '>';
+    if (child->children.empty())
+      AppendXmlEscaped(out, child->value, XmlEscaping::kText);
+    else
+      AppendChildren(out, *child);
+    out += "</";
+    out += child->element->name;
+    out += '>';
+  }
 }
+
+void RecordBody::AppendXml(std::string& out) const { AppendChildren(out, root_); }
 
 }  // namespace brennock::cli

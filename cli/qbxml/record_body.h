@@ -33,7 +33,7 @@ class RecordBody {
     std::string value;
     std::vector<Node> children;
   };
-  static void Append(std::string& out, const Node& node);
+  static void AppendChildren(std::string& out, const Node& node);
 
   const qbxml::Aggregate& shape_;
   std::string label_;
