@@ -20,6 +20,7 @@ struct QueryIterator {
   size_t position = 0;
   size_t page_size = 0;
   RetOptions options;
+  int64_t expires_at = 0;  // simulator clock, Unix seconds
 };
 
 // One session begun with BeginSession: its own connection to the company file.

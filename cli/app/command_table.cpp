@@ -7,12 +7,14 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 6> kCommands = {{
+  static const std::array<CommandSpec, 8> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
+      {"show", AttachShowCommand},
       {"send", AttachSendCommand},
       {"add", AttachAddCommand},
+      {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
   }};
   return kCommands;

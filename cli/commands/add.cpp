@@ -1,9 +1,12 @@
-// brennock add TYPE NAME: a new record in one of the company's master lists, saved through the
-// library's collection of the list (validation first, then an add request).
+// brennock add TYPE NAME: a new record in a list. A record made from its name alone (classes,
+// ship methods ...) is saved through the library's collection of the list, validation first; one
+// with fields (--set) is written as an add request from the qbXML catalogue's shape of the list's
+// Add aggregate, so QuickBooks checks what the catalogue cannot.
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
@@ -11,6 +14,10 @@
 #include "brennock/lists/list_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
+#include "brennock/qbxml/catalogue.h"
+#include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
+#include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
@@ -19,6 +26,9 @@
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
 #include "cli/output/stdout_text.h"
+#include "cli/qbxml/record_body.h"
+#include "cli/qbxml/record_lookup.h"
+#include "cli/qbxml/response_status.h"
 
 namespace brennock::cli {
 namespace {
@@ -28,10 +38,21 @@ struct AddOptions {
   std::string name;
   std::string parent;
   bool inactive = false;
+  std::vector<std::string> settings;  // --set Field=Value
 };
 
-bool CanAdd(const ListRecordKind& kind) noexcept {
+bool AddsByCollection(const ListRecordKind& kind) noexcept {
   return IsMasterList(kind) && kind.Has(kCanAdd) && AddsByName(kind);
+}
+
+// Lists an add request of their own is written for: QuickBooks takes adds of one record kind.
+bool AddsByRequest(const ListRecordKind& kind) noexcept {
+  return kind.Has(kCanAdd) && !kind.Has(kMixed) &&
+         qbxml::FindAggregate(std::string(kind.stem) + "Add") != nullptr;
+}
+
+bool CanAdd(const ListRecordKind& kind) noexcept {
+  return AddsByCollection(kind) || AddsByRequest(kind);
 }
 
 void PrintErrors(const qcErrors& errors) {
@@ -41,12 +62,41 @@ void PrintErrors(const qcErrors& errors) {
               << error->Description() << "\n";
 }
 
+int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
+                 const ListRecordKind& list) {
+  const qbxml::Aggregate& shape = *qbxml::FindAggregate(std::string(list.stem) + "Add");
+  RecordBody body(shape, std::string(list.label));
+  // Records without a name (to-dos) take it as their notes.
+  body.Set(qbxml::FindElement(shape, "Name") ? "Name" : "Notes", options.name);
+  if (!options.parent.empty()) body.Set("ParentRef", options.parent);
+  if (options.inactive) body.Set("IsActive", "false");
+  for (const std::string& setting : options.settings) body.SetAssignment(setting);
+
+  CliSession session(globals);
+  std::string request =
+      "<" + std::string(list.stem) + "AddRq requestID=\"1\"><" + std::string(list.stem) + "Add>";
+  body.AppendXml(request);
+  request += "</" + std::string(list.stem) + "Add></" + std::string(list.stem) + "AddRq>";
+  session.NewRequest().InsertRawXML(request);
+  std::shared_ptr<XmlDocument> response = session.Send();
+  ResponseStatus status = RequireSuccess(*response);  // a refusal exits 2 with QuickBooks' reason
+  XmlNode ret = FirstElement(status.element);
+  std::string shown = RecordName(ret);
+  if (shown.empty()) shown = options.name;
+  if (!globals.quiet)
+    WriteOut("Added " + std::string(list.label) + " " + shown + " (ListID " +
+             ChildText(ret, "ListID") + ")\n");
+  return kExitOk;
+}
+
 int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
   const ListRecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
   if (!options.parent.empty() && !list->hierarchical())
     throw UsageError("a " + std::string(list->label) + " has no parent");
+  if (!options.settings.empty() || !AddsByCollection(*list))
+    return AddByRequest(options, globals, *list);
 
   CliSession session(globals);
   // Member errors are printed one by one rather than raised as one summary.
@@ -86,12 +136,22 @@ CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals) {
 Examples:
   brennock add class "Wholesale"
   brennock add class "East" --parent "Wholesale"
-  brennock add shipmethod "Pigeon" --inactive)");
+  brennock add shipmethod "Pigeon" --inactive
+  brennock add customer "Byrne Bakery" --set BillAddress.City=Cork --set Phone=555-0100
+  brennock add customer "Kitchen" --parent "Byrne Bakery" --set TermsRef="Net 30"
+  brennock add account "Petty Cash" --set AccountType=Bank --set AccountNumber=1090
+
+Fields (--set) are qbXML element names of the list's Add aggregate, dotted below aggregates
+(BillAddress.City); a reference (TermsRef) takes the full name of the record it names. Values
+are checked against the element's type before anything is sent.)");
   auto options = std::make_shared<AddOptions>();
   add->add_option("TYPE", options->type, "List to add to")->required();
   add->add_option("NAME", options->name, "Name of the new record")->required();
   add->add_option("--parent", options->parent, "Full name of the parent record");
   add->add_flag("--inactive", options->inactive, "Add it as inactive");
+  add->add_option("--set", options->settings, "A field of the new record, Field=Value (repeatable)")
+      ->type_name("FIELD=VALUE")
+      ->allow_extra_args(false);
   return [options, &globals] { return RunAdd(*options, globals); };
 }
 

@@ -7,7 +7,9 @@
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/lists/list_registry.h"
+#include "brennock/lists/terms.h"
 #include "brennock/model/list_collection_core.h"
+#include "brennock/model/list_record_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
@@ -21,8 +23,9 @@
 namespace brennock::cli {
 namespace {
 
+// Entities and terms delete each record through the ListDelType of its own kind.
 bool CanDelete(const ListRecordKind& kind) noexcept {
-  return IsMasterList(kind) && kind.Has(kCanDelete);
+  return IsMasterList(kind) && (kind.Has(kCanDelete) || kind.Has(kMixed));
 }
 
 struct DeleteOptions {
@@ -44,7 +47,17 @@ int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
   if (!record) record = collection->GetByListID(options.name);
   if (!record)
     throw CommandFailure("no " + std::string(list->label) + " '" + options.name + "': " + why);
-  collection->Delete(record->ListID());  // a refusal raises QuickBooks' reason
+  // A refusal raises QuickBooks' reason.
+  if (auto* terms = dynamic_cast<Terms*>(collection.get())) {
+    bool standard = dynamic_cast<StandardTerm*>(record.get()) != nullptr;
+    terms->Delete(record->ListID(), standard ? qbStandardTerms : qbDateDrivenTerms);
+  } else if (auto* named = dynamic_cast<ListRecordCore*>(record.get());
+             named && list->Has(kMixed)) {
+    // An entity's own list (customer, vendor ...) knows its ListDelType.
+    session.Company()->Collection(named->ObjectType())->Delete(record->ListID());
+  } else {
+    collection->Delete(record->ListID());
+  }
   std::string shown = record->FullName().empty() ? options.name : record->FullName();
   if (!globals.quiet) WriteOut("Deleted " + std::string(list->label) + " " + shown + "\n");
   return kExitOk;
@@ -59,7 +72,9 @@ CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals) {
 Examples:
   brennock delete class "Wholesale:East"
   brennock delete paymentmethod "Visa"
-  brennock delete todo 80000080-1796524912)");
+  brennock delete todo 80000080-1796524912
+  brennock delete vendor "Acme Supplies"
+  brennock delete entity "Acme Supplies")");
   auto options = std::make_shared<DeleteOptions>();
   remove->add_option("TYPE", options->type, "List to delete from")->required();
   remove->add_option("NAME", options->name, "Full name of the record, or its ListID")->required();

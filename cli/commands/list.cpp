@@ -20,6 +20,7 @@
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
+#include "cli/output/progress_bar.h"
 #include "cli/output/row_writer.h"
 #include "cli/output/stdout_text.h"
 #include "cli/qbxml/list_pager.h"
@@ -37,6 +38,7 @@ struct ListOptions {
   int32_t max = 0;
   std::vector<std::string> fields;
   OutputFormat format = OutputFormat::kTable;
+  int32_t pageSize = ListPager::kDefaultPageSize;
 };
 
 std::vector<std::string> SplitFields(std::string_view list) {
@@ -73,12 +75,6 @@ const ListRecordKind& ChosenType(const ListOptions& options) {
   return *type;
 }
 
-const std::map<std::string, OutputFormat>& FormatNames() {
-  static const std::map<std::string, OutputFormat> names = {
-      {"table", OutputFormat::kTable}, {"json", OutputFormat::kJson}, {"csv", OutputFormat::kCsv}};
-  return names;
-}
-
 int RunList(const ListOptions& options, const GlobalOptions& globals) {
   const ListRecordKind& type = ChosenType(options);
   if (!options.since.empty()) CheckDate(options.since);
@@ -98,8 +94,9 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
 
   CliSession session(globals);
   // Iterators came with qbXML 5.0.
-  bool iterators = session.Connection().qbXMLVersionNumber() >= 5.0f;
-  ListPager pager(session.NewRequest(), type, criteria, iterators);
+  bool iterators = session.Connection().qbXMLVersionNumber() >= 5.0f && options.pageSize > 0;
+  ListPager pager(session.NewRequest(), type, criteria, iterators, options.pageSize);
+  CountProgress progress(std::string(type.command), !globals.quiet);
   std::vector<XmlNode> records;
   std::vector<std::string> values;
   std::string json;
@@ -117,7 +114,9 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
     }
     records.clear();  // lets the page's document go before the next one arrives
     WriteOut(writer->Take());
+    if (pager.Total() > 0) progress.Show(pager.Delivered(), pager.Total());
   }
+  progress.Finish();
   writer->End();
   WriteOut(writer->Take());
   return kExitOk;
@@ -131,7 +130,9 @@ CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
 
 Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
 ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).
-JSON without --fields gives whole records. Long lists are read and written page by page.
+JSON without --fields gives whole records. Long lists are read and written page by page
+(--page-size records a request, 0 for one answer), with "n of N" on standard error when it is a
+terminal (not with --quiet).
 
 Examples:
   brennock list class --company /tmp/sample.qbw
@@ -154,8 +155,13 @@ Examples:
   list->add_option("--fields", options->fields, "Columns to show, comma-separated")
       ->delimiter(',')
       ->type_name("a,b,c");
+  list->add_option("--page-size", options->pageSize,
+                   "Records a request for lists read with an iterator (0: all in one answer)")
+      ->check(CLI::Range(0, 2147483647).description(""))
+      ->type_name("N")
+      ->default_str(std::to_string(ListPager::kDefaultPageSize));
   list->add_option("--format", options->format, "table, json or csv")
-      ->transform(CLI::CheckedTransformer(FormatNames(), CLI::ignore_case).description(""))
+      ->transform(CLI::CheckedTransformer(OutputFormatNames(), CLI::ignore_case).description(""))
       ->type_name("FORMAT")
       ->default_str("table");
   return [options, &globals] { return RunList(*options, globals); };

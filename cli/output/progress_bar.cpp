@@ -57,4 +57,24 @@ void ProgressBar::Draw(std::chrono::steady_clock::duration elapsed, int tick) co
   std::fflush(stderr);
 }
 
+CountProgress::CountProgress(std::string label, bool wanted)
+    : label_(std::move(label)), enabled_(wanted && ::isatty(STDERR_FILENO) == 1) {}
+
+CountProgress::~CountProgress() { Finish(); }
+
+void CountProgress::Show(int64_t done, int64_t total) {
+  if (!enabled_) return;
+  std::fprintf(stderr, "\r%s: %lld of %lld\033[K", label_.c_str(), static_cast<long long>(done),
+               static_cast<long long>(total));
+  std::fflush(stderr);
+  shown_ = true;
+}
+
+void CountProgress::Finish() {
+  if (!shown_) return;
+  shown_ = false;
+  std::fputs("\r\033[K", stderr);
+  std::fflush(stderr);
+}
+
 }  // namespace brennock::cli

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -39,6 +40,25 @@ class ProgressBar {
   std::condition_variable wake_;
   bool stop_ = false;
   std::thread thread_;
+};
+
+// "customer: 1500 of 93000" on standard error, rewritten in place as pages of a listing arrive.
+// Disabled unless asked for and standard error is a terminal, so redirected output stays clean.
+class CountProgress {
+ public:
+  CountProgress(std::string label, bool wanted);
+  ~CountProgress();
+  CountProgress(const CountProgress&) = delete;
+  CountProgress& operator=(const CountProgress&) = delete;
+
+  void Show(int64_t done, int64_t total);
+  // Clears the line.
+  void Finish();
+
+ private:
+  std::string label_;
+  bool enabled_;
+  bool shown_ = false;
 };
 
 }  // namespace brennock::cli

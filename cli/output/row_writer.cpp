@@ -64,6 +64,12 @@ std::string RowWriter::Take() {
   return text;
 }
 
+const std::map<std::string, OutputFormat>& OutputFormatNames() {
+  static const std::map<std::string, OutputFormat> names = {
+      {"table", OutputFormat::kTable}, {"json", OutputFormat::kJson}, {"csv", OutputFormat::kCsv}};
+  return names;
+}
+
 std::unique_ptr<RowWriter> MakeRowWriter(OutputFormat format) {
   switch (format) {
     case OutputFormat::kJson:

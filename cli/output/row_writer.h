@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -9,6 +10,9 @@
 namespace brennock::cli {
 
 enum class OutputFormat { kTable, kJson, kCsv };
+
+// "table", "json" and "csv", for the commands' --format.
+const std::map<std::string, OutputFormat>& OutputFormatNames();
 
 // Formats rows of a listing as a table, JSON or CSV into text the caller takes and writes out,
 // page by page for long listings.

@@ -38,10 +38,12 @@ void TableWriter::Row(const std::vector<std::string>& values) {
   std::vector<std::string> cells;
   cells.reserve(values.size());
   for (const auto& value : values) cells.push_back(Visible(value));
-  if (sized_)
+  if (sized_) {
     Write(cells);
-  else
-    held_.push_back(std::move(cells));
+    return;
+  }
+  held_.push_back(std::move(cells));
+  if (held_.size() >= kSizingRows) Size();
 }
 
 void TableWriter::End() {
@@ -49,8 +51,8 @@ void TableWriter::End() {
 }
 
 std::string TableWriter::Take() {
-  if (!sized_) Size();
-  return RowWriter::Take();
+  // Until the sizing rows are in, nothing is ready; End sizes a shorter table.
+  return sized_ ? RowWriter::Take() : std::string();
 }
 
 void TableWriter::Size() {

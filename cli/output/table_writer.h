@@ -7,13 +7,14 @@
 
 namespace brennock::cli {
 
-// A plain text table for people: columns sized by the rows held until the first Take (the first
-// page of a listing), then rows written as they come. Widths are capped so one long value does not
-// push every other column off the screen; such a value is still written in full. Control
-// characters inside values are shown as \n, \r and \t.
+// A plain text table for people: columns sized by the first kSizingRows rows (held until then),
+// then rows written as they come, so a listing looks the same however it was paged. Widths are
+// capped so one long value does not push every other column off the screen; such a value is still
+// written in full. Control characters inside values are shown as \n, \r and \t.
 class TableWriter final : public RowWriter {
  public:
   static constexpr size_t kMaxColumnWidth = 40;
+  static constexpr size_t kSizingRows = 500;
 
   void Begin(const std::vector<std::string>& columns) override;
   void Row(const std::vector<std::string>& values) override;

@@ -91,6 +91,8 @@ bool ListPager::NextPage(std::vector<XmlNode>& records) {
     int64_t count = 0;
     std::from_chars(remaining.data(), remaining.data() + remaining.size(), count);
     iteratorID_ = AttributeOf(status.element, "iteratorID");
+    total_ = delivered_ + count;
+    if (criteria_.maxRecords > 0 && total_ > criteria_.maxRecords) total_ = criteria_.maxRecords;
     bool reachedMax = criteria_.maxRecords > 0 && delivered_ >= criteria_.maxRecords;
     done_ = count <= 0 || iteratorID_.empty() || reachedMax || records.empty();
   }

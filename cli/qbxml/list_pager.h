@@ -38,6 +38,10 @@ class ListPager {
   // Sends the next request and hands back its records (...Ret elements). False when the list is
   // done. QuickBooks' error statuses raise StatusError.
   bool NextPage(std::vector<XmlNode>& records);
+  // Records handed out so far, and how many the whole listing will have once an iterator's
+  // first page told (-1 until then, and for lists read in one answer).
+  int64_t Delivered() const noexcept { return delivered_; }
+  int64_t Total() const noexcept { return total_; }
 
  private:
   void WriteRequest(int32_t maxReturned);
@@ -48,6 +52,7 @@ class ListPager {
   bool iterate_;
   int32_t pageSize_;
   int32_t delivered_ = 0;
+  int64_t total_ = -1;
   std::string iteratorID_;
   bool done_ = false;
   std::shared_ptr<XmlDocument> page_;

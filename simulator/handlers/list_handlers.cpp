@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "brennock/util/environment.h"
 #include "simulator/clock.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/lists/field_values.h"
@@ -65,8 +66,19 @@ void WriteRows(RequestContext& ctx, const std::vector<int64_t>& rows, size_t beg
   }
 }
 
+// How long an iterator lives from its Start, unless its session ends first.
+int64_t IteratorLifetimeSeconds() {
+  constexpr uint64_t kThirtyMinutes = 30 * 60;
+  return static_cast<int64_t>(
+      EnvironmentCount("BRENNOCK_SIMULATOR_ITERATOR_SECONDS", kThirtyMinutes));
+}
+
 Status ContinueIterator(RequestContext& ctx, std::string_view id) {
   auto it = ctx.session.iterators.find(std::string(id));
+  if (it != ctx.session.iterators.end() && Now().unix_seconds >= it->second.expires_at) {
+    ctx.session.iterators.erase(it);
+    it = ctx.session.iterators.end();
+  }
   if (it == ctx.session.iterators.end() || it->second.request_name != ctx.request.name())
     return ctx.Respond(MakeStatus(kIteratorInvalid, {id}));
   QueryIterator& iter = it->second;
@@ -210,6 +222,7 @@ Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& typ
     extras.iterator_id = NewIteratorId(ctx.session);
     iter.options = options;
     iter.rows = rows;
+    iter.expires_at = Now().unix_seconds + IteratorLifetimeSeconds();
     if (end < rows.size()) ctx.session.iterators.emplace(extras.iterator_id, std::move(iter));
   } else if (max_returned && *max_returned < end) {
     end = *max_returned;

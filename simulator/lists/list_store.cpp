@@ -662,7 +662,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
         WriteRef(out, name, value);
       } else if (field.type == ValueType::kAggregate) {
         w.Open(name);
-        w.Raw(value);
+        AppendWithCurrentNames(out, value);
         w.Close(name);
       } else {
         w.Element(name, value);
@@ -670,6 +670,31 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
     }
   }
   w.Close(type.ret);
+}
+
+void ListStore::AppendWithCurrentNames(std::string& out, std::string_view text) {
+  static constexpr std::string_view kIdOpen = "<ListID>", kIdClose = "</ListID>",
+                                    kNameOpen = "<FullName>", kNameClose = "</FullName>";
+  size_t copied = 0;
+  for (size_t at = text.find(kIdOpen); at != std::string_view::npos; at = text.find(kIdOpen, at)) {
+    size_t id_start = at + kIdOpen.size();
+    size_t id_end = text.find(kIdClose, id_start);
+    if (id_end == std::string_view::npos) break;
+    size_t name_at = id_end + kIdClose.size();
+    while (name_at < text.size() && (text[name_at] == '\n' || text[name_at] == ' ')) ++name_at;
+    at = name_at;
+    // Only a reference has its FullName right after its ListID (contacts have times there).
+    if (text.compare(name_at, kNameOpen.size(), kNameOpen) != 0) continue;
+    size_t name_end = text.find(kNameClose, name_at);
+    if (name_end == std::string_view::npos) break;
+    std::string current = CurrentFullName(text.substr(id_start, id_end - id_start), {});
+    if (current.empty()) continue;  // the record is gone: the stored name stays
+    out.append(text.substr(copied, name_at - copied));
+    XmlWriter(out).Element("FullName", current);
+    copied = name_end + kNameClose.size();
+    at = copied;
+  }
+  out.append(text.substr(copied));
 }
 
 }  // namespace brennock::simulator

@@ -84,6 +84,9 @@ class ListStore {
   void InsertNew(ListRecord& record);
   std::optional<ListRecord> ReadRow(Statement& st);
   std::string CurrentFullName(std::string_view list_id, std::string_view fallback);
+  // Appends a stored aggregate with the references inside it named as their records are now:
+  // they were stored with the full name of the time, and records get renamed.
+  void AppendWithCurrentNames(std::string& out, std::string_view text);
   void AdjustAncestorTotals(std::string_view parent_id, int64_t delta);
   void Store(const ListRecord& rec, bool insert);
   bool NameTaken(const ListType& type, std::string_view full_name, std::string_view except_id);

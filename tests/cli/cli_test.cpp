@@ -324,8 +324,7 @@ TEST_F(CliTest, AddAndDeleteReachEveryMasterListOfTheRegistry) {
   CliResult unknown = Run({"add", "item", "X"});
   EXPECT_EQ(unknown.status, 64);
   EXPECT_THAT(unknown.err,
-              HasSubstr("lists: class, customermsg, customertype, jobtype, "
-                        "paymentmethod, salestaxcode, shipmethod, todo, vendortype\n"));
+              HasSubstr("lists: account, class, currency, customer, customermsg, customertype, "));
   EXPECT_EQ(Run({"delete", "pricelevel", "X"}).status, 64) << "QuickBooks keeps price levels";
 
   for (std::string type : {"Ship-Method", "salestaxcode", "customermsg"}) {
@@ -343,6 +342,182 @@ TEST_F(CliTest, AddAndDeleteReachEveryMasterListOfTheRegistry) {
   std::string listId = todo.out.substr(todo.out.find("ListID ") + 7);
   listId.resize(listId.size() - 2);
   EXPECT_EQ(RunOn({"delete", "todo", listId}).out, "Deleted to-do " + listId + "\n");
+}
+
+TEST_F(CliTest, ShowGivesEveryFieldOfOneRecord) {
+  Create();
+  std::string name = Lines(
+      RunOn({"list", "customer", "--format", "csv", "--fields", "FullName", "--max", "1"}).out,
+      "\r\n")[1];
+  if (name.front() == '"') name = name.substr(1, name.size() - 2);
+  CliResult table = RunOn({"show", "customer", name});
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_THAT(table.out, StartsWith("Field "));
+  EXPECT_THAT(table.out, HasSubstr("\nBillAddress.City "));
+  EXPECT_THAT(table.out, HasSubstr("\nTermsRef.FullName "));
+
+  auto listed = nlohmann::json::parse(RunOn({"list", "customer", "--format", "json"}).out)[0];
+  EXPECT_EQ(nlohmann::json::parse(RunOn({"show", "customer", name, "--format", "json"}).out),
+            listed);
+  std::string city = listed["BillAddress"]["City"];
+  EXPECT_THAT(RunOn({"show", "customer", name, "--format", "csv"}).out,
+              HasSubstr("\r\nBillAddress.City," + city + "\r\n"));
+  EXPECT_THAT(RunOn({"show", "terms", "Net 30", "--format", "csv"}).out,
+              StartsWith("Field,Value\r\nType,StandardTerms\r\nListID,"));
+
+  CliResult missing = RunOn({"show", "vendor", "Nobody"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "brennock: no vendor 'Nobody'\n");
+}
+
+TEST_F(CliTest, AddWritesNestedFieldsInSchemaOrder) {
+  Create();
+  std::string trace = (folder_ / "trace.log").string();
+  CliResult added = RunOn({"add", "customer", "Zed Farm", "--trace", trace, "--set", "Phone=555",
+                           "--set", "termsref=Net 30", "--set", "BillAddress.City=Cork", "--set",
+                           "BillAddress.Addr1=1 Main St", "--set", "IsStatementWithParent=1"});
+  ASSERT_EQ(added.status, 0) << added.err;
+  EXPECT_THAT(added.out, StartsWith("Added customer Zed Farm (ListID "));
+  EXPECT_THAT(ReadWhole(trace),
+              HasSubstr("<CustomerAdd><Name>Zed Farm</Name><BillAddress><Addr1>1 Main St</Addr1>"
+                        "<City>Cork</City></BillAddress><Phone>555</Phone><TermsRef><FullName>"
+                        "Net 30</FullName></TermsRef><IsStatementWithParent>true"
+                        "</IsStatementWithParent></CustomerAdd>"));
+  auto shown =
+      nlohmann::json::parse(RunOn({"show", "customer", "Zed Farm", "--format", "json"}).out);
+  EXPECT_EQ(shown["BillAddress"]["City"], "Cork");
+  EXPECT_EQ(shown["TermsRef"]["FullName"], "Net 30");
+  CliResult job =
+      RunOn({"add", "customer", "Barn", "--parent", "Zed Farm", "--set", "JobStatus=inprogress"});
+  EXPECT_THAT(job.out, StartsWith("Added customer Zed Farm:Barn (ListID ")) << job.err;
+
+  const std::string help = "\nRun 'brennock add --help' for usage.\n";
+  struct Bad {
+    const char* setting;
+    const char* error;
+  };
+  for (const Bad& bad : {
+           Bad{"IsActive=maybe", "bad value for IsActive: 'maybe' is not true or false"},
+           Bad{"CreditLimit=12,50", "bad value for CreditLimit: '12,50' is not a number"},
+           Bad{"JobStartDate=2024-13-01",
+               "bad value for JobStartDate: '2024-13-01' is not a date like 2024-03-01"},
+           Bad{"JobStatus=Done",
+               "bad value for JobStatus: 'Done' is not one of Awarded, Closed, InProgress, None, "
+               "NotAwarded, Pending"},
+           Bad{"Phone=1234567890123456789012",
+               "bad value for Phone: '1234567890123456789012' is longer than 21 characters"},
+           Bad{"BillAddress=Cork",
+               "BillAddress is a group of fields; set one of them, such as BillAddress.Addr1"},
+           Bad{"Phone.Area=1", "Phone has no fields below it"},
+           Bad{"BillAddress.Town=Cork",
+               "unknown field 'BillAddress.Town': BillAddress has no field 'Town'; its fields: "
+               "Addr1, Addr2, Addr3, Addr4, Addr5, City, State, PostalCode, Country, Note"},
+           Bad{"Cork", "--set wants Field=Value, not 'Cork'"},
+       }) {
+    CliResult refused = RunOn({"add", "customer", "Q", "--set", bad.setting});
+    EXPECT_EQ(refused.status, 64) << bad.setting;
+    EXPECT_EQ(refused.err, "brennock: " + std::string(bad.error) + help);
+  }
+  CliResult unknown = RunOn({"add", "vendor", "Q", "--set", "Colour=red"});
+  EXPECT_THAT(unknown.err, StartsWith("brennock: unknown field 'Colour': a vendor has no field "
+                                      "'Colour'; its fields: Name, IsActive, ClassRef,"));
+  CliResult refused = RunOn({"add", "customer", "Q", "--set", "TermsRef=Net 999"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_THAT(refused.err,
+              StartsWith("brennock: QuickBooks status 3140: There is an invalid "
+                         "reference to QuickBooks Terms \"Net 999\" in the Customer."));
+}
+
+TEST_F(CliTest, ChangeSendsOnlyTheFieldsGivenWithTheCurrentEditSequence) {
+  Create();
+  ASSERT_EQ(RunOn({"add", "vendor", "Zed Supplies", "--set", "Phone=555"}).status, 0);
+  auto before =
+      nlohmann::json::parse(RunOn({"show", "vendor", "Zed Supplies", "--format", "json"}).out);
+  std::string trace = (folder_ / "trace.log").string();
+  CliResult changed = RunOn({"change", "vendor", "Zed Supplies", "--trace", trace, "--set",
+                             "VendorAddress.City=Cork", "--set", "Phone=556"});
+  ASSERT_EQ(changed.status, 0) << changed.err;
+  EXPECT_EQ(changed.out, "Changed vendor Zed Supplies\n");
+  EXPECT_THAT(ReadWhole(trace),
+              HasSubstr("<VendorModRq requestID=\"1\"><VendorMod><ListID>" +
+                        before["ListID"].get<std::string>() + "</ListID><EditSequence>" +
+                        before["EditSequence"].get<std::string>() +
+                        "</EditSequence><VendorAddress><City>Cork</City></VendorAddress><Phone>"
+                        "556</Phone></VendorMod></VendorModRq>"));
+  EXPECT_EQ(RunOn({"change", "vendor", "Zed Supplies", "--set", "Name=Zed Trading"}).out,
+            "Changed vendor Zed Trading\n");
+
+  std::string taken =
+      Lines(RunOn({"list", "customer", "--format", "csv", "--fields", "Name", "--max", "1"}).out,
+            "\r\n")[1];
+  if (taken.front() == '"') taken = taken.substr(1, taken.size() - 2);
+  CliResult refused = RunOn({"change", "vendor", "Zed Trading", "--set", "Name=" + taken});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "brennock: QuickBooks status 3100: The name \"" + taken +
+                             "\" of the list element is already in use.\n");
+
+  EXPECT_EQ(RunOn({"change", "vendor", "Nobody", "--set", "Phone=1"}).err,
+            "brennock: no vendor 'Nobody'\n");
+  for (std::string list : {"account", "terms", "shipmethod"}) {
+    CliResult kept = RunOn({"change", list, "X", "--set", "Name=Y"});
+    EXPECT_EQ(kept.status, 64) << list;
+    EXPECT_THAT(kept.err, StartsWith("brennock: QuickBooks does not modify records of the "))
+        << list;
+  }
+  EXPECT_EQ(RunOn({"change", "vendor", "Zed Trading"}).status, 64) << "nothing to change";
+  EXPECT_EQ(RunOn({"change", "vendor", "Zed Trading", "--set", "EditSequence=1"}).status, 64);
+}
+
+TEST_F(CliTest, DeleteReachesEntitiesAndTermsThroughTheirOwnKind) {
+  Create();
+  struct Case {
+    std::vector<std::string> add;
+    std::string type, name, shown;
+  };
+  for (const Case& c : {
+           Case{{"vendor", "Zed Supplies"}, "vendor", "Zed Supplies", "vendor"},
+           Case{{"vendor", "Zed Supplies"}, "entity", "Zed Supplies", "entity"},
+           Case{{"employee", "Jo Zed"}, "entity", "Jo Zed", "entity"},
+           Case{{"othername", "Zed Other"}, "othername", "Zed Other", "other name"},
+           Case{{"standardterms", "Net 99", "--set", "StdDueDays=99"}, "terms", "Net 99", "terms"},
+           Case{{"account", "Petty Cash", "--set", "AccountType=Bank"},
+                "account",
+                "Petty Cash",
+                "account"},
+       }) {
+    std::vector<std::string> add = {"add"};
+    add.insert(add.end(), c.add.begin(), c.add.end());
+    ASSERT_EQ(RunOn(add).status, 0) << c.name;
+    CliResult deleted = RunOn({"delete", c.type, c.name});
+    EXPECT_EQ(deleted.out, "Deleted " + c.shown + " " + c.name + "\n") << deleted.err;
+    EXPECT_EQ(RunOn({"show", c.type, c.name}).status, 1) << c.name << " is gone";
+  }
+}
+
+TEST_F(CliTest, PagedListingsGiveTheRowsOfOneAnswer) {
+  Create({"--customers", "60", "--seed", "5"});
+  std::string trace = (folder_ / "trace.log").string();
+  for (std::string format : {"csv", "json", "table"}) {
+    std::vector<std::string> args = {"list", "customer", "--format",
+                                     format, "--fields", "FullName,BillAddress.City,TermsRef"};
+    std::vector<std::string> paged = args, whole = args;
+    paged.insert(paged.end(), {"--page-size", "7"});
+    whole.insert(whole.end(), {"--page-size", "0", "--trace", trace});
+    CliResult inPages = RunOn(paged);
+    ASSERT_EQ(inPages.status, 0) << inPages.err;
+    EXPECT_EQ(inPages.out, RunOn(whole).out) << format;
+    EXPECT_EQ(inPages.err, "") << "no count when standard error is not a terminal";
+    EXPECT_THAT(ReadWhole(trace), ::testing::Not(HasSubstr("iterator=")));
+  }
+  auto entities = nlohmann::json::parse(RunOn({"list", "entity", "--page-size", "3", "--format",
+                                               "json", "--fields", "Type,Name,VendorAddress.City"})
+                                            .out);
+  EXPECT_EQ(entities,
+            nlohmann::json::parse(RunOn({"list", "entity", "--page-size", "0", "--format", "json",
+                                         "--fields", "Type,Name,VendorAddress.City"})
+                                      .out));
+  EXPECT_FALSE(entities.empty());
 }
 
 TEST_F(CliTest, HelpAndVersion) {

@@ -9,7 +9,19 @@
 namespace brennock::testing {
 namespace {
 
-using ListRecordsTest = SimulatorTest;
+class ListRecordsTest : public SimulatorTest {
+ protected:
+  // Renames one record with a Mod of its Name; returns the Mod's status code.
+  int Rename(const std::string& list, const std::string& full_name, const std::string& name) {
+    auto found =
+        First("<" + list + "QueryRq><FullName>" + full_name + "</FullName></" + list + "QueryRq>")
+            .first_child();
+    return Code(First("<" + list + "ModRq><" + list + "Mod><ListID>" + found.child_value("ListID") +
+                      "</ListID><EditSequence>" + found.child_value("EditSequence") +
+                      "</EditSequence><Name>" + name + "</Name></" + list + "Mod></" + list +
+                      "ModRq>"));
+  }
+};
 
 std::string AddClass(const std::string& name, const std::string& parent = "") {
   std::string parent_ref =
@@ -35,6 +47,48 @@ TEST_F(ListRecordsTest, AddedRecordIsReturnedAsQuickBooksWritesIt) {
   std::string id = ret.child_value("ListID");
   EXPECT_EQ(id.substr(id.find('-')), "-1700000000");
   EXPECT_STREQ(ret.child("ParentRef").child_value("FullName"), "Wholesale");
+}
+
+TEST_F(ListRecordsTest, ReferencesAnswerWithTheNamesOfTodayAfterRenames) {
+  ASSERT_EQ(Code(First(AddClass("Trade"))), 0);
+  ASSERT_EQ(Code(First(AddClass("North", "Trade"))), 0);
+  auto added =
+      Responses(Send("<EmployeeAddRq><EmployeeAdd><Name>Pat Rep</Name></EmployeeAdd>"
+                     "</EmployeeAddRq><SalesRepAddRq><SalesRepAdd><Initial>PR</Initial>"
+                     "<SalesRepEntityRef><FullName>Pat Rep</FullName></SalesRepEntityRef>"
+                     "</SalesRepAdd></SalesRepAddRq>"
+                     "<AccountAddRq><AccountAdd><Name>Fees</Name><AccountType>Income"
+                     "</AccountType></AccountAdd></AccountAddRq>"
+                     "<CustomerAddRq><CustomerAdd><Name>Hale</Name><ClassRef><FullName>"
+                     "Trade:North</FullName></ClassRef><SalesRepRef><FullName>PR</FullName>"
+                     "</SalesRepRef></CustomerAdd></CustomerAddRq>"
+                     "<CustomerAddRq><CustomerAdd><Name>Roof</Name><ParentRef><FullName>Hale"
+                     "</FullName></ParentRef></CustomerAdd></CustomerAddRq>"
+                     "<ItemServiceAddRq><ItemServiceAdd><Name>Survey</Name><SalesOrPurchase>"
+                     "<Price>10.00</Price><AccountRef><FullName>Fees</FullName></AccountRef>"
+                     "</SalesOrPurchase></ItemServiceAdd></ItemServiceAddRq>"));
+  for (auto rs : added.children()) ASSERT_EQ(Code(rs), 0) << rs.name();
+  ASSERT_EQ(Rename("Class", "Trade", "Wholesale Trade"), 0);
+  ASSERT_EQ(Rename("Employee", "Pat Rep", "Pat Byrne"), 0);
+  ASSERT_EQ(Rename("Account", "Fees", "Survey Fees"), 0);
+  ASSERT_EQ(Rename("Customer", "Hale", "Hale Farm"), 0);
+
+  auto hale = First("<CustomerQueryRq><FullName>Hale Farm</FullName></CustomerQueryRq>")
+                  .child("CustomerRet");
+  EXPECT_STREQ(hale.child("ClassRef").child_value("FullName"), "Wholesale Trade:North")
+      << "a parent's rename changes the full name of the class referred to";
+  auto job = First("<CustomerQueryRq><FullName>Hale Farm:Roof</FullName></CustomerQueryRq>")
+                 .child("CustomerRet");
+  EXPECT_STREQ(job.child("ParentRef").child_value("FullName"), "Hale Farm");
+  auto rep =
+      First("<SalesRepQueryRq><FullName>PR</FullName></SalesRepQueryRq>").child("SalesRepRet");
+  EXPECT_STREQ(rep.child("SalesRepEntityRef").child_value("FullName"), "Pat Byrne");
+  auto item = First("<ItemServiceQueryRq><FullName>Survey</FullName></ItemServiceQueryRq>")
+                  .child("ItemServiceRet");
+  EXPECT_STREQ(item.child("SalesOrPurchase").child("AccountRef").child_value("FullName"),
+               "Survey Fees")
+      << "references inside aggregates follow too";
+  EXPECT_STREQ(item.child("SalesOrPurchase").child_value("Price"), "10.00");
 }
 
 TEST_F(ListRecordsTest, NameInUseIsRefusedWith3100) {

@@ -160,6 +160,38 @@ TEST_F(RequestProcessingTest, IteratorReturnsEachCustomerExactlyOnce) {
   EXPECT_EQ(Code(finished), 3391);
 }
 
+TEST_F(RequestProcessingTest, IteratorsExpireAfterTheirTimeLimit) {
+  const std::string start =
+      "<VendorQueryRq iterator=\"Start\"><MaxReturned>2</MaxReturned></VendorQueryRq>";
+  auto next = [&](const std::string& id) {
+    return Code(First("<VendorQueryRq iterator=\"Continue\" iteratorID=\"" + id +
+                      "\"><MaxReturned>2</MaxReturned></VendorQueryRq>"));
+  };
+  struct Case {
+    const char* setting;  // BRENNOCK_SIMULATOR_ITERATOR_SECONDS; null: the default
+    int64_t within, past;
+  };
+  for (const Case& c : {Case{nullptr, 30 * 60 - 1, 1}, Case{"90", 89, 1}, Case{"junk", 1799, 1}}) {
+    if (c.setting)
+      setenv("BRENNOCK_SIMULATOR_ITERATOR_SECONDS", c.setting, 1);
+    else
+      unsetenv("BRENNOCK_SIMULATOR_ITERATOR_SECONDS");
+    std::string id = First(start).attribute("iteratorID").value();
+    simulator::AdvanceClock(c.within);
+    EXPECT_EQ(next(id), 0) << (c.setting ? c.setting : "default");
+    simulator::AdvanceClock(c.past);
+    EXPECT_EQ(next(id), 3391) << (c.setting ? c.setting : "default");
+    auto expired =
+        Responses(Send("<VendorQueryRq iterator=\"Continue\" iteratorID=\"" + id + "\"/>"))
+            .first_child();
+    EXPECT_STREQ(
+        expired.attribute("statusMessage").value(),
+        ("The iterator \"" + id + "\" is not valid: it is unknown, finished or has expired.")
+            .c_str());
+  }
+  unsetenv("BRENNOCK_SIMULATOR_ITERATOR_SECONDS");
+}
+
 TEST_F(RequestProcessingTest, MetaDataOnlyCountsWithoutRecords) {
   auto rs = First("<AccountQueryRq metaData=\"MetaDataOnly\"/>");
   EXPECT_EQ(rs.attribute("retCount").as_int(), 52);  // the sample's chart of accounts
