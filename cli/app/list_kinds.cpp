@@ -8,7 +8,7 @@
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/named_lists.h"
-#include "brennock/lists/sales_tax_code.h"
+#include "brennock/lists/tax_codes.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/qbxml/catalogue.h"
 #include "cli/app/cli_errors.h"

@@ -1,4 +1,5 @@
-#include "brennock/lists/payroll_item_wage.h"
+// The payroll items: wages, and the others QuickBooks keeps itself.
+#include "brennock/lists/payroll_items.h"
 
 #include "brennock/enums/enumeration_type.h"
 
@@ -17,6 +18,16 @@ const RecordBindings& PayrollItemWage::Bindings() {
 void PayrollItemWage::SetExpenseAccount(const std::string& value) {
   CheckModify(true);
   expenseAccount_.SetFullName(value);
+}
+
+const RecordBindings& PayrollItemNonWage::Bindings() {
+  using Item = PayrollItemNonWage;
+  BRENNOCK_BINDINGS(
+      qcBase, RetHeadRows(), NameRow("Name", kInRet), ActiveRow(kInRet),
+      std::array{Bind<&Item::nonWageType_, codecs::Text>("NonWageType", kInRet | kSkipEmpty),
+                 Bind<&Item::expenseAccount_, codecs::Ref>("ExpenseAccountRef", kInRet),
+                 Bind<&Item::liabilityAccount_, codecs::Ref>("LiabilityAccountRef", kInRet)},
+      UserDataRow());
 }
 
 }  // namespace brennock
