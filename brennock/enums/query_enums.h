@@ -46,4 +46,11 @@ enum qbEnumPaidStatus : int32_t {
   qbPaidStatusNotPaidOnly = 3,
 };
 
+// Codes of the DoneStatus filter (DoneStatusTable()).
+enum qoEnumDoneStatus : int32_t {
+  qoDoneStatusAll = 1,
+  qoDoneStatusDoneOnly = 2,
+  qoDoneStatusNotDoneOnly = 3,
+};
+
 }  // namespace brennock

@@ -23,7 +23,6 @@ class Account final : public ListRecordCore, public DataExtensionCarrier<Account
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeAccount;
   Account() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   qbEnumAccountType AccountType() const noexcept { return accountType_; }
   // The account number (AccountNumber).
   const std::string& Number() const noexcept { return number_; }

@@ -1,8 +1,6 @@
 #include "brennock/lists/currency_type.h"
 
 #include "brennock/errors/collected_errors.h"
-#include "brennock/session/xml_bldr.h"
-#include "brennock/xml/xml_node.h"
 
 namespace brennock {
 

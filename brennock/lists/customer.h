@@ -23,7 +23,6 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeCustomer;
   Customer() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   // The customer's jobs.
   std::shared_ptr<qcListObjectRefs> Jobs() { return Children(); }
 

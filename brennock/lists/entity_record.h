@@ -15,8 +15,6 @@ namespace brennock {
 // number and an address, with the address's place among the record's rows.
 class EntityRecordCore : public ListRecordCore {
  public:
-  using ListRecordCore::EditSequence;
-
   void SetIsActive(bool value) { Assign(isActive_, value, false); }
   const std::string& Salutation() const noexcept { return salutation_; }
   const std::string& FirstName() const noexcept { return firstName_; }

@@ -12,7 +12,6 @@ namespace brennock {
 // an active flag and a place in the hierarchy. They differ only in their kind.
 class HierarchicalListRecord : public ListRecordCore {
  public:
-  using ListRecordCore::EditSequence;
   static const RecordBindings& Bindings();
 
  protected:

@@ -9,8 +9,6 @@ const RecordBindings& NamedListRecord::Bindings() {
   BRENNOCK_BINDINGS(qcBase, RetHeadRows(), NameRow(), ActiveRow(), UserDataRow());
 }
 
-void NamedListRecord::CheckRules(qcErrors& errors) { CheckName(errors); }
-
 void CustomerMessage::CheckRules(qcErrors& errors) {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
   if (TooLong(name_, "CustomerMsgAdd", "Name")) AddTableError(errors, errMessageTooLong, "Name");

@@ -12,13 +12,10 @@ namespace brennock {
 // PaymentMethod, CustomerMessage).
 class NamedListRecord : public ListRecordCore {
  public:
-  using ListRecordCore::EditSequence;
   static const RecordBindings& Bindings();
 
  protected:
-  using ListRecordCore::ListRecordCore;
-  // 1012/1013 on the name.
-  void CheckRules(qcErrors& errors) override;
+  using ListRecordCore::ListRecordCore;  // the name rules are the default ones
 };
 
 // Their collections: Add(Name, IsActive).

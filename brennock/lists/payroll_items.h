@@ -54,7 +54,6 @@ class PayrollItemNonWage final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypePayrollItemNonWage;
   PayrollItemNonWage() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   // The qbXML text as received ("Deduction", "CompanyContribution").
   const std::string& NonWageType() const noexcept { return nonWageType_; }
   std::string ExpenseAccount() const { return expenseAccount_.FullName(); }

@@ -84,6 +84,4 @@ const RecordBindings& PriceLevel::Bindings() {
       UserDataRow());
 }
 
-void PriceLevel::CheckRules(qcErrors& errors) { CheckName(errors); }
-
 }  // namespace brennock

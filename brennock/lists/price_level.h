@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/one_based_list.h"
@@ -51,16 +50,12 @@ class PriceLevel final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypePriceLevel;
   PriceLevel() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   // "FixedPercentage" or "PerItem", as received.
   const std::string& PriceLevelType() const noexcept { return priceLevelType_; }
   float PriceLevelFixedPercentage() const noexcept { return fixedPercentage_; }
   std::shared_ptr<levelPerItems> PriceLevelsPerItem();
 
   static const RecordBindings& Bindings();
-
- protected:
-  void CheckRules(qcErrors& errors) override;  // 1012/1013 on the name
 
  private:
   std::string priceLevelType_;

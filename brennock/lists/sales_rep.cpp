@@ -10,21 +10,18 @@ namespace {
 
 constexpr size_t kMaxEntityNameLength = 31;
 
-enum class EntityKind { Missing, Customer, Other };
-
-// What QuickBooks knows under that entity reference, looked up through a collection of entities
-// by full name (or ListID when only that is known). A failed query counts as not found.
-EntityKind LookupEntity(const qcListObjectRef& entity) {
+// The kind of name QuickBooks knows under that entity reference (0 when none), looked up through
+// a collection of entities by full name (or ListID when only that is known). A failed query counts
+// as not found.
+int32_t EntityType(const qcListObjectRef& entity) {
   Entities entities;
-  std::shared_ptr<qcListObject> found;
   try {
-    found = entity.FullName().empty() ? entities.GetByListID(entity.ListID())
-                                      : entities.GetByFullName(entity.FullName());
+    auto found = entity.FullName().empty() ? entities.GetByListID(entity.ListID())
+                                           : entities.GetByFullName(entity.FullName());
+    return found ? found->ObjectType() : 0;
   } catch (const AutomationError&) {
-    return EntityKind::Missing;
+    return 0;
   }
-  if (!found) return EntityKind::Missing;
-  return found->ObjectType() == qoObjectTypeCustomer ? EntityKind::Customer : EntityKind::Other;
 }
 
 }  // namespace
@@ -50,16 +47,10 @@ void SalesRep::CheckRules(qcErrors& errors) {
   }
   if (Utf8Length(entity_.FullName()) > kMaxEntityNameLength)
     AddTableError(errors, errSalesRepEntityTooLong, "SalesRepEntity:FullName");
-  switch (LookupEntity(entity_)) {
-    case EntityKind::Missing:
-      AddTableError(errors, errSalesRepEntityNotFound, "SalesRepEntity");
-      break;
-    case EntityKind::Customer:
-      AddTableError(errors, errSalesRepEntityInvalid, "SalesRepEntity");
-      break;
-    case EntityKind::Other:
-      break;
-  }
+  int32_t type = EntityType(entity_);
+  if (type == 0) AddTableError(errors, errSalesRepEntityNotFound, "SalesRepEntity");
+  if (type == qoObjectTypeCustomer)
+    AddTableError(errors, errSalesRepEntityInvalid, "SalesRepEntity");
 }
 
 }  // namespace brennock

@@ -15,7 +15,6 @@ class SalesRep final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeSalesRep;
   SalesRep() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   const std::string& Initial() const noexcept { return name_; }
   // Full name of the employee, vendor or other name behind the rep.
   std::string Entity() const { return entity_.FullName(); }

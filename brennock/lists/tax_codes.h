@@ -14,7 +14,6 @@ class SalesTaxCode final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeSalesTaxCode;
   SalesTaxCode() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   const std::string& Description() const noexcept { return description_; }
   bool IsTaxable() const noexcept { return isTaxable_; }
 
@@ -53,7 +52,6 @@ class TaxCode final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeTaxCodes;
   TaxCode() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   const std::string& Description() const noexcept { return description_; }
   float Tax1Rate() const noexcept { return tax1Rate_; }
   float Tax2Rate() const noexcept { return tax2Rate_; }

@@ -33,7 +33,6 @@ class StandardTerm final : public ListRecordCore, public qcTerm {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeStandardTerms;
   StandardTerm() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   // Whole days, as decimal text ("30").
   std::string DueDays() const;
   std::string DiscountDays() const;
@@ -72,7 +71,6 @@ class DateDrivenTerm final : public ListRecordCore, public qcTerm {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeDateDrivenTerms;
   DateDrivenTerm() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   int16_t DayOfMonthDue() const noexcept { return dayOfMonthDue_; }
   int16_t DueNextMonthDays() const noexcept { return dueNextMonthDays_; }
   int16_t DiscountDayOfMonth() const noexcept { return discountDayOfMonth_; }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "brennock/enums/query_enums.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/typed_list_collection.h"
 #include "brennock/values/date.h"
@@ -16,7 +17,6 @@ class ToDo final : public ListRecordCore {
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeToDo;
   ToDo() : ListRecordCore(RegisteredKind<kObjectType>()) {}
 
-  using ListRecordCore::EditSequence;
   const std::string& Notes() const noexcept { return notes_; }
   bool IsDone() const noexcept { return isDone_; }
   Date ReminderDate() const noexcept { return reminderDate_; }
@@ -35,13 +35,6 @@ class ToDo final : public ListRecordCore {
   std::string notes_;
   Date reminderDate_;
   bool isDone_ = false;
-};
-
-// Codes of the DoneStatus filter (DoneStatusTable()).
-enum qoEnumDoneStatus : int32_t {
-  qoDoneStatusAll = 1,
-  qoDoneStatusDoneOnly = 2,
-  qoDoneStatusNotDoneOnly = 3,
 };
 
 class ToDoList final : public TypedListCollection<ToDo> {

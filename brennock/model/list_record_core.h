@@ -60,6 +60,8 @@ class ListRecordCore : public qcListObject, public RecordBase {
   void SetObjectState(qoEnumObjectState state) override { state_ = state; }
 
   bool IsActive() const noexcept { return isActive_; }
+  // QuickBooks' version stamp of the record, sent back with a Mod.
+  const std::string& EditSequence() const noexcept { return editSequence_; }
   Date TimeCreated() const noexcept { return timeCreated_; }
   Date TimeModified() const noexcept { return timeModified_; }
   qoEnumListType ListType() const noexcept { return kind_->listType; }
@@ -116,13 +118,12 @@ class ListRecordCore : public qcListObject, public RecordBase {
   explicit ListRecordCore(const ListRecordKind& kind) noexcept : kind_(&kind) {}
   ~ListRecordCore() override;
 
-  const std::string& EditSequence() const noexcept { return editSequence_; }
   // The full name as QuickBooks last sent it.
   std::string_view StoredFullName() const noexcept { return storedFullName_; }
 
   // Adds one error per broken rule of the record type; called by Validate for records that are
-  // not Clean.
-  virtual void CheckRules(qcErrors& errors) = 0;
+  // not Clean. By default the name rules (CheckName).
+  virtual void CheckRules(qcErrors& errors) { CheckName(errors); }
   // The shared rules: 1012 for an empty Name, 1013 for a Name of 32 or more characters.
   void CheckName(qcErrors& errors) const;
   // 1010 on "Parent" when the parent cannot be found in its master collection or in QuickBooks.
