@@ -30,12 +30,45 @@ uint64_t MaxRequestBytes() {
   return EnvironmentCount("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES", uint64_t{1} << 30);
 }
 
+// QuickBooks' parser knows the five predefined entities and character references, nothing else:
+// a document type with declarations of its own, and a reference to any other entity, are parse
+// errors. (pugixml would keep an unknown reference as literal text.)
+bool DeclaresOrUsesOtherEntities(const pugi::xml_document& doc, std::string_view text) {
+  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_doctype &&
+        std::string_view(node.value()).find('[') != std::string_view::npos)
+      return true;
+  }
+  // One pass; '&' is plain text inside CDATA sections and comments.
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '<') {
+      std::string_view closer = text.compare(at, 9, "<![CDATA[") == 0 ? "]]>"
+                                : text.compare(at, 4, "<!--") == 0    ? "-->"
+                                                                      : "";
+      if (closer.empty()) continue;
+      at = text.find(closer, at);
+      if (at == std::string_view::npos) return false;  // unterminated: the parser refused it
+      continue;
+    }
+    if (text[at] != '&') continue;
+    // A reference is short; a bare '&' is no reference at all.
+    size_t end = text.substr(at, 40).find(';');
+    if (end == std::string_view::npos) return true;
+    std::string_view name = text.substr(at + 1, end - 1);
+    if (!name.empty() && name[0] == '#') continue;
+    if (name != "amp" && name != "lt" && name != "gt" && name != "quot" && name != "apos")
+      return true;
+  }
+  return false;
+}
+
 void Parse(pugi::xml_document& doc, std::string_view text) {
   if (text.size() > MaxRequestBytes()) Raise(kParseError);
   unsigned flags =
       pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi;
   auto encoding = DeclaresLatin1(text) ? pugi::encoding_latin1 : pugi::encoding_utf8;
   if (!doc.load_buffer(text.data(), text.size(), flags, encoding)) Raise(kParseError);
+  if (DeclaresOrUsesOtherEntities(doc, text)) Raise(kParseError);
   if (!StrictModeProblem(text).empty()) Raise(kParseError);
 }
 
