@@ -20,25 +20,21 @@ class HierarchicalListRecord : public ListRecordCore {
   void CheckRules(qcErrors& errors) override;
 };
 
-// Their collections: Add(Name, IsActive, ParentFullName).
-template <class Record>
-class HierarchicalListCollection : public TypedListCollection<Record> {
- public:
-  // Master collection only (else 1021).
-  std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true,
-                              const std::string& ParentFullName = {}) {
-    return this->AddMember(Name, IsActive, ParentFullName);
+// One record class and collection per list; the collection's Add (master collection only, else
+// 1021) takes the name, the active flag and the parent's full name.
+#define BRENNOCK_HIERARCHICAL_LIST(Record, Collection, Object)                      \
+  class Record final : public HierarchicalListRecord {                              \
+   public:                                                                          \
+    static constexpr qoEnumListObjectType kObjectType = Object;                     \
+    Record() : HierarchicalListRecord(RegisteredKind<kObjectType>()) {}             \
+  };                                                                                \
+  class Collection final : public TypedListCollection<Record> {                     \
+   public:                                                                          \
+    std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true, \
+                                const std::string& ParentFullName = {}) {           \
+      return AddMember(Name, IsActive, ParentFullName);                             \
+    }                                                                               \
   }
-};
-
-// One record class and collection per list.
-#define BRENNOCK_HIERARCHICAL_LIST(Record, Collection, Object)          \
-  class Record final : public HierarchicalListRecord {                  \
-   public:                                                              \
-    static constexpr qoEnumListObjectType kObjectType = Object;         \
-    Record() : HierarchicalListRecord(RegisteredKind<kObjectType>()) {} \
-  };                                                                    \
-  class Collection final : public HierarchicalListCollection<Record> {}
 
 // A QuickBooks class (a department, a location, a line of business), possibly below another.
 BRENNOCK_HIERARCHICAL_LIST(Class, Classes, qoObjectTypeClass);

@@ -18,27 +18,23 @@ class NamedListRecord : public ListRecordCore {
   using ListRecordCore::ListRecordCore;  // the name rules are the default ones
 };
 
-// Their collections: Add(Name, IsActive).
-template <class Record>
-class NamedListCollection : public TypedListCollection<Record> {
- public:
-  // Master collection only (else 1021).
-  std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true) {
-    return this->AddMember(Name, IsActive);
+// One record class and collection per list; Rules declares a CheckRules of the record's own. The
+// collection's Add (master collection only, else 1021) takes the name and the active flag.
+#define BRENNOCK_NAMED_LIST(Record, Collection, Object, Rules)                        \
+  class Record final : public NamedListRecord {                                       \
+   public:                                                                            \
+    static constexpr qoEnumListObjectType kObjectType = Object;                       \
+    Record() : NamedListRecord(RegisteredKind<kObjectType>()) {}                      \
+                                                                                      \
+   protected:                                                                         \
+    Rules                                                                             \
+  };                                                                                  \
+  class Collection final : public TypedListCollection<Record> {                       \
+   public:                                                                            \
+    std::shared_ptr<Record> Add(const std::string& Name = {}, bool IsActive = true) { \
+      return AddMember(Name, IsActive);                                               \
+    }                                                                                 \
   }
-};
-
-// One record class and collection per list; Rules declares a CheckRules of the record's own.
-#define BRENNOCK_NAMED_LIST(Record, Collection, Object, Rules)   \
-  class Record final : public NamedListRecord {                  \
-   public:                                                       \
-    static constexpr qoEnumListObjectType kObjectType = Object;  \
-    Record() : NamedListRecord(RegisteredKind<kObjectType>()) {} \
-                                                                 \
-   protected:                                                    \
-    Rules                                                        \
-  };                                                             \
-  class Collection final : public NamedListCollection<Record> {}
 
 // A way of shipping goods ("UPS", "Federal Express").
 BRENNOCK_NAMED_LIST(ShipMethod, ShipMethods, qoObjectTypeShipMethod, );
