@@ -1,61 +1,19 @@
 // Vendors, employees and entities end to end against the simulated QuickBooks in strict-schema
 // mode: every request the collections write is also checked against the qbXML schema.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "brennock/brennock.h"
-#include "simulator/clock.h"
-#include "simulator/company_file.h"
-#include "simulator/simulator_processor.h"
-#include "tests/support/qbxml_samples.h"
-#include "tests/support/recording_processor.h"
-#include "tests/support/schema_validator.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {
 
-class NamesSimulatorTest : public ::testing::Test {
+// On the sample company.
+class NamesSimulatorTest : public SimulatorListsTest {
  protected:
-  void SetUp() override {
-    BRENNOCK_REQUIRE_QBXML_DIR();
-    simulator::FixClock(simulator::SimulatorTime{1700000000, -480});
-    folder_ =
-        std::filesystem::temp_directory_path() / ("brennock_names_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    setenv("BRENNOCK_QBXML_SCHEMA", (*QbxmlDir() / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
-    path_ = (folder_ / "company.qbw").string();
+  simulator::CompanyFileOptions Options() const override {
     simulator::CompanyFileOptions options;
     options.sample = simulator::SampleBusiness{};
-    simulator::CreateCompanyFile(path_, options);
-    simulator_ = simulator::CreateSimulatorProcessor();
-    simulator_->OpenConnection("", "Brennock tests");
-    std::string ticket = simulator_->BeginSession(path_, qbOpenModeDontCare);
-    recorder_ = std::make_shared<RecordingProcessor>();
-    recorder_->SetResponder([this, ticket](const std::string& request) {
-      return simulator_->ProcessRequest(ticket, request);
-    });
-    Session() = SessionState{};
-    Session().processor = recorder_;
-    Session().ticket = "recorded";
-    Session().qbxmlVersion = "16.0";
-    Session().qbxmlVersionNumber = Currency(16);
-    Session().company = std::make_shared<Company>();
-  }
-
-  void TearDown() override {
-    if (recorder_) {
-      for (const auto& request : recorder_->Requests()) BRENNOCK_EXPECT_VALID_QBXML(request.text);
-    }
-    Session() = SessionState{};
-    simulator_.reset();
-    unsetenv("BRENNOCK_QBXML_SCHEMA");
-    simulator::FixClock(std::nullopt);
-    std::filesystem::remove_all(folder_);
+    return options;
   }
 
   // What QuickBooks now holds under that name, read by a collection of a fresh company.
@@ -65,11 +23,6 @@ class NamesSimulatorTest : public ::testing::Test {
     auto fresh = std::make_shared<Collection>();
     return fresh->GetByFullName(name);
   }
-
-  std::filesystem::path folder_;
-  std::string path_;
-  std::shared_ptr<RequestProcessor> simulator_;
-  std::shared_ptr<RecordingProcessor> recorder_;
 };
 
 TEST_F(NamesSimulatorTest, VendorAndEmployeeAreAddedReadBackAndModified) {

@@ -33,7 +33,7 @@ class SimulatorListsTest : public ::testing::Test {
     std::filesystem::create_directories(folder_);
     setenv("BRENNOCK_QBXML_SCHEMA", (*QbxmlDir() / "xsd/v16/qbxmlops160.xsd").c_str(), 1);
     path_ = (folder_ / "company.qbw").string();
-    simulator::CreateCompanyFile(path_);
+    simulator::CreateCompanyFile(path_, Options());
     simulator_ = simulator::CreateSimulatorProcessor();
     simulator_->OpenConnection("", "Brennock tests");
     // The recorder passes every request on and keeps its text for the schema check.
@@ -57,6 +57,9 @@ class SimulatorListsTest : public ::testing::Test {
     simulator::FixClock(std::nullopt);
     std::filesystem::remove_all(folder_);
   }
+
+  // The company file the test starts from: empty unless a test asks for more.
+  virtual simulator::CompanyFileOptions Options() const { return {}; }
 
   size_t Sent() const { return recorder_->Requests().size(); }
 
