@@ -76,7 +76,8 @@ void DateValue(std::string_view text) {
   if (!Reads([&] { value = convert::TextToDate(text); })) return;
   const std::string written = convert::DateToText(value);
   const Date again = convert::TextToDate(written);
-  Require(convert::DateToText(again) == written, "a date changes", written);
+  // A time on 1899-12-30 writes that day, which reads as the zero date (day zero is "no date").
+  if (!again.IsNull()) Require(convert::DateToText(again) == written, "a date changes", written);
   Require(again.DayNumber() == value.DayNumber(), "a date's day changes", written);
 }
 
