@@ -204,6 +204,8 @@ TEST(ResponseReaderTest, DeclinesWhatItCannotReadExactly) {
       {"qbxml instruction", replaced("<QBXML>", "<?qbxml version=\"4.0\"?><QBXML>"), true},
       {"byte-order mark", "\xEF\xBB\xBF" + plain, true},
       {"no declaration", plain.substr(plain.find('<', 1)), true},
+      // Found by fuzzing: the loader ends the declaration at this "?>".
+      {"?> in a declaration value", replaced("\"1.0\" ?>", "\"?>1.0\" ?>"), false},
       {"unknown reference", Records("<ClassRet><Name>&nbsp;</Name></ClassRet>"), false},
       {"bare ampersand", Records("<ClassRet><Name>a & b</Name></ClassRet>"), false},
       {"reference to NUL", Records("<ClassRet><Name>&#0;</Name></ClassRet>"), true},
