@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_node.h"
 #include "fuzz/fuzz_support.h"
@@ -100,6 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // What the document writes loads again and writes the same.
   const std::string markup = document.xml();
   XmlDocument again;
+  // A reference to a lone surrogate loads (as MSXML takes it) but has no UTF-8 to write back.
+  if (!IsValidUtf8(markup)) return 0;
   Require(again.loadXML(markup), "the written markup does not load", markup);
   fuzz::Walk(again);
   Require(again.xml() == markup, "the written markup changes when loaded again",

@@ -210,6 +210,10 @@ TEST(ResponseReaderTest, DeclinesWhatItCannotReadExactly) {
       {"bare ampersand", Records("<ClassRet><Name>a & b</Name></ClassRet>"), false},
       {"reference to NUL", Records("<ClassRet><Name>&#0;</Name></ClassRet>"), true},
       {"reference to a surrogate", Records("<ClassRet><Name>&#xD800;</Name></ClassRet>"), true},
+      // Found by fuzzing: past U+10FFFF the loader wrote bytes that are no UTF-8.
+      {"reference past Unicode", Records("<ClassRet><Name>&#x110000;</Name></ClassRet>"), false},
+      {"long reference past Unicode", Records("<ClassRet><Name>&#99999999999;</Name></ClassRet>"),
+       false},
       {"upper-case hex reference", Records("<ClassRet><Name>&#X41;</Name></ClassRet>"), false},
       {"control character", Records("<ClassRet><Name>a\x01</Name></ClassRet>"), true},
       {"NUL character", Records("<ClassRet><Name>a" + std::string(1, '\0') + "</Name></ClassRet>"),
