@@ -85,6 +85,7 @@ Status RunRequest(const HandlerEntry& entry, RequestContext& ctx, size_t documen
   Database& db = ctx.company.db();
   size_t mark = ctx.out.size();
   db.Exec("SAVEPOINT request");
+  const ListStore::CounterMark counter = ctx.lists.Mark();
   Status status;
   try {
     status = entry.handler(ctx);
@@ -99,7 +100,10 @@ Status RunRequest(const HandlerEntry& entry, RequestContext& ctx, size_t documen
       status = ctx.Respond(MakeStatus(kCannotSave, {ctx.request.name(), "", e.what()}));
   }
   if (transaction_lost) return status;
-  if (status.severity == "Error") db.Exec("ROLLBACK TO request");
+  if (status.severity == "Error") {
+    db.Exec("ROLLBACK TO request");
+    ctx.lists.Rewind(counter);
+  }
   db.Exec("RELEASE request");
   return status;
 }

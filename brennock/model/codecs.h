@@ -162,7 +162,10 @@ struct EnumTag {
   template <class E>
   static void Read(E& member, const FieldElement& element) {
     std::string scratch;
-    member = static_cast<E>(detail::CodeOfTag(Table, element.TextView(scratch)));
+    const std::string_view text = element.TextView(scratch);
+    // Empty text is the empty value, as the other codecs read it: the query-result form writes
+    // an unset value so, and must read back.
+    member = static_cast<E>(text.empty() ? 0 : detail::CodeOfTag(Table, text));
   }
   template <class E>
   static bool Empty(E member) noexcept {

@@ -149,8 +149,9 @@ bool ListCollectionCore::LoadResponseText(const std::string& response) {
   // Refusals and warnings are short, and the document path reports them.
   if (!hasCode || !hasMessage || (code != "0" && code != "1")) return false;
   // What was read counts only once the whole document is known sound, as a document load would
-  // refuse a broken one before reading any record; the response's status is taken then.
-  auto documentSound = [&] {
+  // refuse a broken one before reading any record; the response's status is taken then. (The
+  // bindings are captured by name: clang before 16 cannot capture structured bindings.)
+  auto documentSound = [&, code = code, message = message] {
     if (!reader.Finish()) {
       EmptyMembers();
       return false;

@@ -360,10 +360,11 @@ std::string AmountToText(Currency value) {
 }
 
 void AppendAmountText(std::string& out, Currency value) {
-  // The added thousandth pushes a half cent up before the rounding to even.
-  const int64_t scaled = (value + Currency::FromScaled(10)).Scaled();
-  int64_t cents = scaled / 100;
-  const int64_t rest = scaled % 100;
+  // The added thousandth pushes a half cent up before the rounding to even. Widened: added to
+  // the largest amounts it would overflow, and they still have a text to the cent.
+  const __int128 scaled = static_cast<__int128>(value.Scaled()) + 10;
+  int64_t cents = static_cast<int64_t>(scaled / 100);
+  const int64_t rest = static_cast<int64_t>(scaled % 100);
   const int64_t absRest = rest < 0 ? -rest : rest;
   if (absRest > 50 || (absRest == 50 && (cents & 1) != 0)) cents += rest < 0 ? -1 : 1;
   AppendExact(out, cents < 0, Magnitude(cents), 2, 1, false);

@@ -14,6 +14,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelled out for clang before 17, which does not deduce aggregate template arguments.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 int64_t InRange(int64_t value, int64_t min, int64_t max) {
   if (value < min || value > max) RaiseOverflow();

@@ -252,6 +252,8 @@ bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty) {
     // to it.
     while (*p_ != quote) {
       if (Is(*p_, kTextStop) || *p_ == '\t' || *p_ == '\n') return Decline();
+      // The loader ends the declaration at the first "?>", even inside a quoted value.
+      if (declaration && p_[0] == '?' && p_[1] == '>') return Decline();
       ++p_;
     }
     if (keep)

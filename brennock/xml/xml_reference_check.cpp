@@ -1,5 +1,6 @@
 #include "brennock/xml/xml_reference_check.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace brennock::detail {
@@ -9,8 +10,10 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-// Length of a valid reference starting at '&', or 0.
-std::size_t ReferenceLength(std::string_view text, std::size_t at) {
+// Length of a valid reference starting at '&', or 0; beyondUnicode tells a character reference
+// past U+10FFFF, which pugixml would write as bytes that are no UTF-8 and MSXML refuses.
+std::size_t ReferenceLength(std::string_view text, std::size_t at, bool& beyondUnicode) {
+  beyondUnicode = false;
   std::string_view rest = text.substr(at + 1);
   for (std::string_view name : {"amp;", "lt;", "gt;", "quot;", "apos;"}) {
     if (rest.starts_with(name)) return name.size() + 1;
@@ -20,9 +23,15 @@ std::size_t ReferenceLength(std::string_view text, std::size_t at) {
   const bool hex = rest.size() > 1 && rest[1] == 'x';
   if (hex) ++i;
   const std::size_t digits = i;
-  while (i < rest.size() && (hex ? IsHexDigit(rest[i]) : IsDigit(rest[i]))) ++i;
+  uint32_t value = 0;
+  while (i < rest.size() && (hex ? IsHexDigit(rest[i]) : IsDigit(rest[i]))) {
+    const char c = rest[i++];
+    const uint32_t digit = IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + digit;
+  }
   if (i == digits || i >= rest.size() || rest[i] != ';') return 0;
-  return i + 2;
+  beyondUnicode = value > 0x10FFFF;
+  return beyondUnicode ? 0 : i + 2;
 }
 
 // Position just past the construct opened at text[at] == '<' when it is one whose content is not
@@ -69,7 +78,8 @@ std::optional<ReferenceFault> FindBadReference(std::string_view text) {
     const void* found = std::memchr(text.data() + at, '&', text.size() - at);
     if (found == nullptr) return std::nullopt;
     at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    if (std::size_t length = ReferenceLength(text, at)) {
+    bool beyondUnicode = false;
+    if (std::size_t length = ReferenceLength(text, at, beyondUnicode)) {
       at += length;
       continue;
     }
@@ -79,6 +89,8 @@ std::optional<ReferenceFault> FindBadReference(std::string_view text) {
       at = section_end;
       continue;
     }
+    if (beyondUnicode)
+      return ReferenceFault{static_cast<int64_t>(at), "Invalid unicode character."};
     std::size_t end = at + 1;
     while (end < text.size() && end - at < 64 && text[end] != ';' && text[end] != '<' &&
            text[end] != '&' && text[end] != ' ' && text[end] != '\n') {

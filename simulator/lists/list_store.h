@@ -51,6 +51,17 @@ class ListStore {
   explicit ListStore(CompanyDb& company) : company_(company) {}
   // Stores the ListID counter back; call before committing a document that added records.
   void Flush();
+  // Where the ListID counter stands, and a return there: a request that is rolled back gives
+  // back the ListIDs it took, so a refused add leaves the company file as it was.
+  struct CounterMark {
+    int64_t next;
+    bool changed;
+  };
+  CounterMark Mark() const { return {next_list_seq_, counter_changed_}; }
+  void Rewind(CounterMark mark) {
+    next_list_seq_ = mark.next;
+    counter_changed_ = mark.changed;
+  }
 
   Status Add(const ListType& type, pugi::xml_node add, ListRecord& out);
   Status Modify(const ListType& type, pugi::xml_node mod, ListRecord& out);

@@ -160,6 +160,22 @@ TEST_F(AccountTest, QueriesWriteTheirFiltersAndLoadEveryField) {
   EXPECT_EQ(utilities->Children()->Item(1)->FullName(), "Utilities:Telephone");
 }
 
+// Found by fuzzing: an account read without a type wrote <AccountType></AccountType> in its
+// query-result form, which did not read back.
+TEST_F(AccountTest, TheQueryFormOfAnAccountWithoutATypeReadsBack) {
+  XmlDocument document;
+  ASSERT_TRUE(document.loadXML("<AccountRet><Name>Loose</Name><AccountType/></AccountRet>"));
+  Account account;
+  account.FromDom(document.documentElement());
+  EXPECT_EQ(account.AccountType(), 0);
+  xmlBldr builder;
+  account.XMLQueryRs(builder);
+  ASSERT_TRUE(document.loadXML("<AccountRet>" + builder.GetXML() + "</AccountRet>"));
+  Account again;
+  again.FromDom(document.documentElement());
+  EXPECT_EQ(again.Name(), "Loose");
+}
+
 TEST_F(AccountTest, NamesWithNumbersAndRolledUpBalancesFollowTheHierarchy) {
   processor_->QueueResponse(AccountResponse(kChartRet));
   auto accounts = company_->Accounts();

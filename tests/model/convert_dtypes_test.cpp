@@ -68,6 +68,10 @@ TEST(ConvertNumbersTest, AmountsAddAThousandthThenRoundToEvenCents) {
   EXPECT_EQ(AmountToText(C("-2.005")), "-2.00");
   EXPECT_EQ(AmountToText(C("-0.001")), "0.00");
   EXPECT_EQ(AmountToText(C("-1234567.891")), "-1234567.89");
+  // The ends of the currency range have a text too (the nudge once overflowed; found by fuzzing).
+  EXPECT_EQ(AmountToText(Currency::FromScaled(INT64_MAX)), "922337203685477.58");
+  EXPECT_EQ(AmountToText(C("922337203685477.58")), "922337203685477.58");
+  EXPECT_EQ(AmountToText(Currency::FromScaled(INT64_MIN)), "-922337203685477.58");
   std::string request = "<Amount>";
   AppendAmountText(request, C("7"));
   EXPECT_EQ(request, "<Amount>7.00");

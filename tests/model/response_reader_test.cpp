@@ -204,10 +204,16 @@ TEST(ResponseReaderTest, DeclinesWhatItCannotReadExactly) {
       {"qbxml instruction", replaced("<QBXML>", "<?qbxml version=\"4.0\"?><QBXML>"), true},
       {"byte-order mark", "\xEF\xBB\xBF" + plain, true},
       {"no declaration", plain.substr(plain.find('<', 1)), true},
+      // Found by fuzzing: the loader ends the declaration at this "?>".
+      {"?> in a declaration value", replaced("\"1.0\" ?>", "\"?>1.0\" ?>"), false},
       {"unknown reference", Records("<ClassRet><Name>&nbsp;</Name></ClassRet>"), false},
       {"bare ampersand", Records("<ClassRet><Name>a & b</Name></ClassRet>"), false},
       {"reference to NUL", Records("<ClassRet><Name>&#0;</Name></ClassRet>"), true},
       {"reference to a surrogate", Records("<ClassRet><Name>&#xD800;</Name></ClassRet>"), true},
+      // Found by fuzzing: past U+10FFFF the loader wrote bytes that are no UTF-8.
+      {"reference past Unicode", Records("<ClassRet><Name>&#x110000;</Name></ClassRet>"), false},
+      {"long reference past Unicode", Records("<ClassRet><Name>&#99999999999;</Name></ClassRet>"),
+       false},
       {"upper-case hex reference", Records("<ClassRet><Name>&#X41;</Name></ClassRet>"), false},
       {"control character", Records("<ClassRet><Name>a\x01</Name></ClassRet>"), true},
       {"NUL character", Records("<ClassRet><Name>a" + std::string(1, '\0') + "</Name></ClassRet>"),

@@ -226,6 +226,9 @@ TEST(XmlDocumentFailures, DocumentStructureIsChecked) {
       {"<A>&nbsp;</A>", "Reference to undefined entity 'nbsp'."},
       {"<A>AT&T</A>", "A semi colon character was expected."},
       {"<A x='a&b'/>", "A semi colon character was expected."},
+      // Found by fuzzing: past U+10FFFF there is no character to give.
+      {"<A>&#x110000;</A>", "Invalid unicode character."},
+      {"<A x='&#1114112;'/>", "Invalid unicode character."},
   };
   for (const auto& [text, reason] : cases) {
     XmlDocument document;

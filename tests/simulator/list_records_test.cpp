@@ -104,6 +104,17 @@ TEST_F(ListRecordsTest, NameInUseIsRefusedWith3100) {
   EXPECT_EQ(Code(vendor), 3100);
 }
 
+// A refused add gives back the ListID it took, so the file is as before (found by fuzzing).
+TEST_F(ListRecordsTest, RefusedAddTakesNoListID) {
+  auto counter = [&](const std::string& name) {
+    std::string id = First(AddClass(name)).child("ClassRet").child_value("ListID");
+    return std::stoull(id.substr(0, id.find('-')), nullptr, 16);
+  };
+  const auto before = counter("Fresh A");
+  ASSERT_EQ(Code(First(AddClass("Retail"))), 3100);
+  EXPECT_EQ(counter("Fresh B"), before + 1);
+}
+
 TEST_F(ListRecordsTest, UnknownReferenceIsRefusedWith3140) {
   auto rs = First(
       "<CustomerAddRq><CustomerAdd><Name>Zed</Name><ClassRef><FullName>Nowhere"
