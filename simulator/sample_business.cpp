@@ -267,7 +267,12 @@ std::string El(std::string_view tag, std::string_view text) {
 }
 
 std::string Ref(std::string_view tag, std::string_view full_name) {
-  return "<" + std::string(tag) + ">" + El("FullName", full_name) + "</" + std::string(tag) + ">";
+  // Appended piece by piece: "<" + std::string(...) trips GCC 12's -Wrestrict at -O3.
+  std::string out;
+  out.append("<").append(tag).append(">");
+  out.append(El("FullName", full_name));
+  out.append("</").append(tag).append(">");
+  return out;
 }
 
 std::string Cents(int64_t cents) { return FormatCents(cents); }
