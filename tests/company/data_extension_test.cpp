@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "brennock/company/company.h"
-#include "brennock/model/data_extension_carrier.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_error.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
