@@ -3,25 +3,19 @@
 // with pugixml alone, in one run.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
 
 #include "bench/canned_processor.h"
+#include "bench/kept_heap.h"
 #include "brennock/lists/customer.h"
 #include "brennock/session/session_state.h"
 
 namespace {
 
 constexpr int kCustomers = 100000;
-
-const bool kHeapKept = [] {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  return true;
-}();
 
 std::string Address(const char* element, const std::string& n) {
   return std::string("<") + element + "><Addr1>" + n + " Harbour Road</Addr1><Addr2>Suite " +

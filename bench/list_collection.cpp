@@ -4,13 +4,13 @@
 // comment in it is loaded as a document, the path every response the reader declines takes.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
 
 #include "bench/canned_processor.h"
+#include "bench/kept_heap.h"
 #include "brennock/company/company.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/session/session_state.h"
@@ -18,15 +18,6 @@
 namespace {
 
 constexpr int kClasses = 100000;
-
-// Keeps freed memory in the process, so that neither side pays for handing tens of megabytes back
-// to the system and faulting them in again on every iteration (which made the timings depend on
-// the order the heap happened to be reused in).
-const bool kHeapKept = [] {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  return true;
-}();
 
 std::string BuildClassQueryResponse(bool withComment) {
   std::string xml =
