@@ -62,6 +62,28 @@ bool DeclaresOrUsesOtherEntities(const pugi::xml_document& doc, std::string_view
   return false;
 }
 
+// Requests write Windows-1252 codes 128..159 as "&#128;" ..; QuickBooks takes them as those
+// Windows-1252 characters (the euro sign, curly quotes), not as C1 controls.
+void ReadWindows1252Controls(pugi::xml_node root) {
+  std::string replaced;
+  for (pugi::xml_node node = root.first_child(); node;) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+      if (ReplaceWindows1252Controls(node.value(), replaced)) node.set_value(replaced.c_str());
+    }
+    for (pugi::xml_attribute attribute : node.attributes()) {
+      if (ReplaceWindows1252Controls(attribute.value(), replaced))
+        attribute.set_value(replaced.c_str());
+    }
+    // Document order without recursion.
+    if (pugi::xml_node child = node.first_child()) {
+      node = child;
+      continue;
+    }
+    while (node && !node.next_sibling()) node = node.parent();
+    if (node) node = node.next_sibling();
+  }
+}
+
 void Parse(pugi::xml_document& doc, std::string_view text) {
   if (text.size() > MaxRequestBytes()) Raise(kParseError);
   unsigned flags =
@@ -70,6 +92,9 @@ void Parse(pugi::xml_document& doc, std::string_view text) {
   if (!doc.load_buffer(text.data(), text.size(), flags, encoding)) Raise(kParseError);
   if (DeclaresOrUsesOtherEntities(doc, text)) Raise(kParseError);
   if (!StrictModeProblem(text).empty()) Raise(kParseError);
+  if (text.find('\xC2') != std::string_view::npos || text.find("&#") != std::string_view::npos ||
+      encoding == pugi::encoding_latin1)
+    ReadWindows1252Controls(doc);
 }
 
 bool EndsWithRq(std::string_view name) {

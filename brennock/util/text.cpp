@@ -85,6 +85,22 @@ int Windows1252Code(char32_t cp) {
   }
 }
 
+// The characters of Windows-1252 codes 128..159; 0 where the code is undefined.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  }
+  out += static_cast<char>(0x80 | (cp & 0x3F));
+}
+
 std::size_t CharacterReference(int code, char (&out)[8]) {
   out[0] = '&';
   out[1] = '#';
@@ -142,6 +158,32 @@ std::size_t EscapeCharacterAt(std::string_view text, std::size_t at, char (&out)
 }
 
 }  // namespace detail
+
+bool ReplaceWindows1252Controls(std::string_view text, std::string& out) {
+  // A C1 control in UTF-8 is 0xC2 followed by 0x80..0x9F.
+  auto control = [&](std::size_t at) {
+    if (at + 1 >= text.size()) return false;
+    const auto next = static_cast<unsigned char>(text[at + 1]);
+    return next >= 0x80 && next < 0xA0 && detail::kWindows1252High[next & 0x1F] != 0;
+  };
+  std::size_t at = text.find('\xC2');
+  while (at != std::string_view::npos && !control(at)) at = text.find('\xC2', at + 1);
+  if (at == std::string_view::npos) return false;
+  out.assign(text.substr(0, at));
+  while (at < text.size()) {
+    if (text[at] == '\xC2' && control(at)) {
+      detail::AppendUtf8(detail::kWindows1252High[static_cast<unsigned char>(text[at + 1]) & 0x1F],
+                         out);
+      at += 2;
+      continue;
+    }
+    const std::size_t next = text.find('\xC2', at + 1);
+    const std::size_t stop = next == std::string_view::npos ? text.size() : next;
+    out.append(text.substr(at, stop - at));
+    at = stop;
+  }
+  return true;
+}
 
 std::string AsciiLowered(std::string_view text) {
   std::string lowered(text);

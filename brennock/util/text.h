@@ -72,6 +72,13 @@ constexpr bool IsXmlCharacter(char32_t cp) noexcept {
 // them as Windows-1252 characters.
 std::size_t FindNonXmlCharacter(std::string_view text, char32_t& cp) noexcept;
 
+// QuickBooks text is Windows-1252, and requests write its codes 128 to 159 as "&#128;" .. "&#159;",
+// which XML reads as the C1 controls U+0080..U+009F. Text read back therefore takes each such
+// control as the Windows-1252 character of its code (U+0080 is the euro sign); the five codes
+// Windows-1252 leaves undefined stay as they are. Returns false, leaving out alone, when text holds
+// none to replace.
+bool ReplaceWindows1252Controls(std::string_view text, std::string& out);
+
 // "U+0007": how messages name a code point.
 std::string CodePointName(char32_t cp);
 

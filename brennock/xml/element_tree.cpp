@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 #include <stdexcept>
 
+#include "brennock/util/text.h"
 #include "brennock/xml/xml_markup.h"
 #include "brennock/xml/xml_node.h"
 #include "brennock/xml/xml_tree.h"
@@ -53,6 +54,8 @@ void ElementTree::TooLong() { throw std::length_error("an XML name or text excee
 void ElementTree::AddDecodedText(std::string_view text) {
   // The store may move as it grows: the node holds an offset until Finish.
   const auto offset = reinterpret_cast<const char*>(static_cast<uintptr_t>(decoded_.size()));
+  std::string replaced;
+  if (ReplaceWindows1252Controls(text, replaced)) text = replaced;
   decoded_ += text;
   Append(offset, text.size(), Kind::kDecodedText);
 }
@@ -93,7 +96,10 @@ void ElementTree::CopyFrom(const XmlNode& element) {
     }
     // On to the next sibling, closing each element left on the way up.
     for (;;) {
-      if (at == root) return;
+      if (at == root) {
+        Finish();
+        return;
+      }
       if (pugi::xml_node next = at.next_sibling()) {
         at = next;
         break;

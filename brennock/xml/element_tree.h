@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -95,8 +96,15 @@ class ElementTree {
     innermost_ = index;
     ++depth_;
   }
-  // A piece of text that stays where it is.
-  void AddText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
+  // A piece of text that stays where it is, unless it holds C1 controls: those read as the
+  // Windows-1252 characters QuickBooks means by them, and the text is kept in the tree.
+  void AddText(std::string_view text) {
+    if (std::memchr(text.data(), 0xC2, text.size()) != nullptr) {
+      AddDecodedText(text);
+    } else {
+      Append(text.data(), text.size(), Kind::kText);
+    }
+  }
   // A piece of text that had to be decoded: it is kept in the tree.
   void AddDecodedText(std::string_view text);
   // Closes the innermost open element.

@@ -153,6 +153,18 @@ TEST_F(ClassSimulatorTest, ParentKnownOnlyToQuickBooksIsFetchedBeforeTheSave) {
   EXPECT_NE(save.find("<?xml"), std::string::npos) << "the save document keeps its header";
 }
 
+TEST_F(ClassSimulatorTest, Windows1252CharactersSurviveTheRoundTrip) {
+  // The request writes these as &#128; &#152; &#146; &#233;: they must come back as they went.
+  const std::string name = "Caf\u20AC \u02DC\u2019\u00E9";
+  auto classes = Session().company->Classes();
+  classes->Add(name);
+  ASSERT_EQ(classes->Commit(), 0);
+  EXPECT_NE(recorder_->LastRequestText().find("Caf&#128; &#152;&#146;&#233;"), std::string::npos);
+  classes->Clear();
+  ASSERT_EQ(classes->GetAll(), 1);
+  EXPECT_EQ(classes->Item(1)->Name(), name);
+}
+
 TEST_F(ClassSimulatorTest, NameLimitCountsCharactersNotBytes) {
   Session().errorMode = false;
   std::string name31;

@@ -235,6 +235,17 @@ std::shared_ptr<Record> Loaded(const std::string& ret) {
   return record;
 }
 
+TEST_F(SimpleListsTest, Windows1252ReferencesReadBackAsTheCharactersWritten) {
+  // The query-result form writes the tilde as &#152;; read back from a document it is the tilde
+  // again (not U+0098), and the form stays the same.
+  auto ship = Loaded<ShipMethod>("<ShipMethodRet><Name>A&#152;&#128;</Name></ShipMethodRet>");
+  EXPECT_EQ(ship->Name(), "A\u02DC\u20AC");
+  xmlBldr written;
+  ship->XMLQueryRs(written);
+  auto again = Loaded<ShipMethod>("<ShipMethodRet>" + written.GetXML() + "</ShipMethodRet>");
+  EXPECT_EQ(again->Name(), ship->Name());
+}
+
 TEST_F(SimpleListsTest, ResponsesFillEachRecordsOwnFields) {
   auto code = Loaded<SalesTaxCode>(
       "<SalesTaxCodeRet><ListID>S1</ListID><EditSequence>7</EditSequence><Name>Tax</Name>"

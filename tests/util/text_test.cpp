@@ -73,5 +73,18 @@ TEST(TextTest, MarkupEscapingOfTextAndAttributes) {
   EXPECT_EQ(Concat({}), "");
 }
 
+TEST(TextTest, C1ControlsReadAsTheWindows1252CharactersRequestsMeant) {
+  std::string out = "untouched";
+  // Requests write the euro sign as &#128;, which XML reads as U+0080.
+  EXPECT_TRUE(ReplaceWindows1252Controls("a\xC2\x80 b\xC2\x98\xC2\x99", out));
+  EXPECT_EQ(out, "a\u20AC b\u02DC\u2122");
+  out = "untouched";
+  // Undefined codes, other C2 characters, a C2 before ASCII and a cut sequence stay as they are.
+  for (std::string_view kept : {"\xC2\x81\xC2\x9D", "\xC2\xA0", "\xC2@", "end\xC2", "plain"}) {
+    EXPECT_FALSE(ReplaceWindows1252Controls(kept, out)) << kept;
+    EXPECT_EQ(out, "untouched");
+  }
+}
+
 }  // namespace
 }  // namespace brennock
