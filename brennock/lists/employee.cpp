@@ -44,6 +44,8 @@ constexpr Binding<qcBase> Gated(std::string_view element, uint16_t flags) {
 // The earnings-time choice of sessions before qbXML 3.0, as a flag.
 constexpr int kUseTimeDataSince = 30;
 
+constexpr std::string_view kPayrollMod = "EmployeePayrollInfoMod";
+
 }  // namespace
 
 struct Employee::Payroll {
@@ -70,8 +72,12 @@ Employee::Employee()
 
 Employee::~Employee() { link_->Cut(); }
 
+// The payroll sub-objects ask before each change: a change of theirs puts the payroll block into
+// the next Mod.
 void Employee::Guard(void* owner, bool bNewOnly, std::string_view source) {
-  static_cast<Employee*>(owner)->RecordBase::CheckModify(bNewOnly, source);
+  auto* self = static_cast<Employee*>(owner);
+  self->RecordBase::CheckModify(bNewOnly, source);
+  self->MarkChanged(kPayrollMod);
 }
 
 Employee::Payroll& Employee::PayrollBlock() {
@@ -84,7 +90,7 @@ qbPayFrequencyType Employee::PayPeriod() const noexcept {
 }
 
 void Employee::SetPayPeriod(qbPayFrequencyType value) {
-  Assign(PayrollBlock().payPeriod, value, false);
+  Change(PayrollBlock().payPeriod, value, kPayrollMod);
 }
 
 std::string Employee::Class() const { return payroll_ ? payroll_->classRef.FullName() : ""; }
@@ -94,6 +100,7 @@ void Employee::SetClass(const std::string& value) {
     RaiseError(errClassNotFound, "Employee");
   CheckModify(false);
   PayrollBlock().classRef.SetFullName(value);
+  MarkChanged(kPayrollMod);
 }
 
 std::shared_ptr<empEarningsTypes> Employee::Earnings() { return PayrollBlock().earnings; }
@@ -104,7 +111,7 @@ const std::string& Employee::UseTimeDataToCreatePaychecks() const noexcept {
 }
 
 void Employee::SetUseTimeDataToCreatePaychecks(const std::string& value) {
-  Assign(PayrollBlock().useTimeData, value, false);
+  Change(PayrollBlock().useTimeData, value, kPayrollMod);
 }
 
 std::shared_ptr<empAccruedTime> Employee::SickHours() { return PayrollBlock().sick; }
@@ -191,7 +198,7 @@ const RecordBindings& Employee::Bindings() {
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
   constexpr uint16_t kAddRet = kInAdd | kInRet | kSkipEmpty;
   BRENNOCK_BINDINGS(
-      qcBase, HeadRows(), NameRow("Name", kAll),
+      qcBase, ModHeadRows(), NameRow("Name", kAll),
       std::array{
           Gated<&E::isActive_, codecs::Bool, &WriteModSince<&E::isActive_, codecs::Bool, 30>>(
               "IsActive", kInAdd | kInMod | kInRet),
@@ -200,7 +207,7 @@ const RecordBindings& Employee::Bindings() {
           Bind<&E::middleName_, T>("MiddleName", kAll),
           Bind<&E::lastName_, T>("LastName", kAll),
           Bind<&E::suffix_, T>("Suffix", kAll),
-          AddressRow("EmployeeAddress", kInAdd | kInMod | kInRet),
+          AddressRow("EmployeeAddress", kInAdd | kInMod | kInRet | kModAlways),
           Bind<&E::printAs_, T>("PrintAs", kAll),
           Bind<&E::phone_, T>("Phone", kAll),
           Gated<&E::mobile_, T, &WriteSince<&E::mobile_, T, 21>>("Mobile", kAll),

@@ -35,20 +35,20 @@ class Employee final : public EntityRecordCore, public DataExtensionCarrier<Empl
   Date BirthDate() const noexcept { return birthDate_; }
   const std::string& Notes() const noexcept { return notes_; }
 
-  void SetSuffix(const std::string& value) { Assign(suffix_, value, false); }
-  void SetPrintAs(const std::string& value) { Assign(printAs_, value, false); }
-  void SetMobile(const std::string& value) { Assign(mobile_, value, false); }
-  void SetPager(const std::string& value) { Assign(pager_, value, false); }
-  void SetPagerPIN(const std::string& value) { Assign(pagerPIN_, value, false); }
+  void SetSuffix(const std::string& value) { Change(suffix_, value, "Suffix"); }
+  void SetPrintAs(const std::string& value) { Change(printAs_, value, "PrintAs"); }
+  void SetMobile(const std::string& value) { Change(mobile_, value, "Mobile"); }
+  void SetPager(const std::string& value) { Change(pager_, value, "Pager"); }
+  void SetPagerPIN(const std::string& value) { Change(pagerPIN_, value, "PagerPIN"); }
   // QuickBooks takes the tax number and the gender only when the employee is added: on a saved
   // employee these raise 1002.
   void SetSSN(const std::string& value) { Assign(ssn_, value, true); }
   void SetGender(qbEnumGenderType value) { Assign(gender_, value, true); }
-  void SetEmployeeType(qbEnumEmployeeType value) { Assign(employeeType_, value, false); }
-  void SetHiredDate(Date value) { Assign(hiredDate_, value, false); }
-  void SetReleasedDate(Date value) { Assign(releasedDate_, value, false); }
-  void SetBirthDate(Date value) { Assign(birthDate_, value, false); }
-  void SetNotes(const std::string& value) { Assign(notes_, value, false); }
+  void SetEmployeeType(qbEnumEmployeeType value) { Change(employeeType_, value, "EmployeeType"); }
+  void SetHiredDate(Date value) { Change(hiredDate_, value, "HiredDate"); }
+  void SetReleasedDate(Date value) { Change(releasedDate_, value, "ReleasedDate"); }
+  void SetBirthDate(Date value) { Change(birthDate_, value, "BirthDate"); }
+  void SetNotes(const std::string& value) { Change(notes_, value, "Notes"); }
 
   // The payroll block.
   qbPayFrequencyType PayPeriod() const noexcept;

@@ -50,9 +50,10 @@ void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) 
 }
 
 void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder,
-                                    std::string_view element, uint16_t, BodyForm) {
+                                    std::string_view element, uint16_t flags, BodyForm form) {
   const auto& self = static_cast<const EntityRecordCore&>(record);
   if (Stamp(self.address_.get()) == 0) return;
+  if (form == BodyForm::kMod && (flags & kModAlways) != 0 && !self.AddressChanged()) return;
   builder.OpenAggregateOnly(element);
   if (self.ObjectType() == qoObjectTypeEmployee) {
     self.address_->WriteEmployeeElements(builder);

@@ -15,7 +15,9 @@ namespace brennock {
 // number and an address, with the address's place among the record's rows.
 class EntityRecordCore : public ListRecordCore {
  public:
-  void SetIsActive(bool value) { Assign(isActive_, value, false); }
+  // Setters note the element they change: an employee's Mod carries only those.
+  void SetName(const std::string& value) override { Change(name_, value, "Name"); }
+  void SetIsActive(bool value) { Change(isActive_, value, "IsActive"); }
   const std::string& Salutation() const noexcept { return salutation_; }
   const std::string& FirstName() const noexcept { return firstName_; }
   const std::string& MiddleName() const noexcept { return middleName_; }
@@ -24,14 +26,16 @@ class EntityRecordCore : public ListRecordCore {
   const std::string& AltPhone() const noexcept { return altPhone_; }
   const std::string& Email() const noexcept { return email_; }
   const std::string& AccountNumber() const noexcept { return accountNumber_; }
-  void SetSalutation(const std::string& value) { Assign(salutation_, value, false); }
-  void SetFirstName(const std::string& value) { Assign(firstName_, value, false); }
-  void SetMiddleName(const std::string& value) { Assign(middleName_, value, false); }
-  void SetLastName(const std::string& value) { Assign(lastName_, value, false); }
-  void SetPhone(const std::string& value) { Assign(phone_, value, false); }
-  void SetAltPhone(const std::string& value) { Assign(altPhone_, value, false); }
-  void SetEmail(const std::string& value) { Assign(email_, value, false); }
-  void SetAccountNumber(const std::string& value) { Assign(accountNumber_, value, false); }
+  void SetSalutation(const std::string& value) { Change(salutation_, value, "Salutation"); }
+  void SetFirstName(const std::string& value) { Change(firstName_, value, "FirstName"); }
+  void SetMiddleName(const std::string& value) { Change(middleName_, value, "MiddleName"); }
+  void SetLastName(const std::string& value) { Change(lastName_, value, "LastName"); }
+  void SetPhone(const std::string& value) { Change(phone_, value, "Phone"); }
+  void SetAltPhone(const std::string& value) { Change(altPhone_, value, "AltPhone"); }
+  void SetEmail(const std::string& value) { Change(email_, value, "Email"); }
+  void SetAccountNumber(const std::string& value) {
+    Change(accountNumber_, value, "AccountNumber");
+  }
 
   // The record's address, filled in place by later reads. Changing it makes a saved record Dirty.
   std::shared_ptr<brennock::Address> Address() const;
@@ -43,15 +47,9 @@ class EntityRecordCore : public ListRecordCore {
  protected:
   explicit EntityRecordCore(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
 
-  // The head of a record that QuickBooks modifies: ListID and EditSequence go into Mod too.
-  static constexpr std::array<Binding<qcBase>, 4> HeadRows() {
-    std::array<Binding<qcBase>, 4> rows = RetHeadRows();
-    rows[0].flags |= kInMod;  // ListID
-    rows[3].flags |= kInMod;  // EditSequence
-    return rows;
-  }
   // The address row under the record's element name: read in place; written only when it holds
-  // something (an employee's without the fields its aggregate lacks).
+  // something (an employee's without the fields its aggregate lacks). With kModAlways in flags a
+  // Mod carries it only when it changed since it was read.
   static constexpr Binding<qcBase> AddressRow(std::string_view element, uint16_t flags) {
     return {element, flags, &ReadAddress, &WriteAddress};
   }

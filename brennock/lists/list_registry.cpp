@@ -56,7 +56,7 @@ constexpr ListRecordKind kLists[] = {
   // Both kinds of terms are filed in the Terms row's collection.
   {qoObjectTypeTerms, qoListTerms, "qcTerm", "Terms", {}, kMixed | kFilters | kMaster, "Terms", "Terms", "terms",
    "terms", "Type,Name,StdDueDays,DayOfMonthDue,IsActive", nullptr, &New<Terms>},
-  {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull | kMaster, "Employee", "Entity",
+  {qoObjectTypeEmployee, qoListEmployees, "Employee", "Employee", {}, kFull | kMaster | kModChanges, "Employee", "Entity",
    "employee", "employee", "Name,Phone,Email,IsActive", &Employee::Bindings, &New<Employees>},
   {qoObjectTypeSalesRep, qoListSalesReps, "SalesRep", "SalesRep", kNotSupported, kFull | kMaster,
    "SalesRep", "SalesRep", "salesrep", "sales rep", "Initial,SalesRepEntityRef,IsActive",

@@ -15,7 +15,7 @@ const RecordBindings& OtherName::Bindings() {
   using O = OtherName;
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
   BRENNOCK_BINDINGS(
-      qcBase, HeadRows(), NameRow("Name", kInAdd | kInMod | kInRet),
+      qcBase, ModHeadRows(), NameRow("Name", kInAdd | kInMod | kInRet),
       ActiveRow(kInAdd | kInMod | kInRet),
       std::array{
           Bind<&O::companyName_, T>("CompanyName", kAll),

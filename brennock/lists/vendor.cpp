@@ -26,7 +26,7 @@ const RecordBindings& Vendor::Bindings() {
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
   constexpr uint16_t kRet = kInRet | kSkipEmpty;
   BRENNOCK_BINDINGS(
-      qcBase, HeadRows(), NameRow("Name", kInAdd | kInMod | kInRet), ActiveRow(kInAdd | kInRet),
+      qcBase, ModHeadRows(), NameRow("Name", kInAdd | kInMod | kInRet), ActiveRow(kInAdd | kInRet),
       std::array{
           Bind<&Vendor::companyName_, T>("CompanyName", kAll),
           Bind<&Vendor::salutation_, T>("Salutation", kAll),

@@ -326,12 +326,30 @@ TEST_F(NameRecordsTest, EmployeeBodiesCarryThePayrollBlock) {
   builder.InsertModRq(*employee, 1);
   std::string changed = payroll;
   changed.replace(changed.find("PT8H"), 4, "PT16H");
+  // Only what changed goes out: here the payroll block, written whole.
+  const std::string head =
+      "<EmployeeModRq requestID = \"1\"><EmployeeMod><ListID>8-1</ListID>"
+      "<EditSequence>5</EditSequence>";
+  const std::string tail = "</EmployeeMod></EmployeeModRq>";
   EXPECT_EQ(builder.GetXML(),
+            head + "<EmployeePayrollInfoMod>" + changed + "</EmployeePayrollInfoMod>" + tail);
+
+  // Read again, a changed name field and address go out without the payroll block, in the
+  // body's order.
+  Load(*employee,
+       "<EmployeeRet><ListID>8-1</ListID><EditSequence>6</EditSequence><Name>Kim Lee</Name>"
+       "<FirstName>Kim</FirstName><LastName>Lee</LastName>" +
+           address + "</EmployeeRet>");
+  employee->SetPhone("555-0100");
+  employee->Address()->SetCity("Salem");
+  employee->SetLastName("Lee");  // set to the same value: still sent, as QuickBooks would take it
+  xmlBldr second;
+  second.InsertModRq(*employee, 1);
+  EXPECT_EQ(second.GetXML(),
             "<EmployeeModRq requestID = \"1\"><EmployeeMod><ListID>8-1</ListID>"
-            "<EditSequence>5</EditSequence><Name>Kim Lee</Name><IsActive>1</IsActive>"
-            "<FirstName>Kim</FirstName><LastName>Lee</LastName>" +
-                address + "<HiredDate>2020-02-03</HiredDate><EmployeePayrollInfoMod>" + changed +
-                "</EmployeePayrollInfoMod></EmployeeMod></EmployeeModRq>");
+            "<EditSequence>6</EditSequence><LastName>Lee</LastName><EmployeeAddress>"
+            "<Addr1>1 Elm</Addr1><City>Salem</City></EmployeeAddress><Phone>555-0100</Phone>" +
+                tail);
 }
 
 TEST_F(NameRecordsTest, PayrollChecksClassAndWageItem) {
