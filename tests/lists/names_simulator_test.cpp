@@ -103,6 +103,23 @@ TEST_F(NamesSimulatorTest, VendorAndEmployeeAreAddedReadBackAndModified) {
   EXPECT_EQ(modified->EditSequence(), vendor->EditSequence());
   EXPECT_EQ(modified->Phone(), "555-0199");
   EXPECT_EQ(modified->Address()->City(), "Southsea");
+
+  // An employee's modify carries only what changed, and the payroll block keeps its lines.
+  before = employee->EditSequence();
+  employee->SetEmail("kim@example.com");
+  employee->SickHours()->HoursAvailable()->SetHours(8);
+  size_t sent = Sent();
+  EXPECT_EQ(employees->Commit(), 0);
+  const std::string& mod = recorder_->Requests()[sent].text;
+  EXPECT_NE(mod.find("<EditSequence>" + before +
+                     "</EditSequence><Email>kim&#64;example.com</Email><EmployeePayrollInfoMod>"),
+            std::string::npos)
+      << mod;
+  auto employeeModified = ReadBack<Employees>("Kim Lee");
+  EXPECT_EQ(employeeModified->Email(), "kim@example.com");
+  EXPECT_EQ(employeeModified->LastName(), "Lee");
+  EXPECT_EQ(employeeModified->SickHours()->HoursAvailable()->Hours(), 8);
+  EXPECT_EQ(employeeModified->Earnings()->Count(), 1);
 }
 
 TEST_F(NamesSimulatorTest, StaleModifyIsRefusedAndChangesNothing) {
