@@ -17,6 +17,7 @@
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/slab_allocator.h"
 #include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
@@ -371,7 +372,7 @@ qoEnumObjectState DataExtensions::ObjectState() const noexcept {
 
 std::shared_ptr<DataExtension> DataExtensions::Add(const std::string& Name,
                                                    qbEnumDataExtDataType DataType) {
-  auto extension = std::make_shared<DataExtension>(Name, DataType, ownerID_, ownerType_);
+  auto extension = MakeSlabShared<DataExtension>(Name, DataType, ownerID_, ownerType_);
   // A new value takes the collection's record without a change guard.
   extension->listOrTxnId_ = listOrTxnId_;
   members_.push_back(extension);

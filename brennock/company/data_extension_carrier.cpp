@@ -4,6 +4,7 @@
 
 #include "brennock/company/data_extension.h"
 #include "brennock/session/session_state.h"
+#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 
@@ -15,7 +16,7 @@ struct DataExtensionHolder::Collections {
 namespace {
 
 std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::string ownerID) {
-  auto values = std::make_shared<DataExtensions>();
+  auto values = MakeSlabShared<DataExtensions>();
   values->SetOwnerType(ownerType);
   values->SetOwnerId(std::move(ownerID));
   return values;

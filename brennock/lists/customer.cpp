@@ -7,6 +7,7 @@
 #include "brennock/errors/raise.h"
 #include "brennock/qbxml/request_writer.h"
 #include "brennock/session/session_state.h"
+#include "brennock/util/slab_allocator.h"
 #include "brennock/util/text.h"
 
 namespace brennock {
@@ -49,12 +50,12 @@ bool HasOpeningBalance(const Customer& c) { return c.OpeningBalance() != Currenc
 }  // namespace
 
 std::shared_ptr<Address> Customer::BillTo() {
-  if (!billTo_) billTo_ = std::make_shared<Address>();
+  if (!billTo_) billTo_ = MakeSlabShared<Address>();
   return billTo_;
 }
 
 std::shared_ptr<Address> Customer::ShipTo() {
-  if (!shipTo_) shipTo_ = std::make_shared<Address>();
+  if (!shipTo_) shipTo_ = MakeSlabShared<Address>();
   return shipTo_;
 }
 

@@ -5,6 +5,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/qbxml/request_writer.h"
+#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 namespace {
@@ -27,7 +28,7 @@ uint64_t Stamp(const brennock::Address* address) {
 }  // namespace
 
 std::shared_ptr<brennock::Address> EntityRecordCore::Address() const {
-  if (!address_) address_ = std::make_shared<brennock::Address>();
+  if (!address_) address_ = MakeSlabShared<brennock::Address>();
   return address_;
 }
 

@@ -11,6 +11,7 @@
 #include "brennock/enums/query_enums.h"
 #include "brennock/model/key_index.h"
 #include "brennock/model/qc_list.h"
+#include "brennock/util/slab_allocator.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 
@@ -221,10 +222,11 @@ class ListCollectionCore : public qcList {
 
 namespace brennock {
 
-// The factory a typed collection hands to ListCollectionCore for its record class.
+// The factory a typed collection hands to ListCollectionCore for its record class. Records come
+// from the slab: a large load then costs a heap allocation per few dozen records, not per record.
 template <class Record>
 std::shared_ptr<ListRecordCore> MakeListRecord() {
-  return std::make_shared<Record>();
+  return MakeSlabShared<Record>();
 }
 
 }  // namespace brennock

@@ -47,35 +47,36 @@ qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std:
   fullName_.assign(fullName);
 }
 
-const Variant& qcListObjectRef::UserData() const noexcept {
-  static const Variant kEmpty;
-  return userData_ ? *userData_ : kEmpty;
+qcListObjectRef::Extras& qcListObjectRef::MutableExtras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
 }
 
-void qcListObjectRef::SetUserData(Variant value) {
-  if (userData_) {
-    *userData_ = std::move(value);
-  } else {
-    userData_ = std::make_unique<Variant>(std::move(value));
-  }
+const Variant& qcListObjectRef::UserData() const noexcept {
+  static const Variant kEmpty;
+  return extras_ ? extras_->userData : kEmpty;
 }
+
+void qcListObjectRef::SetUserData(Variant value) { MutableExtras().userData = std::move(value); }
 
 std::shared_ptr<qcListObject> qcListObjectRef::Object() {
   if (fullName_.empty()) return nullptr;
-  if (auto cached = cached_.lock()) return cached;
+  if (extras_) {
+    if (auto cached = extras_->cached.lock()) return cached;
+  }
   std::shared_ptr<qcListObject> found = ResolveListObject(list_, fullName_.str());
-  cached_ = found;
+  MutableExtras().cached = found;
   return found;
 }
 
 void qcListObjectRef::SetListID(std::string value) {
   listID_.assign(value);
-  cached_.reset();
+  ForgetObject();
 }
 
 void qcListObjectRef::SetFullName(std::string value) {
   fullName_.assign(value);
-  cached_.reset();
+  ForgetObject();
   if (fullName_.empty()) listID_.assign({});
 }
 
@@ -94,11 +95,11 @@ void qcListObjectRef::FromDom(const FieldElement& element) {
     if (name != "ListID" && name != "FullName") name = child.baseName();
     if (name == "ListID") {
       listID_.assign(child.TextView(scratch));
-      cached_.reset();
+      ForgetObject();
     } else if (name == "FullName") {
       // Read as received: an empty FullName element must not wipe a ListID read before it.
       fullName_.assign(child.TextView(scratch));
-      cached_.reset();
+      ForgetObject();
     }
   }
 }

@@ -63,10 +63,19 @@ class qcListObjectRef {
  private:
   qoEnumListType list_ = static_cast<qoEnumListType>(0);
   bool isParent_ = false;
+  // What few references use, kept apart so that a record's many references stay small.
+  struct Extras {
+    Variant userData;
+    std::weak_ptr<qcListObject> cached;
+  };
+  Extras& MutableExtras();
+  void ForgetObject() noexcept {
+    if (extras_) extras_->cached.reset();
+  }
+
   ShortText listID_;  // both are usually short enough to need no allocation
   ShortText fullName_;
-  std::unique_ptr<Variant> userData_;  // created when first set
-  std::weak_ptr<qcListObject> cached_;
+  std::unique_ptr<Extras> extras_;  // created when first needed
 };
 
 // The general reference writer of records' XMLInsert, XMLModify and XMLQueryRs: prefers FullName.

@@ -105,6 +105,8 @@ class ElementTree {
       Append(text.data(), text.size(), Kind::kText);
     }
   }
+  // The same for text known to be ASCII: it stays where it is.
+  void AddAsciiText(std::string_view text) { Append(text.data(), text.size(), Kind::kText); }
   // A piece of text that had to be decoded: it is kept in the tree.
   void AddDecodedText(std::string_view text);
   // Closes the innermost open element.

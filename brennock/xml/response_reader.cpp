@@ -351,8 +351,8 @@ bool ResponseReader::Element(ElementTree& tree) {
           if (*p != '\t' && *p != '\n') break;
           ++p;
         }
-        if (*p == '<') {
-          tree.AddText(std::string_view(text, static_cast<size_t>(p - text)));
+        if (*p == '<') {  // TextStop passes ASCII only
+          tree.AddAsciiText(std::string_view(text, static_cast<size_t>(p - text)));
         } else {
           p_ = text;
           if (!Text(&tree)) return false;
