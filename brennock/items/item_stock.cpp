@@ -60,7 +60,7 @@ constexpr auto StockItem::StockRows() {
        },
        [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
          for (const auto& line : *static_cast<const ItemAssembly&>(r).Components())
-           line->Write(b, name, "ItemInventoryAssemblyRef");
+           line->Write(b, name, "ItemInventoryRef");
        }},
       TailRows()[0],
   }};

@@ -113,7 +113,7 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
    "template", "Name,TemplateType,IsActive"},
   // Every kind of item in one collection, the Item row's.
-  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kIterates | kFilters | kMaster, "Item", "Item",
+  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster, "Item", "Item",
    "item", "item", "Type,Name,IsActive", nullptr, &NewItemsCollection},
   {qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
    "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive", &ItemServiceBindings},
