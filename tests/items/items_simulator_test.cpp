@@ -248,5 +248,26 @@ TEST_F(ItemsSimulatorTest, NamesAreSharedAcrossKindsAndLookupsSendOnlyWhenNeeded
   EXPECT_EQ(paged, total);
 }
 
+TEST_F(ItemsSimulatorTest, QuickBooksChecksAccountsByTypeAndTaxGroupsByKind) {
+  Session().errorMode = false;
+  auto items = Session().company->Items();
+  // Income to an expense account, stock in a bank account, a tax group inside a tax group.
+  items->AddInventory("Misfiled", "Office Supplies", "Cost of Goods Sold", "Inventory Asset");
+  items->AddInventory("Banked", "Sales", "Cost of Goods Sold", "Checking");
+  auto nested = items->AddSalesTaxGroup("Nested");
+  nested->GroupLines()->Add(1, "Combined Tax");
+  items->AddInventory("Fine", "Sales", "Cost of Goods Sold", "Inventory Asset");
+  EXPECT_EQ(items->Commit(), 3);
+  for (const char* name : {"Misfiled", "Banked", "Nested"}) {
+    SCOPED_TRACE(name);
+    auto item = items->Item(name);
+    EXPECT_EQ(item->ObjectState(), qoObjectStateNew);
+    ASSERT_EQ(item->Errors()->Count(), 1);
+    EXPECT_EQ(item->Errors()->Item(1)->Number(), ErrorNumber(errItemNameInUse));
+    EXPECT_EQ(item->Errors()->Item(1)->Field(), "QuickBooks");
+  }
+  EXPECT_EQ(items->Item("Fine")->ObjectState(), qoObjectStateClean);
+}
+
 }  // namespace
 }  // namespace brennock::testing
