@@ -34,9 +34,16 @@ void PricedItem::ReadBlock(qcBase& record, const FieldElement& element) {
 void PricedItem::WriteBlock(const qcBase& record, RequestWriter& builder, std::string_view element,
                             uint16_t, BodyForm form) {
   const PricedItem& item = Priced(record);
-  bool andElement = element.starts_with("SalesAndPurchase");
-  if (andElement && item.andBlock_) item.andBlock_->Write(builder, element, form);
-  if (!andElement && item.orBlock_) item.orBlock_->Write(builder, element, form);
+  if (element.starts_with("SalesAndPurchase")) {
+    if (item.andBlock_) item.andBlock_->Write(builder, element, form);
+  } else if (!item.andBlock_) {
+    item.SalesOrPurchase()->Write(builder, element, form);
+  }
+}
+
+std::shared_ptr<itemSalesOrPurchase> PricedItem::SalesOrPurchase() const {
+  if (!orBlock_ && !andBlock_) orBlock_ = std::make_shared<itemSalesOrPurchase>();
+  return orBlock_;
 }
 
 template <class Kind>
@@ -121,7 +128,7 @@ void PricedItem::CheckRules(qcErrors& errors) {
   CheckName(errors);
   CheckParentKind(errors);
   CheckSetRef(errors, salesTaxCode_, errInvalidSalesTaxCode, "SalesTaxCode");
-  bool valid = andBlock_ ? andBlock_->Validate() : !orBlock_ || orBlock_->CheckRules();
+  bool valid = andBlock_ ? andBlock_->Validate() : SalesOrPurchase()->CheckRules();
   if (valid) return;
   auto blockErrors = andBlock_ ? andBlock_->Errors() : orBlock_->Errors();
   for (const auto& error : *blockErrors)

@@ -31,7 +31,7 @@ class PricedItem : public ItemRecord {
 
   bool HasSalesAndPurchase() const override { return andBlock_ != nullptr; }
   // The current block; null while the item uses the other one.
-  std::shared_ptr<itemSalesOrPurchase> SalesOrPurchase() const { return orBlock_; }
+  std::shared_ptr<itemSalesOrPurchase> SalesOrPurchase() const;
   std::shared_ptr<itemSalesAndPurchase> SalesAndPurchase() const { return andBlock_; }
   // Library-internal: a fresh, empty block of the other kind replaces the current one.
   void UseSalesAndPurchase(bool value);
@@ -63,7 +63,9 @@ class PricedItem : public ItemRecord {
   qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
   qcListObjectRef taxCodeForSale_{qoListTaxCodes, {}};
   qcListObjectRef taxCodeForPurchase_{qoListTaxCodes, {}};
-  std::shared_ptr<itemSalesOrPurchase> orBlock_ = std::make_shared<itemSalesOrPurchase>();
+  // Both null: a new item's empty sales-or-purchase block, created when first asked for (an item
+  // read from QuickBooks gets the block of its response, so none is made in vain).
+  mutable std::shared_ptr<itemSalesOrPurchase> orBlock_;
   std::shared_ptr<itemSalesAndPurchase> andBlock_;
 
  private:
