@@ -109,7 +109,9 @@ void SetOpeningStock(ListRecord& item, pugi::xml_node add) {
   ReadNumber(add.child_value("PurchaseCost"), cost);
   double each = quantity != 0 && valued ? value / quantity : cost;
   item.SetField(static_cast<uint16_t>(average), Figure(each));
-  item.SetField(static_cast<uint16_t>(on_hand), Figure(quantity));
+  std::string count = Figure(quantity);  // a whole quantity without decimals ("140")
+  if (count.ends_with(".00")) count.resize(count.size() - 3);
+  item.SetField(static_cast<uint16_t>(on_hand), count);
 }
 
 }  // namespace brennock::simulator
