@@ -528,5 +528,22 @@ TEST_F(CliTest, HelpAndVersion) {
   EXPECT_EQ(Run({"--version"}).out, std::string("brennock ") + kBrennockVersion + "\n");
 }
 
+TEST_F(CliTest, ItemsListByKindAndDeleteAsTheirOwnKind) {
+  Create();
+  EXPECT_EQ(RunOn({"list", "item", "--type", "inventory", "--fields", "Name,QuantityOnHand"}).out,
+            "Name     QuantityOnHand\n-------  --------------\nBracket  420\nGadget   36\n"
+            "Hinge    75\nWidget   140\n");
+  CliResult unknown = RunOn({"list", "item", "--type", "gizmo"});
+  EXPECT_EQ(unknown.status, 64);
+  EXPECT_THAT(unknown.err, HasSubstr("unknown kind of item 'gizmo'"));
+  EXPECT_EQ(RunOn({"list", "class", "--type", "inventory"}).status, 64);
+  CliResult deleted = RunOn({"delete", "item", "Delivery"});
+  EXPECT_EQ(deleted.status, 0) << deleted.err;
+  EXPECT_EQ(RunOn({"show", "item", "Delivery"}).status, 1);
+  CliResult assembly = RunOn({"delete", "item", "Widget Kit"});
+  EXPECT_EQ(assembly.status, 2);
+  EXPECT_THAT(assembly.err, HasSubstr("Invalid item type specified"));
+}
+
 }  // namespace
 }  // namespace brennock::testing
