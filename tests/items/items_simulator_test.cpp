@@ -269,5 +269,23 @@ TEST_F(ItemsSimulatorTest, QuickBooksChecksAccountsByTypeAndTaxGroupsByKind) {
   EXPECT_EQ(items->Item("Fine")->ObjectState(), qoObjectStateClean);
 }
 
+TEST_F(ItemsSimulatorTest, CustomFieldsOfItemsAreThoseAssignedToItems) {
+  auto company = Session().company;
+  company->CustomFields()->Add("Bin")->AddAssignedTo(qoObjectTypeItem);
+  ASSERT_EQ(company->CustomFields()->Commit(), 0);
+  auto items = company->Items();
+  auto bolt = Items::CastObject<ItemInventory>(items->GetByFullName("Bracket"));
+  ASSERT_NE(bolt, nullptr);
+  bolt->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("A-7"));
+  EXPECT_EQ(bolt->SaveDataExtensions(bolt->ListID()), 0);
+
+  items->Clear();
+  items->SetIncludeDataExtensions(true);
+  auto read = Items::CastObject<ItemInventory>(items->GetByFullName("Bracket"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->CustomFields()->Item(std::string("bin"))->Value(), Variant("A-7"));
+  EXPECT_EQ(read->CustomFields()->OwnerType(), qoObjectTypeItemInventory);
+}
+
 }  // namespace
 }  // namespace brennock::testing
