@@ -141,6 +141,24 @@ TEST_F(ItemRecordsTest, LoadedBlocksModifyOnlyWhatQuickBooksTakes) {
             "</SalesOrPurchaseMod></ItemOtherChargeMod></ItemOtherChargeModRq>");
 }
 
+TEST_F(ItemRecordsTest, ExpenseAccountsAreReportedForSalesOrPurchaseItemsOnly) {
+  struct Case {
+    std::shared_ptr<qcItem> item;
+    bool expense;
+  };
+  auto group = items_->AddGroup("Pack");
+  group->GroupLines()->Add(1, "GoodServiceFit");
+  const Case cases[] = {
+      {items_->AddServiceWithSalesOrPurchase("A", "", "", 0, "GoodExpense"), true},
+      {items_->AddServiceWithSalesOrPurchase("B", "", "", 0, "GoodSales"), false},
+      {items_->AddServiceWithSalesOrPurchase("C", "", "", 0, "Unknown"), false},
+      {items_->AddServiceWithSalesAndPurchase("D", "", "", "GoodExpense", "GoodSales"), false},
+      {group, false},  // its service's block names no account
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.item->ContainsExpenseAccount(), c.expense) << c.item->Name();
+}
+
 TEST_F(ItemRecordsTest, TaxCodesFollowTheEdition) {
   auto us = items_->AddServiceWithSalesOrPurchase("Us", "", "", 0, "", "Tax");
   EXPECT_NE(AddRequest(*us).find("<SalesTaxCodeRef><FullName>Tax</FullName></SalesTaxCodeRef>"),
