@@ -67,6 +67,9 @@ class ItemRecord : public ListRecordCore, public DataExtensionHolder, public qcI
   bool HasSalesAndPurchase() const override { return false; }
   bool ContainsExpenseAccount() const override { return false; }
 
+  // Kinds that guard it otherwise have a setter of their own.
+  void SetIsActive(bool value) { Set(isActive_, value, SetterCheck::kDirty); }
+
   // Library-internal: a new item's level, the number of segments of its parent's full name.
   void CountSublevel();
 

@@ -159,6 +159,23 @@ TEST_F(ItemRecordsTest, ExpenseAccountsAreReportedForSalesOrPurchaseItemsOnly) {
     EXPECT_EQ(c.item->ContainsExpenseAccount(), c.expense) << c.item->Name();
 }
 
+TEST_F(ItemRecordsTest, SavedOtherChargeSwitchesToSalesAndPurchase) {
+  auto fee = Loaded<ItemOtherCharge>(
+      "<ItemOtherChargeRet><ListID>8-3</ListID><EditSequence>2</EditSequence><Name>Fee</Name>"
+      "<SalesOrPurchase><Price>3</Price><AccountRef><ListID>A-1</ListID></AccountRef>"
+      "</SalesOrPurchase></ItemOtherChargeRet>");
+  fee->SetHasSalesAndPurchase(true);
+  EXPECT_EQ(fee->ObjectState(), qoObjectStateDirty);
+  fee->SalesAndPurchase()->SetSalesDescription("Fee");
+  fee->SalesAndPurchase()->SetSalesPrice(4);
+  EXPECT_EQ(ModRequest(*fee),
+            "<ItemOtherChargeModRq requestID = \"1\"><ItemOtherChargeMod><ListID>8-3</ListID>"
+            "<EditSequence>2</EditSequence><Name>Fee</Name><IsActive>true</IsActive>"
+            "<SalesAndPurchaseMod><SalesDesc>Fee</SalesDesc><SalesPrice>0000004.00000"
+            "</SalesPrice><PurchaseDesc></PurchaseDesc><PurchaseCost>0000000.00000</PurchaseCost>"
+            "</SalesAndPurchaseMod></ItemOtherChargeMod></ItemOtherChargeModRq>");
+}
+
 TEST_F(ItemRecordsTest, TaxCodesFollowTheEdition) {
   auto us = items_->AddServiceWithSalesOrPurchase("Us", "", "", 0, "", "Tax");
   EXPECT_NE(AddRequest(*us).find("<SalesTaxCodeRef><FullName>Tax</FullName></SalesTaxCodeRef>"),
