@@ -53,6 +53,8 @@ class ItemsSimulatorTest : public SimulatorListsTest {
 
 TEST_F(ItemsSimulatorTest, EveryKindAddsInOneCommitAndReadsBackAsItsOwnClass) {
   auto items = Session().company->Items();
+  EXPECT_EQ(Session().company->Lists()->Item("Item"), items);
+  EXPECT_TRUE(items->IsMaster());
   AddOneOfEach(*items);
   ASSERT_EQ(items->Commit(), 0);
   for (const auto& member : *items) EXPECT_EQ(member->ObjectState(), qoObjectStateClean);
@@ -257,7 +259,13 @@ TEST_F(ItemsSimulatorTest, QuickBooksChecksAccountsByTypeAndTaxGroupsByKind) {
   auto nested = items->AddSalesTaxGroup("Nested");
   nested->GroupLines()->Add(1, "Combined Tax");
   items->AddInventory("Fine", "Sales", "Cost of Goods Sold", "Inventory Asset");
-  EXPECT_EQ(items->Commit(), 3);
+  auto unknown = items->AddGroup("Unknown Parts");
+  unknown->GroupLines()->Add(0, "No Such Item");
+  EXPECT_EQ(items->Commit(), 4);
+  ASSERT_EQ(unknown->Errors()->Count(), 1);
+  EXPECT_EQ(unknown->Errors()->Item(1)->Field(), "QuickBooks response: ");
+  EXPECT_EQ(unknown->Errors()->Item(1)->Description(),
+            "Invalid argument.  The specified record does not exist in the list.");
   for (const char* name : {"Misfiled", "Banked", "Nested"}) {
     SCOPED_TRACE(name);
     auto item = items->Item(name);
