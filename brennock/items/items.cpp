@@ -3,6 +3,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {
@@ -344,7 +345,30 @@ std::shared_ptr<ItemFixedAsset> Items::AddFixedAsset(
   return File(item);
 }
 
-// ---- delete and rename ------------------------------------------------------------------------
+// ---- commit, delete and rename ---------------------------------------------------------------
+
+int32_t Items::Commit(std::shared_ptr<qcListObject> Member) {
+  // The items this commit saves: new or changed ones that carry extension values.
+  std::vector<ItemRecord*> carrying;
+  auto note = [&](qcListObject& member) {
+    auto* item = dynamic_cast<ItemRecord*>(&member);
+    if (item && member.ObjectState() != qoObjectStateClean &&
+        (item->CustomFieldsIfCreated() || item->ApplicationFieldsIfCreated()))
+      carrying.push_back(item);
+  };
+  if (Member) {
+    note(*Member);
+  } else {
+    for (const auto& member : *this) note(*member);
+  }
+  int32_t errors = ListCollectionCore::Commit(std::move(Member));
+  if (SessionQbxmlVersion() >= Currency(2)) {
+    for (ItemRecord* item : carrying) {
+      if (item->ObjectState() == qoObjectStateClean) item->SaveDataExtensions(item->ListID());
+    }
+  }
+  return errors;
+}
 
 int32_t Items::Delete(const std::string& ListID, qbEnumItemType ItemType, bool bRemove) {
   if (!KnownType(ItemType) || kItemKinds[ItemType - 1].listDelType.empty())

@@ -136,6 +136,10 @@ class Items final : public ListCollectionCore {
       const std::string& VendorOrPayeeName = {}, Date WarrantyExpDate = {},
       Currency YearEndAccumulatedDepreciation = {}, Currency YearEndBookValue = {});
 
+  // The core's Commit; then, from qbXML 2.0, each item it saved saves its custom and application
+  // fields under its ListID.
+  int32_t Commit(std::shared_ptr<qcListObject> Member = nullptr) override;
+
   // ListDelRq of that kind; assemblies, fixed assets and any other type raise 1101 "Invalid item
   // type specified" (source "Item").
   int32_t Delete(const std::string& ListID, qbEnumItemType ItemType, bool bRemove = true);

@@ -287,12 +287,20 @@ TEST_F(ItemsSimulatorTest, CustomFieldsOfItemsAreThoseAssignedToItems) {
   bolt->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("A-7"));
   EXPECT_EQ(bolt->SaveDataExtensions(bolt->ListID()), 0);
 
+  // A new item's values are saved by the commit that adds it.
+  auto hook = items->AddNonInventoryWithSalesOrPurchase("Hook", "", "", 2, "Sales");
+  hook->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("C-2"));
+  ASSERT_EQ(items->Commit(hook), 0);
+
   items->Clear();
   items->SetIncludeDataExtensions(true);
   auto read = Items::CastObject<ItemInventory>(items->GetByFullName("Bracket"));
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->CustomFields()->Item(std::string("bin"))->Value(), Variant("A-7"));
   EXPECT_EQ(read->CustomFields()->OwnerType(), qoObjectTypeItemInventory);
+  auto hookRead = Items::CastObject<ItemNonInventory>(items->GetByFullName("Hook"));
+  ASSERT_NE(hookRead, nullptr);
+  EXPECT_EQ(hookRead->CustomFields()->Item(std::string("Bin"))->Value(), Variant("C-2"));
 }
 
 }  // namespace
