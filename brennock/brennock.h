@@ -60,6 +60,7 @@
 #include "brennock/lists/entities.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/vendor.h"
+#include "brennock/items/items.h"
 
 // company and database export
 #include "brennock/company/company.h"

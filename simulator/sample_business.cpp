@@ -725,7 +725,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     }
   }
 
-  // One item of every kind.
+  // An item list of every kind: what the business sells, buys, stocks, charges and taxes.
   b.Add("ItemSalesTax", El("Name", "State Tax") + El("ItemDesc", "State sales tax") +
                             El("TaxRate", "7.25") +
                             Ref("TaxVendorRef", "State Board of Equalization"));
@@ -739,30 +739,58 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     return "<SalesOrPurchase>" + El("Desc", desc) + El("Price", price) +
            Ref("AccountRef", account) + "</SalesOrPurchase>";
   };
+  auto sales_and_purchase = [](std::string_view desc, std::string_view price, std::string_view cost,
+                               std::string_view expense) {
+    return "<SalesAndPurchase>" + El("SalesDesc", desc) + El("SalesPrice", price) +
+           Ref("IncomeAccountRef", "Sales") + El("PurchaseDesc", desc) + El("PurchaseCost", cost) +
+           Ref("ExpenseAccountRef", expense) + "</SalesAndPurchase>";
+  };
   b.Add("ItemService", El("Name", "Consulting") + Ref("SalesTaxCodeRef", "Non") +
                            sales_or_purchase("Consulting, per hour", "95.00", "Services"));
   b.Add("ItemService", El("Name", "Installation") + Ref("SalesTaxCodeRef", "Non") +
                            sales_or_purchase("Installation labour", "65.00", "Services"));
+  b.Add("ItemService",
+        El("Name", "Site Visit") + Ref("ParentRef", "Installation") +
+            Ref("SalesTaxCodeRef", "Non") +
+            sales_or_purchase("Site survey before installation", "120.00", "Services"));
+  b.Add("ItemService", El("Name", "Repairs") + Ref("SalesTaxCodeRef", "Non") +
+                           sales_and_purchase("Repair work, subcontracted", "85.00", "55.00",
+                                              "Repairs and Maintenance"));
   b.Add("ItemNonInventory", El("Name", "Hardware") + Ref("SalesTaxCodeRef", "Tax") +
                                 sales_or_purchase("Miscellaneous hardware", "4.50", "Sales"));
+  b.Add("ItemNonInventory",
+        El("Name", "Special Order") + Ref("SalesTaxCodeRef", "Tax") +
+            sales_and_purchase("Special-order part", "0.00", "0.00", "Cost of Goods Sold"));
   b.Add("ItemOtherCharge", El("Name", "Delivery") + Ref("SalesTaxCodeRef", "Non") +
                                sales_or_purchase("Delivery charge", "25.00", "Sales"));
-  b.Add("ItemInventory", El("Name", "Widget") + Ref("SalesTaxCodeRef", "Tax") +
-                             El("SalesDesc", "Standard widget") + El("SalesPrice", "12.00") +
-                             Ref("IncomeAccountRef", "Sales") +
-                             El("PurchaseDesc", "Standard widget") + El("PurchaseCost", "7.00") +
-                             Ref("COGSAccountRef", "Cost of Goods Sold") +
-                             Ref("AssetAccountRef", "Inventory Asset") + El("ReorderPoint", "20"));
-  b.Add("ItemInventory", El("Name", "Gadget") + Ref("SalesTaxCodeRef", "Tax") +
-                             El("SalesPrice", "30.00") + Ref("IncomeAccountRef", "Sales") +
-                             El("PurchaseCost", "18.00") +
-                             Ref("COGSAccountRef", "Cost of Goods Sold") +
-                             Ref("AssetAccountRef", "Inventory Asset"));
+  b.Add("ItemOtherCharge", El("Name", "Restocking Fee") + Ref("SalesTaxCodeRef", "Non") +
+                               "<SalesOrPurchase>" + El("Desc", "Restocking fee on returns") +
+                               El("PricePercent", "15.0") + Ref("AccountRef", "Sales") +
+                               "</SalesOrPurchase>");
+  // Parts in stock, each with its opening quantity and value.
+  auto part = [&](std::string_view name, std::string_view desc, std::string_view price,
+                  std::string_view cost, std::string_view reorder, std::string_view on_hand,
+                  std::string_view value) {
+    b.Add("ItemInventory",
+          El("Name", name) + Ref("SalesTaxCodeRef", "Tax") + El("SalesDesc", desc) +
+              El("SalesPrice", price) + Ref("IncomeAccountRef", "Sales") +
+              El("PurchaseDesc", desc) + El("PurchaseCost", cost) +
+              Ref("COGSAccountRef", "Cost of Goods Sold") +
+              Ref("AssetAccountRef", "Inventory Asset") + El("ReorderPoint", reorder) +
+              El("QuantityOnHand", on_hand) + El("TotalValue", value));
+  };
+  part("Widget", "Standard widget", "12.00", "7.00", "20", "140", "980.00");
+  part("Gadget", "Gadget, large", "30.00", "18.00", "10", "36", "648.00");
+  part("Bracket", "Steel bracket", "3.50", "1.20", "100", "420", "504.00");
+  part("Hinge", "Brass hinge", "6.25", "2.90", "50", "75", "217.50");
   b.Add("ItemInventoryAssembly",
-        El("Name", "Widget Kit") + Ref("SalesTaxCodeRef", "Tax") + El("SalesPrice", "45.00") +
+        El("Name", "Widget Kit") + Ref("SalesTaxCodeRef", "Tax") +
+            El("SalesDesc", "Widget kit, assembled") + El("SalesPrice", "45.00") +
             Ref("IncomeAccountRef", "Sales") + Ref("COGSAccountRef", "Cost of Goods Sold") +
-            Ref("AssetAccountRef", "Inventory Asset") + "<ItemInventoryAssemblyLine>" +
-            Ref("ItemInventoryRef", "Widget") + El("Quantity", "3") +
+            Ref("AssetAccountRef", "Inventory Asset") + El("BuildPoint", "5") +
+            "<ItemInventoryAssemblyLine>" + Ref("ItemInventoryRef", "Widget") +
+            El("Quantity", "3") + "</ItemInventoryAssemblyLine><ItemInventoryAssemblyLine>" +
+            Ref("ItemInventoryRef", "Bracket") + El("Quantity", "2") +
             "</ItemInventoryAssemblyLine>");
   b.Add("ItemFixedAsset", El("Name", "Delivery Van") + El("AcquiredAs", "New") +
                               El("PurchaseDesc", "Delivery van") +
@@ -772,6 +800,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   b.Add("ItemDiscount", El("Name", "Loyalty Discount") + El("ItemDesc", "10% off") +
                             El("DiscountRatePercent", "10.0") +
                             Ref("AccountRef", "Discounts Given"));
+  b.Add("ItemDiscount", El("Name", "Trade-in Credit") + El("ItemDesc", "Credit for a trade-in") +
+                            El("DiscountRate", "50.00") + Ref("AccountRef", "Discounts Given"));
   b.Add("ItemPayment", El("Name", "Deposit") + El("ItemDesc", "Customer deposit") +
                            Ref("DepositToAccountRef", "Undeposited Funds") +
                            Ref("PaymentMethodRef", "Check"));
@@ -779,7 +809,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                          El("IsPrintItemsInGroup", "true") + "<ItemGroupLine>" +
                          Ref("ItemRef", "Widget") + El("Quantity", "1") + "</ItemGroupLine>" +
                          "<ItemGroupLine>" + Ref("ItemRef", "Installation") + El("Quantity", "1") +
-                         "</ItemGroupLine>");
+                         "</ItemGroupLine>" + "<ItemGroupLine>" +
+                         Ref("ItemRef", "Loyalty Discount") + "</ItemGroupLine>");
 
   b.DefineCustomField("Referred By", "Customer");
   b.DefineCustomField("Preferred Contact", "Customer");

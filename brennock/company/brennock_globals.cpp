@@ -4,6 +4,7 @@
 
 #include "brennock/company/company.h"
 #include "brennock/enums/qc_enum.h"
+#include "brennock/items/items.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
@@ -115,6 +116,7 @@ BRENNOCK_GLOBAL_COLLECTION(Employees)
 BRENNOCK_GLOBAL_COLLECTION(Entities)
 BRENNOCK_GLOBAL_COLLECTION(Accounts)
 BRENNOCK_GLOBAL_COLLECTION(Terms)
+BRENNOCK_GLOBAL_COLLECTION(Items)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

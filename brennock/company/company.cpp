@@ -9,6 +9,7 @@
 #include "brennock/enums/qc_enum_value.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
+#include "brennock/items/items.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -124,6 +125,11 @@ std::shared_ptr<brennock::Entities> Company::Entities() const {
 // Both kinds of terms share one collection, the Terms row's.
 std::shared_ptr<brennock::Terms> Company::Terms() const {
   return std::static_pointer_cast<brennock::Terms>(Collection(qoObjectTypeTerms));
+}
+
+// Every kind of item shares one collection, the Item row's.
+std::shared_ptr<brennock::Items> Company::Items() const {
+  return std::static_pointer_cast<brennock::Items>(Collection(qoObjectTypeItem));
 }
 
 xmlBldr& Company::Builder() {

@@ -38,6 +38,7 @@ class Employees;
 class Entities;
 class Accounts;
 class Terms;
+class Items;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -151,6 +152,8 @@ class Company {
   std::shared_ptr<brennock::Entities> Entities() const;
   std::shared_ptr<brennock::Accounts> Accounts() const;
   std::shared_ptr<brennock::Terms> Terms() const;
+  // Every kind of item.
+  std::shared_ptr<brennock::Items> Items() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
 

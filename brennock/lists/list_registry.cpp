@@ -9,6 +9,7 @@
 #include "brennock/lists/employee.h"
 #include "brennock/lists/entities.h"
 #include "brennock/lists/hierarchical_lists.h"
+#include "brennock/lists/item_registry.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/payroll_items.h"
@@ -30,6 +31,7 @@ std::shared_ptr<ListCollectionCore> New() {
 constexpr std::string_view kNotAllowed = "XMLModify not allowed";
 constexpr std::string_view kNotSupported = "XMLModify not supported";
 constexpr std::string_view kModifyNotAllowed = "Modify not allowed";
+constexpr std::string_view kGroupModifyRefused = "modify not supported";
 
 // QuickBooks' rules for the usual list: add, delete, the common query filters.
 constexpr uint16_t kAddDelete = kCanAdd | kCanDelete | kFilters;
@@ -110,33 +112,39 @@ constexpr ListRecordKind kLists[] = {
    &DateDrivenTerm::Bindings},
   {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
    "template", "Name,TemplateType,IsActive"},
-  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kIterates | kFilters, {}, "Item", "item",
-   "item", "Type,Name,IsActive"},
+  // Every kind of item in one collection, the Item row's.
+  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
+   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &NewItemsCollection},
   {qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
-   "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive"},
+   "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive", &ItemServiceBindings},
   {qoObjectTypeItemNonInventory, qoListItems, "ItemNonInventory", "ItemNonInventory", {}, kItem | kHierarchical,
-   {}, "Item", "itemnoninventory", "non-inventory item", "FullName,SalesOrPurchase.Price,IsActive"},
+   {}, "Item", "itemnoninventory", "non-inventory item", "FullName,SalesOrPurchase.Price,IsActive",
+   &ItemNonInventoryBindings},
   {qoObjectTypeItemOtherCharge, qoListItems, "ItemOtherCharge", "ItemOtherCharge", {}, kItem | kHierarchical,
-   {}, "Item", "itemothercharge", "other charge item", "FullName,SalesOrPurchase.Price,IsActive"},
+   {}, "Item", "itemothercharge", "other charge item", "FullName,SalesOrPurchase.Price,IsActive",
+   &ItemOtherChargeBindings},
   {qoObjectTypeItemInventory, qoListItems, "ItemInventory", "ItemInventory", {}, kItem | kHierarchical, {},
-   "Item", "iteminventory", "inventory item", "FullName,SalesPrice,QuantityOnHand,IsActive"},
-  {qoObjectTypeItemAssembly, qoListItems, "ItemInventoryAssembly", "ItemInventoryAssembly", {},
+   "Item", "iteminventory", "inventory item", "FullName,SalesPrice,QuantityOnHand,IsActive",
+   &ItemInventoryBindings},
+  {qoObjectTypeItemAssembly, qoListItems, "ItemAssembly", "ItemInventoryAssembly", {},
    kItem | kHierarchical, {}, "Item", "iteminventoryassembly", "inventory assembly item",
-   "FullName,SalesPrice,IsActive"},
+   "FullName,SalesPrice,IsActive", &ItemAssemblyBindings},
   {qoObjectTypeItemFixedAssset, qoListItems, "ItemFixedAsset", "ItemFixedAsset", {}, kItem, {}, "Item",
-   "itemfixedasset", "fixed asset item", "Name,PurchaseCost,IsActive"},
+   "itemfixedasset", "fixed asset item", "Name,PurchaseCost,IsActive", &ItemFixedAssetBindings},
   {qoObjectTypeItemSubtotal, qoListItems, "ItemSubtotal", "ItemSubtotal", {}, kItem, {}, "Item", "itemsubtotal",
-   "subtotal item", "Name,ItemDesc,IsActive"},
-  {qoObjectTypeItemDiscount, qoListItems, "ItemDiscount", "ItemDiscount", {}, kItem | kHierarchical, {}, "Item",
-   "itemdiscount", "discount item", "FullName,DiscountRate,DiscountRatePercent,IsActive"},
-  {qoObjectTypeItemPayment, qoListItems, "ItemPayment", "ItemPayment", {}, kItem, {}, "Item", "itempayment",
-   "payment item", "Name,ItemDesc,IsActive"},
+   "subtotal item", "Name,ItemDesc,IsActive", &ItemSubtotalBindings},
+  {qoObjectTypeItemDiscount, qoListItems, "ItemDiscount", "ItemDiscount", kModifyNotAllowed,
+   kItem | kHierarchical, {}, "Item", "itemdiscount", "discount item",
+   "FullName,DiscountRate,DiscountRatePercent,IsActive", &ItemDiscountBindings},
+  {qoObjectTypeItemPayment, qoListItems, "ItemPayment", "ItemPayment", kNotSupported, kItem, {}, "Item",
+   "itempayment", "payment item", "Name,ItemDesc,IsActive", &ItemPaymentBindings},
   {qoObjectTypeItemSalesTax, qoListItems, "ItemSalesTax", "ItemSalesTax", {}, kItem, {}, "Item", "itemsalestax",
-   "sales tax item", "Name,TaxRate,TaxVendorRef,IsActive"},
-  {qoObjectTypeItemSalesTaxGroup, qoListItems, "ItemSalesTaxGroup", "ItemSalesTaxGroup", {}, kItem, {}, "Item",
-   "itemsalestaxgroup", "sales tax group item", "Name,ItemDesc,IsActive"},
-  {qoObjectTypeItemGroup, qoListItems, "ItemGroup", "ItemGroup", {}, kItem, {}, "Item", "itemgroup",
-   "group item", "Name,ItemDesc,IsActive"},
+   "sales tax item", "Name,TaxRate,TaxVendorRef,IsActive", &ItemSalesTaxBindings},
+  {qoObjectTypeItemSalesTaxGroup, qoListItems, "ItemSalesTaxGroup", "ItemSalesTaxGroup", kNotSupported, kItem,
+   {}, "Item", "itemsalestaxgroup", "sales tax group item", "Name,ItemDesc,IsActive",
+   &ItemSalesTaxGroupBindings},
+  {qoObjectTypeItemGroup, qoListItems, "ItemGroup", "ItemGroup", kGroupModifyRefused, kItem, {}, "Item",
+   "itemgroup", "group item", "Name,ItemDesc,IsActive", &ItemGroupBindings},
 };
 // clang-format on
 

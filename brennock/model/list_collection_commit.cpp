@@ -78,8 +78,13 @@ void ListCollectionCore::HandleSaveResponse(const XmlNode& response) {
     record.FromDom(response.childNodes().item(0));
     return;
   }
-  AddCommitStatusErrors(*errors_, *record.Errors(), record.CollectionKey(), code,
-                        status.statusMessage, RefusedField());
+  FileRefusedSave(record, code, status.statusMessage);
+}
+
+void ListCollectionCore::FileRefusedSave(qcListObject& record, int32_t code,
+                                         std::string_view message) {
+  AddCommitStatusErrors(*errors_, *record.Errors(), record.CollectionKey(), code, message,
+                        RefusedField());
 }
 
 std::string_view ListCollectionCore::RefusedField() const { return kQuickBooksField; }

@@ -159,6 +159,9 @@ class ListCollectionCore : public qcList {
   // The field a member's Errors files QuickBooks' refusal of its save under: "QuickBooks: " by
   // default.
   virtual std::string_view RefusedField() const;
+  // Files QuickBooks' refusal (status code, message) of a member's save in the member's and the
+  // collection's Errors; item lists label theirs their own way.
+  virtual void FileRefusedSave(qcListObject& record, int32_t code, std::string_view message);
 
  private:
   // Appends under the record's key (an empty key is not indexed); a taken key raises 457.

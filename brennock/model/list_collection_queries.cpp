@@ -431,7 +431,9 @@ std::shared_ptr<qcListObject> ListCollectionCore::LookupSingle(std::string_view 
   xmlBldr& builder = Builder();
   std::shared_ptr<XmlDocument> response;
   try {
-    response = builder.QuerySingleExecute(QueryName(), value, identifier, 0, kind_.objectType);
+    // With the owners of data extensions when the collection asks for them.
+    response = builder.QuerySingleExecute(QueryName(), value, identifier, 0, kind_.objectType, {},
+                                          includeDataExtensions_);
   } catch (const AutomationError& error) {
     errors_->Add(error.Number(), "", error.Description());
     return nullptr;

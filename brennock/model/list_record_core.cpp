@@ -49,6 +49,7 @@ Variant ListRecordCore::FromDom(const XmlNode& obj) {
 }
 
 void ListRecordCore::ReadElement(const FieldElement& element) {
+  BeforeRead();
   kind_->bindings().Read(*this, element);
   state_ = qoObjectStateClean;
   changedRows_ = 0;

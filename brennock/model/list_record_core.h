@@ -121,6 +121,9 @@ class ListRecordCore : public qcListObject, public RecordBase {
   // The full name as QuickBooks last sent it.
   std::string_view StoredFullName() const noexcept { return storedFullName_; }
 
+  // Called before a response element is read into the record: a record that holds repeated
+  // aggregates (lines) empties them here, so a reload does not add to what it held.
+  virtual void BeforeRead() {}
   // Adds one error per broken rule of the record type; called by Validate for records that are
   // not Clean. By default the name rules (CheckName).
   virtual void CheckRules(qcErrors& errors) { CheckName(errors); }

@@ -6,6 +6,7 @@
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/items/items.h"
 #include "brennock/lists/list_registry.h"
 #include "brennock/lists/terms.h"
 #include "brennock/model/list_collection_core.h"
@@ -23,7 +24,7 @@
 namespace brennock::cli {
 namespace {
 
-// Entities and terms delete each record through the ListDelType of its own kind.
+// Entities, terms and items delete each record through the ListDelType of its own kind.
 bool CanDelete(const ListRecordKind& kind) noexcept {
   return IsMasterList(kind) && (kind.Has(kCanDelete) || kind.Has(kMixed));
 }
@@ -51,6 +52,9 @@ int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
   if (auto* terms = dynamic_cast<Terms*>(collection.get())) {
     bool standard = dynamic_cast<StandardTerm*>(record.get()) != nullptr;
     terms->Delete(record->ListID(), standard ? qbStandardTerms : qbDateDrivenTerms);
+  } else if (auto* items = dynamic_cast<Items*>(collection.get())) {
+    // By the item's own kind (the library refuses assemblies and fixed assets).
+    items->Delete(record->ListID(), std::dynamic_pointer_cast<qcItem>(record)->ItemType());
   } else if (auto* named = dynamic_cast<ListRecordCore*>(record.get());
              named && list->Has(kMixed)) {
     // An entity's own list (customer, vendor ...) knows its ListDelType.
@@ -74,7 +78,8 @@ Examples:
   brennock delete paymentmethod "Visa"
   brennock delete todo 80000080-1796524912
   brennock delete vendor "Acme Supplies"
-  brennock delete entity "Acme Supplies")");
+  brennock delete entity "Acme Supplies"
+  brennock delete item "Delivery")");
   auto options = std::make_shared<DeleteOptions>();
   remove->add_option("TYPE", options->type, "List to delete from")->required();
   remove->add_option("NAME", options->name, "Full name of the record, or its ListID")->required();

@@ -31,6 +31,7 @@ namespace {
 
 struct ListOptions {
   std::string type;
+  std::string itemKind;  // --type of `list item`
   bool active = false;
   std::string nameMatch;
   std::string startsWith;
@@ -62,12 +63,28 @@ void CheckDate(const std::string& text) {
                      "'");
 }
 
+// The kinds `list item --type` takes: the item lists' words without "item" ("inventory",
+// "salestax"), and "assembly" for inventory assemblies.
+const ListRecordKind* ItemKind(const std::string& word) {
+  std::string folded = word == "assembly" ? "inventoryassembly" : word;
+  const ListRecordKind* kind = FindListKindByCommand("item" + folded);
+  return kind && kind->nameSpace == "Item" && !kind->Has(kMixed) ? kind : nullptr;
+}
+
 const ListRecordKind& ChosenType(const ListOptions& options) {
   const ListRecordKind* type = FindListKindByCommand(options.type);
   if (type != nullptr && !IsListable(*type)) type = nullptr;
   if (!type)
     throw UsageError("unknown list type '" + options.type +
                      "'; known types: " + ListWords(&IsListable));
+  if (!options.itemKind.empty()) {
+    if (type->stem != "Item") throw UsageError("--type chooses a kind of item: list item --type");
+    type = ItemKind(options.itemKind);
+    if (!type)
+      throw UsageError("unknown kind of item '" + options.itemKind +
+                       "'; known kinds: service, inventory, noninventory, othercharge, subtotal, "
+                       "group, discount, payment, salestax, salestaxgroup, assembly, fixedasset");
+  }
   bool filtered = options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
                   !options.since.empty();
   if (filtered && !type->Has(kFilters))
@@ -138,9 +155,12 @@ Examples:
   brennock list class --company /tmp/sample.qbw
   brennock list customer --starts-with Baker --fields FullName,BillAddress.City --format csv
   brennock list item --active --format json
+  brennock list item --type inventory --fields FullName,QuantityOnHand,AverageCost
   brennock list account --since 2024-01-01 --max 10)");
   auto options = std::make_shared<ListOptions>();
   list->add_option("TYPE", options->type, "List to read (see below)")->required();
+  list->add_option("--type", options->itemKind, "With item: one kind of item (inventory ...)")
+      ->type_name("KIND");
   list->add_flag("--active", options->active, "Active records only");
   CLI::Option* match =
       list->add_option("--name-match", options->nameMatch, "Names containing this text")

@@ -7,6 +7,7 @@
 #include "simulator/clock.h"
 #include "simulator/lists/account_rules.h"
 #include "simulator/lists/field_values.h"
+#include "simulator/lists/item_rules.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -282,6 +283,11 @@ Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out)
     Status rule = CheckAccount(rec, parent ? &*parent : nullptr, nullptr, false);
     if (!rule.ok()) return rule;
   }
+  if (IsItemList(type)) {
+    Status rule = CheckItem(rec, nullptr, [this](std::string_view id) { return LoadById(id); });
+    if (!rule.ok()) return rule;
+    SetOpeningStock(rec, add);
+  }
   InsertNew(rec);  // assigns the ListID first, so unnamed lists get a unique key
   if (parent) {
     rec.parent_id = parent->list_id;
@@ -417,6 +423,10 @@ Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& o
         company_.db().Prepare("SELECT 1 FROM list_records WHERE parent_id=? LIMIT 1");
     bool has_subaccounts = subaccounts.Bind(1, rec.list_id).Step();
     Status rule = CheckAccount(rec, parent ? &*parent : nullptr, &*found, has_subaccounts);
+    if (!rule.ok()) return rule;
+  }
+  if (IsItemList(type)) {
+    Status rule = CheckItem(rec, &*found, [this](std::string_view id) { return LoadById(id); });
     if (!rule.ok()) return rule;
   }
   SimulatorTime now = Now();

@@ -109,10 +109,10 @@ TEST_F(CliTest, ListAsJsonGivesWholeRecordsOrChosenFields) {
 
   auto items = nlohmann::ordered_json::parse(RunOn({"list", "item", "--format", "json"}).out);
   EXPECT_EQ(items[0].begin().key(), "Type") << "mixed lists say each record's kind first";
-  EXPECT_EQ(items[0]["Type"], "ItemSalesTaxGroup");
-  nlohmann::json group = items[10];
+  EXPECT_EQ(items[0]["Type"], "ItemInventory");
+  nlohmann::json group = items[16];
   ASSERT_EQ(group["Name"], "Starter Pack");
-  ASSERT_EQ(group["ItemGroupLine"].size(), 2u) << "repeated elements become one array";
+  ASSERT_EQ(group["ItemGroupLine"].size(), 3u) << "repeated elements become one array";
   EXPECT_EQ(group["ItemGroupLine"][1]["ItemRef"]["FullName"], "Installation");
 
   auto customer = nlohmann::json::parse(RunOn({"list", "customer", "--format", "json"}).out)[0];
@@ -526,6 +526,23 @@ TEST_F(CliTest, HelpAndVersion) {
   EXPECT_THAT(help.out, HasSubstr("Examples:\n  brennock company create"));
   EXPECT_EQ(Run({"list", "--help"}).status, 0);
   EXPECT_EQ(Run({"--version"}).out, std::string("brennock ") + kBrennockVersion + "\n");
+}
+
+TEST_F(CliTest, ItemsListByKindAndDeleteAsTheirOwnKind) {
+  Create();
+  EXPECT_EQ(RunOn({"list", "item", "--type", "inventory", "--fields", "Name,QuantityOnHand"}).out,
+            "Name     QuantityOnHand\n-------  --------------\nBracket  420\nGadget   36\n"
+            "Hinge    75\nWidget   140\n");
+  CliResult unknown = RunOn({"list", "item", "--type", "gizmo"});
+  EXPECT_EQ(unknown.status, 64);
+  EXPECT_THAT(unknown.err, HasSubstr("unknown kind of item 'gizmo'"));
+  EXPECT_EQ(RunOn({"list", "class", "--type", "inventory"}).status, 64);
+  CliResult deleted = RunOn({"delete", "item", "Delivery"});
+  EXPECT_EQ(deleted.status, 0) << deleted.err;
+  EXPECT_EQ(RunOn({"show", "item", "Delivery"}).status, 1);
+  CliResult assembly = RunOn({"delete", "item", "Widget Kit"});
+  EXPECT_EQ(assembly.status, 2);
+  EXPECT_THAT(assembly.err, HasSubstr("Invalid item type specified"));
 }
 
 }  // namespace

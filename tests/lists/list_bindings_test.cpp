@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "brennock/items/item_blocks.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/linked_transactions.h"
 #include "brennock/lists/list_registry.h"
@@ -82,8 +83,8 @@ TEST(ListBindings, EveryRowOfEveryRecordStandsInTheCatalogue) {
     rows +=
         CheckAllForms(kind.bindings().Rows(), std::string(kind.stem), std::string(kind.className));
   }
-  EXPECT_EQ(kinds, 22);
-  EXPECT_GT(rows, 150);
+  EXPECT_EQ(kinds, 34);
+  EXPECT_GT(rows, 300);
 }
 
 TEST(ListBindings, AggregatesOfRecordsStandInTheCatalogue) {
@@ -95,6 +96,19 @@ TEST(ListBindings, AggregatesOfRecordsStandInTheCatalogue) {
   EXPECT_EQ(CheckForm(txnLinkedTransaction::Bindings().Rows(), BodyForm::kRet, "BillToPay",
                       "txnLinkedTransaction"),
             7);
+  // An item's price blocks: the add form in the block, the modify form in its Mod aggregate.
+  EXPECT_EQ(CheckForm(itemSalesOrPurchase::Bindings().Rows(), BodyForm::kAdd, "SalesOrPurchase",
+                      "itemSalesOrPurchase"),
+            4);
+  EXPECT_EQ(CheckForm(itemSalesOrPurchase::Bindings().Rows(), BodyForm::kMod, "SalesOrPurchaseMod",
+                      "itemSalesOrPurchase"),
+            3);
+  EXPECT_EQ(CheckForm(itemSalesAndPurchase::Bindings().Rows(), BodyForm::kAdd, "SalesAndPurchase",
+                      "itemSalesAndPurchase"),
+            7);
+  EXPECT_EQ(CheckForm(itemSalesAndPurchase::Bindings().Rows(), BodyForm::kMod,
+                      "SalesAndPurchaseMod", "itemSalesAndPurchase"),
+            5);
 }
 
 TEST(ListBindings, RegistryNamesAreUniqueAndKnownToTheCatalogue) {

@@ -58,7 +58,7 @@ TEST_F(ItemsAndEntitiesTest, GroupLinesNameTheirItems) {
   auto lines = group.child("ItemGroupRet").children("ItemGroupLine");
   std::vector<std::string> items;
   for (auto line : lines) items.push_back(line.child("ItemRef").child_value("FullName"));
-  EXPECT_EQ(items, (std::vector<std::string>{"Widget", "Installation"}));
+  EXPECT_EQ(items, (std::vector<std::string>{"Widget", "Installation", "Loyalty Discount"}));
 }
 
 TEST_F(ItemsAndEntitiesTest, EmployeeNameComesFromThePersonName) {

@@ -1,0 +1,91 @@
+#include "brennock/items/item_group_lines.h"
+
+#include "brennock/errors/collection_support.h"
+#include "brennock/model/codecs.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/element_tree.h"
+
+namespace brennock {
+namespace {
+
+constexpr std::string_view kLineClass = "itemGroupLine";
+
+}  // namespace
+
+void itemGroupLine::SetQuantity(float value) {
+  CheckModify(true, kLineClass);
+  quantity_ = value;
+}
+
+void itemGroupLine::SetItem(const std::string& value) {
+  CheckModify(true, kLineClass);
+  item_->SetFullName(value);
+}
+
+void itemGroupLine::FromDom(const FieldElement& element) {
+  for (FieldElement child : element.Children()) {
+    std::string_view name = child.baseName();
+    if (name == "Quantity") {
+      codecs::Single::Read(quantity_, child);
+    } else if (name == "ItemRef" || name == "ItemInventoryRef") {
+      item_->FromDom(child);
+    }
+  }
+  state_ = qoObjectStateClean;
+}
+
+void itemGroupLine::Write(RequestWriter& builder, std::string_view line,
+                          std::string_view refElement) const {
+  builder.OpenAggregateOnly(line);
+  if (!ItemName().empty()) {
+    builder.OpenAggregateOnly(refElement);
+    builder.CreateElement("FullName", ItemName());
+    builder.EndAggregate(refElement);
+  }
+  if (quantity_ != 0)
+    builder.CreateElement("Quantity", ModConvertDtypes::QuantityToText(quantity_));
+  builder.EndAggregate(line);
+}
+
+std::shared_ptr<itemGroupLine> itemGroupLines::Add(float Quantity, const std::string& ItemRef) {
+  auto line = std::make_shared<itemGroupLine>();
+  line->quantity_ = Quantity;
+  line->item_->SetFullName(ItemRef);
+  lines_.push_back(line);
+  changed_ = true;
+  return line;
+}
+
+std::shared_ptr<itemGroupLine> itemGroupLines::Item(int32_t index) const {
+  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kLineClass) + "s");
+  return lines_[static_cast<size_t>(index - 1)];
+}
+
+void itemGroupLines::Remove(int32_t index) {
+  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kLineClass) + "s");
+  lines_.erase(lines_.begin() + (index - 1));
+  changed_ = true;
+}
+
+bool itemGroupLines::Validate() const {
+  for (const auto& line : lines_) {
+    if (line->ItemName().empty() && line->item_->ListIDView().empty()) return false;
+  }
+  return true;
+}
+
+itemGroupLine& itemGroupLines::AppendLoaded() {
+  lines_.push_back(std::make_shared<itemGroupLine>());
+  return *lines_.back();
+}
+
+bool itemGroupLines::Changed() const noexcept {
+  if (changed_) return true;
+  for (const auto& line : lines_) {
+    if (line->ObjectState() != qoObjectStateClean) return true;
+  }
+  return false;
+}
+
+}  // namespace brennock
