@@ -155,6 +155,7 @@ class RemoteProcessor final : public RemoteRequestProcessor {
     if (!client_->is_valid())
       RaiseRemote(kCouldNotAccessNumber, std::string(kMsgUnreachable) + settings_.url);
     client_->set_keep_alive(true);
+    client_->set_tcp_nodelay(true);  // headers and body go in separate writes
     client_->set_connection_timeout(settings_.connectTimeout);
     client_->set_read_timeout(settings_.readTimeout);
     client_->set_write_timeout(settings_.readTimeout);

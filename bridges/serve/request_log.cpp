@@ -59,6 +59,14 @@ std::string LogValue(std::string_view value) {
   return out;
 }
 
+void WriteLogEvent(std::ostream* out, std::string_view fields) {
+  if (out == nullptr) return;
+  std::string line = "time=" + UtcNow() + " ";
+  line += fields;
+  line += '\n';
+  *out << line << std::flush;
+}
+
 void RequestLog::Write(const std::string& method, const std::string& path, int status,
                        const std::string& remote) {
   if (out_ == nullptr) {

@@ -27,6 +27,9 @@ void StartRequest();
 void NoteOperation(std::string_view face, std::string_view operation);
 void NoteOutcome(std::string_view detail);
 
+// A line for something other than a request ("event=start listen=..."), stamped with the time.
+void WriteLogEvent(std::ostream* out, std::string_view fields);
+
 // The value as it goes into a line: bare when it is a plain word, else quoted and escaped.
 std::string LogValue(std::string_view value);
 

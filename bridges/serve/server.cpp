@@ -344,6 +344,13 @@ void Server::Start() {
   http.Get("/health", [](const httplib::Request&, httplib::Response& response) {
     response.set_content("ok\n", "text/plain");
   });
+  // The .qwc file's AppSupport page, which the Web Connector requires to exist.
+  http.Get("/support", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content(
+        "Brennock serve: qbXML for programs on other machines, through the "
+        "QuickBooks Web Connector.\n",
+        "text/plain; charset=utf-8");
+  });
   if (o.port == 0) {
     s.port = http.bind_to_any_port(o.host.c_str());
   } else {
