@@ -184,8 +184,8 @@ struct Server::State {
     return {};
   }
 
-  void HandleProcessor(const httplib::Request& request, httplib::Response& response) {
-    std::string operation = request.matches[1];
+  void HandleProcessor(const std::string& operation, const httplib::Request& request,
+                       httplib::Response& response) {
     NoteOperation("rqp", operation);
     std::string authorization = request.get_header_value("Authorization");
     if (options.token.empty() || !authorization.starts_with("Bearer ") ||
@@ -334,10 +334,9 @@ void Server::Start() {
   http.set_logger([&s](const httplib::Request& request, const httplib::Response& response) {
     s.log.Write(request.method, request.path, response.status, request.remote_addr);
   });
-  http.Post(R"(/rqp/1/([A-Za-z0-9]+))",
-            [&s](const httplib::Request& request, httplib::Response& response) {
-              s.HandleProcessor(request, response);
-            });
+  http.Post(R"(/rqp/1/(\w+))", [&s](const httplib::Request& request, httplib::Response& response) {
+    s.HandleProcessor(request.matches[1], request, response);
+  });
   http.Post("/wc", [&s](const httplib::Request& request, httplib::Response& response) {
     s.HandleWebConnector(request, response);
   });
