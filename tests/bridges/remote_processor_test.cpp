@@ -136,3 +136,40 @@ TEST_F(ServeTest, TwoClientsAtOnceKeepTheirOwnSessions) {
 
 }  // namespace
 }  // namespace brennock::testing
+
+namespace brennock::testing {
+namespace {
+
+TEST_F(ServeTest, HttpsWithTheServersCertificateAndNotWithout) {
+  std::string cert = (folder_ / "cert.pem").string(), key = (folder_ / "key.pem").string();
+  std::string command =
+      "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+      "-nodes -days 1 -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 "
+      "-keyout " +
+      key + " -out " + cert + " >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "the openssl command is not available";
+  serve::ServeOptions options = Options();
+  options.certFile = cert;
+  options.keyFile = key;
+  StartServer(options);
+
+  remote::RemoteSettings settings;
+  settings.url = "https://127.0.0.1:" + std::to_string(server_->Port());
+  settings.token = kToken;
+  settings.caFile = cert;
+  auto processor = remote::CreateRemoteProcessor(settings);
+  processor->OpenConnection("", "Remote tests");
+  std::string ticket = processor->BeginSession(company_, qbOpenModeDontCare);
+  EXPECT_EQ(processor->GetCurrentCompanyFileName(ticket), company_);
+  processor->EndSession(ticket);
+  processor->CloseConnection();
+
+  settings.caFile.clear();  // the system's authorities do not know this certificate
+  ExpectError([&] { remote::CreateRemoteProcessor(settings)->OpenConnection("", "x"); }, 0x80040401,
+              "brennockRqP.RequestProcessor", HasSubstr("Could not reach"));
+  settings.url = "http://127.0.0.1:" + std::to_string(server_->Port());
+  EXPECT_THROW(remote::CreateRemoteProcessor(settings)->OpenConnection("", "x"), AutomationError);
+}
+
+}  // namespace
+}  // namespace brennock::testing
