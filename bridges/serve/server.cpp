@@ -220,7 +220,9 @@ struct Server::State {
       }
       auto [issued, work] = queue->Authenticate();
       NoteOutcome(work ? "session" : "none");
-      return SoapResult(op, std::vector<std::string>{issued, work ? "" : "none"});
+      // With work, the second string names the company file QuickBooks should open; empty means
+      // the one it has open.
+      return SoapResult(op, std::vector<std::string>{issued, work ? options.company : "none"});
     }
     if (op == "sendRequestXML") {
       auto number = [&](const char* name) {

@@ -57,6 +57,9 @@ TEST_F(ServeTest, AnIntuitProgIdReachesTheServerWhenTheEnvironmentNamesTheRemote
   connection->Connect("", "Remote tests", qbOpenModeDontCare);
   unsetenv("BRENNOCK_PROCESSOR");
   EXPECT_EQ(connection->CompanyPath(), company_);
+  // The server has closed the idle keep-alive connection meanwhile; the client opens another.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  EXPECT_EQ(connection->Company()->Classes()->GetAll(), 0);
   connection->CloseConnection();
 }
 
