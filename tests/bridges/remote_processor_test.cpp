@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <thread>
 
 #include "tests/bridges/serve_fixture.h"
@@ -98,6 +99,24 @@ TEST_F(ServeTest, FailuresArriveAsTheProcessorsAutomationErrors) {
   // Through a connection, a processor failure keeps its number and takes the library's source.
   ExpectError([&] { RemoteConnection()->Connect("", "Remote tests", qbOpenModeDontCare); },
               0x80040401, "Brennock", HasSubstr("Could not reach brennock serve"));
+}
+
+TEST_F(ServeTest, SettingsComeFromTheEnvironmentElseTheIniFile) {
+  std::string ini = (folder_ / "Brennock.ini").string();
+  std::ofstream(ini) << "[Other]\nURL=http://wrong\n[remote]\n url = \"https://books:8443/x\"\n"
+                        "Token=from-ini\nCAFile=/etc/ca.pem\nTimeout=42\n";
+  setenv("BRENNOCK_INI", ini.c_str(), 1);
+  unsetenv("BRENNOCK_REMOTE_URL");
+  unsetenv("BRENNOCK_REMOTE_TOKEN");
+  remote::RemoteSettings settings = remote::ReadRemoteSettings();
+  EXPECT_EQ(settings.url, "https://books:8443/x");
+  EXPECT_EQ(settings.token, "from-ini");
+  EXPECT_EQ(settings.caFile, "/etc/ca.pem");
+  EXPECT_EQ(settings.readTimeout, std::chrono::seconds(42));
+  setenv("BRENNOCK_REMOTE_TOKEN", "from-env", 1);
+  EXPECT_EQ(remote::ReadRemoteSettings().token, "from-env");
+  EXPECT_EQ(remote::ReadRemoteSettings().url, "https://books:8443/x");
+  unsetenv("BRENNOCK_INI");
 }
 
 TEST_F(ServeTest, RequestsWithoutTheTokenAreRefusedBeforeAnythingRuns) {

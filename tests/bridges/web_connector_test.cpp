@@ -182,6 +182,20 @@ TEST_F(WebConnectorTest, OversizedAndMalformedBodiesGetFaultsAndTheServerGoesOn)
       EXPECT_EQ(SoapSchemaErrors(answer->body), "");
     }
   }
+  // Interactive mode is declined politely (these calls are not in the WSDL).
+  for (auto [call, result] : {std::pair{"getInteractiveURL", ""},
+                              {"interactiveDone", "Done"},
+                              {"interactiveRejected", ""}}) {
+    auto answer = client.Post(
+        "/wc",
+        std::string(R"(<soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/">)"
+                    R"(<soap:Body><)") +
+            call + R"( xmlns="http://developer.intuit.com/"><wcTicket>t</wcTicket></)" + call +
+            "></soap:Body></soap:Envelope>",
+        "text/xml");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(WebConnectorStandIn::Text(answer->body), result) << call;
+  }
   WebConnectorStandIn standIn(server_->Port(), company_);
   EXPECT_THAT(WebConnectorStandIn::Text(standIn.Call("serverVersion", {{"strVersion", ""}})),
               HasSubstr("Brennock "));
