@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <semaphore>
 #include <stdexcept>
 
 namespace brennock::serve {
@@ -72,6 +73,12 @@ void Credentials::AddUser(const std::string& path, const std::string& user,
 }
 
 bool Credentials::Verify(const std::string& user, const std::string& password) const {
+  // Each check takes 64 MB for a moment: a flood of logins waits here instead of exhausting memory.
+  static std::counting_semaphore<2> slots(2);
+  slots.acquire();
+  struct Release {
+    ~Release() { slots.release(); }
+  } release;
   auto found = hashes_.find(user);
   const std::string& hash = found == hashes_.end() ? DecoyHash() : found->second;
   bool matches = crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
