@@ -2,12 +2,14 @@
 // process and through `brennock serve` over loopback HTTP with keep-alive, in one run. The remote
 // benchmark reports the in-process time it measured first and its overhead per request.
 #include <benchmark/benchmark.h>
+#include <httplib.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "bridges/remote/remote_processor.h"
 #include "bridges/serve/server.h"
@@ -103,5 +105,30 @@ void BM_QueryThroughBrennockServe(benchmark::State& state) {
   server.Stop();
 }
 BENCHMARK(BM_QueryThroughBrennockServe)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The floor under the remote processor: the same size of request echoed by a bare cpp-httplib
+// server over a kept-alive loopback connection.
+void BM_BareHttpRoundTrip(benchmark::State& state) {
+  httplib::Server server;
+  server.set_keep_alive_max_count(1u << 20);
+  server.set_tcp_nodelay(true);
+  server.Post("/echo", [](const httplib::Request& request, httplib::Response& response) {
+    response.set_content(request.body, "application/xml");
+  });
+  int port = server.bind_to_any_port("127.0.0.1");
+  std::thread listener([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  httplib::Client client("127.0.0.1", port);
+  client.set_keep_alive(true);
+  client.set_tcp_nodelay(true);
+  client.set_decompress(false);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(client.Post("/echo", TheCompany().query, "application/xml"));
+  state.SetItemsProcessed(state.iterations());
+  client.stop();
+  server.stop();
+  listener.join();
+}
+BENCHMARK(BM_BareHttpRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

@@ -188,10 +188,10 @@ class RemoteProcessor final : public RemoteRequestProcessor {
       RaiseRemote(kCouldNotAccessNumber, std::string(kMsgUnreachable) + settings_.url + ": " +
                                              httplib::to_string(result.error()));
     }
-    const httplib::Response& response = *result;
+    httplib::Response& response = *result;
     if (response.status == 200) {
       if (answer != nullptr) *answer = response.headers;
-      return response.body;
+      return std::move(response.body);
     }
     if (response.status == 401) RaiseRemote(kCouldNotAccessNumber, kMsgTokenRefused);
     if (response.has_header(rqp::kErrorNumberHeader)) {
