@@ -21,6 +21,16 @@ constexpr const char* kHostQuery =
     "<?xml version=\"1.0\"?><?qbxml version=\"13.0\"?><QBXML><QBXMLMsgsRq "
     "onError=\"stopOnError\"><HostQueryRq requestID=\"R\"/></QBXMLMsgsRq></QBXML>";
 
+// Waits at most ten seconds for the condition.
+bool Eventually(const std::function<bool()>& condition) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 class WebConnectorTest : public ServeTest {
  protected:
   serve::ServeOptions Options() override {
@@ -212,9 +222,9 @@ TEST_F(WebConnectorTest, AConnectionErrorFailsTheRequestInFlightAndKeepsTheQueue
   StartServer(Options());
   serve::WebConnectorQueue& queue = server_->Queue();
   auto failing = std::async(std::launch::async, [&] { return queue.Submit(kHostQuery); });
-  while (queue.QueuedCount() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(Eventually([&] { return queue.QueuedCount() == 1; }));
   auto waiting = std::async(std::launch::async, [&] { return queue.Submit(kHostQuery); });
-  while (queue.QueuedCount() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(Eventually([&] { return queue.QueuedCount() == 2; }));
 
   WebConnectorStandIn standIn(server_->Port(), company_);
   standIn.RunSession({.failAtRequest = 1});
@@ -260,8 +270,10 @@ TEST_F(WebConnectorTest, CallersGiveUpWithClearErrorsAndAbandonedRequestsAreNotS
   auto begun = std::async(std::launch::async,
                           [&] { return processor->BeginSession("", qbOpenModeDontCare); });
   // The Web Connector comes for the session but finds no request.
-  while (begun.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+  ASSERT_TRUE(Eventually([&] {
     standIn.RunSession();
+    return begun.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready;
+  }));
   std::string ticket = begun.get();
   standIn.requests.clear();
   EXPECT_THROW(processor->ProcessRequest(ticket, kHostQuery), AutomationError);
@@ -279,7 +291,7 @@ TEST_F(WebConnectorTest, ShutdownFailsWaitingCallersCleanly) {
   StartServer(Options());
   serve::WebConnectorQueue& queue = server_->Queue();
   auto waiting = std::async(std::launch::async, [&] { return queue.Submit(kHostQuery); });
-  while (queue.QueuedCount() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(Eventually([&] { return queue.QueuedCount() == 1; }));
   server_->Stop();
   try {
     waiting.get();
