@@ -226,7 +226,15 @@ TEST_F(RequestProcessingTest, ReadOnlySessionRefusesWrites) {
 }
 
 TEST_F(RequestProcessingTest, FullDiskRefusesTheChangeAndKeepsTheFileUsable) {
-  setenv("BRENNOCK_SIMULATOR_MAX_PAGES", "1", 1);  // no page beyond the file's present size
+  // Room for a few more pages than the file has now (the database header gives its page size
+  // and count), so the first adds fit whatever the sample happened to leave free.
+  std::ifstream file(path_, std::ios::binary);
+  unsigned char header[32] = {};
+  file.read(reinterpret_cast<char*>(header), sizeof header);
+  const uint32_t pages = (uint32_t{header[28]} << 24) | (uint32_t{header[29]} << 16) |
+                         (uint32_t{header[30]} << 8) | header[31];
+  ASSERT_GT(pages, 0u);
+  setenv("BRENNOCK_SIMULATOR_MAX_PAGES", std::to_string(pages + 3).c_str(), 1);
   std::string capped = processor_->BeginSession(path_, qbOpenModeDontCare);
   unsetenv("BRENNOCK_SIMULATOR_MAX_PAGES");
   auto add = [&](int n) {
