@@ -32,6 +32,9 @@ class ExportTest : public SimulatorListsTest, public ::testing::WithParamInterfa
     Session().adoConnection.reset();
     database_.reset();
     SimulatorListsTest::TearDown();
+    // A parameterised test's name holds a '/': its folder sits in one of its own.
+    std::error_code ignored;
+    std::filesystem::remove(folder_.parent_path(), ignored);
   }
 
   void CreateSchema(std::vector<std::string> kinds) { CreateExportSchema(*database_, kinds); }

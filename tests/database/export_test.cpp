@@ -170,3 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Databases, ModesTest,
 
 }  // namespace
 }  // namespace brennock::testing
+
+// The private servers start once for the whole program.
+const ::testing::Environment* const kServers =
+    ::testing::AddGlobalTestEnvironment(new brennock::testing::DatabaseServersEnvironment);

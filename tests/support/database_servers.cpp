@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +50,8 @@ pid_t Spawn(const std::vector<std::string>& args, const fs::path& log) {
     ::dup2(fileno(out), 2);
   }
   ::setsid();
+  // A test program that dies without stopping its servers takes them along.
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -179,11 +182,6 @@ void Stop(Server& s) {
   }
 }
 
-class ServersEnvironment : public ::testing::Environment {
- public:
-  void TearDown() override { StopTestDatabaseServers(); }
-};
-
 }  // namespace
 
 std::string DatabaseKindName(DatabaseKind kind) {
@@ -199,11 +197,6 @@ std::string DatabaseKindName(DatabaseKind kind) {
 }
 
 void StartTestDatabaseServers() {
-  static bool registered = false;
-  if (!registered) {
-    registered = true;
-    ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
-  }
   StartPostgres();
   StartMaria();
 }

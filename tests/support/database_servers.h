@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -15,10 +17,16 @@ enum class DatabaseKind { kSqlite, kPostgreSql, kMariaDb };
 std::string DatabaseKindName(DatabaseKind kind);
 
 // Starts the private PostgreSQL and MariaDB servers of a test program once, in a temporary
-// folder (as "nobody" when run as root), and stops them at its end. Register it with
-// ::testing::AddGlobalTestEnvironment, or let the first use start it.
+// folder (as "nobody" when run as root); StopTestDatabaseServers stops them and removes the
+// folder. A program's global environment (DatabaseServersEnvironment) calls both.
 void StartTestDatabaseServers();
 void StopTestDatabaseServers();
+
+class DatabaseServersEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { StartTestDatabaseServers(); }
+  void TearDown() override { StopTestDatabaseServers(); }
+};
 
 // A new, empty database of the kind: a SQLite file at sqlitePath, or a fresh database on the
 // server, whose ODBC connection string goes to connectionString. Null when the server could not
