@@ -33,11 +33,6 @@ constexpr std::string_view kNoConnectionString =
     "Not a valid connection.If you are trying to populate SQL Server database, then please set "
     "the \r\nADOConnection property of the Connection object to your SQL database connection and "
     "then try again.";
-constexpr std::string_view kCannotOpenConnection = "Unable to open database connection.";
-constexpr std::string_view kDatabaseFileMissing =
-    "Could not find the database file specified. Make sure you typed the path and filename "
-    "correctly.";
-
 // The transaction kinds among the deleted-record queries' types.
 constexpr std::string_view kTxnKinds[] = {
     "billpaymentcheck", "billpaymentcreditcard", "bill",         "charge",        "check",
@@ -593,7 +588,7 @@ ExportOutcome ExportResponseElement(const XmlNode& response, const ExportRequest
       try {
         db = OpenOdbcDatabase(session.adoConnStr);
       } catch (const SqlError&) {
-        RaiseLibraryError(errQuickBooksRefused, std::string(kCannotOpenConnection));
+        RaiseLibraryError(errQuickBooksRefused, std::string(kMsgDatabaseConnection));
       }
     }
   } else {
@@ -603,7 +598,7 @@ ExportOutcome ExportResponseElement(const XmlNode& response, const ExportRequest
         throw SqlError("missing");
       db = OpenSqliteDatabase(request.databasePath);
     } catch (const SqlError&) {
-      RaiseError(errValidateFailed, request.table, std::string(kDatabaseFileMissing));
+      RaiseError(errValidateFailed, request.table, std::string(kMsgDatabaseFileMissing));
     }
   }
   return ExportResponseElement(response, request, *db);
