@@ -95,6 +95,11 @@ class OdbcStatement : public SqlStatement {
     Check(rc, SQL_HANDLE_STMT, statement_);
     return true;
   }
+  int ColumnCount() override {
+    SQLSMALLINT count = 0;
+    Check(SQLNumResultCols(statement_, &count), SQL_HANDLE_STMT, statement_);
+    return count;
+  }
   std::optional<std::string> Text(int column) override {
     std::string out;
     char buffer[512];

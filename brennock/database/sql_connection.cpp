@@ -72,6 +72,7 @@ class SqliteStatement : public SqlStatement {
     if (rc_ != SQLITE_ROW && rc_ != SQLITE_DONE) throw SqlError(sqlite3_errmsg(db_));
     return rc_ == SQLITE_ROW;
   }
+  int ColumnCount() override { return sqlite3_column_count(statement_); }
   std::optional<std::string> Text(int column) override {
     if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
     const unsigned char* text = sqlite3_column_text(statement_, column);

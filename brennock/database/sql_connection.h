@@ -49,6 +49,8 @@ class SqlStatement {
   virtual bool Fetch() = 0;
   // A column of the current row as text; nullopt for NULL.
   virtual std::optional<std::string> Text(int column) = 0;
+  // The number of columns of a query's rows.
+  virtual int ColumnCount() = 0;
 };
 
 // One open database: SQLite directly, or anything behind an ODBC driver.

@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 8> kCommands = {{
+  static const std::array<CommandSpec, 9> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -16,6 +16,7 @@ std::span<const CommandSpec> CommandTable() {
       {"add", AttachAddCommand},
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
+      {"export", AttachExportCommand},
   }};
   return kCommands;
 }

@@ -13,5 +13,6 @@ CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachChangeCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachExportCommand(CLI::App& app, const GlobalOptions& globals);
 
 }  // namespace brennock::cli
