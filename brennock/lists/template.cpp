@@ -4,14 +4,21 @@
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {
+namespace {
+
+// A date-time kept as the text QuickBooks wrote, offset and all.
+struct StampText : codecs::Text {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kDateTime;
+};
+
+}  // namespace
 
 const RecordBindings& Template::Bindings() {
   BRENNOCK_BINDINGS(
       qcBase,
-      std::array{RetHeadRows()[0],
-                 Bind<&Template::timeCreatedText_, codecs::Text>("TimeCreated", kInRet),
-                 Bind<&Template::timeModifiedText_, codecs::Text>("TimeModified", kInRet),
-                 RetHeadRows()[3]},
+      std::array{
+          RetHeadRows()[0], Bind<&Template::timeCreatedText_, StampText>("TimeCreated", kInRet),
+          Bind<&Template::timeModifiedText_, StampText>("TimeModified", kInRet), RetHeadRows()[3]},
       NameRow("Name", kInRet), ActiveRow(kInRet),
       std::array{Bind<&Template::appliesTo_, codecs::EnumTag<qoeTxnType>>("TemplateType", kInRet)},
       UserDataRow());
