@@ -77,9 +77,76 @@ class RecordScanner {
   RecordScanner(const std::vector<qoFields>& fields, const std::vector<std::string>& customNames)
       : fields_(fields), customNames_(customNames) {}
 
-  void Read(const Piece& record, std::vector<std::string>& values) {
-    Children(record.content, top_);
-    for (qoFields field : fields_) values.push_back(Field(record, field));
+  // Every record of a response's content, in one pass over its tags: the fields of a record are
+  // its elements one level down. Returns the number of records.
+  int32_t ReadAll(std::string_view content, std::vector<std::string>& values) {
+    int32_t records = 0;
+    const char* base = content.data();
+    const char* end = base + content.size();
+    const char* p = base;
+    size_t depth = 0;
+    Piece record, field;
+    const char* fieldBegin = nullptr;
+    const char* recordBegin = nullptr;
+    while (p < end) {
+      p = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
+      if (!p || p + 1 >= end) break;
+      if (p[1] == '/') {  // an end tag closes the innermost element
+        const char* lt = p;
+        p = static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(end - p)));
+        if (!p) break;
+        ++p;
+        if (depth == 0) break;
+        --depth;
+        if (depth == 1) {
+          field.content = std::string_view(fieldBegin, static_cast<size_t>(lt - fieldBegin));
+          top_.push_back(field);
+        } else if (depth == 0) {
+          record.content = std::string_view(recordBegin, static_cast<size_t>(lt - recordBegin));
+          for (qoFields f : fields_) values.push_back(Field(record, f));
+          ++records;
+        }
+        continue;
+      }
+      if (p[1] == '?' || p[1] == '!') {
+        p = static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(end - p)));
+        if (!p) break;
+        ++p;
+        continue;
+      }
+      const char* name = p + 1;
+      const char* q = name;
+      while (q < end && *q != '>' && *q != ' ' && *q != '/' && *q != '\t' && *q != '\r' &&
+             *q != '\n')
+        ++q;
+      std::string_view tag(name, static_cast<size_t>(q - name));
+      if (q < end && *q != '>')
+        q = static_cast<const char*>(std::memchr(q, '>', static_cast<size_t>(end - q)));
+      if (!q) break;
+      bool empty = q[-1] == '/';
+      p = q + 1;
+      if (depth == 0) {
+        record.name = tag;
+        recordBegin = p;
+        top_.clear();
+        if (empty) {
+          record.content = {};
+          for (qoFields f : fields_) values.push_back(Field(record, f));
+          ++records;
+          continue;
+        }
+      } else if (depth == 1) {
+        field.name = tag;
+        fieldBegin = p;
+        if (empty) {
+          field.content = {};
+          top_.push_back(field);
+          continue;
+        }
+      }
+      if (!empty) ++depth;
+    }
+    return records;
   }
 
  private:
@@ -163,18 +230,22 @@ class RecordScanner {
   std::vector<Piece> inner_;
 };
 
-// The records: the elements inside the first response inside the message set.
-std::vector<Piece> Records(std::string_view text) {
-  std::vector<Piece> pieces;
+// The content of the first response inside the message set; empty when there is none.
+std::string_view FirstResponseContent(std::string_view text) {
   size_t set = text.find("<QBXMLMsgsRs");
-  if (set == std::string_view::npos) return pieces;
-  size_t open = text.find('>', set);
-  if (open == std::string_view::npos) return pieces;
-  Children(text.substr(open + 1), pieces);
-  if (pieces.empty()) return pieces;
-  std::string_view response = pieces.front().content;
-  Children(response, pieces);
-  return pieces;
+  if (set == std::string_view::npos) return {};
+  size_t lt = text.find('<', set + 1);
+  if (lt == std::string_view::npos || lt + 1 >= text.size() || text[lt + 1] == '/') return {};
+  size_t gt = text.find('>', lt);
+  if (gt == std::string_view::npos || text[gt - 1] == '/') return {};
+  size_t nameEnd = lt + 1;
+  while (nameEnd < gt && text[nameEnd] != ' ' && text[nameEnd] != '\t' && text[nameEnd] != '\r' &&
+         text[nameEnd] != '\n')
+    ++nameEnd;
+  std::string close = "</" + std::string(text.substr(lt + 1, nameEnd - lt - 1)) + ">";
+  size_t end = text.find(close, gt + 1);
+  if (end == std::string_view::npos) return {};
+  return text.substr(gt + 1, end - gt - 1);
 }
 
 // The custom fields assigned to the list's object type, in order: the names of Custom1..7.
@@ -208,11 +279,8 @@ int32_t ScanFieldValues(std::string_view text, const std::vector<qoFields>& fiel
                         const std::vector<std::string>& customNames,
                         std::vector<std::string>& values) {
   values.clear();
-  std::vector<Piece> records = Records(text);
-  values.reserve(records.size() * fields.size());
   RecordScanner scanner(fields, customNames);
-  for (const Piece& record : records) scanner.Read(record, values);
-  return static_cast<int32_t>(records.size());
+  return scanner.ReadAll(FirstResponseContent(text), values);
 }
 
 ListEntries::ListEntries() = default;

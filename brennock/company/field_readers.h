@@ -81,5 +81,4 @@ class TxnEntries {
 int32_t ScanFieldValues(std::string_view text, const std::vector<qoFields>& fields,
                         const std::vector<std::string>& customNames,
                         std::vector<std::string>& values);
-
 }  // namespace brennock

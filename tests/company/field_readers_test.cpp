@@ -93,7 +93,7 @@ TEST(FieldScannerTest, ValuesFollowTheSalesAndReferenceRules) {
       {"<ItemInventoryRet><FullName>W</FullName><SalesDesc>Top</SalesDesc>"
        "<SalesPrice>9.00</SalesPrice></ItemInventoryRet>",
        {"W", "9.00", "Top", "", "", "ItemInventory"}},
-      {"<CustomerRet><ParentRef><FullName>P</FullName></ParentRef><FullName>P:C</FullName>"
+      {"<CustomerRet><FullName>P:C</FullName><ParentRef><FullName>P</FullName></ParentRef>"
        "<CustomerTypeRef><ListID>1</ListID><FullName>Retail</FullName></CustomerTypeRef>"
        "<DataExtRet><OwnerID>0</OwnerID><DataExtName>Color</DataExtName>"
        "<DataExtValue>red</DataExtValue></DataExtRet>"
