@@ -65,24 +65,36 @@ Date ParseTimestamp(std::string_view text) {
   return Date::FromDateTime(y, mo, d, h, mi, s);
 }
 
+// Looks names up without making a string of them.
+struct NameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const noexcept {
+    return std::hash<std::string_view>()(name);
+  }
+};
+
 // A table of the database as the export found it.
 struct Table {
   std::string name;  // lower case
   std::string quoted;
   std::vector<SqlColumn> columns;
-  std::unordered_map<std::string, int> byName;  // lower-case column name to position
+  // Lower-case column name to position.
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> byName;
   // The row being written.
   std::vector<std::string> values;
   std::vector<uint8_t> set;
   std::string mask;
   // Inserts by the set of columns written, so defaults of unwritten columns still apply.
   std::unordered_map<std::string, std::unique_ptr<SqlStatement>> inserts;
+  // The last insert used: records of a kind mostly write the same columns.
+  std::string lastMask;
+  SqlStatement* lastInsert = nullptr;
   std::unique_ptr<SqlStatement> deleteByIdKey;
   int idKey = -1;
   int groupIdKey = -1;
 
   int Find(std::string_view lowerName) const {
-    auto it = byName.find(std::string(lowerName));
+    auto it = byName.find(lowerName);
     return it == byName.end() ? -1 : it->second;
   }
   void ClearRow() { std::fill(set.begin(), set.end(), 0); }
@@ -119,7 +131,11 @@ class ExportRun {
     try {
       std::optional<std::string> lastExport;
       if (updatePath) lastExport = LastExport();
-      if (!updatePath && mode != qoDBappend) EmptyTables(*main);
+      if (!updatePath && mode != qoDBappend) {
+        EmptyTables(*main);
+        // Keys are never reused: no detail row can wait for a record of an emptied table.
+        emptied_ = true;
+      }
       keyColumn_ = main->Find("listid") >= 0 ? "ListID" : "TxnID";
       if (updatePath && main->Find(LowerAscii(keyColumn_)) >= 0)
         deleteRecord_ =
@@ -270,7 +286,7 @@ class ExportRun {
         deleteRecord_->Bind(0, std::string_view(recordKey_), SqlColumnKind::kText);
         deleteRecord_->Execute();
       }
-      DeleteDetailRows(recordKey_);
+      if (!emptied_) DeleteDetailRows(recordKey_);
     }
     main.ClearRow();
     pendingDetails_.clear();
@@ -438,6 +454,26 @@ class ExportRun {
       }
     }
     if (count == 0) return;
+    SqlStatement* insert = table.lastInsert;
+    if (!insert || table.mask != table.lastMask) {
+      insert = PrepareInsert(table);
+      table.lastMask = table.mask;
+      table.lastInsert = insert;
+    }
+    int parameter = 0;
+    for (size_t i = 0; i < table.set.size(); ++i) {
+      if (!table.set[i]) continue;
+      if (table.set[i] == 2) {
+        insert->Bind(parameter++, std::nullopt, table.columns[i].kind);
+      } else {
+        insert->Bind(parameter++, std::string_view(table.values[i]), table.columns[i].kind);
+      }
+    }
+    insert->Execute();
+  }
+
+  // The insert of the columns table.mask marks, prepared once.
+  SqlStatement* PrepareInsert(Table& table) {
     std::unique_ptr<SqlStatement>& statement = table.inserts[table.mask];
     if (!statement) {
       std::string sql = "INSERT INTO " + table.quoted + " (";
@@ -454,16 +490,7 @@ class ExportRun {
       sql += ") VALUES (" + marks + ")";
       statement = db_.Prepare(sql);
     }
-    int parameter = 0;
-    for (size_t i = 0; i < table.set.size(); ++i) {
-      if (!table.set[i]) continue;
-      if (table.set[i] == 2) {
-        statement->Bind(parameter++, std::nullopt, table.columns[i].kind);
-      } else {
-        statement->Bind(parameter++, std::string_view(table.values[i]), table.columns[i].kind);
-      }
-    }
-    statement->Execute();
+    return statement.get();
   }
 
   std::optional<std::string> LastExport() {
@@ -550,6 +577,7 @@ class ExportRun {
   std::string table_;
   std::unordered_map<std::string, std::unique_ptr<Table>> tables_;
   bool detailsKnown_ = false;
+  bool emptied_ = false;
   std::vector<Table*> details_;
   std::string keyColumn_;
   std::unique_ptr<SqlStatement> deleteRecord_;
