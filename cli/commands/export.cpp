@@ -143,6 +143,9 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
     std::string query = std::string(kind->stem) + "QueryRq";
     builder.OpenAggregateOnly(query);
     if (kind->Has(kFilters)) builder.CreateElement("ActiveStatus", "All");
+    // Public custom fields come along where the list has them.
+    const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
+    if (shape && qbxml::FindElement(*shape, "OwnerID")) builder.CreateElement("OwnerID", "0");
     builder.EndAggregate(query);
     std::shared_ptr<XmlDocument> response = session.Send();
     int32_t status = builder.ErrNumber();

@@ -56,6 +56,11 @@ TEST_F(ExportCommandTest, AnUpdateRunGivesTheSameRowsAsTheFirstExport) {
       << first.out;
   std::string customers = Rows("customer"), classes = Rows("class");
   EXPECT_NE(customers.find("Carver, Iris:Kitchen Remodel|"), std::string::npos);
+  // The sample's two custom fields fill the first two custom-field columns.
+  auto db = OpenSqliteDatabase(database_);
+  EXPECT_NE(db->QueryText("SELECT COUNT(*) FROM customer WHERE CustomField1 IS NOT NULL"), "0");
+  EXPECT_NE(db->QueryText("SELECT COUNT(*) FROM customer WHERE CustomField2 IS NOT NULL"), "0");
+  db.reset();
 
   CliResult update = Export({"customer", "class", "--to", database_, "--mode", "update"});
   ASSERT_EQ(update.status, 0) << update.err;

@@ -75,6 +75,54 @@ TEST_P(EntryPointsTest, OpeningFailuresSayWhatIsMissing) {
             "database connection and then try again.\n");
 }
 
+// A database that refuses transactions.
+class NoTransactions : public SqlConnection {
+ public:
+  explicit NoTransactions(std::shared_ptr<SqlConnection> inner) : inner_(std::move(inner)) {}
+  SqlProduct Product() const override { return inner_->Product(); }
+  const std::string& ConnectionString() const override { return inner_->ConnectionString(); }
+  std::unique_ptr<SqlStatement> Prepare(const std::string& sql) override {
+    return inner_->Prepare(sql);
+  }
+  std::vector<SqlColumn> Describe(const std::string& sql) override { return inner_->Describe(sql); }
+  bool Begin() override { return false; }
+  void Commit() override { ADD_FAILURE() << "no transaction to commit"; }
+  void Rollback() override { ADD_FAILURE() << "no transaction to roll back"; }
+
+ private:
+  std::shared_ptr<SqlConnection> inner_;
+};
+
+TEST_P(EntryPointsTest, ADatabaseWithoutTransactionsTurnsThemOffForTheSession) {
+  CreateSchema({"Class"});
+  Session().adoConnection = std::make_shared<NoTransactions>(database_);
+  QBConnection connection;
+  EXPECT_TRUE(connection.DBUseTxns());
+  connection.UpdateDatabase(Response(kTwoClasses), "ADOCON", "Class");
+  EXPECT_FALSE(connection.DBUseTxns());
+  EXPECT_EQ(Count("class"), 2);
+}
+
+TEST_P(EntryPointsTest, PendingUpdatesAreExportedTogether) {
+  CreateSchema({"Customer"});
+  auto customers = Session().company->Customers();
+  customers->Add("Ada");
+  customers->Add("Brunel");
+  ASSERT_EQ(customers->Commit(), 0);
+  DBInterface db;
+  db.DynUpdateInit();
+  db.AddPendingUpdate(0, customers->Item(1)->ListID());
+  EXPECT_TRUE(db.PendingUpdates(0).empty());  // not recursive: no lists to keep
+  db.SetDatabaseRecursiveUpdates(true);
+  db.DynUpdateInit();
+  db.AddPendingUpdate(0, customers->Item(1)->ListID());
+  db.AddPendingUpdate(0, customers->Item(1)->ListID());
+  EXPECT_EQ(db.PendingUpdates(0).size(), 1u);
+  EXPECT_EQ(db.DynProcessUpdates(path_db_), 1);
+  EXPECT_TRUE(db.PendingUpdates(0).empty());
+  EXPECT_EQ(Text("SELECT Name FROM customer"), "Ada");
+}
+
 TEST(SchemaTest, TablesAreTypedFromTheCatalogue) {
   std::vector<std::string> kinds = {"Customer", "ItemInventoryAssembly", "Nonsense"};
   std::vector<SchemaTable> tables = SchemaTables(kinds);
