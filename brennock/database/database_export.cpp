@@ -157,7 +157,7 @@ class ExportRun {
           break;
         }
       }
-      if (updatePath) RemoveDeleted(*main, lastExport);
+      if (updatePath) RemoveDeleted(lastExport);
       if (mode != qoDBReSynch) UpdateHistory();
       if (inTransaction) db_.Commit();
     } catch (const SqlError& error) {
@@ -530,7 +530,7 @@ class ExportRun {
   }
 
   // Records QuickBooks deleted since 30 minutes before the last export leave the table.
-  void RemoveDeleted(Table& main, const std::optional<std::string>& lastExport) {
+  void RemoveDeleted(const std::optional<std::string>& lastExport) {
     if (table_ == "template" || !lastExport || !deleteRecord_) return;
     if (session_.qbxmlVersionNumber <= Currency::FromDouble(2.0)) return;
     Date since = ParseTimestamp(*lastExport);
@@ -566,7 +566,6 @@ class ExportRun {
         DeleteDetailRows(id);
       }
     }
-    (void)main;
   }
 
   SqlConnection& db_;

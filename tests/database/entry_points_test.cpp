@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "brennock/database/db_interface.h"
+#include "brennock/database/sql_text.h"
 #include "tests/database/export_fixture.h"
 
 namespace brennock::testing {
@@ -157,6 +158,28 @@ TEST(SchemaTest, TablesAreTypedFromTheCatalogue) {
     for (const std::string& part : c.parts)
       EXPECT_NE(all.find(part), std::string::npos) << part << "\n" << all.substr(0, 400);
   }
+}
+
+TEST(SqlTextTest, ProbesAndNamesFollowTheDialect) {
+  struct Case {
+    SqlDialect dialect;
+    std::string probe;
+    std::string quoted;
+  } cases[] = {
+      {SqlDialect::kTop, "SELECT TOP 1 * FROM [check]", "[currency]"},
+      {SqlDialect::kLimit, "SELECT * FROM `check` LIMIT 0,1", "`currency`"},
+      {SqlDialect::kStandard, "SELECT * FROM \"check\" LIMIT 1", "\"currency\""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ProbeQuery(c.dialect, "check"), c.probe);
+    EXPECT_EQ(QuoteIdentifier(c.dialect, "currency"), c.quoted);
+  }
+  for (const char* plain : {"customer", "BillAddress_City", "CustomField9"})
+    EXPECT_TRUE(IsPlainIdentifier(plain)) << plain;
+  for (const char* odd : {"", "a b", "x;DROP TABLE y", "na\"me", "`t`", "caf\xc3\xa9"})
+    EXPECT_FALSE(IsPlainIdentifier(odd)) << odd;
+  auto sqlite = OpenSqliteDatabase(":memory:");
+  EXPECT_EQ(ChooseDialect(*sqlite), SqlDialect::kLimit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, EntryPointsTest, ::testing::Values(DatabaseKind::kSqlite),
