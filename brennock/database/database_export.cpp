@@ -123,6 +123,11 @@ class ExportRun {
       mode = qoDBOverwrite;
       updatePath = false;
     }
+    // The tables are probed before the transaction: a missing table is no failure of the export,
+    // and some databases give up a transaction at its first failing statement (the PostgreSQL
+    // driver takes back only the failed statement).
+    Probe("history", false);
+    DetailTables();
     bool inTransaction = false;
     if (session_.dbUseTxns) {
       inTransaction = db_.Begin();

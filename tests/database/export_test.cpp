@@ -39,6 +39,16 @@ TEST_P(ValueRulesTest, CutsDatesAndBlanksAsTheRulesSay) {
   for (const Case& c : cases) EXPECT_EQ(Text(c.sql), c.expected) << c.sql;
 }
 
+TEST_P(ValueRulesTest, ElementsAndDetailTablesWithoutATableAreSkipped) {
+  database_->Execute("CREATE TABLE lone (ListID VARCHAR(40), Name VARCHAR(30))");
+  Export(
+      "<LoneRet><ListID>1</ListID><Name>A</Name><Other>x</Other><LineRet><Name>L</Name>"
+      "</LineRet></LoneRet><LoneRet><ListID>2</ListID><LineRet><Name>M</Name></LineRet>"
+      "</LoneRet>",
+      "Lone");
+  EXPECT_EQ(Count("lone"), 2);
+}
+
 TEST_P(ValueRulesTest, KeepExactTextStoresWhatQuickBooksSent) {
   database_->Execute("CREATE TABLE kept (ListID VARCHAR(40), Name VARCHAR(30))");
   Session().dbKeepExactText = true;
