@@ -149,6 +149,11 @@ inline constexpr std::string_view kMsgAddressPostalCodeTooLong =
     "Address postal code cannot exceed 13 characters.";
 inline constexpr std::string_view kMsgAddressCountryTooLong =
     "Address country cannot exceed 31 characters.";
+// The database export's opening failures, raised with offsets 1001 and 1011.
+inline constexpr std::string_view kMsgDatabaseConnection = "Unable to open database connection.";
+inline constexpr std::string_view kMsgDatabaseFileMissing =
+    "Could not find the database file specified. Make sure you typed the path and filename "
+    "correctly.";
 
 // How an error reaches the client.
 enum class ErrorKind : uint8_t {

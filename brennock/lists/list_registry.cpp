@@ -16,6 +16,7 @@
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/tax_codes.h"
+#include "brennock/lists/template.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
@@ -110,8 +111,8 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
    "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
    &DateDrivenTerm::Bindings},
-  {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", {}, 0, {}, "Template", "template",
-   "template", "Name,TemplateType,IsActive"},
+  {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, {}, "Template",
+   "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
   // Every kind of item in one collection, the Item row's.
   {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
    "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &NewItemsCollection},

@@ -151,6 +151,7 @@ void QBConnection::OpenCompanySession(const std::string& appID, const std::strin
   } else {
     processor->OpenConnection(appID, appName);
     companyPath_ = companyPath;
+    session.companyPath = companyPath;
   }
   if (!companyPath.empty()) {
     session.ticket = processor->BeginSession(companyPath, openMode);
@@ -160,6 +161,7 @@ void QBConnection::OpenCompanySession(const std::string& appID, const std::strin
     session.ticket = processor->BeginSession("", openMode);
     companyPath_ = processor->GetCurrentCompanyFileName(session.ticket);
   }
+  session.companyPath = companyPath_;
   std::vector<std::string> versions = processor->QBXMLVersionsForSession(session.ticket);
   session.qbxmlVersion = versions.empty() ? std::string() : versions.back();
   LoadHost();
@@ -250,6 +252,7 @@ void QBConnection::CloseConnection() {
     if (!failure) failure = std::current_exception();
   }
   companyPath_.clear();
+  session.companyPath.clear();
   if (OnConnectionClosed) OnConnectionClosed();
   session.connected = false;
   if (failure) std::rethrow_exception(failure);

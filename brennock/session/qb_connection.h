@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "brennock/enums/database_enums.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/qc_enum.h"
 #include "brennock/session/auth_preferences.h"
@@ -19,6 +20,8 @@ class RequestProcessor;
 class UIExtensionSubscriptions;
 class UISubscriptions;
 class DataEventSubscriptions;
+class SqlConnection;
+class XmlDocument;
 struct HostInfo;
 
 // Opens and closes the conversation with QuickBooks and keeps what every other object of the
@@ -123,6 +126,26 @@ class QBConnection {
   std::shared_ptr<LogFile> DBLog() const;
   bool DBLogDetail() const;
   void SetDBLogDetail(bool value);
+  // Database export settings (per thread). DBExcludeJobs and IsRemote are only kept.
+  bool DBUseTxns() const;
+  void SetDBUseTxns(bool value);
+  bool DBExcludeJobs() const;
+  void SetDBExcludeJobs(bool value);
+  bool IsRemote() const;
+  void SetIsRemote(bool value);
+  qoEnumDatabaseMode DatabaseMode() const;
+  void SetDatabaseMode(qoEnumDatabaseMode value);
+  // Keeps exported text exactly as received (no blanking of '?', no cutting); off by default.
+  bool DBKeepExactText() const;
+  void SetDBKeepExactText(bool value);
+  // The connection used for the database path "ADOCON" (opened by the client, or from adoConnStr).
+  std::shared_ptr<SqlConnection> adoConnection() const;
+  void SetadoConnection(std::shared_ptr<SqlConnection> value);
+  const std::string& adoConnStr() const;
+  void SetadoConnStr(const std::string& value);
+  // Exports the first response of XmlDom into TableName of DatabasePath. Returns Empty.
+  Variant UpdateDatabase(const XmlDocument& XmlDom, const std::string& DatabasePath,
+                         const std::string& TableName);
 
   // ---- enumeration tables of this thread ----
   std::shared_ptr<QCEnum> MatchTypes() const;

@@ -12,6 +12,7 @@ class RequestProcessor;
 class Company;
 class LogFile;
 class DataExtDefinitionSource;
+class SqlConnection;
 
 // What one thread knows about its QuickBooks session. Every object created on the thread reads and
 // writes the same copy without holding the connection; another thread has its own.
@@ -42,6 +43,15 @@ struct SessionState {
   // The database export's log (created on first use by DatabaseLog()) and its detail switch.
   std::shared_ptr<LogFile> dbLog;
   bool dbLogDetail = false;
+  // The database export's settings (QBConnection's DB... members).
+  int32_t databaseMode = 0;  // qoEnumDatabaseMode; 0: no mode set
+  bool dbUseTxns = true;
+  bool dbExcludeJobs = false;
+  bool isRemote = false;
+  bool dbKeepExactText = false;  // no blanking of '?', no cutting
+  std::shared_ptr<SqlConnection> adoConnection;
+  std::string adoConnStr;
+  std::string companyPath;  // the open company file, kept for the export's history
 };
 
 // This thread's session state.

@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 9> kCommands = {{
+  static const std::array<CommandSpec, 10> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -17,6 +17,7 @@ std::span<const CommandSpec> CommandTable() {
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
       {"serve", AttachServeCommand},
+      {"export", AttachExportCommand},
   }};
   return kCommands;
 }

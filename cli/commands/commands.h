@@ -14,5 +14,6 @@ CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachChangeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachServeCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachExportCommand(CLI::App& app, const GlobalOptions& globals);
 
 }  // namespace brennock::cli

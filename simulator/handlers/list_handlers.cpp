@@ -355,6 +355,16 @@ Status ListDeletedQuery(RequestContext& ctx) {
   return status;
 }
 
+// The simulated company keeps no transactions, so none was ever deleted: every query of deleted
+// transactions finds nothing, as QuickBooks answers for a company without any.
+Status TxnDeletedQuery(RequestContext& ctx) {
+  Status status = MakeStatus(kNoMatch);
+  ResponseExtras extras;
+  if (ctx.request.attribute("metaData")) extras.ret_count = 0;
+  ctx.OpenResponse(status, extras, true);
+  return status;
+}
+
 }  // namespace
 
 void RegisterListHandlers(HandlerTable& table) {
@@ -370,6 +380,7 @@ void RegisterListHandlers(HandlerTable& table) {
   table.Add("BillToPayQueryRq", BillToPayQuery, false);
   table.Add("ListDelRq", ListDel, true);
   table.Add("ListDeletedQueryRq", ListDeletedQuery, false);
+  table.Add("TxnDeletedQueryRq", TxnDeletedQuery, false);
 }
 
 }  // namespace brennock::simulator

@@ -157,6 +157,10 @@ TEST_F(DefinitionsTest, FailedQueriesAndDatabasePathsAreFiledInErrors) {
   processor_->SetResponder([](const std::string&) {
     return Response(Status("DataExtDefQueryRs", 1, 0, "Status OK", kTwoDefinitions));
   });
+  // The database export registers itself; without it the path is filed as not exportable.
+  std::shared_ptr<ResponseExporter> registered = RegisteredResponseExporter();
+  ASSERT_NE(registered, nullptr);
+  SetResponseExporter(nullptr);
   EXPECT_EQ(definitions_.GetAll("/tmp/company.sqlite"), 0);
   ASSERT_EQ(definitions_.Errors().Count(), 1);
   EXPECT_EQ(definitions_.Errors().Item(1)->Number(), ErrorNumber(1003));
@@ -172,7 +176,7 @@ TEST_F(DefinitionsTest, FailedQueriesAndDatabasePathsAreFiledInErrors) {
   auto recorder = std::make_shared<Recorder>();
   SetResponseExporter(recorder);
   EXPECT_EQ(definitions_.GetByAssignedToObject(qoObjectTypeCustomer, "/tmp/company.sqlite"), 0);
-  SetResponseExporter(nullptr);
+  SetResponseExporter(registered);
   EXPECT_EQ(recorder->call, "46 DataExtDef /tmp/company.sqlite");
   EXPECT_EQ(definitions_.Errors().Count(), 0);
 }

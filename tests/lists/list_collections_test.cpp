@@ -293,6 +293,10 @@ TEST_F(ListCollectionsTest, DatabasePathHandsTheResponseToTheExporter) {
   processor_->SetResponder([](const std::string&) {
     return Response(Status("ClassQueryRs", 1, 0, "Status OK", kTopRet));
   });
+  // The database export registers itself; without it the path is filed as not exportable.
+  std::shared_ptr<ResponseExporter> registered = RegisteredResponseExporter();
+  ASSERT_NE(registered, nullptr);
+  SetResponseExporter(nullptr);
   EXPECT_EQ(classes->GetAll(0, "/tmp/db.sqlite"), 0);
   ASSERT_EQ(classes->Errors()->Count(), 1);
   EXPECT_EQ(classes->Errors()->Item(1)->Description(), std::string(kNoResponseExporter));
@@ -308,7 +312,7 @@ TEST_F(ListCollectionsTest, DatabasePathHandsTheResponseToTheExporter) {
   SetResponseExporter(recorder);
   EXPECT_EQ(classes->GetAll(0, "/tmp/db.sqlite"), 0);
   EXPECT_EQ(classes->GetByFullName("Top", "/tmp/db.sqlite"), nullptr);
-  SetResponseExporter(nullptr);
+  SetResponseExporter(registered);
   EXPECT_EQ(recorder->calls, (std::vector<std::string>(2, "13 Class /tmp/db.sqlite")));
   EXPECT_EQ(classes->Errors()->Count(), 0);
 }
