@@ -128,6 +128,14 @@ class Terms final : public ListCollectionCore {
   // specified" (source "Terms").
   int32_t Delete(const std::string& ListID, qbEnumTermsType TermType, bool bRemove = true);
 
+  // Through qcList, and with a count first: both kinds. No defaults here, so that GetAll() means
+  // the overload below.
+  int32_t GetAll(int32_t MaxReturned, const std::string& sMDBPath) override {
+    return ListCollectionCore::GetAll(MaxReturned, sMDBPath);
+  }
+  int32_t GetActive(int32_t MaxReturned, const std::string& sMDBPath) override {
+    return ListCollectionCore::GetActive(MaxReturned, sMDBPath);
+  }
   int32_t GetAll(qbEnumTermsType TermsType = qbTerms, int32_t MaxReturned = 0,
                  const std::string& sMDBPath = {});
   int32_t GetActive(qbEnumTermsType TermsType = qbTerms, int32_t MaxReturned = 0,
