@@ -72,6 +72,17 @@ std::string Value(std::string_view raw) {
   return document.documentElement().text();
 }
 
+// The next c from p on, or null. Texts and tags of a record are short, so a plain loop beats a
+// call to memchr for each; a long stretch is left to memchr.
+inline const char* Next(const char* p, const char* end, char c) {
+  const char* stop = end - p > 32 ? p + 32 : end;
+  for (; p < stop; ++p) {
+    if (*p == c) return p;
+  }
+  if (p == end) return nullptr;
+  return static_cast<const char*>(std::memchr(p, c, static_cast<size_t>(end - p)));
+}
+
 class RecordScanner {
  public:
   RecordScanner(const std::vector<qoFields>& fields, const std::vector<std::string>& customNames)
@@ -89,11 +100,11 @@ class RecordScanner {
     const char* fieldBegin = nullptr;
     const char* recordBegin = nullptr;
     while (p < end) {
-      p = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
+      p = Next(p, end, '<');
       if (!p || p + 1 >= end) break;
       if (p[1] == '/') {  // an end tag closes the innermost element
         const char* lt = p;
-        p = static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(end - p)));
+        p = Next(p, end, '>');
         if (!p) break;
         ++p;
         if (depth == 0) break;
@@ -109,7 +120,7 @@ class RecordScanner {
         continue;
       }
       if (p[1] == '?' || p[1] == '!') {
-        p = static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(end - p)));
+        p = Next(p, end, '>');
         if (!p) break;
         ++p;
         continue;
@@ -120,8 +131,7 @@ class RecordScanner {
              *q != '\n')
         ++q;
       std::string_view tag(name, static_cast<size_t>(q - name));
-      if (q < end && *q != '>')
-        q = static_cast<const char*>(std::memchr(q, '>', static_cast<size_t>(end - q)));
+      if (q < end && *q != '>') q = Next(q, end, '>');
       if (!q) break;
       bool empty = q[-1] == '/';
       p = q + 1;
@@ -243,9 +253,12 @@ std::string_view FirstResponseContent(std::string_view text) {
          text[nameEnd] != '\n')
     ++nameEnd;
   std::string close = "</" + std::string(text.substr(lt + 1, nameEnd - lt - 1)) + ">";
-  size_t end = text.find(close, gt + 1);
-  if (end == std::string_view::npos) return {};
-  return text.substr(gt + 1, end - gt - 1);
+  // The end tag is usually near the end of a long text: memmem skips ahead by blocks, where a
+  // plain find compares at every '<'.
+  const std::string_view rest = text.substr(gt + 1);
+  const void* found = memmem(rest.data(), rest.size(), close.data(), close.size());
+  if (found == nullptr) return {};
+  return rest.substr(0, static_cast<size_t>(static_cast<const char*>(found) - rest.data()));
 }
 
 // The custom fields assigned to the list's object type, in order: the names of Custom1..7.
