@@ -54,11 +54,11 @@ constexpr auto PricedItem::PricedRows(bool withTaxCodesForInMod) {
   return JoinRows<qcBase>(
       HierarchicalHeadRows(),
       std::array<Binding<qcBase>, 7>{{
-          EditionRow<&Kind::salesTaxCode_, R, &UsEditionSession>("SalesTaxCodeRef", kAll),
-          EditionRow<&Kind::taxCodeForPurchase_, R, &NonUsEditionSession>("TaxCodeForPurchaseRef",
-                                                                          taxCodesFor),
-          EditionRow<&Kind::taxCodeForSale_, R, &NonUsEditionSession>("TaxCodeForSaleRef",
-                                                                      taxCodesFor),
+          SessionGated<&Kind::salesTaxCode_, R, &UsEditionSession>("SalesTaxCodeRef", kAll),
+          SessionGated<&Kind::taxCodeForPurchase_, R, &NonUsEditionSession>("TaxCodeForPurchaseRef",
+                                                                            taxCodesFor),
+          SessionGated<&Kind::taxCodeForSale_, R, &NonUsEditionSession>("TaxCodeForSaleRef",
+                                                                        taxCodesFor),
           {"SalesOrPurchase", kInAdd | kInRet, &ReadBlock, &WriteBlock},
           {"SalesAndPurchase", kInAdd | kInRet, &ReadBlock, &WriteBlock},
           {"SalesOrPurchaseMod", kInMod, nullptr, &WriteBlock},

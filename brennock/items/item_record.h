@@ -134,20 +134,10 @@ class ItemRecord : public ListRecordCore, public DataExtensionHolder, public qcI
   qbEnumItemType itemType_;
 };
 
-// A row written only for one kind of edition: US sessions take the sales tax code, the others
-// the tax codes for sale and purchase. The query-result form always has it.
+// The conditions of edition-bound rows (SessionGated): US sessions take the sales tax code, the
+// others the tax codes for sale and purchase.
 bool UsEditionSession();
 bool NonUsEditionSession();
-template <auto Member, class Codec, bool (*When)()>
-constexpr Binding<qcBase> EditionRow(std::string_view element, uint16_t flags) {
-  Binding<qcBase> row = Bind<Member, Codec>(element, flags);
-  row.write = [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f,
-                 BodyForm form) {
-    if (form == BodyForm::kRet || When())
-      detail::WriteMember<Member, Codec, qcBase>(r, b, name, f, form);
-  };
-  return row;
-}
 
 // Tax rates and discount percentages: currency values written as amounts, read as percentages.
 struct PercentCodec : codecs::Amount {

@@ -24,10 +24,10 @@ constexpr auto StockItem::StockRows() {
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet;
   constexpr uint16_t kTaxCodesFor = kInAdd | kInMod | kNotInSchema;
   return std::array<Binding<qcBase>, 20>{{
-      EditionRow<&S::salesTaxCode_, R, &UsEditionSession>("SalesTaxCodeRef", kAll),
-      EditionRow<&S::taxCodeForPurchase_, R, &NonUsEditionSession>("TaxCodeForPurchaseRef",
-                                                                   kTaxCodesFor),
-      EditionRow<&S::taxCodeForSale_, R, &NonUsEditionSession>("TaxCodeForSaleRef", kTaxCodesFor),
+      SessionGated<&S::salesTaxCode_, R, &UsEditionSession>("SalesTaxCodeRef", kAll),
+      SessionGated<&S::taxCodeForPurchase_, R, &NonUsEditionSession>("TaxCodeForPurchaseRef",
+                                                                     kTaxCodesFor),
+      SessionGated<&S::taxCodeForSale_, R, &NonUsEditionSession>("TaxCodeForSaleRef", kTaxCodesFor),
       Bind<&S::salesDesc_, T>("SalesDesc", kAll),
       Bind<&S::salesPrice_, F>("SalesPrice", kAll),
       Bind<&S::incomeAccount_, R>("IncomeAccountRef", kInAdd | kInRet),

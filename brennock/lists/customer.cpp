@@ -32,19 +32,6 @@ void RequireEdition(bool us) {
   RaiseError(errEditionOnly, "brennock", std::string(us ? kMsgUSOnly : kMsgNonUSOnly));
 }
 
-// A row whose element the request takes only under a condition of the session (or, in the
-// query-result form, always).
-template <auto Member, class Codec, bool (*When)()>
-constexpr Binding<qcBase> Gated(std::string_view element, uint16_t flags) {
-  Binding<qcBase> row = Bind<Member, Codec>(element, flags);
-  row.write = [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t f,
-                 BodyForm form) {
-    if (form == BodyForm::kRet || When())
-      detail::WriteMember<Member, Codec, qcBase>(r, b, name, f, form);
-  };
-  return row;
-}
-
 bool HasOpeningBalance(const Customer& c) { return c.OpeningBalance() != Currency(); }
 
 }  // namespace
@@ -148,10 +135,10 @@ const RecordBindings& Customer::Bindings() {
                codecs::Date::Write(AsCustomer(r).openingBalanceDate_, b, name, f, form);
            },
            nullptr, qbxml::ValueType::kDate},
-          Gated<&C::salesTaxCode_, R, &UsTaxReferences>("SalesTaxCodeRef", kAll),
-          Gated<&C::salesTaxItem_, R, &UsTaxReferences>("ItemSalesTaxRef", kAll),
+          SessionGated<&C::salesTaxCode_, R, &UsTaxReferences>("SalesTaxCodeRef", kAll),
+          SessionGated<&C::salesTaxItem_, R, &UsTaxReferences>("ItemSalesTaxRef", kAll),
           // Other editions' tax code: not in the US schema.
-          Gated<&C::cdnTaxCode_, R, &TaxCodeReference>("TaxCodeRef", kAll | kNotInSchema),
+          SessionGated<&C::cdnTaxCode_, R, &TaxCodeReference>("TaxCodeRef", kAll | kNotInSchema),
           Bind<&C::resaleNumber_, T>("ResaleNumber", kText),
           Bind<&C::accountNumber_, T>("AccountNumber", kText),
           // Written while the limit is enabled; a limit read from QuickBooks enables it.
@@ -192,7 +179,7 @@ const RecordBindings& Customer::Bindings() {
           Bind<&C::deliveryMethod_, codecs::EnumTag<qoeDeliveryMethod>>(
               "DeliveryMethod", kInAdd | kInRet | kSkipEmpty),
           // Other editions from qbXML 3.0: not in the US schema.
-          Gated<&C::isUsingCustomerTaxCode_, codecs::Bool, &TaxCodeReference>(
+          SessionGated<&C::isUsingCustomerTaxCode_, codecs::Bool, &TaxCodeReference>(
               "IsUsingCustomerTaxCode", kAll | kNotInSchema),
           Bind<&C::priceLevel_, R>("PriceLevelRef", kAll),
       }},

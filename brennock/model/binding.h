@@ -114,6 +114,19 @@ constexpr Binding<Owner> Bind(std::string_view element, uint16_t flags) {
           Codec::kType};
 }
 
+// A row whose element requests carry only while When() holds for the session (the query-result
+// form always has it): fields bound to an edition or a qbXML version.
+template <auto Member, class Codec, bool (*When)(), class Owner = qcBase>
+constexpr Binding<Owner> SessionGated(std::string_view element, uint16_t flags) {
+  Binding<Owner> row = Bind<Member, Codec, Owner>(element, flags);
+  row.write = [](const Owner& r, RequestWriter& b, std::string_view name, uint16_t f,
+                 BodyForm form) {
+    if (form == BodyForm::kRet || When())
+      detail::WriteMember<Member, Codec, Owner>(r, b, name, f, form);
+  };
+  return row;
+}
+
 // A row read from responses and never written (QuickBooks sends it; the record does not send it
 // back, not even in its query-result form).
 template <class Owner>
