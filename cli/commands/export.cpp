@@ -103,9 +103,18 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   std::vector<const ListRecordKind*> kinds;
   for (const std::string& word : options.types) {
     const ListRecordKind* kind = FindListKindByCommand(word);
+    if (kind && kind->Has(kMixed)) {
+      // A list of several kinds ("item", "terms") exports each of its kinds to its own tables.
+      const size_t before = kinds.size();
+      for (const ListRecordKind& member : ListRegistry()) {
+        if (&member != kind && member.listType == kind->listType && IsExportable(member))
+          kinds.push_back(&member);
+      }
+      if (kinds.size() > before) continue;
+    }
     if (!kind || !IsExportable(*kind))
       throw UsageError("unknown list type '" + word +
-                       "'; exportable types: " + ListWords(&IsExportable));
+                       "'; exportable types: " + ListWords(&IsExportable) + ", item, terms");
     kinds.push_back(kind);
   }
 

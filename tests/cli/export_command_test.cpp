@@ -68,6 +68,15 @@ TEST_F(ExportCommandTest, AnUpdateRunGivesTheSameRowsAsTheFirstExport) {
   EXPECT_EQ(Rows("class"), classes);
 }
 
+TEST_F(ExportCommandTest, ListsOfSeveralKindsExportEachKindToItsOwnTables) {
+  CliResult done = Export({"item", "terms", "--to", database_, "--create-schema"});
+  ASSERT_EQ(done.status, 0) << done.err;
+  EXPECT_NE(done.out.find(" 4 iteminventory, "), std::string::npos) << done.out;
+  EXPECT_NE(done.out.find(" standardterms, "), std::string::npos) << done.out;
+  EXPECT_NE(Rows("iteminventory").find("|Widget|"), std::string::npos);
+  EXPECT_NE(Rows("datedriventerms"), "");
+}
+
 TEST_F(ExportCommandTest, AFailingRowStopsWithTheDatabaseMessageAndWritesNothing) {
   ASSERT_EQ(Export({"customer", "--to", database_, "--create-schema"}).status, 0);
   std::string before = Rows("customer");
@@ -85,7 +94,7 @@ TEST_F(ExportCommandTest, UsageErrorsExit64) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"customer"},
         {"widget", "--to", "x.sqlite"},
-        {"item", "--to", "x.sqlite"},
+        {"entity", "--to", "x.sqlite"},  // several lists, not kinds of one
         {"customer", "--to", "x.sqlite", "--mode", "merge"}}) {
     CliResult result = Export(args);
     EXPECT_EQ(result.status, 64) << args[0] << ": " << result.err;
