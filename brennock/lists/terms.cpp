@@ -19,10 +19,13 @@ struct Days : codecs::Int16 {
   static bool Empty(int16_t member) noexcept { return member <= 0; }
 };
 
-// The discount percentage: a percent element written in the amount format, only when above 0.
+// The discount percentage: a percent element written in the amount format, only when above 0 as
+// written (0.004 would go out as "0.00", which reads back as no discount at all).
 struct DiscountPct : codecs::Amount {
   static constexpr qbxml::ValueType kType = qbxml::ValueType::kPercent;
-  static bool Empty(Currency member) noexcept { return !(member > Currency()); }
+  static bool Empty(Currency member) {
+    return !(member > Currency()) || ModConvertDtypes::AmountToText(member) == "0.00";
+  }
 };
 
 void CheckTermName(const std::string& name, qcErrors& errors) {

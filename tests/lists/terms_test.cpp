@@ -37,6 +37,10 @@ TEST_F(TermsTest, AddBodiesWriteEachKindsActiveFlagAndOnlyPositiveValues) {
             "<IsActive>1</IsActive><DayOfMonthDue>15</DayOfMonthDue><DueNextMonthDays>10"
             "</DueNextMonthDays><DiscountDayOfMonth>5</DiscountDayOfMonth><DiscountPct>1.50"
             "</DiscountPct></DateDrivenTermsAdd></DateDrivenTermsAddRq>");
+  // A discount that rounds to 0.00 in the amount format is no discount: not written.
+  EXPECT_EQ(AddRequest(*terms->AddStandard("Tiny", true, 0, 0, Currency::FromScaled(40))),
+            "<StandardTermsAddRq requestID = \"1\"><StandardTermsAdd><Name>Tiny</Name>"
+            "<IsActive>true</IsActive></StandardTermsAdd></StandardTermsAddRq>");
   EXPECT_EQ(AddRequest(*terms->AddDateDriven("Month end", 31, false)),
             "<DateDrivenTermsAddRq requestID = \"1\"><DateDrivenTermsAdd><Name>Month end</Name>"
             "<IsActive>0</IsActive><DayOfMonthDue>31</DayOfMonthDue></DateDrivenTermsAdd>"
