@@ -134,14 +134,28 @@ void Address::WriteRecordElements(RequestWriter& builder, bool shortForm) const 
   if (!shortForm) builder.CreateElement("Country", country_);
 }
 
+namespace {
+
+// The lines an employee's address aggregate has: not Addr3..Addr5 nor Country, nor the regions
+// other editions send.
+bool InEmployeeAddress(const Binding<Address>& row) {
+  return row.write != nullptr && row.element != "Addr3" && row.element != "Addr4" &&
+         row.element != "Addr5" && row.element != "Country";
+}
+
+}  // namespace
+
 void Address::WriteEmployeeElements(RequestWriter& builder) const {
   for (const Binding<Address>& row : Bindings().Rows()) {
-    if (row.write == nullptr) continue;  // the regions other editions send
-    if (row.element == "Addr3" || row.element == "Addr4" || row.element == "Addr5" ||
-        row.element == "Country")
-      continue;
-    row.write(*this, builder, row.element, row.flags, BodyForm::kAdd);
+    if (InEmployeeAddress(row)) row.write(*this, builder, row.element, row.flags, BodyForm::kAdd);
   }
+}
+
+bool Address::HasEmployeeElements() const {
+  for (const Binding<Address>& row : Bindings().Rows()) {
+    if (InEmployeeAddress(row) && row.text != nullptr && !row.text(*this).empty()) return true;
+  }
+  return false;
 }
 
 bool Address::CheckLengths(qcErrors& errors, std::string_view fieldPrefix) {

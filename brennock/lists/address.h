@@ -91,6 +91,8 @@ class Address {
   void WriteRecordElements(RequestWriter& builder, bool shortForm) const;
   // The fields an employee's address takes (no Addr3..Addr5, no Country), in qbXML order.
   void WriteEmployeeElements(RequestWriter& builder) const;
+  // Whether any line an employee's address aggregate has holds text.
+  bool HasEmployeeElements() const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.
   std::string_view FirstTooLongField() const;
   // The entity records' address rules: a leading line feed is dropped from Addr1..Addr4, then

@@ -55,8 +55,11 @@ void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder
   const auto& self = static_cast<const EntityRecordCore&>(record);
   if (Stamp(self.address_.get()) == 0) return;
   if (form == BodyForm::kMod && (flags & kModAlways) != 0 && !self.AddressChanged()) return;
+  const bool employee = self.ObjectType() == qoObjectTypeEmployee;
+  // An employee's aggregate lacks some lines: one holding only those is not written at all.
+  if (employee && !self.address_->HasEmployeeElements()) return;
   builder.OpenAggregateOnly(element);
-  if (self.ObjectType() == qoObjectTypeEmployee) {
+  if (employee) {
     self.address_->WriteEmployeeElements(builder);
   } else {
     self.address_->WriteElements(builder);

@@ -352,6 +352,15 @@ TEST_F(NameRecordsTest, EmployeeBodiesCarryThePayrollBlock) {
                 tail);
 }
 
+TEST_F(NameRecordsTest, AnEmployeeAddressWithOnlyLinesItLacksIsNotWritten) {
+  auto employee = company_->Employees()->Add("Kim Lee");
+  employee->Address()->SetAddr5("not an employee line");
+  employee->Address()->SetCountry("nor this");
+  EXPECT_EQ(AddRequest(*employee),
+            "<EmployeeAddRq requestID = \"1\"><EmployeeAdd><Name>Kim Lee</Name>"
+            "<IsActive>1</IsActive></EmployeeAdd></EmployeeAddRq>");
+}
+
 TEST_F(NameRecordsTest, PayrollChecksClassAndWageItem) {
   processor_->SetResponder(
       [](const std::string&) { return Response(Status("ClassQueryRs", 1, 1, "nothing")); });
