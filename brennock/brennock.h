@@ -61,6 +61,8 @@
 #include "brennock/lists/entities.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/vendor.h"
+
+// items of every kind
 #include "brennock/items/items.h"
 
 // company and database export
