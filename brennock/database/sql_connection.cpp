@@ -6,20 +6,7 @@
 
 namespace brennock {
 
-void SqlConnection::Execute(const std::string& sql,
-                            const std::vector<std::optional<std::string>>& values) {
-  std::unique_ptr<SqlStatement> statement = Prepare(sql);
-  for (size_t i = 0; i < values.size(); ++i) {
-    if (values[i]) {
-      statement->Bind(static_cast<int>(i), std::string_view(*values[i]), SqlColumnKind::kText);
-    } else {
-      statement->Bind(static_cast<int>(i), std::nullopt, SqlColumnKind::kText);
-    }
-  }
-  statement->Execute();
-}
-
-std::optional<std::string> SqlConnection::QueryText(
+std::unique_ptr<SqlStatement> SqlConnection::Run(
     const std::string& sql, const std::vector<std::optional<std::string>>& values) {
   std::unique_ptr<SqlStatement> statement = Prepare(sql);
   for (size_t i = 0; i < values.size(); ++i) {
@@ -30,6 +17,17 @@ std::optional<std::string> SqlConnection::QueryText(
     }
   }
   statement->Execute();
+  return statement;
+}
+
+void SqlConnection::Execute(const std::string& sql,
+                            const std::vector<std::optional<std::string>>& values) {
+  Run(sql, values);
+}
+
+std::optional<std::string> SqlConnection::QueryText(
+    const std::string& sql, const std::vector<std::optional<std::string>>& values) {
+  std::unique_ptr<SqlStatement> statement = Run(sql, values);
   if (!statement->Fetch()) return std::nullopt;
   return statement->Text(0);
 }

@@ -73,6 +73,11 @@ class SqlConnection {
   // The first column of the first row, or nullopt.
   std::optional<std::string> QueryText(const std::string& sql,
                                        const std::vector<std::optional<std::string>>& values = {});
+
+ private:
+  // The statement prepared, its texts bound and executed.
+  std::unique_ptr<SqlStatement> Run(const std::string& sql,
+                                    const std::vector<std::optional<std::string>>& values);
 };
 
 // Opens (creating when missing) a SQLite database file. SqlError when it cannot be opened.
