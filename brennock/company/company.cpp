@@ -17,7 +17,7 @@
 #include "brennock/lists/employee.h"
 #include "brennock/lists/entities.h"
 #include "brennock/lists/hierarchical_lists.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/payroll_items.h"
@@ -64,12 +64,15 @@ Company::Company()
       applicationFields_(std::make_shared<DataExtensionDefinitions>()),
       lists_(std::make_shared<brennock::Lists>()) {
   // Registration order is the order clients see when they walk Lists.
-  for (const ListRecordKind& kind : ListRegistry()) {
-    std::shared_ptr<ListCollectionCore> collection;
+  for (const RecordKind& kind : RecordRegistry()) {
+    std::shared_ptr<CollectionCore> collection;
     if (kind.newCollection != nullptr) {
       collection = kind.newCollection();
       collection->SetMaster(kind.Has(kMaster));
-      if (!kind.listsKey.empty()) lists_->AddObject(collection, std::string(kind.listsKey));
+      if (!kind.listsKey.empty() && !kind.transaction()) {
+        lists_->AddObject(std::static_pointer_cast<ListCollectionCore>(collection),
+                          std::string(kind.listsKey));
+      }
     }
     collections_.push_back(std::move(collection));
   }
@@ -82,12 +85,19 @@ Company::Company()
 
 Company::~Company() = default;
 
-std::shared_ptr<ListCollectionCore> Company::Collection(qoEnumListObjectType objectType) const {
-  std::span<const ListRecordKind> registry = ListRegistry();
+std::shared_ptr<CollectionCore> Company::Collection(qoEnumListObjectType objectType) const {
+  std::span<const RecordKind> registry = RecordRegistry();
   for (size_t i = 0; i < registry.size(); ++i) {
     if (registry[i].objectType == objectType) return collections_[i];
   }
   return nullptr;
+}
+
+std::shared_ptr<ListCollectionCore> Company::ListCollection(
+    qoEnumListObjectType objectType) const {
+  const RecordKind* kind = FindRecordKindByObject(objectType);
+  if (kind == nullptr || kind->transaction()) return nullptr;
+  return std::static_pointer_cast<ListCollectionCore>(Collection(objectType));
 }
 
 // Each typed accessor: the registered collection of its record class's list.

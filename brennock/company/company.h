@@ -14,6 +14,7 @@
 namespace brennock {
 
 class Lists;
+class CollectionCore;
 class ListCollectionCore;
 class qcList;
 class Classes;
@@ -155,7 +156,9 @@ class Company {
   // Every kind of item.
   std::shared_ptr<brennock::Items> Items() const;
   // The collection of a registered list; null when the library has no class for it.
-  std::shared_ptr<ListCollectionCore> Collection(qoEnumListObjectType objectType) const;
+  std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
+  // The master collection of a list kind; null for a transaction kind or none.
+  std::shared_ptr<ListCollectionCore> ListCollection(qoEnumListObjectType objectType) const;
 
   // The CompanyRet children the company reads, and the VendorRet it writes itself as.
   static const BindingTable<Company>& Bindings();
@@ -186,7 +189,7 @@ class Company {
 
   std::shared_ptr<brennock::Lists> lists_;
   // One per row of the list registry (null where the library has no class), in its order.
-  std::vector<std::shared_ptr<ListCollectionCore>> collections_;
+  std::vector<std::shared_ptr<CollectionCore>> collections_;
 };
 
 }  // namespace brennock

@@ -71,6 +71,14 @@ int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId
   return errors;
 }
 
+int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId) {
+  auto pending = [](DataExtensions* values) {
+    return values != nullptr && values->ObjectState() != qoObjectStateClean;
+  };
+  if (!pending(CustomFieldsIfCreated()) && !pending(ApplicationFieldsIfCreated())) return 0;
+  return SaveDataExtensionsOf(ListOrTxnId);
+}
+
 void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,
                                            qoEnumListObjectType ownerType) {
   ReadDataExtRet(dataExtRet, [this, ownerType](const std::string& ownerID) {

@@ -7,7 +7,7 @@
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
 #include "brennock/model/query_fields.h"
@@ -282,7 +282,7 @@ std::string ActiveStatusTag(qbEnumActiveStatus status) {
 struct RecordMaker : ListCollectionCore {
   static std::shared_ptr<ListRecordCore> Make(ListCollectionCore& collection,
                                               std::string_view element) {
-    return (collection.*(&RecordMaker::NewRecord))(element);
+    return (collection.*(&RecordMaker::NewListRecord))(element);
   }
 };
 
@@ -300,7 +300,7 @@ ListEntries::ListEntries() = default;
 ListEntries::~ListEntries() = default;
 
 int32_t ListEntries::GetByActiveStatus(qbEnumActiveStatus ActiveStatus, int32_t MaxReturned) {
-  const ListRecordKind* kind = listType_ == 0 ? nullptr : FindListKind(listType_);
+  const RecordKind* kind = listType_ == 0 ? nullptr : FindListKind(listType_);
   if (!kind) RaiseTableError(errListTypeNotSet);
   std::string query = std::string(kind->stem) + "QueryRq";
   bool custom = includeCustomFields_;
@@ -351,7 +351,7 @@ int32_t ListEntries::GetByActiveStatus(qbEnumActiveStatus ActiveStatus, int32_t 
 }
 
 std::shared_ptr<qcListObject> ListEntries::GetFirst(int32_t MaxReturned) {
-  const ListRecordKind* kind = listType_ == 0 ? nullptr : FindListKind(listType_);
+  const RecordKind* kind = listType_ == 0 ? nullptr : FindListKind(listType_);
   if (!kind) RaiseTableError(errListTypeNotSet);
   xmlBldr builder;
   document_ =
@@ -371,9 +371,9 @@ std::shared_ptr<qcListObject> ListEntries::GetFirst(int32_t MaxReturned) {
 std::shared_ptr<qcListObject> ListEntries::GetNext() {
   if (next_ >= records_.size()) return nullptr;
   const XmlNode& element = records_[next_++];
-  const ListRecordKind* kind = FindListKind(listType_);
+  const RecordKind* kind = FindListKind(listType_);
   if (!kind || !kind->newCollection) return nullptr;
-  std::shared_ptr<ListCollectionCore> collection = kind->newCollection();
+  auto collection = std::static_pointer_cast<ListCollectionCore>(kind->newCollection());
   std::shared_ptr<ListRecordCore> record = RecordMaker::Make(*collection, element.baseName());
   if (!record) return nullptr;
   record->FromDom(element);

@@ -17,7 +17,7 @@
 #include "brennock/enums/database_enums.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "brennock/session/log_file.h"
 #include "brennock/session/session_state.h"
@@ -545,7 +545,7 @@ class ExportRun {
     std::string delType;
     if (txn) {
       delType = request_.table;
-    } else if (const ListRecordKind* kind = FindListKindByCommand(table_)) {
+    } else if (const RecordKind* kind = FindListKindByCommand(table_)) {
       delType = kind->stem;
     } else {
       return;

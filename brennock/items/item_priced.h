@@ -49,7 +49,7 @@ class PricedItem : public ItemRecord {
   bool ContainsExpenseAccount() const override { return orBlock_ && orBlock_->PostsToExpense(); }
 
  protected:
-  PricedItem(const ListRecordKind& kind, qbEnumItemType type, const PricedItemChecks& checks)
+  PricedItem(const RecordKind& kind, qbEnumItemType type, const PricedItemChecks& checks)
       : ItemRecord(kind, type), checks_(&checks) {}
 
   // Name, parent kind, sales tax code, then the block's own errors.

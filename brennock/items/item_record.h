@@ -74,7 +74,7 @@ class ItemRecord : public ListRecordCore, public DataExtensionHolder, public qcI
   void CountSublevel();
 
  protected:
-  ItemRecord(const ListRecordKind& kind, qbEnumItemType type) noexcept
+  ItemRecord(const RecordKind& kind, qbEnumItemType type) noexcept
       : ListRecordCore(kind), itemType_(type) {}
 
   // The guard of a setter; kMinVersion and kGated compare the session's qbXML version with

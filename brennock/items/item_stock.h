@@ -62,7 +62,7 @@ class StockItem : public ItemRecord {
 
  protected:
   using Checks = StockItemChecks;
-  StockItem(const ListRecordKind& kind, qbEnumItemType type, const Checks& checks)
+  StockItem(const RecordKind& kind, qbEnumItemType type, const Checks& checks)
       : ItemRecord(kind, type), checks_(&checks) {}
 
   // Name, optional sales tax code, the three accounts, parent kind, optional vendor.

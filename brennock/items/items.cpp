@@ -40,9 +40,9 @@ bool KnownType(qbEnumItemType type) { return type >= qbItemService && type <= qb
 }  // namespace
 
 Items::Items()
-    : ListCollectionCore(RegisteredKind<qoObjectTypeItem>(), &MakeListRecord<ItemService>, true) {}
+    : ListCollectionCore(RegisteredKind<qoObjectTypeItem>(), &MakeRecord<ItemService>, true) {}
 
-std::shared_ptr<ListRecordCore> Items::NewRecord(std::string_view element) {
+std::shared_ptr<ListRecordCore> Items::NewListRecord(std::string_view element) {
   for (const ItemKindRow& kind : kItemKinds) {
     if (kind.ret == element) return kind.create();
   }
@@ -51,7 +51,7 @@ std::shared_ptr<ListRecordCore> Items::NewRecord(std::string_view element) {
 
 std::string Items::QueryName() const { return std::string(queryTag_) + "QueryRq"; }
 
-void Items::FileRefusedSave(qcListObject& record, int32_t code, std::string_view message) {
+void Items::FileRefusedSave(PersistentRecord& record, int32_t code, std::string_view message) {
   AddItemCommitStatusErrors(*Errors(), *record.Errors(), record.CollectionKey(), code, message);
 }
 
@@ -116,18 +116,18 @@ std::shared_ptr<qcItem> Items::GetByListID(const std::string& sListID,
 
 // ---- typed adds -------------------------------------------------------------------------------
 
-template <class Kind>
-std::shared_ptr<Kind> Items::NewItem(const std::string& name, bool active,
+template <class Record>
+std::shared_ptr<Record> Items::NewItem(const std::string& name, bool active,
                                      const std::string& parent) {
   RequireMaster();
-  auto item = std::make_shared<Kind>();
+  auto item = std::make_shared<Record>();
   Fill(*item, name, active, parent);
   item->CountSublevel();
   return item;
 }
 
-template <class Kind>
-std::shared_ptr<Kind> Items::File(std::shared_ptr<Kind> item) {
+template <class Record>
+std::shared_ptr<Record> Items::File(std::shared_ptr<Record> item) {
   FileNew(item);
   return item;
 }
@@ -346,29 +346,6 @@ std::shared_ptr<ItemFixedAsset> Items::AddFixedAsset(
 }
 
 // ---- commit, delete and rename ---------------------------------------------------------------
-
-int32_t Items::Commit(std::shared_ptr<qcListObject> Member) {
-  // The items this commit saves: new or changed ones that carry extension values.
-  std::vector<ItemRecord*> carrying;
-  auto note = [&](qcListObject& member) {
-    auto* item = dynamic_cast<ItemRecord*>(&member);
-    if (item && member.ObjectState() != qoObjectStateClean &&
-        (item->CustomFieldsIfCreated() || item->ApplicationFieldsIfCreated()))
-      carrying.push_back(item);
-  };
-  if (Member) {
-    note(*Member);
-  } else {
-    for (const auto& member : *this) note(*member);
-  }
-  int32_t errors = ListCollectionCore::Commit(std::move(Member));
-  if (SessionQbxmlVersion() >= Currency(2)) {
-    for (ItemRecord* item : carrying) {
-      if (item->ObjectState() == qoObjectStateClean) item->SaveDataExtensions(item->ListID());
-    }
-  }
-  return errors;
-}
 
 int32_t Items::Delete(const std::string& ListID, qbEnumItemType ItemType, bool bRemove) {
   if (!KnownType(ItemType) || kItemKinds[ItemType - 1].listDelType.empty())

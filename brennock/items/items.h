@@ -34,9 +34,9 @@ class Items final : public ListCollectionCore {
   // A member already held is returned without a query.
   std::shared_ptr<qcItem> GetByListID(const std::string& sListID, const std::string& sMDBPath = {});
   // The member as its own class (ItemService, ItemInventory ...); null for another class.
-  template <class Kind>
-  static std::shared_ptr<Kind> CastObject(const std::shared_ptr<qcItem>& item) {
-    return std::dynamic_pointer_cast<Kind>(item);
+  template <class Record>
+  static std::shared_ptr<Record> CastObject(const std::shared_ptr<qcItem>& item) {
+    return std::dynamic_pointer_cast<Record>(item);
   }
 
   int32_t GetAll(qbEnumItemType ItemType, int32_t MaxReturned = 0,
@@ -136,10 +136,6 @@ class Items final : public ListCollectionCore {
       const std::string& VendorOrPayeeName = {}, Date WarrantyExpDate = {},
       Currency YearEndAccumulatedDepreciation = {}, Currency YearEndBookValue = {});
 
-  // The core's Commit; then, from qbXML 2.0, each item it saved saves its custom and application
-  // fields under its ListID.
-  int32_t Commit(std::shared_ptr<qcListObject> Member = nullptr) override;
-
   // ListDelRq of that kind; assemblies, fixed assets and any other type raise 1101 "Invalid item
   // type specified" (source "Item").
   int32_t Delete(const std::string& ListID, qbEnumItemType ItemType, bool bRemove = true);
@@ -149,10 +145,10 @@ class Items final : public ListCollectionCore {
 
  protected:
   // The class of each ...Ret element; "Unknown Item" (source "Brennock: Items") for any other.
-  std::shared_ptr<ListRecordCore> NewRecord(std::string_view element) override;
+  std::shared_ptr<ListRecordCore> NewListRecord(std::string_view element) override;
   std::string QueryName() const override;
   // 3180 gives 1024 on "QuickBooks"; other refusals are labelled "QuickBooks response: ".
-  void FileRefusedSave(qcListObject& record, int32_t code, std::string_view message) override;
+  void FileRefusedSave(PersistentRecord& record, int32_t code, std::string_view message) override;
 
  private:
   static std::shared_ptr<qcItem> AsItem(const std::shared_ptr<qcListObject>& record) {
@@ -162,11 +158,11 @@ class Items final : public ListCollectionCore {
   template <class Query>
   int32_t OfType(qbEnumItemType type, Query&& query);
   // A new record of that kind with its name, active flag and parent, ready for its setters.
-  template <class Kind>
-  std::shared_ptr<Kind> NewItem(const std::string& name, bool active,
+  template <class Record>
+  std::shared_ptr<Record> NewItem(const std::string& name, bool active,
                                 const std::string& parent = {});
-  template <class Kind>
-  std::shared_ptr<Kind> File(std::shared_ptr<Kind> item);
+  template <class Record>
+  std::shared_ptr<Record> File(std::shared_ptr<Record> item);
 
   std::string_view queryTag_ = "Item";
 };

@@ -207,7 +207,7 @@ std::shared_ptr<Account> Accounts::Add(qbEnumAccountType AccountType, const std:
 
 int32_t Accounts::Query(int32_t MaxReturned, const std::string& sMDBPath,
                         const FilterWriter& writeFilters) {
-  return RunQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
+  return RunListQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
     if (writeFilters) writeFilters(builder);
     builder.AddDataExtTag(includeDataExtensions_, qoObjectTypeAccount);
   });

@@ -36,21 +36,22 @@ XmlNode FirstResponse(const XmlDocument& document) {
 }  // namespace
 
 Entities::Entities()
-    : ListCollectionCore(RegisteredKind<qoObjectTypeEntity>(), &MakeListRecord<Vendor>) {}
+    : ListCollectionCore(RegisteredKind<qoObjectTypeEntity>(), &MakeRecord<Vendor>) {}
 
-std::shared_ptr<ListRecordCore> Entities::NewRecord(std::string_view element) {
+std::shared_ptr<ListRecordCore> Entities::NewListRecord(std::string_view element) {
   for (const EntityClass& entity : kEntityClasses) {
     if (entity.element == element) return entity.create();
   }
   RaiseGeneral("Entities", "Unknown Entity");
 }
 
-bool Entities::AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs, int32_t requestId) {
+bool Entities::AddMemberRequest(PersistentRecord& obj, xmlBldr& builder, bool bQueryRs,
+                                int32_t requestId) {
   if (!bQueryRs) {
     if (obj.ObjectState() == qoObjectStateNew) RaiseGeneral("Entity", "Insert not allowed");
     if (obj.ObjectState() == qoObjectStateDirty) RaiseGeneral("Entity", "Modify not allowed");
   }
-  return ListCollectionCore::AddRequest(obj, builder, bQueryRs, requestId);
+  return ListCollectionCore::AddMemberRequest(obj, builder, bQueryRs, requestId);
 }
 
 int32_t Entities::Delete(const std::string& ListID, qbEnumEntityType EntityType, bool bRemove) {
@@ -97,7 +98,7 @@ int32_t Entities::Query(const std::string& sMDBPath, const FilterWriter& writeFi
   } else {
     for (XmlNode element : FirstResponse(*response).childNodes()) {
       if (element.nodeType() != NODE_ELEMENT) continue;
-      std::shared_ptr<ListRecordCore> record = NewRecord(element.baseName());
+      std::shared_ptr<ListRecordCore> record = NewListRecord(element.baseName());
       record->FromDom(element);
       AddObject(std::move(record));
     }

@@ -60,11 +60,12 @@ class Entities final : public ListCollectionCore {
   int32_t Delete(const std::string& ListID, qbEnumEntityType EntityType, bool bRemove = true);
 
   // Refuses new and changed members before anything is written.
-  bool AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs, int32_t requestId) override;
+  bool AddMemberRequest(PersistentRecord& obj, xmlBldr& builder, bool bQueryRs,
+                        int32_t requestId) override;
 
  protected:
   // The record class of a return element; "Unknown Entity" (context "Entities") for any other.
-  std::shared_ptr<ListRecordCore> NewRecord(std::string_view element) override;
+  std::shared_ptr<ListRecordCore> NewListRecord(std::string_view element) override;
 
  private:
   // One EntityQueryRq with what writeFilters adds, sent; the records are loaded (or exported).

@@ -45,7 +45,7 @@ class EntityRecordCore : public ListRecordCore {
   bool Validate() override;
 
  protected:
-  explicit EntityRecordCore(const ListRecordKind& kind) noexcept : ListRecordCore(kind) {}
+  explicit EntityRecordCore(const RecordKind& kind) noexcept : ListRecordCore(kind) {}
 
   // The address row under the record's element name: read in place; written only when it holds
   // something (an employee's without the fields its aggregate lacks). With kModAlways in flags a

@@ -25,7 +25,7 @@ const RecordBindings& Template::Bindings() {
 }
 
 int32_t Templates::GetAll(int32_t /*MaxReturned*/, const std::string& sMDBPath) {
-  return RunQuery(0, sMDBPath, nullptr);
+  return RunListQuery(0, sMDBPath, nullptr);
 }
 
 int32_t Templates::Delete(const std::string& ListID, bool bRemove) {

@@ -138,7 +138,7 @@ void DateDrivenTerm::CheckRules(qcErrors& errors) { CheckTermName(name_, errors)
 // ---- the collection ----------------------------------------------------------------------------
 
 Terms::Terms()
-    : ListCollectionCore(RegisteredKind<qoObjectTypeTerms>(), &MakeListRecord<StandardTerm>) {}
+    : ListCollectionCore(RegisteredKind<qoObjectTypeTerms>(), &MakeRecord<StandardTerm>) {}
 
 std::shared_ptr<StandardTerm> Terms::AddStandard(const std::string& Name, bool IsActive,
                                                  int16_t DueDays, int16_t DiscountDays,
@@ -179,7 +179,7 @@ int32_t Terms::Delete(const std::string& ListID, qbEnumTermsType TermType, bool 
   }
 }
 
-std::shared_ptr<ListRecordCore> Terms::NewRecord(std::string_view element) {
+std::shared_ptr<ListRecordCore> Terms::NewListRecord(std::string_view element) {
   if (element == "StandardTermsRet") return std::make_shared<StandardTerm>();
   if (element == "DateDrivenTermsRet") return std::make_shared<DateDrivenTerm>();
   RaiseGeneral(Stem(), "Unknown Term");

@@ -155,7 +155,7 @@ class Terms final : public ListCollectionCore {
 
  protected:
   // StandardTermsRet and DateDrivenTermsRet; any other element raises 1003 "Unknown Term".
-  std::shared_ptr<ListRecordCore> NewRecord(std::string_view element) override;
+  std::shared_ptr<ListRecordCore> NewListRecord(std::string_view element) override;
   std::string QueryName() const override;
 
  private:

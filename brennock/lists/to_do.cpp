@@ -27,7 +27,7 @@ int32_t ToDoList::GetByDoneStatus(qoEnumDoneStatus DoneStatus, int32_t MaxReturn
   // Resolved first: an unknown code raises before the collection is emptied.
   std::string status =
       DoneStatusTable()->ItemByCode(static_cast<int16_t>(DoneStatus))->Description();
-  return RunQuery(MaxReturned, sMDBPath,
+  return RunListQuery(MaxReturned, sMDBPath,
                   [&](xmlBldr& builder) { builder.CreateElement("DoneStatus", status); });
 }
 

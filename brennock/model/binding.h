@@ -8,6 +8,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "brennock/model/change_set.h"
 #include "brennock/model/field_limits.h"
 #include "brennock/model/field_table.h"
 #include "brennock/qbxml/catalogue.h"
@@ -33,6 +34,12 @@ enum BindingFlag : uint16_t {
   // Written into every Mod of a record that sends only its changed fields: the identity (ListID,
   // EditSequence) and aggregates that know their own state (addresses).
   kModAlways = 1 << 6,
+  // Repeated line aggregates (InvoiceLineRet ...): the row's element is the Ret name, and its
+  // writer names each line by the form (InvoiceLineAdd, InvoiceLineMod, InvoiceLineGroupAdd ...).
+  kLines = 1 << 7,
+  // Given to a writer, never set in a table: the client changed the row since QuickBooks sent the
+  // record, so an emptied value is written (as an empty element) for QuickBooks to clear it.
+  kChanged = 1 << 15,
 };
 
 // The form of a body being written.
@@ -46,6 +53,9 @@ struct Binding {
                           uint16_t flags, BodyForm form);
 
   using Viewer = std::string_view (*)(const Owner& owner);
+  // For an aggregate that keeps its own state (an address, a card, lines): whether it holds a
+  // change of the client's not yet sent. Such a change makes its owner Dirty.
+  using Probe = bool (*)(const Owner& owner);
 
   std::string_view element;
   uint16_t flags = 0;
@@ -54,6 +64,7 @@ struct Binding {
   Viewer text = nullptr;   // a text member's value (for length limits); null for other values
   // The catalogue's value type the codec reads and writes; kAggregate for a row of its own.
   qbxml::ValueType type = qbxml::ValueType::kAggregate;
+  Probe changed = nullptr;
 
   constexpr bool In(BodyForm form) const noexcept {
     switch (form) {
@@ -89,7 +100,14 @@ void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view el
                  uint16_t flags, BodyForm form) {
   using Class = typename MemberTraits<decltype(Member)>::Class;
   const auto& value = static_cast<const Class&>(owner).*Member;
-  if ((flags & kSkipEmpty) != 0 && Codec::Empty(value)) return;
+  if ((flags & kSkipEmpty) != 0 && Codec::Empty(value)) {
+    // A value the client emptied goes out empty, so QuickBooks clears it (where the kind of
+    // value can be emptied at all).
+    if constexpr (requires { Codec::WriteCleared(builder, element); }) {
+      if ((flags & kChanged) != 0 && form == BodyForm::kMod) Codec::WriteCleared(builder, element);
+    }
+    return;
+  }
   Codec::Write(value, builder, element, flags, form);
 }
 
@@ -163,23 +181,38 @@ class BindingTable {
   void Read(Owner& owner, const FieldElement& element) const {
     ReadFields<Owner>(owner, element, readers_);
   }
-  // The rows of that form, in row order.
-  void Write(const Owner& owner, RequestWriter& builder, BodyForm form) const {
-    for (const Binding<Owner>& row : rows_) {
-      if (row.write != nullptr && row.In(form))
-        row.write(owner, builder, row.element, row.flags, form);
+  // The rows of that form, in row order. In a Mod, rows the client changed are told so (an
+  // emptied value is then written empty).
+  void Write(const Owner& owner, RequestWriter& builder, BodyForm form,
+             const ChangeSet* changed = nullptr) const {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      const Binding<Owner>& row = rows_[i];
+      if (row.write == nullptr || !row.In(form)) continue;
+      uint16_t flags = row.flags;
+      if (changed != nullptr && changed->Has(i)) flags |= kChanged;
+      row.write(owner, builder, row.element, flags, form);
     }
   }
-  // The Mod rows of a record that sends only what changed: those whose bit is set in changed (bit
-  // i for row i) and those flagged kModAlways.
-  void WriteChanged(const Owner& owner, RequestWriter& builder, uint64_t changed) const {
+  // The Mod rows of a record that sends only what changed: those the client changed, those
+  // flagged kModAlways and aggregates holding changes of their own.
+  void WriteChanged(const Owner& owner, RequestWriter& builder, const ChangeSet& changed) const {
     for (size_t i = 0; i < rows_.size(); ++i) {
       const Binding<Owner>& row = rows_[i];
       if (row.write == nullptr || !row.In(BodyForm::kMod)) continue;
-      bool marked = i < 64 && ((changed >> i) & 1) != 0;
-      if (marked || (row.flags & kModAlways) != 0)
-        row.write(owner, builder, row.element, row.flags, BodyForm::kMod);
+      const bool marked = changed.Has(i);
+      if (marked || (row.flags & kModAlways) != 0 ||
+          (row.changed != nullptr && row.changed(owner))) {
+        row.write(owner, builder, row.element,
+                  static_cast<uint16_t>(row.flags | (marked ? kChanged : 0)), BodyForm::kMod);
+      }
     }
+  }
+  // Whether an aggregate of the owner holds a change not yet sent.
+  bool AggregateChanged(const Owner& owner) const {
+    for (const Binding<Owner>& row : rows_) {
+      if (row.changed != nullptr && row.changed(owner)) return true;
+    }
+    return false;
   }
   // The position of an element's first row; rows_.size() when the kind does not bind it.
   size_t IndexOf(std::string_view element) const noexcept {

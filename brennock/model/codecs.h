@@ -35,6 +35,9 @@ struct Text {
                     BodyForm) {
     builder.CreateElement(element, std::string_view(member));
   }
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    builder.CreateElement(element, std::string_view());
+  }
 };
 
 // Booleans: "1"/"0" in requests, "true"/"false" in the query-result form (and in the requests of
@@ -94,6 +97,9 @@ struct Int16 {
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::IntegerToText(member));
   }
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    builder.CreateElement(element, "0");
+  }
 };
 
 // Single-precision rates and percentages, read through the plain number reader ("7.5%" too).
@@ -107,6 +113,9 @@ struct Single {
   static void Write(float member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::QuantityToText(member));
+  }
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    Write(0, builder, element, 0, BodyForm::kMod);
   }
 };
 
@@ -122,6 +131,9 @@ struct Amount {
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::AmountToText(member));
   }
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    Write(Currency(), builder, element, 0, BodyForm::kMod);
+  }
 };
 
 // Prices: "0000000.0000".
@@ -130,6 +142,9 @@ struct Price : Amount {
   static void Write(Currency member, RequestWriter& builder, std::string_view element, uint16_t,
                     BodyForm) {
     builder.CreateElement(element, ModConvertDtypes::PriceToText(member));
+  }
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    Write(Currency(), builder, element, 0, BodyForm::kMod);
   }
 };
 
@@ -144,6 +159,12 @@ struct Ref {
   static void Write(const qcListObjectRef& member, RequestWriter& builder, std::string_view element,
                     uint16_t, BodyForm) {
     WriteListRef(&member, builder, element);
+  }
+  // A reference the client emptied: an empty FullName, which QuickBooks takes as "none".
+  static void WriteCleared(RequestWriter& builder, std::string_view element) {
+    builder.OpenAggregateOnly(element);
+    builder.CreateElement("FullName", std::string_view());
+    builder.EndAggregate(element);
   }
 };
 
@@ -216,6 +237,11 @@ struct Shared {
   static void Write(const P& member, RequestWriter& builder, std::string_view element,
                     uint16_t flags, BodyForm form) {
     if (member) Codec::Write(*member, builder, element, flags, form);
+  }
+  static void WriteCleared(RequestWriter& builder, std::string_view element)
+    requires requires { Codec::WriteCleared(builder, element); }
+  {
+    Codec::WriteCleared(builder, element);
   }
 };
 

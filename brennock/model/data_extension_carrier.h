@@ -23,6 +23,9 @@ class DataExtensionHolder {
   // The collections when they exist, else null; never creates them.
   DataExtensions* CustomFieldsIfCreated() const noexcept;
   DataExtensions* ApplicationFieldsIfCreated() const noexcept;
+  // Saves the values of either collection that hold changes not yet saved, for the record of
+  // that ID; returns the number of errors filed.
+  int32_t SavePendingValues(const std::string& ListOrTxnId);
 
  protected:
   DataExtensionHolder() noexcept;

@@ -9,7 +9,8 @@
 
 #include "brennock/enums/company_enums.h"
 #include "brennock/enums/query_enums.h"
-#include "brennock/model/key_index.h"
+#include "brennock/model/collection_core.h"
+#include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/util/slab_allocator.h"
 #include "brennock/values/currency.h"
@@ -20,42 +21,43 @@ namespace brennock {
 class qcErrors;
 class qcListObject;
 class xmlBldr;
-class XmlDocument;
-class XmlNode;
 class ListRecordCore;
 class LoadedChildren;
-struct ListRecordKind;
+struct RecordKind;
 
-// The work of every list collection, on qcListObject: members in order and by key, the master
-// flag, queries (loading responses or handing them to the database export), Add/Delete, Commit
-// with the mapping of each save response, Validate. Typed collections (Classes, Customers ...)
+// The list side of a collection, on qcList: hierarchical links of loaded and added members,
+// the list queries (active status, names, modified dates, IDs and full names, iterators, field
+// selection, the balance filter), lookups and deletes. Typed collections (Classes, Customers ...)
 // only add their Add and typed accessors (TypedListCollection).
-class ListCollectionCore : public qcList {
+class ListCollectionCore : public CollectionCore, public qcList {
  public:
-  using RecordFactory = std::shared_ptr<ListRecordCore> (*)();
-  using const_iterator = std::vector<std::shared_ptr<qcListObject>>::const_iterator;
-  using FilterWriter = std::function<void(xmlBldr&)>;
+  using const_iterator = MemberIterator<qcListObject>;
+  using FilterWriter = Writer;
 
   ~ListCollectionCore() override;
-  ListCollectionCore(const ListCollectionCore&) = delete;
-  ListCollectionCore& operator=(const ListCollectionCore&) = delete;
 
   // qcList
   qoEnumListType ListType() const override;
-  std::shared_ptr<qcErrors> Errors() override { return errors_; }
-  bool ItemExists(int32_t index) const override;
-  bool ItemExists(const std::string& key) const override;
-  int32_t Count() const override { return static_cast<int32_t>(members_.size()); }
-  void Remove(int32_t index) override;
-  void Remove(const std::string& key) override;
-  void Clear() override;
-  int32_t Commit(std::shared_ptr<qcListObject> Member = nullptr) override;
-  bool Validate() override;
+  std::shared_ptr<qcErrors> Errors() override { return CollectionCore::Errors(); }
+  bool ItemExists(int32_t index) const override { return CollectionCore::ItemExists(index); }
+  bool ItemExists(const std::string& key) const override { return CollectionCore::ItemExists(key); }
+  int32_t Count() const override { return CollectionCore::Count(); }
+  void Remove(int32_t index) override { CollectionCore::Remove(index); }
+  void Remove(const std::string& key) override { CollectionCore::Remove(key); }
+  void Clear() override { CollectionCore::Clear(); }
+  int32_t Commit(std::shared_ptr<qcListObject> Member = nullptr) override {
+    return CommitMembers(Member.get());
+  }
+  bool Validate() override { return CollectionCore::Validate(); }
   int32_t GetActive(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
   int32_t GetAll(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
-  void AddObject(std::shared_ptr<qcListObject> obj) override;
-  bool AddRequests(xmlBldr& builder, bool bQueryRs) override;
-  bool AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs, int32_t requestId) override;
+  void AddObject(std::shared_ptr<qcListObject> obj) override { AddMember(std::move(obj)); }
+  bool AddRequests(xmlBldr& builder, bool bQueryRs) override {
+    return AddMemberRequests(builder, bQueryRs);
+  }
+  bool AddRequest(qcListObject& obj, xmlBldr& builder, bool bQueryRs, int32_t requestId) override {
+    return AddMemberRequest(obj, builder, bQueryRs, requestId);
+  }
 
   int32_t Commit2() { return Commit(); }
   int32_t GetByNameRange(const std::string& FromName, const std::string& ToName,
@@ -75,9 +77,6 @@ class ListCollectionCore : public qcList {
   // so records come back with just those filled.
   const std::vector<qoFields>& Fields() const noexcept { return fields_; }
   void SetFields(std::vector<qoFields> fields) { fields_ = std::move(fields); }
-  // Queries ask for custom fields (and the registered application's) when set.
-  bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
-  void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
 
   // Iteration over a large list (qbXML 5.0 and later). GetCount asks QuickBooks how many records
   // the list has, loading none. GetFirst starts an iterator and loads the first MaxReturned
@@ -85,8 +84,6 @@ class ListCollectionCore : public qcList {
   int32_t GetCount();
   int32_t GetFirst(int32_t MaxReturned = 0, const std::string& sMDBPath = {});
   int32_t GetNext(const std::string& sMDBPath = {});
-  // Records the iterator has not handed out yet; 0 before GetFirst and after the last page.
-  int32_t IteratorRemainingCount() const noexcept { return iteratorRemaining_; }
 
   // Appends a record held by another collection (not on the master collection: 1025).
   void AddExisting(std::shared_ptr<qcListObject> oNew);
@@ -95,17 +92,11 @@ class ListCollectionCore : public qcList {
   // 1026 with QuickBooks's message when the delete is refused. Master collections only.
   int32_t Delete(const std::string& ListID, bool bRemove = true);
 
-  // True only for the company's one collection per list: the one that may Add, Delete, Commit.
-  bool IsMaster() const noexcept { return master_; }
-  void SetMaster(bool value) noexcept { master_ = value; }
-  // The qbXML stem of the records ("Class"); also the source of the collection's raised errors.
-  std::string_view Stem() const noexcept;
-
-  const_iterator begin() const noexcept { return members_.begin(); }
-  const_iterator end() const noexcept { return members_.end(); }
+  const_iterator begin() const noexcept { return const_iterator(MembersBegin()); }
+  const_iterator end() const noexcept { return const_iterator(MembersEnd()); }
 
  protected:
-  ListCollectionCore(const ListRecordKind& kind, RecordFactory create, bool hasModify = false);
+  ListCollectionCore(const RecordKind& kind, RecordFactory create, bool hasModify = false);
 
   // The balance filter of customers and vendors (TotalBalanceFilter).
   struct BalanceFilter {
@@ -136,89 +127,43 @@ class ListCollectionCore : public qcList {
   // For typed collections' Add: the name (or key field), active flag and parent of a new record.
   static void Fill(ListRecordCore& record, const std::string& name, bool active,
                    const std::string& parentFullName = {});
-  // For typed collections' Add: raises 1021 unless this is the master collection.
-  void RequireMaster() const;
   // Files a record made by Add: New, under its key, linked into its parent's Children.
-  void FileNew(const std::shared_ptr<qcListObject>& record);
+  void FileNew(const std::shared_ptr<qcListObject>& record) { CollectionCore::FileNew(record); }
   // One query of this list: <stem>QueryRq with MaxReturned (when above 0) and whatever
   // writeFilters adds, sent; the response is loaded (or exported with a database path). Query
   // failures go to Errors. Returns Count.
-  int32_t RunQuery(int32_t MaxReturned, const std::string& sMDBPath,
-                   const FilterWriter& writeFilters, const BalanceFilter* balance = nullptr);
+  int32_t RunListQuery(int32_t MaxReturned, const std::string& sMDBPath,
+                       const FilterWriter& writeFilters, const BalanceFilter* balance = nullptr);
   // Shared by GetAll/GetActive and list-specific queries that filter by active status.
   static void WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status);
-  xmlBldr& Builder();
-  // A new record for one element of a query response (its name, such as "CustomerRet"): by
-  // default the collection's own record class. Collections of several record kinds (Entities,
-  // Terms) choose by the name, and raise for a name they do not know.
-  virtual std::shared_ptr<ListRecordCore> NewRecord(std::string_view element);
-  // The request a query sends: by default the stem and "QueryRq".
-  virtual std::string QueryName() const;
+  // A new record for one element of a query response: by default the collection's own record
+  // class. Collections of several record kinds (Entities, Terms) choose by the name.
+  std::shared_ptr<PersistentRecord> NewRecord(std::string_view element) override;
+  virtual std::shared_ptr<ListRecordCore> NewListRecord(std::string_view element);
   // Delete with the ListDelType a collection of several kinds names for the record.
   int32_t DeleteOfType(std::string_view listDelType, const std::string& ListID, bool bRemove);
   // The field a member's Errors files QuickBooks' refusal of its save under: "QuickBooks: " by
   // default.
   virtual std::string_view RefusedField() const;
-  // Files QuickBooks' refusal (status code, message) of a member's save in the member's and the
-  // collection's Errors; item lists label theirs their own way.
-  virtual void FileRefusedSave(qcListObject& record, int32_t code, std::string_view message);
+  void FileRefusedSave(PersistentRecord& record, int32_t code, std::string_view message) override;
+  void WriteQueryTail(xmlBldr& builder) override;
 
  private:
-  // Appends under the record's key (an empty key is not indexed); a taken key raises 457.
-  void File(std::shared_ptr<qcListObject> record);
-  // The same under a key already computed (preparedHash from the index's PrepareInsert).
-  void FileUnder(std::string_view key, std::shared_ptr<qcListObject> record);
-  void FileUnder(std::string_view key, uint64_t preparedHash, std::shared_ptr<qcListObject> record);
-  size_t PositionOf(const qcListObject& record) const;  // npos when not a member
-  void RemoveAt(size_t position);
+  void AppendLoadKey(const PersistentRecord& record, std::string& key) const override;
+  void BeginLoad(size_t expected) override;
+  void NoteLoaded(PersistentRecord& record, std::string_view key) override;
+  void FinishLoad() override;
+  void NoteFiled(PersistentRecord& record) override { LinkToParent(record); }
   // Lists a record filed outside a load (Add, a single lookup) in its parent's Children; a child
   // already listed stays as it is.
-  void LinkToParent(qcListObject& record);
-  // Links the members just loaded to their parents, from the links gathered while loading: the
-  // names wait in the parents until their Children are read.
-  void LinkLoadedMembers(const std::shared_ptr<LoadedChildren>& loaded);
-  void EmptyMembers();
-  class LoadQueue;
-  // Loads every record element of a query response, replacing the members.
-  void LoadResponse(const XmlDocument& response);
-  // The same straight from the response text, without a document, setting the builder's status.
-  // False, with no members, when the text is not one the ResponseReader takes.
-  bool LoadResponseText(const std::string& response);
-  // Exports the response, or files why it could not. Returns false when it filed an error.
-  void ExportResponse(const XmlDocument& response, const std::string& sMDBPath);
-  // The builder's error, when it reports one, goes to Errors; answers whether it did.
-  bool FileBuilderError();
-  // A response that did not load as a document goes to Errors with the loader's reason (a query
-  // never raises); answers whether it did.
-  bool FileUnreadableResponse(const XmlDocument& response);
+  void LinkToParent(PersistentRecord& record);
   std::shared_ptr<qcListObject> LookupSingle(std::string_view identifier, const std::string& value,
                                              const std::string& sMDBPath);
-  void HandleSaveResponse(const XmlNode& response);
-  // The elements every query ends with: the balance filter, the field selection, the owners of
-  // data extensions.
-  void WriteQueryTail(xmlBldr& builder, const BalanceFilter* balance);
-  // An iterator query (metaData and iterator attributes) sent; its response's iterator attributes
-  // kept and its records loaded. Returns Count.
-  int32_t RunIteratorQuery(std::string_view iterator, int32_t MaxReturned,
-                           const std::string& sMDBPath);
-  // Sends a query written by write and loads (or exports) its response text.
-  // With iterates, the response's iterator ID and remaining count are kept.
-  int32_t SendAndLoad(const std::string& sMDBPath, bool iterates,
-                      const std::function<void(xmlBldr&)>& write);
 
-  const ListRecordKind& kind_;
-  RecordFactory create_;
-  bool hasModify_;
-  bool master_ = false;
-  std::vector<std::shared_ptr<qcListObject>> members_;
-  KeyIndex index_;
-  std::shared_ptr<qcErrors> errors_;
-  std::unique_ptr<xmlBldr> builder_;
   std::vector<qoFields> fields_;
-  std::string iteratorId_;
-  int32_t iteratorMaxReturned_ = 0;
-  int32_t iteratorRemaining_ = 0;
-  bool includeDataExtensions_ = false;
+  const BalanceFilter* balance_ = nullptr;  // during a query with a balance filter
+  // The parent links of the load in progress (hierarchical lists).
+  std::shared_ptr<LoadedChildren> loading_;
 };
 
 }  // namespace brennock

@@ -31,41 +31,12 @@ void ListRecordCore::WriteParentRef(const qcBase& record, RequestWriter& builder
   WriteListRef(parent ? &*parent : nullptr, builder, element);
 }
 
-void ListRecordCore::ReadUserData(qcBase& record, const FieldElement& element) {
-  Core(record).SetUserData(Variant(element.text()));
-}
-
-void ListRecordCore::WriteUserData(const qcBase& record, RequestWriter& builder,
-                                   std::string_view element, uint16_t, BodyForm) {
-  const Variant& data = static_cast<const ListRecordCore&>(record).UserData();
-  if (data.IsEmpty() || data.IsObject()) return;
-  builder.CreateElement(element, data.ToString());
-}
-
-Variant ListRecordCore::FromDom(const XmlNode& obj) {
-  ElementTree tree(obj);
-  ReadElement(tree.Root());
-  return {};
-}
-
-void ListRecordCore::ReadElement(const FieldElement& element) {
-  BeforeRead();
-  kind_->bindings().Read(*this, element);
-  state_ = qoObjectStateClean;
-  changedRows_ = 0;
-}
-
-void ListRecordCore::MarkChanged(std::string_view element) {
-  size_t row = kind_->bindings().IndexOf(element);
-  if (row < 64) changedRows_ |= uint64_t{1} << row;
-}
-
 // ---- identity -----------------------------------------------------------------------------------
 
 qcListObjectRef& ListRecordCore::MutableParentRef() {
   if (!parentRef_) {
     parentRef_.emplace();
-    parentRef_->SetList(kind_->listType);
+    parentRef_->SetList(Kind().listType);
     parentRef_->SetIsParent(true);
   }
   return *parentRef_;
@@ -98,7 +69,7 @@ std::shared_ptr<qcListObjectRefs> ListRecordCore::Children() {
   if (!children_) {
     children_ = std::make_shared<qcListObjectRefs>();
     if (loadedChildren_) {
-      loadedChildren_->AppendTo(loadedSlot_, *children_, kind_->listType);
+      loadedChildren_->AppendTo(loadedSlot_, *children_, Kind().listType);
       loadedChildren_.reset();
     }
   }
@@ -106,13 +77,6 @@ std::shared_ptr<qcListObjectRefs> ListRecordCore::Children() {
 }
 
 // ---- validation ---------------------------------------------------------------------------------
-
-bool ListRecordCore::Validate() {
-  ClearErrorList();
-  if (state_ == qoObjectStateClean) return true;
-  CheckRules(*ErrorList());
-  return ErrorListEmpty();
-}
 
 void ListRecordCore::CheckName(qcErrors& errors) const {
   if (name_.empty()) AddTableError(errors, errNameNull, "Name");
@@ -122,30 +86,8 @@ void ListRecordCore::CheckName(qcErrors& errors) const {
 void ListRecordCore::CheckParent(qcErrors& errors) const {
   std::string parent = Parent();
   if (parent.empty()) return;
-  if (!ResolveListObject(kind_->listType, parent))
+  if (!ResolveListObject(Kind().listType, parent))
     AddTableError(errors, errInvalidParent, "Parent");
-}
-
-// ---- writers ------------------------------------------------------------------------------------
-
-int32_t ListRecordCore::XMLInsert(xmlBldr& cxmlbldr) {
-  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kAdd);
-  return 0;
-}
-
-int32_t ListRecordCore::XMLModify(xmlBldr& cxmlbldr) {
-  if (!kind_->modifyRefusal.empty()) RaiseGeneral(kind_->stem, std::string(kind_->modifyRefusal));
-  if (kind_->Has(kModChanges)) {
-    kind_->bindings().WriteChanged(*this, cxmlbldr, changedRows_);
-  } else {
-    kind_->bindings().Write(*this, cxmlbldr, BodyForm::kMod);
-  }
-  return 0;
-}
-
-int32_t ListRecordCore::XMLQueryRs(xmlBldr& cxmlbldr) {
-  kind_->bindings().Write(*this, cxmlbldr, BodyForm::kRet);
-  return 0;
 }
 
 }  // namespace brennock

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "brennock/model/list_collection_core.h"
-#include "brennock/model/list_kind.h"
+#include "brennock/model/record_kind.h"
 
 namespace brennock {
 
@@ -17,31 +17,7 @@ class TypedListCollection : public ListCollectionCore {
  public:
   using record_type = Record;
 
-  class iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = std::shared_ptr<Record>;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = std::shared_ptr<Record>;
-
-    iterator() = default;
-    explicit iterator(ListCollectionCore::const_iterator at) : at_(at) {}
-    std::shared_ptr<Record> operator*() const { return std::static_pointer_cast<Record>(*at_); }
-    iterator& operator++() {
-      ++at_;
-      return *this;
-    }
-    iterator operator++(int) {
-      iterator before = *this;
-      ++at_;
-      return before;
-    }
-    friend bool operator==(const iterator& a, const iterator& b) { return a.at_ == b.at_; }
-
-   private:
-    ListCollectionCore::const_iterator at_;
-  };
+  using iterator = MemberIterator<Record>;
 
   std::shared_ptr<Record> Item(int32_t index) const {
     return std::static_pointer_cast<Record>(ItemObject(index));
@@ -58,13 +34,13 @@ class TypedListCollection : public ListCollectionCore {
     return std::static_pointer_cast<Record>(LookupByListID(sListID, sMDBPath));
   }
 
-  iterator begin() const { return iterator(ListCollectionCore::begin()); }
-  iterator end() const { return iterator(ListCollectionCore::end()); }
+  iterator begin() const { return iterator(MembersBegin()); }
+  iterator end() const { return iterator(MembersEnd()); }
 
  protected:
   // The collection of Record's list (Record::kObjectType names it in the list registry).
   explicit TypedListCollection(bool hasModify = false)
-      : ListCollectionCore(RegisteredKind<Record::kObjectType>(), &MakeListRecord<Record>,
+      : ListCollectionCore(RegisteredKind<Record::kObjectType>(), &MakeRecord<Record>,
                            hasModify) {}
 
   // Starts an Add: refuses on a collection that is not the master, else a new record.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "brennock/lists/hierarchical_lists.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/tax_codes.h"
 #include "brennock/lists/to_do.h"
@@ -51,23 +51,23 @@ constexpr auto kAdders =
 
 }  // namespace
 
-bool IsMasterList(const ListRecordKind& kind) noexcept {
+bool IsMasterList(const RecordKind& kind) noexcept {
   return kind.newCollection != nullptr && kind.Has(kMaster);
 }
 
-bool AddsByName(const ListRecordKind& kind) noexcept {
+bool AddsByName(const RecordKind& kind) noexcept {
   for (const auto& adder : kAdders)
     if (adder.first == kind.objectType) return true;
   return false;
 }
 
-bool IsListable(const ListRecordKind& kind) noexcept {
+bool IsListable(const RecordKind& kind) noexcept {
   return qbxml::FindAggregate(std::string(kind.stem) + "QueryRq") != nullptr;
 }
 
-std::string ListWords(bool (*only)(const ListRecordKind&) noexcept) {
+std::string ListWords(bool (*only)(const RecordKind&) noexcept) {
   std::vector<std::string_view> words;
-  for (const ListRecordKind& kind : ListRegistry())
+  for (const RecordKind& kind : ListRegistry())
     if (!only || only(kind)) words.push_back(kind.command);
   std::sort(words.begin(), words.end());
   std::string out;
@@ -78,7 +78,7 @@ std::string ListWords(bool (*only)(const ListRecordKind&) noexcept) {
   return out;
 }
 
-std::shared_ptr<qcListObject> AddRecord(ListCollectionCore& collection, const ListRecordKind& kind,
+std::shared_ptr<qcListObject> AddRecord(ListCollectionCore& collection, const RecordKind& kind,
                                         const std::string& name, bool active,
                                         const std::string& parent) {
   for (const auto& [object, add] : kAdders)

@@ -11,7 +11,7 @@
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/qbxml/catalogue.h"
@@ -41,17 +41,17 @@ struct AddOptions {
   std::vector<std::string> settings;  // --set Field=Value
 };
 
-bool AddsByCollection(const ListRecordKind& kind) noexcept {
+bool AddsByCollection(const RecordKind& kind) noexcept {
   return IsMasterList(kind) && kind.Has(kCanAdd) && AddsByName(kind);
 }
 
 // Lists an add request of their own is written for: QuickBooks takes adds of one record kind.
-bool AddsByRequest(const ListRecordKind& kind) noexcept {
+bool AddsByRequest(const RecordKind& kind) noexcept {
   return kind.Has(kCanAdd) && !kind.Has(kMixed) &&
          qbxml::FindAggregate(std::string(kind.stem) + "Add") != nullptr;
 }
 
-bool CanAdd(const ListRecordKind& kind) noexcept {
+bool CanAdd(const RecordKind& kind) noexcept {
   return AddsByCollection(kind) || AddsByRequest(kind);
 }
 
@@ -63,7 +63,7 @@ void PrintErrors(const qcErrors& errors) {
 }
 
 int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
-                 const ListRecordKind& list) {
+                 const RecordKind& list) {
   const qbxml::Aggregate& shape = *qbxml::FindAggregate(std::string(list.stem) + "Add");
   RecordBody body(shape, std::string(list.label));
   // Records without a name (to-dos) take it as their notes.
@@ -90,7 +90,7 @@ int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
 }
 
 int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
-  const ListRecordKind* list = FindListKindByCommand(options.type);
+  const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
   if (!options.parent.empty() && !list->hierarchical())
@@ -102,7 +102,7 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
   // Member errors are printed one by one rather than raised as one summary.
   session.Connection().SetErrorMode(false);
   std::shared_ptr<Company> company = session.Company();
-  std::shared_ptr<ListCollectionCore> collection = company->Collection(list->objectType);
+  std::shared_ptr<ListCollectionCore> collection = company->ListCollection(list->objectType);
   // The parent is read into the collection first: validation then finds it there instead of
   // sending a lookup of its own in the middle of writing the add request.
   if (!options.parent.empty() && !collection->GetByFullName(options.parent)) {

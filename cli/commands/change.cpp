@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
@@ -33,13 +33,13 @@ struct ChangeOptions {
 
 // QuickBooks modifies these lists; accounts, terms and the simple lists it refuses to are left
 // out, as the library leaves them.
-bool CanChange(const ListRecordKind& kind) noexcept {
+bool CanChange(const RecordKind& kind) noexcept {
   return kind.Has(kCanModify) && kind.modifyRefusal.empty() && !kind.Has(kMixed) &&
          qbxml::FindAggregate(std::string(kind.stem) + "Mod") != nullptr;
 }
 
 int RunChange(const ChangeOptions& options, const GlobalOptions& globals) {
-  const ListRecordKind* list = FindListKindByCommand(options.type);
+  const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanChange(*list)) {
     std::string what =
         list ? "QuickBooks does not modify records of the " + std::string(list->label) + " list"

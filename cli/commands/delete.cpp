@@ -7,7 +7,7 @@
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/items/items.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/lists/terms.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
@@ -25,7 +25,7 @@ namespace brennock::cli {
 namespace {
 
 // Entities, terms and items delete each record through the ListDelType of its own kind.
-bool CanDelete(const ListRecordKind& kind) noexcept {
+bool CanDelete(const RecordKind& kind) noexcept {
   return IsMasterList(kind) && (kind.Has(kCanDelete) || kind.Has(kMixed));
 }
 
@@ -35,12 +35,12 @@ struct DeleteOptions {
 };
 
 int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
-  const ListRecordKind* list = FindListKindByCommand(options.type);
+  const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanDelete(*list))
     throw UsageError("cannot delete from '" + options.type + "'; lists: " + ListWords(&CanDelete));
 
   CliSession session(globals);
-  std::shared_ptr<ListCollectionCore> collection = session.Company()->Collection(list->objectType);
+  std::shared_ptr<ListCollectionCore> collection = session.Company()->ListCollection(list->objectType);
   std::shared_ptr<qcListObject> record = collection->GetByFullName(options.name);
   std::string why = "not found";
   if (collection->Errors()->Count() > 0) why = collection->Errors()->Item(1)->Description();
@@ -58,7 +58,7 @@ int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
   } else if (auto* named = dynamic_cast<ListRecordCore*>(record.get());
              named && list->Has(kMixed)) {
     // An entity's own list (customer, vendor ...) knows its ListDelType.
-    session.Company()->Collection(named->ObjectType())->Delete(record->ListID());
+    session.Company()->ListCollection(named->ObjectType())->Delete(record->ListID());
   } else {
     collection->Delete(record->ListID());
   }

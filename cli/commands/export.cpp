@@ -19,7 +19,7 @@
 #include "brennock/database/schema.h"
 #include "brennock/database/sql_connection.h"
 #include "brennock/enums/database_enums.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
@@ -46,7 +46,7 @@ struct ExportOptions {
   bool keepText = false;
 };
 
-bool IsExportable(const ListRecordKind& kind) noexcept {
+bool IsExportable(const RecordKind& kind) noexcept {
   return IsListable(kind) && !kind.Has(kMixed);
 }
 
@@ -100,13 +100,13 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   if (options.to.empty() == options.odbc.empty())
     throw UsageError("say where to export: --to FILE.sqlite or --odbc CONNECTION-STRING");
   qoEnumDatabaseMode mode = ChosenMode(options.mode);
-  std::vector<const ListRecordKind*> kinds;
+  std::vector<const RecordKind*> kinds;
   for (const std::string& word : options.types) {
-    const ListRecordKind* kind = FindListKindByCommand(word);
+    const RecordKind* kind = FindListKindByCommand(word);
     if (kind && kind->Has(kMixed)) {
       // A list of several kinds ("item", "terms") exports each of its kinds to its own tables.
       const size_t before = kinds.size();
-      for (const ListRecordKind& member : ListRegistry()) {
+      for (const RecordKind& member : ListRegistry()) {
         if (&member != kind && member.listType == kind->listType && IsExportable(member))
           kinds.push_back(&member);
       }
@@ -126,7 +126,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   }
   if (options.createSchema) {
     std::vector<std::string> stems;
-    for (const ListRecordKind* kind : kinds) stems.emplace_back(kind->stem);
+    for (const RecordKind* kind : kinds) stems.emplace_back(kind->stem);
     try {
       CreateExportSchema(*db, stems);
     } catch (const SqlError& error) {
@@ -147,7 +147,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   auto started = std::chrono::steady_clock::now();
   std::string summary;
   int64_t records = 0;
-  for (const ListRecordKind* kind : kinds) {
+  for (const RecordKind* kind : kinds) {
     xmlBldr& builder = session.NewRequest();
     std::string query = std::string(kind->stem) + "QueryRq";
     builder.OpenAggregateOnly(query);

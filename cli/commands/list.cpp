@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/xml/xml_node.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
@@ -65,14 +65,14 @@ void CheckDate(const std::string& text) {
 
 // The kinds `list item --type` takes: the item lists' words without "item" ("inventory",
 // "salestax"), and "assembly" for inventory assemblies.
-const ListRecordKind* ItemKind(const std::string& word) {
+const RecordKind* ItemKind(const std::string& word) {
   std::string folded = word == "assembly" ? "inventoryassembly" : word;
-  const ListRecordKind* kind = FindListKindByCommand("item" + folded);
+  const RecordKind* kind = FindListKindByCommand("item" + folded);
   return kind && kind->nameSpace == "Item" && !kind->Has(kMixed) ? kind : nullptr;
 }
 
-const ListRecordKind& ChosenType(const ListOptions& options) {
-  const ListRecordKind* type = FindListKindByCommand(options.type);
+const RecordKind& ChosenType(const ListOptions& options) {
+  const RecordKind* type = FindListKindByCommand(options.type);
   if (type != nullptr && !IsListable(*type)) type = nullptr;
   if (!type)
     throw UsageError("unknown list type '" + options.type +
@@ -93,7 +93,7 @@ const ListRecordKind& ChosenType(const ListOptions& options) {
 }
 
 int RunList(const ListOptions& options, const GlobalOptions& globals) {
-  const ListRecordKind& type = ChosenType(options);
+  const RecordKind& type = ChosenType(options);
   if (!options.since.empty()) CheckDate(options.since);
   ListCriteria criteria;
   criteria.maxRecords = options.max;
@@ -122,7 +122,7 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
       if (wholeRecords) {
         json.clear();
         // A mixed list's records say which kind they are first.
-        AppendRecordJson(json, record, type.Has(kMixed) ? RecordKind(record) : std::string());
+        AppendRecordJson(json, record, type.Has(kMixed) ? RecordKindName(record) : std::string());
         writer->RecordJson(json);
       } else {
         reader.Read(record, values);

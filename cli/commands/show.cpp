@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"
@@ -27,13 +27,13 @@ struct ShowOptions {
 };
 
 int RunShow(const ShowOptions& options, const GlobalOptions& globals) {
-  const ListRecordKind* kind = FindListKindByCommand(options.type);
+  const RecordKind* kind = FindListKindByCommand(options.type);
   if (!kind || !IsListable(*kind))
     throw UsageError("unknown list type '" + options.type +
                      "'; known types: " + ListWords(&IsListable));
   CliSession session(globals);
   FoundRecord found = FindRecord(session, *kind, options.name);
-  std::string kindName = kind->Has(kMixed) ? RecordKind(found.ret) : std::string();
+  std::string kindName = kind->Has(kMixed) ? RecordKindName(found.ret) : std::string();
   if (options.format == OutputFormat::kJson) {
     std::string json;
     AppendRecordJson(json, found.ret, kindName);

@@ -26,7 +26,7 @@ std::string AttributeOf(const XmlNode& element, std::string_view name) {
 
 }  // namespace
 
-ListPager::ListPager(xmlBldr& builder, const ListRecordKind& type, ListCriteria criteria,
+ListPager::ListPager(xmlBldr& builder, const RecordKind& type, ListCriteria criteria,
                      bool useIterator, int32_t pageSize)
     : builder_(builder),
       type_(type),

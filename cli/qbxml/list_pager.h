@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/list_kind.h"
+#include "brennock/model/record_kind.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {
@@ -30,7 +30,7 @@ struct ListCriteria {
 // are held.
 class ListPager {
  public:
-  ListPager(xmlBldr& builder, const ListRecordKind& type, ListCriteria criteria, bool useIterator,
+  ListPager(xmlBldr& builder, const RecordKind& type, ListCriteria criteria, bool useIterator,
             int32_t pageSize = kDefaultPageSize);
 
   static constexpr int32_t kDefaultPageSize = 500;
@@ -47,7 +47,7 @@ class ListPager {
   void WriteRequest(int32_t maxReturned);
 
   xmlBldr& builder_;
-  const ListRecordKind& type_;
+  const RecordKind& type_;
   ListCriteria criteria_;
   bool iterate_;
   int32_t pageSize_;

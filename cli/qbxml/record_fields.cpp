@@ -237,7 +237,7 @@ bool SameName(std::string_view a, std::string_view b) noexcept {
   return AsciiEqualsIgnoreCase(a, b);
 }
 
-std::string RecordKind(const XmlNode& ret) {
+std::string RecordKindName(const XmlNode& ret) {
   std::string name = ret.nodeName();
   if (name.size() > 3 && name.compare(name.size() - 3, 3, "Ret") == 0) name.resize(name.size() - 3);
   return name;
@@ -254,7 +254,7 @@ void FieldReader::Read(const XmlNode& ret, std::vector<std::string>& values) con
   size_t missing = fields_.size();
   for (size_t i = 0; i < paths_.size(); ++i) {
     if (paths_[i].steps.size() == 1 && SameName(paths_[i].steps[0], "Type")) {
-      values[i] = RecordKind(ret);
+      values[i] = RecordKindName(ret);
       found[i] = true;
       --missing;
     }

@@ -11,7 +11,7 @@
 namespace brennock::cli {
 
 // The record kind of a ...Ret element: "ItemService" for ItemServiceRet.
-std::string RecordKind(const XmlNode& ret);
+std::string RecordKindName(const XmlNode& ret);
 
 // Reads chosen fields of records. A field is a dotted path below the record ("Name",
 // "BillAddress.City"), matched without regard to letter case. A path that ends at a reference

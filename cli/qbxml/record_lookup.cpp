@@ -27,7 +27,7 @@ XmlNode FirstElement(const XmlNode& parent) {
   return {};
 }
 
-FoundRecord FindRecord(CliSession& session, const ListRecordKind& kind, const std::string& name) {
+FoundRecord FindRecord(CliSession& session, const RecordKind& kind, const std::string& name) {
   std::string query = std::string(kind.stem) + "QueryRq";
   const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
   bool byName = shape && qbxml::FindElement(*shape, "FullName");

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/list_kind.h"
+#include "brennock/model/record_kind.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {
@@ -22,7 +22,7 @@ struct FoundRecord {
 
 // Reads the record of kind with this full name (ListID for lists without names, such as to-dos).
 // No such record raises CommandFailure ("no customer 'X'"); other refusals raise StatusError.
-FoundRecord FindRecord(CliSession& session, const ListRecordKind& kind, const std::string& name);
+FoundRecord FindRecord(CliSession& session, const RecordKind& kind, const std::string& name);
 
 // The first element child (a response's record), or a null node.
 XmlNode FirstElement(const XmlNode& parent);

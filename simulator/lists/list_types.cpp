@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 
 namespace brennock::simulator {
 namespace {
@@ -24,7 +24,7 @@ const ListType* Lookup(const std::vector<ListType>& types, std::string_view name
 const Tables& GetTables() {
   static const Tables tables = [] {
     Tables t;
-    for (const ListRecordKind& kind : ListRegistry()) {
+    for (const RecordKind& kind : ListRegistry()) {
       if (kind.Has(kMixed)) continue;  // a query over other lists, nothing stored of its own
       const qbxml::Aggregate* ret = qbxml::FindAggregate(std::string(kind.stem) + "Ret");
       if (!ret) continue;  // a list QuickBooks does not answer with records (TaxCodes)

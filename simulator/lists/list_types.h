@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "brennock/model/list_kind.h"
+#include "brennock/model/record_kind.h"
 #include "brennock/qbxml/catalogue.h"
 
 namespace brennock::simulator {
@@ -12,7 +12,7 @@ namespace brennock::simulator {
 // catalogue's return aggregate. The name is the qbXML object name: requests are composed from it
 // (name + "AddRq", "ModRq", "QueryRq", "Ret") and it is the ListDelType.
 struct ListType {
-  const ListRecordKind* kind;
+  const RecordKind* kind;
   std::string_view name;
   // Names are unique within a name space: customers, vendors, employees and other names share
   // "Entity"; every item kind shares "Item"; both kinds of terms share "Terms".

@@ -8,7 +8,7 @@
 #include "brennock/items/item_blocks.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/linked_transactions.h"
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/lists/price_level.h"
 #include "brennock/qbxml/catalogue.h"
 
@@ -74,7 +74,7 @@ int CheckAllForms(std::span<const Binding<Owner>> rows, const std::string& stem,
 
 TEST(ListBindings, EveryRowOfEveryRecordStandsInTheCatalogue) {
   int kinds = 0, rows = 0;
-  for (const ListRecordKind& kind : ListRegistry()) {
+  for (const RecordKind& kind : ListRegistry()) {
     if (kind.bindings == nullptr) continue;
     ++kinds;
     // Tax codes belong to editions whose schema is not published: every row of their own is
@@ -112,11 +112,11 @@ TEST(ListBindings, AggregatesOfRecordsStandInTheCatalogue) {
 }
 
 TEST(ListBindings, RegistryNamesAreUniqueAndKnownToTheCatalogue) {
-  for (const ListRecordKind& kind : ListRegistry()) {
+  for (const RecordKind& kind : ListRegistry()) {
     SCOPED_TRACE(std::string(kind.stem));
     EXPECT_EQ(FindListKindByStem(kind.stem), &kind);
     EXPECT_EQ(FindListKindByCommand(kind.command), &kind);
-    EXPECT_EQ(FindListKindByObject(kind.objectType), &kind);
+    EXPECT_EQ(FindRecordKindByObject(kind.objectType), &kind);
     if (!kind.Has(kMixed) && kind.stem != "TaxCodes") {
       EXPECT_NE(qbxml::FindAggregate(std::string(kind.stem) + "Ret"), nullptr);
       EXPECT_EQ(qbxml::FindAggregate(std::string(kind.stem) + "Add") != nullptr, kind.Has(kCanAdd));

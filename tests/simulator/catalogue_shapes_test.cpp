@@ -1,6 +1,6 @@
 #include <string>
 
-#include "brennock/lists/list_registry.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "simulator/lists/list_types.h"
 #include "tests/simulator/simulator_fixture.h"
@@ -39,7 +39,7 @@ std::string OutOfOrder(pugi::xml_node ret) {
 
 TEST(SimulatorListTypesTest, StoredListsAreRegistryRowsWithTheirCatalogueShapes) {
   size_t stored = 0;
-  for (const ListRecordKind& kind : ListRegistry()) {
+  for (const RecordKind& kind : ListRegistry()) {
     const qbxml::Aggregate* ret = qbxml::FindAggregate(std::string(kind.stem) + "Ret");
     const simulator::ListType* type = simulator::FindListType(kind.stem);
     if (kind.Has(kMixed) || !ret) {  // Entity, Item, Terms, TaxCodes
