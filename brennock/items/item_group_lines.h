@@ -66,7 +66,10 @@ class itemGroupLines {
 
   // Library-internal: a line read from a response; emptied before a record is read again.
   itemGroupLine& AppendLoaded();
-  void Clear() noexcept { lines_.clear(); }
+  void Clear() noexcept {
+    lines_.clear();
+    changed_ = false;
+  }
   // True when a line was added, removed or is not yet saved.
   bool Changed() const noexcept;
   void MarkSaved() noexcept { changed_ = false; }

@@ -27,6 +27,11 @@ constexpr Binding<qcBase> LineRow(std::string_view element) {
           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
             for (const auto& line : *static_cast<const Owner&>(r).GroupLines())
               line->Write(b, name, "ItemRef");
+          },
+          nullptr, qbxml::ValueType::kAggregate,
+          // A line added to (or removed from) a saved item makes it Dirty.
+          [](const qcBase& r) {
+            return static_cast<const Owner&>(r).GroupLines()->Changed();
           }};
 }
 
@@ -197,7 +202,8 @@ const RecordBindings& ItemSalesTaxGroup::Bindings() {
                b.EndAggregate(name);
              }
            },
-           nullptr, qbxml::ValueType::kRef},
+           nullptr, qbxml::ValueType::kRef,
+           [](const qcBase& r) { return static_cast<const G&>(r).lines_->Changed(); }},
       }},
       TailRows());
 }

@@ -61,6 +61,12 @@ constexpr auto StockItem::StockRows() {
        [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
          for (const auto& line : *static_cast<const ItemAssembly&>(r).Components())
            line->Write(b, name, "ItemInventoryRef");
+       },
+       nullptr, qbxml::ValueType::kAggregate,
+       // A component added to (or removed from) a saved assembly makes it Dirty.
+       [](const qcBase& r) {
+         return r.ObjectType() == qoObjectTypeItemAssembly &&
+                static_cast<const ItemAssembly&>(r).Components()->Changed();
        }},
       TailRows()[0],
   }};

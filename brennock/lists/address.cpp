@@ -108,12 +108,14 @@ void Address::FromDom(const XmlNode& aggregate) {
   Clear();
   ReadFields<Address>(*this, aggregate, Bindings().Readers());
   objectState_ = qoObjectStateClean;
+  changed_ = 0;
 }
 
 void Address::FromDom(const FieldElement& aggregate) {
   Clear();
   Bindings().Read(*this, aggregate);
   objectState_ = qoObjectStateClean;
+  changed_ = 0;
 }
 
 void Address::WriteElements(RequestWriter& builder) const {
@@ -121,17 +123,28 @@ void Address::WriteElements(RequestWriter& builder) const {
 }
 
 void Address::WriteRecordElements(RequestWriter& builder, bool shortForm) const {
-  builder.CreateElement("Addr1", addr1_);
-  builder.CreateElement("Addr2", addr2_);
+  WriteLines(builder, shortForm, false);
+}
+
+void Address::WriteChangedLines(RequestWriter& builder, bool shortForm) const {
+  WriteLines(builder, shortForm, true);
+}
+
+void Address::WriteLines(RequestWriter& builder, bool shortForm, bool changedOnly) const {
+  auto line = [&](std::string_view element, const std::string& field) {
+    if (!changedOnly || ModLine(field)) builder.CreateElement(element, field);
+  };
+  line("Addr1", addr1_);
+  line("Addr2", addr2_);
   if (!shortForm) {
-    builder.CreateElement("Addr3", addr3_);
-    builder.CreateElement("Addr4", addr4_);
-    builder.CreateElement("Addr5", addr5_);
+    line("Addr3", addr3_);
+    line("Addr4", addr4_);
+    line("Addr5", addr5_);
   }
-  builder.CreateElement("City", city_);
-  builder.CreateElement(RegionElement(), state_);
-  builder.CreateElement("PostalCode", postalCode_);
-  if (!shortForm) builder.CreateElement("Country", country_);
+  line("City", city_);
+  line(RegionElement(), state_);
+  line("PostalCode", postalCode_);
+  if (!shortForm) line("Country", country_);
 }
 
 namespace {

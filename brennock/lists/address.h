@@ -81,14 +81,24 @@ class Address {
   // Replaces every field with the children of an address aggregate; absent children become empty,
   // unknown ones are skipped. State, Province and County all fill State. The address is Clean.
   void FromDom(const XmlNode& aggregate);
+  // Library-internal: empties the address as its owner is read again (Clean, as QuickBooks sent
+  // none).
+  void Reset() {
+    Clear();
+    objectState_ = qoObjectStateClean;
+    changed_ = 0;
+  }
   // The same for an element of a response being read (the company's addresses, in its one pass).
   void FromDom(const FieldElement& aggregate);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(RequestWriter& builder) const;
-  // A record's address in its Add or Mod request: every line, empty ones too, the region under
+  // A customer's address in its Add or Mod request: every line, empty ones too, the region under
   // the session edition's name (State, Province or County); an employee's address (shortForm)
   // has no Addr3..Addr5 and no Country.
   void WriteRecordElements(RequestWriter& builder, bool shortForm) const;
+  // The same with only the lines that hold text or that the client emptied (written empty, so
+  // QuickBooks clears them): a changed address of a vendor, employee or other name in a Mod.
+  void WriteChangedLines(RequestWriter& builder, bool shortForm) const;
   // The fields an employee's address takes (no Addr3..Addr5, no Country), in qbXML order.
   void WriteEmployeeElements(RequestWriter& builder) const;
   // Whether any line an employee's address aggregate has holds text.
@@ -108,10 +118,18 @@ class Address {
   void Set(std::string& field, std::string value) {
     field = std::move(value);
     objectState_ = qoObjectStateDirty;
+    changed_ |= static_cast<uint16_t>(1u << (&field - &addr1_));
+  }
+  void WriteLines(RequestWriter& builder, bool shortForm, bool changedOnly) const;
+  // A line to write into a Mod: one that holds text or that the client emptied.
+  bool ModLine(const std::string& field) const {
+    return !field.empty() || (changed_ & (1u << (&field - &addr1_))) != 0;
   }
 
+  // One array in memory, in this order: a line's bit in changed_ is its place.
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;
+  uint16_t changed_ = 0;  // the lines the client set since the address was read
   std::shared_ptr<qcErrors> errors_;  // created on first use
   Variant userData_;
   qoEnumObjectState objectState_ = qoObjectStateClean;

@@ -34,6 +34,13 @@ class CreditCard {
 
   // Reads a CreditCardInfo element; the card becomes Clean.
   void FromDom(const FieldElement& element);
+  // Library-internal: empties the card as its owner is read again (Clean, as QuickBooks sent no
+  // card).
+  void Reset() {
+    std::string authCode = std::move(authCode_);
+    *this = CreditCard();
+    authCode_ = std::move(authCode);
+  }
   // Its elements, in qbXML order, into the aggregate the caller has opened.
   void WriteElements(RequestWriter& builder) const;
 

@@ -34,7 +34,19 @@ void RequireEdition(bool us) {
 
 bool HasOpeningBalance(const Customer& c) { return c.OpeningBalance() != Currency(); }
 
+// A part of the customer the client changed since QuickBooks sent it.
+template <class Part>
+bool Pending(const Part* part) {
+  return part != nullptr && part->ObjectState() != qoObjectStateClean;
+}
+
 }  // namespace
+
+void Customer::BeforeRead() {
+  if (billTo_) billTo_->Reset();
+  if (shipTo_) shipTo_->Reset();
+  if (creditCard_) creditCard_->Reset();
+}
 
 std::shared_ptr<Address> Customer::BillTo() {
   if (!billTo_) billTo_ = MakeSlabShared<Address>();
@@ -98,8 +110,12 @@ const RecordBindings& Customer::Bindings() {
           Bind<&C::middleName_, T>("MiddleName", kText),
           Bind<&C::lastName_, T>("LastName", kText),
           Bind<&C::suffix_, T>("Suffix", kAddText),
-          {"BillAddress", kAll | kModAlways, &ReadAddress, &WriteAddress},
-          {"ShipAddress", kAll | kModAlways, &ReadAddress, &WriteAddress},
+          {"BillAddress", kAll | kModAlways, &ReadAddress, &WriteAddress, nullptr,
+           qbxml::ValueType::kAggregate,
+           [](const qcBase& r) { return Pending(AsCustomer(r).billTo_.get()); }},
+          {"ShipAddress", kAll | kModAlways, &ReadAddress, &WriteAddress, nullptr,
+           qbxml::ValueType::kAggregate,
+           [](const qcBase& r) { return Pending(AsCustomer(r).shipTo_.get()); }},
           Bind<&C::printAs_, T>("PrintAs", kInRet | kSkipEmpty),
           Bind<&C::phone_, T>("Phone", kText),
           Bind<&C::mobile_, T>("Mobile", kAddText),
@@ -167,7 +183,9 @@ const RecordBindings& Customer::Bindings() {
              b.OpenAggregateOnly(name);
              card->WriteElements(b);
              b.EndAggregate(name);
-           }},
+           },
+           nullptr, qbxml::ValueType::kAggregate,
+           [](const qcBase& r) { return Pending(AsCustomer(r).creditCard_.get()); }},
           Bind<&C::jobStatus_, codecs::EnumTag<qoeJobStatus>>("JobStatus", kAll | kSkipEmpty),
           Bind<&C::jobStartDate_, codecs::Date>("JobStartDate", kAll),
           Bind<&C::jobProjectedEndDate_, codecs::Date>("JobProjectedEndDate", kAll),

@@ -140,6 +140,8 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   // The length rules, the parent, then the two addresses (their errors copied with the field
   // "Bill To ..." or "Ship To ...").
   void CheckRules(qcErrors& errors) override;
+  // The addresses and card are refilled from the answer: what it leaves out is empty.
+  void BeforeRead() override;
 
  private:
   void ChangeRef(qcListObjectRef& ref, const std::string& fullName, std::string_view element);

@@ -34,14 +34,13 @@ std::shared_ptr<brennock::Address> EntityRecordCore::Address() const {
 
 bool EntityRecordCore::AddressChanged() const { return Stamp(address_.get()) != addressStamp_; }
 
-qoEnumObjectState EntityRecordCore::ObjectState() const {
-  if (state_ == qoObjectStateClean && AddressChanged()) return qoObjectStateDirty;
-  return state_;
+bool EntityRecordCore::AddressPending(const qcBase& record) {
+  return static_cast<const EntityRecordCore&>(record).AddressChanged();
 }
 
-bool EntityRecordCore::Validate() {
-  state_ = ObjectState();
-  return ListRecordCore::Validate();
+void EntityRecordCore::BeforeRead() {
+  if (address_) address_->Reset();
+  addressStamp_ = 0;
 }
 
 void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) {
@@ -53,9 +52,16 @@ void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) 
 void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder,
                                     std::string_view element, uint16_t flags, BodyForm form) {
   const auto& self = static_cast<const EntityRecordCore&>(record);
-  if (Stamp(self.address_.get()) == 0) return;
-  if (form == BodyForm::kMod && (flags & kModAlways) != 0 && !self.AddressChanged()) return;
   const bool employee = self.ObjectType() == qoObjectTypeEmployee;
+  if (form == BodyForm::kMod && self.AddressChanged()) {
+    // Every line of a changed address, the emptied ones empty, so QuickBooks clears them.
+    builder.OpenAggregateOnly(element);
+    self.Address()->WriteChangedLines(builder, employee);
+    builder.EndAggregate(element);
+    return;
+  }
+  if (Stamp(self.address_.get()) == 0) return;
+  if (form == BodyForm::kMod && (flags & kModAlways) != 0) return;
   // An employee's aggregate lacks some lines: one holding only those is not written at all.
   if (employee && !self.address_->HasEmployeeElements()) return;
   builder.OpenAggregateOnly(element);

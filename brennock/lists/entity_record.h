@@ -40,9 +40,6 @@ class EntityRecordCore : public ListRecordCore {
   // The record's address, filled in place by later reads. Changing it makes a saved record Dirty.
   std::shared_ptr<brennock::Address> Address() const;
 
-  // Dirty also when the address was changed since the record was read.
-  qoEnumObjectState ObjectState() const override;
-  bool Validate() override;
 
  protected:
   explicit EntityRecordCore(const RecordKind& kind) noexcept : ListRecordCore(kind) {}
@@ -51,8 +48,11 @@ class EntityRecordCore : public ListRecordCore {
   // something (an employee's without the fields its aggregate lacks). With kModAlways in flags a
   // Mod carries it only when it changed since it was read.
   static constexpr Binding<qcBase> AddressRow(std::string_view element, uint16_t flags) {
-    return {element, flags, &ReadAddress, &WriteAddress};
+    return {element, flags,   &ReadAddress, &WriteAddress, nullptr, qbxml::ValueType::kAggregate,
+            &AddressPending};
   }
+  // The address is refilled from the answer: what it leaves out is empty.
+  void BeforeRead() override;
   // 1201 "Address error" on field when the address breaks a length rule.
   void CheckAddress(qcErrors& errors, std::string_view field) const;
   // Copies the shared fields of another record of the same kind through the setters.
@@ -66,6 +66,8 @@ class EntityRecordCore : public ListRecordCore {
   static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                            uint16_t flags, BodyForm form);
   bool AddressChanged() const;
+  // A saved record whose address the client changed is Dirty.
+  static bool AddressPending(const qcBase& record);
 
   mutable std::shared_ptr<brennock::Address> address_;  // created on first use
   uint64_t addressStamp_ = 0;                           // the address as last read (0: empty)

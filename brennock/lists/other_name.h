@@ -21,10 +21,10 @@ class OtherName final : public EntityRecordCore, public DataExtensionCarrier<Oth
   const std::string& Fax() const noexcept { return fax_; }
   const std::string& Contact() const noexcept { return contact_; }
   const std::string& AltContact() const noexcept { return altContact_; }
-  void SetCompanyName(const std::string& value) { Assign(companyName_, value, false); }
-  void SetFax(const std::string& value) { Assign(fax_, value, false); }
-  void SetContact(const std::string& value) { Assign(contact_, value, false); }
-  void SetAltContact(const std::string& value) { Assign(altContact_, value, false); }
+  void SetCompanyName(const std::string& value) { Change(companyName_, value, "CompanyName"); }
+  void SetFax(const std::string& value) { Change(fax_, value, "Fax"); }
+  void SetContact(const std::string& value) { Change(contact_, value, "Contact"); }
+  void SetAltContact(const std::string& value) { Change(altContact_, value, "AltContact"); }
 
   static const RecordBindings& Bindings();
 

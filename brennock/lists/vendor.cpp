@@ -75,14 +75,16 @@ const RecordBindings& Vendor::Bindings() {
 
 // A modify writes the appended text after the notes.
 void Vendor::WriteNotes(const qcBase& record, RequestWriter& builder, std::string_view element,
-                        uint16_t, BodyForm form) {
+                        uint16_t flags, BodyForm form) {
   const Vendor& self = AsVendor(record);
   if (form != BodyForm::kMod) {
     if (!self.notes_.empty()) builder.CreateElement(element, self.notes_);
     return;
   }
+  // Emptied notes go out empty, for QuickBooks to clear them.
   std::string notes = self.notes_ + self.appendNotes_;
-  if (!notes.empty()) builder.CreateElement(element, notes, kModifyNotesVersion);
+  if (!notes.empty() || (flags & kChanged) != 0)
+    builder.CreateElement(element, notes, kModifyNotesVersion);
 }
 
 // Only US editions know 1099 vendors.
@@ -95,7 +97,10 @@ void Vendor::Write1099(const qcBase& record, RequestWriter& builder, std::string
 void Vendor::WriteCreditLimit(const qcBase& record, RequestWriter& builder,
                               std::string_view element, uint16_t flags, BodyForm form) {
   Currency limit = AsVendor(record).creditLimit_;
-  if (form != BodyForm::kRet && !(Currency() < limit)) return;
+  // A limit the client set to zero is written, so QuickBooks takes it.
+  if (form != BodyForm::kRet && !(Currency() < limit) &&
+      !(form == BodyForm::kMod && (flags & kChanged) != 0))
+    return;
   codecs::Amount::Write(limit, builder, element, flags, form);
 }
 
@@ -108,11 +113,13 @@ void Vendor::WriteOpenBalance(const qcBase& record, RequestWriter& builder,
 void Vendor::SetVendorType(const std::string& value) {
   CheckModify(false);
   vendorType_.SetFullName(value);
+  MarkChanged("VendorTypeRef");
 }
 
 void Vendor::SetTerms(const std::string& value) {
   CheckModify(false);
   terms_.SetFullName(value);
+  MarkChanged("TermsRef");
 }
 
 void Vendor::Copy(const Vendor& From) {

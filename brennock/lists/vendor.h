@@ -41,19 +41,19 @@ class Vendor final : public EntityRecordCore, public DataExtensionCarrier<Vendor
   const std::string& Mobile() const noexcept { return mobile_; }
   const std::string& Pager() const noexcept { return pager_; }
 
-  void SetCompanyName(const std::string& value) { Assign(companyName_, value, false); }
-  void SetFax(const std::string& value) { Assign(fax_, value, false); }
-  void SetContact(const std::string& value) { Assign(contact_, value, false); }
-  void SetAltContact(const std::string& value) { Assign(altContact_, value, false); }
-  void SetNameOnCheck(const std::string& value) { Assign(nameOnCheck_, value, false); }
-  void SetNotes(const std::string& value) { Assign(notes_, value, false); }
+  void SetCompanyName(const std::string& value) { Change(companyName_, value, "CompanyName"); }
+  void SetFax(const std::string& value) { Change(fax_, value, "Fax"); }
+  void SetContact(const std::string& value) { Change(contact_, value, "Contact"); }
+  void SetAltContact(const std::string& value) { Change(altContact_, value, "AltContact"); }
+  void SetNameOnCheck(const std::string& value) { Change(nameOnCheck_, value, "NameOnCheck"); }
+  void SetNotes(const std::string& value) { Change(notes_, value, "Notes"); }
   // Written after Notes in the modify request.
-  void SetAppendNotes(const std::string& value) { Assign(appendNotes_, value, false); }
+  void SetAppendNotes(const std::string& value) { Change(appendNotes_, value, "Notes"); }
   void SetVendorType(const std::string& value);
   void SetTerms(const std::string& value);
-  void SetCreditLimit(Currency value) { Assign(creditLimit_, value, false); }
-  void SetTaxId(const std::string& value) { Assign(taxId_, value, false); }
-  void SetEligibleFor1099(bool value) { Assign(eligibleFor1099_, value, false); }
+  void SetCreditLimit(Currency value) { Change(creditLimit_, value, "CreditLimit"); }
+  void SetTaxId(const std::string& value) { Change(taxId_, value, "VendorTaxIdent"); }
+  void SetEligibleFor1099(bool value) { Change(eligibleFor1099_, value, "IsVendorEligibleFor1099"); }
   void SetBalance(Currency value) { Assign(balance_, value, false); }
   void SetOpeningBalance(Currency value) { Assign(openBalance_, value, false); }
   void SetOpeningBalanceDate(Date value) { Assign(openBalanceDate_, value, false); }

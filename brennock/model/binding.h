@@ -100,13 +100,16 @@ void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view el
                  uint16_t flags, BodyForm form) {
   using Class = typename MemberTraits<decltype(Member)>::Class;
   const auto& value = static_cast<const Class&>(owner).*Member;
-  if ((flags & kSkipEmpty) != 0 && Codec::Empty(value)) {
-    // A value the client emptied goes out empty, so QuickBooks clears it (where the kind of
-    // value can be emptied at all).
+  if (Codec::Empty(value)) {
+    // A value the client emptied goes out empty in a Mod, so QuickBooks clears it (where the
+    // kind of value can be emptied at all).
     if constexpr (requires { Codec::WriteCleared(builder, element); }) {
-      if ((flags & kChanged) != 0 && form == BodyForm::kMod) Codec::WriteCleared(builder, element);
+      if ((flags & kChanged) != 0 && form == BodyForm::kMod) {
+        Codec::WriteCleared(builder, element);
+        return;
+      }
     }
-    return;
+    if ((flags & kSkipEmpty) != 0) return;
   }
   Codec::Write(value, builder, element, flags, form);
 }

@@ -118,6 +118,8 @@ bool ListStore::RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& sha
                                   name.substr(field.name.size()) == "Mod"))
         continue;
       if (field.type == ValueType::kRef) {
+        if (ChildText(child, "ListID").empty() && ChildText(child, "FullName").empty())
+          continue;  // an emptied reference: none
         auto value = ResolveRef(child, nullptr, owner, status);
         if (!value) return false;
         WriteRef(out, field.name, *value);
@@ -136,6 +138,7 @@ bool ListStore::RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& sha
           status = MakeStatus(kStringTooLong, {*value, field.name});
           return false;
         }
+        if (value->empty()) continue;  // an emptied line: QuickBooks keeps none
         w.Element(field.name, *value);
       }
     }
@@ -222,6 +225,11 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
     }
     std::string value;
     if (field.type == ValueType::kRef) {
+      // An emptied reference (no ListID, no FullName) clears the field.
+      if (modify && ChildText(child, "ListID").empty() && ChildText(child, "FullName").empty()) {
+        rec.ClearField(u);
+        continue;
+      }
       auto ref = ResolveRef(child, nullptr, type, status);
       if (!ref) return status;
       value = std::move(*ref);
