@@ -290,8 +290,9 @@ struct AccountRow {
   int64_t cents;  // opening balance
 };
 
-// A small building contractor's chart. The opening balances make Opening Balance Equity the
-// difference of the assets and liabilities, as QuickBooks books them.
+// A small building contractor's chart. Each opening balance is posted against Opening Balance
+// Equity, which so becomes the difference of the assets and liabilities (44 550.00, and the
+// opening stock's value on top).
 constexpr AccountRow kChart[] = {
     {"1000", "Checking", 0, "Bank", "", "None", "Operating account", 1825000},
     {"1050", "Savings", 0, "Bank", "", "None", "Tax and reserve savings", 4200000},
@@ -319,8 +320,7 @@ constexpr AccountRow kChart[] = {
      0},
     {"2700", "Bank Loan", 0, "LongTermLiability", "", "Financing", "Equipment loan", 3500000},
     {"2750", "Vehicle Loan", 0, "LongTermLiability", "", "Financing", "Van financing", 1800000},
-    {"3000", "Opening Balance Equity", 0, "Equity", "OpeningBalanceEquity", "Financing", "",
-     4455000},
+    {"3000", "Opening Balance Equity", 0, "Equity", "OpeningBalanceEquity", "Financing", "", 0},
     {"3100", "Owner's Equity", 0, "Equity", "", "Financing", "", 0},
     {"3110", "Owner's Contribution", 1, "Equity", "", "Financing", "", 0},
     {"3120", "Owner's Draw", 1, "Equity", "", "Financing", "", 0},
@@ -363,14 +363,12 @@ void AddChartOfAccounts(Builder& b) {
     return static_cast<uint16_t>(account.field_index(field));
   };
   constexpr size_t kRows = std::size(kChart);
-  std::array<int64_t, kRows> totals{};
   std::array<size_t, kRows> parents{};
   std::array<size_t, 4> open{};  // the last account of each sublevel
   for (size_t i = 0; i < kRows; ++i) {
     open[static_cast<size_t>(kChart[i].sublevel)] = i;
     parents[i] =
         kChart[i].sublevel == 0 ? kRows : open[static_cast<size_t>(kChart[i].sublevel - 1)];
-    for (size_t at = i; at != kRows; at = parents[at]) totals[at] += kChart[i].cents;
   }
   std::array<ListRecord, kRows> stored;
   for (size_t i = 0; i < kRows; ++i) {
@@ -387,14 +385,20 @@ void AddChartOfAccounts(Builder& b) {
     }
     r.sublevel = row.sublevel;
     r.account_type = row.type;
-    r.balance = row.cents;
-    r.total_balance = totals[i];
     r.SetField(index("AccountType"), std::string(row.type));
     if (!row.special.empty()) r.SetField(index("SpecialAccountType"), std::string(row.special));
     r.SetField(index("AccountNumber"), std::string(row.number));
     if (!row.desc.empty()) r.SetField(index("Desc"), std::string(row.desc));
     r.SetField(index("CashFlowClassification"), std::string(row.cash_flow));
     b.lists().InsertPrepared(r);
+  }
+  // Opening balances are entries against Opening Balance Equity, as QuickBooks books them.
+  const std::string equity = b.lists().SpecialAccount("OpeningBalanceEquity");
+  for (size_t i = 0; i < kRows; ++i) {
+    if (kChart[i].cents == 0) continue;
+    int64_t debit = Ledger::CreditNormal(kChart[i].type) ? -kChart[i].cents : kChart[i].cents;
+    b.lists().ledger().Post(stored[i].list_id,
+                            {Posting::To(stored[i].list_id, debit), Posting::To(equity, -debit)});
   }
 }
 
