@@ -10,6 +10,7 @@
 
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -251,6 +252,19 @@ class Builder {
         .Bind(2, object_id)
         .Bind(3, value)
         .Run();
+  }
+
+  // Adds a transaction through the same path an AddRq takes.
+  TxnRecord AddTxn(std::string_view stem, const std::string& inner) {
+    std::string xml = "<A>" + inner + "</A>";
+    pugi::xml_document doc;
+    if (!doc.load_buffer(xml.data(), xml.size())) throw std::runtime_error("sample: bad XML");
+    const TxnKind* kind = FindTxnKind(stem);
+    TxnStore store(lists_);
+    TxnRecord txn;
+    Status status = store.Add(*kind, *FindTxnRule(stem), doc.first_child(), txn);
+    if (!status.ok()) throw std::runtime_error("sample business: " + status.message);
+    return txn;
   }
 
   ListStore& lists() { return lists_; }
@@ -654,6 +668,49 @@ std::string Initials(std::string_view name) {
   return out;
 }
 
+// A year of invoices up to today, about evenly spread: labour, parts from stock, now and then a
+// subtotal with the loyalty discount, and sales tax on the taxable lines.
+void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
+  if (sample.invoices <= 0) return;
+  ListFilter filter;
+  filter.types = {"Customer"};
+  std::vector<std::string> customers;
+  for (int64_t row : b.lists().Select(filter))
+    customers.push_back(b.lists().LoadByRow(row)->full_name);
+  if (customers.empty()) return;
+  struct Sold {
+    std::string_view item;
+    size_t most;  // units on one invoice
+  };
+  constexpr std::array<Sold, 7> kLabour = {
+      Sold{"Consulting", 6}, Sold{"Installation", 8}, Sold{"Repairs", 5},  Sold{"Delivery", 1},
+      Sold{"Consulting", 3}, Sold{"Installation", 4}, Sold{"Hardware", 20}};
+  constexpr std::array<Sold, 4> kStock = {Sold{"Widget", 3}, Sold{"Bracket", 6}, Sold{"Hinge", 2},
+                                          Sold{"Gadget", 1}};
+  const SimulatorTime now = Now();
+  const int64_t today = (now.unix_seconds + int64_t{now.utc_offset_minutes} * 60) / 86400;
+  for (int i = 0; i < sample.invoices; ++i) {
+    int64_t day = today - 364 + int64_t{i} * 364 / sample.invoices;
+    SimulatorTime on{day * 86400, 0};
+    std::string inner = Ref("CustomerRef", customers[rng.Below(customers.size())]) +
+                        El("TxnDate", FormatDate(on)) +
+                        Ref("ItemSalesTaxRef", rng.Below(4) == 0 ? "Combined Tax" : "State Tax");
+    auto line = [&](const Sold& sold) {
+      inner += "<InvoiceLineAdd>" + Ref("ItemRef", sold.item) +
+               El("Quantity", std::to_string(rng.Below(sold.most) + 1)) + "</InvoiceLineAdd>";
+    };
+    line(rng.Pick(kLabour));
+    if (rng.Below(3) != 0) line(rng.Pick(kStock));
+    if (rng.Below(2) == 0) line(rng.Pick(kLabour));
+    if (rng.Below(5) == 0)
+      inner += "<InvoiceLineAdd>" + Ref("ItemRef", "Subtotal") +
+               "</InvoiceLineAdd><InvoiceLineAdd>" + Ref("ItemRef", "Loyalty Discount") +
+               "</InvoiceLineAdd>";
+    if (i % 3 == 0) inner += El("Memo", "Thank you for your business");
+    b.AddTxn("Invoice", inner);
+  }
+}
+
 }  // namespace
 
 void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
@@ -828,6 +885,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                       El("IsDone", "false") + El("ReminderDate", "2030-01-15"));
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
+  AddInvoices(b, rng, sample);
 
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";

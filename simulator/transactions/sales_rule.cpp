@@ -249,6 +249,8 @@ Status SalesForm::Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
   int64_t amount = 0;
   std::string_view rate = LineField(line, shape, "Rate");
   std::string_view percent = LineField(line, shape, "RatePercent");
+  // A subtotal or percentage follows the lines before it; a line the request leaves alone keeps
+  // its amount; otherwise quantity times rate.
   if (input.amount_given) {
     amount = ParseCents(LineField(line, shape, "Amount")).value_or(0);
   } else if (subtotal) {
@@ -257,6 +259,8 @@ Status SalesForm::Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
     int64_t base = tax ? (run.previous_taxable ? run.previous : 0) : run.previous;
     amount = PercentOf(base, percent).value_or(0);
     if (discount && amount > 0) amount = -amount;
+  } else if (!input.new_line && !input.pricing_changed) {
+    amount = ParseCents(LineField(line, shape, "Amount")).value_or(0);
   } else if (!rate.empty()) {
     std::string_view quantity = LineField(line, shape, "Quantity");
     amount = Amount(ParseQuantity(quantity.empty() ? "1" : quantity).value_or(0), rate).value_or(0);
@@ -313,7 +317,7 @@ Status SalesForm::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineIn
   }
   Running inner;
   for (size_t i = 0; i < line.members.size(); ++i) {
-    if (input.members.size() <= i) input.members.push_back(LineInput{false, true, false, {}});
+    if (input.members.size() <= i) input.members.push_back(LineInput::Kept());
     Status s = Line(line.members[i], member_shape, input.members[i], inner);
     if (!s.ok()) return s;
   }

@@ -15,10 +15,18 @@ class TxnStore;
 // What a request said about one line, beyond its stored fields: the store fills it while it reads
 // the request, the rule reads it to complete the line.
 struct LineInput {
-  bool new_line = true;       // added by this request (an Add, or "-1" in a Mod)
-  bool amount_given = false;  // the request fixed the amount; otherwise it is computed
-  bool expand = false;        // a group line whose members are to be made from its item group
+  bool new_line = true;          // added by this request (an Add, or "-1" in a Mod)
+  bool amount_given = false;     // the request names the amount
+  bool pricing_changed = false;  // the request names the item, quantity or rate
+  bool expand = false;           // a group line whose members are made from its item group
   std::vector<LineInput> members;
+
+  // A stored line the request leaves as it is.
+  static LineInput Kept() {
+    LineInput input;
+    input.new_line = false;
+    return input;
+  }
 };
 
 // What one kind of transaction adds to the generic store: QuickBooks' defaults and computed

@@ -148,7 +148,6 @@ Status TxnStore::ApplyLine(const TxnKind& kind, const qbxml::Aggregate& shape,
                            pugi::xml_node source, TxnLine& line, LineInput& input) {
   Status status;
   const qbxml::Aggregate* request = qbxml::FindAggregate(source.name());
-  bool pricing_changed = false;
   for (auto child : source.children()) {
     if (child.type() != pugi::node_element) continue;
     std::string_view name = child.name();
@@ -174,7 +173,7 @@ Status TxnStore::ApplyLine(const TxnKind& kind, const qbxml::Aggregate& shape,
     if (name == "Amount") input.amount_given = true;
     if (name == "Quantity" || name == "Rate" || name == "RatePercent" || name == "ItemRef" ||
         name == "ItemGroupRef" || name == "PriceLevelRef")
-      pricing_changed = true;
+      input.pricing_changed = true;
     // Rate and RatePercent are alternatives: naming one drops the other.
     if (name == "Rate") ClearLineField(line, shape, "RatePercent");
     if (name == "RatePercent") ClearLineField(line, shape, "Rate");
@@ -186,9 +185,7 @@ Status TxnStore::ApplyLine(const TxnKind& kind, const qbxml::Aggregate& shape,
     else
       SetFieldAt(line.fields, u, std::move(*value));
   }
-  if (!input.new_line && !input.amount_given) input.amount_given = !pricing_changed;
-  if (IsGroupLine(source.name()) || LineIndex(shape, "ItemGroupRef") >= 0)
-    input.expand = input.new_line || pricing_changed;
+  if (LineIndex(shape, "ItemGroupRef") >= 0) input.expand = input.new_line || input.pricing_changed;
   return status;
 }
 
@@ -212,7 +209,7 @@ Status TxnStore::ApplyLines(const TxnKind& kind, pugi::xml_node source, bool mod
       if (old == txn.lines.end()) return MakeStatus(kObjectNotFound, {id});
       line = *old;
       input.new_line = false;
-      input.members.resize(line.members.size(), LineInput{false, true, false, {}});
+      input.members.resize(line.members.size(), LineInput::Kept());
     }
     line.element = static_cast<uint16_t>(element);
     Status status = ApplyLine(kind, shape, child, line, input);
@@ -223,8 +220,8 @@ Status TxnStore::ApplyLines(const TxnKind& kind, pugi::xml_node source, bool mod
   if (modify && !named) {
     // A Mod that names no line leaves every line as it was.
     for (const auto& line : txn.lines) {
-      LineInput input{false, true, false, {}};
-      input.members.resize(line.members.size(), LineInput{false, true, false, {}});
+      LineInput input = LineInput::Kept();
+      input.members.resize(line.members.size(), LineInput::Kept());
       inputs.push_back(std::move(input));
     }
     return {};
