@@ -20,28 +20,16 @@ bool Ledger::CreditNormal(std::string_view type) {
          type == "OtherIncome";
 }
 
-const std::string& Ledger::AccountType(const std::string& account_id) {
-  auto it = account_types_.find(account_id);
-  if (it != account_types_.end()) return it->second;
+const Ledger::Facts& Ledger::Record(const std::string& list_id) {
+  auto it = records_.find(list_id);
+  if (it != records_.end()) return it->second;
   auto& st = company_.db().Prepare(
-      "SELECT coalesce(account_type,'') FROM list_records "
-      "WHERE list_id=?");
-  st.Bind(1, account_id);
-  std::string type = st.Step() ? std::string(st.Text(0)) : std::string();
-  st.Reset();
-  return account_types_.emplace(account_id, std::move(type)).first->second;
-}
-
-const std::string& Ledger::Parent(const std::string& list_id) {
-  auto it = parents_.find(list_id);
-  if (it != parents_.end()) return it->second;
-  auto& st = company_.db().Prepare(
-      "SELECT coalesce(parent_id,'') FROM list_records "
-      "WHERE list_id=?");
+      "SELECT coalesce(parent_id,''),coalesce(account_type,'') FROM list_records WHERE list_id=?");
   st.Bind(1, list_id);
-  std::string parent = st.Step() ? std::string(st.Text(0)) : std::string();
+  Facts facts;
+  if (st.Step()) facts = {std::string(st.Text(0)), std::string(st.Text(1))};
   st.Reset();
-  return parents_.emplace(list_id, std::move(parent)).first->second;
+  return records_.emplace(list_id, std::move(facts)).first->second;
 }
 
 void Ledger::AddToAncestors(std::string_view id, int64_t amount,
@@ -102,35 +90,60 @@ void Ledger::Apply(const std::vector<std::pair<std::string, Delta>>& deltas) {
   }
 }
 
-void Ledger::Post(std::string_view source_id, const std::vector<Posting>& postings) {
+void Ledger::Post(std::string_view source_id, const std::vector<Posting>& lines) {
+  // Lines of one source to the same account, name, item and open transaction are kept as one
+  // posting: the balances are the same, and the books grow less.
+  std::vector<Posting> postings;
+  postings.reserve(lines.size());
+  for (const auto& line : lines) {
+    auto same = std::find_if(postings.begin(), postings.end(), [&](const Posting& p) {
+      return p.account_id == line.account_id && p.entity_id == line.entity_id &&
+             p.item_id == line.item_id && p.open_id == line.open_id;
+    });
+    if (same == postings.end()) {
+      postings.push_back(line);
+    } else {
+      same->amount += line.amount;
+      same->quantity += line.quantity;
+    }
+  }
+  std::erase_if(postings, [](const Posting& p) {
+    return p.amount == 0 && p.quantity == 0 && p.open_id.empty();
+  });
   int64_t sum = 0;
   for (const auto& p : postings) sum += p.amount;
   if (sum != 0)
     throw std::logic_error("postings of " + std::string(source_id) + " do not balance by " +
                            std::to_string(sum));
-  auto& st = company_.db().Prepare(
+  if (postings.empty()) return;
+  // One statement for all of them (statements are kept by their text, one per count).
+  std::string sql =
       "INSERT INTO postings(source_id,account_id,amount,entity_id,item_id,quantity,open_id) "
-      "VALUES(?,?,?,?,?,?,?)");
+      "VALUES";
+  for (size_t i = 0; i < postings.size(); ++i) sql += i ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
+  auto& st = company_.db().Prepare(sql);
   std::vector<std::pair<std::string, Delta>> deltas;
+  int n = 1;
   for (const auto& p : postings) {
-    st.Reset();
-    st.Bind(1, source_id).Bind(2, p.account_id).Bind(3, p.amount);
+    st.Bind(n++, source_id);
+    st.Bind(n++, p.account_id);
+    st.Bind(n++, p.amount);
     if (p.entity_id.empty())
-      st.BindNull(4);
+      st.BindNull(n++);
     else
-      st.Bind(4, p.entity_id);
+      st.Bind(n++, p.entity_id);
     if (p.item_id.empty())
-      st.BindNull(5);
+      st.BindNull(n++);
     else
-      st.Bind(5, p.item_id);
-    st.Bind(6, p.quantity);
+      st.Bind(n++, p.item_id);
+    st.Bind(n++, p.quantity);
     if (p.open_id.empty())
-      st.BindNull(7);
+      st.BindNull(n++);
     else
-      st.Bind(7, p.open_id);
-    st.Run();
+      st.Bind(n++, p.open_id);
     Collect(p, 1, deltas);
   }
+  st.Run();
   Apply(deltas);
 }
 
@@ -178,7 +191,7 @@ int64_t Ledger::OpenBalance(std::string_view open_id) {
 
 void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
                       std::string_view new_parent) {
-  parents_.clear();
+  records_.clear();
   int64_t total = Of(list_id).total;
   if (total == 0) return;
   std::vector<std::pair<std::string, Delta>> deltas;
@@ -198,8 +211,7 @@ void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
 }
 
 std::vector<std::string> Ledger::VerifyTotals() {
-  parents_.clear();
-  account_types_.clear();
+  records_.clear();
   std::vector<Posting> all;
   {
     auto& st = company_.db().Prepare(

@@ -59,7 +59,7 @@ class Ledger {
 
   // Records the postings of one source (a TxnID, or the ListID of a record's opening balance).
   // Throws std::logic_error when they do not balance: a posting rule is wrong, not the request.
-  void Post(std::string_view source_id, const std::vector<Posting>& postings);
+  void Post(std::string_view source_id, const std::vector<Posting>& lines);
   // Takes back every posting of a source; returns how many there were.
   size_t Unpost(std::string_view source_id);
   std::vector<Posting> PostingsOf(std::string_view source_id);
@@ -96,12 +96,16 @@ class Ledger {
   void AddToAncestors(std::string_view id, int64_t amount,
                       std::vector<std::pair<std::string, Delta>>& deltas);
   void Apply(const std::vector<std::pair<std::string, Delta>>& deltas);
-  const std::string& AccountType(const std::string& account_id);
-  const std::string& Parent(const std::string& list_id);
+  // A record's parent and, for an account, its type; read once per document.
+  struct Facts {
+    std::string parent, account_type;
+  };
+  const Facts& Record(const std::string& list_id);
+  const std::string& AccountType(const std::string& id) { return Record(id).account_type; }
+  const std::string& Parent(const std::string& id) { return Record(id).parent; }
 
   CompanyDb& company_;
-  std::unordered_map<std::string, std::string> account_types_;
-  std::unordered_map<std::string, std::string> parents_;
+  std::unordered_map<std::string, Facts> records_;
 };
 
 // Rounds a ratio to whole cents, half away from zero, as QuickBooks rounds amounts.

@@ -559,22 +559,34 @@ std::string ListStore::SpecialAccount(std::string_view special) {
   for (const auto& k : kSpecialAccounts)
     if (k.special == special) kind = &k;
   if (!kind) throw std::logic_error("no special account " + std::string(special));
+  // Found once, then remembered in the file: special accounts are neither deleted nor unmarked.
+  const std::string key = "special." + std::string(special);
+  auto& known = company_.db().Prepare(
+      "SELECT l.list_id FROM settings s JOIN list_records l ON l.list_id=s.value WHERE s.key=?");
+  known.Bind(1, key);
+  if (known.Step()) {
+    std::string id(known.Text(0));
+    known.Reset();
+    return special_accounts_.emplace(std::string(special), id).first->second;
+  }
+  known.Reset();
   const ListType& account = *FindListType("Account");
+  const auto special_index = static_cast<uint16_t>(account.field_index("SpecialAccountType"));
   std::string found;
   auto& st = company_.db().Prepare(
-      "SELECT id FROM list_records WHERE list_type='Account' AND account_type=? ORDER BY id");
+      "SELECT list_id,name,body FROM list_records WHERE list_type='Account' AND account_type=? "
+      "ORDER BY id");
   st.Bind(1, kind->type);
-  std::vector<int64_t> rows;
-  while (st.Step()) rows.push_back(st.Int(0));
-  for (int64_t row : rows) {
-    auto r = LoadByRow(row);
-    if (!r) continue;
-    if (r->Field("SpecialAccountType") == special) {
-      found = r->list_id;
+  FieldList fields;
+  while (st.Step()) {
+    if (!DecodeFields(st.Text(2), fields)) continue;
+    if (FieldAt(fields, special_index) == special) {
+      found = st.Text(0);
       break;
     }
-    if (found.empty() && r->name == kind->name) found = r->list_id;
+    if (found.empty() && st.Text(1) == kind->name) found = st.Text(0);
   }
+  st.Reset();
   if (found.empty()) {
     ListRecord r;
     r.type = &account;
@@ -587,6 +599,7 @@ std::string ListStore::SpecialAccount(std::string_view special) {
     InsertPrepared(r);
     found = r.list_id;
   }
+  company_.SetSetting(key, found);
   special_accounts_.emplace(std::string(special), found);
   return found;
 }

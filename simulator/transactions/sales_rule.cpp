@@ -64,7 +64,7 @@ struct Running {
 // Everything one sales transaction is completed with.
 class SalesForm {
  public:
-  SalesForm(TxnStore& store, TxnRecord& txn) : store_(store), txn_(txn), items_(store.lists()) {}
+  SalesForm(TxnStore& store, TxnRecord& txn) : store_(store), txn_(txn), items_(store.items()) {}
 
   Status Complete(std::vector<LineInput>& inputs);
 
@@ -82,7 +82,7 @@ class SalesForm {
 
   TxnStore& store_;
   TxnRecord& txn_;
-  ItemCatalog items_;
+  ItemCatalog& items_;
   std::optional<ListRecord> customer_;
   std::unordered_map<std::string, bool> taxable_codes_;
 };
@@ -138,15 +138,21 @@ Status SalesForm::Header() {
   }
   if (!fresh) return status;
   if (txn_.Field("TemplateRef").empty()) {
-    ListFilter templates;
-    templates.types = {"Template"};
-    for (int64_t row : lists.Select(templates)) {
-      auto t = lists.LoadByRow(row);
-      if (t && t->Field("TemplateType") == stem) {
-        txn_.SetField("TemplateRef", t->list_id + kRefSeparator + t->full_name);
-        break;
-      }
+    // The first template of the form's kind, as QuickBooks picks its default.
+    const ListType& templates = *FindListType("Template");
+    const int type_index = templates.field_index("TemplateType");
+    auto& st = store_.company().db().Prepare(
+        "SELECT list_id,full_name,body FROM list_records WHERE list_type='Template' ORDER BY id");
+    FieldList fields;
+    while (st.Step()) {
+      if (!DecodeFields(st.Text(2), fields) ||
+          FieldAt(fields, static_cast<uint16_t>(type_index)) != stem)
+        continue;
+      txn_.SetField("TemplateRef",
+                    std::string(st.Text(0)) + kRefSeparator + std::string(st.Text(1)));
+      break;
     }
+    st.Reset();
   }
   for (auto [field, from] :
        {std::pair{"BillAddress", "BillAddress"}, std::pair{"ShipAddress", "ShipAddress"},
@@ -441,7 +447,7 @@ std::vector<Posting> SalesOnAccountRule::Postings(TxnStore& store, const TxnReco
   int64_t tax = ParseCents(txn.Field("SalesTaxTotal")).value_or(0);
   std::string receivable(RefId(txn.Field("ARAccountRef")));
   out.push_back(Posting::To(receivable, subtotal + tax).Against(txn.entity_id).Opens(txn.txn_id));
-  ItemCatalog items(store.lists());
+  ItemCatalog& items = store.items();
   StockOut stock(store.ledger());
   for (const auto& line : txn.lines)
     PostLine(store, txn, line, line.Shape(*txn.kind), items, stock, out);
@@ -478,7 +484,7 @@ bool SalesOnAccountRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
     return false;
   // What is still open is what the books say; what was applied (payments, credits) is the
   // difference to the form's own total, negative as QuickBooks shows it.
-  int64_t open = store.ledger().OpenBalance(txn.txn_id);
+  int64_t open = store.OpenBalance(txn.txn_id);
   int64_t total = txn.voided ? 0
                              : ParseCents(txn.Field("Subtotal")).value_or(0) +
                                    ParseCents(txn.Field("SalesTaxTotal")).value_or(0);

@@ -107,6 +107,11 @@ std::string TxnStore::NextId() {
   return buf;
 }
 
+int64_t TxnStore::OpenBalance(const std::string& txn_id) {
+  if (open_.first != txn_id) open_ = {txn_id, ledger().OpenBalance(txn_id)};
+  return open_.second;
+}
+
 void TxnStore::StoreCounter() {
   if (next_seq_ == 0) return;
   company().SetSetting("next_txn_seq", std::to_string(next_seq_));

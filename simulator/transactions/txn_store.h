@@ -9,6 +9,7 @@
 
 #include "simulator/clock.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/txn_record.h"
 #include "simulator/transactions/txn_rule.h"
 
@@ -45,6 +46,10 @@ class TxnStore {
   References& refs() { return lists_.refs(); }
   Ledger& ledger() { return lists_.ledger(); }
   CompanyDb& company() { return lists_.company(); }
+  // Items read once per request, for the rule's completing and posting alike.
+  ItemCatalog& items() { return items_; }
+  // What a transaction still has open (the ledger's answer, remembered while it is written).
+  int64_t OpenBalance(const std::string& txn_id);
 
   Status Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out);
   Status Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node mod, TxnRecord& out);
@@ -78,7 +83,9 @@ class TxnStore {
                  const qbxml::Aggregate& shape, const RetOptions& options);
 
   ListStore& lists_;
-  int64_t next_seq_ = 0;  // 0: not read yet
+  ItemCatalog items_{lists_};
+  int64_t next_seq_ = 0;                  // 0: not read yet
+  std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
 };
 
