@@ -669,7 +669,8 @@ std::string Initials(std::string_view name) {
 }
 
 // A year of invoices up to today, about evenly spread: labour, parts from stock, now and then a
-// subtotal with the loyalty discount, and sales tax on the taxable lines.
+// subtotal with the loyalty discount (given after tax: its code is non-taxable), and sales tax on
+// the taxable lines.
 void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
   if (sample.invoices <= 0) return;
   ListFilter filter;
@@ -705,7 +706,7 @@ void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
     if (rng.Below(5) == 0)
       inner += "<InvoiceLineAdd>" + Ref("ItemRef", "Subtotal") +
                "</InvoiceLineAdd><InvoiceLineAdd>" + Ref("ItemRef", "Loyalty Discount") +
-               "</InvoiceLineAdd>";
+               Ref("SalesTaxCodeRef", "Non") + "</InvoiceLineAdd>";
     if (i % 3 == 0) inner += El("Memo", "Thank you for your business");
     b.AddTxn("Invoice", inner);
   }

@@ -107,6 +107,27 @@ class LedgerPropertyTest : public BooksTest {
   }
 };
 
+TEST_F(LedgerPropertyTest, TheSampleBusinessBalanceSheetBalances) {
+  CheckIdentities(0);
+  // Assets = liabilities + equity + this year's profit, from the balances the accounts answer.
+  int64_t assets = 0, claims = 0;
+  for (auto a : Ok("<AccountQueryRq><ActiveStatus>All</ActiveStatus></AccountQueryRq>")
+                    .children("AccountRet")) {
+    if (std::string_view(a.child_value("Sublevel")) != "0") continue;
+    std::string_view type = a.child_value("AccountType");
+    int64_t total = Cents(a.child_value("TotalBalance"));
+    if (type == "Bank" || type == "AccountsReceivable" || type == "OtherCurrentAsset" ||
+        type == "FixedAsset" || type == "OtherAsset")
+      assets += total;
+    else if (type == "CostOfGoodsSold" || type == "Expense" || type == "OtherExpense")
+      claims -= total;
+    else if (type != "NonPosting")
+      claims += total;  // liabilities, equity and income carry credit balances
+  }
+  EXPECT_GT(assets, 0);
+  EXPECT_EQ(assets, claims);
+}
+
 TEST_F(LedgerPropertyTest, RandomInvoiceSequencesKeepTheBooksBalanced) {
   for (auto c : Ok("<CustomerQueryRq/>").children("CustomerRet"))
     customers_.push_back(c.child_value("FullName"));  // customers and their jobs
