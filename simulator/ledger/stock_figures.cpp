@@ -59,6 +59,13 @@ std::string Decimal(__int128 scaled, int digits, int keep) {
   return out;
 }
 
+// numerator / denominator in whole cents, or nothing beyond kMaxCents.
+std::optional<int64_t> Bounded(__int128 numerator, __int128 denominator) {
+  __int128 limit = __int128{kMaxCents} * denominator;
+  if (numerator > limit || numerator < -limit) return std::nullopt;
+  return RoundedDivide(numerator, denominator);
+}
+
 }  // namespace
 
 std::optional<int64_t> ParseQuantity(std::string_view text) {
@@ -81,13 +88,13 @@ std::optional<int64_t> Amount(int64_t scaled_quantity, std::string_view price) {
   auto p = ParseScaled(price, 5);  // price in 10^-5 dollars
   if (!p) return std::nullopt;
   // quantity 10^-5 x price 10^-5 dollars = 10^-10 dollars; a cent is 10^8 of them.
-  return RoundedDivide(__int128{scaled_quantity} * *p, __int128{100000000});
+  return Bounded(__int128{scaled_quantity} * *p, __int128{100000000});
 }
 
 std::optional<int64_t> PercentOf(int64_t cents, std::string_view percent) {
   auto p = ParseScaled(percent, 5);  // percent in 10^-5
   if (!p) return std::nullopt;
-  return RoundedDivide(__int128{cents} * *p, __int128{10000000});
+  return Bounded(__int128{cents} * *p, __int128{10000000});
 }
 
 }  // namespace brennock::simulator

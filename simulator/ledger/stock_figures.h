@@ -7,6 +7,10 @@
 
 namespace brennock::simulator {
 
+// The largest amount a figure may reach, in cents (ten trillion): beyond it Amount and PercentOf
+// give nothing, so sums of many amounts stay far from overflowing.
+inline constexpr int64_t kMaxCents = 1'000'000'000'000'000;
+
 // Quantities are kept in hundred-thousandths of a unit (QuickBooks takes five decimals).
 std::optional<int64_t> ParseQuantity(std::string_view text);
 // "140", "2.5", "-0.33333": no decimals for a whole number, else as many as it has.

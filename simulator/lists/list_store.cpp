@@ -361,6 +361,7 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
       .Bind(7, now.unix_seconds)
       .Run();
   company_.db().Prepare("DELETE FROM data_ext_values WHERE object_id=?").Bind(1, id).Run();
+  ledger_.Unpost(id);  // its opening balance goes with it
   company_.db().Prepare("DELETE FROM list_records WHERE list_id=?").Bind(1, id).Run();
   return Status{};
 }
@@ -517,10 +518,14 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
   w.Element(name, FormatCents(credits ? -value : value));
 }
 
-// In use: named by a posting, by another list record, or by a transaction. A reference is stored
-// as "ListID<US>FullName", or inside an aggregate as a ListID element.
+// In use: named by a posting other than of its own opening balance, by another list record, or by
+// a transaction. A reference is stored as "ListID<US>FullName", or inside an aggregate as a ListID
+// element.
 bool ListStore::InUse(std::string_view list_id) {
-  if (ledger_.Of(list_id).postings > 0) return true;
+  int64_t own = 0;
+  for (const Posting& p : ledger_.PostingsOf(list_id))
+    own += p.account_id == list_id || p.entity_id == list_id || p.item_id == list_id;
+  if (ledger_.Of(list_id).postings > own) return true;
   std::string id(list_id);
   auto& lists = company_.db().Prepare(
       "SELECT 1 FROM list_records WHERE list_id<>?1 AND (instr(body, ?2)>0 OR instr(body, ?3)>0) "

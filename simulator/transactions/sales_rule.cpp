@@ -1,5 +1,6 @@
 #include "simulator/transactions/sales_rule.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -252,26 +253,30 @@ Status SalesForm::Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
       if (!code.empty()) SetLineField(line, shape, "SalesTaxCodeRef", code);
     }
   }
-  int64_t amount = 0;
+  std::optional<int64_t> computed = 0;
   std::string_view rate = LineField(line, shape, "Rate");
   std::string_view percent = LineField(line, shape, "RatePercent");
   // A subtotal or percentage follows the lines before it; a line the request leaves alone keeps
   // its amount; otherwise quantity times rate.
   if (input.amount_given) {
-    amount = ParseCents(LineField(line, shape, "Amount")).value_or(0);
+    computed = ParseCents(LineField(line, shape, "Amount"));
   } else if (subtotal) {
-    amount = run.since_subtotal;
+    computed = run.since_subtotal;
   } else if (!percent.empty()) {
     int64_t base = tax ? (run.previous_taxable ? run.previous : 0) : run.previous;
-    amount = PercentOf(base, percent).value_or(0);
-    if (discount && amount > 0) amount = -amount;
+    computed = PercentOf(base, percent);
+    if (computed && discount && *computed > 0) computed = -*computed;
   } else if (!input.new_line && !input.pricing_changed) {
-    amount = ParseCents(LineField(line, shape, "Amount")).value_or(0);
+    computed = ParseCents(LineField(line, shape, "Amount"));
   } else if (!rate.empty()) {
     std::string_view quantity = LineField(line, shape, "Quantity");
-    amount = Amount(ParseQuantity(quantity.empty() ? "1" : quantity).value_or(0), rate).value_or(0);
-    if ((discount || payment) && amount > 0) amount = -amount;
+    auto units = ParseQuantity(quantity.empty() ? "1" : quantity);
+    computed = units ? Amount(*units, rate) : std::nullopt;
+    if (computed && (discount || payment) && *computed > 0) computed = -*computed;
   }
+  const int64_t amount = computed.value_or(0);
+  if (!computed || amount > kMaxCents - run.total || amount < -kMaxCents - run.total)
+    return Refuse("The amount of a line is more than QuickBooks can keep.");
   if (amount != 0 && !item) return Refuse("Transaction lines with amounts must have items.");
   if (item || input.amount_given || LineIndex(shape, "Amount") >= 0)
     SetLineField(line, shape, "Amount", FormatCents(amount));
@@ -382,8 +387,10 @@ class StockOut {
     int64_t cost = 0;
     if (on_hand > 0 && quantity == on_hand)
       cost = value;
-    else if (on_hand > 0)
-      cost = RoundedDivide(__int128{value} * quantity, on_hand);
+    else if (on_hand > 0)  // bounded, so a hostile quantity cannot overflow the books
+      cost = RoundedDivide(std::clamp(__int128{value} * quantity, -__int128{kMaxCents} * on_hand,
+                                      __int128{kMaxCents} * on_hand),
+                           on_hand);
     else
       cost = Amount(quantity, item.purchase_cost.empty() ? "0" : item.purchase_cost).value_or(0);
     on_hand -= quantity;

@@ -160,6 +160,14 @@ TEST_F(InvoiceTest, RefusedRequestsLeaveNothingBehind) {
   EXPECT_EQ(std::string(rs.attribute("statusMessage").value()),
             "There was an error when saving a Invoice.  QuickBooks error message: The item group "
             "\"Starter Pack\" goes in a group line.");
+  // Amounts beyond what QuickBooks keeps are refused rather than overflowing the books.
+  rs = First("<InvoiceAddRq><InvoiceAdd>" + Ref("CustomerRef", "Hand Worked Ltd") +
+             Line("Consulting", "9999999999", "<Rate>99999999.99</Rate>") +
+             "</InvoiceAdd></InvoiceAddRq>");
+  EXPECT_EQ(Code(rs), 3180);
+  EXPECT_EQ(std::string(rs.attribute("statusMessage").value()),
+            "There was an error when saving a Invoice.  QuickBooks error message: The amount of a "
+            "line is more than QuickBooks can keep.");
   EXPECT_EQ(Code(First("<TxnVoidRq><TxnVoidType>Invoice</TxnVoidType><TxnID>99-1</TxnID>"
                        "</TxnVoidRq>")),
             3120);
@@ -184,6 +192,21 @@ TEST_F(InvoiceTest, GroupsExpandIntoTheirMembers) {
   EXPECT_EQ(amounts, (std::vector<std::string>{"24.00", "130.00", "-13.00"}));
   EXPECT_EQ(std::string(ret.child_value("SalesTaxTotal")), "0.80");
   EXPECT_EQ(std::string(ret.child_value("BalanceRemaining")), "141.80");
+
+  // A new quantity rebuilds the members (3 x each), keeping their TxnLineIDs; an unknown line
+  // is refused.
+  const std::string id = ret.child_value("TxnID"), sequence = ret.child_value("EditSequence");
+  const std::string group_id = group.child_value("TxnLineID");
+  const std::string first_member = group.child("InvoiceLineRet").child_value("TxnLineID");
+  auto mod = [&](const std::string& line_id) {
+    return "<InvoiceModRq><InvoiceMod><TxnID>" + id + "</TxnID><EditSequence>" + sequence +
+           "</EditSequence><InvoiceLineGroupMod><TxnLineID>" + line_id +
+           "</TxnLineID><Quantity>3</Quantity></InvoiceLineGroupMod></InvoiceMod></InvoiceModRq>";
+  };
+  EXPECT_EQ(Code(First(mod("77-1"))), 3120);
+  group = Ok(mod(group_id)).child("InvoiceRet").child("InvoiceLineGroupRet");
+  EXPECT_EQ(std::string(group.child_value("TotalAmount")), "211.50");  // 36.00 + 195.00 - 19.50
+  EXPECT_EQ(std::string(group.child("InvoiceLineRet").child_value("TxnLineID")), first_member);
 }
 
 }  // namespace
