@@ -1,9 +1,7 @@
 // Add, Mod, Query and Del of every list, the mixed entity/item/terms queries and the query of
 // deleted list records. All of them are driven by the list descriptors.
 #include <algorithm>
-#include <cstdio>
 
-#include "brennock/util/environment.h"
 #include "simulator/clock.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/handlers/query_answer.h"

@@ -556,7 +556,10 @@ void TxnStore::WriteRet(std::string& out, const TxnRecord& txn, const RetOptions
                (kind.shape[last + 1].flags & qbxml::kInChoice))
           ++last;
       lines_written_to = static_cast<int>(last);
-      if (!options.line_items) continue;
+      bool named = options.include.empty();
+      for (size_t k = i; k <= last; ++k)
+        named |= options.include.count(std::string(kind.shape[k].name)) > 0;
+      if (!options.line_items || !named) continue;
       for (const auto& line : txn.lines)
         if (line.element >= i && line.element <= last)
           WriteLine(out, txn, line, line.Shape(kind), options);

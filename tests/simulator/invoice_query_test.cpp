@@ -88,7 +88,8 @@ TEST_F(InvoiceQueryTest, AnswersChooseLinesElementsAndPages) {
   ret = First(
             "<InvoiceQueryRq><RefNumber>A-100</RefNumber><IncludeLineItems>true"
             "</IncludeLineItems><IncludeRetElement>TxnID</IncludeRetElement>"
-            "<IncludeRetElement>Subtotal</IncludeRetElement></InvoiceQueryRq>")
+            "<IncludeRetElement>Subtotal</IncludeRetElement><IncludeRetElement>InvoiceLineRet"
+            "</IncludeRetElement></InvoiceQueryRq>")
             .child("InvoiceRet");
   std::vector<std::string> names;
   for (auto child : ret.children()) names.push_back(child.name());
