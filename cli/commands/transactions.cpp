@@ -33,7 +33,11 @@ std::string Escaped(std::string_view text) {
 }
 
 std::string Element(std::string_view tag, std::string_view text) {
-  return "<" + std::string(tag) + ">" + Escaped(text) + "</" + std::string(tag) + ">";
+  std::string out;
+  out.append(1, '<').append(tag).append(1, '>');
+  AppendXmlEscaped(out, text, XmlEscaping::kText);
+  out.append("</").append(tag).append(1, '>');
+  return out;
 }
 
 std::string AttributeOf(const XmlNode& element, std::string_view name) {
