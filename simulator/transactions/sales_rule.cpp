@@ -126,9 +126,8 @@ Status SalesForm::Header() {
   customer_ = store_.lists().LoadById(RefId(txn_.Field("CustomerRef")));
   if (!customer_) return MakeStatus(kInvalidReference, {"Customer:Job", "", stem});
   ListStore& lists = store_.lists();
-  auto ref_of = [&](std::string_view id) -> std::string {
-    auto r = lists.LoadById(id);
-    return r ? r->list_id + kRefSeparator + r->full_name : std::string();
+  auto ref_of = [&](const std::string& id) {
+    return id + kRefSeparator + store_.refs().CurrentFullName(id, {});
   };
   if (txn_.Field("TxnDate").empty()) txn_.SetField("TxnDate", FormatDate(Now()));
   if (auto ar = txn_.Field("ARAccountRef"); ar.empty()) {
@@ -211,12 +210,7 @@ Status SalesForm::Header() {
     txn_.SetField("SuggestedDiscountAmount", discount_percent);  // the percent, until totals
   }
   if (txn_.Index("RefNumber") >= 0 && txn_.Field("RefNumber").empty()) {
-    // QuickBooks numbers forms one after the last number it gave.
-    std::string key = "last_ref." + std::string(stem);
-    int64_t last = std::atoll(store_.company().SettingOr(key, "0").c_str());
-    std::string next = std::to_string(last + 1);
-    store_.company().SetSetting(key, next);
-    txn_.SetField("RefNumber", next);
+    txn_.SetField("RefNumber", store_.NextRefNumber());
   }
   return status;
 }

@@ -93,28 +93,53 @@ void CollectLineIds(const std::vector<TxnLine>& lines, std::vector<std::string>&
 
 }  // namespace
 
-std::string TxnStore::NextId() {
-  if (next_seq_ == 0) {
-    auto& st = company().db().Prepare(
-        "SELECT CAST(value AS INTEGER) FROM settings WHERE key='next_txn_seq'");
-    next_seq_ = st.Step() ? st.Int(0) : 1;
-    st.Reset();
-    if (now_.unix_seconds == 0) now_ = Now();
+void TxnStore::ReadCounters(const TxnKind& kind) {
+  if (counters_read_) return;
+  counters_read_ = true;
+  ref_key_ = "last_ref." + std::string(kind.stem);
+  auto& st = company().db().Prepare(
+      "SELECT key, CAST(value AS INTEGER) FROM settings WHERE key IN "
+      "('next_txn_seq','next_txn_number',?)");
+  st.Bind(1, ref_key_);
+  while (st.Step()) {
+    std::string_view key = st.Text(0);
+    int64_t value = st.Int(1);
+    if (key == "next_txn_seq")
+      next_seq_ = std::max<int64_t>(value, 1);
+    else if (key == "next_txn_number")
+      next_number_ = std::max<int64_t>(value, 1);
+    else
+      last_ref_ = value;
   }
+}
+
+void TxnStore::StoreCounters() {
+  if (!counters_read_) return;
+  company()
+      .db()
+      .Prepare(
+          "INSERT INTO settings(key,value) VALUES('next_txn_seq',?1),('next_txn_number',?2),"
+          "(?3,?4) ON CONFLICT(key) DO UPDATE SET value=excluded.value")
+      .Bind(1, std::to_string(next_seq_))
+      .Bind(2, std::to_string(next_number_))
+      .Bind(3, ref_key_)
+      .Bind(4, std::to_string(last_ref_))
+      .Run();
+}
+
+std::string TxnStore::NextId() {
+  if (now_.unix_seconds == 0) now_ = Now();
   char buf[48];
   std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(next_seq_++),
                 static_cast<long long>(now_.unix_seconds));
   return buf;
 }
 
+std::string TxnStore::NextRefNumber() { return std::to_string(++last_ref_); }
+
 int64_t TxnStore::OpenBalance(const std::string& txn_id) {
   if (open_.first != txn_id) open_ = {txn_id, ledger().OpenBalance(txn_id)};
   return open_.second;
-}
-
-void TxnStore::StoreCounter() {
-  if (next_seq_ == 0) return;
-  company().SetSetting("next_txn_seq", std::to_string(next_seq_));
 }
 
 Status TxnStore::ApplyHeader(const TxnKind& kind, pugi::xml_node source, bool modify,
@@ -263,6 +288,7 @@ void TxnStore::FillColumns(TxnRecord& txn) {
 
 Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out) {
   now_ = Now();
+  ReadCounters(kind);
   TxnRecord txn;
   txn.kind = &kind;
   Status status = ApplyHeader(kind, add, false, txn);
@@ -274,18 +300,14 @@ Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node ad
   if (!status.ok()) return status;
   txn.txn_id = NextId();
   AssignLineIds(txn.lines);
-  auto& number = company().db().Prepare(
-      "UPDATE settings SET value=CAST(value AS INTEGER)+1 WHERE key='next_txn_number' "
-      "RETURNING CAST(value AS INTEGER)-1");
-  txn.txn_number = number.Step() ? number.Int(0) : 1;
-  number.Run();
+  txn.txn_number = next_number_++;
   txn.time_created = txn.time_modified = FormatDateTime(now_);
   txn.modified_utc = now_.unix_seconds;
   txn.edit_sequence = CompanyDb::NextEditSequence("", now_);
   FillColumns(txn);
   Store(txn, true);
   txn.row = sqlite3_last_insert_rowid(company().db().Handle());
-  StoreCounter();
+  StoreCounters();
   ledger().Post(txn.txn_id, rule.Postings(*this, txn));
   out = std::move(txn);
   return status;
@@ -301,6 +323,7 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   auto found = LoadById(id);
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
   if (edit_sequence != found->edit_sequence) return MakeStatus(kEditSequenceStale, {edit_sequence});
+  ReadCounters(kind);
   TxnRecord txn = *found;
   Status status = ApplyHeader(kind, mod, true, txn);
   if (!status.ok()) return status;
@@ -321,7 +344,7 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   txn.edit_sequence = CompanyDb::NextEditSequence(found->edit_sequence, now_);
   ledger().Unpost(txn.txn_id);
   Store(txn, false);
-  StoreCounter();
+  StoreCounters();
   if (!txn.voided) ledger().Post(txn.txn_id, rule.Postings(*this, txn));
   out = std::move(txn);
   return status;

@@ -67,6 +67,8 @@ class TxnStore {
   // A TxnID or TxnLineID as QuickBooks makes them, "1A-1700000000": a hex counter shared by
   // transactions and their lines, then the time.
   std::string NextId();
+  // QuickBooks numbers forms one after the last number it gave a form of the kind.
+  std::string NextRefNumber();
 
  private:
   Status ApplyHeader(const TxnKind& kind, pugi::xml_node source, bool modify, TxnRecord& txn);
@@ -78,13 +80,17 @@ class TxnStore {
   void FillColumns(TxnRecord& txn);
   std::optional<TxnRecord> ReadRow(Statement& st);
   void Store(const TxnRecord& txn, bool insert);
-  void StoreCounter();
+  // The counters of TxnIDs, TxnNumbers and RefNumbers, read once and stored once per request.
+  void ReadCounters(const TxnKind& kind);
+  void StoreCounters();
   void WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& line,
                  const qbxml::Aggregate& shape, const RetOptions& options);
 
   ListStore& lists_;
   ItemCatalog items_{lists_};
-  int64_t next_seq_ = 0;                  // 0: not read yet
+  bool counters_read_ = false;
+  std::string ref_key_;  // the setting of the kind's last RefNumber
+  int64_t next_seq_ = 1, next_number_ = 1, last_ref_ = 0;
   std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
 };
