@@ -1,5 +1,6 @@
 // The simulated QuickBooks: answering a query for one customer by ListID, answering the full
-// customer query of a 100 000-customer company, and creating that company file.
+// customer query of a 100 000-customer company, creating that company file, and adding 10 000
+// five-line invoices beside adding 10 000 customers (the invoice's postings are its extra cost).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -103,5 +104,61 @@ void BM_QueryCustomerByFullName100k(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_QueryCustomerByFullName100k);
+
+// Adds 10 000 records, one request document each, as a client saving them one by one would.
+template <typename Body>
+void AddTenThousand(benchmark::State& state, const std::string& name, const std::string& setup,
+                    Body body) {
+  std::string path = TempPath(name);
+  for (auto _ : state) {
+    state.PauseTiming();
+    CreateCompany(path, 20);
+    Session s(path);
+    if (!setup.empty()) s.processor->ProcessRequest(s.ticket, Envelope(setup));
+    state.ResumeTiming();
+    for (int i = 0; i < 10000; ++i) {
+      std::string response = s.processor->ProcessRequest(s.ticket, Envelope(body(i)));
+      if (response.find("statusCode=\"0\"") == std::string::npos) {
+        state.SkipWithError(response.c_str());
+        break;
+      }
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 10000);
+  std::filesystem::remove(path);
+}
+
+void BM_AddCustomers10k(benchmark::State& state) {
+  AddTenThousand(state, "customers", "", [](int i) {
+    return "<CustomerAddRq><CustomerAdd><Name>Bench Customer " + std::to_string(i) +
+           "</Name><BillAddress><Addr1>1 Main St</Addr1><City>Cork</City></BillAddress>"
+           "</CustomerAdd></CustomerAddRq>";
+  });
+}
+BENCHMARK(BM_AddCustomers10k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Labour, two parts from stock, a non-stock part and a percentage discount: postings to five
+// accounts besides receivables, tax and cost of goods sold.
+void BM_AddInvoices10k(benchmark::State& state) {
+  auto line = [](const char* item, const char* quantity) {
+    return std::string("<InvoiceLineAdd><ItemRef><FullName>") + item + "</FullName></ItemRef>" +
+           (*quantity ? std::string("<Quantity>") + quantity + "</Quantity>" : std::string()) +
+           "</InvoiceLineAdd>";
+  };
+  const std::string lines = line("Consulting", "2") + line("Widget", "1") + line("Bracket", "3") +
+                            line("Hardware", "5") + line("Loyalty Discount", "");
+  std::string customers;
+  for (int i = 0; i < 7; ++i)
+    customers += "<CustomerAddRq><CustomerAdd><Name>Bench " + std::to_string(i) +
+                 "</Name><SalesTaxCodeRef><FullName>Tax</FullName></SalesTaxCodeRef>"
+                 "<ItemSalesTaxRef><FullName>State Tax</FullName></ItemSalesTaxRef>"
+                 "</CustomerAdd></CustomerAddRq>";
+  AddTenThousand(state, "invoices", customers, [&](int i) {
+    return "<InvoiceAddRq><InvoiceAdd><CustomerRef><FullName>Bench " + std::to_string(i % 7) +
+           "</FullName></CustomerRef><TxnDate>2024-03-05</TxnDate>" + lines +
+           "</InvoiceAdd></InvoiceAddRq>";
+  });
+}
+BENCHMARK(BM_AddInvoices10k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -21,6 +21,7 @@ struct SampleBusiness {
   int vendors = 8;
   int employees = 4;
   int other_names = 2;
+  int invoices = 60;  // a year of them, up to the day the file is made
 };
 
 struct CompanyFileOptions {

@@ -10,6 +10,7 @@
 
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -253,6 +254,19 @@ class Builder {
         .Run();
   }
 
+  // Adds a transaction through the same path an AddRq takes.
+  TxnRecord AddTxn(std::string_view stem, const std::string& inner) {
+    std::string xml = "<A>" + inner + "</A>";
+    pugi::xml_document doc;
+    if (!doc.load_buffer(xml.data(), xml.size())) throw std::runtime_error("sample: bad XML");
+    const TxnKind* kind = FindTxnKind(stem);
+    TxnStore store(lists_);
+    TxnRecord txn;
+    Status status = store.Add(*kind, *FindTxnRule(stem), doc.first_child(), txn);
+    if (!status.ok()) throw std::runtime_error("sample business: " + status.message);
+    return txn;
+  }
+
   ListStore& lists() { return lists_; }
 
  private:
@@ -290,8 +304,9 @@ struct AccountRow {
   int64_t cents;  // opening balance
 };
 
-// A small building contractor's chart. The opening balances make Opening Balance Equity the
-// difference of the assets and liabilities, as QuickBooks books them.
+// A small building contractor's chart. Each opening balance is posted against Opening Balance
+// Equity, which so becomes the difference of the assets and liabilities (44 550.00, and the
+// opening stock's value on top).
 constexpr AccountRow kChart[] = {
     {"1000", "Checking", 0, "Bank", "", "None", "Operating account", 1825000},
     {"1050", "Savings", 0, "Bank", "", "None", "Tax and reserve savings", 4200000},
@@ -319,8 +334,7 @@ constexpr AccountRow kChart[] = {
      0},
     {"2700", "Bank Loan", 0, "LongTermLiability", "", "Financing", "Equipment loan", 3500000},
     {"2750", "Vehicle Loan", 0, "LongTermLiability", "", "Financing", "Van financing", 1800000},
-    {"3000", "Opening Balance Equity", 0, "Equity", "OpeningBalanceEquity", "Financing", "",
-     4455000},
+    {"3000", "Opening Balance Equity", 0, "Equity", "OpeningBalanceEquity", "Financing", "", 0},
     {"3100", "Owner's Equity", 0, "Equity", "", "Financing", "", 0},
     {"3110", "Owner's Contribution", 1, "Equity", "", "Financing", "", 0},
     {"3120", "Owner's Draw", 1, "Equity", "", "Financing", "", 0},
@@ -363,14 +377,12 @@ void AddChartOfAccounts(Builder& b) {
     return static_cast<uint16_t>(account.field_index(field));
   };
   constexpr size_t kRows = std::size(kChart);
-  std::array<int64_t, kRows> totals{};
   std::array<size_t, kRows> parents{};
   std::array<size_t, 4> open{};  // the last account of each sublevel
   for (size_t i = 0; i < kRows; ++i) {
     open[static_cast<size_t>(kChart[i].sublevel)] = i;
     parents[i] =
         kChart[i].sublevel == 0 ? kRows : open[static_cast<size_t>(kChart[i].sublevel - 1)];
-    for (size_t at = i; at != kRows; at = parents[at]) totals[at] += kChart[i].cents;
   }
   std::array<ListRecord, kRows> stored;
   for (size_t i = 0; i < kRows; ++i) {
@@ -387,14 +399,20 @@ void AddChartOfAccounts(Builder& b) {
     }
     r.sublevel = row.sublevel;
     r.account_type = row.type;
-    r.balance = row.cents;
-    r.total_balance = totals[i];
     r.SetField(index("AccountType"), std::string(row.type));
     if (!row.special.empty()) r.SetField(index("SpecialAccountType"), std::string(row.special));
     r.SetField(index("AccountNumber"), std::string(row.number));
     if (!row.desc.empty()) r.SetField(index("Desc"), std::string(row.desc));
     r.SetField(index("CashFlowClassification"), std::string(row.cash_flow));
     b.lists().InsertPrepared(r);
+  }
+  // Opening balances are entries against Opening Balance Equity, as QuickBooks books them.
+  const std::string equity = b.lists().SpecialAccount("OpeningBalanceEquity");
+  for (size_t i = 0; i < kRows; ++i) {
+    if (kChart[i].cents == 0) continue;
+    int64_t debit = Ledger::CreditNormal(kChart[i].type) ? -kChart[i].cents : kChart[i].cents;
+    b.lists().ledger().Post(stored[i].list_id,
+                            {Posting::To(stored[i].list_id, debit), Posting::To(equity, -debit)});
   }
 }
 
@@ -650,6 +668,49 @@ std::string Initials(std::string_view name) {
   return out;
 }
 
+// A year of invoices up to today, about evenly spread: labour, parts from stock, now and then a
+// subtotal with the loyalty discount (given after tax: its code is non-taxable), and sales tax on
+// the taxable lines.
+void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
+  if (sample.invoices <= 0) return;
+  ListFilter filter;
+  filter.types = {"Customer"};
+  const std::vector<int64_t> customers = b.lists().Select(filter);  // only the chosen are read
+  if (customers.empty()) return;
+  struct Sold {
+    std::string_view item;
+    size_t most;  // units on one invoice
+  };
+  constexpr std::array<Sold, 7> kLabour = {
+      Sold{"Consulting", 6}, Sold{"Installation", 8}, Sold{"Repairs", 5},  Sold{"Delivery", 1},
+      Sold{"Consulting", 3}, Sold{"Installation", 4}, Sold{"Hardware", 20}};
+  constexpr std::array<Sold, 4> kStock = {Sold{"Widget", 3}, Sold{"Bracket", 6}, Sold{"Hinge", 2},
+                                          Sold{"Gadget", 1}};
+  const SimulatorTime now = Now();
+  const int64_t today = (now.unix_seconds + int64_t{now.utc_offset_minutes} * 60) / 86400;
+  for (int i = 0; i < sample.invoices; ++i) {
+    int64_t day = today - 364 + int64_t{i} * 364 / sample.invoices;
+    SimulatorTime on{day * 86400, 0};
+    std::string inner =
+        Ref("CustomerRef", b.lists().LoadByRow(customers[rng.Below(customers.size())])->full_name) +
+        El("TxnDate", FormatDate(on)) +
+        Ref("ItemSalesTaxRef", rng.Below(4) == 0 ? "Combined Tax" : "State Tax");
+    auto line = [&](const Sold& sold) {
+      inner += "<InvoiceLineAdd>" + Ref("ItemRef", sold.item) +
+               El("Quantity", std::to_string(rng.Below(sold.most) + 1)) + "</InvoiceLineAdd>";
+    };
+    line(rng.Pick(kLabour));
+    if (rng.Below(3) != 0) line(rng.Pick(kStock));
+    if (rng.Below(2) == 0) line(rng.Pick(kLabour));
+    if (rng.Below(5) == 0)
+      inner += "<InvoiceLineAdd>" + Ref("ItemRef", "Subtotal") +
+               "</InvoiceLineAdd><InvoiceLineAdd>" + Ref("ItemRef", "Loyalty Discount") +
+               Ref("SalesTaxCodeRef", "Non") + "</InvoiceLineAdd>";
+    if (i % 3 == 0) inner += El("Memo", "Thank you for your business");
+    b.AddTxn("Invoice", inner);
+  }
+}
+
 }  // namespace
 
 void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
@@ -824,6 +885,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
                       El("IsDone", "false") + El("ReminderDate", "2030-01-15"));
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
+  AddInvoices(b, rng, sample);
 
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";

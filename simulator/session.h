@@ -12,6 +12,10 @@
 
 namespace brennock::simulator {
 
+struct RequestContext;
+// Writes the record a query selected (by row) into the answer.
+using RowWriter = void (*)(RequestContext& ctx, int64_t row, const RetOptions& options);
+
 // A query left open by iterator="Start": the records it matched when it began, and how far the
 // application has read. Records are fetched by row when each page is written.
 struct QueryIterator {
@@ -20,6 +24,7 @@ struct QueryIterator {
   size_t position = 0;
   size_t page_size = 0;
   RetOptions options;
+  RowWriter write = nullptr;
   int64_t expires_at = 0;  // simulator clock, Unix seconds
 };
 

@@ -43,6 +43,9 @@ constexpr StatusEntry kStatusTable[] = {
      "The company file is read-only. QuickBooks cannot save changes to it."},
     {kIteratorInvalid, "Error",
      "The iterator \"%1\" is not valid: it is unknown, finished or has expired."},
+    {kTxnCannotSave, "Error", "There was an error when saving a %1.  QuickBooks error message: %2"},
+    {kTxnCannotModify, "Error",
+     "There was an error when modifying a %1.  QuickBooks error message: %2"},
 };
 
 }  // namespace
@@ -52,7 +55,7 @@ Status MakeStatus(StatusCode code, std::initializer_list<std::string_view> args)
   for (const auto& e : kStatusTable)
     if (e.code == code) entry = &e;
   Status status;
-  status.code = entry->code;
+  status.code = entry->code % 100000;
   status.severity = entry->severity;
   status.message.clear();
   std::string_view text = entry->message;

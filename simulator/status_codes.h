@@ -36,6 +36,10 @@ enum StatusCode : int32_t {
   kPermissionDenied = 3260,   // the session may not do this (read-only, for example)
   kFileReadOnly = 3262,       // the company file itself cannot be written
   kIteratorInvalid = 3391,    // an iterator that is unknown, finished or expired
+  // The same codes worded for transactions rather than list elements: keys of their own, sent
+  // with the code after the hundred thousands (3180, 3170).
+  kTxnCannotSave = 103180,
+  kTxnCannotModify = 103170,
 };
 
 // A status built from the table, with its arguments substituted.

@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 10> kCommands = {{
+  static const std::array<CommandSpec, 11> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -16,6 +16,7 @@ std::span<const CommandSpec> CommandTable() {
       {"add", AttachAddCommand},
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
+      {"void", AttachVoidCommand},
       {"serve", AttachServeCommand},
       {"export", AttachExportCommand},
   }};

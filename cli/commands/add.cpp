@@ -25,6 +25,7 @@
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
+#include "cli/commands/txn_commands.h"
 #include "cli/output/stdout_text.h"
 #include "cli/qbxml/record_body.h"
 #include "cli/qbxml/record_lookup.h"
@@ -39,6 +40,7 @@ struct AddOptions {
   std::string parent;
   bool inactive = false;
   std::vector<std::string> settings;  // --set Field=Value
+  TxnAddOptions txn;                  // transactions: --customer, --line ...
 };
 
 bool AddsByCollection(const RecordKind& kind) noexcept {
@@ -90,6 +92,17 @@ int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
 }
 
 int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
+  if (const TxnWords* words = FindTxnWords(options.type)) {
+    if (!options.name.empty() || !options.parent.empty() || options.inactive)
+      throw UsageError("a " + std::string(words->label) +
+                       " takes --customer, --line, --date, --ref, --memo and --set");
+    TxnAddOptions txn = options.txn;
+    txn.settings = options.settings;
+    return RunTxnAdd(*words, txn, globals);
+  }
+  if (options.name.empty()) throw UsageError("NAME is required");
+  if (!options.txn.customer.empty() || !options.txn.lines.empty())
+    throw UsageError("--customer and --line make transactions (" + TxnCommandWords() + ")");
   const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
@@ -131,7 +144,8 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* add = app.add_subcommand("add", "Add a record to a list");
-  add->footer(Wrapped("Lists: " + ListWords(&CanAdd), 96) + R"(
+  add->footer(Wrapped("Lists: " + ListWords(&CanAdd), 96) + "\n" +
+              Wrapped("Transactions: " + TxnCommandWords(), 96) + R"(
 
 Examples:
   brennock add class "Wholesale"
@@ -140,18 +154,32 @@ Examples:
   brennock add customer "Byrne Bakery" --set BillAddress.City=Cork --set Phone=555-0100
   brennock add customer "Kitchen" --parent "Byrne Bakery" --set TermsRef="Net 30"
   brennock add account "Petty Cash" --set AccountType=Bank --set AccountNumber=1090
+  brennock add invoice --customer "Byrne Bakery" --line Consulting:2 --line Widget:10:11.50
+
+An invoice takes its customer, one --line ITEM:QUANTITY[:RATE] per line, and optionally --date,
+--ref (its number), --memo and --set for other fields of the Add; QuickBooks computes the
+amounts, tax and due date, and the command prints the totals it answered with.
 
 Fields (--set) are qbXML element names of the list's Add aggregate, dotted below aggregates
 (BillAddress.City); a reference (TermsRef) takes the full name of the record it names. Values
 are checked against the element's type before anything is sent.)");
   auto options = std::make_shared<AddOptions>();
   add->add_option("TYPE", options->type, "List to add to")->required();
-  add->add_option("NAME", options->name, "Name of the new record")->required();
+  add->add_option("NAME", options->name, "Name of the new record (not for transactions)");
   add->add_option("--parent", options->parent, "Full name of the parent record");
   add->add_flag("--inactive", options->inactive, "Add it as inactive");
   add->add_option("--set", options->settings, "A field of the new record, Field=Value (repeatable)")
       ->type_name("FIELD=VALUE")
       ->allow_extra_args(false);
+  add->add_option("--customer", options->txn.customer, "Transactions: the customer (or job)")
+      ->type_name("NAME");
+  add->add_option("--line", options->txn.lines, "Transactions: a line ITEM:QTY[:RATE] (repeatable)")
+      ->type_name("ITEM:QTY[:RATE]")
+      ->allow_extra_args(false);
+  add->add_option("--date", options->txn.date, "Transactions: the date")->type_name("DATE");
+  add->add_option("--ref", options->txn.ref, "Transactions: the number (RefNumber)")
+      ->type_name("TEXT");
+  add->add_option("--memo", options->txn.memo, "Transactions: a memo")->type_name("TEXT");
   return [options, &globals] { return RunAdd(*options, globals); };
 }
 

@@ -11,6 +11,7 @@ CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachSendCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachVoidCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachChangeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachServeCommand(CLI::App& app, const GlobalOptions& globals);

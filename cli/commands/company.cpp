@@ -27,6 +27,7 @@ struct CreateOptions {
   std::string edition = "US";
   bool sample = false;
   int customers = -1;  // -1: the sample business's own count
+  int invoices = -1;   // -1: the sample business's own year of invoices
   uint64_t seed = 1;
   bool force = false;
 };
@@ -60,10 +61,11 @@ int RunCreate(const CreateOptions& options, const GlobalOptions& globals) {
 
   simulator::CompanyFileOptions file;
   file.edition = Editions().at(options.edition);
-  if (options.sample || options.customers >= 0) {
+  if (options.sample || options.customers >= 0 || options.invoices >= 0) {
     simulator::SampleBusiness business;
     business.seed = options.seed;
     if (options.customers >= 0) business.customers = options.customers;
+    if (options.invoices >= 0) business.invoices = options.invoices;
     file.sample = business;
   }
 
@@ -119,6 +121,12 @@ CommandRun AttachCompanyCommand(CLI::App& app, const GlobalOptions& globals) {
   create
       ->add_option("--customers", options->customers,
                    "Customers of the sample business (implies --sample; default 20)")
+      ->check(CLI::Range(0, 10000000).description(""))
+      ->type_name("N");
+  create
+      ->add_option("--invoices", options->invoices,
+                   "Invoices of the sample business over the last year (implies --sample; "
+                   "default 60)")
       ->check(CLI::Range(0, 10000000).description(""))
       ->type_name("N");
   create->add_option("--seed", options->seed, "Seed of the sample business (same seed, same data)");

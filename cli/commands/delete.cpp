@@ -19,6 +19,7 @@
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
+#include "cli/commands/txn_commands.h"
 #include "cli/output/stdout_text.h"
 
 namespace brennock::cli {
@@ -35,6 +36,8 @@ struct DeleteOptions {
 };
 
 int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
+  if (const TxnWords* words = FindTxnWords(options.type))
+    return RunTxnDelete(*words, options.name, false, globals);
   const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanDelete(*list))
     throw UsageError("cannot delete from '" + options.type + "'; lists: " + ListWords(&CanDelete));
@@ -71,7 +74,8 @@ int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* remove = app.add_subcommand("delete", "Delete a record of a list by name (or ListID)");
-  remove->footer(Wrapped("Lists: " + ListWords(&CanDelete), 96) + R"(
+  remove->footer(Wrapped("Lists: " + ListWords(&CanDelete), 96) + "\n" +
+                 Wrapped("Transactions (by number or TxnID): " + TxnCommandWords(), 96) + R"(
 
 Examples:
   brennock delete class "Wholesale:East"
@@ -79,7 +83,8 @@ Examples:
   brennock delete todo 80000080-1796524912
   brennock delete vendor "Acme Supplies"
   brennock delete entity "Acme Supplies"
-  brennock delete item "Delivery")");
+  brennock delete item "Delivery"
+  brennock delete invoice 1042)");
   auto options = std::make_shared<DeleteOptions>();
   remove->add_option("TYPE", options->type, "List to delete from")->required();
   remove->add_option("NAME", options->name, "Full name of the record, or its ListID")->required();

@@ -20,6 +20,7 @@
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
+#include "cli/commands/txn_commands.h"
 #include "cli/output/progress_bar.h"
 #include "cli/output/row_writer.h"
 #include "cli/output/stdout_text.h"
@@ -40,7 +41,28 @@ struct ListOptions {
   std::vector<std::string> fields;
   OutputFormat format = OutputFormat::kTable;
   int32_t pageSize = ListPager::kDefaultPageSize;
+  // Transactions only.
+  std::string from, to, customer;
+  bool paid = false, unpaid = false;
 };
+
+int RunTxnListing(const TxnWords& words, const ListOptions& options, const GlobalOptions& globals) {
+  if (options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
+      !options.since.empty() || !options.itemKind.empty())
+    throw UsageError("a " + std::string(words.label) +
+                     " listing takes --from, --to, --customer, --paid or --unpaid");
+  TxnListOptions txn;
+  txn.from = options.from;
+  txn.to = options.to;
+  txn.customer = options.customer;
+  txn.paid = options.paid;
+  txn.unpaid = options.unpaid;
+  txn.max = options.max;
+  txn.pageSize = options.pageSize;
+  txn.fields = options.fields;
+  txn.format = options.format;
+  return RunTxnList(words, txn, globals);
+}
 
 std::vector<std::string> SplitFields(std::string_view list) {
   std::vector<std::string> fields;
@@ -93,6 +115,12 @@ const RecordKind& ChosenType(const ListOptions& options) {
 }
 
 int RunList(const ListOptions& options, const GlobalOptions& globals) {
+  if (const TxnWords* words = FindTxnWords(options.type))
+    return RunTxnListing(*words, options, globals);
+  if (!options.from.empty() || !options.to.empty() || !options.customer.empty() || options.paid ||
+      options.unpaid)
+    throw UsageError("--from, --to, --customer, --paid and --unpaid choose transactions (" +
+                     TxnCommandWords() + ")");
   const RecordKind& type = ChosenType(options);
   if (!options.since.empty()) CheckDate(options.since);
   ListCriteria criteria;
@@ -143,7 +171,11 @@ int RunList(const ListOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* list = app.add_subcommand("list", "List the records of a QuickBooks list");
-  list->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + R"(
+  list->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + "\n" +
+               Wrapped("Transactions: " + TxnCommandWords(), 96) + R"(
+
+A transaction listing takes --from and --to (transaction dates), --customer (with its jobs),
+--paid or --unpaid.
 
 Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
 ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).
@@ -156,7 +188,8 @@ Examples:
   brennock list customer --starts-with Baker --fields FullName,BillAddress.City --format csv
   brennock list item --active --format json
   brennock list item --type inventory --fields FullName,QuantityOnHand,AverageCost
-  brennock list account --since 2024-01-01 --max 10)");
+  brennock list account --since 2024-01-01 --max 10
+  brennock list invoice --from 2024-01-01 --to 2024-03-31 --unpaid)");
   auto options = std::make_shared<ListOptions>();
   list->add_option("TYPE", options->type, "List to read (see below)")->required();
   list->add_option("--type", options->itemKind, "With item: one kind of item (inventory ...)")
@@ -180,6 +213,14 @@ Examples:
       ->check(CLI::Range(0, 2147483647).description(""))
       ->type_name("N")
       ->default_str(std::to_string(ListPager::kDefaultPageSize));
+  list->add_option("--from", options->from, "Transactions dated on or after this day")
+      ->type_name("DATE");
+  list->add_option("--to", options->to, "Transactions dated on or before this day")
+      ->type_name("DATE");
+  list->add_option("--customer", options->customer, "Transactions of this customer and its jobs")
+      ->type_name("NAME");
+  CLI::Option* paid = list->add_flag("--paid", options->paid, "Paid transactions only");
+  list->add_flag("--unpaid", options->unpaid, "Transactions still open only")->excludes(paid);
   list->add_option("--format", options->format, "table, json or csv")
       ->transform(CLI::CheckedTransformer(OutputFormatNames(), CLI::ignore_case).description(""))
       ->type_name("FORMAT")

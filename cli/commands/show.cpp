@@ -12,6 +12,7 @@
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
 #include "cli/commands/commands.h"
+#include "cli/commands/txn_commands.h"
 #include "cli/output/row_writer.h"
 #include "cli/output/stdout_text.h"
 #include "cli/qbxml/record_fields.h"
@@ -27,6 +28,8 @@ struct ShowOptions {
 };
 
 int RunShow(const ShowOptions& options, const GlobalOptions& globals) {
+  if (const TxnWords* words = FindTxnWords(options.type))
+    return RunTxnShow(*words, options.name, options.format, globals);
   const RecordKind* kind = FindListKindByCommand(options.type);
   if (!kind || !IsListable(*kind))
     throw UsageError("unknown list type '" + options.type +
@@ -55,7 +58,11 @@ int RunShow(const ShowOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* show = app.add_subcommand("show", "Show every field of one record");
-  show->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + R"(
+  show->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + "\n" +
+               Wrapped("Transactions: " + TxnCommandWords(), 96) + R"(
+
+A transaction is named by its number (RefNumber) or TxnID; its header comes first, then its
+lines (a group's members indented below it).
 
 Fields below aggregates are dotted paths (BillAddress.City); a reference shows its ListID and
 FullName; repeated fields are joined with ", ". JSON gives the record as `list` gives it.
@@ -63,10 +70,13 @@ FullName; repeated fields are joined with ", ". JSON gives the record as `list` 
 Examples:
   brennock show customer "Kowalski, Anna"
   brennock show vendor "Acme Supplies" --format json
-  brennock show account "Checking" --format csv)");
+  brennock show account "Checking" --format csv
+  brennock show invoice 1042)");
   auto options = std::make_shared<ShowOptions>();
   show->add_option("TYPE", options->type, "List of the record (see below)")->required();
-  show->add_option("NAME", options->name, "Full name of the record (a to-do's ListID)")->required();
+  show->add_option("NAME", options->name,
+                   "Full name of the record (a to-do's ListID; a transaction's number or TxnID)")
+      ->required();
   show->add_option("--format", options->format, "table, json or csv")
       ->transform(CLI::CheckedTransformer(OutputFormatNames(), CLI::ignore_case).description(""))
       ->type_name("FORMAT")

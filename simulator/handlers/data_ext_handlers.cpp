@@ -6,6 +6,7 @@
 #include "simulator/clock.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/lists/field_values.h"
+#include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -196,12 +197,38 @@ Status DataExtDefQuery(RequestContext& ctx) {
   return status;
 }
 
-// The object a value belongs to: a list record's ListID, or "Company".
+// The object a value belongs to: a list record's ListID, a transaction's TxnID or one of its
+// lines' TxnLineID, or "Company".
 struct ValueTarget {
   std::string object_id;
   std::string list_type;  // ListDataExtType as given, empty for the company
   std::string ref_id, ref_name;
+  std::string txn_type, txn_id, txn_line_id;  // a transaction's value
 };
+
+bool HasLine(const std::vector<TxnLine>& lines, std::string_view id) {
+  for (const auto& l : lines)
+    if (l.line_id == id || HasLine(l.members, id)) return true;
+  return false;
+}
+
+// A transaction (or one of its lines) named by TxnDataExtType, TxnID and TxnLineID.
+std::optional<ValueTarget> FindTxnTarget(RequestContext& ctx, pugi::xml_node node, Status& status) {
+  ValueTarget target;
+  target.txn_type = Text(node, "TxnDataExtType");
+  target.txn_id = Text(node, "TxnID");
+  target.txn_line_id = Text(node, "TxnLineID");
+  TxnStore store(ctx.lists);
+  auto txn = store.LoadById(target.txn_id);
+  if (!txn || txn->kind->stem != target.txn_type ||
+      (!target.txn_line_id.empty() && !HasLine(txn->lines, target.txn_line_id))) {
+    std::string named = target.txn_line_id.empty() ? target.txn_id : target.txn_line_id;
+    status = MakeStatus(kObjectNotFound, {named});
+    return std::nullopt;
+  }
+  target.object_id = target.txn_line_id.empty() ? target.txn_id : target.txn_line_id;
+  return target;
+}
 
 std::optional<ValueTarget> FindTarget(RequestContext& ctx, pugi::xml_node node, Status& status) {
   ValueTarget target;
@@ -209,6 +236,7 @@ std::optional<ValueTarget> FindTarget(RequestContext& ctx, pugi::xml_node node, 
     target.object_id = "Company";
     return target;
   }
+  if (node.child("TxnDataExtType")) return FindTxnTarget(ctx, node, status);
   target.list_type = Text(node, "ListDataExtType");
   auto ref = node.child("ListObjRef");
   std::string id = Text(ref, "ListID"), name = Text(ref, "FullName");
@@ -220,7 +248,7 @@ std::optional<ValueTarget> FindTarget(RequestContext& ctx, pugi::xml_node node, 
       if ((t.name == target.list_type || (target.list_type == "Item" && t.name_space == "Item")) &&
           (record = ctx.lists.LoadByFullName(t, name)))
         break;
-  if (!record || node.child("TxnDataExtType")) {
+  if (!record) {
     status =
         MakeStatus(kInvalidReference, {target.list_type.empty() ? "transaction" : target.list_type,
                                        id.empty() ? name : id, "DataExt"});
@@ -280,7 +308,11 @@ Status DataExtDel(RequestContext& ctx) {
   w.Open("DataExtDelRet");
   w.Element("OwnerID", owner);
   w.Element("DataExtName", name);
-  if (target->list_type.empty()) {
+  if (!target->txn_type.empty()) {
+    w.Element("TxnDataExtType", target->txn_type);
+    w.Element("TxnID", target->txn_id);
+    if (!target->txn_line_id.empty()) w.Element("TxnLineID", target->txn_line_id);
+  } else if (target->list_type.empty()) {
     w.Element("OtherDataExtType", "Company");
   } else {
     w.Element("ListDataExtType", target->list_type);

@@ -29,5 +29,6 @@ const HandlerTable& DefaultHandlers();
 void RegisterCompanyHandlers(HandlerTable& table);
 void RegisterListHandlers(HandlerTable& table);
 void RegisterDataExtHandlers(HandlerTable& table);
+void RegisterTxnHandlers(HandlerTable& table);
 
 }  // namespace brennock::simulator

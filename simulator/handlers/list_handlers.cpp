@@ -1,11 +1,10 @@
 // Add, Mod, Query and Del of every list, the mixed entity/item/terms queries and the query of
 // deleted list records. All of them are driven by the list descriptors.
 #include <algorithm>
-#include <cstdio>
 
-#include "brennock/util/environment.h"
 #include "simulator/clock.h"
 #include "simulator/handlers/handler_table.h"
+#include "simulator/handlers/query_answer.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"
 
@@ -46,69 +45,14 @@ Status ListMod(RequestContext& ctx) {
   return status;
 }
 
-std::string NewIteratorId(Session& session) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "{%08llx-%04x-4000-8000-%012llx}",
-                static_cast<unsigned long long>(session.next_iterator),
-                static_cast<unsigned>(session.ticket.size()),
-                static_cast<unsigned long long>(Now().unix_seconds));
-  ++session.next_iterator;
-  return buf;
-}
-
-// Writes up to page_size records from rows starting at position.
-void WriteRows(RequestContext& ctx, const std::vector<int64_t>& rows, size_t begin, size_t end,
-               const RetOptions& options) {
-  ctx.out.reserve(ctx.out.size() + (end - begin) * 768);  // a typical record, to grow only once
-  for (size_t i = begin; i < end; ++i) {
-    auto record = ctx.lists.LoadByRow(rows[i]);
-    if (record) ctx.lists.WriteRet(ctx.out, *record, options);  // deleted since: skipped
-  }
-}
-
-// How long an iterator lives from its Start, unless its session ends first.
-int64_t IteratorLifetimeSeconds() {
-  constexpr uint64_t kThirtyMinutes = 30 * 60;
-  return static_cast<int64_t>(
-      EnvironmentCount("BRENNOCK_SIMULATOR_ITERATOR_SECONDS", kThirtyMinutes));
-}
-
-Status ContinueIterator(RequestContext& ctx, std::string_view id) {
-  auto it = ctx.session.iterators.find(std::string(id));
-  if (it != ctx.session.iterators.end() && Now().unix_seconds >= it->second.expires_at) {
-    ctx.session.iterators.erase(it);
-    it = ctx.session.iterators.end();
-  }
-  if (it == ctx.session.iterators.end() || it->second.request_name != ctx.request.name())
-    return ctx.Respond(MakeStatus(kIteratorInvalid, {id}));
-  QueryIterator& iter = it->second;
-  // Each Continue may ask for a different page size.
-  if (auto max = ctx.request.child("MaxReturned")) {
-    auto v = NormalizeValue(qbxml::ValueType::kInt, max.text().get());
-    if (v && std::stoll(*v) > 0) iter.page_size = static_cast<size_t>(std::stoll(*v));
-  }
-  size_t end = std::min(iter.rows.size(), iter.position + iter.page_size);
-  size_t begin = iter.position;
-  iter.position = end;
-  ResponseExtras extras;
-  extras.iterator_remaining = iter.rows.size() - end;
-  extras.iterator_id = std::string(id);
-  Status status = begin == end ? MakeStatus(kNoMatch) : Status{};
-  ctx.OpenResponse(status, extras, begin == end);
-  if (begin != end) {
-    WriteRows(ctx, iter.rows, begin, end, iter.options);
-    ctx.CloseResponse();
-  }
-  if (end == iter.rows.size()) ctx.session.iterators.erase(it);
-  return status;
+void WriteListRow(RequestContext& ctx, int64_t row, const RetOptions& options) {
+  if (auto record = ctx.lists.LoadByRow(row)) ctx.lists.WriteRet(ctx.out, *record, options);
 }
 
 Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& types) {
   pugi::xml_node rq = ctx.request;
   std::string_view iterator = rq.attribute("iterator").value();
   if (iterator == "Continue") return ContinueIterator(ctx, rq.attribute("iteratorID").value());
-  std::string_view meta = rq.attribute("metaData").value();
-
   RetOptions options;
   ListFilter filter;
   for (auto t : types) filter.types.push_back(t->name);
@@ -198,41 +142,7 @@ Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& typ
     rows = ctx.lists.Select(filter);
   }
 
-  ResponseExtras extras;
-  if (meta == "MetaDataOnly" || meta == "MetaDataAndResponseData") extras.ret_count = rows.size();
-  Status status;
-  if (!missing.empty())
-    status = MakeStatus(kPartialQuery, {missing});
-  else if (rows.empty())
-    status = MakeStatus(kNoMatch);
-  if (meta == "MetaDataOnly") {
-    ctx.OpenResponse(rows.empty() ? Status{} : status, extras, true);
-    return status;
-  }
-
-  size_t end = rows.size();
-  if (iterator == "Start") {
-    QueryIterator iter;
-    iter.request_name = rq.name();
-    iter.page_size = max_returned.value_or(rows.size());
-    if (iter.page_size == 0) iter.page_size = rows.size();
-    end = std::min(rows.size(), iter.page_size);
-    iter.position = end;
-    extras.iterator_remaining = rows.size() - end;
-    extras.iterator_id = NewIteratorId(ctx.session);
-    iter.options = options;
-    iter.rows = rows;
-    iter.expires_at = Now().unix_seconds + IteratorLifetimeSeconds();
-    if (end < rows.size()) ctx.session.iterators.emplace(extras.iterator_id, std::move(iter));
-  } else if (max_returned && *max_returned < end) {
-    end = *max_returned;
-  }
-  ctx.OpenResponse(status, extras, end == 0);
-  if (end > 0) {
-    WriteRows(ctx, rows, 0, end, options);
-    ctx.CloseResponse();
-  }
-  return status;
+  return AnswerQuery(ctx, std::move(rows), options, max_returned, missing, WriteListRow);
 }
 
 Status ListQuery(RequestContext& ctx) {
@@ -267,8 +177,8 @@ std::optional<ListRecord> FindReferenced(RequestContext& ctx, pugi::xml_node ref
   return std::nullopt;
 }
 
-// The simulator keeps no transactions yet, so a known payee has no bill to pay and no credit to
-// apply: the answer is empty, with status 0 as QuickBooks gives it.
+// The simulator keeps no bills or vendor credits yet, so a known payee has no bill to pay and no
+// credit to apply: the answer is empty, with status 0 as QuickBooks gives it.
 Status BillToPayQuery(RequestContext& ctx) {
   pugi::xml_node payee = ctx.request.child("PayeeEntityRef");
   if (!FindReferenced(ctx, payee, TypesInSpace("Entity"))) {
@@ -355,16 +265,6 @@ Status ListDeletedQuery(RequestContext& ctx) {
   return status;
 }
 
-// The simulated company keeps no transactions, so none was ever deleted: every query of deleted
-// transactions finds nothing, as QuickBooks answers for a company without any.
-Status TxnDeletedQuery(RequestContext& ctx) {
-  Status status = MakeStatus(kNoMatch);
-  ResponseExtras extras;
-  if (ctx.request.attribute("metaData")) extras.ret_count = 0;
-  ctx.OpenResponse(status, extras, true);
-  return status;
-}
-
 }  // namespace
 
 void RegisterListHandlers(HandlerTable& table) {
@@ -380,7 +280,6 @@ void RegisterListHandlers(HandlerTable& table) {
   table.Add("BillToPayQueryRq", BillToPayQuery, false);
   table.Add("ListDelRq", ListDel, true);
   table.Add("ListDeletedQueryRq", ListDeletedQuery, false);
-  table.Add("TxnDeletedQueryRq", TxnDeletedQuery, false);
 }
 
 }  // namespace brennock::simulator

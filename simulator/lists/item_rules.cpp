@@ -1,7 +1,5 @@
 #include "simulator/lists/item_rules.h"
 
-#include <charconv>
-#include <cstdio>
 #include <span>
 #include <string>
 
@@ -10,15 +8,6 @@
 
 namespace brennock::simulator {
 namespace {
-
-// The ListID of a stored reference value ("ListID<US>FullName").
-std::string_view RefId(std::string_view stored) {
-  return stored.substr(0, stored.find(kRefSeparator));
-}
-std::string_view RefName(std::string_view stored) {
-  auto sep = stored.find(kRefSeparator);
-  return sep == std::string_view::npos ? std::string_view() : stored.substr(sep + 1);
-}
 
 // The account types an account reference of an item may name; empty: any.
 std::span<const std::string_view> AllowedTypes(std::string_view item, std::string_view element) {
@@ -35,21 +24,6 @@ std::span<const std::string_view> AllowedTypes(std::string_view item, std::strin
     return kStock;
   }
   return {};
-}
-
-bool ReadNumber(std::string_view text, double& out) {
-  text = Trim(text);
-  auto r = std::from_chars(text.data(), text.data() + text.size(), out);
-  return !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
-}
-
-// A figure with up to five decimals, at least two ("0.40", "1.33333").
-std::string Figure(double value) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%.5f", value);
-  std::string out = buf;
-  while (out.size() > 3 && out.back() == '0' && out[out.size() - 3] != '.') out.pop_back();
-  return out;
 }
 
 std::string ChildRefId(pugi::xml_node block, const char* element) {
@@ -97,21 +71,6 @@ Status CheckItem(const ListRecord& item, const ListRecord* before,
     }
   }
   return {};
-}
-
-void SetOpeningStock(ListRecord& item, pugi::xml_node add) {
-  int on_hand = item.type->field_index("QuantityOnHand");
-  int average = item.type->field_index("AverageCost");
-  if (on_hand < 0 || average < 0) return;
-  double quantity = 0, value = 0, cost = 0;
-  ReadNumber(add.child_value("QuantityOnHand"), quantity);
-  bool valued = ReadNumber(add.child_value("TotalValue"), value);
-  ReadNumber(add.child_value("PurchaseCost"), cost);
-  double each = quantity != 0 && valued ? value / quantity : cost;
-  item.SetField(static_cast<uint16_t>(average), Figure(each));
-  std::string count = Figure(quantity);  // a whole quantity without decimals ("140")
-  if (count.ends_with(".00")) count.resize(count.size() - 3);
-  item.SetField(static_cast<uint16_t>(on_hand), count);
 }
 
 }  // namespace brennock::simulator

@@ -22,8 +22,4 @@ bool IsItemList(const ListType& type);
 Status CheckItem(const ListRecord& item, const ListRecord* before,
                  const std::function<std::optional<ListRecord>(std::string_view)>& load);
 
-// The stock figures of a new inventory part or assembly from its Add: the quantity on hand, and
-// the average cost, its total value over that quantity (the purchase cost when it has no value).
-void SetOpeningStock(ListRecord& item, pugi::xml_node add);
-
 }  // namespace brennock::simulator

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "simulator/lists/list_types.h"
+#include "simulator/records/field_list.h"
 
 namespace brennock::simulator {
 
 // One list record as stored: the columns QuickBooks computes or filters on, and the remaining
-// fields of its Ret aggregate keyed by their position in the Ret shape (kept in that order).
-// A reference field holds "ListID<US>FullName"; an aggregate field holds its rendered children.
+// fields of its Ret aggregate (see FieldList). Balances are not stored here: the ledger has them.
 struct ListRecord {
   int64_t row = 0;
   const ListType* type = nullptr;
@@ -26,10 +26,14 @@ struct ListRecord {
   std::string time_modified;
   int64_t modified_utc = 0;
   std::string edit_sequence;
-  int64_t balance = 0;        // hundredths
-  int64_t total_balance = 0;  // hundredths, including sub-records
   std::string account_type;
-  std::vector<std::pair<uint16_t, std::string>> fields;
+  FieldList fields;
+  // The ledger's figures, read with the record (never stored with it): debits positive.
+  struct LedgerFigures {
+    int64_t balance = 0;   // its own postings (an item's: its stock value)
+    int64_t total = 0;     // with its sub-records'
+    int64_t quantity = 0;  // items: on hand, in hundred-thousandths
+  } ledger;
 
   // The first stored value of a field, or empty.
   std::string_view Field(std::string_view name) const;
@@ -37,11 +41,5 @@ struct ListRecord {
   void AddField(uint16_t index, std::string value);  // appends (repeated fields)
   void ClearField(uint16_t index);
 };
-
-inline constexpr char kRefSeparator = '\x1f';
-
-std::string EncodeFields(const std::vector<std::pair<uint16_t, std::string>>& fields);
-// Returns false when the stored bytes are damaged.
-bool DecodeFields(std::string_view blob, std::vector<std::pair<uint16_t, std::string>>& fields);
 
 }  // namespace brennock::simulator

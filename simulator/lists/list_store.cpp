@@ -5,9 +5,12 @@
 
 #include "brennock/util/text.h"
 #include "simulator/clock.h"
+#include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/account_rules.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/item_rules.h"
+#include "simulator/records/aggregates.h"
+#include "simulator/records/data_ext_values.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -15,16 +18,19 @@ namespace {
 
 using qbxml::ValueType;
 
-constexpr const char* kColumns =
-    "id,list_id,list_type,name,full_name,parent_id,sublevel,is_active,time_created,"
-    "time_modified,modified_utc,edit_sequence,balance,total_balance,account_type,body";
+// A record with its ledger figures; statements name the table r and join the ledger's totals.
+const std::string kSelect =
+    std::string(
+        "SELECT r.id,r.list_id,r.list_type,r.name,r.full_name,r.parent_id,r.sublevel,"
+        "r.is_active,r.time_created,r.time_modified,r.modified_utc,r.edit_sequence,") +
+    Ledger::kTotalsColumns + ",r.account_type,r.body FROM list_records r" + Ledger::kTotalsJoin;
 
 // Elements of a Ret aggregate that the store computes itself rather than keeping as fields.
 bool IsComputed(std::string_view name) {
   return name == "ListID" || name == "TimeCreated" || name == "TimeModified" ||
          name == "EditSequence" || name == "Name" || name == "FullName" || name == "IsActive" ||
          name == "ParentRef" || name == "Sublevel" || name == "Balance" || name == "TotalBalance" ||
-         name == "DataExtRet";
+         name == "QuantityOnHand" || name == "AverageCost" || name == "DataExtRet";
 }
 
 // The Ret element an Add or Mod child fills ("Contacts" -> "ContactsRet").
@@ -42,128 +48,7 @@ std::string ChildText(pugi::xml_node node, const char* name) {
   return std::string(Trim(node.child(name).text().get()));
 }
 
-// The address as QuickBooks prints it: the street lines, then "City, State  PostalCode", then the
-// country, at most five lines.
-void WriteAddressBlock(std::string& out, std::string_view tag, std::string_view address) {
-  std::string text = "<A>" + std::string(address) + "</A>";
-  pugi::xml_document doc;
-  if (!doc.load_buffer(text.data(), text.size())) return;
-  pugi::xml_node a = doc.first_child();
-  std::vector<std::string> lines;
-  for (auto line : {"Addr1", "Addr2", "Addr3", "Addr4", "Addr5"})
-    if (*a.child_value(line)) lines.emplace_back(a.child_value(line));
-  std::string city = a.child_value("City");
-  std::string state = a.child_value("State");
-  std::string postal = a.child_value("PostalCode");
-  std::string place = city;
-  if (!state.empty()) place += (place.empty() ? "" : ", ") + state;
-  if (!postal.empty()) place += (place.empty() ? "" : "  ") + postal;
-  if (!place.empty()) lines.push_back(place);
-  std::string country = a.child_value("Country");
-  if (!country.empty() && country != "US" && country != "USA") lines.push_back(country);
-  if (lines.empty()) return;
-  XmlWriter w(out);
-  w.Open(tag);
-  for (size_t i = 0; i < lines.size() && i < 5; ++i)
-    w.Element(std::string("Addr") + static_cast<char>('1' + i), lines[i]);
-  w.Close(tag);
-}
-
 }  // namespace
-
-std::optional<std::string> ListStore::ResolveRef(pugi::xml_node ref, const ListType* parent_list,
-                                                 const ListType& owner, Status& status) {
-  std::string id = ChildText(ref, "ListID");
-  std::string full_name = ChildText(ref, "FullName");
-  std::string_view ref_name = ref.name();
-  std::vector<const ListType*> targets;
-  if (parent_list) {
-    targets.push_back(parent_list);
-  } else {
-    auto t = ReferenceTargets(ref_name);
-    targets.assign(t.begin(), t.end());
-  }
-  if (targets.empty()) return id + kRefSeparator + full_name;  // a list the simulator lacks
-  auto matches = [&](const ListRecord& r) {
-    return std::find(targets.begin(), targets.end(), r.type) != targets.end();
-  };
-  std::optional<ListRecord> found;
-  if (!id.empty()) {
-    found = LoadById(id);
-  } else if (!full_name.empty()) {
-    auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
-                                     " FROM list_records WHERE name_space=? AND full_name=? "
-                                     "COLLATE NOCASE");
-    st.Bind(1, targets.front()->name_space).Bind(2, full_name);
-    if (st.Step()) found = ReadRow(st);
-  }
-  if (!found || !matches(*found)) {
-    std::string kind(parent_list ? parent_list->name : ReferenceKindName(ref_name));
-    status = MakeStatus(kInvalidReference, {kind, id.empty() ? full_name : id, owner.name});
-    return std::nullopt;
-  }
-  full_names_[found->list_id] = found->full_name;
-  return found->list_id + kRefSeparator + found->full_name;
-}
-
-bool ListStore::RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& shape,
-                                const ListType& owner, std::string& out, Status& status) {
-  XmlWriter w(out);
-  for (const auto& field : shape.elements) {
-    for (auto child : node.children()) {
-      std::string_view name = child.name();
-      if (child.type() != pugi::node_element) continue;
-      if (name != field.name && !(name.size() == field.name.size() + 3 &&
-                                  name.substr(0, field.name.size()) == field.name &&
-                                  name.substr(field.name.size()) == "Mod"))
-        continue;
-      if (field.type == ValueType::kRef) {
-        if (ChildText(child, "ListID").empty() && ChildText(child, "FullName").empty())
-          continue;  // an emptied reference: none
-        auto value = ResolveRef(child, nullptr, owner, status);
-        if (!value) return false;
-        WriteRef(out, field.name, *value);
-      } else if (field.type == ValueType::kAggregate) {
-        w.Open(field.name);
-        if (!RenderAggregate(child, *qbxml::Nested(field), owner, out, status)) return false;
-        w.Close(field.name);
-      } else {
-        auto value = NormalizeValue(field.type, child.text().get());
-        if (!value) {
-          status =
-              MakeStatus(kConversionError, {KindWord(field.type), child.text().get(), field.name});
-          return false;
-        }
-        if (field.maxLength && Utf8Length(*value) > field.maxLength) {
-          status = MakeStatus(kStringTooLong, {*value, field.name});
-          return false;
-        }
-        if (value->empty()) continue;  // an emptied line: QuickBooks keeps none
-        w.Element(field.name, *value);
-      }
-    }
-  }
-  return true;
-}
-
-bool ListStore::MergeAggregate(const std::string& current, pugi::xml_node changes,
-                               const qbxml::Aggregate& shape, const ListType& owner,
-                               std::string& out, Status& status) {
-  std::string text = "<M>" + current + "</M>";
-  pugi::xml_document doc;
-  if (!doc.load_buffer(text.data(), text.size()))
-    return RenderAggregate(changes, shape, owner, out, status);
-  pugi::xml_node merged = doc.first_child();
-  for (auto child : changes.children()) {
-    if (child.type() != pugi::node_element) continue;
-    std::string name = child.name();
-    if (name.size() > 3 && name.compare(name.size() - 3, 3, "Mod") == 0)
-      name.resize(name.size() - 3);
-    while (auto old = merged.child(name.c_str())) merged.remove_child(old);
-    merged.append_copy(child).set_name(name.c_str());
-  }
-  return RenderAggregate(merged, shape, owner, out, status);
-}
 
 Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool modify,
                               ListRecord& rec, std::optional<ListRecord>& parent,
@@ -200,17 +85,16 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
         parent.reset();  // an empty parent reference moves the record to the top level
         continue;
       }
-      auto value = ResolveRef(child, &type, type, status);
+      const ListType* self[] = {&type};
+      auto value = refs_.Resolve(child, self, type.name, type.name, status);
       if (!value) return status;
       parent = LoadById(value->substr(0, value->find(kRefSeparator)));
       continue;
     }
     if (raw == "OpenBalance") {
-      auto cents = ParseCents(child.text().get());
-      if (!cents)
+      // Posted to the ledger once the record is stored (PostOpening).
+      if (!ParseCents(child.text().get()))
         return MakeStatus(kConversionError, {"amount", child.text().get(), "OpenBalance"});
-      rec.balance = *cents;
-      rec.total_balance = *cents;
       continue;
     }
     std::string_view name = RetFieldName(type, raw, modify);
@@ -230,16 +114,17 @@ Status ListStore::ApplyFields(const ListType& type, pugi::xml_node source, bool 
         rec.ClearField(u);
         continue;
       }
-      auto ref = ResolveRef(child, nullptr, type, status);
+      auto ref = refs_.Resolve(child, type.name, status);
       if (!ref) return status;
       value = std::move(*ref);
     } else if (field.type == ValueType::kAggregate && modify && !Repeats(field)) {
       // A modify changes only the parts of an aggregate it names; the rest stays.
       std::string current(rec.Field(name));
-      if (!MergeAggregate(current, child, *qbxml::Nested(field), type, value, status))
+      if (!MergeAggregate(current, child, *qbxml::Nested(field), type.name, refs_, value, status))
         return status;
     } else if (field.type == ValueType::kAggregate) {
-      if (!RenderAggregate(child, *qbxml::Nested(field), type, value, status)) return status;
+      if (!RenderAggregate(child, *qbxml::Nested(field), type.name, refs_, value, status))
+        return status;
     } else {
       auto v = NormalizeValue(field.type, child.text().get());
       if (!v) return MakeStatus(kConversionError, {KindWord(field.type), child.text().get(), name});
@@ -294,7 +179,6 @@ Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out)
   if (IsItemList(type)) {
     Status rule = CheckItem(rec, nullptr, [this](std::string_view id) { return LoadById(id); });
     if (!rule.ok()) return rule;
-    SetOpeningStock(rec, add);
   }
   InsertNew(rec);  // assigns the ListID first, so unnamed lists get a unique key
   if (parent) {
@@ -306,8 +190,8 @@ Status ListStore::Add(const ListType& type, pugi::xml_node add, ListRecord& out)
   }
   if (named && NameTaken(type, rec.full_name, "")) return MakeStatus(kNameInUse, {rec.full_name});
   Store(rec, true);
-  if (!rec.parent_id.empty() && rec.total_balance != 0)
-    AdjustAncestorTotals(rec.parent_id, rec.total_balance);
+  status = PostOpening(rec, add);
+  if (!status.ok()) return status;
   out = *LoadById(rec.list_id);
   return status;
 }
@@ -346,13 +230,11 @@ void ListStore::InsertNew(ListRecord& rec) {
 void ListStore::Store(const ListRecord& rec, bool insert) {
   auto& st = company_.db().Prepare(
       insert ? "INSERT INTO list_records(list_id,list_type,name_space,name,full_name,parent_id,"
-               "sublevel,is_active,time_created,time_modified,modified_utc,edit_sequence,balance,"
-               "total_balance,account_type,body) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,"
-               "?14,?15,?16)"
+               "sublevel,is_active,time_created,time_modified,modified_utc,edit_sequence,"
+               "account_type,body) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?15,?16)"
              : "UPDATE list_records SET list_type=?2,name_space=?3,name=?4,full_name=?5,"
                "parent_id=?6,sublevel=?7,is_active=?8,time_created=?9,time_modified=?10,"
-               "modified_utc=?11,edit_sequence=?12,balance=?13,total_balance=?14,"
-               "account_type=?15,body=?16 WHERE list_id=?1");
+               "modified_utc=?11,edit_sequence=?12,account_type=?15,body=?16 WHERE list_id=?1");
   st.Bind(1, rec.list_id).Bind(2, rec.type->name).Bind(3, rec.type->name_space).Bind(4, rec.name);
   st.Bind(5, rec.full_name);
   if (rec.parent_id.empty())
@@ -361,25 +243,12 @@ void ListStore::Store(const ListRecord& rec, bool insert) {
     st.Bind(6, rec.parent_id);
   st.Bind(7, rec.sublevel).Bind(8, int64_t{rec.active ? 1 : 0}).Bind(9, rec.time_created);
   st.Bind(10, rec.time_modified).Bind(11, rec.modified_utc).Bind(12, rec.edit_sequence);
-  st.Bind(13, rec.balance).Bind(14, rec.total_balance);
   if (rec.account_type.empty())
     st.BindNull(15);
   else
     st.Bind(15, rec.account_type);
   st.Bind(16, EncodeFields(rec.fields));
   st.Run();
-}
-
-void ListStore::AdjustAncestorTotals(std::string_view parent_id, int64_t delta) {
-  std::string id(parent_id);
-  for (int guard = 0; !id.empty() && guard < 100; ++guard) {
-    auto& st = company_.db().Prepare(
-        "UPDATE list_records SET total_balance=total_balance+? WHERE list_id=? "
-        "RETURNING parent_id");
-    st.Bind(1, delta).Bind(2, id);
-    id = st.Step() ? std::string(st.Text(0)) : std::string();
-    st.Run();
-  }
 }
 
 Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& out) {
@@ -457,12 +326,10 @@ Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& o
         .Bind(6, static_cast<int64_t>(found->full_name.size() + 1))
         .Bind(7, found->full_name + ":")
         .Run();
-    full_names_.clear();
+    refs_.Forget();
   }
-  if (rec.parent_id != found->parent_id && rec.total_balance != 0) {
-    AdjustAncestorTotals(found->parent_id, -rec.total_balance);
-    AdjustAncestorTotals(rec.parent_id, rec.total_balance);
-  }
+  if (rec.parent_id != found->parent_id)
+    ledger_.Reparent(rec.list_id, found->parent_id, rec.parent_id);
   out = *LoadById(rec.list_id);
   return status;
 }
@@ -481,11 +348,7 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
   if (children.Bind(1, id).Step())
     return MakeStatus(kCannotModify, {type.name, found->full_name,
                                       "This list element has sub-elements and cannot be deleted."});
-  auto& used = company_.db().Prepare(
-      "SELECT 1 FROM list_records WHERE list_id<>?1 AND (instr(body, ?2)>0 OR instr(body, ?3)>0) "
-      "LIMIT 1");
-  // A reference is stored as "ListID<US>FullName", or inside an aggregate as a ListID element.
-  if (used.Bind(1, id).Bind(2, id + kRefSeparator).Bind(3, "<ListID>" + id + "</ListID>").Step())
+  if (InUse(id))
     return MakeStatus(kCannotModify, {type.name, found->full_name,
                                       "This list element is in use and cannot be deleted."});
   SimulatorTime now = Now();
@@ -503,9 +366,8 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
       .Bind(7, now.unix_seconds)
       .Run();
   company_.db().Prepare("DELETE FROM data_ext_values WHERE object_id=?").Bind(1, id).Run();
+  ledger_.Unpost(id);  // its opening balance goes with it
   company_.db().Prepare("DELETE FROM list_records WHERE list_id=?").Bind(1, id).Run();
-  if (!found->parent_id.empty() && found->total_balance != 0)
-    AdjustAncestorTotals(found->parent_id, -found->total_balance);
   return Status{};
 }
 
@@ -524,24 +386,21 @@ std::optional<ListRecord> ListStore::ReadRow(Statement& st) {
   r.time_modified = st.Text(9);
   r.modified_utc = st.Int(10);
   r.edit_sequence = st.Text(11);
-  r.balance = st.Int(12);
-  r.total_balance = st.Int(13);
-  r.account_type = st.Text(14);
-  if (!DecodeFields(st.Text(15), r.fields)) throw SqliteError("damaged record " + r.list_id);
+  r.ledger = {st.Int(12), st.Int(13), st.Int(14)};
+  r.account_type = st.Text(15);
+  if (!DecodeFields(st.Text(16), r.fields)) throw SqliteError("damaged record " + r.list_id);
   return r;
 }
 
 std::optional<ListRecord> ListStore::LoadByRow(int64_t row) {
-  auto& st =
-      company_.db().Prepare("SELECT " + std::string(kColumns) + " FROM list_records WHERE id=?");
+  auto& st = company_.db().Prepare(kSelect + " WHERE r.id=?");
   st.Bind(1, row);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);
 }
 
 std::optional<ListRecord> ListStore::LoadById(std::string_view list_id) {
-  auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
-                                   " FROM list_records WHERE list_id=?");
+  auto& st = company_.db().Prepare(kSelect + " WHERE r.list_id=?");
   st.Bind(1, list_id);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);
@@ -549,9 +408,8 @@ std::optional<ListRecord> ListStore::LoadById(std::string_view list_id) {
 
 std::optional<ListRecord> ListStore::LoadByFullName(const ListType& type,
                                                     std::string_view full_name) {
-  auto& st = company_.db().Prepare("SELECT " + std::string(kColumns) +
-                                   " FROM list_records WHERE list_type=? AND full_name=? "
-                                   "COLLATE NOCASE");
+  auto& st =
+      company_.db().Prepare(kSelect + " WHERE r.list_type=? AND r.full_name=? COLLATE NOCASE");
   st.Bind(1, type.name).Bind(2, full_name);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);
@@ -568,7 +426,12 @@ std::vector<int64_t> ListStore::Select(const ListFilter& f) {
   if (!f.name_like.empty()) sql += " AND full_name LIKE ? ESCAPE '\\'";
   if (f.name_from) sql += " AND full_name>=? COLLATE NOCASE";
   if (f.name_to) sql += " AND full_name<=? COLLATE NOCASE";
-  if (!f.balance_operator.empty()) sql += " AND total_balance" + f.balance_operator + "?";
+  // The balance a customer or vendor shows (a vendor's is what the company owes: credits).
+  if (!f.balance_operator.empty())
+    sql +=
+        " AND coalesce((SELECT t.total FROM ledger_totals t WHERE "
+        "t.list_id=list_records.list_id),0)*(CASE list_type WHEN 'Vendor' THEN -1 ELSE 1 END)" +
+        f.balance_operator + "?";
   if (!f.account_types.empty()) {
     sql += " AND account_type IN (";
     for (size_t i = 0; i < f.account_types.size(); ++i) sql += i ? ",?" : "?";
@@ -588,30 +451,6 @@ std::vector<int64_t> ListStore::Select(const ListFilter& f) {
   std::vector<int64_t> rows;
   while (st.Step()) rows.push_back(st.Int(0));
   return rows;
-}
-
-std::string ListStore::CurrentFullName(std::string_view list_id, std::string_view fallback) {
-  if (list_id.empty()) return std::string(fallback);
-  auto it = full_names_.find(std::string(list_id));
-  if (it != full_names_.end()) return it->second;
-  auto& st = company_.db().Prepare("SELECT full_name FROM list_records WHERE list_id=?");
-  st.Bind(1, list_id);
-  std::string name = st.Step() ? std::string(st.Text(0)) : std::string(fallback);
-  full_names_.emplace(std::string(list_id), name);
-  return name;
-}
-
-void ListStore::WriteRef(std::string& out, std::string_view tag, std::string_view stored) {
-  auto sep = stored.find(kRefSeparator);
-  std::string_view id = stored.substr(0, sep);
-  std::string_view fallback =
-      sep == std::string_view::npos ? std::string_view() : stored.substr(sep + 1);
-  XmlWriter w(out);
-  w.Open(tag);
-  if (!id.empty()) w.Element("ListID", id);
-  std::string name = CurrentFullName(id, fallback);
-  if (!name.empty()) w.Element("FullName", name);
-  w.Close(tag);
 }
 
 void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptions& options) {
@@ -643,76 +482,182 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
         WriteRef(out, name, rec.parent_id);
       else if (name == "Sublevel")
         w.Element(name, std::to_string(rec.sublevel));
-      else if (name == "Balance")
-        w.Element(name, FormatCents(rec.balance));
-      else if (name == "TotalBalance")
-        w.Element(name, FormatCents(rec.total_balance));
-      else if (name == "DataExtRet" && !options.owner_ids.empty()) {
-        for (const auto& owner : options.owner_ids) {
-          auto& st = company_.db().Prepare(
-              "SELECT v.name, d.data_type, v.value FROM data_ext_values v JOIN data_ext_defs d "
-              "ON d.owner_id=v.owner_id AND d.name=v.name WHERE v.object_id=? AND v.owner_id=? "
-              "ORDER BY d.ext_id");
-          st.Bind(1, rec.list_id).Bind(2, owner);
-          while (st.Step()) {
-            w.Open("DataExtRet");
-            w.Element("OwnerID", owner);  // "0" for the user's own custom fields
-            w.Element("DataExtName", st.Text(0));
-            w.Element("DataExtType", st.Text(1));
-            w.Element("DataExtValue", st.Text(2));
-            w.Close("DataExtRet");
-          }
-        }
-      }
+      else if (name == "Balance" || name == "TotalBalance" || name == "QuantityOnHand" ||
+               name == "AverageCost")
+        WriteLedgerField(out, rec, name);
+      else if (name == "DataExtRet")
+        WriteDataExtensions(company_, out, rec.list_id, options.owner_ids);
       continue;
     }
     if (field.type == ValueType::kAggregate && name.size() > 12 &&
         name.substr(name.size() - 12) == "AddressBlock") {
       std::string_view address = rec.Field(name.substr(0, name.size() - 5));
-      if (wanted && !address.empty()) WriteAddressBlock(out, name, address);
+      if (wanted) WriteAddressBlock(out, name, address);
       continue;
     }
     while (next < rec.fields.size() && rec.fields[next].first < i) ++next;
-    for (; next < rec.fields.size() && rec.fields[next].first == i; ++next) {
-      if (!wanted) continue;
-      const std::string& value = rec.fields[next].second;
-      if (field.type == ValueType::kRef) {
-        WriteRef(out, name, value);
-      } else if (field.type == ValueType::kAggregate) {
-        w.Open(name);
-        AppendWithCurrentNames(out, value);
-        w.Close(name);
-      } else {
-        w.Element(name, value);
-      }
-    }
+    for (; next < rec.fields.size() && rec.fields[next].first == i; ++next)
+      if (wanted) WriteStoredField(out, field, rec.fields[next].second, refs_);
   }
   w.Close(type.ret);
 }
 
-void ListStore::AppendWithCurrentNames(std::string& out, std::string_view text) {
-  static constexpr std::string_view kIdOpen = "<ListID>", kIdClose = "</ListID>",
-                                    kNameOpen = "<FullName>", kNameClose = "</FullName>";
-  size_t copied = 0;
-  for (size_t at = text.find(kIdOpen); at != std::string_view::npos; at = text.find(kIdOpen, at)) {
-    size_t id_start = at + kIdOpen.size();
-    size_t id_end = text.find(kIdClose, id_start);
-    if (id_end == std::string_view::npos) break;
-    size_t name_at = id_end + kIdClose.size();
-    while (name_at < text.size() && (text[name_at] == '\n' || text[name_at] == ' ')) ++name_at;
-    at = name_at;
-    // Only a reference has its FullName right after its ListID (contacts have times there).
-    if (text.compare(name_at, kNameOpen.size(), kNameOpen) != 0) continue;
-    size_t name_end = text.find(kNameClose, name_at);
-    if (name_end == std::string_view::npos) break;
-    std::string current = CurrentFullName(text.substr(id_start, id_end - id_start), {});
-    if (current.empty()) continue;  // the record is gone: the stored name stays
-    out.append(text.substr(copied, name_at - copied));
-    XmlWriter(out).Element("FullName", current);
-    copied = name_end + kNameClose.size();
-    at = copied;
+// Balances as QuickBooks shows them: an account's in its natural sign (credits for liabilities,
+// equity and income), a customer's what it owes, a vendor's what the company owes it.
+void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::string_view name) {
+  XmlWriter w(out);
+  if (name == "QuantityOnHand") {
+    w.Element(name, FormatQuantity(rec.ledger.quantity));
+    return;
   }
-  out.append(text.substr(copied));
+  if (name == "AverageCost") {
+    // Nothing on hand: the purchase cost stands for the average, as on a new item.
+    std::string cost = FormatAverageCost(rec.ledger.balance, rec.ledger.quantity);
+    if (cost.empty()) cost = rec.Field("PurchaseCost");
+    if (!cost.empty()) w.Element(name, cost);
+    return;
+  }
+  int64_t value = name == "Balance" ? rec.ledger.balance : rec.ledger.total;
+  bool credits = rec.type->name == "Vendor" ||
+                 (rec.type->name == "Account" && Ledger::CreditNormal(rec.account_type));
+  w.Element(name, FormatCents(credits ? -value : value));
+}
+
+// In use: named by a posting other than of its own opening balance, by another list record, or by
+// a transaction. A reference is stored as "ListID<US>FullName", or inside an aggregate as a ListID
+// element.
+bool ListStore::InUse(std::string_view list_id) {
+  int64_t own = 0;
+  for (const Posting& p : ledger_.PostingsOf(list_id))
+    own += p.account_id == list_id || p.entity_id == list_id || p.item_id == list_id;
+  if (ledger_.Of(list_id).postings > own) return true;
+  std::string id(list_id);
+  auto& lists = company_.db().Prepare(
+      "SELECT 1 FROM list_records WHERE list_id<>?1 AND (instr(body, ?2)>0 OR instr(body, ?3)>0) "
+      "LIMIT 1");
+  if (lists.Bind(1, id).Bind(2, id + kRefSeparator).Bind(3, "<ListID>" + id + "</ListID>").Step())
+    return true;
+  auto& txns = company_.db().Prepare(
+      "SELECT 1 FROM txn_records WHERE instr(body, ?1)>0 OR instr(lines, ?1)>0 OR "
+      "instr(body, ?2)>0 OR instr(lines, ?2)>0 LIMIT 1");
+  return txns.Bind(1, id + kRefSeparator).Bind(2, "<ListID>" + id + "</ListID>").Step();
+}
+
+namespace {
+
+struct SpecialAccountKind {
+  std::string_view special, name, type;
+};
+
+// The accounts QuickBooks makes itself when a transaction first needs them.
+constexpr SpecialAccountKind kSpecialAccounts[] = {
+    {"AccountsReceivable", "Accounts Receivable", "AccountsReceivable"},
+    {"AccountsPayable", "Accounts Payable", "AccountsPayable"},
+    {"OpeningBalanceEquity", "Opening Balance Equity", "Equity"},
+    {"SalesTaxPayable", "Sales Tax Payable", "OtherCurrentLiability"},
+    {"UndepositedFunds", "Undeposited Funds", "OtherCurrentAsset"},
+    {"CostOfGoodsSold", "Cost of Goods Sold", "CostOfGoodsSold"},
+    {"InventoryAssets", "Inventory Asset", "OtherCurrentAsset"},
+};
+
+}  // namespace
+
+std::string ListStore::SpecialAccount(std::string_view special) {
+  auto cached = special_accounts_.find(std::string(special));
+  if (cached != special_accounts_.end()) return cached->second;
+  const SpecialAccountKind* kind = nullptr;
+  for (const auto& k : kSpecialAccounts)
+    if (k.special == special) kind = &k;
+  if (!kind) throw std::logic_error("no special account " + std::string(special));
+  // Found once, then remembered in the file: special accounts are neither deleted nor unmarked.
+  const std::string key = "special." + std::string(special);
+  auto& known = company_.db().Prepare(
+      "SELECT l.list_id FROM settings s JOIN list_records l ON l.list_id=s.value WHERE s.key=?");
+  known.Bind(1, key);
+  if (known.Step()) {
+    std::string id(known.Text(0));
+    known.Reset();
+    return special_accounts_.emplace(std::string(special), id).first->second;
+  }
+  known.Reset();
+  const ListType& account = *FindListType("Account");
+  const auto special_index = static_cast<uint16_t>(account.field_index("SpecialAccountType"));
+  std::string found;
+  auto& st = company_.db().Prepare(
+      "SELECT list_id,name,body FROM list_records WHERE list_type='Account' AND account_type=? "
+      "ORDER BY id");
+  st.Bind(1, kind->type);
+  FieldList fields;
+  while (st.Step()) {
+    if (!DecodeFields(st.Text(2), fields)) continue;
+    if (FieldAt(fields, special_index) == special) {
+      found = st.Text(0);
+      break;
+    }
+    if (found.empty() && st.Text(1) == kind->name) found = st.Text(0);
+  }
+  st.Reset();
+  if (found.empty()) {
+    ListRecord r;
+    r.type = &account;
+    r.name = r.full_name = kind->name;
+    if (NameTaken(account, r.full_name, "")) r.name = r.full_name = std::string(kind->name) + " 2";
+    r.account_type = kind->type;
+    r.SetField(static_cast<uint16_t>(account.field_index("AccountType")), std::string(kind->type));
+    r.SetField(static_cast<uint16_t>(account.field_index("SpecialAccountType")),
+               std::string(special));
+    InsertPrepared(r);
+    found = r.list_id;
+  }
+  company_.SetSetting(key, found);
+  special_accounts_.emplace(std::string(special), found);
+  return found;
+}
+
+Status ListStore::PostOpening(const ListRecord& rec, pugi::xml_node add) {
+  std::string_view kind = rec.type->name;
+  std::vector<Posting> postings;
+  if (kind == "Account" || kind == "Customer" || kind == "Vendor") {
+    auto cents = ParseCents(add.child_value("OpenBalance"));
+    if (!cents || *cents == 0) return {};
+    if (kind == "Account") {
+      if (rec.account_type == "NonPosting" ||
+          rec.Field("SpecialAccountType") == "OpeningBalanceEquity")
+        return {};
+      int64_t debit = Ledger::CreditNormal(rec.account_type) ? -*cents : *cents;
+      postings.push_back(Posting::To(rec.list_id, debit));
+      postings.push_back(Posting::To(SpecialAccount("OpeningBalanceEquity"), -debit));
+    } else {
+      // A customer owes its opening balance (A/R); the company owes a vendor its (A/P). The
+      // opening balance is open like a transaction of its own, named by the record's ListID.
+      bool customer = kind == "Customer";
+      int64_t debit = customer ? *cents : -*cents;
+      std::string open = SpecialAccount(customer ? "AccountsReceivable" : "AccountsPayable");
+      postings.push_back(Posting::To(open, debit).Against(rec.list_id).Opens(rec.list_id));
+      postings.push_back(Posting::To(SpecialAccount("OpeningBalanceEquity"), -debit));
+    }
+  } else if (rec.type->has_field("QuantityOnHand") && rec.type->has_field("AssetAccountRef")) {
+    // Opening stock, as QuickBooks books it: an inventory adjustment worth its total value (the
+    // quantity at the purchase cost when no value is given) against Opening Balance Equity.
+    auto quantity = ParseQuantity(add.child_value("QuantityOnHand"));
+    if (!quantity || *quantity == 0) return {};
+    std::optional<int64_t> value;
+    if (add.child("TotalValue")) {
+      value = ParseCents(add.child_value("TotalValue"));
+      if (!value)
+        return MakeStatus(kConversionError,
+                          {"amount", add.child_value("TotalValue"), "TotalValue"});
+    } else {
+      value =
+          Amount(*quantity, rec.Field("PurchaseCost").empty() ? "0" : rec.Field("PurchaseCost"));
+    }
+    std::string asset(RefId(rec.Field("AssetAccountRef")));
+    if (asset.empty()) asset = SpecialAccount("InventoryAssets");
+    postings.push_back(Posting::To(asset, *value).Stock(rec.list_id, *quantity));
+    postings.push_back(Posting::To(SpecialAccount("OpeningBalanceEquity"), -*value));
+  }
+  if (!postings.empty()) ledger_.Post(rec.list_id, postings);
+  return {};
 }
 
 }  // namespace brennock::simulator

@@ -9,7 +9,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "simulator/ledger/ledger.h"
 #include "simulator/lists/list_record.h"
+#include "simulator/records/references.h"
 #include "simulator/status_codes.h"
 #include "simulator/store/company_db.h"
 
@@ -35,6 +37,7 @@ struct ListFilter {
 struct RetOptions {
   std::unordered_set<std::string> include;
   std::vector<std::string> owner_ids;
+  bool line_items = true;  // a transaction's lines
 };
 
 struct DeletedRecord {
@@ -45,10 +48,15 @@ struct DeletedRecord {
 };
 
 // Stores, changes, finds and writes list records of every kind from the list descriptors. One
-// store serves one request document; it caches full names of referenced records meanwhile.
+// store serves one request document; it caches full names of referenced records meanwhile. The
+// balances a record shows come from the ledger, which it hands on to the transaction handlers.
 class ListStore {
  public:
-  explicit ListStore(CompanyDb& company) : company_(company) {}
+  explicit ListStore(CompanyDb& company) : company_(company), refs_(company), ledger_(company) {}
+
+  CompanyDb& company() { return company_; }
+  References& refs() { return refs_; }
+  Ledger& ledger() { return ledger_; }
   // Stores the ListID counter back; call before committing a document that added records.
   void Flush();
   // Where the ListID counter stands, and a return there: a request that is rolled back gives
@@ -77,28 +85,24 @@ class ListStore {
 
   void WriteRet(std::string& out, const ListRecord& record, const RetOptions& options);
   // Writes <tag><ListID/><FullName/></tag> for a stored reference value.
-  void WriteRef(std::string& out, std::string_view tag, std::string_view stored);
-  // The ListID<US>FullName value of a ...Ref element, checked against the lists it may name.
-  std::optional<std::string> ResolveRef(pugi::xml_node ref, const ListType* parent_list,
-                                        const ListType& owner, Status& status);
-  // Writes the children of a request aggregate in the order of the catalogue's aggregate,
-  // resolving references on the way. False (with status) when a value or reference is bad.
-  bool RenderAggregate(pugi::xml_node node, const qbxml::Aggregate& shape, const ListType& owner,
-                       std::string& out, Status& status);
+  void WriteRef(std::string& out, std::string_view tag, std::string_view stored) {
+    refs_.Write(out, tag, stored);
+  }
+  // QuickBooks' special account of a kind ("AccountsReceivable", "OpeningBalanceEquity",
+  // "SalesTaxPayable" ...): the account marked so, else one of its type and usual name; QuickBooks
+  // makes it when the company has none, and so does the store. Returns its ListID.
+  std::string SpecialAccount(std::string_view special);
 
  private:
-  bool MergeAggregate(const std::string& current, pugi::xml_node changes,
-                      const qbxml::Aggregate& shape, const ListType& owner, std::string& out,
-                      Status& status);
   Status ApplyFields(const ListType& type, pugi::xml_node source, bool modify, ListRecord& rec,
                      std::optional<ListRecord>& parent, bool& parent_given);
   void InsertNew(ListRecord& record);
   std::optional<ListRecord> ReadRow(Statement& st);
-  std::string CurrentFullName(std::string_view list_id, std::string_view fallback);
-  // Appends a stored aggregate with the references inside it named as their records are now:
-  // they were stored with the full name of the time, and records get renamed.
-  void AppendWithCurrentNames(std::string& out, std::string_view text);
-  void AdjustAncestorTotals(std::string_view parent_id, int64_t delta);
+  // The opening balance of a new account, customer or vendor, or the opening stock of an
+  // inventory part or assembly, posted against Opening Balance Equity.
+  Status PostOpening(const ListRecord& rec, pugi::xml_node add);
+  void WriteLedgerField(std::string& out, const ListRecord& rec, std::string_view name);
+  bool InUse(std::string_view list_id);
   void Store(const ListRecord& rec, bool insert);
   bool NameTaken(const ListType& type, std::string_view full_name, std::string_view except_id);
 
@@ -107,7 +111,9 @@ class ListStore {
   CompanyDb& company_;
   int64_t next_list_seq_ = 0;  // 0: not read yet
   bool counter_changed_ = false;
-  std::unordered_map<std::string, std::string> full_names_;
+  References refs_;
+  Ledger ledger_;
+  std::unordered_map<std::string, std::string> special_accounts_;
 };
 
 }  // namespace brennock::simulator

@@ -10,7 +10,8 @@
 namespace brennock::simulator {
 namespace {
 
-constexpr std::string_view kFormatMarker = "Brennock simulated QuickBooks company 1";
+// 2: balances live in the ledger (postings), transactions in txn_records.
+constexpr std::string_view kFormatMarker = "Brennock simulated QuickBooks company 2";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE settings(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
@@ -28,8 +29,6 @@ CREATE TABLE list_records(
   time_modified TEXT NOT NULL,
   modified_utc INTEGER NOT NULL,
   edit_sequence TEXT NOT NULL,
-  balance INTEGER NOT NULL DEFAULT 0,
-  total_balance INTEGER NOT NULL DEFAULT 0,
   account_type TEXT,
   body BLOB NOT NULL);
 CREATE UNIQUE INDEX list_names ON list_records(name_space, full_name COLLATE NOCASE);
@@ -59,6 +58,50 @@ CREATE TABLE data_ext_values(
   object_id TEXT NOT NULL,
   value TEXT NOT NULL,
   PRIMARY KEY(object_id, owner_id, name));
+CREATE TABLE txn_records(
+  id INTEGER PRIMARY KEY,
+  txn_id TEXT NOT NULL UNIQUE,
+  txn_type TEXT NOT NULL,
+  txn_number INTEGER NOT NULL,
+  txn_date TEXT NOT NULL,
+  ref_number TEXT NOT NULL DEFAULT '',
+  entity_id TEXT NOT NULL DEFAULT '',
+  account_id TEXT NOT NULL DEFAULT '',
+  currency_id TEXT NOT NULL DEFAULT '',
+  time_created TEXT NOT NULL,
+  time_modified TEXT NOT NULL,
+  modified_utc INTEGER NOT NULL,
+  edit_sequence TEXT NOT NULL,
+  voided INTEGER NOT NULL DEFAULT 0,
+  body BLOB NOT NULL,
+  lines BLOB NOT NULL);
+CREATE INDEX txn_by_date ON txn_records(txn_type, txn_date);
+CREATE INDEX txn_by_entity ON txn_records(entity_id);
+CREATE INDEX txn_by_ref ON txn_records(txn_type, ref_number);
+CREATE TABLE deleted_txns(
+  txn_type TEXT NOT NULL,
+  txn_id TEXT NOT NULL,
+  ref_number TEXT NOT NULL,
+  time_created TEXT NOT NULL,
+  time_deleted TEXT NOT NULL,
+  deleted_utc INTEGER NOT NULL);
+CREATE TABLE postings(
+  id INTEGER PRIMARY KEY,
+  source_id TEXT NOT NULL,
+  account_id TEXT NOT NULL,
+  amount INTEGER NOT NULL,
+  entity_id TEXT,
+  item_id TEXT,
+  quantity INTEGER NOT NULL DEFAULT 0,
+  open_id TEXT);
+CREATE INDEX postings_by_source ON postings(source_id);
+CREATE INDEX postings_by_open ON postings(open_id) WHERE open_id IS NOT NULL;
+CREATE TABLE ledger_totals(
+  list_id TEXT PRIMARY KEY,
+  balance INTEGER NOT NULL,
+  total INTEGER NOT NULL,
+  quantity INTEGER NOT NULL,
+  postings INTEGER NOT NULL) WITHOUT ROWID;
 )sql";
 
 void Configure(Database& db) {
@@ -116,6 +159,8 @@ void CompanyDb::CreateSchema() {
   db_.Exec(kSchema);
   SetSetting("format", kFormatMarker);
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
+  SetSetting("next_txn_seq", "1");
+  SetSetting("next_txn_number", "1");
   txn.Commit();
 }
 

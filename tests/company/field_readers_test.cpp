@@ -142,7 +142,9 @@ TEST(TemplatesTest, TemplatesAreReadAndDeleted) {
       std::filesystem::temp_directory_path() / ("brennock_templates_" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   simulator::CompanyFileOptions options;
-  options.sample = simulator::SampleBusiness{};
+  simulator::SampleBusiness sample;
+  sample.invoices = 0;  // a template that no invoice uses can be deleted
+  options.sample = sample;
   std::string path = (folder / "company.qbw").string();
   simulator::CreateCompanyFile(path, options);
   std::shared_ptr<RequestProcessor> processor = simulator::CreateSimulatorProcessor();

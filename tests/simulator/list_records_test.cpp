@@ -191,8 +191,13 @@ TEST_F(ListRecordsTest, CustomerJobsCarryParentAndBalances) {
   auto rich = First(
       "<CustomerQueryRq><TotalBalanceFilter><Operator>GreaterThan</Operator>"
       "<Amount>100</Amount></TotalBalanceFilter></CustomerQueryRq>");
-  EXPECT_STREQ(rich.child("CustomerRet").child_value("FullName"), "Acme");
-  EXPECT_FALSE(rich.child("CustomerRet").next_sibling("CustomerRet"));
+  // The sample's customers owe for their invoices too: every one answered owes more than 100.
+  bool acme = false;
+  for (auto c : rich.children("CustomerRet")) {
+    acme |= std::string_view(c.child_value("FullName")) == "Acme";
+    EXPECT_GT(std::stod(c.child_value("TotalBalance")), 100.0) << c.child_value("FullName");
+  }
+  EXPECT_TRUE(acme);
 }
 
 TEST_F(ListRecordsTest, QueryFiltersSelectAsQuickBooksDoes) {

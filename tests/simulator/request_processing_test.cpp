@@ -339,7 +339,7 @@ TEST_F(RequestProcessingTest, BeginSessionRefusesWhatIsNotACompany) {
 }
 
 TEST_F(RequestProcessingTest, UnsupportedRequestsAndSubscriptionsGetAStatus) {
-  auto rs = First("<InvoiceQueryRq requestID=\"4\"/>");
+  auto rs = First("<TransactionQueryRq requestID=\"4\"/>");
   EXPECT_EQ(Code(rs), 3250);
   std::string sub = processor_->ProcessSubscription(
       "<?xml version=\"1.0\" ?><?qbxml version=\"16.0\"?><QBXML><QBXMLSubscriptionMsgsRq>"

@@ -1,0 +1,313 @@
+// Transactions for `list`, `show`, `add`, `delete` and `void`: each one request written from the
+// catalogue's shapes, sent as it is, and the answer shown as QuickBooks gave it.
+#include <algorithm>
+#include <charconv>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "brennock/qbxml/catalogue.h"
+#include "brennock/session/qb_connection.h"
+#include "brennock/session/xml_bldr.h"
+#include "brennock/util/text.h"
+#include "brennock/xml/xml_attributes.h"
+#include "brennock/xml/xml_document.h"
+#include "cli/app/cli_errors.h"
+#include "cli/app/cli_session.h"
+#include "cli/app/exit_codes.h"
+#include "cli/commands/txn_commands.h"
+#include "cli/output/stdout_text.h"
+#include "cli/qbxml/record_body.h"
+#include "cli/qbxml/record_fields.h"
+#include "cli/qbxml/record_lookup.h"
+#include "cli/qbxml/response_status.h"
+
+namespace brennock::cli {
+namespace {
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  AppendXmlEscaped(out, text, XmlEscaping::kText);
+  return out;
+}
+
+std::string Element(std::string_view tag, std::string_view text) {
+  std::string out;
+  out.append(1, '<').append(tag).append(1, '>');
+  AppendXmlEscaped(out, text, XmlEscaping::kText);
+  out.append("</").append(tag).append(1, '>');
+  return out;
+}
+
+std::string AttributeOf(const XmlNode& element, std::string_view name) {
+  XmlAttribute attribute = element.attributes().getNamedItem(name);
+  return attribute ? attribute.text() : std::string();
+}
+
+void CheckDate(const std::string& option, const std::string& text) {
+  static const std::regex kDate(R"(\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01]))");
+  if (!text.empty() && !std::regex_match(text, kDate))
+    throw UsageError(option + " wants a date like 2024-03-01, not '" + text + "'");
+}
+
+// The records of one answer (...Ret elements).
+std::vector<XmlNode> Records(const ResponseStatus& status) {
+  std::vector<XmlNode> out;
+  for (XmlNode child : status.element.childNodes())
+    if (child.nodeType() == NODE_ELEMENT) out.push_back(child);
+  return out;
+}
+
+struct FoundTxn {
+  std::shared_ptr<XmlDocument> response;
+  XmlNode ret;
+};
+
+// The transaction with this RefNumber, else this TxnID, with its lines.
+FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key) {
+  std::string query = std::string(words.stem) + "QueryRq";
+  for (const char* by : {"RefNumber", "TxnID"}) {
+    session.NewRequest().InsertRawXML("<" + query + " requestID=\"1\">" + Element(by, key) +
+                                      "<IncludeLineItems>true</IncludeLineItems></" + query + ">");
+    FoundTxn found{session.Send(), {}};
+    ResponseStatus status = RequireSuccess(*found.response);
+    // 1 and 500: nothing has it; 3000: not a TxnID at all.
+    if (status.code != "0") continue;
+    std::vector<XmlNode> records = Records(status);
+    if (records.size() > 1) {
+      std::string ids;
+      for (const XmlNode& r : records) ids += (ids.empty() ? "" : ", ") + ChildText(r, "TxnID");
+      throw CommandFailure("several " + std::string(words.label) + "s are numbered '" + key +
+                           "'; name one by its TxnID: " + ids);
+    }
+    if (!records.empty()) {
+      found.ret = records.front();
+      return found;
+    }
+  }
+  throw CommandFailure("no " + std::string(words.label) + " '" + key + "'");
+}
+
+std::vector<std::string> SplitFields(std::string_view list) {
+  std::vector<std::string> fields;
+  for (size_t start = 0; start < list.size();) {
+    size_t comma = std::min(list.find(',', start), list.size());
+    if (comma > start) fields.emplace_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return fields;
+}
+
+// A line's row in `show`: the item (a group's members indented below it), then its figures.
+void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer) {
+  static const FieldReader kLine({"ItemRef", "ItemGroupRef", "Desc", "Quantity", "Rate",
+                                  "RatePercent", "Amount", "TotalAmount", "TxnLineID"});
+  std::vector<std::string> v;
+  kLine.Read(line, v);
+  std::string rate = v[4].empty() && !v[5].empty() ? v[5] + "%" : v[4];
+  writer.Row(
+      {indent + (v[0].empty() ? v[1] : v[0]), v[2], v[3], rate, v[6].empty() ? v[7] : v[6], v[8]});
+  for (XmlNode member : line.childNodes())
+    if (member.nodeType() == NODE_ELEMENT &&
+        std::string_view(member.nodeName()).ends_with("LineRet"))
+      LineRows(member, indent + "  ", writer);
+}
+
+bool IsLine(std::string_view name) {
+  return name.ends_with("LineRet") || name.ends_with("LineGroupRet");
+}
+
+}  // namespace
+
+LineSpec ParseLineSpec(const std::string& text) {
+  // From the right: ITEM:QTY or ITEM:QTY:RATE, where QTY and RATE are numbers.
+  static const std::regex kNumber(R"(-?\d+(\.\d+)?)");
+  LineSpec spec;
+  std::string rest = text;
+  auto take = [&rest]() {
+    size_t colon = rest.rfind(':');
+    if (colon == std::string::npos) return std::string();
+    std::string last = rest.substr(colon + 1);
+    rest.resize(colon);
+    return last;
+  };
+  std::string last = take();
+  if (last.empty() || !std::regex_match(last, kNumber))
+    throw UsageError("--line wants ITEM:QUANTITY[:RATE], not '" + text + "'");
+  size_t colon = rest.rfind(':');
+  std::string before = colon == std::string::npos ? std::string() : rest.substr(colon + 1);
+  if (!before.empty() && std::regex_match(before, kNumber)) {
+    spec.quantity = before;
+    spec.rate = last;
+    rest.resize(colon);
+  } else {
+    spec.quantity = last;
+  }
+  if (rest.empty()) throw UsageError("--line names no item: '" + text + "'");
+  spec.item = rest;
+  return spec;
+}
+
+int RunTxnList(const TxnWords& words, const TxnListOptions& options, const GlobalOptions& globals) {
+  CheckDate("--from", options.from);
+  CheckDate("--to", options.to);
+  if (options.paid && options.unpaid) throw UsageError("--paid and --unpaid exclude each other");
+  std::string query = std::string(words.stem) + "QueryRq";
+  const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
+  if ((options.paid || options.unpaid) && !qbxml::FindElement(*shape, "PaidStatus"))
+    throw UsageError("a " + std::string(words.label) + " is neither paid nor unpaid");
+  std::string filters;
+  if (!options.from.empty() || !options.to.empty()) {
+    filters += "<TxnDateRangeFilter>";
+    if (!options.from.empty()) filters += Element("FromTxnDate", options.from);
+    if (!options.to.empty()) filters += Element("ToTxnDate", options.to);
+    filters += "</TxnDateRangeFilter>";
+  }
+  if (!options.customer.empty())
+    filters +=
+        "<EntityFilter>" + Element("FullNameWithChildren", options.customer) + "</EntityFilter>";
+  if (options.paid || options.unpaid)
+    filters += Element("PaidStatus", options.paid ? "PaidOnly" : "NotPaidOnly");
+
+  std::vector<std::string> fields = options.fields;
+  bool wholeRecords = options.format == OutputFormat::kJson && fields.empty();
+  if (fields.empty()) fields = SplitFields(words.columns);
+  FieldReader reader(fields);
+  std::unique_ptr<RowWriter> writer = MakeRowWriter(options.format);
+  writer->Begin(fields);
+  CliSession session(globals);
+  const bool iterate = session.Connection().qbXMLVersionNumber() >= 5.0f && options.pageSize > 0;
+  std::string iterator;
+  int32_t delivered = 0;
+  std::vector<std::string> values;
+  std::string json;
+  for (bool more = true; more;) {
+    int32_t page = iterate ? options.pageSize : 0;
+    if (options.max > 0) page = iterate ? std::min(page, options.max - delivered) : options.max;
+    std::string open = "<" + query + " requestID=\"1\"";
+    if (iterate)
+      open += iterator.empty() ? " iterator=\"Start\""
+                               : " iterator=\"Continue\" iteratorID=\"" + Escaped(iterator) + "\"";
+    session.NewRequest().InsertRawXML(
+        open + ">" + (page > 0 ? Element("MaxReturned", std::to_string(page)) : "") + filters +
+        "</" + query + ">");
+    std::shared_ptr<XmlDocument> response = session.Send();
+    ResponseStatus status = RequireSuccess(*response);
+    more = false;
+    if (status.NothingFound()) break;
+    std::vector<XmlNode> records = Records(status);
+    for (const XmlNode& record : records) {
+      if (wholeRecords) {
+        json.clear();
+        AppendRecordJson(json, record);
+        writer->RecordJson(json);
+      } else {
+        reader.Read(record, values);
+        writer->Row(values);
+      }
+    }
+    delivered += static_cast<int32_t>(records.size());
+    WriteOut(writer->Take());
+    if (iterate) {
+      std::string remaining = AttributeOf(status.element, "iteratorRemainingCount");
+      int64_t left = 0;
+      std::from_chars(remaining.data(), remaining.data() + remaining.size(), left);
+      iterator = AttributeOf(status.element, "iteratorID");
+      more = left > 0 && !iterator.empty() && !records.empty() &&
+             (options.max == 0 || delivered < options.max);
+    }
+  }
+  writer->End();
+  WriteOut(writer->Take());
+  return kExitOk;
+}
+
+int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat format,
+               const GlobalOptions& globals) {
+  CliSession session(globals);
+  FoundTxn found = FindTxn(session, words, key);
+  if (format == OutputFormat::kJson) {
+    std::string json;
+    AppendRecordJson(json, found.ret);
+    WriteOut(json + "\n");
+    return kExitOk;
+  }
+  std::unique_ptr<RowWriter> header = MakeRowWriter(format);
+  header->Begin({"Field", "Value"});
+  for (auto& [field, value] : FlattenRecord(found.ret)) {
+    std::string_view top = std::string_view(field).substr(0, field.find('.'));
+    if (!IsLine(top)) header->Row({field, value});
+  }
+  header->End();
+  std::unique_ptr<RowWriter> lines = MakeRowWriter(format);
+  lines->Begin({"Item", "Description", "Quantity", "Rate", "Amount", "TxnLineID"});
+  for (XmlNode line : found.ret.childNodes())
+    if (line.nodeType() == NODE_ELEMENT && IsLine(line.nodeName())) LineRows(line, "", *lines);
+  lines->End();
+  WriteOut(header->Take() + "\n" + lines->Take());
+  return kExitOk;
+}
+
+int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalOptions& globals) {
+  std::string stem(words.stem);
+  const qbxml::Aggregate* shape = qbxml::FindAggregate(stem + "Add");
+  const qbxml::Aggregate* line_shape = qbxml::FindAggregate(stem + "LineAdd");
+  if (!shape || !line_shape) throw UsageError("cannot add a " + std::string(words.label));
+  if (options.customer.empty())
+    throw UsageError("a " + std::string(words.label) + " needs --customer");
+  if (options.lines.empty()) throw UsageError("a " + std::string(words.label) + " needs a --line");
+  CheckDate("--date", options.date);
+  RecordBody body(*shape, std::string(words.label));
+  body.Set(words.entity, options.customer);
+  if (!options.date.empty()) body.Set("TxnDate", options.date);
+  if (!options.ref.empty()) body.Set("RefNumber", options.ref);
+  if (!options.memo.empty()) body.Set("Memo", options.memo);
+  for (const std::string& setting : options.settings) body.SetAssignment(setting);
+  std::string request = "<" + stem + "AddRq requestID=\"1\"><" + stem + "Add>";
+  body.AppendXml(request);
+  // Lines come last in the Add aggregate, each checked against the line's shape.
+  for (const std::string& text : options.lines) {
+    LineSpec spec = ParseLineSpec(text);
+    RecordBody line(*line_shape, "line");
+    line.Set("ItemRef", spec.item);
+    line.Set("Quantity", spec.quantity);
+    if (!spec.rate.empty()) line.Set("Rate", spec.rate);
+    request += "<" + stem + "LineAdd>";
+    line.AppendXml(request);
+    request += "</" + stem + "LineAdd>";
+  }
+  request += "</" + stem + "Add></" + stem + "AddRq>";
+  CliSession session(globals);
+  session.NewRequest().InsertRawXML(request);
+  std::shared_ptr<XmlDocument> response = session.Send();
+  ResponseStatus status = RequireSuccess(*response);  // a refusal exits 2 with QuickBooks' reason
+  XmlNode ret = FirstElement(status.element);
+  if (!globals.quiet)
+    WriteOut("Added " + std::string(words.label) + " " + ChildText(ret, "RefNumber") + " (TxnID " +
+             ChildText(ret, "TxnID") + ") for " + options.customer + ": subtotal " +
+             ChildText(ret, "Subtotal") + ", sales tax " + ChildText(ret, "SalesTaxTotal") +
+             ", balance " + ChildText(ret, "BalanceRemaining") + "\n");
+  return kExitOk;
+}
+
+int RunTxnDelete(const TxnWords& words, const std::string& key, bool voidIt,
+                 const GlobalOptions& globals) {
+  if (voidIt ? !CanVoidTxn(words) : !CanDeleteTxn(words))
+    throw UsageError("QuickBooks does not " + std::string(voidIt ? "void" : "delete") + " a " +
+                     std::string(words.label));
+  CliSession session(globals);
+  std::string id = ChildText(FindTxn(session, words, key).ret, "TxnID");
+  std::string rq = voidIt ? "TxnVoidRq" : "TxnDelRq";
+  std::string type = voidIt ? "TxnVoidType" : "TxnDelType";
+  session.NewRequest().InsertRawXML("<" + rq + " requestID=\"1\">" + Element(type, words.stem) +
+                                    Element("TxnID", id) + "</" + rq + ">");
+  std::shared_ptr<XmlDocument> response = session.Send();
+  RequireSuccess(*response);
+  if (!globals.quiet)
+    WriteOut(std::string(voidIt ? "Voided " : "Deleted ") + std::string(words.label) + " " + key +
+             " (TxnID " + id + ")\n");
+  return kExitOk;
+}
+
+}  // namespace brennock::cli

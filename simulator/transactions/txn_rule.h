@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simulator/ledger/ledger.h"
+#include "simulator/status_codes.h"
+#include "simulator/transactions/txn_record.h"
+
+namespace brennock::simulator {
+
+class TxnStore;
+
+// What a request said about one line, beyond its stored fields: the store fills it while it reads
+// the request, the rule reads it to complete the line.
+struct LineInput {
+  bool new_line = true;          // added by this request (an Add, or "-1" in a Mod)
+  bool amount_given = false;     // the request names the amount
+  bool pricing_changed = false;  // the request names the item, quantity or rate
+  bool expand = false;           // a group line whose members are made from its item group
+  std::vector<LineInput> members;
+
+  // A stored line the request leaves as it is.
+  static LineInput Kept() {
+    LineInput input;
+    input.new_line = false;
+    return input;
+  }
+};
+
+// What one kind of transaction adds to the generic store: QuickBooks' defaults and computed
+// figures, and its postings. Adding a kind (sales receipts, bills, checks, journal entries ...) is
+// writing its rule and registering it in txn_rules.cpp.
+class TxnRule {
+ public:
+  virtual ~TxnRule() = default;
+
+  // Fills in what QuickBooks fills in (from the customer or vendor, the terms, the items) and
+  // computes line amounts and totals of a new or changed transaction; inputs parallel its lines.
+  // A status that is not OK refuses the request.
+  virtual Status Complete(TxnStore& store, TxnRecord& txn,
+                          std::vector<LineInput>& inputs) const = 0;
+  // The double entry of a stored transaction that is not void, against the books as they stand.
+  virtual std::vector<Posting> Postings(TxnStore& store, const TxnRecord& txn) const = 0;
+  // Writes a Ret field the books decide (BalanceRemaining, IsPaid ...); false for any other.
+  virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
+                               std::string& out) const = 0;
+};
+
+// The rule of a transaction kind; null while the simulator takes no Add or Mod of that kind.
+const TxnRule* FindTxnRule(std::string_view stem);
+
+}  // namespace brennock::simulator
