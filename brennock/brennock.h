@@ -66,6 +66,8 @@
 #include "brennock/items/items.h"
 
 // subscriptions and events
+#include "brennock/events/event_listener.h"
+#include "brennock/events/event_source.h"
 #include "brennock/events/qb_event.h"
 #include "brennock/events/subscription_collections.h"
 
