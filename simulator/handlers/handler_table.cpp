@@ -17,6 +17,7 @@ const HandlerTable& DefaultHandlers() {
     RegisterCompanyHandlers(t);
     RegisterListHandlers(t);
     RegisterDataExtHandlers(t);
+    RegisterEventHandlers(t);
     return t;
   }();
   return table;

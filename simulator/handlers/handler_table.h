@@ -29,5 +29,6 @@ const HandlerTable& DefaultHandlers();
 void RegisterCompanyHandlers(HandlerTable& table);
 void RegisterListHandlers(HandlerTable& table);
 void RegisterDataExtHandlers(HandlerTable& table);
+void RegisterEventHandlers(HandlerTable& table);  // simulator/events/
 
 }  // namespace brennock::simulator
