@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 10> kCommands = {{
+  static const std::array<CommandSpec, 14> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -18,6 +18,10 @@ std::span<const CommandSpec> CommandTable() {
       {"delete", AttachDeleteCommand},
       {"serve", AttachServeCommand},
       {"export", AttachExportCommand},
+      {"subscribe", AttachSubscribeCommand},
+      {"subscriptions", AttachSubscriptionsCommand},
+      {"events", AttachEventsCommand},
+      {"menu", AttachMenuCommand},
   }};
   return kCommands;
 }
