@@ -11,7 +11,7 @@ namespace brennock {
 
 // One event waiting in a company file for its subscriber.
 struct QueuedEvent {
-  int64_t sequence = 0;  // grows with every event the company file keeps
+  int64_t sequence = 0;  // grows with every event of the subscriber
   std::string subscriberID;
   std::string subscriptionType;  // "Data", "UI" or "UIExtension"
   std::string callback;          // the subscription's ProgID, or its CLSID

@@ -4,10 +4,10 @@
 
 #include "brennock/util/text.h"
 #include "simulator/clock.h"
+#include "simulator/events/event_document.h"
 #include "simulator/events/event_kinds.h"
 #include "simulator/events/event_queue.h"
 #include "simulator/lists/field_values.h"
-#include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
 namespace {
@@ -27,42 +27,15 @@ std::string_view OperationName(RecordOperation operation) {
   return {};
 }
 
-// The ListEvent or TxnEvent of a change.
-std::string ChangeBody(std::string_view family, std::string_view type, std::string_view operation,
-                       std::string_view id, std::string_view ref_number,
-                       std::string_view merged_into) {
-  std::string body;
-  XmlWriter w(body);
-  const std::string prefix(family);
-  w.Open(prefix + "Event");
-  w.Element(prefix + "EventType", type);
-  w.Element(prefix + "EventOperation", operation);
-  if (family == "List") {
-    w.Element("ListID", id);
-    if (!merged_into.empty()) w.Element("AfterMergeListID", merged_into);
-  } else {
-    w.Element("TxnID", id);
-    if (!ref_number.empty()) w.Element("RefNumber", ref_number);
-  }
-  w.Close(prefix + "Event");
-  return body;
-}
-
 void RaiseCompanyFileEvent(CompanyDb& company, std::string_view operation) {
   Database& db = company.db();
   if (company.read_only()) return;
   if (InterestedSubscribers(db, "UI", "CompanyFile", "", operation).empty()) return;
-  std::string body;
-  XmlWriter w(body);
-  w.Open("CompanyFileEvent");
-  w.Element("CompanyFileEventOperation", operation);
-  w.Close("CompanyFileEvent");
   Transaction txn(db, true);
   const SimulatorTime now = Now();
   // Read again inside the transaction: another process may have changed the subscriptions.
-  for (const EventRecipient& recipient :
-       InterestedSubscribers(db, "UI", "CompanyFile", "", operation))
-    Enqueue(db, recipient, "UI", "", body, now);
+  for (EventRecipient& recipient : InterestedSubscribers(db, "UI", "CompanyFile", "", operation))
+    Enqueue(db, recipient, "UI", "", operation, now);
   txn.Commit();
 }
 
@@ -78,9 +51,10 @@ void RecordChanged(CompanyDb& company, std::string_view type, RecordOperation op
   std::vector<EventRecipient> recipients =
       InterestedSubscribers(db, "Data", family, type, operation);
   if (recipients.empty()) return;
-  const std::string body = ChangeBody(family, type, operation, id, ref_number, merged_into);
+  const std::string body =
+      DataEventBody(family, type, operation, id, family == "List" ? merged_into : ref_number);
   const SimulatorTime now = Now();
-  for (const EventRecipient& recipient : recipients) Enqueue(db, recipient, "Data", "", body, now);
+  for (EventRecipient& recipient : recipients) Enqueue(db, recipient, "Data", "", body, now);
 }
 
 void CompanyFileOpened(CompanyDb& company) { RaiseCompanyFileEvent(company, "Open"); }
@@ -119,10 +93,9 @@ int ChooseMenuItem(CompanyDb& company, std::string_view menu_path) {
   }
   const SimulatorTime now = Now();
   for (const Chosen& c : chosen) {
-    std::string body;
-    XmlWriter(body).Element("EventTag", c.tag);
     // A menu item is chosen while QuickBooks runs, which starts the application: delivered always.
-    Enqueue(db, {c.subscriber_id, true, 0}, "UIExtension", c.menu, body, now);
+    EventRecipient recipient = QueueOf(db, c.subscriber_id, true);
+    Enqueue(db, recipient, "UIExtension", c.menu, c.tag, now);
   }
   txn.Commit();
   return static_cast<int>(chosen.size());

@@ -17,9 +17,16 @@ struct EventHost {
   std::string last_condense_time;
 };
 
+// The event's own part as it waits in the company file: compact, its fields joined by '\x1f'.
+// A data event: family ("List", "Txn"), type, operation, ListID or TxnID, and AfterMergeListID
+// or RefNumber; a company file event: its operation; a menu event: the item's EventTag.
+std::string DataEventBody(std::string_view family, std::string_view type,
+                          std::string_view operation, std::string_view id, std::string_view extra);
+
 // One delivered event as QuickBooks writes it: the XML declaration, a qbxml processing
 // instruction, QBXML/QBXMLEvents, and the event (DataEvent, UIEvent or UIExtensionEvent by the
-// subscription kind) with SubscriberID, CompanyFilePath, HostInfo, EventTime, the queued body and,
+// subscription kind) with SubscriberID, CompanyFilePath, HostInfo, EventTime, the queued body
+// (ListEvent or TxnEvent, CompanyFileEvent or EventTag) and,
 // for data events, the last restore and condense times and the time events were lost since (when
 // there are such times).
 struct EventParts {
@@ -27,7 +34,7 @@ struct EventParts {
   std::string_view subscriber_id;
   std::string_view company_path;
   std::string_view event_time;
-  std::string_view body;
+  std::string_view body;  // compact, as queued
   std::string_view recovery_time;
 };
 std::string EventDocument(const EventHost& host, const EventParts& parts);

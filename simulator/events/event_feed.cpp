@@ -120,13 +120,11 @@ class CompanyEventFeed : public EventFeed {
           "Another listener is receiving the events of subscriber " + subscriber_id_ + ".");
     }
     st.Reset();
-    db.Prepare(
-          "INSERT INTO event_queues(subscriber_id, listener, listener_seen) VALUES(?, ?, ?) "
-          "ON CONFLICT(subscriber_id) DO UPDATE SET listener = excluded.listener, "
-          "listener_seen = excluded.listener_seen")
-        .Bind(1, subscriber_id_)
-        .Bind(2, token_)
-        .Bind(3, now.unix_seconds)
+    queue_ = QueueOf(db, subscriber_id_, true).queue;
+    db.Prepare("UPDATE event_queues SET listener = ?, listener_seen = ? WHERE queue = ?")
+        .Bind(1, token_)
+        .Bind(2, now.unix_seconds)
+        .Bind(3, queue_)
         .Run();
     txn.Commit();
     last_heartbeat_ = now.unix_seconds;
@@ -147,26 +145,26 @@ class CompanyEventFeed : public EventFeed {
 
   std::vector<QueuedEvent> Waiting(size_t max) {
     auto& st = company_->db().Prepare(
-        "SELECT o.seq, o.kind, o.event_time, o.body, coalesce(s.callback, ''), "
+        "SELECT o.seq, o.kind, o.event_time, o.utc_offset, o.body, coalesce(s.callback, ''), "
         "coalesce(s.deliver_always, 1), coalesce(s.track_lost, 0), coalesce(q.lost_since, '') "
-        "FROM event_outbox o "
-        "LEFT JOIN subscriptions s ON s.subscriber_id = o.subscriber_id AND s.kind = o.kind "
+        "FROM event_outbox o JOIN event_queues q ON q.queue = o.queue "
+        "LEFT JOIN subscriptions s ON s.subscriber_id = q.subscriber_id AND s.kind = o.kind "
         "AND s.menu = o.menu "
-        "LEFT JOIN event_queues q ON q.subscriber_id = o.subscriber_id "
-        "WHERE o.subscriber_id = ? ORDER BY o.seq LIMIT ?");
-    st.Bind(1, subscriber_id_).Bind(2, static_cast<int64_t>(max));
+        "WHERE o.queue = ? ORDER BY o.seq LIMIT ?");
+    st.Bind(1, queue_).Bind(2, static_cast<int64_t>(max));
     std::vector<QueuedEvent> events;
     while (st.Step()) {
       QueuedEvent event;
       event.sequence = st.Int(0);
       event.subscriberID = subscriber_id_;
       event.subscriptionType = st.Text(1);
-      event.callback = st.Text(4);
-      event.deliverAlways = st.Int(5) != 0;
-      const bool track_lost = st.Int(6) != 0;
-      event.eventXML = EventDocument(
-          host_, {event.subscriptionType, subscriber_id_, company_->path(), st.Text(2), st.Text(3),
-                  track_lost ? st.Text(7) : std::string_view()});
+      event.callback = st.Text(5);
+      event.deliverAlways = st.Int(6) != 0;
+      const bool track_lost = st.Int(7) != 0;
+      const std::string time = FormatDateTime({st.Int(2), static_cast<int32_t>(st.Int(3))});
+      event.eventXML =
+          EventDocument(host_, {event.subscriptionType, subscriber_id_, company_->path(), time,
+                                st.Text(4), track_lost ? st.Text(8) : std::string_view()});
       events.push_back(std::move(event));
     }
     return events;
@@ -174,13 +172,15 @@ class CompanyEventFeed : public EventFeed {
 
   bool Remove(int64_t sequence) {
     Database& db = company_->db();
-    db.Prepare("DELETE FROM event_outbox WHERE seq = ? AND subscriber_id = ?")
-        .Bind(1, sequence)
-        .Bind(2, subscriber_id_)
+    db.Prepare("DELETE FROM event_outbox WHERE queue = ? AND seq = ?")
+        .Bind(1, queue_)
+        .Bind(2, sequence)
         .Run();
     if (db.Changes() == 0) return false;
-    db.Prepare("UPDATE event_queues SET queued = max(queued - 1, 0) WHERE subscriber_id = ?")
-        .Bind(1, subscriber_id_)
+    // The number stays taken: the next event of the subscriber gets a higher one.
+    db.Prepare("UPDATE event_queues SET acked_seq = max(acked_seq, ?) WHERE queue = ?")
+        .Bind(1, sequence)
+        .Bind(2, queue_)
         .Run();
     return true;
   }
@@ -189,6 +189,7 @@ class CompanyEventFeed : public EventFeed {
   std::string subscriber_id_;
   std::string token_;
   EventHost host_;
+  int64_t queue_ = 0;
   int64_t last_heartbeat_ = 0;
 };
 

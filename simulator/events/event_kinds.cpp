@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "brennock/qbxml/catalogue.h"
 
@@ -36,9 +38,20 @@ bool IsEventOperation(std::string_view family, std::string_view operation) {
 }
 
 std::string_view EventFamily(std::string_view type) {
-  if (IsEventType("List", type)) return "List";
-  if (IsEventType("Txn", type)) return "Txn";
-  return {};
+  // Asked at every change: the names are looked up once, sorted, then searched.
+  struct Families {
+    std::vector<std::pair<std::string_view, std::string_view>> byType;  // type, family
+    Families() {
+      for (std::string_view family : {"List", "Txn"})
+        for (std::string_view name : Values(family, "EventType")) byType.emplace_back(name, family);
+      std::sort(byType.begin(), byType.end());
+    }
+  };
+  static const Families families;
+  auto found = std::lower_bound(families.byType.begin(), families.byType.end(),
+                                std::pair<std::string_view, std::string_view>(type, {}));
+  return found != families.byType.end() && found->first == type ? found->second
+                                                                : std::string_view();
 }
 
 }  // namespace brennock::simulator

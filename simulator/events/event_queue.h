@@ -22,7 +22,10 @@ inline constexpr int64_t kListenerLifetimeSeconds = 60;
 struct EventRecipient {
   std::string subscriber_id;
   bool deliver_always = false;
+  int64_t queue = 0;          // its row in event_queues
   int64_t listener_seen = 0;  // simulator clock, Unix seconds; 0: no listener
+  int64_t last_queued = 0;    // number of the newest event waiting, or of the last delivered
+  int64_t waiting = 0;        // events queued and not yet delivered
 };
 
 // The subscribers of one kind of subscription ("Data" or "UI") interested in an event (family
@@ -31,11 +34,14 @@ struct EventRecipient {
 std::vector<EventRecipient> InterestedSubscribers(Database& db, std::string_view subscription_kind,
                                                   std::string_view family, std::string_view type,
                                                   std::string_view operation);
+// The queue of a subscriber, made when it has none.
+EventRecipient QueueOf(Database& db, std::string_view subscriber_id, bool deliver_always);
 
-// Puts one event into the recipient's queue, in the caller's transaction. A recipient that takes
+// Puts one event into the recipient's queue, in the caller's transaction, and counts it in the
+// recipient. body is the event's own part in compact form (EventBody). A recipient that takes
 // events only while it runs and has no listener, or whose queue is full, loses the event instead:
 // the time of the first loss is kept for its recovery information.
-void Enqueue(Database& db, const EventRecipient& recipient, std::string_view subscription_kind,
+void Enqueue(Database& db, EventRecipient& recipient, std::string_view subscription_kind,
              std::string_view menu, std::string_view body, const SimulatorTime& now);
 
 // Records that an event of the subscriber was lost at that time (the earliest loss is kept).

@@ -22,20 +22,22 @@ CREATE TABLE IF NOT EXISTS event_interests(
   operation TEXT NOT NULL,
   subscriber_id TEXT NOT NULL,
   PRIMARY KEY(family, type, operation, subscriber_id)) WITHOUT ROWID;
-CREATE TABLE IF NOT EXISTS event_outbox(
-  seq INTEGER PRIMARY KEY AUTOINCREMENT,
-  subscriber_id TEXT NOT NULL,
-  kind TEXT NOT NULL,
-  menu TEXT NOT NULL DEFAULT '',
-  event_time TEXT NOT NULL,
-  body TEXT NOT NULL);
-CREATE INDEX IF NOT EXISTS event_outbox_by_subscriber ON event_outbox(subscriber_id, seq);
 CREATE TABLE IF NOT EXISTS event_queues(
-  subscriber_id TEXT PRIMARY KEY,
-  queued INTEGER NOT NULL DEFAULT 0,
+  queue INTEGER PRIMARY KEY,
+  subscriber_id TEXT NOT NULL UNIQUE,
+  acked_seq INTEGER NOT NULL DEFAULT 0,
   lost_since TEXT,
   listener TEXT NOT NULL DEFAULT '',
-  listener_seen INTEGER NOT NULL DEFAULT 0) WITHOUT ROWID;
+  listener_seen INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS event_outbox(
+  queue INTEGER NOT NULL,
+  seq INTEGER NOT NULL,
+  kind TEXT NOT NULL,
+  menu TEXT NOT NULL DEFAULT '',
+  event_time INTEGER NOT NULL,
+  utc_offset INTEGER NOT NULL,
+  body TEXT NOT NULL,
+  PRIMARY KEY(queue, seq)) WITHOUT ROWID;
 )sql";
 
 }  // namespace

@@ -375,15 +375,19 @@ Status DeleteRequest(Database& db, pugi::xml_node rq) {
       .Bind(1, subscriber)
       .Bind(2, type)
       .Run();
-  db.Prepare("DELETE FROM event_outbox WHERE subscriber_id = ? AND kind = ?")
+  // Counted as delivered, so the numbers of the subscriber's events keep growing.
+  db.Prepare(
+        "UPDATE event_queues SET acked_seq = max(acked_seq, coalesce((SELECT max(seq) FROM "
+        "event_outbox o WHERE o.queue = event_queues.queue AND o.kind = ?2), 0)) "
+        "WHERE subscriber_id = ?1")
       .Bind(1, subscriber)
       .Bind(2, type)
       .Run();
   db.Prepare(
-        "UPDATE event_queues SET queued = "
-        "(SELECT count(*) FROM event_outbox WHERE subscriber_id = ?) WHERE subscriber_id = ?")
+        "DELETE FROM event_outbox WHERE kind = ?2 AND queue = "
+        "(SELECT queue FROM event_queues WHERE subscriber_id = ?1)")
       .Bind(1, subscriber)
-      .Bind(2, subscriber)
+      .Bind(2, type)
       .Run();
   return {};
 }
