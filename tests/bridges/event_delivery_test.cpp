@@ -2,10 +2,14 @@
 // failures, and without holding up the company's own requests.
 #include "bridges/serve/event_delivery.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <memory>
@@ -176,6 +180,70 @@ TEST_F(EventDeliveryTest, ASubscriberThatHoldsHoldsOnlyItsOwnEvents) {
   subscriber.Release();
   EXPECT_EQ(subscriber.Await(11).size(), 11u);
   delivery.Stop();
+}
+
+// A "subscriber" that answers every connection with text that is not HTTP, and hangs up.
+class GarbageAnswers {
+ public:
+  GarbageAnswers() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 8);
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] {
+      for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;) {
+        char buffer[4096];
+        [[maybe_unused]] ssize_t read = ::recv(client, buffer, sizeof buffer, 0);
+        const char answer[] = "\x01\x02 this is no HTTP answer\r\n\r\n";
+        [[maybe_unused]] ssize_t sent = ::send(client, answer, sizeof answer - 1, MSG_NOSIGNAL);
+        ::close(client);
+        ++connections_;
+      }
+    });
+  }
+  ~GarbageAnswers() {
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+    thread_.join();
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/events"; }
+  int Connections() const { return connections_; }
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::thread thread_;
+  std::atomic<int> connections_{0};
+};
+
+TEST_F(EventDeliveryTest, GarbageAnswersKeepTheEventForLaterAndHoldNothingElse) {
+  GarbageAnswers garbage;
+  Subscribe(garbage.Url(), true);
+  const std::string id = AddCustomer("Kept");
+  serve::EventDelivery delivery(Options());
+  delivery.Start();
+  for (int i = 0; i < 3000 && garbage.Connections() < 3; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_GE(garbage.Connections(), 3);
+  AddCustomer("Meanwhile");  // the company's requests go on
+  delivery.Stop();
+  EXPECT_EQ(delivery.Delivered(), 0u);
+  EXPECT_EQ(delivery.Dropped(), 0u);
+  // Nothing was lost: a listener that comes later gets both events, the first one first.
+  EventListener listener;
+  std::vector<std::string> received;
+  listener.OnEventReceived = [&](const std::string& xml) { received.push_back(xml); };
+  listener.Open(kSubscriber, path_);
+  for (int round = 0; round < 100 && received.size() < 2; ++round) listener.Deliver(20);
+  ASSERT_EQ(received.size(), 2u);
+  qbEvent first;
+  first.ParseXML(received[0]);
+  EXPECT_EQ(first.ListID(), id);
 }
 
 TEST_F(EventDeliveryTest, ASubscriberThatIsNotRunningLosesEventsAndIsToldOfTheGap) {
