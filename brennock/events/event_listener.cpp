@@ -73,7 +73,10 @@ int32_t EventListener::Deliver(int32_t WaitMilliseconds) {
        feed_->Next(kBatch, std::chrono::milliseconds(std::max(WaitMilliseconds, 0)))) {
     EventCallback callback = CallbackOf(event.callback);
     if (!callback) callback = OnEventReceived;
-    if (!callback) break;  // kept for a listener that can take it
+    // The event stays queued; saying so beats handing the same event back at every call.
+    if (!callback)
+      RaiseGeneral("EventListener",
+                   "No callback takes the events of ProgID \"" + event.callback + "\".");
     callback(event.eventXML);
     feed_->Acknowledge(event.sequence);
     ++delivered;

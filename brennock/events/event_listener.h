@@ -41,8 +41,9 @@ class EventListener {
   // events; the processor's errors for a file it cannot open.
   void Open(const std::string& SubscriberID, const std::string& CompanyPath = {});
   // Hands the waiting events to their callbacks, waiting up to WaitMilliseconds for the first.
-  // Returns how many were delivered. An event without a callback stays queued and ends the round;
-  // a callback that throws leaves its event queued (it comes again) and the exception passes on.
+  // Returns how many were delivered. An event whose ProgID has no callback, without
+  // OnEventReceived, stays queued and raises 1003 naming the ProgID; a callback that throws
+  // leaves its event queued (it comes again) and the exception passes on.
   int32_t Deliver(int32_t WaitMilliseconds = 0);
   void Close();
   bool IsOpen() const noexcept { return feed_ != nullptr; }

@@ -201,6 +201,15 @@ TEST_F(SimulatorEventsTest, OneListenerPerSubscriberAndCallbacksThatFailGetTheEv
   EXPECT_THROW(second.Open(kSubscriber, path_), AutomationError);
 
   AddCustomer("Retried");
+  // Nobody takes the subscription's ProgID: the event stays, and the listener says why.
+  UnregisterEventCallback(kProgID);
+  try {
+    listener_.Deliver(200);
+    FAIL() << "an event without a callback";
+  } catch (const AutomationError& error) {
+    EXPECT_EQ(error.Number(), ErrorNumber(errGeneral));
+    EXPECT_EQ(error.Description(), "No callback takes the events of ProgID \"Tests.EventSink\".");
+  }
   int calls = 0;
   RegisterEventCallback(kProgID, [&](const std::string&) {
     if (++calls == 1) throw std::runtime_error("subscriber busy");
