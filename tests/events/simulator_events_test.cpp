@@ -19,6 +19,8 @@ TEST_F(SimulatorEventsTest, ChangesByAnotherProcessArriveOncePerChangeInOrder) {
   auto subscription = SubscribeData(true);
   subscription->EventDescriptors()->Add(qoObjectTypeCustomer, true, true, true, false);
   subscription->EventDescriptors()->Add(qoObjectTypeVendor, true, false, false, false);
+  // The simulator keeps no invoices yet: the vendor stands in as the second kind.
+  subscription->EventDescriptors()->Add(qoObjectTypeInvoice, true, true, true, false);
   ASSERT_EQ(connection_->DataEventSubscriptions()->Commit(), 0);
   listener_.Open(kSubscriber, path_);
 
