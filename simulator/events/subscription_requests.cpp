@@ -1,6 +1,7 @@
 #include "simulator/events/subscription_requests.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <span>
 #include <vector>
