@@ -148,24 +148,27 @@ struct NewSubscription {
 bool ReadEventSubscription(pugi::xml_node aggregate, std::string_view family, NewSubscription& s,
                            Status& status) {
   const std::string prefix(family);
+  // The names outlive the loops: pugixml's named ranges keep a pointer to them.
+  const std::string typeElement = prefix + "EventType";
+  const std::string operationElement = prefix + "EventOperation";
   std::vector<std::string> types, operations;
   XmlWriter w(s.body);
   w.Open(prefix + "EventSubscription");
-  for (pugi::xml_node type : aggregate.children((prefix + "EventType").c_str())) {
+  for (pugi::xml_node type : aggregate.children(typeElement.c_str())) {
     types.emplace_back(Trim(type.text().get()));
     if (!IsEventType(family, types.back())) {
-      status = BadValue(types.back(), prefix + "EventType");
+      status = BadValue(types.back(), typeElement);
       return false;
     }
-    w.Element(prefix + "EventType", types.back());
+    w.Element(typeElement, types.back());
   }
-  for (pugi::xml_node operation : aggregate.children((prefix + "EventOperation").c_str())) {
+  for (pugi::xml_node operation : aggregate.children(operationElement.c_str())) {
     operations.emplace_back(Trim(operation.text().get()));
     if (!IsEventOperation(family, operations.back())) {
-      status = BadValue(operations.back(), prefix + "EventOperation");
+      status = BadValue(operations.back(), operationElement);
       return false;
     }
-    w.Element(prefix + "EventOperation", operations.back());
+    w.Element(operationElement, operations.back());
   }
   w.Close(prefix + "EventSubscription");
   for (const std::string& type : types)
