@@ -65,6 +65,12 @@
 // items of every kind
 #include "brennock/items/items.h"
 
+// subscriptions and events
+#include "brennock/events/event_listener.h"
+#include "brennock/events/event_source.h"
+#include "brennock/events/qb_event.h"
+#include "brennock/events/subscription_collections.h"
+
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"

@@ -7,6 +7,7 @@
 
 #include "brennock/errors/automation_error.h"
 #include "simulator/clock.h"
+#include "simulator/events/data_events.h"
 #include "simulator/processor_errors.h"
 #include "simulator/request_document.h"
 
@@ -16,6 +17,19 @@ void Raise(const ProcessorError& error) {
   throw AutomationError(error.number, std::string(kProcessorSource),
                         std::string(error.description));
 }
+
+namespace {
+
+// Subscribers learn that a session opened or closed the company file. The session's own work
+// does not depend on it: a file that cannot take the event (locked, full) still opens and closes.
+void RaiseFileEvent(CompanyDb& company, void (*raise)(CompanyDb&)) {
+  try {
+    raise(company);
+  } catch (const SqliteError&) {
+  }
+}
+
+}  // namespace
 
 SimulatorProcessor::SimulatorProcessor()
     : preferences_(std::make_shared<brennock::AuthPreferences>()) {}
@@ -62,7 +76,9 @@ std::string SimulatorProcessor::BeginSession(const std::string& qbFileName,
                 static_cast<unsigned long long>(next_ticket_++),
                 static_cast<unsigned long long>(Now().unix_seconds) & 0xffffffffffffull);
   session->ticket = ticket;
+  RaiseFileEvent(*session->company, CompanyFileOpened);
   sessions_[ticket] = std::move(session);
+  latest_ticket_ = ticket;
   return ticket;
 }
 
@@ -96,18 +112,40 @@ std::string SimulatorProcessor::ProcessRequest(const std::string& ticket,
 
 std::string SimulatorProcessor::ProcessSubscription(const std::string& inputRequest) {
   if (!connected_) Raise(kCouldNotAccess);
-  return AnswerSubscriptionDocument(inputRequest);
+  try {
+    return AnswerSubscriptions(inputRequest);
+  } catch (const SqliteError&) {
+    Raise(kUnexpected);  // the company file is locked or damaged
+  }
+}
+
+std::string SimulatorProcessor::AnswerSubscriptions(const std::string& request) {
+  auto latest = sessions_.find(latest_ticket_);
+  if (latest != sessions_.end())
+    return AnswerSubscriptionDocument(*latest->second->company, request);
+  const char* open_company = std::getenv("BRENNOCK_COMPANY");
+  if (!open_company || !*open_company) Raise(kNoCompanyFile);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(open_company, ec)) Raise(kCouldNotOpenFile);
+  std::unique_ptr<CompanyDb> company;
+  try {
+    company = std::make_unique<CompanyDb>(std::filesystem::absolute(open_company).string());
+  } catch (const SqliteError&) {
+    Raise(kCouldNotStart);
+  }
+  return AnswerSubscriptionDocument(*company, request);
 }
 
 int16_t SimulatorProcessor::MajorVersion() { return 16; }
 int16_t SimulatorProcessor::MinorVersion() { return 0; }
 
 void SimulatorProcessor::EndSession(const std::string& ticket) {
-  FindSession(ticket);
+  RaiseFileEvent(*FindSession(ticket).company, CompanyFileClosed);
   sessions_.erase(ticket);
 }
 
 void SimulatorProcessor::CloseConnection() {
+  for (auto& [ticket, session] : sessions_) RaiseFileEvent(*session->company, CompanyFileClosed);
   sessions_.clear();
   connected_ = false;
 }

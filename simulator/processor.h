@@ -33,6 +33,8 @@ class SimulatorProcessor : public brennock::RequestProcessor {
 
  private:
   Session& FindSession(const std::string& ticket);
+  // The company file subscriptions are kept in: the latest session's, else BRENNOCK_COMPANY's.
+  std::string AnswerSubscriptions(const std::string& request);
 
   bool connected_ = false;
   std::string app_id_;
@@ -40,6 +42,7 @@ class SimulatorProcessor : public brennock::RequestProcessor {
   std::shared_ptr<brennock::AuthPreferences> preferences_;
   std::map<std::string, std::unique_ptr<Session>> sessions_;
   uint64_t next_ticket_ = 1;
+  std::string latest_ticket_;
 };
 
 }  // namespace brennock::simulator

@@ -7,6 +7,7 @@
 
 #include "brennock/util/environment.h"
 #include "brennock/util/text.h"
+#include "simulator/events/subscription_requests.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/processor_errors.h"
 #include "simulator/strict_validator.h"
@@ -140,7 +141,8 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   Parse(doc, text);
   pugi::xml_node root = doc.child("QBXML");
   if (!root) Raise(kParseError);
-  if (root.child("QBXMLSubscriptionMsgsRq")) return AnswerSubscriptionDocument(text);
+  if (root.child("QBXMLSubscriptionMsgsRq"))
+    return AnswerSubscriptionDocument(*session.company, text);
   pugi::xml_node msgs = root.child("QBXMLMsgsRq");
   if (!msgs) Raise(kParseError);
 
@@ -188,30 +190,17 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   return out;
 }
 
-std::string AnswerSubscriptionDocument(std::string_view text) {
+std::string AnswerSubscriptionDocument(CompanyDb& company, std::string_view text) {
   pugi::xml_document doc;
   Parse(doc, text);
   pugi::xml_node msgs = doc.child("QBXML").child("QBXMLSubscriptionMsgsRq");
   if (!msgs) Raise(kParseError);
+  for (auto rq : msgs.children()) {
+    if (rq.type() == pugi::node_element && !EndsWithRq(rq.name())) Raise(kParseError);
+  }
   std::string out(kResponseHead);
   out += "<QBXMLSubscriptionMsgsRs>\n";
-  XmlWriter w(out);
-  for (auto rq : msgs.children()) {
-    if (rq.type() != pugi::node_element) continue;
-    std::string_view name = rq.name();
-    if (!EndsWithRq(name)) Raise(kParseError);
-    // No subscriptions are kept yet: queries find nothing, everything else is not available.
-    bool query = name.find("QueryRq") != std::string_view::npos;
-    Status status = query ? MakeStatus(kNoMatch) : MakeStatus(kFeatureNotEnabled);
-    std::string rs(name);
-    rs.back() = 's';
-    w.OpenWithAttributes(rs);
-    if (auto id = rq.attribute("requestID")) w.Attribute("requestID", id.value());
-    w.Attribute("statusCode", std::to_string(status.code));
-    w.Attribute("statusSeverity", status.severity);
-    w.Attribute("statusMessage", status.message);
-    w.Raw(" />\n");
-  }
+  AnswerSubscriptionRequests(company, msgs, out);
   out += "</QBXMLSubscriptionMsgsRs>\n</QBXML>\n";
   return out;
 }

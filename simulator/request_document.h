@@ -13,7 +13,7 @@ namespace brennock::simulator {
 // Raises the processor's parse error when the text is not a qbXML request.
 std::string AnswerRequestDocument(Session& session, std::string_view text);
 
-// Answers a subscription message set (no session needed).
-std::string AnswerSubscriptionDocument(std::string_view text);
+// Answers a subscription message set from the subscriptions kept in company.
+std::string AnswerSubscriptionDocument(CompanyDb& company, std::string_view text);
 
 }  // namespace brennock::simulator

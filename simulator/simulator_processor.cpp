@@ -1,6 +1,8 @@
 #include "simulator/simulator_processor.h"
 
+#include "brennock/events/event_source.h"
 #include "brennock/session/processor_registry.h"
+#include "simulator/events/event_feed.h"
 #include "simulator/processor.h"
 
 namespace brennock::simulator {
@@ -11,9 +13,11 @@ std::shared_ptr<brennock::RequestProcessor> CreateSimulatorProcessor() {
 
 namespace {
 
-// The simulator answers to "Brennock.Simulator" from the start of every program that links it.
+// The simulator answers to "Brennock.Simulator" from the start of every program that links it,
+// and keeps the event queues of its company files.
 const bool kRegistered = [] {
   RegisterRequestProcessor("Brennock.Simulator", [] { return CreateSimulatorProcessor(); });
+  RegisterEventSource([](const std::string& path) { return OpenCompanyEventSource(path); });
   return true;
 }();
 

@@ -19,7 +19,8 @@ class LogFile;
 class RequestProcessor;
 class UIExtensionSubscriptions;
 class UISubscriptions;
-class DataEventSubscriptions;
+class DataEventSubcriptions;
+using DataEventSubscriptions = DataEventSubcriptions;
 class SqlConnection;
 class XmlDocument;
 struct HostInfo;
@@ -174,7 +175,8 @@ class QBConnection {
   // Asks QuickBooks (qbXML 3.0 and later) to show the add form of FormType, or the form of the
   // record ListOrTxnId. Lists: customer, vendor, other name, employee; most transaction kinds.
   void DisplayQBForm(qoEnumListObjectType FormType, const std::string& ListOrTxnId = {});
-  // Subscription collections, created on first use by the events module.
+  // Subscription collections, created on first use (brennock/events/); the data event collection
+  // is the master one, which adds and commits.
   std::shared_ptr<brennock::UIExtensionSubscriptions> UIExtensionSubscriptions();
   std::shared_ptr<brennock::UISubscriptions> UISubscriptions();
   std::shared_ptr<brennock::DataEventSubscriptions> DataEventSubscriptions();

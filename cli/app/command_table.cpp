@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 11> kCommands = {{
+  static const std::array<CommandSpec, 15> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -19,6 +19,10 @@ std::span<const CommandSpec> CommandTable() {
       {"void", AttachVoidCommand},
       {"serve", AttachServeCommand},
       {"export", AttachExportCommand},
+      {"subscribe", AttachSubscribeCommand},
+      {"subscriptions", AttachSubscriptionsCommand},
+      {"events", AttachEventsCommand},
+      {"menu", AttachMenuCommand},
   }};
   return kCommands;
 }

@@ -16,5 +16,9 @@ CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachChangeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachServeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachExportCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachSubscribeCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachSubscriptionsCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachEventsCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachMenuCommand(CLI::App& app, const GlobalOptions& globals);
 
 }  // namespace brennock::cli

@@ -11,6 +11,7 @@
 #include "brennock/session/remote_processor.h"
 #include "brennock/util/text.h"
 #include "bridges/serve/credentials.h"
+#include "bridges/serve/event_delivery.h"
 #include "bridges/serve/qwc.h"
 #include "bridges/serve/request_log.h"
 #include "bridges/serve/server.h"
@@ -28,6 +29,7 @@ struct ServeCommandOptions {
   std::string cert, key, tokenFile, credentials, log, portFile;
   std::string backend = "Brennock.Simulator";
   bool webConnector = false;
+  bool noEvents = false;
   size_t maxBody = 16u << 20;
   int sessionWait = 60, answerWait = 300;
   // One-shot actions.
@@ -63,6 +65,25 @@ std::string PublicUrl(const ServeCommandOptions& o) {
   bool secure = !o.cert.empty();
   std::string host = o.host == "0.0.0.0" || o.host == "::" ? "localhost" : o.host;
   return std::string(secure ? "https://" : "http://") + host + ":" + std::to_string(o.port) + "/wc";
+}
+
+// Posts the events of the company file's URL subscribers while serving; a company file without
+// event queues is served all the same.
+std::unique_ptr<serve::EventDelivery> StartEventDelivery(const std::string& company,
+                                                         std::ostream* log) {
+  if (company.empty()) return nullptr;
+  serve::EventDeliveryOptions options;
+  options.companyPath = company;
+  options.log = log;
+  auto events = std::make_unique<serve::EventDelivery>(options);
+  try {
+    events->Start();
+  } catch (const std::exception& error) {
+    serve::WriteLogEvent(log, "event=events-off reason=" + serve::LogValue(error.what()));
+    return nullptr;
+  }
+  serve::WriteLogEvent(log, "event=events company=" + serve::LogValue(company));
+  return events;
 }
 
 int RunServe(ServeCommandOptions& o, const GlobalOptions& globals) {
@@ -142,10 +163,13 @@ int RunServe(ServeCommandOptions& o, const GlobalOptions& globals) {
                " tls=" + (o.cert.empty() ? "off" : "on") +
                " backend=" + serve::LogValue(o.webConnector ? "webconnector" : o.backend));
   if (!o.portFile.empty()) WritePrivateFile(o.portFile, std::to_string(o.port) + "\n");
+  std::unique_ptr<serve::EventDelivery> events =
+      o.noEvents || o.webConnector ? nullptr : StartEventDelivery(globals.company, log);
   int signal = 0;
   sigwait(&stopping, &signal);
   serve::WriteLogEvent(
       log, std::string("event=stopping signal=") + (signal == SIGTERM ? "TERM" : "INT"));
+  if (events) events->Stop();
   server.Stop();
   serve::WriteLogEvent(log, "event=stopped");
   return kExitOk;
@@ -165,7 +189,9 @@ CommandRun AttachServeCommand(CLI::App& app, const GlobalOptions& globals) {
   brennock serve --write-qwc brennock.qwc --url https://books.example.com:8443/wc --user qbwc
 
 Clients choose brennockRqP.RequestProcessor with BRENNOCK_REMOTE_URL=http://127.0.0.1:8470
-and BRENNOCK_REMOTE_TOKEN. SIGTERM fails waiting callers cleanly and stops.)");
+and BRENNOCK_REMOTE_TOKEN. With --company, events of subscriptions whose callback is a URL
+(brennock subscribe data --url URL) are posted there. SIGTERM fails waiting callers cleanly and
+stops.)");
   auto o = std::make_shared<ServeCommandOptions>();
   serve->add_option("--host", o->host, "Address to listen on (HTTPS needed beyond loopback)")
       ->capture_default_str();
@@ -181,6 +207,8 @@ and BRENNOCK_REMOTE_TOKEN. SIGTERM fails waiting callers cleanly and stops.)");
       ->capture_default_str();
   serve->add_flag("--web-connector", o->webConnector,
                   "Answer requests through the QuickBooks Web Connector instead");
+  serve->add_flag("--no-events", o->noEvents,
+                  "Do not post the company file's events to URL subscribers");
   serve->add_option("--credentials", o->credentials, "Web Connector users file");
   serve->add_option("--max-body", o->maxBody, "Largest request body in bytes")
       ->capture_default_str();

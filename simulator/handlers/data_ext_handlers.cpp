@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "simulator/clock.h"
+#include "simulator/events/data_events.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/transactions/txn_store.h"
@@ -201,7 +202,8 @@ Status DataExtDefQuery(RequestContext& ctx) {
 // lines' TxnLineID, or "Company".
 struct ValueTarget {
   std::string object_id;
-  std::string list_type;  // ListDataExtType as given, empty for the company
+  std::string list_type;         // ListDataExtType as given, empty for the company
+  std::string_view record_type;  // the record's own list ("Customer", "ItemService")
   std::string ref_id, ref_name;
   std::string txn_type, txn_id, txn_line_id;  // a transaction's value
 };
@@ -255,9 +257,16 @@ std::optional<ValueTarget> FindTarget(RequestContext& ctx, pugi::xml_node node, 
     return std::nullopt;
   }
   target.object_id = record->list_id;
+  target.record_type = record->type->name;
   target.ref_id = record->list_id;
   target.ref_name = record->full_name;
   return target;
+}
+
+// A custom field of a list record is part of the record: subscribers hear of a Modify.
+void RaiseModified(RequestContext& ctx, const ValueTarget& target) {
+  if (!target.record_type.empty())
+    RecordChanged(ctx.company, target.record_type, RecordOperation::kModify, target.object_id);
 }
 
 Status SetValue(RequestContext& ctx, const char* aggregate) {
@@ -278,6 +287,7 @@ Status SetValue(RequestContext& ctx, const char* aggregate) {
       .Bind(3, target->object_id)
       .Bind(4, value)
       .Run();
+  RaiseModified(ctx, *target);
   ctx.OpenResponse({});
   XmlWriter w(ctx.out);
   w.Open("DataExtRet");
@@ -303,6 +313,7 @@ Status DataExtDel(RequestContext& ctx) {
       "DELETE FROM data_ext_values WHERE owner_id=? AND name=? AND object_id=?");
   st.Bind(1, owner).Bind(2, name).Bind(3, target->object_id).Run();
   if (ctx.company.db().Changes() == 0) return ctx.Respond(MakeStatus(kObjectNotFound, {name}));
+  RaiseModified(ctx, *target);
   ctx.OpenResponse({});
   XmlWriter w(ctx.out);
   w.Open("DataExtDelRet");

@@ -30,5 +30,6 @@ void RegisterCompanyHandlers(HandlerTable& table);
 void RegisterListHandlers(HandlerTable& table);
 void RegisterDataExtHandlers(HandlerTable& table);
 void RegisterTxnHandlers(HandlerTable& table);
+void RegisterEventHandlers(HandlerTable& table);  // simulator/events/
 
 }  // namespace brennock::simulator

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "simulator/clock.h"
+#include "simulator/events/data_events.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/handlers/query_answer.h"
 #include "simulator/lists/field_values.h"
@@ -24,6 +25,7 @@ Status ListAdd(RequestContext& ctx) {
   ListRecord record;
   Status status = ctx.lists.Add(*type, add, record);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, type->name, RecordOperation::kAdd, record.list_id);
   ctx.OpenResponse(status);
   ctx.lists.WriteRet(ctx.out, record, {});
   ctx.CloseResponse();
@@ -39,6 +41,7 @@ Status ListMod(RequestContext& ctx) {
   ListRecord record;
   Status status = ctx.lists.Modify(*type, mod, record);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, type->name, RecordOperation::kModify, record.list_id);
   ctx.OpenResponse(status);
   ctx.lists.WriteRet(ctx.out, record, {});
   ctx.CloseResponse();
@@ -206,6 +209,7 @@ Status ListDel(RequestContext& ctx) {
   DeletedRecord deleted;
   Status status = ctx.lists.Delete(*type, ctx.request.child("ListID").text().get(), deleted);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, type->name, RecordOperation::kDelete, deleted.list_id);
   ctx.OpenResponse(status);
   XmlWriter w(ctx.out);
   w.Element("ListDelType", deleted.list_type);

@@ -4,6 +4,7 @@
 
 #include "brennock/util/text.h"
 #include "simulator/clock.h"
+#include "simulator/events/data_events.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/handlers/query_answer.h"
 #include "simulator/lists/field_values.h"
@@ -44,6 +45,7 @@ Status TxnAdd(RequestContext& ctx) {
   TxnRecord txn;
   Status status = store.Add(kind, *FindTxnRule(kind.stem), add, txn);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, kind.stem, RecordOperation::kAdd, txn.txn_id, txn.ref_number);
   return AnswerWith(ctx, store, txn, status);
 }
 
@@ -57,6 +59,9 @@ Status TxnMod(RequestContext& ctx) {
   TxnRecord txn;
   Status status = store.Modify(kind, *FindTxnRule(kind.stem), mod, txn);
   if (!status.ok()) return ctx.Respond(status);
+  // A Mod that changed nothing keeps its EditSequence and raises no event.
+  if (txn.edit_sequence != Text(mod.child("EditSequence")))
+    RecordChanged(ctx.company, kind.stem, RecordOperation::kModify, txn.txn_id, txn.ref_number);
   return AnswerWith(ctx, store, txn, status);
 }
 
@@ -68,6 +73,8 @@ Status TxnDel(RequestContext& ctx) {
   DeletedTxn deleted;
   Status status = store.Delete(*kind, Text(ctx.request.child("TxnID")), deleted);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, kind->stem, RecordOperation::kDelete, deleted.txn_id,
+                deleted.ref_number);
   ctx.OpenResponse(status);
   XmlWriter w(ctx.out);
   w.Element("TxnDelType", deleted.txn_type);
@@ -86,6 +93,7 @@ Status TxnVoid(RequestContext& ctx) {
   TxnRecord txn;
   Status status = store.Void(*kind, Text(ctx.request.child("TxnID")), txn);
   if (!status.ok()) return ctx.Respond(status);
+  RecordChanged(ctx.company, kind->stem, RecordOperation::kVoid, txn.txn_id, txn.ref_number);
   ctx.OpenResponse(status);
   XmlWriter w(ctx.out);
   w.Element("TxnVoidType", kind->stem);

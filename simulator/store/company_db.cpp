@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "brennock/util/environment.h"
+#include "simulator/events/event_tables.h"
 namespace brennock::simulator {
 namespace {
 
@@ -157,6 +158,7 @@ void CompanyDb::CreateSchema() {
   Configure(db_);
   Transaction txn(db_, true);
   db_.Exec(kSchema);
+  CreateEventTables(db_);
   SetSetting("format", kFormatMarker);
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
   SetSetting("next_txn_seq", "1");

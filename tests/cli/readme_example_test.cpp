@@ -22,6 +22,9 @@ namespace add_customer_example {
 namespace export_stamp_example {
 #include "docs/examples/export_stamp.cpp"
 }
+namespace watch_customers_example {
+#include "docs/examples/watch_customers.cpp"
+}
 
 namespace brennock::testing {
 namespace {
@@ -33,7 +36,7 @@ TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   size_t from = readme.find("## Using the library");
   ASSERT_NE(from, std::string::npos);
   for (const char* file : {"docs/examples/list_classes.cpp", "docs/examples/add_customer.cpp",
-                           "docs/examples/export_stamp.cpp"}) {
+                           "docs/examples/export_stamp.cpp", "docs/examples/watch_customers.cpp"}) {
     size_t start = readme.find("```cpp\n", from);
     ASSERT_NE(start, std::string::npos) << file;
     start += 7;
@@ -95,6 +98,35 @@ TEST(ReadmeExample, KeepsAStampInAnApplicationFieldOfTheCompany) {
   EXPECT_EQ(run("2026-12-01 08:00"), "previous export: \n");
   EXPECT_EQ(run("2026-12-02 08:00"), "previous export: 2026-12-01 08:00\n");
   EXPECT_EQ(run("2026-12-03 08:00"), "previous export: 2026-12-02 08:00\n");
+  std::filesystem::remove(path);
+}
+
+TEST(ReadmeExample, WatchesCustomersThroughEvents) {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("brennock_watch_" + std::to_string(::getpid()) + ".qbw");
+  std::filesystem::remove(path);
+  simulator::CreateCompanyFile(path.string());
+  std::string file = path.string();
+  char program[] = "watch_customers", wait[] = "0";
+  char* argv[] = {program, file.data(), wait, nullptr};
+  // The first run subscribes; the customer added while nobody listens waits for the second.
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(watch_customers_example::main(3, argv), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  std::string listID;
+  {
+    auto connection = std::make_shared<QBConnection>();
+    connection->Connect("", "Another program", qbOpenModeDontCare, file);
+    auto customers = connection->Company()->Customers();
+    auto customer = customers->Add("Ada Lovelace Ltd");
+    customers->Commit();
+    listID = customer->ListID();
+    connection->CloseConnection();
+  }
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(watch_customers_example::main(3, argv), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "customer " + listID + " added\n");
+  UnregisterEventCallback("CustomerWatcher.Events");
   std::filesystem::remove(path);
 }
 
