@@ -103,11 +103,30 @@ Status ContinueIterator(RequestContext& ctx, std::string_view id) {
   return status;
 }
 
+// Ends an iterator before its last page; an unknown one is refused as Continue refuses it.
+Status StopIterator(RequestContext& ctx, std::string_view id) {
+  auto it = ctx.session.iterators.find(std::string(id));
+  if (it == ctx.session.iterators.end() || it->second.request_name != ctx.request.name())
+    return ctx.Respond(MakeStatus(kIteratorInvalid, {id}));
+  ctx.session.iterators.erase(it);
+  ResponseExtras extras;
+  extras.iterator_remaining = 0;
+  extras.iterator_id = std::string(id);
+  ctx.OpenResponse(Status{}, extras, true);
+  return Status{};
+}
+
 Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& types) {
   pugi::xml_node rq = ctx.request;
   std::string_view iterator = rq.attribute("iterator").value();
   if (iterator == "Continue") return ContinueIterator(ctx, rq.attribute("iteratorID").value());
+  if (iterator == "Stop") return StopIterator(ctx, rq.attribute("iteratorID").value());
   std::string_view meta = rq.attribute("metaData").value();
+  // Refused before the query runs: past the cap an iterator would cost its rows for nothing.
+  if (iterator == "Start" && meta != "MetaDataOnly") {
+    if (std::optional<Status> refusal = ctx.session.iterators.Refusal())
+      return ctx.Respond(*refusal);
+  }
 
   RetOptions options;
   ListFilter filter;
