@@ -39,7 +39,7 @@ using ErrorCode = boost::system::error_code;
 // read (and dropped) for this long and up to this much, so that it sees the answer rather than a
 // reset.
 constexpr auto kFarewellTime = std::chrono::seconds(1);
-constexpr size_t kFarewellBytes = size_t{1} << 20;
+constexpr size_t kFarewellBytes = size_t{32} << 20;
 // A charge at least this large leaves memory worth returning to the system.
 constexpr size_t kLargeCharge = size_t{1} << 20;
 constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
@@ -315,6 +315,9 @@ class Connection final : public ConnectionBase {
 
   void ReadBody() {
     phase_ = Phase::kBody;
+    // A chunked body grows to its limit at most: reserved at once, it is never copied to a larger
+    // buffer on the way (pages of the reservation cost nothing until written).
+    if (request_.chunked) parser_->get().body().reserve(admission_.bodyLimit);
     SetDeadline(requestStart_ + state_.options.requestTimeout);
     auto read = [self = Self()] {
       http::async_read(self->stream_, self->buffer_, *self->parser_,
@@ -618,8 +621,9 @@ void State::Tick() {
                     " at_limit=" + std::to_string(refusedTotal) + " shed=" + std::to_string(shed));
     }
     refusedPerPeer = refusedTotal = shed = 0;
-    if (service.housekeeping) service.housekeeping();
+    if (service.housekeeping && service.housekeeping()) largeReleased = true;
 #ifdef __GLIBC__
+    // Freed memory stays in the allocator's arenas (one per thread that used it) until trimmed.
     if (std::exchange(largeReleased, false)) malloc_trim(0);
 #endif
     Tick();

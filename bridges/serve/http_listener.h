@@ -53,8 +53,9 @@ struct HttpService {
   std::function<void(const ExchangeRecord& record)> log;
   // Lines about the listener itself ("event=... key=value"), such as refused connections.
   std::function<void(std::string_view fields)> event;
-  // Called about once a second on the socket thread.
-  std::function<void()> housekeeping;
+  // Called about once a second on the socket thread; true when it knows that much memory was
+  // freed since (a session ended), so that the listener returns it to the system.
+  std::function<bool()> housekeeping;
 };
 
 // The HTTP/1.1 (and HTTPS) listener of `brennock serve`: one thread reads and writes every socket

@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <map>
 #include <mutex>
@@ -112,6 +113,8 @@ struct Server::State {
   std::mutex connectionsMutex;
   std::map<std::string, std::shared_ptr<Connection>> connections;
   size_t sessions = 0;
+  // A session or connection ended since the last housekeeping: its memory is worth returning.
+  std::atomic<bool> released{false};
 
   // Peers that hold a Web Connector ticket, until when: only they may send large SOAP bodies.
   std::mutex ticketPeersMutex;
@@ -218,6 +221,7 @@ struct Server::State {
       if (entry.second.use_count() != 1 || entry.second->lastUse >= limit) return false;
       sessions -= entry.second->sessions;
       dropped.push_back(entry.second);
+      released = true;
       return true;
     });
   }
@@ -297,6 +301,7 @@ struct Server::State {
   }
 
   void EndedSessions(Connection& connection, size_t count) {
+    released = true;
     count = std::min(count, connection.sessions);
     connection.sessions -= count;
     std::lock_guard lock(connectionsMutex);
@@ -513,6 +518,10 @@ void Server::Start() {
   };
   service.log = [&s](const ExchangeRecord& record) { s.log.Write(record); };
   service.event = [&s](std::string_view fields) { s.log.Event(fields); };
+  service.housekeeping = [&s] {
+    s.SweepIdle();
+    return s.released.exchange(false);
+  };
   s.listener = std::make_unique<HttpListener>(std::move(listen), std::move(service));
   s.listener->Start();
   s.port = s.listener->Port();
