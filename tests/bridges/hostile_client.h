@@ -160,8 +160,8 @@ inline std::string SoapCall(const std::string& operation,
   return body + "</" + operation + "></soap:Body></soap:Envelope>";
 }
 
-// Memory of a process, in bytes: its own (heap and stacks, not the company file's mapped pages)
-// and its peak resident size, which can be reset.
+// Memory of a process, in bytes: its own (heap and stacks, not the company file's mapped pages),
+// and its resident size with the peak of it, which can be reset.
 struct ProcessMemory {
   pid_t pid;
   size_t Read(const char* field) const {
@@ -171,7 +171,8 @@ struct ProcessMemory {
       if (line.starts_with(field)) return std::stoul(line.substr(std::string(field).size())) * 1024;
     return 0;
   }
-  size_t Resident() const { return Read("RssAnon:"); }
+  size_t Own() const { return Read("RssAnon:"); }
+  size_t Resident() const { return Read("VmRSS:"); }
   size_t Peak() const { return Read("VmHWM:"); }
   void ResetPeak() const { std::ofstream("/proc/" + std::to_string(pid) + "/clear_refs") << "5"; }
 };

@@ -318,7 +318,7 @@ TEST_F(HostileClientsTest, AnIteratorFloodIsRefusedPastTheCapAndLeavesNoMemoryBe
   std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
   ProcessMemory memory{child_.Pid()};
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-  size_t before = memory.Resident();
+  size_t before = memory.Own();
 
   std::string starts;
   for (int i = 0; i < scale.iterators; ++i)
@@ -330,7 +330,7 @@ TEST_F(HostileClientsTest, AnIteratorFloodIsRefusedPastTheCapAndLeavesNoMemoryBe
       "onError=\"continueOnError\">" +
           starts + "</QBXMLMsgsRq></QBXML>");
   double ms = MillisecondsSince(start);
-  size_t during = memory.Resident();
+  size_t during = memory.Own();
   auto count = [&](const std::string& needle) {
     size_t n = 0;
     for (size_t at = 0; (at = response.find(needle, at)) != std::string::npos; ++at) ++n;
@@ -342,7 +342,7 @@ TEST_F(HostileClientsTest, AnIteratorFloodIsRefusedPastTheCapAndLeavesNoMemoryBe
                                   "session, the most allowed. Finish or stop one first."));
   processor->EndSession(ticket);
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));  // the server's housekeeping
-  size_t after = memory.Resident();
+  size_t after = memory.Own();
   processor->CloseConnection();
   Figure(std::to_string(scale.iterators) + " iterator starts over " +
          std::to_string(scale.customers) + " customers: answered in " + std::to_string(ms) +
