@@ -378,6 +378,8 @@ class Connection final : public ConnectionBase {
         state->service.handle(self->request_, response);
       } catch (const std::exception& error) {
         response = PlainAnswer(500, "Unexpected error.", error.what());
+      } catch (...) {
+        response = PlainAnswer(500, "Unexpected error.", "an unknown exception");
       }
       std::string().swap(self->request_.body);  // not kept while the answer is written
       asio::post(state->ioc, [self = std::move(self), response = std::move(response)]() mutable {
