@@ -35,7 +35,7 @@ bool WorkerPool::Stop(std::chrono::steady_clock::time_point deadline) {
   stopping_ = true;
   dropped.swap(jobs_);
   changed_.notify_all();
-  bool idle = changed_.wait_until(lock, deadline, [&] { return running_ == 0; });
+  bool idle = idle_.wait_until(lock, deadline, [&] { return running_ == 0; });
   lock.unlock();
   dropped.clear();  // outside the lock: a job's captures may take time to release
   return idle;
@@ -53,8 +53,8 @@ void WorkerPool::Run() {
     job();
     job = nullptr;
     lock.lock();
-    --running_;
-    if (running_ == 0) changed_.notify_all();
+    // Only Stop waits for idleness; waking every idle worker here would cost each request dearly.
+    if (--running_ == 0 && stopping_) idle_.notify_all();
   }
 }
 

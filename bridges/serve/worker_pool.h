@@ -30,7 +30,8 @@ class WorkerPool {
   void Run();
 
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable changed_;  // a job came, or the pool stops
+  std::condition_variable idle_;     // the last running job ended while stopping
   std::deque<std::function<void()>> jobs_;
   size_t running_ = 0;
   bool stopping_ = false;
