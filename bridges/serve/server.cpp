@@ -39,9 +39,10 @@ constexpr size_t kWebConnectorLane = 1;
 // Bodies of remote-processor calls that carry no request text.
 constexpr size_t kSmallBody = 64u << 10;
 // What a body costs while it is handled, as a multiple of its size: a local processor reads the
-// request into a document (several times the text for dense XML); the Web Connector queue keeps
-// the text and its answer; a SOAP call keeps the body and the texts of its parameters.
-constexpr size_t kLocalProcessorCharge = 8;
+// request into a document and writes its answer (measured: 10 times the text for a body of
+// queries, 18 for one of empty elements); the Web Connector queue keeps the text and its answer; a
+// SOAP call keeps the body and the texts of its parameters.
+constexpr size_t kLocalProcessorCharge = 20;
 constexpr size_t kQueuedRequestCharge = 2;
 constexpr size_t kSoapCharge = 3;
 
