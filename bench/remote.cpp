@@ -78,6 +78,7 @@ BENCHMARK(BM_QueryInProcess)->Unit(benchmark::kMicrosecond);
 void BM_QueryThroughBrennockServe(benchmark::State& state) {
   brennock::serve::ServeOptions options;
   options.token = kToken;
+  options.company = TheCompany().path;
   brennock::serve::Server server(options, brennock::serve::Credentials());
   server.Start();
   brennock::remote::RemoteSettings settings;

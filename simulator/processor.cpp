@@ -68,6 +68,7 @@ std::string SimulatorProcessor::BeginSession(const std::string& qbFileName,
   } catch (const SqliteError&) {
     Raise(kCouldNotStart);  // a file QuickBooks cannot read as a company
   }
+  session->iterators.BindCompany(session->company->path());
   session->open_mode = reqFileMode;
   session->read_only = preferences_->GetIsReadOnly();
   preferences_->SetWasAuthPreferencesObeyed(true);
@@ -103,6 +104,7 @@ std::vector<std::string> SimulatorProcessor::QBXMLVersionsForSession(const std::
 std::string SimulatorProcessor::ProcessRequest(const std::string& ticket,
                                                const std::string& inputRequest) {
   Session& session = FindSession(ticket);
+  session.iterators.Sweep(Now().unix_seconds);
   try {
     return AnswerRequestDocument(session, inputRequest);
   } catch (const SqliteError&) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <pugixml.hpp>
 
 #include "brennock/util/environment.h"
@@ -118,10 +119,15 @@ Status RunRequest(const HandlerEntry& entry, RequestContext& ctx, size_t documen
   } catch (const SqliteError& e) {
     transaction_lost = sqlite3_get_autocommit(db.Handle()) != 0;
     ctx.out.resize(transaction_lost ? document_mark : mark);
+    if (e.code() == SQLITE_CORRUPT || e.code() == SQLITE_NOTADB) ctx.company.MarkDamaged();
     if (e.code() == SQLITE_FULL)
       status = ctx.Respond(MakeStatus(kDiskFull));
     else if (e.code() == SQLITE_READONLY)
       status = ctx.Respond(MakeStatus(kFileReadOnly));
+    else if (e.code() == SQLITE_CORRUPT || e.code() == SQLITE_NOTADB)
+      status = ctx.Respond(MakeStatus(kFileDamaged));
+    else if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
+      status = ctx.Respond(MakeStatus(kFileInUse));
     else
       status = ctx.Respond(MakeStatus(kCannotSave, {ctx.request.name(), "", e.what()}));
   }
@@ -132,6 +138,29 @@ Status RunRequest(const HandlerEntry& entry, RequestContext& ctx, size_t documen
   }
   db.Exec("RELEASE request");
   return status;
+}
+
+// A query that runs into a broken page answers that the file is damaged, instead of failing the
+// whole document; from then on the session writes nothing into the file.
+Status RunRead(const HandlerEntry& entry, RequestContext& ctx) {
+  size_t mark = ctx.out.size();
+  try {
+    return entry.handler(ctx);
+  } catch (const SqliteError& e) {
+    if (e.code() != SQLITE_CORRUPT && e.code() != SQLITE_NOTADB) throw;
+    ctx.out.resize(mark);
+    ctx.company.MarkDamaged();
+    return ctx.Respond(MakeStatus(kFileDamaged));
+  }
+}
+
+// The iterator attribute takes three values; QuickBooks' schema check refuses a document with any
+// other before it runs a request of it.
+bool KnownIterator(pugi::xml_node rq) {
+  pugi::xml_attribute iterator = rq.attribute("iterator");
+  if (!iterator) return true;
+  std::string_view value = iterator.value();
+  return value == "Start" || value == "Continue" || value == "Stop";
 }
 
 }  // namespace
@@ -150,7 +179,7 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   bool writes = false;
   for (auto rq : msgs.children()) {
     if (rq.type() != pugi::node_element) continue;
-    if (!EndsWithRq(rq.name())) Raise(kParseError);
+    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
     if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
   }
   std::string_view on_error = msgs.attribute("onError").value();
@@ -164,7 +193,19 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   bool transaction_lost = false;
   ListStore lists(*session.company);
   bool file_read_only = session.company->read_only();
-  Transaction txn(session.company->db(), writes && !session.read_only && !file_read_only);
+  bool damaged = session.company->damaged();
+  bool will_write = writes && !session.read_only && !file_read_only && !damaged;
+  // Another program holding the write lock past the wait makes the file "in use": queries still
+  // answer from what was committed, changes are refused.
+  bool in_use = false;
+  std::optional<Transaction> txn;
+  try {
+    txn.emplace(session.company->db(), will_write);
+  } catch (const SqliteError& e) {
+    if (!will_write || (e.code() != SQLITE_BUSY && e.code() != SQLITE_LOCKED)) throw;
+    in_use = true;
+    txn.emplace(session.company->db(), false);
+  }
   for (auto rq : msgs.children()) {
     if (rq.type() != pugi::node_element) continue;
     RequestContext ctx{rq, session, *session.company, lists, out};
@@ -176,15 +217,26 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
       status = ctx.Respond(MakeStatus(kPermissionDenied));
     else if (entry->writes && file_read_only)
       status = ctx.Respond(MakeStatus(kFileReadOnly));
+    else if (entry->writes && session.company->damaged())
+      status = ctx.Respond(MakeStatus(kFileDamaged));
+    else if (entry->writes && in_use)
+      status = ctx.Respond(MakeStatus(kFileInUse));
     else if (entry->writes)
       status = RunRequest(*entry, ctx, document_mark, transaction_lost);
     else
-      status = entry->handler(ctx);
+      status = RunRead(*entry, ctx);
     if (transaction_lost || (stop_on_error && status.severity == "Error")) break;
   }
-  if (!transaction_lost) {
+  if (!transaction_lost && will_write && !in_use) {
     lists.Flush();
-    txn.Commit();
+    txn->Commit();
+  } else if (!transaction_lost) {
+    // Nothing was written: ending the read may still fail on a damaged file, which changes no
+    // answer.
+    try {
+      txn->Commit();
+    } catch (const SqliteError&) {
+    }
   }
   out += "</QBXMLMsgsRs>\n</QBXML>\n";
   return out;

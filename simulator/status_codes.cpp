@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "brennock/util/text.h"
+
 namespace brennock::simulator {
 namespace {
 
@@ -41,11 +43,20 @@ constexpr StatusEntry kStatusTable[] = {
     {kPermissionDenied, "Error", "Insufficient permission level to perform this action."},
     {kFileReadOnly, "Error",
      "The company file is read-only. QuickBooks cannot save changes to it."},
+    {kFileDamaged, "Error",
+     "The company file is damaged: QuickBooks found it broken and will not save changes to it. "
+     "Restore it from a backup."},
+    {kFileInUse, "Error",
+     "The company file is in use: another program is saving changes to it. Nothing was saved; "
+     "try again in a moment."},
     {kIteratorInvalid, "Error",
      "The iterator \"%1\" is not valid: it is unknown, finished or has expired."},
     {kTxnCannotSave, "Error", "There was an error when saving a %1.  QuickBooks error message: %2"},
     {kTxnCannotModify, "Error",
      "There was an error when modifying a %1.  QuickBooks error message: %2"},
+    {kIteratorLimit, "Error",
+     "No more iterators can be started: %1 are open in this %2, the most allowed. Finish or stop "
+     "one first."},
 };
 
 }  // namespace
@@ -62,7 +73,7 @@ Status MakeStatus(StatusCode code, std::initializer_list<std::string_view> args)
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
       size_t index = static_cast<size_t>(text[i + 1] - '1');
-      if (index < args.size()) status.message.append(*(args.begin() + index));
+      if (index < args.size()) status.message += QuotedPrefix(*(args.begin() + index));
       ++i;
     } else {
       status.message.push_back(text[i]);

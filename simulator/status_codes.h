@@ -35,14 +35,18 @@ enum StatusCode : int32_t {
   kFeatureNotEnabled = 3250,  // not available in this company file or version
   kPermissionDenied = 3260,   // the session may not do this (read-only, for example)
   kFileReadOnly = 3262,       // the company file itself cannot be written
+  kFileDamaged = 3263,        // the company file failed its integrity check: no writes
+  kFileInUse = 3264,          // another program holds the company file's write lock
   kIteratorInvalid = 3391,    // an iterator that is unknown, finished or expired
   // The same codes worded for transactions rather than list elements: keys of their own, sent
   // with the code after the hundred thousands (3180, 3170).
   kTxnCannotSave = 103180,
   kTxnCannotModify = 103170,
+  kIteratorLimit = 3392,      // a session or company file has as many iterators as allowed
 };
 
-// A status built from the table, with its arguments substituted.
+// A status built from the table, with its arguments substituted. An argument longer than a short
+// prefix (a value over its length limit may be megabytes) is quoted as that prefix and "...".
 Status MakeStatus(StatusCode code, std::initializer_list<std::string_view> args = {});
 
 }  // namespace brennock::simulator

@@ -275,6 +275,17 @@ std::size_t Utf8Length(std::string_view text) noexcept {
   return count;
 }
 
+std::string QuotedPrefix(std::string_view text, std::size_t maxCharacters) {
+  std::size_t at = 0;
+  for (std::size_t count = 0; at < text.size(); ++count) {
+    if (count == maxCharacters) return Concat({text.substr(0, at), "..."});
+    char32_t cp;
+    std::size_t length = DecodeUtf8(text, at, cp);
+    at += length == 0 ? 1 : length;
+  }
+  return std::string(text);
+}
+
 std::size_t FindNonXmlCharacter(std::string_view text, char32_t& cp) noexcept {
   // Byte by byte is exact: neither a control byte nor the lead 0xEF occurs inside a multi-byte
   // sequence, and EF BF BE / EF BF BF are always U+FFFE / U+FFFF. Surrogates are not valid UTF-8.

@@ -88,6 +88,13 @@ std::string CodePointName(char32_t cp);
 // The parts joined into one string, sized once.
 std::string Concat(std::initializer_list<std::string_view> parts);
 
+// A value as a message quotes it: whole when it has at most maxCharacters characters, else its
+// first maxCharacters characters followed by "...", so that no message grows with what a client
+// sent.
+inline constexpr std::size_t kQuotedPrefixCharacters = 100;
+std::string QuotedPrefix(std::string_view text,
+                         std::size_t maxCharacters = kQuotedPrefixCharacters);
+
 // ---- XML escaping
 // --------------------------------------------------------------------------------
 

@@ -4,17 +4,10 @@
 #include <cstdio>
 #include <ctime>
 
+#include "brennock/util/text.h"
+
 namespace brennock::serve {
 namespace {
-
-struct Current {
-  std::chrono::steady_clock::time_point start;
-  std::string face;
-  std::string operation;
-  std::string outcome;
-};
-
-thread_local Current current;
 
 std::string UtcNow() {
   auto now = std::chrono::system_clock::now();
@@ -32,16 +25,9 @@ std::string UtcNow() {
 
 }  // namespace
 
-void StartRequest() { current = Current{std::chrono::steady_clock::now(), {}, {}, {}}; }
-
-void NoteOperation(std::string_view face, std::string_view operation) {
-  current.face = face;
-  current.operation = operation;
-}
-
-void NoteOutcome(std::string_view detail) { current.outcome = detail; }
-
-std::string LogValue(std::string_view value) {
+std::string LogValue(std::string_view whole) {
+  std::string cut = QuotedPrefix(whole);
+  std::string_view value = cut;
   bool plain = !value.empty();
   for (char c : value)
     if (c <= ' ' || c == '"' || c == '=' || c == '\\' || c == 0x7f) plain = false;
@@ -67,27 +53,24 @@ void WriteLogEvent(std::ostream* out, std::string_view fields) {
   *out << line << std::flush;
 }
 
-void RequestLog::Write(const std::string& method, const std::string& path, int status,
-                       const std::string& remote) {
-  if (out_ == nullptr) {
-    current = Current{std::chrono::steady_clock::now(), {}, {}, {}};
-    return;
-  }
-  double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - current.start)
-          .count();
+void RequestLog::Write(const ExchangeRecord& record) {
+  if (out_ == nullptr) return;
   char elapsed[32];
-  std::snprintf(elapsed, sizeof elapsed, "%.3f", ms);
-  std::string line = "time=" + UtcNow() + " method=" + LogValue(method);
-  line += current.face.empty() ? " path=" + LogValue(path) : " face=" + current.face;
-  if (!current.operation.empty()) line += " op=" + LogValue(current.operation);
-  line += " status=" + std::to_string(status) + " ms=" + elapsed + " remote=" + LogValue(remote);
-  if (!current.outcome.empty()) line += " outcome=" + LogValue(current.outcome);
+  std::snprintf(elapsed, sizeof elapsed, "%.3f", record.milliseconds);
+  std::string line = "time=" + UtcNow() + " method=" + LogValue(record.method);
+  line += record.face.empty() ? " path=" + LogValue(record.path) : " face=" + record.face;
+  if (!record.operation.empty()) line += " op=" + LogValue(record.operation);
+  line += " status=" + std::to_string(record.status) + " ms=" + elapsed +
+          " remote=" + LogValue(record.peer);
+  if (!record.outcome.empty()) line += " outcome=" + LogValue(record.outcome);
   line += '\n';
-  // A request refused before routing (a body over the limit) starts from here.
-  current = Current{std::chrono::steady_clock::now(), {}, {}, {}};
   std::lock_guard lock(mutex_);
   *out_ << line << std::flush;
+}
+
+void RequestLog::Event(std::string_view fields) {
+  std::lock_guard lock(mutex_);
+  WriteLogEvent(out_, fields);
 }
 
 }  // namespace brennock::serve

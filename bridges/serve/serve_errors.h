@@ -23,6 +23,8 @@ inline constexpr std::string_view kMsgConnectionError = "The Web Connector repor
 inline constexpr std::string_view kMsgUnknownConnection =
     "The remote connection is not open (or was closed after a long idle time).";
 inline constexpr std::string_view kMsgNoProcessor = "brennock serve has no request processor ";
+inline constexpr std::string_view kMsgOutsideCompanyFolder =
+    "brennock serve opens company files only inside its company folder.";
 
 [[noreturn]] void RaiseServe(int32_t number, std::string_view description);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bridges/serve/credentials.h"
+#include "bridges/serve/login_throttle.h"
 #include "bridges/serve/web_connector.h"
 
 namespace brennock::serve {
@@ -26,12 +27,34 @@ struct ServeOptions {
   std::string backend = "Brennock.Simulator";
   // The company file a session opens when the caller names none (local processors only).
   std::string company;
+  // Sessions may open company files under this folder only; empty: the folder of `company`, and
+  // with no company either, none but the processor's default.
+  std::string companyRoot;
+  // Remote connections (each holds a request processor) and the sessions begun on them.
+  size_t maxSessions = 32;
+
   size_t maxBodyBytes = 16u << 20;
-  std::chrono::seconds readTimeout{30};
+  // Bodies of Web Connector calls from a peer that holds no ticket (authenticate and the like).
+  size_t maxAnonymousBodyBytes = 64u << 10;
+  size_t maxHeaderBytes = 16u << 10;
+  // Request bodies in flight, charged several times their size (see the README).
+  size_t maxMemoryBytes = size_t{1} << 30;
+  // From a request's first byte, the deadline for its head and for the whole of it.
+  std::chrono::milliseconds headerTimeout{std::chrono::seconds(10)};
+  std::chrono::milliseconds readTimeout{std::chrono::seconds(30)};
+  // A kept-alive connection that sends nothing this long is closed.
+  std::chrono::milliseconds idleTimeout{std::chrono::seconds(5)};
   // Remote connections unused this long are closed.
   std::chrono::seconds idleConnection{std::chrono::minutes(30)};
+  size_t maxConnections = 1024;
+  size_t maxConnectionsPerPeer = 64;
+  // Handlers of remote-processor calls (which may wait minutes for QuickBooks) and of Web
+  // Connector calls run on separate threads, so that waiting callers never hold up the Web
+  // Connector that would answer them.
   size_t threads = 64;
+  size_t webConnectorThreads = 16;
   WebConnectorTimes webConnector;
+  ThrottleSettings logins;
   std::ostream* log = nullptr;  // one line per request; null: none
 };
 
@@ -44,12 +67,14 @@ class Server {
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
 
-  // Binds and starts serving on a thread of its own; throws std::runtime_error when it cannot.
+  // Binds and starts serving on threads of its own; throws std::runtime_error when it cannot.
   void Start();
   int Port() const;
-  // Fails every caller still waiting on the Web Connector, finishes the requests in progress and
-  // stops listening. Safe to call more than once.
-  void Stop();
+  // Fails every caller still waiting on the Web Connector, closes connections that are idle or
+  // still sending, lets requests in progress finish for up to `grace` and stops listening. False
+  // when a request was still running then (the process should exit without waiting for it). Safe
+  // to call more than once.
+  bool Stop(std::chrono::milliseconds grace = std::chrono::seconds(3));
   WebConnectorQueue& Queue();
 
  private:

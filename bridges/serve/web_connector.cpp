@@ -262,17 +262,17 @@ std::optional<std::string> WebConnectorQueue::SendRequestXml(const std::string& 
   session->inFlight = job;
   session->lastWork = Clock::now();
   changed_.notify_all();
-  return job->request;
+  return std::move(job->request);  // sent at most once: the queue keeps no copy
 }
 
-int WebConnectorQueue::ReceiveResponseXml(const std::string& ticket, const std::string& response,
+int WebConnectorQueue::ReceiveResponseXml(const std::string& ticket, std::string response,
                                           const std::string& hresult, const std::string& message) {
   Lock lock(mutex_);
   Ticket* session = FindTicket(ticket);
   if (session == nullptr) return -1;
   if (std::shared_ptr<Job> job = std::exchange(session->inFlight, nullptr)) {
     if (hresult.empty())
-      Finish(*job, std::nullopt, response);
+      Finish(*job, std::nullopt, std::move(response));
     else
       Finish(*job, WebConnectorError(hresult, message));
     ++session->answered;

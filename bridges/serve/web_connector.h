@@ -63,7 +63,7 @@ class WebConnectorQueue {
                                             const std::string& companyFile,
                                             const std::string& country, int major, int minor);
   // The percentage done; -1 for an unknown ticket.
-  int ReceiveResponseXml(const std::string& ticket, const std::string& response,
+  int ReceiveResponseXml(const std::string& ticket, std::string response,
                          const std::string& hresult, const std::string& message);
   bool ConnectionError(const std::string& ticket, const std::string& hresult,
                        const std::string& message);

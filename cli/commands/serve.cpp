@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -28,9 +29,13 @@ struct ServeCommandOptions {
   int port = 8470;
   std::string cert, key, tokenFile, credentials, log, portFile;
   std::string backend = "Brennock.Simulator";
+  std::string companyRoot;
   bool webConnector = false;
   bool noEvents = false;
   size_t maxBody = 16u << 20;
+  size_t maxMemory = size_t{1} << 30;
+  size_t maxConnections = 1024, maxConnectionsPerPeer = 64, maxSessions = 32;
+  int headerTimeout = 10, requestTimeout = 30;
   int sessionWait = 60, answerWait = 300;
   // One-shot actions.
   std::string addUser, newToken, writeQwc;
@@ -122,7 +127,14 @@ int RunServe(ServeCommandOptions& o, const GlobalOptions& globals) {
   if (AsciiEqualsIgnoreCase(options.backend, kRemoteProcessorProgId))
     throw UsageError("brennock serve cannot serve through the remote processor itself");
   options.company = globals.company;
+  options.companyRoot = o.companyRoot;
   options.maxBodyBytes = o.maxBody;
+  options.maxMemoryBytes = o.maxMemory;
+  options.maxConnections = o.maxConnections;
+  options.maxConnectionsPerPeer = o.maxConnectionsPerPeer;
+  options.maxSessions = o.maxSessions;
+  options.headerTimeout = std::chrono::seconds(o.headerTimeout);
+  options.readTimeout = std::chrono::seconds(o.requestTimeout);
   options.webConnector.sessionWait = std::chrono::seconds(o.sessionWait);
   options.webConnector.answerWait = std::chrono::seconds(o.answerWait);
   std::ofstream logFile;
@@ -170,7 +182,11 @@ int RunServe(ServeCommandOptions& o, const GlobalOptions& globals) {
   serve::WriteLogEvent(
       log, std::string("event=stopping signal=") + (signal == SIGTERM ? "TERM" : "INT"));
   if (events) events->Stop();
-  server.Stop();
+  if (!server.Stop()) {
+    // A request still runs (a processor does not return): it is not waited for.
+    serve::WriteLogEvent(log, "event=stopped unfinished=1");
+    std::_Exit(kExitOk);
+  }
   serve::WriteLogEvent(log, "event=stopped");
   return kExitOk;
 }
@@ -210,7 +226,30 @@ stops.)");
   serve->add_flag("--no-events", o->noEvents,
                   "Do not post the company file's events to URL subscribers");
   serve->add_option("--credentials", o->credentials, "Web Connector users file");
+  serve->add_option("--company-root", o->companyRoot,
+                    "Folder whose company files sessions may open (default: that of --company)");
+  serve
+      ->add_option("--max-sessions", o->maxSessions, "Remote connections and sessions open at once")
+      ->capture_default_str();
   serve->add_option("--max-body", o->maxBody, "Largest request body in bytes")
+      ->capture_default_str();
+  serve
+      ->add_option("--max-memory", o->maxMemory,
+                   "Bytes request bodies in flight may take, with their processing")
+      ->capture_default_str();
+  serve->add_option("--max-connections", o->maxConnections, "Connections open at once")
+      ->capture_default_str();
+  serve
+      ->add_option("--max-connections-per-peer", o->maxConnectionsPerPeer,
+                   "Connections open at once from one address")
+      ->capture_default_str();
+  serve
+      ->add_option("--header-timeout", o->headerTimeout,
+                   "Seconds a request's head may take from its first byte")
+      ->capture_default_str();
+  serve
+      ->add_option("--request-timeout", o->requestTimeout,
+                   "Seconds a whole request may take from its first byte")
       ->capture_default_str();
   serve
       ->add_option("--session-wait", o->sessionWait,

@@ -54,8 +54,7 @@ void WriteListRow(RequestContext& ctx, int64_t row, const RetOptions& options) {
 
 Status RunListQuery(RequestContext& ctx, const std::vector<const ListType*>& types) {
   pugi::xml_node rq = ctx.request;
-  std::string_view iterator = rq.attribute("iterator").value();
-  if (iterator == "Continue") return ContinueIterator(ctx, rq.attribute("iteratorID").value());
+  if (Status status; AnswerIteratorRequest(ctx, status)) return status;
   RetOptions options;
   ListFilter filter;
   for (auto t : types) filter.types.push_back(t->name);

@@ -81,6 +81,40 @@ Status ContinueIterator(RequestContext& ctx, std::string_view id) {
   return status;
 }
 
+// Ends an iterator before its last page; an unknown one is refused as Continue refuses it.
+Status StopIterator(RequestContext& ctx, std::string_view id) {
+  auto it = ctx.session.iterators.find(std::string(id));
+  if (it == ctx.session.iterators.end() || it->second.request_name != ctx.request.name())
+    return ctx.Respond(MakeStatus(kIteratorInvalid, {id}));
+  ctx.session.iterators.erase(it);
+  ResponseExtras extras;
+  extras.iterator_remaining = 0;
+  extras.iterator_id = std::string(id);
+  ctx.OpenResponse(Status{}, extras, true);
+  return Status{};
+}
+
+bool AnswerIteratorRequest(RequestContext& ctx, Status& status) {
+  pugi::xml_node rq = ctx.request;
+  std::string_view iterator = rq.attribute("iterator").value();
+  if (iterator == "Continue") {
+    status = ContinueIterator(ctx, rq.attribute("iteratorID").value());
+    return true;
+  }
+  if (iterator == "Stop") {
+    status = StopIterator(ctx, rq.attribute("iteratorID").value());
+    return true;
+  }
+  // Refused before the query runs: past the cap an iterator would cost its rows for nothing.
+  if (iterator == "Start" && std::string_view(rq.attribute("metaData").value()) != "MetaDataOnly") {
+    if (std::optional<Status> refusal = ctx.session.iterators.Refusal()) {
+      status = ctx.Respond(*refusal);
+      return true;
+    }
+  }
+  return false;
+}
+
 Status AnswerQuery(RequestContext& ctx, std::vector<int64_t> rows, const RetOptions& options,
                    std::optional<size_t> max_returned, const std::string& missing,
                    RowWriter write) {

@@ -17,6 +17,11 @@ Status AnswerQuery(RequestContext& ctx, std::vector<int64_t> rows, const RetOpti
 
 // The next page of an iterator the session keeps (iterator="Continue").
 Status ContinueIterator(RequestContext& ctx, std::string_view id);
+// Ends an iterator before its last page (iterator="Stop").
+Status StopIterator(RequestContext& ctx, std::string_view id);
+// Continue and Stop of an iterator the session keeps, and the refusal of a Start past the
+// iterator caps, answered here (true, with their status); false for a query still to run.
+bool AnswerIteratorRequest(RequestContext& ctx, Status& status);
 
 // MaxReturned of a query request: nullopt when absent; false when it is no whole number >= 0
 // (status answered).

@@ -148,8 +148,7 @@ bool FilterIds(RequestContext& ctx, pugi::xml_node filter, std::string_view spac
 
 Status TxnQuery(RequestContext& ctx) {
   pugi::xml_node rq = ctx.request;
-  if (std::string_view(rq.attribute("iterator").value()) == "Continue")
-    return ContinueIterator(ctx, rq.attribute("iteratorID").value());
+  if (Status status; AnswerIteratorRequest(ctx, status)) return status;
   const TxnKind& kind = *FindTxnKind(StripSuffix(rq.name(), "QueryRq"));
   const std::string owner = std::string(kind.stem) + " query";
   TxnFilter filter;

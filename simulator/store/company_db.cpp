@@ -1,10 +1,15 @@
 #include "simulator/store/company_db.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 #include "brennock/util/environment.h"
 #include "simulator/events/event_tables.h"
@@ -126,6 +131,44 @@ bool WriteProtected(const std::string& path) {
   return !ec && (perms & kWrite) == fs::perms::none;
 }
 
+// How long a change waits for another program's write lock on the file before it is refused as
+// "in use" (BRENNOCK_SIMULATOR_BUSY_MILLISECONDS, default 5 seconds).
+void WaitForWriters(Database& db) {
+  const uint64_t ms = EnvironmentCount("BRENNOCK_SIMULATOR_BUSY_MILLISECONDS", 5000);
+  sqlite3_busy_timeout(db.Handle(), static_cast<int>(std::min<uint64_t>(ms, 600000)));
+}
+
+// SQLite's full integrity check (structure, and every index against its table) of the file as
+// it is now. Its verdict is kept by the file's identity and time of change, so an unchanged file is
+// not read through again when the next session opens it.
+bool PassesIntegrityCheck(Database& db, const std::string& path) {
+  static std::mutex mutex;
+  static std::unordered_map<std::string, bool> verdicts;
+  struct stat info {};
+  std::string key;
+  if (::stat(path.c_str(), &info) == 0) {
+    key = path + '|' + std::to_string(info.st_dev) + '|' + std::to_string(info.st_ino) + '|' +
+          std::to_string(info.st_size) + '|' + std::to_string(info.st_mtim.tv_sec) + '.' +
+          std::to_string(info.st_mtim.tv_nsec);
+    std::lock_guard lock(mutex);
+    if (auto found = verdicts.find(key); found != verdicts.end()) return found->second;
+  }
+  bool ok = false;
+  try {
+    Statement& check = db.Prepare("PRAGMA integrity_check(1)");
+    ok = check.Step() && check.Text(0) == "ok";
+    check.Reset();
+  } catch (const SqliteError&) {
+    ok = false;
+  }
+  if (!key.empty()) {
+    std::lock_guard lock(mutex);
+    if (verdicts.size() > 1000) verdicts.clear();
+    verdicts[key] = ok;
+  }
+  return ok;
+}
+
 // BRENNOCK_SIMULATOR_MAX_PAGES caps the company database at that many pages (never below its
 // size), so that tests can run out of disk space.
 void CapPages(Database& db) {
@@ -145,6 +188,8 @@ CompanyDb::CompanyDb(const std::string& path) : CompanyDb(path, false) {
   if (!marker || *marker != kFormatMarker) throw SqliteError("not a company file: " + path);
   Configure(db_);
   CapPages(db_);
+  WaitForWriters(db_);
+  damaged_ = !PassesIntegrityCheck(db_, path);
 }
 
 std::unique_ptr<CompanyDb> CompanyDb::Create(const std::string& path) {

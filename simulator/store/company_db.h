@@ -22,6 +22,10 @@ class CompanyDb {
   const std::string& path() const { return path_; }
   // The file cannot be written (its permissions forbid it): every change is refused.
   bool read_only() const { return db_.ReadOnly(); }
+  // The file failed SQLite's integrity check when it was opened, or a read found it broken
+  // since: every change is refused, so that nothing is written into a damaged file.
+  bool damaged() const { return damaged_; }
+  void MarkDamaged() { damaged_ = true; }
 
   std::optional<std::string> Setting(std::string_view key);
   std::string SettingOr(std::string_view key, std::string_view fallback);
@@ -40,6 +44,7 @@ class CompanyDb {
 
   std::string path_;
   Database db_;
+  bool damaged_ = false;
 };
 
 }  // namespace brennock::simulator

@@ -38,6 +38,11 @@ TEST(TextTest, LengthsCountCodePointsAndValidityRefusesMalformedSequences) {
   EXPECT_EQ(DecodeUtf8("x\xE2\x82\xAC", 1, cp), 3u);
   EXPECT_EQ(cp, U'\u20AC');
   EXPECT_EQ(DecodeUtf8("\xE0\x80\xAF", 0, cp), 0u);
+
+  // Quoted prefixes cut between characters, never inside one.
+  EXPECT_EQ(QuotedPrefix("caf\xC3\xA9", 4), "caf\xC3\xA9");
+  EXPECT_EQ(QuotedPrefix("caf\xC3\xA9s", 4), "caf\xC3\xA9...");
+  EXPECT_EQ(QuotedPrefix(std::string(101, 'x')), std::string(100, 'x') + "...");
 }
 
 TEST(TextTest, LocatesTheFirstCharacterXmlDoesNotAllow) {
