@@ -55,13 +55,14 @@ std::shared_ptr<DataExtensions> DataExtensionHolder::ApplicationFieldsOf(
   return collections_->application;
 }
 
-int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId) {
+int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId,
+                                                  const std::string& TxnLineId) {
   int32_t errors = 0;
   std::exception_ptr first;
   for (DataExtensions* values : {CustomFieldsIfCreated(), ApplicationFieldsIfCreated()}) {
     if (values == nullptr) continue;
     try {
-      values->Commit(ListOrTxnId);
+      values->Commit(ListOrTxnId, TxnLineId);
     } catch (...) {
       if (!first) first = std::current_exception();
     }
@@ -71,12 +72,13 @@ int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId
   return errors;
 }
 
-int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId) {
+int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
+                                               const std::string& TxnLineId) {
   auto pending = [](DataExtensions* values) {
     return values != nullptr && values->ObjectState() != qoObjectStateClean;
   };
   if (!pending(CustomFieldsIfCreated()) && !pending(ApplicationFieldsIfCreated())) return 0;
-  return SaveDataExtensionsOf(ListOrTxnId);
+  return SaveDataExtensionsOf(ListOrTxnId, TxnLineId);
 }
 
 void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,

@@ -205,12 +205,6 @@ const RecordBindings& Customer::Bindings() {
       UserDataRow());
 }
 
-void Customer::ChangeRef(qcListObjectRef& ref, const std::string& fullName,
-                         std::string_view element) {
-  CheckModify(false);
-  ref.SetFullName(fullName);
-  MarkChanged(element);
-}
 
 void Customer::SetSalesTaxCode(const std::string& value) {
   RequireEdition(true);

@@ -144,7 +144,6 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   void BeforeRead() override;
 
  private:
-  void ChangeRef(qcListObjectRef& ref, const std::string& fullName, std::string_view element);
   static void ReadAddress(qcBase& record, const FieldElement& element);
   static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                            uint16_t flags, BodyForm form);

@@ -25,7 +25,7 @@ class DataExtensionHolder {
   DataExtensions* ApplicationFieldsIfCreated() const noexcept;
   // Saves the values of either collection that hold changes not yet saved, for the record of
   // that ID; returns the number of errors filed.
-  int32_t SavePendingValues(const std::string& ListOrTxnId);
+  int32_t SavePendingValues(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
 
  protected:
   DataExtensionHolder() noexcept;
@@ -41,7 +41,7 @@ class DataExtensionHolder {
   // Commits the custom fields, then the application fields (each only when created), both even
   // when the first raises; the first raised error is raised again afterwards. Returns the number
   // of errors of both.
-  int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId);
+  int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
   // Files one DataExtRet element of the record's response into the collection of its owner.
   void ReadDataExtRetOf(const FieldElement& dataExtRet, qoEnumListObjectType ownerType);
 
