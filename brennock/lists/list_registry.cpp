@@ -52,6 +52,9 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  // Every kind of item in one collection, the Item row's.
+  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
+   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &NewItemsCollection},
   {qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates | kMaster, "Vendor", "Entity",
    "vendor", "vendor", "Name,CompanyName,Phone,Balance,IsActive", &Vendor::Bindings, &New<Vendors>},
   {qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull | kMaster, "OtherName", "Entity",
@@ -86,6 +89,9 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeShipMethod, qoListShipMethods, "ShipMethod", "ShipMethod", kModifyNotAllowed, kAddDelete | kMaster,
    "ShipMethod", "ShipMethod", "shipmethod", "ship method", "Name,IsActive", &NamedListRecord::Bindings,
    &New<ShipMethods>},
+  // Read and deleted only; among the company's Lists, not its master collections.
+  {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, "Template",
+   "Template", "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
   // Reads all four kinds of names; its records are saved through their own lists.
   {qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters | kMaster, "Entity",
    "Entity", "entity", "entity", "Type,Name,Phone,IsActive", nullptr, &New<Entities>},
@@ -111,11 +117,6 @@ constexpr ListRecordKind kLists[] = {
   {qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
    "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
    &DateDrivenTerm::Bindings},
-  {qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, {}, "Template",
-   "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
-  // Every kind of item in one collection, the Item row's.
-  {qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
-   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &NewItemsCollection},
   {qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
    "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive", &ItemServiceBindings},
   {qoObjectTypeItemNonInventory, qoListItems, "ItemNonInventory", "ItemNonInventory", {}, kItem | kHierarchical,
