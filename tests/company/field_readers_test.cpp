@@ -186,6 +186,21 @@ TEST_F(FieldReadersTest, DeletedItemsReportWhatWasDeleted) {
   EXPECT_EQ(item->FullNameOrRefNumber(), name);
   EXPECT_GT(item->TimeDeleted().Value(), 0);
   EXPECT_EQ(deleted.GetAll(qoObjectTypeCustomer), 0);
+  EXPECT_EQ(deleted.Errors().Count(), 0);
+
+  // A refused query is an error, not an empty answer; the other answer's records still count.
+  recorder_->QueueResponse(
+      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><ListDeletedQueryRs requestID=\"1\" "
+      "statusCode=\"3250\" statusSeverity=\"Error\" statusMessage=\"Not in this version.\"/>"
+      "<TxnDeletedQueryRs requestID=\"2\" statusCode=\"0\" statusSeverity=\"Info\" "
+      "statusMessage=\"Status OK\"><TxnDeletedRet><TxnDelType>Invoice</TxnDelType><TxnID>9-1"
+      "</TxnID><RefNumber>77</RefNumber></TxnDeletedRet></TxnDeletedQueryRs></QBXMLMsgsRs>"
+      "</QBXML>");
+  EXPECT_EQ(deleted.GetAll(), 1);
+  ASSERT_EQ(deleted.Errors().Count(), 1);
+  EXPECT_EQ(deleted.Errors().Item(1)->Number(), 3250);
+  EXPECT_EQ(deleted.Errors().Item(1)->Description(), "Not in this version.");
+  EXPECT_EQ(deleted.Item(1)->FullNameOrRefNumber(), "77");
 }
 
 }  // namespace
