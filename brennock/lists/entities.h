@@ -13,8 +13,8 @@
 
 namespace brennock {
 
-// QuickBooks' status for an entity query the session may only partly see: what came back is kept.
-inline constexpr int32_t kStatusPartialPermission = 3261;
+// What an entity query the session may only partly see reports: QuickBooks answers it with a
+// warning and the records the session may see, which are kept.
 inline constexpr std::string_view kMsgPartialPermission =
     "Insufficient permissions to fully perform requested operation. Only Customer and OtherNames "
     "returned.";
@@ -51,7 +51,7 @@ class Entities final : public ListCollectionCore {
                          const std::string& sMDBPath = {});
   int32_t GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned = 0,
                         const std::string& sMDBPath = {});
-  // One query with one FullName (ListID) element per entry; an empty list sends nothing.
+  // One query with one FullName (ListID) element per entry; an empty list raises 1019.
   int32_t GetByFullNames(const std::vector<std::string>& sFullNames,
                          const std::string& sMDBPath = {});
   int32_t GetByListIDs(const std::vector<std::string>& sListIDs, const std::string& sMDBPath = {});
