@@ -137,10 +137,10 @@ void ListCollectionCore::LinkLoadedMembers(const std::shared_ptr<LoadedChildren>
   }
 }
 
-void ListCollectionCore::FileNew(const std::shared_ptr<qcListObject>& record) {
+void ListCollectionCore::FileNew(const std::shared_ptr<qcListObject>& record, bool linkToParent) {
   record->SetObjectState(qoObjectStateNew);
   File(record);
-  LinkToParent(*record);
+  if (linkToParent) LinkToParent(*record);
 }
 
 bool ListCollectionCore::Validate() {

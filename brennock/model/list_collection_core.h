@@ -79,9 +79,10 @@ class ListCollectionCore : public qcList {
   bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
   void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
 
-  // Iteration over a large list (qbXML 5.0 and later). GetCount asks QuickBooks how many records
-  // the list has, loading none. GetFirst starts an iterator and loads the first MaxReturned
-  // records; GetNext loads the next page (none once the iterator is done). Both return Count.
+  // Iteration over a large list (qbXML 5.0 and later; older sessions raise 1005). GetCount asks
+  // QuickBooks how many records the list has, loading none. GetFirst starts an iterator and loads
+  // the first MaxReturned records; GetNext loads the next page (none once the iterator is done).
+  // Both return Count.
   int32_t GetCount();
   int32_t GetFirst(int32_t MaxReturned = 0, const std::string& sMDBPath = {});
   int32_t GetNext(const std::string& sMDBPath = {});
@@ -138,8 +139,9 @@ class ListCollectionCore : public qcList {
                    const std::string& parentFullName = {});
   // For typed collections' Add: raises 1021 unless this is the master collection.
   void RequireMaster() const;
-  // Files a record made by Add: New, under its key, linked into its parent's Children.
-  void FileNew(const std::shared_ptr<qcListObject>& record);
+  // Files a record made by Add: New, under its key and, unless told not to, linked into its
+  // parent's Children.
+  void FileNew(const std::shared_ptr<qcListObject>& record, bool linkToParent = true);
   // One query of this list: <stem>QueryRq with MaxReturned (when above 0) and whatever
   // writeFilters adds, sent; the response is loaded (or exported with a database path). Query
   // failures go to Errors. Returns Count.
