@@ -11,6 +11,7 @@
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/query_fields.h"
 #include "brennock/model/response_exporter.h"
+#include "brennock/session/version_check.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/response_reader.h"
@@ -18,6 +19,9 @@
 
 namespace brennock {
 namespace {
+
+// Iterators and the count-only query came with qbXML 5.0.
+constexpr int32_t kIteratorVersion = 5;
 
 // The response to the first request: QBXML, the message set, its first child.
 XmlNode FirstResponse(const XmlDocument& document) {
@@ -280,6 +284,7 @@ int32_t ListCollectionCore::RunIteratorQuery(std::string_view iterator, int32_t 
 }
 
 int32_t ListCollectionCore::GetCount() {
+  RequireQbxmlVersion(kIteratorVersion);
   errors_->Clear();
   xmlBldr& builder = Builder();
   std::string text;
@@ -314,6 +319,7 @@ int32_t ListCollectionCore::GetCount() {
 }
 
 int32_t ListCollectionCore::GetFirst(int32_t MaxReturned, const std::string& sMDBPath) {
+  RequireQbxmlVersion(kIteratorVersion);
   iteratorMaxReturned_ = MaxReturned;
   iteratorId_.clear();
   return RunIteratorQuery("Start", MaxReturned, sMDBPath);
