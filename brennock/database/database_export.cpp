@@ -18,6 +18,7 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
 #include "brennock/lists/list_registry.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/qbxml/catalogue.h"
 #include "brennock/session/log_file.h"
 #include "brennock/session/session_state.h"
@@ -427,14 +428,7 @@ class ExportRun {
         owner_ = qoObjectTypeItem;
         itemSide_ = true;
       }
-      if (owner_ != 0 && session_.company) {
-        try {
-          std::shared_ptr<DataExtensionDefinitions> fields = session_.company->CustomFields();
-          for (const auto& definition : *fields)
-            if (definition->IsAssignedTo(owner_)) customNames_.push_back(definition->Name());
-        } catch (const AutomationError&) {  // no definitions: only the fixed columns
-        }
-      }
+      if (owner_ != 0) customNames_ = CustomFieldNamesOf(owner_);
     }
     if (owner_ == 0) return 0;
     if (itemSide_) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/lists/address.h"
@@ -186,6 +187,10 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
 class Customers final : public BalanceFilteredCollection<Customer> {
  public:
   Customers() : BalanceFilteredCollection(true) {}
+  // The names of the custom fields assigned to customers.
+  std::vector<std::string> CustomFieldNames() const {
+    return CustomFieldNamesOf(Customer::kObjectType);
+  }
   // Master collection only (else 1021). A parent makes the new customer a job of it.
   std::shared_ptr<Customer> Add(const std::string& Name = {}, bool IsActive = true,
                                 const std::string& ParentFullName = {}) {

@@ -312,6 +312,9 @@ TEST_F(ItemsSimulatorTest, CustomFieldsOfItemsAreThoseAssignedToItems) {
   company->CustomFields()->Add("Bin")->AddAssignedTo(qoObjectTypeItem);
   ASSERT_EQ(company->CustomFields()->Commit(), 0);
   auto items = company->Items();
+  EXPECT_EQ(items->CustomFieldNames(), std::vector<std::string>{"Bin"});
+  EXPECT_EQ(company->Customers()->CustomFieldNames(),
+            (std::vector<std::string>{"Referred By", "Preferred Contact"}));
   auto bolt = Items::CastObject<ItemInventory>(items->GetByFullName("Bracket"));
   ASSERT_NE(bolt, nullptr);
   bolt->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("A-7"));
