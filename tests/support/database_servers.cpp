@@ -162,7 +162,10 @@ void StartMaria() {
                  "--socket=" + (s.folder / "sock").string(), "--port=" + std::to_string(s.port),
                  "--bind-address=127.0.0.1", "--skip-grant-tables", "--skip-log-bin",
                  "--skip-name-resolve", "--innodb-buffer-pool-size=16M",
-                 "--innodb-flush-log-at-trx-commit=0", "--sql-mode=STRICT_ALL_TABLES"},
+                 "--innodb-flush-log-at-trx-commit=0", "--sql-mode=STRICT_ALL_TABLES",
+                 // As Debian configures it: Unicode text by default, InnoDB's strict row checks.
+                 "--character-set-server=utf8mb4", "--collation-server=utf8mb4_general_ci",
+                 "--innodb-strict-mode=ON"},
                 s.folder / "log");
   s.base = "Driver=MariaDB Unicode;Server=127.0.0.1;Port=" + std::to_string(s.port) +
            ";User=root;Password=;";
