@@ -36,11 +36,12 @@ TEST_F(ServeTest, ALibraryClientWorksUnchangedThroughTheRemoteProcessor) {
   EXPECT_FALSE(connection->Company()->Name().empty());
 
   auto classes = connection->Company()->Classes();
+  const std::string far = "\u6771 Zo\u00EB \U0001F600";  // text carried as it is, both ways
   classes->Add("East");
-  classes->Add("West");
+  classes->Add(far);
   ASSERT_EQ(classes->Commit(), 0);
   ASSERT_EQ(classes->GetAll(), 2);
-  EXPECT_TRUE(classes->ItemExists("West"));
+  EXPECT_TRUE(classes->ItemExists(far));
   connection->CloseConnection();
 
   server_->Stop();

@@ -344,6 +344,22 @@ TEST_F(CliTest, AddAndDeleteReachEveryMasterListOfTheRegistry) {
   EXPECT_EQ(RunOn({"delete", "todo", listId}).out, "Deleted to-do " + listId + "\n");
 }
 
+TEST_F(CliTest, TextOutsideAsciiIsStoredAsTyped) {
+  Create({});
+  const std::string zoe = "Zo\u00EB", far = "\u65E5\u672C\u8A9E \U0001F600";
+  ASSERT_EQ(RunOn({"add", "customer", zoe}).status, 0);  // through the library's collection
+  CliResult raw = RunOn({"add", "customer", far, "--set", "Notes=Caf\u00E9 \u2014 " + far});
+  ASSERT_EQ(raw.status, 0) << raw.err;  // through the command's own request
+  auto listed = nlohmann::json::parse(
+      RunOn({"list", "customer", "--format", "json", "--fields", "Name,Notes"}).out);
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0]["Name"], zoe);
+  EXPECT_EQ(listed[1]["Name"], far);
+  EXPECT_EQ(listed[1]["Notes"], "Caf\u00E9 \u2014 " + far);
+  EXPECT_THAT(RunOn({"show", "customer", far, "--format", "csv"}).out,
+              HasSubstr("\r\nName," + far + "\r\n"));
+}
+
 TEST_F(CliTest, ShowGivesEveryFieldOfOneRecord) {
   Create();
   std::string name = Lines(
