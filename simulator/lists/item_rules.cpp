@@ -112,6 +112,10 @@ void SetOpeningStock(ListRecord& item, pugi::xml_node add) {
   std::string count = Figure(quantity);  // a whole quantity without decimals ("140")
   if (count.ends_with(".00")) count.resize(count.size() - 3);
   item.SetField(static_cast<uint16_t>(on_hand), count);
+  // Nothing is on order or promised until purchase and sales orders exist.
+  for (std::string_view field : {"QuantityOnOrder", "QuantityOnSalesOrder"})
+    if (int at = item.type->field_index(field); at >= 0)
+      item.SetField(static_cast<uint16_t>(at), "0");
 }
 
 }  // namespace brennock::simulator
