@@ -63,6 +63,11 @@ struct Connection {
 
 }  // namespace
 
+bool BearerTokenAccepted(const std::string& authorization, const std::string& token) {
+  return !token.empty() && authorization.starts_with("Bearer ") &&
+         SameSecret(authorization.substr(7), token);
+}
+
 struct Server::State {
   ServeOptions options;
   Credentials credentials;
@@ -188,8 +193,7 @@ struct Server::State {
                        httplib::Response& response) {
     NoteOperation("rqp", operation);
     std::string authorization = request.get_header_value("Authorization");
-    if (options.token.empty() || !authorization.starts_with("Bearer ") ||
-        !SameSecret(authorization.substr(7), options.token)) {
+    if (!BearerTokenAccepted(authorization, options.token)) {
       response.status = 401;
       response.set_header("WWW-Authenticate", "Bearer");
       NoteOutcome("token refused");
