@@ -132,6 +132,19 @@ TEST_F(ServeTest, RequestsWithoutTheTokenAreRefusedBeforeAnythingRuns) {
   }
 }
 
+// HTTP drops the blanks ending a header value, so the rule is checked on the value itself.
+TEST(BearerTokenTest, OnlyTheServersOwnNonEmptyTokenIsAccepted) {
+  EXPECT_TRUE(serve::BearerTokenAccepted("Bearer t0ken", "t0ken"));
+  for (auto [authorization, token] : {std::pair{"Bearer ", ""},
+                                      {"Bearer", ""},
+                                      {"", ""},
+                                      {"Bearer t0ken ", "t0ken"},
+                                      {"bearer t0ken", "t0ken"},
+                                      {"Bearer t0ke", "t0ken"},
+                                      {"t0ken", "t0ken"}})
+    EXPECT_FALSE(serve::BearerTokenAccepted(authorization, token)) << authorization << "|" << token;
+}
+
 TEST_F(ServeTest, TwoClientsAtOnceKeepTheirOwnSessions) {
   StartServer(Options());
   auto work = [&](const std::string& prefix, int32_t& saved) {

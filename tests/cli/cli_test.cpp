@@ -293,6 +293,10 @@ TEST_F(CliTest, CsvAndTableKeepHostileNamesIntact) {
       RunOn({"list", "class", "--format", "json", "--fields", "FullName"}).out);
   EXPECT_EQ(whole[0]["Name"], "Comma, \"Quote\"\nNew line");
   EXPECT_EQ(chosen[0]["FullName"], "Comma, \"Quote\"\nNew line");
+  // Columns line up by characters, not bytes.
+  ASSERT_EQ(RunOn({"add", "class", "Caf\u00E9"}).status, 0);
+  EXPECT_EQ(RunOn({"list", "class", "--fields", "Name,IsActive", "--starts-with", "Caf"}).out,
+            "Name  IsActive\n----  --------\nCaf\u00E9  true\n");
   ASSERT_EQ(RunOn({"add", "class", "Tab\tStop"}).status, 0);
   EXPECT_EQ(RunOn({"list", "class", "--fields", "Name", "--starts-with", "Tab"}).out,
             "Name\n---------\nTab\\tStop\n");

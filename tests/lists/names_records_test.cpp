@@ -357,6 +357,43 @@ TEST_F(NameRecordsTest, EmployeeBodiesCarryThePayrollBlock) {
                 tail);
 }
 
+TEST_F(NameRecordsTest, EmployeeBodiesTakeEachFieldFromTheVersionThatHasIt) {
+  struct Case {
+    const char* version;
+    bool mobile, notes, activeInMod, typeInMod;
+  } cases[] = {{"2.0", false, false, false, false},
+               {"2.1", true, false, false, false},
+               {"3.0", true, true, true, false},
+               {"5.0", true, true, true, true}};
+  auto has = [](const std::string& text, const char* element) {
+    return text.find(std::string("<") + element + ">") != std::string::npos;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    Session().qbxmlVersionNumber = Currency::Parse(c.version);
+    Employee added;
+    added.SetName("Kim Lee");
+    added.SetMobile("555-0101");
+    added.SetNotes("Nights");
+    const std::string add = AddRequest(added);
+    EXPECT_EQ(has(add, "Mobile"), c.mobile);
+    EXPECT_EQ(has(add, "Notes"), c.notes);
+    Employee saved;
+    Load(saved,
+         "<EmployeeRet><ListID>8-1</ListID><EditSequence>5</EditSequence><Name>Kim Lee"
+         "</Name></EmployeeRet>");
+    saved.SetMobile("555-0101");
+    saved.SetIsActive(false);
+    saved.SetEmployeeType(qbEmployeeTypeOfficer);
+    xmlBldr builder;
+    builder.InsertModRq(saved, 1);
+    const std::string mod = builder.GetXML();
+    EXPECT_EQ(has(mod, "Mobile"), c.mobile);
+    EXPECT_EQ(has(mod, "IsActive"), c.activeInMod);
+    EXPECT_EQ(has(mod, "EmployeeType"), c.typeInMod);
+  }
+}
+
 TEST_F(NameRecordsTest, AnEmployeeAddressWithOnlyLinesItLacksIsNotWritten) {
   auto employee = company_->Employees()->Add("Kim Lee");
   employee->Address()->SetAddr5("not an employee line");

@@ -222,6 +222,12 @@ TEST_F(RequestProcessingTest, IteratorReturnsEachCustomerExactlyOnce) {
       EXPECT_TRUE(seen.insert(c.child_value("ListID")).second);
     if (rs.attribute("iteratorRemainingCount").as_int() == 0) break;
     ASSERT_LT(pages, 20);
+    // An iterator belongs to its query: another kind of query may not continue it.
+    if (pages == 1) {
+      EXPECT_EQ(Code(First("<VendorQueryRq iterator=\"Continue\" iteratorID=\"" + id +
+                           "\"><MaxReturned>100</MaxReturned></VendorQueryRq>")),
+                3391);
+    }
     rs = First("<CustomerQueryRq iterator=\"Continue\" iteratorID=\"" + id +
                "\"><MaxReturned>100</MaxReturned></CustomerQueryRq>");
     ASSERT_EQ(Code(rs), 0);
