@@ -124,7 +124,7 @@ void StartPostgres() {
       if (fs::exists(entry.path() / "bin/postgres")) bin = entry.path() / "bin";
   }
   if (bin.empty()) {
-    s.skip = "the PostgreSQL server binaries are not installed (scripts/bootstrap installs them)";
+    s.skip = "the PostgreSQL server binaries are not installed (scripts/bootstrap --tests installs them)";
     return;
   }
   s.folder = NewFolder("postgres");
@@ -153,7 +153,7 @@ void StartMaria() {
   s.tried = true;
   fs::path binary = fs::exists("/usr/sbin/mariadbd") ? "/usr/sbin/mariadbd" : "";
   if (binary.empty()) {
-    s.skip = "the MariaDB server binaries are not installed (scripts/bootstrap installs them)";
+    s.skip = "the MariaDB server binaries are not installed (scripts/bootstrap --tests installs them)";
     return;
   }
   s.folder = NewFolder("mariadb");
