@@ -59,8 +59,8 @@ class SamplePathsTest : public SimulatorTest {
   Paths SimulatorPaths(const std::string& kind) {
     Paths paths;
     pugi::xml_node rs = First("<" + kind + "QueryRq/>");
-    for (pugi::xml_node ret : rs.children((kind + "Ret").c_str()))
-      CollectPaths(ret, ret.name(), paths);
+    const std::string ret = kind + "Ret";  // the children's iterator keeps the name
+    for (pugi::xml_node record : rs.children(ret.c_str())) CollectPaths(record, ret, paths);
     return paths;
   }
 };
