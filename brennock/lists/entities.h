@@ -38,9 +38,8 @@ class Entities final : public ListCollectionCore {
     return LookupByListID(sListID, sMDBPath);
   }
 
-  // Kept for clients that set it: EntityQueryRq takes no OwnerID, so it changes no request.
-  bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
-  void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
+  // IncludeDataExtensions is the collection's, kept for clients that set it: EntityQueryRq takes
+  // no OwnerID, so it changes no request.
 
   int32_t GetAll(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
   int32_t GetActive(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
@@ -71,8 +70,6 @@ class Entities final : public ListCollectionCore {
   // Failures go to Errors; a partly permitted answer keeps its records and files its text.
   int32_t Query(const std::string& sMDBPath, const FilterWriter& writeFilters);
   void WriteTail(xmlBldr& builder, int32_t MaxReturned) const;
-
-  bool includeDataExtensions_ = false;
 };
 
 }  // namespace brennock
