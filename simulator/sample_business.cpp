@@ -369,6 +369,25 @@ constexpr AccountRow kChart[] = {
     {"9100", "Purchase Orders", 0, "NonPosting", "PurchaseOrders", "NotApplicable", "", 0},
 };
 
+// The tax-form lines QuickBooks assigns the chart's accounts by type (Form 1120); other types are
+// left unassigned, as QuickBooks leaves them.
+std::string_view TaxLineOf(std::string_view type, int& id) {
+  struct Line {
+    std::string_view type;
+    int id;
+    std::string_view name;
+  };
+  static constexpr Line kLines[] = {{"Bank", 1864, "B/S-Assets: Cash"},
+                                    {"Income", 1594, "Gross receipts or sales"},
+                                    {"CostOfGoodsSold", 1600, "Cost of goods sold"}};
+  for (const Line& line : kLines) {
+    if (line.type != type) continue;
+    id = line.id;
+    return line.name;
+  }
+  return {};
+}
+
 // QuickBooks makes its special accounts itself and marks them, which no Add can: the chart is
 // written straight into the store, each total the sum of its subtree.
 void AddChartOfAccounts(Builder& b) {
@@ -403,6 +422,10 @@ void AddChartOfAccounts(Builder& b) {
     if (!row.special.empty()) r.SetField(index("SpecialAccountType"), std::string(row.special));
     r.SetField(index("AccountNumber"), std::string(row.number));
     if (!row.desc.empty()) r.SetField(index("Desc"), std::string(row.desc));
+    int tax_line = 0;
+    if (std::string_view line = TaxLineOf(row.type, tax_line); !line.empty())
+      r.SetField(index("TaxLineInfoRet"),
+                 El("TaxLineID", std::to_string(tax_line)) + El("TaxLineName", line));
     r.SetField(index("CashFlowClassification"), std::string(row.cash_flow));
     b.lists().InsertPrepared(r);
   }
@@ -430,18 +453,28 @@ Address RandomAddress(Random& rng) {
   return {&place, std::move(street)};
 }
 
-// The elements of an address aggregate, in schema order; the addressee first when given.
-std::string AddressXml(const Address& a, std::string_view addressee, Random& rng) {
+// The elements of an address aggregate, in schema order; the addressee first when given, then
+// the street and an attention line when given. Every place is in the US.
+std::string AddressXml(const Address& a, std::string_view addressee, Random& rng,
+                       std::string_view attention = {}) {
   std::string out;
   XmlWriter w(out);
   if (!addressee.empty()) w.Element("Addr1", addressee);
   w.Element(addressee.empty() ? "Addr1" : "Addr2", a.street);
+  if (!attention.empty()) w.Element(addressee.empty() ? "Addr2" : "Addr3", attention);
   w.Element("City", a.place->city);
   w.Element("State", a.place->state);
   char zip[8];
   std::snprintf(zip, sizeof zip, "%02d", static_cast<int>(rng.Below(100)));
   w.Element("PostalCode", std::string(a.place->zip) + zip);
+  w.Element("Country", "USA");
   return out;
+}
+
+// Another line of the same exchange ("650-555-0142" gives "650-555-0242" for exchange 2).
+std::string OtherLine(std::string phone, char exchange) {
+  phone[phone.size() - 3] = exchange;
+  return phone;
 }
 
 // 555-0100 to 555-0199 are kept for fiction in every area code.
@@ -505,6 +538,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       ref_value("StandardTerms", "2% 10 Net 30"), ref_value("StandardTerms", "Net 60"),
       ref_value("DateDrivenTerms", "Due on the 15th")};
   const std::string tax = ref_value("SalesTaxCode", "Tax");
+  const std::string tax_item = ref_value("ItemSalesTax", "State Tax");
   const std::array<std::string, 2> job_types = {ref_value("JobType", "Remodel"),
                                                 ref_value("JobType", "New Construction")};
   const std::array<std::string_view, 4> job_statuses = {"InProgress", "Awarded", "Pending",
@@ -525,12 +559,15 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       c.SetField(index("CompanyName"), c.name);
       PersonName contact{rng.Pick(kFirstNames), rng.Pick(kLastNames)};
       c.SetField(name_first, std::string(contact.first));
+      if (i % 4 == 0)
+        c.SetField(index("MiddleName"), std::string(1, static_cast<char>('A' + i % 26)) + ".");
       c.SetField(name_last, std::string(contact.last));
       c.SetField(index("Contact"), DisplayName(contact));
       addressee = c.name;
       email = BusinessEmail(c.name);
     } else {
       PersonName p = households(next_household++ % households.capacity());
+      if (i % 7 == 0) c.SetField(index("Salutation"), "Dr.");
       c.name.assign(p.last).append(", ").append(p.first);
       if (p.middle) c.name.append(" ").append(1, p.middle).append(".");
       c.SetField(name_first, std::string(p.first));
@@ -543,7 +580,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       c.name.append(" ").append(std::to_string(i));  // past every name the pools can make
     c.full_name = c.name;
     Address home = RandomAddress(rng);
-    std::string bill = AddressXml(home, addressee, rng);
+    std::string bill = AddressXml(home, addressee, rng, business ? "Attn: Accounts" : "");
     c.SetField(index("BillAddress"), bill);
     if (business && rng.Below(2) == 0) {
       Address site{home.place, RandomAddress(rng).street};  // deliveries to a second site
@@ -551,11 +588,17 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
     } else {
       c.SetField(index("ShipAddress"), bill);
     }
-    c.SetField(index("Phone"), Phone(home, rng));
+    const std::string phone = Phone(home, rng);
+    c.SetField(index("Phone"), phone);
+    if (business) {
+      c.SetField(index("AltPhone"), OtherLine(phone, '2'));
+      c.SetField(index("Fax"), OtherLine(phone, '9'));
+    }
     c.SetField(index("Email"), email);
     c.SetField(index("CustomerTypeRef"), business ? commercial : residential);
     c.SetField(index("TermsRef"), business ? rng.Pick(business_terms) : rng.Pick(home_terms));
     c.SetField(index("SalesTaxCodeRef"), tax);
+    c.SetField(index("ItemSalesTaxRef"), tax_item);
     if (business) c.SetField(index("CreditLimit"), Cents((rng.Below(5) + 1) * 500000));
     c.SetField(index("JobStatus"), "None");
     b.lists().InsertPrepared(c);

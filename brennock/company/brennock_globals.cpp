@@ -13,6 +13,7 @@
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/tax_codes.h"
+#include "brennock/lists/template.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
@@ -117,6 +118,7 @@ BRENNOCK_GLOBAL_COLLECTION(Entities)
 BRENNOCK_GLOBAL_COLLECTION(Accounts)
 BRENNOCK_GLOBAL_COLLECTION(Terms)
 BRENNOCK_GLOBAL_COLLECTION(Items)
+BRENNOCK_GLOBAL_COLLECTION(Templates)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

@@ -24,6 +24,7 @@
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/tax_codes.h"
+#include "brennock/lists/template.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
@@ -154,6 +155,7 @@ BRENNOCK_COMPANY_COLLECTION(Vendors)
 BRENNOCK_COMPANY_COLLECTION(OtherNames)
 BRENNOCK_COMPANY_COLLECTION(Employees)
 BRENNOCK_COMPANY_COLLECTION(Accounts)
+BRENNOCK_COMPANY_COLLECTION(Templates)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

@@ -2,7 +2,10 @@
 
 #include <exception>
 
+#include "brennock/company/company.h"
 #include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_definitions.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_state.h"
 #include "brennock/util/slab_allocator.h"
 
@@ -23,6 +26,18 @@ std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::
 }
 
 }  // namespace
+
+std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType) {
+  std::vector<std::string> names;
+  const std::shared_ptr<Company>& company = Session().company;
+  if (!company) return names;
+  try {
+    for (const auto& definition : *company->CustomFields())
+      if (definition->IsAssignedTo(ownerType)) names.push_back(definition->Name());
+  } catch (const AutomationError&) {  // no definitions to be had
+  }
+  return names;
+}
 
 DataExtensionHolder::DataExtensionHolder() noexcept = default;
 DataExtensionHolder::~DataExtensionHolder() = default;

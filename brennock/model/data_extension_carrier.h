@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/model/binding.h"
@@ -49,6 +50,12 @@ class DataExtensionHolder {
   struct Collections;
   std::unique_ptr<Collections> collections_;
 };
+
+// The names of the QuickBooks custom-field definitions (owner "0") assigned to records of that
+// object type, in the order of the company's CustomFields (read from QuickBooks on first use);
+// empty without a company or when the definitions cannot be read. The company layer implements
+// it; Customers, Items, the field readers and the database export share it.
+std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType);
 
 // What a record class inherits to carry extensions: Record is the class itself (a qcBase whose
 // ObjectType() names its kind). Its field table adds DataExtFields(), so DataExtRet elements of

@@ -46,8 +46,8 @@ constexpr RecordFamily kList = RecordFamily::kList;
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
 constexpr RecordKind kKinds[] = {
-  // family, object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
-  // command word, label, command columns, bindings, collection
+  // family, object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key,
+  // name space, command word, label, command columns, bindings, collection
   {kList, qoObjectTypeAccount, qoListAccounts, "Account", "Account", kNotSupported, kFull | kHierarchical | kMaster,
    "Account", "Account", "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive",
    &Account::Bindings, &New<Accounts>},
@@ -57,6 +57,9 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  // Every kind of item in one collection, the Item row's.
+  {kList, qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
+   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &New<Items>},
   {kList, qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates | kMaster, "Vendor", "Entity",
    "vendor", "vendor", "Name,CompanyName,Phone,Balance,IsActive", &Vendor::Bindings, &New<Vendors>},
   {kList, qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull | kMaster, "OtherName", "Entity",
@@ -91,6 +94,9 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeShipMethod, qoListShipMethods, "ShipMethod", "ShipMethod", kModifyNotAllowed, kAddDelete | kMaster,
    "ShipMethod", "ShipMethod", "shipmethod", "ship method", "Name,IsActive", &NamedListRecord::Bindings,
    &New<ShipMethods>},
+  // Read and deleted only; among the company's Lists, not its master collections.
+  {kList, qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, "Template",
+   "Template", "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
   // Reads all four kinds of names; its records are saved through their own lists.
   {kList, qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters | kMaster, "Entity",
    "Entity", "entity", "entity", "Type,Name,Phone,IsActive", nullptr, &New<Entities>},
@@ -116,11 +122,6 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
    "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
    &DateDrivenTerm::Bindings},
-  {kList, qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, {}, "Template",
-   "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
-  // Every kind of item in one collection, the Item row's.
-  {kList, qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
-   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &New<Items>},
   {kList, qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
    "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive", &ItemService::Bindings},
   {kList, qoObjectTypeItemNonInventory, qoListItems, "ItemNonInventory", "ItemNonInventory", {}, kItem | kHierarchical,

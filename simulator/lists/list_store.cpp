@@ -30,7 +30,8 @@ bool IsComputed(std::string_view name) {
   return name == "ListID" || name == "TimeCreated" || name == "TimeModified" ||
          name == "EditSequence" || name == "Name" || name == "FullName" || name == "IsActive" ||
          name == "ParentRef" || name == "Sublevel" || name == "Balance" || name == "TotalBalance" ||
-         name == "QuantityOnHand" || name == "AverageCost" || name == "DataExtRet";
+         name == "QuantityOnHand" || name == "AverageCost" || name == "QuantityOnOrder" ||
+         name == "QuantityOnSalesOrder" || name == "DataExtRet";
 }
 
 // The Ret element an Add or Mod child fills ("Contacts" -> "ContactsRet").
@@ -483,7 +484,8 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
       else if (name == "Sublevel")
         w.Element(name, std::to_string(rec.sublevel));
       else if (name == "Balance" || name == "TotalBalance" || name == "QuantityOnHand" ||
-               name == "AverageCost")
+               name == "AverageCost" || name == "QuantityOnOrder" ||
+               name == "QuantityOnSalesOrder")
         WriteLedgerField(out, rec, name);
       else if (name == "DataExtRet")
         WriteDataExtensions(company_, out, rec.list_id, options.owner_ids);
@@ -508,6 +510,11 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
   XmlWriter w(out);
   if (name == "QuantityOnHand") {
     w.Element(name, FormatQuantity(rec.ledger.quantity));
+    return;
+  }
+  if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
+    // What open purchase and sales orders hold: nothing while the company keeps no orders.
+    w.Element(name, "0");
     return;
   }
   if (name == "AverageCost") {
