@@ -5,8 +5,8 @@
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/report_catalogue.h"
 #include "brennock/errors/raise.h"
-#include "brennock/session/xml_bldr.h"
 #include "brennock/reports/report_xml.h"
+#include "brennock/session/xml_bldr.h"
 
 namespace brennock {
 
@@ -57,38 +57,54 @@ bool ReportMacroDates(qbEnumReportDateMacro macro, Date today, Date& start, Date
     return true;
   };
   switch (macro) {
-    case qbReportDateMacroToday: return set(today, today);
-    case qbReportDateMacroThisWeek: return set(sunday, sunday.AddDays(6));
-    case qbReportDateMacroThisWeekToDate: return set(sunday, today);
-    case qbReportDateMacroThisMonth: return set(monthStart, monthEnd(0));
-    case qbReportDateMacroThisMonthToDate: return set(monthStart, today);
+    case qbReportDateMacroToday:
+      return set(today, today);
+    case qbReportDateMacroThisWeek:
+      return set(sunday, sunday.AddDays(6));
+    case qbReportDateMacroThisWeekToDate:
+      return set(sunday, today);
+    case qbReportDateMacroThisMonth:
+      return set(monthStart, monthEnd(0));
+    case qbReportDateMacroThisMonthToDate:
+      return set(monthStart, today);
     case qbReportDateMacroThisQuarter:
       return set(QuarterStart(today, 0), QuarterStart(today, 1).AddDays(-1));
-    case qbReportDateMacroThisQuarterToDate: return set(QuarterStart(today, 0), today);
+    case qbReportDateMacroThisQuarterToDate:
+      return set(QuarterStart(today, 0), today);
     case qbReportDateMacroThisYear:
       return set(Date::Serial(f.year, 1, 1), Date::Serial(f.year, 12, 31));
-    case qbReportDateMacroThisYearToDate: return set(Date::Serial(f.year, 1, 1), today);
-    case qbReportDateMacroYesterday: return set(today.AddDays(-1), today.AddDays(-1));
-    case qbReportDateMacroLastWeek: return set(sunday.AddDays(-7), sunday.AddDays(-1));
-    case qbReportDateMacroLastWeekToDate: return set(sunday.AddDays(-7), today);
+    case qbReportDateMacroThisYearToDate:
+      return set(Date::Serial(f.year, 1, 1), today);
+    case qbReportDateMacroYesterday:
+      return set(today.AddDays(-1), today.AddDays(-1));
+    case qbReportDateMacroLastWeek:
+      return set(sunday.AddDays(-7), sunday.AddDays(-1));
+    case qbReportDateMacroLastWeekToDate:
+      return set(sunday.AddDays(-7), today);
     case qbReportDateMacroLastMonth:
       return set(Date::Serial(f.year, f.month - 1, 1), monthEnd(-1));
-    case qbReportDateMacroLastMonthToDate: return set(Date::Serial(f.year, f.month - 1, 1), today);
+    case qbReportDateMacroLastMonthToDate:
+      return set(Date::Serial(f.year, f.month - 1, 1), today);
     case qbReportDateMacroLastQuarter:
       return set(QuarterStart(today, -1), QuarterStart(today, 0).AddDays(-1));
-    case qbReportDateMacroLastQuarterToDate: return set(QuarterStart(today, -1), today);
+    case qbReportDateMacroLastQuarterToDate:
+      return set(QuarterStart(today, -1), today);
     case qbReportDateMacroLastYear:
       return set(Date::Serial(f.year - 1, 1, 1), Date::Serial(f.year - 1, 12, 31));
-    case qbReportDateMacroLastYearToDate: return set(Date::Serial(f.year - 1, 1, 1), today);
-    case qbReportDateMacroNextWeek: return set(sunday.AddDays(7), sunday.AddDays(13));
-    case qbReportDateMacroNextFourWeeks: return set(today.AddDays(1), today.AddDays(28));
+    case qbReportDateMacroLastYearToDate:
+      return set(Date::Serial(f.year - 1, 1, 1), today);
+    case qbReportDateMacroNextWeek:
+      return set(sunday.AddDays(7), sunday.AddDays(13));
+    case qbReportDateMacroNextFourWeeks:
+      return set(today.AddDays(1), today.AddDays(28));
     case qbReportDateMacroNextMonth:
       return set(Date::Serial(f.year, f.month + 1, 1), monthEnd(1));
     case qbReportDateMacroNextQuarter:
       return set(QuarterStart(today, 1), QuarterStart(today, 2).AddDays(-1));
     case qbReportDateMacroNextYear:
       return set(Date::Serial(f.year + 1, 1, 1), Date::Serial(f.year + 1, 12, 31));
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -25,10 +25,10 @@ std::string XmlTextOf(qoEnumerationType table, int32_t code) {
 
 // The columns a custom detail report shows when the client chose none.
 constexpr std::array kDefaultDetailColumns = {
-    qbReportFieldTxnType,       qbReportFieldDate,          qbReportFieldTxnNumber,
-    qbReportFieldName,          qbReportFieldMemo,          qbReportFieldAccount,
-    qbReportFieldClass,         qbReportFieldClearedStatus, qbReportFieldSplitAccount,
-    qbReportFieldDebit,         qbReportFieldCredit,        qbReportFieldOpenBalance};
+    qbReportFieldTxnType, qbReportFieldDate,          qbReportFieldTxnNumber,
+    qbReportFieldName,    qbReportFieldMemo,          qbReportFieldAccount,
+    qbReportFieldClass,   qbReportFieldClearedStatus, qbReportFieldSplitAccount,
+    qbReportFieldDebit,   qbReportFieldCredit,        qbReportFieldOpenBalance};
 
 // The report queries whose schema takes IncludeColumn.
 bool TakesColumns(qbEnumReportType type) {
@@ -61,7 +61,8 @@ void Report::WriteRequest(RequestWriter& writer) {
     writer.CreateElement("FiscalYear",
                          budgetFiscalYear_ ? std::to_string(budgetFiscalYear_) : "2003");
     if (budgetCriterion_)
-      writer.CreateElement("BudgetCriterion", XmlTextOf(qoeReportBudgetCriterion, budgetCriterion_));
+      writer.CreateElement("BudgetCriterion",
+                           XmlTextOf(qoeReportBudgetCriterion, budgetCriterion_));
     if (budgetSummarizeColumnsBy_)
       writer.CreateElement("SummarizeBudgetColumnsBy",
                            XmlTextOf(qoeReportBudgetSumColsByEnum, budgetSummarizeColumnsBy_));
@@ -98,7 +99,8 @@ void Report::WriteRequest(RequestWriter& writer) {
   if (!summarizeColumnsBy_ && type == qbReportTypeCustomSummary)
     summarizeColumnsBy_ = qbReportColSortTotalOnly;
   if (summarizeColumnsBy_)
-    writer.CreateElement("SummarizeColumnsBy", XmlTextOf(qoeReportColSortFields, summarizeColumnsBy_));
+    writer.CreateElement("SummarizeColumnsBy",
+                         XmlTextOf(qoeReportColSortFields, summarizeColumnsBy_));
   if (!summarizeRowsBy_) {
     if (type == qbReportTypeCustomDetail) summarizeRowsBy_ = qbReportColSortTotalOnly;
     if (type == qbReportTypeCustomSummary) summarizeRowsBy_ = qbReportColSortIncomeStatement;
@@ -130,7 +132,8 @@ void Report::WriteOptions(RequestWriter& writer, qbEnumReportType type) {
   if (includeSubColumns_) writer.CreateElement("IncludeSubcolumns", "true");
   if (reportCalendar_)
     writer.CreateElement("ReportCalendar", XmlTextOf(qoeReportCalendar, reportCalendar_));
-  if (returnRows_) writer.CreateElement("ReturnRows", XmlTextOf(qoeReportRowColReturn, returnRows_));
+  if (returnRows_)
+    writer.CreateElement("ReturnRows", XmlTextOf(qoeReportRowColReturn, returnRows_));
   if (returnColumns_)
     writer.CreateElement("ReturnCols", XmlTextOf(qoeReportRowColReturn, returnColumns_));
   const bool takesBasis = type != qbReportTypeJob && type != qbReportTypePayrollDetail &&
@@ -173,7 +176,8 @@ void Report::FromDomString(const XmlNode& obj) {
       dateMacro_ = qbReportDateMacroCustom;
       for (const XmlNode& date : child.childNodes()) {
         if (date.nodeType() != NODE_ELEMENT) continue;
-        if (date.baseName() == "FromReportDate") startDate_ = ModConvertDtypes::TextToDate(date.text());
+        if (date.baseName() == "FromReportDate")
+          startDate_ = ModConvertDtypes::TextToDate(date.text());
         if (date.baseName() == "ToReportDate") endDate_ = ModConvertDtypes::TextToDate(date.text());
       }
     } else if (element == "ReportDateMacro") {
@@ -213,7 +217,8 @@ void Report::FromDomString(const XmlNode& obj) {
     } else if (element == "ReportCalendar") {
       reportCalendar_ = static_cast<qbEnumReportCalendar>(EnumCodeOrZero(text, qoeReportCalendar));
     } else if (element == "ReturnRows") {
-      returnRows_ = static_cast<qbEnumReportReturnRowCol>(EnumCodeOrZero(text, qoeReportRowColReturn));
+      returnRows_ =
+          static_cast<qbEnumReportReturnRowCol>(EnumCodeOrZero(text, qoeReportRowColReturn));
     } else if (element == "ReturnCols" || element == "ReturnColumns") {
       returnColumns_ =
           static_cast<qbEnumReportReturnRowCol>(EnumCodeOrZero(text, qoeReportRowColReturn));
@@ -222,8 +227,8 @@ void Report::FromDomString(const XmlNode& obj) {
     } else if (element == "FiscalYear") {
       budgetFiscalYear_ = static_cast<int16_t>(std::atoi(text.c_str()));
     } else if (element == "BudgetCriterion") {
-      budgetCriterion_ = static_cast<qbEnumReportBudgetCriterion>(
-          EnumCodeOrZero(text, qoeReportBudgetCriterion));
+      budgetCriterion_ =
+          static_cast<qbEnumReportBudgetCriterion>(EnumCodeOrZero(text, qoeReportBudgetCriterion));
     } else if (element == "SummarizeBudgetColumnsBy") {
       budgetSummarizeColumnsBy_ = static_cast<qbEnumReportBudgetSummarizeColsBy>(
           EnumCodeOrZero(text, qoeReportBudgetSumColsByEnum));

@@ -32,7 +32,8 @@ rptAccountFilter::rptAccountFilter()
 rptEntityFilter::rptEntityFilter()
     : rptNameFilter("ReportEntityFilter", "EntityTypeFilter", qoeEntityType) {}
 rptItemFilter::rptItemFilter() : rptNameFilter("ReportItemFilter", "ItemTypeFilter", qoeItemType) {}
-rptClassFilter::rptClassFilter() : rptNameFilter("ReportClassFilter", {}, static_cast<qoEnumerationType>(0)) {}
+rptClassFilter::rptClassFilter()
+    : rptNameFilter("ReportClassFilter", {}, static_cast<qoEnumerationType>(0)) {}
 
 void rptNameFilter::ToXml(RequestWriter& writer) const {
   if (typeFilter_ != 0 && !typeElement_.empty()) {
@@ -100,7 +101,8 @@ void rptTxnTypeFilter::ToXml(RequestWriter& writer) const {
   if (types_.empty()) return;
   writer.OpenAggregateOnly("ReportTxnTypeFilter");
   for (qbEnumTxnType type : types_)
-    writer.CreateElement("TxnTypeFilter", EnumCodeToXmlText(qoeTxnType, static_cast<int16_t>(type)));
+    writer.CreateElement("TxnTypeFilter",
+                         EnumCodeToXmlText(qoeTxnType, static_cast<int16_t>(type)));
   writer.EndAggregate("ReportTxnTypeFilter");
 }
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/enums/list_enums.h"
 #include "brennock/enums/enumeration_type.h"
+#include "brennock/enums/list_enums.h"
 #include "brennock/enums/report_enums.h"
 #include "brennock/enums/txn_enums.h"
 
@@ -38,7 +38,8 @@ class qcIdList {
 // sub-records, written inside the filter's aggregate.
 class rptNameFilter {
  public:
-  rptNameFilter(std::string_view aggregate, std::string_view typeElement, qoEnumerationType typeTable);
+  rptNameFilter(std::string_view aggregate, std::string_view typeElement,
+                qoEnumerationType typeTable);
   virtual ~rptNameFilter() = default;
 
   std::shared_ptr<qcIdList> ListIds() const noexcept { return listIds_; }
@@ -79,7 +80,9 @@ class rptAccountFilter : public rptNameFilter {
 class rptEntityFilter : public rptNameFilter {
  public:
   rptEntityFilter();
-  qbEnumEntityType TypeFilter() const noexcept { return static_cast<qbEnumEntityType>(typeFilter_); }
+  qbEnumEntityType TypeFilter() const noexcept {
+    return static_cast<qbEnumEntityType>(typeFilter_);
+  }
   void SetTypeFilter(int32_t value) noexcept { typeFilter_ = value; }
 };
 

@@ -63,7 +63,8 @@ class RptList {
  private:
   int32_t Find(const std::string& key) const {
     for (size_t i = 0; i < keys_.size(); ++i)
-      if (!keys_[i].empty() && CollectionKeysEqual(keys_[i], key)) return static_cast<int32_t>(i + 1);
+      if (!keys_[i].empty() && CollectionKeysEqual(keys_[i], key))
+        return static_cast<int32_t>(i + 1);
     RaiseUnknownCollectionKey(Name);
   }
 

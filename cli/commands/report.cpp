@@ -1,5 +1,7 @@
 // brennock report: runs a QuickBooks report and prints it as an indented table, CSV, JSON or an
 // SVG chart; --list shows the report catalogue by group.
+#include "brennock/reports/report.h"
+
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <fstream>
@@ -11,7 +13,6 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/report_catalogue.h"
-#include "brennock/reports/report.h"
 #include "brennock/values/convert_dtypes.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
@@ -38,7 +39,8 @@ struct ReportOptions {
 // ("Profit And Loss Standard" -> "profit-and-loss-standard").
 std::string CommandName(std::string_view description) {
   std::string out;
-  for (char c : description) out += c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char c : description)
+    out += c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -70,8 +72,7 @@ int ListReports() {
     auto group = groups->Item(g);
     std::string lines;
     for (const ReportCatalogueEntry& entry : ReportCatalogue())
-      if (entry.group == group->Code())
-        lines += "  " + CommandName(entry.description) + "\n";
+      if (entry.group == group->Code()) lines += "  " + CommandName(entry.description) + "\n";
     if (lines.empty()) continue;
     out += group->Description() + "\n" + lines;
   }
@@ -91,7 +92,8 @@ qbEnumReportColSortFields ColumnsBy(const std::string& by) {
 
 void ApplyFilter(Report& report, const std::string& filter) {
   const auto equals = filter.find('=');
-  if (equals == std::string::npos) throw UsageError("--filter takes KIND=NAME, not \"" + filter + "\"");
+  if (equals == std::string::npos)
+    throw UsageError("--filter takes KIND=NAME, not \"" + filter + "\"");
   const std::string kind = filter.substr(0, equals), name = filter.substr(equals + 1);
   auto filters = report.Filters();
   if (kind == "account")
@@ -150,7 +152,8 @@ std::string AsSvg(const Report& report) {
   for (const auto& header : *report.ColumnHeaders())
     if (header->DataType() == 6 && header->Field() != qbReportFieldRunningBalance)
       figures.push_back(header->ID());
-  if (figures.size() > 1 && report.ColumnHeaders()->Item(report.ColumnHeaders()->Count())->Title() == "TOTAL")
+  if (figures.size() > 1 &&
+      report.ColumnHeaders()->Item(report.ColumnHeaders()->Count())->Title() == "TOTAL")
     figures.pop_back();
   for (int32_t id : figures)
     for (const auto& header : *report.ColumnHeaders())
@@ -179,13 +182,16 @@ std::string AsRows(const Report& report, OutputFormat format) {
   for (const auto& row : *report.ReportRows()) {
     std::vector<std::string> cells = Cells(report, *row);
     if (format == OutputFormat::kTable && !cells.empty())
-      cells[0] = std::string(static_cast<size_t>(std::max<int16_t>(row->IndentLevel(), 0)) * 2, ' ') + cells[0];
+      cells[0] =
+          std::string(static_cast<size_t>(std::max<int16_t>(row->IndentLevel(), 0)) * 2, ' ') +
+          cells[0];
     writer->Row(cells);
   }
   writer->End();
   std::string head;
   if (format == OutputFormat::kTable)
-    head = report.Title() + "\n" + report.Subtitle() + (report.Basis().empty() ? "" : "  (" + report.Basis() + " basis)") + "\n\n";
+    head = report.Title() + "\n" + report.Subtitle() +
+           (report.Basis().empty() ? "" : "  (" + report.Basis() + " basis)") + "\n\n";
   return head + writer->Take();
 }
 
@@ -193,7 +199,9 @@ int RunReport(const ReportOptions& options, const GlobalOptions& globals) {
   if (options.list) return ListReports();
   if (options.name.empty()) throw UsageError("name a report, or use --list to see them");
   auto code = FindReport(options.name);
-  if (!code) throw UsageError("there is no report \"" + options.name + "\"; brennock report --list shows them");
+  if (!code)
+    throw UsageError("there is no report \"" + options.name +
+                     "\"; brennock report --list shows them");
   if (!options.macro.empty() && (!options.from.empty() || !options.to.empty()))
     throw UsageError("--macro and --from/--to cannot be combined");
   CliSession session(globals);
@@ -204,7 +212,8 @@ int RunReport(const ReportOptions& options, const GlobalOptions& globals) {
     if (!options.from.empty()) report.SetStartDate(ModConvertDtypes::TextToDate(options.from));
     if (!options.to.empty()) report.SetEndDate(ModConvertDtypes::TextToDate(options.to));
   } else if (!options.macro.empty()) {
-    report.SetDateMacro(static_cast<qbEnumReportDateMacro>(EnumTextToCode(options.macro, qoeReportDateMacro)));
+    report.SetDateMacro(
+        static_cast<qbEnumReportDateMacro>(EnumTextToCode(options.macro, qoeReportDateMacro)));
   }
   if (!options.basis.empty()) report.SetBasis(options.basis);
   report.SetSummarizeColumnsBy(ColumnsBy(options.by));
@@ -239,16 +248,25 @@ CommandRun AttachReportCommand(CLI::App& app, const GlobalOptions& globals) {
   auto options = std::make_shared<ReportOptions>();
   command->add_option("name", options->name, "The report, as --list names it")->type_name("NAME");
   command->add_flag("--list", options->list, "Show the reports by group");
-  command->add_option("--from", options->from, "First day of the period (yyyy-mm-dd)")->type_name("DATE");
-  command->add_option("--to", options->to, "Last day of the period (yyyy-mm-dd)")->type_name("DATE");
-  command->add_option("--macro", options->macro, "A named period: ThisMonth, LastYear, ThisYearToDate ...")
+  command->add_option("--from", options->from, "First day of the period (yyyy-mm-dd)")
+      ->type_name("DATE");
+  command->add_option("--to", options->to, "Last day of the period (yyyy-mm-dd)")
+      ->type_name("DATE");
+  command
+      ->add_option("--macro", options->macro,
+                   "A named period: ThisMonth, LastYear, ThisYearToDate ...")
       ->type_name("MACRO");
   command->add_option("--basis", options->basis, "cash or accrual")
       ->check(CLI::IsMember({"cash", "accrual", "Cash", "Accrual"}).description(""));
-  command->add_option("--by", options->by, "Columns by month, quarter, year, week, class, customer, vendor or total")
-      ->check(CLI::IsMember({"month", "quarter", "year", "week", "day", "class", "customer", "vendor",
-                             "employee", "payee", "total"}).description(""));
-  command->add_option("--filter", options->filters, "KIND=NAME: account, customer, vendor, name, item or class")
+  command
+      ->add_option("--by", options->by,
+                   "Columns by month, quarter, year, week, class, customer, vendor or total")
+      ->check(CLI::IsMember({"month", "quarter", "year", "week", "day", "class", "customer",
+                             "vendor", "employee", "payee", "total"})
+                  .description(""));
+  command
+      ->add_option("--filter", options->filters,
+                   "KIND=NAME: account, customer, vendor, name, item or class")
       ->type_name("KIND=NAME");
   command->add_option("--format", options->format, "table, csv, json or svg")
       ->check(CLI::IsMember({"table", "csv", "json", "svg"}).description(""))

@@ -15,10 +15,18 @@ std::string Escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
     }
@@ -43,15 +51,16 @@ std::string Amount(double value) {
 std::string RenderSvgChart(const ChartData& chart) {
   const double label_width = 220, plot_width = 520, bar_height = 14, gap = 10, top = 70;
   const size_t series = std::max<size_t>(chart.series.size(), 1);
-  const double group_height =
-      chart.stacked ? bar_height : bar_height * static_cast<double>(series);
+  const double group_height = chart.stacked ? bar_height : bar_height * static_cast<double>(series);
   // The scale runs from the most negative to the largest figure (or stacked sum).
   double low = 0, high = 0;
   for (const auto& bar : chart.bars) {
     double positive = 0, negative = 0;
     for (double v : bar.values) {
-      if (chart.stacked) (v >= 0 ? positive : negative) += v;
-      else high = std::max(high, v), low = std::min(low, v);
+      if (chart.stacked)
+        (v >= 0 ? positive : negative) += v;
+      else
+        high = std::max(high, v), low = std::min(low, v);
     }
     high = std::max(high, positive);
     low = std::min(low, negative);
@@ -62,9 +71,9 @@ std::string RenderSvgChart(const ChartData& chart) {
       top + static_cast<double>(chart.bars.size()) * (group_height + gap) + 40 + 18 * series;
   std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Number(label_width + plot_width + 40) +
-         "\" height=\"" + Number(height) + "\" viewBox=\"0 0 " +
-         Number(label_width + plot_width + 40) + " " + Number(height) +
+  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         Number(label_width + plot_width + 40) + "\" height=\"" + Number(height) +
+         "\" viewBox=\"0 0 " + Number(label_width + plot_width + 40) + " " + Number(height) +
          "\" font-family=\"sans-serif\" font-size=\"12\">\n";
   out += "<title>" + Escaped(chart.title) + "</title>\n";
   out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
@@ -80,7 +89,8 @@ std::string RenderSvgChart(const ChartData& chart) {
     double positive = 0, negative = 0;
     for (size_t s = 0; s < bar.values.size(); ++s) {
       const double v = bar.values[s];
-      double from = 0, to = v, row_y = y + (chart.stacked ? 0 : bar_height * static_cast<double>(s));
+      double from = 0, to = v,
+             row_y = y + (chart.stacked ? 0 : bar_height * static_cast<double>(s));
       if (chart.stacked) {
         double& base = v >= 0 ? positive : negative;
         from = base;

@@ -26,8 +26,7 @@ int Bucket(int64_t days) {
   return 4;
 }
 
-std::vector<OpenItem> OpenItems(Books& books, bool receivable,
-                                const std::string& as_of) {
+std::vector<OpenItem> OpenItems(Books& books, bool receivable, const std::string& as_of) {
   const bool from_due =
       books.lists().company().SettingOr("pref.ReportsPreferences.AgingReportBasis",
                                         "AgeFromDueDate") == "AgeFromDueDate";
@@ -76,7 +75,8 @@ void AgingSummary(Books& books, const std::vector<OpenItem>& items, ReportTable&
   }
   auto cells = [](ReportRow& row, const std::string& label, const std::array<int64_t, 6>& f) {
     row.cells.emplace_back(1, label);
-    for (size_t i = 0; i < f.size(); ++i) row.cells.emplace_back(static_cast<int>(i + 2), Money(f[i]));
+    for (size_t i = 0; i < f.size(); ++i)
+      row.cells.emplace_back(static_cast<int>(i + 2), Money(f[i]));
   };
   for (const auto& [name, figures] : by_name)
     cells(table.Row(ReportRow::Kind::kData, "name", name), name, figures);
@@ -84,7 +84,8 @@ void AgingSummary(Books& books, const std::vector<OpenItem>& items, ReportTable&
 }
 
 // Open items listed under a heading each (an aging bucket or a name), with subtotals.
-void OpenList(Books& books, const std::vector<OpenItem>& items, ReportTable& table, bool by_bucket) {
+void OpenList(Books& books, const std::vector<OpenItem>& items, ReportTable& table,
+              bool by_bucket) {
   table.AddColumn({}, "Blank", "STRTYPE");
   table.AddColumn("Type", "TxnType", "STRTYPE");
   table.AddColumn("Date", "Date", "DATETYPE");
@@ -96,7 +97,8 @@ void OpenList(Books& books, const std::vector<OpenItem>& items, ReportTable& tab
   table.AddColumn("Open Balance", "OpenBalance", "AMTTYPE");
   std::map<std::string, std::vector<const OpenItem*>> groups;
   for (const OpenItem& item : items)
-    groups[by_bucket ? std::to_string(Bucket(item.days)) : books.NameOf(item.entity)].push_back(&item);
+    groups[by_bucket ? std::to_string(Bucket(item.days)) : books.NameOf(item.entity)].push_back(
+        &item);
   int64_t total = 0;
   for (const auto& [key, members] : groups) {
     const std::string label = by_bucket ? kBuckets[std::stoi(key)] : key;
@@ -104,7 +106,9 @@ void OpenList(Books& books, const std::vector<OpenItem>& items, ReportTable& tab
     int64_t sum = 0;
     for (const OpenItem* item : members) {
       auto& row = table.Row(ReportRow::Kind::kData, "name", books.NameOf(item->entity));
-      row.cells = {{2, Books::TypeText(item->txn->type)}, {3, item->txn->date}, {4, item->txn->ref},
+      row.cells = {{2, Books::TypeText(item->txn->type)},
+                   {3, item->txn->date},
+                   {4, item->txn->ref},
                    {5, books.NameOf(item->entity)}};
       if (!item->txn->terms.empty()) row.cells.emplace_back(6, item->txn->terms);
       if (!item->txn->due_date.empty()) row.cells.emplace_back(7, item->txn->due_date);
@@ -144,7 +148,8 @@ bool BuildAgingReport(Books& books, const ReportQuery& q, ReportTable& table) {
   const std::string as_of = q.to.empty() ? q.today : q.to;
   const bool receivable = r.starts_with("AR") || r == "OpenInvoices" || r == "CollectionsReport" ||
                           r == "CustomerBalanceSummary";
-  const bool payable = r.starts_with("AP") || r == "UnpaidBillsDetail" || r == "VendorBalanceSummary";
+  const bool payable =
+      r.starts_with("AP") || r == "UnpaidBillsDetail" || r == "VendorBalanceSummary";
   if (!receivable && !payable) return false;
   std::vector<OpenItem> items = OpenItems(books, receivable, as_of);
   if (r == "ARAgingSummary" || r == "APAgingSummary") {

@@ -7,11 +7,22 @@ namespace brennock::simulator {
 
 namespace {
 
-constexpr std::array<std::string_view, 16> kAccountTypeOrder = {
-    "Bank",          "AccountsReceivable",    "OtherCurrentAsset", "FixedAsset",
-    "OtherAsset",    "AccountsPayable",       "CreditCard",        "OtherCurrentLiability",
-    "LongTermLiability", "Equity",            "Income",            "CostOfGoodsSold",
-    "Expense",       "OtherIncome",           "OtherExpense",      "NonPosting"};
+constexpr std::array<std::string_view, 16> kAccountTypeOrder = {"Bank",
+                                                                "AccountsReceivable",
+                                                                "OtherCurrentAsset",
+                                                                "FixedAsset",
+                                                                "OtherAsset",
+                                                                "AccountsPayable",
+                                                                "CreditCard",
+                                                                "OtherCurrentLiability",
+                                                                "LongTermLiability",
+                                                                "Equity",
+                                                                "Income",
+                                                                "CostOfGoodsSold",
+                                                                "Expense",
+                                                                "OtherIncome",
+                                                                "OtherExpense",
+                                                                "NonPosting"};
 
 size_t TypeRank(std::string_view type) {
   return static_cast<size_t>(std::find(kAccountTypeOrder.begin(), kAccountTypeOrder.end(), type) -
@@ -31,15 +42,24 @@ std::string Books::TypeText(std::string_view stem) {
   };
   // The words QuickBooks' reports use where they differ from the qbXML name.
   static constexpr Name kNames[] = {
-      {"", "Opening Balance"},          {"JournalEntry", "General Journal"},
-      {"ReceivePayment", "Payment"},    {"BillPaymentCheck", "Bill Pmt -Check"},
-      {"BillPaymentCreditCard", "Bill Pmt -CCard"}, {"CreditCardCharge", "Credit Card Charge"},
-      {"CreditCardCredit", "Credit Card Credit"},   {"CreditMemo", "Credit Memo"},
-      {"SalesReceipt", "Sales Receipt"}, {"InventoryAdjustment", "Inventory Adjust"},
-      {"BuildAssembly", "Build Assembly"}, {"ItemReceipt", "Item Receipt"},
-      {"VendorCredit", "Credit"},       {"SalesTaxPaymentCheck", "Sales Tax Payment"},
-      {"PurchaseOrder", "Purchase Order"}, {"SalesOrder", "Sales Order"},
-      {"TimeTracking", "Time"},         {"ARRefundCreditCard", "Refund"},
+      {"", "Opening Balance"},
+      {"JournalEntry", "General Journal"},
+      {"ReceivePayment", "Payment"},
+      {"BillPaymentCheck", "Bill Pmt -Check"},
+      {"BillPaymentCreditCard", "Bill Pmt -CCard"},
+      {"CreditCardCharge", "Credit Card Charge"},
+      {"CreditCardCredit", "Credit Card Credit"},
+      {"CreditMemo", "Credit Memo"},
+      {"SalesReceipt", "Sales Receipt"},
+      {"InventoryAdjustment", "Inventory Adjust"},
+      {"BuildAssembly", "Build Assembly"},
+      {"ItemReceipt", "Item Receipt"},
+      {"VendorCredit", "Credit"},
+      {"SalesTaxPaymentCheck", "Sales Tax Payment"},
+      {"PurchaseOrder", "Purchase Order"},
+      {"SalesOrder", "Sales Order"},
+      {"TimeTracking", "Time"},
+      {"ARRefundCreditCard", "Refund"},
   };
   for (const Name& name : kNames)
     if (name.stem == stem) return std::string(name.text);
@@ -59,11 +79,12 @@ Books::Books(ListStore& lists, const ReportQuery& query)
                          static_cast<int>(record->sublevel), record->active});
   }
   // QuickBooks lists accounts by type, then by name with subaccounts below their parents.
-  std::stable_sort(accounts_.begin(), accounts_.end(), [](const AccountInfo& a, const AccountInfo& b) {
-    size_t ra = TypeRank(a.type), rb = TypeRank(b.type);
-    if (ra != rb) return ra < rb;
-    return a.full_name < b.full_name;
-  });
+  std::stable_sort(accounts_.begin(), accounts_.end(),
+                   [](const AccountInfo& a, const AccountInfo& b) {
+                     size_t ra = TypeRank(a.type), rb = TypeRank(b.type);
+                     if (ra != rb) return ra < rb;
+                     return a.full_name < b.full_name;
+                   });
   for (size_t i = 0; i < accounts_.size(); ++i) account_index_[accounts_[i].id] = i;
 
   lists_.ledger().ForEachPosting([&](std::string_view source, const Posting& p) {
@@ -111,8 +132,8 @@ const TxnFacts* Books::Facts(std::string_view source_id) {
   } else if (auto opening = lists_.LoadById(source_id)) {
     // A record's opening balance, dated the day the record was made.
     facts->date = opening->time_created.substr(0, 10);
-    facts->entity = opening->type->name == std::string_view("Account") ? std::string()
-                                                                        : opening->list_id;
+    facts->entity =
+        opening->type->name == std::string_view("Account") ? std::string() : opening->list_id;
     facts->memo = "Opening balance";
   }
   const TxnFacts* out = facts.get();
@@ -211,7 +232,8 @@ bool Books::PassesTxn(const TxnFacts& txn) {
 
 bool Books::Passes(const BookLine& line) {
   if (!PassesTxn(*line.txn)) return false;
-  if (query_.accounts.given && query_.accounts.type.empty() && !query_.accounts.Passes(line.account))
+  if (query_.accounts.given && query_.accounts.type.empty() &&
+      !query_.accounts.Passes(line.account))
     return false;
   if (query_.items.given && query_.items.type.empty()) {
     bool named = query_.items.Passes(line.item);

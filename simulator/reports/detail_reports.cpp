@@ -16,17 +16,28 @@ struct FieldInfo {
 // The columns a detail report can show, by their ColType.
 const FieldInfo* Field(std::string_view col_type) {
   static constexpr FieldInfo kFields[] = {
-      {"TxnType", "Type", "STRTYPE"},        {"Date", "Date", "DATETYPE"},
-      {"TxnNumber", "Trans #", "INTTYPE"},   {"RefNumber", "Num", "STRTYPE"},
-      {"Name", "Name", "STRTYPE"},           {"Memo", "Memo", "STRTYPE"},
-      {"Account", "Account", "STRTYPE"},     {"Class", "Class", "STRTYPE"},
-      {"ClearedStatus", "Clr", "STRTYPE"},   {"SplitAccount", "Split", "STRTYPE"},
-      {"Debit", "Debit", "AMTTYPE"},         {"Credit", "Credit", "AMTTYPE"},
-      {"Amount", "Amount", "AMTTYPE"},       {"RunningBalance", "Balance", "AMTTYPE"},
-      {"OpenBalance", "Open Balance", "AMTTYPE"}, {"DueDate", "Due Date", "DATETYPE"},
-      {"Terms", "Terms", "STRTYPE"},         {"Item", "Item", "STRTYPE"},
-      {"Quantity", "Qty", "QUANTYPE"},       {"TxnID", "Txn ID", "STRTYPE"},
-      {"PaidStatus", "Paid", "STRTYPE"},     {"SourceName", "Source Name", "STRTYPE"},
+      {"TxnType", "Type", "STRTYPE"},
+      {"Date", "Date", "DATETYPE"},
+      {"TxnNumber", "Trans #", "INTTYPE"},
+      {"RefNumber", "Num", "STRTYPE"},
+      {"Name", "Name", "STRTYPE"},
+      {"Memo", "Memo", "STRTYPE"},
+      {"Account", "Account", "STRTYPE"},
+      {"Class", "Class", "STRTYPE"},
+      {"ClearedStatus", "Clr", "STRTYPE"},
+      {"SplitAccount", "Split", "STRTYPE"},
+      {"Debit", "Debit", "AMTTYPE"},
+      {"Credit", "Credit", "AMTTYPE"},
+      {"Amount", "Amount", "AMTTYPE"},
+      {"RunningBalance", "Balance", "AMTTYPE"},
+      {"OpenBalance", "Open Balance", "AMTTYPE"},
+      {"DueDate", "Due Date", "DATETYPE"},
+      {"Terms", "Terms", "STRTYPE"},
+      {"Item", "Item", "STRTYPE"},
+      {"Quantity", "Qty", "QUANTYPE"},
+      {"TxnID", "Txn ID", "STRTYPE"},
+      {"PaidStatus", "Paid", "STRTYPE"},
+      {"SourceName", "Source Name", "STRTYPE"},
   };
   for (const FieldInfo& f : kFields)
     if (f.col_type == col_type) return &f;
@@ -35,7 +46,7 @@ const FieldInfo* Field(std::string_view col_type) {
 
 struct Detail {
   std::vector<std::string> fields;
-  std::string group;  // "Account", "Txn", "Customer", "Vendor", "Class", "Name" or "" (flat)
+  std::string group;     // "Account", "Txn", "Customer", "Vendor", "Class", "Name" or "" (flat)
   bool opening = false;  // a beginning balance row per account
   std::function<bool(const AccountInfo&)> accounts = [](const AccountInfo&) { return true; };
 };
@@ -49,7 +60,8 @@ class DetailWriter {
     table_.AddColumn({}, "Blank", "STRTYPE");
     for (const std::string& f : d_.fields) {
       const FieldInfo* info = Field(f);
-      table_.AddColumn(info ? std::string(info->title) : f, f, info ? std::string(info->data_type) : "STRTYPE");
+      table_.AddColumn(info ? std::string(info->title) : f, f,
+                       info ? std::string(info->data_type) : "STRTYPE");
     }
     // Postings of each transaction, for the split column.
     for (const BookLine& line : books_.Lines()) by_txn_[line.txn].push_back(&line);
@@ -112,7 +124,9 @@ class DetailWriter {
     auto colon = full_name.rfind(':');
     return colon == std::string::npos ? full_name : full_name.substr(colon + 1);
   }
-  std::string Entity(const BookLine& line) { return line.txn->entity.empty() ? line.entity : line.txn->entity; }
+  std::string Entity(const BookLine& line) {
+    return line.txn->entity.empty() ? line.entity : line.txn->entity;
+  }
   std::string GroupKey(const BookLine& line, const AccountInfo& account) {
     if (d_.group == "Account") return account.full_name;
     if (d_.group == "Txn") return line.txn->id;
@@ -149,25 +163,44 @@ class DetailWriter {
     const TxnFacts& txn = *line.txn;
     const AccountInfo* account = books_.Account(line.account);
     for (const std::string& f : d_.fields) {
-      if (f == "TxnType") Put(row, f, Books::TypeText(txn.type));
-      else if (f == "Date") Put(row, f, txn.date);
-      else if (f == "TxnNumber") Put(row, f, txn.number ? std::to_string(txn.number) : "");
-      else if (f == "RefNumber") Put(row, f, txn.ref);
-      else if (f == "Name") Put(row, f, books_.NameOf(Entity(line)));
-      else if (f == "Memo") Put(row, f, txn.memo);
-      else if (f == "Account") Put(row, f, account ? account->full_name : "");
-      else if (f == "Class") Put(row, f, books_.NameOf(txn.class_id));
-      else if (f == "SplitAccount") Put(row, f, Split(line));
-      else if (f == "Debit") Put(row, f, line.amount > 0 ? Money(line.amount) : "");
-      else if (f == "Credit") Put(row, f, line.amount < 0 ? Money(-line.amount) : "");
-      else if (f == "Amount") Put(row, f, Money(line.amount));
-      else if (f == "RunningBalance") Put(row, f, Money(balance));
-      else if (f == "OpenBalance") Put(row, f, line.open.empty() ? "" : Money(OpenOf(line.open)));
-      else if (f == "DueDate") Put(row, f, txn.due_date);
-      else if (f == "Terms") Put(row, f, txn.terms);
-      else if (f == "Item") Put(row, f, books_.NameOf(line.item));
-      else if (f == "Quantity") Put(row, f, line.quantity ? Units(line.quantity) : "");
-      else if (f == "TxnID") Put(row, f, txn.id);
+      if (f == "TxnType")
+        Put(row, f, Books::TypeText(txn.type));
+      else if (f == "Date")
+        Put(row, f, txn.date);
+      else if (f == "TxnNumber")
+        Put(row, f, txn.number ? std::to_string(txn.number) : "");
+      else if (f == "RefNumber")
+        Put(row, f, txn.ref);
+      else if (f == "Name")
+        Put(row, f, books_.NameOf(Entity(line)));
+      else if (f == "Memo")
+        Put(row, f, txn.memo);
+      else if (f == "Account")
+        Put(row, f, account ? account->full_name : "");
+      else if (f == "Class")
+        Put(row, f, books_.NameOf(txn.class_id));
+      else if (f == "SplitAccount")
+        Put(row, f, Split(line));
+      else if (f == "Debit")
+        Put(row, f, line.amount > 0 ? Money(line.amount) : "");
+      else if (f == "Credit")
+        Put(row, f, line.amount < 0 ? Money(-line.amount) : "");
+      else if (f == "Amount")
+        Put(row, f, Money(line.amount));
+      else if (f == "RunningBalance")
+        Put(row, f, Money(balance));
+      else if (f == "OpenBalance")
+        Put(row, f, line.open.empty() ? "" : Money(OpenOf(line.open)));
+      else if (f == "DueDate")
+        Put(row, f, txn.due_date);
+      else if (f == "Terms")
+        Put(row, f, txn.terms);
+      else if (f == "Item")
+        Put(row, f, books_.NameOf(line.item));
+      else if (f == "Quantity")
+        Put(row, f, line.quantity ? Units(line.quantity) : "");
+      else if (f == "TxnID")
+        Put(row, f, txn.id);
     }
   }
   int64_t OpenOf(const std::string& open_id) {
@@ -176,7 +209,8 @@ class DetailWriter {
     int64_t sum = 0;
     const std::string as_of = q_.to.empty() ? q_.today : q_.to;
     for (const BookLine& l : books_.Lines())
-      if (l.open == open_id && (!q_.open_balance_as_of_end || l.txn->date <= as_of)) sum += l.amount;
+      if (l.open == open_id && (!q_.open_balance_as_of_end || l.txn->date <= as_of))
+        sum += l.amount;
     return open_[open_id] = sum;
   }
 
@@ -196,54 +230,70 @@ bool ProfitAndLossAccount(const AccountInfo& a) { return Books::ProfitAndLoss(a.
 bool BuildDetailReport(Books& books, const ReportQuery& q, ReportTable& table) {
   const std::string& r = q.report;
   Detail d;
-  const std::vector<std::string> ledger = {"TxnType", "Date", "RefNumber", "Name", "Memo",
-                                           "SplitAccount", "Debit", "Credit", "RunningBalance"};
+  const std::vector<std::string> ledger = {"TxnType", "Date",   "RefNumber",
+                                           "Name",    "Memo",   "SplitAccount",
+                                           "Debit",   "Credit", "RunningBalance"};
   if (r == "GeneralLedger") {
     d = {ledger, "Account", true};
   } else if (r == "TxnDetailByAccount") {
     d = {{"TxnType", "Date", "RefNumber", "Name", "Memo", "Class", "SplitAccount", "Amount",
           "RunningBalance"},
-         "Account", false};
+         "Account",
+         false};
   } else if (r == "BalanceSheetDetail") {
     d = {ledger, "Account", true};
     d.accounts = BalanceSheetAccount;
   } else if (r == "ProfitAndLossDetail") {
     d = {{"TxnType", "Date", "RefNumber", "Name", "Memo", "Class", "SplitAccount", "Amount",
           "RunningBalance"},
-         "Account", false};
+         "Account",
+         false};
     d.accounts = ProfitAndLossAccount;
   } else if (r == "Journal") {
-    d = {{"TxnNumber", "TxnType", "Date", "RefNumber", "Name", "Memo", "Account", "Debit", "Credit"},
-         "Txn", false};
+    d = {
+        {"TxnNumber", "TxnType", "Date", "RefNumber", "Name", "Memo", "Account", "Debit", "Credit"},
+        "Txn",
+        false};
   } else if (r == "TxnListByDate" || r == "AuditTrail") {
-    d = {{"TxnType", "Date", "RefNumber", "Name", "Memo", "Account", "SplitAccount", "Amount"}, {}, false};
+    d = {{"TxnType", "Date", "RefNumber", "Name", "Memo", "Account", "SplitAccount", "Amount"},
+         {},
+         false};
   } else if (r == "TxnListByCustomer" || r == "TxnListByVendor") {
     d = {{"TxnType", "Date", "RefNumber", "Memo", "Account", "SplitAccount", "Amount"},
-         r == "TxnListByCustomer" ? "Customer" : "Vendor", false};
+         r == "TxnListByCustomer" ? "Customer" : "Vendor",
+         false};
   } else if (r == "CustomTxnDetail") {
     d.fields = q.include_columns;
     if (d.fields.empty())
-      d.fields = {"TxnType", "Date", "TxnNumber", "Name", "Memo", "Account", "Class",
-                  "ClearedStatus", "SplitAccount", "Debit", "Credit", "OpenBalance"};
+      d.fields = {"TxnType", "Date",          "TxnNumber",    "Name",  "Memo",   "Account",
+                  "Class",   "ClearedStatus", "SplitAccount", "Debit", "Credit", "OpenBalance"};
     const std::string& by = q.rows_by;
-    d.group = by == "Account" ? "Account" : by == "Class" ? "Class" : by == "Customer" ? "Customer"
-              : by == "Vendor" ? "Vendor" : by == "Payee" ? "Name" : "";
+    d.group = by == "Account"    ? "Account"
+              : by == "Class"    ? "Class"
+              : by == "Customer" ? "Customer"
+              : by == "Vendor"   ? "Vendor"
+              : by == "Payee"    ? "Name"
+                                 : "";
   } else if (r == "CustomerBalanceDetail" || r == "VendorBalanceDetail") {
     const bool customers = r == "CustomerBalanceDetail";
     d = {{"TxnType", "Date", "RefNumber", "Account", "Amount", "RunningBalance"},
-         customers ? "Customer" : "Vendor", false};
+         customers ? "Customer" : "Vendor",
+         false};
     d.accounts = [customers](const AccountInfo& a) {
       return a.type == (customers ? "AccountsReceivable" : "AccountsPayable");
     };
-  } else if (r == "SalesByCustomerDetail" || r == "SalesByRepDetail" || r == "IncomeByCustomerDetail") {
+  } else if (r == "SalesByCustomerDetail" || r == "SalesByRepDetail" ||
+             r == "IncomeByCustomerDetail") {
     d = {{"TxnType", "Date", "RefNumber", "Memo", "Account", "Item", "Quantity", "Amount",
           "RunningBalance"},
-         r == "SalesByRepDetail" ? "SalesRep" : "Customer", false};
+         r == "SalesByRepDetail" ? "SalesRep" : "Customer",
+         false};
     d.accounts = [&r](const AccountInfo& a) {
       return a.type == "Income" || (r == "IncomeByCustomerDetail" && Books::ProfitAndLoss(a.type));
     };
   } else if (r == "ExpenseByVendorDetail" || r == "PurchaseByVendorDetail" || r == "1099Detail") {
-    d = {{"TxnType", "Date", "RefNumber", "Memo", "Account", "Amount", "RunningBalance"}, "Vendor",
+    d = {{"TxnType", "Date", "RefNumber", "Memo", "Account", "Amount", "RunningBalance"},
+         "Vendor",
          false};
     d.accounts = [&r](const AccountInfo& a) {
       return a.type == "Expense" || a.type == "CostOfGoodsSold" || a.type == "OtherExpense" ||

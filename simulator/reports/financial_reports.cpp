@@ -76,7 +76,8 @@ class Statement {
       return total;
     }
     if (!section.closing.empty()) {
-      auto& row = table_.Row(section.total_row ? ReportRow::Kind::kTotal : ReportRow::Kind::kSubtotal);
+      auto& row =
+          table_.Row(section.total_row ? ReportRow::Kind::kTotal : ReportRow::Kind::kSubtotal);
       Cells(row, section.closing, total);
     }
     return total;
@@ -201,7 +202,8 @@ void ProfitAndLoss(Books& books, const ReportQuery& q, ReportTable& table) {
   Figures ordinary = gross;
   for (size_t i = 0; i < ordinary.size(); ++i) ordinary[i] -= expense[i];
   // Headings around the ordinary part, as QuickBooks writes them.
-  table.rows.insert(table.rows.begin(), ReportRow{ReportRow::Kind::kText, "Ordinary Income/Expense", {}, {}, {}});
+  table.rows.insert(table.rows.begin(),
+                    ReportRow{ReportRow::Kind::kText, "Ordinary Income/Expense", {}, {}, {}});
   s.Line(ReportRow::Kind::kSubtotal, "Net Ordinary Income", ordinary);
   const size_t other_mark = table.rows.size();
   table.Text("Other Income/Expense");
@@ -225,7 +227,8 @@ void BalanceSheet(Books& books, const ReportQuery& q, ReportTable& table, bool s
   ReportQuery as_of = q;
   Statement s(books, as_of, table);
   s.columns = FigureColumns(books, q);
-  if (s.columns.size() > 1 && !s.columns.front().by_name) s.columns.pop_back();  // no TOTAL of balances
+  if (s.columns.size() > 1 && !s.columns.front().by_name)
+    s.columns.pop_back();  // no TOTAL of balances
   for (FigureColumn& c : s.columns) {
     if (c.to.empty()) c.to = q.to.empty() ? q.today : q.to;
     c.from.clear();
@@ -263,19 +266,22 @@ void BalanceSheet(Books& books, const ReportQuery& q, ReportTable& table, bool s
   }
   Section assets{"ASSETS", "TOTAL ASSETS", {}, {}, true};
   Section current{"Current Assets", "Total Current Assets", {}, {}, false};
-  current.parts = {Group("Checking/Savings", "Total Checking/Savings", {"Bank"}),
-                   Group("Accounts Receivable", "Total Accounts Receivable", {"AccountsReceivable"}),
-                   Group("Other Current Assets", "Total Other Current Assets", {"OtherCurrentAsset"})};
+  current.parts = {
+      Group("Checking/Savings", "Total Checking/Savings", {"Bank"}),
+      Group("Accounts Receivable", "Total Accounts Receivable", {"AccountsReceivable"}),
+      Group("Other Current Assets", "Total Other Current Assets", {"OtherCurrentAsset"})};
   assets.parts = {current, Group("Fixed Assets", "Total Fixed Assets", {"FixedAsset"}),
                   Group("Other Assets", "Total Other Assets", {"OtherAsset"})};
   Section current_liabilities{"Current Liabilities", "Total Current Liabilities", {}, {}, false};
   current_liabilities.parts = {
       Group("Accounts Payable", "Total Accounts Payable", {"AccountsPayable"}),
       Group("Credit Cards", "Total Credit Cards", {"CreditCard"}),
-      Group("Other Current Liabilities", "Total Other Current Liabilities", {"OtherCurrentLiability"})};
+      Group("Other Current Liabilities", "Total Other Current Liabilities",
+            {"OtherCurrentLiability"})};
   Section liabilities{"Liabilities", "Total Liabilities", {}, {}, false};
-  liabilities.parts = {current_liabilities,
-                       Group("Long Term Liabilities", "Total Long Term Liabilities", {"LongTermLiability"})};
+  liabilities.parts = {
+      current_liabilities,
+      Group("Long Term Liabilities", "Total Long Term Liabilities", {"LongTermLiability"})};
   s.Emit(assets);
   table.Text("LIABILITIES & EQUITY");
   Figures total = s.Emit(liabilities);
@@ -370,7 +376,8 @@ void Comparison(Books& books, const ReportQuery& q, ReportTable& table, bool bal
   std::map<std::string, std::string> earlier;
   std::string path;
   for (const ReportRow& row : b.rows)
-    if (!row.cells.empty()) earlier[row.row_value + "|" + row.cells[0].second] = row.cells[1].second;
+    if (!row.cells.empty())
+      earlier[row.row_value + "|" + row.cells[0].second] = row.cells[1].second;
   table.AddColumn({}, "Blank", "STRTYPE");
   table.AddColumn(year_to_date ? PeriodText(now.from, now.to) : PeriodText(now.from, now.to),
                   "Amount", "AMTTYPE");
@@ -390,8 +397,8 @@ void Comparison(Books& books, const ReportQuery& q, ReportTable& table, bool bal
       row.cells.emplace_back(4, Money(x - y));
       if (y != 0) {
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.1f", 100.0 * static_cast<double>(x - y) /
-                                                         static_cast<double>(y < 0 ? -y : y));
+        std::snprintf(buffer, sizeof buffer, "%.1f",
+                      100.0 * static_cast<double>(x - y) / static_cast<double>(y < 0 ? -y : y));
         row.cells.emplace_back(5, buffer);
       }
     }

@@ -36,7 +36,8 @@ void NameSummary(Books& books, const ReportQuery& q, ReportTable& table,
   }
   auto cells = [](ReportRow& row, const std::string& label, const std::vector<int64_t>& f) {
     row.cells.emplace_back(1, label);
-    for (size_t i = 0; i < f.size(); ++i) row.cells.emplace_back(static_cast<int>(i + 2), Money(f[i]));
+    for (size_t i = 0; i < f.size(); ++i)
+      row.cells.emplace_back(static_cast<int>(i + 2), Money(f[i]));
   };
   for (const auto& [name, figures] : rows) {
     const std::string label = name.empty() ? "No name" : name;
@@ -78,9 +79,10 @@ std::vector<StockItem> Stock(Books& books, const ReportQuery& q) {
 
 // Items in their hierarchy under one heading: a parent with sub-items gets a text row, its own
 // figures as "<name> - Other" and a subtotal, as QuickBooks lays out item reports.
-void ItemRows(ReportTable& table, const std::vector<StockItem>& items,
-              const std::function<void(ReportRow&, const StockItem&)>& fill,
-              const std::function<void(ReportRow&, const std::vector<const StockItem*>&)>& subtotal) {
+void ItemRows(
+    ReportTable& table, const std::vector<StockItem>& items,
+    const std::function<void(ReportRow&, const StockItem&)>& fill,
+    const std::function<void(ReportRow&, const std::vector<const StockItem*>&)>& subtotal) {
   std::function<void(const StockItem&)> emit = [&](const StockItem& item) {
     std::vector<const StockItem*> children;
     for (const StockItem& other : items)
@@ -179,13 +181,15 @@ void Valuation(Books& books, const ReportQuery& q, ReportTable& table) {
         },
         [&](ReportRow& row, const std::vector<const StockItem*>& all) {
           int64_t q2 = 0, v = 0, r = 0;
-          for (const StockItem* item : all) q2 += item->quantity, v += item->value, r += retail(*item);
+          for (const StockItem* item : all)
+            q2 += item->quantity, v += item->value, r += retail(*item);
           Put(row, 3, Units(q2));
           Put(row, 5, Money(v));
           Put(row, 7, Money(r));
         });
     auto& subtotal = table.Row(ReportRow::Kind::kSubtotal);
-    subtotal.cells = {{1, "Total Inventory"}, {3, Units(quantity)}, {5, Money(value)}, {7, Money(retail_total)}};
+    subtotal.cells = {
+        {1, "Total Inventory"}, {3, Units(quantity)}, {5, Money(value)}, {7, Money(retail_total)}};
   }
   auto& total = table.Row(ReportRow::Kind::kTotal);
   total.cells = {{1, "TOTAL"}, {3, Units(quantity)}, {5, Money(value)}, {7, Money(retail_total)}};
@@ -253,12 +257,16 @@ void ItemSummary(Books& books, const ReportQuery& q, ReportTable& table, bool sa
       table.Text(name);
       for (const auto& [txn, figures] : sum.lines) {
         auto& row = table.Row(ReportRow::Kind::kData, "item", name);
-        row.cells = {{2, Books::TypeText(txn->type)}, {3, txn->date}, {4, txn->ref},
-                     {5, books.NameOf(txn->entity)}, {qty_col, Units(figures.first)},
+        row.cells = {{2, Books::TypeText(txn->type)},
+                     {3, txn->date},
+                     {4, txn->ref},
+                     {5, books.NameOf(txn->entity)},
+                     {qty_col, Units(figures.first)},
                      {amount_col, Money(figures.second)}};
       }
       auto& subtotal = table.Row(ReportRow::Kind::kSubtotal, "item", name);
-      subtotal.cells = {{1, "Total " + name}, {qty_col, Units(sum.quantity)}, {amount_col, Money(sum.amount)}};
+      subtotal.cells = {
+          {1, "Total " + name}, {qty_col, Units(sum.quantity)}, {amount_col, Money(sum.amount)}};
     } else {
       auto& row = table.Row(ReportRow::Kind::kData, "item", name);
       row.cells = {{1, name}, {qty_col, Units(sum.quantity)}, {amount_col, Money(sum.amount)}};
@@ -299,8 +307,9 @@ bool BuildItemReport(Books& books, const ReportQuery& q, ReportTable& table) {
   } else if (r == "SalesByCustomerSummary") {
     NameSummary(books, q, table, IsIncome, -1, customer);
   } else if (r == "IncomeByCustomerSummary" || r == "JobProfitabilitySummary") {
-    NameSummary(books, q, table, [](const AccountInfo& a) { return Books::ProfitAndLoss(a.type); },
-                -1, customer);
+    NameSummary(
+        books, q, table, [](const AccountInfo& a) { return Books::ProfitAndLoss(a.type); }, -1,
+        customer);
   } else if (r == "SalesByRepSummary") {
     NameSummary(books, q, table, IsIncome, -1, [](const BookLine& line) {
       return line.txn->record ? std::string(RefName(line.txn->record->Field("SalesRepRef")))
@@ -313,8 +322,9 @@ bool BuildItemReport(Books& books, const ReportQuery& q, ReportTable& table) {
   }
   const bool as_of = r.starts_with("Inventory") || r == "PhysicalInventoryWorksheet";
   if (r != "PhysicalInventoryWorksheet")
-    table.subtitle = as_of && r.starts_with("InventoryValuation") ? AsOfText(q.to.empty() ? q.today : q.to)
-                                                                   : PeriodText(q.from, q.to);
+    table.subtitle = as_of && r.starts_with("InventoryValuation")
+                         ? AsOfText(q.to.empty() ? q.today : q.to)
+                         : PeriodText(q.from, q.to);
   return true;
 }
 

@@ -19,7 +19,7 @@ struct FigureColumn {
   std::string from, to;  // a period column; empty: the report's period
   std::string key;       // a name column: the ListID it sums; "" with by_name: none given
   bool by_name = false;
-  bool total = false;    // the TOTAL column (sums every other column)
+  bool total = false;  // the TOTAL column (sums every other column)
 };
 
 // The figure columns SummarizeColumnsBy asks for over the report's period, with the TOTAL column

@@ -46,11 +46,13 @@ std::string Format(Ymd v) {
   return buffer;
 }
 
-constexpr std::array<const char*, 12> kMonths = {"January", "February", "March",     "April",
-                                                 "May",     "June",     "July",      "August",
-                                                 "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonths = {"January",   "February", "March",    "April",
+                                                 "May",       "June",     "July",     "August",
+                                                 "September", "October",  "November", "December"};
 
-std::string ShortMonth(int m) { return std::string(kMonths[static_cast<size_t>(m - 1)]).substr(0, 3); }
+std::string ShortMonth(int m) {
+  return std::string(kMonths[static_cast<size_t>(m - 1)]).substr(0, 3);
+}
 std::string ShortYear(int y) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "%02d", y % 100);
@@ -88,9 +90,11 @@ std::string PeriodText(const std::string& from, const std::string& to) {
   if (from.empty() && to.empty()) return "All Transactions";
   if (from.empty()) return AsOfText(to);
   const Ymd a = Parse(from), b = Parse(to.empty() ? from : to);
-  const std::string ma = kMonths[static_cast<size_t>(a.m - 1)], mb = kMonths[static_cast<size_t>(b.m - 1)];
+  const std::string ma = kMonths[static_cast<size_t>(a.m - 1)],
+                    mb = kMonths[static_cast<size_t>(b.m - 1)];
   if (a.y == b.y && a.m == b.m)
-    return ma + " " + std::to_string(a.d) + " - " + std::to_string(b.d) + ", " + std::to_string(a.y);
+    return ma + " " + std::to_string(a.d) + " - " + std::to_string(b.d) + ", " +
+           std::to_string(a.y);
   if (a.y == b.y)
     return ma + " " + std::to_string(a.d) + " - " + mb + " " + std::to_string(b.d) + ", " +
            std::to_string(a.y);
@@ -128,9 +132,10 @@ std::vector<FigureColumn> FigureColumns(Books& books, const ReportQuery& q) {
       int ey = y, em = m + step - 1;
       while (em > 12) em -= 12, ++ey;
       std::string a = std::max(StartOfMonth(y, m), from);
-      std::string title = step == 1    ? ShortMonth(m) + " " + ShortYear(y)
-                          : step == 12 ? "Jan - Dec " + ShortYear(y)
-                                       : ShortMonth(m) + " - " + ShortMonth(em) + " " + ShortYear(ey);
+      std::string title = step == 1 ? ShortMonth(m) + " " + ShortYear(y)
+                          : step == 12
+                              ? "Jan - Dec " + ShortYear(y)
+                              : ShortMonth(m) + " - " + ShortMonth(em) + " " + ShortYear(ey);
       period(std::move(title), a, EndOfMonth(ey, em));
       m += step;
       while (m > 12) m -= 12, ++y;
@@ -226,7 +231,8 @@ std::string ReportTitle(std::string_view report) {
   std::string out;
   for (size_t i = 0; i < report.size(); ++i) {
     const char c = report[i];
-    if (i > 0 && c >= 'A' && c <= 'Z' && !(report[i - 1] >= 'A' && report[i - 1] <= 'Z')) out += ' ';
+    if (i > 0 && c >= 'A' && c <= 'Z' && !(report[i - 1] >= 'A' && report[i - 1] <= 'Z'))
+      out += ' ';
     out += c;
   }
   return out;

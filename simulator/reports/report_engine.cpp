@@ -23,9 +23,9 @@ bool KnownReport(std::string_view family, std::string_view tag) {
 }  // namespace
 
 void RegisterReportHandlers(HandlerTable& table) {
-  for (std::string_view family : {"Aging", "BudgetSummary", "CustomSummary", "CustomDetail",
-                                  "GeneralSummary", "GeneralDetail", "Job", "Time",
-                                  "PayrollDetail", "PayrollSummary"})
+  for (std::string_view family :
+       {"Aging", "BudgetSummary", "CustomSummary", "CustomDetail", "GeneralSummary",
+        "GeneralDetail", "Job", "Time", "PayrollDetail", "PayrollSummary"})
     table.Add(std::string(family) + "ReportQueryRq", AnswerReportQuery, false);
 }
 
@@ -43,9 +43,11 @@ Status AnswerReportQuery(RequestContext& ctx) {
   const bool built = BuildFinancialReport(books, q, table) || BuildDetailReport(books, q, table) ||
                      BuildAgingReport(books, q, table) || BuildItemReport(books, q, table);
   if (!built) BuildStructuralReport(books, q, table);
-  const bool job_or_payroll = q.family == "Job" || q.family.starts_with("Payroll") || q.family == "Aging";
+  const bool job_or_payroll =
+      q.family == "Job" || q.family.starts_with("Payroll") || q.family == "Aging";
   if (!job_or_payroll) table.basis = q.basis;
-  if (q.family == "Aging" || q.report.starts_with("Inventory")) table.basis = q.family == "Aging" ? "" : "Accrual";
+  if (q.family == "Aging" || q.report.starts_with("Inventory"))
+    table.basis = q.family == "Aging" ? "" : "Accrual";
   ctx.OpenResponse(Status{});
   WriteReportRet(ctx.out, table);
   ctx.CloseResponse();

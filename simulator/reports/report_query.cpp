@@ -16,9 +16,9 @@ std::vector<std::string_view> FilterLists(std::string_view filter) {
   if (filter == "ReportAccountFilter") return {"Account"};
   if (filter == "ReportEntityFilter") return {"Customer", "Vendor", "Employee", "OtherName"};
   if (filter == "ReportClassFilter") return {"Class"};
-  return {"ItemService",     "ItemNonInventory",  "ItemOtherCharge", "ItemInventory",
-          "ItemInventoryAssembly", "ItemFixedAsset", "ItemSubtotal", "ItemDiscount",
-          "ItemPayment",     "ItemSalesTax",      "ItemSalesTaxGroup", "ItemGroup"};
+  return {"ItemService",           "ItemNonInventory", "ItemOtherCharge",   "ItemInventory",
+          "ItemInventoryAssembly", "ItemFixedAsset",   "ItemSubtotal",      "ItemDiscount",
+          "ItemPayment",           "ItemSalesTax",     "ItemSalesTaxGroup", "ItemGroup"};
 }
 
 // Adds the record named (by ListID or full name) and, when asked, every record below it.
@@ -42,7 +42,9 @@ bool AddNamed(CompanyDb& company, std::string_view filter, bool by_id, const std
     auto& below = company.db().Prepare(
         "SELECT list_id FROM list_records WHERE list_type=? AND substr(full_name,1,?)=? "
         "COLLATE NOCASE");
-    below.Bind(1, list).Bind(2, static_cast<int64_t>(full_name.size() + 1)).Bind(3, full_name + ":");
+    below.Bind(1, list)
+        .Bind(2, static_cast<int64_t>(full_name.size() + 1))
+        .Bind(3, full_name + ":");
     while (below.Step()) ids.emplace(below.Text(0));
     below.Reset();
   }

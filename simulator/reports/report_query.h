@@ -13,18 +13,18 @@ namespace brennock::simulator {
 // A name filter of a report query, resolved to ListIDs (with sub-records when asked), or a type.
 struct NameFilter {
   bool given = false;
-  std::string type;                  // AccountTypeFilter, EntityTypeFilter, ItemTypeFilter
+  std::string type;  // AccountTypeFilter, EntityTypeFilter, ItemTypeFilter
   std::unordered_set<std::string> ids;
   bool Passes(const std::string& id) const { return !given || !type.empty() || ids.count(id); }
 };
 
 // What a report query asks for, read from any of the ten ...ReportQueryRq requests.
 struct ReportQuery {
-  std::string family;  // "GeneralSummary", "Aging" ...
-  std::string report;  // "ProfitAndLossStandard"
-  std::string from, to;  // inclusive dates "2024-03-05"; empty: open
-  bool dated = false;    // a period or macro was given
-  std::string basis;     // "Accrual" or "Cash"
+  std::string family;               // "GeneralSummary", "Aging" ...
+  std::string report;               // "ProfitAndLossStandard"
+  std::string from, to;             // inclusive dates "2024-03-05"; empty: open
+  bool dated = false;               // a period or macro was given
+  std::string basis;                // "Accrual" or "Cash"
   std::string columns_by, rows_by;  // SummarizeColumnsBy, SummarizeRowsBy ("" : the report's own)
   std::vector<std::string> include_columns;
   std::string return_rows, return_columns;  // "ActiveOnly", "NonZero", "All"; "": the report's

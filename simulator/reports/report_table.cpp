@@ -22,10 +22,14 @@ namespace {
 
 std::string_view RowElement(ReportRow::Kind kind) {
   switch (kind) {
-    case ReportRow::Kind::kText: return "TextRow";
-    case ReportRow::Kind::kData: return "DataRow";
-    case ReportRow::Kind::kSubtotal: return "SubtotalRow";
-    case ReportRow::Kind::kTotal: return "TotalRow";
+    case ReportRow::Kind::kText:
+      return "TextRow";
+    case ReportRow::Kind::kData:
+      return "DataRow";
+    case ReportRow::Kind::kSubtotal:
+      return "SubtotalRow";
+    case ReportRow::Kind::kTotal:
+      return "TotalRow";
   }
   return "DataRow";
 }

@@ -19,9 +19,9 @@ struct ReportColumn {
 
 struct ReportRow {
   enum class Kind { kText, kData, kSubtotal, kTotal } kind = Kind::kData;
-  std::string text;                                    // a text row's value
-  std::string row_type, row_value;                     // RowData; empty row_type: none
-  std::vector<std::pair<int, std::string>> cells;      // colID (1-based), value
+  std::string text;                                // a text row's value
+  std::string row_type, row_value;                 // RowData; empty row_type: none
+  std::vector<std::pair<int, std::string>> cells;  // colID (1-based), value
 };
 
 struct ReportTable {

@@ -17,20 +17,88 @@ struct Layout {
 
 const std::vector<Layout>& Layouts() {
   static const std::vector<Layout> layouts = {
-      {"OpenPOs", {"PurchaseOrder"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"OpenPOsByJob", {"PurchaseOrder"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"OpenSalesOrderByCustomer", {"SalesOrder"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"OpenSalesOrderByItem", {"SalesOrder"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"PendingSales", {"Invoice", "SalesReceipt"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"EstimatesByJob", {"Estimate"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"JobProgressInvoicesVsEstimates", {"Estimate"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"JobEstimatesVsActualsSummary", {"Estimate", "Invoice"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"JobEstimatesVsActualsDetail", {"Estimate", "Invoice"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
-      {"TimeByItem", {"TimeTracking"}, {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
-      {"TimeByJobDetail", {"TimeTracking"}, {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
-      {"TimeByJobSummary", {"TimeTracking"}, {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
-      {"TimeByName", {"TimeTracking"}, {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
-      {"MissingChecks", {"Check"}, {{"Type", "TxnType"}, {"Date", "Date"}, {"Num", "RefNumber"}, {"Name", "Name"}, {"Amount", "Amount"}}},
+      {"OpenPOs",
+       {"PurchaseOrder"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"OpenPOsByJob",
+       {"PurchaseOrder"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"OpenSalesOrderByCustomer",
+       {"SalesOrder"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"OpenSalesOrderByItem",
+       {"SalesOrder"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"PendingSales",
+       {"Invoice", "SalesReceipt"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"EstimatesByJob",
+       {"Estimate"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"JobProgressInvoicesVsEstimates",
+       {"Estimate"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"JobEstimatesVsActualsSummary",
+       {"Estimate", "Invoice"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"JobEstimatesVsActualsDetail",
+       {"Estimate", "Invoice"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
+      {"TimeByItem",
+       {"TimeTracking"},
+       {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
+      {"TimeByJobDetail",
+       {"TimeTracking"},
+       {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
+      {"TimeByJobSummary",
+       {"TimeTracking"},
+       {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
+      {"TimeByName",
+       {"TimeTracking"},
+       {{"Date", "Date"}, {"Name", "Name"}, {"Duration", "Duration"}}},
+      {"MissingChecks",
+       {"Check"},
+       {{"Type", "TxnType"},
+        {"Date", "Date"},
+        {"Num", "RefNumber"},
+        {"Name", "Name"},
+        {"Amount", "Amount"}}},
   };
   return layouts;
 }
@@ -58,8 +126,10 @@ void BuildStructuralReport(Books& books, const ReportQuery& q, ReportTable& tabl
   } else {
     for (const auto& [title, type] : layout->columns)
       table.AddColumn(std::string(title), std::string(type),
-                      type == "Date" ? "DATETYPE" : type == "Amount" ? "AMTTYPE"
-                      : type == "Duration" ? "TIMEINTERVALTYPE" : "STRTYPE");
+                      type == "Date"       ? "DATETYPE"
+                      : type == "Amount"   ? "AMTTYPE"
+                      : type == "Duration" ? "TIMEINTERVALTYPE"
+                                           : "STRTYPE");
     for (const TxnFacts* txn : books.Transactions()) {
       if (!txn->record || txn->voided || !books.PassesTxn(*txn)) continue;
       if (std::find(layout->kinds.begin(), layout->kinds.end(), txn->type) == layout->kinds.end())
@@ -68,7 +138,7 @@ void BuildStructuralReport(Books& books, const ReportQuery& q, ReportTable& tabl
       auto& row = table.Row(ReportRow::Kind::kData, "name", books.NameOf(txn->entity));
       for (size_t i = 0; i < layout->columns.size(); ++i) {
         const std::string_view type = layout->columns[i].second;
-        std::string value = type == "TxnType"   ? Books::TypeText(txn->type)
+        std::string value = type == "TxnType"     ? Books::TypeText(txn->type)
                             : type == "Date"      ? txn->date
                             : type == "RefNumber" ? txn->ref
                             : type == "Name"      ? books.NameOf(txn->entity)

@@ -25,7 +25,8 @@ std::string Row(const char* kind, const std::string& label, const char* amount =
 // (indent, full name) of every row, in order.
 std::vector<std::pair<int, std::string>> Shape(const Report& report) {
   std::vector<std::pair<int, std::string>> out;
-  for (const auto& row : *report.ReportRows()) out.emplace_back(row->IndentLevel(), row->FullName());
+  for (const auto& row : *report.ReportRows())
+    out.emplace_back(row->IndentLevel(), row->FullName());
   return out;
 }
 
@@ -33,7 +34,9 @@ TEST(ReportLoad, TheStockStatusSampleLoadsWithItsColumnsAndSections) {
   BRENNOCK_REQUIRE_QBXML_DIR();
   XmlDocument document;
   XmlNode response = FirstResponse(
-      document, ReadQbxmlFile("samples/extracted/GeneralSummaryReportQueryRs_InventoryStockStatusByItem.xml"));
+      document,
+      ReadQbxmlFile(
+          "samples/extracted/GeneralSummaryReportQueryRs_InventoryStockStatusByItem.xml"));
   Report report;
   report.SetBaseReport(qbReportInventoryStockStatusByItem);
   report.FromDom(response);
@@ -69,17 +72,21 @@ TEST(ReportLoad, ProfitAndLossSectionsNestByTheirClosingRows) {
       "<QBXML><QBXMLMsgsRs><GeneralSummaryReportQueryRs statusCode=\"0\"><ReportRet>"
       "<ReportTitle>Profit &amp; Loss</ReportTitle><ReportBasis>Cash</ReportBasis>"
       "<NumRows>13</NumRows><NumColumns>2</NumColumns><NumColTitleRows>1</NumColTitleRows>"
-      "<ColDesc colID=\"1\" dataType=\"STRTYPE\"><ColTitle titleRow=\"1\"/><ColType>Blank</ColType></ColDesc>"
+      "<ColDesc colID=\"1\" dataType=\"STRTYPE\"><ColTitle "
+      "titleRow=\"1\"/><ColType>Blank</ColType></ColDesc>"
       "<ColDesc colID=\"2\" dataType=\"AMTTYPE\"><ColTitle titleRow=\"1\" value=\"TOTAL\"/>"
       "<ColType>Total</ColType></ColDesc><Unknown/><ReportData>"
       "<TextRow rowNumber=\"1\" value=\"Ordinary Income/Expense\"/>"
       "<TextRow rowNumber=\"2\" value=\"Income\"/>" +
       Row("DataRow", "Sales", "500.00") + Row("SubtotalRow", "Total Income", "500.00") +
-      "<TextRow rowNumber=\"5\" value=\"Cost of Goods Sold\"/>" + Row("DataRow", "Parts", "120.00") +
-      Row("SubtotalRow", "Total COGS", "120.00") + Row("SubtotalRow", "Gross Profit", "380.00") +
+      "<TextRow rowNumber=\"5\" value=\"Cost of Goods Sold\"/>" +
+      Row("DataRow", "Parts", "120.00") + Row("SubtotalRow", "Total COGS", "120.00") +
+      Row("SubtotalRow", "Gross Profit", "380.00") +
       "<TextRow rowNumber=\"9\" value=\"Expense\"/>" + Row("DataRow", "Rent", "80.00") +
-      Row("SubtotalRow", "Total Expense", "80.00") + Row("SubtotalRow", "Net Ordinary Income", "300.00") +
-      Row("TotalRow", "Net Income", "300.00") + "</ReportData></ReportRet></GeneralSummaryReportQueryRs>"
+      Row("SubtotalRow", "Total Expense", "80.00") +
+      Row("SubtotalRow", "Net Ordinary Income", "300.00") +
+      Row("TotalRow", "Net Income", "300.00") +
+      "</ReportData></ReportRet></GeneralSummaryReportQueryRs>"
       "</QBXMLMsgsRs></QBXML>";
   XmlDocument document;
   Report report;
@@ -94,20 +101,20 @@ TEST(ReportLoad, ProfitAndLossSectionsNestByTheirClosingRows) {
   // "Gross Profit" sits one level up and closes nothing. Forwards, each closing row takes the
   // path of the section it closes, and the pass ends at a closing row on the top level.
   const std::string oie = "ORDINARY INCOME/EXPENSE";
-  EXPECT_EQ(Shape(report), (std::vector<std::pair<int, std::string>>{
-                               {1, oie},
-                               {2, oie + ":INCOME"},
-                               {3, oie + ":INCOME:SALES"},
-                               {2, oie + ":INCOME"},
-                               {2, oie + ":COST OF GOODS SOLD"},
-                               {3, oie + ":COST OF GOODS SOLD:PARTS"},
-                               {2, oie + ":COST OF GOODS SOLD"},
-                               {1, oie},
-                               {2, "EXPENSE"},
-                               {3, "EXPENSE:RENT"},
-                               {2, "EXPENSE"},
-                               {1, ""},
-                               {0, ""}}));
+  EXPECT_EQ(Shape(report),
+            (std::vector<std::pair<int, std::string>>{{1, oie},
+                                                      {2, oie + ":INCOME"},
+                                                      {3, oie + ":INCOME:SALES"},
+                                                      {2, oie + ":INCOME"},
+                                                      {2, oie + ":COST OF GOODS SOLD"},
+                                                      {3, oie + ":COST OF GOODS SOLD:PARTS"},
+                                                      {2, oie + ":COST OF GOODS SOLD"},
+                                                      {1, oie},
+                                                      {2, "EXPENSE"},
+                                                      {3, "EXPENSE:RENT"},
+                                                      {2, "EXPENSE"},
+                                                      {1, ""},
+                                                      {0, ""}}));
 }
 
 TEST(ReportLoad, TransactionListsIndentByTheNamePathOfTheirRows) {

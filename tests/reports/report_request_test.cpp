@@ -182,7 +182,8 @@ TEST_F(ReportRequestTest, ASavedRequestLoadsBackIntoTheSameProperties) {
 
 TEST_F(ReportRequestTest, Status3151IsRetriedOnceWithoutReturnRowsThenRaised) {
   const std::string refused =
-      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><GeneralSummaryReportQueryRs statusCode=\"3151\" "
+      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><GeneralSummaryReportQueryRs "
+      "statusCode=\"3151\" "
       "statusSeverity=\"Error\" statusMessage=\"The ReturnRows option is not supported.\"/>"
       "</QBXMLMsgsRs></QBXML>";
   processor_->SetResponder([&](const std::string&) { return refused; });
