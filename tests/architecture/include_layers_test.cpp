@@ -16,9 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::array<std::string_view, 16> kLayers = {
-    "util",  "errors", "values",       "xml",     "enums",    "qbxml",   "session",
-    "model", "lists",  "items",        "events",  "transactions", "reports", "registry",
-    "company", "database"};
+    "util",  "errors", "values", "xml",          "enums",   "qbxml",    "session", "model",
+    "lists", "items",  "events", "transactions", "reports", "registry", "company", "database"};
 
 // Position of a library folder in kLayers; kLayers.size() for a folder the order does not know.
 size_t Rank(std::string_view folder) {
