@@ -65,6 +65,11 @@
 // items of every kind
 #include "brennock/items/items.h"
 
+// reports
+#include "brennock/reports/report.h"
+#include "brennock/reports/rpt_filters.h"
+#include "brennock/reports/rpt_result.h"
+
 // subscriptions and events
 #include "brennock/events/event_listener.h"
 #include "brennock/events/event_source.h"

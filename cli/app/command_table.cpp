@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 15> kCommands = {{
+  static const std::array<CommandSpec, 16> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -18,6 +18,7 @@ std::span<const CommandSpec> CommandTable() {
       {"delete", AttachDeleteCommand},
       {"void", AttachVoidCommand},
       {"serve", AttachServeCommand},
+      {"report", AttachReportCommand},
       {"export", AttachExportCommand},
       {"subscribe", AttachSubscribeCommand},
       {"subscriptions", AttachSubscriptionsCommand},

@@ -20,5 +20,6 @@ CommandRun AttachSubscribeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachSubscriptionsCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachEventsCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachMenuCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachReportCommand(CLI::App& app, const GlobalOptions& globals);
 
 }  // namespace brennock::cli

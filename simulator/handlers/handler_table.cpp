@@ -19,6 +19,7 @@ const HandlerTable& DefaultHandlers() {
     RegisterDataExtHandlers(t);
     RegisterTxnHandlers(t);
     RegisterEventHandlers(t);
+    RegisterReportHandlers(t);
     return t;
   }();
   return table;

@@ -210,6 +210,23 @@ void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
   Apply(deltas);
 }
 
+void Ledger::ForEachPosting(
+    const std::function<void(std::string_view source_id, const Posting&)>& visit) {
+  auto& st = company_.db().Prepare(
+      "SELECT source_id,account_id,amount,coalesce(entity_id,''),coalesce(item_id,''),quantity,"
+      "coalesce(open_id,'') FROM postings ORDER BY id");
+  Posting p;
+  while (st.Step()) {
+    p.account_id.assign(st.Text(1));
+    p.amount = st.Int(2);
+    p.entity_id.assign(st.Text(3));
+    p.item_id.assign(st.Text(4));
+    p.quantity = st.Int(5);
+    p.open_id.assign(st.Text(6));
+    visit(st.Text(0), p);
+  }
+}
+
 std::vector<std::string> Ledger::VerifyTotals() {
   records_.clear();
   std::vector<Posting> all;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -84,6 +85,10 @@ class Ledger {
   static constexpr const char* kTotalsColumns =
       "coalesce(t.balance,0),coalesce(t.total,0),coalesce(t.quantity,0)";
   static constexpr const char* kTotalsJoin = " LEFT JOIN ledger_totals t ON t.list_id=r.list_id";
+
+  // Every posting in the order it was made, with the source it belongs to (reports read the
+  // books through this; it changes nothing).
+  void ForEachPosting(const std::function<void(std::string_view source_id, const Posting&)>& visit);
 
   // The summary recomputed from the postings; each difference described (empty: consistent).
   std::vector<std::string> VerifyTotals();
