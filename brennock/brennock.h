@@ -65,6 +65,10 @@
 // items of every kind
 #include "brennock/items/items.h"
 
+// transactions
+#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/txn_item_lines.h"
+
 // reports
 #include "brennock/reports/report.h"
 #include "brennock/reports/rpt_filters.h"

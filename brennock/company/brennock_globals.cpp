@@ -1,5 +1,7 @@
 #include "brennock/company/brennock_globals.h"
 
+#include "brennock/transactions/invoice.h"
+
 #include <limits>
 
 #include "brennock/company/company.h"
@@ -119,6 +121,7 @@ BRENNOCK_GLOBAL_COLLECTION(Accounts)
 BRENNOCK_GLOBAL_COLLECTION(Terms)
 BRENNOCK_GLOBAL_COLLECTION(Items)
 BRENNOCK_GLOBAL_COLLECTION(Templates)
+BRENNOCK_GLOBAL_COLLECTION(Invoices)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

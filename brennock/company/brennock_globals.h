@@ -13,6 +13,8 @@
 
 namespace brennock {
 
+class Invoices;
+
 class Company;
 class TaxCodes;
 class SalesTaxCodes;
@@ -89,6 +91,7 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Terms> Terms() const;
   std::shared_ptr<brennock::Items> Items() const;
   std::shared_ptr<brennock::Templates> Templates() const;
+  std::shared_ptr<brennock::Invoices> Invoices() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

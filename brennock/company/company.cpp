@@ -10,6 +10,7 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
+#include "brennock/transactions/invoice.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -156,6 +157,7 @@ BRENNOCK_COMPANY_COLLECTION(OtherNames)
 BRENNOCK_COMPANY_COLLECTION(Employees)
 BRENNOCK_COMPANY_COLLECTION(Accounts)
 BRENNOCK_COMPANY_COLLECTION(Templates)
+BRENNOCK_COMPANY_COLLECTION(Invoices)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

@@ -16,6 +16,7 @@ namespace brennock {
 class Lists;
 class CollectionCore;
 class ListCollectionCore;
+class Invoices;
 class qcList;
 class Classes;
 class CustomerTypes;
@@ -158,6 +159,8 @@ class Company {
   std::shared_ptr<brennock::Items> Items() const;
   // The form templates: read and deleted, never added or changed.
   std::shared_ptr<brennock::Templates> Templates() const;
+  // Transactions.
+  std::shared_ptr<brennock::Invoices> Invoices() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

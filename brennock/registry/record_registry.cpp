@@ -1,6 +1,7 @@
 #include "brennock/registry/record_registry.h"
 
 #include "brennock/items/items.h"
+#include "brennock/transactions/invoice.h"
 
 #include <cctype>
 #include <string>
@@ -42,6 +43,12 @@ constexpr uint16_t kItem = kFull | kIterates;
 
 // clang-format off
 constexpr RecordFamily kList = RecordFamily::kList;
+constexpr RecordFamily kTxn = RecordFamily::kTransaction;
+constexpr auto kNoList = static_cast<qoEnumListType>(0);
+// A transaction QuickBooks adds, modifies, deletes and voids, queried with every filter.
+constexpr uint32_t kSalesTxn = kCanAdd | kCanModify | kCanDelete | kCanVoid | kIterates | kMaster |
+                               kPaidStatus | kLineItems | kRefNumbers | kAccountFilter |
+                               kEntityFilter;
 
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
@@ -152,6 +159,10 @@ constexpr RecordKind kKinds[] = {
    &ItemSalesTaxGroup::Bindings},
   {kList, qoObjectTypeItemGroup, qoListItems, "ItemGroup", "ItemGroup", kGroupModifyRefused, kItem, {}, "Item",
    "itemgroup", "group item", "Name,ItemDesc,IsActive", &ItemGroup::Bindings},
+
+  // Transactions. Their command words, labels and columns are the command's (cli/app/txn_kinds).
+  {kTxn, qoObjectTypeInvoice, kNoList, "Invoice", "Invoice", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Invoice::Bindings, &New<Invoices>},
 };
 // clang-format on
 

@@ -326,7 +326,10 @@ void SalesTxnCore::WriteAddress(const qcBase& record, RequestWriter& builder,
     builder.EndAggregate(element);
     return;
   }
+  // A changed address goes out with every line, the emptied ones empty; a new transaction leaves
+  // out one that holds nothing.
   if (address.ObjectState() == qoObjectStateClean) return;
+  if (form == BodyForm::kAdd && address.IsEmpty()) return;
   builder.OpenAggregateOnly(element);
   address.WriteRecordElements(builder, false);
   builder.EndAggregate(element);

@@ -73,6 +73,11 @@ class TxnRecordCore : public RecordCore<PersistentRecord> {
 
   // A number read from QuickBooks is QuickBooks' own until the client sets one.
   void BeforeRead() override { refNumberSet_ = false; }
+  // A transaction read by a query is filed under its TxnID; one a commit numbered keeps its
+  // number.
+  void AfterRead() override {
+    if (collectionKey_.empty()) collectionKey_ = txnID_.view();
+  }
 
   void SetTimes(Date created, Date modified) noexcept {
     timeCreated_ = created;
