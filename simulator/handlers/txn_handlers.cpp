@@ -27,10 +27,12 @@ RetOptions AnswerOptions(pugi::xml_node rq) {
   return options;
 }
 
-// The Ret of a stored transaction, answering an Add or Mod.
+// The Ret of a stored transaction, answering an Add or Mod, with the links it has.
 Status AnswerWith(RequestContext& ctx, TxnStore& store, const TxnRecord& txn, Status status) {
   ctx.OpenResponse(status);
-  store.WriteRet(ctx.out, txn, AnswerOptions(ctx.request));
+  RetOptions options = AnswerOptions(ctx.request);
+  options.linked_txns = true;
+  store.WriteRet(ctx.out, txn, options);
   ctx.CloseResponse();
   return status;
 }
@@ -215,6 +217,8 @@ Status TxnQuery(RequestContext& ctx) {
                                             : TxnFilter::Paid::kAll;
     } else if (name == "IncludeLineItems") {
       options.line_items = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
+    } else if (name == "IncludeLinkedTxns") {
+      options.linked_txns = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
     } else if (name == "OwnerID") {
       options.owner_ids.push_back(Text(child));
     }

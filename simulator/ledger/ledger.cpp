@@ -189,6 +189,25 @@ int64_t Ledger::OpenBalance(std::string_view open_id) {
   return sum;
 }
 
+int64_t Ledger::OpenBalanceIn(std::string_view open_id, std::string_view account_id) {
+  auto& st = company_.db().Prepare(
+      "SELECT coalesce(sum(amount),0) FROM postings WHERE open_id=? AND account_id=?");
+  st.Bind(1, open_id).Bind(2, account_id);
+  int64_t sum = st.Step() ? st.Int(0) : 0;
+  st.Reset();
+  return sum;
+}
+
+std::vector<std::pair<std::string, int64_t>> Ledger::OpenIn(std::string_view account_id) {
+  auto& st = company_.db().Prepare(
+      "SELECT open_id,sum(amount) FROM postings WHERE account_id=? AND open_id IS NOT NULL "
+      "GROUP BY open_id HAVING sum(amount)<>0 ORDER BY min(id)");
+  st.Bind(1, account_id);
+  std::vector<std::pair<std::string, int64_t>> out;
+  while (st.Step()) out.emplace_back(std::string(st.Text(0)), st.Int(1));
+  return out;
+}
+
 void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
                       std::string_view new_parent) {
   records_.clear();

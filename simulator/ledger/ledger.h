@@ -73,6 +73,11 @@ class Ledger {
   Totals Of(std::string_view list_id);
   // What a transaction still has open: the sum of the postings that move its open balance.
   int64_t OpenBalance(std::string_view open_id);
+  // The same in one account only: a payment's unused part in accounts receivable, or what of it
+  // is still in undeposited funds.
+  int64_t OpenBalanceIn(std::string_view open_id, std::string_view account_id);
+  // Every transaction with something open in one account, and how much, in posting order.
+  std::vector<std::pair<std::string, int64_t>> OpenIn(std::string_view account_id);
 
   // A record moved to another parent: its total leaves the old parents and joins the new ones.
   void Reparent(std::string_view list_id, std::string_view old_parent, std::string_view new_parent);
