@@ -196,6 +196,8 @@ Status TxnQuery(RequestContext& ctx) {
       if (!FilterIds(ctx, child, "Entity", owner, filter.entity_ids, status)) return status;
     } else if (name == "AccountFilter") {
       if (!FilterIds(ctx, child, "Account", owner, filter.account_ids, status)) return status;
+    } else if (name == "ItemFilter") {
+      if (!FilterIds(ctx, child, "Item", owner, filter.item_ids, status)) return status;
     } else if (name == "CurrencyFilter") {
       if (!FilterIds(ctx, child, "Currency", owner, filter.currency_ids, status)) return status;
     } else if (name == "RefNumberFilter") {

@@ -9,7 +9,13 @@ Status SalesReceiptRule::Complete(TxnStore& store, TxnRecord& txn,
                                   std::vector<LineInput>& inputs) const {
   Status status = CompleteSalesForm(store, txn, inputs);
   if (!status.ok()) return status;
-  return SettleDepositAccount(store, txn);
+  status = SettleDepositAccount(store, txn);
+  if (!status.ok()) return status;
+  if (!txn.txn_id.empty() && !KeepsDeposited(store, txn, SalesFormTotal(txn)))
+    return MakeStatus(kTxnCannotModify, {txn.kind->stem,
+                                         "The sales receipt was deposited; its total and deposit "
+                                         "account stay as they are."});
+  return {};
 }
 
 std::vector<Posting> SalesReceiptRule::Postings(TxnStore& store, const TxnRecord& txn) const {

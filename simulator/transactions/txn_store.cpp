@@ -500,6 +500,13 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
            "p.account_id IN (" +
            list + ")))";
   }
+  if (!f.item_ids.empty()) {
+    // Items are stored as references, "ListID<US>FullName", in the header or the lines.
+    sql += " AND (";
+    for (size_t i = 0; i < f.item_ids.size(); ++i)
+      sql += i ? " OR instr(body,?)>0 OR instr(lines,?)>0" : "instr(body,?)>0 OR instr(lines,?)>0";
+    sql += ")";
+  }
   if (!f.ref_like.empty()) sql += " AND ref_number LIKE ? ESCAPE '\\'";
   if (f.ref_from) sql += " AND ref_number>=? COLLATE NOCASE";
   if (f.ref_to) sql += " AND ref_number<=? COLLATE NOCASE";
@@ -523,6 +530,11 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   for (const auto& v : f.entity_ids) st.Bind(n++, v);
   for (int twice = 0; twice < 2 && !f.account_ids.empty(); ++twice)
     for (const auto& v : f.account_ids) st.Bind(n++, v);
+  for (const auto& v : f.item_ids) {
+    std::string stored = v + kRefSeparator;
+    st.Bind(n++, stored);
+    st.Bind(n++, stored);
+  }
   if (!f.ref_like.empty()) st.Bind(n++, f.ref_like);
   if (f.ref_from) st.Bind(n++, *f.ref_from);
   if (f.ref_to) st.Bind(n++, *f.ref_to);

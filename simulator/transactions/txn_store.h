@@ -26,7 +26,8 @@ struct TxnFilter {
   std::optional<std::string> from_date, to_date;      // "2024-03-05", inclusive
   std::vector<std::string> entity_ids;                // with their sub-records when asked
   std::vector<std::string> account_ids;
-  std::string ref_like;  // SQL LIKE pattern with '\' as escape
+  std::vector<std::string> item_ids;  // a line (or the header) names one of them
+  std::string ref_like;               // SQL LIKE pattern with '\' as escape
   std::optional<std::string> ref_from, ref_to;
   std::vector<std::string> currency_ids;
   enum class Paid { kAll, kPaidOnly, kNotPaidOnly } paid = Paid::kAll;

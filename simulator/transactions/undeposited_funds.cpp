@@ -30,6 +30,18 @@ int64_t Undeposited(TxnStore& store, std::string_view txn_id) {
   return store.ledger().OpenBalanceIn(txn_id, store.lists().SpecialAccount("UndepositedFunds"));
 }
 
+bool KeepsDeposited(TxnStore& store, const TxnRecord& changed, int64_t total) {
+  auto before = store.LoadById(changed.txn_id);
+  if (!before) return true;
+  const std::string funds = store.lists().SpecialAccount("UndepositedFunds");
+  int64_t received = 0;  // what the receipt itself put into Undeposited Funds
+  for (const Posting& p : store.ledger().PostingsOf(changed.txn_id))
+    if (p.account_id == funds && p.open_id == changed.txn_id) received += p.amount;
+  if (received == Undeposited(store, changed.txn_id)) return true;  // nothing deposited
+  return received == total &&
+         RefId(before->Field("DepositToAccountRef")) == RefId(changed.Field("DepositToAccountRef"));
+}
+
 std::vector<std::pair<std::string, int64_t>> AllUndeposited(TxnStore& store) {
   return store.ledger().OpenIn(store.lists().SpecialAccount("UndepositedFunds"));
 }

@@ -29,6 +29,10 @@ Posting MoneyIn(TxnStore& store, const TxnRecord& txn, int64_t amount);
 // What of a receipt is still in Undeposited Funds, in cents.
 int64_t Undeposited(TxnStore& store, std::string_view txn_id);
 
+// Whether a change to a stored receipt leaves a deposit's share of it alone: a receipt a deposit
+// took money of keeps its total and deposit account (QuickBooks asks to change the deposit first).
+bool KeepsDeposited(TxnStore& store, const TxnRecord& changed, int64_t total);
+
 // Every receipt with money in Undeposited Funds, and how much, in the order received.
 std::vector<std::pair<std::string, int64_t>> AllUndeposited(TxnStore& store);
 

@@ -188,7 +188,21 @@ TEST_F(SalesFlowTest, EstimateToDepositMovesEveryBalanceAsAnAccountantWould) {
       {"Tax", 1022},       {"COGS", 5600},      {"Stock", -5600},   {"Widgets", -8}};
   EXPECT_EQ(Moved(Books(), before), moved);
 
-  // A deposited payment stays until the deposit goes; voided, the deposit gives it back.
+  // A deposited receipt keeps its total; a deposited payment stays until the deposit goes;
+  // voided, the deposit gives them back.
+  pugi::xml_node sold = Ok("<SalesReceiptQueryRq><TxnID>" + receipt_id +
+                           "</TxnID><IncludeLineItems>true</IncludeLineItems>"
+                           "</SalesReceiptQueryRq>")
+                            .child("SalesReceiptRet");
+  pugi::xml_node changed =
+      First("<SalesReceiptModRq><SalesReceiptMod><TxnID>" + receipt_id + "</TxnID><EditSequence>" +
+            Text(sold, "EditSequence") + "</EditSequence><SalesReceiptLineMod><TxnLineID>" +
+            Text(sold.child("SalesReceiptLineRet"), "TxnLineID") +
+            "</TxnLineID><Quantity>11</Quantity></SalesReceiptLineMod></SalesReceiptMod>"
+            "</SalesReceiptModRq>");
+  EXPECT_EQ(std::string(changed.attribute("statusMessage").value()),
+            "There was an error when modifying a SalesReceipt.  QuickBooks error message: The "
+            "sales receipt was deposited; its total and deposit account stay as they are.");
   pugi::xml_node refused = First("<TxnDelRq><TxnDelType>ReceivePayment</TxnDelType><TxnID>" +
                                  payment_id + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Code(refused), 3170);
@@ -200,6 +214,53 @@ TEST_F(SalesFlowTest, EstimateToDepositMovesEveryBalanceAsAnAccountantWould) {
   EXPECT_EQ(AccountBalance("Undeposited Funds") - before.at("Undeposited"), 45122);
   Ok("<TxnDelRq><TxnDelType>ReceivePayment</TxnDelType><TxnID>" + rest_id + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Text(Query("Invoice", invoice_id), "BalanceRemaining"), "2.96");
+}
+
+TEST_F(SalesFlowTest, StatementChargesAndSalesTaxChecks) {
+  const auto before = Books();
+  // Two deliveries at 25.00 charged to the account, then paid by a payment applied to them.
+  pugi::xml_node charge =
+      Ok("<ChargeAddRq><ChargeAdd>" + Ref("CustomerRef", "Ledger Lane Ltd") +
+         Ref("ItemRef", "Delivery") + "<Quantity>2</Quantity></ChargeAdd></ChargeAddRq>")
+          .child("ChargeRet");
+  EXPECT_EQ(Text(charge, "Amount"), "50.00");
+  EXPECT_EQ(Text(charge, "BalanceRemaining"), "50.00");
+  const std::string charge_id = Text(charge, "TxnID");
+  Ok("<ReceivePaymentAddRq><ReceivePaymentAdd>" + Ref("CustomerRef", "Ledger Lane Ltd") +
+     "<TotalAmount>50.00</TotalAmount><IsAutoApply>true</IsAutoApply></ReceivePaymentAdd>"
+     "</ReceivePaymentAddRq>");
+  EXPECT_EQ(
+      Text(Ok("<ChargeQueryRq><TxnID>" + charge_id + "</TxnID></ChargeQueryRq>").child("ChargeRet"),
+           "IsPaid"),
+      "true");
+
+  // The state is paid 30.00 of State Tax and 5.00 of County Tax out of checking.
+  pugi::xml_node check =
+      Ok("<SalesTaxPaymentCheckAddRq><SalesTaxPaymentCheckAdd>" +
+         Ref("PayeeEntityRef", "State Board of Equalization") + "<TxnDate>2023-10-31</TxnDate>" +
+         Ref("BankAccountRef", "Checking") + "<RefNumber>5001</RefNumber>" +
+         "<SalesTaxPaymentCheckLineAdd>" + Ref("ItemSalesTaxRef", "State Tax") +
+         "<Amount>30.00</Amount></SalesTaxPaymentCheckLineAdd><SalesTaxPaymentCheckLineAdd>" +
+         Ref("ItemSalesTaxRef", "County Tax") +
+         "<Amount>5.00</Amount></SalesTaxPaymentCheckLineAdd></SalesTaxPaymentCheckAdd>"
+         "</SalesTaxPaymentCheckAddRq>")
+          .child("SalesTaxPaymentCheckRet");
+  EXPECT_EQ(Text(check, "Amount"), "35.00");
+  auto found = [&](const std::string& item) {
+    return Code(First("<SalesTaxPaymentCheckQueryRq><ItemFilter><FullName>" + item +
+                      "</FullName></ItemFilter></SalesTaxPaymentCheckQueryRq>"));
+  };
+  EXPECT_EQ(found("County Tax"), 0);
+  EXPECT_EQ(found("Widget"), 1);
+
+  // A/R +50.00 - 50.00; the payment waits in Undeposited Funds; sales +50.00; the tax owed
+  // -35.00 and checking -35.00.
+  auto moved = Moved(Books(), before);
+  EXPECT_EQ(moved["A/R"], 0);
+  EXPECT_EQ(moved["Undeposited"], 5000);
+  EXPECT_EQ(moved["Sales"], 5000);
+  EXPECT_EQ(moved["Tax"], -3500);
+  EXPECT_EQ(moved["Checking"], -3500);
 }
 
 }  // namespace
