@@ -7,7 +7,7 @@
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 15> kCommands = {{
+  static const std::array<CommandSpec, 16> kCommands = {{
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -17,6 +17,7 @@ std::span<const CommandSpec> CommandTable() {
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
       {"void", AttachVoidCommand},
+      {"deposit", AttachDepositCommand},
       {"serve", AttachServeCommand},
       {"export", AttachExportCommand},
       {"subscribe", AttachSubscribeCommand},
