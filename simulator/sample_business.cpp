@@ -848,9 +848,9 @@ class SalesActivity {
       const std::array<std::string_view, 1> memos = {"CreditMemo"};
       auto credits = OpenReceivables(store, invoice.entity_id, memos, false);
       if (!credits.empty()) {
-        int64_t credit = std::min(open, -store.ledger().OpenBalance(credits.front()));
+        int64_t credit = std::min(open, -credits.front().second);
         amount -= credit;
-        extras += "<SetCredit>" + El("CreditTxnID", credits.front()) +
+        extras += "<SetCredit>" + El("CreditTxnID", credits.front().first) +
                   El("AppliedAmount", Cents(credit)) + "</SetCredit>";
       }
       if (rng_.Below(8) == 0) {

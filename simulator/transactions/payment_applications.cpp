@@ -118,12 +118,7 @@ bool ReadApplications(TxnStore& store, const TxnRecord& payment, pugi::xml_node 
 std::vector<Application> AutoApply(TxnStore& store, const TxnRecord& payment, int64_t total) {
   std::vector<Application> out;
   if (total <= 0) return out;
-  std::string ar(RefId(payment.Field("ARAccountRef")));
-  std::vector<std::pair<std::string, int64_t>> open;
-  for (const auto& id :
-       OpenReceivables(store, RefId(payment.Field("CustomerRef")), kReceivables, true))
-    open.emplace_back(id, store.ledger().OpenBalanceIn(id, ar));
-  std::erase_if(open, [](const auto& o) { return o.second <= 0; });
+  auto open = OpenReceivables(store, RefId(payment.Field("CustomerRef")), kReceivables, true);
   auto paying = [](const std::string& id, int64_t amount) {
     Application a;
     a.txn_id = id;

@@ -1,5 +1,7 @@
 #include "simulator/transactions/receivables.h"
 
+#include <algorithm>
+
 #include "simulator/transactions/txn_store.h"
 
 namespace brennock::simulator {
@@ -20,38 +22,40 @@ std::vector<std::string> CustomerFamily(TxnStore& store, std::string_view custom
   std::vector<std::string> ids{std::string(customer_id)};
   auto customer = store.lists().LoadById(customer_id);
   if (!customer) return ids;
-  std::string pattern;
-  for (char c : customer->full_name + ":") {
-    if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-    pattern += c;
-  }
+  // Its jobs' full names run from "Name:" up to "Name;" (';' follows ':'), in the index's order.
   auto& st = store.company().db().Prepare(
-      "SELECT list_id FROM list_records WHERE list_type='Customer' AND full_name LIKE ? ESCAPE "
-      "'\\'");
-  st.Bind(1, pattern + "%");
+      "SELECT list_id FROM list_records WHERE list_type='Customer' AND full_name>=? COLLATE "
+      "NOCASE AND full_name<? COLLATE NOCASE");
+  st.Bind(1, customer->full_name + ":").Bind(2, customer->full_name + ";");
   while (st.Step()) ids.emplace_back(st.Text(0));
   return ids;
 }
 
-std::vector<std::string> OpenReceivables(TxnStore& store, std::string_view customer_id,
-                                         std::span<const std::string_view> kinds, bool positive) {
-  std::vector<std::string> family = CustomerFamily(store, customer_id);
-  std::string sql = "SELECT r.txn_id FROM txn_records r WHERE r.voided=0 AND r.txn_type IN (";
-  for (size_t i = 0; i < kinds.size(); ++i) sql += i ? ",?" : "?";
-  sql += ") AND r.entity_id IN (";
-  for (size_t i = 0; i < family.size(); ++i) sql += i ? ",?" : "?";
-  sql +=
-      ") AND (SELECT coalesce(sum(p.amount),0) FROM postings p JOIN list_records a ON "
-      "a.list_id=p.account_id WHERE p.open_id=r.txn_id AND "
-      "a.account_type='AccountsReceivable')";
-  sql += positive ? ">0" : "<0";
-  sql += " ORDER BY r.txn_date,r.id";
-  auto& st = store.company().db().Prepare(sql);
-  int n = 1;
-  for (auto kind : kinds) st.Bind(n++, kind);
-  for (const auto& id : family) st.Bind(n++, id);
-  std::vector<std::string> out;
-  while (st.Step()) out.emplace_back(st.Text(0));
+std::vector<std::pair<std::string, int64_t>> OpenReceivables(
+    TxnStore& store, std::string_view customer_id, std::span<const std::string_view> kinds,
+    bool positive) {
+  struct Open {
+    std::string date;
+    int64_t row;
+    std::string txn_id;
+    int64_t balance;
+  };
+  std::vector<Open> found;
+  for (auto& [id, balance] :
+       store.ledger().OpenAgainst(CustomerFamily(store, customer_id), "AccountsReceivable")) {
+    if (positive ? balance <= 0 : balance >= 0) continue;
+    auto txn = store.LoadById(id);  // an opening balance is open under its record, no transaction
+    if (!txn || txn->voided ||
+        std::find(kinds.begin(), kinds.end(), txn->kind->stem) == kinds.end())
+      continue;
+    found.push_back({txn->txn_date, txn->row, id, balance});
+  }
+  std::sort(found.begin(), found.end(), [](const Open& a, const Open& b) {
+    return a.date != b.date ? a.date < b.date : a.row < b.row;
+  });
+  std::vector<std::pair<std::string, int64_t>> out;
+  out.reserve(found.size());
+  for (auto& o : found) out.emplace_back(std::move(o.txn_id), o.balance);
   return out;
 }
 

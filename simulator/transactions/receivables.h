@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "simulator/status_codes.h"
@@ -23,8 +24,9 @@ std::vector<std::string> CustomerFamily(TxnStore& store, std::string_view custom
 
 // The customer's (and its jobs') transactions of the given kinds with an open balance in
 // accounts receivable above zero (owing, when positive is true) or below it (credits), oldest
-// first, as QuickBooks lists them for a payment.
-std::vector<std::string> OpenReceivables(TxnStore& store, std::string_view customer_id,
-                                         std::span<const std::string_view> kinds, bool positive);
+// first, as QuickBooks lists them for a payment: each TxnID with what it has open.
+std::vector<std::pair<std::string, int64_t>> OpenReceivables(
+    TxnStore& store, std::string_view customer_id, std::span<const std::string_view> kinds,
+    bool positive);
 
 }  // namespace brennock::simulator

@@ -91,11 +91,10 @@ bool ReceivePaymentRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
     w.Element(element, FormatCents(-store.ledger().OpenBalanceIn(txn.txn_id, ar)));
   } else if (element == "UnusedCredits") {
     // The customer's credits still unapplied after this payment.
-    std::string ar(RefId(txn.Field("ARAccountRef")));
     int64_t credits = 0;
     const std::array<std::string_view, 1> memos = {"CreditMemo"};
-    for (const auto& id : OpenReceivables(store, txn.entity_id, memos, false))
-      credits -= store.ledger().OpenBalanceIn(id, ar);
+    for (const auto& [id, open] : OpenReceivables(store, txn.entity_id, memos, false))
+      credits -= open;
     w.Element(element, FormatCents(credits));
   } else {
     return false;

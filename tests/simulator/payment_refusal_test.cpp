@@ -154,5 +154,22 @@ TEST_F(PaymentRefusalTest, CreditsAndUnusedPaymentsAreSpentOnce) {
             "they are.");
 }
 
+TEST_F(PaymentRefusalTest, APaymentFromTheCustomerPaysItsJobsOldestFirst) {
+  Ok("<CustomerAddRq><CustomerAdd><Name>Roof</Name>" + Ref("ParentRef", "Payer Co") +
+     "</CustomerAdd></CustomerAddRq>");
+  Ok("<InvoiceAddRq><InvoiceAdd>" + Ref("CustomerRef", "Payer Co:Roof") +
+     "<TxnDate>2020-01-01</TxnDate>" + Line("Consulting", "1") + "</InvoiceAdd></InvoiceAddRq>");
+  // 95.00 on the job's invoice (the oldest), the rest on R-1: 120.00 - 95.00 = 25.00.
+  pugi::xml_node ret = Ok(Payment("Payer Co", "120.00", "<IsAutoApply>true</IsAutoApply>"))
+                           .child("ReceivePaymentRet");
+  std::vector<std::string> applied;
+  for (auto a : ret.children("AppliedToTxnRet"))
+    applied.push_back(std::string(a.child_value("Amount")) + "/" +
+                      a.child_value("BalanceRemaining"));
+  EXPECT_EQ(applied, (std::vector<std::string>{"95.00/0.00", "25.00/115.00"}));
+  EXPECT_EQ(CustomerBalance("Payer Co:Roof"), 0);
+  EXPECT_EQ(CustomerBalance("Payer Co"), 11500);
+}
+
 }  // namespace
 }  // namespace brennock::testing
