@@ -76,17 +76,10 @@ bool SalesOrderRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
 }
 
 bool SalesOrderRule::WriteLineFromLedger(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-                                         std::string_view element, std::string& out) const {
+                                         const qbxml::Aggregate& shape, std::string_view element,
+                                         std::string& out) const {
   if (element != "Invoiced" && element != "IsManuallyClosed") return false;
-  const qbxml::Aggregate* shape = nullptr;
-  for (const auto& top : txn.lines) {
-    const qbxml::Aggregate& s = top.Shape(*txn.kind);
-    if (&top == &line) shape = &s;
-    for (const auto& m : top.members)
-      if (&m == &line) shape = MemberShape(s, m);
-  }
-  if (!shape || LineIndex(*shape, element) < 0) return false;
-  LineState state = StateOf(store, txn, line, *shape);
+  LineState state = StateOf(store, txn, line, shape);
   XmlWriter w(out);
   if (element == "Invoiced")
     w.Element(element, FormatQuantity(state.billed));

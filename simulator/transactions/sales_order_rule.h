@@ -16,7 +16,8 @@ class SalesOrderRule final : public TxnRule {
   bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                        std::string& out) const override;
   bool WriteLineFromLedger(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-                           std::string_view element, std::string& out) const override;
+                           const qbxml::Aggregate& shape, std::string_view element,
+                           std::string& out) const override;
 };
 
 }  // namespace brennock::simulator

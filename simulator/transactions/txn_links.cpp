@@ -48,7 +48,7 @@ bool TxnLinks::TablesExist() {
 }
 
 void TxnLinks::EnsureTables() {
-  if (tables_ && *tables_) return;
+  if (TablesExist()) return;
   CreateTxnLinkTables(store_.company().db());
   tables_ = true;
 }

@@ -48,10 +48,11 @@ class TxnRule {
   // Writes a Ret field the books decide (BalanceRemaining, IsPaid ...); false for any other.
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
-  // The same for a field of a line (what a sales order line has invoiced ...).
+  // The same for a field of a line, given the line's aggregate (what a sales order line has
+  // invoiced ...).
   virtual bool WriteLineFromLedger(TxnStore& /*store*/, const TxnRecord& /*txn*/,
-                                   const TxnLine& /*line*/, std::string_view /*element*/,
-                                   std::string& /*out*/) const {
+                                   const TxnLine& /*line*/, const qbxml::Aggregate& /*shape*/,
+                                   std::string_view /*element*/, std::string& /*out*/) const {
     return false;
   }
 };

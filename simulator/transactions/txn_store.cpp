@@ -565,7 +565,7 @@ void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& 
         if (m.element == i) WriteLine(out, txn, m, *qbxml::Nested(field), options);
       continue;
     }
-    if (rule && rule->WriteLineFromLedger(*this, txn, line, field.name, out)) continue;
+    if (rule && rule->WriteLineFromLedger(*this, txn, line, shape, field.name, out)) continue;
     while (next < line.fields.size() && line.fields[next].first < i) ++next;
     for (; next < line.fields.size() && line.fields[next].first == i; ++next)
       WriteStoredField(out, field, line.fields[next].second, refs());
