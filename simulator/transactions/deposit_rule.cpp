@@ -207,9 +207,26 @@ std::vector<Posting> DepositRule::Postings(TxnStore& store, const TxnRecord& txn
   return out;
 }
 
-bool DepositRule::WriteFromLedger(TxnStore&, const TxnRecord&, std::string_view,
-                                  std::string&) const {
-  return false;
+bool DepositRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
+                                  std::string& out) const {
+  // A void keeps the cash back line with its amount zero, as it keeps the deposit's lines.
+  if (element != "CashBackInfoRet" || !txn.voided) return false;
+  std::string_view stored = txn.Field("CashBackInfoRet");
+  pugi::xml_document doc;
+  std::string text = "<C>" + std::string(stored) + "</C>";
+  if (stored.empty() || !doc.load_buffer(text.data(), text.size())) return true;
+  pugi::xml_node c = doc.first_child();
+  XmlWriter w(out);
+  w.Open(element);
+  w.Element("TxnLineID", c.child_value("TxnLineID"));
+  pugi::xml_node account = c.child("AccountRef");
+  store.refs().Write(
+      out, "AccountRef",
+      std::string(account.child_value("ListID")) + kRefSeparator + account.child_value("FullName"));
+  if (*c.child_value("Memo")) w.Element("Memo", c.child_value("Memo"));
+  w.Element("Amount", "0.00");
+  w.Close(element);
+  return true;
 }
 
 }  // namespace brennock::simulator

@@ -212,6 +212,10 @@ TEST_F(SalesFlowTest, EstimateToDepositMovesEveryBalanceAsAnAccountantWould) {
                 deposit_id + "); remove them first.");
   Ok("<TxnVoidRq><TxnVoidType>Deposit</TxnVoidType><TxnID>" + deposit_id + "</TxnID></TxnVoidRq>");
   EXPECT_EQ(AccountBalance("Undeposited Funds") - before.at("Undeposited"), 45122);
+  pugi::xml_node voided =
+      Ok("<DepositQueryRq><TxnID>" + deposit_id + "</TxnID></DepositQueryRq>").child("DepositRet");
+  EXPECT_EQ(Text(voided, "DepositTotal"), "0.00");
+  EXPECT_EQ(Text(voided.child("CashBackInfoRet"), "Amount"), "0.00");
   Ok("<TxnDelRq><TxnDelType>ReceivePayment</TxnDelType><TxnID>" + rest_id + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Text(Query("Invoice", invoice_id), "BalanceRemaining"), "2.96");
 }
