@@ -4,13 +4,17 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <numeric>
 #include <pugixml.hpp>
 #include <stdexcept>
 
+#include "simulator/ledger/ledger.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/transactions/receivables.h"
 #include "simulator/transactions/txn_store.h"
+#include "simulator/transactions/undeposited_funds.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -754,6 +758,221 @@ void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
   }
 }
 
+// The rest of a year's trade beside the invoices, in the order a small business lives it:
+// estimates (every other one invoiced a week later), sales orders for stock (the older ones
+// invoiced, one in part, the newest still open), cash sales over the counter, a few returns,
+// customers paying what they owe (in full, in part, now and then with a prompt-payment discount
+// or their credit from a return; the last weeks' invoices still open), the money banked week by
+// week (the last week's still waiting in Undeposited Funds), and the sales tax paid to the state
+// for the sales up to the last quarter or so.
+class SalesActivity {
+ public:
+  SalesActivity(Builder& b, Random& rng, int invoices) : b_(b), rng_(rng), count_(invoices) {
+    const SimulatorTime now = Now();
+    today_ = (now.unix_seconds + int64_t{now.utc_offset_minutes} * 60) / 86400;
+    ListFilter filter;
+    filter.types = {"Customer"};
+    customers_ = b.lists().Select(filter);
+  }
+
+  void Run() {
+    if (customers_.empty()) return;
+    Estimates();
+    SalesOrders();
+    CashSales();
+    Returns();
+    Payments();
+    Deposits();
+    SalesTax();
+  }
+
+ private:
+  static std::string Day(int64_t day) { return FormatDate(SimulatorTime{day * 86400, 0}); }
+  std::string Customer() {
+    return Ref("CustomerRef",
+               b_.lists().LoadByRow(customers_[rng_.Below(customers_.size())])->full_name);
+  }
+  std::string Line(std::string_view stem, std::string_view item, int quantity) {
+    std::string tag = std::string(stem) + "LineAdd";
+    return "<" + tag + ">" + Ref("ItemRef", item) + El("Quantity", std::to_string(quantity)) +
+           "</" + tag + ">";
+  }
+  // Every transaction of a kind, in date order.
+  std::vector<TxnRecord> All(std::string_view stem) {
+    TxnStore store(b_.lists());
+    TxnFilter filter;
+    filter.kind = FindTxnKind(stem);
+    std::vector<TxnRecord> out;
+    for (int64_t row : store.Select(filter))
+      if (auto txn = store.LoadByRow(row)) out.push_back(std::move(*txn));
+    return out;
+  }
+
+  void Estimates() {
+    constexpr std::array<std::string_view, 3> kWork = {"Installation", "Consulting", "Repairs"};
+    constexpr std::array<std::string_view, 3> kParts = {"Widget", "Gadget", "Hinge"};
+    const int n = std::max(2, count_ / 6);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 330 + int64_t{i} * 300 / n;
+      std::string customer = Customer();
+      TxnRecord estimate = b_.AddTxn(
+          "Estimate", customer + El("TxnDate", Day(day)) +
+                          Line("Estimate", rng_.Pick(kWork), 2 + static_cast<int>(rng_.Below(6))) +
+                          Line("Estimate", rng_.Pick(kParts), 1 + static_cast<int>(rng_.Below(4))));
+      if (i % 2 == 0)
+        b_.AddTxn("Invoice",
+                  customer + El("TxnDate", Day(day + 7)) + El("LinkToTxnID", estimate.txn_id));
+    }
+  }
+
+  void SalesOrders() {
+    constexpr std::array<std::string_view, 3> kStock = {"Widget", "Bracket", "Gadget"};
+    const int n = std::max(3, count_ / 10);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 80 + int64_t{i} * 75 / n;
+      std::string customer = Customer();
+      std::string lines =
+          Line("SalesOrder", rng_.Pick(kStock), 2 + static_cast<int>(rng_.Below(7)));
+      if (rng_.Below(2) == 0) lines += Line("SalesOrder", "Hinge", 4);
+      TxnRecord order = b_.AddTxn("SalesOrder", customer + El("TxnDate", Day(day)) + lines);
+      if (today_ - day < 30) continue;  // still open
+      if (i == 1) {
+        // Shipped in part: the first line's first unit.
+        b_.AddTxn("Invoice", customer + El("TxnDate", Day(day + 5)) +
+                                 "<InvoiceLineAdd><Quantity>1</Quantity><LinkToTxn>" +
+                                 El("TxnID", order.txn_id) +
+                                 El("TxnLineID", order.lines.front().line_id) +
+                                 "</LinkToTxn></InvoiceLineAdd>");
+        continue;
+      }
+      b_.AddTxn("Invoice",
+                customer + El("TxnDate", Day(day + 5)) + El("LinkToTxnID", order.txn_id));
+    }
+  }
+
+  void CashSales() {
+    constexpr std::array<std::string_view, 4> kCounter = {"Hardware", "Bracket", "Widget", "Hinge"};
+    constexpr std::array<std::string_view, 3> kMethods = {"Cash", "Visa", "MasterCard"};
+    const int n = std::max(2, count_ / 4);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 360 + int64_t{i} * 358 / n;
+      std::string inner = (i % 3 == 0 ? std::string() : Customer()) + El("TxnDate", Day(day)) +
+                          Ref("PaymentMethodRef", rng_.Pick(kMethods));
+      inner += Line("SalesReceipt", rng_.Pick(kCounter), 1 + static_cast<int>(rng_.Below(10)));
+      if (rng_.Below(3) == 0) inner += Line("SalesReceipt", "Delivery", 1);
+      b_.AddTxn("SalesReceipt", inner);
+    }
+  }
+
+  void Returns() {
+    constexpr std::array<std::string_view, 2> kReturned = {"Widget", "Hinge"};
+    const int n = std::max(1, count_ / 20);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 300 + int64_t{i} * 280 / n;
+      b_.AddTxn("CreditMemo", Customer() + El("TxnDate", Day(day)) + El("Memo", "Returned goods") +
+                                  Line("CreditMemo", rng_.Pick(kReturned), 1));
+    }
+  }
+
+  // Invoices a month and a half old are paid (one in eight only in part, one in six less a 2 %
+  // discount, a customer's open credit taken off first); younger ones half the time; the last
+  // fortnight's are open.
+  void Payments() {
+    constexpr std::array<std::string_view, 3> kMethods = {"Check", "Check", "Visa"};
+    const std::string paid_by = Day(today_ - 45), half_by = Day(today_ - 15);
+    TxnStore store(b_.lists());
+    for (const TxnRecord& invoice : All("Invoice")) {
+      if (invoice.txn_date >= half_by || (invoice.txn_date >= paid_by && rng_.Below(2) == 0))
+        continue;
+      int64_t open = store.ledger().OpenBalance(invoice.txn_id);
+      if (open <= 0) continue;
+      std::string extras;  // after PaymentAmount: credits, then the discount
+      int64_t amount = open;
+      const std::array<std::string_view, 1> memos = {"CreditMemo"};
+      auto credits = OpenReceivables(store, invoice.entity_id, memos, false);
+      if (!credits.empty()) {
+        int64_t credit = std::min(open, -credits.front().second);
+        amount -= credit;
+        extras += "<SetCredit>" + El("CreditTxnID", credits.front().first) +
+                  El("AppliedAmount", Cents(credit)) + "</SetCredit>";
+      }
+      if (rng_.Below(8) == 0) {
+        amount /= 2;
+      } else if (rng_.Below(6) == 0) {
+        int64_t discount = RoundedDivide(__int128{amount} * 2, 100);
+        amount -= discount;
+        extras +=
+            El("DiscountAmount", Cents(discount)) + Ref("DiscountAccountRef", "Discounts Given");
+      }
+      if (amount <= 0) continue;
+      int64_t paid_on = std::min<int64_t>(
+          today_, DayOf(invoice.txn_date) + 10 + static_cast<int64_t>(rng_.Below(20)));
+      b_.AddTxn("ReceivePayment",
+                Ref("CustomerRef", b_.lists().LoadById(invoice.entity_id)->full_name) +
+                    El("TxnDate", Day(paid_on)) + El("TotalAmount", Cents(amount)) +
+                    Ref("PaymentMethodRef", rng_.Pick(kMethods)) + "<AppliedToTxnAdd>" +
+                    El("TxnID", invoice.txn_id) + El("PaymentAmount", Cents(amount)) + extras +
+                    "</AppliedToTxnAdd>");
+    }
+  }
+
+  // Each week's takings banked at the week's end, but for the last week's.
+  void Deposits() {
+    TxnStore store(b_.lists());
+    std::map<int64_t, std::vector<std::string>> weeks;
+    for (const auto& [id, amount] : AllUndeposited(store))
+      if (auto txn = store.LoadById(id)) weeks[DayOf(txn->txn_date) / 7].push_back(id);
+    for (const auto& [week, ids] : weeks) {
+      int64_t banked = week * 7 + 6;
+      if (banked > today_ - 7) break;
+      std::string inner = El("TxnDate", Day(banked)) + Ref("DepositToAccountRef", "Checking") +
+                          El("Memo", "Weekly deposit");
+      for (const auto& id : ids)
+        inner += "<DepositLineAdd>" + El("PaymentTxnID", id) + "</DepositLineAdd>";
+      b_.AddTxn("Deposit", inner);
+    }
+  }
+
+  // The tax of the sales up to seven weeks ago, State Tax and County Tax each on their line (a
+  // Combined Tax sale split by the two rates, 7.25 and 1.00).
+  void SalesTax() {
+    const std::string through = Day(today_ - 50);
+    int64_t state = 0, county = 0;
+    for (std::string_view stem : {"Invoice", "SalesReceipt", "CreditMemo"})
+      for (const TxnRecord& sale : All(stem)) {
+        if (sale.txn_date > through) continue;
+        int64_t tax = ParseCents(sale.Field("SalesTaxTotal")).value_or(0);
+        if (stem == "CreditMemo") tax = -tax;
+        if (RefName(sale.Field("ItemSalesTaxRef")) == "Combined Tax") {
+          int64_t share = RoundedDivide(__int128{tax} * 100, 825);
+          county += share;
+          tax -= share;
+        }
+        state += tax;
+      }
+    if (state <= 0) return;
+    auto line = [](std::string_view item, int64_t cents) {
+      return "<SalesTaxPaymentCheckLineAdd>" + Ref("ItemSalesTaxRef", item) +
+             El("Amount", Cents(cents)) + "</SalesTaxPaymentCheckLineAdd>";
+    };
+    b_.AddTxn("SalesTaxPaymentCheck",
+              Ref("PayeeEntityRef", "State Board of Equalization") +
+                  El("TxnDate", Day(today_ - 20)) + Ref("BankAccountRef", "Checking") +
+                  El("IsToBePrinted", "true") + El("Memo", "Sales tax through " + through) +
+                  line("State Tax", state) +
+                  (county > 0 ? line("County Tax", county) : std::string()));
+  }
+
+  // Days since 1970-01-01 of "2024-03-05".
+  static int64_t DayOf(std::string_view date) { return ParseDateTime(date, 0).value_or(0) / 86400; }
+
+  Builder& b_;
+  Random& rng_;
+  int count_;
+  int64_t today_ = 0;
+  std::vector<int64_t> customers_;
+};
+
 }  // namespace
 
 void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
@@ -820,7 +1039,9 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     const ListType& templ = *FindListType("Template");
     for (auto [name, kind] :
          {std::pair{"Intuit Product Invoice", "Invoice"}, std::pair{"Custom Estimate", "Estimate"},
-          std::pair{"Custom Sales Receipt", "SalesReceipt"}}) {
+          std::pair{"Custom Sales Receipt", "SalesReceipt"},
+          std::pair{"Custom Sales Order", "SalesOrder"},
+          std::pair{"Custom Credit Memo", "CreditMemo"}}) {
       ListRecord r;
       r.type = &templ;
       r.name = r.full_name = name;
@@ -929,6 +1150,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
   AddInvoices(b, rng, sample);
+  if (sample.invoices > 0) SalesActivity(b, rng, sample.invoices).Run();
 
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";

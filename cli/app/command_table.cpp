@@ -17,6 +17,7 @@ std::span<const CommandSpec> CommandTable() {
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
       {"void", AttachVoidCommand},
+      {"deposit", AttachDepositCommand},
       {"serve", AttachServeCommand},
       {"report", AttachReportCommand},
       {"export", AttachExportCommand},

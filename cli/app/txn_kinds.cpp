@@ -8,9 +8,26 @@
 namespace brennock::cli {
 namespace {
 
-constexpr std::array<TxnWords, 1> kTxnWords = {{
+constexpr std::array<TxnWords, 9> kTxnWords = {{
     {"invoice", "Invoice", "invoice", "CustomerRef",
      "RefNumber,TxnDate,CustomerRef,DueDate,Subtotal,SalesTaxTotal,BalanceRemaining,IsPaid"},
+    {"salesreceipt", "SalesReceipt", "sales receipt", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,PaymentMethodRef,Subtotal,SalesTaxTotal,TotalAmount,"
+     "DepositToAccountRef"},
+    {"creditmemo", "CreditMemo", "credit memo", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,Subtotal,SalesTaxTotal,TotalAmount,CreditRemaining"},
+    {"estimate", "Estimate", "estimate", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,DueDate,Subtotal,SalesTaxTotal,TotalAmount,IsActive"},
+    {"salesorder", "SalesOrder", "sales order", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,ShipDate,TotalAmount,IsFullyInvoiced,IsManuallyClosed"},
+    {"charge", "Charge", "statement charge", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,ItemRef,Quantity,Amount,BalanceRemaining,IsPaid"},
+    {"payment", "ReceivePayment", "payment", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,PaymentMethodRef,TotalAmount,UnusedPayment,"
+     "DepositToAccountRef"},
+    {"deposit", "Deposit", "deposit", "", "TxnDate,DepositToAccountRef,DepositTotal,Memo"},
+    {"salestaxcheck", "SalesTaxPaymentCheck", "sales tax payment check", "PayeeEntityRef",
+     "RefNumber,TxnDate,PayeeEntityRef,BankAccountRef,Amount,Memo"},
 }};
 
 bool InRequestEnum(std::string_view request, std::string_view element, std::string_view value) {

@@ -95,14 +95,17 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
   if (const TxnWords* words = FindTxnWords(options.type)) {
     if (!options.name.empty() || !options.parent.empty() || options.inactive)
       throw UsageError("a " + std::string(words->label) +
-                       " takes --customer, --line, --date, --ref, --memo and --set");
+                       " takes --customer, --line, --date, --ref, --memo and --set (payments "
+                       "--amount, --apply and --auto-apply)");
     TxnAddOptions txn = options.txn;
     txn.settings = options.settings;
     return RunTxnAdd(*words, txn, globals);
   }
   if (options.name.empty()) throw UsageError("NAME is required");
-  if (!options.txn.customer.empty() || !options.txn.lines.empty())
-    throw UsageError("--customer and --line make transactions (" + TxnCommandWords() + ")");
+  if (!options.txn.customer.empty() || !options.txn.lines.empty() || !options.txn.amount.empty() ||
+      !options.txn.apply.empty() || options.txn.autoApply)
+    throw UsageError("--customer, --line and the payment options make transactions (" +
+                     TxnCommandWords() + ")");
   const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
@@ -155,10 +158,22 @@ Examples:
   brennock add customer "Kitchen" --parent "Byrne Bakery" --set TermsRef="Net 30"
   brennock add account "Petty Cash" --set AccountType=Bank --set AccountNumber=1090
   brennock add invoice --customer "Byrne Bakery" --line Consulting:2 --line Widget:10:11.50
+  brennock add salesorder --customer "Byrne Bakery" --line Widget:40 --ref SO-7
+  brennock add charge --customer "Byrne Bakery" --line Delivery:2
+  brennock add payment --customer "Byrne Bakery" --amount 500 --apply 1042:420 --apply 1043:80
+  brennock add payment --customer "Byrne Bakery" --amount 250 --auto-apply --set PaymentMethodRef=Check
+  brennock add salestaxcheck --customer "State Board of Equalization" --line "State Tax:310.25"
+      --set BankAccountRef=Checking
 
-An invoice takes its customer, one --line ITEM:QUANTITY[:RATE] per line, and optionally --date,
---ref (its number), --memo and --set for other fields of the Add; QuickBooks computes the
-amounts, tax and due date, and the command prints the totals it answered with.
+An invoice (sales receipt, credit memo, estimate, sales order) takes its customer, one --line
+ITEM:QUANTITY[:RATE] per line, and optionally --date, --ref (its number), --memo and --set for
+other fields of the Add; QuickBooks computes the amounts, tax and due date, and the command
+prints the totals it answered with. A statement charge takes one --line; a sales tax payment
+check is made out to the tax agency named by --customer, one --line TAX-ITEM:AMOUNT per item.
+A payment takes --amount (its total), and --apply INVOICE:AMOUNT for each invoice it pays (by
+number or TxnID; the total is their sum without --amount) or --auto-apply to let QuickBooks
+apply it to the customer's oldest invoices; without either it stays the customer's credit.
+Deposits are made with `brennock deposit`.
 
 Fields (--set) are qbXML element names of the list's Add aggregate, dotted below aggregates
 (BillAddress.City); a reference (TermsRef) takes the full name of the record it names. Values
@@ -171,7 +186,8 @@ are checked against the element's type before anything is sent.)");
   add->add_option("--set", options->settings, "A field of the new record, Field=Value (repeatable)")
       ->type_name("FIELD=VALUE")
       ->allow_extra_args(false);
-  add->add_option("--customer", options->txn.customer, "Transactions: the customer (or job)")
+  add->add_option("--customer", options->txn.customer,
+                  "Transactions: the customer (or job), or a tax check's agency")
       ->type_name("NAME");
   add->add_option("--line", options->txn.lines, "Transactions: a line ITEM:QTY[:RATE] (repeatable)")
       ->type_name("ITEM:QTY[:RATE]")
@@ -180,6 +196,14 @@ are checked against the element's type before anything is sent.)");
   add->add_option("--ref", options->txn.ref, "Transactions: the number (RefNumber)")
       ->type_name("TEXT");
   add->add_option("--memo", options->txn.memo, "Transactions: a memo")->type_name("TEXT");
+  add->add_option("--amount", options->txn.amount, "Payments: the total received")
+      ->type_name("AMOUNT");
+  add->add_option("--apply", options->txn.apply,
+                  "Payments: pay an invoice, INVOICE:AMOUNT (repeatable)")
+      ->type_name("INVOICE:AMOUNT")
+      ->allow_extra_args(false);
+  add->add_flag("--auto-apply", options->txn.autoApply,
+                "Payments: apply to the oldest open invoices, as QuickBooks does");
   return [options, &globals] { return RunAdd(*options, globals); };
 }
 

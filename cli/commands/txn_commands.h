@@ -1,14 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "brennock/xml/xml_node.h"
 #include "cli/app/global_options.h"
 #include "cli/app/txn_kinds.h"
 #include "cli/output/row_writer.h"
 
+namespace brennock {
+class XmlDocument;
+}
+
 namespace brennock::cli {
+
+class CliSession;
 
 // The transaction side of `list`, `show`, `add`, `delete` and `void`: raw qbXML requests built
 // from the catalogue's shapes.
@@ -24,12 +32,16 @@ struct TxnListOptions {
 };
 
 struct TxnAddOptions {
-  std::string customer;
+  std::string customer;  // or the vendor a kind is made out to
   std::string date;
   std::string ref;
   std::string memo;
   std::vector<std::string> lines;     // ITEM:QTY[:RATE]
   std::vector<std::string> settings;  // Field=Value of the Add aggregate
+  // Payments.
+  std::string amount;              // TotalAmount
+  std::vector<std::string> apply;  // INVOICE-REF:AMOUNT
+  bool autoApply = false;
 };
 
 int RunTxnList(const TxnWords& words, const TxnListOptions& options, const GlobalOptions& globals);
@@ -39,6 +51,23 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
 int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalOptions& globals);
 int RunTxnDelete(const TxnWords& words, const std::string& key, bool voidIt,
                  const GlobalOptions& globals);
+// A customer payment: --amount, applied with --apply INVOICE-REF:AMOUNT (repeatable) or
+// --auto-apply, else kept as a credit (cli/commands/payments.cpp).
+int RunPaymentAdd(const TxnWords& words, const TxnAddOptions& options,
+                  const GlobalOptions& globals);
+
+// One transaction found by its RefNumber, else its TxnID, with its lines; raises
+// CommandFailure when there is none or the number is not unique.
+struct FoundTxn {
+  std::shared_ptr<XmlDocument> response;
+  XmlNode ret;
+};
+FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key);
+// A date option's text: empty, or like 2024-03-01 (UsageError otherwise).
+void CheckDate(const std::string& option, const std::string& text);
+// "Added invoice 1042 (TxnID ...) for NAME: subtotal ..., balance ...\n": the figures the
+// answer has.
+std::string AddedLine(const std::string& label, const XmlNode& ret, const std::string& name);
 
 // "Widget:3:12.50" -> item, quantity, rate; a colon inside an item's full name ("Parts:Widget")
 // stays with the item. Raises UsageError for anything else.

@@ -27,10 +27,12 @@ RetOptions AnswerOptions(pugi::xml_node rq) {
   return options;
 }
 
-// The Ret of a stored transaction, answering an Add or Mod.
+// The Ret of a stored transaction, answering an Add or Mod, with the links it has.
 Status AnswerWith(RequestContext& ctx, TxnStore& store, const TxnRecord& txn, Status status) {
   ctx.OpenResponse(status);
-  store.WriteRet(ctx.out, txn, AnswerOptions(ctx.request));
+  RetOptions options = AnswerOptions(ctx.request);
+  options.linked_txns = true;
+  store.WriteRet(ctx.out, txn, options);
   ctx.CloseResponse();
   return status;
 }
@@ -194,6 +196,8 @@ Status TxnQuery(RequestContext& ctx) {
       if (!FilterIds(ctx, child, "Entity", owner, filter.entity_ids, status)) return status;
     } else if (name == "AccountFilter") {
       if (!FilterIds(ctx, child, "Account", owner, filter.account_ids, status)) return status;
+    } else if (name == "ItemFilter") {
+      if (!FilterIds(ctx, child, "Item", owner, filter.item_ids, status)) return status;
     } else if (name == "CurrencyFilter") {
       if (!FilterIds(ctx, child, "Currency", owner, filter.currency_ids, status)) return status;
     } else if (name == "RefNumberFilter") {
@@ -215,6 +219,8 @@ Status TxnQuery(RequestContext& ctx) {
                                             : TxnFilter::Paid::kAll;
     } else if (name == "IncludeLineItems") {
       options.line_items = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
+    } else if (name == "IncludeLinkedTxns") {
+      options.linked_txns = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
     } else if (name == "OwnerID") {
       options.owner_ids.push_back(Text(child));
     }

@@ -11,6 +11,7 @@
 #include "simulator/lists/item_rules.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
+#include "simulator/records/txn_link_tables.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -512,9 +513,16 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
     w.Element(name, FormatQuantity(rec.ledger.quantity));
     return;
   }
-  if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
-    // What open purchase and sales orders hold: nothing while the company keeps no orders.
+  if (name == "QuantityOnOrder") {
+    // What open purchase orders hold: nothing while the company keeps none.
     w.Element(name, "0");
+    return;
+  }
+  if (name == "QuantityOnSalesOrder") {
+    // What open sales orders have not invoiced yet (a file older than sales orders has none).
+    if (!order_tables_) order_tables_ = TxnLinkTablesExist(company_.db());
+    int64_t on_order = *order_tables_ ? QuantityOnSalesOrder(company_.db(), rec.list_id) : 0;
+    w.Element(name, FormatQuantity(on_order));
     return;
   }
   if (name == "AverageCost") {

@@ -13,6 +13,8 @@
 
 #include "brennock/util/environment.h"
 #include "simulator/events/event_tables.h"
+#include "simulator/ledger/ledger.h"
+#include "simulator/records/txn_link_tables.h"
 namespace brennock::simulator {
 namespace {
 
@@ -204,6 +206,8 @@ void CompanyDb::CreateSchema() {
   Transaction txn(db_, true);
   db_.Exec(kSchema);
   CreateEventTables(db_);
+  CreateTxnLinkTables(db_);
+  Ledger::CreateOpenItems(db_);
   SetSetting("format", kFormatMarker);
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
   SetSetting("next_txn_seq", "1");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ struct LineInput {
   bool amount_given = false;     // the request names the amount
   bool pricing_changed = false;  // the request names the item, quantity or rate
   bool expand = false;           // a group line whose members are made from its item group
+  pugi::xml_node source;         // the request's line aggregate, for what its Ret does not keep
   std::vector<LineInput> members;
 
   // A stored line the request leaves as it is.
@@ -46,6 +48,13 @@ class TxnRule {
   // Writes a Ret field the books decide (BalanceRemaining, IsPaid ...); false for any other.
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
+  // The same for a field of a line, given the line's aggregate (what a sales order line has
+  // invoiced ...).
+  virtual bool WriteLineFromLedger(TxnStore& /*store*/, const TxnRecord& /*txn*/,
+                                   const TxnLine& /*line*/, const qbxml::Aggregate& /*shape*/,
+                                   std::string_view /*element*/, std::string& /*out*/) const {
+    return false;
+  }
 };
 
 // The rule of a transaction kind; null while the simulator takes no Add or Mod of that kind.

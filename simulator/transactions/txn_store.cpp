@@ -242,6 +242,7 @@ Status TxnStore::ApplyLines(const TxnKind& kind, pugi::xml_node source, bool mod
       input.members.resize(line.members.size(), LineInput::Kept());
     }
     line.element = static_cast<uint16_t>(element);
+    input.source = child;
     Status status = ApplyLine(kind, shape, child, line, input);
     if (!status.ok()) return status;
     lines.push_back(std::move(line));
@@ -289,6 +290,7 @@ void TxnStore::FillColumns(TxnRecord& txn) {
 Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out) {
   now_ = Now();
   ReadCounters(kind);
+  request_ = add;
   TxnRecord txn;
   txn.kind = &kind;
   Status status = ApplyHeader(kind, add, false, txn);
@@ -309,6 +311,7 @@ Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node ad
   txn.row = sqlite3_last_insert_rowid(company().db().Handle());
   StoreCounters();
   ledger().Post(txn.txn_id, rule.Postings(*this, txn));
+  links_.Saved(txn);
   out = std::move(txn);
   return status;
 }
@@ -324,6 +327,7 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
   if (edit_sequence != found->edit_sequence) return MakeStatus(kEditSequenceStale, {edit_sequence});
   ReadCounters(kind);
+  request_ = mod;
   TxnRecord txn = *found;
   Status status = ApplyHeader(kind, mod, true, txn);
   if (!status.ok()) return status;
@@ -346,6 +350,7 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   Store(txn, false);
   StoreCounters();
   if (!txn.voided) ledger().Post(txn.txn_id, rule.Postings(*this, txn));
+  links_.Saved(txn);
   out = std::move(txn);
   return status;
 }
@@ -359,6 +364,9 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
   TxnRecord txn = std::move(*found);
   if (!txn.voided) {
+    // A void takes back what the transaction posted; what others applied to it would dangle.
+    if (std::string why = links_.Dependents(txn); !why.empty())
+      return MakeStatus(kTxnCannotModify, {kind.stem, why});
     ZeroAmounts(txn.fields, kind.shape);
     ZeroLineAmounts(kind, txn.lines);
     if (kind.field_index("Memo") >= 0) {
@@ -371,6 +379,7 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
     txn.edit_sequence = CompanyDb::NextEditSequence(txn.edit_sequence, now_);
     ledger().Unpost(txn.txn_id);
     Store(txn, false);
+    links_.Saved(txn);
   }
   out = std::move(txn);
   return {};
@@ -383,7 +392,10 @@ Status TxnStore::Delete(const TxnKind& kind, std::string_view txn_id, DeletedTxn
     return MakeStatus(kInvalidId, {id, "txn id"});
   auto found = LoadById(id);
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
+  if (std::string why = links_.Dependents(*found); !why.empty())
+    return MakeStatus(kTxnCannotModify, {kind.stem, why});
   ledger().Unpost(id);
+  links_.Deleted(*found);
   std::vector<std::string> ids{id};
   CollectLineIds(found->lines, ids);
   auto& values = company().db().Prepare("DELETE FROM data_ext_values WHERE object_id=?");
@@ -488,6 +500,13 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
            "p.account_id IN (" +
            list + ")))";
   }
+  if (!f.item_ids.empty()) {
+    // Items are stored as references, "ListID<US>FullName", in the header or the lines.
+    sql += " AND (";
+    for (size_t i = 0; i < f.item_ids.size(); ++i)
+      sql += i ? " OR instr(body,?)>0 OR instr(lines,?)>0" : "instr(body,?)>0 OR instr(lines,?)>0";
+    sql += ")";
+  }
   if (!f.ref_like.empty()) sql += " AND ref_number LIKE ? ESCAPE '\\'";
   if (f.ref_from) sql += " AND ref_number>=? COLLATE NOCASE";
   if (f.ref_to) sql += " AND ref_number<=? COLLATE NOCASE";
@@ -511,6 +530,11 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   for (const auto& v : f.entity_ids) st.Bind(n++, v);
   for (int twice = 0; twice < 2 && !f.account_ids.empty(); ++twice)
     for (const auto& v : f.account_ids) st.Bind(n++, v);
+  for (const auto& v : f.item_ids) {
+    std::string stored = v + kRefSeparator;
+    st.Bind(n++, stored);
+    st.Bind(n++, stored);
+  }
   if (!f.ref_like.empty()) st.Bind(n++, f.ref_like);
   if (f.ref_from) st.Bind(n++, *f.ref_from);
   if (f.ref_to) st.Bind(n++, *f.ref_to);
@@ -523,6 +547,7 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
 void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& line,
                          const qbxml::Aggregate& shape, const RetOptions& options) {
   XmlWriter w(out);
+  const TxnRule* rule = FindTxnRule(txn.kind->stem);
   w.Open(shape.name);
   size_t next = 0;
   for (size_t i = 0; i < shape.elements.size(); ++i) {
@@ -540,6 +565,7 @@ void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& 
         if (m.element == i) WriteLine(out, txn, m, *qbxml::Nested(field), options);
       continue;
     }
+    if (rule && rule->WriteLineFromLedger(*this, txn, line, shape, field.name, out)) continue;
     while (next < line.fields.size() && line.fields[next].first < i) ++next;
     for (; next < line.fields.size() && line.fields[next].first == i; ++next)
       WriteStoredField(out, field, line.fields[next].second, refs());
@@ -570,6 +596,8 @@ void TxnStore::WriteRet(std::string& out, const TxnRecord& txn, const RetOptions
       if (wanted) w.Element(name, std::to_string(txn.txn_number));
     } else if (name == "DataExtRet") {
       if (wanted) WriteDataExtensions(company(), out, txn.txn_id, options.owner_ids);
+    } else if (name == "LinkedTxn") {
+      if (wanted && options.linked_txns) links_.WriteLinkedTxns(out, txn);
     } else if (kind.is_line(field)) {
       if (static_cast<int>(i) <= lines_written_to) continue;
       // Alternatives of one choice (a line or a group line) come in the order entered.

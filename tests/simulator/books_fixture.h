@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "simulator/lists/field_values.h"
 #include "tests/simulator/simulator_fixture.h"
@@ -42,6 +45,24 @@ class BooksTest : public SimulatorTest {
     pugi::xml_node rs = First(request);
     EXPECT_EQ(Code(rs), 0) << rs.attribute("statusMessage").value();
     return rs;
+  }
+
+  // Element paths below node ("CustomerRef/ListID"), each once, in document order: the shape of
+  // an answer, for comparing it with a real QuickBooks answer.
+  static void Paths(pugi::xml_node node, const std::string& prefix, std::vector<std::string>& out) {
+    for (auto child : node.children()) {
+      if (child.type() != pugi::node_element) continue;
+      std::string path = prefix + child.name();
+      if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
+      Paths(child, path + "/", out);
+    }
+  }
+
+  // Balances moved between two readings of the books.
+  static std::map<std::string, int64_t> Moved(std::map<std::string, int64_t> after,
+                                              const std::map<std::string, int64_t>& before) {
+    for (auto& [k, v] : after) v -= before.at(k);
+    return after;
   }
 
   static std::string Ref(const std::string& element, const std::string& name) {

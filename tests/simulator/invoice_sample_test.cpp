@@ -10,16 +10,6 @@ namespace {
 
 using InvoiceSampleTest = BooksTest;
 
-// Element paths below node ("CustomerRef/ListID"), each once, in document order.
-void Paths(pugi::xml_node node, const std::string& prefix, std::vector<std::string>& out) {
-  for (auto child : node.children()) {
-    if (child.type() != pugi::node_element) continue;
-    std::string path = prefix + child.name();
-    if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
-    Paths(child, path + "/", out);
-  }
-}
-
 TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
   BRENNOCK_REQUIRE_QBXML_DIR();
   // The sample is a Web Connector exchange: the qbXML answer is the text of <response>.
