@@ -1,13 +1,12 @@
 #include "cli/app/command_table.h"
 
-#include <array>
-
 #include "cli/commands/commands.h"
 
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 16> kCommands = {{
+  // A plain array: a new command is one row, with no count to keep in step.
+  static const CommandSpec kCommands[] = {
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -25,7 +24,7 @@ std::span<const CommandSpec> CommandTable() {
       {"subscriptions", AttachSubscriptionsCommand},
       {"events", AttachEventsCommand},
       {"menu", AttachMenuCommand},
-  }};
+  };
   return kCommands;
 }
 
