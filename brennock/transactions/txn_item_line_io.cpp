@@ -32,9 +32,7 @@ struct ItemLineRows {
 
   static bool Always(const L&) { return true; }
   static bool HasItem(const L& l) { return !l.item_.IsEmpty(); }
-  static bool Linked(const L& l) {
-    return !l.linkedTxnID_.empty() && !l.linkedTxnLineID_.empty();
-  }
+  static bool Linked(const L& l) { return !l.linkedTxnID_.empty() && !l.linkedTxnLineID_.empty(); }
   static bool NotLinked(const L& l) { return l.linkedTxnID_.empty() && l.linkedTxnLineID_.empty(); }
   static bool OverrideOnly(const L& l) {
     return !HasItem(l) && !l.overrideAccount_.FullNameView().empty();
@@ -75,7 +73,6 @@ struct ItemLineRows {
     return SessionQbxmlVersion() > Currency(5) && (HasItem(l) || Session().country != "US");
   }
   static bool TaxCodeRef(const L&) { return NonUS(); }
-  static bool OnSalesOrder(const L& l) { return l.ownerType_ == qoObjectTypeSalesOrder; }
   static bool GroupQuantity(const L& l) { return l.quantity_ != 1; }
 
   // Estimates.
@@ -88,7 +85,9 @@ struct ItemLineRows {
   static bool MarkupPercent(const L& l) {
     return HasItem(l) && l.quantity_ != 0 && l.markupIsPercent_;
   }
-  static bool MarkupRate(const L& l) { return HasItem(l) && l.quantity_ != 0 && !l.markupIsPercent_; }
+  static bool MarkupRate(const L& l) {
+    return HasItem(l) && l.quantity_ != 0 && !l.markupIsPercent_;
+  }
 
   // Purchase owners.
   static bool NotSubtotal(const L& l) { return !TypeIn(l, {qbItemSubtotal}); }
@@ -100,18 +99,20 @@ struct ItemLineRows {
   using S = codecs::Single;
   using A = codecs::Amount;
 
-  static constexpr Row TxnLineIdRow() {
-    return Bind<&L::txnLineID_, T, L>("TxnLineID", kInMod);
-  }
+  static constexpr Row TxnLineIdRow() { return Bind<&L::txnLineID_, T, L>("TxnLineID", kInMod); }
   static constexpr Row OtherRow(std::string_view element) {
-    return {element, kAll, nullptr,
+    return {element,
+            kAll,
+            nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
               b.CreateElement(name, name == "Other1" ? l.other1_ : l.other2_, Currency(6));
             },
-            nullptr, qbxml::ValueType::kText};
+            nullptr,
+            qbxml::ValueType::kText};
   }
   static constexpr Row LinkRow() {
-    return {"LinkToTxn", kInAdd | kInMod, nullptr,
+    // Only an added line links: no line Mod aggregate of the schema takes LinkToTxn.
+    return {"LinkToTxn", kInAdd, nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
               if (!Linked(l)) return;
               b.OpenAggregateOnly(name);
@@ -121,43 +122,69 @@ struct ItemLineRows {
             }};
   }
   static constexpr Row ManuallyClosedRow() {
-    return {"IsManuallyClosed", kAll, nullptr,
+    return {"IsManuallyClosed",
+            kAll,
+            nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
-              if (!OnSalesOrder(l)) return;
-              b.CreateElement(name,
-                              ModConvertDtypes::BoolToRequestText(l.isManuallyClosed_ != Currency()));
+              b.CreateElement(
+                  name, ModConvertDtypes::BoolToRequestText(l.isManuallyClosed_ != Currency()));
             },
-            nullptr, qbxml::ValueType::kBool};
+            nullptr,
+            qbxml::ValueType::kBool};
   }
   static constexpr Row BillableRow() {
-    return {"BillableStatus", kAll, nullptr,
+    return {"BillableStatus",
+            kAll,
+            nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
               if (BillableSet(l))
                 codecs::EnumTag<qoeBillableStatus>::Write(l.billableStatus_, b, name, f, form);
             },
-            nullptr, qbxml::ValueType::kEnum};
+            nullptr,
+            qbxml::ValueType::kEnum};
   }
 
-  static const BindingTable<L>& Sales() {
-    BRENNOCK_BINDINGS(
-        L, std::array<Row, 16>{{
-               TxnLineIdRow(),
-               If<&L::item_, R, &NotLinked>("ItemRef", kAll),
-               Bind<&L::description_, T, L>("Desc", kAll),
-               If<&L::quantity_, S, &SalesQuantity>("Quantity", kAll),
-               If<&L::cost_, S, &SalesRatePercent>("RatePercent", kAll),
-               If<&L::cost_, S, &SalesRate>("Rate", kAll),
-               If<&L::class_, R, &SalesClass>("ClassRef", kAll),
-               If<&L::amount_, A, &SalesAmount>("Amount", kAll),
-               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
-               If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
-               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-               Bind<&L::overrideAccount_, R, L>("OverrideItemAccountRef", kInAdd | kInMod),
-               ManuallyClosedRow(),
-               OtherRow("Other1"),
-               OtherRow("Other2"),
-               LinkRow(),
-           }});
+  // The rows every sales owner's line starts with; the tails differ by owner, as the schema's
+  // line aggregates do.
+  static constexpr std::array<Row, 8> SalesHead() {
+    return {{
+        TxnLineIdRow(),
+        If<&L::item_, R, &NotLinked>("ItemRef", kAll),
+        Bind<&L::description_, T, L>("Desc", kAll),
+        If<&L::quantity_, S, &SalesQuantity>("Quantity", kAll),
+        If<&L::cost_, S, &SalesRate>("Rate", kAll),
+        If<&L::cost_, S, &SalesRatePercent>("RatePercent", kAll),
+        If<&L::class_, R, &SalesClass>("ClassRef", kAll),
+        If<&L::amount_, A, &SalesAmount>("Amount", kAll),
+    }};
+  }
+  static constexpr std::array<Row, 6> SalesTail() {
+    return {{
+        If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+        If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
+        If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+        Bind<&L::overrideAccount_, R, L>("OverrideItemAccountRef", kInAdd | kInMod),
+        OtherRow("Other1"),
+        OtherRow("Other2"),
+    }};
+  }
+  // Invoices also link a line to an estimate's or a sales order's line.
+  static const BindingTable<L>& InvoiceLines() {
+    BRENNOCK_BINDINGS(L, SalesHead(), SalesTail(), std::array<Row, 1>{{LinkRow()}});
+  }
+  static const BindingTable<L>& ReceiptOrCreditLines() {
+    BRENNOCK_BINDINGS(L, SalesHead(), SalesTail());
+  }
+  // A sales order's line has no service date nor override account, and can be closed by hand.
+  static const BindingTable<L>& SalesOrderLines() {
+    BRENNOCK_BINDINGS(L, SalesHead(),
+                      std::array<Row, 5>{{
+                          If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
+                          If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+                          ManuallyClosedRow(),
+                          OtherRow("Other1"),
+                          OtherRow("Other2"),
+                      }});
   }
   static const BindingTable<L>& SalesGroup() {
     BRENNOCK_BINDINGS(L, std::array<Row, 3>{{
@@ -167,76 +194,74 @@ struct ItemLineRows {
                          }});
   }
   static const BindingTable<L>& Estimate() {
-    BRENNOCK_BINDINGS(
-        L, std::array<Row, 14>{{
-               TxnLineIdRow(),
-               Bind<&L::item_, R, L>("ItemRef", kAll),
-               Bind<&L::description_, T, L>("Desc", kAll),
-               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
-               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll),
-               If<&L::cost_, S, &ItemRate>("Rate", kAll),
-               Bind<&L::class_, R, L>("ClassRef", kAll),
-               If<&L::amount_, A, &EstimateAmount>("Amount", kAll),
-               If<&L::salesTaxCode_, R, &EstimateSalesTaxCode>("SalesTaxCodeRef", kAll),
-               If<&L::taxCode_, R, &EstimateTaxCode>("TaxCodeRef", kAll | kNotInSchema),
-               If<&L::markup_, S, &MarkupRate>("MarkupRate", kAll),
-               If<&L::markup_, S, &MarkupPercent>("MarkupRatePercent", kAll),
-               OtherRow("Other1"),
-               OtherRow("Other2"),
-           }});
+    BRENNOCK_BINDINGS(L,
+                      std::array<Row, 14>{{
+                          TxnLineIdRow(),
+                          Bind<&L::item_, R, L>("ItemRef", kAll),
+                          Bind<&L::description_, T, L>("Desc", kAll),
+                          If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+                          If<&L::cost_, S, &ItemRate>("Rate", kAll),
+                          If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll),
+                          Bind<&L::class_, R, L>("ClassRef", kAll),
+                          If<&L::amount_, A, &EstimateAmount>("Amount", kAll),
+                          If<&L::salesTaxCode_, R, &EstimateSalesTaxCode>("SalesTaxCodeRef", kAll),
+                          If<&L::taxCode_, R, &EstimateTaxCode>("TaxCodeRef", kAll | kNotInSchema),
+                          If<&L::markup_, S, &MarkupRate>("MarkupRate", kAll),
+                          If<&L::markup_, S, &MarkupPercent>("MarkupRatePercent", kAll),
+                          OtherRow("Other1"),
+                          OtherRow("Other2"),
+                      }});
   }
   static const BindingTable<L>& PurchaseOrder() {
-    BRENNOCK_BINDINGS(
-        L, std::array<Row, 14>{{
-               TxnLineIdRow(),
-               Bind<&L::item_, R, L>("ItemRef", kAll),
-               Bind<&L::description_, T, L>("Desc", kAll),
-               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
-               If<&L::cost_, S, &ItemRate>("Rate", kAll),
-               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll | kNotInSchema),
-               Bind<&L::class_, R, L>("ClassRef", kAll),
-               If<&L::amount_, A, &HasItem>("Amount", kAll),
-               Bind<&L::customer_, R, L>("CustomerRef", kAll),
-               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
-               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-               OtherRow("Other1"),
-               OtherRow("Other2"),
-               Bind<&L::receivedQuantity_, S, L>("ReceivedQuantity", kInRet),
-           }});
+    BRENNOCK_BINDINGS(L,
+                      std::array<Row, 14>{{
+                          TxnLineIdRow(),
+                          Bind<&L::item_, R, L>("ItemRef", kAll),
+                          Bind<&L::description_, T, L>("Desc", kAll),
+                          If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+                          If<&L::cost_, S, &ItemRate>("Rate", kAll),
+                          If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll | kNotInSchema),
+                          Bind<&L::class_, R, L>("ClassRef", kAll),
+                          If<&L::amount_, A, &HasItem>("Amount", kAll),
+                          Bind<&L::customer_, R, L>("CustomerRef", kAll),
+                          If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+                          If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+                          OtherRow("Other1"),
+                          OtherRow("Other2"),
+                          Bind<&L::receivedQuantity_, S, L>("ReceivedQuantity", kInRet),
+                      }});
   }
   static const BindingTable<L>& PurchaseOrderGroup() {
     BRENNOCK_BINDINGS(
         L, std::array<Row, 5>{{
                TxnLineIdRow(),
                Bind<&L::item_, R, L>("ItemGroupRef", kAll),
-               Bind<&L::description_, T, L>("Desc", kAll),
+               Bind<&L::description_, T, L>("Desc", kInAdd | kInRet),
                Bind<&L::quantity_, S, L>("Quantity", kAll),
-               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kInAdd | kInRet),
            }});
   }
   static const BindingTable<L>& Purchase() {
-    BRENNOCK_BINDINGS(
-        L, std::array<Row, 11>{{
-               TxnLineIdRow(),
-               If<&L::item_, R, &NotLinked>("ItemRef", kAll),
-               Bind<&L::description_, T, L>("Desc", kAll),
-               If<&L::quantity_, S, &NotSubtotal>("Quantity", kAll),
-               If<&L::cost_, S, &NotSubtotal>("Cost", kAll),
-               If<&L::amount_, A, &NotSubtotal>("Amount", kAll),
-               Bind<&L::customer_, R, L>("CustomerRef", kAll),
-               Bind<&L::class_, R, L>("ClassRef", kAll),
-               BillableRow(),
-               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-               LinkRow(),
-           }});
+    BRENNOCK_BINDINGS(L, std::array<Row, 11>{{
+                             TxnLineIdRow(),
+                             If<&L::item_, R, &NotLinked>("ItemRef", kAll),
+                             Bind<&L::description_, T, L>("Desc", kAll),
+                             If<&L::quantity_, S, &NotSubtotal>("Quantity", kAll),
+                             If<&L::cost_, S, &NotSubtotal>("Cost", kAll),
+                             If<&L::amount_, A, &NotSubtotal>("Amount", kAll),
+                             Bind<&L::customer_, R, L>("CustomerRef", kAll),
+                             Bind<&L::class_, R, L>("ClassRef", kAll),
+                             BillableRow(),
+                             If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+                             LinkRow(),
+                         }});
   }
   static const BindingTable<L>& PurchaseGroup() {
-    BRENNOCK_BINDINGS(L, std::array<Row, 5>{{
+    BRENNOCK_BINDINGS(L, std::array<Row, 4>{{
                              TxnLineIdRow(),
                              Bind<&L::item_, R, L>("ItemGroupRef", kAll),
-                             Bind<&L::description_, T, L>("Desc", kAll),
+                             Bind<&L::description_, T, L>("Desc", kInAdd | kInRet),
                              Bind<&L::quantity_, S, L>("Quantity", kAll),
-                             BillableRow(),
                          }});
   }
 
@@ -246,9 +271,14 @@ struct ItemLineRows {
         return group ? SalesGroup() : Estimate();
       case qoObjectTypePurchaseOrder:
         return group ? PurchaseOrderGroup() : PurchaseOrder();
+      case qoObjectTypeSalesReceipt:
+      case qoObjectTypeCreditMemo:
+        return group ? SalesGroup() : ReceiptOrCreditLines();
+      case qoObjectTypeSalesOrder:
+        return group ? SalesGroup() : SalesOrderLines();
       default:
         if (IsPurchaseOwner(owner)) return group ? PurchaseGroup() : Purchase();
-        return group ? SalesGroup() : Sales();
+        return group ? SalesGroup() : InvoiceLines();
     }
   }
 
@@ -324,7 +354,8 @@ struct ItemLineRows {
                l.isManuallyClosed_ = Currency(closed ? 1 : 0);
              }},
             {"Invoiced", kInRet, [](L& l, const FieldElement& x) { A::Read(l.invoiced_, x); }},
-            {"TaxCodeRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.taxCode_, x); }},
+            {"TaxCodeRef", kInRet | kNotInSchema,
+             [](L& l, const FieldElement& x) { R::Read(l.taxCode_, x); }},
             {"DataExtRet", kInRet,
              [](L& l, const FieldElement& x) { l.ReadDataExtRetOf(x, l.ExtensionOwner()); }},
         }},
@@ -355,8 +386,7 @@ void txnItemLine::WriteLine(RequestWriter& builder, bool ret, bool mod) {
   WriteAs(builder, ret ? BodyForm::kRet : mod ? BodyForm::kMod : BodyForm::kAdd, ownerType_);
 }
 
-void txnItemLine::WriteAs(RequestWriter& builder, BodyForm form,
-                          qoEnumListObjectType namingOwner) {
+void txnItemLine::WriteAs(RequestWriter& builder, BodyForm form, qoEnumListObjectType namingOwner) {
   // A line added since the transaction was read is sent with the ID "-1", and keeps it.
   if (form == BodyForm::kMod && txnLineID_.empty()) txnLineID_.assign("-1");
   const std::string_view element = LineElement(namingOwner, isGroup_, form);

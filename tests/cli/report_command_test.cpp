@@ -85,7 +85,7 @@ TEST_F(ReportCommandTest, TheAgingChartIsAnSvgDocumentABrowserOpens) {
   if (browser.empty())
     GTEST_SKIP() << "no chromium on this machine: the SVG was checked as XML only";
   const std::string png = (folder_ / "aging.png").string();
-  const std::string command = browser +
+  const std::string command = "timeout 120 " + browser +
                               " --headless --no-sandbox --disable-gpu --screenshot=" + png +
                               " --window-size=800,600 file://" + svg + " >/dev/null 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0);

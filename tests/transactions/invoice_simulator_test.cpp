@@ -41,16 +41,17 @@ class InvoiceSimulatorTest : public SimulatorListsTest {
     auto balance = [&](const std::string& name) { return cents(accounts->Item(name)->Balance()); };
     auto customers = std::make_shared<Customers>();
     auto items = std::make_shared<Items>();
-    return {{"customer", cents(customers->GetByFullName("Hand Worked Ltd")->Balance())},
-            {"A/R", balance("Accounts Receivable")},
-            {"Services", balance("Services")},
-            {"Sales", balance("Sales")},
-            {"Tax", balance("Sales Tax Payable")},
-            {"COGS", balance("Cost of Goods Sold")},
-            {"Stock", balance("Inventory Asset")},
-            {"Widgets", static_cast<int64_t>(Items::CastObject<ItemInventory>(
-                                                 items->GetByFullName("Widget"))
-                                                 ->QuantityOnHand())}};
+    return {
+        {"customer", cents(customers->GetByFullName("Hand Worked Ltd")->Balance())},
+        {"A/R", balance("Accounts Receivable")},
+        {"Services", balance("Services")},
+        {"Sales", balance("Sales")},
+        {"Tax", balance("Sales Tax Payable")},
+        {"COGS", balance("Cost of Goods Sold")},
+        {"Stock", balance("Inventory Asset")},
+        {"Widgets",
+         static_cast<int64_t>(
+             Items::CastObject<ItemInventory>(items->GetByFullName("Widget"))->QuantityOnHand())}};
   }
 
   static std::map<std::string, int64_t> Moved(const std::map<std::string, int64_t>& after,
@@ -110,8 +111,8 @@ TEST_F(InvoiceSimulatorTest, LocalTotalsEqualQuickBooksAndEveryBalanceMoves) {
   EXPECT_EQ(invoice->ItemLines()->Item(4)->Amount(), Currency::Parse("-40.50"));
 
   // Ten widgets at their average cost of 7.00 (980.00 for 140) go to cost of sales.
-  std::map<std::string, int64_t> moved = {{"customer", 37320}, {"A/R", 37320}, {"Services", 28500},
-                                          {"Sales", 7950},     {"Tax", 870},     {"COGS", 7000},
+  std::map<std::string, int64_t> moved = {{"customer", 37320}, {"A/R", 37320},  {"Services", 28500},
+                                          {"Sales", 7950},     {"Tax", 870},    {"COGS", 7000},
                                           {"Stock", -7000},    {"Widgets", -10}};
   // Sales: 120.00 of widgets less the 40.50 discount posted to Discounts Given is not Sales;
   // the widgets' income is 120.00.
@@ -156,7 +157,7 @@ TEST_F(InvoiceSimulatorTest, ModifyVoidAndDeleteMoveTheBalancesBack) {
   EXPECT_EQ(invoice->BalanceRemaining(), Currency::Parse("165.60"));
   // Cost: 5 widgets at 7.00 and 16 hinges at 2.90 = 35.00 + 46.40 = 81.40.
   std::map<std::string, int64_t> moved = {{"customer", 16560}, {"A/R", 16560}, {"Services", 0},
-                                          {"Sales", 16000},    {"Tax", 1160},    {"COGS", 8140},
+                                          {"Sales", 16000},    {"Tax", 1160},  {"COGS", 8140},
                                           {"Stock", -8140},    {"Widgets", -5}};
   EXPECT_EQ(Moved(Books(), before), moved);
 

@@ -1,0 +1,90 @@
+// The transaction records' binding rows against the qbXML catalogue: the header rows of every
+// registered kind, and the item-line rows of every kind of owner, in each form they are written in.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "brennock/qbxml/catalogue.h"
+#include "brennock/registry/record_registry.h"
+#include "brennock/transactions/txn_item_line.h"
+#include "tests/support/binding_check.h"
+
+namespace brennock::testing {
+namespace {
+
+TEST(TxnBindings, EveryHeaderRowOfEveryTransactionStandsInTheCatalogue) {
+  int kinds = 0, rows = 0;
+  for (const RecordKind& kind : TransactionRegistry()) {
+    if (kind.bindings == nullptr) continue;
+    ++kinds;
+    rows +=
+        CheckAllForms(kind.bindings().Rows(), std::string(kind.stem), std::string(kind.className));
+  }
+  EXPECT_GE(kinds, 1);
+  EXPECT_GT(rows, 50 * kinds);
+}
+
+// Each owner's line rows against its line aggregates (the group form too).
+TEST(TxnBindings, ItemLineRowsOfEveryOwnerStandInTheCatalogue) {
+  const struct {
+    qoEnumListObjectType owner;
+    const char* line;   // the owner's line aggregate without its form
+    const char* group;  // its group line aggregate
+    int addRows;        // rows the add form checks
+  } owners[] = {
+      {qoObjectTypeInvoice, "InvoiceLine", "InvoiceLineGroup", 13},
+      {qoObjectTypeSalesReceipt, "SalesReceiptLine", "SalesReceiptLineGroup", 12},
+      {qoObjectTypeCreditMemo, "CreditMemoLine", "CreditMemoLineGroup", 12},
+      {qoObjectTypeSalesOrder, "SalesOrderLine", "SalesOrderLineGroup", 11},
+      {qoObjectTypeEstimate, "EstimateLine", "EstimateLineGroup", 12},
+      {qoObjectTypePurchaseOrder, "PurchaseOrderLine", "PurchaseOrderLineGroup", 10},
+      {qoObjectTypeBill, "ItemLine", "ItemGroupLine", 9},
+      {qoObjectTypeCheck, "ItemLine", "ItemGroupLine", 9},
+      {qoObjectTypeCreditCardCharge, "ItemLine", "ItemGroupLine", 9},
+      {qoObjectTypeCreditCardCredit, "ItemLine", "ItemGroupLine", 9},
+      {qoObjectTypeItemReceipt, "ItemLine", "ItemGroupLine", 9},
+      {qoObjectTypeVendorCredit, "ItemLine", "ItemGroupLine", 9},
+  };
+  for (const auto& o : owners) {
+    const std::string line = o.line, group = o.group;
+    SCOPED_TRACE(line);
+    auto rows = txnItemLine::WriteBindings(o.owner, false).Rows();
+    EXPECT_EQ(CheckForm(rows, BodyForm::kAdd, line + "Add", line), o.addRows);
+    CheckForm(rows, BodyForm::kMod, line + "Mod", line);
+    auto groupRows = txnItemLine::WriteBindings(o.owner, true).Rows();
+    EXPECT_GE(CheckForm(groupRows, BodyForm::kAdd, group + "Add", group), 1);
+    CheckForm(groupRows, BodyForm::kMod, group + "Mod", group);
+  }
+}
+
+// Every element a line reads appears in some owner's line aggregate: a misspelt name would read
+// nothing and lose the value without a sound.
+TEST(TxnBindings, EveryElementALineReadsIsALineElement) {
+  const char* aggregates[] = {"InvoiceLineRet",
+                              "SalesReceiptLineRet",
+                              "CreditMemoLineRet",
+                              "SalesOrderLineRet",
+                              "EstimateLineRet",
+                              "PurchaseOrderLineRet",
+                              "ItemLineRet",
+                              "InvoiceLineGroupRet",
+                              "ItemGroupLineRet",
+                              "PurchaseOrderLineGroupRet",
+                              "SalesReceiptLineGroupRet",
+                              "CreditMemoLineGroupRet",
+                              "EstimateLineGroupRet",
+                              "SalesOrderLineGroupRet"};
+  for (const auto& row : txnItemLine::ReadBindings().Rows()) {
+    if ((row.flags & kNotInSchema) != 0) continue;
+    bool found = false;
+    for (const char* name : aggregates) {
+      const qbxml::Aggregate* shape = qbxml::FindAggregate(name);
+      ASSERT_NE(shape, nullptr) << name;
+      found = found || qbxml::FindElement(*shape, row.element) != nullptr;
+    }
+    EXPECT_TRUE(found) << row.element;
+  }
+}
+
+}  // namespace
+}  // namespace brennock::testing
