@@ -87,12 +87,20 @@ int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId
   return errors;
 }
 
-int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
-                                               const std::string& TxnLineId) {
+bool DataExtensionHolder::HasPendingValues() const noexcept {
   auto pending = [](DataExtensions* values) {
     return values != nullptr && values->ObjectState() != qoObjectStateClean;
   };
-  if (!pending(CustomFieldsIfCreated()) && !pending(ApplicationFieldsIfCreated())) return 0;
+  return pending(CustomFieldsIfCreated()) || pending(ApplicationFieldsIfCreated());
+}
+
+void DataExtensionHolder::AdoptPendingValues(DataExtensionHolder& from) noexcept {
+  if (from.HasPendingValues()) collections_ = std::move(from.collections_);
+}
+
+int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
+                                               const std::string& TxnLineId) {
+  if (!HasPendingValues()) return 0;
   return SaveDataExtensionsOf(ListOrTxnId, TxnLineId);
 }
 

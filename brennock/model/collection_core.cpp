@@ -533,11 +533,12 @@ int32_t CollectionCore::CommitMembers(PersistentRecord* Member) {
   BeforeCommit();
   xmlBldr& builder = Builder();
   builder.NewClear();
-  bool any = false;
+  requestsSent_ = 0;
   for (size_t i : valid) {
-    any |= AddMemberRequest(*members_[i], builder, false, static_cast<int32_t>(i + 1));
+    if (AddMemberRequest(*members_[i], builder, false, static_cast<int32_t>(i + 1)))
+      ++requestsSent_;
   }
-  if (any) {
+  if (requestsSent_ != 0) {
     std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
     XmlNode messageSet = response->documentElement().childNodes().item(0);
     for (XmlNode element : messageSet.childNodes()) {

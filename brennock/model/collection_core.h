@@ -115,6 +115,8 @@ class CollectionCore {
   // member with its position as requestID, files each answer, saves the data extensions of the
   // members saved and raises 1023 in the error mode when any failed. Returns the errors' count.
   int32_t CommitMembers(PersistentRecord* member);
+  // How many Add and Mod requests the last CommitMembers sent (what a transaction commit answers).
+  int32_t RequestsSent() const noexcept { return requestsSent_; }
   // Called before a commit writes its requests, once the members to send are known (transactions
   // number their members).
   virtual void BeforeCommit() {}
@@ -183,6 +185,7 @@ class CollectionCore {
   std::shared_ptr<qcErrors> errors_;
 
  private:
+  int32_t requestsSent_ = 0;
   class LoadQueue;
   void FileUnder(std::string_view key, uint64_t preparedHash,
                  std::shared_ptr<PersistentRecord> record);

@@ -27,6 +27,11 @@ class DataExtensionHolder {
   // Saves the values of either collection that hold changes not yet saved, for the record of
   // that ID; returns the number of errors filed.
   int32_t SavePendingValues(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
+  // Whether either collection holds values not yet saved.
+  bool HasPendingValues() const noexcept;
+  // Takes the other holder's collections when they hold values not yet saved: a line read anew
+  // from QuickBooks' answer keeps what the client set on the line that was sent.
+  void AdoptPendingValues(DataExtensionHolder& from) noexcept;
 
  protected:
   DataExtensionHolder() noexcept;

@@ -90,7 +90,9 @@ void SalesTxnCore::SetCustomer(const std::string& value) {
   if (NonUS()) {
     ChangeRef(cdnTaxCode_, customer->CDNTaxCode(), "CustomerTaxCodeRef");
   } else {
-    SetSalesTaxCode(customer->SalesTaxCode());
+    // A customer without a code of its own leaves the company's default in place: QuickBooks
+    // taxes its sales by that code too.
+    if (!customer->SalesTaxCode().empty()) SetSalesTaxCode(customer->SalesTaxCode());
     if (!customer->SalesTaxItem().empty()) SetSalesTaxItem(customer->SalesTaxItem());
   }
   billTo_->CopyAddress(*customer->BillTo());
@@ -297,6 +299,12 @@ void SalesTxnCore::BeforeRead() {
   shipTo_->Reset();
   itemLines_->Reset();
   linkedTxns_->Reset();
+}
+
+void SalesTxnCore::AfterRead() {
+  TxnRecordCore::AfterRead();
+  // The answer to a save replaced the lines: custom fields set on them are saved next.
+  itemLines_->HandOverPendingExtensions();
 }
 
 // ---- rows ---------------------------------------------------------------------------------------

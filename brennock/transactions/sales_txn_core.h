@@ -112,6 +112,7 @@ class SalesTxnCore : public TxnRecordCore {
   void CheckSalesRules(qcErrors& errors, bool requireARAccount, bool requireCustomer,
                        bool linksCount);
   void BeforeRead() override;
+  void AfterRead() override;
   // Custom fields of the lines are saved with the transaction's.
   int32_t SavePendingExtensions() override;
 

@@ -60,7 +60,10 @@ void TxnCollectionCore::AppendLoadKey(const PersistentRecord& record, std::strin
 }
 
 void TxnCollectionCore::FileAdded(const std::shared_ptr<TxnRecordCore>& record) {
-  record->SetCollectionKey(std::to_string(Count() + 1));
+  // After a delete the count no longer names a free position: take the next number not in use.
+  int32_t number = Count() + 1;
+  while (ItemExists(std::to_string(number))) ++number;
+  record->SetCollectionKey(std::to_string(number));
   FileNew(record);
 }
 
@@ -365,11 +368,13 @@ void TxnCollectionCore::BeforeCommit() {
   Rekey();
 }
 
+// A transaction commit answers how many requests it sent (a list commit its errors' count).
 int32_t TxnCollectionCore::Commit(std::shared_ptr<PersistentRecord> Member) {
-  return CommitMembers(Member.get());
+  CommitMembers(Member.get());
+  return RequestsSent();
 }
 
-int32_t TxnCollectionCore::Commit2() { return CommitMembers(nullptr); }
+int32_t TxnCollectionCore::Commit2() { return Commit(nullptr); }
 
 int32_t TxnCollectionCore::Delete(const std::string& TxnId, bool bRemove) {
   return DeleteOrVoid(false, TxnId, bRemove);
@@ -379,8 +384,8 @@ int32_t TxnCollectionCore::Void(const std::string& TxnId, bool bRemove) {
   return DeleteOrVoid(true, TxnId, bRemove);
 }
 
+// Any collection may delete or void (only adding and saving need the master collection).
 int32_t TxnCollectionCore::DeleteOrVoid(bool voiding, const std::string& TxnId, bool bRemove) {
-  RequireMaster();
   size_t held = std::string::npos;
   for (auto at = MembersBegin(); at != MembersEnd(); ++at) {
     if (AsTxn(**at).TxnIdView() == TxnId) {

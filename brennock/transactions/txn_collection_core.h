@@ -33,7 +33,7 @@ class TxnCollectionCore : public CollectionCore {
   void SetIncludeRetElements(std::vector<std::string> elements) { includeRet_ = std::move(elements); }
 
   // Saves the new and changed members (numbering them first: each member's key becomes its
-  // position); Commit2 is the same.
+  // position) and answers the number of requests sent; Commit2 is the same.
   int32_t Commit2();
   int32_t Commit(std::shared_ptr<PersistentRecord> Member = nullptr);
 

@@ -146,6 +146,18 @@ int32_t txnItemLine::SaveLineExtensions(const std::string& TxnId) {
   return errors;
 }
 
+bool txnItemLine::HasPendingExtensions() const noexcept {
+  return HasPendingValues() || (groupLines_ && groupLines_->HasPendingExtensions());
+}
+
+void txnItemLine::AdoptPendingExtensions(txnItemLine& sent) noexcept {
+  AdoptPendingValues(sent);
+  if (!groupLines_ || !sent.groupLines_) return;
+  const int32_t n = std::min(groupLines_->Count(), sent.groupLines_->Count());
+  for (int32_t i = 1; i <= n; ++i)
+    groupLines_->Item(i)->AdoptPendingExtensions(*sent.groupLines_->Item(i));
+}
+
 bool txnItemLine::HasChanges() const {
   if (state_ != qoObjectStateClean) return true;
   return groupLines_ && groupLines_->HasChanges();

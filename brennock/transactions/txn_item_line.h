@@ -134,6 +134,10 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   bool HasChanges() const;
   // Saves the custom fields of a saved line (and its members') under the transaction's ID.
   int32_t SaveLineExtensions(const std::string& TxnId);
+  // Custom fields set on this line or its members and not yet saved.
+  bool HasPendingExtensions() const noexcept;
+  // Takes those of the line sent in its place (and of its members, position by position).
+  void AdoptPendingExtensions(txnItemLine& sent) noexcept;
 
   static const BindingTable<txnItemLine>& ReadBindings();
   // The rows a line of that owner (a group line when group) is written with.

@@ -1,6 +1,8 @@
 // The lines of a transaction and QuickBooks' total pass over them.
 #include "brennock/transactions/txn_item_lines.h"
 
+#include <algorithm>
+
 #include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
@@ -131,10 +133,26 @@ txnItemLine& txnItemLines::AppendLoaded() {
   return *line;
 }
 
-void txnItemLines::Reset() noexcept {
+void txnItemLines::Reset() {
+  if (HasPendingExtensions()) {
+    awaiting_ = std::make_unique<std::vector<std::shared_ptr<txnItemLine>>>(std::move(lines_));
+  }
   lines_.clear();
   removed_ = false;
   total_ = taxableTotal_ = Currency();
+}
+
+bool txnItemLines::HasPendingExtensions() const noexcept {
+  for (const auto& line : lines_)
+    if (line->HasPendingExtensions()) return true;
+  return false;
+}
+
+void txnItemLines::HandOverPendingExtensions() noexcept {
+  if (!awaiting_) return;
+  const size_t n = std::min(awaiting_->size(), lines_.size());
+  for (size_t i = 0; i < n; ++i) lines_[i]->AdoptPendingExtensions(*(*awaiting_)[i]);
+  awaiting_.reset();
 }
 
 void txnItemLines::TrimTrailingEmpty() {

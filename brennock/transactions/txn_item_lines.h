@@ -61,7 +61,13 @@ class txnItemLines {
   // A line read from a response, appended in loading mode.
   txnItemLine& AppendLoaded();
   // Empties the lines before the owner is read again (nothing pending afterwards).
-  void Reset() noexcept;
+  // Empties the collection for a read; lines whose custom fields wait to be saved are kept aside
+  // until HandOverPendingExtensions.
+  void Reset();
+  // After a read: each line takes the waiting custom fields of the line at its position before
+  // (QuickBooks answers the lines in the order they were sent).
+  void HandOverPendingExtensions() noexcept;
+  bool HasPendingExtensions() const noexcept;
   // Drops the lines after the last one that has an item or an amount.
   void TrimTrailingEmpty();
   // Each line's element into the owner's open body.
@@ -78,6 +84,7 @@ class txnItemLines {
   void RunTotals();
 
   std::vector<std::shared_ptr<txnItemLine>> lines_;
+  std::unique_ptr<std::vector<std::shared_ptr<txnItemLine>>> awaiting_;
   std::shared_ptr<qcErrors> errors_;
   std::shared_ptr<qcEventSink> sink_;
   std::string customerTaxCode_;

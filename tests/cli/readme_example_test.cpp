@@ -19,6 +19,9 @@ namespace readme_example {
 namespace add_customer_example {
 #include "docs/examples/add_customer.cpp"
 }
+namespace make_invoice_example {
+#include "docs/examples/make_invoice.cpp"
+}
 namespace export_stamp_example {
 #include "docs/examples/export_stamp.cpp"
 }
@@ -36,7 +39,8 @@ TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   size_t from = readme.find("## Using the library");
   ASSERT_NE(from, std::string::npos);
   for (const char* file : {"docs/examples/list_classes.cpp", "docs/examples/add_customer.cpp",
-                           "docs/examples/export_stamp.cpp", "docs/examples/watch_customers.cpp"}) {
+                           "docs/examples/make_invoice.cpp", "docs/examples/export_stamp.cpp",
+                           "docs/examples/watch_customers.cpp"}) {
     size_t start = readme.find("```cpp\n", from);
     ASSERT_NE(start, std::string::npos) << file;
     start += 7;
@@ -78,6 +82,35 @@ TEST(ReadmeExample, AddsACustomerWithAJob) {
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "Ada Lovelace Ltd pays an invoice of 2024-01-31 by 2024-03-01\n");
   EXPECT_EQ(status, 0);
+  std::filesystem::remove(path);
+}
+
+// Ada's new account has no tax code of its own, so the company's taxable code stands: the widgets
+// and the discount are taxed, consulting is not. 3 x 95.00 + 10 x 12.00 = 405.00, less 10 % =
+// 364.50; taxable 120.00 - 40.50 = 79.50, 7.25 % of it 5.76375 (5.76 in cents); QuickBooks'
+// balance 364.50 + 5.76 = 370.26.
+TEST(ReadmeExample, MakesAnInvoice) {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("brennock_invoice_" + std::to_string(::getpid()) + ".qbw");
+  std::filesystem::remove(path);
+  simulator::CompanyFileOptions options;
+  options.sample = simulator::SampleBusiness{};
+  simulator::CreateCompanyFile(path.string(), options);
+  std::string file = path.string();
+  char name[] = "Ada Lovelace Ltd";
+  char adder[] = "add_customer";
+  char* addArgs[] = {adder, file.data(), name, nullptr};
+  ::testing::internal::CaptureStdout();
+  ASSERT_EQ(add_customer_example::main(3, addArgs), 0);
+  ::testing::internal::GetCapturedStdout();
+  char program[] = "make_invoice";
+  char* argv[] = {program, file.data(), name, nullptr};
+  ::testing::internal::CaptureStdout();
+  int status = make_invoice_example::main(3, argv);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "subtotal 364.50, sales tax 5.76\n");
+  EXPECT_NE(out.find(" owes 370.26\n"), std::string::npos) << out;
   std::filesystem::remove(path);
 }
 

@@ -3,83 +3,12 @@
 #include <map>
 #include <string>
 
-#include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/invoice_fixture.h"
 
 namespace brennock::testing {
 namespace {
 
-class InvoiceSimulatorTest : public SimulatorListsTest {
- protected:
-  simulator::CompanyFileOptions Options() const override {
-    simulator::CompanyFileOptions options;
-    options.sample = simulator::SampleBusiness{7, 4, 0, 3, 1, 1, 0};
-    return options;
-  }
-
-  void SetUp() override {
-    SimulatorListsTest::SetUp();
-    if (::testing::Test::IsSkipped()) return;
-    // The company's preferences, as a connection loads them: new invoices take their defaults.
-    xmlBldr builder;
-    std::shared_ptr<XmlDocument> prefs = builder.QueryFullTableExecute("PreferencesQueryRq", 0);
-    Session().company->Preferences()->FromDom(
-        prefs->documentElement().childNodes().item(0).childNodes().item(0).childNodes().item(0));
-    auto customers = Session().company->Customers();
-    auto customer = customers->Add("Hand Worked Ltd");
-    customer->SetTerms("Net 30");
-    customer->SetSalesTaxCode("Tax");
-    customer->BillTo()->SetLine1("7 Mill Lane");
-    customer->BillTo()->SetCity("Cork");
-    ASSERT_EQ(customers->Commit(), 0);
-  }
-
-  // The balances an invoice moves, in cents or units, as QuickBooks answers them.
-  std::map<std::string, int64_t> Books() {
-    auto cents = [](Currency value) { return value.Scaled() / 100; };
-    auto accounts = std::make_shared<Accounts>();
-    accounts->GetAll();
-    auto balance = [&](const std::string& name) { return cents(accounts->Item(name)->Balance()); };
-    auto customers = std::make_shared<Customers>();
-    auto items = std::make_shared<Items>();
-    return {
-        {"customer", cents(customers->GetByFullName("Hand Worked Ltd")->Balance())},
-        {"A/R", balance("Accounts Receivable")},
-        {"Services", balance("Services")},
-        {"Sales", balance("Sales")},
-        {"Tax", balance("Sales Tax Payable")},
-        {"COGS", balance("Cost of Goods Sold")},
-        {"Stock", balance("Inventory Asset")},
-        {"Widgets",
-         static_cast<int64_t>(
-             Items::CastObject<ItemInventory>(items->GetByFullName("Widget"))->QuantityOnHand())}};
-  }
-
-  static std::map<std::string, int64_t> Moved(const std::map<std::string, int64_t>& after,
-                                              const std::map<std::string, int64_t>& before) {
-    std::map<std::string, int64_t> moved;
-    for (const auto& [name, value] : after) moved[name] = value - before.at(name);
-    return moved;
-  }
-
-  // Consulting 3 x 95.00, Widget 10 x 12.00, a subtotal, then 10 % off (not taxable).
-  std::shared_ptr<Invoice> WorkedExample() {
-    auto invoices = Session().company->Invoices();
-    auto invoice = invoices->Add();
-    // The terms date the invoice from its TxnDate when the customer is chosen.
-    invoice->SetTxnDate(Date::FromDate(2024, 3, 5));
-    invoice->SetCustomer("Hand Worked Ltd");
-    invoice->SetRefNumber("HW-1");
-    invoice->SetMemo("Spring job");
-    auto lines = invoice->ItemLines();
-    lines->Add("Consulting", 3);
-    lines->Add("Widget", 10);
-    lines->Add("Subtotal");
-    lines->Add("Loyalty Discount")->SetSalesTaxCode("Non");
-    return invoice;
-  }
-
-  std::string LastRequest() const { return recorder_->Requests().back().text; }
-};
+using InvoiceSimulatorTest = InvoiceFixture;
 
 TEST_F(InvoiceSimulatorTest, LocalTotalsEqualQuickBooksAndEveryBalanceMoves) {
   auto before = Books();
@@ -98,7 +27,7 @@ TEST_F(InvoiceSimulatorTest, LocalTotalsEqualQuickBooksAndEveryBalanceMoves) {
   EXPECT_EQ(invoice->ItemLines()->Item(3)->Amount(), Currency(405));
   EXPECT_EQ(invoice->ItemLines()->Item(4)->Amount(), Currency::Parse("-40.50"));
 
-  ASSERT_EQ(Session().company->Invoices()->Commit(), 0);
+  ASSERT_EQ(Session().company->Invoices()->Commit(), 1);
   EXPECT_EQ(invoice->ObjectState(), qoObjectStateClean);
   EXPECT_FALSE(invoice->TxnId().empty());
   EXPECT_EQ(invoice->Subtotal(), Currency::Parse("364.50"));
@@ -125,7 +54,7 @@ TEST_F(InvoiceSimulatorTest, ModifyVoidAndDeleteMoveTheBalancesBack) {
   auto before = Books();
   auto invoices = Session().company->Invoices();
   auto invoice = WorkedExample();
-  ASSERT_EQ(invoices->Commit(), 0);
+  ASSERT_EQ(invoices->Commit(), 1);
   const std::string id = invoice->TxnId();
   const std::string firstSequence = invoice->EditSequence();
   // A second client reads the invoice before it changes.
@@ -143,7 +72,7 @@ TEST_F(InvoiceSimulatorTest, ModifyVoidAndDeleteMoveTheBalancesBack) {
   EXPECT_EQ(invoice->Subtotal(), Currency(154));
   EXPECT_EQ(invoice->SalesTaxTotal(), Currency::Parse("11.60"));
   simulator::AdvanceClock(60);
-  ASSERT_EQ(invoices->Commit(), 0);
+  ASSERT_EQ(invoices->Commit(), 1);
   const std::string& mod = LastRequest();
   EXPECT_NE(mod.find("<InvoiceMod><TxnID>" + id + "</TxnID><EditSequence>" + firstSequence +
                      "</EditSequence>"),
@@ -182,12 +111,33 @@ TEST_F(InvoiceSimulatorTest, ModifyVoidAndDeleteMoveTheBalancesBack) {
 
   // Deleted: gone from queries and from the books.
   auto second = WorkedExample();
-  ASSERT_EQ(Session().company->Invoices()->Commit(second), 0);
+  ASSERT_EQ(Session().company->Invoices()->Commit(second), 1);
   EXPECT_EQ(Session().company->Invoices()->Delete(second->TxnId()), 0);
   EXPECT_EQ(Moved(Books(), before), none);
   auto gone = std::make_shared<Invoices>();
   EXPECT_EQ(gone->GetByTxnID(second->TxnId()), nullptr);
   EXPECT_EQ(gone->Errors()->Count(), 1);
+}
+
+// The invoice's fields on the invoice and on one of its lines (by TxnLineID) are saved with the
+// invoice and read back with it.
+TEST_F(InvoiceSimulatorTest, CustomFieldsOfTheInvoiceAndItsLinesAreSavedWithIt) {
+  auto company = Session().company;
+  company->CustomFields()->Add("Job Site")->AddAssignedTo(qoObjectTypeInvoice);
+  company->CustomFields()->Add("Bin")->AddAssignedTo(qoObjectTypeInvoice);
+  ASSERT_EQ(company->CustomFields()->Commit(), 0);
+  auto invoice = WorkedExample();
+  invoice->CustomFields()->Item(std::string("Job Site"))->SetValue(Variant("Quay Street"));
+  invoice->ItemLines()->Item(2)->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("B-7"));
+  ASSERT_EQ(company->Invoices()->Commit(), 1);
+
+  auto fresh = std::make_shared<Invoices>();
+  fresh->SetIncludeDataExtensions(true);
+  auto read = fresh->GetByTxnID(invoice->TxnId());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->CustomFields()->Item(std::string("Job Site"))->Value(), Variant("Quay Street"));
+  EXPECT_EQ(read->ItemLines()->Item(2)->CustomFields()->Item(std::string("Bin"))->Value(),
+            Variant("B-7"));
 }
 
 }  // namespace
