@@ -1,56 +1,20 @@
 #include "simulator/transactions/sales_rule.h"
 
 #include <algorithm>
-#include <memory>
 #include <unordered_map>
 
-#include "brennock/lists/terms.h"
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
+#include "simulator/transactions/group_lines.h"
 #include "simulator/transactions/item_facts.h"
+#include "simulator/transactions/stock_moves.h"
+#include "simulator/transactions/term_dates.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
 namespace {
-
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-// "2024-03-05" and back.
-Date ToDate(std::string_view text) {
-  int y = 0, m = 0, d = 0;
-  if (std::sscanf(std::string(text).c_str(), "%d-%d-%d", &y, &m, &d) != 3 ||
-      !Date::IsValidDate(y, m, d))
-    return {};
-  return Date::FromDate(y, m, d);
-}
-
-std::string FromDate(Date date) {
-  Date::Fields f = date.Split();
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", f.year, f.month, f.day);
-  return buf;
-}
-
-// The member line aggregate of a group line ("InvoiceLineRet" in "InvoiceLineGroupRet").
-int MemberElement(const qbxml::Aggregate& group) {
-  for (size_t i = 0; i < group.elements.size(); ++i)
-    if (group.elements[i].type == qbxml::ValueType::kAggregate &&
-        EndsWith(group.elements[i].name, "LineRet"))
-      return static_cast<int>(i);
-  return -1;
-}
-
-// A quantity of a group's definition times the group line's quantity, as QuickBooks shows it.
-std::string TimesQuantity(std::string_view member, std::string_view group) {
-  auto m = ParseQuantity(member);
-  auto g = ParseQuantity(group.empty() ? "1" : group);
-  if (!m || !g) return std::string(member);
-  return FormatQuantity(RoundedDivide(__int128{*m} * *g, kQuantityScale));
-}
 
 // The figures one pass over the lines keeps (the order of lines matters: a percentage applies to
 // the line before it, a subtotal adds the lines since the last subtotal).
@@ -178,36 +142,15 @@ Status SalesForm::Header() {
   std::string date(txn_.Field("TxnDate"));
   // The due date follows the terms (QuickBooks' rules of standard and date-driven terms); without
   // terms the invoice is due on its date. It ships on its date unless told otherwise.
-  std::unique_ptr<qcTerm> terms;
-  std::string discount_percent;
-  if (auto t = lists.LoadById(RefId(txn_.Field("TermsRef")))) {
-    discount_percent = t->Field("DiscountPct");
-    auto days = [&](std::string_view f) {
-      return static_cast<int16_t>(std::atoi(std::string(t->Field(f)).c_str()));
-    };
-    if (t->type->name == "StandardTerms") {
-      auto s = std::make_unique<StandardTerm>();
-      s->SetDueDays(t->Field("StdDueDays").empty() ? "0" : std::string(t->Field("StdDueDays")));
-      s->SetDiscountDays(
-          t->Field("StdDiscountDays").empty() ? "0" : std::string(t->Field("StdDiscountDays")));
-      terms = std::move(s);
-    } else {
-      auto d = std::make_unique<DateDrivenTerm>();
-      d->SetDayOfMonthDue(days("DayOfMonthDue"));
-      d->SetDueNextMonthDays(days("DueNextMonthDays"));
-      d->SetDiscountDayOfMonth(days("DiscountDayOfMonth"));
-      terms = std::move(d);
-    }
-  }
+  TermDates terms = DatesOfTerms(lists, txn_.Field("TermsRef"), date);
   if (txn_.Index("DueDate") >= 0 && txn_.Field("DueDate").empty())
-    txn_.SetField("DueDate", terms ? FromDate(terms->CalculateDueDate(ToDate(date))) : date);
+    txn_.SetField("DueDate", terms.due);
   if (txn_.Index("ShipDate") >= 0 && txn_.Field("ShipDate").empty())
     txn_.SetField("ShipDate", date);
-  if (terms && !discount_percent.empty() && txn_.Index("SuggestedDiscountDate") >= 0) {
-    Date discount = terms->CalculateDiscountDate(ToDate(date));
-    if (discount.DayNumber() != Date().DayNumber())
-      txn_.SetField("SuggestedDiscountDate", FromDate(discount));
-    txn_.SetField("SuggestedDiscountAmount", discount_percent);  // the percent, until totals
+  if (!terms.discount_percent.empty() && txn_.Index("SuggestedDiscountDate") >= 0) {
+    if (!terms.discount_date.empty()) txn_.SetField("SuggestedDiscountDate", terms.discount_date);
+    // The percent, until the totals are known.
+    txn_.SetField("SuggestedDiscountAmount", terms.discount_percent);
   }
   if (txn_.Index("RefNumber") >= 0 && txn_.Field("RefNumber").empty()) {
     txn_.SetField("RefNumber", store_.NextRefNumber());
@@ -301,25 +244,7 @@ Status SalesForm::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineIn
   if (input.new_line && LineField(line, shape, "Desc").empty() && !group->sales_desc.empty())
     SetLineField(line, shape, "Desc", group->sales_desc);
   SetLineField(line, shape, "IsPrintItemsInGroup", group->print_items_in_group ? "true" : "false");
-  if (input.expand) {
-    // The group's definition becomes its member lines, each quantity times the group's.
-    std::string_view quantity = LineField(line, shape, "Quantity");
-    std::vector<TxnLine> kept;  // member ids survive a change of quantity
-    kept.swap(line.members);
-    input.members.clear();
-    for (size_t i = 0; i < group->group.size(); ++i) {
-      const auto& [ref, each] = group->group[i];
-      TxnLine member;
-      member.element = static_cast<uint16_t>(member_element);
-      if (i < kept.size() && LineField(kept[i], member_shape, "ItemRef") == ref)
-        member.line_id = kept[i].line_id;
-      SetLineField(member, member_shape, "ItemRef", ref);
-      if (!each.empty())
-        SetLineField(member, member_shape, "Quantity", TimesQuantity(each, quantity));
-      line.members.push_back(std::move(member));
-      input.members.push_back(LineInput{});
-    }
-  }
+  if (input.expand) ExpandGroup(*group, shape, line, input);
   Running inner;
   for (size_t i = 0; i < line.members.size(); ++i) {
     if (input.members.size() <= i) input.members.push_back(LineInput::Kept());
@@ -364,41 +289,8 @@ Status SalesForm::Complete(std::vector<LineInput>& inputs) {
   return status;
 }
 
-// The average cost of what a sale takes out of stock, item by item, as the lines go.
-class StockOut {
- public:
-  explicit StockOut(Ledger& ledger) : ledger_(ledger) {}
-  // The cost of quantity units: the stock's value over its quantity (all of the value for the
-  // last units), rounded to the cent half away from zero; at the purchase cost when nothing is
-  // on hand.
-  int64_t Take(const ItemFacts& item, int64_t quantity) {
-    auto it = stock_.find(item.list_id);
-    if (it == stock_.end()) {
-      Ledger::Totals t = ledger_.Of(item.list_id);
-      it = stock_.emplace(item.list_id, std::pair{t.quantity, t.balance}).first;
-    }
-    auto& [on_hand, value] = it->second;
-    int64_t cost = 0;
-    if (on_hand > 0 && quantity == on_hand)
-      cost = value;
-    else if (on_hand > 0)  // bounded, so a hostile quantity cannot overflow the books
-      cost = RoundedDivide(std::clamp(__int128{value} * quantity, -__int128{kMaxCents} * on_hand,
-                                      __int128{kMaxCents} * on_hand),
-                           on_hand);
-    else
-      cost = Amount(quantity, item.purchase_cost.empty() ? "0" : item.purchase_cost).value_or(0);
-    on_hand -= quantity;
-    value -= cost;
-    return cost;
-  }
-
- private:
-  Ledger& ledger_;
-  std::unordered_map<std::string, std::pair<int64_t, int64_t>> stock_;
-};
-
 void PostLine(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-              const qbxml::Aggregate& shape, ItemCatalog& items, StockOut& stock,
+              const qbxml::Aggregate& shape, ItemCatalog& items, StockMoves& stock,
               std::vector<Posting>& out) {
   if (!line.members.empty()) {
     for (const auto& m : line.members)
@@ -449,7 +341,7 @@ std::vector<Posting> SalesOnAccountRule::Postings(TxnStore& store, const TxnReco
   std::string receivable(RefId(txn.Field("ARAccountRef")));
   out.push_back(Posting::To(receivable, subtotal + tax).Against(txn.entity_id).Opens(txn.txn_id));
   ItemCatalog& items = store.items();
-  StockOut stock(store.ledger());
+  StockMoves stock(store.ledger());
   for (const auto& line : txn.lines)
     PostLine(store, txn, line, line.Shape(*txn.kind), items, stock, out);
   if (tax != 0) {

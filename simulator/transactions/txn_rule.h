@@ -1,10 +1,12 @@
 #pragma once
 
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "simulator/ledger/ledger.h"
+#include "simulator/records/txn_links.h"
 #include "simulator/status_codes.h"
 #include "simulator/transactions/txn_record.h"
 
@@ -20,6 +22,9 @@ struct LineInput {
   bool pricing_changed = false;  // the request names the item, quantity or rate
   bool expand = false;           // a group line whose members are made from its item group
   std::vector<LineInput> members;
+  // The request's line aggregate, for what it says beyond the Ret's fields (LinkToTxn ...);
+  // empty for a line the request leaves as it is.
+  pugi::xml_node source;
 
   // A stored line the request leaves as it is.
   static LineInput Kept() {
@@ -46,6 +51,19 @@ class TxnRule {
   // Writes a Ret field the books decide (BalanceRemaining, IsPaid ...); false for any other.
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
+
+  // Whether the transaction may be deleted (void_it: voided) as the books stand; QuickBooks
+  // refuses to take away what other transactions stand on. Anything goes by default.
+  virtual Status CheckRemove(TxnStore& store, const TxnRecord& txn, bool void_it) const {
+    (void)store, (void)txn, (void)void_it;
+    return {};
+  }
+  // The lines of an order still open for receiving or billing (ListID of the item, quantity),
+  // which the store keeps in the company file's order book; none by default.
+  virtual std::vector<OrderLine> OpenOrderLines(const TxnRecord& txn) const {
+    (void)txn;
+    return {};
+  }
 };
 
 // The rule of a transaction kind; null while the simulator takes no Add or Mod of that kind.

@@ -29,6 +29,8 @@ struct TxnFilter {
   std::optional<std::string> ref_from, ref_to;
   std::vector<std::string> currency_ids;
   enum class Paid { kAll, kPaidOnly, kNotPaidOnly } paid = Paid::kAll;
+  std::vector<std::string> item_ids;  // named in the header or a line
+  std::optional<bool> pending;        // IsPending of a build
 };
 
 struct DeletedTxn {
@@ -50,6 +52,11 @@ class TxnStore {
   ItemCatalog& items() { return items_; }
   // What a transaction still has open (the ledger's answer, remembered while it is written).
   int64_t OpenBalance(const std::string& txn_id);
+  // The Add or Mod aggregate being applied, for what a rule reads beyond the Ret's fields
+  // (LinkToTxnID, AppliedToTxnAdd ...); empty outside Add and Modify.
+  pugi::xml_node request() const { return request_; }
+  // How the Ret being written is answered (IncludeLinkedTxns, line items ...).
+  const RetOptions& writing() const { return *writing_; }
 
   Status Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out);
   Status Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node mod, TxnRecord& out);
@@ -85,6 +92,8 @@ class TxnStore {
   void StoreCounters();
   void WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& line,
                  const qbxml::Aggregate& shape, const RetOptions& options);
+  // The links of a stored transaction's lines and the open lines of an order, indexed with it.
+  void IndexLinks(const TxnRecord& txn);
 
   ListStore& lists_;
   ItemCatalog items_{lists_};
@@ -93,6 +102,9 @@ class TxnStore {
   int64_t next_seq_ = 1, next_number_ = 1, last_ref_ = 0;
   std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
+  pugi::xml_node request_;
+  RetOptions default_options_;
+  const RetOptions* writing_ = &default_options_;
 };
 
 }  // namespace brennock::simulator
