@@ -155,6 +155,7 @@ Status TxnQuery(RequestContext& ctx) {
   filter.kind = &kind;
   RetOptions options = AnswerOptions(rq);
   options.line_items = false;
+  options.linked_txns = false;
   Status status;
   std::optional<size_t> max_returned;
   if (!ReadMaxReturned(ctx, max_returned, status)) return status;
@@ -192,6 +193,14 @@ Status TxnQuery(RequestContext& ctx) {
       }
     } else if (name == "EntityFilter") {
       if (!FilterIds(ctx, child, "Entity", owner, filter.entity_ids, status)) return status;
+    } else if (name == "TimeTrackingEntityFilter") {
+      // The person whose time it is (EntityRef), not the customer it is billed to.
+      if (!FilterIds(ctx, child, "Entity", owner, filter.named_ids, status)) return status;
+    } else if (name == "ItemFilter") {
+      if (!FilterIds(ctx, child, "Item", owner, filter.named_ids, status)) return status;
+    } else if (name == "PendingStatus") {
+      std::string pending = Text(child);
+      if (pending != "All") filter.pending = pending == "PendingOnly";
     } else if (name == "AccountFilter") {
       if (!FilterIds(ctx, child, "Account", owner, filter.account_ids, status)) return status;
     } else if (name == "CurrencyFilter") {
@@ -213,8 +222,10 @@ Status TxnQuery(RequestContext& ctx) {
       filter.paid = paid == "PaidOnly"      ? TxnFilter::Paid::kPaidOnly
                     : paid == "NotPaidOnly" ? TxnFilter::Paid::kNotPaidOnly
                                             : TxnFilter::Paid::kAll;
-    } else if (name == "IncludeLineItems") {
+    } else if (name == "IncludeLineItems" || name == "IncludeComponentLineItems") {
       options.line_items = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
+    } else if (name == "IncludeLinkedTxns") {
+      options.linked_txns = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
     } else if (name == "OwnerID") {
       options.owner_ids.push_back(Text(child));
     }

@@ -73,6 +73,9 @@ class Ledger {
   Totals Of(std::string_view list_id);
   // What a transaction still has open: the sum of the postings that move its open balance.
   int64_t OpenBalance(std::string_view open_id);
+  // The other sources that moved a transaction's open balance (payments, credits applied), each
+  // with the sum of its postings to it, in the order they were posted.
+  std::vector<std::pair<std::string, int64_t>> AppliedBy(std::string_view open_id);
 
   // A record moved to another parent: its total leaves the old parents and joins the new ones.
   void Reparent(std::string_view list_id, std::string_view old_parent, std::string_view new_parent);

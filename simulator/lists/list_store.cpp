@@ -11,6 +11,7 @@
 #include "simulator/lists/item_rules.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
+#include "simulator/records/txn_links.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -30,7 +31,8 @@ bool IsComputed(std::string_view name) {
   return name == "ListID" || name == "TimeCreated" || name == "TimeModified" ||
          name == "EditSequence" || name == "Name" || name == "FullName" || name == "IsActive" ||
          name == "ParentRef" || name == "Sublevel" || name == "Balance" || name == "TotalBalance" ||
-         name == "QuantityOnHand" || name == "AverageCost" || name == "DataExtRet";
+         name == "QuantityOnHand" || name == "AverageCost" || name == "QuantityOnOrder" ||
+         name == "QuantityOnSalesOrder" || name == "DataExtRet";
 }
 
 // The Ret element an Add or Mod child fills ("Contacts" -> "ContactsRet").
@@ -483,7 +485,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
       else if (name == "Sublevel")
         w.Element(name, std::to_string(rec.sublevel));
       else if (name == "Balance" || name == "TotalBalance" || name == "QuantityOnHand" ||
-               name == "AverageCost")
+               name == "AverageCost" || name == "QuantityOnOrder" || name == "QuantityOnSalesOrder")
         WriteLedgerField(out, rec, name);
       else if (name == "DataExtRet")
         WriteDataExtensions(company_, out, rec.list_id, options.owner_ids);
@@ -508,6 +510,12 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
   XmlWriter w(out);
   if (name == "QuantityOnHand") {
     w.Element(name, FormatQuantity(rec.ledger.quantity));
+    return;
+  }
+  if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
+    // What open purchase (sales) orders still have to receive (ship) of the item.
+    std::string_view orders = name == "QuantityOnOrder" ? "PurchaseOrder" : "SalesOrder";
+    w.Element(name, FormatQuantity(TxnLinks(company_).Outstanding(rec.list_id, orders)));
     return;
   }
   if (name == "AverageCost") {

@@ -37,7 +37,8 @@ struct ListFilter {
 struct RetOptions {
   std::unordered_set<std::string> include;
   std::vector<std::string> owner_ids;
-  bool line_items = true;  // a transaction's lines
+  bool line_items = true;   // a transaction's lines
+  bool linked_txns = true;  // a transaction's LinkedTxn (a query answers them when asked)
 };
 
 struct DeletedRecord {

@@ -52,6 +52,13 @@ class TxnRule {
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
 
+  // Writes a line's Ret field the books decide (a purchase order line's ReceivedQuantity ...);
+  // false for any other.
+  virtual bool WriteLineFromLedger(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
+                                   std::string_view element, std::string& out) const {
+    (void)store, (void)txn, (void)line, (void)element, (void)out;
+    return false;
+  }
   // Whether the transaction may be deleted (void_it: voided) as the books stand; QuickBooks
   // refuses to take away what other transactions stand on. Anything goes by default.
   virtual Status CheckRemove(TxnStore& store, const TxnRecord& txn, bool void_it) const {

@@ -592,10 +592,10 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   if (f.ref_from) sql += " AND ref_number>=? COLLATE NOCASE";
   if (f.ref_to) sql += " AND ref_number<=? COLLATE NOCASE";
   if (!f.currency_ids.empty()) in("currency_id", f.currency_ids.size());
-  for (size_t i = 0; i < f.item_ids.size(); ++i)
+  for (size_t i = 0; i < f.named_ids.size(); ++i)
     sql +=
         i ? " OR instr(body,?)>0 OR instr(lines,?)>0" : " AND (instr(body,?)>0 OR instr(lines,?)>0";
-  if (!f.item_ids.empty()) sql += ")";
+  if (!f.named_ids.empty()) sql += ")";
   if (f.paid != TxnFilter::Paid::kAll)
     sql += std::string(
                " AND coalesce((SELECT sum(p.amount) FROM postings p WHERE "
@@ -619,7 +619,7 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   if (f.ref_from) st.Bind(n++, *f.ref_from);
   if (f.ref_to) st.Bind(n++, *f.ref_to);
   for (const auto& v : f.currency_ids) st.Bind(n++, v);
-  for (const auto& v : f.item_ids) {
+  for (const auto& v : f.named_ids) {
     // A reference is stored as its ListID and a separator, in the header or in a line.
     std::string ref = v + kRefSeparator;
     st.Bind(n++, ref);
@@ -639,6 +639,7 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
 void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& line,
                          const qbxml::Aggregate& shape, const RetOptions& options) {
   XmlWriter w(out);
+  const TxnRule* rule = FindTxnRule(txn.kind->stem);
   w.Open(shape.name);
   size_t next = 0;
   for (size_t i = 0; i < shape.elements.size(); ++i) {
@@ -656,6 +657,7 @@ void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& 
         if (m.element == i) WriteLine(out, txn, m, *qbxml::Nested(field), options);
       continue;
     }
+    if (rule && rule->WriteLineFromLedger(*this, txn, line, field.name, out)) continue;
     while (next < line.fields.size() && line.fields[next].first < i) ++next;
     for (; next < line.fields.size() && line.fields[next].first == i; ++next)
       WriteStoredField(out, field, line.fields[next].second, refs());

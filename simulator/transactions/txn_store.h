@@ -29,8 +29,8 @@ struct TxnFilter {
   std::optional<std::string> ref_from, ref_to;
   std::vector<std::string> currency_ids;
   enum class Paid { kAll, kPaidOnly, kNotPaidOnly } paid = Paid::kAll;
-  std::vector<std::string> item_ids;  // named in the header or a line
-  std::optional<bool> pending;        // IsPending of a build
+  std::vector<std::string> named_ids;  // records named by the header or a line (any of them)
+  std::optional<bool> pending;         // IsPending of a build
 };
 
 struct DeletedTxn {

@@ -1,0 +1,543 @@
+#include "simulator/transactions/purchase_form.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "simulator/clock.h"
+#include "simulator/ledger/stock_figures.h"
+#include "simulator/lists/field_values.h"
+#include "simulator/records/txn_links.h"
+#include "simulator/transactions/group_lines.h"
+#include "simulator/transactions/item_facts.h"
+#include "simulator/transactions/linked_txns.h"
+#include "simulator/transactions/stock_moves.h"
+#include "simulator/transactions/term_dates.h"
+#include "simulator/transactions/txn_store.h"
+
+namespace brennock::simulator {
+namespace {
+
+// The items a vendor-side line may buy.
+bool Purchasable(std::string_view kind) {
+  return kind == "ItemInventory" || kind == "ItemInventoryAssembly" || kind == "ItemNonInventory" ||
+         kind == "ItemService" || kind == "ItemOtherCharge" || kind == "ItemFixedAsset";
+}
+
+// The address QuickBooks fills in from a name: a vendor's, a customer's bill-to, an employee's or
+// other name's.
+std::string AddressOf(const ListRecord& r) {
+  for (auto field : {"VendorAddress", "BillAddress", "EmployeeAddress", "OtherNameAddress"})
+    if (auto v = r.Field(field); !v.empty()) return std::string(v);
+  return {};
+}
+
+std::string Text(pugi::xml_node node) { return std::string(Trim(node.text().get())); }
+
+// A line of a stored transaction by TxnLineID, among its lines and group members, with its shape.
+struct FoundLine {
+  const TxnLine* line = nullptr;
+  const qbxml::Aggregate* shape = nullptr;
+};
+FoundLine FindLine(const TxnRecord& txn, std::string_view line_id) {
+  for (const auto& line : txn.lines) {
+    const qbxml::Aggregate& shape = line.Shape(*txn.kind);
+    if (line.line_id == line_id) return {&line, &shape};
+    for (const auto& m : line.members)
+      if (m.line_id == line_id) return {&m, qbxml::Nested(shape.elements[m.element])};
+  }
+  return {};
+}
+
+class Form {
+ public:
+  Form(TxnStore& store, TxnRecord& txn, const PurchaseBook& book)
+      : store_(store), txn_(txn), book_(book), items_(store.items()) {}
+
+  Status Complete(std::vector<LineInput>& inputs);
+
+ private:
+  Status Header();
+  Status LinkWhole(std::vector<LineInput>& inputs);
+  Status CopyOrderLines(const TxnRecord& order, std::vector<TxnLine>& lines,
+                        std::vector<LineInput>& inputs);
+  Status CopyReceiptLines(const TxnRecord& receipt, std::vector<TxnLine>& lines,
+                          std::vector<LineInput>& inputs);
+  Status LinkLine(TxnLine& line, const qbxml::Aggregate& shape, pugi::xml_node link,
+                  LineInput& input);
+  Status Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input, int64_t& total);
+  Status GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input, int64_t& total);
+  Status CheckLinkable(const TxnRecord& other);
+  const TxnRecord* Linked(const std::string& txn_id);
+  // What an order line still has to receive, less what this form receives already.
+  int64_t Remaining(const TxnRecord& order, const TxnLine& line, const qbxml::Aggregate& shape);
+  Status Refuse(std::string why) { return RefuseTxn(txn_, std::move(why)); }
+
+  TxnStore& store_;
+  TxnRecord& txn_;
+  const PurchaseBook& book_;
+  ItemCatalog& items_;
+  std::optional<ListRecord> party_;
+  std::unordered_map<std::string, std::optional<TxnRecord>> linked_;
+};
+
+const TxnRecord* Form::Linked(const std::string& txn_id) {
+  auto it = linked_.find(txn_id);
+  if (it == linked_.end()) it = linked_.emplace(txn_id, store_.LoadById(txn_id)).first;
+  return it->second ? &*it->second : nullptr;
+}
+
+Status Form::Header() {
+  const bool fresh = txn_.txn_id.empty();
+  std::string_view stem = txn_.kind->stem;
+  ListStore& lists = store_.lists();
+  std::string_view party = txn_.Field(book_.party);
+  if (!party.empty()) party_ = lists.LoadById(RefId(party));
+  if (book_.party == "VendorRef" && (!party_ || party_->type->name != "Vendor"))
+    return MakeStatus(kInvalidReference, {"Vendor", RefName(party), stem});
+  if (txn_.Field("TxnDate").empty()) txn_.SetField("TxnDate", FormatDate(Now()));
+  if (!book_.account.empty()) {
+    std::string_view account = txn_.Field(book_.account);
+    if (account.empty() && book_.account_type == "AccountsPayable") {
+      txn_.SetField(book_.account, RefTo(store_, lists.SpecialAccount("AccountsPayable")));
+    } else if (auto a = lists.LoadById(RefId(account));
+               !a || a->account_type != book_.account_type) {
+      return MakeStatus(kInvalidReference, {"Account", RefName(account), stem});
+    }
+  }
+  if (!fresh) {
+    // A receipt that was billed lives on in its bill.
+    if (stem == "ItemReceipt" && !TxnLinks(store_.company()).LinkedTo(txn_.txn_id).empty())
+      return Refuse("The item receipt has been billed: change the bill instead.");
+    return {};
+  }
+  if (party_) {
+    if (txn_.Index("TermsRef") >= 0 && txn_.Field("TermsRef").empty())
+      if (auto terms = party_->Field("TermsRef"); !terms.empty())
+        txn_.SetField("TermsRef", std::string(terms));
+    for (auto field : {"VendorAddress", "Address"})
+      if (txn_.Index(field) >= 0 && txn_.Field(field).empty())
+        if (std::string address = AddressOf(*party_); !address.empty())
+          txn_.SetField(field, address);
+  }
+  std::string date(txn_.Field("TxnDate"));
+  if (txn_.Index("DueDate") >= 0 && txn_.Field("DueDate").empty())
+    txn_.SetField("DueDate", DatesOfTerms(lists, txn_.Field("TermsRef"), date).due);
+  if (txn_.Index("ExpectedDate") >= 0 && txn_.Field("ExpectedDate").empty())
+    txn_.SetField("ExpectedDate", date);
+  for (auto flag : {"IsToBePrinted", "IsToBeEmailed", "IsManuallyClosed"})
+    if (txn_.Index(flag) >= 0 && txn_.Field(flag).empty()) txn_.SetField(flag, "false");
+  // A check to be printed gets its number when it is printed.
+  if (book_.numbered && txn_.Field("RefNumber").empty() && txn_.Field("IsToBePrinted") != "true")
+    txn_.SetField("RefNumber", store_.NextRefNumber());
+  return {};
+}
+
+Status Form::CheckLinkable(const TxnRecord& other) {
+  std::string_view kind = other.kind->stem;
+  bool order = kind == "PurchaseOrder" && book_.receives_orders;
+  bool receipt = kind == "ItemReceipt" && book_.bills_receipts;
+  if (!order && !receipt)
+    return Refuse("A " + std::string(kind) + " cannot be linked to this transaction.");
+  if (other.voided) return Refuse("The transaction " + other.txn_id + " is void.");
+  if (other.entity_id != RefId(txn_.Field(book_.party)))
+    return Refuse("The transaction " + other.txn_id + " is with another vendor.");
+  if (order && other.Field("IsManuallyClosed") == "true")
+    return Refuse("The purchase order " + other.ref_number + " is closed.");
+  return {};
+}
+
+int64_t Form::Remaining(const TxnRecord& order, const TxnLine& line,
+                        const qbxml::Aggregate& shape) {
+  std::string_view ordered = LineField(line, shape, "Quantity");
+  int64_t left = ParseQuantity(ordered.empty() ? "1" : ordered).value_or(0) -
+                 TxnLinks(store_.company()).Received(order.txn_id, line.line_id);
+  for (const auto& mine : txn_.lines)
+    if (mine.link_txn == order.txn_id && mine.link_line == line.line_id) {
+      std::string_view q = LineField(mine, mine.Shape(*txn_.kind), "Quantity");
+      left -= ParseQuantity(q.empty() ? "1" : q).value_or(0);
+    }
+  return std::max<int64_t>(left, 0);
+}
+
+Status Form::CopyOrderLines(const TxnRecord& order, std::vector<TxnLine>& lines,
+                            std::vector<LineInput>& inputs) {
+  // Every line still open is received in full: its item, description, the quantity still to
+  // come and the order's rate as the cost.
+  const int element = txn_.Index("ItemLineRet");
+  if (element < 0) return Refuse("This transaction has no item lines.");
+  const qbxml::Aggregate& shape = *qbxml::Nested(txn_.kind->shape[element]);
+  auto copy = [&](const TxnLine& from, const qbxml::Aggregate& from_shape) {
+    if (LineField(from, from_shape, "ItemRef").empty() ||
+        LineField(from, from_shape, "IsManuallyClosed") == "true")
+      return;
+    int64_t left = Remaining(order, from, from_shape);
+    if (left == 0) return;
+    TxnLine line;
+    line.element = static_cast<uint16_t>(element);
+    for (auto field : {"ItemRef", "Desc", "ClassRef", "CustomerRef"})
+      if (auto v = LineField(from, from_shape, field); !v.empty())
+        SetLineField(line, shape, field, std::string(v));
+    SetLineField(line, shape, "Quantity", FormatQuantity(left));
+    if (auto rate = LineField(from, from_shape, "Rate"); !rate.empty())
+      SetLineField(line, shape, "Cost", std::string(rate));
+    line.link_txn = order.txn_id;
+    line.link_line = from.line_id;
+    lines.push_back(std::move(line));
+    inputs.emplace_back();
+  };
+  for (const auto& from : order.lines) {
+    const qbxml::Aggregate& from_shape = from.Shape(*order.kind);
+    if (from.members.empty()) copy(from, from_shape);
+    for (const auto& m : from.members) copy(m, *qbxml::Nested(from_shape.elements[m.element]));
+  }
+  return {};
+}
+
+Status Form::CopyReceiptLines(const TxnRecord& receipt, std::vector<TxnLine>& lines,
+                              std::vector<LineInput>& inputs) {
+  // QuickBooks turns the receipt into the bill: its lines, as received, become the bill's.
+  if (!TxnLinks(store_.company()).LinkedTo(receipt.txn_id).empty())
+    return Refuse("The item receipt " + receipt.txn_id + " has been billed already.");
+  auto copy = [&](const TxnLine& from, std::string_view element_name) {
+    int element = txn_.Index(element_name);
+    if (element < 0) return;
+    TxnLine line;
+    line.element = static_cast<uint16_t>(element);
+    line.fields = from.fields;  // the same line aggregate on both forms
+    line.link_txn = receipt.txn_id;
+    line.link_line = from.line_id;
+    lines.push_back(std::move(line));
+    LineInput input;
+    input.amount_given = true;
+    inputs.push_back(std::move(input));
+  };
+  for (const auto& from : receipt.lines) {
+    std::string_view name = receipt.kind->shape[from.element].name;
+    if (from.members.empty()) copy(from, name == "ItemGroupLineRet" ? "ItemLineRet" : name);
+    for (const auto& m : from.members) copy(m, "ItemLineRet");
+  }
+  return {};
+}
+
+Status Form::LinkWhole(std::vector<LineInput>& inputs) {
+  std::vector<TxnLine> copied;
+  std::vector<LineInput> copied_inputs;
+  std::vector<std::string> seen;
+  for (auto node : store_.request().children("LinkToTxnID")) {
+    std::string id = Text(node);
+    if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+    seen.push_back(id);
+    const TxnRecord* other = Linked(id);
+    if (!other) return MakeStatus(kObjectNotFound, {id});
+    Status s = CheckLinkable(*other);
+    if (!s.ok()) return s;
+    s = other->kind->stem == "PurchaseOrder" ? CopyOrderLines(*other, copied, copied_inputs)
+                                             : CopyReceiptLines(*other, copied, copied_inputs);
+    if (!s.ok()) return s;
+  }
+  txn_.lines.insert(txn_.lines.begin(), std::make_move_iterator(copied.begin()),
+                    std::make_move_iterator(copied.end()));
+  inputs.insert(inputs.begin(), std::make_move_iterator(copied_inputs.begin()),
+                std::make_move_iterator(copied_inputs.end()));
+  return {};
+}
+
+Status Form::LinkLine(TxnLine& line, const qbxml::Aggregate& shape, pugi::xml_node link,
+                      LineInput& input) {
+  std::string id = Text(link.child("TxnID")), line_id = Text(link.child("TxnLineID"));
+  const TxnRecord* other = Linked(id);
+  if (!other) return MakeStatus(kObjectNotFound, {id});
+  Status s = CheckLinkable(*other);
+  if (!s.ok()) return s;
+  FoundLine from = FindLine(*other, line_id);
+  if (!from.line) return MakeStatus(kObjectNotFound, {line_id});
+  const bool order = other->kind->stem == "PurchaseOrder";
+  if (order && LineField(*from.line, *from.shape, "IsManuallyClosed") == "true")
+    return Refuse("The line " + line_id + " of the purchase order is closed.");
+  if (!order && !TxnLinks(store_.company()).LinkedTo(id).empty())
+    return Refuse("The item receipt " + id + " has been billed already.");
+  std::string_view item = LineField(*from.line, *from.shape, "ItemRef");
+  std::string_view mine = LineField(line, shape, "ItemRef");
+  if (!mine.empty() && RefId(mine) != RefId(item))
+    return Refuse("The line linked to " + line_id + " names another item than it.");
+  if (mine.empty() && !item.empty()) SetLineField(line, shape, "ItemRef", std::string(item));
+  if (LineField(line, shape, "Desc").empty())
+    if (auto desc = LineField(*from.line, *from.shape, "Desc"); !desc.empty())
+      SetLineField(line, shape, "Desc", std::string(desc));
+  if (LineField(line, shape, "Quantity").empty()) {
+    std::string_view q = LineField(*from.line, *from.shape, "Quantity");
+    SetLineField(line, shape, "Quantity",
+                 order ? FormatQuantity(Remaining(*other, *from.line, *from.shape))
+                       : std::string(q.empty() ? "1" : q));
+  }
+  if (LineField(line, shape, "Cost").empty() && !input.amount_given)
+    if (auto cost = LineField(*from.line, *from.shape, order ? "Rate" : "Cost"); !cost.empty())
+      SetLineField(line, shape, "Cost", std::string(cost));
+  if (!order && !input.amount_given) {
+    // A received line is billed at what it was received at.
+    SetLineField(line, shape, "Amount", std::string(LineField(*from.line, *from.shape, "Amount")));
+    input.amount_given = true;
+  }
+  line.link_txn = id;
+  line.link_line = line_id;
+  return {};
+}
+
+Status Form::Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input, int64_t& total) {
+  std::string_view stem = txn_.kind->stem;
+  if (input.source && input.new_line)
+    if (auto link = input.source.child("LinkToTxn")) {
+      Status s = LinkLine(line, shape, link, input);
+      if (!s.ok()) return s;
+    }
+  std::optional<int64_t> amount = 0;
+  const bool expense = LineIndex(shape, "ItemRef") < 0;
+  if (expense) {
+    std::string_view given = LineField(line, shape, "Amount");
+    amount = given.empty() ? 0 : ParseCents(given);
+    if (amount && *amount != 0 && LineField(line, shape, "AccountRef").empty() &&
+        line.link_txn.empty())
+      return Refuse("Expense lines with amounts must have accounts.");
+  } else {
+    std::string_view item_ref = LineField(line, shape, "ItemRef");
+    const ItemFacts* item = item_ref.empty() ? nullptr : items_.Find(RefId(item_ref));
+    if (!item_ref.empty() && !item)
+      return MakeStatus(kInvalidReference, {"Item", RefName(item_ref), stem});
+    if (item && item->kind == "ItemGroup")
+      return Refuse("The item group \"" + std::string(RefName(item_ref)) +
+                    "\" goes in a group line.");
+    if (item && !Purchasable(item->kind))
+      return Refuse("The item \"" + std::string(RefName(item_ref)) + "\" cannot be bought.");
+    const char* price = LineIndex(shape, "Cost") >= 0 ? "Cost" : "Rate";
+    const bool price_given = input.source && input.source.child(price);
+    if (item && input.new_line) {
+      if (LineField(line, shape, "Desc").empty() && !item->purchase_desc.empty())
+        SetLineField(line, shape, "Desc", item->purchase_desc);
+      if (LineField(line, shape, price).empty() && !input.amount_given &&
+          !item->purchase_cost.empty())
+        SetLineField(line, shape, price, item->purchase_cost);
+    }
+    if (input.amount_given) {
+      amount = ParseCents(LineField(line, shape, "Amount"));
+    } else if (!input.new_line && !input.pricing_changed && !price_given) {
+      amount = ParseCents(LineField(line, shape, "Amount"));  // left as it was
+    } else if (std::string_view cost = LineField(line, shape, price); !cost.empty()) {
+      std::string_view quantity = LineField(line, shape, "Quantity");
+      auto units = ParseQuantity(quantity.empty() ? "1" : quantity);
+      amount = units ? Amount(*units, cost) : std::nullopt;
+    }
+    if (amount && *amount != 0 && !item)
+      return Refuse("Transaction lines with amounts must have items.");
+  }
+  if (!amount || *amount > kMaxCents - total || *amount < -kMaxCents - total)
+    return Refuse("The amount of a line is more than QuickBooks can keep.");
+  SetLineField(line, shape, "Amount", FormatCents(*amount));
+  total += *amount;
+  return {};
+}
+
+Status Form::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input,
+                       int64_t& total) {
+  std::string_view group_ref = LineField(line, shape, "ItemGroupRef");
+  const ItemFacts* group = items_.Find(RefId(group_ref));
+  if (!group || group->kind != "ItemGroup")
+    return MakeStatus(kInvalidReference, {"ItemGroup", RefName(group_ref), txn_.kind->stem});
+  const int member_element = MemberElement(shape);
+  if (member_element < 0) return Refuse("A group line of this form has no member lines.");
+  if (input.new_line && LineField(line, shape, "Desc").empty() && !group->sales_desc.empty())
+    SetLineField(line, shape, "Desc", group->sales_desc);
+  if (LineIndex(shape, "IsPrintItemsInGroup") >= 0)
+    SetLineField(line, shape, "IsPrintItemsInGroup",
+                 group->print_items_in_group ? "true" : "false");
+  if (input.expand) ExpandGroup(*group, shape, line, input);
+  const qbxml::Aggregate& member_shape = *qbxml::Nested(shape.elements[member_element]);
+  int64_t inner = 0;
+  for (size_t i = 0; i < line.members.size(); ++i) {
+    if (input.members.size() <= i) input.members.push_back(LineInput::Kept());
+    Status s = Line(line.members[i], member_shape, input.members[i], inner);
+    if (!s.ok()) return s;
+  }
+  if (inner > kMaxCents - total || inner < -kMaxCents - total)
+    return Refuse("The amount of a line is more than QuickBooks can keep.");
+  SetLineField(line, shape, "TotalAmount", FormatCents(inner));
+  total += inner;
+  return {};
+}
+
+Status Form::Complete(std::vector<LineInput>& inputs) {
+  Status status = Header();
+  if (!status.ok()) return status;
+  const bool fresh = txn_.txn_id.empty();
+  if (fresh) {
+    status = LinkWhole(inputs);
+    if (!status.ok()) return status;
+  }
+  int64_t total = 0;
+  for (size_t i = 0; i < txn_.lines.size(); ++i) {
+    TxnLine& line = txn_.lines[i];
+    const qbxml::Aggregate& shape = line.Shape(*txn_.kind);
+    status = IsGroupLine(shape.name) ? GroupLine(line, shape, inputs[i], total)
+                                     : Line(line, shape, inputs[i], total);
+    if (!status.ok()) return status;
+  }
+  if (!fresh && book_.account_type == "AccountsPayable") {
+    // Payments and credits applied to a bill (credits used on a vendor credit) stay covered.
+    int64_t own = 0;
+    for (const Posting& p : store_.ledger().PostingsOf(txn_.txn_id))
+      if (p.open_id == txn_.txn_id) own += p.amount;
+    int64_t others = store_.ledger().OpenBalance(txn_.txn_id) - own;
+    if (total - book_.sign * others < 0)
+      return Refuse("Payments and credits of " + FormatCents(book_.sign * others) +
+                    " are applied to it, more than its new amount.");
+  }
+  if (!book_.total.empty()) txn_.SetField(book_.total, FormatCents(total));
+  return {};
+}
+
+// Posts the lines of a form (and the members of its group lines).
+class Poster {
+ public:
+  Poster(TxnStore& store, const TxnRecord& txn, const PurchaseBook& book, std::vector<Posting>& out)
+      : store_(store), txn_(txn), book_(book), out_(out), party_(RefId(txn.Field(book.party))) {}
+
+  int64_t total = 0;
+
+  void Lines(const std::vector<TxnLine>& lines, const qbxml::Aggregate* group) {
+    for (const auto& line : lines) {
+      const qbxml::Aggregate& shape =
+          group ? *qbxml::Nested(group->elements[line.element]) : line.Shape(*txn_.kind);
+      if (!line.members.empty()) {
+        Lines(line.members, &shape);
+        continue;
+      }
+      Line(line, shape);
+    }
+  }
+
+ private:
+  void Line(const TxnLine& line, const qbxml::Aggregate& shape) {
+    const int64_t amount = ParseCents(LineField(line, shape, "Amount")).value_or(0);
+    const int64_t debit = book_.sign * amount;
+    total += amount;
+    if (!line.link_txn.empty())
+      if (auto receipt = Receipt(line.link_txn)) {
+        // Billed from a receipt: its payable becomes the bill's, its stock stays received.
+        out_.push_back(Posting::To(*receipt, debit).Against(party_).Opens(line.link_txn));
+        return;
+      }
+    if (LineIndex(shape, "ItemRef") < 0) {
+      std::string account(RefId(LineField(line, shape, "AccountRef")));
+      if (account.empty()) account = store_.lists().SpecialAccount("CostOfGoodsSold");
+      out_.push_back(Posting::To(account, debit)
+                         .Against(std::string(RefId(LineField(line, shape, "CustomerRef")))));
+      return;
+    }
+    const ItemFacts* item = store_.items().Find(RefId(LineField(line, shape, "ItemRef")));
+    if (!item) return;
+    if (item->stocked()) {
+      std::string_view q = LineField(line, shape, "Quantity");
+      int64_t units = ParseQuantity(q.empty() ? "1" : q).value_or(0);
+      std::string asset = item->asset_account.empty()
+                              ? store_.lists().SpecialAccount("InventoryAssets")
+                              : item->asset_account;
+      out_.push_back(Posting::To(asset, debit).Stock(item->list_id, book_.sign * units));
+      return;
+    }
+    std::string account = item->expense_account.empty()
+                              ? store_.lists().SpecialAccount("CostOfGoodsSold")
+                              : item->expense_account;
+    out_.push_back(Posting::To(account, debit));
+  }
+
+  // The A/P account of an item receipt a line was billed from; nothing for any other link.
+  std::optional<std::string> Receipt(const std::string& txn_id) {
+    auto it = receipts_.find(txn_id);
+    if (it == receipts_.end()) {
+      std::optional<std::string> account;
+      if (auto t = store_.LoadById(txn_id); t && t->kind->stem == "ItemReceipt")
+        account = t->account_id;
+      it = receipts_.emplace(txn_id, account).first;
+    }
+    return it->second;
+  }
+
+  TxnStore& store_;
+  const TxnRecord& txn_;
+  const PurchaseBook& book_;
+  std::vector<Posting>& out_;
+  std::string party_;
+  std::unordered_map<std::string, std::optional<std::string>> receipts_;
+};
+
+}  // namespace
+
+Status PurchaseFormRule::Complete(TxnStore& store, TxnRecord& txn,
+                                  std::vector<LineInput>& inputs) const {
+  return CompletePurchaseForm(store, txn, inputs, book_);
+}
+
+std::vector<Posting> PurchaseFormRule::Postings(TxnStore& store, const TxnRecord& txn) const {
+  return PostPurchaseForm(store, txn, book_);
+}
+
+bool PurchaseFormRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
+                                       std::string_view element, std::string& out) const {
+  if (element != "LinkedTxn") return false;
+  WriteLinkedTxns(store, txn, out);
+  return true;
+}
+
+Status PurchaseFormRule::CheckRemove(TxnStore& store, const TxnRecord& txn, bool void_it) const {
+  return CheckNothingDependsOn(store, txn, void_it);
+}
+
+Status RefuseTxn(const TxnRecord& txn, std::string why) {
+  return MakeStatus(txn.txn_id.empty() ? kTxnCannotSave : kTxnCannotModify, {txn.kind->stem, why});
+}
+
+std::string RefTo(TxnStore& store, std::string_view list_id) {
+  return std::string(list_id) + kRefSeparator + store.refs().CurrentFullName(list_id, {});
+}
+
+Status CompletePurchaseForm(TxnStore& store, TxnRecord& txn, std::vector<LineInput>& inputs,
+                            const PurchaseBook& book) {
+  return Form(store, txn, book).Complete(inputs);
+}
+
+std::vector<Posting> PostPurchaseForm(TxnStore& store, const TxnRecord& txn,
+                                      const PurchaseBook& book) {
+  std::vector<Posting> out;
+  if (!book.posts) return out;
+  Poster poster(store, txn, book, out);
+  poster.Lines(txn.lines, nullptr);
+  const std::string party(RefId(txn.Field(book.party)));
+  Posting own = Posting::To(txn.account_id, -book.sign * poster.total).Against(party);
+  // What a bill or receipt owes, and a vendor credit is owed, stays open under its own TxnID.
+  if (book.account_type == "AccountsPayable") own = std::move(own).Opens(txn.txn_id);
+  out.push_back(std::move(own));
+  return out;
+}
+
+Status CheckNothingDependsOn(TxnStore& store, const TxnRecord& txn, bool void_it) {
+  int64_t own = 0;
+  for (const Posting& p : store.ledger().PostingsOf(txn.txn_id))
+    if (p.open_id == txn.txn_id) own += p.amount;
+  bool applied = store.ledger().OpenBalance(txn.txn_id) != own;
+  bool linked = !TxnLinks(store.company()).LinkedTo(txn.txn_id).empty();
+  if (!applied && !linked) return {};
+  return MakeStatus(void_it ? kTxnCannotVoid : kTxnCannotDelete,
+                    {txn.kind->stem,
+                     "Other transactions are linked or applied to it (payments, credits, receipts "
+                     "or bills); remove them first."});
+}
+
+void WithoutOwnMoves(TxnStore& store, const TxnRecord& txn, StockMoves& stock) {
+  if (txn.txn_id.empty()) return;
+  for (const Posting& p : store.ledger().PostingsOf(txn.txn_id))
+    if (!p.item_id.empty())
+      if (const ItemFacts* item = store.items().Find(p.item_id))
+        stock.Receive(*item, -p.quantity, -p.amount);
+}
+
+}  // namespace brennock::simulator
