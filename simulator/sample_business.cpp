@@ -777,7 +777,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     const ListType& templ = *FindListType("Template");
     for (auto [name, kind] :
          {std::pair{"Intuit Product Invoice", "Invoice"}, std::pair{"Custom Estimate", "Estimate"},
-          std::pair{"Custom Sales Receipt", "SalesReceipt"}}) {
+          std::pair{"Custom Sales Receipt", "SalesReceipt"},
+          std::pair{"Custom Purchase Order", "PurchaseOrder"}}) {
       ListRecord r;
       r.type = &templ;
       r.name = r.full_name = name;

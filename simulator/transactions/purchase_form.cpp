@@ -8,6 +8,7 @@
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/records/txn_links.h"
+#include "simulator/transactions/form_templates.h"
 #include "simulator/transactions/group_lines.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/linked_txns.h"
@@ -120,6 +121,9 @@ Status Form::Header() {
         if (std::string address = AddressOf(*party_); !address.empty())
           txn_.SetField(field, address);
   }
+  if (txn_.Index("TemplateRef") >= 0 && txn_.Field("TemplateRef").empty())
+    if (std::string form = DefaultTemplateRef(store_.company(), stem); !form.empty())
+      txn_.SetField("TemplateRef", form);
   std::string date(txn_.Field("TxnDate"));
   if (txn_.Index("DueDate") >= 0 && txn_.Field("DueDate").empty())
     txn_.SetField("DueDate", DatesOfTerms(lists, txn_.Field("TermsRef"), date).due);

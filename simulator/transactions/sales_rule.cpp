@@ -6,6 +6,7 @@
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
+#include "simulator/transactions/form_templates.h"
 #include "simulator/transactions/group_lines.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/stock_moves.h"
@@ -101,23 +102,9 @@ Status SalesForm::Header() {
     return MakeStatus(kInvalidReference, {"Account", RefName(ar), stem});
   }
   if (!fresh) return status;
-  if (txn_.Field("TemplateRef").empty()) {
-    // The first template of the form's kind, as QuickBooks picks its default.
-    const ListType& templates = *FindListType("Template");
-    const int type_index = templates.field_index("TemplateType");
-    auto& st = store_.company().db().Prepare(
-        "SELECT list_id,full_name,body FROM list_records WHERE list_type='Template' ORDER BY id");
-    FieldList fields;
-    while (st.Step()) {
-      if (!DecodeFields(st.Text(2), fields) ||
-          FieldAt(fields, static_cast<uint16_t>(type_index)) != stem)
-        continue;
-      txn_.SetField("TemplateRef",
-                    std::string(st.Text(0)) + kRefSeparator + std::string(st.Text(1)));
-      break;
-    }
-    st.Reset();
-  }
+  if (txn_.Field("TemplateRef").empty())
+    if (std::string form = DefaultTemplateRef(store_.company(), stem); !form.empty())
+      txn_.SetField("TemplateRef", form);
   for (auto [field, from] :
        {std::pair{"BillAddress", "BillAddress"}, std::pair{"ShipAddress", "ShipAddress"},
         std::pair{"TermsRef", "TermsRef"}, std::pair{"SalesRepRef", "SalesRepRef"},

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "simulator/lists/field_values.h"
 #include "tests/simulator/simulator_fixture.h"
@@ -42,6 +44,17 @@ class BooksTest : public SimulatorTest {
     pugi::xml_node rs = First(request);
     EXPECT_EQ(Code(rs), 0) << rs.attribute("statusMessage").value();
     return rs;
+  }
+
+  // Element paths below node ("CustomerRef/ListID"), each once, in document order.
+  static void ElementPaths(pugi::xml_node node, const std::string& prefix,
+                           std::vector<std::string>& out) {
+    for (auto child : node.children()) {
+      if (child.type() != pugi::node_element) continue;
+      std::string path = prefix + child.name();
+      if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
+      ElementPaths(child, path + "/", out);
+    }
   }
 
   static std::string Ref(const std::string& element, const std::string& name) {

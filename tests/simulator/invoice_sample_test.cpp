@@ -10,16 +10,6 @@ namespace {
 
 using InvoiceSampleTest = BooksTest;
 
-// Element paths below node ("CustomerRef/ListID"), each once, in document order.
-void Paths(pugi::xml_node node, const std::string& prefix, std::vector<std::string>& out) {
-  for (auto child : node.children()) {
-    if (child.type() != pugi::node_element) continue;
-    std::string path = prefix + child.name();
-    if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
-    Paths(child, path + "/", out);
-  }
-}
-
 TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
   BRENNOCK_REQUIRE_QBXML_DIR();
   // The sample is a Web Connector exchange: the qbXML answer is the text of <response>.
@@ -29,7 +19,7 @@ TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
   pugi::xml_document real;
   ASSERT_TRUE(real.load_string(answer.c_str()));
   std::vector<std::string> expected;
-  Paths(real.select_node("//InvoiceRet").node(), "", expected);
+  ElementPaths(real.select_node("//InvoiceRet").node(), "", expected);
   ASSERT_GT(expected.size(), 40u);
 
   std::string customer = First("<CustomerQueryRq><MaxReturned>1</MaxReturned></CustomerQueryRq>")
@@ -50,7 +40,7 @@ TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
          Line("Gadget", "2", "<Rate>103.00</Rate>") + "</InvoiceAdd></InvoiceAddRq>")
           .child("InvoiceRet");
   std::vector<std::string> produced;
-  Paths(ours, "", produced);
+  ElementPaths(ours, "", produced);
   std::vector<std::string> in_our_order;
   for (const auto& path : produced)
     if (std::find(expected.begin(), expected.end(), path) != expected.end())
