@@ -10,6 +10,7 @@ namespace brennock::simulator {
 Status BillPaymentRule::Complete(TxnStore& store, TxnRecord& txn,
                                  std::vector<LineInput>& inputs) const {
   (void)inputs;
+  if (txn.voided) return RefuseVoided(txn);
   std::string_view stem = txn.kind->stem;
   ListStore& lists = store.lists();
   std::string_view payee = txn.Field("PayeeEntityRef");

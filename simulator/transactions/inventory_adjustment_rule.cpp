@@ -20,6 +20,7 @@ std::string AssetOf(TxnStore& store, const ItemFacts& item) {
 
 Status InventoryAdjustmentRule::Complete(TxnStore& store, TxnRecord& txn,
                                          std::vector<LineInput>& inputs) const {
+  if (txn.voided) return RefuseVoided(txn);
   std::string_view stem = txn.kind->stem;
   std::string_view account_ref = txn.Field("AccountRef");
   auto account = store.lists().LoadById(RefId(account_ref));

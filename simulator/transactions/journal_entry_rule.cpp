@@ -18,6 +18,7 @@ bool IsDebit(const TxnRecord& txn, const TxnLine& line) {
 Status JournalEntryRule::Complete(TxnStore& store, TxnRecord& txn,
                                   std::vector<LineInput>& inputs) const {
   (void)inputs;
+  if (txn.voided) return RefuseVoided(txn);
   if (txn.Field("TxnDate").empty()) txn.SetField("TxnDate", FormatDate(Now()));
   if (txn.Field("IsAdjustment").empty()) txn.SetField("IsAdjustment", "false");
   if (txn.txn_id.empty() && txn.Field("RefNumber").empty())

@@ -69,6 +69,7 @@ class Form {
   Status Line(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input, int64_t& total);
   Status GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& input, int64_t& total);
   Status CheckLinkable(const TxnRecord& other);
+  Status KeepReceivedLines();
   const TxnRecord* Linked(const std::string& txn_id);
   // What an order line still has to receive, less what this form receives already.
   int64_t Remaining(const TxnRecord& order, const TxnLine& line, const qbxml::Aggregate& shape);
@@ -369,6 +370,26 @@ Status Form::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
   return {};
 }
 
+// The lines a bill took over from an item receipt stay as they were received: the receipt's
+// payable became the bill's through them.
+Status Form::KeepReceivedLines() {
+  auto before = store_.LoadById(txn_.txn_id);
+  if (!before) return {};
+  for (const auto& old : before->lines) {
+    if (old.link_txn.empty()) continue;
+    const TxnRecord* from = Linked(old.link_txn);
+    if (!from || from->kind->stem != "ItemReceipt") continue;
+    const qbxml::Aggregate& shape = old.Shape(*before->kind);
+    auto now = std::find_if(txn_.lines.begin(), txn_.lines.end(),
+                            [&](const TxnLine& l) { return l.line_id == old.line_id; });
+    if (now == txn_.lines.end() ||
+        LineField(*now, shape, "Amount") != LineField(old, shape, "Amount"))
+      return Refuse("The line " + old.line_id + " was received on the item receipt " +
+                    old.link_txn + ": it stays as it was received.");
+  }
+  return {};
+}
+
 Status Form::Complete(std::vector<LineInput>& inputs) {
   Status status = Header();
   if (!status.ok()) return status;
@@ -383,6 +404,10 @@ Status Form::Complete(std::vector<LineInput>& inputs) {
     const qbxml::Aggregate& shape = line.Shape(*txn_.kind);
     status = IsGroupLine(shape.name) ? GroupLine(line, shape, inputs[i], total)
                                      : Line(line, shape, inputs[i], total);
+    if (!status.ok()) return status;
+  }
+  if (!fresh) {
+    status = KeepReceivedLines();
     if (!status.ok()) return status;
   }
   if (!fresh && book_.account_type == "AccountsPayable") {
@@ -496,6 +521,10 @@ Status PurchaseFormRule::CheckRemove(TxnStore& store, const TxnRecord& txn, bool
   return CheckNothingDependsOn(store, txn, void_it);
 }
 
+Status RefuseVoided(const TxnRecord& txn) {
+  return MakeStatus(kTxnCannotModify, {txn.kind->stem, "The transaction is void: it stays so."});
+}
+
 Status RefuseTxn(const TxnRecord& txn, std::string why) {
   return MakeStatus(txn.txn_id.empty() ? kTxnCannotSave : kTxnCannotModify, {txn.kind->stem, why});
 }
@@ -506,6 +535,7 @@ std::string RefTo(TxnStore& store, std::string_view list_id) {
 
 Status CompletePurchaseForm(TxnStore& store, TxnRecord& txn, std::vector<LineInput>& inputs,
                             const PurchaseBook& book) {
+  if (txn.voided) return RefuseVoided(txn);
   return Form(store, txn, book).Complete(inputs);
 }
 

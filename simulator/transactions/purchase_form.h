@@ -44,6 +44,9 @@ class PurchaseFormRule : public TxnRule {
 // A refusal of the transaction being saved (3180) or changed (3170), with QuickBooks' reason.
 Status RefuseTxn(const TxnRecord& txn, std::string why);
 
+// The refusal of a change to a void transaction, which QuickBooks keeps as it was voided.
+Status RefuseVoided(const TxnRecord& txn);
+
 // The stored reference value ("ListID<US>FullName") of a list record.
 std::string RefTo(TxnStore& store, std::string_view list_id);
 
