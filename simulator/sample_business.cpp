@@ -10,6 +10,7 @@
 
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/sample_purchasing.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
@@ -887,6 +888,13 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
   AddInvoices(b, rng, sample);
+  // The year of buying comes with the year of selling (--invoices 0 makes a business without
+  // either).
+  if (sample.invoices > 0)
+    AddSamplePurchasing(
+        b.lists(),
+        [&b](std::string_view stem, const std::string& inner) { return b.AddTxn(stem, inner); },
+        [&rng](size_t n) { return rng.Below(n); });
 
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";
