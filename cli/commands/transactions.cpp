@@ -64,12 +64,18 @@ struct FoundTxn {
   XmlNode ret;
 };
 
-// The transaction with this RefNumber, else this TxnID, with its lines.
+// The transaction with this RefNumber, else this TxnID, with its lines (and its links, where
+// the query takes them); kinds without numbers are named by TxnID.
 FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key) {
   std::string query = std::string(words.stem) + "QueryRq";
+  const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
+  std::string asks;
+  for (const char* extra : {"IncludeLineItems", "IncludeComponentLineItems", "IncludeLinkedTxns"})
+    if (shape && qbxml::FindElement(*shape, extra)) asks += Element(extra, "true");
   for (const char* by : {"RefNumber", "TxnID"}) {
-    session.NewRequest().InsertRawXML("<" + query + " requestID=\"1\">" + Element(by, key) +
-                                      "<IncludeLineItems>true</IncludeLineItems></" + query + ">");
+    if (!shape || !qbxml::FindElement(*shape, by)) continue;
+    session.NewRequest().InsertRawXML("<" + query + " requestID=\"1\">" + Element(by, key) + asks +
+                                      "</" + query + ">");
     FoundTxn found{session.Send(), {}};
     ResponseStatus status = RequireSuccess(*found.response);
     // 1 and 500: nothing has it; 3000: not a TxnID at all.
@@ -99,15 +105,23 @@ std::vector<std::string> SplitFields(std::string_view list) {
   return fields;
 }
 
-// A line's row in `show`: the item (a group's members indented below it), then its figures.
+// A line's row in `show`: the item, or the account of an expense or journal line (a group's
+// members indented below the group), then its figures; a journal line says whether it debits or
+// credits.
 void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer) {
-  static const FieldReader kLine({"ItemRef", "ItemGroupRef", "Desc", "Quantity", "Rate",
-                                  "RatePercent", "Amount", "TotalAmount", "TxnLineID"});
+  static const FieldReader kLine({"ItemRef", "ItemGroupRef", "AccountRef", "Desc", "Memo",
+                                  "Quantity", "Rate", "RatePercent", "Cost", "Amount",
+                                  "TotalAmount", "TxnLineID"});
   std::vector<std::string> v;
   kLine.Read(line, v);
-  std::string rate = v[4].empty() && !v[5].empty() ? v[5] + "%" : v[4];
-  writer.Row(
-      {indent + (v[0].empty() ? v[1] : v[0]), v[2], v[3], rate, v[6].empty() ? v[7] : v[6], v[8]});
+  std::string name = !v[0].empty() ? v[0] : !v[1].empty() ? v[1] : v[2];
+  std::string desc = v[3].empty() ? v[4] : v[3];
+  const std::string element = line.nodeName();
+  if (element.starts_with("Journal"))
+    desc = std::string(element == "JournalDebitLine" ? "debit" : "credit") +
+           (desc.empty() ? "" : ": " + desc);
+  std::string rate = !v[6].empty() ? v[6] : !v[7].empty() ? v[7] + "%" : v[8];
+  writer.Row({indent + name, desc, v[5], rate, v[9].empty() ? v[10] : v[9], v[11]});
   for (XmlNode member : line.childNodes())
     if (member.nodeType() == NODE_ELEMENT &&
         std::string_view(member.nodeName()).ends_with("LineRet"))
@@ -115,10 +129,15 @@ void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer)
 }
 
 bool IsLine(std::string_view name) {
-  return name.ends_with("LineRet") || name.ends_with("LineGroupRet");
+  return name.ends_with("LineRet") || name.ends_with("LineGroupRet") ||
+         name == "JournalDebitLine" || name == "JournalCreditLine";
 }
 
 }  // namespace
+
+std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key) {
+  return ChildText(FindTxn(session, words, key).ret, "TxnID");
+}
 
 LineSpec ParseLineSpec(const std::string& text) {
   // From the right: ITEM:QTY or ITEM:QTY:RATE, where QTY and RATE are numbers.
@@ -164,9 +183,17 @@ int RunTxnList(const TxnWords& words, const TxnListOptions& options, const Globa
     if (!options.to.empty()) filters += Element("ToTxnDate", options.to);
     filters += "</TxnDateRangeFilter>";
   }
-  if (!options.customer.empty())
-    filters +=
-        "<EntityFilter>" + Element("FullNameWithChildren", options.customer) + "</EntityFilter>";
+  if (!options.customer.empty()) {
+    // Time is filtered by the person it is of, by name alone.
+    if (qbxml::FindElement(*shape, "EntityFilter"))
+      filters +=
+          "<EntityFilter>" + Element("FullNameWithChildren", options.customer) + "</EntityFilter>";
+    else if (qbxml::FindElement(*shape, "TimeTrackingEntityFilter"))
+      filters += "<TimeTrackingEntityFilter>" + Element("FullName", options.customer) +
+                 "</TimeTrackingEntityFilter>";
+    else
+      throw UsageError("a " + std::string(words.label) + " listing has no name to filter by");
+  }
   if (options.paid || options.unpaid)
     filters += Element("PaidStatus", options.paid ? "PaidOnly" : "NotPaidOnly");
 

@@ -30,6 +30,18 @@ struct TxnAddOptions {
   std::string memo;
   std::vector<std::string> lines;     // ITEM:QTY[:RATE]
   std::vector<std::string> settings;  // Field=Value of the Add aggregate
+  // The buying side, journal entries, time, adjustments and builds.
+  std::string vendor;                        // a vendor, or a check's or charge's payee
+  std::string account;                       // the bank, card or adjustment account
+  std::vector<std::string> expenses;         // ACCOUNT:AMOUNT
+  std::vector<std::string> links;            // a purchase order or item receipt received or billed
+  std::vector<std::string> applies;          // BILL:AMOUNT
+  std::vector<std::string> debits, credits;  // ACCOUNT:AMOUNT[:NAME]
+  std::string name;                          // whose time it is
+  std::string item;                          // the service worked, the assembly built
+  std::string duration;                      // 1:30, 1.5 or PT1H30M
+  std::string quantity;                      // assemblies to build
+  bool pending = false;                      // a build short of parts waits
 };
 
 int RunTxnList(const TxnWords& words, const TxnListOptions& options, const GlobalOptions& globals);
@@ -39,6 +51,13 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
 int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalOptions& globals);
 int RunTxnDelete(const TxnWords& words, const std::string& key, bool voidIt,
                  const GlobalOptions& globals);
+// `add` for every form but sales forms (purchase_add.cpp).
+int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& options,
+                   const GlobalOptions& globals);
+
+class CliSession;
+// The TxnID of the transaction with this RefNumber, else this TxnID; CommandFailure when none.
+std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key);
 
 // "Widget:3:12.50" -> item, quantity, rate; a colon inside an item's full name ("Parts:Widget")
 // stays with the item. Raises UsageError for anything else.

@@ -192,7 +192,12 @@ Status TxnQuery(RequestContext& ctx) {
         }
       }
     } else if (name == "EntityFilter") {
-      if (!FilterIds(ctx, child, "Entity", owner, filter.entity_ids, status)) return status;
+      // A journal entry names its customers and vendors on its lines.
+      bool on_lines = kind.field_index("EntityRef") < 0 && kind.field_index("CustomerRef") < 0 &&
+                      kind.field_index("VendorRef") < 0 && kind.field_index("PayeeEntityRef") < 0;
+      if (!FilterIds(ctx, child, "Entity", owner, on_lines ? filter.named_ids : filter.entity_ids,
+                     status))
+        return status;
     } else if (name == "TimeTrackingEntityFilter") {
       // The person whose time it is (EntityRef), not the customer it is billed to.
       if (!FilterIds(ctx, child, "Entity", owner, filter.named_ids, status)) return status;

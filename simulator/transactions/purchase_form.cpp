@@ -562,8 +562,8 @@ Status CheckNothingDependsOn(TxnStore& store, const TxnRecord& txn, bool void_it
   if (!applied && !linked) return {};
   return MakeStatus(void_it ? kTxnCannotVoid : kTxnCannotDelete,
                     {txn.kind->stem,
-                     "Other transactions are linked or applied to it (payments, credits, receipts "
-                     "or bills); remove them first."});
+                     "Payments, credits, receipts or bills are linked or applied to it; remove "
+                     "them first."});
 }
 
 void WithoutOwnMoves(TxnStore& store, const TxnRecord& txn, StockMoves& stock) {
