@@ -371,10 +371,14 @@ Status Form::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
 }
 
 // The lines a bill took over from an item receipt stay as they were received: the receipt's
-// payable became the bill's through them.
+// payable became the bill's through them. Lines others were received or billed against stay too.
 Status Form::KeepReceivedLines() {
   auto before = store_.LoadById(txn_.txn_id);
   if (!before) return {};
+  for (const LinkedLine& link : TxnLinks(store_.company()).LinkedTo(txn_.txn_id))
+    if (!FindLine(txn_, link.line_id).line)
+      return Refuse("The line " + link.line_id + " was received or billed on " + link.txn_id +
+                    ": it stays.");
   for (const auto& old : before->lines) {
     if (old.link_txn.empty()) continue;
     const TxnRecord* from = Linked(old.link_txn);

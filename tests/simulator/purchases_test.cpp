@@ -156,10 +156,19 @@ TEST_F(PurchasesTest, AnOrderReceivedBilledAndPaidByCheckMovesEveryBalance) {
   EXPECT_EQ(ItemField("Gasket", "QuantityOnHand"), "100");
   EXPECT_STREQ(Query("PurchaseOrder", po).child_value("IsFullyReceived"), "true");
   EXPECT_EQ(AccountBalance("Inventory Asset") - before["Stock"], 7800 + 5200 + 2500);
-  // The order has receipts against it: QuickBooks keeps it.
+  // The order has receipts against it: QuickBooks keeps it, and the lines received.
   pugi::xml_node refused =
       First("<TxnDelRq><TxnDelType>PurchaseOrder</TxnDelType><TxnID>" + po + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Code(refused), 3170);
+  order = Query("PurchaseOrder", po);
+  const std::string gasket_line =
+      order.child("PurchaseOrderLineRet").next_sibling().child_value("TxnLineID");
+  EXPECT_EQ(Code(First("<PurchaseOrderModRq><PurchaseOrderMod><TxnID>" + po +
+                       "</TxnID><EditSequence>" + order.child_value("EditSequence") +
+                       "</EditSequence><PurchaseOrderLineMod><TxnLineID>" + gasket_line +
+                       "</TxnLineID></PurchaseOrderLineMod></PurchaseOrderMod>"
+                       "</PurchaseOrderModRq>")),
+            3170);
 }
 
 TEST_F(PurchasesTest, PaymentsTakeDiscountsAndCreditsAndVoidsGiveThemBack) {
