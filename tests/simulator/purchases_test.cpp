@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "brennock/errors/automation_error.h"
+#include "brennock/brennock.h"
 #include "tests/simulator/books_fixture.h"
 
 namespace brennock::testing {
@@ -230,6 +230,25 @@ TEST_F(PurchasesTest, PaymentsTakeDiscountsAndCreditsAndVoidsGiveThemBack) {
                    .child("CreditToApply")
                    .child_value("CreditRemaining"),
                "30.00");
+}
+
+TEST_F(PurchasesTest, TheLibrarysVendorReadsWhatIsOpenToPay) {
+  Ok("<BillAddRq><BillAdd>" + Ref("VendorRef", "Hand Supply Co") +
+     "<RefNumber>HS-1</RefNumber><ExpenseLineAdd>" + Ref("AccountRef", "Rent") +
+     "<Amount>120.00</Amount></ExpenseLineAdd></BillAdd></BillAddRq>");
+  Ok("<VendorCreditAddRq><VendorCreditAdd>" + Ref("VendorRef", "Hand Supply Co") +
+     "<ExpenseLineAdd>" + Ref("AccountRef", "Rent") +
+     "<Amount>20.00</Amount></ExpenseLineAdd></VendorCreditAdd></VendorCreditAddRq>");
+  auto connection = std::make_shared<QBConnection>();
+  connection->Connect("", "Purchases test", qbOpenModeDontCare, path_);
+  std::shared_ptr<Vendor> vendor = connection->Company()->Vendors()->GetByFullName("Hand Supply Co");
+  ASSERT_TRUE(vendor);
+  EXPECT_EQ(vendor->GetBillsAndCredits(), 0);
+  ASSERT_EQ(vendor->OpenBills()->Count(), 1);
+  EXPECT_EQ(vendor->OpenBills()->Item(1)->Amount(), Currency(120));
+  ASSERT_EQ(vendor->OpenCredits()->Count(), 1);
+  EXPECT_EQ(vendor->OpenCredits()->Item(1)->Amount(), Currency(20));
+  connection->CloseConnection();
 }
 
 TEST_F(PurchasesTest, BuildsConsumeComponentsAtAverageCostOrWaitPending) {
