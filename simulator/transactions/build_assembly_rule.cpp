@@ -45,6 +45,10 @@ Status BuildAssemblyRule::Complete(TxnStore& store, TxnRecord& txn,
   if (fresh && txn.Field("RefNumber").empty()) txn.SetField("RefNumber", store.NextRefNumber());
   const int64_t to_build = ToBuild(txn);
   if (to_build <= 0) return RefuseTxn(txn, "The quantity to build must be more than 0.");
+  // Bounded, so that what the components give cannot overflow the books.
+  for (const auto& [component, per] : assembly->components)
+    if (__int128{per} * to_build > __int128{kMaxCents} * kQuantityScale)
+      return RefuseTxn(txn, "The quantity to build is more than QuickBooks can keep.");
   StockMoves stock(store.ledger());
   WithoutOwnMoves(store, txn, stock);
   std::string short_of;
