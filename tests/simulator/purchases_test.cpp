@@ -241,7 +241,8 @@ TEST_F(PurchasesTest, TheLibrarysVendorReadsWhatIsOpenToPay) {
      "<Amount>20.00</Amount></ExpenseLineAdd></VendorCreditAdd></VendorCreditAddRq>");
   auto connection = std::make_shared<QBConnection>();
   connection->Connect("", "Purchases test", qbOpenModeDontCare, path_);
-  std::shared_ptr<Vendor> vendor = connection->Company()->Vendors()->GetByFullName("Hand Supply Co");
+  std::shared_ptr<Vendor> vendor =
+      connection->Company()->Vendors()->GetByFullName("Hand Supply Co");
   ASSERT_TRUE(vendor);
   EXPECT_EQ(vendor->GetBillsAndCredits(), 0);
   ASSERT_EQ(vendor->OpenBills()->Count(), 1);
@@ -418,8 +419,33 @@ TEST_F(PurchasesTest, JournalEntriesBalanceAndNameWhoOwes) {
                           .child("JournalEntryRet");
   EXPECT_FALSE(std::string(ok.child_value("RefNumber")).empty());  // numbered
   EXPECT_STREQ(ok.child("JournalCreditLine").child_value("Amount"), "75.00");
+  const std::string id = ok.child_value("TxnID"), sequence = ok.child_value("EditSequence");
+  const std::string credit = ok.child("JournalCreditLine").child_value("TxnLineID");
+  const std::string debit = ok.child("JournalDebitLine").child_value("TxnLineID");
   EXPECT_EQ(AccountBalance("Rent") - rent, 7500);
   EXPECT_EQ(VendorBalance() - owed, 7500);
+
+  // A Mod names its lines JournalLineMod: an entry it leaves unbalanced is refused (3170); the
+  // credit becomes 80.00 against a new debit line of office supplies, the rent line left out.
+  auto mod = [&](const std::string& lines) {
+    return "<JournalEntryModRq><JournalEntryMod><TxnID>" + id + "</TxnID><EditSequence>" +
+           sequence + "</EditSequence>" + lines + "</JournalEntryMod></JournalEntryModRq>";
+  };
+  auto line_mod = [](const std::string& line_id, const std::string& inner) {
+    return "<JournalLineMod><TxnLineID>" + line_id + "</TxnLineID>" + inner + "</JournalLineMod>";
+  };
+  EXPECT_EQ(Code(First(mod(line_mod(credit, "<Amount>80.00</Amount>") + line_mod(debit, "")))),
+            3170);
+  pugi::xml_node changed =
+      Ok(mod(line_mod(credit, "<Amount>80.00</Amount>") +
+             line_mod("-1", "<JournalLineType>Debit</JournalLineType>" +
+                                Ref("AccountRef", "Office Supplies") + "<Amount>80.00</Amount>")))
+          .child("JournalEntryRet");
+  EXPECT_EQ(std::distance(changed.children("JournalDebitLine").begin(),
+                          changed.children("JournalDebitLine").end()),
+            1);
+  EXPECT_EQ(AccountBalance("Rent"), rent);
+  EXPECT_EQ(VendorBalance() - owed, 8000);
 }
 
 }  // namespace
