@@ -1,7 +1,8 @@
 // The simulated QuickBooks: answering a query for one customer by ListID, answering the full
 // customer query of a 100 000-customer company, creating that company file, and adding 10 000
-// five-line invoices beside adding 10 000 customers (the invoice's postings are its extra cost),
-// 10 000 five-line bills, and 10 000 bills each paid by check.
+// five-line invoices beside adding 10 000 customers (the invoice's postings are its extra cost);
+// payments beside the invoices they pay, and the list of undeposited funds; 10 000 five-line
+// bills, and 10 000 bills each paid by check.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -162,6 +163,58 @@ void BM_AddInvoices10k(benchmark::State& state) {
 }
 BENCHMARK(BM_AddInvoices10k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// 10 000 invoices of one line, each followed in its document by the customer's payment for it,
+// applied as QuickBooks applies it (IsAutoApply: the open invoice of the payment's amount) or by
+// name: the payment's cost beside BM_AddOneLineInvoices10k. Seven customers, so each payment
+// looks over more and more of its customer's invoices.
+std::string SevenCustomers() {
+  std::string customers;
+  for (int i = 0; i < 7; ++i)
+    customers += "<CustomerAddRq><CustomerAdd><Name>Bench " + std::to_string(i) +
+                 "</Name></CustomerAdd></CustomerAddRq>";
+  return customers;
+}
+
+std::string OneLineInvoice(int i) {
+  return "<InvoiceAddRq><InvoiceAdd><CustomerRef><FullName>Bench " + std::to_string(i % 7) +
+         "</FullName></CustomerRef><TxnDate>2024-03-05</TxnDate><InvoiceLineAdd><ItemRef>"
+         "<FullName>Consulting</FullName></ItemRef></InvoiceLineAdd></InvoiceAdd></InvoiceAddRq>";
+}
+
+void BM_AddOneLineInvoices10k(benchmark::State& state) {
+  AddTenThousand(state, "oneline", SevenCustomers(), OneLineInvoice);
+}
+BENCHMARK(BM_AddOneLineInvoices10k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_AddInvoicesAndAutoAppliedPayments10k(benchmark::State& state) {
+  AddTenThousand(state, "payments", SevenCustomers(), [](int i) {
+    return OneLineInvoice(i) + "<ReceivePaymentAddRq><ReceivePaymentAdd><CustomerRef><FullName>" +
+           "Bench " + std::to_string(i % 7) +
+           "</FullName></CustomerRef><TxnDate>2024-03-06</TxnDate><TotalAmount>95.00"
+           "</TotalAmount><IsAutoApply>true</IsAutoApply></ReceivePaymentAdd>"
+           "</ReceivePaymentAddRq>";
+  });
+}
+BENCHMARK(BM_AddInvoicesAndAutoAppliedPayments10k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// What waits in Undeposited Funds after 10 000 cash sales, listed for a deposit.
+void BM_ReceivePaymentToDepositQuery10k(benchmark::State& state) {
+  std::string path = TempPath("undeposited");
+  CreateCompany(path, 20);
+  Session s(path);
+  std::string sales;
+  for (int i = 0; i < 10000; ++i)
+    sales +=
+        "<SalesReceiptAddRq><SalesReceiptAdd><SalesReceiptLineAdd><ItemRef><FullName>"
+        "Hardware</FullName></ItemRef><Quantity>2</Quantity></SalesReceiptLineAdd>"
+        "</SalesReceiptAdd></SalesReceiptAddRq>";
+  s.processor->ProcessRequest(s.ticket, Envelope(sales));
+  std::string request = Envelope("<ReceivePaymentToDepositQueryRq requestID=\"1\"/>");
+  for (auto _ : state) benchmark::DoNotOptimize(s.processor->ProcessRequest(s.ticket, request));
+  state.SetItemsProcessed(state.iterations() * 10000);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReceivePaymentToDepositQuery10k)->Unit(benchmark::kMillisecond);
 // The buying side's counterpart: two parts into stock, a non-stock part, a service and an expense
 // line, owed to the vendor.
 const std::string kBillLines =
@@ -189,7 +242,7 @@ BENCHMARK(BM_AddBills10k)->Unit(benchmark::kMillisecond)->Iterations(1);
 // A bill and its payment by check in one document, 10 000 times: the payment checks and moves
 // what the bill has open.
 void BM_AddBillsAndPayThem10k(benchmark::State& state) {
-  std::string path = TempPath("payments");
+  std::string path = TempPath("billpayments");
   for (auto _ : state) {
     state.PauseTiming();
     CreateCompany(path, 20);

@@ -65,6 +65,15 @@
 // items of every kind
 #include "brennock/items/items.h"
 
+// transactions
+#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/txn_item_lines.h"
+
+// reports
+#include "brennock/reports/report.h"
+#include "brennock/reports/rpt_filters.h"
+#include "brennock/reports/rpt_result.h"
+
 // subscriptions and events
 #include "brennock/events/event_listener.h"
 #include "brennock/events/event_source.h"

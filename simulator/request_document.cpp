@@ -8,6 +8,7 @@
 
 #include "brennock/util/environment.h"
 #include "brennock/util/text.h"
+#include "brennock/xml/xml_text_encoding.h"
 #include "simulator/events/subscription_requests.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/processor_errors.h"
@@ -19,64 +20,152 @@ namespace {
 
 constexpr std::string_view kResponseHead = "<?xml version=\"1.0\" ?>\n<QBXML>\n";
 
-bool DeclaresLatin1(std::string_view text) {
-  auto end = text.find("?>");
-  if (text.rfind("<?xml", 0) != 0 || end == std::string_view::npos) return false;
-  std::string decl = AsciiLowered(text.substr(0, end));
-  return decl.find("iso-8859-1") != std::string::npos || decl.find("latin1") != std::string::npos;
-}
-
 // BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES (default 1 GiB): a larger request is refused before it is
 // parsed, as one QuickBooks cannot parse.
 uint64_t MaxRequestBytes() {
   return EnvironmentCount("BRENNOCK_SIMULATOR_MAX_REQUEST_BYTES", uint64_t{1} << 30);
 }
 
-// QuickBooks' parser knows the five predefined entities and character references, nothing else:
-// a document type with declarations of its own, and a reference to any other entity, are parse
-// errors. (pugixml would keep an unknown reference as literal text.)
-bool DeclaresOrUsesOtherEntities(const pugi::xml_document& doc, std::string_view text) {
-  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
-    if (node.type() == pugi::node_doctype &&
-        std::string_view(node.value()).find('[') != std::string_view::npos)
-      return true;
+// A character reference's code point; false when it is not one ("&#;", "&#x12G;", too large).
+bool ReadCharacterReference(std::string_view digits, char32_t& cp) {
+  int base = 10;
+  if (!digits.empty() && digits[0] == 'x') {
+    base = 16;
+    digits.remove_prefix(1);
   }
-  // One pass; '&' is plain text inside CDATA sections and comments.
+  if (digits.empty() || digits.size() > 8) return false;
+  uint32_t value = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  if (error != std::errc() || end != digits.data() + digits.size()) return false;
+  cp = value;
+  return true;
+}
+
+// What one pass over the request text finds before it is parsed.
+struct TextScan {
+  // A reference QuickBooks' parser refuses: an entity of the request's own, a reference that is
+  // no reference, or one to a character XML does not allow (&#0; &#x1B; &#xD800; &#x110000;).
+  bool refused = false;
+  // Comments, CDATA sections or processing instructions after the root element starts: a value
+  // may then come in several pieces, which are joined after parsing.
+  bool pieces = false;
+  bool character_references = false;
+};
+
+// QuickBooks' parser knows the five predefined entities and character references to the
+// characters XML allows, nothing else. (pugixml would keep an unknown reference as literal text,
+// store a reference to U+0000 as the end of the text, and others as bytes that are no UTF-8.)
+TextScan ScanText(std::string_view text) {
+  TextScan scan;
+  const size_t body = text.find("<QBXML");
   for (size_t at = 0; at < text.size(); ++at) {
     if (text[at] == '<') {
       std::string_view closer = text.compare(at, 9, "<![CDATA[") == 0 ? "]]>"
                                 : text.compare(at, 4, "<!--") == 0    ? "-->"
+                                : text.compare(at, 2, "<?") == 0      ? "?>"
                                                                       : "";
       if (closer.empty()) continue;
+      if (body != std::string_view::npos && at > body) scan.pieces = true;
       at = text.find(closer, at);
-      if (at == std::string_view::npos) return false;  // unterminated: the parser refused it
+      if (at == std::string_view::npos) return scan;  // unterminated: the parser refuses it
       continue;
     }
     if (text[at] != '&') continue;
     // A reference is short; a bare '&' is no reference at all.
     size_t end = text.substr(at, 40).find(';');
-    if (end == std::string_view::npos) return true;
+    if (end == std::string_view::npos) {
+      scan.refused = true;
+      return scan;
+    }
     std::string_view name = text.substr(at + 1, end - 1);
-    if (!name.empty() && name[0] == '#') continue;
-    if (name != "amp" && name != "lt" && name != "gt" && name != "quot" && name != "apos")
+    if (!name.empty() && name[0] == '#') {
+      char32_t cp = 0;
+      if (!ReadCharacterReference(name.substr(1), cp) || !IsXmlCharacter(cp)) {
+        scan.refused = true;
+        return scan;
+      }
+      scan.character_references = true;
+      continue;
+    }
+    if (name != "amp" && name != "lt" && name != "gt" && name != "quot" && name != "apos") {
+      scan.refused = true;
+      return scan;
+    }
+  }
+  return scan;
+}
+
+bool DeclaresOwnEntities(const pugi::xml_document& doc) {
+  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_doctype &&
+        std::string_view(node.value()).find('[') != std::string_view::npos)
       return true;
   }
   return false;
 }
 
+bool IsText(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// A value written in pieces (text around CDATA sections, comments or processing instructions)
+// becomes one text node holding all of it; between elements only the elements stay.
+void JoinPieces(pugi::xml_node element) {
+  bool has_elements = false, pieced = false, cdata = false;
+  int texts = 0;
+  for (pugi::xml_node child : element.children()) {
+    if (child.type() == pugi::node_element) {
+      has_elements = true;
+    } else if (IsText(child)) {
+      ++texts;
+      cdata |= child.type() == pugi::node_cdata;
+    } else {
+      pieced = true;
+    }
+  }
+  if (has_elements) {
+    for (pugi::xml_node child = element.first_child(); child;) {
+      pugi::xml_node next = child.next_sibling();
+      bool drop = child.type() == pugi::node_comment || child.type() == pugi::node_pi ||
+                  (child.type() == pugi::node_pcdata && IsBlank(child.value()));
+      if (drop) element.remove_child(child);
+      child = next;
+    }
+    return;
+  }
+  if (!pieced && texts <= 1 && !cdata) return;
+  std::string joined;
+  for (pugi::xml_node child : element.children())
+    if (IsText(child)) joined += child.value();
+  // Blanks alone are no value, as they are without the pieces; a CDATA section keeps them.
+  if (!cdata && IsBlank(joined)) joined.clear();
+  while (element.first_child()) element.remove_child(element.first_child());
+  if (!joined.empty()) element.append_child(pugi::node_pcdata).set_value(joined.c_str());
+}
+
 // Requests write Windows-1252 codes 128..159 as "&#128;" ..; QuickBooks takes them as those
 // Windows-1252 characters (the euro sign, curly quotes), not as C1 controls.
-void ReadWindows1252Controls(pugi::xml_node root) {
+void ReadWindows1252Controls(pugi::xml_node node, std::string& replaced) {
+  if (IsText(node)) {
+    if (ReplaceWindows1252Controls(node.value(), replaced)) node.set_value(replaced.c_str());
+  }
+  for (pugi::xml_attribute attribute : node.attributes()) {
+    if (ReplaceWindows1252Controls(attribute.value(), replaced))
+      attribute.set_value(replaced.c_str());
+  }
+}
+
+// One walk in document order, without recursion, joining pieces and reading Windows-1252 codes
+// as each asks.
+void Tidy(pugi::xml_node root, bool join_pieces, bool read_windows1252) {
   std::string replaced;
   for (pugi::xml_node node = root.first_child(); node;) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-      if (ReplaceWindows1252Controls(node.value(), replaced)) node.set_value(replaced.c_str());
-    }
-    for (pugi::xml_attribute attribute : node.attributes()) {
-      if (ReplaceWindows1252Controls(attribute.value(), replaced))
-        attribute.set_value(replaced.c_str());
-    }
-    // Document order without recursion.
+    if (join_pieces && node.type() == pugi::node_element) JoinPieces(node);
+    if (read_windows1252) ReadWindows1252Controls(node, replaced);
     if (pugi::xml_node child = node.first_child()) {
       node = child;
       continue;
@@ -86,17 +175,36 @@ void ReadWindows1252Controls(pugi::xml_node root) {
   }
 }
 
+// The processor takes request text as characters, as QuickBooks' processor takes the characters
+// of the string it is handed: text that is UTF-8 is read as UTF-8 whatever its declaration says.
+// Only text that is not UTF-8 and declares a single-byte encoding (ISO-8859-1, windows-1252), as a
+// file of that encoding read byte for byte is, is read in that encoding. Any other bytes, and
+// characters XML does not allow, are a parse error.
 void Parse(pugi::xml_document& doc, std::string_view text) {
   if (text.size() > MaxRequestBytes()) Raise(kParseError);
+  std::string decoded;
+  bool single_byte = false;
+  if (!IsValidUtf8(text)) {
+    detail::SingleByteEncoding encoding = detail::DeclaredSingleByteEncoding(text);
+    if (encoding == detail::SingleByteEncoding::kNone) Raise(kParseError);
+    decoded = detail::SingleByteToUtf8(text, encoding);
+    text = decoded;
+    single_byte = true;
+  }
+  char32_t cp = 0;
+  if (FindNonXmlCharacter(text, cp) != std::string_view::npos) Raise(kParseError);
+  const TextScan scan = ScanText(text);
+  if (scan.refused) Raise(kParseError);
   unsigned flags =
       pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi;
-  auto encoding = DeclaresLatin1(text) ? pugi::encoding_latin1 : pugi::encoding_utf8;
-  if (!doc.load_buffer(text.data(), text.size(), flags, encoding)) Raise(kParseError);
-  if (DeclaresOrUsesOtherEntities(doc, text)) Raise(kParseError);
+  // Blanks between the pieces of a value belong to it.
+  if (scan.pieces) flags |= pugi::parse_ws_pcdata;
+  if (!doc.load_buffer(text.data(), text.size(), flags, pugi::encoding_utf8)) Raise(kParseError);
+  if (DeclaresOwnEntities(doc)) Raise(kParseError);
   if (!StrictModeProblem(text).empty()) Raise(kParseError);
-  if (text.find('\xC2') != std::string_view::npos || text.find("&#") != std::string_view::npos ||
-      encoding == pugi::encoding_latin1)
-    ReadWindows1252Controls(doc);
+  bool windows1252 =
+      single_byte || scan.character_references || text.find('\xC2') != std::string_view::npos;
+  if (scan.pieces || windows1252) Tidy(doc, scan.pieces, windows1252);
 }
 
 bool EndsWithRq(std::string_view name) {

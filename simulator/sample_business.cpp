@@ -4,14 +4,18 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <numeric>
 #include <pugixml.hpp>
 #include <stdexcept>
 
+#include "simulator/ledger/ledger.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
 #include "simulator/sample_purchasing.h"
+#include "simulator/transactions/receivables.h"
 #include "simulator/transactions/txn_store.h"
+#include "simulator/transactions/undeposited_funds.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -370,6 +374,25 @@ constexpr AccountRow kChart[] = {
     {"9100", "Purchase Orders", 0, "NonPosting", "PurchaseOrders", "NotApplicable", "", 0},
 };
 
+// The tax-form lines QuickBooks assigns the chart's accounts by type (Form 1120); other types are
+// left unassigned, as QuickBooks leaves them.
+std::string_view TaxLineOf(std::string_view type, int& id) {
+  struct Line {
+    std::string_view type;
+    int id;
+    std::string_view name;
+  };
+  static constexpr Line kLines[] = {{"Bank", 1864, "B/S-Assets: Cash"},
+                                    {"Income", 1594, "Gross receipts or sales"},
+                                    {"CostOfGoodsSold", 1600, "Cost of goods sold"}};
+  for (const Line& line : kLines) {
+    if (line.type != type) continue;
+    id = line.id;
+    return line.name;
+  }
+  return {};
+}
+
 // QuickBooks makes its special accounts itself and marks them, which no Add can: the chart is
 // written straight into the store, each total the sum of its subtree.
 void AddChartOfAccounts(Builder& b) {
@@ -404,6 +427,10 @@ void AddChartOfAccounts(Builder& b) {
     if (!row.special.empty()) r.SetField(index("SpecialAccountType"), std::string(row.special));
     r.SetField(index("AccountNumber"), std::string(row.number));
     if (!row.desc.empty()) r.SetField(index("Desc"), std::string(row.desc));
+    int tax_line = 0;
+    if (std::string_view line = TaxLineOf(row.type, tax_line); !line.empty())
+      r.SetField(index("TaxLineInfoRet"),
+                 El("TaxLineID", std::to_string(tax_line)) + El("TaxLineName", line));
     r.SetField(index("CashFlowClassification"), std::string(row.cash_flow));
     b.lists().InsertPrepared(r);
   }
@@ -431,18 +458,28 @@ Address RandomAddress(Random& rng) {
   return {&place, std::move(street)};
 }
 
-// The elements of an address aggregate, in schema order; the addressee first when given.
-std::string AddressXml(const Address& a, std::string_view addressee, Random& rng) {
+// The elements of an address aggregate, in schema order; the addressee first when given, then
+// the street and an attention line when given. Every place is in the US.
+std::string AddressXml(const Address& a, std::string_view addressee, Random& rng,
+                       std::string_view attention = {}) {
   std::string out;
   XmlWriter w(out);
   if (!addressee.empty()) w.Element("Addr1", addressee);
   w.Element(addressee.empty() ? "Addr1" : "Addr2", a.street);
+  if (!attention.empty()) w.Element(addressee.empty() ? "Addr2" : "Addr3", attention);
   w.Element("City", a.place->city);
   w.Element("State", a.place->state);
   char zip[8];
   std::snprintf(zip, sizeof zip, "%02d", static_cast<int>(rng.Below(100)));
   w.Element("PostalCode", std::string(a.place->zip) + zip);
+  w.Element("Country", "USA");
   return out;
+}
+
+// Another line of the same exchange ("650-555-0142" gives "650-555-0242" for exchange 2).
+std::string OtherLine(std::string phone, char exchange) {
+  phone[phone.size() - 3] = exchange;
+  return phone;
 }
 
 // 555-0100 to 555-0199 are kept for fiction in every area code.
@@ -506,6 +543,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       ref_value("StandardTerms", "2% 10 Net 30"), ref_value("StandardTerms", "Net 60"),
       ref_value("DateDrivenTerms", "Due on the 15th")};
   const std::string tax = ref_value("SalesTaxCode", "Tax");
+  const std::string tax_item = ref_value("ItemSalesTax", "State Tax");
   const std::array<std::string, 2> job_types = {ref_value("JobType", "Remodel"),
                                                 ref_value("JobType", "New Construction")};
   const std::array<std::string_view, 4> job_statuses = {"InProgress", "Awarded", "Pending",
@@ -526,12 +564,15 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       c.SetField(index("CompanyName"), c.name);
       PersonName contact{rng.Pick(kFirstNames), rng.Pick(kLastNames)};
       c.SetField(name_first, std::string(contact.first));
+      if (i % 4 == 0)
+        c.SetField(index("MiddleName"), std::string(1, static_cast<char>('A' + i % 26)) + ".");
       c.SetField(name_last, std::string(contact.last));
       c.SetField(index("Contact"), DisplayName(contact));
       addressee = c.name;
       email = BusinessEmail(c.name);
     } else {
       PersonName p = households(next_household++ % households.capacity());
+      if (i % 7 == 0) c.SetField(index("Salutation"), "Dr.");
       c.name.assign(p.last).append(", ").append(p.first);
       if (p.middle) c.name.append(" ").append(1, p.middle).append(".");
       c.SetField(name_first, std::string(p.first));
@@ -544,7 +585,7 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
       c.name.append(" ").append(std::to_string(i));  // past every name the pools can make
     c.full_name = c.name;
     Address home = RandomAddress(rng);
-    std::string bill = AddressXml(home, addressee, rng);
+    std::string bill = AddressXml(home, addressee, rng, business ? "Attn: Accounts" : "");
     c.SetField(index("BillAddress"), bill);
     if (business && rng.Below(2) == 0) {
       Address site{home.place, RandomAddress(rng).street};  // deliveries to a second site
@@ -552,11 +593,17 @@ void AddCustomers(Builder& b, Random& rng, const SampleBusiness& sample,
     } else {
       c.SetField(index("ShipAddress"), bill);
     }
-    c.SetField(index("Phone"), Phone(home, rng));
+    const std::string phone = Phone(home, rng);
+    c.SetField(index("Phone"), phone);
+    if (business) {
+      c.SetField(index("AltPhone"), OtherLine(phone, '2'));
+      c.SetField(index("Fax"), OtherLine(phone, '9'));
+    }
     c.SetField(index("Email"), email);
     c.SetField(index("CustomerTypeRef"), business ? commercial : residential);
     c.SetField(index("TermsRef"), business ? rng.Pick(business_terms) : rng.Pick(home_terms));
     c.SetField(index("SalesTaxCodeRef"), tax);
+    c.SetField(index("ItemSalesTaxRef"), tax_item);
     if (business) c.SetField(index("CreditLimit"), Cents((rng.Below(5) + 1) * 500000));
     c.SetField(index("JobStatus"), "None");
     b.lists().InsertPrepared(c);
@@ -712,6 +759,221 @@ void AddInvoices(Builder& b, Random& rng, const SampleBusiness& sample) {
   }
 }
 
+// The rest of a year's trade beside the invoices, in the order a small business lives it:
+// estimates (every other one invoiced a week later), sales orders for stock (the older ones
+// invoiced, one in part, the newest still open), cash sales over the counter, a few returns,
+// customers paying what they owe (in full, in part, now and then with a prompt-payment discount
+// or their credit from a return; the last weeks' invoices still open), the money banked week by
+// week (the last week's still waiting in Undeposited Funds), and the sales tax paid to the state
+// for the sales up to the last quarter or so.
+class SalesActivity {
+ public:
+  SalesActivity(Builder& b, Random& rng, int invoices) : b_(b), rng_(rng), count_(invoices) {
+    const SimulatorTime now = Now();
+    today_ = (now.unix_seconds + int64_t{now.utc_offset_minutes} * 60) / 86400;
+    ListFilter filter;
+    filter.types = {"Customer"};
+    customers_ = b.lists().Select(filter);
+  }
+
+  void Run() {
+    if (customers_.empty()) return;
+    Estimates();
+    SalesOrders();
+    CashSales();
+    Returns();
+    Payments();
+    Deposits();
+    SalesTax();
+  }
+
+ private:
+  static std::string Day(int64_t day) { return FormatDate(SimulatorTime{day * 86400, 0}); }
+  std::string Customer() {
+    return Ref("CustomerRef",
+               b_.lists().LoadByRow(customers_[rng_.Below(customers_.size())])->full_name);
+  }
+  std::string Line(std::string_view stem, std::string_view item, int quantity) {
+    std::string tag = std::string(stem) + "LineAdd";
+    return "<" + tag + ">" + Ref("ItemRef", item) + El("Quantity", std::to_string(quantity)) +
+           "</" + tag + ">";
+  }
+  // Every transaction of a kind, in date order.
+  std::vector<TxnRecord> All(std::string_view stem) {
+    TxnStore store(b_.lists());
+    TxnFilter filter;
+    filter.kind = FindTxnKind(stem);
+    std::vector<TxnRecord> out;
+    for (int64_t row : store.Select(filter))
+      if (auto txn = store.LoadByRow(row)) out.push_back(std::move(*txn));
+    return out;
+  }
+
+  void Estimates() {
+    constexpr std::array<std::string_view, 3> kWork = {"Installation", "Consulting", "Repairs"};
+    constexpr std::array<std::string_view, 3> kParts = {"Widget", "Gadget", "Hinge"};
+    const int n = std::max(2, count_ / 6);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 330 + int64_t{i} * 300 / n;
+      std::string customer = Customer();
+      TxnRecord estimate = b_.AddTxn(
+          "Estimate", customer + El("TxnDate", Day(day)) +
+                          Line("Estimate", rng_.Pick(kWork), 2 + static_cast<int>(rng_.Below(6))) +
+                          Line("Estimate", rng_.Pick(kParts), 1 + static_cast<int>(rng_.Below(4))));
+      if (i % 2 == 0)
+        b_.AddTxn("Invoice",
+                  customer + El("TxnDate", Day(day + 7)) + El("LinkToTxnID", estimate.txn_id));
+    }
+  }
+
+  void SalesOrders() {
+    constexpr std::array<std::string_view, 3> kStock = {"Widget", "Bracket", "Gadget"};
+    const int n = std::max(3, count_ / 10);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 80 + int64_t{i} * 75 / n;
+      std::string customer = Customer();
+      std::string lines =
+          Line("SalesOrder", rng_.Pick(kStock), 2 + static_cast<int>(rng_.Below(7)));
+      if (rng_.Below(2) == 0) lines += Line("SalesOrder", "Hinge", 4);
+      TxnRecord order = b_.AddTxn("SalesOrder", customer + El("TxnDate", Day(day)) + lines);
+      if (today_ - day < 30) continue;  // still open
+      if (i == 1) {
+        // Shipped in part: the first line's first unit.
+        b_.AddTxn("Invoice", customer + El("TxnDate", Day(day + 5)) +
+                                 "<InvoiceLineAdd><Quantity>1</Quantity><LinkToTxn>" +
+                                 El("TxnID", order.txn_id) +
+                                 El("TxnLineID", order.lines.front().line_id) +
+                                 "</LinkToTxn></InvoiceLineAdd>");
+        continue;
+      }
+      b_.AddTxn("Invoice",
+                customer + El("TxnDate", Day(day + 5)) + El("LinkToTxnID", order.txn_id));
+    }
+  }
+
+  void CashSales() {
+    constexpr std::array<std::string_view, 4> kCounter = {"Hardware", "Bracket", "Widget", "Hinge"};
+    constexpr std::array<std::string_view, 3> kMethods = {"Cash", "Visa", "MasterCard"};
+    const int n = std::max(2, count_ / 4);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 360 + int64_t{i} * 358 / n;
+      std::string inner = (i % 3 == 0 ? std::string() : Customer()) + El("TxnDate", Day(day)) +
+                          Ref("PaymentMethodRef", rng_.Pick(kMethods));
+      inner += Line("SalesReceipt", rng_.Pick(kCounter), 1 + static_cast<int>(rng_.Below(10)));
+      if (rng_.Below(3) == 0) inner += Line("SalesReceipt", "Delivery", 1);
+      b_.AddTxn("SalesReceipt", inner);
+    }
+  }
+
+  void Returns() {
+    constexpr std::array<std::string_view, 2> kReturned = {"Widget", "Hinge"};
+    const int n = std::max(1, count_ / 20);
+    for (int i = 0; i < n; ++i) {
+      int64_t day = today_ - 300 + int64_t{i} * 280 / n;
+      b_.AddTxn("CreditMemo", Customer() + El("TxnDate", Day(day)) + El("Memo", "Returned goods") +
+                                  Line("CreditMemo", rng_.Pick(kReturned), 1));
+    }
+  }
+
+  // Invoices a month and a half old are paid (one in eight only in part, one in six less a 2 %
+  // discount, a customer's open credit taken off first); younger ones half the time; the last
+  // fortnight's are open.
+  void Payments() {
+    constexpr std::array<std::string_view, 3> kMethods = {"Check", "Check", "Visa"};
+    const std::string paid_by = Day(today_ - 45), half_by = Day(today_ - 15);
+    TxnStore store(b_.lists());
+    for (const TxnRecord& invoice : All("Invoice")) {
+      if (invoice.txn_date >= half_by || (invoice.txn_date >= paid_by && rng_.Below(2) == 0))
+        continue;
+      int64_t open = store.ledger().OpenBalance(invoice.txn_id);
+      if (open <= 0) continue;
+      std::string extras;  // after PaymentAmount: credits, then the discount
+      int64_t amount = open;
+      const std::array<std::string_view, 1> memos = {"CreditMemo"};
+      auto credits = OpenReceivables(store, invoice.entity_id, memos, false);
+      if (!credits.empty()) {
+        int64_t credit = std::min(open, -credits.front().second);
+        amount -= credit;
+        extras += "<SetCredit>" + El("CreditTxnID", credits.front().first) +
+                  El("AppliedAmount", Cents(credit)) + "</SetCredit>";
+      }
+      if (rng_.Below(8) == 0) {
+        amount /= 2;
+      } else if (rng_.Below(6) == 0) {
+        int64_t discount = RoundedDivide(__int128{amount} * 2, 100);
+        amount -= discount;
+        extras +=
+            El("DiscountAmount", Cents(discount)) + Ref("DiscountAccountRef", "Discounts Given");
+      }
+      if (amount <= 0) continue;
+      int64_t paid_on = std::min<int64_t>(
+          today_, DayOf(invoice.txn_date) + 10 + static_cast<int64_t>(rng_.Below(20)));
+      b_.AddTxn("ReceivePayment",
+                Ref("CustomerRef", b_.lists().LoadById(invoice.entity_id)->full_name) +
+                    El("TxnDate", Day(paid_on)) + El("TotalAmount", Cents(amount)) +
+                    Ref("PaymentMethodRef", rng_.Pick(kMethods)) + "<AppliedToTxnAdd>" +
+                    El("TxnID", invoice.txn_id) + El("PaymentAmount", Cents(amount)) + extras +
+                    "</AppliedToTxnAdd>");
+    }
+  }
+
+  // Each week's takings banked at the week's end, but for the last week's.
+  void Deposits() {
+    TxnStore store(b_.lists());
+    std::map<int64_t, std::vector<std::string>> weeks;
+    for (const auto& [id, amount] : AllUndeposited(store))
+      if (auto txn = store.LoadById(id)) weeks[DayOf(txn->txn_date) / 7].push_back(id);
+    for (const auto& [week, ids] : weeks) {
+      int64_t banked = week * 7 + 6;
+      if (banked > today_ - 7) break;
+      std::string inner = El("TxnDate", Day(banked)) + Ref("DepositToAccountRef", "Checking") +
+                          El("Memo", "Weekly deposit");
+      for (const auto& id : ids)
+        inner += "<DepositLineAdd>" + El("PaymentTxnID", id) + "</DepositLineAdd>";
+      b_.AddTxn("Deposit", inner);
+    }
+  }
+
+  // The tax of the sales up to seven weeks ago, State Tax and County Tax each on their line (a
+  // Combined Tax sale split by the two rates, 7.25 and 1.00).
+  void SalesTax() {
+    const std::string through = Day(today_ - 50);
+    int64_t state = 0, county = 0;
+    for (std::string_view stem : {"Invoice", "SalesReceipt", "CreditMemo"})
+      for (const TxnRecord& sale : All(stem)) {
+        if (sale.txn_date > through) continue;
+        int64_t tax = ParseCents(sale.Field("SalesTaxTotal")).value_or(0);
+        if (stem == "CreditMemo") tax = -tax;
+        if (RefName(sale.Field("ItemSalesTaxRef")) == "Combined Tax") {
+          int64_t share = RoundedDivide(__int128{tax} * 100, 825);
+          county += share;
+          tax -= share;
+        }
+        state += tax;
+      }
+    if (state <= 0) return;
+    auto line = [](std::string_view item, int64_t cents) {
+      return "<SalesTaxPaymentCheckLineAdd>" + Ref("ItemSalesTaxRef", item) +
+             El("Amount", Cents(cents)) + "</SalesTaxPaymentCheckLineAdd>";
+    };
+    b_.AddTxn("SalesTaxPaymentCheck",
+              Ref("PayeeEntityRef", "State Board of Equalization") +
+                  El("TxnDate", Day(today_ - 20)) + Ref("BankAccountRef", "Checking") +
+                  El("IsToBePrinted", "true") + El("Memo", "Sales tax through " + through) +
+                  line("State Tax", state) +
+                  (county > 0 ? line("County Tax", county) : std::string()));
+  }
+
+  // Days since 1970-01-01 of "2024-03-05".
+  static int64_t DayOf(std::string_view date) { return ParseDateTime(date, 0).value_or(0) / 86400; }
+
+  Builder& b_;
+  Random& rng_;
+  int count_;
+  int64_t today_ = 0;
+  std::vector<int64_t> customers_;
+};
+
 }  // namespace
 
 void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
@@ -779,6 +1041,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
     for (auto [name, kind] :
          {std::pair{"Intuit Product Invoice", "Invoice"}, std::pair{"Custom Estimate", "Estimate"},
           std::pair{"Custom Sales Receipt", "SalesReceipt"},
+          std::pair{"Custom Sales Order", "SalesOrder"},
+          std::pair{"Custom Credit Memo", "CreditMemo"},
           std::pair{"Custom Purchase Order", "PurchaseOrder"}}) {
       ListRecord r;
       r.type = &templ;
@@ -888,6 +1152,7 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   }
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
   AddInvoices(b, rng, sample);
+  if (sample.invoices > 0) SalesActivity(b, rng, sample.invoices).Run();
   // The year of buying comes with the year of selling (--invoices 0 makes a business without
   // either).
   if (sample.invoices > 0)

@@ -58,8 +58,10 @@ std::string SchemaProblem(const std::string& schema_path, std::string_view text)
   std::string problem;
   xmlSchemaPtr schema = Schema(schema_path, problem);
   if (!schema) return problem;
-  xmlDocPtr doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), "request.xml", nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  // The text is UTF-8 whatever its declaration names (the processor decoded it already).
+  xmlDocPtr doc = xmlReadMemory(
+      text.data(), static_cast<int>(text.size()), "request.xml", "UTF-8",
+      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC);
   if (!doc) return "not well-formed XML";
   xmlSchemaValidCtxtPtr valid = xmlSchemaNewValidCtxt(schema);
   xmlSchemaSetValidErrors(valid, CollectError, CollectError, &problem);

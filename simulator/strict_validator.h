@@ -11,7 +11,8 @@ namespace brennock::simulator {
 // off, else libxml2's first complaint.
 std::string StrictModeProblem(std::string_view request_text);
 
-// Validates text against the schema at schema_path (tests use it on responses too).
+// Validates text, read as UTF-8 whatever its declaration says, against the schema at schema_path
+// (tests use it on responses too).
 std::string SchemaProblem(const std::string& schema_path, std::string_view text);
 
 }  // namespace brennock::simulator

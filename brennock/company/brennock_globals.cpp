@@ -1,5 +1,7 @@
 #include "brennock/company/brennock_globals.h"
 
+#include "brennock/transactions/invoice.h"
+
 #include <limits>
 
 #include "brennock/company/company.h"
@@ -13,6 +15,7 @@
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/tax_codes.h"
+#include "brennock/lists/template.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
@@ -117,6 +120,8 @@ BRENNOCK_GLOBAL_COLLECTION(Entities)
 BRENNOCK_GLOBAL_COLLECTION(Accounts)
 BRENNOCK_GLOBAL_COLLECTION(Terms)
 BRENNOCK_GLOBAL_COLLECTION(Items)
+BRENNOCK_GLOBAL_COLLECTION(Templates)
+BRENNOCK_GLOBAL_COLLECTION(Invoices)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

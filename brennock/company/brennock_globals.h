@@ -13,6 +13,8 @@
 
 namespace brennock {
 
+class Invoices;
+
 class Company;
 class TaxCodes;
 class SalesTaxCodes;
@@ -36,6 +38,7 @@ class Entities;
 class Accounts;
 class Terms;
 class Items;
+class Templates;
 
 // This thread's global connection: created on first use and kept until the thread ends. The
 // database export raises its progress events on it.
@@ -87,6 +90,8 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Accounts> Accounts() const;
   std::shared_ptr<brennock::Terms> Terms() const;
   std::shared_ptr<brennock::Items> Items() const;
+  std::shared_ptr<brennock::Templates> Templates() const;
+  std::shared_ptr<brennock::Invoices> Invoices() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

@@ -10,6 +10,7 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
+#include "brennock/transactions/invoice.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -24,11 +25,13 @@
 #include "brennock/lists/price_level.h"
 #include "brennock/lists/sales_rep.h"
 #include "brennock/lists/tax_codes.h"
+#include "brennock/lists/template.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/codecs.h"
+#include "brennock/model/transaction_defaults.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/model/master_list.h"
 #include "brennock/model/qc_list.h"
@@ -51,6 +54,33 @@ XmlNode FirstReturn(const XmlDocument& response) {
   for (int step = 0; step < 3 && node; ++step) node = node.childNodes().item(0);
   return node;
 }
+
+// What new transactions take from the session company's preferences.
+TransactionDefaults SessionTransactionDefaults() {
+  TransactionDefaults defaults;
+  const std::shared_ptr<Company>& company = Session().company;
+  if (!company) return defaults;
+  const std::shared_ptr<Preferences> preferences = company->Preferences();
+  if (!preferences) return defaults;
+  defaults.taxableSalesTaxCode = preferences->DefaultTaxableSalesTaxCode();
+  defaults.fob = preferences->DefaultFOB();
+  defaults.itemSalesTax = preferences->DefaultItemSalesTax();
+  defaults.shipMethod = preferences->DefaultShipMethod();
+  defaults.markedToBePrinted = preferences->IsMarkedToBePrinted();
+  return defaults;
+}
+
+// Linked with every program that makes a company, so registered whenever a session can have one.
+int32_t WriteSessionCompanyRecord(xmlBldr& builder, int16_t requestId) {
+  const std::shared_ptr<Company>& company = Session().company;
+  return company ? company->XMLVendorQueryRs(builder, requestId) : -1;
+}
+
+const bool kDefaultsRegistered = [] {
+  SetTransactionDefaultsSource(&SessionTransactionDefaults);
+  SetCompanyRecordWriter(&WriteSessionCompanyRecord);
+  return true;
+}();
 
 }  // namespace
 
@@ -126,6 +156,8 @@ BRENNOCK_COMPANY_COLLECTION(Vendors)
 BRENNOCK_COMPANY_COLLECTION(OtherNames)
 BRENNOCK_COMPANY_COLLECTION(Employees)
 BRENNOCK_COMPANY_COLLECTION(Accounts)
+BRENNOCK_COMPANY_COLLECTION(Templates)
+BRENNOCK_COMPANY_COLLECTION(Invoices)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

@@ -16,6 +16,7 @@ namespace brennock {
 class Lists;
 class CollectionCore;
 class ListCollectionCore;
+class Invoices;
 class qcList;
 class Classes;
 class CustomerTypes;
@@ -40,6 +41,7 @@ class Entities;
 class Accounts;
 class Terms;
 class Items;
+class Templates;
 class Address;
 class Preferences;
 class DataExtensions;
@@ -52,8 +54,8 @@ class BindingTable;
 // The root of the object model for one session: the company information of the open file, its
 // preferences, and one master collection per list, each registered in Lists under its list's key.
 // Records reach it through the thread's session state (Session().company), never through the
-// connection. Collections of record families the library does not have yet (items, templates
-// and all transactions) are absent from it and from Lists.
+// connection. Collections of record families the library does not have yet (transactions) are
+// absent from it and from Lists.
 class Company {
  public:
   Company();
@@ -155,6 +157,10 @@ class Company {
   std::shared_ptr<brennock::Terms> Terms() const;
   // Every kind of item.
   std::shared_ptr<brennock::Items> Items() const;
+  // The form templates: read and deleted, never added or changed.
+  std::shared_ptr<brennock::Templates> Templates() const;
+  // Transactions.
+  std::shared_ptr<brennock::Invoices> Invoices() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

@@ -20,6 +20,7 @@ class CompanyModuleLoader final : public CompanyLoader {
   }
 };
 
+
 }  // namespace
 
 CompanyLoader* SessionCompanyLoader() {

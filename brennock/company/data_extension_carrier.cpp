@@ -2,7 +2,10 @@
 
 #include <exception>
 
+#include "brennock/company/company.h"
 #include "brennock/company/data_extension.h"
+#include "brennock/company/data_extension_definitions.h"
+#include "brennock/errors/automation_error.h"
 #include "brennock/session/session_state.h"
 #include "brennock/util/slab_allocator.h"
 
@@ -23,6 +26,18 @@ std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::
 }
 
 }  // namespace
+
+std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType) {
+  std::vector<std::string> names;
+  const std::shared_ptr<Company>& company = Session().company;
+  if (!company) return names;
+  try {
+    for (const auto& definition : *company->CustomFields())
+      if (definition->IsAssignedTo(ownerType)) names.push_back(definition->Name());
+  } catch (const AutomationError&) {  // no definitions to be had
+  }
+  return names;
+}
 
 DataExtensionHolder::DataExtensionHolder() noexcept = default;
 DataExtensionHolder::~DataExtensionHolder() = default;
@@ -55,13 +70,14 @@ std::shared_ptr<DataExtensions> DataExtensionHolder::ApplicationFieldsOf(
   return collections_->application;
 }
 
-int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId) {
+int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId,
+                                                  const std::string& TxnLineId) {
   int32_t errors = 0;
   std::exception_ptr first;
   for (DataExtensions* values : {CustomFieldsIfCreated(), ApplicationFieldsIfCreated()}) {
     if (values == nullptr) continue;
     try {
-      values->Commit(ListOrTxnId);
+      values->Commit(ListOrTxnId, TxnLineId);
     } catch (...) {
       if (!first) first = std::current_exception();
     }
@@ -71,12 +87,13 @@ int32_t DataExtensionHolder::SaveDataExtensionsOf(const std::string& ListOrTxnId
   return errors;
 }
 
-int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId) {
+int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
+                                               const std::string& TxnLineId) {
   auto pending = [](DataExtensions* values) {
     return values != nullptr && values->ObjectState() != qoObjectStateClean;
   };
   if (!pending(CustomFieldsIfCreated()) && !pending(ApplicationFieldsIfCreated())) return 0;
-  return SaveDataExtensionsOf(ListOrTxnId);
+  return SaveDataExtensionsOf(ListOrTxnId, TxnLineId);
 }
 
 void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,

@@ -10,6 +10,7 @@
 #include "brennock/errors/runtime_errors.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
@@ -149,6 +150,14 @@ int32_t DeletedItems::GetByDateSpan(Date FromDate, Date ToDate,
   }
   for (XmlNode answer : response->documentElement().childNodes().item(0).childNodes()) {
     if (answer.nodeType() != NODE_ELEMENT) continue;
+    // A refused query is reported, not read as "nothing deleted"; 1 is QuickBooks' "none found".
+    XmlAttributes status = answer.attributes();
+    XmlAttribute code = status.getNamedItem("statusCode");
+    if (code && code.text() != "0" && code.text() != "1") {
+      XmlAttribute message = status.getNamedItem("statusMessage");
+      errors_.Add(ModConvertDtypes::TextToInt32(code.text()), "", message ? message.text() : "");
+      continue;
+    }
     for (XmlNode element : answer.childNodes()) {
       if (element.nodeType() != NODE_ELEMENT) continue;
       auto item = std::make_shared<DeletedItem>();

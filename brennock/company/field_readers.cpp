@@ -7,6 +7,7 @@
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/registry/record_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/list_record_core.h"
@@ -261,19 +262,6 @@ std::string_view FirstResponseContent(std::string_view text) {
   return rest.substr(0, static_cast<size_t>(static_cast<const char*>(found) - rest.data()));
 }
 
-// The custom fields assigned to the list's object type, in order: the names of Custom1..7.
-std::vector<std::string> CustomNames(qoEnumListObjectType objectType) {
-  std::vector<std::string> names;
-  SessionState& session = Session();
-  if (!session.company) return names;
-  try {
-    for (const auto& definition : *session.company->CustomFields())
-      if (definition->IsAssignedTo(objectType)) names.push_back(definition->Name());
-  } catch (const AutomationError&) {  // no definitions to be had: no custom values
-  }
-  return names;
-}
-
 std::string ActiveStatusTag(qbEnumActiveStatus status) {
   return EnumCodeToText(qoeActiveStatus, static_cast<int16_t>(status));
 }
@@ -345,7 +333,7 @@ int32_t ListEntries::GetByActiveStatus(qbEnumActiveStatus ActiveStatus, int32_t 
     text = builder.NewSendRequestText();
   }
   std::vector<std::string> names;
-  if (custom) names = CustomNames(kind->objectType);
+  if (custom) names = CustomFieldNamesOf(kind->objectType);
   count_ = ScanFieldValues(text, fields_, names, values_);
   return count_;
 }

@@ -17,6 +17,7 @@
 #include "brennock/enums/database_enums.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "brennock/session/log_file.h"
@@ -142,6 +143,7 @@ class ExportRun {
         emptied_ = true;
       }
       keyColumn_ = main->Find("listid") >= 0 ? "ListID" : "TxnID";
+      if (table_ == LowerAscii(kItemsTable)) itemType_ = main->Find(LowerAscii(kItemTypeColumn));
       if (updatePath && main->Find(LowerAscii(keyColumn_)) >= 0)
         deleteRecord_ =
             db_.Prepare("DELETE FROM " + main->quoted + " WHERE " +
@@ -237,14 +239,8 @@ class ExportRun {
     if (!detailsKnown_) {
       detailsKnown_ = true;
       std::vector<std::string> names;
-      for (const qbxml::Aggregate& aggregate : qbxml::AllAggregates()) {
-        std::string_view n = aggregate.name;
-        if (n.size() > 3 && n.substr(n.size() - 3) == "Ret" &&
-            LowerAscii(n.substr(0, n.size() - 3)) == table_) {
-          CollectDetailTables(aggregate, 0, names);
-          break;
-        }
-      }
+      for (const qbxml::Aggregate* shape : RecordShapesOf(table_))
+        CollectDetailTables(*shape, 0, names);
       for (const std::string& name : names)
         if (Table* t = Probe(name, false); t && t->idKey >= 0) details_.push_back(t);
     }
@@ -295,6 +291,12 @@ class ExportRun {
     }
     main.ClearRow();
     pendingDetails_.clear();
+    // Among all items a row says which kind it is: ItemServiceRet gives "ItemService".
+    if (itemType_ >= 0) {
+      std::string_view kind = record.baseName();
+      if (kind.ends_with("Ret")) kind.remove_suffix(3);
+      SetRaw(main, itemType_, kind);
+    }
     Fill(main, record, prefix_, false, 0);
     Insert(main);
     // Child aggregates go to their tables once the record's own row is written.
@@ -427,14 +429,7 @@ class ExportRun {
         owner_ = qoObjectTypeItem;
         itemSide_ = true;
       }
-      if (owner_ != 0 && session_.company) {
-        try {
-          std::shared_ptr<DataExtensionDefinitions> fields = session_.company->CustomFields();
-          for (const auto& definition : *fields)
-            if (definition->IsAssignedTo(owner_)) customNames_.push_back(definition->Name());
-        } catch (const AutomationError&) {  // no definitions: only the fixed columns
-        }
-      }
+      if (owner_ != 0) customNames_ = CustomFieldNamesOf(owner_);
     }
     if (owner_ == 0) return 0;
     if (itemSide_) {
@@ -534,7 +529,8 @@ class ExportRun {
     write->Execute();
   }
 
-  // Records QuickBooks deleted since 30 minutes before the last export leave the table.
+  // Records QuickBooks deleted since 30 minutes before the last export leave the table. A
+  // refused query fails the export: the table would keep records QuickBooks no longer has.
   void RemoveDeleted(const std::optional<std::string>& lastExport) {
     if (table_ == "template" || !lastExport || !deleteRecord_) return;
     if (session_.qbxmlVersionNumber <= Currency::FromDouble(2.0)) return;
@@ -542,24 +538,26 @@ class ExportRun {
     if (since.Value() == 0) return;
     since = Date(since.Value() - 30.0 / (24 * 60));
     bool txn = IsTxnTable(table_);
-    std::string delType;
+    std::vector<std::string_view> delTypes;
     if (txn) {
-      delType = request_.table;
-    } else if (const RecordKind* kind = FindListKindByCommand(table_)) {
-      delType = kind->stem;
+      delTypes.push_back(request_.table);
     } else {
-      return;
+      delTypes = ListDelTypesOf(table_);
     }
+    if (delTypes.empty()) return;
+    std::string_view request = txn ? "TxnDeletedQueryRq" : "ListDeletedQueryRq";
     xmlBldr builder;
     builder.NewClear();
-    builder.OpenAggregateOnly(txn ? "TxnDeletedQueryRq" : "ListDeletedQueryRq");
-    builder.CreateElement(txn ? "TxnDelType" : "ListDelType", delType);
+    builder.OpenAggregateOnly(request);
+    for (std::string_view type : delTypes)
+      builder.CreateElement(txn ? "TxnDelType" : "ListDelType", type);
     builder.OpenAggregateOnly("DeletedDateRangeFilter");
     builder.CreateElement("FromDeletedDate", TimestampText(since).replace(10, 1, "T"));
     builder.EndAggregate("DeletedDateRangeFilter");
-    builder.EndAggregate(txn ? "TxnDeletedQueryRq" : "ListDeletedQueryRq");
+    builder.EndAggregate(request);
     std::shared_ptr<XmlDocument> response = builder.NewSendRequest();
-    if (!response || builder.ErrNumber() != 0) return;
+    if (builder.ErrNumber() != 0)
+      RaiseError(errQuickBooksRefused, "Brennock: " + request_.table, builder.ErrMsg());
     std::string_view idName = txn ? "TxnID" : "ListID";
     for (XmlNode deleted : FirstResponseElement(*response).childNodes()) {
       if (deleted.nodeType() != NODE_ELEMENT) continue;
@@ -593,6 +591,7 @@ class ExportRun {
   bool itemSide_ = false;
   qoEnumListObjectType owner_ = static_cast<qoEnumListObjectType>(0);
   std::vector<std::string> customNames_;
+  int itemType_ = -1;  // the ItemType column of the items table
 };
 
 }  // namespace

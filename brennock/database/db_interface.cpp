@@ -1,6 +1,7 @@
 #include "brennock/database/db_interface.h"
 
 #include "brennock/database/database_export.h"
+#include "brennock/database/export_rules.h"
 #include "brennock/enums/database_enums.h"
 #include "brennock/errors/raise.h"
 #include "brennock/model/response_exporter.h"
@@ -18,11 +19,12 @@ constexpr std::string_view kPendingKinds[] = {"Customer",  "Vendor",  "Employee"
 
 class DatabaseResponseExporter : public ResponseExporter {
  public:
+  // table: the collection's stem; every kind of item goes to the items table.
   void ExportResponse(const XmlDocument& response, qoEnumListObjectType /*objectType*/,
                       std::string_view table, const std::string& databasePath) override {
     ExportRequest request;
     request.databasePath = databasePath;
-    request.table = std::string(table);
+    request.table = ExportTableOf(table);
     ExportResponseElement(FirstResponseElement(response), request);
   }
 };

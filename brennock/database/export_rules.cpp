@@ -3,6 +3,7 @@
 #include <array>
 
 #include "brennock/database/sql_text.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
@@ -110,10 +111,11 @@ std::string DetailTableFor(std::string_view element, std::string_view table) {
   } else if (element == "ItemLine") {
     stem = "TxnItemLine";
   } else if (element == "ItemGroupLine") {
-    stem = table == "itemgroup" ? "ItemGroupLine" : "TxnItemGroupLine";
+    // A group item's lines, in its own table or among all items, are no transaction's.
+    stem = table == "itemgroup" || table == "items" ? "ItemGroupLine" : "TxnItemGroupLine";
   } else if (element == "TaxLineName") {
     stem = "TaxLineInfo";
-  } else if (element == "ItemSalesTaxRef" && table == "itemsalestaxgroup") {
+  } else if (element == "ItemSalesTaxRef" && (table == "itemsalestaxgroup" || table == "items")) {
     stem = "ItemSalesTaxGroupLine";
   } else if (element == "DataExtRet") {
     return {};
@@ -125,6 +127,51 @@ std::string DetailTableFor(std::string_view element, std::string_view table) {
     return {};
   }
   return LowerAscii(stem) + "detail";
+}
+
+}  // namespace brennock
+
+namespace brennock {
+namespace {
+
+bool IsItemKind(const RecordKind& kind) {
+  return kind.listType == qoListItems && !kind.Has(kMixed);
+}
+
+}  // namespace
+
+std::string ExportTableOf(std::string_view kind) {
+  return kind == "Item" ? std::string(kItemsTable) : std::string(kind);
+}
+
+std::vector<const qbxml::Aggregate*> RecordShapesOf(std::string_view table) {
+  std::vector<const qbxml::Aggregate*> shapes;
+  if (table == LowerAscii(kItemsTable)) {
+    for (const RecordKind& kind : ListRegistry()) {
+      if (!IsItemKind(kind)) continue;
+      if (const qbxml::Aggregate* shape = qbxml::FindAggregate(std::string(kind.stem) + "Ret"))
+        shapes.push_back(shape);
+    }
+    return shapes;
+  }
+  for (const qbxml::Aggregate& aggregate : qbxml::AllAggregates()) {
+    std::string_view n = aggregate.name;
+    if (EndsWith(n, "Ret") && n.size() > 3 && LowerAscii(n.substr(0, n.size() - 3)) == table) {
+      shapes.push_back(&aggregate);
+      break;
+    }
+  }
+  return shapes;
+}
+
+std::vector<std::string_view> ListDelTypesOf(std::string_view table) {
+  std::vector<std::string_view> types;
+  bool items = table == LowerAscii(kItemsTable);
+  for (const RecordKind& kind : ListRegistry()) {
+    if (items ? IsItemKind(kind) : LowerAscii(kind.stem) == table && !kind.Has(kMixed))
+      types.push_back(kind.stem);
+  }
+  return types;
 }
 
 }  // namespace brennock

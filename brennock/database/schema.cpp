@@ -23,13 +23,14 @@ bool TakesCustomFields(std::string_view table) {
 class SchemaBuilder {
  public:
   void AddKind(std::string_view kind) {
-    std::string ret = std::string(kind) + "Ret";
-    const qbxml::Aggregate* aggregate = qbxml::FindAggregate(ret);
-    if (!aggregate) return;
-    std::string name = LowerAscii(kind);
+    std::string name = LowerAscii(ExportTableOf(kind));
+    std::vector<const qbxml::Aggregate*> shapes = RecordShapesOf(name);
+    if (shapes.empty()) return;
     TableNamed(name, false);
     table_ = name;
-    AddColumns(name, *aggregate, "", 0, false);
+    // Every kind of item in one table: the columns of all of them, and the kind of each row.
+    if (shapes.size() > 1) AddColumn(name, {std::string(kItemTypeColumn), ValueType::kText, 31});
+    for (const qbxml::Aggregate* shape : shapes) AddColumns(name, *shape, "", 0, false);
     if (TakesCustomFields(name)) {
       for (int i = 1; i <= 9; ++i)
         AddColumn(name, {"CustomField" + std::to_string(i), ValueType::kText, 255});
@@ -96,6 +97,20 @@ class SchemaBuilder {
   std::string table_;
 };
 
+// InnoDB refuses a table whose longest possible row, counted as it stores rows, passes 8126 bytes
+// (half a 16 KiB page). In utf8mb4 a VARCHAR of up to 63 characters counts in full (four bytes
+// a character: a hundred VARCHAR(41) columns are 16 400 bytes), while a TEXT counts 40 bytes at
+// most: the rest of a long value goes to pages of its own. So text of more than ten characters
+// is TEXT, and identifiers, GUIDs and enumeration values, which are ASCII, are ASCII VARCHARs.
+// Every record kind then fits, the widest (customers, all items together) with room to spare.
+std::string MariaDbTextType(ValueType type, uint16_t length) {
+  if (type == ValueType::kText) {
+    if (length == 0 || length > 10) return "TEXT";
+    return "VARCHAR(" + std::to_string(length) + ")";
+  }
+  return "VARCHAR(" + std::to_string(length) + ") CHARACTER SET ascii";
+}
+
 std::string ColumnType(SqlProduct product, const SchemaColumn& column) {
   switch (column.type) {
     case ValueType::kBool:
@@ -121,8 +136,8 @@ std::string ColumnType(SqlProduct product, const SchemaColumn& column) {
   }
   uint16_t length = column.maxLength;
   if (length == 0) length = column.type == ValueType::kText ? 0 : 64;
-  // MariaDB keeps long texts out of the row, which has a size limit of its own.
-  if (length == 0 || (product == SqlProduct::kMariaDb && length > 255)) return "TEXT";
+  if (product == SqlProduct::kMariaDb) return MariaDbTextType(column.type, length);
+  if (length == 0) return "TEXT";
   return "VARCHAR(" + std::to_string(length) + ")";
 }
 
@@ -163,6 +178,10 @@ std::vector<std::string> SchemaStatements(SqlProduct product,
       sql += ColumnType(product, column);
     }
     sql += ")";
+    // Unicode text whatever the server's default; the row format that keeps long values off the
+    // row; transactions.
+    if (product == SqlProduct::kMariaDb)
+      sql += " ENGINE=InnoDB ROW_FORMAT=DYNAMIC DEFAULT CHARSET=utf8mb4";
     out.push_back(std::move(sql));
     std::string key;
     if (table.detail) {

@@ -14,6 +14,8 @@ class ItemSubtotal final : public ItemRecord {
  public:
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeItemSubtotal;
   ItemSubtotal();
+  // The item interface answers True, though QuickBooks gives subtotals no parent.
+  bool SupportsChildren() const override { return true; }
   const std::string& Description() const noexcept { return description_; }
   void SetDescription(const std::string& value) { Set(description_, value, SetterCheck::kDirty); }
   static const RecordBindings& Bindings();
@@ -184,6 +186,8 @@ class ItemFixedAsset final : public ItemRecord {
  public:
   static constexpr qoEnumListObjectType kObjectType = qoObjectTypeItemFixedAssset;
   ItemFixedAsset();
+  // The item interface answers True, though QuickBooks gives fixed assets no parent.
+  bool SupportsChildren() const override { return true; }
   std::string AssetAccount() const { return assetAccount_.FullName(); }
   bool AcquiredAsNew() const noexcept { return acquiredAsNew_; }
   const std::string& PurchaseDesc() const noexcept { return purchaseDesc_; }

@@ -3,6 +3,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/errors/raise.h"
+#include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
@@ -101,8 +102,13 @@ int32_t Items::GetByNameMatch(const std::string& MatchString, qbEnumMatchType Ma
 
 int32_t Items::GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned,
                              const std::string& sMDBPath, qbEnumItemType ItemType) {
+  // Inactive items too: ActiveStatus "All" before the dates.
   return OfType(ItemType, [&] {
-    return ListCollectionCore::GetByDateSpan(FromDate, ToDate, MaxReturned, sMDBPath);
+    return RunListQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
+      WriteActiveStatus(builder, qbStatusAny);
+      builder.CreateElement("FromModifiedDate", ModConvertDtypes::DateTimeToText(FromDate));
+      builder.CreateElement("ToModifiedDate", ModConvertDtypes::DateTimeToText(ToDate));
+    });
   });
 }
 
@@ -126,9 +132,10 @@ std::shared_ptr<Record> Items::NewItem(const std::string& name, bool active,
   return item;
 }
 
+// A new item is not listed among its parent's Children: only a query links items to parents.
 template <class Record>
 std::shared_ptr<Record> Items::File(std::shared_ptr<Record> item) {
-  FileNew(item);
+  FileNew(item, false);
   return item;
 }
 

@@ -11,6 +11,7 @@
 #include "brennock/items/item_kinds.h"
 #include "brennock/items/item_priced.h"
 #include "brennock/items/item_stock.h"
+#include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
@@ -24,6 +25,9 @@ namespace brennock {
 class Items final : public ListCollectionCore {
  public:
   Items();
+
+  // The names of the custom fields assigned to items.
+  std::vector<std::string> CustomFieldNames() const { return CustomFieldNamesOf(qoObjectTypeItem); }
 
   std::shared_ptr<qcItem> Item(int32_t index) const { return AsItem(ItemObject(index)); }
   std::shared_ptr<qcItem> Item(const std::string& key) const { return AsItem(ItemObject(key)); }

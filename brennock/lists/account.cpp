@@ -205,31 +205,13 @@ std::shared_ptr<Account> Accounts::Add(qbEnumAccountType AccountType, const std:
   return account;
 }
 
-int32_t Accounts::Query(int32_t MaxReturned, const std::string& sMDBPath,
-                        const FilterWriter& writeFilters) {
-  return RunListQuery(MaxReturned, sMDBPath, [&](xmlBldr& builder) {
-    if (writeFilters) writeFilters(builder);
-    builder.AddDataExtTag(includeDataExtensions_, qoObjectTypeAccount);
-  });
-}
-
 int32_t Accounts::GetByAccountType(qbEnumAccountType AccountType, int32_t MaxReturned,
                                    const std::string& sMDBPath) {
   // Resolved first, so an unknown type writes no half request.
   std::string tag = EnumCodeToXmlText(qoeAccountType, static_cast<int16_t>(AccountType));
   if (tag.empty()) RaiseLibraryError(errInvalidEnumString);
-  return Query(MaxReturned, sMDBPath,
-               [&](xmlBldr& builder) { builder.CreateElement("AccountType", tag); });
-}
-
-int32_t Accounts::GetAll(int32_t MaxReturned, const std::string& sMDBPath) {
-  return Query(MaxReturned, sMDBPath,
-               [](xmlBldr& builder) { WriteActiveStatus(builder, qbStatusAny); });
-}
-
-int32_t Accounts::GetActive(int32_t MaxReturned, const std::string& sMDBPath) {
-  return Query(MaxReturned, sMDBPath,
-               [](xmlBldr& builder) { WriteActiveStatus(builder, qbStatusActive); });
+  return RunListQuery(MaxReturned, sMDBPath,
+                  [&](xmlBldr& builder) { builder.CreateElement("AccountType", tag); });
 }
 
 std::string_view Accounts::RefusedField() const { return kQuickBooksResponseField; }

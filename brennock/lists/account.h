@@ -99,10 +99,6 @@ class Accounts final : public TypedListCollection<Account> {
  public:
   Accounts() : TypedListCollection(true) {}
 
-  // When set, GetAll, GetActive and GetByAccountType ask for the accounts' data extensions.
-  bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
-  void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
-
   // Master collection only (else 1021, source "Account"). The opening balance and its date are
   // set only when given (a balance other than 0, a date text that is not empty).
   std::shared_ptr<Account> Add(qbEnumAccountType AccountType = static_cast<qbEnumAccountType>(0),
@@ -113,20 +109,12 @@ class Accounts final : public TypedListCollection<Account> {
                                const std::string& OpeningBalanceDate = {});
   // AccountQueryRq with MaxReturned (above 0) and the type's AccountType tag; returns Count. An
   // unknown type raises before anything is sent.
+  // Like every query, it asks for the data extensions while IncludeDataExtensions is set.
   int32_t GetByAccountType(qbEnumAccountType AccountType, int32_t MaxReturned = 0,
                            const std::string& sMDBPath = {});
 
-  int32_t GetAll(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
-  int32_t GetActive(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
-
  protected:
   std::string_view RefusedField() const override;
-
- private:
-  // One query with the given filters and, when asked for, the data-extension owners.
-  int32_t Query(int32_t MaxReturned, const std::string& sMDBPath, const FilterWriter& writeFilters);
-
-  bool includeDataExtensions_ = false;
 };
 
 }  // namespace brennock

@@ -158,9 +158,11 @@ bool InEmployeeAddress(const Binding<Address>& row) {
 
 }  // namespace
 
-void Address::WriteEmployeeElements(RequestWriter& builder) const {
+void Address::WriteEntityElements(RequestWriter& builder, bool shortForm) const {
   for (const Binding<Address>& row : Bindings().Rows()) {
-    if (InEmployeeAddress(row)) row.write(*this, builder, row.element, row.flags, BodyForm::kAdd);
+    if (row.write == nullptr || (shortForm && !InEmployeeAddress(row))) continue;
+    std::string_view element = row.element == "State" ? RegionElement() : row.element;
+    row.write(*this, builder, element, row.flags, BodyForm::kAdd);
   }
 }
 

@@ -99,8 +99,10 @@ class Address {
   // The same with only the lines that hold text or that the client emptied (written empty, so
   // QuickBooks clears them): a changed address of a vendor, employee or other name in a Mod.
   void WriteChangedLines(RequestWriter& builder, bool shortForm) const;
-  // The fields an employee's address takes (no Addr3..Addr5, no Country), in qbXML order.
-  void WriteEmployeeElements(RequestWriter& builder) const;
+  // A vendor's, other name's or employee's address in its Add or Mod request: the non-empty
+  // fields in qbXML order, the region under the session edition's name (State, Province or
+  // County); an employee's address (shortForm) has no Addr3..Addr5 and no Country.
+  void WriteEntityElements(RequestWriter& builder, bool shortForm) const;
   // Whether any line an employee's address aggregate has holds text.
   bool HasEmployeeElements() const;
   // Element name of the first field longer than QuickBooks allows; empty when all fit.

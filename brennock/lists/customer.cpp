@@ -20,6 +20,10 @@ const Customer& AsCustomer(const qcBase& record) { return static_cast<const Cust
 // Which tax references a session's edition and qbXML version take: the US sales tax code and
 // item, or (UK and Australia from 3.0, other editions from 2.0) the tax code.
 bool UsTaxReferences() { return !Session().nonUSEdition; }
+// IsUsingCustomerTaxCode: other editions from qbXML 3.0.
+bool CustomerTaxCodeFlag() {
+  return Session().nonUSEdition && SessionQbxmlVersion() >= Currency(3);
+}
 bool TaxCodeReference() {
   const SessionState& session = Session();
   if (!session.nonUSEdition) return false;
@@ -63,6 +67,39 @@ std::shared_ptr<CreditCard> Customer::CreditCard() {
   return creditCard_;
 }
 
+Customer::AddressBlocks& Customer::Blocks() {
+  if (!addressBlocks_) addressBlocks_ = std::make_shared<AddressBlocks>();
+  return *addressBlocks_;
+}
+
+// Handed out as addresses that keep the pair alive.
+std::shared_ptr<Address> Customer::BillAddressBlock() {
+  Address* bill = &Blocks().bill;
+  return std::shared_ptr<Address>(addressBlocks_, bill);
+}
+
+std::shared_ptr<Address> Customer::ShipAddressBlock() {
+  Address* ship = &Blocks().ship;
+  return std::shared_ptr<Address>(addressBlocks_, ship);
+}
+
+void Customer::ReadAddressBlock(qcBase& record, const FieldElement& element) {
+  AddressBlocks& blocks = static_cast<Customer&>(record).Blocks();
+  (element.baseName() == "BillAddressBlock" ? blocks.bill : blocks.ship).FromDom(element);
+}
+
+// Only the query-result form has the blocks.
+void Customer::WriteAddressBlock(const qcBase& record, RequestWriter& builder,
+                                 std::string_view element, uint16_t, BodyForm form) {
+  const std::shared_ptr<AddressBlocks>& blocks = AsCustomer(record).addressBlocks_;
+  if (form != BodyForm::kRet || !blocks) return;
+  const Address& block = element == "BillAddressBlock" ? blocks->bill : blocks->ship;
+  if (block.IsEmpty()) return;
+  builder.OpenAggregateOnly(element);
+  block.WriteElements(builder);
+  builder.EndAggregate(element);
+}
+
 void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
   Customer& self = static_cast<Customer&>(record);
   (element.baseName() == "BillAddress" ? self.BillTo() : self.ShipTo())->FromDom(element);
@@ -103,7 +140,7 @@ const RecordBindings& Customer::Bindings() {
       qcBase, ModHeadRows(),
       std::array{kWithMod(kHierarchy[0]), kHierarchy[1], kWithMod(kHierarchy[2]), kHierarchy[3],
                  kHierarchy[4]},
-      std::array<Binding<qcBase>, 16>{{
+      std::array<Binding<qcBase>, 18>{{
           Bind<&C::companyName_, T>("CompanyName", kText),
           Bind<&C::salutation_, T>("Salutation", kText),
           Bind<&C::firstName_, T>("FirstName", kText),
@@ -113,9 +150,11 @@ const RecordBindings& Customer::Bindings() {
           {"BillAddress", kAll | kModAlways, &ReadAddress, &WriteAddress, nullptr,
            qbxml::ValueType::kAggregate,
            [](const qcBase& r) { return Pending(AsCustomer(r).billTo_.get()); }},
+          {"BillAddressBlock", kInRet, &ReadAddressBlock, &WriteAddressBlock},
           {"ShipAddress", kAll | kModAlways, &ReadAddress, &WriteAddress, nullptr,
            qbxml::ValueType::kAggregate,
            [](const qcBase& r) { return Pending(AsCustomer(r).shipTo_.get()); }},
+          {"ShipAddressBlock", kInRet, &ReadAddressBlock, &WriteAddressBlock},
           Bind<&C::printAs_, T>("PrintAs", kInRet | kSkipEmpty),
           Bind<&C::phone_, T>("Phone", kText),
           Bind<&C::mobile_, T>("Mobile", kAddText),
@@ -197,7 +236,7 @@ const RecordBindings& Customer::Bindings() {
           Bind<&C::deliveryMethod_, codecs::EnumTag<qoeDeliveryMethod>>(
               "DeliveryMethod", kInAdd | kInRet | kSkipEmpty),
           // Other editions from qbXML 3.0: not in the US schema.
-          SessionGated<&C::isUsingCustomerTaxCode_, codecs::Bool, &TaxCodeReference>(
+          SessionGated<&C::isUsingCustomerTaxCode_, codecs::Bool, &CustomerTaxCodeFlag>(
               "IsUsingCustomerTaxCode", kAll | kNotInSchema),
           Bind<&C::priceLevel_, R>("PriceLevelRef", kAll),
       }},
@@ -205,12 +244,6 @@ const RecordBindings& Customer::Bindings() {
       UserDataRow());
 }
 
-void Customer::ChangeRef(qcListObjectRef& ref, const std::string& fullName,
-                         std::string_view element) {
-  CheckModify(false);
-  ref.SetFullName(fullName);
-  MarkChanged(element);
-}
 
 void Customer::SetSalesTaxCode(const std::string& value) {
   RequireEdition(true);

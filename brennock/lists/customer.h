@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/lists/address.h"
@@ -73,6 +74,9 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   std::shared_ptr<Address> BillTo();
   std::shared_ptr<Address> ShipTo();
   std::shared_ptr<brennock::CreditCard> CreditCard();
+  // The addresses as QuickBooks prints them (up to five lines), as last read; never sent.
+  std::shared_ptr<Address> BillAddressBlock();
+  std::shared_ptr<Address> ShipAddressBlock();
 
   // Setters of a saved customer make it Dirty and its next save a Mod of the changed fields. The
   // add-only ones (Suffix, Mobile, Pager, the opening balance, IsStatementWithParent,
@@ -144,10 +148,16 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   void BeforeRead() override;
 
  private:
-  void ChangeRef(qcListObjectRef& ref, const std::string& fullName, std::string_view element);
   static void ReadAddress(qcBase& record, const FieldElement& element);
   static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                            uint16_t flags, BodyForm form);
+  static void ReadAddressBlock(qcBase& record, const FieldElement& element);
+  static void WriteAddressBlock(const qcBase& record, RequestWriter& builder,
+                                std::string_view element, uint16_t flags, BodyForm form);
+  struct AddressBlocks {
+    Address bill, ship;
+  };
+  AddressBlocks& Blocks();
 
   std::string companyName_, salutation_, firstName_, middleName_, lastName_, suffix_, printAs_;
   std::string phone_, mobile_, pager_, altPhone_, fax_, email_, contact_, altContact_;
@@ -165,6 +175,7 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   // Created when first asked for or read: most customers of a large list have no ship-to or card.
   std::shared_ptr<Address> billTo_, shipTo_;
   std::shared_ptr<brennock::CreditCard> creditCard_;
+  std::shared_ptr<AddressBlocks> addressBlocks_;  // created when read or asked for
   Currency balance_, totalBalance_, openingBalance_, creditLimit_;
   Date openingBalanceDate_, jobStartDate_, jobProjectedEndDate_, jobEndDate_;
   qbEnumJobStatus jobStatus_ = qbJobStatusNone;
@@ -177,6 +188,10 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
 class Customers final : public BalanceFilteredCollection<Customer> {
  public:
   Customers() : BalanceFilteredCollection(true) {}
+  // The names of the custom fields assigned to customers.
+  std::vector<std::string> CustomFieldNames() const {
+    return CustomFieldNamesOf(Customer::kObjectType);
+  }
   // Master collection only (else 1021). A parent makes the new customer a job of it.
   std::shared_ptr<Customer> Add(const std::string& Name = {}, bool IsActive = true,
                                 const std::string& ParentFullName = {}) {

@@ -11,6 +11,7 @@
 #include "brennock/model/response_exporter.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
@@ -31,6 +32,15 @@ constexpr EntityClass kEntityClasses[] = {
 // The response to the first request of a document.
 XmlNode FirstResponse(const XmlDocument& document) {
   return document.documentElement().childNodes().item(0).childNodes().item(0);
+}
+
+// QuickBooks answers with a warning severity and the records the session may see.
+bool IsPartialAnswer(const XmlNode& response) {
+  XmlAttribute severity = response.attributes().getNamedItem("statusSeverity");
+  if (!severity || severity.text() != "Warn") return false;
+  for (XmlNode child : response.childNodes())
+    if (child.nodeType() == NODE_ELEMENT) return true;
+  return false;
 }
 
 }  // namespace
@@ -84,7 +94,9 @@ int32_t Entities::Query(const std::string& sMDBPath, const FilterWriter& writeFi
                   "The response from QuickBooks is not well-formed XML");
     return 0;
   }
-  if (status != 0 && status != kStatusPartialPermission) {
+  // A warning with records: the session may see only some kinds of names.
+  const bool partial = status != 0 && IsPartialAnswer(FirstResponse(*response));
+  if (status != 0 && !partial) {
     Errors()->Add(status, "", builder.ErrMsg());
     return 0;
   }
@@ -103,8 +115,7 @@ int32_t Entities::Query(const std::string& sMDBPath, const FilterWriter& writeFi
       AddObject(std::move(record));
     }
   }
-  if (status == kStatusPartialPermission)
-    Errors()->Add(status, "", std::string(kMsgPartialPermission));
+  if (partial) Errors()->Add(status, "", std::string(kMsgPartialPermission));
   return Count();
 }
 
@@ -159,10 +170,7 @@ int32_t Entities::GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned,
 
 int32_t Entities::GetByFullNames(const std::vector<std::string>& sFullNames,
                                  const std::string& sMDBPath) {
-  if (sFullNames.empty()) {
-    Clear();
-    return 0;
-  }
+  if (sFullNames.empty()) RaiseError(errEmptyGetByArray, "Brennock");
   return Query(sMDBPath, [&](xmlBldr& builder) {
     for (const std::string& name : sFullNames) builder.CreateElement("FullName", name);
   });
@@ -170,10 +178,7 @@ int32_t Entities::GetByFullNames(const std::vector<std::string>& sFullNames,
 
 int32_t Entities::GetByListIDs(const std::vector<std::string>& sListIDs,
                                const std::string& sMDBPath) {
-  if (sListIDs.empty()) {
-    Clear();
-    return 0;
-  }
+  if (sListIDs.empty()) RaiseError(errEmptyGetByArray, "Brennock");
   return Query(sMDBPath, [&](xmlBldr& builder) {
     for (const std::string& id : sListIDs) builder.CreateElement("ListID", id);
   });

@@ -13,8 +13,8 @@
 
 namespace brennock {
 
-// QuickBooks' status for an entity query the session may only partly see: what came back is kept.
-inline constexpr int32_t kStatusPartialPermission = 3261;
+// What an entity query the session may only partly see reports: QuickBooks answers it with a
+// warning and the records the session may see, which are kept.
 inline constexpr std::string_view kMsgPartialPermission =
     "Insufficient permissions to fully perform requested operation. Only Customer and OtherNames "
     "returned.";
@@ -38,9 +38,8 @@ class Entities final : public ListCollectionCore {
     return LookupByListID(sListID, sMDBPath);
   }
 
-  // Kept for clients that set it: EntityQueryRq takes no OwnerID, so it changes no request.
-  bool IncludeDataExtensions() const noexcept { return includeDataExtensions_; }
-  void SetIncludeDataExtensions(bool value) noexcept { includeDataExtensions_ = value; }
+  // IncludeDataExtensions is the collection's, kept for clients that set it: EntityQueryRq takes
+  // no OwnerID, so it changes no request.
 
   int32_t GetAll(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
   int32_t GetActive(int32_t MaxReturned = 0, const std::string& sMDBPath = {}) override;
@@ -51,7 +50,7 @@ class Entities final : public ListCollectionCore {
                          const std::string& sMDBPath = {});
   int32_t GetByDateSpan(Date FromDate, Date ToDate, int32_t MaxReturned = 0,
                         const std::string& sMDBPath = {});
-  // One query with one FullName (ListID) element per entry; an empty list sends nothing.
+  // One query with one FullName (ListID) element per entry; an empty list raises 1019.
   int32_t GetByFullNames(const std::vector<std::string>& sFullNames,
                          const std::string& sMDBPath = {});
   int32_t GetByListIDs(const std::vector<std::string>& sListIDs, const std::string& sMDBPath = {});
@@ -72,8 +71,6 @@ class Entities final : public ListCollectionCore {
   // Failures go to Errors; a partly permitted answer keeps its records and files its text.
   int32_t Query(const std::string& sMDBPath, const FilterWriter& writeFilters);
   void WriteTail(xmlBldr& builder, int32_t MaxReturned) const;
-
-  bool includeDataExtensions_ = false;
 };
 
 }  // namespace brennock

@@ -65,11 +65,7 @@ void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder
   // An employee's aggregate lacks some lines: one holding only those is not written at all.
   if (employee && !self.address_->HasEmployeeElements()) return;
   builder.OpenAggregateOnly(element);
-  if (employee) {
-    self.address_->WriteEmployeeElements(builder);
-  } else {
-    self.address_->WriteElements(builder);
-  }
+  self.address_->WriteEntityElements(builder, employee);
   builder.EndAggregate(element);
 }
 

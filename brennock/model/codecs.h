@@ -102,6 +102,28 @@ struct Int16 {
   }
 };
 
+// 32-bit whole numbers (a transaction's TxnNumber).
+struct Int32 {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kInt;
+  static void Read(int32_t& member, const FieldElement& element) {
+    std::string scratch;
+    member = ModConvertDtypes::TextToInt32(element.TextView(scratch));
+  }
+  static bool Empty(int32_t member) noexcept { return member == 0; }
+  static void Write(int32_t member, RequestWriter& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::IntegerToText(member));
+  }
+};
+
+// Booleans written "1"/"0" in every form, the query-result form too (transactions' records).
+struct Bit : Bool {
+  static void Write(bool member, RequestWriter& builder, std::string_view element, uint16_t,
+                    BodyForm) {
+    builder.CreateElement(element, ModConvertDtypes::BoolToRequestText(member));
+  }
+};
+
 // Single-precision rates and percentages, read through the plain number reader ("7.5%" too).
 struct Single {
   static constexpr qbxml::ValueType kType = qbxml::ValueType::kFloat;

@@ -123,7 +123,7 @@ void CollectionCore::AddMember(std::shared_ptr<PersistentRecord> record) {
 }
 
 void CollectionCore::RequireMaster() const {
-  if (!master_) RaiseError(errMasterOnly, Stem());
+  if (!master_) RaiseError(errMasterOnly, ErrorSource());
 }
 
 void CollectionCore::FileNew(const std::shared_ptr<PersistentRecord>& record) {
@@ -339,12 +339,17 @@ int32_t CollectionCore::SendAndLoad(const std::string& sMDBPath, bool iterates,
   return Count();
 }
 
-int32_t CollectionCore::RunQuery(const std::string& sMDBPath, const Writer& write) {
+int32_t CollectionCore::RunQuery(const std::string& sMDBPath, const Writer& write,
+                                 bool withRequestId) {
   iteratorId_.clear();
   iteratorRemaining_ = 0;
   return SendAndLoad(sMDBPath, false, [&](xmlBldr& builder) {
     std::string name = QueryName();
-    builder.OpenAggregate(name, "requestID", "1");
+    if (withRequestId) {
+      builder.OpenAggregate(name, "requestID", "1");
+    } else {
+      builder.OpenAggregateOnly(name);
+    }
     if (write) write(builder);
     WriteQueryTail(builder);
     builder.EndAggregate(name);
@@ -543,7 +548,7 @@ int32_t CollectionCore::CommitMembers(PersistentRecord* Member) {
   // member loses none of them.
   SaveMembersDataExtensions(valid);
   if (Session().errorMode) {
-    if (errors_->Count() != 0) RaiseError(errCommitErrors, Stem());
+    if (errors_->Count() != 0) RaiseError(errCommitErrors, ErrorSource());
     if (builder.ErrNumber() != 0) {
       throw AutomationError(builder.ErrNumber(), std::string(Stem()), builder.ErrMsg());
     }

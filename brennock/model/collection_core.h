@@ -131,7 +131,7 @@ class CollectionCore {
   xmlBldr& Builder();
   // A query: <QueryName()> with requestID "1", whatever write adds, then the query tail; sent and
   // loaded (or exported with a database path). Query failures go to Errors. Returns Count.
-  int32_t RunQuery(const std::string& sMDBPath, const Writer& write);
+  int32_t RunQuery(const std::string& sMDBPath, const Writer& write, bool withRequestId = true);
   // An iterator query (metaData and iterator attributes, qbXML 5.0 and later): the response's
   // iterator attributes kept and its records loaded. Returns Count.
   int32_t RunIteratorQuery(std::string_view iterator, int32_t MaxReturned,
@@ -153,6 +153,10 @@ class CollectionCore {
   // The first record of a single-record answer (a lookup by ID), already checked for errors;
   // filed unless a member has its key, which is then refreshed instead. Null when none.
   std::shared_ptr<PersistentRecord> LoadSingle(const XmlDocument& response);
+
+  // The source of 1021 (master only) and of the commit's 1023: the stem for lists,
+  // "Brennock:" and the stem for transactions.
+  virtual std::string ErrorSource() const { return std::string(Stem()); }
 
   // Hooks of the families.
   // The request a query sends: by default the stem and "QueryRq".

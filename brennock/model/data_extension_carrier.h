@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/model/binding.h"
@@ -25,7 +26,7 @@ class DataExtensionHolder {
   DataExtensions* ApplicationFieldsIfCreated() const noexcept;
   // Saves the values of either collection that hold changes not yet saved, for the record of
   // that ID; returns the number of errors filed.
-  int32_t SavePendingValues(const std::string& ListOrTxnId);
+  int32_t SavePendingValues(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
 
  protected:
   DataExtensionHolder() noexcept;
@@ -41,7 +42,7 @@ class DataExtensionHolder {
   // Commits the custom fields, then the application fields (each only when created), both even
   // when the first raises; the first raised error is raised again afterwards. Returns the number
   // of errors of both.
-  int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId);
+  int32_t SaveDataExtensionsOf(const std::string& ListOrTxnId, const std::string& TxnLineId = {});
   // Files one DataExtRet element of the record's response into the collection of its owner.
   void ReadDataExtRetOf(const FieldElement& dataExtRet, qoEnumListObjectType ownerType);
 
@@ -49,6 +50,12 @@ class DataExtensionHolder {
   struct Collections;
   std::unique_ptr<Collections> collections_;
 };
+
+// The names of the QuickBooks custom-field definitions (owner "0") assigned to records of that
+// object type, in the order of the company's CustomFields (read from QuickBooks on first use);
+// empty without a company or when the definitions cannot be read. The company layer implements
+// it; Customers, Items, the field readers and the database export share it.
+std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType);
 
 // What a record class inherits to carry extensions: Record is the class itself (a qcBase whose
 // ObjectType() names its kind). Its field table adds DataExtFields(), so DataExtRet elements of

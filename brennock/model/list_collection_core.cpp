@@ -106,4 +106,13 @@ void ListCollectionCore::FinishLoad() {
   }
 }
 
+void ListCollectionCore::FileNew(const std::shared_ptr<qcListObject>& record, bool linkToParent) {
+  if (linkToParent) {
+    CollectionCore::FileNew(record);
+    return;
+  }
+  record->SetObjectState(qoObjectStateNew);
+  File(record);
+}
+
 }  // namespace brennock

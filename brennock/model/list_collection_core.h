@@ -78,9 +78,10 @@ class ListCollectionCore : public CollectionCore, public qcList {
   const std::vector<qoFields>& Fields() const noexcept { return fields_; }
   void SetFields(std::vector<qoFields> fields) { fields_ = std::move(fields); }
 
-  // Iteration over a large list (qbXML 5.0 and later). GetCount asks QuickBooks how many records
-  // the list has, loading none. GetFirst starts an iterator and loads the first MaxReturned
-  // records; GetNext loads the next page (none once the iterator is done). Both return Count.
+  // Iteration over a large list (qbXML 5.0 and later; older sessions raise 1005). GetCount asks
+  // QuickBooks how many records the list has, loading none. GetFirst starts an iterator and loads
+  // the first MaxReturned records; GetNext loads the next page (none once the iterator is done).
+  // Both return Count.
   int32_t GetCount();
   int32_t GetFirst(int32_t MaxReturned = 0, const std::string& sMDBPath = {});
   int32_t GetNext(const std::string& sMDBPath = {});
@@ -127,8 +128,9 @@ class ListCollectionCore : public CollectionCore, public qcList {
   // For typed collections' Add: the name (or key field), active flag and parent of a new record.
   static void Fill(ListRecordCore& record, const std::string& name, bool active,
                    const std::string& parentFullName = {});
-  // Files a record made by Add: New, under its key, linked into its parent's Children.
-  void FileNew(const std::shared_ptr<qcListObject>& record) { CollectionCore::FileNew(record); }
+  // Files a record made by Add: New, under its key and, unless told not to, linked into its
+  // parent's Children.
+  void FileNew(const std::shared_ptr<qcListObject>& record, bool linkToParent = true);
   // One query of this list: <stem>QueryRq with MaxReturned (when above 0) and whatever
   // writeFilters adds, sent; the response is loaded (or exported with a database path). Query
   // failures go to Errors. Returns Count.

@@ -11,12 +11,20 @@
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/query_fields.h"
 #include "brennock/model/response_exporter.h"
+#include "brennock/session/version_check.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/response_reader.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {
+namespace {
+
+// Iterators and the count-only query came with qbXML 5.0.
+constexpr int32_t kIteratorVersion = 5;
+
+}  // namespace
+
 
 void ListCollectionCore::WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status) {
   builder.CreateElement("ActiveStatus",
@@ -62,9 +70,13 @@ int32_t ListCollectionCore::RunListQuery(int32_t MaxReturned, const std::string&
   });
 }
 
-int32_t ListCollectionCore::GetCount() { return CountRecords({}); }
+int32_t ListCollectionCore::GetCount() {
+  RequireQbxmlVersion(kIteratorVersion);
+  return CountRecords({});
+}
 
 int32_t ListCollectionCore::GetFirst(int32_t MaxReturned, const std::string& sMDBPath) {
+  RequireQbxmlVersion(kIteratorVersion);
   return StartIterator(MaxReturned, sMDBPath, {});
 }
 

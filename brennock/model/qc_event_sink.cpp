@@ -2,7 +2,7 @@
 
 namespace brennock {
 
-Variant qcEventSink::Raise(qoEnumEventTypes EventId, const std::string& EventParam) {
+Variant qcEventSink::Raise(qoEnumEventTypes EventId, std::string& EventParam) {
   if (!disabled_ && OnqoEvent) OnqoEvent(EventId, EventParam);
   return {};
 }

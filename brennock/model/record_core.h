@@ -11,6 +11,7 @@
 #include "brennock/model/codecs.h"
 #include "brennock/model/persistent_record.h"
 #include "brennock/model/qc_list_object.h"
+#include "brennock/model/qc_list_object_ref.h"
 #include "brennock/model/record_base.h"
 #include "brennock/model/record_kind.h"
 
@@ -81,6 +82,12 @@ class RecordCore : public Interface, public RecordBase {
     member = std::forward<V>(value);
     MarkChanged(element);
   }
+  // The same for a list reference, set by full name.
+  void ChangeRef(qcListObjectRef& ref, const std::string& fullName, std::string_view element) {
+    CheckModify(kind_->transaction());
+    ref.SetFullName(fullName);
+    MarkChanged(element);
+  }
   // A field QuickBooks takes only on Add (lists raise 1002 on a saved record and keep the value).
   template <class T, class V>
   void Assign(T& member, V&& value, bool addOnly) {
@@ -89,6 +96,8 @@ class RecordCore : public Interface, public RecordBase {
   }
   void MarkChanged(std::string_view element);
   const ChangeSet& Changes() const noexcept { return changes_; }
+  // Forgets what changed (defaults a new record took are no change of the client's).
+  void ClearChanges() noexcept { changes_.Clear(); }
   const qcBase& Self() const noexcept { return *this; }
   qcBase& Self() noexcept { return *this; }
 

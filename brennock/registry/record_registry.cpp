@@ -1,6 +1,7 @@
 #include "brennock/registry/record_registry.h"
 
 #include "brennock/items/items.h"
+#include "brennock/transactions/invoice.h"
 
 #include <cctype>
 #include <string>
@@ -42,12 +43,18 @@ constexpr uint16_t kItem = kFull | kIterates;
 
 // clang-format off
 constexpr RecordFamily kList = RecordFamily::kList;
+constexpr RecordFamily kTxn = RecordFamily::kTransaction;
+constexpr auto kNoList = static_cast<qoEnumListType>(0);
+// A transaction QuickBooks adds, modifies, deletes and voids, queried with every filter.
+constexpr uint32_t kSalesTxn = kCanAdd | kCanModify | kCanDelete | kCanVoid | kIterates | kMaster |
+                               kPaidStatus | kLineItems | kRefNumbers | kAccountFilter |
+                               kEntityFilter;
 
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
 constexpr RecordKind kKinds[] = {
-  // family, object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key, name space,
-  // command word, label, command columns, bindings, collection
+  // family, object type, list type, class, qbXML name, XMLModify refusal, flags, Lists key,
+  // name space, command word, label, command columns, bindings, collection
   {kList, qoObjectTypeAccount, qoListAccounts, "Account", "Account", kNotSupported, kFull | kHierarchical | kMaster,
    "Account", "Account", "account", "account", "FullName,AccountType,AccountNumber,Balance,IsActive",
    &Account::Bindings, &New<Accounts>},
@@ -57,6 +64,9 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeSalesTaxCode, qoListSalesTaxCodes, "SalesTaxCode", "SalesTaxCode", kNotSupported, kFull | kMaster,
    "SalesTaxCode", "SalesTaxCode", "salestaxcode", "sales tax code", "Name,IsTaxable,Desc,IsActive",
    &SalesTaxCode::Bindings, &New<SalesTaxCodes>},
+  // Every kind of item in one collection, the Item row's.
+  {kList, qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
+   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &New<Items>},
   {kList, qoObjectTypeVendor, qoListVendors, "Vendor", "Vendor", {}, kFull | kIterates | kMaster, "Vendor", "Entity",
    "vendor", "vendor", "Name,CompanyName,Phone,Balance,IsActive", &Vendor::Bindings, &New<Vendors>},
   {kList, qoObjectTypeOtherName, qoListOtherNames, "OtherName", "OtherName", {}, kFull | kMaster, "OtherName", "Entity",
@@ -91,6 +101,9 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeShipMethod, qoListShipMethods, "ShipMethod", "ShipMethod", kModifyNotAllowed, kAddDelete | kMaster,
    "ShipMethod", "ShipMethod", "shipmethod", "ship method", "Name,IsActive", &NamedListRecord::Bindings,
    &New<ShipMethods>},
+  // Read and deleted only; among the company's Lists, not its master collections.
+  {kList, qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, "Template",
+   "Template", "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
   // Reads all four kinds of names; its records are saved through their own lists.
   {kList, qoObjectTypeEntity, qoListEntities, "Entity", "Entity", {}, kMixed | kIterates | kFilters | kMaster, "Entity",
    "Entity", "entity", "entity", "Type,Name,Phone,IsActive", nullptr, &New<Entities>},
@@ -116,11 +129,6 @@ constexpr RecordKind kKinds[] = {
   {kList, qoObjectTypeDateDrivenTerms, qoListTerms, "DateDrivenTerm", "DateDrivenTerms", kNotSupported, kAddDelete, {},
    "Terms", "datedriventerms", "date-driven terms", "Name,DayOfMonthDue,DueNextMonthDays,IsActive",
    &DateDrivenTerm::Bindings},
-  {kList, qoObjectTypeTemplate, qoListTemplates, "Template", "Template", kNotSupported, kCanDelete, {}, "Template",
-   "template", "template", "Name,TemplateType,IsActive", &Template::Bindings, &New<Templates>},
-  // Every kind of item in one collection, the Item row's.
-  {kList, qoObjectTypeItem, qoListItems, "Item", "Item", {}, kMixed | kHierarchical | kIterates | kFilters | kMaster,
-   "Item", "Item", "item", "item", "Type,Name,IsActive", nullptr, &New<Items>},
   {kList, qoObjectTypeItemService, qoListItems, "ItemService", "ItemService", {}, kItem | kHierarchical, {}, "Item",
    "itemservice", "service item", "FullName,SalesOrPurchase.Price,IsActive", &ItemService::Bindings},
   {kList, qoObjectTypeItemNonInventory, qoListItems, "ItemNonInventory", "ItemNonInventory", {}, kItem | kHierarchical,
@@ -151,6 +159,10 @@ constexpr RecordKind kKinds[] = {
    &ItemSalesTaxGroup::Bindings},
   {kList, qoObjectTypeItemGroup, qoListItems, "ItemGroup", "ItemGroup", kGroupModifyRefused, kItem, {}, "Item",
    "itemgroup", "group item", "Name,ItemDesc,IsActive", &ItemGroup::Bindings},
+
+  // Transactions. Their command words, labels and columns are the command's (cli/app/txn_kinds).
+  {kTxn, qoObjectTypeInvoice, kNoList, "Invoice", "Invoice", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Invoice::Bindings, &New<Invoices>},
 };
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "brennock/errors/runtime_errors.h"
 #include "brennock/session/processor_registry.h"
 #include "brennock/session/processor_shutdown.h"
+#include "brennock/session/remote_processor.h"
 #include "brennock/session/session_state.h"
 
 namespace brennock {
@@ -33,7 +34,7 @@ RequestProcessor& OpenNumberingSession() {
   if (!processor) {
     RaiseRuntime(kObjectNotSetNumber);
   }
-  processor->OpenConnection("", session.appName);
+  OpenConnectionOf(*processor, "", session.appName);
   std::string ticket = processor->BeginSession(MainCompanyFile(session), qbOpenModeDontCare);
   session.numberingProcessor = std::move(processor);
   session.numberingTicket = std::move(ticket);

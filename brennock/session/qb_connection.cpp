@@ -149,7 +149,7 @@ void QBConnection::OpenCompanySession(const std::string& appID, const std::strin
   if (kind == SessionKind::Connect) {
     OpenProcessorConnection(*processor, appID, appName);
   } else {
-    processor->OpenConnection(appID, appName);
+    OpenConnectionOf(*processor, appID, appName);
     companyPath_ = companyPath;
     session.companyPath = companyPath;
   }
@@ -170,16 +170,10 @@ void QBConnection::OpenCompanySession(const std::string& appID, const std::strin
 
 void QBConnection::OpenProcessorConnection(RequestProcessor& processor, const std::string& appID,
                                            const std::string& appName) {
-  if (SameProgId(requestProcessorProgId_, kRemoteProcessorProgId)) {
-    if (auto* remote = dynamic_cast<RemoteRequestProcessor*>(&processor)) {
-      remote->OpenConnection(appID, appName, std::string(kRemoteProcessorGuid));
-    } else {
-      processor.OpenConnection(appID, appName);
-    }
-    return;
-  }
-  if (!usePreferences_) {
-    processor.OpenConnection(appID, appName);
+  // The remote processor takes no preferences: its server's processor has its own.
+  if (!usePreferences_ || dynamic_cast<RemoteRequestProcessor*>(&processor) != nullptr ||
+      SameProgId(requestProcessorProgId_, kRemoteProcessorProgId)) {
+    OpenConnectionOf(processor, appID, appName);
     return;
   }
   processor.OpenConnection2(appID, appName, connectionPreference_);
@@ -206,7 +200,7 @@ Variant QBConnection::ConnectForSubscriptions(const std::string& AppID,
   std::shared_ptr<RequestProcessor> processor = CreateProcessor();
   session.appID = AppID;
   session.appName = AppName;
-  processor->OpenConnection(AppID, AppName);
+  OpenConnectionOf(*processor, AppID, AppName);
   session.processor = processor;
   session.ticket.clear();  // a ticket of the replaced processor means nothing to this one
   session.subscriptionOnly = true;

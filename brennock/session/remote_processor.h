@@ -22,4 +22,15 @@ class RemoteRequestProcessor : public RequestProcessor {
                               const std::string& ClientGuid) = 0;
 };
 
+// OpenConnection as the library calls it: the remote processor gets kRemoteProcessorGuid however
+// it was chosen (its ProgID, BRENNOCK_PROCESSOR, or standing in for an Intuit processor).
+inline void OpenConnectionOf(RequestProcessor& processor, const std::string& AppID,
+                             const std::string& AppName) {
+  if (auto* remote = dynamic_cast<RemoteRequestProcessor*>(&processor)) {
+    remote->OpenConnection(AppID, AppName, std::string(kRemoteProcessorGuid));
+  } else {
+    processor.OpenConnection(AppID, AppName);
+  }
+}
+
 }  // namespace brennock

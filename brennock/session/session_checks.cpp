@@ -15,4 +15,8 @@ void RequireNonUSEdition() {
   if (!Session().nonUSEdition) RaiseError(errEditionOnly, "brennock", std::string(kMsgNonUSOnly));
 }
 
+void RequireUSEdition() {
+  if (Session().nonUSEdition) RaiseError(errEditionOnly, "brennock", std::string(kMsgUSOnly));
+}
+
 }  // namespace brennock

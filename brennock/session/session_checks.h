@@ -10,5 +10,8 @@ void RequireOpenSession();
 // Raises vbObjectError + 1032 "This property is only supported for non-US versions of
 // QuickBooks." (source "brennock") when the session's QuickBooks is a US edition.
 void RequireNonUSEdition();
+// Raises vbObjectError + 1032 "This property is only supported for US versions of QuickBooks."
+// (source "brennock") when the session's QuickBooks is not a US edition.
+void RequireUSEdition();
 
 }  // namespace brennock

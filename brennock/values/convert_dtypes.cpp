@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "brennock/errors/value_errors.h"
@@ -376,6 +377,45 @@ std::string AmountForDisplay(Currency value) {
   std::string out;
   AppendExact(out, value.Scaled() < 0, cents, 2, 1, true);
   return out;
+}
+
+std::string QuantityForDisplay(float value) {
+  // Five decimals, halves away from zero, as Format rounds.
+  const double scaled = std::fabs(static_cast<double>(value)) * 100000.0 + 0.5;
+  const auto magnitude = static_cast<uint64_t>(scaled);
+  std::string out;
+  AppendExact(out, value < 0, magnitude, 5, 0, true);
+  while (out.back() == '0') out.pop_back();
+  return out;
+}
+
+std::string TwoDecimals(float value) {
+  const double scaled = std::fabs(static_cast<double>(value)) * 100.0 + 0.5;
+  std::string out;
+  AppendExact(out, value < 0, static_cast<uint64_t>(scaled), 2, 1, false);
+  return out;
+}
+
+std::string DateForDisplay(Date value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d/%02d/%04d", value.Month(), value.Day(), value.Year());
+  return text;
+}
+
+bool TryReadUserDate(std::string_view text, Date& out) {
+  int year = 0, month = 0, day = 0;
+  char sep1 = 0, sep2 = 0, extra = 0;
+  const std::string copy(text);
+  const bool iso = std::sscanf(copy.c_str(), "%4d%c%2d%c%2d%c", &year, &sep1, &month, &sep2, &day,
+                               &extra) == 5 &&
+                   sep1 == '-' && sep2 == '-';
+  const bool us = !iso &&
+                  std::sscanf(copy.c_str(), "%2d%c%2d%c%4d%c", &month, &sep1, &day, &sep2, &year,
+                              &extra) == 5 &&
+                  sep1 == '/' && sep2 == '/';
+  if ((!iso && !us) || year < 100 || !Date::IsValidDate(year, month, day)) return false;
+  out = Date::FromDate(year, month, day);
+  return true;
 }
 
 std::string IntegerToText(int64_t value) {

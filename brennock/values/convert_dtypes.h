@@ -63,6 +63,17 @@ void AppendAmountText(std::string& out, Currency value);
 // Amount for people: "#,##0.00" with thousands separators ("1,234,567.89").
 std::string AmountForDisplay(Currency value);
 
+// Grid pictures of transaction lines. A quantity as "#,###,###.#####": thousands grouped, no
+// leading zero, up to five decimals without trailing zeros, the point always shown (2 -> "2.",
+// 0.5 -> ".5", 1234.25 -> "1,234.25").
+std::string QuantityForDisplay(float value);
+// "0.00" (12.5 -> "12.50"; halves away from zero, as Format rounds).
+std::string TwoDecimals(float value);
+// "mm/dd/yyyy".
+std::string DateForDisplay(Date value);
+// A date a person typed: "yyyy-mm-dd" or "m/d/yyyy"; false for anything else or no real date.
+bool TryReadUserDate(std::string_view text, Date& out);
+
 // Plain decimal ("-42"); 16-bit values use the same writer.
 std::string IntegerToText(int64_t value);
 void AppendIntegerText(std::string& out, int64_t value);

@@ -102,6 +102,11 @@ struct Connection {
 
 }  // namespace
 
+bool BearerTokenAccepted(std::string_view authorization, const std::string& token) {
+  return !token.empty() && authorization.starts_with("Bearer ") &&
+         SameSecret(authorization.substr(7), token);
+}
+
 struct Server::State {
   ServeOptions options;
   Credentials credentials;
@@ -156,8 +161,7 @@ struct Server::State {
     } else if (std::string_view operation = ProcessorOperation(head.path); !operation.empty()) {
       if (head.method != "POST") return Refuse(405, "Use POST.");
       std::string_view authorization = head.Header("Authorization");
-      if (options.token.empty() || !authorization.starts_with("Bearer ") ||
-          !SameSecret(authorization.substr(7), options.token)) {
+      if (!BearerTokenAccepted(authorization, options.token)) {
         HttpResponse refused = Plain(401, "");
         refused.headers.emplace_back("WWW-Authenticate", "Bearer");
         refused.face = "rqp";

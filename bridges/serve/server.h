@@ -58,6 +58,10 @@ struct ServeOptions {
   std::ostream* log = nullptr;  // one line per request; null: none
 };
 
+// Whether an Authorization header value ("Bearer " and the token) carries the server's token,
+// compared in constant time. A server without a token accepts none, not even an empty one.
+bool BearerTokenAccepted(std::string_view authorization, const std::string& token);
+
 // `brennock serve`: the remote-processor endpoint (/rqp/1/...) and the Web Connector's SOAP
 // endpoint (/wc) on one HTTP or HTTPS listener.
 class Server {

@@ -1,13 +1,12 @@
 #include "cli/app/command_table.h"
 
-#include <array>
-
 #include "cli/commands/commands.h"
 
 namespace brennock::cli {
 
 std::span<const CommandSpec> CommandTable() {
-  static const std::array<CommandSpec, 15> kCommands = {{
+  // A plain array: a new command is one row, with no count to keep in step.
+  static const CommandSpec kCommands[] = {
       {"company", AttachCompanyCommand},
       {"info", AttachInfoCommand},
       {"list", AttachListCommand},
@@ -17,13 +16,15 @@ std::span<const CommandSpec> CommandTable() {
       {"change", AttachChangeCommand},
       {"delete", AttachDeleteCommand},
       {"void", AttachVoidCommand},
+      {"deposit", AttachDepositCommand},
       {"serve", AttachServeCommand},
+      {"report", AttachReportCommand},
       {"export", AttachExportCommand},
       {"subscribe", AttachSubscribeCommand},
       {"subscriptions", AttachSubscriptionsCommand},
       {"events", AttachEventsCommand},
       {"menu", AttachMenuCommand},
-  }};
+  };
   return kCommands;
 }
 

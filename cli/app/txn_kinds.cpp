@@ -10,6 +10,23 @@ namespace {
 constexpr TxnWords kTxnWords[] = {
     {"invoice", "Invoice", "invoice", "CustomerRef",
      "RefNumber,TxnDate,CustomerRef,DueDate,Subtotal,SalesTaxTotal,BalanceRemaining,IsPaid"},
+    {"salesreceipt", "SalesReceipt", "sales receipt", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,PaymentMethodRef,Subtotal,SalesTaxTotal,TotalAmount,"
+     "DepositToAccountRef"},
+    {"creditmemo", "CreditMemo", "credit memo", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,Subtotal,SalesTaxTotal,TotalAmount,CreditRemaining"},
+    {"estimate", "Estimate", "estimate", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,DueDate,Subtotal,SalesTaxTotal,TotalAmount,IsActive"},
+    {"salesorder", "SalesOrder", "sales order", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,ShipDate,TotalAmount,IsFullyInvoiced,IsManuallyClosed"},
+    {"charge", "Charge", "statement charge", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,ItemRef,Quantity,Amount,BalanceRemaining,IsPaid"},
+    {"payment", "ReceivePayment", "payment", "CustomerRef",
+     "RefNumber,TxnDate,CustomerRef,PaymentMethodRef,TotalAmount,UnusedPayment,"
+     "DepositToAccountRef"},
+    {"deposit", "Deposit", "deposit", "", "TxnDate,DepositToAccountRef,DepositTotal,Memo"},
+    {"salestaxcheck", "SalesTaxPaymentCheck", "sales tax payment check", "PayeeEntityRef",
+     "RefNumber,TxnDate,PayeeEntityRef,BankAccountRef,Amount,Memo"},
     {"purchaseorder", "PurchaseOrder", "purchase order", "VendorRef",
      "RefNumber,TxnDate,VendorRef,ExpectedDate,TotalAmount,IsFullyReceived,IsManuallyClosed",
      TxnForm::kPurchase, "TotalAmount=amount"},

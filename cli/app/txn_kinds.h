@@ -17,7 +17,7 @@ struct TxnWords {
   std::string_view command;  // "invoice"
   std::string_view stem;     // "Invoice": InvoiceAddRq, InvoiceRet, the TxnDelType
   std::string_view label;    // "invoice"
-  std::string_view entity;   // "CustomerRef"
+  std::string_view entity;   // "CustomerRef"; empty for a kind without one (deposits)
   std::string_view columns;  // `list` without --fields
   TxnForm form = TxnForm::kSale;
   // The figures `add` prints from the answer, "Element=word,..." ("OpenAmount=amount").

@@ -101,8 +101,10 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
     return RunTxnAdd(*words, txn, globals);
   }
   if (options.name.empty()) throw UsageError("NAME is required");
-  if (!options.txn.customer.empty() || !options.txn.lines.empty())
-    throw UsageError("--customer and --line make transactions (" + TxnCommandWords() + ")");
+  if (!options.txn.customer.empty() || !options.txn.lines.empty() || !options.txn.amount.empty() ||
+      !options.txn.apply.empty() || options.txn.autoApply)
+    throw UsageError("--customer, --line and the payment options make transactions (" +
+                     TxnCommandWords() + ")");
   const RecordKind* list = FindListKindByCommand(options.type);
   if (!list || !CanAdd(*list))
     throw UsageError("cannot add to '" + options.type + "'; lists: " + ListWords(&CanAdd));
@@ -155,6 +157,12 @@ Examples:
   brennock add customer "Kitchen" --parent "Byrne Bakery" --set TermsRef="Net 30"
   brennock add account "Petty Cash" --set AccountType=Bank --set AccountNumber=1090
   brennock add invoice --customer "Byrne Bakery" --line Consulting:2 --line Widget:10:11.50
+  brennock add salesorder --customer "Byrne Bakery" --line Widget:40 --ref SO-7
+  brennock add charge --customer "Byrne Bakery" --line Delivery:2
+  brennock add payment --customer "Byrne Bakery" --amount 500 --apply 1042:420 --apply 1043:80
+  brennock add payment --customer "Byrne Bakery" --amount 250 --auto-apply --set PaymentMethodRef=Check
+  brennock add salestaxcheck --customer "State Board of Equalization" --line "State Tax:310.25"
+      --set BankAccountRef=Checking
   brennock add purchaseorder --vendor "Acme Supply" --line Widget:40:7.00
   brennock add itemreceipt --vendor "Acme Supply" --link 1042
   brennock add bill --vendor "Acme Supply" --link 1042 --expense "Job Materials:35.00"
@@ -165,9 +173,15 @@ Examples:
   brennock add inventoryadjustment --account "Cost of Goods Sold" --line Bracket:-3
   brennock add buildassembly --item "Widget Kit" --quantity 4 --pending
 
-An invoice takes its customer, one --line ITEM:QUANTITY[:RATE] per line, and optionally --date,
---ref (its number), --memo and --set for other fields of the Add; QuickBooks computes the
-amounts, tax and due date, and the command prints the totals it answered with.
+An invoice (sales receipt, credit memo, estimate, sales order) takes its customer, one --line
+ITEM:QUANTITY[:RATE] per line, and optionally --date, --ref (its number), --memo and --set for
+other fields of the Add; QuickBooks computes the amounts, tax and due date, and the command
+prints the totals it answered with. A statement charge takes one --line; a sales tax payment
+check is made out to the tax agency named by --customer, one --line TAX-ITEM:AMOUNT per item.
+A payment takes --amount (its total), and --apply INVOICE:AMOUNT for each invoice it pays (by
+number or TxnID; the total is their sum without --amount) or --auto-apply to let QuickBooks
+apply it to the customer's oldest invoices; without either it stays the customer's credit.
+Deposits are made with `brennock deposit`.
 
 Bills, item receipts, vendor credits and purchase orders take --vendor; checks and card charges
 and credits --payee and --account; all of them --line ITEM:QUANTITY[:COST] and (but orders)
@@ -189,7 +203,8 @@ are checked against the element's type before anything is sent.)");
   add->add_option("--set", options->settings, "A field of the new record, Field=Value (repeatable)")
       ->type_name("FIELD=VALUE")
       ->allow_extra_args(false);
-  add->add_option("--customer", options->txn.customer, "Transactions: the customer (or job)")
+  add->add_option("--customer", options->txn.customer,
+                  "Transactions: the customer (or job), or a tax check's agency")
       ->type_name("NAME");
   add->add_option("--line", options->txn.lines, "Transactions: a line ITEM:QTY[:RATE] (repeatable)")
       ->type_name("ITEM:QTY[:RATE]")
@@ -211,9 +226,6 @@ are checked against the element's type before anything is sent.)");
                   "Buying: the purchase order received or billed, or the item receipt billed")
       ->type_name("NUMBER")
       ->allow_extra_args(false);
-  add->add_option("--apply", options->txn.applies, "Bill payments: a bill paid (repeatable)")
-      ->type_name("BILL:AMOUNT")
-      ->allow_extra_args(false);
   add->add_option("--debit", options->txn.debits, "Journal entries: a debit line (repeatable)")
       ->type_name("ACCOUNT:AMOUNT[:NAME]")
       ->allow_extra_args(false);
@@ -228,6 +240,15 @@ are checked against the element's type before anything is sent.)");
   add->add_option("--quantity", options->txn.quantity, "Builds: how many to build")->type_name("N");
   add->add_flag("--pending", options->txn.pending,
                 "Builds: wait, pending, when the parts on hand do not cover it");
+  add->add_option("--amount", options->txn.amount, "Payments: the total received")
+      ->type_name("AMOUNT");
+  add->add_option("--apply", options->txn.apply,
+                  "Payments: pay an invoice, INVOICE:AMOUNT; bill payments: a bill paid, "
+                  "BILL:AMOUNT (repeatable)")
+      ->type_name("REF:AMOUNT")
+      ->allow_extra_args(false);
+  add->add_flag("--auto-apply", options->txn.autoApply,
+                "Payments: apply to the oldest open invoices, as QuickBooks does");
   return [options, &globals] { return RunAdd(*options, globals); };
 }
 

@@ -12,6 +12,7 @@ CommandRun AttachSendCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachAddCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachDeleteCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachVoidCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachDepositCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachShowCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachChangeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachServeCommand(CLI::App& app, const GlobalOptions& globals);
@@ -20,5 +21,6 @@ CommandRun AttachSubscribeCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachSubscriptionsCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachEventsCommand(CLI::App& app, const GlobalOptions& globals);
 CommandRun AttachMenuCommand(CLI::App& app, const GlobalOptions& globals);
+CommandRun AttachReportCommand(CLI::App& app, const GlobalOptions& globals);
 
 }  // namespace brennock::cli

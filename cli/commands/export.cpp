@@ -16,6 +16,7 @@
 
 #include "brennock/company/brennock_globals.h"
 #include "brennock/database/database_export.h"
+#include "brennock/database/export_rules.h"
 #include "brennock/database/schema.h"
 #include "brennock/database/sql_connection.h"
 #include "brennock/enums/database_enums.h"
@@ -46,8 +47,10 @@ struct ExportOptions {
   bool keepText = false;
 };
 
+// Lists of one kind, and items: every kind of item goes to one table, as the library's Items
+// collection exports them.
 bool IsExportable(const RecordKind& kind) noexcept {
-  return IsListable(kind) && !kind.Has(kMixed);
+  return IsListable(kind) && (!kind.Has(kMixed) || kind.objectType == qoObjectTypeItem);
 }
 
 qoEnumDatabaseMode ChosenMode(const std::string& mode) {
@@ -103,8 +106,8 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   std::vector<const RecordKind*> kinds;
   for (const std::string& word : options.types) {
     const RecordKind* kind = FindListKindByCommand(word);
-    if (kind && kind->Has(kMixed)) {
-      // A list of several kinds ("item", "terms") exports each of its kinds to its own tables.
+    if (kind && kind->Has(kMixed) && !IsExportable(*kind)) {
+      // Terms export each of their kinds to its own tables.
       const size_t before = kinds.size();
       for (const RecordKind& member : ListRegistry()) {
         if (&member != kind && member.listType == kind->listType && IsExportable(member))
@@ -114,7 +117,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
     }
     if (!kind || !IsExportable(*kind))
       throw UsageError("unknown list type '" + word +
-                       "'; exportable types: " + ListWords(&IsExportable) + ", item, terms");
+                       "'; exportable types: " + ListWords(&IsExportable) + ", terms");
     kinds.push_back(kind);
   }
 
@@ -162,7 +165,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
       throw StatusError(std::to_string(status), builder.ErrMsg());
     ExportRequest request;
     request.databasePath = options.odbc.empty() ? options.to : "ADOCON";
-    request.table = std::string(kind->stem);
+    request.table = ExportTableOf(kind->stem);
     progress.Start(std::string(kind->command));
     ExportOutcome outcome;
     try {
@@ -192,9 +195,12 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
 
 CommandRun AttachExportCommand(CLI::App& app, const GlobalOptions& globals) {
   CLI::App* command = app.add_subcommand("export", "Copy QuickBooks lists into database tables");
-  command->footer(Wrapped("List types: " + ListWords(&IsExportable), 96) + R"(
+  command->footer(Wrapped("List types: " + ListWords(&IsExportable) + ", terms", 96) + R"(
 
-Each list goes into the table of its qbXML name in lower case (customer), child aggregates into
+Each list goes into the table of its qbXML name in lower case (customer); "item" puts every kind
+of item into the table "items" (its column ItemType says the kind), "iteminventory" and the
+other kinds one kind into its own table; "terms" both kinds of terms into their own tables. Child
+aggregates go into
 detail tables (contactsdetail, with IDKey), references into <Ref>_ListID and <Ref>_FullName
 columns; "history" keeps the time of each table's last export. --create-schema first creates the
 tables that are missing, typed from the qbXML schema. Modes: overwrite (empty the table first),

@@ -111,6 +111,8 @@ int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& o, const GlobalOp
   const std::string stem(words.stem);
   const qbxml::Aggregate* shape = qbxml::FindAggregate(stem + "Add");
   if (!shape) throw UsageError("cannot add a " + std::string(words.label));
+  if (o.autoApply || !o.amount.empty())
+    throw UsageError("--auto-apply and --amount are for customer payments");
   if (!o.date.empty() && !std::regex_match(o.date, std::regex(R"(\d{4}-\d{2}-\d{2})")))
     throw UsageError("--date wants a date like 2024-03-01, not '" + o.date + "'");
   CliSession session(globals);
@@ -159,14 +161,14 @@ int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& o, const GlobalOp
     case TxnForm::kBillPayment: {
       Require(!o.vendor.empty(), words, "--vendor");
       Require(!o.account.empty(), words, "--account");
-      Require(!o.applies.empty(), words, "an --apply BILL:AMOUNT");
+      Require(!o.apply.empty(), words, "an --apply BILL:AMOUNT");
       party = o.vendor;
       header("PayeeEntityRef", o.vendor);
       header(words.account, o.account);
       // A check is numbered or to be printed: QuickBooks numbers it when neither is said.
       if (stem == "BillPaymentCheck" && o.ref.empty() && !body.Has("IsToBePrinted"))
         body.Set("IsToBePrinted", "false");
-      for (const std::string& text : o.applies) {
+      for (const std::string& text : o.apply) {
         NameAmount a = SplitNameAmount(text, "--apply", false);
         lines +=
             LineXml("AppliedToTxnAdd", {{"TxnID", TxnIdOf(session, *FindTxnWords("bill"), a.name)},

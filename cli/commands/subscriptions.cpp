@@ -11,6 +11,7 @@
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
+#include "cli/qbxml/record_lookup.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/event_subscriber.h"
@@ -36,12 +37,6 @@ struct SubscriptionsOptions {
   std::string url;
   std::string type = "all";
 };
-
-std::string ChildText(const XmlNode& node, std::string_view name) {
-  for (XmlNode child : node.childNodes())
-    if (child.nodeType() == NODE_ELEMENT && child.nodeName() == name) return child.text();
-  return {};
-}
 
 // What a subscription asks for, in a few words: "Customer Add,Delete; Invoice Add" for data (the
 // operations of each type together, types in the order they were first named), "CompanyFile

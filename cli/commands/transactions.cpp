@@ -2,6 +2,7 @@
 // catalogue's shapes, sent as it is, and the answer shown as QuickBooks gave it.
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 #include <memory>
 #include <regex>
 #include <string>
@@ -45,12 +46,6 @@ std::string AttributeOf(const XmlNode& element, std::string_view name) {
   return attribute ? attribute.text() : std::string();
 }
 
-void CheckDate(const std::string& option, const std::string& text) {
-  static const std::regex kDate(R"(\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01]))");
-  if (!text.empty() && !std::regex_match(text, kDate))
-    throw UsageError(option + " wants a date like 2024-03-01, not '" + text + "'");
-}
-
 // The records of one answer (...Ret elements).
 std::vector<XmlNode> Records(const ResponseStatus& status) {
   std::vector<XmlNode> out;
@@ -59,13 +54,16 @@ std::vector<XmlNode> Records(const ResponseStatus& status) {
   return out;
 }
 
-struct FoundTxn {
-  std::shared_ptr<XmlDocument> response;
-  XmlNode ret;
-};
+}  // namespace
 
-// The transaction with this RefNumber, else this TxnID, with its lines (and its links, where
-// the query takes them); kinds without numbers are named by TxnID.
+void CheckDate(const std::string& option, const std::string& text) {
+  static const std::regex kDate(R"(\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01]))");
+  if (!text.empty() && !std::regex_match(text, kDate))
+    throw UsageError(option + " wants a date like 2024-03-01, not '" + text + "'");
+}
+
+// The transaction with this RefNumber, else this TxnID, with its lines and its links, where its
+// query takes them (deposits and time have no number, statement charges no separate lines).
 FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key) {
   std::string query = std::string(words.stem) + "QueryRq";
   const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
@@ -95,6 +93,8 @@ FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& 
   throw CommandFailure("no " + std::string(words.label) + " '" + key + "'");
 }
 
+namespace {
+
 std::vector<std::string> SplitFields(std::string_view list) {
   std::vector<std::string> fields;
   for (size_t start = 0; start < list.size();) {
@@ -105,19 +105,24 @@ std::vector<std::string> SplitFields(std::string_view list) {
   return fields;
 }
 
-// A line's row in `show`: the item, or the account of an expense or journal line (a group's
-// members indented below the group), then its figures; a journal line says whether it debits or
-// credits.
+// A line's row in `show`: the item (a group's members indented below the group; a tax payment's
+// tax item), the account of an expense or journal line, a deposit line's customer or account,
+// then its figures; a journal line says whether it debits or credits.
 void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer) {
   static const FieldReader kLine({"ItemRef", "ItemGroupRef", "AccountRef", "Desc", "Memo",
                                   "Quantity", "Rate", "RatePercent", "Cost", "Amount",
-                                  "TotalAmount", "TxnLineID"});
+                                  "TotalAmount", "TxnLineID", "ItemSalesTaxRef", "EntityRef"});
   std::vector<std::string> v;
   kLine.Read(line, v);
-  std::string name = !v[0].empty() ? v[0] : !v[1].empty() ? v[1] : v[2];
-  std::string desc = v[3].empty() ? v[4] : v[3];
   const std::string element = line.nodeName();
-  if (element.starts_with("Journal"))
+  const bool journal = element.starts_with("Journal");
+  std::string name = !v[0].empty()                ? v[0]
+                     : !v[1].empty()              ? v[1]
+                     : !v[12].empty()             ? v[12]
+                     : !journal && !v[13].empty() ? v[13]
+                                                  : v[2];
+  std::string desc = v[3].empty() ? v[4] : v[3];
+  if (journal)
     desc = std::string(element == "JournalDebitLine" ? "debit" : "credit") +
            (desc.empty() ? "" : ": " + desc);
   std::string rate = !v[6].empty() ? v[6] : !v[7].empty() ? v[7] + "%" : v[8];
@@ -133,10 +138,42 @@ bool IsLine(std::string_view name) {
          name == "JournalDebitLine" || name == "JournalCreditLine";
 }
 
+// Today on this computer's clock, for a date a request must carry.
+std::string TodaysDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
+}
+
 }  // namespace
 
 std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key) {
   return ChildText(FindTxn(session, words, key).ret, "TxnID");
+}
+
+std::string AddedLine(const std::string& label, const XmlNode& ret, const std::string& name) {
+  // The figures QuickBooks answered with, those the record has, in this order.
+  static constexpr std::pair<const char*, const char*> kFigures[] = {
+      {"Subtotal", "subtotal"},
+      {"SalesTaxTotal", "sales tax"},
+      {"TotalAmount", "total"},
+      {"Amount", "amount"},
+      {"DepositTotal", "deposit total"},
+      {"BalanceRemaining", "balance"},
+      {"CreditRemaining", "credit remaining"},
+      {"UnusedPayment", "unused"}};
+  std::string figures;
+  for (auto [element, word] : kFigures) {
+    std::string value = ChildText(ret, element);
+    if (value.empty()) continue;
+    figures.append(figures.empty() ? ": " : ", ").append(word).append(" ").append(value);
+  }
+  std::string ref = ChildText(ret, "RefNumber");
+  return "Added " + label + (ref.empty() ? "" : " " + ref) + " (TxnID " + ChildText(ret, "TxnID") +
+         ")" + (name.empty() ? "" : " for " + name) + figures + "\n";
 }
 
 LineSpec ParseLineSpec(const std::string& text) {
@@ -172,6 +209,8 @@ int RunTxnList(const TxnWords& words, const TxnListOptions& options, const Globa
   CheckDate("--from", options.from);
   CheckDate("--to", options.to);
   if (options.paid && options.unpaid) throw UsageError("--paid and --unpaid exclude each other");
+  if (!options.customer.empty() && words.entity.empty())
+    throw UsageError("a " + std::string(words.label) + " names no customer");
   std::string query = std::string(words.stem) + "QueryRq";
   const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
   if ((options.paid || options.unpaid) && !qbxml::FindElement(*shape, "PaidStatus"))
@@ -267,6 +306,14 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
     if (!IsLine(top)) header->Row({field, value});
   }
   header->End();
+  // A kind without lines (payments, statement charges) shows its fields only.
+  const qbxml::Aggregate* ret = qbxml::FindAggregate(std::string(words.stem) + "Ret");
+  const bool has_lines = ret && std::any_of(ret->elements.begin(), ret->elements.end(),
+                                            [](const qbxml::Element& e) { return IsLine(e.name); });
+  if (!has_lines) {
+    WriteOut(header->Take());
+    return kExitOk;
+  }
   std::unique_ptr<RowWriter> lines = MakeRowWriter(format);
   lines->Begin({"Item", "Description", "Quantity", "Rate", "Amount", "TxnLineID"});
   for (XmlNode line : found.ret.childNodes())
@@ -277,28 +324,54 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
 }
 
 int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalOptions& globals) {
-  std::string stem(words.stem);
+  const std::string stem(words.stem), label(words.label);
+  if (stem == "ReceivePayment") return RunPaymentAdd(words, options, globals);
+  if (stem == "Deposit")
+    throw UsageError(
+        "a deposit banks what waits in Undeposited Funds: brennock deposit --to ACCOUNT");
+  if (!options.apply.empty() || options.autoApply || !options.amount.empty())
+    throw UsageError("--apply, --auto-apply and --amount are for payments");
   const qbxml::Aggregate* shape = qbxml::FindAggregate(stem + "Add");
+  // Statement charges carry their one item in the header.
   const qbxml::Aggregate* line_shape = qbxml::FindAggregate(stem + "LineAdd");
-  if (!shape || !line_shape) throw UsageError("cannot add a " + std::string(words.label));
-  if (options.customer.empty())
-    throw UsageError("a " + std::string(words.label) + " needs --customer");
-  if (options.lines.empty()) throw UsageError("a " + std::string(words.label) + " needs a --line");
+  if (!shape) throw UsageError("cannot add a " + label);
+  if (options.customer.empty()) throw UsageError("a " + label + " needs --customer");
+  if (options.lines.empty()) throw UsageError("a " + label + " needs a --line");
+  if (!line_shape && options.lines.size() > 1) throw UsageError("a " + label + " takes one --line");
   CheckDate("--date", options.date);
-  RecordBody body(*shape, std::string(words.label));
+  RecordBody body(*shape, label);
   body.Set(words.entity, options.customer);
-  if (!options.date.empty()) body.Set("TxnDate", options.date);
+  const qbxml::Element* date = qbxml::FindElement(*shape, "TxnDate");
+  if (!options.date.empty())
+    body.Set("TxnDate", options.date);
+  else if (date && !(date->flags & qbxml::kOptional))
+    body.Set("TxnDate", TodaysDate());
   if (!options.ref.empty()) body.Set("RefNumber", options.ref);
   if (!options.memo.empty()) body.Set("Memo", options.memo);
   for (const std::string& setting : options.settings) body.SetAssignment(setting);
+  // A check is numbered or to be printed (one of them, as its schema wants).
+  const qbxml::Element* printed = qbxml::FindElement(*shape, "IsToBePrinted");
+  if (printed && (printed->flags & qbxml::kInChoice) && !(printed->flags & qbxml::kOptional) &&
+      !body.Has("RefNumber") && !body.Has("IsToBePrinted"))
+    body.Set("IsToBePrinted", "false");
+  if (!line_shape) {
+    LineSpec spec = ParseLineSpec(options.lines.front());
+    body.Set("ItemRef", spec.item);
+    body.Set("Quantity", spec.quantity);
+    if (!spec.rate.empty()) body.Set("Rate", spec.rate);
+  }
   std::string request = "<" + stem + "AddRq requestID=\"1\"><" + stem + "Add>";
   body.AppendXml(request);
-  // Lines come last in the Add aggregate, each checked against the line's shape.
-  for (const std::string& text : options.lines) {
+  // Lines come last in the Add aggregate, each checked against the line's shape. A line without a
+  // quantity (a sales tax payment's) takes ITEM:AMOUNT.
+  for (const std::string& text : line_shape ? options.lines : std::vector<std::string>{}) {
     LineSpec spec = ParseLineSpec(text);
     RecordBody line(*line_shape, "line");
-    line.Set("ItemRef", spec.item);
-    line.Set("Quantity", spec.quantity);
+    const bool counted = qbxml::FindElement(*line_shape, "Quantity") != nullptr;
+    line.Set(qbxml::FindElement(*line_shape, "ItemRef") ? "ItemRef" : "ItemSalesTaxRef", spec.item);
+    if (!counted && !spec.rate.empty())
+      throw UsageError("a " + label + " line is ITEM:AMOUNT, not '" + text + "'");
+    line.Set(counted ? "Quantity" : "Amount", spec.quantity);
     if (!spec.rate.empty()) line.Set("Rate", spec.rate);
     request += "<" + stem + "LineAdd>";
     line.AppendXml(request);
@@ -310,11 +383,7 @@ int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalO
   std::shared_ptr<XmlDocument> response = session.Send();
   ResponseStatus status = RequireSuccess(*response);  // a refusal exits 2 with QuickBooks' reason
   XmlNode ret = FirstElement(status.element);
-  if (!globals.quiet)
-    WriteOut("Added " + std::string(words.label) + " " + ChildText(ret, "RefNumber") + " (TxnID " +
-             ChildText(ret, "TxnID") + ") for " + options.customer + ": subtotal " +
-             ChildText(ret, "Subtotal") + ", sales tax " + ChildText(ret, "SalesTaxTotal") +
-             ", balance " + ChildText(ret, "BalanceRemaining") + "\n");
+  if (!globals.quiet) WriteOut(AddedLine(label, ret, options.customer));
   return kExitOk;
 }
 

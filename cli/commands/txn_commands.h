@@ -1,14 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "brennock/xml/xml_node.h"
 #include "cli/app/global_options.h"
 #include "cli/app/txn_kinds.h"
 #include "cli/output/row_writer.h"
 
+namespace brennock {
+class XmlDocument;
+}
+
 namespace brennock::cli {
+
+class CliSession;
 
 // The transaction side of `list`, `show`, `add`, `delete` and `void`: raw qbXML requests built
 // from the catalogue's shapes.
@@ -24,7 +32,7 @@ struct TxnListOptions {
 };
 
 struct TxnAddOptions {
-  std::string customer;
+  std::string customer;  // or the vendor a kind is made out to
   std::string date;
   std::string ref;
   std::string memo;
@@ -35,13 +43,16 @@ struct TxnAddOptions {
   std::string account;                       // the bank, card or adjustment account
   std::vector<std::string> expenses;         // ACCOUNT:AMOUNT
   std::vector<std::string> links;            // a purchase order or item receipt received or billed
-  std::vector<std::string> applies;          // BILL:AMOUNT
   std::vector<std::string> debits, credits;  // ACCOUNT:AMOUNT[:NAME]
   std::string name;                          // whose time it is
   std::string item;                          // the service worked, the assembly built
   std::string duration;                      // 1:30, 1.5 or PT1H30M
   std::string quantity;                      // assemblies to build
   bool pending = false;                      // a build short of parts waits
+  // Payments, and bill payments (--apply only).
+  std::string amount;              // TotalAmount
+  std::vector<std::string> apply;  // INVOICE-REF:AMOUNT, or BILL-REF:AMOUNT
+  bool autoApply = false;
 };
 
 int RunTxnList(const TxnWords& words, const TxnListOptions& options, const GlobalOptions& globals);
@@ -51,11 +62,26 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
 int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalOptions& globals);
 int RunTxnDelete(const TxnWords& words, const std::string& key, bool voidIt,
                  const GlobalOptions& globals);
+// A customer payment: --amount, applied with --apply INVOICE-REF:AMOUNT (repeatable) or
+// --auto-apply, else kept as a credit (cli/commands/payments.cpp).
+int RunPaymentAdd(const TxnWords& words, const TxnAddOptions& options,
+                  const GlobalOptions& globals);
+
+// One transaction found by its RefNumber, else its TxnID, with its lines; raises
+// CommandFailure when there is none or the number is not unique.
+struct FoundTxn {
+  std::shared_ptr<XmlDocument> response;
+  XmlNode ret;
+};
+FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key);
+// A date option's text: empty, or like 2024-03-01 (UsageError otherwise).
+void CheckDate(const std::string& option, const std::string& text);
+// "Added invoice 1042 (TxnID ...) for NAME: subtotal ..., balance ...\n": the figures the
+// answer has.
+std::string AddedLine(const std::string& label, const XmlNode& ret, const std::string& name);
 // `add` for every form but sales forms (purchase_add.cpp).
 int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& options,
                    const GlobalOptions& globals);
-
-class CliSession;
 // The TxnID of the transaction with this RefNumber, else this TxnID; CommandFailure when none.
 std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key);
 

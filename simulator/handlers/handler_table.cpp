@@ -19,7 +19,9 @@ const HandlerTable& DefaultHandlers() {
     RegisterDataExtHandlers(t);
     RegisterTxnHandlers(t);
     RegisterPayablesHandlers(t);
+    RegisterDepositHandlers(t);
     RegisterEventHandlers(t);
+    RegisterReportHandlers(t);
     return t;
   }();
   return table;

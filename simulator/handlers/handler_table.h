@@ -31,6 +31,8 @@ void RegisterListHandlers(HandlerTable& table);
 void RegisterDataExtHandlers(HandlerTable& table);
 void RegisterTxnHandlers(HandlerTable& table);
 void RegisterPayablesHandlers(HandlerTable& table);
-void RegisterEventHandlers(HandlerTable& table);  // simulator/events/
+void RegisterDepositHandlers(HandlerTable& table);
+void RegisterEventHandlers(HandlerTable& table);   // simulator/events/
+void RegisterReportHandlers(HandlerTable& table);  // simulator/reports/
 
 }  // namespace brennock::simulator

@@ -27,10 +27,12 @@ RetOptions AnswerOptions(pugi::xml_node rq) {
   return options;
 }
 
-// The Ret of a stored transaction, answering an Add or Mod.
+// The Ret of a stored transaction, answering an Add or Mod, with the links it has.
 Status AnswerWith(RequestContext& ctx, TxnStore& store, const TxnRecord& txn, Status status) {
   ctx.OpenResponse(status);
-  store.WriteRet(ctx.out, txn, AnswerOptions(ctx.request));
+  RetOptions options = AnswerOptions(ctx.request);
+  options.linked_txns = true;
+  store.WriteRet(ctx.out, txn, options);
   ctx.CloseResponse();
   return status;
 }
@@ -208,6 +210,8 @@ Status TxnQuery(RequestContext& ctx) {
       if (pending != "All") filter.pending = pending == "PendingOnly";
     } else if (name == "AccountFilter") {
       if (!FilterIds(ctx, child, "Account", owner, filter.account_ids, status)) return status;
+    } else if (name == "ItemFilter") {
+      if (!FilterIds(ctx, child, "Item", owner, filter.item_ids, status)) return status;
     } else if (name == "CurrencyFilter") {
       if (!FilterIds(ctx, child, "Currency", owner, filter.currency_ids, status)) return status;
     } else if (name == "RefNumberFilter") {

@@ -145,6 +145,7 @@ void Ledger::Post(std::string_view source_id, const std::vector<Posting>& lines)
   }
   st.Run();
   Apply(deltas);
+  ApplyOpen(postings, 1);
 }
 
 std::vector<Posting> Ledger::PostingsOf(std::string_view source_id) {
@@ -167,6 +168,7 @@ size_t Ledger::Unpost(std::string_view source_id) {
   std::vector<std::pair<std::string, Delta>> deltas;
   for (const auto& p : postings) Collect(p, -1, deltas);
   Apply(deltas);
+  ApplyOpen(postings, -1);
   company_.db().Prepare("DELETE FROM postings WHERE source_id=?").Bind(1, source_id).Run();
   return postings.size();
 }
@@ -199,6 +201,98 @@ std::vector<std::pair<std::string, int64_t>> Ledger::AppliedBy(std::string_view 
   return out;
 }
 
+void Ledger::CreateOpenItems(Database& db) {
+  db.Exec(
+      "CREATE TABLE IF NOT EXISTS open_items(open_id TEXT NOT NULL, account_id TEXT NOT NULL, "
+      "entity_id TEXT NOT NULL, balance INTEGER NOT NULL, PRIMARY KEY(open_id, account_id)) "
+      "WITHOUT ROWID;"
+      "CREATE INDEX IF NOT EXISTS open_items_by_account ON open_items(account_id);"
+      "CREATE INDEX IF NOT EXISTS open_items_by_entity ON open_items(entity_id, account_id);");
+}
+
+bool Ledger::OpenItemsExist() {
+  if (open_items_ < 0) {
+    auto& st = company_.db().Prepare(
+        "SELECT 1 FROM sqlite_master WHERE type='table' AND name='open_items'");
+    open_items_ = st.Step() ? 1 : 0;
+    st.Reset();
+  }
+  return open_items_ == 1;
+}
+
+void Ledger::ApplyOpen(const std::vector<Posting>& postings, int sign) {
+  if (!OpenItemsExist()) {
+    // A file from before the table: made now, from every posting but these, then moved by them.
+    CreateOpenItems(company_.db());
+    company_.db().Exec(
+        "INSERT INTO open_items(open_id,account_id,entity_id,balance) SELECT open_id,account_id,"
+        "coalesce(min(entity_id),''),sum(amount) FROM postings WHERE open_id IS NOT NULL GROUP BY "
+        "open_id,account_id HAVING sum(amount)<>0");
+    open_items_ = 1;
+    if (sign > 0) return;  // the postings are in the table already
+  }
+  auto& move = company_.db().Prepare(
+      "INSERT INTO open_items(open_id,account_id,entity_id,balance) VALUES(?1,?2,?3,?4) "
+      "ON CONFLICT(open_id,account_id) DO UPDATE SET balance=balance+?4");
+  auto& closed = company_.db().Prepare(
+      "DELETE FROM open_items WHERE open_id=? AND account_id=? AND balance=0");
+  for (const auto& p : postings) {
+    if (p.open_id.empty() || p.amount == 0) continue;
+    move.Reset();
+    move.Bind(1, p.open_id).Bind(2, p.account_id).Bind(3, p.entity_id).Bind(4, sign * p.amount);
+    move.Run();
+    closed.Reset();
+    closed.Bind(1, p.open_id).Bind(2, p.account_id).Run();
+  }
+}
+
+int64_t Ledger::OpenBalanceIn(std::string_view open_id, std::string_view account_id) {
+  auto& st = company_.db().Prepare(
+      OpenItemsExist()
+          ? "SELECT coalesce(sum(balance),0) FROM open_items WHERE open_id=? AND account_id=?"
+          : "SELECT coalesce(sum(amount),0) FROM postings WHERE open_id=? AND account_id=?");
+  st.Bind(1, open_id).Bind(2, account_id);
+  int64_t sum = st.Step() ? st.Int(0) : 0;
+  st.Reset();
+  return sum;
+}
+
+std::vector<std::pair<std::string, int64_t>> Ledger::OpenIn(std::string_view account_id) {
+  auto& st = company_.db().Prepare(
+      OpenItemsExist()
+          ? "SELECT open_id,balance FROM open_items WHERE account_id=?"
+          : "SELECT open_id,sum(amount) FROM postings WHERE account_id=? AND open_id IS NOT NULL "
+            "GROUP BY open_id HAVING sum(amount)<>0");
+  st.Bind(1, account_id);
+  std::vector<std::pair<std::string, int64_t>> out;
+  while (st.Step()) out.emplace_back(std::string(st.Text(0)), st.Int(1));
+  return out;
+}
+
+std::vector<std::pair<std::string, int64_t>> Ledger::OpenAgainst(
+    const std::vector<std::string>& entities, std::string_view account_type) {
+  std::string in;
+  for (size_t i = 0; i < entities.size(); ++i) in += i ? ",?" : "?";
+  std::string sql =
+      OpenItemsExist()
+          // By name and account: a customer's many payments waiting in undeposited funds are
+          // not looked at for its receivables.
+          ? "SELECT open_id,sum(balance) FROM open_items WHERE account_id IN (SELECT list_id FROM "
+            "list_records WHERE list_type='Account' AND account_type=?) AND entity_id IN (" +
+                in + ") GROUP BY open_id"
+          : "SELECT p.open_id,sum(p.amount) FROM postings p JOIN list_records a ON "
+            "a.list_id=p.account_id WHERE a.account_type=? AND p.open_id IN (SELECT open_id FROM "
+            "postings WHERE entity_id IN (" +
+                in + ") AND open_id IS NOT NULL) GROUP BY p.open_id HAVING sum(p.amount)<>0";
+  auto& st = company_.db().Prepare(sql);
+  int n = 1;
+  st.Bind(n++, account_type);
+  for (const auto& e : entities) st.Bind(n++, e);
+  std::vector<std::pair<std::string, int64_t>> out;
+  while (st.Step()) out.emplace_back(std::string(st.Text(0)), st.Int(1));
+  return out;
+}
+
 void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
                       std::string_view new_parent) {
   records_.clear();
@@ -218,6 +312,23 @@ void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
     AddToAncestors(new_parent, total, deltas);
   }
   Apply(deltas);
+}
+
+void Ledger::ForEachPosting(
+    const std::function<void(std::string_view source_id, const Posting&)>& visit) {
+  auto& st = company_.db().Prepare(
+      "SELECT source_id,account_id,amount,coalesce(entity_id,''),coalesce(item_id,''),quantity,"
+      "coalesce(open_id,'') FROM postings ORDER BY id");
+  Posting p;
+  while (st.Step()) {
+    p.account_id.assign(st.Text(1));
+    p.amount = st.Int(2);
+    p.entity_id.assign(st.Text(3));
+    p.item_id.assign(st.Text(4));
+    p.quantity = st.Int(5);
+    p.open_id.assign(st.Text(6));
+    visit(st.Text(0), p);
+  }
 }
 
 std::vector<std::string> Ledger::VerifyTotals() {
@@ -252,6 +363,17 @@ std::vector<std::string> Ledger::VerifyTotals() {
     if (!same(d, have[id])) differences.push_back("expected " + describe(id, d));
   for (const auto& [id, d] : have)
     if (!want.count(id) && !same(d, Delta{})) differences.push_back("stray " + describe(id, d));
+  if (OpenItemsExist()) {
+    // The open items against the postings' open amounts.
+    auto& open = company_.db().Prepare(
+        "SELECT 'open '||coalesce(p.open_id,o.open_id)||' in '||coalesce(p.account_id,"
+        "o.account_id)||' is '||coalesce(p.balance,0)||', kept as '||coalesce(o.balance,0) FROM "
+        "(SELECT open_id,account_id,sum(amount) AS balance FROM postings WHERE open_id IS NOT "
+        "NULL GROUP BY open_id,account_id HAVING sum(amount)<>0) p FULL OUTER JOIN open_items o "
+        "ON o.open_id=p.open_id AND o.account_id=p.account_id WHERE coalesce(p.balance,0)<>"
+        "coalesce(o.balance,0)");
+    while (open.Step()) differences.emplace_back(open.Text(0));
+  }
   return differences;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -76,6 +77,15 @@ class Ledger {
   // The other sources that moved a transaction's open balance (payments, credits applied), each
   // with the sum of its postings to it, in the order they were posted.
   std::vector<std::pair<std::string, int64_t>> AppliedBy(std::string_view open_id);
+  // The same in one account only: a payment's unused part in accounts receivable, or what of it
+  // is still in undeposited funds.
+  int64_t OpenBalanceIn(std::string_view open_id, std::string_view account_id);
+  // Every transaction with something open in one account, and how much, in posting order.
+  std::vector<std::pair<std::string, int64_t>> OpenIn(std::string_view account_id);
+  // What is open against any of these names in accounts of one type (a customer's and its jobs'
+  // receivables): each transaction and how much.
+  std::vector<std::pair<std::string, int64_t>> OpenAgainst(const std::vector<std::string>& entities,
+                                                           std::string_view account_type);
 
   // A record moved to another parent: its total leaves the old parents and joins the new ones.
   void Reparent(std::string_view list_id, std::string_view old_parent, std::string_view new_parent);
@@ -88,8 +98,18 @@ class Ledger {
       "coalesce(t.balance,0),coalesce(t.total,0),coalesce(t.quantity,0)";
   static constexpr const char* kTotalsJoin = " LEFT JOIN ledger_totals t ON t.list_id=r.list_id";
 
+  // Every posting in the order it was made, with the source it belongs to (reports read the
+  // books through this; it changes nothing).
+  void ForEachPosting(const std::function<void(std::string_view source_id, const Posting&)>& visit);
+
   // The summary recomputed from the postings; each difference described (empty: consistent).
   std::vector<std::string> VerifyTotals();
+
+  // The open items (open_items): one row per transaction and account with something open there,
+  // kept with the postings as ledger_totals is and gone when it closes, so that what is open
+  // is found without adding up every posting. A company file older than the table gets it,
+  // filled from its postings, with its first posting.
+  static void CreateOpenItems(Database& db);
 
  private:
   struct Delta {
@@ -99,6 +119,9 @@ class Ledger {
   void AddToAncestors(std::string_view id, int64_t amount,
                       std::vector<std::pair<std::string, Delta>>& deltas);
   void Apply(const std::vector<std::pair<std::string, Delta>>& deltas);
+  // Moves the open items by the postings' open amounts (sign -1 takes them back).
+  void ApplyOpen(const std::vector<Posting>& postings, int sign);
+  bool OpenItemsExist();
   // A record's parent and, for an account, its type; read once per document.
   struct Facts {
     std::string parent, account_type;
@@ -109,6 +132,7 @@ class Ledger {
 
   CompanyDb& company_;
   std::unordered_map<std::string, Facts> records_;
+  int open_items_ = -1;  // whether the file has the open items table: -1 not asked yet
 };
 
 // Rounds a ratio to whole cents, half away from zero, as QuickBooks rounds amounts.

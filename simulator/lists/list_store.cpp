@@ -11,7 +11,8 @@
 #include "simulator/lists/item_rules.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
+#include "simulator/records/txn_link_tables.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -515,7 +516,9 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
   if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
     // What open purchase (sales) orders still have to receive (ship) of the item.
     std::string_view orders = name == "QuantityOnOrder" ? "PurchaseOrder" : "SalesOrder";
-    w.Element(name, FormatQuantity(TxnLinks(company_).Outstanding(rec.list_id, orders)));
+    if (!order_tables_) order_tables_ = TxnLinkTablesExist(company_.db());
+    TxnLinkIndex index(company_, order_tables_);
+    w.Element(name, FormatQuantity(index.Outstanding(rec.list_id, orders)));
     return;
   }
   if (name == "AverageCost") {

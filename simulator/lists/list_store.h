@@ -37,8 +37,8 @@ struct ListFilter {
 struct RetOptions {
   std::unordered_set<std::string> include;
   std::vector<std::string> owner_ids;
-  bool line_items = true;   // a transaction's lines
-  bool linked_txns = true;  // a transaction's LinkedTxn (a query answers them when asked)
+  bool line_items = true;    // a transaction's lines
+  bool linked_txns = false;  // a transaction's LinkedTxn elements
 };
 
 struct DeletedRecord {
@@ -115,6 +115,7 @@ class ListStore {
   References refs_;
   Ledger ledger_;
   std::unordered_map<std::string, std::string> special_accounts_;
+  std::optional<bool> order_tables_;  // whether the file has the order tables yet
 };
 
 }  // namespace brennock::simulator

@@ -13,12 +13,13 @@
 
 #include "brennock/util/environment.h"
 #include "simulator/events/event_tables.h"
+#include "simulator/ledger/ledger.h"
+#include "simulator/records/txn_link_tables.h"
 namespace brennock::simulator {
 namespace {
 
 // 2: balances live in the ledger (postings), transactions in txn_records.
-// 3: links between transaction lines and open order lines (txn_links, order_lines).
-constexpr std::string_view kFormatMarker = "Brennock simulated QuickBooks company 3";
+constexpr std::string_view kFormatMarker = "Brennock simulated QuickBooks company 2";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE settings(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
@@ -103,23 +104,6 @@ CREATE TABLE postings(
   open_id TEXT);
 CREATE INDEX postings_by_source ON postings(source_id);
 CREATE INDEX postings_by_open ON postings(open_id) WHERE open_id IS NOT NULL;
-CREATE TABLE txn_links(
-  txn_id TEXT NOT NULL,
-  line_id TEXT NOT NULL,
-  to_txn_id TEXT NOT NULL,
-  to_line_id TEXT NOT NULL,
-  quantity INTEGER NOT NULL,
-  amount INTEGER NOT NULL);
-CREATE INDEX links_from ON txn_links(txn_id);
-CREATE INDEX links_to ON txn_links(to_txn_id, to_line_id);
-CREATE TABLE order_lines(
-  txn_id TEXT NOT NULL,
-  txn_type TEXT NOT NULL,
-  line_id TEXT NOT NULL,
-  item_id TEXT NOT NULL,
-  quantity INTEGER NOT NULL,
-  PRIMARY KEY(txn_id, line_id)) WITHOUT ROWID;
-CREATE INDEX orders_by_item ON order_lines(item_id, txn_type);
 CREATE TABLE ledger_totals(
   list_id TEXT PRIMARY KEY,
   balance INTEGER NOT NULL,
@@ -222,6 +206,8 @@ void CompanyDb::CreateSchema() {
   Transaction txn(db_, true);
   db_.Exec(kSchema);
   CreateEventTables(db_);
+  CreateTxnLinkTables(db_);
+  Ledger::CreateOpenItems(db_);
   SetSetting("format", kFormatMarker);
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
   SetSetting("next_txn_seq", "1");

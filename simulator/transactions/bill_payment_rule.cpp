@@ -40,7 +40,7 @@ Status BillPaymentRule::Complete(TxnStore& store, TxnRecord& txn,
 
 std::vector<Posting> BillPaymentRule::Postings(TxnStore& store, const TxnRecord& txn) const {
   std::vector<Posting> out;
-  int64_t paid = PostApplications(store, txn, out);
+  int64_t paid = PostBillApplications(store, txn, out);
   out.push_back(Posting::To(std::string(RefId(txn.Field(account_))), -paid)
                     .Against(std::string(RefId(txn.Field("PayeeEntityRef")))));
   return out;
@@ -49,7 +49,7 @@ std::vector<Posting> BillPaymentRule::Postings(TxnStore& store, const TxnRecord&
 bool BillPaymentRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
                                       std::string_view element, std::string& out) const {
   if (element != "AppliedToTxnRet") return false;
-  WriteApplications(store, txn, out);
+  WriteBillApplications(store, txn, out);
   return true;
 }
 

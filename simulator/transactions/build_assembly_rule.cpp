@@ -3,7 +3,7 @@
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/transactions/purchase_form.h"
 #include "simulator/transactions/stock_moves.h"
 #include "simulator/transactions/stock_rules.h"
@@ -103,7 +103,7 @@ bool BuildAssemblyRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
   if (element == "QuantityOnHand") {
     w.Element(element, FormatQuantity(store.ledger().Of(id).quantity));
   } else if (element == "QuantityOnSalesOrder") {
-    w.Element(element, FormatQuantity(TxnLinks(store.company()).Outstanding(id, "SalesOrder")));
+    w.Element(element, FormatQuantity(TxnLinkIndex(store.company()).Outstanding(id, "SalesOrder")));
   } else if (element == "QuantityCanBuild") {
     // Whole assemblies the components on hand make now.
     int64_t can = 0;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "simulator/lists/field_values.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
@@ -26,7 +26,7 @@ void WriteLinkedTxns(TxnStore& store, const TxnRecord& txn, std::string& out) {
   for (auto& [source, amount] : store.ledger().AppliedBy(txn.txn_id))
     entries.push_back({source, own < 0 ? -amount : amount, true});
   // Linked lines add up per transaction, unless the ledger told its amount already.
-  TxnLinks links(store.company());
+  TxnLinkIndex links(store.company());
   for (const auto& list : {links.LinksFrom(txn.txn_id), links.LinkedTo(txn.txn_id)})
     for (const LinkedLine& l : list) {
       auto e = std::find_if(entries.begin(), entries.end(),

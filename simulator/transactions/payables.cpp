@@ -40,13 +40,13 @@ int64_t OwnPostings(TxnStore& store, const std::string& payment_id, const std::s
 
 }  // namespace
 
-int64_t Application::Settles() const {
+int64_t BillApplication::Settles() const {
   int64_t sum = amount + discount;
   for (const auto& c : credits) sum += c.second;
   return sum;
 }
 
-std::string Application::Encode() const {
+std::string BillApplication::Encode() const {
   FieldList fields = {{kBill, bill_id},
                       {kAmount, std::to_string(amount)},
                       {kDiscount, std::to_string(discount)},
@@ -56,10 +56,10 @@ std::string Application::Encode() const {
   return EncodeFields(fields);
 }
 
-std::optional<Application> Application::Decode(std::string_view stored) {
+std::optional<BillApplication> BillApplication::Decode(std::string_view stored) {
   FieldList fields;
   if (!DecodeFields(stored, fields)) return std::nullopt;
-  Application a;
+  BillApplication a;
   for (const auto& [key, value] : fields) {
     if (key == kBill) a.bill_id = value;
     if (key == kAmount) a.amount = ToCents(value);
@@ -70,12 +70,12 @@ std::optional<Application> Application::Decode(std::string_view stored) {
   return a;
 }
 
-std::vector<Application> StoredApplications(const TxnRecord& payment) {
-  std::vector<Application> out;
+std::vector<BillApplication> StoredBillApplications(const TxnRecord& payment) {
+  std::vector<BillApplication> out;
   int index = payment.Index("AppliedToTxnRet");
   for (const auto& [i, value] : payment.fields)
     if (static_cast<int>(i) == index)
-      if (auto a = Application::Decode(value)) out.push_back(std::move(*a));
+      if (auto a = BillApplication::Decode(value)) out.push_back(std::move(*a));
   return out;
 }
 
@@ -89,9 +89,9 @@ Status ApplyToBills(TxnStore& store, TxnRecord& payment) {
   pugi::xml_node request = store.request();
   const bool fresh = payment.txn_id.empty();
   const char* element = fresh ? "AppliedToTxnAdd" : "AppliedToTxnMod";
-  std::vector<Application> applications;
+  std::vector<BillApplication> applications;
   if (!fresh && !request.child(element)) {
-    applications = StoredApplications(payment);
+    applications = StoredBillApplications(payment);
   } else {
     std::string_view stem = payment.kind->stem;
     const std::string vendor(RefId(payment.Field("PayeeEntityRef")));
@@ -108,7 +108,7 @@ Status ApplyToBills(TxnStore& store, TxnRecord& payment) {
       return {};
     };
     for (auto node : request.children(element)) {
-      Application a;
+      BillApplication a;
       a.bill_id = Text(node.child("TxnID"));
       for (const auto& other : applications)
         if (other.bill_id == a.bill_id)
@@ -185,10 +185,10 @@ Status ApplyToBills(TxnStore& store, TxnRecord& payment) {
   return {};
 }
 
-int64_t PostApplications(TxnStore& store, const TxnRecord& payment, std::vector<Posting>& out) {
+int64_t PostBillApplications(TxnStore& store, const TxnRecord& payment, std::vector<Posting>& out) {
   const std::string vendor(RefId(payment.Field("PayeeEntityRef")));
   int64_t paid = 0;
-  for (const auto& a : StoredApplications(payment)) {
+  for (const auto& a : StoredBillApplications(payment)) {
     out.push_back(Posting::To(payment.account_id, a.Settles()).Against(vendor).Opens(a.bill_id));
     if (a.discount != 0)
       out.push_back(Posting::To(std::string(RefId(a.discount_account)), -a.discount));
@@ -200,10 +200,10 @@ int64_t PostApplications(TxnStore& store, const TxnRecord& payment, std::vector<
   return paid;
 }
 
-void WriteApplications(TxnStore& store, const TxnRecord& payment, std::string& out) {
+void WriteBillApplications(TxnStore& store, const TxnRecord& payment, std::string& out) {
   XmlWriter w(out);
   auto amount = [&](int64_t cents) { return FormatCents(payment.voided ? 0 : cents); };
-  for (const auto& a : StoredApplications(payment)) {
+  for (const auto& a : StoredBillApplications(payment)) {
     auto bill = store.LoadById(a.bill_id);
     if (!bill) continue;
     w.Open("AppliedToTxnRet");

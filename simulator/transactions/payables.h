@@ -14,7 +14,7 @@ namespace brennock::simulator {
 
 // One bill a bill payment pays: the amount paid, the discount taken and the vendor credits used
 // on it. Kept in the payment's AppliedToTxnRet field.
-struct Application {
+struct BillApplication {
   std::string bill_id;
   int64_t amount = 0;
   int64_t discount = 0;
@@ -23,10 +23,10 @@ struct Application {
 
   int64_t Settles() const;  // what it takes off the bill
   std::string Encode() const;
-  static std::optional<Application> Decode(std::string_view stored);
+  static std::optional<BillApplication> Decode(std::string_view stored);
 };
 
-std::vector<Application> StoredApplications(const TxnRecord& payment);
+std::vector<BillApplication> StoredBillApplications(const TxnRecord& payment);
 
 // Takes the payment's applications from its request (AppliedToTxnAdd; AppliedToTxnMod, when a Mod
 // names any), checked against the books as they stand, what this payment applied before counting
@@ -37,10 +37,10 @@ Status ApplyToBills(TxnStore& store, TxnRecord& payment);
 // The A/P side of a bill payment: each bill debited under its TxnID with what it is paid,
 // discounted and credited; each discount credited to its account; each credit used debits its
 // vendor credit's open amount away. Returns what the payment pays out.
-int64_t PostApplications(TxnStore& store, const TxnRecord& payment, std::vector<Posting>& out);
+int64_t PostBillApplications(TxnStore& store, const TxnRecord& payment, std::vector<Posting>& out);
 
 // The payment's AppliedToTxnRet elements, each bill with its balance as the books stand.
-void WriteApplications(TxnStore& store, const TxnRecord& payment, std::string& out);
+void WriteBillApplications(TxnStore& store, const TxnRecord& payment, std::string& out);
 
 // The BillToPayRet elements of a vendor: its open bills (due on or before due_by when given) and
 // the vendor credits it has left to apply, on one A/P account when given, in date order. Returns

@@ -7,7 +7,7 @@
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/transactions/form_templates.h"
 #include "simulator/transactions/group_lines.h"
 #include "simulator/transactions/item_facts.h"
@@ -108,7 +108,7 @@ Status Form::Header() {
   }
   if (!fresh) {
     // A receipt that was billed lives on in its bill.
-    if (stem == "ItemReceipt" && !TxnLinks(store_.company()).LinkedTo(txn_.txn_id).empty())
+    if (stem == "ItemReceipt" && !TxnLinkIndex(store_.company()).LinkedTo(txn_.txn_id).empty())
       return Refuse("The item receipt has been billed: change the bill instead.");
     return {};
   }
@@ -155,7 +155,7 @@ int64_t Form::Remaining(const TxnRecord& order, const TxnLine& line,
                         const qbxml::Aggregate& shape) {
   std::string_view ordered = LineField(line, shape, "Quantity");
   int64_t left = ParseQuantity(ordered.empty() ? "1" : ordered).value_or(0) -
-                 TxnLinks(store_.company()).Received(order.txn_id, line.line_id);
+                 TxnLinkIndex(store_.company()).Received(order.txn_id, line.line_id);
   for (const auto& mine : txn_.lines)
     if (mine.link_txn == order.txn_id && mine.link_line == line.line_id) {
       std::string_view q = LineField(mine, mine.Shape(*txn_.kind), "Quantity");
@@ -201,7 +201,7 @@ Status Form::CopyOrderLines(const TxnRecord& order, std::vector<TxnLine>& lines,
 Status Form::CopyReceiptLines(const TxnRecord& receipt, std::vector<TxnLine>& lines,
                               std::vector<LineInput>& inputs) {
   // QuickBooks turns the receipt into the bill: its lines, as received, become the bill's.
-  if (!TxnLinks(store_.company()).LinkedTo(receipt.txn_id).empty())
+  if (!TxnLinkIndex(store_.company()).LinkedTo(receipt.txn_id).empty())
     return Refuse("The item receipt " + receipt.txn_id + " has been billed already.");
   auto copy = [&](const TxnLine& from, std::string_view element_name) {
     int element = txn_.Index(element_name);
@@ -259,7 +259,7 @@ Status Form::LinkLine(TxnLine& line, const qbxml::Aggregate& shape, pugi::xml_no
   const bool order = other->kind->stem == "PurchaseOrder";
   if (order && LineField(*from.line, *from.shape, "IsManuallyClosed") == "true")
     return Refuse("The line " + line_id + " of the purchase order is closed.");
-  if (!order && !TxnLinks(store_.company()).LinkedTo(id).empty())
+  if (!order && !TxnLinkIndex(store_.company()).LinkedTo(id).empty())
     return Refuse("The item receipt " + id + " has been billed already.");
   std::string_view item = LineField(*from.line, *from.shape, "ItemRef");
   std::string_view mine = LineField(line, shape, "ItemRef");
@@ -374,7 +374,7 @@ Status Form::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineInput& 
 Status Form::KeepReceivedLines() {
   auto before = store_.LoadById(txn_.txn_id);
   if (!before) return {};
-  for (const LinkedLine& link : TxnLinks(store_.company()).LinkedTo(txn_.txn_id))
+  for (const LinkedLine& link : TxnLinkIndex(store_.company()).LinkedTo(txn_.txn_id))
     if (!FindLine(txn_, link.line_id).line)
       return Refuse("The line " + link.line_id + " was received or billed on " + link.txn_id +
                     ": it stays.");

@@ -1,5 +1,5 @@
 #include "simulator/ledger/stock_figures.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/transactions/purchase_rules.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
@@ -37,7 +37,7 @@ bool PurchaseOrderRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
   if (element != "IsFullyReceived")
     return PurchaseFormRule::WriteFromLedger(store, txn, element, out);
   // Received in full: no line that is not closed still waits for units.
-  TxnLinks links(store.company());
+  TxnLinkIndex links(store.company());
   bool waiting = false;
   EachOrderedLine(txn, [&](const TxnLine& line, const qbxml::Aggregate& shape) {
     if (!waiting && LineField(line, shape, "IsManuallyClosed") != "true")
@@ -48,16 +48,15 @@ bool PurchaseOrderRule::WriteFromLedger(TxnStore& store, const TxnRecord& txn,
 }
 
 bool PurchaseOrderRule::WriteLineFromLedger(TxnStore& store, const TxnRecord& txn,
-                                            const TxnLine& line, std::string_view element,
-                                            std::string& out) const {
+                                            const TxnLine& line, const qbxml::Aggregate& shape,
+                                            std::string_view element, std::string& out) const {
   if (element == "ReceivedQuantity") {
-    int64_t received = TxnLinks(store.company()).Received(txn.txn_id, line.line_id);
+    int64_t received = TxnLinkIndex(store.company()).Received(txn.txn_id, line.line_id);
     XmlWriter(out).Element(element, FormatQuantity(received));
     return true;
   }
   if (element == "IsManuallyClosed") {
-    const qbxml::Aggregate* shape = qbxml::FindAggregate("PurchaseOrderLineRet");
-    std::string_view closed = shape ? LineField(line, *shape, element) : std::string_view();
+    std::string_view closed = LineField(line, shape, element);
     XmlWriter(out).Element(element, closed.empty() ? "false" : closed);
     return true;
   }

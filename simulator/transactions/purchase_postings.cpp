@@ -3,7 +3,7 @@
 
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/purchase_form.h"
 #include "simulator/transactions/stock_moves.h"
@@ -108,7 +108,7 @@ Status CheckNothingDependsOn(TxnStore& store, const TxnRecord& txn, bool void_it
   for (const Posting& p : store.ledger().PostingsOf(txn.txn_id))
     if (p.open_id == txn.txn_id) own += p.amount;
   bool applied = store.ledger().OpenBalance(txn.txn_id) != own;
-  bool linked = !TxnLinks(store.company()).LinkedTo(txn.txn_id).empty();
+  bool linked = !TxnLinkIndex(store.company()).LinkedTo(txn.txn_id).empty();
   if (!applied && !linked) return {};
   return MakeStatus(void_it ? kTxnCannotVoid : kTxnCannotDelete,
                     {txn.kind->stem,

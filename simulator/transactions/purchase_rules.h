@@ -56,7 +56,8 @@ class PurchaseOrderRule final : public PurchaseFormRule {
   bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                        std::string& out) const override;
   bool WriteLineFromLedger(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-                           std::string_view element, std::string& out) const override;
+                           const qbxml::Aggregate& shape, std::string_view element,
+                           std::string& out) const override;
   std::vector<OrderLine> OpenOrderLines(const TxnRecord& txn) const override;
 };
 

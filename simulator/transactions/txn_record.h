@@ -52,6 +52,13 @@ struct TxnRecord {
   void ClearField(std::string_view name);
 };
 
+// A line billed from a line of another transaction (an invoice line from an estimate or sales
+// order line) keeps that line as a field of its own, outside its Ret shape: "TxnID<US>TxnLineID".
+inline constexpr uint16_t kLineLinkField = 0xFFF0;
+inline std::string_view LineLink(const TxnLine& line) {
+  return FieldAt(line.fields, kLineLinkField);
+}
+
 // A line's field by element name ("Amount"), given the line's aggregate.
 int LineIndex(const qbxml::Aggregate& shape, std::string_view name);
 std::string_view LineField(const TxnLine& line, const qbxml::Aggregate& shape,

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "simulator/ledger/ledger.h"
-#include "simulator/records/txn_links.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/status_codes.h"
 #include "simulator/transactions/txn_record.h"
 
@@ -52,11 +52,11 @@ class TxnRule {
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
 
-  // Writes a line's Ret field the books decide (a purchase order line's ReceivedQuantity ...);
-  // false for any other.
-  virtual bool WriteLineFromLedger(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-                                   std::string_view element, std::string& out) const {
-    (void)store, (void)txn, (void)line, (void)element, (void)out;
+  // The same for a field of a line, given the line's aggregate (what a sales order line has
+  // invoiced, a purchase order line's ReceivedQuantity ...).
+  virtual bool WriteLineFromLedger(TxnStore& /*store*/, const TxnRecord& /*txn*/,
+                                   const TxnLine& /*line*/, const qbxml::Aggregate& /*shape*/,
+                                   std::string_view /*element*/, std::string& /*out*/) const {
     return false;
   }
   // Whether the transaction may be deleted (void_it: voided) as the books stand; QuickBooks
@@ -65,8 +65,8 @@ class TxnRule {
     (void)store, (void)txn, (void)void_it;
     return {};
   }
-  // The lines of an order still open for receiving or billing (ListID of the item, quantity),
-  // which the store keeps in the company file's order book; none by default.
+  // The lines of a purchase order still open for receiving or billing (ListID of the item,
+  // quantity), which the store keeps in the company file's order book; none by default.
   virtual std::vector<OrderLine> OpenOrderLines(const TxnRecord& txn) const {
     (void)txn;
     return {};

@@ -367,6 +367,7 @@ Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node ad
   txn.row = sqlite3_last_insert_rowid(company().db().Handle());
   StoreCounters();
   ledger().Post(txn.txn_id, rule.Postings(*this, txn));
+  links_.Saved(txn);
   out = std::move(txn);
   return status;
 }
@@ -405,6 +406,7 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   Store(txn, false);
   StoreCounters();
   if (!txn.voided) ledger().Post(txn.txn_id, rule.Postings(*this, txn));
+  links_.Saved(txn);
   out = std::move(txn);
   return status;
 }
@@ -422,6 +424,9 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
     if (!refused.ok()) return refused;
   }
   if (!txn.voided) {
+    // A void takes back what the transaction posted; what others applied to it would dangle.
+    if (std::string why = links_.Dependents(txn); !why.empty())
+      return MakeStatus(kTxnCannotModify, {kind.stem, why});
     ZeroAmounts(txn.fields, kind.shape);
     ZeroLineAmounts(kind, txn.lines);
     if (kind.field_index("Memo") >= 0) {
@@ -434,6 +439,7 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
     txn.edit_sequence = CompanyDb::NextEditSequence(txn.edit_sequence, now_);
     ledger().Unpost(txn.txn_id);
     Store(txn, false);
+    links_.Saved(txn);
   }
   out = std::move(txn);
   return {};
@@ -450,8 +456,10 @@ Status TxnStore::Delete(const TxnKind& kind, std::string_view txn_id, DeletedTxn
     Status refused = rule->CheckRemove(*this, *found, false);
     if (!refused.ok()) return refused;
   }
+  if (std::string why = links_.Dependents(*found); !why.empty())
+    return MakeStatus(kTxnCannotModify, {kind.stem, why});
   ledger().Unpost(id);
-  TxnLinks(company()).Forget(id);
+  links_.Deleted(*found);
   std::vector<std::string> ids{id};
   CollectLineIds(found->lines, ids);
   auto& values = company().db().Prepare("DELETE FROM data_ext_values WHERE object_id=?");
@@ -490,38 +498,6 @@ void TxnStore::Store(const TxnRecord& txn, bool insert) {
   st.Bind(11, txn.modified_utc).Bind(12, txn.edit_sequence).Bind(13, int64_t{txn.voided});
   st.Bind(14, EncodeFields(txn.fields)).Bind(15, EncodeLines(txn.lines));
   st.Run();
-  IndexLinks(txn);
-}
-
-namespace {
-
-void CollectLinks(const TxnKind& kind, const std::vector<TxnLine>& lines,
-                  const qbxml::Aggregate* group, std::vector<LineLink>& out) {
-  for (const auto& line : lines) {
-    const qbxml::Aggregate& shape =
-        group ? *qbxml::Nested(group->elements[line.element]) : line.Shape(kind);
-    if (!line.link_txn.empty()) {
-      std::string_view quantity = LineField(line, shape, "Quantity");
-      out.push_back({line.line_id, line.link_txn, line.link_line,
-                     quantity.empty() ? 0 : ParseQuantity(quantity).value_or(0),
-                     ParseCents(LineField(line, shape, "Amount")).value_or(0)});
-    }
-    if (!line.members.empty()) CollectLinks(kind, line.members, &shape, out);
-  }
-}
-
-}  // namespace
-
-void TxnStore::IndexLinks(const TxnRecord& txn) {
-  std::vector<LineLink> links;
-  std::vector<OrderLine> open;
-  if (!txn.voided) {
-    CollectLinks(*txn.kind, txn.lines, nullptr, links);
-    if (const TxnRule* rule = FindTxnRule(txn.kind->stem)) open = rule->OpenOrderLines(txn);
-  }
-  // A new transaction that links nothing has nothing to replace either.
-  if (links.empty() && open.empty() && txn.row == 0) return;
-  TxnLinks(company()).Store(txn.txn_id, txn.kind->stem, links, open);
 }
 
 std::optional<TxnRecord> TxnStore::ReadRow(Statement& st) {
@@ -588,6 +564,13 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
            "p.account_id IN (" +
            list + ")))";
   }
+  if (!f.item_ids.empty()) {
+    // Items are stored as references, "ListID<US>FullName", in the header or the lines.
+    sql += " AND (";
+    for (size_t i = 0; i < f.item_ids.size(); ++i)
+      sql += i ? " OR instr(body,?)>0 OR instr(lines,?)>0" : "instr(body,?)>0 OR instr(lines,?)>0";
+    sql += ")";
+  }
   if (!f.ref_like.empty()) sql += " AND ref_number LIKE ? ESCAPE '\\'";
   if (f.ref_from) sql += " AND ref_number>=? COLLATE NOCASE";
   if (f.ref_to) sql += " AND ref_number<=? COLLATE NOCASE";
@@ -615,6 +598,11 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   for (const auto& v : f.entity_ids) st.Bind(n++, v);
   for (int twice = 0; twice < 2 && !f.account_ids.empty(); ++twice)
     for (const auto& v : f.account_ids) st.Bind(n++, v);
+  for (const auto& v : f.item_ids) {
+    std::string stored = v + kRefSeparator;
+    st.Bind(n++, stored);
+    st.Bind(n++, stored);
+  }
   if (!f.ref_like.empty()) st.Bind(n++, f.ref_like);
   if (f.ref_from) st.Bind(n++, *f.ref_from);
   if (f.ref_to) st.Bind(n++, *f.ref_to);
@@ -657,7 +645,7 @@ void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& 
         if (m.element == i) WriteLine(out, txn, m, *qbxml::Nested(field), options);
       continue;
     }
-    if (rule && rule->WriteLineFromLedger(*this, txn, line, field.name, out)) continue;
+    if (rule && rule->WriteLineFromLedger(*this, txn, line, shape, field.name, out)) continue;
     while (next < line.fields.size() && line.fields[next].first < i) ++next;
     for (; next < line.fields.size() && line.fields[next].first == i; ++next)
       WriteStoredField(out, field, line.fields[next].second, refs());
@@ -693,6 +681,10 @@ void TxnStore::WriteRet(std::string& out, const TxnRecord& txn, const RetOptions
       if (wanted) w.Element(name, std::to_string(txn.txn_number));
     } else if (name == "DataExtRet") {
       if (wanted) WriteDataExtensions(company(), out, txn.txn_id, options.owner_ids);
+    } else if (name == "LinkedTxn") {
+      // A kind whose rule answers its links itself (the buying side), else the common answer.
+      if (wanted && !(rule && rule->WriteFromLedger(*this, txn, name, out)) && options.linked_txns)
+        links_.WriteLinkedTxns(out, txn);
     } else if (kind.is_line(field)) {
       if (static_cast<int>(i) <= lines_written_to) continue;
       // Alternatives of one choice (a line or a group line) come in the order entered.

@@ -10,6 +10,7 @@
 #include "simulator/clock.h"
 #include "simulator/lists/list_store.h"
 #include "simulator/transactions/item_facts.h"
+#include "simulator/transactions/txn_links.h"
 #include "simulator/transactions/txn_record.h"
 #include "simulator/transactions/txn_rule.h"
 
@@ -25,7 +26,8 @@ struct TxnFilter {
   std::optional<std::string> from_date, to_date;      // "2024-03-05", inclusive
   std::vector<std::string> entity_ids;                // with their sub-records when asked
   std::vector<std::string> account_ids;
-  std::string ref_like;  // SQL LIKE pattern with '\' as escape
+  std::vector<std::string> item_ids;  // a line (or the header) names one of them
+  std::string ref_like;               // SQL LIKE pattern with '\' as escape
   std::optional<std::string> ref_from, ref_to;
   std::vector<std::string> currency_ids;
   enum class Paid { kAll, kPaidOnly, kNotPaidOnly } paid = Paid::kAll;
@@ -52,8 +54,10 @@ class TxnStore {
   ItemCatalog& items() { return items_; }
   // What a transaction still has open (the ledger's answer, remembered while it is written).
   int64_t OpenBalance(const std::string& txn_id);
-  // The Add or Mod aggregate being applied, for what a rule reads beyond the Ret's fields
-  // (LinkToTxnID, AppliedToTxnAdd ...); empty outside Add and Modify.
+  // How transactions stand to each other (billed lines, applications, deposits).
+  TxnLinks& links() { return links_; }
+  // The Add or Mod aggregate being applied, for a rule that reads what the Ret does not keep
+  // (LinkToTxnID, applications, deposited payments); empty outside Add and Modify.
   pugi::xml_node request() const { return request_; }
   // How the Ret being written is answered (IncludeLinkedTxns, line items ...).
   const RetOptions& writing() const { return *writing_; }
@@ -92,17 +96,16 @@ class TxnStore {
   void StoreCounters();
   void WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& line,
                  const qbxml::Aggregate& shape, const RetOptions& options);
-  // The links of a stored transaction's lines and the open lines of an order, indexed with it.
-  void IndexLinks(const TxnRecord& txn);
 
   ListStore& lists_;
   ItemCatalog items_{lists_};
+  TxnLinks links_{*this};
+  pugi::xml_node request_;
   bool counters_read_ = false;
   std::string ref_key_;  // the setting of the kind's last RefNumber
   int64_t next_seq_ = 1, next_number_ = 1, last_ref_ = 0;
   std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
-  pugi::xml_node request_;
   RetOptions default_options_;
   const RetOptions* writing_ = &default_options_;
 };

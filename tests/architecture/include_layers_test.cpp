@@ -15,9 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<std::string_view, 15> kLayers = {
-    "util",  "errors", "values", "xml",          "enums",    "qbxml",  "session", "model",
-    "lists", "items",  "events", "transactions", "registry", "company", "database"};
+constexpr std::array<std::string_view, 16> kLayers = {
+    "util",  "errors", "values", "xml",          "enums",   "qbxml",    "session", "model",
+    "lists", "items",  "events", "transactions", "reports", "registry", "company", "database"};
 
 // Position of a library folder in kLayers; kLayers.size() for a folder the order does not know.
 size_t Rank(std::string_view folder) {

@@ -36,11 +36,12 @@ TEST_F(ServeTest, ALibraryClientWorksUnchangedThroughTheRemoteProcessor) {
   EXPECT_FALSE(connection->Company()->Name().empty());
 
   auto classes = connection->Company()->Classes();
+  const std::string far = "\u6771 Zo\u00EB \U0001F600";  // text carried as it is, both ways
   classes->Add("East");
-  classes->Add("West");
+  classes->Add(far);
   ASSERT_EQ(classes->Commit(), 0);
   ASSERT_EQ(classes->GetAll(), 2);
-  EXPECT_TRUE(classes->ItemExists("West"));
+  EXPECT_TRUE(classes->ItemExists(far));
   connection->CloseConnection();
 
   server_->Stop();
@@ -129,6 +130,19 @@ TEST_F(ServeTest, RequestsWithoutTheTokenAreRefusedBeforeAnythingRuns) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 401) << authorization;
   }
+}
+
+// HTTP drops the blanks ending a header value, so the rule is checked on the value itself.
+TEST(BearerTokenTest, OnlyTheServersOwnNonEmptyTokenIsAccepted) {
+  EXPECT_TRUE(serve::BearerTokenAccepted("Bearer t0ken", "t0ken"));
+  for (auto [authorization, token] : {std::pair{"Bearer ", ""},
+                                      {"Bearer", ""},
+                                      {"", ""},
+                                      {"Bearer t0ken ", "t0ken"},
+                                      {"bearer t0ken", "t0ken"},
+                                      {"Bearer t0ke", "t0ken"},
+                                      {"t0ken", "t0ken"}})
+    EXPECT_FALSE(serve::BearerTokenAccepted(authorization, token)) << authorization << "|" << token;
 }
 
 TEST_F(ServeTest, TwoClientsAtOnceKeepTheirOwnSessions) {

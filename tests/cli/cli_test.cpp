@@ -293,6 +293,10 @@ TEST_F(CliTest, CsvAndTableKeepHostileNamesIntact) {
       RunOn({"list", "class", "--format", "json", "--fields", "FullName"}).out);
   EXPECT_EQ(whole[0]["Name"], "Comma, \"Quote\"\nNew line");
   EXPECT_EQ(chosen[0]["FullName"], "Comma, \"Quote\"\nNew line");
+  // Columns line up by characters, not bytes.
+  ASSERT_EQ(RunOn({"add", "class", "Caf\u00E9"}).status, 0);
+  EXPECT_EQ(RunOn({"list", "class", "--fields", "Name,IsActive", "--starts-with", "Caf"}).out,
+            "Name  IsActive\n----  --------\nCaf\u00E9  true\n");
   ASSERT_EQ(RunOn({"add", "class", "Tab\tStop"}).status, 0);
   EXPECT_EQ(RunOn({"list", "class", "--fields", "Name", "--starts-with", "Tab"}).out,
             "Name\n---------\nTab\\tStop\n");
@@ -342,6 +346,22 @@ TEST_F(CliTest, AddAndDeleteReachEveryMasterListOfTheRegistry) {
   std::string listId = todo.out.substr(todo.out.find("ListID ") + 7);
   listId.resize(listId.size() - 2);
   EXPECT_EQ(RunOn({"delete", "todo", listId}).out, "Deleted to-do " + listId + "\n");
+}
+
+TEST_F(CliTest, TextOutsideAsciiIsStoredAsTyped) {
+  Create({});
+  const std::string zoe = "Zo\u00EB", far = "\u65E5\u672C\u8A9E \U0001F600";
+  ASSERT_EQ(RunOn({"add", "customer", zoe}).status, 0);  // through the library's collection
+  CliResult raw = RunOn({"add", "customer", far, "--set", "Notes=Caf\u00E9 \u2014 " + far});
+  ASSERT_EQ(raw.status, 0) << raw.err;  // through the command's own request
+  auto listed = nlohmann::json::parse(
+      RunOn({"list", "customer", "--format", "json", "--fields", "Name,Notes"}).out);
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0]["Name"], zoe);
+  EXPECT_EQ(listed[1]["Name"], far);
+  EXPECT_EQ(listed[1]["Notes"], "Caf\u00E9 \u2014 " + far);
+  EXPECT_THAT(RunOn({"show", "customer", far, "--format", "csv"}).out,
+              HasSubstr("\r\nName," + far + "\r\n"));
 }
 
 TEST_F(CliTest, ShowGivesEveryFieldOfOneRecord) {

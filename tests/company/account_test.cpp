@@ -131,6 +131,15 @@ TEST_F(AccountTest, QueriesWriteTheirFiltersAndLoadEveryField) {
                 "<AccountQueryRq requestID = \"1\"><ActiveStatus>All</ActiveStatus><OwnerID>0"
                 "</OwnerID></AccountQueryRq>" +
                 kClose);
+  // One flag, however the collection is reached: the owner is asked for once.
+  static_cast<ListCollectionCore&>(*accounts).SetIncludeDataExtensions(false);
+  EXPECT_FALSE(accounts->IncludeDataExtensions());
+  static_cast<ListCollectionCore&>(*accounts).SetIncludeDataExtensions(true);
+  EXPECT_TRUE(accounts->IncludeDataExtensions());
+  accounts->GetByAccountType(qbBank);
+  EXPECT_NE(processor_->LastRequestText().find("<AccountType>Bank</AccountType><OwnerID>0</OwnerID>"
+                                               "</AccountQueryRq>"),
+            std::string::npos);
   EXPECT_EQ(
       RaisedBy([&] { accounts->GetByAccountType(static_cast<qbEnumAccountType>(17)); }).Number(),
       ErrorNumber(errInvalidEnumString));

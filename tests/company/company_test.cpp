@@ -111,5 +111,29 @@ TEST_F(CompanyConnectTest, ApplicationFieldOnTheCompanyRoundTrips) {
   EXPECT_EQ(company->CompanyApplicationFields()->Count(), 0);
 }
 
+TEST_F(CompanyConnectTest, ListsHoldsEveryListCollectionInItsOrderTemplatesIncluded) {
+  simulator::CompanyFileOptions options = Options();
+  options.sample = simulator::SampleBusiness{.customers = 3};
+  std::shared_ptr<Company> company = Connect(options);
+  const std::vector<std::string> keys = {
+      "Account",    "Customer",   "SalesTaxCode",  "Item",         "Vendor",
+      "OtherName",  "Terms",      "Employee",      "SalesRep",     "CustomerMessage",
+      "ToDo",       "Class",      "PaymentMethod", "CustomerType", "JobType",
+      "VendorType", "ShipMethod", "Template",      "Entity",       "PayrollItemWage",
+      "TaxCodes",   "PriceLevels"};
+  std::shared_ptr<Lists> lists = company->Lists();
+  ASSERT_EQ(lists->Count(), static_cast<int32_t>(keys.size()));
+  for (size_t i = 0; i < keys.size(); ++i)
+    EXPECT_EQ(lists->Item(static_cast<int32_t>(i + 1)), lists->Item(keys[i])) << keys[i];
+
+  std::shared_ptr<Templates> templates = company->Templates();
+  ASSERT_NE(templates, nullptr);
+  EXPECT_EQ(lists->Item("Template"), std::static_pointer_cast<qcList>(templates));
+  EXPECT_EQ(BrennockGlobals().Templates(), templates);
+  EXPECT_GT(templates->GetAll(), 0);
+  EXPECT_NE(recorder_->LastRequestText().find("<TemplateQueryRq requestID = \"1\">"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace brennock::testing

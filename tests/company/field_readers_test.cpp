@@ -111,6 +111,17 @@ TEST(FieldScannerTest, ValuesFollowTheSalesAndReferenceRules) {
   }
 }
 
+TEST(FieldScannerTest, BillToLinesAreJoinedWithCommas) {
+  std::vector<std::string> values;
+  const std::string text =
+      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><CustomerQueryRs statusCode=\"0\">"
+      "<CustomerRet><BillAddress><Addr1>1 Quay</Addr1><City>Cork</City><PostalCode>T12"
+      "</PostalCode></BillAddress></CustomerRet><CustomerRet/></CustomerQueryRs></QBXMLMsgsRs>"
+      "</QBXML>";
+  EXPECT_EQ(ScanFieldValues(text, {qoFldCustBillToAddress}, {}, values), 2);
+  EXPECT_EQ(values, (std::vector<std::string>{"1 Quay, Cork, T12", ""}));
+}
+
 TEST_F(FieldReadersTest, MisuseRaisesTheTableErrors) {
   ListEntries entries;
   ExpectError([&] { entries.GetByActiveStatus(qbStatusAny); }, 2911, "ListEntries",
@@ -156,13 +167,14 @@ TEST(TemplatesTest, TemplatesAreReadAndDeleted) {
   Session().qbxmlVersionNumber = Currency(16);
 
   Templates templates;
-  ASSERT_EQ(templates.GetAll(), 4);
+  ASSERT_EQ(templates.GetAll(), 6);  // invoice, estimate, sales receipt, sales order, credit
+                                     // memo, purchase order
   auto invoice = templates.Item("Intuit Product Invoice");
   EXPECT_EQ(invoice->AppliesTo(), qbTxnInvoice);
   EXPECT_EQ(invoice->TimeCreatedText().size(), 25u);  // 2023-11-14T14:13:20-08:00
   EXPECT_EQ(templates.Delete(invoice->ListID()), 0);
-  EXPECT_EQ(templates.Count(), 3);
-  EXPECT_EQ(templates.GetAll(), 3);
+  EXPECT_EQ(templates.Count(), 5);
+  EXPECT_EQ(templates.GetAll(), 5);
   EXPECT_THROW(invoice->XMLModify(*std::make_shared<xmlBldr>()), AutomationError);
 
   Session() = SessionState{};
@@ -188,6 +200,30 @@ TEST_F(FieldReadersTest, DeletedItemsReportWhatWasDeleted) {
   EXPECT_EQ(item->FullNameOrRefNumber(), name);
   EXPECT_GT(item->TimeDeleted().Value(), 0);
   EXPECT_EQ(deleted.GetAll(qoObjectTypeCustomer), 0);
+  EXPECT_EQ(deleted.Errors().Count(), 0);
+  EXPECT_EQ(deleted.GetByDateSpan(Date::FromDateTime(2023, 11, 1, 8, 0, 0),
+                                  Date::FromDateTime(2023, 11, 30, 18, 0, 0), qoObjectTypeClass),
+            1);
+  EXPECT_NE(LastRequest().find("<ListDeletedQueryRq><ListDelType>Class</ListDelType>"
+                               "<DeletedDateRangeFilter><FromDeletedDate>2023-11-01T08:00:00"
+                               "</FromDeletedDate><ToDeletedDate>2023-11-30T18:00:00"
+                               "</ToDeletedDate></DeletedDateRangeFilter></ListDeletedQueryRq>"),
+            std::string::npos)
+      << LastRequest();
+
+  // A refused query is an error, not an empty answer; the other answer's records still count.
+  recorder_->QueueResponse(
+      "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><ListDeletedQueryRs requestID=\"1\" "
+      "statusCode=\"3250\" statusSeverity=\"Error\" statusMessage=\"Not in this version.\"/>"
+      "<TxnDeletedQueryRs requestID=\"2\" statusCode=\"0\" statusSeverity=\"Info\" "
+      "statusMessage=\"Status OK\"><TxnDeletedRet><TxnDelType>Invoice</TxnDelType><TxnID>9-1"
+      "</TxnID><RefNumber>77</RefNumber></TxnDeletedRet></TxnDeletedQueryRs></QBXMLMsgsRs>"
+      "</QBXML>");
+  EXPECT_EQ(deleted.GetAll(), 1);
+  ASSERT_EQ(deleted.Errors().Count(), 1);
+  EXPECT_EQ(deleted.Errors().Item(1)->Number(), 3250);
+  EXPECT_EQ(deleted.Errors().Item(1)->Description(), "Not in this version.");
+  EXPECT_EQ(deleted.Item(1)->FullNameOrRefNumber(), "77");
 }
 
 }  // namespace

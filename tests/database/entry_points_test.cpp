@@ -150,7 +150,10 @@ TEST(SchemaTest, TablesAreTypedFromTheCatalogue) {
        {"CREATE TABLE IF NOT EXISTS \"customer\" (\"listid\" VARCHAR(36)",
         "\"notes\" VARCHAR(4095)", "\"modifieddate\" TIMESTAMP",
         "\"quantityonhand\" DOUBLE PRECISION"}},
-      {SqlProduct::kMariaDb, {"`Notes` TEXT", "`ModifiedDate` DATETIME"}},
+      {SqlProduct::kMariaDb,
+       {"`Notes` TEXT", "`ModifiedDate` DATETIME", "`Name` TEXT", "`MiddleName` VARCHAR(5)",
+        "`ListID` VARCHAR(36) CHARACTER SET ascii",
+        ") ENGINE=InnoDB ROW_FORMAT=DYNAMIC DEFAULT CHARSET=utf8mb4"}},
   };
   for (const Case& c : cases) {
     std::string all;

@@ -39,6 +39,25 @@ TEST_P(ValueRulesTest, CutsDatesAndBlanksAsTheRulesSay) {
   for (const Case& c : cases) EXPECT_EQ(Text(c.sql), c.expected) << c.sql;
 }
 
+TEST_P(ValueRulesTest, ExactFitsDescriptionsAndQuotationMarksKeepTheirShape) {
+  database_->Execute(
+      "CREATE TABLE shelf (ListID VARCHAR(40), Name VARCHAR(50), Description VARCHAR(40), "
+      "Memo VARCHAR(30))");
+  database_->Execute("CREATE TABLE linedetail (IDKey VARCHAR(40), Name VARCHAR(50))");
+  const std::string k50 = k60.substr(0, 50);
+  Export("<ShelfRet><ListID>1</ListID><Name>" + k50 +
+             "</Name><Desc>Oak shelf</Desc>"
+             "<Memo>\u2018quoted\u2019</Memo><LineRet><Name>" +
+             k50 + "</Name></LineRet></ShelfRet>",
+         "Shelf");
+  // A value as long as its column is whole, in the record's table and in a detail table.
+  EXPECT_EQ(Text("SELECT Name FROM shelf"), k50);
+  EXPECT_EQ(Text("SELECT Name FROM linedetail"), k50);
+  EXPECT_EQ(Text("SELECT Description FROM shelf"), "Oak shelf");
+  // The left single quotation mark becomes an apostrophe; the right one stays.
+  EXPECT_EQ(Text("SELECT Memo FROM shelf"), "'quoted\u2019");
+}
+
 TEST_P(ValueRulesTest, ElementsAndDetailTablesWithoutATableAreSkipped) {
   database_->Execute("CREATE TABLE lone (ListID VARCHAR(40), Name VARCHAR(30))");
   Export(

@@ -155,6 +155,36 @@ TEST_F(ItemsSimulatorTest, EveryKindAddsInOneCommitAndReadsBackAsItsOwnClass) {
   EXPECT_EQ(lift->VendorOrPayeeName(), "Lift Sales Ltd");
 }
 
+TEST_F(ItemsSimulatorTest, NewItemsJoinTheirParentsWhenReadAndDateSpansReadInactiveOnes) {
+  auto items = Session().company->Items();
+  auto design = items->AddServiceWithSalesOrPurchase("Design", "", "", 80, "Services", "Non");
+  items->AddServiceWithSalesOrPurchase("Logo", "Design", "", 300, "Services", "Non");
+  items->AddServiceWithSalesOrPurchase("Retired", "", "", 1, "Services", "Non", false);
+  EXPECT_EQ(design->Children()->Count(), 0);  // only a query links items to their parents
+  ASSERT_EQ(items->Commit(), 0);
+
+  EXPECT_GE(items->GetByDateSpan(Date::FromDate(2023, 11, 1), Date::FromDate(2023, 12, 1), 0, "",
+                                 qbItemService),
+            3);
+  EXPECT_NE(recorder_->LastRequestText().find("<ItemServiceQueryRq requestID = \"1\"><ActiveStatus>"
+                                              "All</ActiveStatus><FromModifiedDate>"),
+            std::string::npos)
+      << recorder_->LastRequestText();
+  EXPECT_TRUE(items->ItemExists("Retired"));
+  EXPECT_EQ(Items::CastObject<ItemService>(items->Item("Design"))->Children()->Count(), 1);
+}
+
+TEST_F(ItemsSimulatorTest, KindsSayWhetherTheyTakeChildren) {
+  auto items = Session().company->Items();
+  EXPECT_TRUE(items->AddSubTotal("Running Total")->SupportsChildren());
+  EXPECT_TRUE(items->AddFixedAsset("Forklift")->SupportsChildren());
+  EXPECT_TRUE(items->AddDiscount("Trade")->SupportsChildren());
+  EXPECT_FALSE(items->AddPayment("Card")->SupportsChildren());
+  EXPECT_FALSE(items->AddGroup("Pack")->SupportsChildren());
+  std::shared_ptr<qcItem> subtotal = items->Item("Running Total");
+  EXPECT_TRUE(subtotal->SupportsChildren());
+}
+
 TEST_F(ItemsSimulatorTest, ModifiesWhereQuickBooksAllowsAndDeletesByKind) {
   auto items = Session().company->Items();
   AddOneOfEach(*items);
@@ -282,6 +312,9 @@ TEST_F(ItemsSimulatorTest, CustomFieldsOfItemsAreThoseAssignedToItems) {
   company->CustomFields()->Add("Bin")->AddAssignedTo(qoObjectTypeItem);
   ASSERT_EQ(company->CustomFields()->Commit(), 0);
   auto items = company->Items();
+  EXPECT_EQ(items->CustomFieldNames(), std::vector<std::string>{"Bin"});
+  EXPECT_EQ(company->Customers()->CustomFieldNames(),
+            (std::vector<std::string>{"Referred By", "Preferred Contact"}));
   auto bolt = Items::CastObject<ItemInventory>(items->GetByFullName("Bracket"));
   ASSERT_NE(bolt, nullptr);
   bolt->CustomFields()->Item(std::string("Bin"))->SetValue(Variant("A-7"));

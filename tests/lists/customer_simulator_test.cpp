@@ -1,6 +1,7 @@
 // Customers end to end against the simulated QuickBooks in strict-schema mode.
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/lists/simulator_fixture.h"
 
@@ -73,6 +74,22 @@ TEST_F(CustomerSimulatorTest, AddReadModifyAndRefuseAStaleModify) {
   ASSERT_EQ(customers->GetAll(), 3);
   EXPECT_TRUE(customers->Item("Ada Lovelace Ltd")->Notes().empty());
   EXPECT_EQ(customers->Item("Ada Lovelace Ltd")->Phone(), "021 555 0199");
+}
+
+TEST_F(CustomerSimulatorTest, TextOutsideAsciiComesBackAsItWent) {
+  const std::vector<std::string> names = {"Zo\u00EB", "\u65E5\u672C\u8A9E \u5546\u4F1A",
+                                          "Caf\u00E9 \U0001F600 \u20AC"};
+  auto customers = Session().company->Customers();
+  for (const std::string& name : names) customers->Add(name)->SetNotes(name + " \u2014 notes");
+  ASSERT_EQ(customers->Commit(), 0);
+  // Windows-1252 characters go as references, the others as they are.
+  EXPECT_NE(recorder_->LastRequestText().find("<Name>Zo&#235;</Name>"), std::string::npos);
+  customers->Clear();
+  ASSERT_EQ(customers->GetAll(), 3);
+  for (const std::string& name : names) {
+    ASSERT_TRUE(customers->ItemExists(name)) << name;
+    EXPECT_EQ(customers->Item(name)->Notes(), name + " \u2014 notes");
+  }
 }
 
 TEST_F(CustomerSimulatorTest, IteratorWalksEveryCustomerOnce) {

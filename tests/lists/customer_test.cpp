@@ -91,11 +91,16 @@ TEST_F(CustomerTest, TaxReferencesAndRegionFollowTheEdition) {
     customer.SetName("C");
     customer.BillTo()->SetCity("");
     customer.SetCDNTaxCode("G");
+    customer.SetIsUsingCustomerTaxCode(true);
     std::string text = AddRequest(customer);
     EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     bool taxCode = !c.uk || c.version >= 3;
     EXPECT_EQ(text.find("<TaxCodeRef><FullName>G</FullName></TaxCodeRef>") != std::string::npos,
               taxCode)
+        << text;
+    // From qbXML 3.0 in every other edition, Canada's included.
+    EXPECT_EQ(text.find("<IsUsingCustomerTaxCode>1</IsUsingCustomerTaxCode>") != std::string::npos,
+              c.version >= 3)
         << text;
     EXPECT_EQ(text.find("SalesTaxCodeRef"), std::string::npos);
   }
@@ -107,6 +112,27 @@ TEST_F(CustomerTest, TaxReferencesAndRegionFollowTheEdition) {
   Session().nonUSEdition = false;
   auto us = RaisedBy([] { Customer().SetIsUsingCustomerTaxCode(true); });
   EXPECT_EQ(us.Description(), "This property is only supported for non-US versions of QuickBooks.");
+}
+
+TEST_F(CustomerTest, AddressBlocksAreReadAndOnlyWrittenBackAsTheyCame) {
+  auto customer = std::make_shared<Customer>();
+  XmlDocument document;
+  document.loadXML(
+      "<CustomerRet><ListID>80-1</ListID><Name>Ada</Name><BillAddressBlock><Addr1>Ada Ltd</Addr1>"
+      "<Addr2>1 Quay</Addr2><Addr3>Cork</Addr3></BillAddressBlock><ShipAddressBlock><Addr1>Dock 4"
+      "</Addr1></ShipAddressBlock></CustomerRet>");
+  customer->FromDom(document.documentElement());
+  EXPECT_EQ(customer->BillAddressBlock()->Addr3(), "Cork");
+  EXPECT_EQ(customer->ShipAddressBlock()->Addr1(), "Dock 4");
+  xmlBldr builder;
+  builder.InsertQueryRs(*customer, 1);
+  EXPECT_NE(builder.GetXML().find("<BillAddressBlock><Addr1>Ada Ltd</Addr1><Addr2>1 Quay</Addr2>"
+                                  "<Addr3>Cork</Addr3></BillAddressBlock><ShipAddressBlock>"
+                                  "<Addr1>Dock 4</Addr1></ShipAddressBlock>"),
+            std::string::npos)
+      << builder.GetXML();
+  customer->SetPhone("555");
+  EXPECT_EQ(ModRequest(*customer).find("AddressBlock"), std::string::npos);
 }
 
 TEST_F(CustomerTest, ModCarriesOnlyWhatChanged) {

@@ -86,6 +86,17 @@ TEST_F(ListCollectionsTest, FilteredQueriesWriteTheirFilters) {
   EXPECT_EQ(classes->Errors()->Count(), 0);  // status 1 is an empty result
 }
 
+TEST_F(ListCollectionsTest, IteratorsNeedQbxml5) {
+  auto customers = company_->Customers();  // the session speaks 2.0
+  for (auto query : {+[](Customers& c) { c.GetCount(); }, +[](Customers& c) { c.GetFirst(10); }}) {
+    AutomationError error = RaisedBy([&] { query(*customers); });
+    EXPECT_EQ(error.Number(), ErrorNumber(1005));
+    EXPECT_EQ(error.Description(),
+              "The version of QuickBooks you are running does not support this feature.");
+  }
+  EXPECT_TRUE(processor_->Requests().empty());
+}
+
 TEST_F(ListCollectionsTest, SingleLookups) {
   auto classes = company_->Classes();
   auto held = classes->Add("Held");

@@ -48,11 +48,16 @@ void Load(Record& record, const std::string& ret) {
 class NameRecordsTest : public ListsTest {
  protected:
   // An entity query answering a vendor, an employee and an other name.
-  static std::string EntityAnswer(int code, const std::string& message) {
-    return Response(Status("EntityQueryRs", 1, code, message,
-                           "<VendorRet><ListID>1-1</ListID><Name>Acme</Name></VendorRet>"
-                           "<EmployeeRet><ListID>2-1</ListID><Name>Kim Lee</Name></EmployeeRet>"
-                           "<OtherNameRet><ListID>3-1</ListID><Name>Owner</Name></OtherNameRet>"));
+  static std::string EntityAnswer(int code, const std::string& message,
+                                  std::string_view severity = {}, bool records = true) {
+    std::string answer =
+        Status("EntityQueryRs", 1, code, message,
+               records ? "<VendorRet><ListID>1-1</ListID><Name>Acme</Name></VendorRet>"
+                         "<EmployeeRet><ListID>2-1</ListID><Name>Kim Lee</Name></EmployeeRet>"
+                         "<OtherNameRet><ListID>3-1</ListID><Name>Owner</Name></OtherNameRet>"
+                       : "");
+    if (!severity.empty()) answer.replace(answer.find("Error"), 5, severity);
+    return Response(answer);
   }
 };
 
@@ -352,6 +357,43 @@ TEST_F(NameRecordsTest, EmployeeBodiesCarryThePayrollBlock) {
                 tail);
 }
 
+TEST_F(NameRecordsTest, EmployeeBodiesTakeEachFieldFromTheVersionThatHasIt) {
+  struct Case {
+    const char* version;
+    bool mobile, notes, activeInMod, typeInMod;
+  } cases[] = {{"2.0", false, false, false, false},
+               {"2.1", true, false, false, false},
+               {"3.0", true, true, true, false},
+               {"5.0", true, true, true, true}};
+  auto has = [](const std::string& text, const char* element) {
+    return text.find(std::string("<") + element + ">") != std::string::npos;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    Session().qbxmlVersionNumber = Currency::Parse(c.version);
+    Employee added;
+    added.SetName("Kim Lee");
+    added.SetMobile("555-0101");
+    added.SetNotes("Nights");
+    const std::string add = AddRequest(added);
+    EXPECT_EQ(has(add, "Mobile"), c.mobile);
+    EXPECT_EQ(has(add, "Notes"), c.notes);
+    Employee saved;
+    Load(saved,
+         "<EmployeeRet><ListID>8-1</ListID><EditSequence>5</EditSequence><Name>Kim Lee"
+         "</Name></EmployeeRet>");
+    saved.SetMobile("555-0101");
+    saved.SetIsActive(false);
+    saved.SetEmployeeType(qbEmployeeTypeOfficer);
+    xmlBldr builder;
+    builder.InsertModRq(saved, 1);
+    const std::string mod = builder.GetXML();
+    EXPECT_EQ(has(mod, "Mobile"), c.mobile);
+    EXPECT_EQ(has(mod, "IsActive"), c.activeInMod);
+    EXPECT_EQ(has(mod, "EmployeeType"), c.typeInMod);
+  }
+}
+
 TEST_F(NameRecordsTest, AnEmployeeAddressWithOnlyLinesItLacksIsNotWritten) {
   auto employee = company_->Employees()->Add("Kim Lee");
   employee->Address()->SetAddr5("not an employee line");
@@ -359,6 +401,33 @@ TEST_F(NameRecordsTest, AnEmployeeAddressWithOnlyLinesItLacksIsNotWritten) {
   EXPECT_EQ(AddRequest(*employee),
             "<EmployeeAddRq requestID = \"1\"><EmployeeAdd><Name>Kim Lee</Name>"
             "<IsActive>1</IsActive></EmployeeAdd></EmployeeAddRq>");
+}
+
+TEST_F(NameRecordsTest, AddressRegionIsWrittenUnderTheEditionsName) {
+  struct Case {
+    bool nonUS, uk;
+    const char* region;
+  } cases[] = {{false, false, "State"}, {true, false, "Province"}, {true, true, "County"}};
+  for (const Case& c : cases) {
+    Session().nonUSEdition = c.nonUS;
+    Session().ukEdition = c.uk;
+    const std::string expected = std::string("<City>Town</City><") + c.region + ">ON</" + c.region +
+                                 "><PostalCode>K1A</PostalCode>";
+    auto vendor = company_->Vendors()->Add("V");
+    auto other = company_->OtherNames()->Add("O");
+    auto employee = company_->Employees()->Add("E");
+    for (const std::shared_ptr<Address>& address :
+         {vendor->Address(), other->Address(), employee->Address()}) {
+      address->SetCity("Town");
+      address->SetState("ON");
+      address->SetPostalCode("K1A");
+    }
+    for (qcBase* record : std::initializer_list<qcBase*>{vendor.get(), other.get(), employee.get()})
+      EXPECT_NE(AddRequest(*record).find(expected), std::string::npos) << AddRequest(*record);
+    company_->Vendors()->Clear();
+    company_->OtherNames()->Clear();
+    company_->Employees()->Clear();
+  }
 }
 
 TEST_F(NameRecordsTest, PayrollChecksClassAndWageItem) {
@@ -429,16 +498,35 @@ TEST_F(NameRecordsTest, EntitiesReadEveryKindInOneQuery) {
   EXPECT_TRUE(std::dynamic_pointer_cast<Employee>(entities->Item("Kim Lee")));
   EXPECT_TRUE(std::dynamic_pointer_cast<OtherName>(entities->Item(3)));
 
-  // Only partly permitted: what came back stays, with the reason.
-  processor_->QueueResponse(EntityAnswer(kStatusPartialPermission, "no personal data"));
+  // Only partly permitted (a warning with records): what came back stays, with the reason.
+  processor_->QueueResponse(EntityAnswer(530, "no personal data", "Warn"));
   EXPECT_EQ(entities->GetByListIDs({"1-1", "2-1"}), 3);
   ASSERT_EQ(entities->Errors()->Count(), 1);
+  EXPECT_EQ(entities->Errors()->Item(1)->Number(), 530);
   EXPECT_EQ(entities->Errors()->Item(1)->Description(),
             "Insufficient permissions to fully perform requested operation. Only Customer and "
             "OtherNames returned.");
-  processor_->QueueResponse(EntityAnswer(3260, "Insufficient permission level"));
-  EXPECT_EQ(entities->GetAll(), 0);
-  EXPECT_EQ(entities->Errors()->Item(1)->Number(), 3260);
+  // An error, even with records, and a warning without any, are failures like any other.
+  struct Failure {
+    std::string answer;
+    int32_t number;
+    std::string message;
+  } failures[] = {{EntityAnswer(3261, "Not permitted"), 3261, "Not permitted"},
+                  {EntityAnswer(530, "Nothing to see", "Warn", false), 530, "Nothing to see"}};
+  for (const Failure& failure : failures) {
+    processor_->QueueResponse(failure.answer);
+    EXPECT_EQ(entities->GetAll(), 0) << failure.answer;
+    ASSERT_EQ(entities->Errors()->Count(), 1);
+    EXPECT_EQ(entities->Errors()->Item(1)->Number(), failure.number);
+    EXPECT_EQ(entities->Errors()->Item(1)->Description(), failure.message);
+  }
+  // An empty list of names or IDs is refused, as by every collection.
+  for (auto query :
+       {+[](Entities& e) { e.GetByFullNames({}); }, +[](Entities& e) { e.GetByListIDs({}); }}) {
+    AutomationError empty = RaisedBy([&] { query(*entities); });
+    EXPECT_EQ(empty.Number(), ErrorNumber(1019));
+    EXPECT_EQ(empty.Description(), "Empty array passed to GetBy... call");
+  }
 
   processor_->QueueResponse(
       Response(Status("EntityQueryRs", 1, 0, "Status OK", "<ItemServiceRet/>")));

@@ -152,7 +152,7 @@ TEST_F(ListReferenceTest, ClassQueryResponseForm) {
 TEST(qcEventSinkTest, RaisesUnlessDisabled) {
   qcEventSink sink;
   int calls = 0;
-  sink.OnqoEvent = [&](qoEnumEventTypes id, const std::string& param) {
+  sink.OnqoEvent = [&](qoEnumEventTypes id, std::string& param) {
     EXPECT_EQ(id, qoEventWarning);
     EXPECT_EQ(param, "p");
     ++calls;

@@ -176,6 +176,9 @@ TEST(XmlDocumentHeaders, Latin1DeclaredTextIsDecoded) {
             "ller");
   // Text that is already UTF-8 stays as it is whatever the declaration says.
   EXPECT_EQ(Loaded(header + "<Name>Jos\xC3\xA9</Name>").documentElement().text(), "Jos\xC3\xA9");
+  // ISO-8859-1 byte 0x80 is U+0080; only Windows-1252 makes it the euro sign.
+  EXPECT_EQ(Loaded(header + "<Name>\x80 \x9F\xE9</Name>").documentElement().text(),
+            "\xC2\x80 \xC2\x9F\xC3\xA9");
 
   XmlDocument undeclared;
   EXPECT_FALSE(undeclared.loadXML("<Name>Jos\xE9</Name>"));

@@ -12,7 +12,9 @@
 #include "brennock/session/ini_file.h"
 #include "brennock/session/numbering_session.h"
 #include "brennock/session/processor_choice.h"
+#include "brennock/session/processor_registry.h"
 #include "brennock/session/qb_connection.h"
+#include "brennock/session/remote_processor.h"
 #include "brennock/session/session_checks.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/version.h"
@@ -255,6 +257,56 @@ TEST_F(ConnectionTest, DisplayQBFormWritesListAndTxnRequests) {
   EXPECT_NO_THROW(connection->DisplayQBForm(qoObjectTypeVendor));
   Session().qbxmlVersionNumber = Currency(2);
   EXPECT_THROW(connection->DisplayQBForm(qoObjectTypeVendor), AutomationError);
+}
+
+// Stands for the remote processor: records how it is opened; a session cannot begin.
+class RemoteProbe final : public RemoteRequestProcessor {
+ public:
+  std::vector<std::string> opened;  // the GUID of each OpenConnection; "-" without one, "2" for 2
+
+  void OpenConnection(const std::string&, const std::string&) override { opened.push_back("-"); }
+  void OpenConnection(const std::string&, const std::string&, const std::string& guid) override {
+    opened.push_back(guid);
+  }
+  void OpenConnection2(const std::string&, const std::string&, qbConnectionType) override {
+    opened.push_back("2");
+  }
+  std::shared_ptr<brennock::AuthPreferences> AuthPreferences() override {
+    return std::make_shared<brennock::AuthPreferences>();
+  }
+  std::string BeginSession(const std::string&, qbEnumFileOpenMode) override { throw Stop(); }
+  std::string GetCurrentCompanyFileName(const std::string&) override { throw Stop(); }
+  std::vector<std::string> QBXMLVersionsForSession(const std::string&) override { throw Stop(); }
+  std::string ProcessRequest(const std::string&, const std::string&) override { throw Stop(); }
+  std::string ProcessSubscription(const std::string&) override { throw Stop(); }
+  int16_t MajorVersion() override { return 16; }
+  int16_t MinorVersion() override { return 0; }
+  void EndSession(const std::string&) override {}
+  void CloseConnection() override {}
+  static AutomationError Stop() {
+    return AutomationError(static_cast<int32_t>(0x80040401u), "Tests.Remote", "no session here");
+  }
+};
+
+TEST(ProcessorChoice, TheRemoteProcessorGetsTheFixedGuidHoweverItWasChosen) {
+  auto probe = std::make_shared<RemoteProbe>();
+  RegisterRequestProcessor("Tests.Remote", [probe] { return probe; });
+  setenv("BRENNOCK_PROCESSOR", "Tests.Remote", 1);
+  struct Restore {
+    ~Restore() { unsetenv("BRENNOCK_PROCESSOR"); }
+  } restore;
+  const std::string guid(kRemoteProcessorGuid);
+  // Through the Intuit ProgIDs the environment maps to it, with and without preferences, and by
+  // its own name.
+  auto byEnvironment = std::make_shared<QBConnection>();
+  EXPECT_THROW(byEnvironment->Connect("", "Remote", qbOpenModeDontCare, "a.qbw"), AutomationError);
+  EXPECT_THROW(byEnvironment->Connect2("", "Remote", qbOpenModeDontCare, "a.qbw", localQBD),
+               AutomationError);
+  auto byName = std::make_shared<QBConnection>();
+  byName->SetRequestProcessorProgId("Tests.Remote");
+  EXPECT_THROW(byName->Connect("", "Remote", qbOpenModeDontCare, "a.qbw"), AutomationError);
+  byName->ConnectForSubscriptions("", "Remote");
+  EXPECT_EQ(probe->opened, (std::vector<std::string>{guid, guid, guid, guid}));
 }
 
 TEST(ProcessorChoice, ProbesTheFirstGenerationProcessorForItsVersion) {

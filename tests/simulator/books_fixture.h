@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,15 +47,22 @@ class BooksTest : public SimulatorTest {
     return rs;
   }
 
-  // Element paths below node ("CustomerRef/ListID"), each once, in document order.
-  static void ElementPaths(pugi::xml_node node, const std::string& prefix,
-                           std::vector<std::string>& out) {
+  // Element paths below node ("CustomerRef/ListID"), each once, in document order: the shape of
+  // an answer, for comparing it with a real QuickBooks answer.
+  static void Paths(pugi::xml_node node, const std::string& prefix, std::vector<std::string>& out) {
     for (auto child : node.children()) {
       if (child.type() != pugi::node_element) continue;
       std::string path = prefix + child.name();
       if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
-      ElementPaths(child, path + "/", out);
+      Paths(child, path + "/", out);
     }
+  }
+
+  // Balances moved between two readings of the books.
+  static std::map<std::string, int64_t> Moved(std::map<std::string, int64_t> after,
+                                              const std::map<std::string, int64_t>& before) {
+    for (auto& [k, v] : after) v -= before.at(k);
+    return after;
   }
 
   static std::string Ref(const std::string& element, const std::string& name) {

@@ -19,7 +19,7 @@ TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
   pugi::xml_document real;
   ASSERT_TRUE(real.load_string(answer.c_str()));
   std::vector<std::string> expected;
-  ElementPaths(real.select_node("//InvoiceRet").node(), "", expected);
+  Paths(real.select_node("//InvoiceRet").node(), "", expected);
   ASSERT_GT(expected.size(), 40u);
 
   std::string customer = First("<CustomerQueryRq><MaxReturned>1</MaxReturned></CustomerQueryRq>")
@@ -40,7 +40,7 @@ TEST_F(InvoiceSampleTest, AnswersEveryElementOfTheRealInvoiceInItsOrder) {
          Line("Gadget", "2", "<Rate>103.00</Rate>") + "</InvoiceAdd></InvoiceAddRq>")
           .child("InvoiceRet");
   std::vector<std::string> produced;
-  ElementPaths(ours, "", produced);
+  Paths(ours, "", produced);
   std::vector<std::string> in_our_order;
   for (const auto& path : produced)
     if (std::find(expected.begin(), expected.end(), path) != expected.end())

@@ -30,11 +30,6 @@ class InvoiceTest : public BooksTest {
             {"Widgets", std::stoll(ItemField("Widget", "QuantityOnHand"))},
             {"Hinges", std::stoll(ItemField("Hinge", "QuantityOnHand"))}};
   }
-  static std::map<std::string, int64_t> Moved(std::map<std::string, int64_t> after,
-                                              const std::map<std::string, int64_t>& before) {
-    for (auto& [k, v] : after) v -= before.at(k);
-    return after;
-  }
 
   // Services 3 x 95.00, widgets 10 x 12.00, a subtotal, 10 % off after it (taxable), State Tax.
   pugi::xml_node AddWorkedExample() {

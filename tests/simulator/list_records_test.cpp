@@ -198,6 +198,20 @@ TEST_F(ListRecordsTest, CustomerJobsCarryParentAndBalances) {
     EXPECT_GT(std::stod(c.child_value("TotalBalance")), 100.0) << c.child_value("FullName");
   }
   EXPECT_TRUE(acme);
+  // A balance equal to the amount is in for the operators that take equality, out for the others.
+  auto holds = [&](const char* op, const char* amount, const char* name) {
+    std::set<std::string> names;
+    auto rs =
+        First(std::string("<CustomerQueryRq><TotalBalanceFilter><Operator>") + op +
+              "</Operator><Amount>" + amount + "</Amount></TotalBalanceFilter></CustomerQueryRq>");
+    for (auto c : rs.children("CustomerRet")) names.insert(c.child_value("FullName"));
+    return names.count(name) == 1;
+  };
+  EXPECT_TRUE(holds("LessThanEqual", "20.00", "Acme:Roof"));
+  EXPECT_FALSE(holds("LessThan", "20.00", "Acme:Roof"));
+  EXPECT_TRUE(holds("GreaterThanEqual", "120.50", "Acme"));
+  EXPECT_FALSE(holds("GreaterThan", "120.50", "Acme"));
+  EXPECT_TRUE(holds("Equal", "120.50", "Acme"));
 }
 
 TEST_F(ListRecordsTest, QueryFiltersSelectAsQuickBooksDoes) {

@@ -15,9 +15,9 @@ class PurchaseSamplesTest : public BooksTest {
     pugi::xml_document real;
     ASSERT_TRUE(real.load_string(ReadQbxmlFile(sample).c_str()));
     std::vector<std::string> expected, produced, in_our_order;
-    ElementPaths(real.select_node(("//" + std::string(ret)).c_str()).node(), "", expected);
+    Paths(real.select_node(("//" + std::string(ret)).c_str()).node(), "", expected);
     ASSERT_GT(expected.size(), 10u);
-    ElementPaths(ours, "", produced);
+    Paths(ours, "", produced);
     for (const auto& path : produced)
       if (std::find(expected.begin(), expected.end(), path) != expected.end())
         in_our_order.push_back(path);

@@ -84,6 +84,69 @@ TEST_F(RequestProcessingTest, AcceptsBothHeaderFormsAndLatin1) {
   EXPECT_EQ(Code(Responses(processor_->ProcessRequest(ticket_, old_form)).first_child()), 0);
 }
 
+// The library's header declares ISO-8859-1 while its text is UTF-8 (what is not in Windows-1252
+// goes unescaped): the text is read as the characters it holds, in strict mode and without.
+TEST_F(RequestProcessingTest, Utf8TextIsReadAsItsCharactersWhateverTheDeclaration) {
+  const std::string head =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD "
+      "QBXML QBD 16.0//EN' ><QBXML><QBXMLMsgsRq onError = \"continueOnError\">";
+  int n = 0;
+  for (bool strict : {true, false}) {
+    if (!strict) unsetenv("BRENNOCK_QBXML_SCHEMA");
+    for (std::string name : {"Zo\u00EB", "\u65E5\u672C\u8A9E", "Zo&#235; \U0001F600"}) {
+      name += " " + std::to_string(++n);
+      auto rs = Responses(processor_->ProcessRequest(
+                              ticket_, head + "<ClassAddRq><ClassAdd><Name>" + name +
+                                           "</Name></ClassAdd></ClassAddRq></QBXMLMsgsRq></QBXML>"))
+                    .first_child();
+      ASSERT_EQ(Code(rs), 0) << name;
+      if (name.find("&#235;") != std::string::npos) name.replace(name.find("&#235;"), 6, "\u00EB");
+      EXPECT_EQ(rs.child("ClassRet").child_value("Name"), name);
+    }
+  }
+}
+
+// A name QuickBooks' parser cannot take refuses the whole document; the list stays readable.
+TEST_F(RequestProcessingTest, TextThatIsNoXmlCharacterFailsToParseAndChangesNothing) {
+  const std::string before = Send("<CustomerQueryRq/>");
+  for (bool strict : {true, false}) {
+    if (!strict) unsetenv("BRENNOCK_QBXML_SCHEMA");
+    for (std::string name :
+         {"bad \xFF\xFE bytes", "half \xED\xA0\x80 pair", "&#xD800;", "&#x110000;", "&#x1B;",
+          "a&#1;b", "cut&#0;here", "raw \x1B", "&#;", "&#x12G;"}) {
+      EXPECT_EQ(ErrorOf([&] {
+                  processor_->ProcessRequest(ticket_,
+                                             Envelope("<CustomerAddRq><CustomerAdd><Name>" + name +
+                                                      "</Name></CustomerAdd></CustomerAddRq>"));
+                }),
+                kParseErrorNumber)
+          << name;
+    }
+  }
+  EXPECT_EQ(Send("<CustomerQueryRq/>"), before);
+}
+
+// A value written in pieces (CDATA sections, comments between) is stored whole.
+TEST_F(RequestProcessingTest, ValuesWrittenInPiecesAreKeptWhole) {
+  struct Case {
+    std::string written, stored;
+  } cases[] = {
+      {"ab<![CDATA[cd]]>ef", "abcdef"},
+      {"a<!-- one -->b <!--two--> c", "ab  c"},
+      {"<![CDATA[<x> & ]]><?pi?>y", "<x> & y"},
+  };
+  for (bool strict : {true, false}) {
+    if (!strict) unsetenv("BRENNOCK_QBXML_SCHEMA");
+    for (const Case& c : cases) {
+      const std::string prefix = strict ? "s" : "l";  // one name per mode
+      auto rs = First("<ClassAddRq><ClassAdd><Name>" + prefix + c.written +
+                      "</Name></ClassAdd></ClassAddRq>");
+      ASSERT_EQ(Code(rs), 0) << c.written;
+      EXPECT_EQ(rs.child("ClassRet").child_value("Name"), prefix + c.stored) << c.written;
+    }
+  }
+}
+
 TEST_F(RequestProcessingTest, StrictModeRefusesInvalidRequests) {
   if (!strict_) GTEST_SKIP() << "qbXML schema not found";
   // Elements out of schema order are refused as QuickBooks refuses them.
@@ -159,6 +222,12 @@ TEST_F(RequestProcessingTest, IteratorReturnsEachCustomerExactlyOnce) {
       EXPECT_TRUE(seen.insert(c.child_value("ListID")).second);
     if (rs.attribute("iteratorRemainingCount").as_int() == 0) break;
     ASSERT_LT(pages, 20);
+    // An iterator belongs to its query: another kind of query may not continue it.
+    if (pages == 1) {
+      EXPECT_EQ(Code(First("<VendorQueryRq iterator=\"Continue\" iteratorID=\"" + id +
+                           "\"><MaxReturned>100</MaxReturned></VendorQueryRq>")),
+                3391);
+    }
     rs = First("<CustomerQueryRq iterator=\"Continue\" iteratorID=\"" + id +
                "\"><MaxReturned>100</MaxReturned></CustomerQueryRq>");
     ASSERT_EQ(Code(rs), 0);

@@ -124,7 +124,7 @@ void StartPostgres() {
       if (fs::exists(entry.path() / "bin/postgres")) bin = entry.path() / "bin";
   }
   if (bin.empty()) {
-    s.skip = "the PostgreSQL server binaries are not installed (scripts/bootstrap installs them)";
+    s.skip = "the PostgreSQL server binaries are not installed (scripts/bootstrap --tests installs them)";
     return;
   }
   s.folder = NewFolder("postgres");
@@ -153,7 +153,7 @@ void StartMaria() {
   s.tried = true;
   fs::path binary = fs::exists("/usr/sbin/mariadbd") ? "/usr/sbin/mariadbd" : "";
   if (binary.empty()) {
-    s.skip = "the MariaDB server binaries are not installed (scripts/bootstrap installs them)";
+    s.skip = "the MariaDB server binaries are not installed (scripts/bootstrap --tests installs them)";
     return;
   }
   s.folder = NewFolder("mariadb");
@@ -162,7 +162,10 @@ void StartMaria() {
                  "--socket=" + (s.folder / "sock").string(), "--port=" + std::to_string(s.port),
                  "--bind-address=127.0.0.1", "--skip-grant-tables", "--skip-log-bin",
                  "--skip-name-resolve", "--innodb-buffer-pool-size=16M",
-                 "--innodb-flush-log-at-trx-commit=0", "--sql-mode=STRICT_ALL_TABLES"},
+                 "--innodb-flush-log-at-trx-commit=0", "--sql-mode=STRICT_ALL_TABLES",
+                 // As Debian configures it: Unicode text by default, InnoDB's strict row checks.
+                 "--character-set-server=utf8mb4", "--collation-server=utf8mb4_general_ci",
+                 "--innodb-strict-mode=ON"},
                 s.folder / "log");
   s.base = "Driver=MariaDB Unicode;Server=127.0.0.1;Port=" + std::to_string(s.port) +
            ";User=root;Password=;";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,15 +9,6 @@
 #include "simulator/store/company_db.h"
 
 namespace brennock::simulator {
-
-// A line received or billed against a line of another transaction (an item receipt's line against
-// a purchase order's, a bill's against an item receipt's).
-struct LineLink {
-  std::string line_id;
-  std::string to_txn, to_line;
-  int64_t quantity = 0;  // hundred-thousandths
-  int64_t amount = 0;    // cents
-};
 
 // A line of an order that is still open: what others may receive or bill against it.
 struct OrderLine {
@@ -32,32 +24,31 @@ struct LinkedLine {
   int64_t quantity = 0, amount = 0;
 };
 
-// The company file's index of links between transaction lines and of open order lines, so that
-// an order knows what was received against it and an item how much is on order without reading
-// every transaction. The transaction store writes a transaction's rows with it, in the same
-// SQLite transaction; they are derived from the stored lines and nothing else.
-class TxnLinks {
+// Reads the company file's index of links between transaction lines and of open order lines
+// (txn_link_tables.h), so that an order knows what was received against it and an item how much
+// is on order without reading every transaction. A file without the tables has no links.
+class TxnLinkIndex {
  public:
-  explicit TxnLinks(CompanyDb& company) : company_(company) {}
-
-  // Replaces everything indexed for a transaction.
-  void Store(std::string_view txn_id, std::string_view txn_type, const std::vector<LineLink>& links,
-             const std::vector<OrderLine>& open_lines);
-  void Forget(std::string_view txn_id);
+  // tables: whether the file has the tables, when the caller knows it already.
+  explicit TxnLinkIndex(CompanyDb& company, std::optional<bool> tables = std::nullopt)
+      : company_(company), tables_(tables) {}
 
   // Lines of other transactions linked to this one's, and this one's links to others.
   std::vector<LinkedLine> LinkedTo(std::string_view txn_id);
   std::vector<LinkedLine> LinksFrom(std::string_view txn_id);
   // What was received (billed) against one line, in hundred-thousandths.
   int64_t Received(std::string_view txn_id, std::string_view line_id);
-  // The quantity of an item still to come on open orders of one kind ("PurchaseOrder"): what each
-  // open line ordered less what was received against it, never below nothing.
+  // The quantity of an item still to come on open orders of one kind ("PurchaseOrder",
+  // "SalesOrder"): what each open line ordered less what was received (billed) against it,
+  // never below nothing.
   int64_t Outstanding(std::string_view item_id, std::string_view order_type);
 
  private:
+  bool TablesExist();
   std::vector<LinkedLine> Read(std::string_view sql, std::string_view txn_id);
 
   CompanyDb& company_;
+  std::optional<bool> tables_;
 };
 
 }  // namespace brennock::simulator

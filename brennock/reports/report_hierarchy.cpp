@@ -1,0 +1,148 @@
+// Where each row of a loaded report sits: its indentation and the path of section labels above it.
+// QuickBooks sends the rows flat; sections show only as a text row that opens them and a
+// subtotal or total row ("Total Income") that closes them.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "brennock/reports/report.h"
+#include "brennock/reports/report_xml.h"
+
+namespace brennock {
+
+namespace {
+
+constexpr size_t kMaxOpenSections = 31;
+
+std::vector<std::string> SplitAtColons(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t colon; (colon = text.find(':', start)) != std::string::npos; start = colon + 1)
+    parts.push_back(text.substr(start, colon - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::string FirstColumnText(const rptRow& row) {
+  return AsciiUpper(row.Columns()->Item(1)->Text());
+}
+
+// Transaction lists: a data row's depth is the number of parts of its full name, a text row's
+// the position of its label among the parts of the data row below it.
+void IndentByRowNames(rptRows& rows) {
+  std::vector<std::string> below;
+  for (int32_t i = rows.Count(); i >= 1; --i) {
+    rptRow& row = *rows.Item(i);
+    if (row.RowType() == qbRptRowTypeData) {
+      below = SplitAtColons(row.RowDataValue());
+      row.SetIndentLevel(static_cast<int16_t>(below.size()));
+    } else if (row.RowType() == qbRptRowTypeText) {
+      int16_t level = 0;
+      for (size_t part = 0; part < below.size(); ++part)
+        if (below[part] == row.Text()) {
+          level = static_cast<int16_t>(part);
+          break;
+        }
+      row.SetIndentLevel(level);
+    }
+  }
+}
+
+// Other reports: walked from the end, a closing row opens a section (its label is the text after
+// "Total " or "Net "), and the text row carrying that label closes it again.
+void IndentBySections(rptRows& rows) {
+  std::vector<std::string> open;
+  int depth = 0;
+  auto openSection = [&](rptRow& row, std::string name) {
+    row.SetIndentLevel(static_cast<int16_t>(depth));
+    if (open.size() >= kMaxOpenSections) return;
+    open.push_back(std::move(name));
+    ++depth;
+  };
+  auto closeSection = [&] {
+    open.pop_back();
+    --depth;
+  };
+  for (int32_t i = rows.Count(); i >= 1; --i) {
+    rptRow& row = *rows.Item(i);
+    const qbEnumRptRowType type = row.RowType();
+    if (type == qbRptRowTypeText) {
+      const std::string text = AsciiUpper(row.Text());
+      if (!open.empty() && (text.starts_with(open.back()) ||
+                            (text == "COST OF GOODS SOLD" && open.back() == "COGS")))
+        closeSection();
+      row.SetIndentLevel(static_cast<int16_t>(depth));
+      continue;
+    }
+    if (row.Columns()->Count() == 0) continue;
+    const std::string text = FirstColumnText(row);
+    if (type == qbRptRowTypeSubtotal) {
+      if (text.starts_with("TOTAL "))
+        openSection(row, text.substr(6));
+      else if (text.starts_with("NET "))
+        openSection(row, text.substr(4));
+      else if (text.starts_with("GROSS PROFIT"))
+        row.SetIndentLevel(static_cast<int16_t>(depth - 1));
+      else
+        openSection(row, text);
+    } else if (type == qbRptRowTypeTotal) {
+      openSection(row, text.starts_with("TOTAL ") ? text.substr(6) : text);
+    } else if (type == qbRptRowTypeData) {
+      if (!open.empty() && text == open.back()) closeSection();
+      row.SetIndentLevel(static_cast<int16_t>(depth));
+    }
+  }
+}
+
+std::string JoinPath(const std::vector<std::string>& path, size_t through) {
+  std::string out;
+  for (size_t i = 0; i <= through && i < path.size(); ++i) {
+    if (i) out += ':';
+    out += path[i];
+  }
+  return out;
+}
+
+void SetFullNames(rptRows& rows) {
+  std::vector<std::string> path(1);
+  size_t k = 0;
+  for (const auto& member : rows) {
+    rptRow& row = *member;
+    const qbEnumRptRowType type = row.RowType();
+    if (type == qbRptRowTypeText) {
+      path[k] = AsciiUpper(row.Text());
+      row.SetFullName(JoinPath(path, k));
+      ++k;
+      path.emplace_back();
+      continue;
+    }
+    if (row.Columns()->Count() == 0) continue;
+    if (type == qbRptRowTypeData) {
+      path[k] = FirstColumnText(row);
+      row.SetFullName(JoinPath(path, k));
+    } else if (type == qbRptRowTypeTotal || type == qbRptRowTypeSubtotal) {
+      if (k == 0) return;
+      --k;
+      path.pop_back();
+      row.SetFullName(JoinPath(path, k));
+    }
+  }
+}
+
+bool ListsTransactionsByName(qbEnumReports report) {
+  return report == qbReportCheckDetail || report == qbReportJournal ||
+         report == qbReportTransactionListByCustomer || report == qbReportTransactionListByDate ||
+         report == qbReportTransactionListByVendor || report == qbReportPayrollTransactionDetail;
+}
+
+}  // namespace
+
+void SetReportHierarchy(qbEnumReports report, rptRows& rows) {
+  if (ListsTransactionsByName(report))
+    IndentByRowNames(rows);
+  else
+    IndentBySections(rows);
+  SetFullNames(rows);
+}
+
+}  // namespace brennock

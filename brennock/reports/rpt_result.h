@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "brennock/enums/report_enums.h"
+#include "brennock/reports/rpt_list.h"
+#include "brennock/values/variant.h"
+
+namespace brennock {
+
+class XmlNode;
+
+namespace detail {
+inline constexpr char kRptColumnsName[] = "rptColumns";
+inline constexpr char kRptRowsName[] = "rptRows";
+inline constexpr char kRptColumnHeadersName[] = "rptColumnHeaders";
+}  // namespace detail
+
+// One cell of a report row (a ColData of the answer).
+class rptColumn {
+ public:
+  int32_t ID() const noexcept { return id_; }
+  void SetID(int32_t value) noexcept { id_ = value; }
+  const std::string& Text() const noexcept { return text_; }
+  void SetText(std::string value) { text_ = std::move(value); }
+  const std::string& DataType() const noexcept { return dataType_; }
+  void SetDataType(std::string value) { dataType_ = std::move(value); }
+
+ private:
+  int32_t id_ = 0;
+  std::string text_;
+  std::string dataType_;
+};
+
+class rptColumns : public RptList<rptColumn, detail::kRptColumnsName> {
+ public:
+  std::shared_ptr<rptColumn> Add() { return Append(); }
+};
+
+// One row of a loaded report: its kind, its cells, and where it sits in the report's hierarchy.
+class rptRow {
+ public:
+  rptRow();
+
+  qbEnumRptRowType RowType() const noexcept { return rowType_; }
+  void SetRowType(qbEnumRptRowType value) noexcept { rowType_ = value; }
+  int32_t RowNumber() const noexcept { return rowNumber_; }
+  void SetRowNumber(int32_t value) noexcept { rowNumber_ = value; }
+  const std::string& Text() const noexcept { return text_; }
+  void SetText(std::string value) { text_ = std::move(value); }
+  const std::string& Name() const noexcept { return name_; }
+  void SetName(std::string value) { name_ = std::move(value); }
+  const std::string& RowDataType() const noexcept { return rowDataType_; }
+  void SetRowDataType(std::string value) { rowDataType_ = std::move(value); }
+  const std::string& RowDataValue() const noexcept { return rowDataValue_; }
+  void SetRowDataValue(std::string value) { rowDataValue_ = std::move(value); }
+  // The upper-cased path of section labels down to this row ("INCOME:SALES").
+  const std::string& FullName() const noexcept { return fullName_; }
+  void SetFullName(std::string value) { fullName_ = std::move(value); }
+  int32_t CollectionIndex() const noexcept { return collectionIndex_; }
+  void SetCollectionIndex(int32_t value) noexcept { collectionIndex_ = value; }
+  int16_t IndentLevel() const noexcept { return indentLevel_; }
+  void SetIndentLevel(int16_t value) noexcept { indentLevel_ = value; }
+  const Variant& UserData() const noexcept { return userData_; }
+  void SetUserData(Variant value) { userData_ = std::move(value); }
+  std::shared_ptr<rptColumns> Columns() const noexcept { return columns_; }
+  void SetColumns(std::shared_ptr<rptColumns> value) { columns_ = std::move(value); }
+
+  // Library-internal: reads a TextRow, DataRow, SubtotalRow or TotalRow element.
+  void FromDom(const XmlNode& row);
+
+ private:
+  qbEnumRptRowType rowType_ = static_cast<qbEnumRptRowType>(0);
+  int32_t rowNumber_ = 0;
+  int32_t collectionIndex_ = 0;
+  int16_t indentLevel_ = 0;
+  std::string text_, name_, rowDataType_, rowDataValue_, fullName_;
+  Variant userData_;
+  std::shared_ptr<rptColumns> columns_;
+};
+
+class rptRows : public RptList<rptRow, detail::kRptRowsName> {
+ public:
+  std::shared_ptr<rptRow> Add();
+  std::shared_ptr<rptRow> AddWithKey(const std::string& skey);
+};
+
+// One column of a report: its qbXML column ID, kind of value, field and titles.
+class rptColumnHeader {
+ public:
+  int32_t ID() const noexcept { return id_; }
+  void SetID(int32_t value) noexcept { id_ = value; }
+  // Variant type codes: 8 text, 7 date, 6 amount or quantity, 3 integer, 11 boolean, 4 percent.
+  int32_t DataType() const noexcept { return dataType_; }
+  void SetDataType(int32_t value) noexcept { dataType_ = value; }
+  int32_t TitleRow() const noexcept { return titleRow_; }
+  void SetTitleRow(int32_t value) noexcept { titleRow_ = value; }
+  const std::string& Title() const noexcept { return title_; }
+  void SetTitle(std::string value) { title_ = std::move(value); }
+  qbEnumReportFields Field() const noexcept { return field_; }
+  void SetField(qbEnumReportFields value) noexcept { field_ = value; }
+  int16_t TitleLines() const noexcept { return titleLines_; }
+  void SetTitleLines(int16_t value) noexcept { titleLines_ = value; }
+  // The title of one title row; empty for a row the column has no title in.
+  std::string TitleText(int32_t Index) const;
+  void SetTitleText(int32_t Index, std::string value);
+
+  // Library-internal: reads a ColDesc element.
+  void FromDom(const XmlNode& colDesc);
+
+ private:
+  int32_t id_ = 0;
+  int32_t dataType_ = 0;
+  int32_t titleRow_ = 0;
+  int16_t titleLines_ = 0;
+  qbEnumReportFields field_ = static_cast<qbEnumReportFields>(0);
+  std::string title_;
+  std::map<int32_t, std::string> titleTexts_;
+};
+
+class rptColumnHeaders : public RptList<rptColumnHeader, detail::kRptColumnHeadersName> {
+ public:
+  // True when the client chose the columns (Add); a loaded answer leaves it as it is.
+  bool UserSet() const noexcept { return userSet_; }
+  void SetUserSet(bool value) noexcept { userSet_ = value; }
+  // Empties the headers and forgets that the client chose them.
+  void Clear() noexcept {
+    RptList::Clear();
+    userSet_ = false;
+  }
+  // A column the client wants, with its field.
+  std::shared_ptr<rptColumnHeader> Add(qbEnumReportFields Field);
+
+  // Library-internal: empties the headers and keeps UserSet (a loaded answer), or appends one
+  // without marking the columns chosen.
+  void ClearLoaded() noexcept { RptList::Clear(); }
+  std::shared_ptr<rptColumnHeader> AppendLoaded() { return Append(); }
+
+ private:
+  bool userSet_ = false;
+};
+
+}  // namespace brennock

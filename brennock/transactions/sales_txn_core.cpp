@@ -1,0 +1,437 @@
+// The invoice pattern every sales transaction follows: customer, terms and tax setters, totals
+// kept up to date from the lines, the relay of the lines' events, validation, and the rows the
+// sales kinds share.
+#include "brennock/transactions/sales_txn_core.h"
+
+#include "brennock/enums/enumerations.h"
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
+#include "brennock/items/item_protocol.h"
+#include "brennock/lists/account.h"
+#include "brennock/lists/customer.h"
+#include "brennock/lists/terms.h"
+#include "brennock/model/codecs.h"
+#include "brennock/model/transaction_defaults.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/session/session_checks.h"
+#include "brennock/session/session_state.h"
+#include "brennock/session/version_check.h"
+#include "brennock/transactions/line_item_facts.h"
+#include "brennock/util/slab_allocator.h"
+
+namespace brennock {
+namespace {
+
+SalesTxnCore& Sales(qcBase& record) { return static_cast<SalesTxnCore&>(record); }
+const SalesTxnCore& Sales(const qcBase& record) { return static_cast<const SalesTxnCore&>(record); }
+
+bool NonUS() { return Session().nonUSEdition; }
+bool UKOrAustralia() { return Session().ukEdition || Session().australianEdition; }
+
+}  // namespace
+
+SalesTxnCore::SalesTxnCore(const RecordKind& kind)
+    : TxnRecordCore(kind),
+      billTo_(MakeSlabShared<Address>()),
+      shipTo_(MakeSlabShared<Address>()),
+      itemLines_(std::make_shared<txnItemLines>()),
+      linkedTxns_(std::make_shared<txnLinkedTransactions>()),
+      sink_(std::make_shared<qcEventSink>()) {
+  itemLines_->SetOwnerType(kind.objectType);
+  itemLines_->SetEventSink(sink_);
+  sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
+  TakeDefaults();
+}
+
+SalesTxnCore::~SalesTxnCore() {
+  // Lines a client still holds may raise after the transaction is gone: nobody listens then.
+  sink_->OnqoEvent = nullptr;
+}
+
+void SalesTxnCore::TakeDefaults() {
+  const Date today = Date::Today();
+  txnDate_ = dueDate_ = shipDate_ = today;
+  const TransactionDefaults defaults = CurrentTransactionDefaults();
+  fob_ = defaults.fob;
+  shipMethod_.SetFullName(defaults.shipMethod);
+  isToBePrinted_ = defaults.markedToBePrinted;
+  // Through their setters, as a client would choose them; a default the company file no longer
+  // has is kept as named rather than refused.
+  if (!defaults.taxableSalesTaxCode.empty() && !NonUS()) {
+    try {
+      SetSalesTaxCode(defaults.taxableSalesTaxCode);
+    } catch (const AutomationError&) {
+      salesTaxCode_.SetFullName(defaults.taxableSalesTaxCode);
+    }
+  }
+  if (!defaults.itemSalesTax.empty()) {
+    try {
+      SetSalesTaxItem(defaults.itemSalesTax);
+    } catch (const AutomationError&) {
+      salesTaxItem_.SetFullName(defaults.itemSalesTax);
+    }
+  }
+  ClearChanges();
+}
+
+// ---- setters with rules -------------------------------------------------------------------------
+
+void SalesTxnCore::SetCustomer(const std::string& value) {
+  std::shared_ptr<brennock::Customer> customer;
+  if (!value.empty()) {
+    customer = std::dynamic_pointer_cast<brennock::Customer>(
+        ResolveListObject(qoListCustomers, value));
+    if (!customer) RaiseFromClass(ClassName(), errInvalidCustomer);
+  }
+  ChangeRef(customer_, value, "CustomerRef");
+  if (!customer) return;
+  if (!customer->Terms().empty()) SetTerms(customer->Terms());
+  if (NonUS()) {
+    ChangeRef(cdnTaxCode_, customer->CDNTaxCode(), "CustomerTaxCodeRef");
+  } else {
+    SetSalesTaxCode(customer->SalesTaxCode());
+    if (!customer->SalesTaxItem().empty()) SetSalesTaxItem(customer->SalesTaxItem());
+  }
+  billTo_->CopyAddress(*customer->BillTo());
+  shipTo_->CopyAddress(*customer->ShipTo());
+  RecalculateTotals();
+}
+
+void SalesTxnCore::SetARAccount(const std::string& value) {
+  auto account = std::dynamic_pointer_cast<Account>(ResolveListObject(qoListAccounts, value));
+  if (!account) RaiseFromClass(ClassName(), errInvalidTxnAccount);
+  if (account->AccountType() != qbAccountsReceivable) RaiseFromClass(ClassName(), errNeedARAccount);
+  ChangeRef(arAccount_, value, "ARAccountRef");
+}
+
+void SalesTxnCore::SetTerms(const std::string& value) {
+  if (value.empty()) return;  // an empty name changes nothing
+  if (!ResolveListObject(qoListTerms, value)) RaiseFromClass(ClassName(), errTermsNotFound);
+  ChangeRef(terms_, value, "TermsRef");
+  RecalculateTerms();
+}
+
+void SalesTxnCore::SetSalesTaxCode(const std::string& value) {
+  RequireUSEdition();
+  if (!value.empty() && !SalesTaxCodeExists(value))
+    RaiseFromClass(ClassName(), errSalesTaxCodeNotFound);
+  ChangeRef(salesTaxCode_, value, "CustomerSalesTaxCodeRef");
+  taxableCustomer_ = !value.empty() && SalesTaxCodeIsTaxable(value);
+  itemLines_->SetCustomerTaxCode(value);
+  RecalculateTotals();
+}
+
+void SalesTxnCore::SetCDNCustomerTaxCode(const std::string& value) {
+  RequireNonUSEdition();
+  if (!value.empty() && !ResolveListObject(qoListTaxCodes, value))
+    RaiseFromClass(ClassName(), errSalesTaxCodeNotFound);
+  ChangeRef(cdnTaxCode_, value, "CustomerTaxCodeRef");
+  RecalculateTotals();
+}
+
+bool SalesTxnCore::LinesCarryTaxItem(const std::string& taxItem) const {
+  auto carries = [&taxItem](const txnItemLine& line) {
+    const qbEnumItemType type = line.ItemTypeCode();
+    if (type == qbItemSalesTax) return line.Item() == taxItem;
+    if (type == qbItemSalesTaxGroup) {
+      std::shared_ptr<qcItemTax> group = ItemTax(line.ItemObject());
+      return group && group->ContainsTax(taxItem);
+    }
+    return false;
+  };
+  for (const auto& line : *itemLines_) {
+    if (carries(*line)) return true;
+    if (!line->IsGroup()) continue;
+    for (const auto& member : *line->GroupLines())
+      if (carries(*member)) return true;
+  }
+  return false;
+}
+
+void SalesTxnCore::SetSalesTaxItem(const std::string& value) {
+  std::shared_ptr<qcItemTax> tax;
+  if (!value.empty()) {
+    tax = ItemTax(FindItem(value));
+    if (!tax) RaiseFromClass(ClassName(), errSalesTaxCodeNotFound);
+    if (LinesCarryTaxItem(value)) RaiseFromClass(ClassName(), errTaxItemInLines);
+  }
+  ChangeRef(salesTaxItem_, value, "ItemSalesTaxRef");
+  salesTaxPercentage_ = tax ? tax->TaxRate() : Currency();
+  RecalculateTotals();
+}
+
+void SalesTxnCore::SetTax1TotalTotal(Currency value) {
+  RequireNonUSEdition();
+  Change(tax1Total_, value, "Tax1Total");
+  tax1Set_ = true;
+}
+
+void SalesTxnCore::SetTax2TotalTotal(Currency value) {
+  RequireNonUSEdition();
+  Change(tax2Total_, value, "Tax2Total");
+  tax2Set_ = true;
+}
+
+void SalesTxnCore::SetIsToBeEmailed(bool value) {
+  RequireQbxmlVersion(6);
+  Change(isToBeEmailed_, value, "IsToBeEmailed");
+}
+
+void SalesTxnCore::SetOther(const std::string& value) {
+  RequireQbxmlVersion(6);
+  Change(other_, value, "Other");
+}
+
+void SalesTxnCore::SetClass(const std::string& value) {
+  ChangeRef(class_, value, "ClassRef");
+}
+
+void SalesTxnCore::SetTemplate(const std::string& value) {
+  ChangeRef(template_, value, "TemplateRef");
+}
+
+void SalesTxnCore::SetSalesRep(const std::string& value) {
+  ChangeRef(salesRep_, value, "SalesRepRef");
+}
+
+void SalesTxnCore::SetShipMethod(const std::string& value) {
+  ChangeRef(shipMethod_, value, "ShipMethodRef");
+}
+
+void SalesTxnCore::SetCustomerMessage(const std::string& value) {
+  ChangeRef(customerMsg_, value, "CustomerMsgRef");
+}
+
+void SalesTxnCore::SetAmountIncludesVAT(bool value) {
+  Change(amountIncludesVAT_, value,
+         SessionQbxmlVersion() < Currency(6) ? "AmountIncludesVAT" : "IsTaxIncluded");
+}
+
+// ---- totals ---------------------------------------------------------------------------------------
+
+void SalesTxnCore::RecalculateTerms() {
+  auto term = std::dynamic_pointer_cast<qcTerm>(ResolveListObject(qoListTerms, terms_.FullName()));
+  if (!term) return;
+  dueDate_ = term->CalculateDueDate(txnDate_);
+  suggestedDiscountDate_ = term->CalculateDiscountDate(txnDate_);
+  suggestedDiscountAmount_ = Currency(term->DiscountPercent().ToDouble() * subtotal_.ToDouble() / 100);
+}
+
+void SalesTxnCore::RecalculateTotals() {
+  subtotal_ = itemLines_->Total();
+  std::shared_ptr<qcItemTax> tax;
+  if (!salesTaxItem_.IsEmpty() && taxableCustomer_) tax = ItemTax(FindItem(salesTaxItem_.FullName()));
+  salesTaxTotal_ = tax ? tax->CalculateTax(itemLines_->TaxableTotal()) : Currency();
+  if (!terms_.IsEmpty()) {
+    auto term =
+        std::dynamic_pointer_cast<qcTerm>(ResolveListObject(qoListTerms, terms_.FullName()));
+    if (term)
+      suggestedDiscountAmount_ =
+          Currency(subtotal_.ToDouble() * term->DiscountPercent().ToDouble() / 100);
+  }
+  balanceRemaining_ = subtotal_ - appliedAmount_;
+}
+
+void SalesTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
+  switch (id) {
+    case qoEventAmountChange:
+      RecalculateTotals();
+      break;
+    case qoEventItemTaxCodeQuery: {
+      if (salesTaxItem_.IsEmpty()) break;
+      std::shared_ptr<qcItemTax> header = ItemTax(FindItem(salesTaxItem_.FullName()));
+      if (header && header->ContainsTax(param)) {
+        param.clear();
+        RaiseFromClass(ClassName(), errTaxItemInHeader);
+      }
+      break;
+    }
+    case qoEventWarning: {
+      const auto code = static_cast<qoEnumWarning>(ModConvertDtypes::TextToInt32(param));
+      if (OnWarning) OnWarning(code, EnumCodeToText(qoeWarnings, static_cast<int16_t>(code)));
+      break;
+    }
+    case qoEventNoQuantity:
+      if (OnNoQuantity) {
+        if (std::shared_ptr<qcItem> item = FindItem(param)) OnNoQuantity(item);
+      }
+      break;
+  }
+}
+
+// ---- validation -----------------------------------------------------------------------------------
+
+void SalesTxnCore::CheckSalesRules(qcErrors& errors, bool requireARAccount, bool requireCustomer,
+                                   bool linksCount) {
+  if (requireARAccount && !arAccount_.IsEmpty()) {
+    auto account =
+        std::dynamic_pointer_cast<Account>(ResolveListObject(qoListAccounts, arAccount_.FullName()));
+    if (!account) {
+      AddTableError(errors, errInvalidAccount, "ARAccount");
+    } else if (account->AccountType() != qbAccountsReceivable) {
+      AddTableError(errors, errNeedARAccount, "ARAccount");
+    }
+  }
+  if (requireCustomer && customer_.FullNameView().empty() && customer_.ListIDView().empty())
+    AddTableError(errors, errInvalidCustomer, "Customer");
+  int32_t position = 0;
+  for (const auto& line : *itemLines_) {
+    ++position;
+    if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
+  }
+  itemLines_->TrimTrailingEmpty();
+  if (itemLines_->Count() == 0 && !(linksCount && linkedTxns_->Count() != 0))
+    AddTableError(errors, errNoLines, "");
+}
+
+int32_t SalesTxnCore::SavePendingExtensions() {
+  int32_t errors = TxnRecordCore::SavePendingExtensions();
+  for (const auto& line : *itemLines_) errors += line->SaveLineExtensions(TxnId());
+  return errors;
+}
+
+void SalesTxnCore::BeforeRead() {
+  TxnRecordCore::BeforeRead();
+  billTo_->Reset();
+  shipTo_->Reset();
+  itemLines_->Reset();
+  linkedTxns_->Reset();
+}
+
+// ---- rows ---------------------------------------------------------------------------------------
+
+void SalesTxnCore::ReadAddress(qcBase& record, const FieldElement& element) {
+  SalesTxnCore& self = Sales(record);
+  (element.baseName() == "BillAddress" ? self.billTo_ : self.shipTo_)->FromDom(element);
+}
+
+// QuickBooks answers the printed form too; it fills the address only when the structured one is
+// absent (a block's lines are the address's lines).
+void SalesTxnCore::ReadAddressBlock(qcBase& record, const FieldElement& element) {
+  SalesTxnCore& self = Sales(record);
+  Address& address = *(element.baseName() == "BillAddressBlock" ? self.billTo_ : self.shipTo_);
+  if (!address.IsEmpty()) return;
+  address.FromDom(element);
+}
+
+void SalesTxnCore::WriteAddress(const qcBase& record, RequestWriter& builder,
+                                std::string_view element, uint16_t, BodyForm form) {
+  const SalesTxnCore& self = Sales(record);
+  const Address& address = *(element == "BillAddress" ? self.billTo_ : self.shipTo_);
+  if (form == BodyForm::kRet || (form == BodyForm::kAdd && address.ObjectState() == qoObjectStateClean)) {
+    if (address.IsEmpty()) return;
+    builder.OpenAggregateOnly(element);
+    address.WriteElements(builder);
+    builder.EndAggregate(element);
+    return;
+  }
+  // A changed address goes out with every line, the emptied ones empty; a new transaction leaves
+  // out one that holds nothing.
+  if (address.ObjectState() == qoObjectStateClean) return;
+  if (form == BodyForm::kAdd && address.IsEmpty()) return;
+  builder.OpenAggregateOnly(element);
+  address.WriteRecordElements(builder, false);
+  builder.EndAggregate(element);
+}
+
+bool SalesTxnCore::AddressPending(const qcBase& record) {
+  const SalesTxnCore& self = Sales(record);
+  return self.billTo_->ObjectState() != qoObjectStateClean ||
+         self.shipTo_->ObjectState() != qoObjectStateClean;
+}
+
+void SalesTxnCore::ReadSalesTaxItem(qcBase& record, const FieldElement& element) {
+  codecs::Ref::Read(Sales(record).salesTaxItem_, element);
+}
+
+void SalesTxnCore::WriteSalesTaxItem(const qcBase& record, RequestWriter& builder,
+                                     std::string_view element, uint16_t flags, BodyForm form) {
+  const SalesTxnCore& self = Sales(record);
+  if (form != BodyForm::kRet &&
+      (NonUS() || CurrentTransactionDefaults().itemSalesTax.empty()))
+    return;
+  if (!self.salesTaxItem_.IsEmpty())
+    codecs::Ref::Write(self.salesTaxItem_, builder, element, flags, form);
+}
+
+void SalesTxnCore::ReadCdnTaxCode(qcBase& record, const FieldElement& element) {
+  codecs::Ref::Read(Sales(record).cdnTaxCode_, element);
+}
+
+void SalesTxnCore::WriteCdnTaxCode(const qcBase& record, RequestWriter& builder,
+                                   std::string_view element, uint16_t flags, BodyForm form) {
+  if (NonUS()) codecs::Ref::Write(Sales(record).cdnTaxCode_, builder, element, flags, form);
+}
+
+void SalesTxnCore::ReadSalesTaxCode(qcBase& record, const FieldElement& element) {
+  SalesTxnCore& self = Sales(record);
+  codecs::Ref::Read(self.salesTaxCode_, element);
+  self.itemLines_->SetCustomerTaxCode(self.salesTaxCode_.FullName());
+}
+
+void SalesTxnCore::WriteSalesTaxCode(const qcBase& record, RequestWriter& builder,
+                                     std::string_view element, uint16_t flags, BodyForm form) {
+  if (form == BodyForm::kRet || !NonUS())
+    codecs::Ref::Write(Sales(record).salesTaxCode_, builder, element, flags, form);
+}
+
+void SalesTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
+                                  std::string_view element, uint16_t, BodyForm) {
+  for (const auto& link : *Sales(record).linkedTxns_)
+    if (!link->TxnId().empty()) builder.CreateElement(element, link->TxnId());
+}
+
+void SalesTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
+  auto link = std::make_shared<txnLinkedTransaction>();
+  link->FromDom(element);
+  Sales(record).linkedTxns_->Append(std::move(link));
+}
+
+void SalesTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view,
+                                  uint16_t, BodyForm) {
+  for (const auto& link : *Sales(record).linkedTxns_) link->WriteRet(builder);
+}
+
+void SalesTxnCore::ReadLine(qcBase& record, const FieldElement& element) {
+  Sales(record).itemLines_->AppendLoaded().LineFromDom(element);
+}
+
+void SalesTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, std::string_view,
+                              uint16_t, BodyForm form) {
+  Sales(record).itemLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
+}
+
+bool SalesTxnCore::LinesPending(const qcBase& record) {
+  return Sales(record).itemLines_->HasChanges();
+}
+
+void SalesTxnCore::ReadTax1(qcBase& record, const FieldElement& element) {
+  codecs::Amount::Read(Sales(record).tax1Total_, element);
+}
+
+void SalesTxnCore::ReadTax2(qcBase& record, const FieldElement& element) {
+  codecs::Amount::Read(Sales(record).tax2Total_, element);
+}
+
+void SalesTxnCore::WriteTaxTotal(const qcBase& record, RequestWriter& builder,
+                                 std::string_view element, uint16_t flags, BodyForm form) {
+  const SalesTxnCore& self = Sales(record);
+  const bool first = element == "Tax1Total";
+  if (!NonUS() || !(first ? self.tax1Set_ : self.tax2Set_)) return;
+  codecs::Amount::Write(first ? self.tax1Total_ : self.tax2Total_, builder, element, flags, form);
+}
+
+void SalesTxnCore::ReadVAT(qcBase& record, const FieldElement& element) {
+  codecs::Bool::Read(Sales(record).amountIncludesVAT_, element);
+}
+
+void SalesTxnCore::WriteVAT(const qcBase& record, RequestWriter& builder, std::string_view element,
+                            uint16_t flags, BodyForm form) {
+  if (!UKOrAustralia()) return;
+  const bool before6 = SessionQbxmlVersion() < Currency(6);
+  if ((element == "AmountIncludesVAT") != before6) return;
+  codecs::Bit::Write(Sales(record).amountIncludesVAT_, builder, element, flags, form);
+}
+
+}  // namespace brennock

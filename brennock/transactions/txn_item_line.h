@@ -1,0 +1,200 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "brennock/enums/list_enums.h"
+#include "brennock/enums/object_enums.h"
+#include "brennock/enums/txn_enums.h"
+#include "brennock/model/binding.h"
+#include "brennock/model/data_extension_carrier.h"
+#include "brennock/model/qc_list_object_ref.h"
+#include "brennock/model/record_base.h"
+#include "brennock/transactions/line_owner.h"
+#include "brennock/util/short_text.h"
+#include "brennock/values/currency.h"
+#include "brennock/values/date.h"
+
+namespace brennock {
+
+class qcItem;
+class qcEventSink;
+class txnItemLines;
+class DataExtensions;
+
+// One item line of a sales or purchase transaction, or a member line inside an item-group line.
+// The line takes its description, price and tax code from the item it is given, keeps amount,
+// rate and quantity consistent, tells its owner about changes through the owner's event sink, and
+// writes itself into the owner's Add or Mod request under its owner's element names.
+class txnItemLine : public RecordBase, public DataExtensionHolder {
+ public:
+  txnItemLine();
+  ~txnItemLine();
+
+  // Item line fields.
+  std::string TxnLineId() const { return txnLineID_.str(); }
+  // Full name of the line's item (or item group).
+  std::string Item() const { return item_.FullName(); }
+  // The item, looked up in the company's Items list; null when the line has none or it is gone.
+  std::shared_ptr<qcItem> ItemObject() const;
+  const std::string& Description() const noexcept { return description_; }
+  float Quantity() const noexcept { return quantity_; }
+  float Cost() const noexcept { return cost_; }
+  bool CostIsPercent() const noexcept { return costIsPercent_; }
+  Currency Amount() const noexcept { return amount_; }
+  std::string Class() const { return class_.FullName(); }
+  std::string Customer() const { return customer_.FullName(); }
+  Date ServiceDate() const noexcept { return serviceDate_; }
+  std::string SalesTaxCode() const { return salesTaxCode_.FullName(); }
+  // From the line's sales tax code.
+  bool IsTaxable() const;
+  std::string TaxCode() const { return taxCode_.FullName(); }
+  float Markup() const noexcept { return markup_; }
+  bool MarkupIsPercent() const noexcept { return markupIsPercent_; }
+  std::string OverrideAccount() const { return overrideAccount_.FullName(); }
+  qbEnumBillableStatus BillableStatus() const noexcept { return billableStatus_; }
+  const std::string& LinkedTxnId() const noexcept { return linkedTxnID_; }
+  const std::string& LinkedTxnLineId() const noexcept { return linkedTxnLineID_; }
+  float ReceivedQuantity() const noexcept { return receivedQuantity_; }
+  Currency Invoiced() const noexcept { return invoiced_; }
+  // Any non-zero value means closed.
+  Currency IsManuallyClosed() const noexcept { return isManuallyClosed_; }
+  bool PrintItemsInGroup() const noexcept { return printItemsInGroup_; }
+  bool IsGroup() const noexcept { return isGroup_; }
+  // The member lines of a group line; 2009 on a line whose item is no item group.
+  std::shared_ptr<txnItemLines> GroupLines();
+  const std::string& Other1() const noexcept { return other1_; }
+  const std::string& Other2() const noexcept { return other2_; }
+  std::shared_ptr<DataExtensions> CustomFields();
+  std::shared_ptr<qcErrors> Errors() { return ErrorList(); }
+  qoEnumObjectState ObjectState() const noexcept { return state_; }
+
+  // Setters raise at once when a rule fails (source "Brennock:txnItemLine"); see the rules of
+  // each in txn_item_line.cpp. Setters on a saved line make it Dirty.
+  void SetItem(const std::string& value);
+  void SetDescription(const std::string& value);
+  void SetQuantity(float value);
+  void SetCost(float value);
+  void SetCostIsPercent(bool value);
+  void SetAmount(Currency value);
+  void SetClass(const std::string& value);
+  void SetCustomer(const std::string& value);
+  void SetServiceDate(Date value);
+  void SetSalesTaxCode(const std::string& value);
+  void SetTaxCode(const std::string& value);
+  void SetMarkup(float value);
+  void SetMarkupIsPercent(bool value);
+  void SetOverrideAccount(const std::string& value);
+  void SetBillableStatus(qbEnumBillableStatus value);
+  void SetLinkedTxnId(const std::string& value);
+  void SetLinkedTxnLineId(const std::string& value);
+  void SetInvoiced(Currency value);
+  void SetIsManuallyClosed(Currency value);
+  void SetOther1(const std::string& value);
+  void SetOther2(const std::string& value);
+
+  bool IsGroupMemberLine() const noexcept;
+  // Grid editing by field selector.
+  bool FieldCanBeUpdated(qoEnumFldTxn iFld) const;
+  std::string FieldDisplayString(qoEnumFldTxn iFld) const;
+  void FieldUpdate(qoEnumFldTxn iFld, const std::string& sData);
+  // Asks QuickBooks for the company (a round trip that changes nothing of the line).
+  void Refresh();
+
+  // Raised when an inventory item has less on hand (less what sales orders hold) than the line
+  // sells.
+  std::function<void(std::shared_ptr<qcItem> InventoryItem)> OnInsuficientQuantity;
+
+  // Library-internal: what owners and collections set and call.
+  qoEnumListObjectType OwnerType() const noexcept { return ownerType_; }
+  void SetOwnerType(qoEnumListObjectType owner) noexcept;
+  void SetEventSink(std::shared_ptr<qcEventSink> sink);
+  void SetLoading(bool value) noexcept { loading_ = value; }
+  void SetGroupMember(bool value) noexcept;
+  // The owner's customer sales tax code, for choosing the line's code from its item's.
+  void SetCustomerTaxCode(const std::string& value);
+  void SetBaseQuantity(float value) noexcept { baseQuantity_ = value; }
+  float BaseQuantity() const noexcept { return baseQuantity_; }
+  // The amount the total pass computes (no guard, no event).
+  void SetRawAmount(Currency value) noexcept { amount_ = value; }
+  void SetObjectState(qoEnumObjectState state) noexcept { state_ = state; }
+  // The item's kind, known once the item was set or looked up; 0 for a line without an item.
+  qbEnumItemType ItemTypeCode() const;
+  // Writes the line into an open Add or Mod body (or its query-result form).
+  void WriteLine(RequestWriter& builder, bool ret, bool mod);
+  // Reads one line element of a response (InvoiceLineRet, InvoiceLineGroupRet ...); the line and
+  // its members end Clean.
+  void LineFromDom(const FieldElement& element);
+  // 2021 on "Item" when the line has an amount but neither an item nor an override account.
+  bool ValidateLine();
+  // Whether the client changed anything of the line (or of its members) not yet saved.
+  bool HasChanges() const;
+  // Saves the custom fields of a saved line (and its members') under the transaction's ID.
+  int32_t SaveLineExtensions(const std::string& TxnId);
+
+  static const BindingTable<txnItemLine>& ReadBindings();
+  // The rows a line of that owner (a group line when group) is written with.
+  static const BindingTable<txnItemLine>& WriteBindings(qoEnumListObjectType owner, bool group);
+
+ private:
+  friend class txnItemLines;
+  friend struct ItemLineRows;
+  // Writes the line under the element names of namingOwner (a group's members are written as
+  // their owner's lines).
+  void WriteAs(RequestWriter& builder, BodyForm form, qoEnumListObjectType namingOwner);
+  // The object type a line's custom fields belong to: its transaction's.
+  qoEnumListObjectType ExtensionOwner() const noexcept { return ownerType_; }
+  // The group-member guard (2000) and the change guard of the transaction form.
+  void GuardMember() const;
+  void Guard();
+  // Raises 2008 unless the owner's type is one of allowed; 1003 for no owner at all.
+  void RequireOwner(std::initializer_list<qoEnumListObjectType> allowed) const;
+  LineOwnerClass OwnerClass() const;
+  void Recompute();
+  void AmountChanged();
+  void CheckInsufficientQuantity(const qcItem& item);
+  void ChooseTaxCode(const qcItem& item);
+  void ExpandGroup(const qcItem& item);
+  void SetItemFromItem(const std::shared_ptr<qcItem>& item);
+  std::shared_ptr<txnItemLines>& MemberLines();
+
+  ShortText txnLineID_;
+  qcListObjectRef item_{qoListItems, {}};
+  std::string description_;
+  float quantity_ = 0;
+  float cost_ = 0;
+  float markup_ = 0;
+  float receivedQuantity_ = 0;
+  float baseQuantity_ = 0;
+  Currency amount_;
+  Currency invoiced_;
+  Currency isManuallyClosed_;
+  Date serviceDate_;
+  qcListObjectRef class_{qoListClasses, {}};
+  qcListObjectRef customer_{qoListCustomers, {}};
+  qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
+  qcListObjectRef taxCode_{qoListTaxCodes, {}};
+  qcListObjectRef overrideAccount_{qoListAccounts, {}};
+  std::string linkedTxnID_, linkedTxnLineID_;
+  std::string other1_, other2_;
+  std::string customerTaxCode_;
+  std::shared_ptr<qcEventSink> sink_;
+  std::shared_ptr<txnItemLines> groupLines_;
+  qoEnumListObjectType ownerType_ = static_cast<qoEnumListObjectType>(0);
+  qbEnumBillableStatus billableStatus_ = static_cast<qbEnumBillableStatus>(0);
+  mutable qbEnumItemType itemType_ = static_cast<qbEnumItemType>(0);  // 0: not known yet
+  bool quantitySet_ = false;
+  bool costIsPercent_ = false;
+  bool markupIsPercent_ = false;
+  mutable bool isTaxable_ = false;
+  mutable bool taxableKnown_ = true;  // false after a read, until the code is looked up
+  bool printItemsInGroup_ = false;
+  bool isGroup_ = false;
+  bool loading_ = false;
+  bool groupMember_ = false;
+};
+
+}  // namespace brennock

@@ -1,0 +1,371 @@
+// How an item line reads from a response and writes into its owner's request: one reading table
+// for every owner, and one row table per kind of owner, each row with the condition under which
+// QuickBooks takes the element.
+#include <array>
+
+#include "brennock/enums/enumeration_type.h"
+#include "brennock/model/codecs.h"
+#include "brennock/qbxml/request_writer.h"
+#include "brennock/session/session_state.h"
+#include "brennock/transactions/txn_item_line.h"
+#include "brennock/transactions/txn_item_lines.h"
+#include "brennock/values/convert_dtypes.h"
+#include "brennock/xml/element_tree.h"
+
+namespace brennock {
+
+// The line's rows, with access to its fields.
+struct ItemLineRows {
+  using L = txnItemLine;
+  using Row = Binding<L>;
+  using Pred = bool (*)(const L&);
+
+  // A member's row written only while when(line) holds.
+  template <auto Member, class Codec, Pred When>
+  static constexpr Row If(std::string_view element, uint16_t flags) {
+    Row row = Bind<Member, Codec, L>(element, flags);
+    row.write = [](const L& l, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+      if (When(l)) detail::WriteMember<Member, Codec, L>(l, b, name, f, form);
+    };
+    return row;
+  }
+
+  static bool Always(const L&) { return true; }
+  static bool HasItem(const L& l) { return !l.item_.IsEmpty(); }
+  static bool Linked(const L& l) {
+    return !l.linkedTxnID_.empty() && !l.linkedTxnLineID_.empty();
+  }
+  static bool NotLinked(const L& l) { return l.linkedTxnID_.empty() && l.linkedTxnLineID_.empty(); }
+  static bool OverrideOnly(const L& l) {
+    return !HasItem(l) && !l.overrideAccount_.FullNameView().empty();
+  }
+  static bool TypeIn(const L& l, std::initializer_list<qbEnumItemType> types) {
+    const qbEnumItemType type = l.ItemTypeCode();
+    for (qbEnumItemType t : types)
+      if (t == type) return true;
+    return false;
+  }
+  static bool NonUS() { return Session().nonUSEdition; }
+  static bool From(int tenths) {
+    return SessionQbxmlVersion() >= Currency::FromScaled(int64_t{tenths} * 1000);
+  }
+
+  // Sales owners (Invoice, SalesReceipt, CreditMemo, SalesOrder).
+  static bool SalesQuantity(const L& l) {
+    if (!l.quantitySet_) return false;
+    if (OverrideOnly(l)) return true;
+    return HasItem(l) && !TypeIn(l, {qbItemPayment, qbItemDiscount, qbItemSalesTax,
+                                     qbItemSalesTaxGroup, qbItemSubtotal, qbItemFixedAsset});
+  }
+  static bool SalesRatePercent(const L& l) { return HasItem(l) && l.costIsPercent_; }
+  static bool SalesRate(const L& l) {
+    if (OverrideOnly(l)) return true;
+    return HasItem(l) && !l.costIsPercent_ &&
+           !TypeIn(l, {qbItemSalesTax, qbItemSubtotal, qbItemSalesTaxGroup});
+  }
+  static bool SalesClass(const L& l) {
+    return OverrideOnly(l) || (HasItem(l) && !TypeIn(l, {qbItemSubtotal}));
+  }
+  static bool SalesAmount(const L& l) {
+    return OverrideOnly(l) || (HasItem(l) && !TypeIn(l, {qbItemSubtotal}) && !l.costIsPercent_);
+  }
+  static bool HasServiceDate(const L& l) { return !l.serviceDate_.IsNull(); }
+  static bool SalesTaxCodeRef(const L& l) {
+    if (!NonUS()) return HasItem(l);
+    return SessionQbxmlVersion() > Currency(5) && (HasItem(l) || Session().country != "US");
+  }
+  static bool TaxCodeRef(const L&) { return NonUS(); }
+  static bool OnSalesOrder(const L& l) { return l.ownerType_ == qoObjectTypeSalesOrder; }
+  static bool GroupQuantity(const L& l) { return l.quantity_ != 1; }
+
+  // Estimates.
+  static bool ItemQuantity(const L& l) { return HasItem(l) && l.quantitySet_; }
+  static bool ItemRatePercent(const L& l) { return HasItem(l) && l.costIsPercent_; }
+  static bool ItemRate(const L& l) { return HasItem(l) && !l.costIsPercent_; }
+  static bool EstimateAmount(const L& l) { return HasItem(l) && !TypeIn(l, {qbItemSubtotal}); }
+  static bool EstimateSalesTaxCode(const L& l) { return HasItem(l) && !NonUS(); }
+  static bool EstimateTaxCode(const L& l) { return HasItem(l) && NonUS(); }
+  static bool MarkupPercent(const L& l) {
+    return HasItem(l) && l.quantity_ != 0 && l.markupIsPercent_;
+  }
+  static bool MarkupRate(const L& l) { return HasItem(l) && l.quantity_ != 0 && !l.markupIsPercent_; }
+
+  // Purchase owners.
+  static bool NotSubtotal(const L& l) { return !TypeIn(l, {qbItemSubtotal}); }
+  static bool BillableSet(const L& l) { return l.billableStatus_ != 0; }
+
+  static constexpr uint16_t kAll = kInAdd | kInMod | kInRet;
+  using T = codecs::Text;
+  using R = codecs::Ref;
+  using S = codecs::Single;
+  using A = codecs::Amount;
+
+  static constexpr Row TxnLineIdRow() {
+    return Bind<&L::txnLineID_, T, L>("TxnLineID", kInMod);
+  }
+  static constexpr Row OtherRow(std::string_view element) {
+    return {element, kAll, nullptr,
+            [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+              b.CreateElement(name, name == "Other1" ? l.other1_ : l.other2_, Currency(6));
+            },
+            nullptr, qbxml::ValueType::kText};
+  }
+  static constexpr Row LinkRow() {
+    return {"LinkToTxn", kInAdd | kInMod, nullptr,
+            [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+              if (!Linked(l)) return;
+              b.OpenAggregateOnly(name);
+              b.CreateElement("TxnID", l.linkedTxnID_);
+              b.CreateElement("TxnLineID", l.linkedTxnLineID_);
+              b.EndAggregate(name);
+            }};
+  }
+  static constexpr Row ManuallyClosedRow() {
+    return {"IsManuallyClosed", kAll, nullptr,
+            [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
+              if (!OnSalesOrder(l)) return;
+              b.CreateElement(name,
+                              ModConvertDtypes::BoolToRequestText(l.isManuallyClosed_ != Currency()));
+            },
+            nullptr, qbxml::ValueType::kBool};
+  }
+  static constexpr Row BillableRow() {
+    return {"BillableStatus", kAll, nullptr,
+            [](const L& l, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+              if (BillableSet(l))
+                codecs::EnumTag<qoeBillableStatus>::Write(l.billableStatus_, b, name, f, form);
+            },
+            nullptr, qbxml::ValueType::kEnum};
+  }
+
+  static const BindingTable<L>& Sales() {
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 16>{{
+               TxnLineIdRow(),
+               If<&L::item_, R, &NotLinked>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &SalesQuantity>("Quantity", kAll),
+               If<&L::cost_, S, &SalesRatePercent>("RatePercent", kAll),
+               If<&L::cost_, S, &SalesRate>("Rate", kAll),
+               If<&L::class_, R, &SalesClass>("ClassRef", kAll),
+               If<&L::amount_, A, &SalesAmount>("Amount", kAll),
+               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+               If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
+               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+               Bind<&L::overrideAccount_, R, L>("OverrideItemAccountRef", kInAdd | kInMod),
+               ManuallyClosedRow(),
+               OtherRow("Other1"),
+               OtherRow("Other2"),
+               LinkRow(),
+           }});
+  }
+  static const BindingTable<L>& SalesGroup() {
+    BRENNOCK_BINDINGS(L, std::array<Row, 3>{{
+                             TxnLineIdRow(),
+                             Bind<&L::item_, R, L>("ItemGroupRef", kAll),
+                             If<&L::quantity_, S, &GroupQuantity>("Quantity", kAll),
+                         }});
+  }
+  static const BindingTable<L>& Estimate() {
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 14>{{
+               TxnLineIdRow(),
+               Bind<&L::item_, R, L>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll),
+               If<&L::cost_, S, &ItemRate>("Rate", kAll),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               If<&L::amount_, A, &EstimateAmount>("Amount", kAll),
+               If<&L::salesTaxCode_, R, &EstimateSalesTaxCode>("SalesTaxCodeRef", kAll),
+               If<&L::taxCode_, R, &EstimateTaxCode>("TaxCodeRef", kAll | kNotInSchema),
+               If<&L::markup_, S, &MarkupRate>("MarkupRate", kAll),
+               If<&L::markup_, S, &MarkupPercent>("MarkupRatePercent", kAll),
+               OtherRow("Other1"),
+               OtherRow("Other2"),
+           }});
+  }
+  static const BindingTable<L>& PurchaseOrder() {
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 14>{{
+               TxnLineIdRow(),
+               Bind<&L::item_, R, L>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+               If<&L::cost_, S, &ItemRate>("Rate", kAll),
+               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll | kNotInSchema),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               If<&L::amount_, A, &HasItem>("Amount", kAll),
+               Bind<&L::customer_, R, L>("CustomerRef", kAll),
+               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+               OtherRow("Other1"),
+               OtherRow("Other2"),
+               Bind<&L::receivedQuantity_, S, L>("ReceivedQuantity", kInRet),
+           }});
+  }
+  static const BindingTable<L>& PurchaseOrderGroup() {
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 5>{{
+               TxnLineIdRow(),
+               Bind<&L::item_, R, L>("ItemGroupRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               Bind<&L::quantity_, S, L>("Quantity", kAll),
+               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+           }});
+  }
+  static const BindingTable<L>& Purchase() {
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 11>{{
+               TxnLineIdRow(),
+               If<&L::item_, R, &NotLinked>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &NotSubtotal>("Quantity", kAll),
+               If<&L::cost_, S, &NotSubtotal>("Cost", kAll),
+               If<&L::amount_, A, &NotSubtotal>("Amount", kAll),
+               Bind<&L::customer_, R, L>("CustomerRef", kAll),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               BillableRow(),
+               If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+               LinkRow(),
+           }});
+  }
+  static const BindingTable<L>& PurchaseGroup() {
+    BRENNOCK_BINDINGS(L, std::array<Row, 5>{{
+                             TxnLineIdRow(),
+                             Bind<&L::item_, R, L>("ItemGroupRef", kAll),
+                             Bind<&L::description_, T, L>("Desc", kAll),
+                             Bind<&L::quantity_, S, L>("Quantity", kAll),
+                             BillableRow(),
+                         }});
+  }
+
+  static const BindingTable<L>& For(qoEnumListObjectType owner, bool group) {
+    switch (owner) {
+      case qoObjectTypeEstimate:
+        return group ? SalesGroup() : Estimate();
+      case qoObjectTypePurchaseOrder:
+        return group ? PurchaseOrderGroup() : PurchaseOrder();
+      default:
+        if (IsPurchaseOwner(owner)) return group ? PurchaseGroup() : Purchase();
+        return group ? SalesGroup() : Sales();
+    }
+  }
+
+  // ---- reading -------------------------------------------------------------------------------
+
+  static void ReadCost(L& l, const FieldElement& x, bool percent) {
+    S::Read(l.cost_, x);
+    l.costIsPercent_ = percent;
+  }
+  static void ReadMarkup(L& l, const FieldElement& x, bool percent) {
+    S::Read(l.markup_, x);
+    l.markupIsPercent_ = percent;
+  }
+  static void ReadMember(L& l, const FieldElement& x) {
+    std::shared_ptr<txnItemLines>& members = l.MemberLines();
+    members->AppendLoaded().LineFromDom(x);
+  }
+  static void ReadItem(L& l, const FieldElement& x) {
+    l.item_.FromDom(x);
+    l.itemType_ = static_cast<qbEnumItemType>(0);
+  }
+
+  static const BindingTable<L>& Reading() {
+    using E = Binding<L>;
+    BRENNOCK_BINDINGS(
+        L,
+        std::array<E, 30>{{
+            {"Amount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
+            {"TotalAmount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
+            {"RatePercent", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, true); }},
+            {"Rate", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
+            {"Cost", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
+            {"Desc", kInRet, [](L& l, const FieldElement& x) { T::Read(l.description_, x); }},
+            {"Quantity", kInRet,
+             [](L& l, const FieldElement& x) {
+               S::Read(l.quantity_, x);
+               l.quantitySet_ = true;
+             }},
+            {"TxnLineID", kInRet, [](L& l, const FieldElement& x) { T::Read(l.txnLineID_, x); }},
+            {"ItemRef", kInRet, &ReadItem},
+            {"ItemGroupRef", kInRet, &ReadItem},
+            {"CustomerRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.customer_, x); }},
+            {"ClassRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.class_, x); }},
+            {"ItemLineRet", kInRet, &ReadMember},
+            {"PurchaseOrderLineRet", kInRet, &ReadMember},
+            {"InvoiceLineRet", kInRet, &ReadMember},
+            {"SalesReceiptLineRet", kInRet, &ReadMember},
+            {"CreditMemoLineRet", kInRet, &ReadMember},
+            {"EstimateLineRet", kInRet, &ReadMember},
+            {"SalesOrderLineRet", kInRet, &ReadMember},
+            {"IsPrintItemsInGroup", kInRet,
+             [](L& l, const FieldElement& x) { codecs::Bool::Read(l.printItemsInGroup_, x); }},
+            {"ReceivedQuantity", kInRet,
+             [](L& l, const FieldElement& x) { S::Read(l.receivedQuantity_, x); }},
+            {"ServiceDate", kInRet,
+             [](L& l, const FieldElement& x) { codecs::Date::Read(l.serviceDate_, x); }},
+            {"SalesTaxCodeRef", kInRet,
+             [](L& l, const FieldElement& x) {
+               R::Read(l.salesTaxCode_, x);
+               l.taxableKnown_ = false;
+             }},
+            {"MarkupRate", kInRet, [](L& l, const FieldElement& x) { ReadMarkup(l, x, false); }},
+            {"MarkupRatePercent", kInRet,
+             [](L& l, const FieldElement& x) { ReadMarkup(l, x, true); }},
+            {"BillableStatus", kInRet,
+             [](L& l, const FieldElement& x) {
+               codecs::EnumTag<qoeBillableStatus>::Read(l.billableStatus_, x);
+             }},
+            {"IsManuallyClosed", kInRet,
+             [](L& l, const FieldElement& x) {
+               bool closed = false;
+               codecs::Bool::Read(closed, x);
+               l.isManuallyClosed_ = Currency(closed ? 1 : 0);
+             }},
+            {"Invoiced", kInRet, [](L& l, const FieldElement& x) { A::Read(l.invoiced_, x); }},
+            {"TaxCodeRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.taxCode_, x); }},
+            {"DataExtRet", kInRet,
+             [](L& l, const FieldElement& x) { l.ReadDataExtRetOf(x, l.ExtensionOwner()); }},
+        }},
+        std::array<E, 2>{{
+            {"Other1", kInRet, [](L& l, const FieldElement& x) { T::Read(l.other1_, x); }},
+            {"Other2", kInRet, [](L& l, const FieldElement& x) { T::Read(l.other2_, x); }},
+        }});
+  }
+};
+
+const BindingTable<txnItemLine>& txnItemLine::ReadBindings() { return ItemLineRows::Reading(); }
+
+const BindingTable<txnItemLine>& txnItemLine::WriteBindings(qoEnumListObjectType owner,
+                                                            bool group) {
+  return ItemLineRows::For(owner, group);
+}
+
+void txnItemLine::LineFromDom(const FieldElement& element) {
+  loading_ = true;
+  isGroup_ = element.baseName().find("Group") != std::string_view::npos;
+  if (groupLines_) groupLines_->Reset();
+  ItemLineRows::Reading().Read(*this, element);
+  loading_ = false;
+  state_ = qoObjectStateClean;
+}
+
+void txnItemLine::WriteLine(RequestWriter& builder, bool ret, bool mod) {
+  WriteAs(builder, ret ? BodyForm::kRet : mod ? BodyForm::kMod : BodyForm::kAdd, ownerType_);
+}
+
+void txnItemLine::WriteAs(RequestWriter& builder, BodyForm form,
+                          qoEnumListObjectType namingOwner) {
+  // A line added since the transaction was read is sent with the ID "-1", and keeps it.
+  if (form == BodyForm::kMod && txnLineID_.empty()) txnLineID_.assign("-1");
+  const std::string_view element = LineElement(namingOwner, isGroup_, form);
+  builder.OpenAggregateOnly(element);
+  ItemLineRows::For(namingOwner, isGroup_).Write(*this, builder, form);
+  if (form == BodyForm::kRet && isGroup_ && groupLines_) {
+    for (const auto& member : *groupLines_) member->WriteAs(builder, form, namingOwner);
+  }
+  builder.EndAggregate(element);
+}
+
+}  // namespace brennock
