@@ -12,6 +12,7 @@
 #include "simulator/ledger/ledger.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/sample_purchasing.h"
 #include "simulator/transactions/receivables.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/transactions/undeposited_funds.h"
@@ -1041,7 +1042,8 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
          {std::pair{"Intuit Product Invoice", "Invoice"}, std::pair{"Custom Estimate", "Estimate"},
           std::pair{"Custom Sales Receipt", "SalesReceipt"},
           std::pair{"Custom Sales Order", "SalesOrder"},
-          std::pair{"Custom Credit Memo", "CreditMemo"}}) {
+          std::pair{"Custom Credit Memo", "CreditMemo"},
+          std::pair{"Custom Purchase Order", "PurchaseOrder"}}) {
       ListRecord r;
       r.type = &templ;
       r.name = r.full_name = name;
@@ -1151,6 +1153,13 @@ void AddSampleBusiness(CompanyDb& company, const SampleBusiness& sample,
   b.Add("ToDo", El("Notes", "Renew the business licence") + El("IsDone", "false"));
   AddInvoices(b, rng, sample);
   if (sample.invoices > 0) SalesActivity(b, rng, sample.invoices).Run();
+  // The year of buying comes with the year of selling (--invoices 0 makes a business without
+  // either).
+  if (sample.invoices > 0)
+    AddSamplePurchasing(
+        b.lists(),
+        [&b](std::string_view stem, const std::string& inner) { return b.AddTxn(stem, inner); },
+        [&rng](size_t n) { return rng.Below(n); });
 
   b.lists().Flush();
   company_values["IsSampleCompany"] = "true";

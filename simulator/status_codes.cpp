@@ -54,6 +54,10 @@ constexpr StatusEntry kStatusTable[] = {
     {kTxnCannotSave, "Error", "There was an error when saving a %1.  QuickBooks error message: %2"},
     {kTxnCannotModify, "Error",
      "There was an error when modifying a %1.  QuickBooks error message: %2"},
+    {kTxnCannotDelete, "Error",
+     "There was an error when deleting a %1.  QuickBooks error message: %2"},
+    {kTxnCannotVoid, "Error",
+     "There was an error when voiding a %1.  QuickBooks error message: %2"},
     {kIteratorLimit, "Error",
      "No more iterators can be started: %1 are open in this %2, the most allowed. Finish or stop "
      "one first."},

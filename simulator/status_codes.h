@@ -42,7 +42,9 @@ enum StatusCode : int32_t {
   // with the code after the hundred thousands (3180, 3170).
   kTxnCannotSave = 103180,
   kTxnCannotModify = 103170,
-  kIteratorLimit = 3392,      // a session or company file has as many iterators as allowed
+  kTxnCannotDelete = 203170,
+  kTxnCannotVoid = 303170,
+  kIteratorLimit = 3392,  // a session or company file has as many iterators as allowed
 };
 
 // A status built from the table, with its arguments substituted. An argument longer than a short

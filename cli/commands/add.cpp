@@ -11,10 +11,10 @@
 #include "brennock/company/company.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/registry/record_registry.h"
 #include "brennock/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/qbxml/catalogue.h"
+#include "brennock/registry/record_registry.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
@@ -64,8 +64,7 @@ void PrintErrors(const qcErrors& errors) {
               << error->Description() << "\n";
 }
 
-int AddByRequest(const AddOptions& options, const GlobalOptions& globals,
-                 const RecordKind& list) {
+int AddByRequest(const AddOptions& options, const GlobalOptions& globals, const RecordKind& list) {
   const qbxml::Aggregate& shape = *qbxml::FindAggregate(std::string(list.stem) + "Add");
   RecordBody body(shape, std::string(list.label));
   // Records without a name (to-dos) take it as their notes.
@@ -95,10 +94,10 @@ int RunAdd(const AddOptions& options, const GlobalOptions& globals) {
   if (const TxnWords* words = FindTxnWords(options.type)) {
     if (!options.name.empty() || !options.parent.empty() || options.inactive)
       throw UsageError("a " + std::string(words->label) +
-                       " takes --customer, --line, --date, --ref, --memo and --set (payments "
-                       "--amount, --apply and --auto-apply)");
+                       " takes no NAME, --parent or --inactive: see `brennock add --help`");
     TxnAddOptions txn = options.txn;
     txn.settings = options.settings;
+    if (words->form != TxnForm::kSale) return RunOtherTxnAdd(*words, txn, globals);
     return RunTxnAdd(*words, txn, globals);
   }
   if (options.name.empty()) throw UsageError("NAME is required");
@@ -164,6 +163,15 @@ Examples:
   brennock add payment --customer "Byrne Bakery" --amount 250 --auto-apply --set PaymentMethodRef=Check
   brennock add salestaxcheck --customer "State Board of Equalization" --line "State Tax:310.25"
       --set BankAccountRef=Checking
+  brennock add purchaseorder --vendor "Acme Supply" --line Widget:40:7.00
+  brennock add itemreceipt --vendor "Acme Supply" --link 1042
+  brennock add bill --vendor "Acme Supply" --link 1042 --expense "Job Materials:35.00"
+  brennock add billpaymentcheck --vendor "Acme Supply" --account Checking --apply INV-4117:315.00
+  brennock add check --payee "Landlord" --account Checking --expense Rent:950.00
+  brennock add journalentry --debit "Other Expenses:104.17" --credit "Furniture and Equipment:104.17"
+  brennock add timetracking --name "Ada Baker" --customer "Byrne Bakery" --item Installation --duration 2:30
+  brennock add inventoryadjustment --account "Cost of Goods Sold" --line Bracket:-3
+  brennock add buildassembly --item "Widget Kit" --quantity 4 --pending
 
 An invoice (sales receipt, credit memo, estimate, sales order) takes its customer, one --line
 ITEM:QUANTITY[:RATE] per line, and optionally --date, --ref (its number), --memo and --set for
@@ -174,6 +182,15 @@ A payment takes --amount (its total), and --apply INVOICE:AMOUNT for each invoic
 number or TxnID; the total is their sum without --amount) or --auto-apply to let QuickBooks
 apply it to the customer's oldest invoices; without either it stays the customer's credit.
 Deposits are made with `brennock deposit`.
+
+Bills, item receipts, vendor credits and purchase orders take --vendor; checks and card charges
+and credits --payee and --account; all of them --line ITEM:QUANTITY[:COST] and (but orders)
+--expense ACCOUNT:AMOUNT. --link names a purchase order (by number or TxnID) whose open lines are
+received, or for a bill an item receipt it takes over. Bill payments take --vendor, --account
+(the bank or card) and --apply BILL:AMOUNT per bill (its number or TxnID). A journal entry takes
+--debit and --credit ACCOUNT:AMOUNT, with :NAME after it for accounts receivable and payable;
+time --name, --duration, and --customer and --item; an inventory adjustment --account and
+--line ITEM:QUANTITY-DIFFERENCE; an assembly build --item, --quantity and --pending.
 
 Fields (--set) are qbXML element names of the list's Add aggregate, dotted below aggregates
 (BillAddress.City); a reference (TermsRef) takes the full name of the record it names. Values
@@ -196,11 +213,39 @@ are checked against the element's type before anything is sent.)");
   add->add_option("--ref", options->txn.ref, "Transactions: the number (RefNumber)")
       ->type_name("TEXT");
   add->add_option("--memo", options->txn.memo, "Transactions: a memo")->type_name("TEXT");
+  add->add_option("--vendor,--payee", options->txn.vendor,
+                  "Buying: the vendor, or a check's or card charge's payee")
+      ->type_name("NAME");
+  add->add_option("--account", options->txn.account,
+                  "Buying: the bank or card account paid from; adjustments: the account")
+      ->type_name("ACCOUNT");
+  add->add_option("--expense", options->txn.expenses, "Buying: an expense line (repeatable)")
+      ->type_name("ACCOUNT:AMOUNT")
+      ->allow_extra_args(false);
+  add->add_option("--link", options->txn.links,
+                  "Buying: the purchase order received or billed, or the item receipt billed")
+      ->type_name("NUMBER")
+      ->allow_extra_args(false);
+  add->add_option("--debit", options->txn.debits, "Journal entries: a debit line (repeatable)")
+      ->type_name("ACCOUNT:AMOUNT[:NAME]")
+      ->allow_extra_args(false);
+  add->add_option("--credit", options->txn.credits, "Journal entries: a credit line (repeatable)")
+      ->type_name("ACCOUNT:AMOUNT[:NAME]")
+      ->allow_extra_args(false);
+  add->add_option("--name", options->txn.name, "Time: whose time it is")->type_name("NAME");
+  add->add_option("--duration", options->txn.duration, "Time: how long (1:30, 1.5 or PT1H30M)")
+      ->type_name("TIME");
+  add->add_option("--item", options->txn.item, "Time: the service; builds: the assembly")
+      ->type_name("ITEM");
+  add->add_option("--quantity", options->txn.quantity, "Builds: how many to build")->type_name("N");
+  add->add_flag("--pending", options->txn.pending,
+                "Builds: wait, pending, when the parts on hand do not cover it");
   add->add_option("--amount", options->txn.amount, "Payments: the total received")
       ->type_name("AMOUNT");
   add->add_option("--apply", options->txn.apply,
-                  "Payments: pay an invoice, INVOICE:AMOUNT (repeatable)")
-      ->type_name("INVOICE:AMOUNT")
+                  "Payments: pay an invoice, INVOICE:AMOUNT; bill payments: a bill paid, "
+                  "BILL:AMOUNT (repeatable)")
+      ->type_name("REF:AMOUNT")
       ->allow_extra_args(false);
   add->add_flag("--auto-apply", options->txn.autoApply,
                 "Payments: apply to the oldest open invoices, as QuickBooks does");

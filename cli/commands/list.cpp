@@ -42,7 +42,7 @@ struct ListOptions {
   OutputFormat format = OutputFormat::kTable;
   int32_t pageSize = ListPager::kDefaultPageSize;
   // Transactions only.
-  std::string from, to, customer;
+  std::string from, to, customer, vendor;
   bool paid = false, unpaid = false;
 };
 
@@ -50,11 +50,12 @@ int RunTxnListing(const TxnWords& words, const ListOptions& options, const Globa
   if (options.active || !options.nameMatch.empty() || !options.startsWith.empty() ||
       !options.since.empty() || !options.itemKind.empty())
     throw UsageError("a " + std::string(words.label) +
-                     " listing takes --from, --to, --customer, --paid or --unpaid");
+                     " listing takes --from, --to, --customer, --vendor, --paid or --unpaid");
   TxnListOptions txn;
   txn.from = options.from;
   txn.to = options.to;
-  txn.customer = options.customer;
+  // The name a transaction is with: a customer, a vendor or payee, whose time it is.
+  txn.customer = options.customer.empty() ? options.vendor : options.customer;
   txn.paid = options.paid;
   txn.unpaid = options.unpaid;
   txn.max = options.max;
@@ -174,8 +175,8 @@ CommandRun AttachListCommand(CLI::App& app, const GlobalOptions& globals) {
   list->footer(Wrapped("List types: " + ListWords(&IsListable), 96) + "\n" +
                Wrapped("Transactions: " + TxnCommandWords(), 96) + R"(
 
-A transaction listing takes --from and --to (transaction dates), --customer (with its jobs),
---paid or --unpaid.
+A transaction listing takes --from and --to (transaction dates), --customer (with its jobs) or
+--vendor (a vendor or payee; for time, whose time it is), --paid or --unpaid.
 
 Fields are qbXML element names, dotted below aggregates (BillAddress.City); a reference such as
 ParentRef shows its full name, and Type the record kind of mixed lists (item, entity, terms).
@@ -189,7 +190,8 @@ Examples:
   brennock list item --active --format json
   brennock list item --type inventory --fields FullName,QuantityOnHand,AverageCost
   brennock list account --since 2024-01-01 --max 10
-  brennock list invoice --from 2024-01-01 --to 2024-03-31 --unpaid)");
+  brennock list invoice --from 2024-01-01 --to 2024-03-31 --unpaid
+  brennock list bill --vendor "Acme Supply" --unpaid)");
   auto options = std::make_shared<ListOptions>();
   list->add_option("TYPE", options->type, "List to read (see below)")->required();
   list->add_option("--type", options->itemKind, "With item: one kind of item (inventory ...)")
@@ -217,8 +219,13 @@ Examples:
       ->type_name("DATE");
   list->add_option("--to", options->to, "Transactions dated on or before this day")
       ->type_name("DATE");
-  list->add_option("--customer", options->customer, "Transactions of this customer and its jobs")
-      ->type_name("NAME");
+  CLI::Option* customer = list->add_option("--customer", options->customer,
+                                           "Transactions of this customer and its jobs")
+                              ->type_name("NAME");
+  list->add_option("--vendor", options->vendor,
+                   "Transactions with this vendor or payee (time: of this person)")
+      ->type_name("NAME")
+      ->excludes(customer);
   CLI::Option* paid = list->add_flag("--paid", options->paid, "Paid transactions only");
   list->add_flag("--unpaid", options->unpaid, "Transactions still open only")->excludes(paid);
   list->add_option("--format", options->format, "table, json or csv")

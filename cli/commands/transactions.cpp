@@ -62,17 +62,17 @@ void CheckDate(const std::string& option, const std::string& text) {
     throw UsageError(option + " wants a date like 2024-03-01, not '" + text + "'");
 }
 
-// The transaction with this RefNumber, else this TxnID, with its lines (where its query takes
-// either: deposits have no number, statement charges no separate lines).
+// The transaction with this RefNumber, else this TxnID, with its lines and its links, where its
+// query takes them (deposits and time have no number, statement charges no separate lines).
 FoundTxn FindTxn(CliSession& session, const TxnWords& words, const std::string& key) {
   std::string query = std::string(words.stem) + "QueryRq";
   const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
-  const std::string lines = shape && qbxml::FindElement(*shape, "IncludeLineItems")
-                                ? "<IncludeLineItems>true</IncludeLineItems>"
-                                : "";
+  std::string asks;
+  for (const char* extra : {"IncludeLineItems", "IncludeComponentLineItems", "IncludeLinkedTxns"})
+    if (shape && qbxml::FindElement(*shape, extra)) asks += Element(extra, "true");
   for (const char* by : {"RefNumber", "TxnID"}) {
     if (!shape || !qbxml::FindElement(*shape, by)) continue;
-    session.NewRequest().InsertRawXML("<" + query + " requestID=\"1\">" + Element(by, key) + lines +
+    session.NewRequest().InsertRawXML("<" + query + " requestID=\"1\">" + Element(by, key) + asks +
                                       "</" + query + ">");
     FoundTxn found{session.Send(), {}};
     ResponseStatus status = RequireSuccess(*found.response);
@@ -105,22 +105,28 @@ std::vector<std::string> SplitFields(std::string_view list) {
   return fields;
 }
 
-// A line's row in `show`: the item (a group's members indented below it; a tax payment's tax
-// item, a deposit line's customer or account), then its figures.
+// A line's row in `show`: the item (a group's members indented below the group; a tax payment's
+// tax item), the account of an expense or journal line, a deposit line's customer or account,
+// then its figures; a journal line says whether it debits or credits.
 void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer) {
-  static const FieldReader kLine({"ItemRef", "ItemGroupRef", "Desc", "Quantity", "Rate",
-                                  "RatePercent", "Amount", "TotalAmount", "TxnLineID", "AccountRef",
-                                  "ItemSalesTaxRef", "Memo", "EntityRef"});
+  static const FieldReader kLine({"ItemRef", "ItemGroupRef", "AccountRef", "Desc", "Memo",
+                                  "Quantity", "Rate", "RatePercent", "Cost", "Amount",
+                                  "TotalAmount", "TxnLineID", "ItemSalesTaxRef", "EntityRef"});
   std::vector<std::string> v;
   kLine.Read(line, v);
-  std::string rate = v[4].empty() && !v[5].empty() ? v[5] + "%" : v[4];
-  std::string item = !v[0].empty()    ? v[0]
-                     : !v[1].empty()  ? v[1]
-                     : !v[10].empty() ? v[10]
-                     : !v[12].empty() ? v[12]
-                                      : v[9];
-  writer.Row(
-      {indent + item, v[2].empty() ? v[11] : v[2], v[3], rate, v[6].empty() ? v[7] : v[6], v[8]});
+  const std::string element = line.nodeName();
+  const bool journal = element.starts_with("Journal");
+  std::string name = !v[0].empty()                ? v[0]
+                     : !v[1].empty()              ? v[1]
+                     : !v[12].empty()             ? v[12]
+                     : !journal && !v[13].empty() ? v[13]
+                                                  : v[2];
+  std::string desc = v[3].empty() ? v[4] : v[3];
+  if (journal)
+    desc = std::string(element == "JournalDebitLine" ? "debit" : "credit") +
+           (desc.empty() ? "" : ": " + desc);
+  std::string rate = !v[6].empty() ? v[6] : !v[7].empty() ? v[7] + "%" : v[8];
+  writer.Row({indent + name, desc, v[5], rate, v[9].empty() ? v[10] : v[9], v[11]});
   for (XmlNode member : line.childNodes())
     if (member.nodeType() == NODE_ELEMENT &&
         std::string_view(member.nodeName()).ends_with("LineRet"))
@@ -128,7 +134,8 @@ void LineRows(const XmlNode& line, const std::string& indent, RowWriter& writer)
 }
 
 bool IsLine(std::string_view name) {
-  return name.ends_with("LineRet") || name.ends_with("LineGroupRet");
+  return name.ends_with("LineRet") || name.ends_with("LineGroupRet") ||
+         name == "JournalDebitLine" || name == "JournalCreditLine";
 }
 
 // Today on this computer's clock, for a date a request must carry.
@@ -142,6 +149,10 @@ std::string TodaysDate() {
 }
 
 }  // namespace
+
+std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key) {
+  return ChildText(FindTxn(session, words, key).ret, "TxnID");
+}
 
 std::string AddedLine(const std::string& label, const XmlNode& ret, const std::string& name) {
   // The figures QuickBooks answered with, those the record has, in this order.
@@ -211,9 +222,17 @@ int RunTxnList(const TxnWords& words, const TxnListOptions& options, const Globa
     if (!options.to.empty()) filters += Element("ToTxnDate", options.to);
     filters += "</TxnDateRangeFilter>";
   }
-  if (!options.customer.empty())
-    filters +=
-        "<EntityFilter>" + Element("FullNameWithChildren", options.customer) + "</EntityFilter>";
+  if (!options.customer.empty()) {
+    // Time is filtered by the person it is of, by name alone.
+    if (qbxml::FindElement(*shape, "EntityFilter"))
+      filters +=
+          "<EntityFilter>" + Element("FullNameWithChildren", options.customer) + "</EntityFilter>";
+    else if (qbxml::FindElement(*shape, "TimeTrackingEntityFilter"))
+      filters += "<TimeTrackingEntityFilter>" + Element("FullName", options.customer) +
+                 "</TimeTrackingEntityFilter>";
+    else
+      throw UsageError("a " + std::string(words.label) + " listing has no name to filter by");
+  }
   if (options.paid || options.unpaid)
     filters += Element("PaidStatus", options.paid ? "PaidOnly" : "NotPaidOnly");
 
@@ -288,8 +307,10 @@ int RunTxnShow(const TxnWords& words, const std::string& key, OutputFormat forma
   }
   header->End();
   // A kind without lines (payments, statement charges) shows its fields only.
-  const std::string stem(words.stem);
-  if (!qbxml::FindAggregate(stem + "LineRet") && !qbxml::FindAggregate(stem + "LineGroupRet")) {
+  const qbxml::Aggregate* ret = qbxml::FindAggregate(std::string(words.stem) + "Ret");
+  const bool has_lines = ret && std::any_of(ret->elements.begin(), ret->elements.end(),
+                                            [](const qbxml::Element& e) { return IsLine(e.name); });
+  if (!has_lines) {
     WriteOut(header->Take());
     return kExitOk;
   }

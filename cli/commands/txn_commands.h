@@ -38,9 +38,20 @@ struct TxnAddOptions {
   std::string memo;
   std::vector<std::string> lines;     // ITEM:QTY[:RATE]
   std::vector<std::string> settings;  // Field=Value of the Add aggregate
-  // Payments.
+  // The buying side, journal entries, time, adjustments and builds.
+  std::string vendor;                        // a vendor, or a check's or charge's payee
+  std::string account;                       // the bank, card or adjustment account
+  std::vector<std::string> expenses;         // ACCOUNT:AMOUNT
+  std::vector<std::string> links;            // a purchase order or item receipt received or billed
+  std::vector<std::string> debits, credits;  // ACCOUNT:AMOUNT[:NAME]
+  std::string name;                          // whose time it is
+  std::string item;                          // the service worked, the assembly built
+  std::string duration;                      // 1:30, 1.5 or PT1H30M
+  std::string quantity;                      // assemblies to build
+  bool pending = false;                      // a build short of parts waits
+  // Payments, and bill payments (--apply only).
   std::string amount;              // TotalAmount
-  std::vector<std::string> apply;  // INVOICE-REF:AMOUNT
+  std::vector<std::string> apply;  // INVOICE-REF:AMOUNT, or BILL-REF:AMOUNT
   bool autoApply = false;
 };
 
@@ -68,6 +79,11 @@ void CheckDate(const std::string& option, const std::string& text);
 // "Added invoice 1042 (TxnID ...) for NAME: subtotal ..., balance ...\n": the figures the
 // answer has.
 std::string AddedLine(const std::string& label, const XmlNode& ret, const std::string& name);
+// `add` for every form but sales forms (purchase_add.cpp).
+int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& options,
+                   const GlobalOptions& globals);
+// The TxnID of the transaction with this RefNumber, else this TxnID; CommandFailure when none.
+std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::string& key);
 
 // "Widget:3:12.50" -> item, quantity, rate; a colon inside an item's full name ("Parts:Widget")
 // stays with the item. Raises UsageError for anything else.

@@ -18,6 +18,7 @@ const HandlerTable& DefaultHandlers() {
     RegisterListHandlers(t);
     RegisterDataExtHandlers(t);
     RegisterTxnHandlers(t);
+    RegisterPayablesHandlers(t);
     RegisterDepositHandlers(t);
     RegisterEventHandlers(t);
     RegisterReportHandlers(t);

@@ -30,6 +30,7 @@ void RegisterCompanyHandlers(HandlerTable& table);
 void RegisterListHandlers(HandlerTable& table);
 void RegisterDataExtHandlers(HandlerTable& table);
 void RegisterTxnHandlers(HandlerTable& table);
+void RegisterPayablesHandlers(HandlerTable& table);
 void RegisterDepositHandlers(HandlerTable& table);
 void RegisterEventHandlers(HandlerTable& table);   // simulator/events/
 void RegisterReportHandlers(HandlerTable& table);  // simulator/reports/

@@ -163,44 +163,6 @@ Status EntityQuery(RequestContext& ctx) { return RunListQuery(ctx, TypesInSpace(
 Status ItemQuery(RequestContext& ctx) { return RunListQuery(ctx, TypesInSpace("Item")); }
 Status TermsQuery(RequestContext& ctx) { return RunListQuery(ctx, TypesInSpace("Terms")); }
 
-// Finds the record a reference names among the lists given: by ListID when it has one, else by
-// full name.
-std::optional<ListRecord> FindReferenced(RequestContext& ctx, pugi::xml_node ref,
-                                         const std::vector<const ListType*>& types) {
-  std::string id(Trim(ref.child("ListID").text().get()));
-  std::string name(Trim(ref.child("FullName").text().get()));
-  if (!id.empty()) {
-    auto r = ctx.lists.LoadById(id);
-    if (r && std::find(types.begin(), types.end(), r->type) != types.end()) return r;
-    return std::nullopt;
-  }
-  for (auto t : types)
-    if (auto r = ctx.lists.LoadByFullName(*t, name)) return r;
-  return std::nullopt;
-}
-
-// The simulator keeps no bills or vendor credits yet, so a known payee has no bill to pay and no
-// credit to apply: the answer is empty, with status 0 as QuickBooks gives it.
-Status BillToPayQuery(RequestContext& ctx) {
-  pugi::xml_node payee = ctx.request.child("PayeeEntityRef");
-  if (!FindReferenced(ctx, payee, TypesInSpace("Entity"))) {
-    std::string named(Trim(payee.child("FullName").text().get()));
-    if (named.empty()) named = Trim(payee.child("ListID").text().get());
-    return ctx.Respond(MakeStatus(kInvalidReference,
-                                  {ReferenceKindName("PayeeEntityRef"), named, "BillToPay query"}));
-  }
-  if (pugi::xml_node account = ctx.request.child("APAccountRef")) {
-    const ListType* accounts = FindListType("Account");
-    if (!accounts || !FindReferenced(ctx, account, {accounts})) {
-      std::string named(Trim(account.child("FullName").text().get()));
-      if (named.empty()) named = Trim(account.child("ListID").text().get());
-      return ctx.Respond(MakeStatus(kInvalidReference, {"Account", named, "BillToPay query"}));
-    }
-  }
-  ctx.OpenResponse(Status{}, {}, true);
-  return Status{};
-}
-
 Status ListDel(RequestContext& ctx) {
   std::string_view del_type = Trim(ctx.request.child("ListDelType").text().get());
   const ListType* type = FindListType(del_type);
@@ -280,7 +242,6 @@ void RegisterListHandlers(HandlerTable& table) {
   table.Add("EntityQueryRq", EntityQuery, false);
   table.Add("ItemQueryRq", ItemQuery, false);
   table.Add("TermsQueryRq", TermsQuery, false);
-  table.Add("BillToPayQueryRq", BillToPayQuery, false);
   table.Add("ListDelRq", ListDel, true);
   table.Add("ListDeletedQueryRq", ListDeletedQuery, false);
 }

@@ -157,6 +157,7 @@ Status TxnQuery(RequestContext& ctx) {
   filter.kind = &kind;
   RetOptions options = AnswerOptions(rq);
   options.line_items = false;
+  options.linked_txns = false;
   Status status;
   std::optional<size_t> max_returned;
   if (!ReadMaxReturned(ctx, max_returned, status)) return status;
@@ -193,7 +194,20 @@ Status TxnQuery(RequestContext& ctx) {
         }
       }
     } else if (name == "EntityFilter") {
-      if (!FilterIds(ctx, child, "Entity", owner, filter.entity_ids, status)) return status;
+      // A journal entry names its customers and vendors on its lines.
+      bool on_lines = kind.field_index("EntityRef") < 0 && kind.field_index("CustomerRef") < 0 &&
+                      kind.field_index("VendorRef") < 0 && kind.field_index("PayeeEntityRef") < 0;
+      if (!FilterIds(ctx, child, "Entity", owner, on_lines ? filter.named_ids : filter.entity_ids,
+                     status))
+        return status;
+    } else if (name == "TimeTrackingEntityFilter") {
+      // The person whose time it is (EntityRef), not the customer it is billed to.
+      if (!FilterIds(ctx, child, "Entity", owner, filter.named_ids, status)) return status;
+    } else if (name == "ItemFilter") {
+      if (!FilterIds(ctx, child, "Item", owner, filter.named_ids, status)) return status;
+    } else if (name == "PendingStatus") {
+      std::string pending = Text(child);
+      if (pending != "All") filter.pending = pending == "PendingOnly";
     } else if (name == "AccountFilter") {
       if (!FilterIds(ctx, child, "Account", owner, filter.account_ids, status)) return status;
     } else if (name == "ItemFilter") {
@@ -217,7 +231,7 @@ Status TxnQuery(RequestContext& ctx) {
       filter.paid = paid == "PaidOnly"      ? TxnFilter::Paid::kPaidOnly
                     : paid == "NotPaidOnly" ? TxnFilter::Paid::kNotPaidOnly
                                             : TxnFilter::Paid::kAll;
-    } else if (name == "IncludeLineItems") {
+    } else if (name == "IncludeLineItems" || name == "IncludeComponentLineItems") {
       options.line_items = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";
     } else if (name == "IncludeLinkedTxns") {
       options.linked_txns = NormalizeValue(qbxml::ValueType::kBool, Text(child)) == "true";

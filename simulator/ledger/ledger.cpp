@@ -191,6 +191,16 @@ int64_t Ledger::OpenBalance(std::string_view open_id) {
   return sum;
 }
 
+std::vector<std::pair<std::string, int64_t>> Ledger::AppliedBy(std::string_view open_id) {
+  auto& st = company_.db().Prepare(
+      "SELECT source_id,sum(amount) FROM postings WHERE open_id=?1 AND source_id<>?1 "
+      "GROUP BY source_id ORDER BY min(id)");
+  st.Bind(1, open_id);
+  std::vector<std::pair<std::string, int64_t>> out;
+  while (st.Step()) out.emplace_back(std::string(st.Text(0)), st.Int(1));
+  return out;
+}
+
 void Ledger::CreateOpenItems(Database& db) {
   db.Exec(
       "CREATE TABLE IF NOT EXISTS open_items(open_id TEXT NOT NULL, account_id TEXT NOT NULL, "

@@ -74,6 +74,9 @@ class Ledger {
   Totals Of(std::string_view list_id);
   // What a transaction still has open: the sum of the postings that move its open balance.
   int64_t OpenBalance(std::string_view open_id);
+  // The other sources that moved a transaction's open balance (payments, credits applied), each
+  // with the sum of its postings to it, in the order they were posted.
+  std::vector<std::pair<std::string, int64_t>> AppliedBy(std::string_view open_id);
   // The same in one account only: a payment's unused part in accounts receivable, or what of it
   // is still in undeposited funds.
   int64_t OpenBalanceIn(std::string_view open_id, std::string_view account_id);

@@ -11,6 +11,7 @@
 #include "simulator/lists/item_rules.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/records/txn_link_tables.h"
 #include "simulator/xml_writer.h"
 
@@ -485,8 +486,7 @@ void ListStore::WriteRet(std::string& out, const ListRecord& rec, const RetOptio
       else if (name == "Sublevel")
         w.Element(name, std::to_string(rec.sublevel));
       else if (name == "Balance" || name == "TotalBalance" || name == "QuantityOnHand" ||
-               name == "AverageCost" || name == "QuantityOnOrder" ||
-               name == "QuantityOnSalesOrder")
+               name == "AverageCost" || name == "QuantityOnOrder" || name == "QuantityOnSalesOrder")
         WriteLedgerField(out, rec, name);
       else if (name == "DataExtRet")
         WriteDataExtensions(company_, out, rec.list_id, options.owner_ids);
@@ -513,16 +513,12 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
     w.Element(name, FormatQuantity(rec.ledger.quantity));
     return;
   }
-  if (name == "QuantityOnOrder") {
-    // What open purchase orders hold: nothing while the company keeps none.
-    w.Element(name, "0");
-    return;
-  }
-  if (name == "QuantityOnSalesOrder") {
-    // What open sales orders have not invoiced yet (a file older than sales orders has none).
+  if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
+    // What open purchase (sales) orders still have to receive (ship) of the item.
+    std::string_view orders = name == "QuantityOnOrder" ? "PurchaseOrder" : "SalesOrder";
     if (!order_tables_) order_tables_ = TxnLinkTablesExist(company_.db());
-    int64_t on_order = *order_tables_ ? QuantityOnSalesOrder(company_.db(), rec.list_id) : 0;
-    w.Element(name, FormatQuantity(on_order));
+    TxnLinkIndex index(company_, order_tables_);
+    w.Element(name, FormatQuantity(index.Outstanding(rec.list_id, orders)));
     return;
   }
   if (name == "AverageCost") {

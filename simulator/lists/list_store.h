@@ -115,7 +115,7 @@ class ListStore {
   References refs_;
   Ledger ledger_;
   std::unordered_map<std::string, std::string> special_accounts_;
-  std::optional<bool> order_tables_;  // whether the file has the sales order tables yet
+  std::optional<bool> order_tables_;  // whether the file has the order tables yet
 };
 
 }  // namespace brennock::simulator

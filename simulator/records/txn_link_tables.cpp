@@ -31,15 +31,4 @@ bool TxnLinkTablesExist(Database& db) {
   return found;
 }
 
-int64_t QuantityOnSalesOrder(Database& db, std::string_view item_id) {
-  auto& st = db.Prepare(
-      "SELECT coalesce(sum(max(o.quantity-coalesce((SELECT sum(l.quantity) FROM txn_links l "
-      "WHERE l.linked_id=o.txn_id AND l.linked_line_id=o.line_id),0),0)),0) FROM order_lines o "
-      "WHERE o.item_id=? AND o.txn_type='SalesOrder'");
-  st.Bind(1, item_id);
-  int64_t quantity = st.Step() ? st.Int(0) : 0;
-  st.Reset();
-  return quantity;
-}
-
 }  // namespace brennock::simulator

@@ -51,12 +51,18 @@ const ItemFacts* ItemCatalog::Find(std::string_view list_id) {
     f.price = b.child_value("Price");
     f.percent = b.child_value("PricePercent");
     f.income_account = RefIdIn(b, "AccountRef");
+    // One description, price and account serve buying and selling alike.
+    f.purchase_desc = f.sales_desc;
+    if (f.purchase_cost.empty()) f.purchase_cost = f.price;
+    f.expense_account = f.income_account;
   } else if (auto both = record->Field("SalesAndPurchase"); !both.empty()) {
     pugi::xml_node b = Parse(doc, both);
     f.sales_desc = b.child_value("SalesDesc");
     f.price = b.child_value("SalesPrice");
     f.income_account = RefIdIn(b, "IncomeAccountRef");
     f.purchase_cost = b.child_value("PurchaseCost");
+    f.purchase_desc = b.child_value("PurchaseDesc");
+    f.expense_account = RefIdIn(b, "ExpenseAccountRef");
   } else {
     f.sales_desc = record->Field("SalesDesc");
     if (f.sales_desc.empty()) f.sales_desc = record->Field("ItemDesc");
@@ -65,6 +71,8 @@ const ItemFacts* ItemCatalog::Find(std::string_view list_id) {
   }
   f.cogs_account = RefId(record->Field("COGSAccountRef"));
   f.asset_account = RefId(record->Field("AssetAccountRef"));
+  if (f.purchase_desc.empty()) f.purchase_desc = record->Field("PurchaseDesc");
+  if (f.kind == "ItemFixedAsset") f.expense_account = f.asset_account;  // bought into the asset
   if (f.kind == "ItemDiscount") {
     f.price = record->Field("DiscountRate");
     f.percent = record->Field("DiscountRatePercent");
@@ -78,6 +86,16 @@ const ItemFacts* ItemCatalog::Find(std::string_view list_id) {
     int index = record->type->field_index("ItemSalesTaxRef");
     for (const auto& [i, v] : record->fields)
       if (i == index) f.tax_members.emplace_back(RefId(v));
+  } else if (f.kind == "ItemInventoryAssembly") {
+    int index = record->type->field_index("ItemInventoryAssemblyLine");
+    for (const auto& [i, v] : record->fields) {
+      if (i != index) continue;
+      pugi::xml_document line_doc;
+      pugi::xml_node line = Parse(line_doc, v);
+      std::string_view quantity = Trim(line.child_value("Quantity"));
+      f.components.emplace_back(RefIdIn(line, "ItemInventoryRef"),
+                                ParseQuantity(quantity.empty() ? "1" : quantity).value_or(0));
+    }
   } else if (f.kind == "ItemGroup") {
     f.print_items_in_group = record->Field("IsPrintItemsInGroup") == "true";
     int index = record->type->field_index("ItemGroupLine");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,10 +23,14 @@ struct ItemFacts {
   std::string income_account;  // sales postings (a discount's or payment's account too)
   std::string cogs_account, asset_account;
   std::string purchase_cost;
-  std::string tax_code_ref;                                // the item's SalesTaxCodeRef value
-  std::string tax_vendor;                                  // a sales tax item's agency
-  std::vector<std::string> tax_members;                    // a sales tax group's items
+  std::string purchase_desc;
+  std::string expense_account;           // what buying the item posts to, unless it is stocked
+  std::string tax_code_ref;              // the item's SalesTaxCodeRef value
+  std::string tax_vendor;                // a sales tax item's agency
+  std::vector<std::string> tax_members;  // a sales tax group's items
   std::vector<std::pair<std::string, std::string>> group;  // an item group's (ItemRef, Quantity)
+  // An assembly's components: (ListID, quantity per assembly in hundred-thousandths).
+  std::vector<std::pair<std::string, int64_t>> components;
   bool print_items_in_group = false;
 
   bool stocked() const { return kind == "ItemInventory" || kind == "ItemInventoryAssembly"; }

@@ -6,54 +6,19 @@
 #include <optional>
 #include <unordered_map>
 
-#include "brennock/lists/terms.h"
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
+#include "simulator/transactions/form_templates.h"
+#include "simulator/transactions/group_lines.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/receivables.h"
-#include "simulator/transactions/stock_out.h"
+#include "simulator/transactions/stock_moves.h"
+#include "simulator/transactions/term_dates.h"
 #include "simulator/transactions/txn_store.h"
 
 namespace brennock::simulator {
 namespace {
-
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-// "2024-03-05" and back.
-Date ToDate(std::string_view text) {
-  int y = 0, m = 0, d = 0;
-  if (std::sscanf(std::string(text).c_str(), "%d-%d-%d", &y, &m, &d) != 3 ||
-      !Date::IsValidDate(y, m, d))
-    return {};
-  return Date::FromDate(y, m, d);
-}
-
-std::string FromDate(Date date) {
-  Date::Fields f = date.Split();
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", f.year, f.month, f.day);
-  return buf;
-}
-
-// The member line aggregate of a group line ("InvoiceLineRet" in "InvoiceLineGroupRet").
-int MemberElement(const qbxml::Aggregate& group) {
-  for (size_t i = 0; i < group.elements.size(); ++i)
-    if (group.elements[i].type == qbxml::ValueType::kAggregate &&
-        EndsWith(group.elements[i].name, "LineRet"))
-      return static_cast<int>(i);
-  return -1;
-}
-
-// A quantity of a group's definition times the group line's quantity, as QuickBooks shows it.
-std::string TimesQuantity(std::string_view member, std::string_view group) {
-  auto m = ParseQuantity(member);
-  auto g = ParseQuantity(group.empty() ? "1" : group);
-  if (!m || !g) return std::string(member);
-  return FormatQuantity(RoundedDivide(__int128{*m} * *g, kQuantityScale));
-}
 
 // The figures one pass over the lines keeps (the order of lines matters: a percentage applies to
 // the line before it, a subtotal adds the lines since the last subtotal).
@@ -145,21 +110,8 @@ Status SalesForm::Header() {
   }
   if (!fresh) return status;
   if (txn_.Index("TemplateRef") >= 0 && txn_.Field("TemplateRef").empty()) {
-    // The first template of the form's kind, as QuickBooks picks its default.
-    const ListType& templates = *FindListType("Template");
-    const int type_index = templates.field_index("TemplateType");
-    auto& st = store_.company().db().Prepare(
-        "SELECT list_id,full_name,body FROM list_records WHERE list_type='Template' ORDER BY id");
-    FieldList fields;
-    while (st.Step()) {
-      if (!DecodeFields(st.Text(2), fields) ||
-          FieldAt(fields, static_cast<uint16_t>(type_index)) != stem)
-        continue;
-      txn_.SetField("TemplateRef",
-                    std::string(st.Text(0)) + kRefSeparator + std::string(st.Text(1)));
-      break;
-    }
-    st.Reset();
+    if (std::string form = DefaultTemplateRef(store_.company(), stem); !form.empty())
+      txn_.SetField("TemplateRef", form);
   }
   if (customer_) {
     for (auto [field, from] :
@@ -190,36 +142,15 @@ Status SalesForm::Header() {
   std::string date(txn_.Field("TxnDate"));
   // The due date follows the terms (QuickBooks' rules of standard and date-driven terms); without
   // terms the form is due on its date. It ships on its date unless told otherwise.
-  std::unique_ptr<qcTerm> terms;
-  std::string discount_percent;
-  if (auto t = lists.LoadById(RefId(txn_.Field("TermsRef")))) {
-    discount_percent = t->Field("DiscountPct");
-    auto days = [&](std::string_view f) {
-      return static_cast<int16_t>(std::atoi(std::string(t->Field(f)).c_str()));
-    };
-    if (t->type->name == "StandardTerms") {
-      auto s = std::make_unique<StandardTerm>();
-      s->SetDueDays(t->Field("StdDueDays").empty() ? "0" : std::string(t->Field("StdDueDays")));
-      s->SetDiscountDays(
-          t->Field("StdDiscountDays").empty() ? "0" : std::string(t->Field("StdDiscountDays")));
-      terms = std::move(s);
-    } else {
-      auto d = std::make_unique<DateDrivenTerm>();
-      d->SetDayOfMonthDue(days("DayOfMonthDue"));
-      d->SetDueNextMonthDays(days("DueNextMonthDays"));
-      d->SetDiscountDayOfMonth(days("DiscountDayOfMonth"));
-      terms = std::move(d);
-    }
-  }
+  TermDates terms = DatesOfTerms(lists, txn_.Field("TermsRef"), date);
   if (txn_.Index("DueDate") >= 0 && txn_.Field("DueDate").empty())
-    txn_.SetField("DueDate", terms ? FromDate(terms->CalculateDueDate(ToDate(date))) : date);
+    txn_.SetField("DueDate", terms.due);
   if (txn_.Index("ShipDate") >= 0 && txn_.Field("ShipDate").empty())
     txn_.SetField("ShipDate", date);
-  if (terms && !discount_percent.empty() && txn_.Index("SuggestedDiscountDate") >= 0) {
-    Date discount = terms->CalculateDiscountDate(ToDate(date));
-    if (discount.DayNumber() != Date().DayNumber())
-      txn_.SetField("SuggestedDiscountDate", FromDate(discount));
-    txn_.SetField("SuggestedDiscountAmount", discount_percent);  // the percent, until totals
+  if (!terms.discount_percent.empty() && txn_.Index("SuggestedDiscountDate") >= 0) {
+    if (!terms.discount_date.empty()) txn_.SetField("SuggestedDiscountDate", terms.discount_date);
+    // The percent, until the totals are known.
+    txn_.SetField("SuggestedDiscountAmount", terms.discount_percent);
   }
   if (txn_.Index("RefNumber") >= 0 && txn_.Field("RefNumber").empty()) {
     txn_.SetField("RefNumber", store_.NextRefNumber());
@@ -316,25 +247,7 @@ Status SalesForm::GroupLine(TxnLine& line, const qbxml::Aggregate& shape, LineIn
   if (input.new_line && LineField(line, shape, "Desc").empty() && !group->sales_desc.empty())
     SetLineField(line, shape, "Desc", group->sales_desc);
   SetLineField(line, shape, "IsPrintItemsInGroup", group->print_items_in_group ? "true" : "false");
-  if (input.expand) {
-    // The group's definition becomes its member lines, each quantity times the group's.
-    std::string_view quantity = LineField(line, shape, "Quantity");
-    std::vector<TxnLine> kept;  // member ids survive a change of quantity
-    kept.swap(line.members);
-    input.members.clear();
-    for (size_t i = 0; i < group->group.size(); ++i) {
-      const auto& [ref, each] = group->group[i];
-      TxnLine member;
-      member.element = static_cast<uint16_t>(member_element);
-      if (i < kept.size() && LineField(kept[i], member_shape, "ItemRef") == ref)
-        member.line_id = kept[i].line_id;
-      SetLineField(member, member_shape, "ItemRef", ref);
-      if (!each.empty())
-        SetLineField(member, member_shape, "Quantity", TimesQuantity(each, quantity));
-      line.members.push_back(std::move(member));
-      input.members.push_back(LineInput{});
-    }
-  }
+  if (input.expand) ExpandGroup(*group, shape, line, input);
   Running inner;
   for (size_t i = 0; i < line.members.size(); ++i) {
     if (input.members.size() <= i) input.members.push_back(LineInput::Kept());
@@ -381,7 +294,8 @@ Status SalesForm::Complete(std::vector<LineInput>& inputs) {
 }
 
 void PostLine(TxnStore& store, const TxnRecord& txn, const TxnLine& line,
-              const qbxml::Aggregate& shape, int sign, StockOut& stock, std::vector<Posting>& out) {
+              const qbxml::Aggregate& shape, int sign, StockMoves& stock,
+              std::vector<Posting>& out) {
   if (!line.members.empty()) {
     for (const auto& m : line.members)
       PostLine(store, txn, m, *qbxml::Nested(shape.elements[m.element]), sign, stock, out);
@@ -432,7 +346,7 @@ int64_t SalesFormTotal(const TxnRecord& txn) {
 
 void PostSalesForm(TxnStore& store, const TxnRecord& txn, int sign, std::vector<Posting>& out) {
   ItemCatalog& items = store.items();
-  StockOut stock(store.ledger());
+  StockMoves stock(store.ledger());
   for (const auto& line : txn.lines)
     PostLine(store, txn, line, line.Shape(*txn.kind), sign, stock, out);
   const int64_t tax = sign * ParseCents(txn.Field("SalesTaxTotal")).value_or(0);

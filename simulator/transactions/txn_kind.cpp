@@ -59,7 +59,8 @@ bool TxnKind::is_line(const qbxml::Element& e) const {
   if (e.type != qbxml::ValueType::kAggregate) return false;
   std::string_view n = e.name;
   return (n.starts_with(stem) && (EndsWith(n, "LineRet") || EndsWith(n, "LineGroupRet"))) ||
-         n == "ItemLineRet" || n == "ItemGroupLineRet" || n == "ExpenseLineRet";
+         n == "ItemLineRet" || n == "ItemGroupLineRet" || n == "ExpenseLineRet" ||
+         n == "JournalDebitLine" || n == "JournalCreditLine";
 }
 
 bool IsGroupLine(std::string_view ret_name) {

@@ -21,7 +21,9 @@ struct TxnKind {
 
   int field_index(std::string_view field) const;  // -1 when absent
   // A line aggregate of the Ret shape ("InvoiceLineRet", "InvoiceLineGroupRet", "ItemLineRet",
-  // "ItemGroupLineRet", "ExpenseLineRet"); the request forms end in "Add" and "Mod" instead.
+  // "ItemGroupLineRet", "ExpenseLineRet"); the request forms end in "Add" and "Mod" instead. A
+  // journal entry's "JournalDebitLine" and "JournalCreditLine" keep their names in an Add and are
+  // "JournalLineMod" in a Mod.
   bool is_line(const qbxml::Element& e) const;
 };
 

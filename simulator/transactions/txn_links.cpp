@@ -5,6 +5,7 @@
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/records/txn_link_tables.h"
+#include "simulator/transactions/txn_rule.h"
 #include "simulator/transactions/txn_store.h"
 #include "simulator/xml_writer.h"
 
@@ -58,22 +59,43 @@ void TxnLinks::Saved(const TxnRecord& txn) {
   Database& db = store_.company().db();
   billed_.first.clear();
   db.Prepare("DELETE FROM txn_links WHERE txn_id=?").Bind(1, txn.txn_id).Run();
-  const bool order = IsOrderKind(*txn.kind);
+  const TxnRule* rule = FindTxnRule(txn.kind->stem);
+  std::vector<OrderLine> purchase_order;  // the buying side's orders say which lines are open
+  if (rule && !txn.voided) purchase_order = rule->OpenOrderLines(txn);
+  const bool order =
+      IsOrderKind(*txn.kind) || !purchase_order.empty() || txn.kind->stem == "PurchaseOrder";
   if (order) db.Prepare("DELETE FROM order_lines WHERE txn_id=?").Bind(1, txn.txn_id).Run();
   if (txn.voided) return;
   auto& link = db.Prepare(
       "INSERT INTO txn_links(txn_id,line_id,linked_id,linked_line_id,quantity,amount) "
       "VALUES(?,?,?,?,?,?)");
-  ForEachLine(txn, [&](const TxnLine& line, const qbxml::Aggregate& shape) {
-    std::string_view linked = LineLink(line);
-    if (linked.empty()) return;
+  auto linked_to = [&](const TxnLine& line, std::string_view id, std::string_view line_id,
+                       int64_t quantity, const qbxml::Aggregate& shape) {
     link.Reset();
-    link.Bind(1, txn.txn_id).Bind(2, line.line_id).Bind(3, RefId(linked)).Bind(4, RefName(linked));
-    link.Bind(5, LineQuantity(line, shape));
+    link.Bind(1, txn.txn_id).Bind(2, line.line_id).Bind(3, id).Bind(4, line_id);
+    link.Bind(5, quantity);
     link.Bind(6, ParseCents(LineField(line, shape, "Amount")).value_or(0));
     link.Run();
+  };
+  ForEachLine(txn, [&](const TxnLine& line, const qbxml::Aggregate& shape) {
+    // A sales line billed from an estimate's or order's line; a line received or billed against
+    // a purchase order's or item receipt's (without a quantity, it received none).
+    if (std::string_view linked = LineLink(line); !linked.empty())
+      linked_to(line, RefId(linked), RefName(linked), LineQuantity(line, shape), shape);
+    if (!line.link_txn.empty()) {
+      std::string_view q = LineField(line, shape, "Quantity");
+      linked_to(line, line.link_txn, line.link_line, q.empty() ? 0 : ParseQuantity(q).value_or(0),
+                shape);
+    }
   });
-  if (!order || txn.Field("IsManuallyClosed") == "true") return;
+  auto& ordered = db.Prepare(
+      "INSERT INTO order_lines(txn_id,line_id,txn_type,item_id,quantity) VALUES(?,?,?,?,?)");
+  for (const OrderLine& o : purchase_order) {
+    ordered.Reset();
+    ordered.Bind(1, txn.txn_id).Bind(2, o.line_id).Bind(3, txn.kind->stem).Bind(4, o.item_id);
+    ordered.Bind(5, o.quantity).Run();
+  }
+  if (!IsOrderKind(*txn.kind) || txn.Field("IsManuallyClosed") == "true") return;
   auto& open = db.Prepare(
       "INSERT INTO order_lines(txn_id,line_id,txn_type,item_id,quantity) VALUES(?,?,?,?,?)");
   ForEachLine(txn, [&](const TxnLine& line, const qbxml::Aggregate& shape) {

@@ -9,6 +9,8 @@ namespace {
 constexpr uint16_t kElement = 0xFFFF;
 constexpr uint16_t kLineId = 0xFFFE;
 constexpr uint16_t kMember = 0xFFFD;
+constexpr uint16_t kLinkTxn = 0xFFFC;
+constexpr uint16_t kLinkLine = 0xFFFB;
 
 std::string EncodeLine(const TxnLine& line) {
   FieldList stored;
@@ -17,6 +19,10 @@ std::string EncodeLine(const TxnLine& line) {
   stored.emplace_back(kLineId, line.line_id);
   stored.insert(stored.end(), line.fields.begin(), line.fields.end());
   for (const auto& m : line.members) stored.emplace_back(kMember, EncodeLine(m));
+  if (!line.link_txn.empty()) {
+    stored.emplace_back(kLinkTxn, line.link_txn);
+    stored.emplace_back(kLinkLine, line.link_line);
+  }
   return EncodeFields(stored);
 }
 
@@ -33,6 +39,10 @@ bool DecodeLine(std::string_view blob, TxnLine& line) {
       line.line_id = std::move(value);
     } else if (index == kMember) {
       if (!DecodeLine(value, line.members.emplace_back())) return false;
+    } else if (index == kLinkTxn) {
+      line.link_txn = std::move(value);
+    } else if (index == kLinkLine) {
+      line.link_line = std::move(value);
     } else {
       line.fields.emplace_back(index, std::move(value));
     }

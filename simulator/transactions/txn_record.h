@@ -17,6 +17,9 @@ struct TxnLine {
   std::string line_id;
   FieldList fields;
   std::vector<TxnLine> members;
+  // The line of another transaction this one was received or billed against (a purchase order's
+  // line, an item receipt's line); kept with the line, never answered as a field of it.
+  std::string link_txn, link_line;
 
   const qbxml::Aggregate& Shape(const TxnKind& kind) const {
     return *qbxml::Nested(kind.shape[element]);

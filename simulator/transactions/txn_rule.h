@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "simulator/ledger/ledger.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/status_codes.h"
 #include "simulator/transactions/txn_record.h"
 
@@ -20,8 +21,10 @@ struct LineInput {
   bool amount_given = false;     // the request names the amount
   bool pricing_changed = false;  // the request names the item, quantity or rate
   bool expand = false;           // a group line whose members are made from its item group
-  pugi::xml_node source;         // the request's line aggregate, for what its Ret does not keep
   std::vector<LineInput> members;
+  // The request's line aggregate, for what it says beyond the Ret's fields (LinkToTxn ...);
+  // empty for a line the request leaves as it is.
+  pugi::xml_node source;
 
   // A stored line the request leaves as it is.
   static LineInput Kept() {
@@ -48,12 +51,25 @@ class TxnRule {
   // Writes a Ret field the books decide (BalanceRemaining, IsPaid ...); false for any other.
   virtual bool WriteFromLedger(TxnStore& store, const TxnRecord& txn, std::string_view element,
                                std::string& out) const = 0;
+
   // The same for a field of a line, given the line's aggregate (what a sales order line has
-  // invoiced ...).
+  // invoiced, a purchase order line's ReceivedQuantity ...).
   virtual bool WriteLineFromLedger(TxnStore& /*store*/, const TxnRecord& /*txn*/,
                                    const TxnLine& /*line*/, const qbxml::Aggregate& /*shape*/,
                                    std::string_view /*element*/, std::string& /*out*/) const {
     return false;
+  }
+  // Whether the transaction may be deleted (void_it: voided) as the books stand; QuickBooks
+  // refuses to take away what other transactions stand on. Anything goes by default.
+  virtual Status CheckRemove(TxnStore& store, const TxnRecord& txn, bool void_it) const {
+    (void)store, (void)txn, (void)void_it;
+    return {};
+  }
+  // The lines of a purchase order still open for receiving or billing (ListID of the item,
+  // quantity), which the store keeps in the company file's order book; none by default.
+  virtual std::vector<OrderLine> OpenOrderLines(const TxnRecord& txn) const {
+    (void)txn;
+    return {};
   }
 };
 

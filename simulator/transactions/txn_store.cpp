@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
+#include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
@@ -33,6 +35,34 @@ int LineElementFor(const TxnKind& kind, std::string_view request_name, std::stri
   ret += "Ret";
   int index = kind.field_index(ret);
   return index >= 0 && kind.is_line(kind.shape[index]) ? index : -1;
+}
+
+// The Ret line element of a request line: the rule above; a journal entry's lines keep their Ret
+// names in an Add, and its JournalLineMod is a debit or a credit line by its JournalLineType
+// (-2 when it names none: a stored line keeps its side). -1 for anything that is no line.
+int RequestLineElement(const TxnKind& kind, pugi::xml_node line, bool modify) {
+  std::string_view name = line.name();
+  int element = LineElementFor(kind, name, modify ? "Mod" : "Add");
+  if (element >= 0) return element;
+  if (!modify) {
+    int index = kind.field_index(name);
+    return index >= 0 && kind.is_line(kind.shape[index]) ? index : -1;
+  }
+  if (name != "JournalLineMod") return -1;
+  std::string side = ChildText(line, "JournalLineType");
+  if (side.empty()) return -2;
+  int index = kind.field_index("Journal" + side + "Line");
+  return index >= 0 && kind.is_line(kind.shape[index]) ? index : -1;
+}
+
+// Line elements that are alternatives of one choice (a line or a group line) make one list of
+// lines, named by its first element; a kind may have several (expense lines and item lines).
+size_t LineFamily(const TxnKind& kind, size_t element) {
+  auto alternative = [&](size_t i) {
+    return kind.is_line(kind.shape[i]) && (kind.shape[i].flags & qbxml::kInChoice);
+  };
+  while (element > 0 && alternative(element) && alternative(element - 1)) --element;
+  return element;
 }
 
 // The same below a group line ("InvoiceLineMod" inside "InvoiceLineGroupMod").
@@ -222,42 +252,68 @@ Status TxnStore::ApplyLine(const TxnKind& kind, const qbxml::Aggregate& shape,
 Status TxnStore::ApplyLines(const TxnKind& kind, pugi::xml_node source, bool modify, TxnRecord& txn,
                             std::vector<LineInput>& inputs) {
   std::vector<TxnLine> lines;
-  bool named = false;
+  std::vector<size_t> replaced;  // the lists of lines the request names or clears
+  auto replace = [&](size_t family) {
+    if (std::find(replaced.begin(), replaced.end(), family) == replaced.end())
+      replaced.push_back(family);
+  };
   for (auto child : source.children()) {
     if (child.type() != pugi::node_element) continue;
-    int element = LineElementFor(kind, child.name(), modify ? "Mod" : "Add");
-    if (element < 0) continue;
-    named = true;
-    const qbxml::Aggregate& shape = *qbxml::Nested(kind.shape[element]);
+    std::string_view name = child.name();
+    if (modify && name.starts_with("Clear") && name.ends_with("Lines")) {
+      // ClearExpenseLines, ClearItemLines: the Mod empties that list.
+      int cleared = kind.field_index(std::string(name.substr(5, name.size() - 6)) + "Ret");
+      if (cleared >= 0 && NormalizeValue(ValueType::kBool, child.text().get()) == "true")
+        replace(LineFamily(kind, static_cast<size_t>(cleared)));
+      continue;
+    }
+    int element = RequestLineElement(kind, child, modify);
+    if (element == -1) continue;
     TxnLine line;
     LineInput input;
     std::string id = modify ? ChildText(child, "TxnLineID") : std::string();
     if (modify && id != "-1") {
+      const bool any_side = name == "JournalLineMod";
       auto old = std::find_if(txn.lines.begin(), txn.lines.end(), [&](const TxnLine& l) {
-        return l.line_id == id && l.element == element;
+        return l.line_id == id && (any_side || l.element == element);
       });
       if (old == txn.lines.end()) return MakeStatus(kObjectNotFound, {id});
       line = *old;
       input.new_line = false;
       input.members.resize(line.members.size(), LineInput::Kept());
+    } else if (element < 0) {
+      return MakeStatus(kTxnCannotModify,
+                        {kind.stem, "A new journal line needs its JournalLineType."});
     }
-    line.element = static_cast<uint16_t>(element);
+    if (element >= 0) line.element = static_cast<uint16_t>(element);
     input.source = child;
+    const qbxml::Aggregate& shape = *qbxml::Nested(kind.shape[line.element]);
     Status status = ApplyLine(kind, shape, child, line, input);
     if (!status.ok()) return status;
+    replace(LineFamily(kind, line.element));
     lines.push_back(std::move(line));
     inputs.push_back(std::move(input));
   }
-  if (modify && !named) {
-    // A Mod that names no line leaves every line as it was.
+  if (modify) {
+    // Lists of lines the request neither names nor clears stay as they were; in a list it names,
+    // the lines it leaves out are deleted.
+    std::vector<TxnLine> kept;
+    std::vector<LineInput> kept_inputs;
     for (const auto& line : txn.lines) {
+      if (std::find(replaced.begin(), replaced.end(), LineFamily(kind, line.element)) !=
+          replaced.end())
+        continue;
+      kept.push_back(line);
       LineInput input = LineInput::Kept();
       input.members.resize(line.members.size(), LineInput::Kept());
-      inputs.push_back(std::move(input));
+      kept_inputs.push_back(std::move(input));
     }
-    return {};
+    lines.insert(lines.begin(), std::make_move_iterator(kept.begin()),
+                 std::make_move_iterator(kept.end()));
+    inputs.insert(inputs.begin(), std::make_move_iterator(kept_inputs.begin()),
+                  std::make_move_iterator(kept_inputs.end()));
   }
-  txn.lines = std::move(lines);  // lines a Mod leaves out are deleted
+  txn.lines = std::move(lines);
   return {};
 }
 
@@ -289,8 +345,8 @@ void TxnStore::FillColumns(TxnRecord& txn) {
 
 Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out) {
   now_ = Now();
-  ReadCounters(kind);
   request_ = add;
+  ReadCounters(kind);
   TxnRecord txn;
   txn.kind = &kind;
   Status status = ApplyHeader(kind, add, false, txn);
@@ -319,6 +375,7 @@ Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node ad
 Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node mod,
                         TxnRecord& out) {
   now_ = Now();
+  request_ = mod;
   std::string id = ChildText(mod, "TxnID");
   std::string edit_sequence = ChildText(mod, "EditSequence");
   if (id.empty() || id.find('-') == std::string::npos)
@@ -327,7 +384,6 @@ Status TxnStore::Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
   if (edit_sequence != found->edit_sequence) return MakeStatus(kEditSequenceStale, {edit_sequence});
   ReadCounters(kind);
-  request_ = mod;
   TxnRecord txn = *found;
   Status status = ApplyHeader(kind, mod, true, txn);
   if (!status.ok()) return status;
@@ -363,6 +419,10 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
   auto found = LoadById(id);
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
   TxnRecord txn = std::move(*found);
+  if (const TxnRule* rule = FindTxnRule(kind.stem); rule && !txn.voided) {
+    Status refused = rule->CheckRemove(*this, txn, true);
+    if (!refused.ok()) return refused;
+  }
   if (!txn.voided) {
     // A void takes back what the transaction posted; what others applied to it would dangle.
     if (std::string why = links_.Dependents(txn); !why.empty())
@@ -392,6 +452,10 @@ Status TxnStore::Delete(const TxnKind& kind, std::string_view txn_id, DeletedTxn
     return MakeStatus(kInvalidId, {id, "txn id"});
   auto found = LoadById(id);
   if (!found || found->kind != &kind) return MakeStatus(kObjectNotFound, {id});
+  if (const TxnRule* rule = FindTxnRule(kind.stem)) {
+    Status refused = rule->CheckRemove(*this, *found, false);
+    if (!refused.ok()) return refused;
+  }
   if (std::string why = links_.Dependents(*found); !why.empty())
     return MakeStatus(kTxnCannotModify, {kind.stem, why});
   ledger().Unpost(id);
@@ -511,6 +575,10 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   if (f.ref_from) sql += " AND ref_number>=? COLLATE NOCASE";
   if (f.ref_to) sql += " AND ref_number<=? COLLATE NOCASE";
   if (!f.currency_ids.empty()) in("currency_id", f.currency_ids.size());
+  for (size_t i = 0; i < f.named_ids.size(); ++i)
+    sql +=
+        i ? " OR instr(body,?)>0 OR instr(lines,?)>0" : " AND (instr(body,?)>0 OR instr(lines,?)>0";
+  if (!f.named_ids.empty()) sql += ")";
   if (f.paid != TxnFilter::Paid::kAll)
     sql += std::string(
                " AND coalesce((SELECT sum(p.amount) FROM postings p WHERE "
@@ -539,8 +607,20 @@ std::vector<int64_t> TxnStore::Select(const TxnFilter& f) {
   if (f.ref_from) st.Bind(n++, *f.ref_from);
   if (f.ref_to) st.Bind(n++, *f.ref_to);
   for (const auto& v : f.currency_ids) st.Bind(n++, v);
+  for (const auto& v : f.named_ids) {
+    // A reference is stored as its ListID and a separator, in the header or in a line.
+    std::string ref = v + kRefSeparator;
+    st.Bind(n++, ref);
+    st.Bind(n++, ref);
+  }
   std::vector<int64_t> rows;
   while (st.Step()) rows.push_back(st.Int(0));
+  if (f.pending) {
+    std::erase_if(rows, [&](int64_t row) {
+      auto txn = LoadByRow(row);
+      return !txn || (txn->Field("IsPending") == "true") != *f.pending;
+    });
+  }
   return rows;
 }
 
@@ -574,6 +654,11 @@ void TxnStore::WriteLine(std::string& out, const TxnRecord& txn, const TxnLine& 
 }
 
 void TxnStore::WriteRet(std::string& out, const TxnRecord& txn, const RetOptions& options) {
+  struct Restore {
+    const RetOptions*& at;
+    const RetOptions* was;
+    ~Restore() { at = was; }
+  } restore{writing_, std::exchange(writing_, &options)};
   XmlWriter w(out);
   const TxnKind& kind = *txn.kind;
   const TxnRule* rule = FindTxnRule(kind.stem);
@@ -597,7 +682,9 @@ void TxnStore::WriteRet(std::string& out, const TxnRecord& txn, const RetOptions
     } else if (name == "DataExtRet") {
       if (wanted) WriteDataExtensions(company(), out, txn.txn_id, options.owner_ids);
     } else if (name == "LinkedTxn") {
-      if (wanted && options.linked_txns) links_.WriteLinkedTxns(out, txn);
+      // A kind whose rule answers its links itself (the buying side), else the common answer.
+      if (wanted && !(rule && rule->WriteFromLedger(*this, txn, name, out)) && options.linked_txns)
+        links_.WriteLinkedTxns(out, txn);
     } else if (kind.is_line(field)) {
       if (static_cast<int>(i) <= lines_written_to) continue;
       // Alternatives of one choice (a line or a group line) come in the order entered.

@@ -31,6 +31,8 @@ struct TxnFilter {
   std::optional<std::string> ref_from, ref_to;
   std::vector<std::string> currency_ids;
   enum class Paid { kAll, kPaidOnly, kNotPaidOnly } paid = Paid::kAll;
+  std::vector<std::string> named_ids;  // records named by the header or a line (any of them)
+  std::optional<bool> pending;         // IsPending of a build
 };
 
 struct DeletedTxn {
@@ -55,8 +57,10 @@ class TxnStore {
   // How transactions stand to each other (billed lines, applications, deposits).
   TxnLinks& links() { return links_; }
   // The Add or Mod aggregate being applied, for a rule that reads what the Ret does not keep
-  // (applications, links, deposited payments); empty outside Add and Modify.
+  // (LinkToTxnID, applications, deposited payments); empty outside Add and Modify.
   pugi::xml_node request() const { return request_; }
+  // How the Ret being written is answered (IncludeLinkedTxns, line items ...).
+  const RetOptions& writing() const { return *writing_; }
 
   Status Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node add, TxnRecord& out);
   Status Modify(const TxnKind& kind, const TxnRule& rule, pugi::xml_node mod, TxnRecord& out);
@@ -102,6 +106,8 @@ class TxnStore {
   int64_t next_seq_ = 1, next_number_ = 1, last_ref_ = 0;
   std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
+  RetOptions default_options_;
+  const RetOptions* writing_ = &default_options_;
 };
 
 }  // namespace brennock::simulator

@@ -167,13 +167,14 @@ TEST(TemplatesTest, TemplatesAreReadAndDeleted) {
   Session().qbxmlVersionNumber = Currency(16);
 
   Templates templates;
-  ASSERT_EQ(templates.GetAll(), 5);  // invoice, estimate, sales receipt, sales order, credit memo
+  ASSERT_EQ(templates.GetAll(), 6);  // invoice, estimate, sales receipt, sales order, credit
+                                     // memo, purchase order
   auto invoice = templates.Item("Intuit Product Invoice");
   EXPECT_EQ(invoice->AppliesTo(), qbTxnInvoice);
   EXPECT_EQ(invoice->TimeCreatedText().size(), 25u);  // 2023-11-14T14:13:20-08:00
   EXPECT_EQ(templates.Delete(invoice->ListID()), 0);
-  EXPECT_EQ(templates.Count(), 4);
-  EXPECT_EQ(templates.GetAll(), 4);
+  EXPECT_EQ(templates.Count(), 5);
+  EXPECT_EQ(templates.GetAll(), 5);
   EXPECT_THROW(invoice->XMLModify(*std::make_shared<xmlBldr>()), AutomationError);
 
   Session() = SessionState{};

@@ -126,6 +126,83 @@ TEST_F(ReportBooksTest, AProfitAndLossWorkedByHand) {
   EXPECT_EQ(Figure(months, "Net Income", 5), 32000);
 }
 
+// What the company owes, five ways, on the sample's year of buying: the balance sheet's payables,
+// the aging, the vendors' balances, the unpaid bills and the open transactions themselves (bills
+// with something due, item receipts not yet billed, less vendor credits left to use).
+TEST_F(ReportBooksTest, PayablesAgreeWithTheOpenBillsAndCredits) {
+  for (const std::string& as_of : {std::string(), Period("2023-01-01", "2023-06-30")}) {
+    SCOPED_TRACE("as of " + (as_of.empty() ? std::string("today") : as_of));
+    const int64_t payable = Figure(Report("GeneralSummary", "BalanceSheetStandard", as_of),
+                                   "Total Accounts Payable", 2);
+    EXPECT_EQ(Figure(Report("Aging", "APAgingSummary", as_of), "TOTAL", 7), payable);
+    EXPECT_EQ(Figure(Report("GeneralDetail", "UnpaidBillsDetail", as_of), "TOTAL", 9), payable);
+    pugi::xml_node vendors = Report("GeneralSummary", "VendorBalanceSummary", as_of);
+    EXPECT_EQ(Figure(vendors, "TOTAL", 2), payable);
+    if (!as_of.empty()) continue;
+    EXPECT_GT(payable, 0);
+    int64_t open = 0;
+    for (auto b : First("<BillQueryRq/>").children("BillRet"))
+      open += Cents(b.child_value("AmountDue"));
+    for (auto r : First("<ItemReceiptQueryRq><IncludeLinkedTxns>true</IncludeLinkedTxns>"
+                        "</ItemReceiptQueryRq>")
+                      .children("ItemReceiptRet")) {
+      bool billed = false;
+      for (auto link : r.children("LinkedTxn"))
+        billed |= std::string_view(link.child_value("TxnType")) == "Bill";
+      if (!billed) open += Cents(r.child_value("TotalAmount"));
+    }
+    for (auto c : First("<VendorCreditQueryRq/>").children("VendorCreditRet"))
+      open -= Cents(c.child_value("OpenAmount"));
+    EXPECT_EQ(open, payable);
+    // Each vendor's row is its balance.
+    for (auto v : First("<VendorQueryRq/>").children("VendorRet"))
+      EXPECT_EQ(Figure(vendors, v.child_value("Name"), 2), Cents(v.child_value("Balance")))
+          << v.child_value("Name");
+  }
+}
+
+TEST_F(ReportBooksTest, PayablesAgedByHand) {
+  // In 2020, before the sample company's own trade; a vendor without terms, so each bill is due
+  // on its date.
+  Ok("<VendorAddRq><VendorAdd><Name>Harbour Supply</Name></VendorAdd></VendorAddRq>");
+  auto expense = [](const std::string& amount) {
+    return "<ExpenseLineAdd>" + Ref("AccountRef", "Rent") + "<Amount>" + amount +
+           "</Amount></ExpenseLineAdd>";
+  };
+  const std::string vendor = Ref("VendorRef", "Harbour Supply");
+  std::string first = Ok("<BillAddRq><BillAdd>" + vendor + "<TxnDate>2020-01-10</TxnDate>" +
+                         expense("300.00") + "</BillAdd></BillAddRq>")
+                          .child("BillRet")
+                          .child_value("TxnID");
+  Ok("<BillAddRq><BillAdd>" + vendor + "<TxnDate>2020-03-20</TxnDate>" + expense("200.00") +
+     "</BillAdd></BillAddRq>");
+  Ok("<VendorCreditAddRq><VendorCreditAdd>" + vendor + "<TxnDate>2020-03-25</TxnDate>" +
+     expense("50.00") + "</VendorCreditAdd></VendorCreditAddRq>");
+  Ok("<BillPaymentCheckAddRq><BillPaymentCheckAdd>" + Ref("PayeeEntityRef", "Harbour Supply") +
+     "<TxnDate>2020-03-28</TxnDate>" + Ref("BankAccountRef", "Checking") +
+     "<IsToBePrinted>true</IsToBePrinted><AppliedToTxnAdd><TxnID>" + first +
+     "</TxnID><PaymentAmount>100.00</PaymentAmount></AppliedToTxnAdd></BillPaymentCheckAdd>"
+     "</BillPaymentCheckAddRq>");
+  // As of March 31: the first bill has 300.00 - 100.00 = 200.00 left, 81 days past due (61 - 90);
+  // the second 200.00, 11 days past due, and the credit -50.00, 6 days old (both 1 - 30).
+  // Owed: 200.00 + 200.00 - 50.00 = 350.00.
+  const std::string march = Period("2020-01-01", "2020-03-31");
+  pugi::xml_node aging = Report("Aging", "APAgingSummary", march);
+  EXPECT_EQ(Figure(aging, "Harbour Supply", 2), 0);      // Current
+  EXPECT_EQ(Figure(aging, "Harbour Supply", 3), 15000);  // 1 - 30: 200.00 - 50.00
+  EXPECT_EQ(Figure(aging, "Harbour Supply", 5), 20000);  // 61 - 90
+  EXPECT_EQ(Figure(aging, "TOTAL", 7), 35000);
+  EXPECT_EQ(Figure(Report("GeneralSummary", "VendorBalanceSummary", march), "TOTAL", 2), 35000);
+  EXPECT_EQ(Figure(Report("GeneralDetail", "UnpaidBillsDetail", march), "TOTAL", 9), 35000);
+  EXPECT_EQ(
+      Figure(Report("GeneralSummary", "BalanceSheetStandard", march), "Total Accounts Payable", 2),
+      35000);
+  // Before the payment (March 27) the first bill still had all of its 300.00 open.
+  EXPECT_EQ(
+      Figure(Report("Aging", "APAgingSummary", Period("2020-01-01", "2020-03-27")), "TOTAL", 7),
+      45000);
+}
+
 TEST_F(ReportBooksTest, FiltersNamingNoRecordAreRefused) {
   pugi::xml_node rs = First(
       "<GeneralDetailReportQueryRq><GeneralDetailReportType>GeneralLedger</GeneralDetailReportType>"

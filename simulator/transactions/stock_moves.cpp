@@ -1,4 +1,4 @@
-#include "simulator/transactions/stock_out.h"
+#include "simulator/transactions/stock_moves.h"
 
 #include <algorithm>
 
@@ -6,13 +6,19 @@
 
 namespace brennock::simulator {
 
-int64_t StockOut::Take(const ItemFacts& item, int64_t quantity) {
+std::pair<int64_t, int64_t>& StockMoves::Stock(const ItemFacts& item) {
   auto it = stock_.find(item.list_id);
   if (it == stock_.end()) {
     Ledger::Totals t = ledger_.Of(item.list_id);
     it = stock_.emplace(item.list_id, std::pair{t.quantity, t.balance}).first;
   }
-  auto& [on_hand, value] = it->second;
+  return it->second;
+}
+
+std::pair<int64_t, int64_t> StockMoves::OnHand(const ItemFacts& item) { return Stock(item); }
+
+int64_t StockMoves::Take(const ItemFacts& item, int64_t quantity) {
+  auto& [on_hand, value] = Stock(item);
   int64_t cost = 0;
   if (on_hand > 0 && quantity == on_hand)
     cost = value;
@@ -25,6 +31,12 @@ int64_t StockOut::Take(const ItemFacts& item, int64_t quantity) {
   on_hand -= quantity;
   value -= cost;
   return cost;
+}
+
+void StockMoves::Receive(const ItemFacts& item, int64_t quantity, int64_t value) {
+  auto& stock = Stock(item);
+  stock.first += quantity;
+  stock.second += value;
 }
 
 }  // namespace brennock::simulator
