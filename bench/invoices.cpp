@@ -32,10 +32,10 @@ std::string Address(const char* element, const std::string& n) {
 std::string Line(const std::string& n, int line) {
   const std::string l = std::to_string(line);
   return "<InvoiceLineRet>\n<TxnLineID>" + n + "-" + l + "-1646382185</TxnLineID>\n" +
-         Ref("ItemRef", "8000000" + l + "-1646382185", "Consulting:Level " + l) + "<Desc>Hours of " +
-         "work, week " + l + "</Desc>\n<Quantity>" + l + "</Quantity>\n<Rate>95.00</Rate>\n" +
-         "<Amount>" + std::to_string(95 * line) + ".00</Amount>\n" +
-         Ref("SalesTaxCodeRef", "80000003-1", "Non") + "</InvoiceLineRet>\n";
+         Ref("ItemRef", "8000000" + l + "-1646382185", "Consulting:Level " + l) +
+         "<Desc>Hours of " + "work, week " + l + "</Desc>\n<Quantity>" + l +
+         "</Quantity>\n<Rate>95.00</Rate>\n" + "<Amount>" + std::to_string(95 * line) +
+         ".00</Amount>\n" + Ref("SalesTaxCodeRef", "80000003-1", "Non") + "</InvoiceLineRet>\n";
 }
 
 const std::string& InvoiceQueryResponse() {

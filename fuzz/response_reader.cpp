@@ -27,7 +27,12 @@ void Dump(const FieldElement& element, int depth, std::string& out) {
   Require(text == element.text(), "TextView differs from text()", text);
   out.append(static_cast<size_t>(depth), ' ');
   out.append(element.nodeName()).append(" (").append(element.baseName()).append(") [");
-  out.append(text).append("]\n");
+  out.append(text).append("]");
+  for (size_t i = 0; i < element.AttributeCount(); ++i) {
+    auto [name, value] = element.AttributeAt(i);
+    out.append(" ").append(name).append("=\"").append(value).append("\"");
+  }
+  out.append("\n");
   for (FieldElement child : element.Children()) Dump(child, depth + 1, out);
 }
 

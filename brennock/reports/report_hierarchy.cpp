@@ -23,16 +23,15 @@ std::vector<std::string> SplitAtColons(const std::string& text) {
   return parts;
 }
 
-std::string FirstColumnText(const rptRow& row) {
-  return AsciiUpper(row.Columns()->Item(1)->Text());
-}
+std::string FirstColumnText(const rptRow& row) { return AsciiUpper(row.ColumnList().FirstText()); }
 
 // Transaction lists: a data row's depth is the number of parts of its full name, a text row's
 // the position of its label among the parts of the data row below it.
 void IndentByRowNames(rptRows& rows) {
   std::vector<std::string> below;
-  for (int32_t i = rows.Count(); i >= 1; --i) {
-    rptRow& row = *rows.Item(i);
+  const auto& members = rows.NewEnum();
+  for (auto at = members.rbegin(); at != members.rend(); ++at) {
+    rptRow& row = **at;
     if (row.RowType() == qbRptRowTypeData) {
       below = SplitAtColons(row.RowDataValue());
       row.SetIndentLevel(static_cast<int16_t>(below.size()));
@@ -63,8 +62,9 @@ void IndentBySections(rptRows& rows) {
     open.pop_back();
     --depth;
   };
-  for (int32_t i = rows.Count(); i >= 1; --i) {
-    rptRow& row = *rows.Item(i);
+  const auto& members = rows.NewEnum();
+  for (auto at = members.rbegin(); at != members.rend(); ++at) {
+    rptRow& row = **at;
     const qbEnumRptRowType type = row.RowType();
     if (type == qbRptRowTypeText) {
       const std::string text = AsciiUpper(row.Text());
@@ -74,7 +74,7 @@ void IndentBySections(rptRows& rows) {
       row.SetIndentLevel(static_cast<int16_t>(depth));
       continue;
     }
-    if (row.Columns()->Count() == 0) continue;
+    if (row.ColumnList().Count() == 0) continue;
     const std::string text = FirstColumnText(row);
     if (type == qbRptRowTypeSubtotal) {
       if (text.starts_with("TOTAL "))
@@ -116,7 +116,7 @@ void SetFullNames(rptRows& rows) {
       path.emplace_back();
       continue;
     }
-    if (row.Columns()->Count() == 0) continue;
+    if (row.ColumnList().Count() == 0) continue;
     if (type == qbRptRowTypeData) {
       path[k] = FirstColumnText(row);
       row.SetFullName(JoinPath(path, k));
