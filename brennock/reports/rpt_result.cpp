@@ -84,15 +84,20 @@ void rptRow::Read(const FieldElement& row) {
     rowType_ = qbRptRowTypeSubtotal;
   rowNumber_ = NumberOf(row.AttributeText("rowNumber"));
   text_ = row.AttributeText("value");
+  // Room for every child as a cell, and for all their attribute values as texts: a little more
+  // than the cells take, and no growing.
   size_t cells = 0, bytes = 0;
   for (FieldElement child : row.Children()) {
-    if (child.baseName() != "ColData") continue;
     ++cells;
-    bytes += child.AttributeText("value").size() + child.AttributeText("dataType").size();
+    for (size_t i = 0, n = child.AttributeCount(); i < n; ++i)
+      bytes += child.AttributeAt(i).second.size();
   }
   columns_->ReserveLoaded(cells, bytes);
   for (FieldElement child : row.Children()) {
-    const std::string_view childName = child.baseName();
+    // Names without a prefix, the usual case, need no search for a colon.
+    const std::string_view written = child.nodeName();
+    const std::string_view childName =
+        written == "ColData" || written == "RowData" ? written : child.baseName();
     if (childName == "ColData") {
       // The first attribute of each name counts, as the document's getNamedItem finds it.
       int32_t id = 0;

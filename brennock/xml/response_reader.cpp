@@ -237,8 +237,8 @@ void ResponseReader::SkipBlanks() {
 bool ResponseReader::Name(std::string_view& name) {
   // The text ends in a NUL, which is no name character: no scan passes the end.
   if (!Is(*p_, kNameStart)) return Decline();
-  const char* start = p_++;
-  while (Is(*p_, kNameChar)) ++p_;
+  const char* start = p_;
+  p_ = NameEnd(p_ + 1, end_);
   name = std::string_view(start, static_cast<size_t>(p_ - start));
   return true;
 }
