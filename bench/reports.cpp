@@ -7,7 +7,10 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "bench/canned_processor.h"
+#include "bench/kept_heap.h"
 #include "brennock/brennock.h"
+#include "brennock/session/session_state.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"
 
@@ -72,6 +75,22 @@ void BM_GeneralLedgerLoadedByReport(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * books.answer.size()));
 }
 BENCHMARK(BM_GeneralLedgerLoadedByReport)->Unit(benchmark::kMillisecond);
+
+// The same answer through the whole query: sent, answered, loaded into rows.
+void BM_GeneralLedgerRefreshedByReport(benchmark::State& state) {
+  Books& books = Shared();
+  brennock::Session().processor = std::make_shared<brennock::bench::CannedProcessor>(books.answer);
+  brennock::Session().ticket = "T";
+  brennock::Report report;
+  report.SetBaseReport(brennock::qbReportGeneralLedger);
+  for (auto _ : state) {
+    report.Refresh();
+    benchmark::DoNotOptimize(report.ReportRows()->Count());
+  }
+  brennock::Session() = brennock::SessionState{};
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * books.answer.size()));
+}
+BENCHMARK(BM_GeneralLedgerRefreshedByReport)->Unit(benchmark::kMillisecond);
 
 void BM_GeneralLedgerParsedByPugixml(benchmark::State& state) {
   Books& books = Shared();

@@ -2,7 +2,7 @@
 // declines it, or the loader loads it and both give the same first-response status and the same
 // record elements; and a list query comes out the same (records, filed errors, raised error)
 // whether its response is read directly or, with a comment after the root that the reader does
-// not take, as a document.
+// not take, as a document; and so does a report.
 #include "brennock/xml/response_reader.h"
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
+#include "brennock/reports/report.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_document.h"
@@ -27,7 +28,12 @@ void Dump(const FieldElement& element, int depth, std::string& out) {
   Require(text == element.text(), "TextView differs from text()", text);
   out.append(static_cast<size_t>(depth), ' ');
   out.append(element.nodeName()).append(" (").append(element.baseName()).append(") [");
-  out.append(text).append("]\n");
+  out.append(text).append("]");
+  for (size_t i = 0; i < element.AttributeCount(); ++i) {
+    auto [name, value] = element.AttributeAt(i);
+    out.append(" ").append(name).append("=\"").append(value).append("\"");
+  }
+  out.append("\n");
   for (FieldElement child : element.Children()) Dump(child, depth + 1, out);
 }
 
@@ -108,6 +114,38 @@ void CompareQueries(const std::string& text) {
   Require(direct == loaded, "the query differs between the paths", direct + "---\n" + loaded);
 }
 
+// What a report's Refresh left behind: the raised error, or the report's head, columns and rows.
+std::string Refresh(const std::string& response) {
+  CannedSession().response = response;
+  Report report;
+  report.SetBaseReport(qbReportProfitAndLossStandard);
+  try {
+    report.Refresh();
+  } catch (const AutomationError& error) {
+    return "raised " + std::to_string(error.Number()) + " " + error.Source() + " " +
+           error.Description() + "\n";
+  }
+  std::string out = report.ResponseName() + "|" + report.Title() + "|" + report.Subtitle() + "|" +
+                    report.Basis() + "|" + std::to_string(report.MaxRows()) + "\n";
+  for (const auto& header : *report.ColumnHeaders())
+    out += "col " + std::to_string(header->ID()) + " " + header->Title() + "\n";
+  for (const auto& row : *report.ReportRows()) {
+    out += "row " + std::to_string(row->RowType()) + " " + std::to_string(row->RowNumber()) + " " +
+           row->Text() + " " + row->RowDataValue() + " " + std::to_string(row->IndentLevel()) +
+           " " + row->FullName();
+    for (const auto& cell : *row->Columns())
+      out += " " + std::to_string(cell->ID()) + ":" + cell->Text() + ":" + cell->DataType();
+    out += "\n";
+  }
+  return out;
+}
+
+void CompareReports(const std::string& text) {
+  const std::string direct = Refresh(text);
+  const std::string loaded = Refresh(text + "<!-- read as a document -->");
+  Require(direct == loaded, "the report differs between the paths", direct + "---\n" + loaded);
+}
+
 }  // namespace
 }  // namespace brennock::fuzz
 
@@ -118,5 +156,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!fuzz::CompareElements(text)) return 0;
   fuzz::CompareQueries<Classes>(text);
   fuzz::CompareQueries<Customers>(text);
+  fuzz::CompareReports(text);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "brennock/enums/report_enums.h"
 #include "brennock/errors/qc_errors.h"
@@ -133,6 +134,14 @@ class Report {
   const std::string& ResponseName() const noexcept { return responseName_; }
 
  private:
+  // Refresh, giving the response's markup when asked for it.
+  int32_t RefreshInto(std::string* xmlRet);
+  // Loads a successful answer straight from its text; false, with nothing loaded, when the answer
+  // is one to read as a document (a refusal, or a text the response reader declines).
+  bool LoadResponseText(const std::string& text);
+  struct Answer;
+  // Replaces the loaded report by what an answer held.
+  void Take(Answer& answer);
   void WriteRequest(RequestWriter& writer);
   void WriteColumns(RequestWriter& writer, qbEnumReportType type);
   void WriteOptions(RequestWriter& writer, qbEnumReportType type);

@@ -23,16 +23,27 @@ std::vector<std::string> SplitAtColons(const std::string& text) {
   return parts;
 }
 
-std::string FirstColumnText(const rptRow& row) {
-  return AsciiUpper(row.Columns()->Item(1)->Text());
+std::string FirstColumnText(const rptRow& row) { return AsciiUpper(row.ColumnList().FirstText()); }
+
+// Whether text, upper-cased as AsciiUpper does, is upper: no copy for each of a large report's
+// data rows.
+bool UpperEquals(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper[i]) return false;
+  }
+  return true;
 }
 
 // Transaction lists: a data row's depth is the number of parts of its full name, a text row's
 // the position of its label among the parts of the data row below it.
 void IndentByRowNames(rptRows& rows) {
   std::vector<std::string> below;
-  for (int32_t i = rows.Count(); i >= 1; --i) {
-    rptRow& row = *rows.Item(i);
+  const auto& members = rows.NewEnum();
+  for (auto at = members.rbegin(); at != members.rend(); ++at) {
+    rptRow& row = **at;
     if (row.RowType() == qbRptRowTypeData) {
       below = SplitAtColons(row.RowDataValue());
       row.SetIndentLevel(static_cast<int16_t>(below.size()));
@@ -63,8 +74,9 @@ void IndentBySections(rptRows& rows) {
     open.pop_back();
     --depth;
   };
-  for (int32_t i = rows.Count(); i >= 1; --i) {
-    rptRow& row = *rows.Item(i);
+  const auto& members = rows.NewEnum();
+  for (auto at = members.rbegin(); at != members.rend(); ++at) {
+    rptRow& row = **at;
     const qbEnumRptRowType type = row.RowType();
     if (type == qbRptRowTypeText) {
       const std::string text = AsciiUpper(row.Text());
@@ -74,7 +86,12 @@ void IndentBySections(rptRows& rows) {
       row.SetIndentLevel(static_cast<int16_t>(depth));
       continue;
     }
-    if (row.Columns()->Count() == 0) continue;
+    if (row.ColumnList().Count() == 0) continue;
+    if (type == qbRptRowTypeData) {
+      if (!open.empty() && UpperEquals(row.ColumnList().FirstText(), open.back())) closeSection();
+      row.SetIndentLevel(static_cast<int16_t>(depth));
+      continue;
+    }
     const std::string text = FirstColumnText(row);
     if (type == qbRptRowTypeSubtotal) {
       if (text.starts_with("TOTAL "))
@@ -87,9 +104,6 @@ void IndentBySections(rptRows& rows) {
         openSection(row, text);
     } else if (type == qbRptRowTypeTotal) {
       openSection(row, text.starts_with("TOTAL ") ? text.substr(6) : text);
-    } else if (type == qbRptRowTypeData) {
-      if (!open.empty() && text == open.back()) closeSection();
-      row.SetIndentLevel(static_cast<int16_t>(depth));
     }
   }
 }
@@ -106,25 +120,35 @@ std::string JoinPath(const std::vector<std::string>& path, size_t through) {
 void SetFullNames(rptRows& rows) {
   std::vector<std::string> path(1);
   size_t k = 0;
-  for (const auto& member : rows) {
+  // The labels above level k joined, with the colon that follows them: what every data row's
+  // name starts with, changed only by text and closing rows.
+  std::string above;
+  for (const auto& member : rows.NewEnum()) {
     rptRow& row = *member;
     const qbEnumRptRowType type = row.RowType();
     if (type == qbRptRowTypeText) {
       path[k] = AsciiUpper(row.Text());
       row.SetFullName(JoinPath(path, k));
+      above = row.FullName() + ':';
       ++k;
       path.emplace_back();
       continue;
     }
-    if (row.Columns()->Count() == 0) continue;
+    if (row.ColumnList().Count() == 0) continue;
     if (type == qbRptRowTypeData) {
-      path[k] = FirstColumnText(row);
-      row.SetFullName(JoinPath(path, k));
+      const std::string_view label = row.ColumnList().FirstText();
+      std::string name;
+      name.reserve(above.size() + label.size());
+      name.append(above).append(label);
+      for (auto c = name.begin() + static_cast<std::ptrdiff_t>(above.size()); c != name.end(); ++c)
+        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+      row.SetFullName(std::move(name));
     } else if (type == qbRptRowTypeTotal || type == qbRptRowTypeSubtotal) {
       if (k == 0) return;
       --k;
       path.pop_back();
       row.SetFullName(JoinPath(path, k));
+      above = k == 0 ? std::string() : JoinPath(path, k - 1) + ':';
     }
   }
 }

@@ -1,12 +1,19 @@
 // Sending a report query and loading QuickBooks' answer into rows and column headers.
 #include <charconv>
+#include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/raise.h"
 #include "brennock/reports/report.h"
 #include "brennock/reports/report_xml.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/util/slab_allocator.h"
+#include "brennock/xml/element_tree.h"
+#include "brennock/xml/response_reader.h"
 #include "brennock/xml/xml_document.h"
+#include "brennock/xml/xml_markup.h"
 
 namespace brennock {
 
@@ -27,20 +34,29 @@ XmlNode FirstResponse(const XmlDocument& reply) {
   return FirstElement(FirstElement(reply.documentElement()));
 }
 
-}  // namespace
-
-int32_t Report::Refresh() {
-  std::string ignored;
-  return Refresh2(ignored);
+// A count of the report's head ("NumRows"), read as atoi reads it.
+int32_t HeadCount(const FieldElement& element) {
+  std::string scratch;
+  return std::atoi(std::string(element.TextView(scratch)).c_str());
 }
 
-int32_t Report::Refresh2(std::string& sXmlRet) {
+}  // namespace
+
+int32_t Report::Refresh() { return RefreshInto(nullptr); }
+
+int32_t Report::Refresh2(std::string& sXmlRet) { return RefreshInto(&sXmlRet); }
+
+int32_t Report::RefreshInto(std::string* xmlRet) {
   for (int attempt = 0;; ++attempt) {
     const std::string request = SaveToXml();
     if (!builder_) builder_ = std::make_unique<xmlBldr>();
     builder_->NewClear();
     builder_->InsertRawXML(request);
-    std::shared_ptr<XmlDocument> reply = builder_->NewSendRequest();
+    std::string text = builder_->NewSendRequestText();
+    // A plainly written answer is read straight into rows; the markup of the response, a
+    // refusal and whatever the reader declines take the document.
+    if (!displayReport_ && xmlRet == nullptr && LoadResponseText(text)) return 0;
+    std::shared_ptr<XmlDocument> reply = builder_->ParseResponse(std::move(text));
     if (displayReport_) return 0;
     XmlNode response = reply ? FirstResponse(*reply) : XmlNode();
     if (!response) {
@@ -51,7 +67,7 @@ int32_t Report::Refresh2(std::string& sXmlRet) {
     const std::string code = AttributeText(response, "statusCode");
     const std::string message = AttributeText(response, "statusMessage");
     if (code == "0") {
-      sXmlRet = response.xml();
+      if (xmlRet != nullptr) *xmlRet = response.xml();
       FromDom(response);
       return 0;
     }
@@ -68,38 +84,113 @@ int32_t Report::Refresh2(std::string& sXmlRet) {
   }
 }
 
-void Report::FromDom(const XmlNode& obj) {
-  responseName_ = obj.baseName();
-  columnHeaders_->ClearLoaded();
-  reportRows_->Clear();
-  XmlNode reportRet = FirstElement(obj);
-  if (!reportRet) return;
-  for (const XmlNode& child : reportRet.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    const std::string name = child.baseName();
+// What a response holds, read before it replaces the loaded report: a text that turns out broken
+// after its rows leaves the report as it was, as a document that does not load does.
+struct Report::Answer {
+  std::string responseName;
+  bool hasReport = false;
+  std::optional<std::string> title, subtitle, basis;
+  std::optional<int32_t> maxRows, maxColumns, columnTitleRows;
+  std::vector<std::shared_ptr<rptColumnHeader>> headers;
+  rptRows rows;
+
+  // One element of the report other than ReportData.
+  void ReadHead(const FieldElement& child) {
+    std::string scratch;
+    const std::string_view name = child.baseName();
     if (name == "ReportTitle") {
-      title_ = child.text();
+      title = child.TextView(scratch);
     } else if (name == "ReportSubtitle") {
-      subtitle_ = child.text();
+      subtitle = child.TextView(scratch);
     } else if (name == "ReportBasis") {
-      try {
-        SetBasis(child.text());
-      } catch (const AutomationError&) {
-        basis_.clear();  // a basis this library does not name ("None")
-      }
+      basis = child.TextView(scratch);
     } else if (name == "NumRows") {
-      maxRows_ = std::atoi(child.text().c_str());
+      maxRows = HeadCount(child);
     } else if (name == "NumColumns") {
-      maxColumns_ = std::atoi(child.text().c_str());
+      maxColumns = HeadCount(child);
     } else if (name == "NumColTitleRows") {
-      columnTitleRows_ = std::atoi(child.text().c_str());
+      columnTitleRows = HeadCount(child);
     } else if (name == "ColDesc") {
-      columnHeaders_->AppendLoaded()->FromDom(child);
-    } else if (name == "ReportData") {
-      for (const XmlNode& row : child.childNodes())
-        if (row.nodeType() == NODE_ELEMENT) reportRows_->Add()->FromDom(row);
+      headers.push_back(MakeSlabShared<rptColumnHeader>());
+      headers.back()->Read(child);
     }
   }
+  void AddRow(const FieldElement& row) { rows.Add()->Read(row); }
+};
+
+bool Report::LoadResponseText(const std::string& text) {
+  ResponseReader reader(text);
+  if (!reader.OpenFirstResponse()) return false;
+  // The document reads the first status attribute of the name, the builder the last: only an
+  // answer where both are "0" is read here.
+  auto [code, hasCode] = reader.FirstResponseAttribute("statusCode");
+  auto [firstCode, hasFirstCode] = reader.FirstResponseAttribute("statusCode", true);
+  if (!hasCode || code != "0" || firstCode != "0") return false;
+  const std::string_view message = reader.FirstResponseAttribute("statusMessage").first;
+  Answer answer;
+  answer.responseName = detail::LocalName(reader.FirstResponseName());
+  // The report element is entered, and so is its ReportData: one row is held at a time.
+  ElementTree head, element;
+  bool empty = false;
+  if (reader.EnterRecord(head, empty)) {
+    answer.hasReport = true;
+    std::string_view name;
+    while (!empty && reader.PeekRecord(name)) {
+      if (detail::LocalName(name) == "ReportData") {
+        bool noRows = false;
+        if (!reader.EnterRecord(head, noRows)) break;
+        while (!noRows && reader.NextRecord(element)) answer.AddRow(element.Root());
+      } else if (reader.NextRecord(element)) {
+        answer.ReadHead(element.Root());
+      }
+      if (reader.Declined()) return false;
+    }
+  }
+  // What follows the report is only checked, as a document load would check it.
+  while (reader.NextRecord(element)) {
+  }
+  if (!reader.Finish()) return false;
+  builder_->TakeFirstStatus(code, message);
+  Take(answer);
+  return true;
+}
+
+void Report::FromDom(const XmlNode& obj) {
+  Answer answer;
+  answer.responseName = obj.baseName();
+  if (XmlNode reportRet = FirstElement(obj)) {
+    answer.hasReport = true;
+    ElementTree tree(reportRet);
+    for (FieldElement child : tree.Root().Children()) {
+      if (child.baseName() != "ReportData") {
+        answer.ReadHead(child);
+        continue;
+      }
+      for (FieldElement row : child.Children()) answer.AddRow(row);
+    }
+  }
+  Take(answer);
+}
+
+void Report::Take(Answer& answer) {
+  responseName_ = std::move(answer.responseName);
+  columnHeaders_->ClearLoaded();
+  reportRows_->Clear();
+  if (!answer.hasReport) return;
+  if (answer.title) title_ = std::move(*answer.title);
+  if (answer.subtitle) subtitle_ = std::move(*answer.subtitle);
+  if (answer.basis) {
+    try {
+      SetBasis(*answer.basis);
+    } catch (const AutomationError&) {
+      basis_.clear();  // a basis this library does not name ("None")
+    }
+  }
+  if (answer.maxRows) maxRows_ = *answer.maxRows;
+  if (answer.maxColumns) maxColumns_ = *answer.maxColumns;
+  if (answer.columnTitleRows) columnTitleRows_ = *answer.columnTitleRows;
+  for (auto& header : answer.headers) columnHeaders_->AddObject(std::move(header));
+  reportRows_->Swap(answer.rows);
   SetReportHierarchy(baseReport_, *reportRows_);
 }
 

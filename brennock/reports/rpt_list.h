@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "brennock/errors/collection_support.h"
+#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 
@@ -37,10 +38,17 @@ class RptList {
     items_.clear();
     keys_.clear();
   }
+  // Makes room for that many members (a report's rows, a row's cells).
+  void Reserve(size_t count) { items_.reserve(count); }
+  // Exchanges the members of two lists (a loaded answer takes the place of the last one).
+  void Swap(RptList& other) noexcept {
+    items_.swap(other.items_);
+    keys_.swap(other.keys_);
+  }
   void Remove(int32_t index) {
     if (index < 1 || index > Count()) RaiseCollectionPositionOutOfRange(Name);
     items_.erase(items_.begin() + (index - 1));
-    keys_.erase(keys_.begin() + (index - 1));
+    if (!keys_.empty()) keys_.erase(keys_.begin() + (index - 1));
   }
   void Remove(const std::string& key) { Remove(Find(key)); }
   // Appends an existing member (457 when the key is taken).
@@ -48,14 +56,15 @@ class RptList {
     if (!key.empty()) {
       for (const auto& k : keys_)
         if (!k.empty() && CollectionKeysEqual(k, key)) RaiseDuplicateCollectionKey(Name);
+      keys_.resize(items_.size());
     }
     items_.push_back(std::move(member));
-    keys_.push_back(key);
+    if (!keys_.empty() || !key.empty()) keys_.push_back(key);
   }
 
  protected:
   std::shared_ptr<T> Append(const std::string& key = {}) {
-    auto member = std::make_shared<T>();
+    auto member = MakeSlabShared<T>();
     AddObject(member, key);
     return member;
   }
@@ -69,7 +78,9 @@ class RptList {
   }
 
   std::vector<std::shared_ptr<T>> items_;
-  std::vector<std::string> keys_;  // parallel to items_; empty: added without a key
+  // Parallel to items_ once any member was added with a key (an empty key: added without one);
+  // empty while none was, as for the thousands of rows and cells of a loaded report.
+  std::vector<std::string> keys_;
 };
 
 }  // namespace brennock

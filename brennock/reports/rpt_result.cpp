@@ -1,17 +1,53 @@
 #include "brennock/reports/rpt_result.h"
 
 #include <charconv>
+#include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/reports/report_xml.h"
-#include "brennock/xml/xml_attributes.h"
-#include "brennock/xml/xml_node.h"
+#include "brennock/util/slab_allocator.h"
+#include "brennock/xml/element_tree.h"
 
 namespace brennock {
 
-rptRow::rptRow() : columns_(std::make_shared<rptColumns>()) {}
+rptRow::rptRow() : columns_(MakeSlabShared<rptColumns>()) {}
+
+void rptColumns::AddLoaded(int32_t id, std::string_view text, std::string_view dataType) {
+  const auto at = static_cast<uint32_t>(texts_.size());
+  if (texts_.size() + text.size() + dataType.size() > UINT32_MAX) throw std::bad_alloc();
+  texts_.append(text).append(dataType);
+  cells_.push_back(Cell{id, at, static_cast<uint32_t>(text.size()),
+                        static_cast<uint32_t>(at + text.size()),
+                        static_cast<uint32_t>(dataType.size())});
+}
+
+void rptColumns::ReserveLoaded(size_t cells, size_t textBytes) {
+  cells_.reserve(cells);
+  texts_.reserve(textBytes);
+}
+
+std::string_view rptColumns::FirstText() const {
+  if (!cells_.empty()) return std::string_view(texts_).substr(cells_[0].text, cells_[0].textSize);
+  return List::Count() == 0 ? std::string_view() : std::string_view(List::Item(1)->Text());
+}
+
+void rptColumns::MakeCells() {
+  std::vector<Cell> cells = std::move(cells_);
+  cells_.clear();
+  std::string texts = std::move(texts_);
+  texts_.clear();
+  Reserve(cells.size());
+  const std::string_view all(texts);
+  for (const Cell& cell : cells) {
+    std::shared_ptr<rptColumn> column = List::Append();
+    column->SetID(cell.id);
+    column->SetText(std::string(all.substr(cell.text, cell.textSize)));
+    column->SetDataType(std::string(all.substr(cell.dataType, cell.dataTypeSize)));
+  }
+}
 
 std::shared_ptr<rptRow> rptRows::Add() {
   auto row = Append();
@@ -25,8 +61,19 @@ std::shared_ptr<rptRow> rptRows::AddWithKey(const std::string& skey) {
   return row;
 }
 
-void rptRow::FromDom(const XmlNode& row) {
-  const std::string name = row.baseName();
+namespace {
+
+// The leading number of an attribute's text; 0 when absent or not a number.
+int32_t NumberOf(std::string_view text) {
+  int32_t value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+}  // namespace
+
+void rptRow::Read(const FieldElement& row) {
+  const std::string_view name = row.baseName();
   if (name == "TextRow")
     rowType_ = qbRptRowTypeText;
   else if (name == "DataRow")
@@ -35,19 +82,44 @@ void rptRow::FromDom(const XmlNode& row) {
     rowType_ = qbRptRowTypeTotal;
   else if (name == "SubtotalRow")
     rowType_ = qbRptRowTypeSubtotal;
-  rowNumber_ = AttributeNumber(row, "rowNumber");
-  text_ = AttributeText(row, "value");
-  for (const XmlNode& child : row.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    const std::string childName = child.baseName();
+  rowNumber_ = NumberOf(row.AttributeText("rowNumber"));
+  text_ = row.AttributeText("value");
+  // Room for every child as a cell, and for all their attribute values as texts: a little more
+  // than the cells take, and no growing.
+  size_t cells = 0, bytes = 0;
+  for (FieldElement child : row.Children()) {
+    ++cells;
+    for (size_t i = 0, n = child.AttributeCount(); i < n; ++i)
+      bytes += child.AttributeAt(i).second.size();
+  }
+  columns_->ReserveLoaded(cells, bytes);
+  for (FieldElement child : row.Children()) {
+    // Names without a prefix, the usual case, need no search for a colon.
+    const std::string_view written = child.nodeName();
+    const std::string_view childName =
+        written == "ColData" || written == "RowData" ? written : child.baseName();
     if (childName == "ColData") {
-      auto column = columns_->Add();
-      column->SetID(AttributeNumber(child, "colID"));
-      column->SetText(AttributeText(child, "value"));
-      column->SetDataType(AttributeText(child, "dataType"));
+      // The first attribute of each name counts, as the document's getNamedItem finds it.
+      int32_t id = 0;
+      std::string_view value, dataType;
+      bool hasId = false, hasValue = false, hasDataType = false;
+      for (size_t i = 0, n = child.AttributeCount(); i < n; ++i) {
+        auto [attribute, text] = child.AttributeAt(i);
+        if (attribute == "colID" && !hasId) {
+          id = NumberOf(text);
+          hasId = true;
+        } else if (attribute == "value" && !hasValue) {
+          value = text;
+          hasValue = true;
+        } else if (attribute == "dataType" && !hasDataType) {
+          dataType = text;
+          hasDataType = true;
+        }
+      }
+      columns_->AddLoaded(id, value, dataType);
     } else if (childName == "RowData") {
-      rowDataType_ = AttributeText(child, "rowType");
-      rowDataValue_ = AttributeText(child, "value");
+      rowDataType_ = child.AttributeText("rowType");
+      rowDataValue_ = child.AttributeText("value");
     }
   }
 }
@@ -83,19 +155,19 @@ int32_t ColumnDataType(std::string_view dataType) {
 
 }  // namespace
 
-void rptColumnHeader::FromDom(const XmlNode& colDesc) {
-  id_ = AttributeNumber(colDesc, "colID");
-  dataType_ = ColumnDataType(AttributeText(colDesc, "dataType"));
-  for (const XmlNode& child : colDesc.childNodes()) {
-    if (child.nodeType() != NODE_ELEMENT) continue;
-    const std::string name = child.baseName();
+void rptColumnHeader::Read(const FieldElement& colDesc) {
+  id_ = NumberOf(colDesc.AttributeText("colID"));
+  dataType_ = ColumnDataType(colDesc.AttributeText("dataType"));
+  std::string scratch;
+  for (FieldElement child : colDesc.Children()) {
+    const std::string_view name = child.baseName();
     if (name == "ColTitle") {
-      titleRow_ = AttributeNumber(child, "titleRow");
-      title_ = AttributeText(child, "value");
+      titleRow_ = NumberOf(child.AttributeText("titleRow"));
+      title_ = child.AttributeText("value");
       titleTexts_[titleRow_] = title_;
       titleLines_ = static_cast<int16_t>(titleTexts_.size());
     } else if (name == "ColType") {
-      field_ = ReportFieldOf(child.text());
+      field_ = ReportFieldOf(child.TextView(scratch));
     }
   }
 }

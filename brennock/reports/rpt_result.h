@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "brennock/enums/report_enums.h"
 #include "brennock/reports/rpt_list.h"
@@ -11,7 +13,7 @@
 
 namespace brennock {
 
-class XmlNode;
+class FieldElement;
 
 namespace detail {
 inline constexpr char kRptColumnsName[] = "rptColumns";
@@ -35,9 +37,79 @@ class rptColumn {
   std::string dataType_;
 };
 
+// The cells of a row. A loaded row keeps its cells compactly, their texts back to back, and makes
+// the rptColumn objects only when a caller first asks for them: a report of a quarter of a million
+// rows is mostly read for a few of its cells, or only for its totals.
 class rptColumns : public RptList<rptColumn, detail::kRptColumnsName> {
+  using List = RptList<rptColumn, detail::kRptColumnsName>;
+
  public:
-  std::shared_ptr<rptColumn> Add() { return Append(); }
+  std::shared_ptr<rptColumn> Add() {
+    Materialize();
+    return Append();
+  }
+  std::shared_ptr<rptColumn> Item(int32_t index) const {
+    Materialize();
+    return List::Item(index);
+  }
+  std::shared_ptr<rptColumn> Item(const std::string& key) const {
+    Materialize();
+    return List::Item(key);
+  }
+  int32_t Count() const noexcept {
+    return cells_.empty() ? List::Count() : static_cast<int32_t>(cells_.size());
+  }
+  List::const_iterator begin() const {
+    Materialize();
+    return List::begin();
+  }
+  List::const_iterator end() const {
+    Materialize();
+    return List::end();
+  }
+  const std::vector<std::shared_ptr<rptColumn>>& NewEnum() const {
+    Materialize();
+    return List::NewEnum();
+  }
+  void Clear() noexcept {
+    cells_.clear();
+    texts_.clear();
+    List::Clear();
+  }
+  void Remove(int32_t index) {
+    Materialize();
+    List::Remove(index);
+  }
+  void Remove(const std::string& key) {
+    Materialize();
+    List::Remove(key);
+  }
+  void AddObject(std::shared_ptr<rptColumn> member, const std::string& key = {}) {
+    Materialize();
+    List::AddObject(std::move(member), key);
+  }
+
+  // Library-internal.
+  // A loaded cell, kept compactly; the list must hold no cell objects yet.
+  void AddLoaded(int32_t id, std::string_view text, std::string_view dataType);
+  void ReserveLoaded(size_t cells, size_t textBytes);
+  // The first cell's text, without making the cell objects; empty without cells.
+  std::string_view FirstText() const;
+
+ private:
+  struct Cell {
+    int32_t id;
+    uint32_t text, textSize;  // where the texts sit in texts_
+    uint32_t dataType, dataTypeSize;
+  };
+  // Turns the compact cells into cell objects, once.
+  void Materialize() const {
+    if (!cells_.empty()) const_cast<rptColumns*>(this)->MakeCells();
+  }
+  void MakeCells();
+
+  std::vector<Cell> cells_;
+  std::string texts_;
 };
 
 // One row of a loaded report: its kind, its cells, and where it sits in the report's hierarchy.
@@ -68,9 +140,11 @@ class rptRow {
   void SetUserData(Variant value) { userData_ = std::move(value); }
   std::shared_ptr<rptColumns> Columns() const noexcept { return columns_; }
   void SetColumns(std::shared_ptr<rptColumns> value) { columns_ = std::move(value); }
+  // Library-internal: the cells without a handle of the caller's own.
+  const rptColumns& ColumnList() const noexcept { return *columns_; }
 
   // Library-internal: reads a TextRow, DataRow, SubtotalRow or TotalRow element.
-  void FromDom(const XmlNode& row);
+  void Read(const FieldElement& row);
 
  private:
   qbEnumRptRowType rowType_ = static_cast<qbEnumRptRowType>(0);
@@ -109,7 +183,7 @@ class rptColumnHeader {
   void SetTitleText(int32_t Index, std::string value);
 
   // Library-internal: reads a ColDesc element.
-  void FromDom(const XmlNode& colDesc);
+  void Read(const FieldElement& colDesc);
 
  private:
   int32_t id_ = 0;

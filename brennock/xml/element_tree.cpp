@@ -26,6 +26,21 @@ std::string_view FieldElement::baseName() const { return detail::LocalName(nodeN
 
 std::string FieldElement::text() const { return tree_->Text(node_); }
 
+std::pair<std::string_view, bool> FieldElement::Attribute(std::string_view name) const {
+  const uint32_t content = tree_->ContentStart(node_);
+  for (uint32_t at = node_ + 1; at < content; at += 2) {
+    if (tree_->View(at) == name) return {tree_->View(at + 1), true};
+  }
+  return {{}, false};
+}
+
+size_t FieldElement::AttributeCount() const { return (tree_->ContentStart(node_) - node_ - 1) / 2; }
+
+std::pair<std::string_view, std::string_view> FieldElement::AttributeAt(size_t index) const {
+  const auto at = static_cast<uint32_t>(node_ + 1 + 2 * index);
+  return {tree_->View(at), tree_->View(at + 1)};
+}
+
 // ---- ElementTree --------------------------------------------------------------------------------
 
 ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }
@@ -60,13 +75,20 @@ void ElementTree::AddDecodedText(std::string_view text) {
   Append(offset, text.size(), Kind::kDecodedText);
 }
 
+void ElementTree::AddDecodedAttribute(std::string_view name, std::string_view value) {
+  const auto offset = reinterpret_cast<const char*>(static_cast<uintptr_t>(decoded_.size()));
+  decoded_ += value;
+  Append(name.data(), name.size(), Kind::kAttribute);
+  Append(offset, value.size(), Kind::kDecodedValue);
+}
+
 void ElementTree::Finish() {
   if (decoded_.empty()) return;
   for (uint32_t i = 0; i < size_; ++i) {
     Node& node = nodes_[i];
-    if (node.kind == Kind::kDecodedText) {
+    if (node.kind == Kind::kDecodedText || node.kind == Kind::kDecodedValue) {
       node.data = decoded_.data() + reinterpret_cast<uintptr_t>(node.data);
-      node.kind = Kind::kText;
+      node.kind = node.kind == Kind::kDecodedText ? Kind::kText : Kind::kValue;
     }
   }
 }
@@ -81,6 +103,8 @@ void ElementTree::CopyFrom(const XmlNode& element) {
     switch (at.type()) {
       case pugi::node_element:
         OpenElement(at.name());
+        for (pugi::xml_attribute attribute : at.attributes())
+          AddAttribute(attribute.name(), attribute.value());
         if (pugi::xml_node child = at.first_child()) {
           at = child;
           continue;
@@ -114,7 +138,7 @@ std::string ElementTree::Text(uint32_t element) const {
   // Every text inside the element, in document order, then trimmed as one.
   std::string text;
   for (uint32_t i = element + 1; i < nodes_[element].end; ++i) {
-    if (nodes_[i].kind != Kind::kElement) text += View(i);
+    if (nodes_[i].kind == Kind::kText) text += View(i);
   }
   std::string_view kept = detail::TrimBlanks(text);
   if (kept.size() == text.size()) return text;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "brennock/xml/xml_blanks.h"
 
@@ -62,6 +63,14 @@ class FieldElement {
   std::string_view TextView(std::string& scratch) const;
   // The child elements, in document order.
   Range Children() const;
+  // The value of the element's attribute of that name as written (references replaced), and
+  // whether the element has it; the first of that name.
+  std::pair<std::string_view, bool> Attribute(std::string_view name) const;
+  // The same value, empty when the element has no such attribute.
+  std::string_view AttributeText(std::string_view name) const { return Attribute(name).first; }
+  // The attributes in document order: how many, and the name and value of one (0-based).
+  size_t AttributeCount() const;
+  std::pair<std::string_view, std::string_view> AttributeAt(size_t index) const;
 
  private:
   const ElementTree* tree_;
@@ -96,6 +105,14 @@ class ElementTree {
     innermost_ = index;
     ++depth_;
   }
+  // An attribute of the element just opened, before any of its content: the value stays where it
+  // is. Attributes keep their bytes as the document loader gives them (no Windows-1252 reading).
+  void AddAttribute(std::string_view name, std::string_view value) {
+    Append(name.data(), name.size(), Kind::kAttribute);
+    Append(value.data(), value.size(), Kind::kValue);
+  }
+  // The same for a value that had to be decoded: it is kept in the tree.
+  void AddDecodedAttribute(std::string_view name, std::string_view value);
   // A piece of text that stays where it is, unless it holds C1 controls: those read as the
   // Windows-1252 characters QuickBooks means by them, and the text is kept in the tree.
   void AddText(std::string_view text) {
@@ -125,7 +142,8 @@ class ElementTree {
  private:
   friend class FieldElement;
 
-  enum class Kind : uint8_t { kElement, kText, kDecodedText };
+  // An attribute is two nodes right after its element: its name, then its value.
+  enum class Kind : uint8_t { kElement, kText, kDecodedText, kAttribute, kValue, kDecodedValue };
   // Nodes are kept in document order, so an element's content is the nodes up to its end, and a
   // node's next sibling starts at its end.
   struct Node {
@@ -151,6 +169,13 @@ class ElementTree {
     return node < limit ? node : limit;
   }
   std::string_view View(uint32_t node) const { return {nodes_[node].data, nodes_[node].size}; }
+  // The first node of an element's content, past its attributes.
+  uint32_t ContentStart(uint32_t element) const {
+    uint32_t node = element + 1;
+    const uint32_t limit = nodes_[element].end;
+    while (node < limit && nodes_[node].kind == Kind::kAttribute) node += 2;
+    return node;
+  }
   std::string Text(uint32_t element) const;
 
   std::unique_ptr<Node[]> nodes_;
@@ -177,7 +202,7 @@ inline std::string_view FieldElement::TextView(std::string& scratch) const {
   const ElementTree::Node& node = tree_->nodes_[node_];
   if (node.end == node_ + 1) return {};
   // The usual field: one piece of text and nothing else.
-  if (node.end == node_ + 2 && tree_->nodes_[node_ + 1].kind != ElementTree::Kind::kElement) {
+  if (node.end == node_ + 2 && tree_->nodes_[node_ + 1].kind == ElementTree::Kind::kText) {
     return detail::TrimBlanks(tree_->View(node_ + 1));
   }
   scratch = text();

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstdint>
 
-#include "brennock/xml/response_limits.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -178,6 +177,32 @@ const char* TextStop(const char* p, const char* end) {
   return p;
 }
 
+// The first byte from p on that may end an attribute value, or needs a look: the quote, '<', '&',
+// '?', a control character or a non-ASCII byte.
+const char* ValueStop(const char* p, const char* end, char quote) {
+#if defined(__SSE2__)
+  while (end - p >= 16) {
+    const __m128i v = Block(p);
+    const __m128i special =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, Bytes(quote)), _mm_cmpeq_epi8(v, Bytes('<'))),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, Bytes('&')), _mm_cmpeq_epi8(v, Bytes('?'))));
+    // Signed, control characters and non-ASCII bytes both compare below a space.
+    const __m128i stop = _mm_or_si128(special, _mm_cmplt_epi8(v, Bytes(0x20)));
+    const auto found = static_cast<uint32_t>(_mm_movemask_epi8(stop));
+    if (found != 0) return p + std::countr_zero(found);
+    p += 16;
+  }
+#else
+  (void)end;
+#endif
+  for (;; ++p) {
+    const char c = *p;
+    if (c == quote || c == '<' || c == '&' || c == '?' || static_cast<unsigned char>(c) < 0x20 ||
+        static_cast<unsigned char>(c) >= 0x80)
+      return p;
+  }
+}
+
 // Whether the text at p starts with name (which lies earlier in the same text).
 bool StartsWithName(const char* p, std::string_view name, const char* end) {
 #if defined(__SSE2__)
@@ -212,13 +237,13 @@ void ResponseReader::SkipBlanks() {
 bool ResponseReader::Name(std::string_view& name) {
   // The text ends in a NUL, which is no name character: no scan passes the end.
   if (!Is(*p_, kNameStart)) return Decline();
-  const char* start = p_++;
-  while (Is(*p_, kNameChar)) ++p_;
+  const char* start = p_;
+  p_ = NameEnd(p_ + 1, end_);
   name = std::string_view(start, static_cast<size_t>(p_ - start));
   return true;
 }
 
-bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty) {
+bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty, ElementTree* tree) {
   if (keep) attributes_.clear();
   for (;;) {
     const bool blank = Is(*p_, kBlank);
@@ -248,16 +273,37 @@ bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty) {
     const char quote = *p_;
     if (quote != '"' && quote != '\'') return Decline();
     const char* value = ++p_;
-    // Values the document loader would rewrite (references, blanks other than spaces) are left
-    // to it.
-    while (*p_ != quote) {
-      if (Is(*p_, kTextStop) || *p_ == '\t' || *p_ == '\n') return Decline();
-      // The loader ends the declaration at the first "?>", even inside a quoted value.
-      if (declaration && p_[0] == '?' && p_[1] == '>') return Decline();
+    // Values the document loader would rewrite (blanks other than spaces) are left to it; an
+    // element's values may hold references and UTF-8, which its tree is given decoded.
+    bool decode = false;
+    bool wide = false;
+    for (;;) {
+      p_ = ValueStop(p_, end_, quote);
+      const char c = *p_;
+      if (c == quote) break;
+      if (c == '?') {
+        // The loader ends the declaration at the first "?>", even inside a quoted value.
+        if (declaration && p_[1] == '>') return Decline();
+      } else if (tree != nullptr && c == '&') {
+        decode = true;
+      } else if (tree != nullptr && static_cast<unsigned char>(c) >= 0x80) {
+        wide = true;
+      } else {
+        return Decline();  // '<', a control character or blank other than a space, the end
+      }
       ++p_;
     }
-    if (keep)
-      attributes_.emplace_back(name, std::string_view(value, static_cast<size_t>(p_ - value)));
+    const std::string_view raw(value, static_cast<size_t>(p_ - value));
+    if (keep) attributes_.emplace_back(name, raw);
+    if (tree != nullptr) {
+      if (wide && detail::FindInvalidUtf8(raw) != std::string_view::npos) return Decline();
+      if (decode) {
+        if (!Decode(raw, decoded_)) return Decline();
+        tree->AddDecodedAttribute(name, decoded_);
+      } else {
+        tree->AddAttribute(name, raw);
+      }
+    }
     ++p_;
   }
 }
@@ -324,19 +370,18 @@ bool ResponseReader::Element(ElementTree& tree) {
     const char* name = ++p;  // past '<'
     if (!Is(*p, kNameStart)) return Decline();
     p = NameEnd(p + 1, end_);
-    std::string_view tag(name, static_cast<size_t>(p - name));
+    tree.OpenElement(std::string_view(name, static_cast<size_t>(p - name)));
     bool empty = false;
     if (*p == '>') {
       ++p;
     } else {
       p_ = p;
-      if (!Attributes(false, false, empty)) return false;
+      if (!Attributes(false, false, empty, &tree)) return false;
       p = p_;
     }
-    tree.OpenElement(tag);
     if (empty) tree.CloseElement();
-    // The record sits three levels below the document's element.
-    if (tree.OpenDepth() + 3 > maxDepth_) return Decline();
+    // The record sits below the elements still open around it.
+    if (tree.OpenDepth() + open_.size() > maxDepth_) return Decline();
     // Content up to the next child's start tag, or to the end of this element.
     for (;;) {
       if (tree.OpenDepth() == base) {
@@ -400,31 +445,69 @@ bool ResponseReader::OpenFirstResponse() {
   if (!OpenContainer(false) || !OpenContainer(false)) return false;
   std::string_view name;
   if (!StartTag(name, true, empty)) return false;
+  firstResponse_ = name;
   if (!empty) open_.push_back(name);
+  recordsDepth_ = open_.size();
   inRecords_ = !empty;
   return true;
 }
 
-std::pair<std::string_view, bool> ResponseReader::FirstResponseAttribute(
-    std::string_view name) const {
+std::pair<std::string_view, bool> ResponseReader::FirstResponseAttribute(std::string_view name,
+                                                                         bool first) const {
+  if (first) {
+    for (const auto& [attribute, value] : attributes_) {
+      if (attribute == name) return {value, true};
+    }
+    return {{}, false};
+  }
   for (auto at = attributes_.rbegin(); at != attributes_.rend(); ++at) {
     if (at->first == name) return {at->second, true};
   }
   return {{}, false};
 }
 
-bool ResponseReader::NextRecord(ElementTree& tree) {
+bool ResponseReader::AtRecord() {
   if (!inRecords_ || declined_) return false;
   // Text between records is checked, not kept: the records are the elements.
   if (!Text(nullptr)) return false;
-  if (p_[1] == '/') {
-    inRecords_ = false;
-    EndTag();
-    return false;
-  }
+  if (p_[1] != '/') return true;
+  // The end of the element the records were in: the first response, or one entered.
+  if (!EndTag()) return false;
+  if (open_.size() < recordsDepth_) inRecords_ = false;
+  return false;
+}
+
+bool ResponseReader::PeekRecord(std::string_view& name) {
+  if (!AtRecord()) return false;
+  const char* start = p_ + 1;
+  if (!Is(*start, kNameStart)) return Decline();
+  name = std::string_view(start, static_cast<size_t>(NameEnd(start + 1, end_) - start));
+  return true;
+}
+
+bool ResponseReader::NextRecord(ElementTree& tree) {
+  if (!AtRecord()) return false;
   tree.Clear();
   if (!Element(tree)) return false;
   tree.Finish();
+  return true;
+}
+
+bool ResponseReader::EnterRecord(ElementTree& head, bool& empty) {
+  if (!AtRecord()) return false;
+  head.Clear();
+  std::string_view name;
+  ++p_;  // '<'
+  if (!Name(name)) return false;
+  head.OpenElement(name);
+  empty = false;
+  if (!Attributes(false, false, empty, &head)) return false;
+  head.CloseElement();
+  head.Finish();
+  if (!empty) {
+    open_.push_back(name);
+    if (open_.size() > maxDepth_) return Decline();
+  }
   return true;
 }
 

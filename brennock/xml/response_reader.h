@@ -25,12 +25,23 @@ class ResponseReader {
 
   // Reads up to the start tag of the first response. False when declined.
   bool OpenFirstResponse();
-  // An attribute of the first response's start tag as written (the last one of that name), and
-  // whether it was there.
-  std::pair<std::string_view, bool> FirstResponseAttribute(std::string_view name) const;
-  // Fills tree with the next element inside the first response. False at the response's end,
-  // or when declined (Declined tells which).
+  // An attribute of the first response's start tag as written (the last one of that name, or the
+  // first when first is set), and whether it was there.
+  std::pair<std::string_view, bool> FirstResponseAttribute(std::string_view name,
+                                                           bool first = false) const;
+  // The first response's name as written ("GeneralDetailReportQueryRs").
+  std::string_view FirstResponseName() const { return firstResponse_; }
+  // Fills tree with the next element inside the first response (or inside the record last
+  // entered). False at the end of the element the records are in, or when declined (Declined
+  // tells which).
   bool NextRecord(ElementTree& tree);
+  // The name of that next element, as written, without reading it. False as for NextRecord.
+  bool PeekRecord(std::string_view& name);
+  // Reads only the start tag of that next element into head (the element alone, with its
+  // attributes) and, unless it is empty ("<name/>"), goes inside it: the following NextRecord
+  // calls give its child elements, one at a time, until its end. Large records (a report's rows)
+  // are read this way without holding all of them at once. False as for NextRecord.
+  bool EnterRecord(ElementTree& head, bool& empty);
   // Reads the rest of the document after the first response's records. False when declined.
   bool Finish();
   bool Declined() const { return declined_; }
@@ -48,8 +59,8 @@ class ResponseReader {
   // A name at p_, ending before a blank, '>', '/', '=' or '?'.
   bool Name(std::string_view& name);
   // The attributes of a start tag or declaration, up to its end ('>', "/>" or "?>" for the
-  // declaration). Kept in attributes_ when keep is set.
-  bool Attributes(bool declaration, bool keep, bool& empty);
+  // declaration). Kept in attributes_ when keep is set, given to tree when there is one.
+  bool Attributes(bool declaration, bool keep, bool& empty, ElementTree* tree = nullptr);
   // A start tag at p_ ('<' already checked): name, attributes, end. empty for "<name/>".
   bool StartTag(std::string_view& name, bool keep, bool& empty);
   // An end tag at p_ ("</" already checked) that must close the innermost open element.
@@ -58,6 +69,9 @@ class ResponseReader {
   // blanks goes to tree when one is given; blanks alone are dropped, as the document loader
   // drops them.
   bool Text(ElementTree* tree);
+  // Before the next record: true at its start tag; false at the end of the element the records
+  // are in (which is then read), or when declined.
+  bool AtRecord();
   // A whole element, start tag at p_, into tree.
   bool Element(ElementTree& tree);
   // The opening of an element that holds others: start tag, then the blanks before its first
@@ -71,6 +85,8 @@ class ResponseReader {
   size_t maxDepth_;
   bool declined_ = false;
   bool inRecords_ = false;
+  size_t recordsDepth_ = 0;  // how many elements are open while reading the first response
+  std::string_view firstResponse_;
   std::vector<std::string_view> open_;  // names of the open elements, outermost first
   std::vector<std::pair<std::string_view, std::string_view>> attributes_;
   std::string decoded_;  // scratch for texts that are checked but not kept

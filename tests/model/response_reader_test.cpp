@@ -33,7 +33,12 @@ void Dump(const FieldElement& element, int depth, std::string& out) {
   EXPECT_EQ(text, element.text());
   out.append(static_cast<size_t>(depth) * 2, ' ');
   out.append(element.nodeName()).append(" (").append(element.baseName()).append(") [");
-  out.append(text).append("]\n");
+  out.append(text).append("]");
+  for (size_t i = 0; i < element.AttributeCount(); ++i) {
+    auto [name, value] = element.AttributeAt(i);
+    out.append(" ").append(name).append("=\"").append(value).append("\"");
+  }
+  out.append("\n");
   for (FieldElement child : element.Children()) Dump(child, depth + 1, out);
 }
 
@@ -99,6 +104,9 @@ TEST(ResponseReaderTest, ReadsWhatTheDocumentLoaderReads) {
                          "<Blank> \t\n</Blank><CrBlank>\r\n \r</CrBlank>\n</ClassRet>\n \t")},
       {"attributes", Records("<ClassRet a=\"1\" b='two' c = \"x>y\" ><Name lang='en'>x</Name>"
                              "<Ref id=\"3\"/></ClassRet><ClassRet\n a='1'\n>y</ClassRet>")},
+      {"references and UTF-8 in attributes",
+       Records("<ClassRet a=\"1&amp;2&#233;\" b='&quot;\xC3\xA9&lt;' c=\"\xC2\x80\">"
+               "<ColData colID=\"1\" value=\"Parts &amp; Labour\"/></ClassRet>")},
       {"prefixed names", Records("<q:ClassRet><q:Name>x</q:Name><ListID>1</ListID>"
                                  "<a:b.c-d_e>z</a:b.c-d_e ></q:ClassRet>")},
       {"nested", Records("<ClassRet><ListID>20000-1</ListID><ParentRef><ListID>10000-1</ListID>"
@@ -225,8 +233,10 @@ TEST(ResponseReaderTest, DeclinesWhatItCannotReadExactly) {
        true},
       {"tab in an attribute", Records("<ClassRet a=\"1\t2\"><Name>x</Name></ClassRet>"), true},
       {"newline in an attribute", Records("<ClassRet a=\"1\n2\"><Name>x</Name></ClassRet>"), true},
-      {"reference in an attribute", Records("<ClassRet a=\"1&amp;2\"><Name>x</Name></ClassRet>"),
-       true},
+      {"invalid UTF-8 in an attribute",
+       Records("<ClassRet a=\"\xC3\x28\"><Name>x</Name></ClassRet>"), false},
+      {"unknown reference in an attribute",
+       Records("<ClassRet a=\"&nbsp;\"><Name>x</Name></ClassRet>"), false},
       {"< in an attribute", Records("<ClassRet a=\"1<2\"><Name>x</Name></ClassRet>"), true},
       {"reference in the status message", replaced("Status OK", "Status &amp; OK"), true},
       {"unquoted attribute", Records("<ClassRet a=1><Name>x</Name></ClassRet>"), false},
