@@ -82,7 +82,7 @@ class CreditMemo final : public SalesTxnCore, public DataExtensionCarrier<Credit
 
  protected:
   void CheckRules(qcErrors& errors) override;
-  void AfterTotals() override { total_ = subtotal_ + salesTaxTotal_; }
+  void AfterTotals() override { total_ = TaxedTotal(); }
 
  private:
   Currency total_;

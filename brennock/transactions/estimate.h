@@ -80,7 +80,7 @@ class Estimate final : public SalesTxnCore, public DataExtensionCarrier<Estimate
 
  protected:
   void CheckRules(qcErrors& errors) override;
-  void AfterTotals() override { total_ = subtotal_ + salesTaxTotal_; }
+  void AfterTotals() override { total_ = TaxedTotal(); }
 
  private:
   qcListObjectRef currency_{qoListCurrencies, {}};

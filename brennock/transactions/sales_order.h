@@ -75,7 +75,7 @@ class SalesOrder final : public SalesTxnCore, public DataExtensionCarrier<SalesO
 
  protected:
   void CheckRules(qcErrors& errors) override;
-  void AfterTotals() override { total_ = subtotal_ + salesTaxTotal_; }
+  void AfterTotals() override { total_ = TaxedTotal(); }
 
  private:
   Currency total_;

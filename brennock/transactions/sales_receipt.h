@@ -84,7 +84,7 @@ class SalesReceipt final : public SalesTxnCore, public DataExtensionCarrier<Sale
 
  protected:
   void CheckRules(qcErrors& errors) override;
-  void AfterTotals() override { total_ = subtotal_ + salesTaxTotal_; }
+  void AfterTotals() override { total_ = TaxedTotal(); }
 
  private:
   std::string checkNumber_;

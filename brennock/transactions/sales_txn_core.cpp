@@ -234,6 +234,12 @@ void SalesTxnCore::RecalculateTotals() {
   AfterTotals();
 }
 
+Currency SalesTxnCore::TaxedTotal() const noexcept {
+  const int64_t tax = salesTaxTotal_.Scaled();
+  const int64_t cents = (tax < 0 ? -tax + 50 : tax + 50) / 100 * 100;
+  return subtotal_ + Currency::FromScaled(tax < 0 ? -cents : cents);
+}
+
 void SalesTxnCore::FillAddress(Address& address, const std::string& line1,
                                const std::string& line2, const std::string& line3,
                                const std::string& city, const std::string& state,

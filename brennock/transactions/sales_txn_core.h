@@ -114,6 +114,9 @@ class SalesTxnCore : public TxnRecordCore {
   // Called at the end of every recalculation: forms with a total of their own (TotalAmount) keep
   // it beside the subtotal and tax.
   virtual void AfterTotals() {}
+  // Subtotal and sales tax as QuickBooks totals them: the tax rounded to the cent, halves away
+  // from zero (SalesTaxTotal itself keeps the tax item's four decimals).
+  Currency TaxedTotal() const noexcept;
   // Due date, discount date and discount amount from the terms and the transaction date.
   void RecalculateTerms();
   // The invoice pattern's rules: 1014/2020 on the A/R account (when requireARAccount), 2018 on an

@@ -145,13 +145,29 @@ TEST_F(SalesPaymentsSimulatorTest, EstimateToDepositThroughTheLibrary) {
   EXPECT_TRUE(paid->IsPaid());
   EXPECT_EQ(paid->BalanceRemaining(), Currency());
 
-  // A cash sale: 10 x 4.50 hardware = 45.00, tax 7.25 % = 3.2625, 3.26; 48.26 into Undeposited
-  // Funds.
+  // A cash sale: 10 x 4.50 hardware = 45.00, tax 7.25 % = 3.2625, 3.26 (half away from zero);
+  // 48.26 into Undeposited Funds.
   auto receipt =
       company.SalesReceipts()->Add("Ledger Lane Ltd", "2044", {}, Date::FromDate(2023, 10, 24));
   receipt->ItemLines()->Add("Hardware", 10);
   EXPECT_EQ(receipt->Subtotal(), C("45.00"));
+  // The tax item keeps four decimals; the total takes the tax to the cent as QuickBooks does.
+  EXPECT_EQ(receipt->SalesTaxTotal(), C("3.2625"));
+  EXPECT_EQ(receipt->Total(), C("48.26"));
+  const auto beforeSale = Books();
   ASSERT_EQ(company.SalesReceipts()->Commit(), 0);
+  // Paid on the spot: the money waits in Undeposited Funds, the customer owes nothing more.
+  auto sold = Books();
+  for (auto& [name, value] : sold) value -= beforeSale.at(name);
+  EXPECT_EQ(sold, (std::map<std::string, int64_t>{{"customer", 0},
+                                                  {"A/R", 0},
+                                                  {"Undeposited", 4826},
+                                                  {"Checking", 0},
+                                                  {"Draw", 0},
+                                                  {"Services", 0},
+                                                  {"Sales", 4500},
+                                                  {"Discounts", 0},
+                                                  {"Tax", 326}}));
   EXPECT_EQ(receipt->SalesTaxTotal(), C("3.26"));
   EXPECT_EQ(receipt->Total(), C("48.26"));
   EXPECT_EQ(receipt->DepositToAccount(), "Undeposited Funds");
@@ -200,6 +216,15 @@ TEST_F(SalesPaymentsSimulatorTest, SalesOrdersAndChargesRoundTrip) {
       << LastRequest();
   EXPECT_EQ(order->TotalAmount(), C("64.35"));
   EXPECT_TRUE(order->IsManuallyClosed());  // every line closed
+  // Only a sales order's lines are closed by hand.
+  auto invoiceLine = company.Invoices()->Add()->ItemLines()->Add("Widget", 1);
+  try {
+    invoiceLine->SetIsManuallyClosed(Currency(1));
+    ADD_FAILURE() << "an invoice line took IsManuallyClosed";
+  } catch (const AutomationError& error) {
+    EXPECT_EQ(error.Number(), vbObjectError + 2008);
+  }
+  company.Invoices()->Clear();
   EXPECT_FALSE(order->IsFullyInvoiced());
 
   // A statement charge of three hours at 95.00 = 285.00, then changed to four: 380.00.
