@@ -358,6 +358,24 @@ TEST_F(PaymentRulesTest, SalesTaxPaymentChecksReadAndSpellTheirAmount) {
       (Raised{vbObjectError + 1003, "Brennock: SalesTaxPaymentCheckLine", "Insert not supported"}));
 }
 
+TEST_F(PaymentRulesTest, UndepositedFundsAreOnlyPaymentsAndCashSales) {
+  auto read = [](const std::string& type) {
+    UndepositedFund fund;
+    XmlDocument doc;
+    EXPECT_TRUE(doc.loadXML("<ReceivePaymentToDepositRet><TxnID>4-1</TxnID><TxnType>" + type +
+                            "</TxnType><CustomerRef><FullName>Ledger Lane Ltd</FullName>"
+                            "</CustomerRef><TxnDate>2023-10-20</TxnDate><Amount>12.00</Amount>"
+                            "</ReceivePaymentToDepositRet>"));
+    fund.FromDom(doc.documentElement());
+    return fund.TxnType();
+  };
+  EXPECT_EQ(read("ReceivePayment"), qoObjectTypeReceivePayment);
+  EXPECT_EQ(read("SalesReceipt"), qoObjectTypeSalesReceipt);
+  EXPECT_EQ(
+      RaisedBy([&] { read("Check"); }),
+      (Raised{vbObjectError + 1009, "Brennock", "Internal error.  Unknown transaction type."}));
+}
+
 TEST_F(PaymentRulesTest, StatementChargeRulesAndBody) {
   auto charges = Session().company->StatementCharges();
   auto charge =
