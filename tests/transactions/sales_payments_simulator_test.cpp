@@ -189,6 +189,13 @@ TEST_F(SalesPaymentsSimulatorTest, EstimateToDepositThroughTheLibrary) {
   EXPECT_EQ(deposit->DepositLines()->Item(1)->CheckNumber(), "1001");
   EXPECT_EQ(deposit->DepositLines()->Item(3)->Amount(), C("48.26"));
   EXPECT_EQ(std::make_shared<UndepositedFunds>()->GetAll(), 0);
+  // A deposit is changed in place (qbXML 7.0 and later): its lines go back with their IDs.
+  deposit->SetMemo("Week 43, counted twice");
+  ASSERT_EQ(company.Deposits()->Commit(), 0);
+  EXPECT_NE(LastRequest().find("<DepositMod><TxnID>" + deposit->TxnId()), std::string::npos)
+      << LastRequest();
+  EXPECT_EQ(deposit->Memo(), "Week 43, counted twice");
+  EXPECT_EQ(deposit->Total(), C("401.22"));
 
   // Customer and A/R: +413.70 - 25.74 - 410.74 + 25.74 - 20.00 - 2.96 = -20.00 (the unused
   // payment, a credit). Services 285.00; sales 120.00 - 24.00 + 45.00 = 141.00; the discount
