@@ -66,8 +66,17 @@
 #include "brennock/items/items.h"
 
 // transactions
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
 #include "brennock/transactions/txn_item_lines.h"
+#include "brennock/transactions/undeposited_fund.h"
 
 // reports
 #include "brennock/reports/report.h"

@@ -1,6 +1,15 @@
 #include "brennock/company/brennock_globals.h"
 
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/undeposited_fund.h"
 
 #include <limits>
 
@@ -122,6 +131,15 @@ BRENNOCK_GLOBAL_COLLECTION(Terms)
 BRENNOCK_GLOBAL_COLLECTION(Items)
 BRENNOCK_GLOBAL_COLLECTION(Templates)
 BRENNOCK_GLOBAL_COLLECTION(Invoices)
+BRENNOCK_GLOBAL_COLLECTION(SalesReceipts)
+BRENNOCK_GLOBAL_COLLECTION(CreditMemos)
+BRENNOCK_GLOBAL_COLLECTION(Estimates)
+BRENNOCK_GLOBAL_COLLECTION(SalesOrders)
+BRENNOCK_GLOBAL_COLLECTION(StatementCharges)
+BRENNOCK_GLOBAL_COLLECTION(ReceivePayments)
+BRENNOCK_GLOBAL_COLLECTION(Deposits)
+BRENNOCK_GLOBAL_COLLECTION(UndepositedFunds)
+BRENNOCK_GLOBAL_COLLECTION(SalesTaxPaymentChecks)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

@@ -14,6 +14,15 @@
 namespace brennock {
 
 class Invoices;
+class SalesReceipts;
+class CreditMemos;
+class Estimates;
+class SalesOrders;
+class StatementCharges;
+class ReceivePayments;
+class Deposits;
+class UndepositedFunds;
+class SalesTaxPaymentChecks;
 
 class Company;
 class TaxCodes;
@@ -92,6 +101,15 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Items> Items() const;
   std::shared_ptr<brennock::Templates> Templates() const;
   std::shared_ptr<brennock::Invoices> Invoices() const;
+  std::shared_ptr<brennock::SalesReceipts> SalesReceipts() const;
+  std::shared_ptr<brennock::CreditMemos> CreditMemos() const;
+  std::shared_ptr<brennock::Estimates> Estimates() const;
+  std::shared_ptr<brennock::SalesOrders> SalesOrders() const;
+  std::shared_ptr<brennock::StatementCharges> StatementCharges() const;
+  std::shared_ptr<brennock::ReceivePayments> ReceivePayments() const;
+  std::shared_ptr<brennock::Deposits> Deposits() const;
+  std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
+  std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

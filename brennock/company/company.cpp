@@ -11,6 +11,15 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/undeposited_fund.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -158,6 +167,15 @@ BRENNOCK_COMPANY_COLLECTION(Employees)
 BRENNOCK_COMPANY_COLLECTION(Accounts)
 BRENNOCK_COMPANY_COLLECTION(Templates)
 BRENNOCK_COMPANY_COLLECTION(Invoices)
+BRENNOCK_COMPANY_COLLECTION(SalesReceipts)
+BRENNOCK_COMPANY_COLLECTION(CreditMemos)
+BRENNOCK_COMPANY_COLLECTION(Estimates)
+BRENNOCK_COMPANY_COLLECTION(SalesOrders)
+BRENNOCK_COMPANY_COLLECTION(StatementCharges)
+BRENNOCK_COMPANY_COLLECTION(ReceivePayments)
+BRENNOCK_COMPANY_COLLECTION(Deposits)
+BRENNOCK_COMPANY_COLLECTION(UndepositedFunds)
+BRENNOCK_COMPANY_COLLECTION(SalesTaxPaymentChecks)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

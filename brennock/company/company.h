@@ -17,6 +17,15 @@ class Lists;
 class CollectionCore;
 class ListCollectionCore;
 class Invoices;
+class SalesReceipts;
+class CreditMemos;
+class Estimates;
+class SalesOrders;
+class StatementCharges;
+class ReceivePayments;
+class Deposits;
+class UndepositedFunds;
+class SalesTaxPaymentChecks;
 class qcList;
 class Classes;
 class CustomerTypes;
@@ -161,6 +170,15 @@ class Company {
   std::shared_ptr<brennock::Templates> Templates() const;
   // Transactions.
   std::shared_ptr<brennock::Invoices> Invoices() const;
+  std::shared_ptr<brennock::SalesReceipts> SalesReceipts() const;
+  std::shared_ptr<brennock::CreditMemos> CreditMemos() const;
+  std::shared_ptr<brennock::Estimates> Estimates() const;
+  std::shared_ptr<brennock::SalesOrders> SalesOrders() const;
+  std::shared_ptr<brennock::StatementCharges> StatementCharges() const;
+  std::shared_ptr<brennock::ReceivePayments> ReceivePayments() const;
+  std::shared_ptr<brennock::Deposits> Deposits() const;
+  std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
+  std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

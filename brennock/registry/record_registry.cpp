@@ -1,7 +1,16 @@
 #include "brennock/registry/record_registry.h"
 
 #include "brennock/items/items.h"
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/undeposited_fund.h"
 
 #include <cctype>
 #include <string>
@@ -35,6 +44,7 @@ constexpr std::string_view kNotAllowed = "XMLModify not allowed";
 constexpr std::string_view kNotSupported = "XMLModify not supported";
 constexpr std::string_view kModifyNotAllowed = "Modify not allowed";
 constexpr std::string_view kGroupModifyRefused = "modify not supported";
+constexpr std::string_view kModRqRefused = "ModRq not supported";
 
 // QuickBooks' rules for the usual list: add, delete, the common query filters.
 constexpr uint16_t kAddDelete = kCanAdd | kCanDelete | kFilters;
@@ -49,6 +59,9 @@ constexpr auto kNoList = static_cast<qoEnumListType>(0);
 constexpr uint32_t kSalesTxn = kCanAdd | kCanModify | kCanDelete | kCanVoid | kIterates | kMaster |
                                kPaidStatus | kLineItems | kRefNumbers | kAccountFilter |
                                kEntityFilter;
+// The other transactions' queries: PaidStatus, IncludeLinkedTxns, IncludeLineItems and the
+// account and ref-number filters only where QuickBooks' schema of the kind has them.
+constexpr uint32_t kTxnQueries = kIterates | kMaster | kRefNumbers | kAccountFilter | kEntityFilter;
 
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
@@ -163,6 +176,40 @@ constexpr RecordKind kKinds[] = {
   // Transactions. Their command words, labels and columns are the command's (cli/app/txn_kinds).
   {kTxn, qoObjectTypeInvoice, kNoList, "Invoice", "Invoice", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Invoice::Bindings, &New<Invoices>},
+  // QuickBooks adds sales receipts and customer payments; the library sends no Mod of them.
+  {kTxn, qoObjectTypeSalesReceipt, kNoList, "SalesReceipt", "SalesReceipt", kModRqRefused,
+   kCanAdd | kCanDelete | kCanVoid | kLineItems | kTxnQueries, {}, {}, {}, {}, {},
+   &SalesReceipt::Bindings, &New<SalesReceipts>},
+  {kTxn, qoObjectTypeCreditMemo, kNoList, "CreditMemo", "CreditMemo", {},
+   kCanAdd | kCanModify | kCanDelete | kCanVoid | kLineItems | kLinkedTxns | kTxnQueries, {}, {},
+   {}, {}, {}, &CreditMemo::Bindings, &New<CreditMemos>},
+  {kTxn, qoObjectTypeEstimate, kNoList, "Estimate", "Estimate", {},
+   kCanAdd | kCanModify | kCanDelete | kLineItems | kLinkedTxns | kTxnQueries, {}, {}, {}, {}, {},
+   &Estimate::Bindings, &New<Estimates>},
+  // A sales order's query takes no account filter.
+  {kTxn, qoObjectTypeSalesOrder, kNoList, "SalesOrder", "SalesOrder", {},
+   kCanAdd | kCanModify | kCanDelete | kCanVoid | kLineItems | kLinkedTxns |
+       (kTxnQueries & ~kAccountFilter),
+   {}, {}, {}, {}, {}, &SalesOrder::Bindings, &New<SalesOrders>},
+  // Statement charges: the Delete type "Charge"; no line items, no ref-number filters.
+  {kTxn, qoObjectTypeCharge, kNoList, "StatementCharge", "Charge", {},
+   kCanAdd | kCanModify | kCanDelete | kLinkedTxns | (kTxnQueries & ~kRefNumbers), {}, {}, {}, {},
+   {}, &StatementCharge::Bindings, &New<StatementCharges>},
+  {kTxn, qoObjectTypeReceivePayment, kNoList, "ReceivePayment", "ReceivePayment", kModRqRefused,
+   kCanAdd | kCanDelete | kLineItems | kTxnQueries, {}, {}, {}, {}, {},
+   &ReceivePayment::Bindings, &New<ReceivePayments>},
+  // Modified from qbXML 7.0 on (the record refuses below it).
+  {kTxn, qoObjectTypeDeposit, kNoList, "Deposit", "Deposit", {},
+   kCanAdd | kCanModify | kCanDelete | kCanVoid | kLineItems | (kTxnQueries & ~kRefNumbers), {},
+   {}, {}, {}, {}, &Deposit::Bindings, &New<Deposits>},
+  // What waits in Undeposited Funds: read only, one query without filters.
+  {kTxn, qoObjectTypeReceivePaymentToDeposit, kNoList, "UndepositedFund", "ReceivePaymentToDeposit",
+   kModRqRefused, kMaster, {}, {}, {}, {}, {}, &UndepositedFund::Bindings,
+   &New<UndepositedFunds>},
+  // QuickBooks writes these checks when it pays the sales tax; read only here.
+  {kTxn, qoObjectTypeSalesTaxPaymentCheck, kNoList, "SalesTaxPaymentCheck", "SalesTaxPaymentCheck",
+   kModRqRefused, kLineItems | kTxnQueries, {}, {}, {}, {}, {}, &SalesTaxPaymentCheck::Bindings,
+   &New<SalesTaxPaymentChecks>},
 };
 // clang-format on
 

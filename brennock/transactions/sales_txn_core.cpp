@@ -233,6 +233,26 @@ void SalesTxnCore::RecalculateTotals() {
           Currency(subtotal_.ToDouble() * term->DiscountPercent().ToDouble() / 100);
   }
   balanceRemaining_ = subtotal_ - appliedAmount_;
+  AfterTotals();
+}
+
+Currency SalesTxnCore::TaxedTotal() const noexcept {
+  const int64_t tax = salesTaxTotal_.Scaled();
+  const int64_t cents = (tax < 0 ? -tax + 50 : tax + 50) / 100 * 100;
+  return subtotal_ + Currency::FromScaled(tax < 0 ? -cents : cents);
+}
+
+void SalesTxnCore::FillAddress(Address& address, const std::string& line1,
+                               const std::string& line2, const std::string& line3,
+                               const std::string& city, const std::string& state,
+                               const std::string& postalCode, const std::string& country) {
+  if (!line1.empty()) address.SetLine1(line1);
+  if (!line2.empty()) address.SetLine2(line2);
+  if (!line3.empty()) address.SetLine3(line3);
+  if (!city.empty()) address.SetCity(city);
+  if (!state.empty()) address.SetState(state);
+  if (!postalCode.empty()) address.SetPostalCode(postalCode);
+  if (!country.empty()) address.SetCountry(country);
 }
 
 void SalesTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {

@@ -30,6 +30,13 @@ class SalesTxnCore : public TxnRecordCore {
 
   std::shared_ptr<txnItemLines> ItemLines() const { return itemLines_; }
 
+  // The header values an Add of a sales collection was given for an address: each non-empty one
+  // through its setter.
+  static void FillAddress(Address& address, const std::string& line1, const std::string& line2,
+                          const std::string& line3, const std::string& city,
+                          const std::string& state, const std::string& postalCode,
+                          const std::string& country);
+
   // A line's amount changed, it asks about a tax item, it warns or runs short of stock: the
   // Warning(Code, Message) and NoQuantity(Item) events.
   std::function<void(qoEnumWarning Code, const std::string& Message)> OnWarning;
@@ -104,6 +111,12 @@ class SalesTxnCore : public TxnRecordCore {
 
   // The totals from the lines, the tax item and the terms (after every amount change).
   void RecalculateTotals();
+  // Called at the end of every recalculation: forms with a total of their own (TotalAmount) keep
+  // it beside the subtotal and tax.
+  virtual void AfterTotals() {}
+  // Subtotal and sales tax as QuickBooks totals them: the tax rounded to the cent, halves away
+  // from zero (SalesTaxTotal itself keeps the tax item's four decimals).
+  Currency TaxedTotal() const noexcept;
   // Due date, discount date and discount amount from the terms and the transaction date.
   void RecalculateTerms();
   // The invoice pattern's rules: 1014/2020 on the A/R account (when requireARAccount), 2018 on an

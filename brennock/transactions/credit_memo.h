@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "brennock/model/data_extension_carrier.h"
+#include "brennock/transactions/sales_txn_core.h"
+#include "brennock/transactions/txn_collection_core.h"
+
+namespace brennock {
+
+// A credit to a customer (goods returned, an allowance): an invoice the other way round. What
+// payments have not yet taken of it is its CreditRemaining.
+class CreditMemo final : public SalesTxnCore, public DataExtensionCarrier<CreditMemo> {
+ public:
+  static constexpr qoEnumListObjectType kObjectType = qoObjectTypeCreditMemo;
+  CreditMemo();
+
+  using SalesTxnCore::ARAccount;
+  using SalesTxnCore::BillTo;
+  using SalesTxnCore::CDNCustomerTaxCode;
+  using SalesTxnCore::Class;
+  using SalesTxnCore::Customer;
+  using SalesTxnCore::CustomerMessage;
+  using SalesTxnCore::DueDate;
+  using SalesTxnCore::ExchangeRate;
+  using SalesTxnCore::FOB;
+  using SalesTxnCore::IsPending;
+  using SalesTxnCore::IsToBeEmailed;
+  using SalesTxnCore::IsToBePrinted;
+  using SalesTxnCore::LinkedTxns;
+  using SalesTxnCore::Memo;
+  using SalesTxnCore::Other;
+  using SalesTxnCore::PONumber;
+  using SalesTxnCore::SalesRep;
+  using SalesTxnCore::SalesTaxCode;
+  using SalesTxnCore::SalesTaxItem;
+  using SalesTxnCore::SalesTaxPercentage;
+  using SalesTxnCore::SalesTaxTotal;
+  using SalesTxnCore::ShipDate;
+  using SalesTxnCore::ShipMethod;
+  using SalesTxnCore::ShipTo;
+  using SalesTxnCore::Subtotal;
+  using SalesTxnCore::Tax1TotalTotal;
+  using SalesTxnCore::Tax2TotalTotal;
+  using SalesTxnCore::Template;
+  using SalesTxnCore::Terms;
+
+  using SalesTxnCore::SetARAccount;
+  using SalesTxnCore::SetCDNCustomerTaxCode;
+  using SalesTxnCore::SetClass;
+  using SalesTxnCore::SetCustomer;
+  using SalesTxnCore::SetCustomerMessage;
+  using SalesTxnCore::SetDueDate;
+  using SalesTxnCore::SetFOB;
+  using SalesTxnCore::SetIsPending;
+  using SalesTxnCore::SetIsToBeEmailed;
+  using SalesTxnCore::SetIsToBePrinted;
+  using SalesTxnCore::SetMemo;
+  using SalesTxnCore::SetOther;
+  using SalesTxnCore::SetPONumber;
+  using SalesTxnCore::SetSalesRep;
+  using SalesTxnCore::SetSalesTaxCode;
+  using SalesTxnCore::SetSalesTaxItem;
+  using SalesTxnCore::SetShipDate;
+  using SalesTxnCore::SetShipMethod;
+  using SalesTxnCore::SetTax1TotalTotal;
+  using SalesTxnCore::SetTax2TotalTotal;
+  using SalesTxnCore::SetTemplate;
+  using SalesTxnCore::SetTerms;
+
+  // Subtotal and sales tax, kept up to date as the lines change; QuickBooks' TotalAmount once read.
+  Currency Total() const noexcept { return total_; }
+  // What payments have not applied yet, as QuickBooks last answered.
+  Currency CreditRemaining() const noexcept { return creditRemaining_; }
+
+  int32_t CommitCustomFields() { return SavePendingExtensions(); }
+
+  static const RecordBindings& Bindings();
+
+ protected:
+  void CheckRules(qcErrors& errors) override;
+  void AfterTotals() override { total_ = TaxedTotal(); }
+
+ private:
+  Currency total_;
+  Currency creditRemaining_;
+};
+
+// The company's credit memos, and any set of them a client queries.
+class CreditMemos final : public TypedTxnCollection<CreditMemo> {
+ public:
+  CreditMemos() = default;
+
+  // A new credit memo taking each header value given through its setter. Master collection only.
+  std::shared_ptr<CreditMemo> Add(
+      const std::string& Customer = {}, const std::string& RefNumber = {}, Date TxnDate = {},
+      const std::string& ARAccount = {}, const std::string& BillAddressLine1 = {},
+      const std::string& BillAddressLine2 = {}, const std::string& BillAddressLine3 = {},
+      const std::string& BillAddressCity = {}, const std::string& BillAddressState = {},
+      const std::string& BillAddressPostalCode = {}, const std::string& BillAddressCountry = {},
+      const std::string& ShipAddressLine1 = {}, const std::string& ShipAddressLine2 = {},
+      const std::string& ShipAddressLine3 = {}, const std::string& ShipAddressCity = {},
+      const std::string& ShipAddressState = {}, const std::string& ShipAddressPostalCode = {},
+      const std::string& ShipAddressCountry = {}, const std::string& Class = {},
+      const std::string& CustomerMessage = {}, Date DueDate = {}, const std::string& FOB = {},
+      std::optional<bool> IsPending = std::nullopt,
+      std::optional<bool> IsToBePrinted = std::nullopt, const std::string& Memo = {},
+      const std::string& PONumber = {}, const std::string& SalesRep = {}, Date ShipDate = {},
+      const std::string& ShipMethod = {});
+
+  using TxnCollectionCore::Delete;
+  using TxnCollectionCore::GetAll;
+  using TxnCollectionCore::GetByAccount;
+  using TxnCollectionCore::GetByDateMacro;
+  using TxnCollectionCore::GetByDateSpan;
+  using TxnCollectionCore::GetByEntity;
+  using TxnCollectionCore::GetByRefNumber;
+  using TxnCollectionCore::GetByRefNumberMatch;
+  using TxnCollectionCore::GetBySingleAccount;
+  using TxnCollectionCore::GetBySingleEntity;
+  using TxnCollectionCore::Void;
+};
+
+}  // namespace brennock
