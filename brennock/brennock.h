@@ -66,6 +66,7 @@
 #include "brennock/items/items.h"
 
 // transactions
+#include "brennock/transactions/bill.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/txn_item_lines.h"
 

@@ -1,5 +1,6 @@
 #include "brennock/company/brennock_globals.h"
 
+#include "brennock/transactions/bill.h"
 #include "brennock/transactions/invoice.h"
 
 #include <limits>
@@ -122,6 +123,7 @@ BRENNOCK_GLOBAL_COLLECTION(Terms)
 BRENNOCK_GLOBAL_COLLECTION(Items)
 BRENNOCK_GLOBAL_COLLECTION(Templates)
 BRENNOCK_GLOBAL_COLLECTION(Invoices)
+BRENNOCK_GLOBAL_COLLECTION(Bills)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

@@ -13,6 +13,7 @@
 
 namespace brennock {
 
+class Bills;
 class Invoices;
 
 class Company;
@@ -92,6 +93,7 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Items> Items() const;
   std::shared_ptr<brennock::Templates> Templates() const;
   std::shared_ptr<brennock::Invoices> Invoices() const;
+  std::shared_ptr<brennock::Bills> Bills() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

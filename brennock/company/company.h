@@ -16,6 +16,7 @@ namespace brennock {
 class Lists;
 class CollectionCore;
 class ListCollectionCore;
+class Bills;
 class Invoices;
 class qcList;
 class Classes;
@@ -161,6 +162,7 @@ class Company {
   std::shared_ptr<brennock::Templates> Templates() const;
   // Transactions.
   std::shared_ptr<brennock::Invoices> Invoices() const;
+  std::shared_ptr<brennock::Bills> Bills() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

@@ -1,6 +1,7 @@
 #include "brennock/registry/record_registry.h"
 
 #include "brennock/items/items.h"
+#include "brennock/transactions/bill.h"
 #include "brennock/transactions/invoice.h"
 
 #include <cctype>
@@ -163,6 +164,8 @@ constexpr RecordKind kKinds[] = {
   // Transactions. Their command words, labels and columns are the command's (cli/app/txn_kinds).
   {kTxn, qoObjectTypeInvoice, kNoList, "Invoice", "Invoice", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Invoice::Bindings, &New<Invoices>},
+  {kTxn, qoObjectTypeBill, kNoList, "Bill", "Bill", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Bill::Bindings, &New<Bills>},
 };
 // clang-format on
 

@@ -1,0 +1,136 @@
+// Bills end to end against the simulated QuickBooks in strict-schema mode: built through the
+// library with the vendor's terms, their request bodies as written, QuickBooks' answer read back,
+// and every balance a bill moves; then the rules a bill is refused or checked by.
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "simulator/clock.h"
+#include "tests/lists/simulator_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+class BillSimulatorTest : public SimulatorListsTest {
+ protected:
+  simulator::CompanyFileOptions Options() const override {
+    simulator::CompanyFileOptions options;
+    options.sample = simulator::SampleBusiness{7, 4, 0, 3, 1, 1, 0};  // no year of trade
+    return options;
+  }
+
+  void SetUp() override {
+    SimulatorListsTest::SetUp();
+    if (::testing::Test::IsSkipped()) return;
+    auto vendors = Session().company->Vendors();
+    auto vendor = vendors->Add("Harbour Supply");
+    vendor->SetTerms("Net 30");
+    ASSERT_EQ(vendors->Commit(), 0);
+  }
+
+  // The balances a bill moves, in cents or units, as QuickBooks answers them.
+  std::map<std::string, int64_t> Books() {
+    auto cents = [](Currency value) { return value.Scaled() / 100; };
+    auto accounts = std::make_shared<Accounts>();
+    accounts->GetAll();
+    auto balance = [&](const std::string& name) { return cents(accounts->Item(name)->Balance()); };
+    auto items = std::make_shared<Items>();
+    auto widget = Items::CastObject<ItemInventory>(items->GetByFullName("Widget"));
+    return {
+        {"vendor", cents(std::make_shared<Vendors>()->GetByFullName("Harbour Supply")->Balance())},
+        {"A/P", balance("Accounts Payable")},
+        {"Stock", balance("Inventory Asset")},
+        {"Widgets", static_cast<int64_t>(widget->QuantityOnHand())},
+        {"Widget cost x100000", std::llround(widget->AverageCost() * 100000.0)}};
+  }
+
+  static std::map<std::string, int64_t> Moved(const std::map<std::string, int64_t>& after,
+                                              const std::map<std::string, int64_t>& before) {
+    std::map<std::string, int64_t> moved;
+    for (const auto& [name, value] : after) moved[name] = value - before.at(name);
+    return moved;
+  }
+
+  std::string LastRequest() const { return recorder_->Requests().back().text; }
+};
+
+TEST_F(BillSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock) {
+  auto before = Books();
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add();
+  bill->SetTxnDate(Date::FromDate(2024, 3, 5));
+  bill->SetVendor("Harbour Supply");
+  EXPECT_EQ(bill->Terms(), "Net 30");
+  EXPECT_EQ(ModConvertDtypes::DateToText(bill->DueDate()), "2024-04-04");  // 5 March + 30 days
+  bill->SetMemo("Spring stock");
+  bill->ItemLines()->Add("Widget", 10)->SetCost(8);
+  ASSERT_TRUE(bill->Validate());
+  ASSERT_EQ(bills->Commit(), 0);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<BillAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<BillAdd><VendorRef><FullName>Harbour Supply</FullName></VendorRef><TxnDate>"
+            "2024-03-05</TxnDate><DueDate>2024-04-04</DueDate><TermsRef><FullName>Net 30"
+            "</FullName></TermsRef><Memo>Spring stock</Memo>");
+  EXPECT_EQ(add.find("<RefNumber>"), std::string::npos);  // not set: QuickBooks leaves it empty
+
+  EXPECT_EQ(bill->ObjectState(), qoObjectStateClean);
+  EXPECT_FALSE(bill->TxnId().empty());
+  EXPECT_EQ(bill->AmountDue(), Currency(80));  // 10 x 8.00
+  EXPECT_EQ(bill->OpenAmount(), Currency(80));
+  EXPECT_FALSE(bill->IsPaid());
+  EXPECT_EQ(bill->APAccount(), "Accounts Payable");
+  ASSERT_EQ(bill->ItemLines()->Count(), 1);
+  EXPECT_NE(bill->ItemLines()->Item(1)->TxnLineId(), "-1");
+  // 140 widgets worth 980.00 (7.00 each) and 10 at 8.00: 150 worth 1060.00, 7.06667 each
+  // (1060 / 150 = 7.066666..., five decimals).
+  EXPECT_EQ(Moved(Books(), before),
+            (std::map<std::string, int64_t>{{"vendor", 8000},
+                                            {"A/P", 8000},
+                                            {"Stock", 8000},
+                                            {"Widgets", 10},
+                                            {"Widget cost x100000", 6667}}));
+
+  // Read by another client, it is the same bill; its number set now goes out in the Mod.
+  auto read = std::make_shared<Bills>()->GetByTxnID(bill->TxnId());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Vendor(), "Harbour Supply");
+  EXPECT_EQ(read->AmountDue(), Currency(80));
+  EXPECT_EQ(read->ItemLines()->Item(1)->Item(), "Widget");
+  simulator::AdvanceClock(60);
+  bill->SetRefNumber("HS-1");
+  ASSERT_EQ(bills->Commit(), 0);
+  EXPECT_NE(LastRequest().find("<RefNumber>HS-1</RefNumber>"), std::string::npos);
+}
+
+TEST_F(BillSimulatorTest, SettersRaiseAndValidationRecords) {
+  auto bill = Session().company->Bills()->Add();
+  auto raised = [](auto&& call) {
+    try {
+      call();
+    } catch (const AutomationError& e) {
+      return std::pair{e.Number() - ErrorNumber(0), e.Description()};
+    }
+    return std::pair{0, std::string()};
+  };
+  EXPECT_EQ(raised([&] { bill->SetVendor("Nobody"); }),
+            (std::pair{2003, std::string("Vendor does not exist")}));
+  EXPECT_EQ(raised([&] { bill->SetAPAccount("Checking"); }),
+            (std::pair{2033, std::string("Account type must be Accounts Payable")}));
+  EXPECT_EQ(raised([&] { bill->SetAPAccount("No Such Account"); }).first, 1014);
+  EXPECT_EQ(raised([&] { bill->SetTerms("Net 1000"); }).first, 2004);
+
+  // Neither vendor nor lines: 2024 on "Vendor", then 2022.
+  EXPECT_FALSE(bill->Validate());
+  ASSERT_EQ(bill->Errors()->Count(), 2);
+  EXPECT_EQ(bill->Errors()->Item(1)->Number(), ErrorNumber(2024));
+  EXPECT_EQ(bill->Errors()->Item(1)->Field(), "Vendor");
+  EXPECT_EQ(bill->Errors()->Item(2)->Number(), ErrorNumber(2022));
+  // A bill with nothing but the receipt it takes over has what it needs.
+  bill->SetVendor("Harbour Supply");
+  bill->LinkedTxns()->Add("123-456");
+  EXPECT_TRUE(bill->Validate());
+}
+
+}  // namespace
+}  // namespace brennock::testing
