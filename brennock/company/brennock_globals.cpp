@@ -1,6 +1,7 @@
 #include "brennock/company/brennock_globals.h"
 
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 
 #include <limits>
@@ -124,6 +125,7 @@ BRENNOCK_GLOBAL_COLLECTION(Items)
 BRENNOCK_GLOBAL_COLLECTION(Templates)
 BRENNOCK_GLOBAL_COLLECTION(Invoices)
 BRENNOCK_GLOBAL_COLLECTION(Bills)
+BRENNOCK_GLOBAL_COLLECTION(Checks)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

@@ -14,6 +14,7 @@
 namespace brennock {
 
 class Bills;
+class Checks;
 class Invoices;
 
 class Company;
@@ -94,6 +95,7 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Templates> Templates() const;
   std::shared_ptr<brennock::Invoices> Invoices() const;
   std::shared_ptr<brennock::Bills> Bills() const;
+  std::shared_ptr<brennock::Checks> Checks() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

@@ -11,6 +11,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
@@ -160,6 +161,7 @@ BRENNOCK_COMPANY_COLLECTION(Accounts)
 BRENNOCK_COMPANY_COLLECTION(Templates)
 BRENNOCK_COMPANY_COLLECTION(Invoices)
 BRENNOCK_COMPANY_COLLECTION(Bills)
+BRENNOCK_COMPANY_COLLECTION(Checks)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

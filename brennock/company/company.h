@@ -17,6 +17,7 @@ class Lists;
 class CollectionCore;
 class ListCollectionCore;
 class Bills;
+class Checks;
 class Invoices;
 class qcList;
 class Classes;
@@ -163,6 +164,7 @@ class Company {
   // Transactions.
   std::shared_ptr<brennock::Invoices> Invoices() const;
   std::shared_ptr<brennock::Bills> Bills() const;
+  std::shared_ptr<brennock::Checks> Checks() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

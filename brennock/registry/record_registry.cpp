@@ -2,6 +2,7 @@
 
 #include "brennock/items/items.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 
 #include <cctype>
@@ -166,6 +167,8 @@ constexpr RecordKind kKinds[] = {
    {}, {}, &Invoice::Bindings, &New<Invoices>},
   {kTxn, qoObjectTypeBill, kNoList, "Bill", "Bill", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Bill::Bindings, &New<Bills>},
+  {kTxn, qoObjectTypeCheck, kNoList, "Check", "Check", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Check::Bindings, &New<Checks>},
 };
 // clang-format on
 

@@ -1,9 +1,10 @@
-// Bills end to end against the simulated QuickBooks in strict-schema mode: built through the
-// library with the vendor's terms, their request bodies as written, QuickBooks' answer read back,
-// and every balance a bill moves; then the rules a bill is refused or checked by.
+// Bills and checks end to end against the simulated QuickBooks in strict-schema mode: built through
+// the library with the vendor's terms, their request bodies as written, QuickBooks' answer read
+// back, and every balance a bill moves; then the rules a bill is refused or checked by.
 #include <cmath>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "simulator/clock.h"
 #include "tests/lists/simulator_fixture.h"
@@ -11,7 +12,7 @@
 namespace brennock::testing {
 namespace {
 
-class BillSimulatorTest : public SimulatorListsTest {
+class PurchaseSimulatorTest : public SimulatorListsTest {
  protected:
   simulator::CompanyFileOptions Options() const override {
     simulator::CompanyFileOptions options;
@@ -54,7 +55,7 @@ class BillSimulatorTest : public SimulatorListsTest {
   std::string LastRequest() const { return recorder_->Requests().back().text; }
 };
 
-TEST_F(BillSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock) {
+TEST_F(PurchaseSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock) {
   auto before = Books();
   auto bills = Session().company->Bills();
   auto bill = bills->Add();
@@ -103,7 +104,7 @@ TEST_F(BillSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock) {
   EXPECT_NE(LastRequest().find("<RefNumber>HS-1</RefNumber>"), std::string::npos);
 }
 
-TEST_F(BillSimulatorTest, SettersRaiseAndValidationRecords) {
+TEST_F(PurchaseSimulatorTest, SettersRaiseAndValidationRecords) {
   auto bill = Session().company->Bills()->Add();
   auto raised = [](auto&& call) {
     try {
@@ -130,6 +131,64 @@ TEST_F(BillSimulatorTest, SettersRaiseAndValidationRecords) {
   bill->SetVendor("Harbour Supply");
   bill->LinkedTxns()->Add("123-456");
   EXPECT_TRUE(bill->Validate());
+}
+
+TEST_F(PurchaseSimulatorTest, ChecksAreWrittenOnBankAccountsAndNumberedUnlessPrinted) {
+  auto checks = Session().company->Checks();
+  struct Case {
+    const char* account;
+    bool printed;
+    const char* number;
+    std::vector<int32_t> errors;
+  };
+  const Case kCases[] = {
+      {"Checking", false, "1001", {}},
+      {"Rent", false, "1002", {2301}},             // an expense account
+      {"Checking", true, "1003", {2300}},          // to be printed: no number yet
+      {"No Such Account", false, "1004", {1014}},  // unknown
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.account) + (c.printed ? ", printed" : ""));
+    auto check = checks->Add(c.account, "Harbour Supply", c.number, Date::FromDate(2024, 3, 6));
+    check->SetIsToBePrinted(c.printed);
+    check->ItemLines()->Add("Widget", 2)->SetCost(7);
+    check->Validate();
+    std::vector<int32_t> found;
+    for (int32_t i = 1; i <= check->Errors()->Count(); ++i)
+      found.push_back(check->Errors()->Item(i)->Number() - ErrorNumber(0));
+    EXPECT_EQ(found, c.errors);
+    checks->Remove(check->CollectionKey());
+  }
+
+  auto before = Books();
+  auto check = checks->Add("Checking", "Harbour Supply", "1001", Date::FromDate(2024, 3, 6));
+  check->Address()->SetLine1("Harbour Supply");
+  check->ItemLines()->Add("Widget", 2)->SetCost(7);
+  ASSERT_EQ(checks->Commit(), 0);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<CheckAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<CheckAdd><AccountRef><FullName>Checking</FullName></AccountRef><PayeeEntityRef>"
+            "<FullName>Harbour Supply</FullName></PayeeEntityRef><RefNumber>1001</RefNumber>"
+            "<TxnDate>2024-03-06</TxnDate><Address><Addr1>Harbour Supply</Addr1></Address>"
+            "<IsToBePrinted>0</IsToBePrinted>");
+  EXPECT_EQ(check->Amount(), Currency(14));  // 2 x 7.00, paid at once: nothing owed
+  auto moved = Moved(Books(), before);
+  EXPECT_EQ(moved["A/P"], 0);
+  EXPECT_EQ(moved["Stock"], 1400);
+  EXPECT_EQ(moved["Widgets"], 2);
+
+  // QuickBooks takes a CheckMod from qbXML 6.0 only.
+  Session().qbxmlVersion = "5.0";
+  Session().qbxmlVersionNumber = Currency(5);
+  check->SetMemo("Changed");
+  xmlBldr builder;
+  try {
+    check->XMLModify(builder);
+    ADD_FAILURE() << "a 5.0 session modified a check";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Description(), "ModRq not supported");
+  }
 }
 
 }  // namespace
