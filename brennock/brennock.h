@@ -69,6 +69,7 @@
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/vendor_credit.h"
 #include "brennock/transactions/txn_item_lines.h"
 
 // reports

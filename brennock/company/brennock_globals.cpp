@@ -3,6 +3,7 @@
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/vendor_credit.h"
 
 #include <limits>
 
@@ -126,6 +127,8 @@ BRENNOCK_GLOBAL_COLLECTION(Templates)
 BRENNOCK_GLOBAL_COLLECTION(Invoices)
 BRENNOCK_GLOBAL_COLLECTION(Bills)
 BRENNOCK_GLOBAL_COLLECTION(Checks)
+BRENNOCK_GLOBAL_COLLECTION(VendorCredits)
+BRENNOCK_GLOBAL_COLLECTION(ItemReceipts)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

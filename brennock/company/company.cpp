@@ -13,6 +13,7 @@
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/vendor_credit.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -162,6 +163,8 @@ BRENNOCK_COMPANY_COLLECTION(Templates)
 BRENNOCK_COMPANY_COLLECTION(Invoices)
 BRENNOCK_COMPANY_COLLECTION(Bills)
 BRENNOCK_COMPANY_COLLECTION(Checks)
+BRENNOCK_COMPANY_COLLECTION(VendorCredits)
+BRENNOCK_COMPANY_COLLECTION(ItemReceipts)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

@@ -4,6 +4,7 @@
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/vendor_credit.h"
 
 #include <cctype>
 #include <string>
@@ -51,6 +52,8 @@ constexpr auto kNoList = static_cast<qoEnumListType>(0);
 constexpr uint32_t kSalesTxn = kCanAdd | kCanModify | kCanDelete | kCanVoid | kIterates | kMaster |
                                kPaidStatus | kLineItems | kRefNumbers | kAccountFilter |
                                kEntityFilter;
+// The same without PaidStatus: checks, vendor credits, item receipts.
+constexpr uint32_t kVendorTxn = kSalesTxn & ~kPaidStatus;
 
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
@@ -167,8 +170,12 @@ constexpr RecordKind kKinds[] = {
    {}, {}, &Invoice::Bindings, &New<Invoices>},
   {kTxn, qoObjectTypeBill, kNoList, "Bill", "Bill", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Bill::Bindings, &New<Bills>},
-  {kTxn, qoObjectTypeCheck, kNoList, "Check", "Check", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+  {kTxn, qoObjectTypeCheck, kNoList, "Check", "Check", {}, kVendorTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Check::Bindings, &New<Checks>},
+  {kTxn, qoObjectTypeVendorCredit, kNoList, "VendorCredit", "VendorCredit", {},
+   kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &VendorCredit::Bindings, &New<VendorCredits>},
+  {kTxn, qoObjectTypeItemReceipt, kNoList, "ItemReceipt", "ItemReceipt", {},
+   kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
 };
 // clang-format on
 

@@ -191,5 +191,48 @@ TEST_F(PurchaseSimulatorTest, ChecksAreWrittenOnBankAccountsAndNumberedUnlessPri
   }
 }
 
+// Stock received before its bill is owed at once; the bill that takes the receipt over owes the
+// same and receives nothing again.
+TEST_F(PurchaseSimulatorTest, AReceiptIsOwedUntilItsBillTakesItOver) {
+  auto before = Books();
+  auto receipts = Session().company->ItemReceipts();
+  auto receipt = receipts->Add("Harbour Supply", "R-1", Date::FromDate(2024, 3, 4));
+  receipt->ItemLines()->Add("Widget", 20)->SetCost(8);
+  ASSERT_EQ(receipts->Commit(), 0);
+  EXPECT_EQ(receipt->TotalAmount(), Currency(160));  // 20 x 8.00
+  // 140 widgets worth 980.00 and 20 at 8.00: 160 worth 1140.00, 7.125 each.
+  EXPECT_EQ(Moved(Books(), before),
+            (std::map<std::string, int64_t>{{"vendor", 16000},
+                                            {"A/P", 16000},
+                                            {"Stock", 16000},
+                                            {"Widgets", 20},
+                                            {"Widget cost x100000", 12500}}));
+
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add("Harbour Supply", "B-1", Date::FromDate(2024, 3, 6));
+  bill->LinkedTxns()->Add(receipt->TxnId());
+  ASSERT_TRUE(bill->Validate());  // a link and no lines of its own
+  ASSERT_EQ(bills->Commit(), 0);
+  EXPECT_NE(LastRequest().find("<LinkToTxnID>" + receipt->TxnId() + "</LinkToTxnID>"),
+            std::string::npos);
+  EXPECT_EQ(bill->AmountDue(), Currency(160));
+  ASSERT_EQ(bill->ItemLines()->Count(), 1);  // the receipt's line, now the bill's
+  EXPECT_EQ(bill->ItemLines()->Item(1)->Item(), "Widget");
+  // Nothing more owed, nothing received twice.
+  EXPECT_EQ(Moved(Books(), before)["A/P"], 16000);
+  EXPECT_EQ(Moved(Books(), before)["Widgets"], 20);
+
+  // Credited 25.00 for a return of nothing in stock (an expense refunded): owed 135.00.
+  auto credits = Session().company->VendorCredits();
+  auto credit = credits->Add("Harbour Supply", "VC-1", Date::FromDate(2024, 3, 8));
+  EXPECT_FALSE(credit->Validate());  // no lines
+  EXPECT_EQ(credit->Errors()->Item(1)->Number(), ErrorNumber(2022));
+  credit->ItemLines()->Add("Widget", 1)->SetCost(25);
+  ASSERT_EQ(credits->Commit(), 0);
+  EXPECT_EQ(credit->Amount(), Currency(25));
+  EXPECT_EQ(credit->OpenAmount(), Currency(25));
+  EXPECT_EQ(Moved(Books(), before)["vendor"], 13500);  // 160.00 - 25.00
+}
+
 }  // namespace
 }  // namespace brennock::testing
