@@ -67,6 +67,7 @@
 
 // transactions
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/vendor_credit.h"

@@ -1,6 +1,7 @@
 #include "brennock/company/brennock_globals.h"
 
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/vendor_credit.h"
@@ -129,6 +130,8 @@ BRENNOCK_GLOBAL_COLLECTION(Bills)
 BRENNOCK_GLOBAL_COLLECTION(Checks)
 BRENNOCK_GLOBAL_COLLECTION(VendorCredits)
 BRENNOCK_GLOBAL_COLLECTION(ItemReceipts)
+BRENNOCK_GLOBAL_COLLECTION(CreditCardCharges)
+BRENNOCK_GLOBAL_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

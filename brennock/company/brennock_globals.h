@@ -15,6 +15,8 @@ namespace brennock {
 
 class Bills;
 class Checks;
+class CreditCardCharges;
+class CreditCardCredits;
 class ItemReceipts;
 class VendorCredits;
 class Invoices;
@@ -100,6 +102,8 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Checks> Checks() const;
   std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
   std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
+  std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

@@ -11,6 +11,7 @@
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/vendor_credit.h"
@@ -165,6 +166,8 @@ BRENNOCK_COMPANY_COLLECTION(Bills)
 BRENNOCK_COMPANY_COLLECTION(Checks)
 BRENNOCK_COMPANY_COLLECTION(VendorCredits)
 BRENNOCK_COMPANY_COLLECTION(ItemReceipts)
+BRENNOCK_COMPANY_COLLECTION(CreditCardCharges)
+BRENNOCK_COMPANY_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

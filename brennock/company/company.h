@@ -18,6 +18,8 @@ class CollectionCore;
 class ListCollectionCore;
 class Bills;
 class Checks;
+class CreditCardCharges;
+class CreditCardCredits;
 class ItemReceipts;
 class VendorCredits;
 class Invoices;
@@ -169,6 +171,8 @@ class Company {
   std::shared_ptr<brennock::Checks> Checks() const;
   std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
   std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
+  std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

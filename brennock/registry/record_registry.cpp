@@ -2,6 +2,7 @@
 
 #include "brennock/items/items.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/vendor_credit.h"
@@ -176,6 +177,11 @@ constexpr RecordKind kKinds[] = {
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &VendorCredit::Bindings, &New<VendorCredits>},
   {kTxn, qoObjectTypeItemReceipt, kNoList, "ItemReceipt", "ItemReceipt", {},
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
+  {kTxn, qoObjectTypeCreditCardCharge, kNoList, "CreditCardCharge", "CreditCardCharge", {},
+   kVendorTxn, {}, {}, {}, {}, {}, &CreditCardCharge::Bindings, &New<CreditCardCharges>},
+  {kTxn, qoObjectTypeCreditCardCredit, kNoList, "CreditCardCredit", "CreditCardCredit",
+   "ModRq not supported", kVendorTxn & ~kCanModify, {}, {}, {}, {}, {}, &CreditCardCredit::Bindings,
+   &New<CreditCardCredits>},
 };
 // clang-format on
 

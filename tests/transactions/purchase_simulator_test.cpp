@@ -234,5 +234,44 @@ TEST_F(PurchaseSimulatorTest, AReceiptIsOwedUntilItsBillTakesItOver) {
   EXPECT_EQ(Moved(Books(), before)["vendor"], 13500);  // 160.00 - 25.00
 }
 
+TEST_F(PurchaseSimulatorTest, CardChargesAndCreditsGoOnCreditCardAccountsOnly) {
+  auto charges = Session().company->CreditCardCharges();
+  auto wrong = charges->Add("Checking", "Harbour Supply", {}, Date::FromDate(2024, 3, 7));
+  wrong->ItemLines()->Add("Widget", 1)->SetCost(7);
+  EXPECT_FALSE(wrong->Validate());
+  ASSERT_EQ(wrong->Errors()->Count(), 1);
+  EXPECT_EQ(wrong->Errors()->Item(1)->Number(), ErrorNumber(2011));
+  EXPECT_EQ(wrong->Errors()->Item(1)->Description(), "Account type must be Credit Card");
+  charges->Remove(wrong->CollectionKey());
+
+  auto charge = charges->Add("Company Card", "Harbour Supply", {}, Date::FromDate(2024, 3, 7));
+  charge->ItemLines()->Add("Widget", 3)->SetCost(7);
+  ASSERT_EQ(charges->Commit(), 0);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<CreditCardChargeAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<CreditCardChargeAdd><AccountRef><FullName>Company Card</FullName></AccountRef>"
+            "<PayeeEntityRef><FullName>Harbour Supply</FullName></PayeeEntityRef><TxnDate>"
+            "2024-03-07</TxnDate>");
+  EXPECT_EQ(charge->Amount(), Currency(21));  // 3 x 7.00
+
+  // A card credit is never changed; a charge from qbXML 6.0 only.
+  auto credit = std::make_shared<CreditCardCredit>();
+  xmlBldr builder;
+  auto refusal = [&](qcBase& record) {
+    try {
+      record.XMLModify(builder);
+    } catch (const AutomationError& e) {
+      return e.Description();
+    }
+    return std::string();
+  };
+  EXPECT_EQ(refusal(*credit), "ModRq not supported");
+  EXPECT_EQ(refusal(*charge), "");
+  Session().qbxmlVersionNumber = Currency(5);
+  EXPECT_EQ(refusal(*charge), "ModRq not supported");
+  Session().qbxmlVersionNumber = Currency(16);
+}
+
 }  // namespace
 }  // namespace brennock::testing
