@@ -66,6 +66,9 @@
 #include "brennock/items/items.h"
 
 // transactions
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
@@ -77,6 +80,7 @@
 #include "brennock/transactions/statement_charge.h"
 #include "brennock/transactions/txn_item_lines.h"
 #include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 
 // reports
 #include "brennock/reports/report.h"

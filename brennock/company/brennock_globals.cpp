@@ -1,15 +1,19 @@
 #include "brennock/company/brennock_globals.h"
 
-#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
+#include "brennock/transactions/invoice.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
 #include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 
 #include <limits>
 
@@ -140,6 +144,12 @@ BRENNOCK_GLOBAL_COLLECTION(ReceivePayments)
 BRENNOCK_GLOBAL_COLLECTION(Deposits)
 BRENNOCK_GLOBAL_COLLECTION(UndepositedFunds)
 BRENNOCK_GLOBAL_COLLECTION(SalesTaxPaymentChecks)
+BRENNOCK_GLOBAL_COLLECTION(Bills)
+BRENNOCK_GLOBAL_COLLECTION(Checks)
+BRENNOCK_GLOBAL_COLLECTION(VendorCredits)
+BRENNOCK_GLOBAL_COLLECTION(ItemReceipts)
+BRENNOCK_GLOBAL_COLLECTION(CreditCardCharges)
+BRENNOCK_GLOBAL_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_GLOBAL_COLLECTION
 
 std::shared_ptr<TaxCodes> BrennockGlobals::TaxCodes() const {

@@ -13,6 +13,12 @@
 
 namespace brennock {
 
+class Bills;
+class Checks;
+class CreditCardCharges;
+class CreditCardCredits;
+class ItemReceipts;
+class VendorCredits;
 class Invoices;
 class SalesReceipts;
 class CreditMemos;
@@ -110,6 +116,12 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Deposits> Deposits() const;
   std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
   std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
+  std::shared_ptr<brennock::Bills> Bills() const;
+  std::shared_ptr<brennock::Checks> Checks() const;
+  std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
+  std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
+  std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).
   std::shared_ptr<brennock::TaxCodes> TaxCodes() const;
   // The folder shared by all users' application data, as a string; Empty when there is none.

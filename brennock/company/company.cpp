@@ -10,16 +10,20 @@
 #include "brennock/errors/automation_error.h"
 #include "brennock/errors/collected_errors.h"
 #include "brennock/items/items.h"
-#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
+#include "brennock/transactions/invoice.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
 #include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/currency_type.h"
@@ -176,6 +180,12 @@ BRENNOCK_COMPANY_COLLECTION(ReceivePayments)
 BRENNOCK_COMPANY_COLLECTION(Deposits)
 BRENNOCK_COMPANY_COLLECTION(UndepositedFunds)
 BRENNOCK_COMPANY_COLLECTION(SalesTaxPaymentChecks)
+BRENNOCK_COMPANY_COLLECTION(Bills)
+BRENNOCK_COMPANY_COLLECTION(Checks)
+BRENNOCK_COMPANY_COLLECTION(VendorCredits)
+BRENNOCK_COMPANY_COLLECTION(ItemReceipts)
+BRENNOCK_COMPANY_COLLECTION(CreditCardCharges)
+BRENNOCK_COMPANY_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_COMPANY_COLLECTION
 
 std::shared_ptr<brennock::Entities> Company::Entities() const {

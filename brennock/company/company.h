@@ -16,6 +16,12 @@ namespace brennock {
 class Lists;
 class CollectionCore;
 class ListCollectionCore;
+class Bills;
+class Checks;
+class CreditCardCharges;
+class CreditCardCredits;
+class ItemReceipts;
+class VendorCredits;
 class Invoices;
 class SalesReceipts;
 class CreditMemos;
@@ -179,6 +185,12 @@ class Company {
   std::shared_ptr<brennock::Deposits> Deposits() const;
   std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
   std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
+  std::shared_ptr<brennock::Bills> Bills() const;
+  std::shared_ptr<brennock::Checks> Checks() const;
+  std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
+  std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
+  std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // The collection of a registered list; null when the library has no class for it.
   std::shared_ptr<CollectionCore> Collection(qoEnumListObjectType objectType) const;
   // The master collection of a list kind; null for a transaction kind or none.

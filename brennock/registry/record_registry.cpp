@@ -1,6 +1,9 @@
 #include "brennock/registry/record_registry.h"
 
 #include "brennock/items/items.h"
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
@@ -11,6 +14,7 @@
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
 #include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 
 #include <cctype>
 #include <string>
@@ -62,6 +66,8 @@ constexpr uint32_t kSalesTxn = kCanAdd | kCanModify | kCanDelete | kCanVoid | kI
 // The other transactions' queries: PaidStatus, IncludeLinkedTxns, IncludeLineItems and the
 // account and ref-number filters only where QuickBooks' schema of the kind has them.
 constexpr uint32_t kTxnQueries = kIterates | kMaster | kRefNumbers | kAccountFilter | kEntityFilter;
+// The same without PaidStatus: checks, vendor credits, item receipts.
+constexpr uint32_t kVendorTxn = kSalesTxn & ~kPaidStatus;
 
 // Every kind of record: the lists first, in the order a company walks them in Lists, then the
 // transactions.
@@ -210,6 +216,19 @@ constexpr RecordKind kKinds[] = {
   {kTxn, qoObjectTypeSalesTaxPaymentCheck, kNoList, "SalesTaxPaymentCheck", "SalesTaxPaymentCheck",
    kModRqRefused, kLineItems | kTxnQueries, {}, {}, {}, {}, {}, &SalesTaxPaymentCheck::Bindings,
    &New<SalesTaxPaymentChecks>},
+  {kTxn, qoObjectTypeBill, kNoList, "Bill", "Bill", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Bill::Bindings, &New<Bills>},
+  {kTxn, qoObjectTypeCheck, kNoList, "Check", "Check", {}, kVendorTxn | kLinkedTxns, {}, {}, {},
+   {}, {}, &Check::Bindings, &New<Checks>},
+  {kTxn, qoObjectTypeVendorCredit, kNoList, "VendorCredit", "VendorCredit", {},
+   kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &VendorCredit::Bindings, &New<VendorCredits>},
+  {kTxn, qoObjectTypeItemReceipt, kNoList, "ItemReceipt", "ItemReceipt", {},
+   kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
+  {kTxn, qoObjectTypeCreditCardCharge, kNoList, "CreditCardCharge", "CreditCardCharge", {},
+   kVendorTxn, {}, {}, {}, {}, {}, &CreditCardCharge::Bindings, &New<CreditCardCharges>},
+  {kTxn, qoObjectTypeCreditCardCredit, kNoList, "CreditCardCredit", "CreditCardCredit",
+   "ModRq not supported", kVendorTxn & ~kCanModify, {}, {}, {}, {}, {}, &CreditCardCredit::Bindings,
+   &New<CreditCardCredits>},
 };
 // clang-format on
 

@@ -1,0 +1,57 @@
+#include "brennock/transactions/card_txn.h"
+
+#include "brennock/errors/collected_errors.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/errors/raise.h"
+#include "brennock/lists/account.h"
+#include "brennock/model/codecs.h"
+#include "brennock/session/session_state.h"
+
+namespace brennock {
+
+void CardTxnCore::CheckRules(qcErrors& errors) {
+  auto account =
+      std::dynamic_pointer_cast<brennock::Account>(ResolveListObject(qoListAccounts, Account()));
+  if (!account)
+    AddTableError(errors, errInvalidAccount, "Account");
+  else if (account->AccountType() != qbCreditCard)
+    AddTableError(errors, errNeedCreditCardAccount, std::string(Kind().stem));
+  CheckPurchaseRules(errors, false, false);
+}
+
+template <class Record>
+const RecordBindings& CardTxnCore::CardBindings() {
+  constexpr uint16_t kAll = kInAdd | kInMod | kInRet;
+  using R = codecs::Ref;
+  constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
+  BRENNOCK_BINDINGS(
+      qcBase, IdentityRows(),
+      std::array<Binding<qcBase>, 11>{{
+          Bind<&Record::account_, R>("AccountRef", kAll),
+          Bind<&Record::payee_, R>("PayeeEntityRef", kAll),
+          TxnDateRow(),
+          Bind<&Record::amount_, codecs::Amount>("Amount", kInRet),
+          ReadOnly(Bind<&Record::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
+          RefNumberRow(),
+          Bind<&Record::memo_, codecs::Text>("Memo", kAll | kSkipEmpty),
+          kLines[0],
+          kLines[1],
+          Record::DataExtRow(),
+          UserDataRow()[0],
+      }});
+}
+
+CreditCardCharge::CreditCardCharge() : CardTxnCore(RegisteredKind<kObjectType>()) {}
+
+const RecordBindings& CreditCardCharge::Bindings() { return CardBindings<CreditCardCharge>(); }
+
+int32_t CreditCardCharge::XMLModify(xmlBldr& cxmlbldr) {
+  if (SessionQbxmlVersion() < Currency(6)) RaiseGeneral(Kind().stem, "ModRq not supported");
+  return CardTxnCore::XMLModify(cxmlbldr);
+}
+
+CreditCardCredit::CreditCardCredit() : CardTxnCore(RegisteredKind<kObjectType>()) {}
+
+const RecordBindings& CreditCardCredit::Bindings() { return CardBindings<CreditCardCredit>(); }
+
+}  // namespace brennock

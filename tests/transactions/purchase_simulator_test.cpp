@@ -1,0 +1,277 @@
+// Bills and checks end to end against the simulated QuickBooks in strict-schema mode: built through
+// the library with the vendor's terms, their request bodies as written, QuickBooks' answer read
+// back, and every balance a bill moves; then the rules a bill is refused or checked by.
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "simulator/clock.h"
+#include "tests/lists/simulator_fixture.h"
+
+namespace brennock::testing {
+namespace {
+
+class PurchaseSimulatorTest : public SimulatorListsTest {
+ protected:
+  simulator::CompanyFileOptions Options() const override {
+    simulator::CompanyFileOptions options;
+    options.sample = simulator::SampleBusiness{7, 4, 0, 3, 1, 1, 0};  // no year of trade
+    return options;
+  }
+
+  void SetUp() override {
+    SimulatorListsTest::SetUp();
+    if (::testing::Test::IsSkipped()) return;
+    auto vendors = Session().company->Vendors();
+    auto vendor = vendors->Add("Harbour Supply");
+    vendor->SetTerms("Net 30");
+    ASSERT_EQ(vendors->Commit(), 0);
+  }
+
+  // The balances a bill moves, in cents or units, as QuickBooks answers them.
+  std::map<std::string, int64_t> Books() {
+    auto cents = [](Currency value) { return value.Scaled() / 100; };
+    auto accounts = std::make_shared<Accounts>();
+    accounts->GetAll();
+    auto balance = [&](const std::string& name) { return cents(accounts->Item(name)->Balance()); };
+    auto items = std::make_shared<Items>();
+    auto widget = Items::CastObject<ItemInventory>(items->GetByFullName("Widget"));
+    return {
+        {"vendor", cents(std::make_shared<Vendors>()->GetByFullName("Harbour Supply")->Balance())},
+        {"A/P", balance("Accounts Payable")},
+        {"Stock", balance("Inventory Asset")},
+        {"Widgets", static_cast<int64_t>(widget->QuantityOnHand())},
+        {"Widget cost x100000", std::llround(widget->AverageCost() * 100000.0)}};
+  }
+
+  static std::map<std::string, int64_t> Moved(const std::map<std::string, int64_t>& after,
+                                              const std::map<std::string, int64_t>& before) {
+    std::map<std::string, int64_t> moved;
+    for (const auto& [name, value] : after) moved[name] = value - before.at(name);
+    return moved;
+  }
+
+  std::string LastRequest() const { return recorder_->Requests().back().text; }
+};
+
+TEST_F(PurchaseSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock) {
+  auto before = Books();
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add();
+  bill->SetTxnDate(Date::FromDate(2024, 3, 5));
+  bill->SetVendor("Harbour Supply");
+  EXPECT_EQ(bill->Terms(), "Net 30");
+  EXPECT_EQ(ModConvertDtypes::DateToText(bill->DueDate()), "2024-04-04");  // 5 March + 30 days
+  bill->SetMemo("Spring stock");
+  bill->ItemLines()->Add("Widget", 10)->SetCost(8);
+  ASSERT_TRUE(bill->Validate());
+  ASSERT_EQ(bills->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<BillAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<BillAdd><VendorRef><FullName>Harbour Supply</FullName></VendorRef><TxnDate>"
+            "2024-03-05</TxnDate><DueDate>2024-04-04</DueDate><TermsRef><FullName>Net 30"
+            "</FullName></TermsRef><Memo>Spring stock</Memo>");
+  EXPECT_EQ(add.find("<RefNumber>"), std::string::npos);  // not set: QuickBooks leaves it empty
+
+  EXPECT_EQ(bill->ObjectState(), qoObjectStateClean);
+  EXPECT_FALSE(bill->TxnId().empty());
+  EXPECT_EQ(bill->AmountDue(), Currency(80));  // 10 x 8.00
+  EXPECT_EQ(bill->OpenAmount(), Currency(80));
+  EXPECT_FALSE(bill->IsPaid());
+  EXPECT_EQ(bill->APAccount(), "Accounts Payable");
+  ASSERT_EQ(bill->ItemLines()->Count(), 1);
+  EXPECT_NE(bill->ItemLines()->Item(1)->TxnLineId(), "-1");
+  // 140 widgets worth 980.00 (7.00 each) and 10 at 8.00: 150 worth 1060.00, 7.06667 each
+  // (1060 / 150 = 7.066666..., five decimals).
+  EXPECT_EQ(Moved(Books(), before),
+            (std::map<std::string, int64_t>{{"vendor", 8000},
+                                            {"A/P", 8000},
+                                            {"Stock", 8000},
+                                            {"Widgets", 10},
+                                            {"Widget cost x100000", 6667}}));
+
+  // Read by another client, it is the same bill; its number set now goes out in the Mod.
+  auto read = std::make_shared<Bills>()->GetByTxnID(bill->TxnId());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Vendor(), "Harbour Supply");
+  EXPECT_EQ(read->AmountDue(), Currency(80));
+  EXPECT_EQ(read->ItemLines()->Item(1)->Item(), "Widget");
+  simulator::AdvanceClock(60);
+  bill->SetRefNumber("HS-1");
+  ASSERT_EQ(bills->Commit(), 1);
+  EXPECT_NE(LastRequest().find("<RefNumber>HS-1</RefNumber>"), std::string::npos);
+}
+
+TEST_F(PurchaseSimulatorTest, SettersRaiseAndValidationRecords) {
+  auto bill = Session().company->Bills()->Add();
+  auto raised = [](auto&& call) {
+    try {
+      call();
+    } catch (const AutomationError& e) {
+      return std::pair{e.Number() - ErrorNumber(0), e.Description()};
+    }
+    return std::pair{0, std::string()};
+  };
+  EXPECT_EQ(raised([&] { bill->SetVendor("Nobody"); }),
+            (std::pair{2003, std::string("Vendor does not exist")}));
+  EXPECT_EQ(raised([&] { bill->SetAPAccount("Checking"); }),
+            (std::pair{2033, std::string("Account type must be Accounts Payable")}));
+  EXPECT_EQ(raised([&] { bill->SetAPAccount("No Such Account"); }).first, 1014);
+  EXPECT_EQ(raised([&] { bill->SetTerms("Net 1000"); }).first, 2004);
+
+  // Neither vendor nor lines: 2024 on "Vendor", then 2022.
+  EXPECT_FALSE(bill->Validate());
+  ASSERT_EQ(bill->Errors()->Count(), 2);
+  EXPECT_EQ(bill->Errors()->Item(1)->Number(), ErrorNumber(2024));
+  EXPECT_EQ(bill->Errors()->Item(1)->Field(), "Vendor");
+  EXPECT_EQ(bill->Errors()->Item(2)->Number(), ErrorNumber(2022));
+  // A bill with nothing but the receipt it takes over has what it needs.
+  bill->SetVendor("Harbour Supply");
+  bill->LinkedTxns()->Add("123-456");
+  EXPECT_TRUE(bill->Validate());
+}
+
+TEST_F(PurchaseSimulatorTest, ChecksAreWrittenOnBankAccountsAndNumberedUnlessPrinted) {
+  auto checks = Session().company->Checks();
+  struct Case {
+    const char* account;
+    bool printed;
+    const char* number;
+    std::vector<int32_t> errors;
+  };
+  const Case kCases[] = {
+      {"Checking", false, "1001", {}},
+      {"Rent", false, "1002", {2301}},             // an expense account
+      {"Checking", true, "1003", {2300}},          // to be printed: no number yet
+      {"No Such Account", false, "1004", {1014}},  // unknown
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.account) + (c.printed ? ", printed" : ""));
+    auto check = checks->Add(c.account, "Harbour Supply", c.number, Date::FromDate(2024, 3, 6));
+    check->SetIsToBePrinted(c.printed);
+    check->ItemLines()->Add("Widget", 2)->SetCost(7);
+    check->Validate();
+    std::vector<int32_t> found;
+    for (int32_t i = 1; i <= check->Errors()->Count(); ++i)
+      found.push_back(check->Errors()->Item(i)->Number() - ErrorNumber(0));
+    EXPECT_EQ(found, c.errors);
+    checks->Remove(check->CollectionKey());
+  }
+
+  auto before = Books();
+  auto check = checks->Add("Checking", "Harbour Supply", "1001", Date::FromDate(2024, 3, 6));
+  check->Address()->SetLine1("Harbour Supply");
+  check->ItemLines()->Add("Widget", 2)->SetCost(7);
+  ASSERT_EQ(checks->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<CheckAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<CheckAdd><AccountRef><FullName>Checking</FullName></AccountRef><PayeeEntityRef>"
+            "<FullName>Harbour Supply</FullName></PayeeEntityRef><RefNumber>1001</RefNumber>"
+            "<TxnDate>2024-03-06</TxnDate><Address><Addr1>Harbour Supply</Addr1></Address>"
+            "<IsToBePrinted>0</IsToBePrinted>");
+  EXPECT_EQ(check->Amount(), Currency(14));  // 2 x 7.00, paid at once: nothing owed
+  auto moved = Moved(Books(), before);
+  EXPECT_EQ(moved["A/P"], 0);
+  EXPECT_EQ(moved["Stock"], 1400);
+  EXPECT_EQ(moved["Widgets"], 2);
+
+  // QuickBooks takes a CheckMod from qbXML 6.0 only.
+  Session().qbxmlVersion = "5.0";
+  Session().qbxmlVersionNumber = Currency(5);
+  check->SetMemo("Changed");
+  xmlBldr builder;
+  try {
+    check->XMLModify(builder);
+    ADD_FAILURE() << "a 5.0 session modified a check";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Description(), "ModRq not supported");
+  }
+}
+
+// Stock received before its bill is owed at once; the bill that takes the receipt over owes the
+// same and receives nothing again.
+TEST_F(PurchaseSimulatorTest, AReceiptIsOwedUntilItsBillTakesItOver) {
+  auto before = Books();
+  auto receipts = Session().company->ItemReceipts();
+  auto receipt = receipts->Add("Harbour Supply", "R-1", Date::FromDate(2024, 3, 4));
+  receipt->ItemLines()->Add("Widget", 20)->SetCost(8);
+  ASSERT_EQ(receipts->Commit(), 1);
+  EXPECT_EQ(receipt->TotalAmount(), Currency(160));  // 20 x 8.00
+  // 140 widgets worth 980.00 and 20 at 8.00: 160 worth 1140.00, 7.125 each.
+  EXPECT_EQ(Moved(Books(), before),
+            (std::map<std::string, int64_t>{{"vendor", 16000},
+                                            {"A/P", 16000},
+                                            {"Stock", 16000},
+                                            {"Widgets", 20},
+                                            {"Widget cost x100000", 12500}}));
+
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add("Harbour Supply", "B-1", Date::FromDate(2024, 3, 6));
+  bill->LinkedTxns()->Add(receipt->TxnId());
+  ASSERT_TRUE(bill->Validate());  // a link and no lines of its own
+  ASSERT_EQ(bills->Commit(), 1);
+  EXPECT_NE(LastRequest().find("<LinkToTxnID>" + receipt->TxnId() + "</LinkToTxnID>"),
+            std::string::npos);
+  EXPECT_EQ(bill->AmountDue(), Currency(160));
+  ASSERT_EQ(bill->ItemLines()->Count(), 1);  // the receipt's line, now the bill's
+  EXPECT_EQ(bill->ItemLines()->Item(1)->Item(), "Widget");
+  // Nothing more owed, nothing received twice.
+  EXPECT_EQ(Moved(Books(), before)["A/P"], 16000);
+  EXPECT_EQ(Moved(Books(), before)["Widgets"], 20);
+
+  // Credited 25.00 for a return of nothing in stock (an expense refunded): owed 135.00.
+  auto credits = Session().company->VendorCredits();
+  auto credit = credits->Add("Harbour Supply", "VC-1", Date::FromDate(2024, 3, 8));
+  EXPECT_FALSE(credit->Validate());  // no lines
+  EXPECT_EQ(credit->Errors()->Item(1)->Number(), ErrorNumber(2022));
+  credit->ItemLines()->Add("Widget", 1)->SetCost(25);
+  ASSERT_EQ(credits->Commit(), 1);
+  EXPECT_EQ(credit->Amount(), Currency(25));
+  EXPECT_EQ(credit->OpenAmount(), Currency(25));
+  EXPECT_EQ(Moved(Books(), before)["vendor"], 13500);  // 160.00 - 25.00
+}
+
+TEST_F(PurchaseSimulatorTest, CardChargesAndCreditsGoOnCreditCardAccountsOnly) {
+  auto charges = Session().company->CreditCardCharges();
+  auto wrong = charges->Add("Checking", "Harbour Supply", {}, Date::FromDate(2024, 3, 7));
+  wrong->ItemLines()->Add("Widget", 1)->SetCost(7);
+  EXPECT_FALSE(wrong->Validate());
+  ASSERT_EQ(wrong->Errors()->Count(), 1);
+  EXPECT_EQ(wrong->Errors()->Item(1)->Number(), ErrorNumber(2011));
+  EXPECT_EQ(wrong->Errors()->Item(1)->Description(), "Account type must be Credit Card");
+  charges->Remove(wrong->CollectionKey());
+
+  auto charge = charges->Add("Company Card", "Harbour Supply", {}, Date::FromDate(2024, 3, 7));
+  charge->ItemLines()->Add("Widget", 3)->SetCost(7);
+  ASSERT_EQ(charges->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<CreditCardChargeAdd>"));
+  EXPECT_EQ(body.substr(0, body.find("<ItemLineAdd>")),
+            "<CreditCardChargeAdd><AccountRef><FullName>Company Card</FullName></AccountRef>"
+            "<PayeeEntityRef><FullName>Harbour Supply</FullName></PayeeEntityRef><TxnDate>"
+            "2024-03-07</TxnDate>");
+  EXPECT_EQ(charge->Amount(), Currency(21));  // 3 x 7.00
+
+  // A card credit is never changed; a charge from qbXML 6.0 only.
+  auto credit = std::make_shared<CreditCardCredit>();
+  xmlBldr builder;
+  auto refusal = [&](qcBase& record) {
+    try {
+      record.XMLModify(builder);
+    } catch (const AutomationError& e) {
+      return e.Description();
+    }
+    return std::string();
+  };
+  EXPECT_EQ(refusal(*credit), "ModRq not supported");
+  EXPECT_EQ(refusal(*charge), "");
+  Session().qbxmlVersionNumber = Currency(5);
+  EXPECT_EQ(refusal(*charge), "ModRq not supported");
+  Session().qbxmlVersionNumber = Currency(16);
+}
+
+}  // namespace
+}  // namespace brennock::testing
