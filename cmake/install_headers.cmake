@@ -5,6 +5,8 @@
 # only the implementation uses stay out of the install tree.
 # Variables: SOURCE_DIR, INCLUDE_DIR (relative to the prefix), SIMULATOR_API (paths below
 # SOURCE_DIR).
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.25)
 
 function(brennock_included_headers header out)
   file(STRINGS "${SOURCE_DIR}/${header}" lines REGEX "^#include [\"<](brennock|simulator)/")
@@ -43,3 +45,4 @@ foreach(header IN LISTS installed)
   file(INSTALL FILES "${SOURCE_DIR}/${header}"
        DESTINATION "${CMAKE_INSTALL_PREFIX}/${INCLUDE_DIR}/${folder}")
 endforeach()
+cmake_policy(POP)

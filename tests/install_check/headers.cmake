@@ -2,6 +2,7 @@
 # only installed headers, every internal one is reached from a public one (the implementation's
 # own headers stay out), and each compiles on its own against the install tree alone.
 # Arguments: BUILD_DIR, WORK_DIR, CXX (the compiler), OPTIONS (a ;-list of compiler options).
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${WORK_DIR}/prefix"
                 RESULT_VARIABLE rc OUTPUT_QUIET)
