@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"

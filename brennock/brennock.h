@@ -1,6 +1,8 @@
 #pragma once
 
-// Everything a client of Brennock needs. Subsystems add their public headers here.
+// Everything a client of Brennock needs. Subsystems add their public headers here. The simulated
+// QuickBooks company is the default request processor without any include; a program that wants
+// the simulator's own API (company files, its processor class) includes simulator/... itself.
 
 #include "brennock/version.h"
 
@@ -30,6 +32,7 @@
 #include "brennock/xml/xml_node.h"
 
 // record protocol and list references
+#include "brennock/model/data_extension.h"
 #include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/field_table.h"
 #include "brennock/model/list_collection_core.h"
@@ -96,7 +99,6 @@
 // company and database export
 #include "brennock/company/company.h"
 #include "brennock/company/data_ext_assigned_tos.h"
-#include "brennock/company/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/deleted_items.h"
 #include "brennock/company/field_readers.h"
@@ -121,12 +123,9 @@
 #include "brennock/session/data_ext_definition_source.h"
 #include "brennock/session/log_file.h"
 #include "brennock/session/processor_registry.h"
+#include "brennock/session/remote_processor.h"
 #include "brennock/session/request_processor.h"
 #include "brennock/session/request_trace.h"
 #include "brennock/session/session_enums.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
-
-// the simulated QuickBooks company (default request processor)
-#include "simulator/company_file.h"
-#include "simulator/simulator_processor.h"

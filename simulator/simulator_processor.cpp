@@ -24,6 +24,7 @@ const bool kRegistered = [] {
 }  // namespace
 }  // namespace brennock::simulator
 
-// The library names this symbol as undefined when a program links it, so the linker keeps this
-// object, and with it the registration above, although nothing calls into it.
+// The umbrella target brennock::brennock names this symbol as undefined when a program links it,
+// so the linker keeps this object, and with it the registration above, although nothing calls
+// into it.
 extern "C" const bool brennock_simulator_registered = brennock::simulator::kRegistered;

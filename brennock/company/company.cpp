@@ -1,6 +1,6 @@
 #include "brennock/company/company.h"
 
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/enums/enumeration_type.h"
@@ -46,7 +46,6 @@
 #include "brennock/model/codecs.h"
 #include "brennock/model/transaction_defaults.h"
 #include "brennock/model/lists_registry.h"
-#include "brennock/model/master_list.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/session_state.h"
@@ -377,18 +376,6 @@ int32_t Company::SaveApplicationFields() {
 int32_t Company::Commit() {
   SaveApplicationFields();
   return 0;
-}
-
-std::shared_ptr<qcList> MasterList(qoEnumListType list) {
-  const std::shared_ptr<Company>& company = Session().company;
-  if (!company) return nullptr;
-  std::string key;
-  try {
-    key = ListTypeKey(list);
-    return company->Lists()->Item(key);
-  } catch (const AutomationError&) {
-    return nullptr;  // a list without a registered collection (or no such list)
-  }
 }
 
 }  // namespace brennock

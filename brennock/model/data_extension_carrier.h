@@ -16,9 +16,9 @@ namespace brennock {
 class DataExtensions;
 
 // The data-extension values a record carries: its custom fields (owner "0") and the registered
-// application's fields. Declared here so that list records can carry them; the company layer,
-// which holds the definitions the values are checked against, implements it. Both collections are
-// created on first use, so a record that never has extension values costs one pointer.
+// application's fields. The values are checked against the company's definitions through the
+// lookup the company layer registers (data_ext_definition_lookup.h). Both collections are created
+// on first use, so a record that never has extension values costs one pointer.
 class DataExtensionHolder {
  public:
   // The collections when they exist, else null; never creates them.
@@ -58,8 +58,8 @@ class DataExtensionHolder {
 
 // The names of the QuickBooks custom-field definitions (owner "0") assigned to records of that
 // object type, in the order of the company's CustomFields (read from QuickBooks on first use);
-// empty without a company or when the definitions cannot be read. The company layer implements
-// it; Customers, Items, the field readers and the database export share it.
+// empty without a company or when the definitions cannot be read. Asks the company layer's
+// registered lookup; Customers, Items, the field readers and the database export share it.
 std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType);
 
 // What a record class inherits to carry extensions: Record is the class itself (a qcBase whose

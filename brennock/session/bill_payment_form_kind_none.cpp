@@ -1,11 +1,22 @@
-// The bill-payment module replaces this file with the real lookup.
+// Until the bill-payment module registers its lookup, a bill payment's form cannot be told.
 #include "brennock/errors/raise.h"
 #include "brennock/session/bill_payment_form_kind.h"
 
 namespace brennock {
+namespace {
 
-std::string BillPaymentFormKind(const std::string&) {
-  RaiseError(errFeatureNotSupported, "brennock:QBConnection:DisplayQBForm");
+BillPaymentFormKindLookup registeredLookup = nullptr;
+
+}  // namespace
+
+void RegisterBillPaymentFormKind(BillPaymentFormKindLookup lookup) noexcept {
+  registeredLookup = lookup;
+}
+
+std::string BillPaymentFormKind(const std::string& txnId) {
+  if (registeredLookup == nullptr)
+    RaiseError(errFeatureNotSupported, "brennock:QBConnection:DisplayQBForm");
+  return registeredLookup(txnId);
 }
 
 }  // namespace brennock

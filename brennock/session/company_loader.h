@@ -8,8 +8,8 @@ class Company;
 class XmlNode;
 
 // How a connection hands the answers of the company and preferences queries to the company code.
-// The company module provides the one loader (SessionCompanyLoader); the connection calls it while
-// opening a session and keeps the result as the session's company.
+// The company module registers the one loader when the program starts; the connection calls it
+// while opening a session and keeps the result as the session's company.
 class CompanyLoader {
  public:
   virtual ~CompanyLoader() = default;
@@ -22,8 +22,9 @@ class CompanyLoader {
   virtual void LoadPreferences(Company& company, const XmlNode& preferencesRet) = 0;
 };
 
-// The loader of the company module; null while the library is built without one, and then a
-// session simply has no company.
-CompanyLoader* SessionCompanyLoader();
+// The loader the company module registered; null while none is, and then a session simply has no
+// company. Registration is meant for start-up, before any thread connects.
+void RegisterCompanyLoader(CompanyLoader* loader) noexcept;
+CompanyLoader* RegisteredCompanyLoader() noexcept;
 
 }  // namespace brennock

@@ -46,7 +46,7 @@ void QBConnection::KeepHost(const HostInfo& host) {
 
 void QBConnection::LoadCompany() {
   SessionState& session = Session();
-  CompanyLoader* loader = SessionCompanyLoader();
+  CompanyLoader* loader = RegisteredCompanyLoader();
   xmlBldr builder;
   builder.NewClear();
   builder.OpenAggregateOnly("CompanyQueryRq");

@@ -1,5 +1,7 @@
 #include "brennock/session/session_state.h"
 
+#include "brennock/values/qbxml_version_source.h"
+
 namespace brennock {
 
 SessionState& Session() {
@@ -7,6 +9,15 @@ SessionState& Session() {
   return state;
 }
 
-Currency SessionQbxmlVersion() { return Session().qbxmlVersionNumber; }
+namespace {
+
+// The value types read the session's version through this; every user of a session links this
+// file, so the registration runs whenever a version can be other than 0.
+const bool kVersionSourceRegistered = [] {
+  RegisterQbxmlVersionSource([] { return Session().qbxmlVersionNumber; });
+  return true;
+}();
+
+}  // namespace
 
 }  // namespace brennock

@@ -17,6 +17,7 @@
 namespace brennock {
 
 class qcBase;
+enum class ObjectRequestForm : uint8_t;  // object_request_body.h
 
 // Writes one qbXML request document and sends it through this thread's request processor. The
 // text is written by its RequestWriter, for the session's qbXML version; collections and the
@@ -105,8 +106,7 @@ class xmlBldr : public RequestWriter {
  private:
   void AppendNameFilter(std::string_view filterTag, const std::vector<std::string>& names,
                         bool WithChildren);
-  void AppendObjectRequest(qcBase& o, int16_t requestId, std::string_view requestSuffix,
-                           std::string_view bodySuffix, int32_t (qcBase::*writeBody)(xmlBldr&));
+  void AppendObjectRequest(qcBase& o, int16_t requestId, ObjectRequestForm form);
   void OpenMessageSet();
   void AppendSingleQuery(std::string_view QueryType, std::string_view sValue,
                          std::string_view sIdentifier, std::string_view sFilterType,

@@ -237,5 +237,6 @@ const bool kRegistered = [] {
 }  // namespace
 }  // namespace brennock::remote
 
-// Named as undefined by the library's link interface, so the registration above is always linked.
+// Named as undefined by the umbrella target brennock::brennock, so the registration above is
+// always linked.
 extern "C" const bool brennock_remote_registered = brennock::remote::kRegistered;

@@ -1,86 +1,95 @@
 // The library's folders are layers: a folder includes only itself and the folders below it, and
-// the library never includes the simulator or the command built on it. The order is the README's.
+// the library never includes the simulator, the bridges or the command built on it. The order is
+// the README's.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tests/architecture/source_scan.h"
+
 namespace brennock::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<std::string_view, 16> kLayers = {
-    "util",  "errors", "values", "xml",          "enums",   "qbxml",    "session", "model",
-    "lists", "items",  "events", "transactions", "reports", "registry", "company", "database"};
-
-// Position of a library folder in kLayers; kLayers.size() for a folder the order does not know.
-size_t Rank(std::string_view folder) {
-  return static_cast<size_t>(std::find(kLayers.begin(), kLayers.end(), folder) - kLayers.begin());
-}
+const fs::path kRoot = BRENNOCK_SOURCE_DIR;
 
 struct Include {
   std::string target;  // the path written between the quotes
   int line;
 };
 
-std::vector<Include> QuotedIncludes(const fs::path& file) {
+std::vector<Include> QuotedIncludes(const std::vector<std::string>& lines) {
   std::vector<Include> out;
-  std::ifstream in(file);
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    std::string_view text(line);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::string_view text(lines[i]);
     if (!text.starts_with("#include \"")) continue;
     text.remove_prefix(10);
-    out.push_back({std::string(text.substr(0, text.find('"'))), number});
+    out.push_back({std::string(text.substr(0, text.find('"'))), static_cast<int>(i + 1)});
   }
   return out;
 }
 
-std::vector<fs::path> SourcesBelow(const fs::path& folder) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    const auto ext = entry.path().extension();
-    if (entry.is_regular_file() && (ext == ".h" || ext == ".cpp")) out.push_back(entry.path());
-  }
-  return out;
+std::vector<std::string> LinesOf(const fs::path& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
-const fs::path kRoot = BRENNOCK_SOURCE_DIR;
+bool NamesAHigherTarget(std::string_view include) {
+  return include.starts_with("simulator/") || include.starts_with("cli/") ||
+         include.starts_with("bridges/");
+}
+
+// The layer of an included library header: "brennock/model/x.h" and
+// "brennock/internal/model/x.h" are both in "model"; empty for the umbrella and the version.
+std::string LayerOf(std::string_view include) {
+  include.remove_prefix(9);  // brennock/
+  if (include.starts_with("internal/")) include.remove_prefix(9);
+  const size_t slash = include.find('/');
+  return slash == std::string_view::npos ? std::string() : std::string(include.substr(0, slash));
+}
 
 TEST(IncludeLayers, LibraryFoldersIncludeOnlyTheirOwnAndLowerFolders) {
   int checked = 0;
-  for (const fs::path& file : SourcesBelow(kRoot / "brennock")) {
-    const fs::path relative = fs::relative(file, kRoot / "brennock");
-    if (std::distance(relative.begin(), relative.end()) < 2) continue;  // umbrella and version
-    const std::string folder = relative.begin()->string();
-    ASSERT_LT(Rank(folder), kLayers.size()) << "folder missing from the layer order: " << folder;
-    for (const Include& include : QuotedIncludes(file)) {
+  for (const SourceFile& file : LibrarySources(kRoot)) {
+    ASSERT_LT(Rank(file.layer), kLayers.size())
+        << "folder missing from the layer order: " << file.path;
+    for (const Include& include : QuotedIncludes(file.lines)) {
       ++checked;
-      const std::string_view target = include.target;
-      EXPECT_FALSE(target.starts_with("simulator/") || target.starts_with("cli/") ||
-                   target.starts_with("bridges/"))
-          << relative.string() << ":" << include.line << " includes " << target;
-      if (!target.starts_with("brennock/")) continue;
-      const fs::path inside(target.substr(9));
-      if (std::distance(inside.begin(), inside.end()) < 2) continue;
-      EXPECT_LE(Rank(inside.begin()->string()), Rank(folder))
-          << relative.string() << ":" << include.line << " includes the higher layer " << target;
+      EXPECT_FALSE(NamesAHigherTarget(include.target))
+          << file.path << ":" << include.line << " includes " << include.target;
+      if (!include.target.starts_with("brennock/")) continue;
+      const std::string layer = LayerOf(include.target);
+      if (layer.empty()) continue;
+      EXPECT_LE(Rank(layer), Rank(file.layer))
+          << file.path << ":" << include.line << " includes the higher layer " << include.target;
     }
   }
   EXPECT_GT(checked, 500) << "the library's sources were not found below " << kRoot;
 }
 
+// A client that wants the simulator's own API includes it by name; the umbrella brings only the
+// library.
+TEST(IncludeLayers, TheUmbrellaHeaderIncludesOnlyTheLibrary) {
+  const auto lines = LinesOf(kRoot / "brennock" / "brennock.h");
+  ASSERT_FALSE(lines.empty());
+  for (const Include& include : QuotedIncludes(lines))
+    EXPECT_TRUE(include.target.starts_with("brennock/"))
+        << "brennock.h:" << include.line << " includes " << include.target;
+}
+
 TEST(IncludeLayers, TheSimulatorDoesNotIncludeTheCommand) {
-  for (const fs::path& file : SourcesBelow(kRoot / "simulator")) {
-    for (const Include& include : QuotedIncludes(file)) {
+  for (const auto& entry : fs::recursive_directory_iterator(kRoot / "simulator")) {
+    if (!entry.is_regular_file()) continue;
+    for (const Include& include : QuotedIncludes(LinesOf(entry.path()))) {
       EXPECT_FALSE(include.target.starts_with("cli/"))
-          << fs::relative(file, kRoot).string() << ":" << include.line;
+          << fs::relative(entry.path(), kRoot).string() << ":" << include.line;
     }
   }
 }

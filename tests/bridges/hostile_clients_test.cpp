@@ -13,6 +13,7 @@
 #include "bridges/remote/remote_processor.h"
 #include "tests/bridges/hostile_client.h"
 #include "tests/bridges/serve_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

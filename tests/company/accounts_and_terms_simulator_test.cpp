@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/company/company_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "brennock/company/company.h"
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/model/binding.h"

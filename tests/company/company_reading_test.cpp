@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "brennock/company/company.h"
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/company/preferences.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/lists/address.h"

@@ -13,6 +13,7 @@
 #include "brennock/model/response_exporter.h"
 #include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

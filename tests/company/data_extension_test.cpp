@@ -1,5 +1,5 @@
 // Data-extension values: lookups, conversions, the requests a commit writes and the shared parser.
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
 #include "tests/support/qbxml_samples.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

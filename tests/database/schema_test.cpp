@@ -8,6 +8,7 @@
 #include "brennock/registry/record_registry.h"
 #include "brennock/qbxml/catalogue.h"
 #include "tests/database/export_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/lists/simulator_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

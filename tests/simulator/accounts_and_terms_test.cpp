@@ -7,6 +7,8 @@
 #include <string>
 
 #include "tests/simulator/simulator_fixture.h"
+#include "simulator/company_file.h"
+#include "simulator/simulator_processor.h"
 
 namespace brennock::testing {
 namespace {

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "tests/simulator/simulator_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

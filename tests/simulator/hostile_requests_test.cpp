@@ -9,6 +9,8 @@
 
 #include "brennock/errors/automation_error.h"
 #include "tests/simulator/simulator_fixture.h"
+#include "simulator/company_file.h"
+#include "simulator/simulator_processor.h"
 
 namespace brennock::testing {
 namespace {

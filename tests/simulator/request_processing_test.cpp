@@ -6,6 +6,7 @@
 
 #include "brennock/errors/automation_error.h"
 #include "tests/simulator/simulator_fixture.h"
+#include "simulator/simulator_processor.h"
 
 namespace brennock::testing {
 namespace {

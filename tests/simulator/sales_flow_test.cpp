@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/simulator/books_fixture.h"
+#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

@@ -19,7 +19,7 @@ namespace brennock {
 class xmlBldr;
 class XmlNode;
 class FieldElement;
-class DataExtensionDefinition;
+struct DataExtDefinitionFacts;
 template <class Owner>
 class BindingTable;
 
@@ -172,7 +172,7 @@ class DataExtensions {
   bool Validate();
 
  private:
-  bool IsAssignedToOwner(const DataExtensionDefinition& definition) const;
+  bool IsAssignedToOwner(const DataExtDefinitionFacts& definition) const;
   DataExtension* Find(std::string_view key) const noexcept;
 
   Members members_;

@@ -2,10 +2,8 @@
 
 #include <exception>
 
-#include "brennock/company/company.h"
-#include "brennock/company/data_extension.h"
-#include "brennock/company/data_extension_definitions.h"
-#include "brennock/errors/automation_error.h"
+#include "brennock/model/data_ext_definition_lookup.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/session/session_state.h"
 #include "brennock/util/slab_allocator.h"
 
@@ -18,6 +16,8 @@ struct DataExtensionHolder::Collections {
 
 namespace {
 
+const DataExtDefinitionLookup* registeredLookup = nullptr;
+
 std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::string ownerID) {
   auto values = MakeSlabShared<DataExtensions>();
   values->SetOwnerType(ownerType);
@@ -27,16 +27,17 @@ std::shared_ptr<DataExtensions> MakeValues(qoEnumListObjectType ownerType, std::
 
 }  // namespace
 
+void RegisterDataExtDefinitionLookup(const DataExtDefinitionLookup* lookup) noexcept {
+  registeredLookup = lookup;
+}
+
+const DataExtDefinitionLookup* RegisteredDataExtDefinitionLookup() noexcept {
+  return registeredLookup;
+}
+
 std::vector<std::string> CustomFieldNamesOf(qoEnumListObjectType ownerType) {
-  std::vector<std::string> names;
-  const std::shared_ptr<Company>& company = Session().company;
-  if (!company) return names;
-  try {
-    for (const auto& definition : *company->CustomFields())
-      if (definition->IsAssignedTo(ownerType)) names.push_back(definition->Name());
-  } catch (const AutomationError&) {  // no definitions to be had
-  }
-  return names;
+  return registeredLookup ? registeredLookup->CustomFieldNames(ownerType)
+                          : std::vector<std::string>();
 }
 
 DataExtensionHolder::DataExtensionHolder() noexcept = default;

@@ -1,9 +1,8 @@
-#include "brennock/company/data_extension.h"
+#include "brennock/model/data_extension.h"
 
 #include <limits>
+#include <optional>
 
-#include "brennock/company/company.h"
-#include "brennock/company/data_extension_definitions.h"
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/qc_enum.h"
@@ -14,6 +13,7 @@
 #include "brennock/errors/raise.h"
 #include "brennock/model/binding.h"
 #include "brennock/model/codecs.h"
+#include "brennock/model/data_ext_definition_lookup.h"
 #include "brennock/model/field_table.h"
 #include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
@@ -379,10 +379,10 @@ std::shared_ptr<DataExtension> DataExtensions::Add(const std::string& Name,
   return extension;
 }
 
-bool DataExtensions::IsAssignedToOwner(const DataExtensionDefinition& definition) const {
-  if (definition.IsAssignedTo(ownerType_)) return true;
+bool DataExtensions::IsAssignedToOwner(const DataExtDefinitionFacts& definition) const {
+  if (definition.assignedToOwner) return true;
   // Definitions name items as one class, whatever the kind of item the record is.
-  return IsItemType(ownerType_) && definition.IsAssignedTo(qoObjectTypeItem);
+  return IsItemType(ownerType_) && definition.assignedToItems;
 }
 
 DataExtension* DataExtensions::Find(std::string_view key) const noexcept {
@@ -399,19 +399,18 @@ std::shared_ptr<DataExtension> DataExtensions::Item(int32_t index) const {
 std::shared_ptr<DataExtension> DataExtensions::Item(const std::string& key) {
   for (const auto& member : members_)
     if (EqualsIgnoringCase(member->Name(), key)) return member;
-  const std::shared_ptr<Company>& company = Session().company;
-  if (ownerID_ != kCustomFieldOwnerID) {
-    std::shared_ptr<DataExtensionDefinition> definition =
-        company ? company->ApplicationFields()->Find(key) : nullptr;
+  const DataExtDefinitionLookup* definitions = RegisteredDataExtDefinitionLookup();
+  const bool custom = ownerID_ == kCustomFieldOwnerID;
+  std::optional<DataExtDefinitionFacts> definition =
+      definitions ? definitions->Find(custom, key, ownerType_) : std::nullopt;
+  if (!custom) {
     if (!definition || !IsAssignedToOwner(*definition))
       RaiseError(errDataExtNotDefined, "DataExtensions");
-    return Add(key, definition->DataType());
+    return Add(key, definition->dataType);
   }
-  std::shared_ptr<DataExtensionDefinition> definition =
-      company ? company->CustomFields()->Find(key) : nullptr;
   if (definition && !IsAssignedToOwner(*definition))
     RaiseError(errDataExtNotDefined, "DataExtensions");
-  return Add(key, definition ? definition->DataType() : qbDataExtTypeSTR255TYPE);
+  return Add(key, definition ? definition->dataType : qbDataExtTypeSTR255TYPE);
 }
 
 int32_t DataExtensions::Commit(const std::string& ListOrTxnId, const std::string& TxnLineId) {
