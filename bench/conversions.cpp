@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace {

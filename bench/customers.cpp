@@ -10,8 +10,8 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/customer.h"
-#include "brennock/session/session_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "bench/canned_processor.h"
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/field_table.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/model/data_extension.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/field_table.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_document.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/error_table.h"
 
 namespace {
 

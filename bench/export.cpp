@@ -17,10 +17,10 @@
 #include "bench/kept_heap.h"
 #include "brennock/company/field_readers.h"
 #include "brennock/database/database_export.h"
-#include "brennock/database/schema.h"
 #include "brennock/database/sql_connection.h"
+#include "brennock/internal/database/schema.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/customer.h"
-#include "brennock/session/session_state.h"
 #include "brennock/xml/xml_document.h"
 
 namespace {

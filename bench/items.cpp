@@ -13,7 +13,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
 #include "brennock/company/company.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/hierarchical_lists.h"
-#include "brennock/session/session_state.h"
 
 namespace {
 

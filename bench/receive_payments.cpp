@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/canned_processor.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/transactions/receive_payment.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
 #include "brennock/brennock.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"
 

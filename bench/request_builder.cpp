@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "brennock/company/company.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/request_processor.h"
-#include "brennock/session/session_state.h"
 #include "brennock/values/currency.h"
 
 namespace brennock::fuzz {

@@ -3,18 +3,18 @@
 // record elements; and a list query comes out the same (records, filed errors, raised error)
 // whether its response is read directly or, with a comment after the root that the reader does
 // not take, as a document; and so does a report.
-#include "brennock/xml/response_reader.h"
+#include "brennock/internal/xml/response_reader.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/hierarchical_lists.h"
 #include "brennock/reports/report.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_document.h"
 #include "fuzz/fuzz_support.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_node.h"
 #include "fuzz/fuzz_support.h"

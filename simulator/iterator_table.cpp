@@ -3,7 +3,7 @@
 #include <map>
 #include <mutex>
 
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 
 namespace brennock::simulator {
 namespace {

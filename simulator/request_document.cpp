@@ -6,9 +6,9 @@
 #include <optional>
 #include <pugixml.hpp>
 
-#include "brennock/util/environment.h"
-#include "brennock/util/text.h"
-#include "brennock/xml/xml_text_encoding.h"
+#include "brennock/internal/util/environment.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/xml_text_encoding.h"
 #include "simulator/events/subscription_requests.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/processor_errors.h"

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::simulator {
 namespace {

@@ -1,6 +1,6 @@
 #include "simulator/xml_writer.h"
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::simulator {
 

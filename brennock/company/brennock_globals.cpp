@@ -19,6 +19,8 @@
 
 #include "brennock/company/company.h"
 #include "brennock/enums/qc_enum.h"
+#include "brennock/internal/session/session_checks.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/items/items.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
@@ -32,8 +34,6 @@
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
-#include "brennock/session/session_checks.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

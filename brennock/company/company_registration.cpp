@@ -5,12 +5,12 @@
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/model/data_ext_definition_lookup.h"
+#include "brennock/internal/model/data_ext_definition_lookup.h"
+#include "brennock/internal/model/master_list.h"
+#include "brennock/internal/session/company_loader.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/model/lists_registry.h"
-#include "brennock/model/master_list.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/session/company_loader.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

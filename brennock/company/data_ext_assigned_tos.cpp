@@ -4,8 +4,8 @@
 
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
 
 namespace brennock {
 

@@ -10,7 +10,7 @@
 #include "brennock/enums/list_enums.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/session/data_ext_definition_source.h"
+#include "brennock/internal/session/data_ext_definition_source.h"
 
 namespace brennock {
 

@@ -7,7 +7,7 @@
 #include "brennock/enums/qc_enum.h"
 #include "brennock/enums/qc_enum_value.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/runtime_errors.h"
+#include "brennock/internal/errors/runtime_errors.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_attributes.h"

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "brennock/enums/enumeration_type.h"
-#include "brennock/model/binding.h"
-#include "brennock/model/codecs.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/codecs.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

@@ -1,12 +1,12 @@
 #include "brennock/database/db_interface.h"
 
 #include "brennock/database/database_export.h"
-#include "brennock/database/export_rules.h"
 #include "brennock/enums/database_enums.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/response_exporter.h"
-#include "brennock/session/database_update_hook.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/database/export_rules.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/response_exporter.h"
+#include "brennock/internal/session/database_update_hook.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_document.h"
 

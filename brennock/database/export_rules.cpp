@@ -1,10 +1,10 @@
-#include "brennock/database/export_rules.h"
+#include "brennock/internal/database/export_rules.h"
 
 #include <array>
 
-#include "brennock/database/sql_text.h"
-#include "brennock/registry/record_registry.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/database/sql_text.h"
+#include "brennock/internal/registry/record_registry.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -1,9 +1,9 @@
-#include "brennock/database/schema.h"
+#include "brennock/internal/database/schema.h"
 
 #include <algorithm>
 
-#include "brennock/database/export_rules.h"
-#include "brennock/database/sql_text.h"
+#include "brennock/internal/database/export_rules.h"
+#include "brennock/internal/database/sql_text.h"
 
 namespace brennock {
 namespace {

@@ -1,4 +1,4 @@
-#include "brennock/database/sql_text.h"
+#include "brennock/internal/database/sql_text.h"
 
 namespace brennock {
 

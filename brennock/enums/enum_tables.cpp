@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "brennock/enums/enum_table_data.h"
+#include "brennock/internal/enums/enum_table_data.h"
 
 namespace brennock {
 

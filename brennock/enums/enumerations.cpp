@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "brennock/enums/enum_table_data.h"
 #include "brennock/enums/enum_value.h"
 #include "brennock/enums/report_catalogue.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
-#include "brennock/errors/value_errors.h"
+#include "brennock/internal/enums/enum_table_data.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/errors/value_errors.h"
 
 namespace brennock {
 

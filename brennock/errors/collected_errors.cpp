@@ -1,4 +1,4 @@
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
 
 namespace brennock {
 

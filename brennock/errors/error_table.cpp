@@ -1,4 +1,4 @@
-#include "brennock/errors/error_table.h"
+#include "brennock/internal/errors/error_table.h"
 
 #include <algorithm>
 #include <array>

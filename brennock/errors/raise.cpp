@@ -1,4 +1,4 @@
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
 
 #include "brennock/errors/automation_error.h"
 

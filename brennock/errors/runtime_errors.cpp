@@ -1,4 +1,4 @@
-#include "brennock/errors/runtime_errors.h"
+#include "brennock/internal/errors/runtime_errors.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "brennock/errors/value_errors.h"
+#include "brennock/internal/errors/value_errors.h"
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/runtime_errors.h"
+#include "brennock/internal/errors/runtime_errors.h"
 
 namespace brennock {
 

@@ -1,4 +1,4 @@
-#include "brennock/events/data_event_descriptors.h"
+#include "brennock/internal/events/data_event_descriptors.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock {
 namespace {

@@ -1,6 +1,6 @@
 #include "brennock/events/data_event_subscription.h"
 
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "brennock/events/data_event_descriptors.h"
-#include "brennock/events/subscription_record.h"
+#include "brennock/internal/events/data_event_descriptors.h"
+#include "brennock/internal/events/subscription_record.h"
 
 namespace brennock {
 

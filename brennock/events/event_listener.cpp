@@ -6,10 +6,10 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "brennock/errors/raise.h"
 #include "brennock/events/event_source.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
 
 namespace brennock {
 namespace {

@@ -1,7 +1,7 @@
 // The events layer's subscription collections, registered for the connections below it when the
 // program starts.
 #include "brennock/events/subscription_collections.h"
-#include "brennock/session/subscription_factory.h"
+#include "brennock/internal/session/subscription_factory.h"
 
 namespace brennock {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
 

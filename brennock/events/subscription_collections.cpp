@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
-#include "brennock/errors/value_errors.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/errors/value_errors.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_attributes.h"

@@ -9,9 +9,9 @@
 #include "brennock/enums/event_enums.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/events/data_event_subscription.h"
-#include "brennock/events/subscription_record.h"
 #include "brennock/events/ui_extension_subscription.h"
 #include "brennock/events/ui_subscription.h"
+#include "brennock/internal/events/subscription_record.h"
 
 namespace brennock {
 

@@ -1,8 +1,8 @@
-#include "brennock/events/subscription_record.h"
+#include "brennock/internal/events/subscription_record.h"
 
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

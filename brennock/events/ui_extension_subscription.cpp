@@ -2,8 +2,8 @@
 
 #include "brennock/enums/enumeration_type.h"
 #include "brennock/enums/enumerations.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 

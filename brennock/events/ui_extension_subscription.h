@@ -5,7 +5,7 @@
 
 #include "brennock/enums/event_enums.h"
 #include "brennock/events/menu_items.h"
-#include "brennock/events/subscription_record.h"
+#include "brennock/internal/events/subscription_record.h"
 
 namespace brennock {
 

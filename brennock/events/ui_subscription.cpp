@@ -1,6 +1,6 @@
 #include "brennock/events/ui_subscription.h"
 
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "brennock/events/subscription_record.h"
+#include "brennock/internal/events/subscription_record.h"
 
 namespace brennock {
 

@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
 
 namespace brennock {
 namespace {

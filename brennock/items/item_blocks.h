@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/model/binding.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/record_base.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/record_base.h"
 
 namespace brennock {
 

@@ -1,10 +1,10 @@
 #include "brennock/items/item_group_lines.h"
 
-#include "brennock/errors/collection_support.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/element_tree.h"
 
 namespace brennock {
 namespace {

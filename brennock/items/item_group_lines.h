@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "brennock/internal/model/record_base.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/record_base.h"
 
 namespace brennock {
 

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/items/item_blocks.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/util/text.h"
-#include "brennock/xml/element_tree.h"
 
 namespace brennock {
 namespace {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "brennock/internal/items/item_record.h"
 #include "brennock/items/item_group_lines.h"
-#include "brennock/items/item_record.h"
 #include "brennock/values/date.h"
 
 namespace brennock {

@@ -1,7 +1,7 @@
-#include "brennock/items/item_priced.h"
+#include "brennock/internal/items/item_priced.h"
 
 #include "brennock/errors/qc_errors.h"
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {

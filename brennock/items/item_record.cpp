@@ -1,10 +1,10 @@
-#include "brennock/items/item_record.h"
+#include "brennock/internal/items/item_record.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/session/session_state.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

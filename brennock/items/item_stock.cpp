@@ -1,8 +1,8 @@
-#include "brennock/items/item_stock.h"
+#include "brennock/internal/items/item_stock.h"
 
 #include "brennock/errors/qc_errors.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {

@@ -1,8 +1,8 @@
 #include "brennock/items/items.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 

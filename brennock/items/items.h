@@ -8,11 +8,11 @@
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/enums/query_enums.h"
+#include "brennock/internal/items/item_priced.h"
+#include "brennock/internal/items/item_stock.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/list_collection_core.h"
 #include "brennock/items/item_kinds.h"
-#include "brennock/items/item_priced.h"
-#include "brennock/items/item_stock.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/list_collection_core.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 

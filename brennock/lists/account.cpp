@@ -1,14 +1,14 @@
 #include "brennock/lists/account.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/model/master_list.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/master_list.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "brennock/enums/list_enums.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/typed_list_collection.h"
-#include "brennock/util/short_text.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/typed_list_collection.h"
+#include "brennock/internal/util/short_text.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 

@@ -1,12 +1,12 @@
 #include "brennock/lists/address.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/codecs.h"
-#include "brennock/model/field_limits.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/field_limits.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "brennock/enums/object_enums.h"
-#include "brennock/model/binding.h"
+#include "brennock/internal/model/binding.h"
 #include "brennock/values/variant.h"
 
 namespace brennock {

@@ -1,6 +1,6 @@
 #include "brennock/lists/credit_card.h"
 
-#include "brennock/model/codecs.h"
+#include "brennock/internal/model/codecs.h"
 
 namespace brennock {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "brennock/enums/object_enums.h"
-#include "brennock/model/binding.h"
+#include "brennock/internal/model/binding.h"
 
 namespace brennock {
 

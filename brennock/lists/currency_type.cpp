@@ -1,6 +1,6 @@
 #include "brennock/lists/currency_type.h"
 
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
 
 namespace brennock {
 

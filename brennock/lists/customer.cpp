@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/slab_allocator.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/slab_allocator.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "brennock/enums/list_enums.h"
+#include "brennock/internal/model/balance_filtered_collection.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/credit_card.h"
-#include "brennock/model/balance_filtered_collection.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/typed_list_collection.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

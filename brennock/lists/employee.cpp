@@ -1,11 +1,11 @@
 #include "brennock/lists/employee.h"
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/element_tree.h"
 
 namespace brennock {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "brennock/enums/list_enums.h"
+#include "brennock/internal/lists/entity_record.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/lists/employee_payroll.h"
-#include "brennock/lists/entity_record.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/typed_list_collection.h"
 #include "brennock/values/date.h"
 
 namespace brennock {

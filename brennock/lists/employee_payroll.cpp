@@ -3,11 +3,11 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "brennock/enums/list_enums.h"
 #include "brennock/enums/query_enums.h"
-#include "brennock/model/list_collection_core.h"
+#include "brennock/internal/model/list_collection_core.h"
 #include "brennock/values/date.h"
 
 namespace brennock {

@@ -1,11 +1,11 @@
-#include "brennock/lists/entity_record.h"
+#include "brennock/internal/lists/entity_record.h"
 
 #include <functional>
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/util/slab_allocator.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 
 namespace brennock {
 namespace {

@@ -1,8 +1,8 @@
 #include "brennock/lists/linked_transactions.h"
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/codecs.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/model/codecs.h"
 
 namespace brennock {
 namespace {

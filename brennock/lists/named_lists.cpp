@@ -1,7 +1,7 @@
 // The flat name-only lists: ShipMethod, PaymentMethod and CustomerMessage.
 #include "brennock/lists/named_lists.h"
 
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
 
 namespace brennock {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/typed_list_collection.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/typed_list_collection.h"
 
 namespace brennock {
 

@@ -1,7 +1,7 @@
 #include "brennock/lists/other_name.h"
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

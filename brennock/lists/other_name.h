@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/lists/entity_record.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/typed_list_collection.h"
+#include "brennock/internal/lists/entity_record.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/typed_list_collection.h"
 
 namespace brennock {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/one_based_list.h"
-#include "brennock/model/typed_list_collection.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/one_based_list.h"
+#include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

@@ -1,9 +1,9 @@
 #include "brennock/lists/sales_rep.h"
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/lists/entities.h"
-#include "brennock/util/text.h"
 
 namespace brennock {
 namespace {

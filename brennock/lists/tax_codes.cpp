@@ -1,7 +1,7 @@
 // Sales tax codes (US) and tax codes (other editions), which share their rules.
 #include "brennock/lists/tax_codes.h"
 
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
 
 namespace brennock {
 

@@ -1,6 +1,6 @@
 #include "brennock/lists/template.h"
 
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

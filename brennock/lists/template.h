@@ -4,8 +4,8 @@
 #include <string>
 
 #include "brennock/enums/txn_enums.h"
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/typed_list_collection.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/typed_list_collection.h"
 
 namespace brennock {
 

@@ -1,10 +1,10 @@
 #include "brennock/lists/terms.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "brennock/enums/list_enums.h"
-#include "brennock/model/list_collection_core.h"
-#include "brennock/model/list_record_core.h"
+#include "brennock/internal/model/list_collection_core.h"
+#include "brennock/internal/model/list_record_core.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 

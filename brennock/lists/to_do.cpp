@@ -1,7 +1,7 @@
 #include "brennock/lists/to_do.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collected_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "brennock/enums/query_enums.h"
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/typed_list_collection.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/values/date.h"
 
 namespace brennock {

@@ -1,12 +1,12 @@
 #include "brennock/lists/vendor.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
-#include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "brennock/lists/entity_record.h"
+#include "brennock/internal/lists/entity_record.h"
+#include "brennock/internal/model/balance_filtered_collection.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/lists/linked_transactions.h"
-#include "brennock/model/balance_filtered_collection.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/typed_list_collection.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 

@@ -1,4 +1,4 @@
-#include "brennock/model/codecs.h"
+#include "brennock/internal/model/codecs.h"
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/qc_enum.h"

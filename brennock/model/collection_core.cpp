@@ -1,22 +1,22 @@
 // Members and keys, sending queries and loading their responses, and committing, for every
 // collection of records.
-#include "brennock/model/collection_core.h"
+#include "brennock/internal/model/collection_core.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/errors/value_errors.h"
-#include "brennock/model/record_kind.h"
-#include "brennock/model/response_exporter.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/errors/value_errors.h"
+#include "brennock/internal/model/record_kind.h"
+#include "brennock/internal/model/response_exporter.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/element_tree.h"
+#include "brennock/internal/xml/response_reader.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/element_tree.h"
-#include "brennock/xml/response_reader.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 

@@ -10,8 +10,8 @@
 #include "brennock/enums/list_enums.h"
 #include "brennock/enums/object_enums.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/model/record_base.h"
 #include "brennock/model/qc_base.h"
-#include "brennock/model/record_base.h"
 #include "brennock/values/variant.h"
 
 namespace brennock {

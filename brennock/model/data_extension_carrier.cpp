@@ -1,11 +1,11 @@
-#include "brennock/model/data_extension_carrier.h"
+#include "brennock/internal/model/data_extension_carrier.h"
 
 #include <exception>
 
-#include "brennock/model/data_ext_definition_lookup.h"
+#include "brennock/internal/model/data_ext_definition_lookup.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/model/data_extension.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 

@@ -1,7 +1,7 @@
-#include "brennock/model/field_limits.h"
+#include "brennock/internal/model/field_limits.h"
 
-#include "brennock/qbxml/catalogue.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 

@@ -1,10 +1,10 @@
-#include "brennock/model/key_index.h"
+#include "brennock/internal/model/key_index.h"
 
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 
-#include "brennock/errors/collection_support.h"
+#include "brennock/internal/errors/collection_support.h"
 
 namespace brennock {
 namespace {

@@ -1,8 +1,8 @@
 // Deleting through a list collection, and filing QuickBooks's refusal of a save.
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/list_collection_core.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/list_collection_core.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/session/xml_bldr.h"
 

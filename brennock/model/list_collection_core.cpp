@@ -1,11 +1,11 @@
 // Members, parent links and lookups of the list collections.
-#include "brennock/model/list_collection_core.h"
+#include "brennock/internal/model/list_collection_core.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/list_record_core.h"
-#include "brennock/model/loaded_children.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/model/loaded_children.h"
 #include "brennock/model/qc_list_object.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"

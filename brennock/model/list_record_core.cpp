@@ -1,10 +1,10 @@
-#include "brennock/model/list_record_core.h"
+#include "brennock/internal/model/list_record_core.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_node.h"
 

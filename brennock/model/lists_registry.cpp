@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/value_errors.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/value_errors.h"
 
 namespace brennock {
 

@@ -1,4 +1,4 @@
-#include "brennock/model/loaded_children.h"
+#include "brennock/internal/model/loaded_children.h"
 
 #include <limits>
 #include <stdexcept>

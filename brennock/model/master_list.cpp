@@ -1,4 +1,4 @@
-#include "brennock/model/master_list.h"
+#include "brennock/internal/model/master_list.h"
 
 namespace brennock {
 namespace {

@@ -1,7 +1,7 @@
 // The record protocol's side of the builder's record requests (InsertAddRq, InsertModRq,
 // InsertQueryRs): the builder in the session layer below knows records only by name.
+#include "brennock/internal/session/object_request_body.h"
 #include "brennock/model/qc_base.h"
-#include "brennock/session/object_request_body.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

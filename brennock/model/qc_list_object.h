@@ -5,7 +5,7 @@
 #include <string>
 
 #include "brennock/enums/object_enums.h"
-#include "brennock/model/persistent_record.h"
+#include "brennock/internal/model/persistent_record.h"
 
 namespace brennock {
 

@@ -1,13 +1,13 @@
 #include "brennock/model/qc_list_object_ref.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/model/field_table.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/model/field_table.h"
+#include "brennock/internal/model/master_list.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/model/lists_registry.h"
-#include "brennock/model/master_list.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_node.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "brennock/enums/object_enums.h"
-#include "brennock/model/key_index.h"
-#include "brennock/util/short_text.h"
+#include "brennock/internal/model/key_index.h"
+#include "brennock/internal/util/short_text.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/variant.h"
 

@@ -1,4 +1,4 @@
-#include "brennock/model/query_fields.h"
+#include "brennock/internal/model/query_fields.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "brennock/model/record_base.h"
+#include "brennock/internal/model/record_base.h"
 
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
 
 namespace brennock {
 

@@ -1,12 +1,12 @@
-#include "brennock/model/record_core.h"
+#include "brennock/internal/model/record_core.h"
 
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/errors/raise.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/currency.h"
-#include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

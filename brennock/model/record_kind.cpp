@@ -1,4 +1,4 @@
-#include "brennock/model/record_kind.h"
+#include "brennock/internal/model/record_kind.h"
 
 #include <atomic>
 

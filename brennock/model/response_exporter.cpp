@@ -1,4 +1,4 @@
-#include "brennock/model/response_exporter.h"
+#include "brennock/internal/model/response_exporter.h"
 
 namespace brennock {
 namespace {

@@ -1,4 +1,4 @@
-#include "brennock/model/transaction_defaults.h"
+#include "brennock/internal/model/transaction_defaults.h"
 
 #include <atomic>
 

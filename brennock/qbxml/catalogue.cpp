@@ -1,8 +1,8 @@
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 #include <algorithm>
 
-#include "brennock/qbxml/catalogue_data.h"
+#include "brennock/internal/qbxml/catalogue_data.h"
 
 namespace brennock::qbxml {
 

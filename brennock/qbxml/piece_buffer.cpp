@@ -1,4 +1,4 @@
-#include "brennock/qbxml/piece_buffer.h"
+#include "brennock/internal/qbxml/piece_buffer.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -1,4 +1,4 @@
-#include "brennock/registry/record_registry.h"
+#include "brennock/internal/registry/record_registry.h"
 
 #include "brennock/items/items.h"
 #include "brennock/transactions/bill.h"

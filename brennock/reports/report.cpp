@@ -4,8 +4,8 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/report_catalogue.h"
-#include "brennock/errors/raise.h"
-#include "brennock/reports/report_xml.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/reports/report_xml.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "brennock/internal/reports/report_xml.h"
 #include "brennock/reports/report.h"
-#include "brennock/reports/report_xml.h"
 
 namespace brennock {
 

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/reports/report_xml.h"
+#include "brennock/internal/util/slab_allocator.h"
+#include "brennock/internal/xml/element_tree.h"
+#include "brennock/internal/xml/response_reader.h"
+#include "brennock/internal/xml/xml_markup.h"
 #include "brennock/reports/report.h"
-#include "brennock/reports/report_xml.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/slab_allocator.h"
-#include "brennock/xml/element_tree.h"
-#include "brennock/xml/response_reader.h"
 #include "brennock/xml/xml_document.h"
-#include "brennock/xml/xml_markup.h"
 
 namespace brennock {
 

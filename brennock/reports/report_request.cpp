@@ -3,11 +3,11 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/enums/report_catalogue.h"
-#include "brennock/errors/raise.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/reports/report_xml.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/reports/report.h"
-#include "brennock/reports/report_xml.h"
-#include "brennock/session/session_state.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
 

@@ -1,4 +1,4 @@
-#include "brennock/reports/report_xml.h"
+#include "brennock/internal/reports/report_xml.h"
 
 #include <charconv>
 

@@ -1,10 +1,10 @@
 #include "brennock/reports/rpt_filters.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/reports/report_xml.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/reports/report_xml.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "brennock/errors/collection_support.h"
-#include "brennock/util/slab_allocator.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/util/slab_allocator.h"
 
 namespace brennock {
 

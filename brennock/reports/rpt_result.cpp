@@ -7,9 +7,9 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/reports/report_xml.h"
-#include "brennock/util/slab_allocator.h"
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/reports/report_xml.h"
+#include "brennock/internal/util/slab_allocator.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 

@@ -1,6 +1,6 @@
 // Until the bill-payment module registers its lookup, a bill payment's form cannot be told.
-#include "brennock/errors/raise.h"
-#include "brennock/session/bill_payment_form_kind.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/bill_payment_form_kind.h"
 
 namespace brennock {
 namespace {

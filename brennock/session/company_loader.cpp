@@ -1,4 +1,4 @@
-#include "brennock/session/company_loader.h"
+#include "brennock/internal/session/company_loader.h"
 
 namespace brennock {
 namespace {

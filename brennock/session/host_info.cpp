@@ -1,7 +1,7 @@
-#include "brennock/session/host_info.h"
+#include "brennock/internal/session/host_info.h"
 
-#include "brennock/session/session_state.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock {

@@ -1,8 +1,8 @@
-#include "brennock/session/ini_file.h"
+#include "brennock/internal/session/ini_file.h"
 
 #include <fstream>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

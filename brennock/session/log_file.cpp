@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/app_data_folder.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

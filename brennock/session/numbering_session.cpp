@@ -1,11 +1,11 @@
-#include "brennock/session/numbering_session.h"
+#include "brennock/internal/session/numbering_session.h"
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/runtime_errors.h"
+#include "brennock/internal/errors/runtime_errors.h"
+#include "brennock/internal/session/processor_shutdown.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/processor_registry.h"
-#include "brennock/session/processor_shutdown.h"
 #include "brennock/session/remote_processor.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

@@ -1,4 +1,4 @@
-#include "brennock/session/parser_missing_prompt.h"
+#include "brennock/internal/session/parser_missing_prompt.h"
 
 #include <cstdio>
 

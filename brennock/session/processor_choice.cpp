@@ -1,4 +1,4 @@
-#include "brennock/session/processor_choice.h"
+#include "brennock/internal/session/processor_choice.h"
 
 #include "brennock/session/processor_registry.h"
 

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock {
 namespace {

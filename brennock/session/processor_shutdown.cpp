@@ -1,4 +1,4 @@
-#include "brennock/session/processor_shutdown.h"
+#include "brennock/internal/session/processor_shutdown.h"
 
 #include <exception>
 

@@ -1,9 +1,9 @@
 // The database export's settings and entry point on QBConnection; the export itself lives in
 // brennock/database/.
-#include "brennock/errors/raise.h"
-#include "brennock/session/database_update_hook.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/database_update_hook.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/qb_connection.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

@@ -2,10 +2,10 @@
 #include <string_view>
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/raise.h"
-#include "brennock/session/bill_payment_form_kind.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/bill_payment_form_kind.h"
+#include "brennock/internal/session/version_check.h"
 #include "brennock/session/qb_connection.h"
-#include "brennock/session/version_check.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

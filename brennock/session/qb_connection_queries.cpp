@@ -1,10 +1,10 @@
 // The queries a connection sends while it opens a session: the host, the company and its
 // preferences.
-#include "brennock/errors/raise.h"
-#include "brennock/session/company_loader.h"
-#include "brennock/session/host_info.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/company_loader.h"
+#include "brennock/internal/session/host_info.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/qb_connection.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_document.h"
 

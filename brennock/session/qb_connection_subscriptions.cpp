@@ -1,8 +1,8 @@
 // The subscription collections of a connection, created on first use through the events layer's
 // factory and kept with the connection.
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/subscription_factory.h"
 #include "brennock/session/qb_connection.h"
-#include "brennock/session/subscription_factory.h"
 
 namespace brennock {
 namespace {

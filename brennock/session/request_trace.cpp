@@ -1,9 +1,9 @@
-#include "brennock/session/request_trace.h"
+#include "brennock/internal/session/request_trace.h"
 
 #include <array>
 #include <cstdio>
 
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {

@@ -1,9 +1,9 @@
-#include "brennock/session/session_checks.h"
+#include "brennock/internal/session/session_checks.h"
 
 #include <string>
 
-#include "brennock/errors/raise.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 

@@ -1,6 +1,6 @@
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 
-#include "brennock/values/qbxml_version_source.h"
+#include "brennock/internal/values/qbxml_version_source.h"
 
 namespace brennock {
 

@@ -1,7 +1,7 @@
-#include "brennock/session/version_check.h"
+#include "brennock/internal/session/version_check.h"
 
-#include "brennock/errors/raise.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 

@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/runtime_errors.h"
-#include "brennock/session/session_state.h"
-#include "brennock/xml/xml_escape.h"
+#include "brennock/internal/errors/runtime_errors.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/xml_escape.h"
 
 namespace brennock {
 namespace {

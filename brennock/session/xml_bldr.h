@@ -8,7 +8,7 @@
 
 #include "brennock/enums/object_enums.h"
 #include "brennock/enums/query_enums.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"

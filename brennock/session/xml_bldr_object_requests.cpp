@@ -1,8 +1,8 @@
 // The builder's requests that a record writes itself into: the envelopes come from the record's
 // object type, the body from the record's own writers, which the record protocol registers.
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/raise.h"
-#include "brennock/session/object_request_body.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/session/object_request_body.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

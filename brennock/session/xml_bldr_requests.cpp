@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/session/data_ext_definition_source.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/data_ext_definition_source.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -8,17 +8,17 @@
 #include <string_view>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/error_table.h"
-#include "brennock/errors/raise.h"
-#include "brennock/errors/runtime_errors.h"
-#include "brennock/session/parser_missing_prompt.h"
+#include "brennock/internal/errors/error_table.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/errors/runtime_errors.h"
+#include "brennock/internal/session/parser_missing_prompt.h"
+#include "brennock/internal/session/request_trace.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/environment.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/response_limits.h"
 #include "brennock/session/request_processor.h"
-#include "brennock/session/request_trace.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/environment.h"
-#include "brennock/util/text.h"
-#include "brennock/xml/response_limits.h"
 
 namespace brennock {
 namespace {

@@ -1,7 +1,7 @@
 #include "brennock/transactions/bill.h"
 
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/codecs.h"
+#include "brennock/internal/model/codecs.h"
 
 namespace brennock {
 namespace {

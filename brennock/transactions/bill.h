@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/transactions/purchase_txn_core.h"
-#include "brennock/transactions/txn_collection_core.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/transactions/purchase_txn_core.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
 
 namespace brennock {
 

@@ -1,11 +1,11 @@
 #include "brennock/transactions/card_txn.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 

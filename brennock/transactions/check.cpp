@@ -1,13 +1,13 @@
 #include "brennock/transactions/check.h"
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_state.h"
-#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 namespace {

@@ -1,7 +1,7 @@
 #include "brennock/transactions/credit_memo.h"
 
-#include "brennock/model/codecs.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {

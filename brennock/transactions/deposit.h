@@ -5,11 +5,11 @@
 #include <string>
 
 #include "brennock/enums/txn_enums.h"
-#include "brennock/model/data_extension_carrier.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
+#include "brennock/internal/transactions/txn_record_core.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/transactions/deposit_line.h"
-#include "brennock/transactions/txn_collection_core.h"
-#include "brennock/transactions/txn_record_core.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

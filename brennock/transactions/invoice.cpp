@@ -1,13 +1,13 @@
 #include "brennock/transactions/invoice.h"
 
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/transaction_defaults.h"
+#include "brennock/internal/session/numbering_session.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
-#include "brennock/model/codecs.h"
 #include "brennock/model/qc_list_object.h"
-#include "brennock/model/transaction_defaults.h"
-#include "brennock/session/numbering_session.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 
 namespace brennock {

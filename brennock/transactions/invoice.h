@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/transactions/sales_txn_core.h"
-#include "brennock/transactions/txn_collection_core.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/transactions/sales_txn_core.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
 
 namespace brennock {
 

@@ -1,9 +1,9 @@
-#include "brennock/transactions/line_item_facts.h"
+#include "brennock/internal/transactions/line_item_facts.h"
 
+#include "brennock/internal/items/item_priced.h"
+#include "brennock/internal/items/item_stock.h"
 #include "brennock/items/item_kinds.h"
-#include "brennock/items/item_priced.h"
 #include "brennock/items/item_protocol.h"
-#include "brennock/items/item_stock.h"
 #include "brennock/lists/tax_codes.h"
 #include "brennock/model/qc_list_object_ref.h"
 

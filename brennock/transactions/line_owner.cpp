@@ -1,4 +1,4 @@
-#include "brennock/transactions/line_owner.h"
+#include "brennock/internal/transactions/line_owner.h"
 
 #include <array>
 

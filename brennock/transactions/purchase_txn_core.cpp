@@ -1,15 +1,15 @@
 // The pattern every vendor-side form follows: vendor, A/P account and terms setters, the lines
 // with the purchase-owner rules, links to what a form takes over, and validation.
-#include "brennock/transactions/purchase_txn_core.h"
+#include "brennock/internal/transactions/purchase_txn_core.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/vendor.h"
-#include "brennock/qbxml/request_writer.h"
 
 namespace brennock {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <set>
 
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
 #include "brennock/transactions/txn_references.h"
 
 namespace brennock {

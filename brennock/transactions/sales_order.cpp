@@ -1,8 +1,8 @@
 #include "brennock/transactions/sales_order.h"
 
-#include "brennock/model/codecs.h"
-#include "brennock/session/numbering_session.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/session/numbering_session.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/transactions/sales_txn_core.h"
-#include "brennock/transactions/txn_collection_core.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/transactions/sales_txn_core.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
 
 namespace brennock {
 

@@ -1,7 +1,7 @@
 #include "brennock/transactions/sales_receipt.h"
 
-#include "brennock/model/codecs.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/transactions/txn_references.h"
 
 namespace brennock {

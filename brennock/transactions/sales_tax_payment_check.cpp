@@ -1,10 +1,10 @@
 #include "brennock/transactions/sales_tax_payment_check.h"
 
-#include "brennock/errors/collection_support.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/util/slab_allocator.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

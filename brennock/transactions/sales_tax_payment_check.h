@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/record_base.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
+#include "brennock/internal/transactions/txn_record_core.h"
 #include "brennock/lists/address.h"
-#include "brennock/model/data_extension_carrier.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/record_base.h"
-#include "brennock/transactions/txn_collection_core.h"
-#include "brennock/transactions/txn_record_core.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

@@ -1,24 +1,24 @@
 // The invoice pattern every sales transaction follows: customer, terms and tax setters, totals
 // kept up to date from the lines, the relay of the lines' events, validation, and the rows the
 // sales kinds share.
-#include "brennock/transactions/sales_txn_core.h"
+#include "brennock/internal/transactions/sales_txn_core.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/transaction_defaults.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_checks.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/session/version_check.h"
+#include "brennock/internal/transactions/line_item_facts.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
 #include "brennock/lists/terms.h"
-#include "brennock/model/codecs.h"
-#include "brennock/model/transaction_defaults.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_checks.h"
-#include "brennock/session/session_state.h"
-#include "brennock/session/version_check.h"
-#include "brennock/transactions/line_item_facts.h"
-#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 namespace {

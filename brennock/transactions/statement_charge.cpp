@@ -1,11 +1,11 @@
 #include "brennock/transactions/statement_charge.h"
 
-#include "brennock/errors/collected_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/transactions/line_item_facts.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
-#include "brennock/transactions/line_item_facts.h"
 #include "brennock/transactions/txn_references.h"
 
 namespace brennock {

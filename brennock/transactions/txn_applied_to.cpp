@@ -1,15 +1,15 @@
 #include "brennock/transactions/txn_applied_to.h"
 
 #include "brennock/enums/list_enums.h"
-#include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/lists/account.h"
-#include "brennock/model/codecs.h"
 #include "brennock/model/qc_event_sink.h"
-#include "brennock/qbxml/request_writer.h"
 #include "brennock/transactions/txn_references.h"
-#include "brennock/util/slab_allocator.h"
 
 namespace brennock {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "brennock/enums/object_enums.h"
-#include "brennock/model/binding.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/record_base.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/model/record_base.h"
 #include "brennock/transactions/txn_detail_lines.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"

@@ -1,17 +1,17 @@
 // Queries, commits, deletes and voids of the transaction collections.
-#include "brennock/transactions/txn_collection_core.h"
+#include "brennock/internal/transactions/txn_collection_core.h"
 
 #include <optional>
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/collected_errors.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/record_kind.h"
-#include "brennock/session/session_state.h"
-#include "brennock/session/version_check.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/record_kind.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/session/version_check.h"
+#include "brennock/internal/transactions/txn_record_core.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/transactions/txn_record_core.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
 

@@ -1,10 +1,10 @@
 #include "brennock/transactions/txn_detail_lines.h"
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/model/codecs.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/model/qc_event_sink.h"
-#include "brennock/qbxml/request_writer.h"
 
 namespace brennock {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/binding.h"
-#include "brennock/model/record_base.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/record_base.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

@@ -4,13 +4,13 @@
 #include <array>
 
 #include "brennock/enums/enumeration_type.h"
-#include "brennock/model/codecs.h"
-#include "brennock/qbxml/request_writer.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/transactions/txn_item_line.h"
 #include "brennock/transactions/txn_item_lines.h"
 #include "brennock/values/convert_dtypes.h"
-#include "brennock/xml/element_tree.h"
 
 namespace brennock {
 

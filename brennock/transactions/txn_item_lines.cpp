@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "brennock/errors/collection_support.h"
 #include "brennock/errors/qc_errors.h"
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/transactions/line_item_facts.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/model/qc_event_sink.h"
-#include "brennock/transactions/line_item_facts.h"
 
 namespace brennock {
 namespace {

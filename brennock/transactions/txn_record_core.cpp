@@ -1,6 +1,6 @@
-#include "brennock/transactions/txn_record_core.h"
+#include "brennock/internal/transactions/txn_record_core.h"
 
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock {
 

@@ -1,6 +1,6 @@
 #include "brennock/transactions/txn_references.h"
 
-#include "brennock/errors/raise.h"
+#include "brennock/internal/errors/raise.h"
 #include "brennock/lists/account.h"
 #include "brennock/model/qc_list_object_ref.h"
 

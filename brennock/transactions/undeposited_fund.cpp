@@ -1,9 +1,9 @@
 #include "brennock/transactions/undeposited_fund.h"
 
 #include "brennock/enums/enumerations.h"
-#include "brennock/errors/raise.h"
-#include "brennock/model/codecs.h"
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "brennock/internal/transactions/txn_collection_core.h"
+#include "brennock/internal/transactions/txn_record_core.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/transactions/txn_collection_core.h"
-#include "brennock/transactions/txn_record_core.h"
 #include "brennock/values/currency.h"
 
 namespace brennock {

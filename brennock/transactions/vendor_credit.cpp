@@ -1,6 +1,6 @@
 #include "brennock/transactions/vendor_credit.h"
 
-#include "brennock/model/codecs.h"
+#include "brennock/internal/model/codecs.h"
 
 namespace brennock {
 namespace {

@@ -1,4 +1,4 @@
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 
 #include <charconv>
 #include <cstdlib>

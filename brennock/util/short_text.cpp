@@ -1,4 +1,4 @@
-#include "brennock/util/short_text.h"
+#include "brennock/internal/util/short_text.h"
 
 namespace brennock {
 

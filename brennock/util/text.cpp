@@ -1,4 +1,4 @@
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 #include <cstring>
 

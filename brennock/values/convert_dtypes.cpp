@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "brennock/errors/value_errors.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/value_errors.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::ModConvertDtypes {
 namespace {

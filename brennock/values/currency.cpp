@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "brennock/errors/value_errors.h"
+#include "brennock/internal/errors/value_errors.h"
 
 namespace brennock {
 namespace {

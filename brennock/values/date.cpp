@@ -3,7 +3,7 @@
 #include <cmath>
 #include <ctime>
 
-#include "brennock/errors/value_errors.h"
+#include "brennock/internal/errors/value_errors.h"
 
 namespace brennock {
 namespace {

@@ -1,4 +1,4 @@
-#include "brennock/values/qbxml_version_source.h"
+#include "brennock/internal/values/qbxml_version_source.h"
 
 #include "brennock/values/convert_dtypes.h"
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "brennock/errors/value_errors.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/errors/value_errors.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/values/convert_dtypes.h"
 
 namespace brennock {

@@ -1,14 +1,14 @@
-#include "brennock/xml/element_tree.h"
+#include "brennock/internal/xml/element_tree.h"
 
 #include <algorithm>
 #include <new>
 #include <pugixml.hpp>
 #include <stdexcept>
 
-#include "brennock/util/text.h"
-#include "brennock/xml/xml_markup.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/xml_markup.h"
+#include "brennock/internal/xml/xml_tree.h"
 #include "brennock/xml/xml_node.h"
-#include "brennock/xml/xml_tree.h"
 
 namespace brennock {
 namespace {

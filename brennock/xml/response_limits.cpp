@@ -1,6 +1,6 @@
-#include "brennock/xml/response_limits.h"
+#include "brennock/internal/xml/response_limits.h"
 
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 
 namespace brennock {
 

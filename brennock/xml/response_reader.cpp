@@ -1,4 +1,4 @@
-#include "brennock/xml/response_reader.h"
+#include "brennock/internal/xml/response_reader.h"
 
 #include <array>
 #include <bit>
@@ -8,8 +8,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "brennock/xml/response_limits.h"
-#include "brennock/xml/xml_text_encoding.h"
+#include "brennock/internal/xml/response_limits.h"
+#include "brennock/internal/xml/xml_text_encoding.h"
 
 namespace brennock {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "brennock/xml/xml_markup.h"
-#include "brennock/xml/xml_tree.h"
+#include "brennock/internal/xml/xml_markup.h"
+#include "brennock/internal/xml/xml_tree.h"
 
 namespace brennock {
 

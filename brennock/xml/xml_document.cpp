@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "brennock/xml/xml_tree.h"
+#include "brennock/internal/xml/xml_tree.h"
 
 namespace brennock {
 

@@ -1,9 +1,9 @@
-#include "brennock/xml/xml_markup.h"
+#include "brennock/internal/xml/xml_markup.h"
 
 #include <cstring>
 
-#include "brennock/util/text.h"
-#include "brennock/xml/xml_blanks.h"
+#include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/xml_blanks.h"
 
 namespace brennock::detail {
 

@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "brennock/internal/xml/xml_markup.h"
+#include "brennock/internal/xml/xml_tree.h"
 #include "brennock/xml/xml_attributes.h"
-#include "brennock/xml/xml_markup.h"
-#include "brennock/xml/xml_tree.h"
 
 namespace brennock {
 

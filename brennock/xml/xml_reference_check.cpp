@@ -1,4 +1,4 @@
-#include "brennock/xml/xml_reference_check.h"
+#include "brennock/internal/xml/xml_reference_check.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "brennock/xml/xml_text_encoding.h"
+#include "brennock/internal/xml/xml_text_encoding.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "brennock/xml/xml_tree.h"
+#include "brennock/internal/xml/xml_tree.h"
 
 #include <cstdint>
 #include <cstring>
@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/runtime_errors.h"
-#include "brennock/xml/xml_reference_check.h"
-#include "brennock/xml/xml_text_encoding.h"
+#include "brennock/internal/errors/runtime_errors.h"
+#include "brennock/internal/xml/xml_reference_check.h"
+#include "brennock/internal/xml/xml_text_encoding.h"
 
 namespace brennock::detail {
 

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "brennock/errors/automation_error.h"
+#include "brennock/internal/session/ini_file.h"
 #include "brennock/session/app_data_folder.h"
-#include "brennock/session/ini_file.h"
 #include "brennock/session/processor_registry.h"
 #include "bridges/remote/remote_errors.h"
 #include "bridges/remote/rqp_protocol.h"

@@ -12,7 +12,7 @@
 
 #include "brennock/errors/automation_error.h"
 #include "brennock/events/event_source.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "bridges/serve/request_log.h"
 
 namespace brennock::serve {

@@ -22,7 +22,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "bridges/serve/worker_pool.h"
 
 namespace brennock::serve {

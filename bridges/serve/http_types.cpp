@@ -1,6 +1,6 @@
 #include "bridges/serve/http_types.h"
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::serve {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <sodium.h>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::serve {
 

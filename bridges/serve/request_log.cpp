@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::serve {
 namespace {

@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "brennock/internal/util/text.h"
 #include "brennock/session/processor_registry.h"
-#include "brennock/util/text.h"
 #include "brennock/version.h"
 #include "bridges/remote/rqp_protocol.h"
 #include "bridges/serve/company_folder.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::serve {
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/app/cli_session.h"
 
 #include "brennock/company/company.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "cli/app/global_options.h"
 
 namespace brennock::cli {

@@ -5,12 +5,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "brennock/lists/hierarchical_lists.h"
-#include "brennock/registry/record_registry.h"
 #include "brennock/lists/named_lists.h"
 #include "brennock/lists/tax_codes.h"
 #include "brennock/lists/to_do.h"
-#include "brennock/qbxml/catalogue.h"
 #include "cli/app/cli_errors.h"
 
 namespace brennock::cli {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/model/record_kind.h"
+#include "brennock/internal/model/record_kind.h"
 
 namespace brennock {
 class ListCollectionCore;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "brennock/registry/record_registry.h"
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/registry/record_registry.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "brennock/xml/xml_node.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "brennock/internal/util/text.h"
 #include "brennock/session/remote_processor.h"
-#include "brennock/util/text.h"
 #include "bridges/serve/credentials.h"
 #include "bridges/serve/event_delivery.h"
 #include "bridges/serve/qwc.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/registry/record_registry.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/exit_codes.h"

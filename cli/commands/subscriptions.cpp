@@ -8,10 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
-#include "cli/qbxml/record_lookup.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"
 #include "cli/app/event_subscriber.h"
@@ -19,6 +18,7 @@
 #include "cli/app/global_options.h"
 #include "cli/commands/commands.h"
 #include "cli/output/stdout_text.h"
+#include "cli/qbxml/record_lookup.h"
 
 namespace brennock::cli {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"

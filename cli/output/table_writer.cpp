@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::cli {
 namespace {

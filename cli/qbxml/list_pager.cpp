@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/xml/xml_attributes.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/qbxml/response_status.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/record_kind.h"
+#include "brennock/internal/model/record_kind.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <regex>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "cli/app/cli_errors.h"
 
 namespace brennock::cli {

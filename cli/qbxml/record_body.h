@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::cli {
 

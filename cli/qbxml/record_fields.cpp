@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "brennock/qbxml/catalogue.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/util/text.h"
 
 namespace brennock::cli {
 namespace {

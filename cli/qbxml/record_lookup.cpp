@@ -1,8 +1,8 @@
 #include "cli/qbxml/record_lookup.h"
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/util/text.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/util/text.h"
 #include "brennock/xml/xml_document.h"
 #include "cli/app/cli_errors.h"
 #include "cli/app/cli_session.h"

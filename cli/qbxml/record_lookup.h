@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "brennock/model/record_kind.h"
+#include "brennock/internal/model/record_kind.h"
 #include "brennock/xml/xml_node.h"
 
 namespace brennock {

@@ -2,7 +2,7 @@
 
 #include <pugixml.hpp>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/clock.h"
 #include "simulator/events/event_document.h"
 #include "simulator/events/event_kinds.h"

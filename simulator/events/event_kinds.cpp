@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 namespace {

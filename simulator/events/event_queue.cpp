@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 
 namespace brennock::simulator {
 namespace {

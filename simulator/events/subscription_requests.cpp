@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "brennock/qbxml/catalogue.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/clock.h"
 #include "simulator/events/event_kinds.h"
 #include "simulator/events/event_queue.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <sstream>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 #include "simulator/handlers/handler_table.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 #include "simulator/clock.h"
 #include "simulator/lists/field_values.h"
 

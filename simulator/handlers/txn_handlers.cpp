@@ -2,7 +2,7 @@
 // kind the catalogue names is queried; Add and Mod are taken for the kinds that have a rule.
 #include <algorithm>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/clock.h"
 #include "simulator/events/data_events.h"
 #include "simulator/handlers/handler_table.h"

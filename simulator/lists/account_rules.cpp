@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 

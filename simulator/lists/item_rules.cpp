@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/lists/field_values.h"
 
 namespace brennock::simulator {

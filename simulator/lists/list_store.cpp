@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/clock.h"
 #include "simulator/ledger/stock_figures.h"
 #include "simulator/lists/account_rules.h"

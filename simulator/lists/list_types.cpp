@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "brennock/registry/record_registry.h"
+#include "brennock/internal/registry/record_registry.h"
 
 namespace brennock::simulator {
 namespace {

@@ -3,8 +3,8 @@
 #include <span>
 #include <string_view>
 
-#include "brennock/model/record_kind.h"
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/model/record_kind.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 

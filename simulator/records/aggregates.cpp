@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "simulator/lists/field_values.h"
 #include "simulator/xml_writer.h"
 

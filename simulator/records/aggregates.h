@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 #include "simulator/records/references.h"
 #include "simulator/status_codes.h"
 

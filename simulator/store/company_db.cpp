@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "brennock/util/environment.h"
+#include "brennock/internal/util/environment.h"
 #include "simulator/events/event_tables.h"
 #include "simulator/ledger/ledger.h"
 #include "simulator/records/txn_link_tables.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/txn_record.h"
 #include "simulator/transactions/txn_rule.h"

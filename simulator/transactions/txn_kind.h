@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::simulator {
 

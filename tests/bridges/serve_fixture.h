@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "brennock/brennock.h"
-#include "brennock/util/text.h"
+#include "brennock/internal/util/text.h"
 #include "bridges/serve/server.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"

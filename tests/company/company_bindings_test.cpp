@@ -5,11 +5,11 @@
 #include <string>
 
 #include "brennock/company/company.h"
-#include "brennock/model/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
-#include "brennock/model/binding.h"
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/model/data_extension.h"
 
 namespace brennock::testing {
 namespace {

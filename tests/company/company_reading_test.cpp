@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "brennock/company/company.h"
-#include "brennock/model/data_extension.h"
 #include "brennock/company/preferences.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/lists/address.h"
-#include "brennock/session/session_state.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/xml/xml_document.h"
 
 namespace brennock::testing {

@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "brennock/errors/qc_error.h"
-#include "brennock/model/response_exporter.h"
+#include "brennock/internal/model/response_exporter.h"
+#include "simulator/company_file.h"
 #include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
-#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

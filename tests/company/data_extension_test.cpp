@@ -5,16 +5,16 @@
 
 #include "brennock/company/company.h"
 #include "brennock/company/data_extension_definitions.h"
-#include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_error.h"
-#include "brennock/model/data_extension_carrier.h"
-#include "brennock/model/field_table.h"
+#include "brennock/internal/errors/error_table.h"
+#include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/field_table.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_document.h"
+#include "simulator/company_file.h"
 #include "tests/company/company_fixture.h"
 #include "tests/lists/lists_fixture.h"
 #include "tests/support/qbxml_samples.h"
-#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

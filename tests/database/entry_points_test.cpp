@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "brennock/database/db_interface.h"
-#include "brennock/database/sql_text.h"
+#include "brennock/internal/database/sql_text.h"
 #include "tests/database/export_fixture.h"
 
 namespace brennock::testing {

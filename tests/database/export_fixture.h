@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "brennock/database/database_export.h"
-#include "brennock/database/schema.h"
 #include "brennock/database/sql_connection.h"
+#include "brennock/internal/database/schema.h"
 #include "tests/lists/simulator_fixture.h"
 #include "tests/support/database_servers.h"
 

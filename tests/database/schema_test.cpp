@@ -3,12 +3,12 @@
 // as QuickBooks sent it.
 #include <gtest/gtest.h>
 
-#include "brennock/database/export_rules.h"
-#include "brennock/database/sql_text.h"
-#include "brennock/registry/record_registry.h"
-#include "brennock/qbxml/catalogue.h"
-#include "tests/database/export_fixture.h"
+#include "brennock/internal/database/export_rules.h"
+#include "brennock/internal/database/sql_text.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "simulator/company_file.h"
+#include "tests/database/export_fixture.h"
 
 namespace brennock::testing {
 namespace {

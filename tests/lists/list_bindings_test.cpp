@@ -3,12 +3,12 @@
 
 #include <string>
 
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "brennock/items/item_blocks.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/linked_transactions.h"
 #include "brennock/lists/price_level.h"
-#include "brennock/qbxml/catalogue.h"
-#include "brennock/registry/record_registry.h"
 #include "tests/support/binding_check.h"
 
 namespace brennock::testing {

@@ -7,8 +7,8 @@
 
 #include "brennock/company/company.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/model/qc_base.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/currency.h"
 #include "tests/support/recording_processor.h"

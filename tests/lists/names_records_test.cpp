@@ -5,14 +5,14 @@
 #include <tuple>
 #include <vector>
 
-#include "brennock/model/data_extension.h"
-#include "brennock/errors/error_table.h"
 #include "brennock/errors/qc_error.h"
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/errors/error_table.h"
 #include "brennock/lists/employee.h"
 #include "brennock/lists/entities.h"
 #include "brennock/lists/other_name.h"
 #include "brennock/lists/vendor.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/xml/xml_document.h"
 #include "tests/lists/lists_fixture.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "brennock/model/binding.h"
-#include "brennock/model/change_set.h"
-#include "brennock/qbxml/request_writer.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/change_set.h"
+#include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock::testing {
 namespace {

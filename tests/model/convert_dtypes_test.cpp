@@ -6,7 +6,7 @@
 #include <string>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {

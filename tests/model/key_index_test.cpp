@@ -1,6 +1,6 @@
 // The collection key index: keys found in any ASCII letter case whatever their length, other
 // bytes compared as they are, positions kept through removals.
-#include "brennock/model/key_index.h"
+#include "brennock/internal/model/key_index.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The direct response reader against the document loader: every text it reads gives the records
 // the loader gives, every text it declines is one the loader must handle, and list queries come
 // out the same whichever path a response takes.
-#include "brennock/xml/response_reader.h"
+#include "brennock/internal/xml/response_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,11 @@
 
 #include "brennock/company/company.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/errors/error_table.h"
+#include "brennock/internal/errors/error_table.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/lists/hierarchical_lists.h"
-#include "brennock/session/session_state.h"
 #include "brennock/values/currency.h"
-#include "brennock/xml/element_tree.h"
 #include "brennock/xml/xml_document.h"
 #include "tests/lists/lists_fixture.h"
 

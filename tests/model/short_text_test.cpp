@@ -1,6 +1,6 @@
 // Short field texts: held inline up to 31 bytes, on the heap beyond, and reassignable from any
 // length to any other, also from a piece of their own text.
-#include "brennock/util/short_text.h"
+#include "brennock/internal/util/short_text.h"
 
 #include <gtest/gtest.h>
 

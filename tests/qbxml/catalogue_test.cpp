@@ -1,4 +1,4 @@
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

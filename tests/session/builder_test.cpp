@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "brennock/internal/session/data_ext_definition_source.h"
+#include "brennock/internal/session/session_state.h"
+#include "brennock/internal/xml/xml_escape.h"
 #include "brennock/model/qc_base.h"
-#include "brennock/session/data_ext_definition_source.h"
-#include "brennock/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
-#include "brennock/xml/xml_escape.h"
 #include "tests/support/qbxml_samples.h"
 #include "tests/support/recording_processor.h"
 #include "tests/support/schema_validator.h"

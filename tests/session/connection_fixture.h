@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/processor_registry.h"
-#include "brennock/session/session_state.h"
 #include "tests/support/recording_processor.h"
 
 namespace brennock::testing {

@@ -9,13 +9,13 @@
 #include <thread>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/session/ini_file.h"
-#include "brennock/session/numbering_session.h"
-#include "brennock/session/processor_choice.h"
+#include "brennock/internal/session/ini_file.h"
+#include "brennock/internal/session/numbering_session.h"
+#include "brennock/internal/session/processor_choice.h"
+#include "brennock/internal/session/session_checks.h"
 #include "brennock/session/processor_registry.h"
 #include "brennock/session/qb_connection.h"
 #include "brennock/session/remote_processor.h"
-#include "brennock/session/session_checks.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/version.h"
 #include "simulator/company_file.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "brennock/errors/automation_error.h"
-#include "brennock/session/session_state.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/xml_bldr.h"
 #include "tests/support/qbxml_samples.h"
 #include "tests/support/recording_processor.h"

@@ -6,8 +6,8 @@
 
 #include "brennock/company/brennock_globals.h"
 #include "brennock/errors/automation_error.h"
-#include "brennock/session/session_checks.h"
-#include "brennock/session/version_check.h"
+#include "brennock/internal/session/session_checks.h"
+#include "brennock/internal/session/version_check.h"
 #include "tests/session/connection_fixture.h"
 
 namespace brennock {

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "brennock/internal/session/request_trace.h"
+#include "brennock/internal/session/session_state.h"
 #include "brennock/session/log_file.h"
-#include "brennock/session/request_trace.h"
-#include "brennock/session/session_state.h"
 
 namespace brennock {
 namespace {

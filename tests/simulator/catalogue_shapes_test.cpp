@@ -1,7 +1,7 @@
 #include <string>
 
-#include "brennock/registry/record_registry.h"
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "simulator/lists/list_types.h"
 #include "tests/simulator/simulator_fixture.h"
 

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "brennock/model/binding.h"
-#include "brennock/qbxml/catalogue.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/qbxml/catalogue.h"
 
 namespace brennock::testing {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "brennock/qbxml/catalogue.h"
-#include "brennock/registry/record_registry.h"
+#include "brennock/internal/qbxml/catalogue.h"
+#include "brennock/internal/registry/record_registry.h"
 #include "brennock/transactions/deposit_line.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/txn_applied_to.h"

@@ -1,4 +1,4 @@
-#include "brennock/util/slab_allocator.h"
+#include "brennock/internal/util/slab_allocator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "brennock/internal/xml/element_tree.h"
+#include "brennock/xml/xml_node.h"
+
+namespace brennock {
+
+class qcBase;
+
+// One response element of an owner (a record, which the reader casts to its own class, or an
+// aggregate such as an address) and the reader that stores its value.
+template <class Owner>
+struct BasicFieldEntry {
+  using Reader = void (*)(Owner& owner, const FieldElement& element);
+  std::string_view element;
+  Reader read = nullptr;
+};
+
+// An owner's response elements and their readers, sorted by element name. Reading a ...Ret
+// element looks every child up here, so the table also keeps where each leading letter's entries
+// start: a lookup compares against the few names sharing the child's first letter.
+template <class Owner>
+class BasicFieldTable {
+ public:
+  using Entry = BasicFieldEntry<Owner>;
+  using Reader = typename Entry::Reader;
+
+  constexpr explicit BasicFieldTable(std::span<const Entry> sorted) noexcept : entries_(sorted) {
+    size_t at = 0;
+    for (size_t lead = 0; lead < firsts_.size(); ++lead) {
+      while (at < entries_.size() && LeadOf(entries_[at].element) < lead) ++at;
+      firsts_[lead] = static_cast<uint16_t>(at);
+    }
+  }
+
+  // The reader of an element, or nullptr for an element the record ignores.
+  Reader Find(std::string_view element) const noexcept {
+    if (element.empty()) return nullptr;
+    size_t lead = LeadOf(element);
+    if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
+    for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
+      if (SameName(entries_[i].element, element)) return entries_[i].read;
+    }
+    return nullptr;
+  }
+
+  std::span<const Entry> Entries() const noexcept { return entries_; }
+
+ private:
+  static constexpr size_t kLeads = 128;
+  // Element names are short: from 8 bytes up they are compared as two overlapping words, which
+  // spares a library call per child element read.
+  static bool SameName(std::string_view a, std::string_view b) noexcept {
+    const size_t size = a.size();
+    if (size != b.size()) return false;
+    if (size < 8 || size > 16) return a == b;
+    uint64_t a1, a2, b1, b2;
+    std::memcpy(&a1, a.data(), 8);
+    std::memcpy(&b1, b.data(), 8);
+    std::memcpy(&a2, a.data() + size - 8, 8);
+    std::memcpy(&b2, b.data() + size - 8, 8);
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+  }
+  static constexpr size_t LeadOf(std::string_view name) noexcept {
+    return static_cast<unsigned char>(name.front());
+  }
+
+  std::span<const Entry> entries_;
+  // firsts_[c]: the first entry whose name starts with a byte not below c.
+  std::array<uint16_t, kLeads + 1> firsts_{};
+};
+
+using FieldEntry = BasicFieldEntry<qcBase>;
+using FieldTable = BasicFieldTable<qcBase>;
+using FieldReader = FieldEntry::Reader;
+
+// Joins groups of entries (shared identity fields, a class's own fields) into one array sorted by
+// element name, at compile time.
+template <size_t... N>
+constexpr std::array<FieldEntry, (N + ...)> SortedFields(
+    const std::array<FieldEntry, N>&... parts) {
+  std::array<FieldEntry, (N + ...)> out{};
+  size_t next = 0;
+  auto append = [&](const auto& part) {
+    for (const FieldEntry& entry : part) out[next++] = entry;
+  };
+  (append(parts), ...);
+  std::sort(out.begin(), out.end(),
+            [](const FieldEntry& a, const FieldEntry& b) { return a.element < b.element; });
+  return out;
+}
+
+namespace detail {
+// The reader of a child, looked up by its qualified name first: table names have no prefix, so a
+// match is the local name, and the usual unprefixed element costs no search for a colon.
+template <class Owner>
+typename BasicFieldTable<Owner>::Reader FindReader(const BasicFieldTable<Owner>& table,
+                                                   std::string_view name) noexcept {
+  auto read = table.Find(name);
+  if (read != nullptr) return read;
+  size_t colon = name.find(':');
+  return colon == std::string_view::npos ? nullptr : table.Find(name.substr(colon + 1));
+}
+}  // namespace detail
+
+// Visits every child element of `element` once and hands it to its reader in `table`; unknown
+// elements are skipped.
+template <class Owner>
+void ReadFields(std::type_identity_t<Owner>& owner, const FieldElement& element,
+                const BasicFieldTable<Owner>& table) {
+  for (FieldElement child : element.Children()) {
+    auto read = detail::FindReader(table, child.nodeName());
+    if (read != nullptr) read(owner, child);
+  }
+}
+// The same for an element of a loaded document, copied into an ElementTree first.
+template <class Owner>
+void ReadFields(std::type_identity_t<Owner>& owner, const XmlNode& element,
+                const BasicFieldTable<Owner>& table) {
+  ElementTree tree(element);
+  ReadFields<Owner>(owner, tree.Root(), table);
+}
+
+}  // namespace brennock

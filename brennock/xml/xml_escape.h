@@ -1,4 +1,0 @@
-#pragma once
-
-// The qbXML escaper lives with the other text helpers; this header keeps its old place.
-#include "brennock/util/text.h"
