@@ -1,20 +1,5 @@
 #include "brennock/company/brennock_globals.h"
 
-#include "brennock/transactions/bill.h"
-#include "brennock/transactions/card_txn.h"
-#include "brennock/transactions/check.h"
-#include "brennock/transactions/credit_memo.h"
-#include "brennock/transactions/deposit.h"
-#include "brennock/transactions/estimate.h"
-#include "brennock/transactions/invoice.h"
-#include "brennock/transactions/receive_payment.h"
-#include "brennock/transactions/sales_order.h"
-#include "brennock/transactions/sales_receipt.h"
-#include "brennock/transactions/sales_tax_payment_check.h"
-#include "brennock/transactions/statement_charge.h"
-#include "brennock/transactions/undeposited_fund.h"
-#include "brennock/transactions/vendor_credit.h"
-
 #include <limits>
 
 #include "brennock/company/company.h"
@@ -34,6 +19,20 @@
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
+#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 
 namespace brennock {
 namespace {

@@ -135,8 +135,7 @@ std::shared_ptr<CollectionCore> Company::Collection(qoEnumListObjectType objectT
   return nullptr;
 }
 
-std::shared_ptr<ListCollectionCore> Company::ListCollection(
-    qoEnumListObjectType objectType) const {
+std::shared_ptr<ListCollectionCore> Company::ListCollection(qoEnumListObjectType objectType) const {
   const RecordKind* kind = FindRecordKindByObject(objectType);
   if (kind == nullptr || kind->transaction()) return nullptr;
   return std::static_pointer_cast<ListCollectionCore>(Collection(objectType));

@@ -30,9 +30,7 @@ constexpr Binding<qcBase> LineRow(std::string_view element) {
           },
           nullptr, qbxml::ValueType::kAggregate,
           // A line added to (or removed from) a saved item makes it Dirty.
-          [](const qcBase& r) {
-            return static_cast<const Owner&>(r).GroupLines()->Changed();
-          }};
+          [](const qcBase& r) { return static_cast<const Owner&>(r).GroupLines()->Changed(); }};
 }
 
 // The item a line names, as an item.

@@ -124,7 +124,7 @@ std::shared_ptr<qcItem> Items::GetByListID(const std::string& sListID,
 
 template <class Record>
 std::shared_ptr<Record> Items::NewItem(const std::string& name, bool active,
-                                     const std::string& parent) {
+                                       const std::string& parent) {
   RequireMaster();
   auto item = std::make_shared<Record>();
   Fill(*item, name, active, parent);

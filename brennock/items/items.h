@@ -164,7 +164,7 @@ class Items final : public ListCollectionCore {
   // A new record of that kind with its name, active flag and parent, ready for its setters.
   template <class Record>
   std::shared_ptr<Record> NewItem(const std::string& name, bool active,
-                                const std::string& parent = {});
+                                  const std::string& parent = {});
   template <class Record>
   std::shared_ptr<Record> File(std::shared_ptr<Record> item);
 

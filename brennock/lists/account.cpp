@@ -211,7 +211,7 @@ int32_t Accounts::GetByAccountType(qbEnumAccountType AccountType, int32_t MaxRet
   std::string tag = EnumCodeToXmlText(qoeAccountType, static_cast<int16_t>(AccountType));
   if (tag.empty()) RaiseLibraryError(errInvalidEnumString);
   return RunListQuery(MaxReturned, sMDBPath,
-                  [&](xmlBldr& builder) { builder.CreateElement("AccountType", tag); });
+                      [&](xmlBldr& builder) { builder.CreateElement("AccountType", tag); });
 }
 
 std::string_view Accounts::RefusedField() const { return kQuickBooksResponseField; }

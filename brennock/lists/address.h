@@ -131,7 +131,7 @@ class Address {
   // One array in memory, in this order: a line's bit in changed_ is its place.
   std::string addr1_, addr2_, addr3_, addr4_, addr5_;
   std::string city_, state_, postalCode_, country_, note_;
-  uint16_t changed_ = 0;  // the lines the client set since the address was read
+  uint16_t changed_ = 0;              // the lines the client set since the address was read
   std::shared_ptr<qcErrors> errors_;  // created on first use
   Variant userData_;
   qoEnumObjectState objectState_ = qoObjectStateClean;

@@ -244,7 +244,6 @@ const RecordBindings& Customer::Bindings() {
       UserDataRow());
 }
 
-
 void Customer::SetSalesTaxCode(const std::string& value) {
   RequireEdition(true);
   ChangeRef(salesTaxCode_, value, "SalesTaxCodeRef");

@@ -45,7 +45,7 @@ void txnLinkedTransaction::WriteRet(RequestWriter& builder) const {
 }
 
 std::shared_ptr<txnLinkedTransaction> txnLinkedTransactions::Add(const std::string& TxnId,
-                                                                  const std::string& TxnLineId) {
+                                                                 const std::string& TxnLineId) {
   auto link = std::make_shared<txnLinkedTransaction>();
   link->txnID_ = TxnId;
   link->txnLineID_ = TxnLineId;

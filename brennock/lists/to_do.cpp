@@ -28,7 +28,7 @@ int32_t ToDoList::GetByDoneStatus(qoEnumDoneStatus DoneStatus, int32_t MaxReturn
   std::string status =
       DoneStatusTable()->ItemByCode(static_cast<int16_t>(DoneStatus))->Description();
   return RunListQuery(MaxReturned, sMDBPath,
-                  [&](xmlBldr& builder) { builder.CreateElement("DoneStatus", status); });
+                      [&](xmlBldr& builder) { builder.CreateElement("DoneStatus", status); });
 }
 
 }  // namespace brennock

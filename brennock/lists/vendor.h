@@ -53,7 +53,9 @@ class Vendor final : public EntityRecordCore, public DataExtensionCarrier<Vendor
   void SetTerms(const std::string& value);
   void SetCreditLimit(Currency value) { Change(creditLimit_, value, "CreditLimit"); }
   void SetTaxId(const std::string& value) { Change(taxId_, value, "VendorTaxIdent"); }
-  void SetEligibleFor1099(bool value) { Change(eligibleFor1099_, value, "IsVendorEligibleFor1099"); }
+  void SetEligibleFor1099(bool value) {
+    Change(eligibleFor1099_, value, "IsVendorEligibleFor1099");
+  }
   void SetBalance(Currency value) { Assign(balance_, value, false); }
   void SetOpeningBalance(Currency value) { Assign(openBalance_, value, false); }
   void SetOpeningBalanceDate(Date value) { Assign(openBalanceDate_, value, false); }

@@ -20,8 +20,7 @@ ListRecordCore& AsListRecord(PersistentRecord& record) {
 
 }  // namespace
 
-ListCollectionCore::ListCollectionCore(const RecordKind& kind, RecordFactory create,
-                                       bool hasModify)
+ListCollectionCore::ListCollectionCore(const RecordKind& kind, RecordFactory create, bool hasModify)
     : CollectionCore(kind, create, hasModify) {}
 
 ListCollectionCore::~ListCollectionCore() = default;

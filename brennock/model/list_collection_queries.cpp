@@ -25,7 +25,6 @@ constexpr int32_t kIteratorVersion = 5;
 
 }  // namespace
 
-
 void ListCollectionCore::WriteActiveStatus(xmlBldr& builder, qbEnumActiveStatus status) {
   builder.CreateElement("ActiveStatus",
                         EnumCodeToText(qoeActiveStatus, static_cast<int16_t>(status)));

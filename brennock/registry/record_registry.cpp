@@ -1,24 +1,9 @@
 #include "brennock/internal/registry/record_registry.h"
 
-#include "brennock/items/items.h"
-#include "brennock/transactions/bill.h"
-#include "brennock/transactions/card_txn.h"
-#include "brennock/transactions/check.h"
-#include "brennock/transactions/credit_memo.h"
-#include "brennock/transactions/deposit.h"
-#include "brennock/transactions/estimate.h"
-#include "brennock/transactions/invoice.h"
-#include "brennock/transactions/receive_payment.h"
-#include "brennock/transactions/sales_order.h"
-#include "brennock/transactions/sales_receipt.h"
-#include "brennock/transactions/sales_tax_payment_check.h"
-#include "brennock/transactions/statement_charge.h"
-#include "brennock/transactions/undeposited_fund.h"
-#include "brennock/transactions/vendor_credit.h"
-
 #include <cctype>
 #include <string>
 
+#include "brennock/items/items.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/currency_type.h"
 #include "brennock/lists/customer.h"
@@ -35,6 +20,20 @@
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
+#include "brennock/transactions/bill.h"
+#include "brennock/transactions/card_txn.h"
+#include "brennock/transactions/check.h"
+#include "brennock/transactions/credit_memo.h"
+#include "brennock/transactions/deposit.h"
+#include "brennock/transactions/estimate.h"
+#include "brennock/transactions/invoice.h"
+#include "brennock/transactions/receive_payment.h"
+#include "brennock/transactions/sales_order.h"
+#include "brennock/transactions/sales_receipt.h"
+#include "brennock/transactions/sales_tax_payment_check.h"
+#include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/undeposited_fund.h"
+#include "brennock/transactions/vendor_credit.h"
 
 namespace brennock {
 namespace {

@@ -86,9 +86,7 @@ const RecordBindings& Invoice::Bindings() {
       OtherEditionTaxRows(), std::array{DataExtRow()}, UserDataRow());
 }
 
-void Invoice::CheckRules(qcErrors& errors) {
-  CheckSalesRules(errors, true, true, true);
-}
+void Invoice::CheckRules(qcErrors& errors) { CheckSalesRules(errors, true, true, true); }
 
 int32_t Invoice::SaveAsqBill(const std::string& FilePath) {
   xmlBldr builder;
@@ -99,7 +97,8 @@ int32_t Invoice::SaveAsqBill(const std::string& FilePath) {
   return builder.SaveToFile(FilePath);
 }
 
-// ---- the collection -------------------------------------------------------------------------------
+// ---- the collection
+// -------------------------------------------------------------------------------
 
 void Invoices::SetAutoGenerateInvoiceNumbers(bool value) {
   if (value && SessionQbxmlVersion() <= Currency::FromScaled(21000)) return;

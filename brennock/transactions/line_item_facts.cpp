@@ -58,8 +58,8 @@ std::shared_ptr<itemGroupLines> GroupDefinition(const qcItem& item) {
 }
 
 bool SalesTaxCodeIsTaxable(const std::string& fullName) {
-  auto code = std::dynamic_pointer_cast<SalesTaxCode>(
-      ResolveListObject(qoListSalesTaxCodes, fullName));
+  auto code =
+      std::dynamic_pointer_cast<SalesTaxCode>(ResolveListObject(qoListSalesTaxCodes, fullName));
   return code && code->IsTaxable();
 }
 

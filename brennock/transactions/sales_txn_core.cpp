@@ -80,8 +80,8 @@ void SalesTxnCore::TakeDefaults() {
 void SalesTxnCore::SetCustomer(const std::string& value) {
   std::shared_ptr<brennock::Customer> customer;
   if (!value.empty()) {
-    customer = std::dynamic_pointer_cast<brennock::Customer>(
-        ResolveListObject(qoListCustomers, value));
+    customer =
+        std::dynamic_pointer_cast<brennock::Customer>(ResolveListObject(qoListCustomers, value));
     if (!customer) RaiseFromClass(ClassName(), errInvalidCustomer);
   }
   ChangeRef(customer_, value, "CustomerRef");
@@ -185,9 +185,7 @@ void SalesTxnCore::SetOther(const std::string& value) {
   Change(other_, value, "Other");
 }
 
-void SalesTxnCore::SetClass(const std::string& value) {
-  ChangeRef(class_, value, "ClassRef");
-}
+void SalesTxnCore::SetClass(const std::string& value) { ChangeRef(class_, value, "ClassRef"); }
 
 void SalesTxnCore::SetTemplate(const std::string& value) {
   ChangeRef(template_, value, "TemplateRef");
@@ -210,20 +208,23 @@ void SalesTxnCore::SetAmountIncludesVAT(bool value) {
          SessionQbxmlVersion() < Currency(6) ? "AmountIncludesVAT" : "IsTaxIncluded");
 }
 
-// ---- totals ---------------------------------------------------------------------------------------
+// ---- totals
+// ---------------------------------------------------------------------------------------
 
 void SalesTxnCore::RecalculateTerms() {
   auto term = std::dynamic_pointer_cast<qcTerm>(ResolveListObject(qoListTerms, terms_.FullName()));
   if (!term) return;
   dueDate_ = term->CalculateDueDate(txnDate_);
   suggestedDiscountDate_ = term->CalculateDiscountDate(txnDate_);
-  suggestedDiscountAmount_ = Currency(term->DiscountPercent().ToDouble() * subtotal_.ToDouble() / 100);
+  suggestedDiscountAmount_ =
+      Currency(term->DiscountPercent().ToDouble() * subtotal_.ToDouble() / 100);
 }
 
 void SalesTxnCore::RecalculateTotals() {
   subtotal_ = itemLines_->Total();
   std::shared_ptr<qcItemTax> tax;
-  if (!salesTaxItem_.IsEmpty() && taxableCustomer_) tax = ItemTax(FindItem(salesTaxItem_.FullName()));
+  if (!salesTaxItem_.IsEmpty() && taxableCustomer_)
+    tax = ItemTax(FindItem(salesTaxItem_.FullName()));
   salesTaxTotal_ = tax ? tax->CalculateTax(itemLines_->TaxableTotal()) : Currency();
   if (!terms_.IsEmpty()) {
     auto term =
@@ -242,10 +243,10 @@ Currency SalesTxnCore::TaxedTotal() const noexcept {
   return subtotal_ + Currency::FromScaled(tax < 0 ? -cents : cents);
 }
 
-void SalesTxnCore::FillAddress(Address& address, const std::string& line1,
-                               const std::string& line2, const std::string& line3,
-                               const std::string& city, const std::string& state,
-                               const std::string& postalCode, const std::string& country) {
+void SalesTxnCore::FillAddress(Address& address, const std::string& line1, const std::string& line2,
+                               const std::string& line3, const std::string& city,
+                               const std::string& state, const std::string& postalCode,
+                               const std::string& country) {
   if (!line1.empty()) address.SetLine1(line1);
   if (!line2.empty()) address.SetLine2(line2);
   if (!line3.empty()) address.SetLine3(line3);
@@ -282,13 +283,14 @@ void SalesTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
   }
 }
 
-// ---- validation -----------------------------------------------------------------------------------
+// ---- validation
+// -----------------------------------------------------------------------------------
 
 void SalesTxnCore::CheckSalesRules(qcErrors& errors, bool requireARAccount, bool requireCustomer,
                                    bool linksCount) {
   if (requireARAccount && !arAccount_.IsEmpty()) {
-    auto account =
-        std::dynamic_pointer_cast<Account>(ResolveListObject(qoListAccounts, arAccount_.FullName()));
+    auto account = std::dynamic_pointer_cast<Account>(
+        ResolveListObject(qoListAccounts, arAccount_.FullName()));
     if (!account) {
       AddTableError(errors, errInvalidAccount, "ARAccount");
     } else if (account->AccountType() != qbAccountsReceivable) {
@@ -347,7 +349,8 @@ void SalesTxnCore::WriteAddress(const qcBase& record, RequestWriter& builder,
                                 std::string_view element, uint16_t, BodyForm form) {
   const SalesTxnCore& self = Sales(record);
   const Address& address = *(element == "BillAddress" ? self.billTo_ : self.shipTo_);
-  if (form == BodyForm::kRet || (form == BodyForm::kAdd && address.ObjectState() == qoObjectStateClean)) {
+  if (form == BodyForm::kRet ||
+      (form == BodyForm::kAdd && address.ObjectState() == qoObjectStateClean)) {
     if (address.IsEmpty()) return;
     builder.OpenAggregateOnly(element);
     address.WriteElements(builder);
@@ -376,8 +379,7 @@ void SalesTxnCore::ReadSalesTaxItem(qcBase& record, const FieldElement& element)
 void SalesTxnCore::WriteSalesTaxItem(const qcBase& record, RequestWriter& builder,
                                      std::string_view element, uint16_t flags, BodyForm form) {
   const SalesTxnCore& self = Sales(record);
-  if (form != BodyForm::kRet &&
-      (NonUS() || CurrentTransactionDefaults().itemSalesTax.empty()))
+  if (form != BodyForm::kRet && (NonUS() || CurrentTransactionDefaults().itemSalesTax.empty()))
     return;
   if (!self.salesTaxItem_.IsEmpty())
     codecs::Ref::Write(self.salesTaxItem_, builder, element, flags, form);

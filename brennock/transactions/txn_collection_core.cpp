@@ -110,12 +110,14 @@ void TxnCollectionCore::WriteFilters(xmlBldr& builder, const Filters& f) const {
     builder.CreateElement("PaidStatus",
                           EnumCodeToXmlText(qoePaidStatus, static_cast<int16_t>(f.paidStatus)));
   if (kind.Has(kLineItems) && f.includeLineItems) builder.CreateElement("IncludeLineItems", "true");
-  if (kind.Has(kLinkedTxns) && includeLinkedTxns_) builder.CreateElement("IncludeLinkedTxns", "true");
+  if (kind.Has(kLinkedTxns) && includeLinkedTxns_)
+    builder.CreateElement("IncludeLinkedTxns", "true");
 }
 
 void TxnCollectionCore::WriteQueryTail(xmlBldr& builder) {
   if (!includeRet_.empty() && SessionQbxmlVersion() >= Currency(kIncludeRetVersion)) {
-    for (const std::string& element : includeRet_) builder.CreateElement("IncludeRetElement", element);
+    for (const std::string& element : includeRet_)
+      builder.CreateElement("IncludeRetElement", element);
   }
   CollectionCore::WriteQueryTail(builder);
 }
@@ -188,8 +190,7 @@ int32_t TxnCollectionCore::GetByEntity(const std::vector<std::string>& EntityLis
 
 int32_t TxnCollectionCore::GetByEntityV(const std::vector<Variant>& EntityList, bool WithChildren,
                                         bool IncludeLineItems, int32_t MaxReturned,
-                                        qbEnumPaidStatus PaidStatus,
-                                        const std::string& sMDBPath) {
+                                        qbEnumPaidStatus PaidStatus, const std::string& sMDBPath) {
   std::vector<std::string> names;
   names.reserve(EntityList.size());
   for (const Variant& name : EntityList) names.push_back(name.ToString());
@@ -265,8 +266,7 @@ int32_t TxnCollectionCore::GetBySingleEntity(const std::string& Entity, bool Wit
 }
 
 int32_t TxnCollectionCore::GetBySingleAccount(const std::string& Account, bool WithChildren,
-                                              bool IncludeLineItems,
-                                              const std::string& sMDBPath) {
+                                              bool IncludeLineItems, const std::string& sMDBPath) {
   Filters f;
   f.singleAccount = Account;
   f.accountWithChildren = WithChildren;
@@ -331,7 +331,8 @@ void TxnCollectionCore::Reread(TxnRecordCore& record) {
   }
 }
 
-// ---- iterators ------------------------------------------------------------------------------------
+// ---- iterators
+// ------------------------------------------------------------------------------------
 
 int32_t TxnCollectionCore::GetCount() {
   RequireQbxmlVersion(kIteratorVersion);
@@ -357,7 +358,8 @@ int32_t TxnCollectionCore::GetNext(const std::string& sMDBPath) {
   });
 }
 
-// ---- commit, delete, void -------------------------------------------------------------------------
+// ---- commit, delete, void
+// -------------------------------------------------------------------------
 
 // The members are numbered before the requests are written: each one's requestID is its number
 // and its key, as the answers are matched by it.

@@ -110,9 +110,7 @@ void txnItemLine::RequireOwner(std::initializer_list<qoEnumListObjectType> allow
     RaiseFromClass(kClass, errPropertyNotForTxnType);
 }
 
-std::shared_ptr<qcItem> txnItemLine::ItemObject() const {
-  return FindItem(item_.FullName());
-}
+std::shared_ptr<qcItem> txnItemLine::ItemObject() const { return FindItem(item_.FullName()); }
 
 qbEnumItemType txnItemLine::ItemTypeCode() const {
   if (itemType_ == 0 && !item_.IsEmpty()) {
@@ -286,8 +284,7 @@ void txnItemLine::SetSalesTaxCode(const std::string& value) {
   RequireOwner({qoObjectTypeInvoice, qoObjectTypeSalesReceipt, qoObjectTypeCreditMemo,
                 qoObjectTypeEstimate, qoObjectTypeSalesOrder});
   RequireUSEdition();
-  if (!value.empty() && !SalesTaxCodeExists(value))
-    RaiseFromClass(kClass, errSalesTaxCodeNotFound);
+  if (!value.empty() && !SalesTaxCodeExists(value)) RaiseFromClass(kClass, errSalesTaxCodeNotFound);
   Guard();
   salesTaxCode_.SetFullName(value);
   isTaxable_ = !value.empty() && SalesTaxCodeIsTaxable(value);
@@ -384,9 +381,9 @@ void txnItemLine::ChooseTaxCode(const qcItem& item) {
   } else if (SalesTaxCodeIsTaxable(itemCode)) {
     chosen = customerTaxCode_.empty() ? itemCode : customerTaxCode_;
   } else {
-    const bool customerNonTaxable =
-        !customerTaxCode_.empty() && SalesTaxCodeExists(customerTaxCode_) &&
-        !SalesTaxCodeIsTaxable(customerTaxCode_);
+    const bool customerNonTaxable = !customerTaxCode_.empty() &&
+                                    SalesTaxCodeExists(customerTaxCode_) &&
+                                    !SalesTaxCodeIsTaxable(customerTaxCode_);
     chosen = customerNonTaxable ? customerTaxCode_ : itemCode;
   }
   salesTaxCode_.SetFullName(chosen);
@@ -411,15 +408,16 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
     for (const auto& line : *definition) {
       std::shared_ptr<qcItem> member = FindItem(line->Item());
       std::string description;
-      if (member) description = purchase ? member->PurchaseDescription() : member->SalesDescription();
+      if (member)
+        description = purchase ? member->PurchaseDescription() : member->SalesDescription();
       std::shared_ptr<txnItemLine> added = members->AddMember(
           line->Item(), line->Quantity() * quantity_, description, line->Quantity());
       if (!member) continue;
       // A member is priced and taxed as its item is on a line of its own.
       added->itemType_ = member->ItemType();
       added->cost_ = purchase ? member->PurchaseCost() : member->SalesCost();
-      added->costIsPercent_ = purchase ? member->PurchaseCostIsPercent()
-                                       : member->SalesCostIsPercent();
+      added->costIsPercent_ =
+          purchase ? member->PurchaseCostIsPercent() : member->SalesCostIsPercent();
       added->customerTaxCode_ = customerTaxCode_;
       if (usSales) added->ChooseTaxCode(*member);
     }
@@ -563,8 +561,7 @@ bool txnItemLine::FieldCanBeUpdated(qoEnumFldTxn iFld) const {
     case qoFldTxnAmount:
       return type != qbItemSubtotal && !isGroup_;
     case qoFldTxnTax:
-      return !is({qbItemGroup, qbItemSubtotal, qbItemSalesTaxGroup, qbItemSalesTax,
-                  qbItemPayment});
+      return !is({qbItemGroup, qbItemSubtotal, qbItemSalesTaxGroup, qbItemSalesTax, qbItemPayment});
     case qoFldTxnMarkup:
       return ownerType_ == qoObjectTypeEstimate &&
              is({qbItemAssembly, qbItemService, qbItemOtherCharge, qbItemNonInventory,

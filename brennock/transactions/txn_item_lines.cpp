@@ -242,9 +242,8 @@ void txnItemLines::RunTotals() {
         break;
       }
       case qbItemDiscount: {
-        const Currency amount = l.CostIsPercent()
-                                    ? -Percent(previous, l.Cost())
-                                    : -Currency(static_cast<double>(l.Cost()));
+        const Currency amount = l.CostIsPercent() ? -Percent(previous, l.Cost())
+                                                  : -Currency(static_cast<double>(l.Cost()));
         l.SetRawAmount(amount);
         if (l.IsTaxable()) {
           x += amount;

@@ -38,9 +38,8 @@ class txnItemLines {
   // BeforeIndex when given. A group's member lines refuse it (2000).
   std::shared_ptr<txnItemLine> Add(const std::string& Item = {}, float Quantity = 0,
                                    const std::string& Description = {},
-                                   const std::string& Class = {},
-                                   const std::string& Customer = {}, Date ServiceDate = {},
-                                   int32_t BeforeIndex = 0);
+                                   const std::string& Class = {}, const std::string& Customer = {},
+                                   Date ServiceDate = {}, int32_t BeforeIndex = 0);
   bool ItemExists(int32_t index) const noexcept { return index >= 1 && index <= Count(); }
   // 9 "Subscript out of range" outside 1..Count.
   std::shared_ptr<txnItemLine> Item(int32_t index) const;

@@ -43,7 +43,8 @@ int RunDelete(const DeleteOptions& options, const GlobalOptions& globals) {
     throw UsageError("cannot delete from '" + options.type + "'; lists: " + ListWords(&CanDelete));
 
   CliSession session(globals);
-  std::shared_ptr<ListCollectionCore> collection = session.Company()->ListCollection(list->objectType);
+  std::shared_ptr<ListCollectionCore> collection =
+      session.Company()->ListCollection(list->objectType);
   std::shared_ptr<qcListObject> record = collection->GetByFullName(options.name);
   std::string why = "not found";
   if (collection->Errors()->Count() > 0) why = collection->Errors()->Item(1)->Description();

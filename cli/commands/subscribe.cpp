@@ -61,8 +61,7 @@ qoEnumListObjectType TypeOf(const std::string& word) {
       if (RaisesEvents(type)) return type;
     }
   }
-  if (const RecordKind* kind = FindListKindByCommand(word);
-      kind && RaisesEvents(kind->objectType))
+  if (const RecordKind* kind = FindListKindByCommand(word); kind && RaisesEvents(kind->objectType))
     return kind->objectType;
   throw UsageError("QuickBooks raises no data events for '" + word +
                    "'; name a list or transaction kind such as customer, itemservice, invoice");

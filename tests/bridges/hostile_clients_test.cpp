@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "bridges/remote/remote_processor.h"
+#include "simulator/company_file.h"
 #include "tests/bridges/hostile_client.h"
 #include "tests/bridges/serve_fixture.h"
-#include "simulator/company_file.h"
 
 namespace brennock::testing {
 namespace {

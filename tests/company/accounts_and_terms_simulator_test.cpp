@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/company/company_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/company/company_fixture.h"
 
 namespace brennock::testing {
 namespace {

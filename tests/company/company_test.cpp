@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "brennock/model/data_extension.h"
 #include "brennock/company/data_extension_definitions.h"
 #include "brennock/company/preferences.h"
 #include "brennock/lists/address.h"
+#include "brennock/model/data_extension.h"
 #include "brennock/xml/xml_document.h"
-#include "tests/company/company_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/company/company_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "brennock/company/deleted_items.h"
 #include "brennock/lists/template.h"
-#include "tests/lists/simulator_fixture.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -2,8 +2,8 @@
 // (its chart of accounts, vendors, tax codes and payment methods).
 #include <string>
 
-#include "tests/lists/simulator_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

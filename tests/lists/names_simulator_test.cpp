@@ -2,8 +2,8 @@
 // mode: every request the collections write is also checked against the qbXML schema.
 #include <string>
 
-#include "tests/lists/simulator_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -3,8 +3,8 @@
 // simulated QuickBooks in strict-schema mode.
 #include <string>
 
-#include "tests/lists/simulator_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {
@@ -45,9 +45,10 @@ TEST_F(SavedChangesTest, ACustomersAddressOrCardAloneMakesItDirtyAndIsSaved) {
   size_t sent = Sent();
   ASSERT_EQ(customers->Commit(), 0);
   ASSERT_EQ(Sent(), sent + 1);
-  EXPECT_NE(LastRequest().find("<BillAddress><Addr1>1 Quay Street</Addr1><Addr2>Floor 2</Addr2>"
-                               "<Addr3></Addr3><Addr4></Addr4><Addr5></Addr5><City>New Town</City>"),
-            std::string::npos)
+  EXPECT_NE(
+      LastRequest().find("<BillAddress><Addr1>1 Quay Street</Addr1><Addr2>Floor 2</Addr2>"
+                         "<Addr3></Addr3><Addr4></Addr4><Addr5></Addr5><City>New Town</City>"),
+      std::string::npos)
       << LastRequest();
   EXPECT_EQ(ada->ObjectState(), qoObjectStateClean);
   EXPECT_EQ(ReadBack("Ada")->BillTo()->City(), "New Town");

@@ -1,4 +1,6 @@
 // Change tracking has no fixed width: a change to any binding row reaches the Mod request.
+#include "brennock/internal/model/change_set.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "brennock/internal/model/binding.h"
-#include "brennock/internal/model/change_set.h"
 #include "brennock/internal/qbxml/request_writer.h"
 
 namespace brennock::testing {
@@ -36,13 +37,12 @@ TEST(ChangeSet, AnEmptiedFieldPastTheSixtyFourthRowIsWrittenEmpty) {
   for (int i = 0; i < 80; ++i) names.push_back("F" + std::to_string(i));
   std::vector<Binding<Wide>> rows;
   for (int i = 0; i < 80; ++i) {
-    rows.push_back({names[i], kInMod | kSkipEmpty, nullptr,
-                    [](const Wide& w, RequestWriter& b, std::string_view element, uint16_t flags,
-                       BodyForm) {
-                      const std::string& value = w.values[std::stoi(std::string(element.substr(1)))];
-                      if (!value.empty() || (flags & kChanged) != 0)
-                        b.CreateElement(element, value);
-                    }});
+    rows.push_back(
+        {names[i], kInMod | kSkipEmpty, nullptr,
+         [](const Wide& w, RequestWriter& b, std::string_view element, uint16_t flags, BodyForm) {
+           const std::string& value = w.values[std::stoi(std::string(element.substr(1)))];
+           if (!value.empty() || (flags & kChanged) != 0) b.CreateElement(element, value);
+         }});
   }
   BindingTable<Wide> table(rows, {});
   Wide record;

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "tests/simulator/simulator_fixture.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"
+#include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/simulator/simulator_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "brennock/errors/automation_error.h"
-#include "tests/simulator/simulator_fixture.h"
 #include "simulator/company_file.h"
 #include "simulator/simulator_processor.h"
+#include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

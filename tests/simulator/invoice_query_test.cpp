@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/simulator/books_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/simulator/books_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/simulator/books_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/simulator/books_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "brennock/errors/automation_error.h"
-#include "tests/simulator/simulator_fixture.h"
 #include "simulator/simulator_processor.h"
+#include "tests/simulator/simulator_fixture.h"
 
 namespace brennock::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/simulator/books_fixture.h"
 #include "simulator/company_file.h"
+#include "tests/simulator/books_fixture.h"
 
 namespace brennock::testing {
 namespace {

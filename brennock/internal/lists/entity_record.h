@@ -40,7 +40,6 @@ class EntityRecordCore : public ListRecordCore {
   // The record's address, filled in place by later reads. Changing it makes a saved record Dirty.
   std::shared_ptr<brennock::Address> Address() const;
 
-
  protected:
   explicit EntityRecordCore(const RecordKind& kind) noexcept : ListRecordCore(kind) {}
 
@@ -48,7 +47,8 @@ class EntityRecordCore : public ListRecordCore {
   // something (an employee's without the fields its aggregate lacks). With kModAlways in flags a
   // Mod carries it only when it changed since it was read.
   static constexpr Binding<qcBase> AddressRow(std::string_view element, uint16_t flags) {
-    return {element, flags,   &ReadAddress, &WriteAddress, nullptr, qbxml::ValueType::kAggregate,
+    return {element,        flags,   &ReadAddress,
+            &WriteAddress,  nullptr, qbxml::ValueType::kAggregate,
             &AddressPending};
   }
   // The address is refilled from the answer: what it leaves out is empty.

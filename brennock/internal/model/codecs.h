@@ -260,11 +260,10 @@ struct Shared {
                     uint16_t flags, BodyForm form) {
     if (member) Codec::Write(*member, builder, element, flags, form);
   }
-  static void WriteCleared(RequestWriter& builder, std::string_view element)
-    requires requires { Codec::WriteCleared(builder, element); }
-  {
+  static void WriteCleared(RequestWriter& builder, std::string_view element) requires requires {
     Codec::WriteCleared(builder, element);
   }
+  { Codec::WriteCleared(builder, element); }
 };
 
 }  // namespace brennock::codecs

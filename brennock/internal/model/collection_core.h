@@ -45,7 +45,9 @@ class MemberIterator {
     ++at_;
     return before;
   }
-  friend bool operator==(const MemberIterator& a, const MemberIterator& b) { return a.at_ == b.at_; }
+  friend bool operator==(const MemberIterator& a, const MemberIterator& b) {
+    return a.at_ == b.at_;
+  }
 
  private:
   Base at_;
@@ -95,7 +97,7 @@ class CollectionCore {
   bool AddMemberRequests(xmlBldr& builder, bool bQueryRs);
   // Appends a record loaded elsewhere under its CollectionKey.
   void AddMember(std::shared_ptr<PersistentRecord> record);
-  std::shared_ptr<PersistentRecord> MemberAt(int32_t index) const;   // 9 outside 1..Count
+  std::shared_ptr<PersistentRecord> MemberAt(int32_t index) const;           // 9 outside 1..Count
   std::shared_ptr<PersistentRecord> MemberAt(const std::string& key) const;  // 5 when unknown
   // npos when not a member.
   size_t PositionOf(const PersistentRecord& record) const;

@@ -90,6 +90,7 @@ class ListRecordCore : public RecordCore<qcListObject> {
              {"ParentRef", kInAdd | kInRet, &ReadParentRef, &WriteParentRef},
              Bind<&ListRecordCore::sublevel_, codecs::Int16>("Sublevel", kInRet)}};
   }
+
  protected:
   explicit ListRecordCore(const RecordKind& kind) noexcept : RecordCore(kind) {}
   ~ListRecordCore() override;

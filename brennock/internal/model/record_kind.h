@@ -29,18 +29,18 @@ enum RecordKindFlag : uint32_t {
   kMaster = 1 << 7,        // the company's collection of the kind adds, deletes and commits
   kModChanges = 1 << 8,    // a Mod carries only the fields changed since QuickBooks sent the record
   // Transactions.
-  kCanVoid = 1 << 9,          // QuickBooks takes a TxnVoidRq of the kind
-  kPaidStatus = 1 << 10,      // the query takes PaidStatus
-  kLinkedTxns = 1 << 11,      // the query takes IncludeLinkedTxns
-  kLineItems = 1 << 12,       // the query takes IncludeLineItems
-  kRefNumbers = 1 << 13,      // the query takes the ref-number filters
-  kAccountFilter = 1 << 14,   // the query takes AccountFilter
-  kEntityFilter = 1 << 15,    // the query takes EntityFilter
+  kCanVoid = 1 << 9,         // QuickBooks takes a TxnVoidRq of the kind
+  kPaidStatus = 1 << 10,     // the query takes PaidStatus
+  kLinkedTxns = 1 << 11,     // the query takes IncludeLinkedTxns
+  kLineItems = 1 << 12,      // the query takes IncludeLineItems
+  kRefNumbers = 1 << 13,     // the query takes the ref-number filters
+  kAccountFilter = 1 << 14,  // the query takes AccountFilter
+  kEntityFilter = 1 << 15,   // the query takes EntityFilter
 };
 
 // One kind of QuickBooks record, as constant data: a row of the record registry
-// (brennock/internal/registry/record_registry.h), shared by the records and collections of the kind, the
-// company, the simulator and the command.
+// (brennock/internal/registry/record_registry.h), shared by the records and collections of the
+// kind, the company, the simulator and the command.
 struct RecordKind {
   RecordFamily family;
   qoEnumListObjectType objectType;

@@ -40,8 +40,7 @@ class TypedListCollection : public ListCollectionCore {
  protected:
   // The collection of Record's list (Record::kObjectType names it in the list registry).
   explicit TypedListCollection(bool hasModify = false)
-      : ListCollectionCore(RegisteredKind<Record::kObjectType>(), &MakeRecord<Record>,
-                           hasModify) {}
+      : ListCollectionCore(RegisteredKind<Record::kObjectType>(), &MakeRecord<Record>, hasModify) {}
 
   // Starts an Add: refuses on a collection that is not the master, else a new record.
   std::shared_ptr<Record> NewMember() const {

@@ -131,8 +131,8 @@ class SalesTxnCore : public TxnRecordCore {
 
   // Binding rows every sales kind shares, written under their own conditions.
   static constexpr Binding<qcBase> AddressRow(std::string_view element) {
-    return {element, kInAdd | kInMod | kInRet, &ReadAddress, &WriteAddress, nullptr,
-            qbxml::ValueType::kAggregate, &AddressPending};
+    return {element, kInAdd | kInMod | kInRet,     &ReadAddress,   &WriteAddress,
+            nullptr, qbxml::ValueType::kAggregate, &AddressPending};
   }
   // The printed forms QuickBooks adds to its answers: read into the same addresses.
   static constexpr Binding<qcBase> AddressBlockRow(std::string_view element) {
@@ -141,7 +141,7 @@ class SalesTxnCore : public TxnRecordCore {
   // US sessions with a company default sales tax item only; always in the record form.
   static constexpr Binding<qcBase> ItemSalesTaxRow() {
     return {"ItemSalesTaxRef", kInAdd | kInMod | kInRet, &ReadSalesTaxItem, &WriteSalesTaxItem,
-            nullptr, qbxml::ValueType::kRef};
+            nullptr,           qbxml::ValueType::kRef};
   }
   // Other editions' CustomerTaxCodeRef, then the US CustomerSalesTaxCodeRef.
   static constexpr std::array<Binding<qcBase>, 2> CustomerTaxCodeRows() {
@@ -226,11 +226,11 @@ class SalesTxnCore : public TxnRecordCore {
   static void ReadSalesTaxCode(qcBase& record, const FieldElement& element);
   static void WriteSalesTaxCode(const qcBase& record, RequestWriter& builder,
                                 std::string_view element, uint16_t flags, BodyForm form);
-  static void WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
-                             std::string_view element, uint16_t flags, BodyForm form);
+  static void WriteLinkToTxn(const qcBase& record, RequestWriter& builder, std::string_view element,
+                             uint16_t flags, BodyForm form);
   static void ReadLinkedTxn(qcBase& record, const FieldElement& element);
-  static void WriteLinkedTxn(const qcBase& record, RequestWriter& builder,
-                             std::string_view element, uint16_t flags, BodyForm form);
+  static void WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view element,
+                             uint16_t flags, BodyForm form);
   static void ReadLine(qcBase& record, const FieldElement& element);
   static void WriteLines(const qcBase& record, RequestWriter& builder, std::string_view element,
                          uint16_t flags, BodyForm form);

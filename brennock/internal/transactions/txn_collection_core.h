@@ -30,7 +30,9 @@ class TxnCollectionCore : public CollectionCore {
   void SetIncludeLinkedTxns(bool value) noexcept { includeLinkedTxns_ = value; }
   // IncludeRetElement: while set (qbXML 4.0 and later) queries ask only for those elements.
   const std::vector<std::string>& IncludeRetElements() const noexcept { return includeRet_; }
-  void SetIncludeRetElements(std::vector<std::string> elements) { includeRet_ = std::move(elements); }
+  void SetIncludeRetElements(std::vector<std::string> elements) {
+    includeRet_ = std::move(elements);
+  }
 
   // Saves the new and changed members (numbering them first: each member's key becomes its
   // position) and answers the number of requests sent; Commit2 is the same.

@@ -57,11 +57,13 @@ class TxnRecordCore : public RecordCore<PersistentRecord> {
   }
   // RefNumber: in requests only once the client set it.
   static constexpr Binding<qcBase> RefNumberRow() {
-    return {"RefNumber", kInAdd | kInMod | kInRet,
+    return {"RefNumber",
+            kInAdd | kInMod | kInRet,
             [](qcBase& r, const FieldElement& x) {
               codecs::Text::Read(static_cast<TxnRecordCore&>(r).refNumber_, x);
             },
-            &WriteRefNumber, [](const qcBase& r) -> std::string_view {
+            &WriteRefNumber,
+            [](const qcBase& r) -> std::string_view {
               return static_cast<const TxnRecordCore&>(r).refNumber_;
             },
             qbxml::ValueType::kText};
