@@ -222,10 +222,12 @@ class SalesPropertyTest : public LedgerPropertyTest {
   std::vector<std::pair<std::string, int64_t>> Open(const std::string& customer, bool credits) {
     std::string stem = credits ? "CreditMemo" : (Below(3) == 0 ? "Charge" : "Invoice");
     std::string field = credits ? "CreditRemaining" : "BalanceRemaining";
+    // The element name outlives the loop: pugixml's named iterator keeps the pointer.
+    const std::string ret = stem + "Ret";
     std::vector<std::pair<std::string, int64_t>> out;
     for (auto r : First("<" + stem + "QueryRq><EntityFilter><FullName>" + customer +
                         "</FullName></EntityFilter></" + stem + "QueryRq>")
-                      .children((stem + "Ret").c_str()))
+                      .children(ret.c_str()))
       if (int64_t open = Cents(r.child_value(field.c_str())); open > 0)
         out.emplace_back(r.child_value("TxnID"), open);
     return out;
