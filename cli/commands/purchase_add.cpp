@@ -150,11 +150,11 @@ int RunOtherTxnAdd(const TxnWords& words, const TxnAddOptions& o, const GlobalOp
         lines += LineXml("ExpenseLineAdd", {{"AccountRef", e.name}, {"Amount", e.amount}});
       }
       for (const std::string& text : o.lines) {
-        LineSpec spec = ParseLineSpec(text);
+        LineArg arg = ParseLineArg(text);
         lines += LineXml(order ? "PurchaseOrderLineAdd" : "ItemLineAdd",
-                         {{"ItemRef", spec.item},
-                          {"Quantity", spec.quantity},
-                          {order ? "Rate" : "Cost", spec.rate}});
+                         {{"ItemRef", arg.item},
+                          {"Quantity", arg.quantity},
+                          {order ? "Rate" : "Cost", arg.rate}});
       }
       break;
     }

@@ -176,10 +176,10 @@ std::string AddedLine(const std::string& label, const XmlNode& ret, const std::s
          ")" + (name.empty() ? "" : " for " + name) + figures + "\n";
 }
 
-LineSpec ParseLineSpec(const std::string& text) {
+LineArg ParseLineArg(const std::string& text) {
   // From the right: ITEM:QTY or ITEM:QTY:RATE, where QTY and RATE are numbers.
   static const std::regex kNumber(R"(-?\d+(\.\d+)?)");
-  LineSpec spec;
+  LineArg arg;
   std::string rest = text;
   auto take = [&rest]() {
     size_t colon = rest.rfind(':');
@@ -194,15 +194,15 @@ LineSpec ParseLineSpec(const std::string& text) {
   size_t colon = rest.rfind(':');
   std::string before = colon == std::string::npos ? std::string() : rest.substr(colon + 1);
   if (!before.empty() && std::regex_match(before, kNumber)) {
-    spec.quantity = before;
-    spec.rate = last;
+    arg.quantity = before;
+    arg.rate = last;
     rest.resize(colon);
   } else {
-    spec.quantity = last;
+    arg.quantity = last;
   }
   if (rest.empty()) throw UsageError("--line names no item: '" + text + "'");
-  spec.item = rest;
-  return spec;
+  arg.item = rest;
+  return arg;
 }
 
 int RunTxnList(const TxnWords& words, const TxnListOptions& options, const GlobalOptions& globals) {
@@ -355,24 +355,24 @@ int RunTxnAdd(const TxnWords& words, const TxnAddOptions& options, const GlobalO
       !body.Has("RefNumber") && !body.Has("IsToBePrinted"))
     body.Set("IsToBePrinted", "false");
   if (!line_shape) {
-    LineSpec spec = ParseLineSpec(options.lines.front());
-    body.Set("ItemRef", spec.item);
-    body.Set("Quantity", spec.quantity);
-    if (!spec.rate.empty()) body.Set("Rate", spec.rate);
+    LineArg arg = ParseLineArg(options.lines.front());
+    body.Set("ItemRef", arg.item);
+    body.Set("Quantity", arg.quantity);
+    if (!arg.rate.empty()) body.Set("Rate", arg.rate);
   }
   std::string request = "<" + stem + "AddRq requestID=\"1\"><" + stem + "Add>";
   body.AppendXml(request);
   // Lines come last in the Add aggregate, each checked against the line's shape. A line without a
   // quantity (a sales tax payment's) takes ITEM:AMOUNT.
   for (const std::string& text : line_shape ? options.lines : std::vector<std::string>{}) {
-    LineSpec spec = ParseLineSpec(text);
+    LineArg arg = ParseLineArg(text);
     RecordBody line(*line_shape, "line");
     const bool counted = qbxml::FindElement(*line_shape, "Quantity") != nullptr;
-    line.Set(qbxml::FindElement(*line_shape, "ItemRef") ? "ItemRef" : "ItemSalesTaxRef", spec.item);
-    if (!counted && !spec.rate.empty())
+    line.Set(qbxml::FindElement(*line_shape, "ItemRef") ? "ItemRef" : "ItemSalesTaxRef", arg.item);
+    if (!counted && !arg.rate.empty())
       throw UsageError("a " + label + " line is ITEM:AMOUNT, not '" + text + "'");
-    line.Set(counted ? "Quantity" : "Amount", spec.quantity);
-    if (!spec.rate.empty()) line.Set("Rate", spec.rate);
+    line.Set(counted ? "Quantity" : "Amount", arg.quantity);
+    if (!arg.rate.empty()) line.Set("Rate", arg.rate);
     request += "<" + stem + "LineAdd>";
     line.AppendXml(request);
     request += "</" + stem + "LineAdd>";

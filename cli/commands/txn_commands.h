@@ -87,9 +87,9 @@ std::string TxnIdOf(CliSession& session, const TxnWords& words, const std::strin
 
 // "Widget:3:12.50" -> item, quantity, rate; a colon inside an item's full name ("Parts:Widget")
 // stays with the item. Raises UsageError for anything else.
-struct LineSpec {
+struct LineArg {
   std::string item, quantity, rate;
 };
-LineSpec ParseLineSpec(const std::string& text);
+LineArg ParseLineArg(const std::string& text);
 
 }  // namespace brennock::cli

@@ -103,14 +103,14 @@ TEST_F(InvoiceCommandTest, BadArgumentsAreUsageErrors) {
   EXPECT_THAT(refused.err, HasSubstr("QuickBooks status 3140: "));
 }
 
-TEST(LineSpec, QuantityAndRateAreTakenFromTheRight) {
-  auto spec = cli::ParseLineSpec("Parts:Widget:3:12.50");
-  EXPECT_EQ(spec.item, "Parts:Widget");
-  EXPECT_EQ(spec.quantity, "3");
-  EXPECT_EQ(spec.rate, "12.50");
-  spec = cli::ParseLineSpec("Parts:Widget:3");
-  EXPECT_EQ(spec.item, "Parts:Widget");
-  EXPECT_EQ(spec.rate, "");
+TEST(LineArg, QuantityAndRateAreTakenFromTheRight) {
+  auto line = cli::ParseLineArg("Parts:Widget:3:12.50");
+  EXPECT_EQ(line.item, "Parts:Widget");
+  EXPECT_EQ(line.quantity, "3");
+  EXPECT_EQ(line.rate, "12.50");
+  line = cli::ParseLineArg("Parts:Widget:3");
+  EXPECT_EQ(line.item, "Parts:Widget");
+  EXPECT_EQ(line.rate, "");
 }
 
 }  // namespace

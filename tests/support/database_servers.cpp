@@ -124,7 +124,9 @@ void StartPostgres() {
       if (fs::exists(entry.path() / "bin/postgres")) bin = entry.path() / "bin";
   }
   if (bin.empty()) {
-    s.skip = "the PostgreSQL server binaries are not installed (scripts/bootstrap --tests installs them)";
+    s.skip =
+        "the PostgreSQL server binaries are not installed (scripts/bootstrap --tests installs "
+        "them)";
     return;
   }
   s.folder = NewFolder("postgres");
@@ -153,7 +155,8 @@ void StartMaria() {
   s.tried = true;
   fs::path binary = fs::exists("/usr/sbin/mariadbd") ? "/usr/sbin/mariadbd" : "";
   if (binary.empty()) {
-    s.skip = "the MariaDB server binaries are not installed (scripts/bootstrap --tests installs them)";
+    s.skip =
+        "the MariaDB server binaries are not installed (scripts/bootstrap --tests installs them)";
     return;
   }
   s.folder = NewFolder("mariadb");
