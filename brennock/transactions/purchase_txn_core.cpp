@@ -125,6 +125,12 @@ void PurchaseTxnCore::BeforeRead() {
   linkedTxns_->Reset();
 }
 
+void PurchaseTxnCore::AfterRead() {
+  TxnRecordCore::AfterRead();
+  // The answer to a save replaced the lines: custom fields set on them are saved next.
+  itemLines_->HandOverPendingExtensions();
+}
+
 // ---- rows ---------------------------------------------------------------------------------------
 
 void PurchaseTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,

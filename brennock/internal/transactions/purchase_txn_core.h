@@ -64,6 +64,7 @@ class PurchaseTxnCore : public TxnRecordCore {
   // trailing empty lines dropped, 2022 without lines (nor links, when linksCount).
   void CheckPurchaseRules(qcErrors& errors, bool requireVendor, bool linksCount);
   void BeforeRead() override;
+  void AfterRead() override;
   int32_t SavePendingExtensions() override;
 
   // One LinkToTxnID per link the client made (Add only), and the links QuickBooks reports.
