@@ -8,6 +8,9 @@
 #include "brennock/enums/qc_enum_value.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/internal/errors/runtime_errors.h"
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/model/codecs.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_attributes.h"
@@ -85,29 +88,42 @@ qoEnumListObjectType ObjectTypeOf(std::string_view tag) {
   return static_cast<qoEnumListObjectType>(0);
 }
 
+// A deleted type names its object type; both kinds of bill payment are one object type.
+void ReadDeletedType(qoEnumListObjectType& type, const FieldElement& element) {
+  std::string scratch;
+  const std::string_view tag = element.TextView(scratch);
+  type = tag == "BillPaymentCheck" || tag == "BillPaymentCreditCard" ? qoObjectTypeBillPayment
+                                                                     : ObjectTypeOf(tag);
+}
+
 }  // namespace
 
-void DeletedItem::FromDom(const XmlNode& element) {
-  for (XmlNode field : element.childNodes()) {
-    if (field.nodeType() != NODE_ELEMENT) continue;
-    std::string name = field.baseName();
-    if (name == "ListDelType" || name == "TxnDelType") {
-      std::string type = field.text();
-      if (type == "BillPaymentCheck" || type == "BillPaymentCreditCard") {
-        deletedObjectType_ = qoObjectTypeBillPayment;
-      } else {
-        deletedObjectType_ = ObjectTypeOf(type);
-      }
-    } else if (name == "ListID" || name == "TxnID") {
-      listOrTxnId_ = field.text();
-    } else if (name == "TimeCreated") {
-      timeCreated_ = ModConvertDtypes::TextToDate(field.text());
-    } else if (name == "TimeDeleted") {
-      timeDeleted_ = ModConvertDtypes::TextToDate(field.text());
-    } else if (name == "FullName" || name == "RefNumber") {
-      fullNameOrRefNumber_ = field.text();
-    }
+// The rows of ListDeletedRet and TxnDeletedRet, read only: a list record and a transaction name
+// the same facts under their own elements.
+struct DeletedItemRows {
+  using D = DeletedItem;
+  static constexpr Binding<D> Type(std::string_view element) {
+    return {element,
+            kInRet,
+            [](D& d, const FieldElement& x) { ReadDeletedType(d.deletedObjectType_, x); },
+            nullptr,
+            nullptr,
+            qbxml::ValueType::kEnum};
   }
+  static const BindingTable<D>& Table() {
+    BRENNOCK_BINDINGS(
+        D, std::array{Type("ListDelType"), Type("TxnDelType"),
+                      Bind<&D::listOrTxnId_, codecs::Text, D>("ListID", kInRet),
+                      Bind<&D::listOrTxnId_, codecs::Text, D>("TxnID", kInRet),
+                      Bind<&D::timeCreated_, codecs::Stamp, D>("TimeCreated", kInRet),
+                      Bind<&D::timeDeleted_, codecs::Stamp, D>("TimeDeleted", kInRet),
+                      Bind<&D::fullNameOrRefNumber_, codecs::Text, D>("FullName", kInRet),
+                      Bind<&D::fullNameOrRefNumber_, codecs::Text, D>("RefNumber", kInRet)});
+  }
+};
+
+void DeletedItem::FromDom(const XmlNode& element) {
+  ReadFields<DeletedItem>(*this, element, DeletedItemRows::Table().Readers());
 }
 
 std::shared_ptr<DeletedItem> DeletedItems::Item(int32_t index) const {

@@ -28,6 +28,7 @@ class DeletedItem {
   void FromDom(const XmlNode& element);
 
  private:
+  friend struct DeletedItemRows;
   qoEnumListObjectType deletedObjectType_ = static_cast<qoEnumListObjectType>(0);
   std::string listOrTxnId_;
   Date timeCreated_;

@@ -1,17 +1,29 @@
 #include "brennock/items/item_group_lines.h"
 
 #include "brennock/internal/errors/collection_support.h"
+#include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/codecs.h"
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/xml/element_tree.h"
-#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {
 
 constexpr std::string_view kLineClass = "itemGroupLine";
+constexpr uint16_t kLineFlags = kInAdd | kInRet | kSkipEmpty;
 
 }  // namespace
+
+// The rows of a line: the same two elements under the group's and the assembly's names.
+struct GroupLineRows {
+  using L = itemGroupLine;
+  static constexpr std::array<Binding<L>, 2> Rows(std::string_view ref) {
+    return {Bind<&L::item_, codecs::Shared<codecs::Ref>, L>(ref, kLineFlags),
+            Bind<&L::quantity_, codecs::Single, L>("Quantity", kLineFlags)};
+  }
+  static const BindingTable<L>& Group() { BRENNOCK_BINDINGS(L, Rows("ItemRef")); }
+  static const BindingTable<L>& Component() { BRENNOCK_BINDINGS(L, Rows("ItemInventoryRef")); }
+};
 
 void itemGroupLine::SetQuantity(float value) {
   CheckModify(true, kLineClass);
@@ -24,27 +36,15 @@ void itemGroupLine::SetItem(const std::string& value) {
 }
 
 void itemGroupLine::FromDom(const FieldElement& element) {
-  for (FieldElement child : element.Children()) {
-    std::string_view name = child.baseName();
-    if (name == "Quantity") {
-      codecs::Single::Read(quantity_, child);
-    } else if (name == "ItemRef" || name == "ItemInventoryRef") {
-      item_->FromDom(child);
-    }
-  }
+  const bool component = element.baseName() == "ItemInventoryAssemblyLine";
+  (component ? GroupLineRows::Component() : GroupLineRows::Group()).Read(*this, element);
   state_ = qoObjectStateClean;
 }
 
-void itemGroupLine::Write(RequestWriter& builder, std::string_view line,
-                          std::string_view refElement) const {
+void itemGroupLine::Write(RequestWriter& builder, std::string_view line, bool component) const {
   builder.OpenAggregateOnly(line);
-  if (!ItemName().empty()) {
-    builder.OpenAggregateOnly(refElement);
-    builder.CreateElement("FullName", ItemName());
-    builder.EndAggregate(refElement);
-  }
-  if (quantity_ != 0)
-    builder.CreateElement("Quantity", ModConvertDtypes::QuantityToText(quantity_));
+  (component ? GroupLineRows::Component() : GroupLineRows::Group())
+      .Write(*this, builder, BodyForm::kAdd);
   builder.EndAggregate(line);
 }
 

@@ -38,11 +38,13 @@ class itemGroupLine : public RecordBase {
   }
   // Reads an ItemGroupLine or ItemInventoryAssemblyLine element; the line becomes Clean.
   void FromDom(const FieldElement& element);
-  // <line><refElement><FullName/></refElement><Quantity/></line>, each part only when set.
-  void Write(RequestWriter& builder, std::string_view line, std::string_view refElement) const;
+  // <line><ItemRef or ItemInventoryRef/><Quantity/></line>, each part only when set: a group's
+  // lines name any item, an assembly's components an inventory item.
+  void Write(RequestWriter& builder, std::string_view line, bool component) const;
 
  private:
   friend class itemGroupLines;
+  friend struct GroupLineRows;
   std::shared_ptr<qcListObjectRef> item_ = std::make_shared<qcListObjectRef>(qoListItems, "");
   float quantity_ = 0;
 };

@@ -26,7 +26,7 @@ constexpr Binding<qcBase> LineRow(std::string_view element) {
           },
           [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
             for (const auto& line : *static_cast<const Owner&>(r).GroupLines())
-              line->Write(b, name, "ItemRef");
+              line->Write(b, name, false);
           },
           nullptr, qbxml::ValueType::kAggregate,
           // A line added to (or removed from) a saved item makes it Dirty.

@@ -60,7 +60,7 @@ constexpr auto StockItem::StockRows() {
        },
        [](const qcBase& r, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
          for (const auto& line : *static_cast<const ItemAssembly&>(r).Components())
-           line->Write(b, name, "ItemInventoryRef");
+           line->Write(b, name, true);
        },
        nullptr, qbxml::ValueType::kAggregate,
        // A component added to (or removed from) a saved assembly makes it Dirty.

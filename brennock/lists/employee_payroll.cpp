@@ -5,6 +5,7 @@
 
 #include "brennock/internal/errors/collection_support.h"
 #include "brennock/internal/errors/raise.h"
+#include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/codecs.h"
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/xml/element_tree.h"
@@ -23,7 +24,67 @@ int32_t LeadingNumber(std::string_view text) {
   return static_cast<int32_t>(std::strtol(digits.c_str(), nullptr, 10));
 }
 
+// A duration ("PT8H0M0S"), always written: QuickBooks takes zero hours as a value.
+struct Duration {
+  static constexpr qbxml::ValueType kType = qbxml::ValueType::kText;
+  static void Read(qcTimeInterval& member, const FieldElement& element) {
+    std::string scratch;
+    member.Load(element.TextView(scratch));
+  }
+  static bool Empty(const qcTimeInterval&) noexcept { return false; }
+  static void Write(const qcTimeInterval& member, RequestWriter& builder, std::string_view element,
+                    uint16_t, BodyForm) {
+    builder.CreateElement(element, member.ToQBString());
+  }
+};
+
 }  // namespace
+
+// The rows of an employee's accrued hours and earnings lines. Both are written inside their
+// owner's request, so always in the request form.
+struct PayrollRows {
+  static const BindingTable<empAccruedTime>& Accrued() {
+    using A = empAccruedTime;
+    using Hours = codecs::Shared<Duration>;
+    constexpr uint16_t kRow = kInAdd | kInRet;
+    BRENNOCK_BINDINGS(
+        A,
+        std::array{Bind<&A::hoursAvailable_, Hours, A>("HoursAvailable", kRow),
+                   Bind<&A::accrualPeriod_, codecs::EnumTag<qoePayrollAccrualPeriod>, A>(
+                       "AccrualPeriod", kRow | kSkipEmpty),
+                   Bind<&A::hoursAccrued_, Hours, A>("HoursAccrued", kRow),
+                   Bind<&A::maximumHours_, Hours, A>("MaximumHours", kRow),
+                   Bind<&A::isResetting_, codecs::Bool, A>("IsResettingHoursEachNewYear", kRow)});
+  }
+
+  // A rate is an amount or a percentage: whichever was read or set last is written.
+  static const BindingTable<empEarningsType>& Earnings() {
+    using E = empEarningsType;
+    constexpr uint16_t kRow = kInAdd | kInRet;
+    BRENNOCK_BINDINGS(
+        E,
+        std::array<Binding<E>, 3>{
+            {Bind<&E::wage_, codecs::Ref, E>("PayrollItemWageRef", kRow),
+             {"Rate", kRow,
+              [](E& e, const FieldElement& x) {
+                codecs::Price::Read(e.rate_, x);
+                e.isPercent_ = false;
+              },
+              [](const E& e, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+                if (!e.isPercent_) codecs::Price::Write(e.rate_, b, name, f, form);
+              },
+              nullptr, codecs::Price::kType},
+             {"RatePercent", kRow,
+              [](E& e, const FieldElement& x) {
+                codecs::Single::Read(e.ratePercent_, x);
+                e.isPercent_ = true;
+              },
+              [](const E& e, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+                if (e.isPercent_) codecs::Single::Write(e.ratePercent_, b, name, f, form);
+              },
+              nullptr, codecs::Single::kType}}});
+  }
+};
 
 // ---- qcTimeInterval -----------------------------------------------------------------------------
 
@@ -107,32 +168,12 @@ bool empAccruedTime::IsEmpty() const noexcept {
 }
 
 void empAccruedTime::FromDom(const FieldElement& element) {
-  std::string scratch;
-  for (FieldElement child : element.Children()) {
-    std::string_view name = child.baseName();
-    if (name == "HoursAvailable") {
-      hoursAvailable_->Load(child.TextView(scratch));
-    } else if (name == "AccrualPeriod") {
-      codecs::EnumTag<qoePayrollAccrualPeriod>::Read(accrualPeriod_, child);
-    } else if (name == "HoursAccrued") {
-      hoursAccrued_->Load(child.TextView(scratch));
-    } else if (name == "MaximumHours") {
-      maximumHours_->Load(child.TextView(scratch));
-    } else if (name == "IsResettingHoursEachNewYear") {
-      codecs::Bool::Read(isResetting_, child);
-    }
-  }
+  PayrollRows::Accrued().Read(*this, element);
   state_ = qoObjectStateClean;
 }
 
 void empAccruedTime::WriteElements(RequestWriter& builder) const {
-  builder.CreateElement("HoursAvailable", hoursAvailable_->ToQBString());
-  if (accrualPeriod_ != 0)
-    codecs::EnumTag<qoePayrollAccrualPeriod>::Write(accrualPeriod_, builder, "AccrualPeriod", 0,
-                                                    BodyForm::kAdd);
-  builder.CreateElement("HoursAccrued", hoursAccrued_->ToQBString());
-  builder.CreateElement("MaximumHours", maximumHours_->ToQBString());
-  codecs::Bool::Write(isResetting_, builder, "IsResettingHoursEachNewYear", 0, BodyForm::kAdd);
+  PayrollRows::Accrued().Write(*this, builder, BodyForm::kAdd);
 }
 
 // ---- empEarningsType ----------------------------------------------------------------------------
@@ -162,28 +203,12 @@ void empEarningsType::SetRatePercent(float value) {
 }
 
 void empEarningsType::FromDom(const FieldElement& element) {
-  for (FieldElement child : element.Children()) {
-    std::string_view name = child.baseName();
-    if (name == "PayrollItemWageRef") {
-      wage_.FromDom(child);
-    } else if (name == "Rate") {
-      codecs::Price::Read(rate_, child);
-      isPercent_ = false;
-    } else if (name == "RatePercent") {
-      codecs::Single::Read(ratePercent_, child);
-      isPercent_ = true;
-    }
-  }
+  PayrollRows::Earnings().Read(*this, element);
   state_ = qoObjectStateClean;
 }
 
 void empEarningsType::WriteElements(RequestWriter& builder) const {
-  WriteListRef(&wage_, builder, "PayrollItemWageRef");
-  if (isPercent_) {
-    codecs::Single::Write(ratePercent_, builder, "RatePercent", 0, BodyForm::kAdd);
-  } else {
-    codecs::Price::Write(rate_, builder, "Rate", 0, BodyForm::kAdd);
-  }
+  PayrollRows::Earnings().Write(*this, builder, BodyForm::kAdd);
 }
 
 // ---- empEarningsTypes ---------------------------------------------------------------------------

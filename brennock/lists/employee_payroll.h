@@ -83,6 +83,7 @@ class empAccruedTime {
  private:
   void Touch();
   std::shared_ptr<const OwnerLink> owner_;
+  friend struct PayrollRows;
   std::shared_ptr<qcTimeInterval> hoursAvailable_, hoursAccrued_, maximumHours_;
   int16_t accrualPeriod_ = 0;
   bool isResetting_ = false;
@@ -113,6 +114,7 @@ class empEarningsType {
  private:
   void Touch();
   std::shared_ptr<const OwnerLink> owner_;
+  friend struct PayrollRows;
   qcListObjectRef wage_{qoListPayrollItemWages, {}};
   Currency rate_;
   float ratePercent_ = 0;
