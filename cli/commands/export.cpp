@@ -1,10 +1,10 @@
-// brennock export TYPE... --to FILE.sqlite | --odbc "DSN=...": copies QuickBooks lists into the
-// tables of a database, optionally creating them first.
+// brennock export TYPE... --to FILE.sqlite | --odbc "DSN=...": copies QuickBooks lists and
+// transactions into the tables of a database, optionally creating them first.
 //
-// Each list is one query whose answer goes through the library's database export, so the tables,
-// modes, history and value rules are the library's. With transactions on (the default) a list
-// whose rows cannot all be written leaves its tables as they were, and the command stops with the
-// database's message.
+// Each list or transaction kind is one query whose answer goes through the library's database
+// export, so the tables, modes, history and value rules are the library's. With transactions on
+// (the default) a list whose rows cannot all be written leaves its tables as they were, and the
+// command stops with the database's message.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -31,6 +31,7 @@
 #include "cli/app/global_options.h"
 #include "cli/app/help_text.h"
 #include "cli/app/list_kinds.h"
+#include "cli/app/txn_kinds.h"
 #include "cli/commands/commands.h"
 #include "cli/output/stdout_text.h"
 
@@ -51,6 +52,33 @@ struct ExportOptions {
 // collection exports them.
 bool IsExportable(const RecordKind& kind) noexcept {
   return IsListable(kind) && (!kind.Has(kMixed) || kind.objectType == qoObjectTypeItem);
+}
+
+// One kind to export: its qbXML stem, the word the summary names it by, and whether it is a list
+// (queried with every record, active or not) or a transaction (queried with its lines).
+struct ExportKind {
+  std::string_view stem;
+  std::string_view word;
+  bool listFilters = false;
+  bool transaction = false;
+};
+
+std::string ExportWords() { return ListWords(&IsExportable) + ", terms, " + TxnCommandWords(); }
+
+// The query of a kind: everything it holds, with lines, links and public custom fields where
+// its query can ask for them.
+void WriteExportQuery(xmlBldr& builder, const ExportKind& kind) {
+  const std::string query = std::string(kind.stem) + "QueryRq";
+  const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
+  auto has = [shape](std::string_view element) {
+    return shape != nullptr && qbxml::FindElement(*shape, element) != nullptr;
+  };
+  builder.OpenAggregateOnly(query);
+  if (kind.listFilters) builder.CreateElement("ActiveStatus", "All");
+  if (kind.transaction && has("IncludeLineItems")) builder.CreateElement("IncludeLineItems", "1");
+  if (kind.transaction && has("IncludeLinkedTxns")) builder.CreateElement("IncludeLinkedTxns", "1");
+  if (has("OwnerID")) builder.CreateElement("OwnerID", "0");
+  builder.EndAggregate(query);
 }
 
 qoEnumDatabaseMode ChosenMode(const std::string& mode) {
@@ -103,22 +131,28 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   if (options.to.empty() == options.odbc.empty())
     throw UsageError("say where to export: --to FILE.sqlite or --odbc CONNECTION-STRING");
   qoEnumDatabaseMode mode = ChosenMode(options.mode);
-  std::vector<const RecordKind*> kinds;
+  std::vector<ExportKind> kinds;
+  auto addList = [&kinds](const RecordKind& kind) {
+    kinds.push_back({kind.stem, kind.command, kind.Has(kFilters), false});
+  };
   for (const std::string& word : options.types) {
+    if (const TxnWords* txn = FindTxnWords(word)) {
+      kinds.push_back({txn->stem, txn->command, false, true});
+      continue;
+    }
     const RecordKind* kind = FindListKindByCommand(word);
     if (kind && kind->Has(kMixed) && !IsExportable(*kind)) {
       // Terms export each of their kinds to its own tables.
       const size_t before = kinds.size();
       for (const RecordKind& member : ListRegistry()) {
         if (&member != kind && member.listType == kind->listType && IsExportable(member))
-          kinds.push_back(&member);
+          addList(member);
       }
       if (kinds.size() > before) continue;
     }
     if (!kind || !IsExportable(*kind))
-      throw UsageError("unknown list type '" + word +
-                       "'; exportable types: " + ListWords(&IsExportable) + ", terms");
-    kinds.push_back(kind);
+      throw UsageError("unknown type '" + word + "'; exportable types: " + ExportWords());
+    addList(*kind);
   }
 
   std::shared_ptr<SqlConnection> db;
@@ -129,7 +163,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   }
   if (options.createSchema) {
     std::vector<std::string> stems;
-    for (const RecordKind* kind : kinds) stems.emplace_back(kind->stem);
+    for (const ExportKind& kind : kinds) stems.emplace_back(kind.stem);
     try {
       CreateExportSchema(*db, stems);
     } catch (const SqlError& error) {
@@ -150,23 +184,17 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
   auto started = std::chrono::steady_clock::now();
   std::string summary;
   int64_t records = 0;
-  for (const RecordKind* kind : kinds) {
+  for (const ExportKind& kind : kinds) {
     xmlBldr& builder = session.NewRequest();
-    std::string query = std::string(kind->stem) + "QueryRq";
-    builder.OpenAggregateOnly(query);
-    if (kind->Has(kFilters)) builder.CreateElement("ActiveStatus", "All");
-    // Public custom fields come along where the list has them.
-    const qbxml::Aggregate* shape = qbxml::FindAggregate(query);
-    if (shape && qbxml::FindElement(*shape, "OwnerID")) builder.CreateElement("OwnerID", "0");
-    builder.EndAggregate(query);
+    WriteExportQuery(builder, kind);
     std::shared_ptr<XmlDocument> response = session.Send();
     int32_t status = builder.ErrNumber();
-    if (status != 0 && status != 1)  // 1: the list is empty
+    if (status != 0 && status != 1)  // 1: nothing of that kind
       throw StatusError(std::to_string(status), builder.ErrMsg());
     ExportRequest request;
     request.databasePath = options.odbc.empty() ? options.to : "ADOCON";
-    request.table = ExportTableOf(kind->stem);
-    progress.Start(std::string(kind->command));
+    request.table = ExportTableOf(kind.stem);
+    progress.Start(std::string(kind.word));
     ExportOutcome outcome;
     try {
       outcome = ExportResponseElement(FirstResponseElement(*response), request, *db);
@@ -178,7 +206,7 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
     progress.Finish();
     records += outcome.written;
     if (!summary.empty()) summary += ", ";
-    summary += std::to_string(outcome.written) + " " + std::string(kind->command);
+    summary += std::to_string(outcome.written) + " " + std::string(kind.word);
   }
   events->OnRecordProcessed2 = nullptr;
   double seconds =
@@ -194,12 +222,15 @@ int RunExport(const ExportOptions& options, const GlobalOptions& globals) {
 }  // namespace
 
 CommandRun AttachExportCommand(CLI::App& app, const GlobalOptions& globals) {
-  CLI::App* command = app.add_subcommand("export", "Copy QuickBooks lists into database tables");
-  command->footer(Wrapped("List types: " + ListWords(&IsExportable) + ", terms", 96) + R"(
+  CLI::App* command =
+      app.add_subcommand("export", "Copy QuickBooks lists and transactions into database tables");
+  command->footer(Wrapped("Types: " + ExportWords(), 96) + R"(
 
 Each list goes into the table of its qbXML name in lower case (customer); "item" puts every kind
 of item into the table "items" (its column ItemType says the kind), "iteminventory" and the
-other kinds one kind into its own table; "terms" both kinds of terms into their own tables. Child
+other kinds one kind into its own table; "terms" both kinds of terms into their own tables. A
+transaction kind goes into its table with its lines (invoice: invoicelinedetail, and
+invoicelinegroupdetail for group lines, whose member lines carry the group's GroupIDKey). Child
 aggregates go into
 detail tables (contactsdetail, with IDKey), references into <Ref>_ListID and <Ref>_FullName
 columns; "history" keeps the time of each table's last export. --create-schema first creates the
@@ -211,9 +242,11 @@ shows on a terminal (not with --quiet); a summary line follows.
 Examples:
   brennock export customer class --to books.sqlite --create-schema
   brennock export customer --to books.sqlite --mode update
+  brennock export invoice bill --to books.sqlite --create-schema
   brennock export vendor --odbc "Driver=PostgreSQL Unicode;Server=db;Database=books" --create-schema)");
   auto options = std::make_shared<ExportOptions>();
-  command->add_option("TYPE", options->types, "Lists to export (see below)")->required();
+  command->add_option("TYPE", options->types, "Lists and transactions to export (see below)")
+      ->required();
   command->add_option("--to", options->to, "SQLite database file")->type_name("FILE");
   command->add_option("--odbc", options->odbc, "ODBC connection string")->type_name("CONNECTION");
   command->add_option("--mode", options->mode, "overwrite, append, update or resynch")

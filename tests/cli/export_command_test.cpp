@@ -30,10 +30,10 @@ class ExportCommandTest : public ::testing::Test {
     args.insert(args.end(), {"--company", company_, "-q"});
     return RunCli(folder_, args);
   }
-  // Every row of the table, in ListID order, one line each.
-  std::string Rows(const std::string& table) {
+  // Every row of the table, in key order, one line each.
+  std::string Rows(const std::string& table, const std::string& key = "ListID") {
     auto db = OpenSqliteDatabase(database_);
-    auto statement = db->Prepare("SELECT * FROM " + table + " ORDER BY ListID");
+    auto statement = db->Prepare("SELECT * FROM " + table + " ORDER BY " + key);
     statement->Execute();
     std::string rows;
     while (statement->Fetch()) {
@@ -92,6 +92,32 @@ TEST_F(ExportCommandTest, AFailingRowStopsWithTheDatabaseMessageAndWritesNothing
   EXPECT_NE(failed.err.find("no room for Iris"), std::string::npos) << failed.err;
   EXPECT_EQ(failed.out, "");
   EXPECT_EQ(Rows("customer"), before);
+}
+
+// A transaction kind comes with its lines: every line row names an exported invoice, and the
+// lines of each invoice add up to its subtotal (leaving out the sample's subtotal item, whose
+// lines repeat the sum of the lines above them).
+TEST_F(ExportCommandTest, InvoicesGoWithTheirLinesIntoDetailTables) {
+  CliResult done = Export({"invoice", "--to", database_, "--create-schema"});
+  ASSERT_EQ(done.status, 0) << done.err;
+  auto db = OpenSqliteDatabase(database_);
+  const std::string invoices = db->QueryText("SELECT COUNT(*) FROM invoice").value_or("");
+  EXPECT_NE(invoices, "0");
+  EXPECT_EQ(done.out.rfind("exported " + invoices + " invoice to " + database_ + " (", 0), 0u)
+      << done.out;
+  EXPECT_NE(db->QueryText("SELECT COUNT(*) FROM invoicelinedetail"), "0");
+  EXPECT_EQ(db->QueryText("SELECT COUNT(*) FROM invoicelinedetail "
+                          "WHERE IDKey NOT IN (SELECT TxnID FROM invoice)"),
+            "0");
+  EXPECT_EQ(db->QueryText("SELECT COUNT(*) FROM invoice i WHERE abs(i.Subtotal - (SELECT "
+                          "total(Amount) FROM invoicelinedetail d WHERE d.IDKey = i.TxnID AND "
+                          "d.ItemRef_FullName <> 'Subtotal')) > 0.005"),
+            "0");
+  db.reset();
+  // An update run leaves the same lines.
+  const std::string lines = Rows("invoicelinedetail", "IDKey, TxnLineID");
+  ASSERT_EQ(Export({"invoice", "--to", database_, "--mode", "update"}).status, 0);
+  EXPECT_EQ(Rows("invoicelinedetail", "IDKey, TxnLineID"), lines);
 }
 
 TEST_F(ExportCommandTest, UsageErrorsExit64) {
