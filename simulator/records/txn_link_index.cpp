@@ -56,4 +56,18 @@ int64_t TxnLinkIndex::Outstanding(std::string_view item_id, std::string_view ord
   return sum;
 }
 
+std::vector<std::string> TxnLinkIndex::OrdersAwaiting(std::string_view item_id,
+                                                      std::string_view order_type) {
+  std::vector<std::string> orders;
+  if (!TablesExist()) return orders;
+  auto& st = company_.db().Prepare(
+      "SELECT DISTINCT o.txn_id FROM order_lines o WHERE o.item_id=? AND o.txn_type=? AND "
+      "o.quantity>coalesce((SELECT sum(l.quantity) FROM txn_links l WHERE l.linked_id=o.txn_id "
+      "AND l.linked_line_id=o.line_id),0)");
+  st.Bind(1, item_id).Bind(2, order_type);
+  while (st.Step()) orders.emplace_back(st.Text(0));
+  st.Reset();
+  return orders;
+}
+
 }  // namespace brennock::simulator

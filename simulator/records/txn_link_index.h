@@ -42,6 +42,8 @@ class TxnLinkIndex {
   // "SalesOrder"): what each open line ordered less what was received (billed) against it,
   // never below nothing.
   int64_t Outstanding(std::string_view item_id, std::string_view order_type);
+  // The open orders of one kind with some of the item still to come.
+  std::vector<std::string> OrdersAwaiting(std::string_view item_id, std::string_view order_type);
 
  private:
   bool TablesExist();

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "simulator/ledger/stock_figures.h"
+#include "simulator/records/txn_link_index.h"
 #include "simulator/reports/report_builders.h"
 
 namespace brennock::simulator {
@@ -126,10 +127,27 @@ void StockStatus(Books& books, const ReportQuery& q, ReportTable& table) {
   now.to.clear();
   std::vector<StockItem> items = Stock(books, now);
   if (items.empty()) return;
+  // What open purchase orders still have to bring, per item, and the earliest date one of them
+  // is expected.
+  TxnLinkIndex links(books.lists().company());
+  std::map<std::string, int64_t> on_order;
+  std::map<std::string, std::string> next_delivery;
+  for (const StockItem& item : items) {
+    const std::string& id = item.record.list_id;
+    on_order[id] = links.Outstanding(id, "PurchaseOrder");
+    for (const std::string& order : links.OrdersAwaiting(id, "PurchaseOrder")) {
+      std::optional<TxnRecord> txn = books.txns().LoadById(order);
+      if (!txn) continue;
+      std::string expected(txn->Field("ExpectedDate"));
+      if (expected.empty()) expected = txn->txn_date;
+      std::string& next = next_delivery[id];
+      if (next.empty() || expected < next) next = expected;
+    }
+  }
   table.Text("Inventory");
   ItemRows(
       table, items,
-      [](ReportRow& row, const StockItem& item) {
+      [&on_order, &next_delivery](ReportRow& row, const StockItem& item) {
         Put(row, 2, std::string(item.record.Field("SalesDesc")));
         Put(row, 3, std::string(RefName(item.record.Field("PrefVendorRef"))));
         const std::string reorder(item.record.Field("ReorderPoint"));
@@ -137,14 +155,18 @@ void StockStatus(Books& books, const ReportQuery& q, ReportTable& table) {
         Put(row, 5, Units(item.quantity));
         const auto point = ParseQuantity(reorder);
         Put(row, 6, point && item.quantity <= *point ? "true" : "false");
-        Put(row, 7, "0");  // nothing is on order until purchase orders are kept
+        Put(row, 7, Units(on_order[item.record.list_id]));
+        Put(row, 8, next_delivery[item.record.list_id]);
         Put(row, 9, "0");
       },
-      [](ReportRow& row, const std::vector<const StockItem*>& all) {
-        int64_t quantity = 0;
-        for (const StockItem* item : all) quantity += item->quantity;
+      [&on_order](ReportRow& row, const std::vector<const StockItem*>& all) {
+        int64_t quantity = 0, ordered = 0;
+        for (const StockItem* item : all) {
+          quantity += item->quantity;
+          ordered += on_order[item->record.list_id];
+        }
         Put(row, 5, Units(quantity));
-        Put(row, 7, "0");
+        Put(row, 7, Units(ordered));
         Put(row, 9, "0");
       });
 }
