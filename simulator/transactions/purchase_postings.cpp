@@ -110,10 +110,11 @@ Status CheckNothingDependsOn(TxnStore& store, const TxnRecord& txn, bool void_it
   bool applied = store.ledger().OpenBalance(txn.txn_id) != own;
   bool linked = !TxnLinkIndex(store.company()).LinkedTo(txn.txn_id).empty();
   if (!applied && !linked) return {};
-  return MakeStatus(void_it ? kTxnCannotVoid : kTxnCannotDelete,
-                    {txn.kind->stem,
-                     "Payments, credits, receipts or bills are linked or applied to it; remove "
-                     "them first."});
+  // Named as the sales forms name what stands on them.
+  std::string why = store.links().Dependents(txn);
+  if (why.empty())
+    why = "Payments, credits, receipts or bills are linked or applied to it; remove them first.";
+  return MakeStatus(void_it ? kTxnCannotVoid : kTxnCannotDelete, {txn.kind->stem, why});
 }
 
 void WithoutOwnMoves(TxnStore& store, const TxnRecord& txn, StockMoves& stock) {

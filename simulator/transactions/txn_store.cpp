@@ -426,7 +426,7 @@ Status TxnStore::Void(const TxnKind& kind, std::string_view txn_id, TxnRecord& o
   if (!txn.voided) {
     // A void takes back what the transaction posted; what others applied to it would dangle.
     if (std::string why = links_.Dependents(txn); !why.empty())
-      return MakeStatus(kTxnCannotModify, {kind.stem, why});
+      return MakeStatus(kTxnCannotVoid, {kind.stem, why});
     ZeroAmounts(txn.fields, kind.shape);
     ZeroLineAmounts(kind, txn.lines);
     if (kind.field_index("Memo") >= 0) {
@@ -457,7 +457,7 @@ Status TxnStore::Delete(const TxnKind& kind, std::string_view txn_id, DeletedTxn
     if (!refused.ok()) return refused;
   }
   if (std::string why = links_.Dependents(*found); !why.empty())
-    return MakeStatus(kTxnCannotModify, {kind.stem, why});
+    return MakeStatus(kTxnCannotDelete, {kind.stem, why});
   ledger().Unpost(id);
   links_.Deleted(*found);
   std::vector<std::string> ids{id};

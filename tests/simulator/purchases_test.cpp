@@ -160,6 +160,14 @@ TEST_F(PurchasesTest, AnOrderReceivedBilledAndPaidByCheckMovesEveryBalance) {
   pugi::xml_node refused =
       First("<TxnDelRq><TxnDelType>PurchaseOrder</TxnDelType><TxnID>" + po + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Code(refused), 3170);
+  // Named as a sales form names what stands on it.
+  const std::string why = refused.attribute("statusMessage").value();
+  EXPECT_EQ(
+      why.rfind("There was an error when deleting a PurchaseOrder.  QuickBooks error message: "
+                "Other transactions are linked to it (ItemReceipt ",
+                0),
+      0u)
+      << why;
   order = Query("PurchaseOrder", po);
   const std::string gasket_line =
       order.child("PurchaseOrderLineRet").next_sibling().child_value("TxnLineID");

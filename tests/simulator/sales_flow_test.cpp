@@ -208,7 +208,7 @@ TEST_F(SalesFlowTest, EstimateToDepositMovesEveryBalanceAsAnAccountantWould) {
                                  payment_id + "</TxnID></TxnDelRq>");
   EXPECT_EQ(Code(refused), 3170);
   EXPECT_EQ(std::string(refused.attribute("statusMessage").value()),
-            "There was an error when modifying a ReceivePayment.  QuickBooks error message: Other "
+            "There was an error when deleting a ReceivePayment.  QuickBooks error message: Other "
             "transactions are linked to it (Deposit " +
                 deposit_id + "); remove them first.");
   Ok("<TxnVoidRq><TxnVoidType>Deposit</TxnVoidType><TxnID>" + deposit_id + "</TxnID></TxnVoidRq>");
