@@ -180,9 +180,17 @@ void Tidy(pugi::xml_node root, bool join_pieces, bool read_windows1252) {
 // Only text that is not UTF-8 and declares a single-byte encoding (ISO-8859-1, windows-1252), as a
 // file of that encoding read byte for byte is, is read in that encoding. Any other bytes, and
 // characters XML does not allow, are a parse error.
-void Parse(pugi::xml_document& doc, std::string_view text) {
+// The request text made ready for the parser: decoded to UTF-8 and checked as QuickBooks' parser
+// checks it before it reads anything.
+struct CheckedText {
+  std::string_view text;
+  unsigned flags = 0;
+  bool pieces = false;
+  bool windows1252 = false;
+};
+
+CheckedText CheckText(std::string_view text, std::string& decoded) {
   if (text.size() > MaxRequestBytes()) Raise(kParseError);
-  std::string decoded;
   bool single_byte = false;
   if (!IsValidUtf8(text)) {
     detail::SingleByteEncoding encoding = detail::DeclaredSingleByteEncoding(text);
@@ -195,16 +203,160 @@ void Parse(pugi::xml_document& doc, std::string_view text) {
   if (FindNonXmlCharacter(text, cp) != std::string_view::npos) Raise(kParseError);
   const TextScan scan = ScanText(text);
   if (scan.refused) Raise(kParseError);
-  unsigned flags =
+  if (!StrictModeProblem(text).empty()) Raise(kParseError);
+  CheckedText checked;
+  checked.text = text;
+  checked.flags =
       pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi;
   // Blanks between the pieces of a value belong to it.
-  if (scan.pieces) flags |= pugi::parse_ws_pcdata;
-  if (!doc.load_buffer(text.data(), text.size(), flags, pugi::encoding_utf8)) Raise(kParseError);
-  if (DeclaresOwnEntities(doc)) Raise(kParseError);
-  if (!StrictModeProblem(text).empty()) Raise(kParseError);
-  bool windows1252 =
+  if (scan.pieces) checked.flags |= pugi::parse_ws_pcdata;
+  checked.pieces = scan.pieces;
+  checked.windows1252 =
       single_byte || scan.character_references || text.find('\xC2') != std::string_view::npos;
-  if (scan.pieces || windows1252) Tidy(doc, scan.pieces, windows1252);
+  return checked;
+}
+
+// Parses checked text (the whole document, or one request of it); false when it is not
+// well-formed.
+bool Load(pugi::xml_document& doc, std::string_view text, const CheckedText& checked) {
+  if (!doc.load_buffer(text.data(), text.size(), checked.flags, pugi::encoding_utf8)) return false;
+  if (checked.pieces || checked.windows1252) Tidy(doc, checked.pieces, checked.windows1252);
+  return true;
+}
+
+void Parse(pugi::xml_document& doc, std::string_view text) {
+  std::string decoded;
+  const CheckedText checked = CheckText(text, decoded);
+  if (!Load(doc, checked.text, checked) || DeclaresOwnEntities(doc)) Raise(kParseError);
+}
+
+// BRENNOCK_SIMULATOR_MAX_REQUEST_ELEMENTS (default 250 000): one request of a large document
+// with more elements is refused as a parse error, since its document alone would cost about a
+// hundred bytes per element. 250 000 elements hold an invoice of some 25 000 lines.
+uint64_t MaxRequestElements() {
+  return EnvironmentCount("BRENNOCK_SIMULATOR_MAX_REQUEST_ELEMENTS", 250'000);
+}
+
+// The start tags in a request's text: '<' not opening an end tag, comment, CDATA or PI.
+uint64_t ElementCount(std::string_view text) {
+  uint64_t count = 0;
+  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    const char next = at + 1 < text.size() ? text[at + 1] : '/';
+    count += next != '/' && next != '!' && next != '?';
+  }
+  return count;
+}
+
+// What a scan of a document's outline found.
+enum class OutlineScan { kDone, kStopped, kNotPlain };
+
+// The end of the markup that starts at `at` ('>' of a tag, outside quoted values); npos when
+// it does not end.
+size_t TagEnd(std::string_view text, size_t at) {
+  char quote = 0;
+  for (size_t i = at + 1; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::string_view TagName(std::string_view tag) {  // tag: from after '<' or "</" to '>'
+  size_t end = tag.find_first_of(" \t\r\n/>");
+  return tag.substr(0, end);
+}
+
+// The onError value of the message set's start tag; nullopt when it cannot be read plainly.
+std::optional<std::string_view> OnErrorOf(std::string_view tag) {
+  size_t at = tag.find("onError");
+  if (at == std::string_view::npos) return std::string_view();
+  at = tag.find_first_not_of(" \t\r\n", at + 7);
+  if (at == std::string_view::npos || tag[at] != '=') return std::nullopt;
+  at = tag.find_first_not_of(" \t\r\n", at + 1);
+  if (at == std::string_view::npos || (tag[at] != '"' && tag[at] != '\'')) return std::nullopt;
+  size_t end = tag.find(tag[at], at + 1);
+  if (end == std::string_view::npos) return std::nullopt;
+  std::string_view value = tag.substr(at + 1, end - at - 1);
+  if (value.find('&') != std::string_view::npos) return std::nullopt;
+  return value;
+}
+
+// Scans the plain shape QBXML / QBXMLMsgsRq / requests without building the document: hands
+// each request's text to `each` in order (until it returns false: kStopped) and the message
+// set's onError to on_error. kNotPlain for anything else (a subscription, a DOCTYPE with
+// declarations, a second message set, markup out of place): such a document is read whole, as
+// before. Nesting inside a request is left to the parser.
+template <class Each>
+OutlineScan ScanOutline(std::string_view text, std::string_view& on_error, Each&& each) {
+  constexpr size_t npos = std::string_view::npos;
+  int depth = 0;
+  bool closed = false, seen_msgs = false;
+  size_t request_start = 0;
+  for (size_t at = text.find('<'); at != npos; at = text.find('<', at)) {
+    std::string_view rest = text.substr(at);
+    size_t end = npos;
+    if (rest.starts_with("<?")) {
+      end = text.find("?>", at + 2);
+      if (end == npos) return OutlineScan::kNotPlain;
+      at = end + 2;
+      continue;
+    }
+    if (rest.starts_with("<!--")) {
+      end = text.find("-->", at + 4);
+      if (end == npos) return OutlineScan::kNotPlain;
+      at = end + 3;
+      continue;
+    }
+    if (rest.starts_with("<![CDATA[")) {
+      end = text.find("]]>", at + 9);
+      if (end == npos || depth < 3) return OutlineScan::kNotPlain;
+      at = end + 3;
+      continue;
+    }
+    end = TagEnd(text, at);
+    if (end == npos) return OutlineScan::kNotPlain;
+    std::string_view tag = text.substr(at + 1, end - at - 1);
+    if (rest.starts_with("<!")) {  // the DOCTYPE: declarations of its own are read whole
+      if (depth != 0 || tag.find('[') != npos) return OutlineScan::kNotPlain;
+    } else if (rest.starts_with("</")) {
+      std::string_view name = TagName(tag.substr(1));
+      --depth;
+      if (depth == 2) {
+        if (!each(text.substr(request_start, end + 1 - request_start)))
+          return OutlineScan::kStopped;
+      } else if ((depth == 1 && name != "QBXMLMsgsRq") || (depth == 0 && name != "QBXML") ||
+                 depth < 0) {
+        return OutlineScan::kNotPlain;
+      }
+      closed = depth == 0;
+    } else {
+      const bool empty = tag.ends_with('/');
+      std::string_view name = TagName(tag);
+      if (closed) return OutlineScan::kNotPlain;
+      if (depth == 0 && (name != "QBXML" || empty)) return OutlineScan::kNotPlain;
+      if (depth == 1) {
+        if (name != "QBXMLMsgsRq" || empty || seen_msgs) return OutlineScan::kNotPlain;
+        seen_msgs = true;
+        std::optional<std::string_view> value = OnErrorOf(tag);
+        if (!value) return OutlineScan::kNotPlain;
+        on_error = *value;
+      }
+      if (depth == 2) {
+        request_start = at;
+        if (empty && !each(text.substr(at, end + 1 - at))) return OutlineScan::kStopped;
+      }
+      if (!empty) ++depth;
+    }
+    at = end + 1;
+  }
+  if (!closed || !seen_msgs) return OutlineScan::kNotPlain;
+  return OutlineScan::kDone;
 }
 
 bool EndsWithRq(std::string_view name) {
@@ -271,28 +423,12 @@ bool KnownIterator(pugi::xml_node rq) {
   return value == "Start" || value == "Continue" || value == "Stop";
 }
 
-}  // namespace
-
-std::string AnswerRequestDocument(Session& session, std::string_view text) {
-  pugi::xml_document doc;
-  Parse(doc, text);
-  pugi::xml_node root = doc.child("QBXML");
-  if (!root) Raise(kParseError);
-  if (root.child("QBXMLSubscriptionMsgsRq"))
-    return AnswerSubscriptionDocument(*session.company, text);
-  pugi::xml_node msgs = root.child("QBXMLMsgsRq");
-  if (!msgs) Raise(kParseError);
-
+// Runs the requests of one message set in order under one SQLite transaction. each_request hands
+// every request to its argument, in order, until that returns false.
+template <class EachRequest>
+std::string RunMessageSet(Session& session, bool writes, bool stop_on_error,
+                          EachRequest&& each_request) {
   const HandlerTable& handlers = DefaultHandlers();
-  bool writes = false;
-  for (auto rq : msgs.children()) {
-    if (rq.type() != pugi::node_element) continue;
-    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
-    if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
-  }
-  std::string_view on_error = msgs.attribute("onError").value();
-  bool stop_on_error = on_error != "continueOnError";
-
   std::string out;
   out.reserve(4096);
   out += kResponseHead;
@@ -314,8 +450,7 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
     in_use = true;
     txn.emplace(session.company->db(), false);
   }
-  for (auto rq : msgs.children()) {
-    if (rq.type() != pugi::node_element) continue;
+  each_request([&](pugi::xml_node rq) {
     RequestContext ctx{rq, session, *session.company, lists, out};
     const HandlerEntry* entry = handlers.Find(rq.name());
     Status status;
@@ -333,8 +468,8 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
       status = RunRequest(*entry, ctx, document_mark, transaction_lost);
     else
       status = RunRead(*entry, ctx);
-    if (transaction_lost || (stop_on_error && status.severity == "Error")) break;
-  }
+    return !transaction_lost && !(stop_on_error && status.severity == "Error");
+  });
   if (!transaction_lost && will_write && !in_use) {
     lists.Flush();
     txn->Commit();
@@ -348,6 +483,79 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   }
   out += "</QBXMLMsgsRs>\n</QBXML>\n";
   return out;
+}
+
+// The first element of a parsed request.
+pugi::xml_node RequestOf(const pugi::xml_document& doc) {
+  pugi::xml_node rq = doc.first_child();
+  while (rq && rq.type() != pugi::node_element) rq = rq.next_sibling();
+  return rq;
+}
+
+// A large document of the plain shape is answered one request at a time: each request is parsed
+// on its own (once while the whole document is checked, then again to run it), so memory follows
+// the largest request rather than the whole document. False when the document is to be read
+// whole after all.
+bool AnswerOutlined(Session& session, const CheckedText& checked, std::string& answer) {
+  const HandlerTable& handlers = DefaultHandlers();
+  const uint64_t max_elements = MaxRequestElements();
+  bool writes = false, parsed = true;
+  std::string_view on_error;
+  auto check = [&](std::string_view text) {
+    if (ElementCount(text) > max_elements) Raise(kParseError);
+    pugi::xml_document doc;
+    pugi::xml_node rq;
+    if (!Load(doc, text, checked) || !(rq = RequestOf(doc))) return parsed = false;
+    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
+    if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
+    return true;
+  };
+  if (ScanOutline(checked.text, on_error, check) != OutlineScan::kDone || !parsed) return false;
+  answer = RunMessageSet(session, writes, on_error != "continueOnError", [&](auto run) {
+    std::string_view ignored;
+    ScanOutline(checked.text, ignored, [&](std::string_view text) {
+      pugi::xml_document doc;
+      Load(doc, text, checked);
+      return run(RequestOf(doc));
+    });
+  });
+  return true;
+}
+
+// Documents up to this size are parsed whole; the outline is for the few that are larger.
+constexpr size_t kOutlinedFrom = 1u << 20;
+
+}  // namespace
+
+std::string AnswerRequestDocument(Session& session, std::string_view text) {
+  if (text.size() >= kOutlinedFrom) {
+    std::string decoded;
+    const CheckedText checked = CheckText(text, decoded);
+    std::string answer;
+    if (AnswerOutlined(session, checked, answer)) return answer;
+  }
+  pugi::xml_document doc;
+  Parse(doc, text);
+  pugi::xml_node root = doc.child("QBXML");
+  if (!root) Raise(kParseError);
+  if (root.child("QBXMLSubscriptionMsgsRq"))
+    return AnswerSubscriptionDocument(*session.company, text);
+  pugi::xml_node msgs = root.child("QBXMLMsgsRq");
+  if (!msgs) Raise(kParseError);
+
+  const HandlerTable& handlers = DefaultHandlers();
+  bool writes = false;
+  for (auto rq : msgs.children()) {
+    if (rq.type() != pugi::node_element) continue;
+    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
+    if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
+  }
+  std::string_view on_error = msgs.attribute("onError").value();
+  return RunMessageSet(session, writes, on_error != "continueOnError", [&](auto run) {
+    for (auto rq : msgs.children()) {
+      if (rq.type() == pugi::node_element && !run(rq)) return;
+    }
+  });
 }
 
 std::string AnswerSubscriptionDocument(CompanyDb& company, std::string_view text) {

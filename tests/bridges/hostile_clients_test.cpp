@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <future>
 #include <memory>
+#include <tuple>
 
+#include "brennock/errors/automation_error.h"
 #include "bridges/remote/remote_processor.h"
 #include "simulator/company_file.h"
 #include "tests/bridges/hostile_client.h"
@@ -302,6 +304,57 @@ TEST_F(HostileClientsTest, LargeSoapBodiesCostLittleMoreThanThemselves) {
   }
   // A peer that holds no ticket may not send much at all.
   EXPECT_EQ(StatusOf(Call(port, "127.0.0.5", bodies[0]).first), 413);
+}
+
+TEST_F(HostileClientsTest, LargeProcessorBodiesCostLittleMoreThanThemselves) {
+  const Scale& scale = TheScale();
+  int port = Spawn({"--max-body", std::to_string(scale.soapBody + (1u << 20))}, false);
+  remote::RemoteSettings settings;
+  settings.url = "http://127.0.0.1:" + std::to_string(port);
+  settings.token = kToken;
+  auto processor = remote::CreateRemoteProcessor(settings);
+  processor->OpenConnection("", "large bodies");
+  std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
+  auto document = [](const std::string& body) {
+    return "<?xml version=\"1.0\"?><?qbxml version=\"16.0\"?><QBXML><QBXMLMsgsRq "
+           "onError=\"continueOnError\">" +
+           body + "</QBXMLMsgsRq></QBXML>";
+  };
+  // Millions of empty elements among the requests, the same inside one request, and queries
+  // padded with comments (their answers are small beside them).
+  std::string loose, nested = "<ClassQueryRq>", padded;
+  while (loose.size() < scale.soapBody) loose += "<a/>";
+  while (nested.size() < scale.soapBody) nested += "<a/>";
+  nested += "</ClassQueryRq>";
+  const std::string comment = "<!--" + std::string(2000, '-').replace(0, 2, "  ") + "  -->";
+  while (padded.size() < scale.soapBody)
+    padded += "<ClassQueryRq><MaxReturned>1</MaxReturned>" + comment + "</ClassQueryRq>";
+  ProcessMemory memory{child_.Pid()};
+  std::string figures;
+  for (const auto& [name, body, answered] :
+       {std::tuple{"loose empty elements", document(loose), false},
+        std::tuple{"empty elements in one request", document(nested), false},
+        std::tuple{"queries padded with comments", document(padded), true}}) {
+    size_t before = memory.Resident();
+    memory.ResetPeak();
+    bool refused = false;
+    try {
+      processor->ProcessRequest(ticket, body);
+    } catch (const AutomationError&) {
+      refused = true;
+    }
+    EXPECT_EQ(refused, !answered) << name;
+    size_t growth = memory.Peak() - std::min(before, memory.Peak());
+    figures += std::string(figures.empty() ? "" : ", ") + name + " " +
+               std::to_string(Megabytes(growth)) + " MB";
+    if (kMeasuresMemory) {
+      EXPECT_LT(growth, 4 * body.size()) << name;
+    }
+  }
+  processor->EndSession(ticket);
+  processor->CloseConnection();
+  Figure("processor bodies of " + std::to_string(Megabytes(scale.soapBody)) +
+         " MB, peak growth: " + figures);
 }
 
 TEST_F(HostileClientsTest, AnIteratorFloodIsRefusedPastTheCapAndLeavesNoMemoryBehind) {
