@@ -74,6 +74,17 @@ class HostileClientsTest : public ServeTest {
     serve::Credentials::AddUser(credentialsFile_, kUser, kPassword);
   }
 
+  // A remote processor connected to the server on that port.
+  static std::shared_ptr<RemoteRequestProcessor> OpenRemote(int port,
+                                                            const std::string& application) {
+    remote::RemoteSettings settings;
+    settings.url = "http://127.0.0.1:" + std::to_string(port);
+    settings.token = kToken;
+    auto processor = remote::CreateRemoteProcessor(settings);
+    processor->OpenConnection("", application);
+    return processor;
+  }
+
   int Spawn(std::vector<std::string> extra, bool webConnector = true) {
     std::vector<std::string> args = {
         "--token-file",      token_,
@@ -309,11 +320,7 @@ TEST_F(HostileClientsTest, LargeSoapBodiesCostLittleMoreThanThemselves) {
 TEST_F(HostileClientsTest, LargeProcessorBodiesCostLittleMoreThanThemselves) {
   const Scale& scale = TheScale();
   int port = Spawn({"--max-body", std::to_string(scale.soapBody + (1u << 20))}, false);
-  remote::RemoteSettings settings;
-  settings.url = "http://127.0.0.1:" + std::to_string(port);
-  settings.token = kToken;
-  auto processor = remote::CreateRemoteProcessor(settings);
-  processor->OpenConnection("", "large bodies");
+  auto processor = OpenRemote(port, "large bodies");
   std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
   auto document = [](const std::string& body) {
     return "<?xml version=\"1.0\"?><?qbxml version=\"16.0\"?><QBXML><QBXMLMsgsRq "
@@ -364,11 +371,7 @@ TEST_F(HostileClientsTest, AnIteratorFloodIsRefusedPastTheCapAndLeavesNoMemoryBe
   options.sample = simulator::SampleBusiness{.customers = scale.customers};
   simulator::CreateCompanyFile(company_, options);
   int port = Spawn({}, false);
-  remote::RemoteSettings settings;
-  settings.url = "http://127.0.0.1:" + std::to_string(port);
-  settings.token = kToken;
-  auto processor = remote::CreateRemoteProcessor(settings);
-  processor->OpenConnection("", "iterator flood");
+  auto processor = OpenRemote(port, "iterator flood");
   std::string ticket = processor->BeginSession("", qbOpenModeDontCare);
   ProcessMemory memory{child_.Pid()};
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));
