@@ -81,6 +81,7 @@
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/txn_expense_lines.h"
 #include "brennock/transactions/txn_item_lines.h"
 #include "brennock/transactions/undeposited_fund.h"
 #include "brennock/transactions/vendor_credit.h"

@@ -8,6 +8,7 @@
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/lists/account.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {
@@ -29,7 +30,7 @@ const RecordBindings& Check::Bindings() {
   using R = codecs::Ref;
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 14>{{
+                    std::array<Binding<qcBase>, 15>{{
                         Bind<&C::account_, R>("AccountRef", kAll),
                         Bind<&C::payee_, R>("PayeeEntityRef", kAll),
                         RefNumberRow(),
@@ -41,12 +42,15 @@ const RecordBindings& Check::Bindings() {
                          qbxml::ValueType::kAggregate, &AddressPending},
                         Bind<&C::isToBePrinted_, codecs::Bit>("IsToBePrinted", kAll),
                         LinkedTxnRow(),
+                        ExpenseLinesRow(),
                         kLines[0],
                         kLines[1],
                         DataExtRow(),
                         UserDataRow()[0],
                     }});
 }
+
+std::string Check::AmountAsString() const { return ModConvertDtypes::AmountInWords(amount_); }
 
 int32_t Check::XMLModify(xmlBldr& cxmlbldr) {
   if (SessionQbxmlVersion() < Currency(6)) RaiseGeneral(Kind().stem, "ModRq not supported");

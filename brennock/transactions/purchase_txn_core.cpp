@@ -28,10 +28,12 @@ constexpr auto kNeedAPAccount = static_cast<ErrorCode>(2033);
 PurchaseTxnCore::PurchaseTxnCore(const RecordKind& kind)
     : TxnRecordCore(kind),
       itemLines_(std::make_shared<txnItemLines>()),
+      expenseLines_(std::make_shared<txnExpenseLines>()),
       linkedTxns_(std::make_shared<txnLinkedTransactions>()),
       sink_(std::make_shared<qcEventSink>()) {
   itemLines_->SetOwnerType(kind.objectType);
   itemLines_->SetEventSink(sink_);
+  expenseLines_->SetEventSink(sink_);
   sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
   txnDate_ = dueDate_ = Date::Today();
   ClearChanges();
@@ -75,7 +77,9 @@ void PurchaseTxnCore::SetTerms(const std::string& value) {
   RecalculateTerms();
 }
 
-Currency PurchaseTxnCore::LinesTotal() const { return itemLines_->Total(); }
+Currency PurchaseTxnCore::LinesTotal() const {
+  return itemLines_->Total() + expenseLines_->Total();
+}
 
 void PurchaseTxnCore::RecalculateTerms() {
   auto term = std::dynamic_pointer_cast<qcTerm>(ResolveListObject(qoListTerms, terms_.FullName()));
@@ -108,8 +112,15 @@ void PurchaseTxnCore::CheckPurchaseRules(qcErrors& errors, bool requireVendor, b
     ++position;
     if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
   }
+  position = 0;
+  for (const auto& line : *expenseLines_) {
+    ++position;
+    if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
+  }
   itemLines_->TrimTrailingEmpty();
-  if (itemLines_->Count() == 0 && !(linksCount && linkedTxns_->Count() != 0))
+  expenseLines_->TrimTrailingEmpty();
+  if (itemLines_->Count() == 0 && expenseLines_->Count() == 0 &&
+      !(linksCount && linkedTxns_->Count() != 0))
     AddTableError(errors, errNoLines, "");
 }
 
@@ -122,6 +133,7 @@ int32_t PurchaseTxnCore::SavePendingExtensions() {
 void PurchaseTxnCore::BeforeRead() {
   TxnRecordCore::BeforeRead();
   itemLines_->Reset();
+  expenseLines_->Reset();
   linkedTxns_->Reset();
 }
 
@@ -161,6 +173,19 @@ void PurchaseTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, s
 
 bool PurchaseTxnCore::LinesPending(const qcBase& record) {
   return Purchase(record).itemLines_->HasChanges();
+}
+
+void PurchaseTxnCore::ReadExpenseLine(qcBase& record, const FieldElement& element) {
+  Purchase(record).expenseLines_->AppendLoaded().LineFromDom(element);
+}
+
+void PurchaseTxnCore::WriteExpenseLines(const qcBase& record, RequestWriter& builder,
+                                        std::string_view, uint16_t, BodyForm form) {
+  Purchase(record).expenseLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
+}
+
+bool PurchaseTxnCore::ExpenseLinesPending(const qcBase& record) {
+  return Purchase(record).expenseLines_->HasChanges();
 }
 
 }  // namespace brennock

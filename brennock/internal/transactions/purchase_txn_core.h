@@ -10,6 +10,7 @@
 #include "brennock/lists/linked_transactions.h"
 #include "brennock/model/qc_event_sink.h"
 #include "brennock/model/qc_list_object_ref.h"
+#include "brennock/transactions/txn_expense_lines.h"
 #include "brennock/transactions/txn_item_lines.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
@@ -48,6 +49,8 @@ class PurchaseTxnCore : public TxnRecordCore {
   Currency DiscountAmount() const noexcept { return discountAmount_; }
   float ExchangeRate() const noexcept { return exchangeRate_; }
   std::shared_ptr<txnLinkedTransactions> LinkedTxns() const { return linkedTxns_; }
+  // Every vendor form but the purchase order has them.
+  std::shared_ptr<txnExpenseLines> ExpenseLines() const { return expenseLines_; }
 
   // Setters with rules (the source of what they raise is "Brennock:" + the class name): an
   // unknown vendor raises 2003, an unknown account 1014 and one that is not accounts payable
@@ -60,8 +63,9 @@ class PurchaseTxnCore : public TxnRecordCore {
 
   // Due date, discount date and discount amount from the terms, the date and the lines.
   void RecalculateTerms();
-  // The vendor-form rules: 2024 on an empty vendor (when requireVendor), 1011 per failing line,
-  // trailing empty lines dropped, 2022 without lines (nor links, when linksCount).
+  // The vendor-form rules: 2024 on an empty vendor (when requireVendor), 1011 per failing item
+  // line, then per failing expense line (its position among its own kind), trailing empty lines
+  // of both kinds dropped, 2022 without lines of either kind (nor links, when linksCount).
   void CheckPurchaseRules(qcErrors& errors, bool requireVendor, bool linksCount);
   void BeforeRead() override;
   void AfterRead() override;
@@ -73,6 +77,16 @@ class PurchaseTxnCore : public TxnRecordCore {
   }
   static constexpr Binding<qcBase> LinkedTxnRow() {
     return {"LinkedTxn", kInRet, &ReadLinkedTxn, &WriteLinkedTxn};
+  }
+  // The expense lines: ExpenseLineAdd / ExpenseLineMod in requests, ExpenseLineRet in answers.
+  static constexpr Binding<qcBase> ExpenseLinesRow() {
+    return {"ExpenseLineRet",
+            kInAdd | kInMod | kInRet | kLines,
+            &ReadExpenseLine,
+            &WriteExpenseLines,
+            nullptr,
+            qbxml::ValueType::kAggregate,
+            &ExpenseLinesPending};
   }
   // The item lines under the owner's names: the first row writes every line (groups among them,
   // in order); both read.
@@ -92,12 +106,13 @@ class PurchaseTxnCore : public TxnRecordCore {
   float exchangeRate_ = 0;
   bool isPaid_ = false;
   std::shared_ptr<txnItemLines> itemLines_;
+  std::shared_ptr<txnExpenseLines> expenseLines_;
   std::shared_ptr<txnLinkedTransactions> linkedTxns_;
   std::shared_ptr<qcEventSink> sink_;
 
  private:
   void OnLineEvent(qoEnumEventTypes id, std::string& param);
-  // The lines' total, what the terms' discount applies to.
+  // The item and expense lines' total, what the terms' discount applies to.
   Currency LinesTotal() const;
   std::string_view ClassName() const noexcept { return Kind().className; }
 
@@ -110,6 +125,10 @@ class PurchaseTxnCore : public TxnRecordCore {
   static void WriteLines(const qcBase& record, RequestWriter& builder, std::string_view element,
                          uint16_t flags, BodyForm form);
   static bool LinesPending(const qcBase& record);
+  static void ReadExpenseLine(qcBase& record, const FieldElement& element);
+  static void WriteExpenseLines(const qcBase& record, RequestWriter& builder,
+                                std::string_view element, uint16_t flags, BodyForm form);
+  static bool ExpenseLinesPending(const qcBase& record);
 };
 
 }  // namespace brennock
