@@ -76,6 +76,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"

@@ -341,5 +341,96 @@ TEST_F(PurchaseSimulatorTest, CardChargesAndCreditsGoOnCreditCardAccountsOnly) {
   Session().qbxmlVersionNumber = Currency(16);
 }
 
+// An order posts nothing; a receipt against one of its lines receives that line, and the order
+// can be closed by hand with lines still waiting.
+TEST_F(PurchaseSimulatorTest, APurchaseOrderIsReadBackWithItsLinesAndReceivedAgainst) {
+  auto before = Books();
+  auto orders = Session().company->PurchaseOrders();
+  auto order = orders->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 1), "PO-7", {}, {}, {},
+                           Date::FromDate(2024, 3, 15), "Deliver to the back gate", "Spring");
+  order->ShipTo()->SetLine1("Yard 2");
+  order->ItemLines()->Add("Widget", 20)->SetCost(8);
+  order->ItemLines()->Add("Widget", 5)->SetCost(7.5);
+  ASSERT_TRUE(order->Validate());
+  ASSERT_EQ(orders->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<PurchaseOrderAdd>"));
+  EXPECT_EQ(
+      body.substr(0, body.find("</PurchaseOrderAdd>")),
+      "<PurchaseOrderAdd><VendorRef><FullName>Harbour Supply</FullName></VendorRef><TxnDate>"
+      "2024-03-01</TxnDate><RefNumber>PO-7</RefNumber><ShipAddress><Addr1>Yard 2</Addr1>"
+      "</ShipAddress><TermsRef><FullName>Net 30</FullName></TermsRef><DueDate>2024-03-31"
+      "</DueDate><ExpectedDate>2024-03-15</ExpectedDate><Memo>Spring</Memo><VendorMsg>"
+      "Deliver to the back gate</VendorMsg><IsToBePrinted>0</IsToBePrinted><IsToBeEmailed>0"
+      "</IsToBeEmailed><PurchaseOrderLineAdd><ItemRef><FullName>Widget</FullName></ItemRef>"
+      "<Desc>Standard widget</Desc><Quantity>0000020.00000</Quantity><Rate>0000008.00000"
+      "</Rate><Amount>160.00</Amount><Other1></Other1><Other2></Other2></PurchaseOrderLineAdd>"
+      "<PurchaseOrderLineAdd><ItemRef><FullName>Widget</FullName></ItemRef><Desc>Standard "
+      "widget</Desc><Quantity>0000005.00000</Quantity><Rate>0000007.50000</Rate><Amount>"
+      "37.50</Amount><Other1></Other1><Other2></Other2></PurchaseOrderLineAdd>");
+  EXPECT_EQ(order->TotalAmount(), Currency(197.5));  // 20 x 8.00 + 5 x 7.50
+  EXPECT_EQ(Moved(Books(), before)["A/P"], 0);       // an order posts nothing
+  EXPECT_EQ(Moved(Books(), before)["Widgets"], 0);
+
+  auto read = std::make_shared<PurchaseOrders>()->GetByTxnID(order->TxnId());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Vendor(), "Harbour Supply");
+  EXPECT_EQ(read->RefNumber(), "PO-7");
+  EXPECT_EQ(ModConvertDtypes::DateToText(read->ExpectedDate()), "2024-03-15");
+  EXPECT_EQ(read->VendorMessage(), "Deliver to the back gate");
+  EXPECT_EQ(read->ShipTo()->Line1(), "Yard 2");
+  EXPECT_FALSE(read->IsFullyReceived());
+  ASSERT_EQ(read->ItemLines()->Count(), 2);
+  EXPECT_EQ(read->ItemLines()->Item(2)->Quantity(), 5);
+  EXPECT_EQ(read->ItemLines()->Item(2)->Amount(), Currency(37.5));
+
+  // A receipt against the first line receives its 20 widgets at the order's rate.
+  auto receipts = Session().company->ItemReceipts();
+  auto receipt = receipts->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 14));
+  auto line = receipt->ItemLines()->Add("Widget", 20);  // a line with neither item nor amount
+  line->SetCost(8);                                     // would be dropped as empty
+  line->SetLinkedTxnId(order->TxnId());
+  line->SetLinkedTxnLineId(order->ItemLines()->Item(1)->TxnLineId());
+  ASSERT_EQ(receipts->Commit(), 1);
+  EXPECT_EQ(receipt->TotalAmount(), Currency(160));
+  read = std::make_shared<PurchaseOrders>()->GetByTxnID(order->TxnId());
+  EXPECT_EQ(read->ItemLines()->Item(1)->ReceivedQuantity(), 20);
+  EXPECT_EQ(read->ItemLines()->Item(2)->ReceivedQuantity(), 0);
+  EXPECT_FALSE(read->IsFullyReceived());
+
+  // Closed by hand: the Mod alone carries IsManuallyClosed.
+  simulator::AdvanceClock(60);
+  orders->Clear();  // read again: the receipt moved the order on
+  order = orders->GetByTxnID(read->TxnId());
+  ASSERT_NE(order, nullptr);
+  order->SetIsManuallyClosed(true);
+  ASSERT_EQ(orders->Commit(), 1);
+  EXPECT_NE(LastRequest().find("</ExpectedDate><IsManuallyClosed>1</IsManuallyClosed><Memo>"),
+            std::string::npos);
+  EXPECT_TRUE(order->IsManuallyClosed());
+  EXPECT_FALSE(order->IsFullyReceived());  // closed, not received: the 5 widgets never came
+}
+
+TEST_F(PurchaseSimulatorTest, APurchaseOrderNeedsAVendorLinesAndAShipToThatExists) {
+  auto order = Session().company->PurchaseOrders()->Add();
+  EXPECT_FALSE(order->Validate());
+  ASSERT_EQ(order->Errors()->Count(), 2);
+  EXPECT_EQ(order->Errors()->Item(1)->Number(), ErrorNumber(2024));
+  EXPECT_EQ(order->Errors()->Item(2)->Number(), ErrorNumber(2022));
+  try {
+    order->SetShipToEntity("Nobody");
+    ADD_FAILURE() << "an unknown ship-to was taken";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Number(), ErrorNumber(2010));
+    EXPECT_EQ(e.Source(), "Brennock:PurchaseOrder");
+    EXPECT_EQ(e.Description(), "Entity does not exist");
+  }
+  order->SetShipToEntity("Harbour Supply");
+  EXPECT_EQ(order->ShipToEntity(), "Harbour Supply");
+  Session().qbxmlVersionNumber = Currency(5);
+  EXPECT_THROW(order->SetOther1("x"), AutomationError);  // qbXML 6.0
+  Session().qbxmlVersionNumber = Currency(16);
+}
+
 }  // namespace
 }  // namespace brennock::testing
