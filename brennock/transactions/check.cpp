@@ -79,13 +79,7 @@ void Check::ReadAddress(qcBase& record, const FieldElement& element) {
 
 void Check::WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                          uint16_t, BodyForm form) {
-  const brennock::Address& address = *AsCheck(record).address_;
-  // A Mod sends a changed address only; an Add and the record form one that holds something.
-  if (form == BodyForm::kMod ? address.ObjectState() == qoObjectStateClean : address.IsEmpty())
-    return;
-  builder.OpenAggregateOnly(element);
-  address.WriteElements(builder);
-  builder.EndAggregate(element);
+  WriteFormAddress(*AsCheck(record).address_, builder, element, form);
 }
 
 bool Check::AddressPending(const qcBase& record) {

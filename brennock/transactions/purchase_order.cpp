@@ -20,18 +20,6 @@ const PurchaseOrder& Order(const qcBase& record) {
   return static_cast<const PurchaseOrder&>(record);
 }
 
-void FillAddress(Address& address, const std::string& line1, const std::string& line2,
-                 const std::string& line3, const std::string& city, const std::string& state,
-                 const std::string& postalCode, const std::string& country) {
-  if (!line1.empty()) address.SetLine1(line1);
-  if (!line2.empty()) address.SetLine2(line2);
-  if (!line3.empty()) address.SetLine3(line3);
-  if (!city.empty()) address.SetCity(city);
-  if (!state.empty()) address.SetState(state);
-  if (!postalCode.empty()) address.SetPostalCode(postalCode);
-  if (!country.empty()) address.SetCountry(country);
-}
-
 }  // namespace
 
 PurchaseOrder::PurchaseOrder()
@@ -143,13 +131,7 @@ void PurchaseOrder::ReadAddressBlock(qcBase& record, const FieldElement& element
 
 void PurchaseOrder::WriteAddress(const qcBase& record, RequestWriter& builder,
                                  std::string_view element, uint16_t, BodyForm form) {
-  const Address& address = Order(record).AddressOf(element);
-  // A Mod sends a changed address only; an Add and the record form one that holds something.
-  if (form == BodyForm::kMod ? address.ObjectState() == qoObjectStateClean : address.IsEmpty())
-    return;
-  builder.OpenAggregateOnly(element);
-  address.WriteElements(builder);
-  builder.EndAggregate(element);
+  WriteFormAddress(Order(record).AddressOf(element), builder, element, form);
 }
 
 bool PurchaseOrder::AddressPending(const qcBase& record) {
@@ -192,11 +174,12 @@ std::shared_ptr<PurchaseOrder> PurchaseOrders::Add(
   if (!Terms.empty()) order->SetTerms(Terms);
   if (!FOB.empty()) order->SetFOB(FOB);
   if (IsToBePrinted) order->SetIsToBePrinted(*IsToBePrinted);
-  FillAddress(*order->VendorAddress(), VendorAddressLine1, VendorAddressLine2, VendorAddressLine3,
-              VendorAddressCity, VendorAddressState, VendorAddressPostalCode, VendorAddressCountry);
-  FillAddress(*order->ShipTo(), ShippingAddressLine1, ShippingAddressLine2, ShippingAddressLine3,
-              ShippingAddressCity, ShippingAddressState, ShippingAddressPostalCode,
-              ShippingAddressCountry);
+  PurchaseOrder::FillAddress(*order->VendorAddress(), VendorAddressLine1, VendorAddressLine2,
+                             VendorAddressLine3, VendorAddressCity, VendorAddressState,
+                             VendorAddressPostalCode, VendorAddressCountry);
+  PurchaseOrder::FillAddress(*order->ShipTo(), ShippingAddressLine1, ShippingAddressLine2,
+                             ShippingAddressLine3, ShippingAddressCity, ShippingAddressState,
+                             ShippingAddressPostalCode, ShippingAddressCountry);
   FileAdded(order);
   return order;
 }
