@@ -26,6 +26,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -147,6 +148,7 @@ BRENNOCK_GLOBAL_COLLECTION(Bills)
 BRENNOCK_GLOBAL_COLLECTION(Checks)
 BRENNOCK_GLOBAL_COLLECTION(VendorCredits)
 BRENNOCK_GLOBAL_COLLECTION(ItemReceipts)
+BRENNOCK_GLOBAL_COLLECTION(PurchaseOrders)
 BRENNOCK_GLOBAL_COLLECTION(CreditCardCharges)
 BRENNOCK_GLOBAL_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_GLOBAL_COLLECTION

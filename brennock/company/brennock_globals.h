@@ -18,6 +18,7 @@ class Checks;
 class CreditCardCharges;
 class CreditCardCredits;
 class ItemReceipts;
+class PurchaseOrders;
 class VendorCredits;
 class Invoices;
 class SalesReceipts;
@@ -120,6 +121,7 @@ class BrennockGlobals {
   std::shared_ptr<brennock::Checks> Checks() const;
   std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
   std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::PurchaseOrders> PurchaseOrders() const;
   std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
   std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // Also only for non-US editions (vbObjectError + 1032 on a US session).

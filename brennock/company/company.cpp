@@ -43,6 +43,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -182,6 +183,7 @@ BRENNOCK_COMPANY_COLLECTION(Bills)
 BRENNOCK_COMPANY_COLLECTION(Checks)
 BRENNOCK_COMPANY_COLLECTION(VendorCredits)
 BRENNOCK_COMPANY_COLLECTION(ItemReceipts)
+BRENNOCK_COMPANY_COLLECTION(PurchaseOrders)
 BRENNOCK_COMPANY_COLLECTION(CreditCardCharges)
 BRENNOCK_COMPANY_COLLECTION(CreditCardCredits)
 #undef BRENNOCK_COMPANY_COLLECTION

@@ -21,6 +21,7 @@ class Checks;
 class CreditCardCharges;
 class CreditCardCredits;
 class ItemReceipts;
+class PurchaseOrders;
 class VendorCredits;
 class Invoices;
 class SalesReceipts;
@@ -189,6 +190,7 @@ class Company {
   std::shared_ptr<brennock::Checks> Checks() const;
   std::shared_ptr<brennock::VendorCredits> VendorCredits() const;
   std::shared_ptr<brennock::ItemReceipts> ItemReceipts() const;
+  std::shared_ptr<brennock::PurchaseOrders> PurchaseOrders() const;
   std::shared_ptr<brennock::CreditCardCharges> CreditCardCharges() const;
   std::shared_ptr<brennock::CreditCardCredits> CreditCardCredits() const;
   // The collection of a registered list; null when the library has no class for it.

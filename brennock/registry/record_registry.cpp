@@ -27,6 +27,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -221,6 +222,10 @@ constexpr RecordKind kKinds[] = {
    {}, {}, &Check::Bindings, &New<Checks>},
   {kTxn, qoObjectTypeVendorCredit, kNoList, "VendorCredit", "VendorCredit", {},
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &VendorCredit::Bindings, &New<VendorCredits>},
+  // Closed, never voided; its query takes no PaidStatus.
+  {kTxn, qoObjectTypePurchaseOrder, kNoList, "PurchaseOrder", "PurchaseOrder", {},
+   (kVendorTxn & ~kCanVoid) | kLinkedTxns, {}, {}, {}, {}, {}, &PurchaseOrder::Bindings,
+   &New<PurchaseOrders>},
   {kTxn, qoObjectTypeItemReceipt, kNoList, "ItemReceipt", "ItemReceipt", {},
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
   {kTxn, qoObjectTypeCreditCardCharge, kNoList, "CreditCardCharge", "CreditCardCharge", {},

@@ -20,7 +20,7 @@ const RecordBindings& Bill::Bindings() {
   using A = codecs::Amount;
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 16>{{
+                    std::array<Binding<qcBase>, 17>{{
                         Bind<&B::vendor_, R>("VendorRef", kAll),
                         Bind<&B::apAccount_, R>("APAccountRef", kAll),
                         TxnDateRow(),
@@ -33,6 +33,7 @@ const RecordBindings& Bill::Bindings() {
                         ReadOnly(Bind<&B::isPaid_, codecs::Bool>("IsPaid", kInRet)),
                         LinkToTxnRow(),
                         LinkedTxnRow(),
+                        ExpenseLinesRow(),
                         kLines[0],
                         kLines[1],
                         Bind<&B::openAmount_, A>("OpenAmount", kInRet),

@@ -25,6 +25,7 @@ class Bill final : public PurchaseTxnCore, public DataExtensionCarrier<Bill> {
   using PurchaseTxnCore::DiscountDate;
   using PurchaseTxnCore::DueDate;
   using PurchaseTxnCore::ExchangeRate;
+  using PurchaseTxnCore::ExpenseLines;
   using PurchaseTxnCore::IsPaid;
   using PurchaseTxnCore::LinkedTxns;
   using PurchaseTxnCore::Memo;

@@ -26,7 +26,7 @@ const RecordBindings& CardTxnCore::CardBindings() {
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(
       qcBase, IdentityRows(),
-      std::array<Binding<qcBase>, 11>{{
+      std::array<Binding<qcBase>, 12>{{
           Bind<&Record::account_, R>("AccountRef", kAll),
           Bind<&Record::payee_, R>("PayeeEntityRef", kAll),
           TxnDateRow(),
@@ -34,6 +34,7 @@ const RecordBindings& CardTxnCore::CardBindings() {
           ReadOnly(Bind<&Record::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
           RefNumberRow(),
           Bind<&Record::memo_, codecs::Text>("Memo", kAll | kSkipEmpty),
+          ExpenseLinesRow(),
           kLines[0],
           kLines[1],
           Record::DataExtRow(),

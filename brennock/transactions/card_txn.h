@@ -20,6 +20,7 @@ class CardTxnCore : public PurchaseTxnCore {
   std::string PayeeEntity() const { return payee_.FullName(); }
   Currency Amount() const noexcept { return amount_; }
   using PurchaseTxnCore::ExchangeRate;
+  using PurchaseTxnCore::ExpenseLines;
   using PurchaseTxnCore::Memo;
 
   void SetAccount(const std::string& value) { ChangeRef(account_, value, "AccountRef"); }

@@ -8,6 +8,7 @@
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/lists/account.h"
+#include "brennock/values/convert_dtypes.h"
 
 namespace brennock {
 namespace {
@@ -29,7 +30,7 @@ const RecordBindings& Check::Bindings() {
   using R = codecs::Ref;
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 14>{{
+                    std::array<Binding<qcBase>, 15>{{
                         Bind<&C::account_, R>("AccountRef", kAll),
                         Bind<&C::payee_, R>("PayeeEntityRef", kAll),
                         RefNumberRow(),
@@ -41,12 +42,15 @@ const RecordBindings& Check::Bindings() {
                          qbxml::ValueType::kAggregate, &AddressPending},
                         Bind<&C::isToBePrinted_, codecs::Bit>("IsToBePrinted", kAll),
                         LinkedTxnRow(),
+                        ExpenseLinesRow(),
                         kLines[0],
                         kLines[1],
                         DataExtRow(),
                         UserDataRow()[0],
                     }});
 }
+
+std::string Check::AmountAsString() const { return ModConvertDtypes::AmountInWords(amount_); }
 
 int32_t Check::XMLModify(xmlBldr& cxmlbldr) {
   if (SessionQbxmlVersion() < Currency(6)) RaiseGeneral(Kind().stem, "ModRq not supported");
@@ -75,13 +79,7 @@ void Check::ReadAddress(qcBase& record, const FieldElement& element) {
 
 void Check::WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                          uint16_t, BodyForm form) {
-  const brennock::Address& address = *AsCheck(record).address_;
-  // A Mod sends a changed address only; an Add and the record form one that holds something.
-  if (form == BodyForm::kMod ? address.ObjectState() == qoObjectStateClean : address.IsEmpty())
-    return;
-  builder.OpenAggregateOnly(element);
-  address.WriteElements(builder);
-  builder.EndAggregate(element);
+  WriteFormAddress(*AsCheck(record).address_, builder, element, form);
 }
 
 bool Check::AddressPending(const qcBase& record) {

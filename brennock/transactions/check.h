@@ -27,7 +27,10 @@ class Check final : public PurchaseTxnCore, public DataExtensionCarrier<Check> {
   std::shared_ptr<brennock::Address> Address() const { return address_; }
   bool IsToBePrinted() const noexcept { return isToBePrinted_; }
   Currency Amount() const noexcept { return amount_; }
+  // The amount in words, as printed on the check.
+  std::string AmountAsString() const;
   using PurchaseTxnCore::ExchangeRate;
+  using PurchaseTxnCore::ExpenseLines;
   using PurchaseTxnCore::LinkedTxns;
   using PurchaseTxnCore::Memo;
 

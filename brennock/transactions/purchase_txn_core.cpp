@@ -2,12 +2,12 @@
 // with the purchase-owner rules, links to what a form takes over, and validation.
 #include "brennock/internal/transactions/purchase_txn_core.h"
 
-#include "brennock/enums/enumerations.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/errors/collected_errors.h"
 #include "brennock/internal/errors/raise.h"
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/lists/account.h"
+#include "brennock/lists/address.h"
 #include "brennock/lists/terms.h"
 #include "brennock/lists/vendor.h"
 
@@ -26,21 +26,13 @@ constexpr auto kNeedAPAccount = static_cast<ErrorCode>(2033);
 }  // namespace
 
 PurchaseTxnCore::PurchaseTxnCore(const RecordKind& kind)
-    : TxnRecordCore(kind),
-      itemLines_(std::make_shared<txnItemLines>()),
-      linkedTxns_(std::make_shared<txnLinkedTransactions>()),
-      sink_(std::make_shared<qcEventSink>()) {
-  itemLines_->SetOwnerType(kind.objectType);
-  itemLines_->SetEventSink(sink_);
-  sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
+    : LinedTxnCore(kind), expenseLines_(std::make_shared<txnExpenseLines>()) {
+  expenseLines_->SetEventSink(sink_);
   txnDate_ = dueDate_ = Date::Today();
   ClearChanges();
 }
 
-PurchaseTxnCore::~PurchaseTxnCore() {
-  // Lines a client still holds may raise after the transaction is gone: nobody listens then.
-  sink_->OnqoEvent = nullptr;
-}
+PurchaseTxnCore::~PurchaseTxnCore() = default;
 
 std::shared_ptr<brennock::Vendor> PurchaseTxnCore::VendorObject() const {
   if (vendor_.IsEmpty()) return nullptr;
@@ -75,7 +67,9 @@ void PurchaseTxnCore::SetTerms(const std::string& value) {
   RecalculateTerms();
 }
 
-Currency PurchaseTxnCore::LinesTotal() const { return itemLines_->Total(); }
+Currency PurchaseTxnCore::LinesTotal() const {
+  return itemLines_->Total() + expenseLines_->Total();
+}
 
 void PurchaseTxnCore::RecalculateTerms() {
   auto term = std::dynamic_pointer_cast<qcTerm>(ResolveListObject(qoListTerms, terms_.FullName()));
@@ -86,81 +80,50 @@ void PurchaseTxnCore::RecalculateTerms() {
 }
 
 void PurchaseTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
-  switch (id) {
-    case qoEventAmountChange:
-      if (!terms_.IsEmpty()) RecalculateTerms();
-      break;
-    case qoEventWarning: {
-      const auto code = static_cast<qoEnumWarning>(ModConvertDtypes::TextToInt32(param));
-      if (OnWarning) OnWarning(code, EnumCodeToText(qoeWarnings, static_cast<int16_t>(code)));
-      break;
-    }
-    default:
-      break;
-  }
+  if (id != qoEventAmountChange) return LinedTxnCore::OnLineEvent(id, param);
+  if (!terms_.IsEmpty()) RecalculateTerms();
 }
 
 void PurchaseTxnCore::CheckPurchaseRules(qcErrors& errors, bool requireVendor, bool linksCount) {
   if (requireVendor && vendor_.FullNameView().empty() && vendor_.ListIDView().empty())
     AddTableError(errors, errVendorRequired, "Vendor");
+  CheckItemLines(errors);
   int32_t position = 0;
-  for (const auto& line : *itemLines_) {
+  for (const auto& line : *expenseLines_) {
     ++position;
     if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
   }
-  itemLines_->TrimTrailingEmpty();
-  if (itemLines_->Count() == 0 && !(linksCount && linkedTxns_->Count() != 0))
-    AddTableError(errors, errNoLines, "");
-}
-
-int32_t PurchaseTxnCore::SavePendingExtensions() {
-  int32_t errors = TxnRecordCore::SavePendingExtensions();
-  for (const auto& line : *itemLines_) errors += line->SaveLineExtensions(TxnId());
-  return errors;
+  expenseLines_->TrimTrailingEmpty();
+  RequireLines(errors, linksCount, expenseLines_->Count());
 }
 
 void PurchaseTxnCore::BeforeRead() {
-  TxnRecordCore::BeforeRead();
-  itemLines_->Reset();
-  linkedTxns_->Reset();
-}
-
-void PurchaseTxnCore::AfterRead() {
-  TxnRecordCore::AfterRead();
-  // The answer to a save replaced the lines: custom fields set on them are saved next.
-  itemLines_->HandOverPendingExtensions();
+  LinedTxnCore::BeforeRead();
+  expenseLines_->Reset();
 }
 
 // ---- rows ---------------------------------------------------------------------------------------
 
-void PurchaseTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
-                                     std::string_view element, uint16_t, BodyForm) {
-  for (const auto& link : *Purchase(record).linkedTxns_)
-    if (!link->TxnId().empty()) builder.CreateElement(element, link->TxnId());
+void PurchaseTxnCore::WriteFormAddress(const Address& address, RequestWriter& builder,
+                                       std::string_view element, BodyForm form) {
+  if (form == BodyForm::kMod ? address.ObjectState() == qoObjectStateClean : address.IsEmpty())
+    return;
+  builder.OpenAggregateOnly(element);
+  address.WriteElements(builder);
+  builder.EndAggregate(element);
 }
 
-void PurchaseTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
-  auto link = std::make_shared<txnLinkedTransaction>();
-  link->FromDom(element);
-  Purchase(record).linkedTxns_->Append(std::move(link));
+void PurchaseTxnCore::ReadExpenseLine(qcBase& record, const FieldElement& element) {
+  Purchase(record).expenseLines_->AppendLoaded().LineFromDom(element);
 }
 
-void PurchaseTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view,
-                                     uint16_t, BodyForm) {
-  for (const auto& link : *Purchase(record).linkedTxns_) link->WriteRet(builder);
+void PurchaseTxnCore::WriteExpenseLines(const qcBase& record, RequestWriter& builder,
+                                        std::string_view, uint16_t, BodyForm form) {
+  Purchase(record).expenseLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
 }
 
-void PurchaseTxnCore::ReadLine(qcBase& record, const FieldElement& element) {
-  Purchase(record).itemLines_->AppendLoaded().LineFromDom(element);
-}
-
-void PurchaseTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, std::string_view,
-                                 uint16_t, BodyForm form) {
-  Purchase(record).itemLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
-}
-
-bool PurchaseTxnCore::LinesPending(const qcBase& record) {
-  return Purchase(record).itemLines_->HasChanges();
+bool PurchaseTxnCore::ExpenseLinesPending(const qcBase& record) {
+  return Purchase(record).expenseLines_->HasChanges();
 }
 
 }  // namespace brennock

@@ -3,7 +3,6 @@
 // sales kinds share.
 #include "brennock/internal/transactions/sales_txn_core.h"
 
-#include "brennock/enums/enumerations.h"
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/errors/collected_errors.h"
 #include "brennock/internal/errors/raise.h"
@@ -32,22 +31,11 @@ bool UKOrAustralia() { return Session().ukEdition || Session().australianEdition
 }  // namespace
 
 SalesTxnCore::SalesTxnCore(const RecordKind& kind)
-    : TxnRecordCore(kind),
-      billTo_(MakeSlabShared<Address>()),
-      shipTo_(MakeSlabShared<Address>()),
-      itemLines_(std::make_shared<txnItemLines>()),
-      linkedTxns_(std::make_shared<txnLinkedTransactions>()),
-      sink_(std::make_shared<qcEventSink>()) {
-  itemLines_->SetOwnerType(kind.objectType);
-  itemLines_->SetEventSink(sink_);
-  sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
+    : LinedTxnCore(kind), billTo_(MakeSlabShared<Address>()), shipTo_(MakeSlabShared<Address>()) {
   TakeDefaults();
 }
 
-SalesTxnCore::~SalesTxnCore() {
-  // Lines a client still holds may raise after the transaction is gone: nobody listens then.
-  sink_->OnqoEvent = nullptr;
-}
+SalesTxnCore::~SalesTxnCore() = default;
 
 void SalesTxnCore::TakeDefaults() {
   const Date today = Date::Today();
@@ -243,19 +231,6 @@ Currency SalesTxnCore::TaxedTotal() const noexcept {
   return subtotal_ + Currency::FromScaled(tax < 0 ? -cents : cents);
 }
 
-void SalesTxnCore::FillAddress(Address& address, const std::string& line1, const std::string& line2,
-                               const std::string& line3, const std::string& city,
-                               const std::string& state, const std::string& postalCode,
-                               const std::string& country) {
-  if (!line1.empty()) address.SetLine1(line1);
-  if (!line2.empty()) address.SetLine2(line2);
-  if (!line3.empty()) address.SetLine3(line3);
-  if (!city.empty()) address.SetCity(city);
-  if (!state.empty()) address.SetState(state);
-  if (!postalCode.empty()) address.SetPostalCode(postalCode);
-  if (!country.empty()) address.SetCountry(country);
-}
-
 void SalesTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
   switch (id) {
     case qoEventAmountChange:
@@ -270,11 +245,9 @@ void SalesTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
       }
       break;
     }
-    case qoEventWarning: {
-      const auto code = static_cast<qoEnumWarning>(ModConvertDtypes::TextToInt32(param));
-      if (OnWarning) OnWarning(code, EnumCodeToText(qoeWarnings, static_cast<int16_t>(code)));
+    case qoEventWarning:
+      LinedTxnCore::OnLineEvent(id, param);
       break;
-    }
     case qoEventNoQuantity:
       if (OnNoQuantity) {
         if (std::shared_ptr<qcItem> item = FindItem(param)) OnNoQuantity(item);
@@ -299,34 +272,14 @@ void SalesTxnCore::CheckSalesRules(qcErrors& errors, bool requireARAccount, bool
   }
   if (requireCustomer && customer_.FullNameView().empty() && customer_.ListIDView().empty())
     AddTableError(errors, errInvalidCustomer, "Customer");
-  int32_t position = 0;
-  for (const auto& line : *itemLines_) {
-    ++position;
-    if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
-  }
-  itemLines_->TrimTrailingEmpty();
-  if (itemLines_->Count() == 0 && !(linksCount && linkedTxns_->Count() != 0))
-    AddTableError(errors, errNoLines, "");
-}
-
-int32_t SalesTxnCore::SavePendingExtensions() {
-  int32_t errors = TxnRecordCore::SavePendingExtensions();
-  for (const auto& line : *itemLines_) errors += line->SaveLineExtensions(TxnId());
-  return errors;
+  CheckItemLines(errors);
+  RequireLines(errors, linksCount);
 }
 
 void SalesTxnCore::BeforeRead() {
-  TxnRecordCore::BeforeRead();
+  LinedTxnCore::BeforeRead();
   billTo_->Reset();
   shipTo_->Reset();
-  itemLines_->Reset();
-  linkedTxns_->Reset();
-}
-
-void SalesTxnCore::AfterRead() {
-  TxnRecordCore::AfterRead();
-  // The answer to a save replaced the lines: custom fields set on them are saved next.
-  itemLines_->HandOverPendingExtensions();
 }
 
 // ---- rows ---------------------------------------------------------------------------------------
@@ -404,36 +357,6 @@ void SalesTxnCore::WriteSalesTaxCode(const qcBase& record, RequestWriter& builde
                                      std::string_view element, uint16_t flags, BodyForm form) {
   if (form == BodyForm::kRet || !NonUS())
     codecs::Ref::Write(Sales(record).salesTaxCode_, builder, element, flags, form);
-}
-
-void SalesTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
-                                  std::string_view element, uint16_t, BodyForm) {
-  for (const auto& link : *Sales(record).linkedTxns_)
-    if (!link->TxnId().empty()) builder.CreateElement(element, link->TxnId());
-}
-
-void SalesTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
-  auto link = std::make_shared<txnLinkedTransaction>();
-  link->FromDom(element);
-  Sales(record).linkedTxns_->Append(std::move(link));
-}
-
-void SalesTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view,
-                                  uint16_t, BodyForm) {
-  for (const auto& link : *Sales(record).linkedTxns_) link->WriteRet(builder);
-}
-
-void SalesTxnCore::ReadLine(qcBase& record, const FieldElement& element) {
-  Sales(record).itemLines_->AppendLoaded().LineFromDom(element);
-}
-
-void SalesTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, std::string_view,
-                              uint16_t, BodyForm form) {
-  Sales(record).itemLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
-}
-
-bool SalesTxnCore::LinesPending(const qcBase& record) {
-  return Sales(record).itemLines_->HasChanges();
 }
 
 void SalesTxnCore::ReadTax1(qcBase& record, const FieldElement& element) {

@@ -29,7 +29,7 @@ const RecordBindings& VendorCredit::Bindings() {
   using R = codecs::Ref;
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 12>{{
+                    std::array<Binding<qcBase>, 13>{{
                         Bind<&V::vendor_, R>("VendorRef", kAll),
                         Bind<&V::apAccount_, R>("APAccountRef", kAll),
                         TxnDateRow(),
@@ -38,6 +38,7 @@ const RecordBindings& VendorCredit::Bindings() {
                         RefNumberRow(),
                         Bind<&V::memo_, codecs::Text>("Memo", kAll | kSkipEmpty),
                         LinkedTxnRow(),
+                        ExpenseLinesRow(),
                         kLines[0],
                         kLines[1],
                         Bind<&V::openAmount_, codecs::Amount>("OpenAmount", kInRet),
@@ -64,7 +65,7 @@ const RecordBindings& ItemReceipt::Bindings() {
   using R = codecs::Ref;
   constexpr auto kLines = LineRows("ItemLineRet", "ItemGroupLineRet");
   BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 11>{{
+                    std::array<Binding<qcBase>, 12>{{
                         Bind<&I::vendor_, R>("VendorRef", kAll),
                         Bind<&I::apAccount_, R>("APAccountRef", kAll),
                         TxnDateRow(),
@@ -73,6 +74,7 @@ const RecordBindings& ItemReceipt::Bindings() {
                         Bind<&I::memo_, codecs::Text>("Memo", kAll | kSkipEmpty),
                         LinkToTxnRow(),
                         LinkedTxnRow(),
+                        ExpenseLinesRow(),
                         kLines[0],
                         kLines[1],
                         DataExtRow(),

@@ -20,6 +20,7 @@ class VendorCredit final : public PurchaseTxnCore, public DataExtensionCarrier<V
   Currency Amount() const noexcept { return amount_; }
   using PurchaseTxnCore::APAccount;
   using PurchaseTxnCore::ExchangeRate;
+  using PurchaseTxnCore::ExpenseLines;
   using PurchaseTxnCore::LinkedTxns;
   using PurchaseTxnCore::Memo;
   using PurchaseTxnCore::OpenAmount;
@@ -73,6 +74,7 @@ class ItemReceipt final : public PurchaseTxnCore, public DataExtensionCarrier<It
 
   Currency TotalAmount() const noexcept { return total_; }
   using PurchaseTxnCore::APAccount;
+  using PurchaseTxnCore::ExpenseLines;
   using PurchaseTxnCore::LinkedTxns;
   using PurchaseTxnCore::Memo;
   using PurchaseTxnCore::Vendor;

@@ -41,6 +41,7 @@ class PurchaseSimulatorTest : public SimulatorListsTest {
         {"vendor", cents(std::make_shared<Vendors>()->GetByFullName("Harbour Supply")->Balance())},
         {"A/P", balance("Accounts Payable")},
         {"Stock", balance("Inventory Asset")},
+        {"Rent", balance("Rent")},
         {"Widgets", static_cast<int64_t>(widget->QuantityOnHand())},
         {"Widget cost x100000", std::llround(widget->AverageCost() * 100000.0)}};
   }
@@ -89,6 +90,7 @@ TEST_F(PurchaseSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock)
             (std::map<std::string, int64_t>{{"vendor", 8000},
                                             {"A/P", 8000},
                                             {"Stock", 8000},
+                                            {"Rent", 0},
                                             {"Widgets", 10},
                                             {"Widget cost x100000", 6667}}));
 
@@ -102,6 +104,71 @@ TEST_F(PurchaseSimulatorTest, ABillTakesTheVendorsTermsAndMovesPayablesAndStock)
   bill->SetRefNumber("HS-1");
   ASSERT_EQ(bills->Commit(), 1);
   EXPECT_NE(LastRequest().find("<RefNumber>HS-1</RefNumber>"), std::string::npos);
+}
+
+// A bill for stock and for the yard's rent: the expense line goes out before the item line, the
+// rent account and the stock move by their own lines, payables and the vendor by both.
+TEST_F(PurchaseSimulatorTest, ABillWithAnExpenseLineMovesTheExpenseAccountToo) {
+  auto before = Books();
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 5));
+  bill->ItemLines()->Add("Widget", 10)->SetCost(8);
+  bill->ExpenseLines()->Add("Rent", Currency(250), "March", {}, {});
+  ASSERT_EQ(bills->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string addLines = add.substr(add.find("<ExpenseLineAdd>"));
+  EXPECT_EQ(addLines.substr(0, addLines.find("</BillAdd>")),
+            "<ExpenseLineAdd><AccountRef><FullName>Rent</FullName></AccountRef><Amount>250.00"
+            "</Amount><Memo>March</Memo></ExpenseLineAdd><ItemLineAdd><ItemRef><FullName>Widget"
+            "</FullName></ItemRef><Desc>Standard widget</Desc><Quantity>0000010.00000</Quantity>"
+            "<Cost>0000008.00000</Cost>"
+            "<Amount>80.00</Amount></ItemLineAdd>");
+  // 10 x 8.00 = 80.00 of stock and 250.00 of rent: 330.00 owed.
+  EXPECT_EQ(bill->AmountDue(), Currency(330));
+  auto moved = Moved(Books(), before);
+  EXPECT_EQ(moved["vendor"], 33000);
+  EXPECT_EQ(moved["A/P"], 33000);
+  EXPECT_EQ(moved["Rent"], 25000);
+  EXPECT_EQ(moved["Stock"], 8000);
+
+  // Read back by another client, the rent line is there as sent.
+  auto read = std::make_shared<Bills>()->GetByTxnID(bill->TxnId());
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(read->ExpenseLines()->Count(), 1);
+  auto rent = read->ExpenseLines()->Item(1);
+  EXPECT_EQ(rent->Account(), "Rent");
+  EXPECT_EQ(rent->Amount(), Currency(250));
+  EXPECT_EQ(rent->Memo(), "March");
+  EXPECT_FALSE(rent->TxnLineId().empty());
+
+  // A Mod sends every line under its ID, and the one added since as "-1".
+  simulator::AdvanceClock(60);
+  bill->ExpenseLines()->Add("Utilities", Currency(45.5), "Power");
+  EXPECT_EQ(bill->ObjectState(), qoObjectStateDirty);  // a new line makes the bill changed
+  const std::string txnId = bill->TxnId(), editSequence = bill->EditSequence();
+  const std::string rentLine = bill->ExpenseLines()->Item(1)->TxnLineId();
+  const std::string widgetLine = bill->ItemLines()->Item(1)->TxnLineId();
+  ASSERT_EQ(bills->Commit(), 1);
+  const std::string& mod = LastRequest();
+  const std::string body = mod.substr(mod.find("<BillMod>"));
+  EXPECT_EQ(body.substr(0, body.find("</BillMod>")),
+            "<BillMod><TxnID>" + txnId + "</TxnID><EditSequence>" + editSequence +
+                "</EditSequence><VendorRef><FullName>Harbour Supply</FullName></VendorRef>"
+                "<APAccountRef><FullName>Accounts Payable</FullName></APAccountRef><TxnDate>"
+                "2024-03-05</TxnDate><DueDate>2024-04-04</DueDate><TermsRef><FullName>Net 30"
+                "</FullName></TermsRef><ExpenseLineMod><TxnLineID>" +
+                rentLine +
+                "</TxnLineID><AccountRef><FullName>Rent</FullName></AccountRef><Amount>250.00"
+                "</Amount><Memo>March</Memo></ExpenseLineMod><ExpenseLineMod><TxnLineID>-1"
+                "</TxnLineID><AccountRef><FullName>Utilities</FullName></AccountRef><Amount>45.50"
+                "</Amount><Memo>Power</Memo></ExpenseLineMod><ItemLineMod><TxnLineID>" +
+                widgetLine +
+                "</TxnLineID><ItemRef><FullName>Widget</FullName></ItemRef><Desc>Standard widget"
+                "</Desc><Quantity>0000010.00000</Quantity><Cost>0000008.00000</Cost><Amount>80.00"
+                "</Amount></ItemLineMod>");
+  EXPECT_EQ(bill->AmountDue(), Currency(375.5));  // 330.00 + 45.50
+  ASSERT_EQ(bill->ExpenseLines()->Count(), 2);
+  EXPECT_NE(bill->ExpenseLines()->Item(2)->TxnLineId(), "-1");  // QuickBooks' own ID now
 }
 
 TEST_F(PurchaseSimulatorTest, SettersRaiseAndValidationRecords) {
@@ -205,6 +272,7 @@ TEST_F(PurchaseSimulatorTest, AReceiptIsOwedUntilItsBillTakesItOver) {
             (std::map<std::string, int64_t>{{"vendor", 16000},
                                             {"A/P", 16000},
                                             {"Stock", 16000},
+                                            {"Rent", 0},
                                             {"Widgets", 20},
                                             {"Widget cost x100000", 12500}}));
 
@@ -270,6 +338,97 @@ TEST_F(PurchaseSimulatorTest, CardChargesAndCreditsGoOnCreditCardAccountsOnly) {
   EXPECT_EQ(refusal(*charge), "");
   Session().qbxmlVersionNumber = Currency(5);
   EXPECT_EQ(refusal(*charge), "ModRq not supported");
+  Session().qbxmlVersionNumber = Currency(16);
+}
+
+// An order posts nothing; a receipt against one of its lines receives that line, and the order
+// can be closed by hand with lines still waiting.
+TEST_F(PurchaseSimulatorTest, APurchaseOrderIsReadBackWithItsLinesAndReceivedAgainst) {
+  auto before = Books();
+  auto orders = Session().company->PurchaseOrders();
+  auto order = orders->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 1), "PO-7", {}, {}, {},
+                           Date::FromDate(2024, 3, 15), "Deliver to the back gate", "Spring");
+  order->ShipTo()->SetLine1("Yard 2");
+  order->ItemLines()->Add("Widget", 20)->SetCost(8);
+  order->ItemLines()->Add("Widget", 5)->SetCost(7.5);
+  ASSERT_TRUE(order->Validate());
+  ASSERT_EQ(orders->Commit(), 1);
+  const std::string& add = LastRequest();
+  const std::string body = add.substr(add.find("<PurchaseOrderAdd>"));
+  EXPECT_EQ(
+      body.substr(0, body.find("</PurchaseOrderAdd>")),
+      "<PurchaseOrderAdd><VendorRef><FullName>Harbour Supply</FullName></VendorRef><TxnDate>"
+      "2024-03-01</TxnDate><RefNumber>PO-7</RefNumber><ShipAddress><Addr1>Yard 2</Addr1>"
+      "</ShipAddress><TermsRef><FullName>Net 30</FullName></TermsRef><DueDate>2024-03-31"
+      "</DueDate><ExpectedDate>2024-03-15</ExpectedDate><Memo>Spring</Memo><VendorMsg>"
+      "Deliver to the back gate</VendorMsg><IsToBePrinted>0</IsToBePrinted><IsToBeEmailed>0"
+      "</IsToBeEmailed><PurchaseOrderLineAdd><ItemRef><FullName>Widget</FullName></ItemRef>"
+      "<Desc>Standard widget</Desc><Quantity>0000020.00000</Quantity><Rate>0000008.00000"
+      "</Rate><Amount>160.00</Amount><Other1></Other1><Other2></Other2></PurchaseOrderLineAdd>"
+      "<PurchaseOrderLineAdd><ItemRef><FullName>Widget</FullName></ItemRef><Desc>Standard "
+      "widget</Desc><Quantity>0000005.00000</Quantity><Rate>0000007.50000</Rate><Amount>"
+      "37.50</Amount><Other1></Other1><Other2></Other2></PurchaseOrderLineAdd>");
+  EXPECT_EQ(order->TotalAmount(), Currency(197.5));  // 20 x 8.00 + 5 x 7.50
+  EXPECT_EQ(Moved(Books(), before)["A/P"], 0);       // an order posts nothing
+  EXPECT_EQ(Moved(Books(), before)["Widgets"], 0);
+
+  auto read = std::make_shared<PurchaseOrders>()->GetByTxnID(order->TxnId());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Vendor(), "Harbour Supply");
+  EXPECT_EQ(read->RefNumber(), "PO-7");
+  EXPECT_EQ(ModConvertDtypes::DateToText(read->ExpectedDate()), "2024-03-15");
+  EXPECT_EQ(read->VendorMessage(), "Deliver to the back gate");
+  EXPECT_EQ(read->ShipTo()->Line1(), "Yard 2");
+  EXPECT_FALSE(read->IsFullyReceived());
+  ASSERT_EQ(read->ItemLines()->Count(), 2);
+  EXPECT_EQ(read->ItemLines()->Item(2)->Quantity(), 5);
+  EXPECT_EQ(read->ItemLines()->Item(2)->Amount(), Currency(37.5));
+
+  // A receipt against the first line receives its 20 widgets at the order's rate.
+  auto receipts = Session().company->ItemReceipts();
+  auto receipt = receipts->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 14));
+  auto line = receipt->ItemLines()->Add("Widget", 20);  // a line with neither item nor amount
+  line->SetCost(8);                                     // would be dropped as empty
+  line->SetLinkedTxnId(order->TxnId());
+  line->SetLinkedTxnLineId(order->ItemLines()->Item(1)->TxnLineId());
+  ASSERT_EQ(receipts->Commit(), 1);
+  EXPECT_EQ(receipt->TotalAmount(), Currency(160));
+  read = std::make_shared<PurchaseOrders>()->GetByTxnID(order->TxnId());
+  EXPECT_EQ(read->ItemLines()->Item(1)->ReceivedQuantity(), 20);
+  EXPECT_EQ(read->ItemLines()->Item(2)->ReceivedQuantity(), 0);
+  EXPECT_FALSE(read->IsFullyReceived());
+
+  // Closed by hand: the Mod alone carries IsManuallyClosed.
+  simulator::AdvanceClock(60);
+  orders->Clear();  // read again: the receipt moved the order on
+  order = orders->GetByTxnID(read->TxnId());
+  ASSERT_NE(order, nullptr);
+  order->SetIsManuallyClosed(true);
+  ASSERT_EQ(orders->Commit(), 1);
+  EXPECT_NE(LastRequest().find("</ExpectedDate><IsManuallyClosed>1</IsManuallyClosed><Memo>"),
+            std::string::npos);
+  EXPECT_TRUE(order->IsManuallyClosed());
+  EXPECT_FALSE(order->IsFullyReceived());  // closed, not received: the 5 widgets never came
+}
+
+TEST_F(PurchaseSimulatorTest, APurchaseOrderNeedsAVendorLinesAndAShipToThatExists) {
+  auto order = Session().company->PurchaseOrders()->Add();
+  EXPECT_FALSE(order->Validate());
+  ASSERT_EQ(order->Errors()->Count(), 2);
+  EXPECT_EQ(order->Errors()->Item(1)->Number(), ErrorNumber(2024));
+  EXPECT_EQ(order->Errors()->Item(2)->Number(), ErrorNumber(2022));
+  try {
+    order->SetShipToEntity("Nobody");
+    ADD_FAILURE() << "an unknown ship-to was taken";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Number(), ErrorNumber(2010));
+    EXPECT_EQ(e.Source(), "Brennock:PurchaseOrder");
+    EXPECT_EQ(e.Description(), "Entity does not exist");
+  }
+  order->SetShipToEntity("Harbour Supply");
+  EXPECT_EQ(order->ShipToEntity(), "Harbour Supply");
+  Session().qbxmlVersionNumber = Currency(5);
+  EXPECT_THROW(order->SetOther1("x"), AutomationError);  // qbXML 6.0
   Session().qbxmlVersionNumber = Currency(16);
 }
 

@@ -9,6 +9,7 @@
 #include "brennock/transactions/deposit_line.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/txn_applied_to.h"
+#include "brennock/transactions/txn_expense_line.h"
 #include "brennock/transactions/txn_item_line.h"
 #include "tests/support/binding_check.h"
 
@@ -43,6 +44,14 @@ TEST(TxnBindings, LinesOfPaymentsDepositsAndChecksStandInTheCatalogue) {
   EXPECT_EQ(CheckForm(salesTaxCheckLine::Bindings().Rows(), BodyForm::kRet,
                       "SalesTaxPaymentCheckLineRet", "s"),
             3);
+}
+
+// The expense line's rows: TaxCodeRef belongs to other editions' schemas and is left out.
+TEST(TxnBindings, ExpenseLineRowsStandInTheCatalogue) {
+  auto rows = txnExpenseLine::Bindings().Rows();
+  EXPECT_EQ(CheckForm(rows, BodyForm::kAdd, "ExpenseLineAdd", "expense"), 6);
+  EXPECT_EQ(CheckForm(rows, BodyForm::kMod, "ExpenseLineMod", "expense"), 7);
+  EXPECT_EQ(CheckForm(rows, BodyForm::kRet, "ExpenseLineRet", "expense"), 7);
 }
 
 // Each owner's line rows against its line aggregates (the group form too).

@@ -5,13 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "brennock/enums/txn_enums.h"
-#include "brennock/internal/transactions/txn_record_core.h"
+#include "brennock/internal/transactions/lined_txn_core.h"
 #include "brennock/lists/address.h"
-#include "brennock/lists/linked_transactions.h"
-#include "brennock/model/qc_event_sink.h"
 #include "brennock/model/qc_list_object_ref.h"
-#include "brennock/transactions/txn_item_lines.h"
 #include "brennock/values/currency.h"
 #include "brennock/values/date.h"
 
@@ -21,25 +17,14 @@ class qcItem;
 
 // What the sales transactions built like an invoice share (Invoice, and after it sales receipts,
 // credit memos, estimates and sales orders): the customer and its terms and tax settings, the
-// addresses, the item lines and their totals kept up to date as the client edits, the relay of
-// the lines' events, and the validation. Each class binds the fields it has and publishes their
-// accessors (`using`); the rest stay unused.
-class SalesTxnCore : public TxnRecordCore {
+// addresses, the totals of the item lines (LinedTxnCore) kept up to date as the client edits, the
+// lines' tax questions and stock shortages, and the validation. Each class binds the fields it
+// has and publishes their accessors (`using`); the rest stay unused.
+class SalesTxnCore : public LinedTxnCore {
  public:
   ~SalesTxnCore() override;
 
-  std::shared_ptr<txnItemLines> ItemLines() const { return itemLines_; }
-
-  // The header values an Add of a sales collection was given for an address: each non-empty one
-  // through its setter.
-  static void FillAddress(Address& address, const std::string& line1, const std::string& line2,
-                          const std::string& line3, const std::string& city,
-                          const std::string& state, const std::string& postalCode,
-                          const std::string& country);
-
-  // A line's amount changed, it asks about a tax item, it warns or runs short of stock: the
-  // Warning(Code, Message) and NoQuantity(Item) events.
-  std::function<void(qoEnumWarning Code, const std::string& Message)> OnWarning;
+  // A line runs short of stock: the NoQuantity(Item) event (its warnings: OnWarning).
   std::function<void(std::shared_ptr<qcItem> Item)> OnNoQuantity;
 
  protected:
@@ -81,7 +66,6 @@ class SalesTxnCore : public TxnRecordCore {
   Currency BalanceRemaining() const noexcept { return balanceRemaining_; }
   Currency SuggestedDiscountAmount() const noexcept { return suggestedDiscountAmount_; }
   Date SuggestedDiscountDate() const noexcept { return suggestedDiscountDate_; }
-  std::shared_ptr<txnLinkedTransactions> LinkedTxns() const { return linkedTxns_; }
 
   // Setters with rules (the source of what they raise is "Brennock:" + the class name).
   void SetCustomer(const std::string& value);
@@ -125,9 +109,8 @@ class SalesTxnCore : public TxnRecordCore {
   void CheckSalesRules(qcErrors& errors, bool requireARAccount, bool requireCustomer,
                        bool linksCount);
   void BeforeRead() override;
-  void AfterRead() override;
-  // Custom fields of the lines are saved with the transaction's.
-  int32_t SavePendingExtensions() override;
+  // The lines' amounts, tax questions and stock shortages, as the transaction's own.
+  void OnLineEvent(qoEnumEventTypes id, std::string& param) override;
 
   // Binding rows every sales kind shares, written under their own conditions.
   static constexpr Binding<qcBase> AddressRow(std::string_view element) {
@@ -149,21 +132,6 @@ class SalesTxnCore : public TxnRecordCore {
               &WriteCdnTaxCode, nullptr, qbxml::ValueType::kRef},
              {"CustomerSalesTaxCodeRef", kInAdd | kInMod | kInRet, &ReadSalesTaxCode,
               &WriteSalesTaxCode, nullptr, qbxml::ValueType::kRef}}};
-  }
-  // One LinkToTxnID per link the client made (Add only), and the links QuickBooks reports.
-  static constexpr Binding<qcBase> LinkToTxnRow() {
-    return {"LinkToTxnID", kInAdd, nullptr, &WriteLinkToTxn, nullptr, qbxml::ValueType::kId};
-  }
-  static constexpr Binding<qcBase> LinkedTxnRow() {
-    return {"LinkedTxn", kInRet, &ReadLinkedTxn, &WriteLinkedTxn};
-  }
-  // The item lines under the owner's names: the first row writes every line (groups among them,
-  // in order); both read.
-  static constexpr std::array<Binding<qcBase>, 2> LineRows(std::string_view lineRet,
-                                                           std::string_view groupRet) {
-    return {{{lineRet, kInAdd | kInMod | kInRet | kLines, &ReadLine, &WriteLines, nullptr,
-              qbxml::ValueType::kAggregate, &LinesPending},
-             {groupRet, kInRet | kLines, &ReadLine, nullptr}}};
   }
   // Other editions: Tax1Total, Tax2Total once set; UK and Australia: AmountIncludesVAT before
   // qbXML 6.0, IsTaxIncluded from it.
@@ -201,13 +169,7 @@ class SalesTxnCore : public TxnRecordCore {
   bool tax1Set_ = false;
   bool tax2Set_ = false;
   bool taxableCustomer_ = false;  // the customer tax code is taxable: sales tax is computed
-  std::shared_ptr<txnItemLines> itemLines_;
-  std::shared_ptr<txnLinkedTransactions> linkedTxns_;
-  std::shared_ptr<qcEventSink> sink_;
-
  private:
-  // The lines' events, relayed as the transaction's own.
-  void OnLineEvent(qoEnumEventTypes id, std::string& param);
   // The defaults a new transaction takes: today's dates and the company preferences.
   void TakeDefaults();
   bool LinesCarryTaxItem(const std::string& taxItem) const;
@@ -226,15 +188,6 @@ class SalesTxnCore : public TxnRecordCore {
   static void ReadSalesTaxCode(qcBase& record, const FieldElement& element);
   static void WriteSalesTaxCode(const qcBase& record, RequestWriter& builder,
                                 std::string_view element, uint16_t flags, BodyForm form);
-  static void WriteLinkToTxn(const qcBase& record, RequestWriter& builder, std::string_view element,
-                             uint16_t flags, BodyForm form);
-  static void ReadLinkedTxn(qcBase& record, const FieldElement& element);
-  static void WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view element,
-                             uint16_t flags, BodyForm form);
-  static void ReadLine(qcBase& record, const FieldElement& element);
-  static void WriteLines(const qcBase& record, RequestWriter& builder, std::string_view element,
-                         uint16_t flags, BodyForm form);
-  static bool LinesPending(const qcBase& record);
   static void ReadTax1(qcBase& record, const FieldElement& element);
   static void ReadTax2(qcBase& record, const FieldElement& element);
   static void WriteTaxTotal(const qcBase& record, RequestWriter& builder, std::string_view element,
@@ -242,7 +195,6 @@ class SalesTxnCore : public TxnRecordCore {
   static void ReadVAT(qcBase& record, const FieldElement& element);
   static void WriteVAT(const qcBase& record, RequestWriter& builder, std::string_view element,
                        uint16_t flags, BodyForm form);
-  std::string_view ClassName() const noexcept { return Kind().className; }
 };
 
 }  // namespace brennock

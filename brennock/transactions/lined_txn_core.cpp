@@ -1,0 +1,118 @@
+// The item lines and links every lined form shares: their rows, the relay of the lines' events,
+// the handover of the lines' custom fields after a save, and the line checks of validation.
+#include "brennock/internal/transactions/lined_txn_core.h"
+
+#include "brennock/enums/enumerations.h"
+#include "brennock/errors/qc_errors.h"
+#include "brennock/internal/errors/collected_errors.h"
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/lists/address.h"
+#include "brennock/values/convert_dtypes.h"
+
+namespace brennock {
+namespace {
+
+LinedTxnCore& Lined(qcBase& record) { return static_cast<LinedTxnCore&>(record); }
+const LinedTxnCore& Lined(const qcBase& record) { return static_cast<const LinedTxnCore&>(record); }
+
+}  // namespace
+
+LinedTxnCore::LinedTxnCore(const RecordKind& kind)
+    : TxnRecordCore(kind),
+      itemLines_(std::make_shared<txnItemLines>()),
+      linkedTxns_(std::make_shared<txnLinkedTransactions>()),
+      sink_(std::make_shared<qcEventSink>()) {
+  itemLines_->SetOwnerType(kind.objectType);
+  itemLines_->SetEventSink(sink_);
+  sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
+}
+
+LinedTxnCore::~LinedTxnCore() {
+  // Lines a client still holds may raise after the transaction is gone: nobody listens then.
+  sink_->OnqoEvent = nullptr;
+}
+
+void LinedTxnCore::FillAddress(Address& address, const std::string& line1, const std::string& line2,
+                               const std::string& line3, const std::string& city,
+                               const std::string& state, const std::string& postalCode,
+                               const std::string& country) {
+  if (!line1.empty()) address.SetLine1(line1);
+  if (!line2.empty()) address.SetLine2(line2);
+  if (!line3.empty()) address.SetLine3(line3);
+  if (!city.empty()) address.SetCity(city);
+  if (!state.empty()) address.SetState(state);
+  if (!postalCode.empty()) address.SetPostalCode(postalCode);
+  if (!country.empty()) address.SetCountry(country);
+}
+
+void LinedTxnCore::OnLineEvent(qoEnumEventTypes id, std::string& param) {
+  if (id != qoEventWarning) return;
+  const auto code = static_cast<qoEnumWarning>(ModConvertDtypes::TextToInt32(param));
+  if (OnWarning) OnWarning(code, EnumCodeToText(qoeWarnings, static_cast<int16_t>(code)));
+}
+
+void LinedTxnCore::CheckItemLines(qcErrors& errors) {
+  int32_t position = 0;
+  for (const auto& line : *itemLines_) {
+    ++position;
+    if (!line->ValidateLine()) AddTableError(errors, errValidateFailed, std::to_string(position));
+  }
+  itemLines_->TrimTrailingEmpty();
+}
+
+void LinedTxnCore::RequireLines(qcErrors& errors, bool linksCount, int32_t otherLines) {
+  if (itemLines_->Count() == 0 && otherLines == 0 && !(linksCount && linkedTxns_->Count() != 0))
+    AddTableError(errors, errNoLines, "");
+}
+
+int32_t LinedTxnCore::SavePendingExtensions() {
+  int32_t errors = TxnRecordCore::SavePendingExtensions();
+  for (const auto& line : *itemLines_) errors += line->SaveLineExtensions(TxnId());
+  return errors;
+}
+
+void LinedTxnCore::BeforeRead() {
+  TxnRecordCore::BeforeRead();
+  itemLines_->Reset();
+  linkedTxns_->Reset();
+}
+
+void LinedTxnCore::AfterRead() {
+  TxnRecordCore::AfterRead();
+  // The answer to a save replaced the lines: custom fields set on them are saved next.
+  itemLines_->HandOverPendingExtensions();
+}
+
+// ---- rows ---------------------------------------------------------------------------------------
+
+void LinedTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
+                                  std::string_view element, uint16_t, BodyForm) {
+  for (const auto& link : *Lined(record).linkedTxns_)
+    if (!link->TxnId().empty()) builder.CreateElement(element, link->TxnId());
+}
+
+void LinedTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
+  auto link = std::make_shared<txnLinkedTransaction>();
+  link->FromDom(element);
+  Lined(record).linkedTxns_->Append(std::move(link));
+}
+
+void LinedTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view,
+                                  uint16_t, BodyForm) {
+  for (const auto& link : *Lined(record).linkedTxns_) link->WriteRet(builder);
+}
+
+void LinedTxnCore::ReadLine(qcBase& record, const FieldElement& element) {
+  Lined(record).itemLines_->AppendLoaded().LineFromDom(element);
+}
+
+void LinedTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, std::string_view,
+                              uint16_t, BodyForm form) {
+  Lined(record).itemLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
+}
+
+bool LinedTxnCore::LinesPending(const qcBase& record) {
+  return Lined(record).itemLines_->HasChanges();
+}
+
+}  // namespace brennock
