@@ -70,6 +70,7 @@
 
 // transactions
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"

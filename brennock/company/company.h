@@ -30,6 +30,7 @@ class SalesOrders;
 class StatementCharges;
 class ReceivePayments;
 class Deposits;
+class BillPayments;
 class UndepositedFunds;
 class SalesTaxPaymentChecks;
 class qcList;
@@ -183,6 +184,7 @@ class Company {
   std::shared_ptr<brennock::StatementCharges> StatementCharges() const;
   std::shared_ptr<brennock::ReceivePayments> ReceivePayments() const;
   std::shared_ptr<brennock::Deposits> Deposits() const;
+  std::shared_ptr<brennock::BillPayments> BillPayments() const;
   std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
   std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
   std::shared_ptr<brennock::Bills> Bills() const;
