@@ -77,6 +77,8 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/journal_entry.h"
+#include "brennock/transactions/journal_entry_line.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"

@@ -27,6 +27,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -143,6 +144,7 @@ BRENNOCK_GLOBAL_COLLECTION(StatementCharges)
 BRENNOCK_GLOBAL_COLLECTION(ReceivePayments)
 BRENNOCK_GLOBAL_COLLECTION(Deposits)
 BRENNOCK_GLOBAL_COLLECTION(BillPayments)
+BRENNOCK_GLOBAL_COLLECTION(JournalEntries)
 BRENNOCK_GLOBAL_COLLECTION(UndepositedFunds)
 BRENNOCK_GLOBAL_COLLECTION(SalesTaxPaymentChecks)
 BRENNOCK_GLOBAL_COLLECTION(Bills)

@@ -44,6 +44,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -178,6 +179,7 @@ BRENNOCK_COMPANY_COLLECTION(StatementCharges)
 BRENNOCK_COMPANY_COLLECTION(ReceivePayments)
 BRENNOCK_COMPANY_COLLECTION(Deposits)
 BRENNOCK_COMPANY_COLLECTION(BillPayments)
+BRENNOCK_COMPANY_COLLECTION(JournalEntries)
 BRENNOCK_COMPANY_COLLECTION(UndepositedFunds)
 BRENNOCK_COMPANY_COLLECTION(SalesTaxPaymentChecks)
 BRENNOCK_COMPANY_COLLECTION(Bills)

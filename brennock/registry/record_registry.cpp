@@ -28,6 +28,7 @@
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -226,6 +227,9 @@ constexpr RecordKind kKinds[] = {
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
   {kTxn, qoObjectTypeCreditCardCharge, kNoList, "CreditCardCharge", "CreditCardCharge", {},
    kVendorTxn, {}, {}, {}, {}, {}, &CreditCardCharge::Bindings, &New<CreditCardCharges>},
+  {kTxn, qoObjectTypeJournalEntry, kNoList, "JournalEntry", "JournalEntry", {},
+   kCanAdd | kCanModify | kCanDelete | kCanVoid | kLineItems | kTxnQueries, {}, {}, {}, {}, {},
+   &JournalEntry::Bindings, &New<JournalEntries>},
   // Both kinds of bill payment in one collection: the check stem is the kind's, a card payment is
   // added with its own request (BillPayments).
   {kTxn, qoObjectTypeBillPayment, kNoList, "BillPayment", "BillPaymentCheck", {},
