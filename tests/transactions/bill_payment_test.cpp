@@ -127,6 +127,18 @@ TEST_F(BillPaymentTest, ACheckPreparedByTheVendorPaysPartOfTheBill) {
                                                                 {"A/P", -3000},
                                                                 {"Checking", -3000},
                                                                 {"Company Card", 0}}));
+
+  // A payment by check is changed in place: its number and entries go out again.
+  simulator::AdvanceClock(60);
+  payment->SetMemo("Paid in part");
+  ASSERT_EQ(payments->Commit(), 1);
+  const std::string mod = Body(LastRequest(), "BillPaymentCheckMod");
+  EXPECT_NE(mod.find("</BankAccountRef><RefNumber>501</RefNumber><Memo>Paid in part</Memo>"
+                     "<AppliedToTxnMod><TxnID>" +
+                     billId_ + "</TxnID><PaymentAmount>30.00</PaymentAmount></AppliedToTxnMod>"),
+            std::string::npos)
+      << mod;
+  EXPECT_EQ(payment->Memo(), "Paid in part");
 }
 
 TEST_F(BillPaymentTest, ACardPaymentIsAddedAsOneAndMovesTheCard) {
