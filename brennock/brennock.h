@@ -70,6 +70,7 @@
 
 // transactions
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
@@ -77,6 +78,8 @@
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
+#include "brennock/transactions/journal_entry.h"
+#include "brennock/transactions/journal_entry_line.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"

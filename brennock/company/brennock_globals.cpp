@@ -20,6 +20,7 @@
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
@@ -27,6 +28,7 @@
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -142,6 +144,8 @@ BRENNOCK_GLOBAL_COLLECTION(SalesOrders)
 BRENNOCK_GLOBAL_COLLECTION(StatementCharges)
 BRENNOCK_GLOBAL_COLLECTION(ReceivePayments)
 BRENNOCK_GLOBAL_COLLECTION(Deposits)
+BRENNOCK_GLOBAL_COLLECTION(BillPayments)
+BRENNOCK_GLOBAL_COLLECTION(JournalEntries)
 BRENNOCK_GLOBAL_COLLECTION(UndepositedFunds)
 BRENNOCK_GLOBAL_COLLECTION(SalesTaxPaymentChecks)
 BRENNOCK_GLOBAL_COLLECTION(Bills)

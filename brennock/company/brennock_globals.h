@@ -28,6 +28,8 @@ class SalesOrders;
 class StatementCharges;
 class ReceivePayments;
 class Deposits;
+class BillPayments;
+class JournalEntries;
 class UndepositedFunds;
 class SalesTaxPaymentChecks;
 
@@ -115,6 +117,8 @@ class BrennockGlobals {
   std::shared_ptr<brennock::StatementCharges> StatementCharges() const;
   std::shared_ptr<brennock::ReceivePayments> ReceivePayments() const;
   std::shared_ptr<brennock::Deposits> Deposits() const;
+  std::shared_ptr<brennock::BillPayments> BillPayments() const;
+  std::shared_ptr<brennock::JournalEntries> JournalEntries() const;
   std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
   std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
   std::shared_ptr<brennock::Bills> Bills() const;

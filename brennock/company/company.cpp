@@ -37,6 +37,7 @@
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
@@ -44,6 +45,7 @@
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -177,6 +179,8 @@ BRENNOCK_COMPANY_COLLECTION(SalesOrders)
 BRENNOCK_COMPANY_COLLECTION(StatementCharges)
 BRENNOCK_COMPANY_COLLECTION(ReceivePayments)
 BRENNOCK_COMPANY_COLLECTION(Deposits)
+BRENNOCK_COMPANY_COLLECTION(BillPayments)
+BRENNOCK_COMPANY_COLLECTION(JournalEntries)
 BRENNOCK_COMPANY_COLLECTION(UndepositedFunds)
 BRENNOCK_COMPANY_COLLECTION(SalesTaxPaymentChecks)
 BRENNOCK_COMPANY_COLLECTION(Bills)

@@ -6,6 +6,7 @@
 #include "brennock/company/preferences.h"
 #include "brennock/errors/automation_error.h"
 #include "brennock/internal/model/data_ext_definition_lookup.h"
+#include "brennock/internal/model/master_collection.h"
 #include "brennock/internal/model/master_list.h"
 #include "brennock/internal/session/company_loader.h"
 #include "brennock/internal/session/session_state.h"
@@ -35,6 +36,11 @@ std::shared_ptr<qcList> SessionMasterList(qoEnumListType list) {
   } catch (const AutomationError&) {
     return nullptr;  // a list without a registered collection (or no such list)
   }
+}
+
+std::shared_ptr<CollectionCore> SessionMasterCollection(qoEnumListObjectType objectType) {
+  const std::shared_ptr<Company>& company = Session().company;
+  return company ? company->Collection(objectType) : nullptr;
 }
 
 class CompanyDefinitions final : public DataExtDefinitionLookup {
@@ -69,6 +75,7 @@ bool Register() {
   static const CompanyDefinitions definitions;
   RegisterCompanyLoader(&loader);
   RegisterMasterListLookup(&SessionMasterList);
+  RegisterMasterCollectionLookup(&SessionMasterCollection);
   RegisterDataExtDefinitionLookup(&definitions);
   return true;
 }

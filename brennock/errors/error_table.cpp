@@ -247,6 +247,8 @@ constexpr ErrorInfo kTable[] = {
   {errNotesTooLong, "Notes cannot exceed 4095 characters", Collected, "", "field \"Notes\""},
   {errInvalidBaseReport, "Invalid BaseReport property.", Raised, "", ""},
   {errInvalidReportBasis, "Basis must be Cash or Accural", Raised, "", ""},
+  {errInvalidBillPaymentMethod, "Invalid bill payment method specified.", Raised, "",
+   "a bill payment's method other than check (1) or credit card (2)"},
   {errInvalidDataExtIndex, "Invalid data extension index specified.", Raised, "", ""},
   {errAppFieldsOnly, "This operation is only permitted on application defined fields.", Raised,
    "", "definition change on owner \"0\" below qbXML 3.0"},

@@ -211,6 +211,9 @@ int32_t Vendor::GetBillsAndCredits(const std::string& APAccount) {
   }
   openBills_ = std::move(bills);
   openCredits_ = std::move(credits);
+  // A fresh payment is prepared for what is open now.
+  paymentAPAccount_ = APAccount;
+  payment_.reset();
   return builder.ErrNumber();
 }
 

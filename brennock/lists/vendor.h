@@ -7,6 +7,7 @@
 #include "brennock/internal/lists/entity_record.h"
 #include "brennock/internal/model/balance_filtered_collection.h"
 #include "brennock/internal/model/data_extension_carrier.h"
+#include "brennock/internal/model/persistent_record.h"
 #include "brennock/internal/model/typed_list_collection.h"
 #include "brennock/lists/linked_transactions.h"
 #include "brennock/values/currency.h"
@@ -73,6 +74,23 @@ class Vendor final : public EntityRecordCore, public DataExtensionCarrier<Vendor
   std::shared_ptr<txnLinkedTransactions> OpenBills() const;
   std::shared_ptr<txnLinkedTransactions> OpenCredits() const;
   bool HaveOpenBillsAndCredits() const noexcept { return openBills_ != nullptr; }
+  // The BillPayment GetBillsAndCredits prepared: to this vendor, from the A/P account asked for,
+  // for the client to apply to OpenBills; null before GetBillsAndCredits. AddPaymentForPosting
+  // files it in the company's BillPayments, whose Commit sends it. (Templates, so this layer need
+  // not know the bill payment class: they resolve where brennock/transactions/bill_payment.h is
+  // included, as brennock/brennock.h does.)
+  template <class Self = Vendor>
+  auto Payment() const {
+    return PreparedBillPayment(static_cast<const Self&>(*this));
+  }
+  template <class Self = Vendor>
+  void AddPaymentForPosting() const {
+    PostPreparedBillPayment(static_cast<const Self&>(*this));
+  }
+
+  // Library-internal: where the prepared payment is kept, and the A/P account it pays from.
+  std::shared_ptr<PersistentRecord>& PreparedPaymentSlot() const noexcept { return payment_; }
+  const std::string& PaymentAPAccount() const noexcept { return paymentAPAccount_; }
 
   static const RecordBindings& Bindings();
 
@@ -97,6 +115,8 @@ class Vendor final : public EntityRecordCore, public DataExtensionCarrier<Vendor
   Date openBalanceDate_;
   bool eligibleFor1099_ = false;
   std::shared_ptr<txnLinkedTransactions> openBills_, openCredits_;
+  std::string paymentAPAccount_;
+  mutable std::shared_ptr<PersistentRecord> payment_;
 };
 
 class Vendors final : public BalanceFilteredCollection<Vendor> {

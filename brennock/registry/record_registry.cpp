@@ -21,6 +21,7 @@
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
 #include "brennock/transactions/bill.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
 #include "brennock/transactions/check.h"
 #include "brennock/transactions/credit_memo.h"
@@ -28,6 +29,7 @@
 #include "brennock/transactions/estimate.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
+#include "brennock/transactions/journal_entry.h"
 #include "brennock/transactions/receive_payment.h"
 #include "brennock/transactions/sales_order.h"
 #include "brennock/transactions/sales_receipt.h"
@@ -230,6 +232,14 @@ constexpr RecordKind kKinds[] = {
    kVendorTxn | kLinkedTxns, {}, {}, {}, {}, {}, &ItemReceipt::Bindings, &New<ItemReceipts>},
   {kTxn, qoObjectTypeCreditCardCharge, kNoList, "CreditCardCharge", "CreditCardCharge", {},
    kVendorTxn, {}, {}, {}, {}, {}, &CreditCardCharge::Bindings, &New<CreditCardCharges>},
+  {kTxn, qoObjectTypeJournalEntry, kNoList, "JournalEntry", "JournalEntry", {},
+   kCanAdd | kCanModify | kCanDelete | kCanVoid | kLineItems | kTxnQueries, {}, {}, {}, {}, {},
+   &JournalEntry::Bindings, &New<JournalEntries>},
+  // Both kinds of bill payment in one collection: the check stem is the kind's, a card payment is
+  // added with its own request (BillPayments).
+  {kTxn, qoObjectTypeBillPayment, kNoList, "BillPayment", "BillPaymentCheck", {},
+   kCanAdd | kCanModify | kCanDelete | kLineItems | kTxnQueries, {}, {}, {}, {}, {},
+   &BillPayment::Bindings, &New<BillPayments>},
   {kTxn, qoObjectTypeCreditCardCredit, kNoList, "CreditCardCredit", "CreditCardCredit",
    "ModRq not supported", kVendorTxn & ~kCanModify, {}, {}, {}, {}, {}, &CreditCardCredit::Bindings,
    &New<CreditCardCredits>},

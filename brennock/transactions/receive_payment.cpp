@@ -78,7 +78,7 @@ void ReceivePayment::WriteApplied(const qcBase& record, RequestWriter& builder, 
                                   uint16_t, BodyForm form) {
   const auto& self = static_cast<const ReceivePayment&>(record);
   if (form != BodyForm::kRet && self.isAutoApply_) return;
-  for (const auto& entry : *self.appliedTos_) entry->WriteLine(builder, form == BodyForm::kRet);
+  for (const auto& entry : *self.appliedTos_) entry->WriteLine(builder, form);
 }
 
 void ReceivePayment::WriteAutoApply(const qcBase& record, RequestWriter& builder,

@@ -99,24 +99,26 @@ bool txnAppliedTo::Validate() {
   return ErrorListEmpty();
 }
 
-void txnAppliedTo::WriteLine(RequestWriter& builder, bool ret) const {
-  if (ret) {
+void txnAppliedTo::WriteLine(RequestWriter& builder, BodyForm form) const {
+  if (form == BodyForm::kRet) {
     builder.OpenAggregateOnly("AppliedToTxnRet");
     Bindings().Write(*this, builder, BodyForm::kRet);
     builder.EndAggregate("AppliedToTxnRet");
     return;
   }
-  builder.OpenAggregateOnly("AppliedToTxnAdd");
+  // The Add and Mod aggregates hold the same elements.
+  const std::string_view element = form == BodyForm::kAdd ? "AppliedToTxnAdd" : "AppliedToTxnMod";
+  builder.OpenAggregateOnly(element);
   builder.CreateElement("TxnID", txnID_);
-  codecs::Amount::Write(amount_, builder, "PaymentAmount", 0, BodyForm::kAdd);
+  codecs::Amount::Write(amount_, builder, "PaymentAmount", 0, form);
   if (credits_) {
     for (const auto& credit : *credits_) credit->WriteLine(builder);
   }
   if (discountAmount_ != Currency()) {
-    codecs::Amount::Write(discountAmount_, builder, "DiscountAmount", 0, BodyForm::kAdd);
-    codecs::Ref::Write(discountAccount_, builder, "DiscountAccountRef", 0, BodyForm::kAdd);
+    codecs::Amount::Write(discountAmount_, builder, "DiscountAmount", 0, form);
+    codecs::Ref::Write(discountAccount_, builder, "DiscountAccountRef", 0, form);
   }
-  builder.EndAggregate("AppliedToTxnAdd");
+  builder.EndAggregate(element);
 }
 
 // ---- the collection -----------------------------------------------------------------------------

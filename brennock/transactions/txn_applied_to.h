@@ -18,8 +18,9 @@ namespace brennock {
 class qcEventSink;
 class qcErrors;
 
-// One transaction (an invoice, a statement charge) a customer payment pays: how much of the
-// payment goes to it, the discount given with it and the credits applied to it. What QuickBooks
+// One transaction a payment pays (an invoice or a statement charge a customer payment pays, a
+// bill a bill payment pays): how much of the payment goes to it, the discount given with it and
+// the credits applied to it. What QuickBooks
 // answers adds the transaction's type, date, number and what is still open on it.
 class txnAppliedTo : public RecordBase {
  public:
@@ -47,8 +48,9 @@ class txnAppliedTo : public RecordBase {
   // Library-internal.
   void FromDom(const FieldElement& element);
   Currency CreditsTotal() const noexcept { return credits_ ? credits_->Total() : Currency(); }
-  // AppliedToTxnAdd, or AppliedToTxnRet in the query-result form.
-  void WriteLine(RequestWriter& builder, bool ret) const;
+  // AppliedToTxnAdd, AppliedToTxnMod (a bill payment's change), or AppliedToTxnRet in the
+  // query-result form.
+  void WriteLine(RequestWriter& builder, BodyForm form) const;
   void SetEventSink(std::shared_ptr<qcEventSink> sink);
   static const BindingTable<txnAppliedTo>& Bindings();
 

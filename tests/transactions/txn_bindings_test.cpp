@@ -6,7 +6,9 @@
 
 #include "brennock/internal/qbxml/catalogue.h"
 #include "brennock/internal/registry/record_registry.h"
+#include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/deposit_line.h"
+#include "brennock/transactions/journal_entry_line.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/txn_applied_to.h"
 #include "brennock/transactions/txn_expense_line.h"
@@ -52,6 +54,23 @@ TEST(TxnBindings, ExpenseLineRowsStandInTheCatalogue) {
   EXPECT_EQ(CheckForm(rows, BodyForm::kAdd, "ExpenseLineAdd", "expense"), 6);
   EXPECT_EQ(CheckForm(rows, BodyForm::kMod, "ExpenseLineMod", "expense"), 7);
   EXPECT_EQ(CheckForm(rows, BodyForm::kRet, "ExpenseLineRet", "expense"), 7);
+}
+
+// Journal lines are read from both line aggregates; a bill payment's rows are those of a payment
+// by check, save the card account, which stands in the card payment's record form.
+TEST(TxnBindings, JournalLinesAndTheCardPaymentsAccountStandInTheCatalogue) {
+  for (const char* line : {"JournalDebitLine", "JournalCreditLine"})
+    EXPECT_EQ(CheckForm(JournalEntryLine::Bindings().Rows(), BodyForm::kRet, line, "j"), 7);
+  const qbxml::Aggregate* card = qbxml::FindAggregate("BillPaymentCreditCardRet");
+  ASSERT_NE(card, nullptr);
+  int outside = 0;
+  for (const auto& row : BillPayment::Bindings().Rows()) {
+    if ((row.flags & kNotInSchema) == 0 || row.element == "UserData") continue;
+    EXPECT_NE(qbxml::FindElement(*card, row.element), nullptr) << row.element;
+    ++outside;
+  }
+  EXPECT_EQ(outside, 1);
+  EXPECT_EQ(CheckForm(txnAppliedTo::Bindings().Rows(), BodyForm::kRet, "AppliedToTxnRet", "a"), 8);
 }
 
 // Each owner's line rows against its line aggregates (the group form too).

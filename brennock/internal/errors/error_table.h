@@ -135,6 +135,7 @@ enum ErrorCode : int32_t {
   errNotesTooLong = 2501,
   errInvalidBaseReport = 2601,
   errInvalidReportBasis = 2602,
+  errInvalidBillPaymentMethod = 2700,
   errInvalidDataExtIndex = 2800,
   errAppFieldsOnly = 2801,
   errNoAppFieldsGuid = 2802,
