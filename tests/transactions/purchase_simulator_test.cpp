@@ -432,5 +432,76 @@ TEST_F(PurchaseSimulatorTest, APurchaseOrderNeedsAVendorLinesAndAShipToThatExist
   Session().qbxmlVersionNumber = Currency(16);
 }
 
+// The whole buying cycle through the library: ordered, received against the order, billed from
+// the receipt and paid by check. Figures worked by hand from the sample's 140 widgets worth
+// 980.00 (7.00 each).
+TEST_F(PurchaseSimulatorTest, AnOrderReceivedBilledAndPaidLeavesTheBooksAsWorkedByHand) {
+  auto checking = [] {
+    auto accounts = std::make_shared<Accounts>();
+    accounts->GetAll();
+    return accounts->Item("Checking")->Balance().Scaled() / 100;
+  };
+  const auto before = Books();
+  const int64_t bank_before = checking();
+
+  // 10 widgets at 8.50 ordered: 85.00, nothing posted.
+  auto orders = Session().company->PurchaseOrders();
+  auto order = orders->Add("Harbour Supply", {}, Date::FromDate(2024, 3, 1), "PO-9");
+  order->ItemLines()->Add("Widget", 10)->SetCost(8.5);
+  ASSERT_EQ(orders->Commit(), 1);
+  EXPECT_EQ(order->TotalAmount(), Currency(85));
+  EXPECT_EQ(Moved(Books(), before)["A/P"], 0);
+
+  // Received in full: 150 widgets worth 980.00 + 85.00 = 1065.00, 7.10 each (+0.10).
+  auto receipts = Session().company->ItemReceipts();
+  auto receipt = receipts->Add("Harbour Supply", "R-9", Date::FromDate(2024, 3, 10));
+  auto line = receipt->ItemLines()->Add("Widget", 10);
+  line->SetCost(8.5);
+  line->SetLinkedTxnId(order->TxnId());
+  line->SetLinkedTxnLineId(order->ItemLines()->Item(1)->TxnLineId());
+  ASSERT_EQ(receipts->Commit(), 1);
+  EXPECT_TRUE(std::make_shared<PurchaseOrders>()->GetByTxnID(order->TxnId())->IsFullyReceived());
+  const std::map<std::string, int64_t> received{{"vendor", 8500}, {"A/P", 8500},
+                                                {"Stock", 8500},  {"Rent", 0},
+                                                {"Widgets", 10},  {"Widget cost x100000", 10000}};
+  EXPECT_EQ(Moved(Books(), before), received);
+
+  // The bill takes the receipt over: owed once, received once.
+  auto bills = Session().company->Bills();
+  auto bill = bills->Add("Harbour Supply", "B-9", Date::FromDate(2024, 3, 12));
+  bill->LinkedTxns()->Add(receipt->TxnId());
+  ASSERT_EQ(bills->Commit(), 1);
+  EXPECT_EQ(bill->AmountDue(), Currency(85));
+  EXPECT_EQ(bill->OpenAmount(), Currency(85));
+  EXPECT_EQ(Moved(Books(), before), received);
+
+  // Paid in full by check from Checking: nothing owed, the bank 85.00 lower, the stock kept.
+  auto vendor = Session().company->Vendors()->GetByFullName("Harbour Supply");
+  vendor->GetBillsAndCredits();
+  std::shared_ptr<BillPayment> payment = vendor->Payment();
+  ASSERT_NE(payment, nullptr);
+  payment->SetTxnDate(Date::FromDate(2024, 3, 20));
+  payment->SetBankAccount("Checking");
+  payment->SetRefNumber("502");
+  payment->AppliedToTxns()->Add(bill->TxnId(), Currency(85));
+  vendor->AddPaymentForPosting();
+  ASSERT_EQ(Session().company->BillPayments()->Commit(), 1);
+  auto paid = std::make_shared<Bills>()->GetByTxnID(bill->TxnId());
+  ASSERT_NE(paid, nullptr);
+  // QuickBooks' bill answers keep the bill's total in OpenAmount and what is still owed in
+  // AmountDue (its sample answers show an AmountDue below the OpenAmount of an unpaid bill).
+  EXPECT_TRUE(paid->IsPaid());
+  EXPECT_EQ(paid->AmountDue(), Currency(0));
+  EXPECT_EQ(paid->OpenAmount(), Currency(85));
+  EXPECT_EQ(Moved(Books(), before),
+            (std::map<std::string, int64_t>{{"vendor", 0},
+                                            {"A/P", 0},
+                                            {"Stock", 8500},
+                                            {"Rent", 0},
+                                            {"Widgets", 10},
+                                            {"Widget cost x100000", 10000}}));
+  EXPECT_EQ(checking() - bank_before, -8500);
+}
+
 }  // namespace
 }  // namespace brennock::testing
