@@ -252,12 +252,13 @@ TEST_F(TimeAndStockTest, AdjustmentRulesAndLineForms) {
   EXPECT_FALSE(atCost->IsValueAdjustment());
   EXPECT_TRUE(value->IsValueAdjustment());
   auto empty = lines->Add();
+  const std::string failed =
+      "Indicated object failed validation.  Check object's errors for "
+      "details.";
   EXPECT_FALSE(adjustment->Validate());
-  EXPECT_EQ(ErrorsOf(*adjustment->Errors()),
-            std::vector<std::string>{"1011 4: " + std::string("Indicated object "
-                                                              "failed validation.  "
-                                                              "Check object's errors "
-                                                              "for details.")});
+  EXPECT_EQ(ErrorsOf(*adjustment->Errors()), std::vector<std::string>{"1011 4: " + failed});
+  EXPECT_EQ(ErrorsOf(*empty->Errors()),
+            std::vector<std::string>{"2001 Item: Invalid item specified"});
   lines->Remove(4);
   ASSERT_TRUE(adjustment->Validate());
   const std::string widget = Ref("ItemRef", "Widget");
