@@ -42,9 +42,17 @@ void AssemblyBuild::SetItem(const std::string& value) {
   std::shared_ptr<qcItem> item = FindItem(value);
   if (!item || item->ItemType() != qbItemAssembly) {
     AddTableError(*ErrorList(), errItemCodeNotFound, "Item");
+    itemRefused_ = true;
     return;
   }
   ChangeRef(item_, value, "ItemInventoryAssemblyRef");
+  itemRefused_ = false;
+}
+
+bool AssemblyBuild::Validate() {
+  ClearErrorList();
+  if (itemRefused_) AddTableError(*ErrorList(), errItemCodeNotFound, "Item");
+  return ErrorListEmpty();
 }
 
 // ---- the collection -----------------------------------------------------------------------------

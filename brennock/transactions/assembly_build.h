@@ -34,8 +34,9 @@ class AssemblyBuild final : public TxnRecordCore, public DataExtensionCarrier<As
   float QuantityOnHand() const noexcept { return quantityOnHand_; }
   float QuantityOnSalesOrder() const noexcept { return quantityOnSalesOrder_; }
 
-  // No checks of its own: valid while Errors is empty (a refused Item stays there).
-  bool Validate() override { return ErrorListEmpty(); }
+  // No checks of its own: invalid while the last Item set was refused (its 2014 stays in Errors,
+  // and errors of an earlier commit are cleared).
+  bool Validate() override;
 
   int32_t CommitCustomFields() { return SavePendingExtensions(); }
 
@@ -49,6 +50,7 @@ class AssemblyBuild final : public TxnRecordCore, public DataExtensionCarrier<As
   float quantityOnHand_ = 0;
   float quantityOnSalesOrder_ = 0;
   bool isPending_ = false;
+  bool itemRefused_ = false;
 };
 
 // The company's assembly builds, and any set of them a client queries.

@@ -336,6 +336,10 @@ TEST_F(TimeAndStockTest, ABuildConsumesItsComponentsAtAverageCost) {
             std::vector<std::string>{"2014 Item: Item code does not exist"});
   EXPECT_EQ(wrong->Item(), "");
   EXPECT_FALSE(wrong->Validate());
+  EXPECT_EQ(ErrorsOf(*wrong->Errors()),
+            std::vector<std::string>{"2014 Item: Item code does not exist"});
+  wrong->SetItem("Widget Kit");
+  EXPECT_TRUE(wrong->Validate());
   builds->Remove(1);
 
   auto build = builds->Add("Widget Kit", Date::FromDate(2023, 11, 10), "B-7", "Five kits", 5);
