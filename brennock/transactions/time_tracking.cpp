@@ -74,7 +74,8 @@ void TimeTracking::WriteDuration(const qcBase& record, RequestWriter& builder,
 
 void TimeTracking::ReadBillableStatus(qcBase& record, const FieldElement& element) {
   auto& self = RecordAs<TimeTracking>(record);
-  const std::string_view status = element.text();
+  std::string scratch;
+  const std::string_view status = element.TextView(scratch);
   self.isBillable_ = status == kStatusBillable || status == kStatusBilled;
   self.isBilled_ = status == kStatusBilled;
 }
