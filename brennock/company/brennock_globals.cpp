@@ -19,6 +19,7 @@
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/session/app_data_folder.h"
+#include "brennock/transactions/assembly_build.h"
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
@@ -26,6 +27,7 @@
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
+#include "brennock/transactions/inventory_adjustment.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/journal_entry.h"
@@ -34,6 +36,7 @@
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/time_tracking.h"
 #include "brennock/transactions/undeposited_fund.h"
 #include "brennock/transactions/vendor_credit.h"
 
@@ -148,6 +151,9 @@ BRENNOCK_GLOBAL_COLLECTION(BillPayments)
 BRENNOCK_GLOBAL_COLLECTION(JournalEntries)
 BRENNOCK_GLOBAL_COLLECTION(UndepositedFunds)
 BRENNOCK_GLOBAL_COLLECTION(SalesTaxPaymentChecks)
+BRENNOCK_GLOBAL_COLLECTION(TimeTrackings)
+BRENNOCK_GLOBAL_COLLECTION(InventoryAdjustments)
+BRENNOCK_GLOBAL_COLLECTION(AssemblyBuilds)
 BRENNOCK_GLOBAL_COLLECTION(Bills)
 BRENNOCK_GLOBAL_COLLECTION(Checks)
 BRENNOCK_GLOBAL_COLLECTION(VendorCredits)

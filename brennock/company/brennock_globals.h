@@ -32,6 +32,9 @@ class BillPayments;
 class JournalEntries;
 class UndepositedFunds;
 class SalesTaxPaymentChecks;
+class TimeTrackings;
+class InventoryAdjustments;
+class AssemblyBuilds;
 
 class Company;
 class TaxCodes;
@@ -121,6 +124,9 @@ class BrennockGlobals {
   std::shared_ptr<brennock::JournalEntries> JournalEntries() const;
   std::shared_ptr<brennock::UndepositedFunds> UndepositedFunds() const;
   std::shared_ptr<brennock::SalesTaxPaymentChecks> SalesTaxPaymentChecks() const;
+  std::shared_ptr<brennock::TimeTrackings> TimeTrackings() const;
+  std::shared_ptr<brennock::InventoryAdjustments> InventoryAdjustments() const;
+  std::shared_ptr<brennock::AssemblyBuilds> AssemblyBuilds() const;
   std::shared_ptr<brennock::Bills> Bills() const;
   std::shared_ptr<brennock::Checks> Checks() const;
   std::shared_ptr<brennock::VendorCredits> VendorCredits() const;

@@ -36,6 +36,7 @@
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"
+#include "brennock/transactions/assembly_build.h"
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
@@ -43,6 +44,7 @@
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
+#include "brennock/transactions/inventory_adjustment.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/journal_entry.h"
@@ -51,6 +53,7 @@
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/time_tracking.h"
 #include "brennock/transactions/undeposited_fund.h"
 #include "brennock/transactions/vendor_credit.h"
 #include "brennock/values/convert_dtypes.h"
@@ -183,6 +186,9 @@ BRENNOCK_COMPANY_COLLECTION(BillPayments)
 BRENNOCK_COMPANY_COLLECTION(JournalEntries)
 BRENNOCK_COMPANY_COLLECTION(UndepositedFunds)
 BRENNOCK_COMPANY_COLLECTION(SalesTaxPaymentChecks)
+BRENNOCK_COMPANY_COLLECTION(TimeTrackings)
+BRENNOCK_COMPANY_COLLECTION(InventoryAdjustments)
+BRENNOCK_COMPANY_COLLECTION(AssemblyBuilds)
 BRENNOCK_COMPANY_COLLECTION(Bills)
 BRENNOCK_COMPANY_COLLECTION(Checks)
 BRENNOCK_COMPANY_COLLECTION(VendorCredits)

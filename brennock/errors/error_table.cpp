@@ -190,6 +190,8 @@ constexpr ErrorInfo kTable[] = {
   {errCustomerNotFound, "Customer code does not exist", Raised, "",
    "a purchase line's customer does not exist"},
   {errClassNotFound, "Class code does not exist", CollectedOrRaised, "", "field \"Class\""},
+  {errItemCodeNotFound, "Item code does not exist", CollectedOrRaised, "",
+   "a payroll wage item of a time entry; a build's item that is no assembly"},
   {errSalesTaxCodeNotFound, "Sales tax code does not exits", Raised, "",
    "a sales tax code, tax code or sales tax item that does not exist"},
   {errTaxItemInHeader, "Tax item is already included in the transaction header", Raised, "",

@@ -20,6 +20,7 @@
 #include "brennock/lists/terms.h"
 #include "brennock/lists/to_do.h"
 #include "brennock/lists/vendor.h"
+#include "brennock/transactions/assembly_build.h"
 #include "brennock/transactions/bill.h"
 #include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/card_txn.h"
@@ -27,6 +28,7 @@
 #include "brennock/transactions/credit_memo.h"
 #include "brennock/transactions/deposit.h"
 #include "brennock/transactions/estimate.h"
+#include "brennock/transactions/inventory_adjustment.h"
 #include "brennock/transactions/invoice.h"
 #include "brennock/transactions/purchase_order.h"
 #include "brennock/transactions/journal_entry.h"
@@ -35,6 +37,7 @@
 #include "brennock/transactions/sales_receipt.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/statement_charge.h"
+#include "brennock/transactions/time_tracking.h"
 #include "brennock/transactions/undeposited_fund.h"
 #include "brennock/transactions/vendor_credit.h"
 
@@ -218,6 +221,18 @@ constexpr RecordKind kKinds[] = {
   {kTxn, qoObjectTypeSalesTaxPaymentCheck, kNoList, "SalesTaxPaymentCheck", "SalesTaxPaymentCheck",
    kModRqRefused, kLineItems | kTxnQueries, {}, {}, {}, {}, {}, &SalesTaxPaymentCheck::Bindings,
    &New<SalesTaxPaymentChecks>},
+  // Time: no void, no line items; its entity filter is TimeTrackingEntityFilter.
+  {kTxn, qoObjectTypeTimeTracking, kNoList, "TimeTracking", "TimeTracking", {},
+   kCanAdd | kCanModify | kCanDelete | kIterates | kMaster | kEntityFilter | kOwnEntityFilter, {},
+   {}, {}, {}, {}, &TimeTracking::Bindings, &New<TimeTrackings>},
+  // QuickBooks adds adjustments; the library sends no Mod of them. No ref-number queries here.
+  {kTxn, qoObjectTypeInventoryAdjustment, kNoList, "InventoryAdjustment", "InventoryAdjustment",
+   kModRqRefused, kCanAdd | kCanDelete | kLineItems | (kTxnQueries & ~kRefNumbers), {}, {}, {},
+   {}, {}, &InventoryAdjustment::Bindings, &New<InventoryAdjustments>},
+  // Builds: added and deleted, queried by dates only.
+  {kTxn, qoObjectTypeBuildAssembly, kNoList, "AssemblyBuild", "BuildAssembly", kModifyNotAllowed,
+   kCanAdd | kCanDelete | kIterates | kMaster, {}, {}, {}, {}, {}, &AssemblyBuild::Bindings,
+   &New<AssemblyBuilds>},
   {kTxn, qoObjectTypeBill, kNoList, "Bill", "Bill", {}, kSalesTxn | kLinkedTxns, {}, {}, {},
    {}, {}, &Bill::Bindings, &New<Bills>},
   {kTxn, qoObjectTypeCheck, kNoList, "Check", "Check", {}, kVendorTxn | kLinkedTxns, {}, {}, {},

@@ -77,7 +77,15 @@ void TxnCollectionCore::WriteFilters(xmlBldr& builder, const Filters& f) const {
     builder.CreateElement("MaxReturned", std::to_string(f.maxReturned));
   }
   if (!f.dateFilter.empty()) builder.InsertDateFilter(f.dateFilter, f.from, f.to, f.macro);
-  if (!f.singleEntity.empty()) {
+  if (kind.Has(kOwnEntityFilter) && (!f.singleEntity.empty() || f.entities != nullptr)) {
+    const std::string element = std::string(kind.stem) + "EntityFilter";
+    builder.OpenAggregateOnly(element);
+    if (!f.singleEntity.empty()) builder.CreateElement("FullName", f.singleEntity);
+    if (f.entities != nullptr) {
+      for (const std::string& name : *f.entities) builder.CreateElement("FullName", name);
+    }
+    builder.EndAggregate(element);
+  } else if (!f.singleEntity.empty()) {
     builder.OpenAggregateOnly("EntityFilter");
     builder.CreateElement(f.entityWithChildren ? "FullNameWithChildren" : "FullName",
                           f.singleEntity);
@@ -171,6 +179,18 @@ int32_t TxnCollectionCore::GetByDateSpan(Date FromDate, Date ToDate, bool UseMod
   f.entityWithChildren = WithChildren;
   f.paidStatus = PaidStatus;
   f.includeLineItems = IncludeLineItems;
+  return Query(f, sMDBPath);
+}
+
+int32_t TxnCollectionCore::GetByDates(bool UseModifiedDate, qbEnumDateMacro DateMacro,
+                                      Date FromDate, Date ToDate, int32_t MaxReturned,
+                                      const std::string& sMDBPath) {
+  Filters f;
+  f.maxReturned = MaxReturned;
+  f.dateFilter = UseModifiedDate ? "Modified" : "Txn";
+  f.macro = DateMacro;
+  f.from = FromDate;
+  f.to = ToDate;
   return Query(f, sMDBPath);
 }
 

@@ -8,6 +8,7 @@
 #include "brennock/internal/registry/record_registry.h"
 #include "brennock/transactions/bill_payment.h"
 #include "brennock/transactions/deposit_line.h"
+#include "brennock/transactions/inv_adj_line.h"
 #include "brennock/transactions/journal_entry_line.h"
 #include "brennock/transactions/sales_tax_payment_check.h"
 #include "brennock/transactions/txn_applied_to.h"
@@ -46,6 +47,35 @@ TEST(TxnBindings, LinesOfPaymentsDepositsAndChecksStandInTheCatalogue) {
   EXPECT_EQ(CheckForm(salesTaxCheckLine::Bindings().Rows(), BodyForm::kRet,
                       "SalesTaxPaymentCheckLineRet", "s"),
             3);
+  EXPECT_EQ(
+      CheckForm(invAdjLine::Bindings().Rows(), BodyForm::kRet, "InventoryAdjustmentLineRet", "i"),
+      4);
+  EXPECT_EQ(
+      CheckForm(invAdjLine::Bindings().Rows(), BodyForm::kAdd, "InventoryAdjustmentLineAdd", "i"),
+      1);
+}
+
+// Time entries, adjustments and builds: every form QuickBooks takes of them, row by row.
+TEST(TxnBindings, TimeAdjustmentAndBuildRowsStandInTheCatalogue) {
+  const struct {
+    qoEnumListObjectType type;
+    int add, mod, ret;  // rows checked per form; -1: not written in that form
+  } kinds[] = {{qoObjectTypeTimeTracking, 9, 11, 15},
+               {qoObjectTypeInventoryAdjustment, 7, -1, 13},
+               {qoObjectTypeBuildAssembly, 5, -1, 15}};
+  for (const auto& k : kinds) {
+    const RecordKind* kind = FindRecordKindByObject(k.type);
+    ASSERT_NE(kind, nullptr);
+    SCOPED_TRACE(kind->className);
+    const std::string stem(kind->stem);
+    auto rows = kind->bindings().Rows();
+    EXPECT_EQ(CheckForm(rows, BodyForm::kAdd, stem + "Add", stem), k.add);
+    if (k.mod >= 0) {
+      EXPECT_EQ(CheckForm(rows, BodyForm::kMod, stem + "Mod", stem), k.mod);
+    }
+    EXPECT_EQ(kind->Has(kCanModify), k.mod >= 0);
+    EXPECT_EQ(CheckForm(rows, BodyForm::kRet, stem + "Ret", stem), k.ret);
+  }
 }
 
 // The expense line's rows: TaxCodeRef belongs to other editions' schemas and is left out.

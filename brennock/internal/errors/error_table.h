@@ -103,6 +103,7 @@ enum ErrorCode : int32_t {
   errNeedCreditCardAccount = 2011,
   errCustomerNotFound = 2012,
   errClassNotFound = 2013,
+  errItemCodeNotFound = 2014,
   errSalesTaxCodeNotFound = 2015,
   errTaxItemInHeader = 2016,
   errTaxItemInLines = 2017,

@@ -36,6 +36,8 @@ enum RecordKindFlag : uint32_t {
   kRefNumbers = 1 << 13,     // the query takes the ref-number filters
   kAccountFilter = 1 << 14,  // the query takes AccountFilter
   kEntityFilter = 1 << 15,   // the query takes EntityFilter
+  // The query's entity filter is <stem>EntityFilter of full names, without children (time).
+  kOwnEntityFilter = 1 << 16,
 };
 
 // One kind of QuickBooks record, as constant data: a row of the record registry

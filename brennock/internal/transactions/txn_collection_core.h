@@ -97,6 +97,10 @@ class TxnCollectionCore : public CollectionCore {
                             bool IncludeLineItems = true, const std::string& sMDBPath = {});
   int32_t GetBySingleAccount(const std::string& Account, bool WithChildren = false,
                              bool IncludeLineItems = true, const std::string& sMDBPath = {});
+  // A query by transaction dates (a macro, or from and to), or by modification times when
+  // UseModifiedDate, with nothing but MaxReturned beside it.
+  int32_t GetByDates(bool UseModifiedDate, qbEnumDateMacro DateMacro, Date FromDate, Date ToDate,
+                     int32_t MaxReturned, const std::string& sMDBPath);
   // The member with that TxnID when held (no request), else QuickBooks' transaction, filed and
   // returned; null when there is none (the builder's error filed).
   std::shared_ptr<PersistentRecord> LookupTxnID(const std::string& TxnId, bool IncludeLineItems,
