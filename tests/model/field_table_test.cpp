@@ -1,5 +1,6 @@
 // Looking response elements up in a record's field table: every bound name finds its own reader,
-// whatever its length, and names that share a slot with a bound one find nothing.
+// whatever its length, and names close to a bound one (same letters at either end, same length)
+// find nothing.
 #include "brennock/internal/model/field_table.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,8 @@ std::vector<Entry> Entries(const std::vector<std::string>& names) {
 }
 
 TEST(FieldTable, EveryNameFindsItsOwnReaderAndNoOther) {
-  // Every length the comparison treats apart (under 4, 4 to 7, 8 to 16, longer), and names that
-  // differ only inside, so that they share first and last letters and length.
+  // Names from one letter to past sixteen, and names that differ only inside, so that they share
+  // first and last letters and length.
   const std::vector<std::string> names = {"A",
                                           "Ab",
                                           "Abc",

@@ -28,70 +28,57 @@ struct BasicFieldEntry {
 };
 
 // An owner's response elements and their readers, sorted by element name. Reading a ...Ret
-// element looks every child up here, so the table also keeps a small open-addressed index keyed
-// by a name's length and a few of its bytes: a lookup usually compares against one name.
+// element looks every child up here, so the table also keeps where each leading letter's entries
+// start: a lookup compares against the few names sharing the child's first letter.
 template <class Owner>
 class BasicFieldTable {
  public:
   using Entry = BasicFieldEntry<Owner>;
   using Reader = typename Entry::Reader;
 
-  constexpr explicit BasicFieldTable(std::span<const Entry> sorted) : entries_(sorted) {
-    // More than half full, probes grow long; no record binds nearly that many elements.
-    if (entries_.size() > kSlots / 2) throw "a field table holds too many elements";
-    // In entry order: of equal names, the first sorted one is met first, as a search finds it.
-    for (size_t i = 0; i < entries_.size(); ++i) {
-      size_t slot = SlotOf(entries_[i].element);
-      while (slots_[slot] != 0) slot = (slot + 1) & (kSlots - 1);
-      slots_[slot] = static_cast<uint8_t>(i + 1);
+  constexpr explicit BasicFieldTable(std::span<const Entry> sorted) noexcept : entries_(sorted) {
+    size_t at = 0;
+    for (size_t lead = 0; lead < firsts_.size(); ++lead) {
+      while (at < entries_.size() && LeadOf(entries_[at].element) < lead) ++at;
+      firsts_[lead] = static_cast<uint16_t>(at);
     }
   }
 
   // The reader of an element, or nullptr for an element the record ignores.
   Reader Find(std::string_view element) const noexcept {
     if (element.empty()) return nullptr;
-    for (size_t slot = SlotOf(element);; slot = (slot + 1) & (kSlots - 1)) {
-      const uint8_t at = slots_[slot];
-      if (at == 0) return nullptr;
-      const Entry& entry = entries_[at - 1];
-      if (SameName(entry.element, element)) return entry.read;
+    size_t lead = LeadOf(element);
+    if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
+    for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
+      if (SameName(entries_[i].element, element)) return entries_[i].read;
     }
+    return nullptr;
   }
 
   std::span<const Entry> Entries() const noexcept { return entries_; }
 
  private:
-  static constexpr size_t kSlots = 256;
-  // Element names are short: from 4 bytes up to 16 they are compared as two overlapping words,
-  // which spares a library call per child element read.
-  template <class Word>
-  static bool SameWords(const char* a, const char* b, size_t size) noexcept {
-    Word a1, a2, b1, b2;
-    std::memcpy(&a1, a, sizeof(Word));
-    std::memcpy(&b1, b, sizeof(Word));
-    std::memcpy(&a2, a + size - sizeof(Word), sizeof(Word));
-    std::memcpy(&b2, b + size - sizeof(Word), sizeof(Word));
-    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
-  }
+  static constexpr size_t kLeads = 128;
+  // Element names are short: from 8 bytes up they are compared as two overlapping words, which
+  // spares a library call per child element read.
   static bool SameName(std::string_view a, std::string_view b) noexcept {
     const size_t size = a.size();
     if (size != b.size()) return false;
-    if (size >= 8 && size <= 16) return SameWords<uint64_t>(a.data(), b.data(), size);
-    if (size >= 4 && size < 8) return SameWords<uint32_t>(a.data(), b.data(), size);
-    return a == b;
+    if (size < 8 || size > 16) return a == b;
+    uint64_t a1, a2, b1, b2;
+    std::memcpy(&a1, a.data(), 8);
+    std::memcpy(&b1, b.data(), 8);
+    std::memcpy(&a2, a.data() + size - 8, 8);
+    std::memcpy(&b2, b.data() + size - 8, 8);
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
   }
-  // The first and last bytes and the length, mixed by one multiplication (names sharing a first
-  // letter, "CustomerRef" and "ClassRef", land apart).
-  static constexpr size_t SlotOf(std::string_view name) noexcept {
-    const uint32_t key = static_cast<uint8_t>(name.front()) |
-                         (static_cast<uint32_t>(static_cast<uint8_t>(name.back())) << 8) |
-                         (static_cast<uint32_t>(name.size()) << 16);
-    return (key * 0x9E3779B1u) >> 24;  // the top 8 bits: one of kSlots
+  static constexpr size_t LeadOf(std::string_view name) noexcept {
+    return static_cast<unsigned char>(name.front());
   }
 
   std::span<const Entry> entries_;
-  // 1 + the entry of each occupied slot; 0 for a free one.
-  std::array<uint8_t, kSlots> slots_{};
+  // firsts_[c]: the first entry whose name starts with a byte not below c.
+  std::array<uint16_t, kLeads + 1> firsts_{};
 };
 
 using FieldEntry = BasicFieldEntry<qcBase>;
