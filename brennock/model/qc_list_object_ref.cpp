@@ -43,8 +43,9 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
 
 qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
     : list_(list) {
-  listID_.assign(listID);
-  fullName_.assign(fullName);
+  // Records construct many empty references, which a new ShortText already is.
+  if (!listID.empty()) listID_.assign(listID);
+  if (!fullName.empty()) fullName_.assign(fullName);
 }
 
 qcListObjectRef::Extras& qcListObjectRef::MutableExtras() {

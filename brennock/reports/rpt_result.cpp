@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string_view>
 
@@ -16,36 +17,66 @@ namespace brennock {
 rptRow::rptRow() : columns_(MakeSlabShared<rptColumns>()) {}
 
 void rptColumns::AddLoaded(int32_t id, std::string_view text, std::string_view dataType) {
-  const auto at = static_cast<uint32_t>(texts_.size());
-  if (texts_.size() + text.size() + dataType.size() > UINT32_MAX) throw std::bad_alloc();
-  texts_.append(text).append(dataType);
-  cells_.push_back(Cell{id, at, static_cast<uint32_t>(text.size()),
-                        static_cast<uint32_t>(at + text.size()),
-                        static_cast<uint32_t>(dataType.size())});
+  const size_t bytes = text.size() + dataType.size();
+  if (cellCount_ == cellRoom_ || textRoom_ - textSize_ < bytes) {
+    GrowLoaded(cellCount_ + 1 + cellCount_ / 2, textSize_ + bytes + textSize_ / 2);
+  }
+  char* texts = loaded_.get() + cellRoom_ * sizeof(Cell);
+  const Cell cell{id, textSize_, static_cast<uint32_t>(text.size()),
+                  static_cast<uint32_t>(dataType.size())};
+  std::memcpy(loaded_.get() + cellCount_ * sizeof(Cell), &cell, sizeof cell);
+  if (!text.empty()) std::memcpy(texts + textSize_, text.data(), text.size());
+  if (!dataType.empty())
+    std::memcpy(texts + textSize_ + text.size(), dataType.data(), dataType.size());
+  ++cellCount_;
+  textSize_ += static_cast<uint32_t>(bytes);
 }
 
 void rptColumns::ReserveLoaded(size_t cells, size_t textBytes) {
-  cells_.reserve(cells);
-  texts_.reserve(textBytes);
+  if (cells > cellRoom_ || textBytes > textRoom_) GrowLoaded(cells, textBytes);
+}
+
+void rptColumns::GrowLoaded(size_t cells, size_t textBytes) {
+  if (cells > UINT32_MAX / sizeof(Cell) || textBytes > UINT32_MAX - cells * sizeof(Cell))
+    throw std::bad_alloc();
+  std::unique_ptr<char[]> grown(new char[cells * sizeof(Cell) + textBytes]);
+  if (cellCount_ != 0) {
+    std::memcpy(grown.get(), loaded_.get(), cellCount_ * sizeof(Cell));
+    std::memcpy(grown.get() + cells * sizeof(Cell), LoadedTexts().data(), textSize_);
+  }
+  loaded_ = std::move(grown);
+  cellRoom_ = static_cast<uint32_t>(cells);
+  textRoom_ = static_cast<uint32_t>(textBytes);
+}
+
+rptColumns::Cell rptColumns::LoadedCell(size_t index) const noexcept {
+  Cell cell;
+  std::memcpy(&cell, loaded_.get() + index * sizeof(Cell), sizeof cell);
+  return cell;
 }
 
 std::string_view rptColumns::FirstText() const {
-  if (!cells_.empty()) return std::string_view(texts_).substr(cells_[0].text, cells_[0].textSize);
+  if (cellCount_ != 0) {
+    const Cell first = LoadedCell(0);
+    return LoadedTexts().substr(first.text, first.textSize);
+  }
   return List::Count() == 0 ? std::string_view() : std::string_view(List::Item(1)->Text());
 }
 
 void rptColumns::MakeCells() {
-  std::vector<Cell> cells = std::move(cells_);
-  cells_.clear();
-  std::string texts = std::move(texts_);
-  texts_.clear();
-  Reserve(cells.size());
-  const std::string_view all(texts);
-  for (const Cell& cell : cells) {
+  // The block is taken out first: the cells are made once, even if making one fails.
+  const std::unique_ptr<char[]> block = std::move(loaded_);
+  const size_t count = cellCount_;
+  const std::string_view texts(block.get() + cellRoom_ * sizeof(Cell), textSize_);
+  DropLoaded();
+  Reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    Cell cell;
+    std::memcpy(&cell, block.get() + i * sizeof(Cell), sizeof cell);
     std::shared_ptr<rptColumn> column = List::Append();
     column->SetID(cell.id);
-    column->SetText(std::string(all.substr(cell.text, cell.textSize)));
-    column->SetDataType(std::string(all.substr(cell.dataType, cell.dataTypeSize)));
+    column->SetText(std::string(texts.substr(cell.text, cell.textSize)));
+    column->SetDataType(std::string(texts.substr(cell.text + cell.textSize, cell.dataTypeSize)));
   }
 }
 

@@ -57,7 +57,7 @@ class rptColumns : public RptList<rptColumn, detail::kRptColumnsName> {
     return List::Item(key);
   }
   int32_t Count() const noexcept {
-    return cells_.empty() ? List::Count() : static_cast<int32_t>(cells_.size());
+    return cellCount_ == 0 ? List::Count() : static_cast<int32_t>(cellCount_);
   }
   List::const_iterator begin() const {
     Materialize();
@@ -72,8 +72,7 @@ class rptColumns : public RptList<rptColumn, detail::kRptColumnsName> {
     return List::NewEnum();
   }
   void Clear() noexcept {
-    cells_.clear();
-    texts_.clear();
+    DropLoaded();
     List::Clear();
   }
   void Remove(int32_t index) {
@@ -97,19 +96,32 @@ class rptColumns : public RptList<rptColumn, detail::kRptColumnsName> {
   std::string_view FirstText() const;
 
  private:
+  // A loaded cell: its text and then its data type sit back to back among the block's texts.
   struct Cell {
     int32_t id;
-    uint32_t text, textSize;  // where the texts sit in texts_
-    uint32_t dataType, dataTypeSize;
+    uint32_t text, textSize, dataTypeSize;
   };
   // Turns the compact cells into cell objects, once.
   void Materialize() const {
-    if (!cells_.empty()) const_cast<rptColumns*>(this)->MakeCells();
+    if (cellCount_ != 0) const_cast<rptColumns*>(this)->MakeCells();
   }
   void MakeCells();
+  Cell LoadedCell(size_t index) const noexcept;
+  std::string_view LoadedTexts() const noexcept {
+    return {loaded_.get() + cellRoom_ * sizeof(Cell), textSize_};
+  }
+  // Room for that many cells and text bytes, keeping those loaded.
+  void GrowLoaded(size_t cells, size_t textBytes);
+  void DropLoaded() noexcept {
+    loaded_.reset();
+    cellCount_ = cellRoom_ = textSize_ = textRoom_ = 0;
+  }
 
-  std::vector<Cell> cells_;
-  std::string texts_;
+  // The loaded cells, then their texts, in one block: a row of a large report costs one
+  // allocation for all its cells, and its first text sits next to them.
+  std::unique_ptr<char[]> loaded_;
+  uint32_t cellCount_ = 0, cellRoom_ = 0;
+  uint32_t textSize_ = 0, textRoom_ = 0;
 };
 
 // One row of a loaded report: its kind, its cells, and where it sits in the report's hierarchy.

@@ -230,9 +230,14 @@ ResponseReader::ResponseReader(const std::string& text)
       end_(begin_ + text.size()),
       maxDepth_(static_cast<size_t>(MaxResponseDepth())) {}
 
-void ResponseReader::SkipBlanks() {
-  while (Is(*p_, kBlank)) ++p_;
+// The cursor is kept in a local while scanning: a char read may alias any member, so a loop
+// stepping p_ itself would store it back on every byte.
+inline const char* PastBlanks(const char* p) {
+  while (Is(*p, kBlank)) ++p;
+  return p;
 }
+
+void ResponseReader::SkipBlanks() { p_ = PastBlanks(p_); }
 
 bool ResponseReader::Name(std::string_view& name) {
   // The text ends in a NUL, which is no name character: no scan passes the end.
@@ -245,45 +250,47 @@ bool ResponseReader::Name(std::string_view& name) {
 
 bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty, ElementTree* tree) {
   if (keep) attributes_.clear();
+  const char* p = p_;
   for (;;) {
-    const bool blank = Is(*p_, kBlank);
-    SkipBlanks();
+    const bool blank = Is(*p, kBlank);
+    p = PastBlanks(p);
     if (declaration) {
-      if (p_[0] == '?' && p_[1] == '>') {
-        p_ += 2;
+      if (p[0] == '?' && p[1] == '>') {
+        p_ = p + 2;
         return true;
       }
-    } else if (*p_ == '>') {
-      ++p_;
+    } else if (*p == '>') {
+      p_ = p + 1;
       empty = false;
       return true;
-    } else if (*p_ == '/') {
-      if (p_[1] != '>') return Decline();
-      p_ += 2;
+    } else if (*p == '/') {
+      if (p[1] != '>') return Decline();
+      p_ = p + 2;
       empty = true;
       return true;
     }
     if (!blank) return Decline();  // attributes are set apart by blanks
-    std::string_view name;
-    if (!Name(name)) return false;
-    SkipBlanks();
-    if (*p_ != '=') return Decline();
-    ++p_;
-    SkipBlanks();
-    const char quote = *p_;
+    if (!Is(*p, kNameStart)) return Decline();
+    const char* nameStart = p;
+    p = NameEnd(p + 1, end_);
+    const std::string_view name(nameStart, static_cast<size_t>(p - nameStart));
+    p = PastBlanks(p);
+    if (*p != '=') return Decline();
+    p = PastBlanks(p + 1);
+    const char quote = *p;
     if (quote != '"' && quote != '\'') return Decline();
-    const char* value = ++p_;
+    const char* value = ++p;
     // Values the document loader would rewrite (blanks other than spaces) are left to it; an
     // element's values may hold references and UTF-8, which its tree is given decoded.
     bool decode = false;
     bool wide = false;
     for (;;) {
-      p_ = ValueStop(p_, end_, quote);
-      const char c = *p_;
+      p = ValueStop(p, end_, quote);
+      const char c = *p;
       if (c == quote) break;
       if (c == '?') {
         // The loader ends the declaration at the first "?>", even inside a quoted value.
-        if (declaration && p_[1] == '>') return Decline();
+        if (declaration && p[1] == '>') return Decline();
       } else if (tree != nullptr && c == '&') {
         decode = true;
       } else if (tree != nullptr && static_cast<unsigned char>(c) >= 0x80) {
@@ -291,9 +298,9 @@ bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty, Elemen
       } else {
         return Decline();  // '<', a control character or blank other than a space, the end
       }
-      ++p_;
+      ++p;
     }
-    const std::string_view raw(value, static_cast<size_t>(p_ - value));
+    const std::string_view raw(value, static_cast<size_t>(p - value));
     if (keep) attributes_.emplace_back(name, raw);
     if (tree != nullptr) {
       if (wide && detail::FindInvalidUtf8(raw) != std::string_view::npos) return Decline();
@@ -304,7 +311,7 @@ bool ResponseReader::Attributes(bool declaration, bool keep, bool& empty, Elemen
         tree->AddAttribute(name, raw);
       }
     }
-    ++p_;
+    ++p;
   }
 }
 
@@ -325,28 +332,30 @@ bool ResponseReader::EndTag() {
 }
 
 bool ResponseReader::Text(ElementTree* tree) {
-  const char* start = p_;
+  const char* p = p_;
+  const char* start = p;
   bool decode = false;
-  while (Is(*p_, kBlank)) decode |= *p_++ == '\r';
-  if (*p_ != '<') {
+  while (Is(*p, kBlank)) decode |= *p++ == '\r';
+  if (*p != '<') {
     bool wide = false;
     for (;;) {
-      const char c = *p_;
-      if (!Is(c, kTextStop)) {
-        ++p_;
-      } else if (c == '<') {
+      p = TextStop(p, end_);
+      const char c = *p;
+      if (c == '<') {
         break;
+      } else if (c == '\t' || c == '\n') {
+        ++p;
       } else if (c == '&' || c == '\r') {
         decode = true;
-        ++p_;
+        ++p;
       } else if (static_cast<unsigned char>(c) >= 0x80) {
         wide = true;
-        ++p_;
+        ++p;
       } else {
         return Decline();  // a control character, or the end of the text
       }
     }
-    std::string_view raw(start, static_cast<size_t>(p_ - start));
+    std::string_view raw(start, static_cast<size_t>(p - start));
     if (wide && detail::FindInvalidUtf8(raw) != std::string_view::npos) return Decline();
     if (decode) {
       if (!Decode(raw, decoded_)) return Decline();
@@ -355,8 +364,9 @@ bool ResponseReader::Text(ElementTree* tree) {
       tree->AddText(raw);
     }
   }
+  p_ = p;
   // Comments, CDATA sections and processing instructions are left to the document loader.
-  if (p_[1] == '!' || p_[1] == '?') return Decline();
+  if (p[1] == '!' || p[1] == '?') return Decline();
   return true;
 }
 
