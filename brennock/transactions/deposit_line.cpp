@@ -14,7 +14,6 @@
 namespace brennock {
 namespace {
 
-constexpr const char* kCollection = "DepositLines";
 constexpr std::string_view kClass = "DepositLine";
 
 }  // namespace
@@ -134,7 +133,7 @@ std::shared_ptr<DepositLine> DepositLines::Add(const std::string& TxnId,
                                                const std::string& TxnLineId,
                                                const std::string& Account, Currency Amount,
                                                const std::string& Entity, const std::string& Memo) {
-  if (errors_) errors_->Clear();
+  ClearErrors();
   auto line = std::make_shared<DepositLine>();
   if (!TxnId.empty()) line->SetTxnId(TxnId);
   if (!TxnLineId.empty()) line->SetTxnLineId(TxnLineId);
@@ -142,48 +141,13 @@ std::shared_ptr<DepositLine> DepositLines::Add(const std::string& TxnId,
   if (Amount != Currency()) line->SetAmount(Amount);
   if (!Entity.empty()) line->SetEntity(Entity);
   if (!Memo.empty()) line->SetMemo(Memo);
-  items_.push_back(line);
-  changed_ = true;
-  return line;
-}
-
-std::shared_ptr<DepositLine> DepositLines::Item(int32_t index) const {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  return items_[static_cast<size_t>(index - 1)];
-}
-
-void DepositLines::Remove(int32_t index) {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  items_.erase(items_.begin() + (index - 1));
-  changed_ = true;
-}
-
-void DepositLines::Clear() {
-  items_.clear();
-  changed_ = true;
-}
-
-std::shared_ptr<qcErrors> DepositLines::Errors() {
-  if (!errors_) errors_ = std::make_shared<qcErrors>();
-  return errors_;
-}
-
-qoEnumObjectState DepositLines::ObjectState() const noexcept {
-  if (changed_) return qoObjectStateDirty;
-  for (const auto& line : items_)
-    if (line->ObjectState() != qoObjectStateClean) return qoObjectStateDirty;
-  return qoObjectStateClean;
+  return Insert(std::move(line), std::nullopt);
 }
 
 Currency DepositLines::Total() const noexcept {
   Currency total;
   for (const auto& line : items_) total = total + line->Amount();
   return total;
-}
-
-DepositLine& DepositLines::AppendLoaded() {
-  items_.push_back(MakeSlabShared<DepositLine>());
-  return *items_.back();
 }
 
 }  // namespace brennock

@@ -8,6 +8,7 @@
 #include "brennock/enums/object_enums.h"
 #include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/record_base.h"
+#include "brennock/internal/transactions/line_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/values/currency.h"
 
@@ -86,40 +87,16 @@ class DepositLine : public RecordBase {
 };
 
 // A deposit's lines in order, numbered from 1.
-class DepositLines {
+inline constexpr char kDepositLinesName[] = "DepositLines";
+class DepositLines : public LineList<DepositLine, kDepositLinesName> {
  public:
-  using const_iterator = std::vector<std::shared_ptr<DepositLine>>::const_iterator;
-
   // A line depositing the payment or sales receipt TxnId (and its line TxnLineId), or, without
   // one, Amount from Account.
   std::shared_ptr<DepositLine> Add(const std::string& TxnId = {}, const std::string& TxnLineId = {},
                                    const std::string& Account = {}, Currency Amount = {},
                                    const std::string& Entity = {}, const std::string& Memo = {});
-  bool ItemExists(int32_t index) const noexcept { return index >= 1 && index <= Count(); }
-  // 9 "Subscript out of range" outside 1..Count.
-  std::shared_ptr<DepositLine> Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  void Remove(int32_t index);
-  void Clear();
-  std::shared_ptr<qcErrors> Errors();
-  // Dirty once a line was added, removed or changed.
-  qoEnumObjectState ObjectState() const noexcept;
   // The lines' amounts (a payment's line carries its amount once QuickBooks answered).
   Currency Total() const noexcept;
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
-
-  // Library-internal.
-  DepositLine& AppendLoaded();
-  void Reset() noexcept {
-    items_.clear();
-    changed_ = false;
-  }
-
- private:
-  std::vector<std::shared_ptr<DepositLine>> items_;
-  std::shared_ptr<qcErrors> errors_;
-  bool changed_ = false;
 };
 
 }  // namespace brennock

@@ -15,7 +15,6 @@
 namespace brennock {
 namespace {
 
-constexpr const char* kCollection = "invAdjLines";
 constexpr std::string_view kClass = "invAdjLine";
 
 }  // namespace
@@ -105,37 +104,7 @@ std::shared_ptr<invAdjLine> invAdjLines::Add(const std::string& Item, float Quan
   if (!Item.empty()) line->SetItem(Item);
   if (QuantityDifference != 0) line->SetQuantityDifference(QuantityDifference);
   if (ValueDifference != Currency()) line->SetValueDifference(ValueDifference);
-  items_.push_back(line);
-  changed_ = true;
-  return line;
-}
-
-std::shared_ptr<invAdjLine> invAdjLines::Item(int32_t index) const {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  return items_[static_cast<size_t>(index - 1)];
-}
-
-void invAdjLines::Remove(int32_t index) {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  items_.erase(items_.begin() + (index - 1));
-  changed_ = true;
-}
-
-void invAdjLines::Clear() {
-  items_.clear();
-  changed_ = true;
-}
-
-qoEnumObjectState invAdjLines::ObjectState() const noexcept {
-  if (changed_) return qoObjectStateDirty;
-  for (const auto& line : items_)
-    if (line->ObjectState() != qoObjectStateClean) return qoObjectStateDirty;
-  return qoObjectStateClean;
-}
-
-invAdjLine& invAdjLines::AppendLoaded() {
-  items_.push_back(MakeSlabShared<invAdjLine>());
-  return *items_.back();
+  return Insert(std::move(line), std::nullopt);
 }
 
 }  // namespace brennock

@@ -7,6 +7,7 @@
 
 #include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/record_base.h"
+#include "brennock/internal/transactions/line_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/values/currency.h"
 
@@ -64,34 +65,12 @@ class invAdjLine : public RecordBase {
 };
 
 // An adjustment's lines in order, numbered from 1.
-class invAdjLines {
+inline constexpr char kInvAdjLinesName[] = "invAdjLines";
+class invAdjLines : public LineList<invAdjLine, kInvAdjLinesName> {
  public:
-  using const_iterator = std::vector<std::shared_ptr<invAdjLine>>::const_iterator;
-
   // A line for Item taking each value given through its setter.
   std::shared_ptr<invAdjLine> Add(const std::string& Item = {}, float QuantityDifference = 0,
                                   Currency ValueDifference = {});
-  bool ItemExists(int32_t index) const noexcept { return index >= 1 && index <= Count(); }
-  // 9 "Subscript out of range" outside 1..Count.
-  std::shared_ptr<invAdjLine> Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  void Remove(int32_t index);
-  void Clear();
-  // Dirty once a line was added, removed or changed.
-  qoEnumObjectState ObjectState() const noexcept;
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
-
-  // Library-internal.
-  invAdjLine& AppendLoaded();
-  void Reset() noexcept {
-    items_.clear();
-    changed_ = false;
-  }
-
- private:
-  std::vector<std::shared_ptr<invAdjLine>> items_;
-  bool changed_ = false;
 };
 
 }  // namespace brennock

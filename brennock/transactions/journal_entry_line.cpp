@@ -13,7 +13,6 @@
 namespace brennock {
 namespace {
 
-constexpr const char* kCollection = "JournalEntryLines";
 constexpr std::string_view kClass = "JournalEntryLine";
 
 std::shared_ptr<Account> FindAccount(const qcListObjectRef& ref) {
@@ -154,8 +153,8 @@ bool JournalEntryLine::Validate() {
 std::shared_ptr<JournalEntryLine> JournalEntryLines::Add(
     const std::string& Account, Currency Amount, bool IsDebit, const std::string& Class,
     const std::string& Entity, const std::string& Memo, std::optional<int32_t> Before) {
-  if (errors_) errors_->Clear();
-  if (Before && !ItemExists(*Before)) RaiseCollectionPositionOutOfRange(kCollection);
+  ClearErrors();
+  if (Before && !ItemExists(*Before)) RaiseCollectionPositionOutOfRange(kJournalEntryLinesName);
   auto line = std::make_shared<JournalEntryLine>();
   if (!Account.empty()) line->SetAccount(Account);
   if (Amount != Currency()) line->SetAmount(Amount);
@@ -163,48 +162,13 @@ std::shared_ptr<JournalEntryLine> JournalEntryLines::Add(
   if (!Class.empty()) line->SetClass(Class);
   if (!Entity.empty()) line->SetEntity(Entity);
   if (!Memo.empty()) line->SetMemo(Memo);
-  items_.insert(Before ? items_.begin() + (*Before - 1) : items_.end(), line);
-  changed_ = true;
-  return line;
-}
-
-std::shared_ptr<JournalEntryLine> JournalEntryLines::Item(int32_t index) const {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  return items_[static_cast<size_t>(index - 1)];
-}
-
-void JournalEntryLines::Remove(int32_t index) {
-  if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(kCollection);
-  items_.erase(items_.begin() + (index - 1));
-  changed_ = true;
-}
-
-void JournalEntryLines::Clear() {
-  items_.clear();
-  changed_ = true;
+  return Insert(std::move(line), Before);
 }
 
 void JournalEntryLines::Truncate(int32_t count) {
   if (count >= Count()) return;
   items_.resize(static_cast<size_t>(count));
   changed_ = true;
-}
-
-std::shared_ptr<qcErrors> JournalEntryLines::Errors() {
-  if (!errors_) errors_ = std::make_shared<qcErrors>();
-  return errors_;
-}
-
-qoEnumObjectState JournalEntryLines::ObjectState() const noexcept {
-  if (changed_) return qoObjectStateDirty;
-  for (const auto& line : items_)
-    if (line->ObjectState() != qoObjectStateClean) return qoObjectStateDirty;
-  return qoObjectStateClean;
-}
-
-JournalEntryLine& JournalEntryLines::AppendLoaded() {
-  items_.push_back(MakeSlabShared<JournalEntryLine>());
-  return *items_.back();
 }
 
 }  // namespace brennock

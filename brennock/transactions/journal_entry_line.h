@@ -9,6 +9,7 @@
 #include "brennock/enums/txn_enums.h"
 #include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/record_base.h"
+#include "brennock/internal/transactions/line_list.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/values/currency.h"
 
@@ -78,41 +79,18 @@ class JournalEntryLine : public RecordBase {
 };
 
 // A journal entry's lines in order, numbered from 1.
-class JournalEntryLines {
+inline constexpr char kJournalEntryLinesName[] = "JournalEntryLines";
+class JournalEntryLines : public LineList<JournalEntryLine, kJournalEntryLinesName> {
  public:
-  using const_iterator = std::vector<std::shared_ptr<JournalEntryLine>>::const_iterator;
-
   // A new line through its setters, appended, or put before the line at position Before.
   std::shared_ptr<JournalEntryLine> Add(const std::string& Account = {}, Currency Amount = {},
                                         bool IsDebit = true, const std::string& Class = {},
                                         const std::string& Entity = {},
                                         const std::string& Memo = {},
                                         std::optional<int32_t> Before = std::nullopt);
-  bool ItemExists(int32_t index) const noexcept { return index >= 1 && index <= Count(); }
-  // 9 "Subscript out of range" outside 1..Count.
-  std::shared_ptr<JournalEntryLine> Item(int32_t index) const;
-  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
-  void Remove(int32_t index);
-  void Clear();
-  std::shared_ptr<qcErrors> Errors();
-  // Dirty once a line was added, removed or changed.
-  qoEnumObjectState ObjectState() const noexcept;
-  const_iterator begin() const noexcept { return items_.begin(); }
-  const_iterator end() const noexcept { return items_.end(); }
 
-  // Library-internal.
-  JournalEntryLine& AppendLoaded();
-  // Drops the lines from position count + 1 on.
+  // Library-internal: drops the lines from position count + 1 on.
   void Truncate(int32_t count);
-  void Reset() noexcept {
-    items_.clear();
-    changed_ = false;
-  }
-
- private:
-  std::vector<std::shared_ptr<JournalEntryLine>> items_;
-  std::shared_ptr<qcErrors> errors_;
-  bool changed_ = false;
 };
 
 }  // namespace brennock
