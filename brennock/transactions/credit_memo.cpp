@@ -1,15 +1,13 @@
 #include "brennock/transactions/credit_memo.h"
 
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {
 
 using M = CreditMemo;
-
-bool From3() { return SessionQbxmlVersion() >= Currency(3); }
-bool From6() { return SessionQbxmlVersion() >= Currency(6); }
 
 }  // namespace
 
@@ -26,47 +24,48 @@ const RecordBindings& CreditMemo::Bindings() {
   using B = codecs::Bit;
   constexpr auto kLines = LineRows("CreditMemoLineRet", "CreditMemoLineGroupRet");
   constexpr auto kTaxCodes = CustomerTaxCodeRows();
-  BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 18>{{
-                        Bind<&M::customer_, R>("CustomerRef", kAll),
-                        Bind<&M::class_, R>("ClassRef", kAll),
-                        Bind<&M::arAccount_, R>("ARAccountRef", kAll),
-                        SessionGated<&M::template_, R, &From3>("TemplateRef", kRequests),
-                        TxnDateRow(),
-                        RefNumberRow(),
-                        AddressRow("BillAddress"),
-                        AddressBlockRow("BillAddressBlock"),
-                        AddressRow("ShipAddress"),
-                        AddressBlockRow("ShipAddressBlock"),
-                        Bind<&M::isPending_, B>("IsPending", kAll),
-                        Bind<&M::poNumber_, T>("PONumber", kText),
-                        Bind<&M::terms_, R>("TermsRef", kAll),
-                        Bind<&M::dueDate_, codecs::Date>("DueDate", kAll),
-                        Bind<&M::salesRep_, R>("SalesRepRef", kAll),
-                        Bind<&M::fob_, T>("FOB", kRequests | kSkipEmpty),
-                        Bind<&M::shipDate_, codecs::Date>("ShipDate", kAll),
-                        Bind<&M::shipMethod_, R>("ShipMethodRef", kAll),
-                    }},
-                    std::array<Binding<qcBase>, 17>{{
-                        Bind<&M::subtotal_, A>("Subtotal", kInRet),
-                        ItemSalesTaxRow(),
-                        Bind<&M::salesTaxPercentage_, A>("SalesTaxPercentage", kInRet),
-                        Bind<&M::salesTaxTotal_, A>("SalesTaxTotal", kInRet),
-                        Bind<&M::total_, A>("TotalAmount", kInRet),
-                        Bind<&M::creditRemaining_, A>("CreditRemaining", kInRet),
-                        ReadOnly(Bind<&M::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
-                        Bind<&M::memo_, T>("Memo", kText),
-                        Bind<&M::customerMsg_, R>("CustomerMsgRef", kAll),
-                        Bind<&M::isToBePrinted_, B>("IsToBePrinted", kAll),
-                        SessionGated<&M::isToBeEmailed_, B, &From6>("IsToBeEmailed", kAll),
-                        kTaxCodes[0],
-                        kTaxCodes[1],
-                        SessionGated<&M::other_, T, &From6>("Other", kRequests | kSkipEmpty),
-                        LinkedTxnRow(),
-                        kLines[0],
-                        kLines[1],
-                    }},
-                    OtherEditionTaxRows(), std::array{DataExtRow()}, UserDataRow());
+  BRENNOCK_BINDINGS(
+      qcBase, IdentityRows(),
+      std::array<Binding<qcBase>, 18>{{
+          Bind<&M::customer_, R>("CustomerRef", kAll),
+          Bind<&M::class_, R>("ClassRef", kAll),
+          Bind<&M::arAccount_, R>("ARAccountRef", kAll),
+          SessionGated<&M::template_, R, &SessionFromQbxml<3>>("TemplateRef", kRequests),
+          TxnDateRow(),
+          RefNumberRow(),
+          AddressRow("BillAddress"),
+          AddressBlockRow("BillAddressBlock"),
+          AddressRow("ShipAddress"),
+          AddressBlockRow("ShipAddressBlock"),
+          Bind<&M::isPending_, B>("IsPending", kAll),
+          Bind<&M::poNumber_, T>("PONumber", kText),
+          Bind<&M::terms_, R>("TermsRef", kAll),
+          Bind<&M::dueDate_, codecs::Date>("DueDate", kAll),
+          Bind<&M::salesRep_, R>("SalesRepRef", kAll),
+          Bind<&M::fob_, T>("FOB", kRequests | kSkipEmpty),
+          Bind<&M::shipDate_, codecs::Date>("ShipDate", kAll),
+          Bind<&M::shipMethod_, R>("ShipMethodRef", kAll),
+      }},
+      std::array<Binding<qcBase>, 17>{{
+          Bind<&M::subtotal_, A>("Subtotal", kInRet),
+          ItemSalesTaxRow(),
+          Bind<&M::salesTaxPercentage_, A>("SalesTaxPercentage", kInRet),
+          Bind<&M::salesTaxTotal_, A>("SalesTaxTotal", kInRet),
+          Bind<&M::total_, A>("TotalAmount", kInRet),
+          Bind<&M::creditRemaining_, A>("CreditRemaining", kInRet),
+          ReadOnly(Bind<&M::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
+          Bind<&M::memo_, T>("Memo", kText),
+          Bind<&M::customerMsg_, R>("CustomerMsgRef", kAll),
+          Bind<&M::isToBePrinted_, B>("IsToBePrinted", kAll),
+          SessionGated<&M::isToBeEmailed_, B, &SessionFromQbxml<6>>("IsToBeEmailed", kAll),
+          kTaxCodes[0],
+          kTaxCodes[1],
+          SessionGated<&M::other_, T, &SessionFromQbxml<6>>("Other", kRequests | kSkipEmpty),
+          LinkedTxnRow(),
+          kLines[0],
+          kLines[1],
+      }},
+      OtherEditionTaxRows(), std::array{DataExtRow()}, UserDataRow());
 }
 
 // A credit memo needs its customer and a receivable account (when named); links do not stand

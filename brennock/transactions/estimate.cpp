@@ -1,15 +1,13 @@
 #include "brennock/transactions/estimate.h"
 
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/session/session_state.h"
 
 namespace brennock {
 namespace {
 
 using E = Estimate;
-
-bool From3() { return SessionQbxmlVersion() >= Currency(3); }
-bool From6() { return SessionQbxmlVersion() >= Currency(6); }
 
 }  // namespace
 
@@ -32,7 +30,7 @@ const RecordBindings& Estimate::Bindings() {
       std::array<Binding<qcBase>, 15>{{
           Bind<&E::customer_, R>("CustomerRef", kAll),
           Bind<&E::class_, R>("ClassRef", kAll),
-          SessionGated<&E::template_, R, &From3>("TemplateRef", kRequests),
+          SessionGated<&E::template_, R, &SessionFromQbxml<3>>("TemplateRef", kRequests),
           TxnDateRow(),
           RefNumberRow(),
           AddressRow("BillAddress"),
@@ -57,10 +55,10 @@ const RecordBindings& Estimate::Bindings() {
           ReadOnly(Bind<&E::totalInHomeCurrency_, A>("TotalAmountInHomeCurrency", kInRet)),
           Bind<&E::memo_, T>("Memo", kText),
           Bind<&E::customerMsg_, R>("CustomerMsgRef", kAll),
-          SessionGated<&E::isToBeEmailed_, B, &From6>("IsToBeEmailed", kAll),
+          SessionGated<&E::isToBeEmailed_, B, &SessionFromQbxml<6>>("IsToBeEmailed", kAll),
           kTaxCodes[0],
           kTaxCodes[1],
-          SessionGated<&E::other_, T, &From6>("Other", kRequests | kSkipEmpty),
+          SessionGated<&E::other_, T, &SessionFromQbxml<6>>("Other", kRequests | kSkipEmpty),
           LinkedTxnRow(),
           kLines[0],
           kLines[1],

@@ -2,6 +2,7 @@
 
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/model/transaction_defaults.h"
 #include "brennock/internal/session/numbering_session.h"
 #include "brennock/internal/session/session_state.h"
@@ -14,10 +15,6 @@ namespace brennock {
 namespace {
 
 using I = Invoice;
-
-bool From(double version) { return SessionQbxmlVersion() >= Currency(version); }
-bool From3() { return From(3); }
-bool From6() { return From(6); }
 
 }  // namespace
 
@@ -41,7 +38,7 @@ const RecordBindings& Invoice::Bindings() {
           Bind<&I::customer_, R>("CustomerRef", kAll),
           Bind<&I::class_, R>("ClassRef", kAll),
           Bind<&I::arAccount_, R>("ARAccountRef", kAll),
-          SessionGated<&I::template_, R, &From3>("TemplateRef", kRequests),
+          SessionGated<&I::template_, R, &SessionFromQbxml<3>>("TemplateRef", kRequests),
           TxnDateRow(),
           RefNumberRow(),
           AddressRow("BillAddress"),
@@ -70,14 +67,14 @@ const RecordBindings& Invoice::Bindings() {
           ReadOnly(Bind<&I::isPaid_, codecs::Bool>("IsPaid", kInRet)),
           Bind<&I::customerMsg_, R>("CustomerMsgRef", kAll),
           Bind<&I::isToBePrinted_, B>("IsToBePrinted", kAll),
-          SessionGated<&I::isToBeEmailed_, B, &From6>("IsToBeEmailed", kAll),
+          SessionGated<&I::isToBeEmailed_, B, &SessionFromQbxml<6>>("IsToBeEmailed", kAll),
           kTaxCodes[0],
       }},
       std::array<Binding<qcBase>, 8>{{
           kTaxCodes[1],
           Bind<&I::suggestedDiscountAmount_, A>("SuggestedDiscountAmount", kInRet),
           Bind<&I::suggestedDiscountDate_, codecs::Date>("SuggestedDiscountDate", kInRet),
-          SessionGated<&I::other_, T, &From6>("Other", kRequests | kSkipEmpty),
+          SessionGated<&I::other_, T, &SessionFromQbxml<6>>("Other", kRequests | kSkipEmpty),
           LinkToTxnRow(),
           LinkedTxnRow(),
           kLines[0],

@@ -3,6 +3,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/errors/raise.h"
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/session/numbering_session.h"
 #include "brennock/internal/session/session_state.h"
@@ -64,9 +65,10 @@ const RecordBindings& PurchaseOrder::Bindings() {
           Bind<&P::memo_, T>("Memo", kText),
           Bind<&P::vendorMessage_, T>("VendorMsg", kText),
           Bind<&P::isToBePrinted_, codecs::Bit>("IsToBePrinted", kAll),
-          SessionGated<&P::isToBeEmailed_, codecs::Bit, &FromQbxml6>("IsToBeEmailed", kAll),
-          SessionGated<&P::other1_, T, &FromQbxml6>("Other1", kText),
-          SessionGated<&P::other2_, T, &FromQbxml6>("Other2", kText),
+          SessionGated<&P::isToBeEmailed_, codecs::Bit, &SessionFromQbxml<6>>("IsToBeEmailed",
+                                                                              kAll),
+          SessionGated<&P::other1_, T, &SessionFromQbxml<6>>("Other1", kText),
+          SessionGated<&P::other2_, T, &SessionFromQbxml<6>>("Other2", kText),
           LinkedTxnRow(),
           kLines[0],
           kLines[1],
@@ -74,8 +76,6 @@ const RecordBindings& PurchaseOrder::Bindings() {
       }},
       UserDataRow());
 }
-
-bool PurchaseOrder::FromQbxml6() { return SessionQbxmlVersion() >= Currency(6); }
 
 void PurchaseOrder::SetShipToEntity(const std::string& value) {
   if (!value.empty()) {

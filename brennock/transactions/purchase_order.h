@@ -75,7 +75,6 @@ class PurchaseOrder final : public PurchaseTxnCore, public DataExtensionCarrier<
   void BeforeRead() override;
 
  private:
-  static bool FromQbxml6();
   static void ReadAddress(qcBase& record, const FieldElement& element);
   static void ReadAddressBlock(qcBase& record, const FieldElement& element);
   static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,

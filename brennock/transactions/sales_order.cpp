@@ -1,6 +1,7 @@
 #include "brennock/transactions/sales_order.h"
 
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/session/numbering_session.h"
 #include "brennock/internal/session/session_state.h"
 
@@ -8,9 +9,6 @@ namespace brennock {
 namespace {
 
 using O = SalesOrder;
-
-bool From3() { return SessionQbxmlVersion() >= Currency(3); }
-bool From6() { return SessionQbxmlVersion() >= Currency(6); }
 
 }  // namespace
 
@@ -33,7 +31,7 @@ const RecordBindings& SalesOrder::Bindings() {
       std::array<Binding<qcBase>, 16>{{
           Bind<&O::customer_, R>("CustomerRef", kAll),
           Bind<&O::class_, R>("ClassRef", kAll),
-          SessionGated<&O::template_, R, &From3>("TemplateRef", kRequests),
+          SessionGated<&O::template_, R, &SessionFromQbxml<3>>("TemplateRef", kRequests),
           TxnDateRow(),
           RefNumberRow(),
           AddressRow("BillAddress"),
@@ -59,10 +57,10 @@ const RecordBindings& SalesOrder::Bindings() {
           Bind<&O::memo_, T>("Memo", kText),
           Bind<&O::customerMsg_, R>("CustomerMsgRef", kAll),
           Bind<&O::isToBePrinted_, B>("IsToBePrinted", kAll),
-          SessionGated<&O::isToBeEmailed_, B, &From6>("IsToBeEmailed", kAll),
+          SessionGated<&O::isToBeEmailed_, B, &SessionFromQbxml<6>>("IsToBeEmailed", kAll),
           kTaxCodes[0],
           kTaxCodes[1],
-          SessionGated<&O::other_, T, &From6>("Other", kRequests | kSkipEmpty),
+          SessionGated<&O::other_, T, &SessionFromQbxml<6>>("Other", kRequests | kSkipEmpty),
           LinkedTxnRow(),
           kLines[0],
           kLines[1],

@@ -1,6 +1,7 @@
 #include "brennock/transactions/sales_receipt.h"
 
 #include "brennock/internal/model/codecs.h"
+#include "brennock/internal/model/session_gates.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/transactions/txn_references.h"
 
@@ -8,9 +9,6 @@ namespace brennock {
 namespace {
 
 using S = SalesReceipt;
-
-bool From3() { return SessionQbxmlVersion() >= Currency(3); }
-bool From6() { return SessionQbxmlVersion() >= Currency(6); }
 
 }  // namespace
 
@@ -27,45 +25,45 @@ const RecordBindings& SalesReceipt::Bindings() {
   using B = codecs::Bit;
   constexpr auto kLines = LineRows("SalesReceiptLineRet", "SalesReceiptLineGroupRet");
   constexpr auto kTaxCodes = CustomerTaxCodeRows();
-  BRENNOCK_BINDINGS(qcBase, IdentityRows(),
-                    std::array<Binding<qcBase>, 17>{{
-                        Bind<&S::customer_, R>("CustomerRef", kAll),
-                        Bind<&S::class_, R>("ClassRef", kAll),
-                        SessionGated<&S::template_, R, &From3>("TemplateRef", kRequests),
-                        TxnDateRow(),
-                        RefNumberRow(),
-                        AddressRow("BillAddress"),
-                        AddressBlockRow("BillAddressBlock"),
-                        AddressRow("ShipAddress"),
-                        AddressBlockRow("ShipAddressBlock"),
-                        Bind<&S::isPending_, B>("IsPending", kAll),
-                        Bind<&S::checkNumber_, T>("CheckNumber", kText),
-                        Bind<&S::paymentMethod_, R>("PaymentMethodRef", kAll),
-                        Bind<&S::dueDate_, codecs::Date>("DueDate", kAll),
-                        Bind<&S::salesRep_, R>("SalesRepRef", kAll),
-                        Bind<&S::shipDate_, codecs::Date>("ShipDate", kAll),
-                        Bind<&S::shipMethod_, R>("ShipMethodRef", kAll),
-                        Bind<&S::fob_, T>("FOB", kRequests | kSkipEmpty),
-                    }},
-                    std::array<Binding<qcBase>, 15>{{
-                        Bind<&S::subtotal_, A>("Subtotal", kInRet),
-                        ItemSalesTaxRow(),
-                        Bind<&S::salesTaxPercentage_, A>("SalesTaxPercentage", kInRet),
-                        Bind<&S::salesTaxTotal_, A>("SalesTaxTotal", kInRet),
-                        Bind<&S::total_, A>("TotalAmount", kInRet),
-                        ReadOnly(Bind<&S::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
-                        Bind<&S::memo_, T>("Memo", kText),
-                        Bind<&S::customerMsg_, R>("CustomerMsgRef", kAll),
-                        Bind<&S::isToBePrinted_, B>("IsToBePrinted", kAll),
-                        SessionGated<&S::isToBeEmailed_, B, &From6>("IsToBeEmailed", kAll),
-                        kTaxCodes[0],
-                        kTaxCodes[1],
-                        Bind<&S::depositToAccount_, R>("DepositToAccountRef", kAll),
-                        SessionGated<&S::other_, T, &From6>("Other", kRequests | kSkipEmpty),
-                        kLines[0],
-                    }},
-                    std::array{kLines[1]}, OtherEditionTaxRows(), std::array{DataExtRow()},
-                    UserDataRow());
+  BRENNOCK_BINDINGS(
+      qcBase, IdentityRows(),
+      std::array<Binding<qcBase>, 17>{{
+          Bind<&S::customer_, R>("CustomerRef", kAll),
+          Bind<&S::class_, R>("ClassRef", kAll),
+          SessionGated<&S::template_, R, &SessionFromQbxml<3>>("TemplateRef", kRequests),
+          TxnDateRow(),
+          RefNumberRow(),
+          AddressRow("BillAddress"),
+          AddressBlockRow("BillAddressBlock"),
+          AddressRow("ShipAddress"),
+          AddressBlockRow("ShipAddressBlock"),
+          Bind<&S::isPending_, B>("IsPending", kAll),
+          Bind<&S::checkNumber_, T>("CheckNumber", kText),
+          Bind<&S::paymentMethod_, R>("PaymentMethodRef", kAll),
+          Bind<&S::dueDate_, codecs::Date>("DueDate", kAll),
+          Bind<&S::salesRep_, R>("SalesRepRef", kAll),
+          Bind<&S::shipDate_, codecs::Date>("ShipDate", kAll),
+          Bind<&S::shipMethod_, R>("ShipMethodRef", kAll),
+          Bind<&S::fob_, T>("FOB", kRequests | kSkipEmpty),
+      }},
+      std::array<Binding<qcBase>, 15>{{
+          Bind<&S::subtotal_, A>("Subtotal", kInRet),
+          ItemSalesTaxRow(),
+          Bind<&S::salesTaxPercentage_, A>("SalesTaxPercentage", kInRet),
+          Bind<&S::salesTaxTotal_, A>("SalesTaxTotal", kInRet),
+          Bind<&S::total_, A>("TotalAmount", kInRet),
+          ReadOnly(Bind<&S::exchangeRate_, codecs::Single>("ExchangeRate", kInRet)),
+          Bind<&S::memo_, T>("Memo", kText),
+          Bind<&S::customerMsg_, R>("CustomerMsgRef", kAll),
+          Bind<&S::isToBePrinted_, B>("IsToBePrinted", kAll),
+          SessionGated<&S::isToBeEmailed_, B, &SessionFromQbxml<6>>("IsToBeEmailed", kAll),
+          kTaxCodes[0],
+          kTaxCodes[1],
+          Bind<&S::depositToAccount_, R>("DepositToAccountRef", kAll),
+          SessionGated<&S::other_, T, &SessionFromQbxml<6>>("Other", kRequests | kSkipEmpty),
+          kLines[0],
+      }},
+      std::array{kLines[1]}, OtherEditionTaxRows(), std::array{DataExtRow()}, UserDataRow());
 }
 
 void SalesReceipt::SetPaymentMethod(const std::string& value) {
