@@ -423,6 +423,14 @@ bool KnownIterator(pugi::xml_node rq) {
   return value == "Start" || value == "Continue" || value == "Stop";
 }
 
+// What QuickBooks checks of each request of a document before it runs any: a request's name and
+// its iterator value (a parse error otherwise). Returns whether the request writes.
+bool CheckedRequestWrites(const HandlerTable& handlers, pugi::xml_node rq) {
+  if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
+  const HandlerEntry* entry = handlers.Find(rq.name());
+  return entry != nullptr && entry->writes;
+}
+
 // Runs the requests of one message set in order under one SQLite transaction. each_request hands
 // every request to its argument, in order, until that returns false.
 template <class EachRequest>
@@ -506,8 +514,7 @@ bool AnswerOutlined(Session& session, const CheckedText& checked, std::string& a
     pugi::xml_document doc;
     pugi::xml_node rq;
     if (!Load(doc, text, checked) || !(rq = RequestOf(doc))) return parsed = false;
-    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
-    if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
+    writes |= CheckedRequestWrites(handlers, rq);
     return true;
   };
   if (ScanOutline(checked.text, on_error, check) != OutlineScan::kDone || !parsed) return false;
@@ -546,9 +553,7 @@ std::string AnswerRequestDocument(Session& session, std::string_view text) {
   const HandlerTable& handlers = DefaultHandlers();
   bool writes = false;
   for (auto rq : msgs.children()) {
-    if (rq.type() != pugi::node_element) continue;
-    if (!EndsWithRq(rq.name()) || !KnownIterator(rq)) Raise(kParseError);
-    if (auto* entry = handlers.Find(rq.name())) writes |= entry->writes;
+    if (rq.type() == pugi::node_element) writes |= CheckedRequestWrites(handlers, rq);
   }
   std::string_view on_error = msgs.attribute("onError").value();
   return RunMessageSet(session, writes, on_error != "continueOnError", [&](auto run) {
