@@ -72,7 +72,9 @@ Variant SubscriptionRecord::FromDom(const XmlNode& obj) {
                                                                                  kInRet),
   };
   static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr BindingTable<SubscriptionRecord> kTable(kRows, kReaders);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<SubscriptionRecord> kTable(kRows, kReaders, kOrder.successors,
+                                                           kOrder.first);
   ReadFields<SubscriptionRecord>(*this, obj, kTable.Readers());
   return {};
 }

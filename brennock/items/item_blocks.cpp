@@ -83,7 +83,8 @@ const BindingTable<itemSalesOrPurchase>& itemSalesOrPurchase::Bindings() {
       BlockRef<B, &B::account_>("AccountRef", kInAdd),
   }};
   static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr BindingTable<B> kTable(kRows, kReaders);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<B> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
   return kTable;
 }
 
@@ -153,7 +154,8 @@ const BindingTable<itemSalesAndPurchase>& itemSalesAndPurchase::Bindings() {
       BlockRef<B, &B::vendor_>("PrefVendorRef", kBoth),
   }};
   static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr BindingTable<B> kTable(kRows, kReaders);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<B> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
   return kTable;
 }
 

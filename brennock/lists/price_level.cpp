@@ -34,7 +34,8 @@ const BindingTable<levelPerItem>& levelPerItem::Bindings() {
        }},
   }};
   static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr BindingTable<Entry> kTable(kRows, kReaders);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<Entry> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
   return kTable;
 }
 

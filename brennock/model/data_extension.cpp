@@ -343,7 +343,8 @@ void DataExtension::RetFields::Read(const FieldElement& ret) {
        }},
   }};
   static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr BindingTable<F> kTable(kRows, kReaders);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<F> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
   kTable.Read(*this, ret);
 }
 

@@ -176,6 +176,13 @@ class BindingTable {
   constexpr BindingTable(std::span<const Binding<Owner>> rows,
                          std::span<const BasicFieldEntry<Owner>> sortedReaders) noexcept
       : rows_(rows), readers_(sortedReaders) {}
+  // The same, reading children in row order with the readers' successors (ReaderSuccessors).
+  constexpr BindingTable(std::span<const Binding<Owner>> rows,
+                         std::span<const BasicFieldEntry<Owner>> sortedReaders,
+                         std::span<const uint16_t> successors, uint16_t first) noexcept
+      : rows_(rows), readers_(sortedReaders) {
+    readers_.Predict(successors, first);
+  }
 
   std::span<const Binding<Owner>> Rows() const noexcept { return rows_; }
   const BasicFieldTable<Owner>& Readers() const noexcept { return readers_; }
@@ -257,14 +264,54 @@ constexpr std::array<BasicFieldEntry<Owner>, N> SortedReaders(
   return out;
 }
 
+// For each sorted reader, the reader of the row after its first row, as the position the table's
+// lookup gives for that row's element (so a guess that matches reads exactly what a lookup
+// would); the last element: the first row's. Rows never read from responses are passed over.
+template <class Owner, size_t N>
+struct ReaderOrder {
+  std::array<uint16_t, N> successors{};
+  uint16_t first = BasicFieldTable<Owner>::kNone;
+};
+template <class Owner, size_t N>
+constexpr ReaderOrder<Owner, N> ReaderSuccessors(
+    const std::array<Binding<Owner>, N>& rows,
+    const std::array<BasicFieldEntry<Owner>, N>& sorted) {
+  static_assert(N < BasicFieldTable<Owner>::kNone, "too many rows for a 16-bit position");
+  constexpr auto kNone = static_cast<uint16_t>(BasicFieldTable<Owner>::kNone);
+  auto entryOf = [&](std::string_view element) {
+    for (size_t i = 0; i < N; ++i) {
+      if (sorted[i].element == element) return static_cast<uint16_t>(i);
+    }
+    return kNone;
+  };
+  auto readRowFrom = [&](size_t row) {
+    while (row < N && (rows[row].read == nullptr || !rows[row].In(BodyForm::kRet))) ++row;
+    return row;
+  };
+  ReaderOrder<Owner, N> order;
+  order.successors.fill(kNone);
+  const size_t firstRow = readRowFrom(0);
+  if (firstRow < N) order.first = entryOf(rows[firstRow].element);
+  for (size_t i = 0; i < N; ++i) {
+    if (entryOf(sorted[i].element) != i) continue;  // a later entry of a repeated name
+    size_t row = 0;
+    while (rows[row].element != sorted[i].element) ++row;
+    const size_t next = readRowFrom(row + 1);
+    if (next < N) order.successors[i] = entryOf(rows[next].element);
+  }
+  return order;
+}
+
 using RecordBindings = BindingTable<qcBase>;
 
 }  // namespace brennock
 
 // Declares the static rows and table of a kind inside a function that returns the table:
 //   const RecordBindings& ToDo::Bindings() { BRENNOCK_BINDINGS(qcBase, rows...); }
-#define BRENNOCK_BINDINGS(Owner, ...)                                       \
-  static constexpr auto kRows = ::brennock::JoinRows<Owner>(__VA_ARGS__);   \
-  static constexpr auto kReaders = ::brennock::SortedReaders(kRows);        \
-  static constexpr ::brennock::BindingTable<Owner> kTable(kRows, kReaders); \
+#define BRENNOCK_BINDINGS(Owner, ...)                                                         \
+  static constexpr auto kRows = ::brennock::JoinRows<Owner>(__VA_ARGS__);                     \
+  static constexpr auto kReaders = ::brennock::SortedReaders(kRows);                          \
+  static constexpr auto kOrder = ::brennock::ReaderSuccessors(kRows, kReaders);               \
+  static constexpr ::brennock::BindingTable<Owner> kTable(kRows, kReaders, kOrder.successors, \
+                                                          kOrder.first);                      \
   return kTable

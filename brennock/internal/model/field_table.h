@@ -46,14 +46,38 @@ class BasicFieldTable {
 
   // The reader of an element, or nullptr for an element the record ignores.
   Reader Find(std::string_view element) const noexcept {
-    if (element.empty()) return nullptr;
-    size_t lead = LeadOf(element);
-    if (lead >= kLeads) return nullptr;  // element names in tables are ASCII
-    for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
-      if (SameName(entries_[i].element, element)) return entries_[i].read;
-    }
-    return nullptr;
+    const size_t at = IndexOf(element);
+    return at == kNone ? nullptr : entries_[at].read;
   }
+  // The position of an element's first entry, or kNone.
+  size_t IndexOf(std::string_view element) const noexcept {
+    if (element.empty()) return kNone;
+    size_t lead = LeadOf(element);
+    if (lead >= kLeads) return kNone;  // element names in tables are ASCII
+    for (size_t i = firsts_[lead], end = firsts_[lead + 1]; i < end; ++i) {
+      if (SameName(entries_[i].element, element)) return i;
+    }
+    return kNone;
+  }
+
+  // Responses list a record's elements in schema order, which is the order of its rows: after
+  // the entry at `at`, the entry of the next row is the likely next child. `successors` gives it
+  // per entry (kNone for none), and `first` the entry of the first row; a table without them
+  // looks every child up.
+  constexpr void Predict(std::span<const uint16_t> successors, uint16_t first) noexcept {
+    successors_ = successors;
+    first_ = first;
+  }
+  size_t FirstGuess() const noexcept { return successors_.empty() ? kNone : first_; }
+  size_t GuessAfter(size_t at) const noexcept {
+    return at < successors_.size() ? successors_[at] : kNone;
+  }
+  // Whether the entry at guess (kNone or a position) is the one IndexOf would give for element.
+  bool Guessed(size_t guess, std::string_view element) const noexcept {
+    return guess < entries_.size() && SameName(entries_[guess].element, element);
+  }
+
+  static constexpr size_t kNone = 0xFFFF;
 
   std::span<const Entry> Entries() const noexcept { return entries_; }
 
@@ -77,6 +101,8 @@ class BasicFieldTable {
   }
 
   std::span<const Entry> entries_;
+  std::span<const uint16_t> successors_;
+  uint16_t first_ = 0;
   // firsts_[c]: the first entry whose name starts with a byte not below c.
   std::array<uint16_t, kLeads + 1> firsts_{};
 };
@@ -102,26 +128,31 @@ constexpr std::array<FieldEntry, (N + ...)> SortedFields(
 }
 
 namespace detail {
-// The reader of a child, looked up by its qualified name first: table names have no prefix, so a
-// match is the local name, and the usual unprefixed element costs no search for a colon.
+// The position of a child's entry, looked up by its qualified name first: table names have no
+// prefix, so a match is the local name, and the usual unprefixed element costs no search for a
+// colon.
 template <class Owner>
-typename BasicFieldTable<Owner>::Reader FindReader(const BasicFieldTable<Owner>& table,
-                                                   std::string_view name) noexcept {
-  auto read = table.Find(name);
-  if (read != nullptr) return read;
+size_t FindEntry(const BasicFieldTable<Owner>& table, std::string_view name) noexcept {
+  size_t at = table.IndexOf(name);
+  if (at != BasicFieldTable<Owner>::kNone) return at;
   size_t colon = name.find(':');
-  return colon == std::string_view::npos ? nullptr : table.Find(name.substr(colon + 1));
+  return colon == std::string_view::npos ? at : table.IndexOf(name.substr(colon + 1));
 }
 }  // namespace detail
 
 // Visits every child element of `element` once and hands it to its reader in `table`; unknown
-// elements are skipped.
+// elements are skipped. Each child is first compared with the entry its predecessor predicts.
 template <class Owner>
 void ReadFields(std::type_identity_t<Owner>& owner, const FieldElement& element,
                 const BasicFieldTable<Owner>& table) {
+  constexpr size_t kNone = BasicFieldTable<Owner>::kNone;
+  size_t guess = table.FirstGuess();
   for (FieldElement child : element.Children()) {
-    auto read = detail::FindReader(table, child.nodeName());
-    if (read != nullptr) read(owner, child);
+    const std::string_view name = child.nodeName();
+    const size_t at = table.Guessed(guess, name) ? guess : detail::FindEntry(table, name);
+    if (at == kNone) continue;
+    if (auto read = table.Entries()[at].read) read(owner, child);
+    guess = table.GuessAfter(at);
   }
 }
 // The same for an element of a loaded document, copied into an ElementTree first.

@@ -1,0 +1,59 @@
+// A record's children are read in any order: the guess of the next row only saves a lookup, and
+// never changes which reader a child reaches.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "brennock/internal/model/binding.h"
+#include "brennock/internal/xml/element_tree.h"
+#include "brennock/xml/xml_document.h"
+
+namespace brennock::testing {
+namespace {
+
+struct Record {
+  std::string read;  // the readers reached, in order
+};
+
+template <char Tag>
+void Note(Record& record, const FieldElement& element) {
+  record.read += Tag;
+  record.read += element.text();
+}
+
+const BindingTable<Record>& Table() {
+  static constexpr std::array<Binding<Record>, 6> kRows{{
+      {"A", kInRet, &Note<'a'>},
+      {"Add", kInAdd, nullptr},  // never read: passed over by the guesses
+      {"B", kInRet, &Note<'b'>},
+      {"L", kInRet, &Note<'l'>},
+      {"C", kInRet, &Note<'c'>},
+      {"D", kInRet, &Note<'d'>},
+  }};
+  static constexpr auto kReaders = SortedReaders(kRows);
+  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
+  static constexpr BindingTable<Record> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  return kTable;
+}
+
+std::string Read(const std::string& children) {
+  XmlDocument document;
+  EXPECT_TRUE(document.loadXML("<R xmlns:q=\"urn:q\">" + children + "</R>"));
+  ElementTree tree(document.documentElement());
+  Record record;
+  Table().Read(record, tree.Root());
+  return record.read;
+}
+
+TEST(ReadOrder, EveryChildReachesItsReaderInAnyOrder) {
+  EXPECT_EQ(Read("<A>1</A><B>2</B><L>3</L><C>4</C><D>5</D>"), "a1b2l3c4d5");
+  EXPECT_EQ(Read("<A>1</A><C>4</C><D>5</D>"), "a1c4d5");            // optional rows absent
+  EXPECT_EQ(Read("<D>5</D><C>4</C><B>2</B><A>1</A>"), "d5c4b2a1");  // reversed
+  EXPECT_EQ(Read("<A>1</A><L>x</L><L>y</L><L>z</L><C>4</C>"), "a1lxlylzc4");  // repeated
+  EXPECT_EQ(Read("<A>1</A><Zed>?</Zed><Add>no</Add><B>2</B>"), "a1b2");       // unknown, unread
+  EXPECT_EQ(Read("<q:A>1</q:A><q:B>2</q:B><D>5</D>"), "a1b2d5");              // prefixed
+  EXPECT_EQ(Read(""), "");
+}
+
+}  // namespace
+}  // namespace brennock::testing
