@@ -5,6 +5,7 @@
 #include "brennock/internal/model/field_table.h"
 #include "brennock/internal/model/master_list.h"
 #include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/model/lists_registry.h"
 #include "brennock/model/qc_list.h"
 #include "brennock/model/qc_list_object.h"
@@ -43,42 +44,53 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
 
 qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
     : list_(list) {
-  // Records construct many empty references, which a new ShortText already is.
-  if (!listID.empty()) listID_.assign(listID);
-  if (!fullName.empty()) fullName_.assign(fullName);
+  // Records construct many empty references, which hold nothing.
+  if (!listID.empty()) MutableData().listID.assign(listID);
+  if (!fullName.empty()) MutableData().fullName.assign(fullName);
+}
+
+void qcListObjectRef::DataDeleter::operator()(Data* data) const noexcept { SlabDelete(data); }
+
+qcListObjectRef::Data& qcListObjectRef::MutableData() {
+  if (!data_) data_.reset(SlabNew<Data>());
+  return *data_;
 }
 
 qcListObjectRef::Extras& qcListObjectRef::MutableExtras() {
-  if (!extras_) extras_ = std::make_unique<Extras>();
-  return *extras_;
+  Data& data = MutableData();
+  if (!data.extras) data.extras = std::make_unique<Extras>();
+  return *data.extras;
 }
 
 const Variant& qcListObjectRef::UserData() const noexcept {
   static const Variant kEmpty;
-  return extras_ ? extras_->userData : kEmpty;
+  return data_ && data_->extras ? data_->extras->userData : kEmpty;
 }
 
 void qcListObjectRef::SetUserData(Variant value) { MutableExtras().userData = std::move(value); }
 
 std::shared_ptr<qcListObject> qcListObjectRef::Object() {
-  if (fullName_.empty()) return nullptr;
-  if (extras_) {
-    if (auto cached = extras_->cached.lock()) return cached;
+  if (FullNameView().empty()) return nullptr;
+  if (data_->extras) {
+    if (auto cached = data_->extras->cached.lock()) return cached;
   }
-  std::shared_ptr<qcListObject> found = ResolveListObject(list_, fullName_.str());
+  std::shared_ptr<qcListObject> found = ResolveListObject(list_, FullName());
   MutableExtras().cached = found;
   return found;
 }
 
 void qcListObjectRef::SetListID(std::string value) {
-  listID_.assign(value);
+  if (value.empty() && !data_) return;
+  MutableData().listID.assign(value);
   ForgetObject();
 }
 
 void qcListObjectRef::SetFullName(std::string value) {
-  fullName_.assign(value);
+  if (value.empty() && !data_) return;
+  Data& data = MutableData();
+  data.fullName.assign(value);
   ForgetObject();
-  if (fullName_.empty()) listID_.assign({});
+  if (value.empty()) data.listID.assign({});
 }
 
 void qcListObjectRef::FromDom(const XmlNode& element) {
@@ -95,11 +107,15 @@ void qcListObjectRef::FromDom(const FieldElement& element) {
     std::string_view name = child.nodeName();
     if (name != "ListID" && name != "FullName") name = child.baseName();
     if (name == "ListID") {
-      listID_.assign(child.TextView(scratch));
+      const std::string_view text = child.TextView(scratch);
+      if (text.empty() && !data_) continue;
+      MutableData().listID.assign(text);
       ForgetObject();
     } else if (name == "FullName") {
       // Read as received: an empty FullName element must not wipe a ListID read before it.
-      fullName_.assign(child.TextView(scratch));
+      const std::string_view text = child.TextView(scratch);
+      if (text.empty() && !data_) continue;
+      MutableData().fullName.assign(text);
       ForgetObject();
     }
   }
@@ -111,14 +127,14 @@ int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName
     element = elementName;
   } else if (isParent_) {
     element = "ParentRef";
-    if (auto parent = Object()) listID_.assign(parent->ListID());
+    if (auto parent = Object()) MutableData().listID.assign(parent->ListID());
   } else {
     element = ListTypeKey(list_) + "Ref";
   }
-  if (!listID_.empty()) {
-    WriteRefElement(builder, element, "ListID", listID_);
-  } else if (!fullName_.empty()) {
-    WriteRefElement(builder, element, "FullName", fullName_);
+  if (!ListIDView().empty()) {
+    WriteRefElement(builder, element, "ListID", ListIDView());
+  } else if (!FullNameView().empty()) {
+    WriteRefElement(builder, element, "FullName", FullNameView());
   }
   return 0;
 }

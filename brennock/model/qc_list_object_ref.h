@@ -30,12 +30,16 @@ class qcListObjectRef {
   qcListObjectRef() = default;
   qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID = {});
 
-  std::string ListID() const { return listID_.str(); }
+  std::string ListID() const { return std::string(ListIDView()); }
   qoEnumListType List() const noexcept { return list_; }
-  std::string FullName() const { return fullName_.str(); }
+  std::string FullName() const { return std::string(FullNameView()); }
   // The same without a copy, for the library's own reading.
-  std::string_view ListIDView() const noexcept { return listID_; }
-  std::string_view FullNameView() const noexcept { return fullName_; }
+  std::string_view ListIDView() const noexcept {
+    return data_ ? data_->listID.view() : std::string_view();
+  }
+  std::string_view FullNameView() const noexcept {
+    return data_ ? data_->fullName.view() : std::string_view();
+  }
   // Nothing when FullName is empty; otherwise the master collection's member of that name, asking
   // QuickBooks when the collection does not hold it. Nothing when no company is open.
   std::shared_ptr<qcListObject> Object();
@@ -50,7 +54,7 @@ class qcListObjectRef {
   void SetFullName(std::string value);
   void SetIsParent(bool value) noexcept { isParent_ = value; }
   bool IsParent() const noexcept { return isParent_; }
-  bool IsEmpty() const noexcept { return listID_.empty() && fullName_.empty(); }
+  bool IsEmpty() const noexcept { return ListIDView().empty() && FullNameView().empty(); }
 
   // Reads a ...Ref element: its ListID and FullName children.
   void FromDom(const XmlNode& element);
@@ -61,21 +65,30 @@ class qcListObjectRef {
   int32_t WriteXml(xmlBldr& builder, std::string_view elementName = {});
 
  private:
-  qoEnumListType list_ = static_cast<qoEnumListType>(0);
-  bool isParent_ = false;
   // What few references use, kept apart so that a record's many references stay small.
   struct Extras {
     Variant userData;
     std::weak_ptr<qcListObject> cached;
   };
+  // What a reference holds once it names something. Most references of a loaded record name
+  // nothing (no class, no sales rep ...), and such a one costs a pointer.
+  struct Data {
+    ShortText listID;  // both are usually short enough to need no allocation
+    ShortText fullName;
+    std::unique_ptr<Extras> extras;  // created when first needed
+  };
+  struct DataDeleter {
+    void operator()(Data* data) const noexcept;
+  };
+  Data& MutableData();
   Extras& MutableExtras();
   void ForgetObject() noexcept {
-    if (extras_) extras_->cached.reset();
+    if (data_ && data_->extras) data_->extras->cached.reset();
   }
 
-  ShortText listID_;  // both are usually short enough to need no allocation
-  ShortText fullName_;
-  std::unique_ptr<Extras> extras_;  // created when first needed
+  std::unique_ptr<Data, DataDeleter> data_;  // from the slab: records hold many
+  qoEnumListType list_ = static_cast<qoEnumListType>(0);
+  bool isParent_ = false;
 };
 
 // The general reference writer of records' XMLInsert, XMLModify and XMLQueryRs: prefers FullName.

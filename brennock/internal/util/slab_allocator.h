@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <utility>
 
 namespace brennock {
 namespace detail {
@@ -39,21 +41,52 @@ struct SlabAllocator {
   }
 };
 
-// A shared object from the slab; under AddressSanitizer from the heap, so that a use after free
-// is still reported.
-template <class T, class... Args>
-std::shared_ptr<T> MakeSlabShared(Args&&... args) {
+// Under AddressSanitizer objects come from the heap, so that a use after free is still reported.
 #if defined(__SANITIZE_ADDRESS__)
-  return std::make_shared<T>(std::forward<Args>(args)...);
+inline constexpr bool kSlabUsesHeap = true;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-  return std::make_shared<T>(std::forward<Args>(args)...);
+inline constexpr bool kSlabUsesHeap = true;
 #else
-  return std::allocate_shared<T>(SlabAllocator<T>(), std::forward<Args>(args)...);
+inline constexpr bool kSlabUsesHeap = false;
 #endif
 #else
-  return std::allocate_shared<T>(SlabAllocator<T>(), std::forward<Args>(args)...);
+inline constexpr bool kSlabUsesHeap = false;
 #endif
+
+// A shared object from the slab.
+template <class T, class... Args>
+std::shared_ptr<T> MakeSlabShared(Args&&... args) {
+  if constexpr (kSlabUsesHeap) {
+    return std::make_shared<T>(std::forward<Args>(args)...);
+  } else {
+    return std::allocate_shared<T>(SlabAllocator<T>(), std::forward<Args>(args)...);
+  }
+}
+
+// An object of one owner from the slab, given back with SlabDelete.
+template <class T>
+T* SlabNew() {
+  if constexpr (kSlabUsesHeap) {
+    return new T();
+  } else {
+    void* memory = detail::SlabAllocate(sizeof(T));
+    try {
+      return new (memory) T();
+    } catch (...) {
+      detail::SlabFree(memory);
+      throw;
+    }
+  }
+}
+template <class T>
+void SlabDelete(T* object) noexcept {
+  if constexpr (kSlabUsesHeap) {
+    delete object;
+  } else if (object != nullptr) {
+    object->~T();
+    detail::SlabFree(object);
+  }
 }
 
 }  // namespace brennock
