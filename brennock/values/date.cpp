@@ -76,9 +76,18 @@ void Decompose(double value, int64_t& dayNumber, double& fraction) noexcept {
 }
 
 Date FromLocal(bool withTime) {
+  // New records take today's date, thousands of them in a second when a response is loaded: the
+  // local time is worked out once per second and thread.
+  thread_local std::time_t lastSecond = -1;
+  thread_local std::tm lastLocal{};
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  if (now != lastSecond) {
+    std::tm fresh{};
+    localtime_r(&now, &fresh);
+    lastLocal = fresh;
+    lastSecond = now;
+  }
+  const std::tm& local = lastLocal;
   if (!withTime) return Date::FromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   // A leap second (60) is folded into the last second of the minute.
   return Date::FromDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
