@@ -84,6 +84,18 @@ TEST_F(ListReferenceTest, ReaderAndKeyedSet) {
   ref.FromDom(document.documentElement());
   EXPECT_EQ(ref.ListID(), "1-1");
   EXPECT_EQ(ref.FullName(), "Top");
+  // Read as received into the same reference: an empty FullName keeps the ListID before it.
+  ASSERT_TRUE(document.loadXML("<ClassRef><ListID>2-1</ListID><FullName/></ClassRef>"));
+  ref.FromDom(document.documentElement());
+  EXPECT_EQ(ref.ListID(), "2-1");
+  EXPECT_EQ(ref.FullName(), "");
+  // A reference that names nothing still keeps the client's data, and stays empty.
+  qcListObjectRef blank(qoListClasses, "");
+  blank.SetUserData(Variant(std::string("mine")));
+  EXPECT_TRUE(blank.IsEmpty());
+  EXPECT_EQ(blank.UserData(), Variant(std::string("mine")));
+  blank.SetListID("");
+  EXPECT_TRUE(blank.IsEmpty());
 
   qcListObjectRefs refs;
   refs.Add("Top:Sub", qoListClasses);
