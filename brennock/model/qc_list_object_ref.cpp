@@ -42,11 +42,10 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
   return master->GetByFullName(fullName);
 }
 
-qcListObjectRef::qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID)
-    : list_(list) {
-  // Records construct many empty references, which hold nothing.
-  if (!listID.empty()) MutableData().listID.assign(listID);
-  if (!fullName.empty()) MutableData().fullName.assign(fullName);
+void qcListObjectRef::Name(std::string_view fullName, std::string_view listID) {
+  Data& data = MutableData();
+  data.listID.assign(listID);
+  data.fullName.assign(fullName);
 }
 
 void qcListObjectRef::DataDeleter::operator()(Data* data) const noexcept { SlabDelete(data); }

@@ -28,7 +28,11 @@ class FieldElement;
 class qcListObjectRef {
  public:
   qcListObjectRef() = default;
-  qcListObjectRef(qoEnumListType list, std::string fullName, std::string listID = {});
+  // Records construct many references that name nothing yet: those cost no call.
+  qcListObjectRef(qoEnumListType list, std::string_view fullName, std::string_view listID = {})
+      : list_(list) {
+    if (!fullName.empty() || !listID.empty()) Name(fullName, listID);
+  }
 
   std::string ListID() const { return std::string(ListIDView()); }
   qoEnumListType List() const noexcept { return list_; }
@@ -82,6 +86,7 @@ class qcListObjectRef {
   };
   Data& MutableData();
   Extras& MutableExtras();
+  void Name(std::string_view fullName, std::string_view listID);
   void ForgetObject() noexcept {
     if (data_ && data_->extras) data_->extras->cached.reset();
   }
