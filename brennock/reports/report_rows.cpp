@@ -44,33 +44,42 @@ void LoadedRows::Add(const FieldElement& row) {
   Record record;
   record.type = RowTypeOf(row.baseName());
   record.firstCell = static_cast<uint32_t>(cells_.size());
-  record.rowNumber = NumberOf(row.AttributeText("rowNumber"));
-  record.text = Keep(row.AttributeText("value"));
+  // The first attribute of each name counts, as the document's getNamedItem finds it.
+  bool hasNumber = false, hasValue = false;
+  for (size_t i = 0, n = row.AttributeCount(); i < n; ++i) {
+    auto [attribute, text] = row.AttributeAt(i);
+    if (attribute == "rowNumber" && !hasNumber) {
+      record.rowNumber = NumberOf(text);
+      hasNumber = true;
+    } else if (attribute == "value" && !hasValue) {
+      record.text = Keep(text);
+      hasValue = true;
+    }
+  }
   for (FieldElement child : row.Children()) {
     // Names without a prefix, the usual case, need no search for a colon.
     const std::string_view written = child.nodeName();
     const std::string_view childName =
         written == "ColData" || written == "RowData" ? written : child.baseName();
     if (childName == "ColData") {
-      // The first attribute of each name counts, as the document's getNamedItem finds it.
       int32_t id = 0;
       std::string_view value, dataType;
-      bool hasId = false, hasValue = false, hasDataType = false;
+      bool hasId = false, hasCellValue = false, hasDataType = false;
       for (size_t i = 0, n = child.AttributeCount(); i < n; ++i) {
         auto [attribute, text] = child.AttributeAt(i);
         if (attribute == "colID" && !hasId) {
           id = NumberOf(text);
           hasId = true;
-        } else if (attribute == "value" && !hasValue) {
+        } else if (attribute == "value" && !hasCellValue) {
           value = text;
-          hasValue = true;
+          hasCellValue = true;
         } else if (attribute == "dataType" && !hasDataType) {
           dataType = text;
           hasDataType = true;
         }
       }
       const Span text = Keep(value);
-      Keep(dataType);
+      if (!dataType.empty()) Keep(dataType);
       cells_.push_back(Cell{id, text.at, text.size, static_cast<uint32_t>(dataType.size())});
     } else if (childName == "RowData") {
       record.rowDataType = Keep(child.AttributeText("rowType"));
