@@ -1,4 +1,5 @@
 // A report's rows: read compactly from the answer, made into row objects when asked for.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <new>
@@ -31,12 +32,25 @@ qbEnumRptRowType RowTypeOf(std::string_view name) {
 
 }  // namespace
 
-LoadedRows::Span LoadedRows::Keep(std::string_view text) {
-  // Offsets are 32 bits: a report whose texts pass 4 GiB is refused as too large to hold.
-  if (text.size() > UINT32_MAX - texts_.size()) throw std::bad_alloc();
-  const Span span{static_cast<uint32_t>(texts_.size()), static_cast<uint32_t>(text.size())};
-  texts_.append(text);
-  return span;
+uint32_t LoadedRows::Keep(std::string_view first, std::string_view second) {
+  const size_t bytes = first.size() + second.size();
+  if (bytes == 0) return 0;
+  if (bytes > textRoom_) {
+    // Offsets are 32 bits: a report whose texts pass 4 GiB is refused as too large to hold.
+    if (textPages_.size() >= (size_t{UINT32_MAX} >> kTextPageBits) || bytes > UINT32_MAX)
+      throw std::bad_alloc();
+    const size_t size = std::max(bytes, kTextPageSize);
+    textPages_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    textUsed_ = 0;
+    textRoom_ = size;
+  }
+  char* out = textPages_.back().get() + textUsed_;
+  const auto at = static_cast<uint32_t>(((textPages_.size() - 1) << kTextPageBits) | textUsed_);
+  if (!first.empty()) std::memcpy(out, first.data(), first.size());
+  if (!second.empty()) std::memcpy(out + first.size(), second.data(), second.size());
+  textUsed_ += bytes;
+  textRoom_ -= bytes;
+  return at;
 }
 
 void LoadedRows::Add(const FieldElement& row) {
@@ -52,7 +66,7 @@ void LoadedRows::Add(const FieldElement& row) {
       record.rowNumber = NumberOf(text);
       hasNumber = true;
     } else if (attribute == "value" && !hasValue) {
-      record.text = Keep(text);
+      record.text = KeepSpan(text);
       hasValue = true;
     }
   }
@@ -78,12 +92,11 @@ void LoadedRows::Add(const FieldElement& row) {
           hasDataType = true;
         }
       }
-      const Span text = Keep(value);
-      if (!dataType.empty()) Keep(dataType);
-      cells_.push_back(Cell{id, text.at, text.size, static_cast<uint32_t>(dataType.size())});
+      cells_.push_back(Cell{id, Keep(value, dataType), static_cast<uint32_t>(value.size()),
+                            static_cast<uint32_t>(dataType.size())});
     } else if (childName == "RowData") {
-      record.rowDataType = Keep(child.AttributeText("rowType"));
-      record.rowDataValue = Keep(child.AttributeText("value"));
+      record.rowDataType = KeepSpan(child.AttributeText("rowType"));
+      record.rowDataValue = KeepSpan(child.AttributeText("value"));
     }
   }
   record.cellCount = static_cast<uint32_t>(cells_.size() - record.firstCell);
@@ -94,7 +107,7 @@ std::string_view LoadedRows::FirstText(size_t index) const noexcept {
   const Record& row = rows_[index];
   if (row.cellCount == 0) return {};
   const Cell& cell = cells_[row.firstCell];
-  return {texts_.data() + cell.text, cell.textSize};
+  return Texts(cell.text, cell.textSize);
 }
 
 void LoadedRows::SetFullName(size_t index, std::string name) {
@@ -134,8 +147,8 @@ void LoadedRows::Fill(size_t index, rptRow& row) const {
   columns.ReserveLoaded(record.cellCount, bytes);
   for (uint32_t i = 0; i < record.cellCount; ++i) {
     const Cell& cell = cells_[record.firstCell + i];
-    columns.AddLoaded(cell.id, {texts_.data() + cell.text, cell.textSize},
-                      {texts_.data() + cell.text + cell.textSize, cell.dataTypeSize});
+    const std::string_view texts = Texts(cell.text, cell.textSize + cell.dataTypeSize);
+    columns.AddLoaded(cell.id, texts.substr(0, cell.textSize), texts.substr(cell.textSize));
   }
 }
 

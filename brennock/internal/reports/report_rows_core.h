@@ -15,6 +15,33 @@ class rptRow;
 
 namespace detail {
 
+// An array that grows a page at a time and never moves what it holds: a report's quarter of a
+// million rows and millions of cells are not copied over again each time the array fills.
+template <class T>
+class PagedArray {
+ public:
+  static constexpr size_t kPageBits = 16;
+  static constexpr size_t kPageSize = size_t{1} << kPageBits;
+
+  size_t size() const noexcept { return size_; }
+  T& operator[](size_t index) noexcept {
+    return pages_[index >> kPageBits][index & (kPageSize - 1)];
+  }
+  const T& operator[](size_t index) const noexcept {
+    return pages_[index >> kPageBits][index & (kPageSize - 1)];
+  }
+  void push_back(const T& value) {
+    if ((size_ & (kPageSize - 1)) == 0)
+      pages_.push_back(std::make_unique_for_overwrite<T[]>(kPageSize));
+    pages_.back()[size_ & (kPageSize - 1)] = value;
+    ++size_;
+  }
+
+ private:
+  std::vector<std::unique_ptr<T[]>> pages_;
+  size_t size_ = 0;
+};
+
 // The rows of a loaded report, kept compactly: one record per row and one per cell in two
 // arrays, their texts back to back in one store. A report of a quarter of a million rows is
 // mostly counted, or read for a few rows; the rptRow objects are made one by one, when a caller
@@ -67,12 +94,23 @@ class LoadedRows {
     uint32_t text, textSize, dataTypeSize;
   };
 
-  std::string_view View(Span span) const noexcept { return {texts_.data() + span.at, span.size}; }
-  Span Keep(std::string_view text);
+  static constexpr size_t kTextPageBits = 20;
+  static constexpr size_t kTextPageSize = size_t{1} << kTextPageBits;
 
-  std::vector<Record> rows_;
-  std::vector<Cell> cells_;
-  std::string texts_;
+  std::string_view View(Span span) const noexcept { return Texts(span.at, span.size); }
+  std::string_view Texts(uint32_t at, size_t size) const noexcept {
+    if (size == 0) return {};
+    return {textPages_[at >> kTextPageBits].get() + (at & (kTextPageSize - 1)), size};
+  }
+  // Keeps texts back to back in one page; where the first starts.
+  uint32_t Keep(std::string_view first, std::string_view second = {});
+  Span KeepSpan(std::string_view text) { return {Keep(text), static_cast<uint32_t>(text.size())}; }
+
+  PagedArray<Record> rows_;
+  PagedArray<Cell> cells_;
+  // The texts, in pages that are never moved; a text longer than a page has one of its own.
+  std::vector<std::unique_ptr<char[]>> textPages_;
+  size_t textUsed_ = 0, textRoom_ = 0;  // of the last page
   // The full names given whole, and the starts of data rows' names; the first is empty.
   std::vector<std::string> names_{std::string()};
   uint32_t above_ = 0;
