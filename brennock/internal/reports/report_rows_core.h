@@ -43,7 +43,7 @@ class PagedArray {
 };
 
 // The rows of a loaded report, kept compactly: one record per row and one per cell in two
-// arrays, their texts back to back in one store. A report of a quarter of a million rows is
+// arrays, their texts back to back in pages. A report of a quarter of a million rows is
 // mostly counted, or read for a few rows; the rptRow objects are made one by one, when a caller
 // first asks for a row, and stay the same objects from then on.
 class LoadedRows {
