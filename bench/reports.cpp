@@ -92,6 +92,27 @@ void BM_GeneralLedgerRefreshedByReport(benchmark::State& state) {
 }
 BENCHMARK(BM_GeneralLedgerRefreshedByReport)->Unit(benchmark::kMillisecond);
 
+// The same, then every row and cell object asked for, as a client walking the whole report does.
+void BM_GeneralLedgerRefreshedAndWalked(benchmark::State& state) {
+  Books& books = Shared();
+  brennock::Session().processor = std::make_shared<brennock::bench::CannedProcessor>(books.answer);
+  brennock::Session().ticket = "T";
+  brennock::Report report;
+  report.SetBaseReport(brennock::qbReportGeneralLedger);
+  for (auto _ : state) {
+    report.Refresh();
+    size_t bytes = 0;
+    for (const auto& row : *report.ReportRows()) {
+      bytes += row->FullName().size();
+      for (const auto& cell : *row->Columns()) bytes += cell->Text().size();
+    }
+    benchmark::DoNotOptimize(bytes);
+  }
+  brennock::Session() = brennock::SessionState{};
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * books.answer.size()));
+}
+BENCHMARK(BM_GeneralLedgerRefreshedAndWalked)->Unit(benchmark::kMillisecond);
+
 void BM_GeneralLedgerParsedByPugixml(benchmark::State& state) {
   Books& books = Shared();
   for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "brennock/internal/reports/report_rows_core.h"
 #include "brennock/internal/reports/report_xml.h"
 #include "brennock/reports/report.h"
 
@@ -14,16 +15,45 @@ namespace {
 
 constexpr size_t kMaxOpenSections = 31;
 
-std::vector<std::string> SplitAtColons(const std::string& text) {
-  std::vector<std::string> parts;
+// Row objects, as the passes below read and set rows (the compact rows of a loaded report offer
+// the same).
+class ObjectRows {
+ public:
+  explicit ObjectRows(const std::vector<std::shared_ptr<rptRow>>& rows) : rows_(rows) {}
+  size_t Size() const noexcept { return rows_.size(); }
+  qbEnumRptRowType Type(size_t i) const noexcept { return rows_[i]->RowType(); }
+  std::string_view Text(size_t i) const noexcept { return rows_[i]->Text(); }
+  std::string_view RowDataValue(size_t i) const noexcept { return rows_[i]->RowDataValue(); }
+  size_t CellCount(size_t i) const noexcept {
+    return static_cast<size_t>(rows_[i]->ColumnList().Count());
+  }
+  std::string_view FirstText(size_t i) const { return rows_[i]->ColumnList().FirstText(); }
+  void SetIndentLevel(size_t i, int16_t level) noexcept { rows_[i]->SetIndentLevel(level); }
+  void SetFullName(size_t i, std::string name) { rows_[i]->SetFullName(std::move(name)); }
+  void SetAbove(std::string above) { above_ = std::move(above); }
+  void SetLabelledName(size_t i) {
+    const std::string_view label = FirstText(i);
+    std::string name;
+    name.reserve(above_.size() + label.size());
+    name.append(above_).append(label);
+    for (auto c = name.begin() + static_cast<std::ptrdiff_t>(above_.size()); c != name.end(); ++c)
+      if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+    rows_[i]->SetFullName(std::move(name));
+  }
+
+ private:
+  const std::vector<std::shared_ptr<rptRow>>& rows_;
+  std::string above_;
+};
+
+std::vector<std::string_view> SplitAtColons(std::string_view text) {
+  std::vector<std::string_view> parts;
   size_t start = 0;
-  for (size_t colon; (colon = text.find(':', start)) != std::string::npos; start = colon + 1)
+  for (size_t colon; (colon = text.find(':', start)) != std::string_view::npos; start = colon + 1)
     parts.push_back(text.substr(start, colon - start));
   parts.push_back(text.substr(start));
   return parts;
 }
-
-std::string FirstColumnText(const rptRow& row) { return AsciiUpper(row.ColumnList().FirstText()); }
 
 // Whether text, upper-cased as AsciiUpper does, is upper: no copy for each of a large report's
 // data rows.
@@ -39,33 +69,34 @@ bool UpperEquals(std::string_view text, std::string_view upper) {
 
 // Transaction lists: a data row's depth is the number of parts of its full name, a text row's
 // the position of its label among the parts of the data row below it.
-void IndentByRowNames(rptRows& rows) {
-  std::vector<std::string> below;
-  const auto& members = rows.NewEnum();
-  for (auto at = members.rbegin(); at != members.rend(); ++at) {
-    rptRow& row = **at;
-    if (row.RowType() == qbRptRowTypeData) {
-      below = SplitAtColons(row.RowDataValue());
-      row.SetIndentLevel(static_cast<int16_t>(below.size()));
-    } else if (row.RowType() == qbRptRowTypeText) {
+template <class Rows>
+void IndentByRowNames(Rows& rows) {
+  std::vector<std::string_view> below;
+  for (size_t i = rows.Size(); i-- > 0;) {
+    const qbEnumRptRowType type = rows.Type(i);
+    if (type == qbRptRowTypeData) {
+      below = SplitAtColons(rows.RowDataValue(i));
+      rows.SetIndentLevel(i, static_cast<int16_t>(below.size()));
+    } else if (type == qbRptRowTypeText) {
       int16_t level = 0;
       for (size_t part = 0; part < below.size(); ++part)
-        if (below[part] == row.Text()) {
+        if (below[part] == rows.Text(i)) {
           level = static_cast<int16_t>(part);
           break;
         }
-      row.SetIndentLevel(level);
+      rows.SetIndentLevel(i, level);
     }
   }
 }
 
 // Other reports: walked from the end, a closing row opens a section (its label is the text after
 // "Total " or "Net "), and the text row carrying that label closes it again.
-void IndentBySections(rptRows& rows) {
+template <class Rows>
+void IndentBySections(Rows& rows) {
   std::vector<std::string> open;
   int depth = 0;
-  auto openSection = [&](rptRow& row, std::string name) {
-    row.SetIndentLevel(static_cast<int16_t>(depth));
+  auto openSection = [&](size_t i, std::string name) {
+    rows.SetIndentLevel(i, static_cast<int16_t>(depth));
     if (open.size() >= kMaxOpenSections) return;
     open.push_back(std::move(name));
     ++depth;
@@ -74,36 +105,34 @@ void IndentBySections(rptRows& rows) {
     open.pop_back();
     --depth;
   };
-  const auto& members = rows.NewEnum();
-  for (auto at = members.rbegin(); at != members.rend(); ++at) {
-    rptRow& row = **at;
-    const qbEnumRptRowType type = row.RowType();
+  for (size_t i = rows.Size(); i-- > 0;) {
+    const qbEnumRptRowType type = rows.Type(i);
     if (type == qbRptRowTypeText) {
-      const std::string text = AsciiUpper(row.Text());
+      const std::string text = AsciiUpper(rows.Text(i));
       if (!open.empty() && (text.starts_with(open.back()) ||
                             (text == "COST OF GOODS SOLD" && open.back() == "COGS")))
         closeSection();
-      row.SetIndentLevel(static_cast<int16_t>(depth));
+      rows.SetIndentLevel(i, static_cast<int16_t>(depth));
       continue;
     }
-    if (row.ColumnList().Count() == 0) continue;
+    if (rows.CellCount(i) == 0) continue;
     if (type == qbRptRowTypeData) {
-      if (!open.empty() && UpperEquals(row.ColumnList().FirstText(), open.back())) closeSection();
-      row.SetIndentLevel(static_cast<int16_t>(depth));
+      if (!open.empty() && UpperEquals(rows.FirstText(i), open.back())) closeSection();
+      rows.SetIndentLevel(i, static_cast<int16_t>(depth));
       continue;
     }
-    const std::string text = FirstColumnText(row);
+    const std::string text = AsciiUpper(rows.FirstText(i));
     if (type == qbRptRowTypeSubtotal) {
       if (text.starts_with("TOTAL "))
-        openSection(row, text.substr(6));
+        openSection(i, text.substr(6));
       else if (text.starts_with("NET "))
-        openSection(row, text.substr(4));
+        openSection(i, text.substr(4));
       else if (text.starts_with("GROSS PROFIT"))
-        row.SetIndentLevel(static_cast<int16_t>(depth - 1));
+        rows.SetIndentLevel(i, static_cast<int16_t>(depth - 1));
       else
-        openSection(row, text);
+        openSection(i, text);
     } else if (type == qbRptRowTypeTotal) {
-      openSection(row, text.starts_with("TOTAL ") ? text.substr(6) : text);
+      openSection(i, text.starts_with("TOTAL ") ? text.substr(6) : text);
     }
   }
 }
@@ -117,38 +146,33 @@ std::string JoinPath(const std::vector<std::string>& path, size_t through) {
   return out;
 }
 
-void SetFullNames(rptRows& rows) {
+template <class Rows>
+void SetFullNames(Rows& rows) {
   std::vector<std::string> path(1);
   size_t k = 0;
   // The labels above level k joined, with the colon that follows them: what every data row's
   // name starts with, changed only by text and closing rows.
-  std::string above;
-  for (const auto& member : rows.NewEnum()) {
-    rptRow& row = *member;
-    const qbEnumRptRowType type = row.RowType();
+  rows.SetAbove(std::string());
+  for (size_t i = 0, n = rows.Size(); i < n; ++i) {
+    const qbEnumRptRowType type = rows.Type(i);
     if (type == qbRptRowTypeText) {
-      path[k] = AsciiUpper(row.Text());
-      row.SetFullName(JoinPath(path, k));
-      above = row.FullName() + ':';
+      path[k] = AsciiUpper(rows.Text(i));
+      std::string name = JoinPath(path, k);
+      rows.SetAbove(name + ':');
+      rows.SetFullName(i, std::move(name));
       ++k;
       path.emplace_back();
       continue;
     }
-    if (row.ColumnList().Count() == 0) continue;
+    if (rows.CellCount(i) == 0) continue;
     if (type == qbRptRowTypeData) {
-      const std::string_view label = row.ColumnList().FirstText();
-      std::string name;
-      name.reserve(above.size() + label.size());
-      name.append(above).append(label);
-      for (auto c = name.begin() + static_cast<std::ptrdiff_t>(above.size()); c != name.end(); ++c)
-        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
-      row.SetFullName(std::move(name));
+      rows.SetLabelledName(i);
     } else if (type == qbRptRowTypeTotal || type == qbRptRowTypeSubtotal) {
       if (k == 0) return;
       --k;
       path.pop_back();
-      row.SetFullName(JoinPath(path, k));
-      above = k == 0 ? std::string() : JoinPath(path, k - 1) + ':';
+      rows.SetFullName(i, JoinPath(path, k));
+      rows.SetAbove(k == 0 ? std::string() : JoinPath(path, k - 1) + ':');
     }
   }
 }
@@ -159,14 +183,24 @@ bool ListsTransactionsByName(qbEnumReports report) {
          report == qbReportTransactionListByVendor || report == qbReportPayrollTransactionDetail;
 }
 
-}  // namespace
-
-void SetReportHierarchy(qbEnumReports report, rptRows& rows) {
+template <class Rows>
+void SetHierarchy(qbEnumReports report, Rows& rows) {
   if (ListsTransactionsByName(report))
     IndentByRowNames(rows);
   else
     IndentBySections(rows);
   SetFullNames(rows);
+}
+
+}  // namespace
+
+void SetReportHierarchy(qbEnumReports report, rptRows& rows) {
+  if (detail::LoadedRows* loaded = rows.Loaded()) {
+    SetHierarchy(report, *loaded);
+    return;
+  }
+  ObjectRows objects(rows.NewEnum());
+  SetHierarchy(report, objects);
 }
 
 }  // namespace brennock

@@ -6,6 +6,7 @@
 
 #include "brennock/errors/automation_error.h"
 #include "brennock/internal/errors/raise.h"
+#include "brennock/internal/reports/report_rows_core.h"
 #include "brennock/internal/reports/report_xml.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/xml/element_tree.h"
@@ -115,7 +116,7 @@ struct Report::Answer {
       headers.back()->Read(child);
     }
   }
-  void AddRow(const FieldElement& row) { rows.Add()->Read(row); }
+  void AddRow(const FieldElement& row) { rows.Loading().Add(row); }
 };
 
 bool Report::LoadResponseText(const std::string& text) {

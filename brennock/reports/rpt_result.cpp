@@ -8,6 +8,7 @@
 
 #include "brennock/enums/enumerations.h"
 #include "brennock/errors/automation_error.h"
+#include "brennock/internal/reports/report_rows_core.h"
 #include "brennock/internal/reports/report_xml.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/xml/element_tree.h"
@@ -80,18 +81,6 @@ void rptColumns::MakeCells() {
   }
 }
 
-std::shared_ptr<rptRow> rptRows::Add() {
-  auto row = Append();
-  row->SetCollectionIndex(Count());
-  return row;
-}
-
-std::shared_ptr<rptRow> rptRows::AddWithKey(const std::string& skey) {
-  auto row = Append(skey);
-  row->SetCollectionIndex(Count());
-  return row;
-}
-
 namespace {
 
 // The leading number of an attribute's text; 0 when absent or not a number.
@@ -104,55 +93,16 @@ int32_t NumberOf(std::string_view text) {
 }  // namespace
 
 void rptRow::Read(const FieldElement& row) {
-  const std::string_view name = row.baseName();
-  if (name == "TextRow")
-    rowType_ = qbRptRowTypeText;
-  else if (name == "DataRow")
-    rowType_ = qbRptRowTypeData;
-  else if (name == "TotalRow")
-    rowType_ = qbRptRowTypeTotal;
-  else if (name == "SubtotalRow")
-    rowType_ = qbRptRowTypeSubtotal;
-  rowNumber_ = NumberOf(row.AttributeText("rowNumber"));
-  text_ = row.AttributeText("value");
-  // Room for every child as a cell, and for all their attribute values as texts: a little more
-  // than the cells take, and no growing.
-  size_t cells = 0, bytes = 0;
-  for (FieldElement child : row.Children()) {
-    ++cells;
-    for (size_t i = 0, n = child.AttributeCount(); i < n; ++i)
-      bytes += child.AttributeAt(i).second.size();
-  }
-  columns_->ReserveLoaded(cells, bytes);
-  for (FieldElement child : row.Children()) {
-    // Names without a prefix, the usual case, need no search for a colon.
-    const std::string_view written = child.nodeName();
-    const std::string_view childName =
-        written == "ColData" || written == "RowData" ? written : child.baseName();
-    if (childName == "ColData") {
-      // The first attribute of each name counts, as the document's getNamedItem finds it.
-      int32_t id = 0;
-      std::string_view value, dataType;
-      bool hasId = false, hasValue = false, hasDataType = false;
-      for (size_t i = 0, n = child.AttributeCount(); i < n; ++i) {
-        auto [attribute, text] = child.AttributeAt(i);
-        if (attribute == "colID" && !hasId) {
-          id = NumberOf(text);
-          hasId = true;
-        } else if (attribute == "value" && !hasValue) {
-          value = text;
-          hasValue = true;
-        } else if (attribute == "dataType" && !hasDataType) {
-          dataType = text;
-          hasDataType = true;
-        }
-      }
-      columns_->AddLoaded(id, value, dataType);
-    } else if (childName == "RowData") {
-      rowDataType_ = child.AttributeText("rowType");
-      rowDataValue_ = child.AttributeText("value");
-    }
-  }
+  // Read as a loaded report's rows are, keeping where the row sits.
+  const int32_t collectionIndex = collectionIndex_;
+  const int16_t indentLevel = indentLevel_;
+  std::string fullName = std::move(fullName_);
+  detail::LoadedRows loaded;
+  loaded.Add(row);
+  loaded.Fill(0, *this);
+  collectionIndex_ = collectionIndex;
+  indentLevel_ = indentLevel;
+  fullName_ = std::move(fullName);
 }
 
 std::shared_ptr<rptColumnHeader> rptColumnHeaders::Add(qbEnumReportFields Field) {

@@ -16,6 +16,7 @@ namespace brennock {
 class FieldElement;
 
 namespace detail {
+class LoadedRows;
 inline constexpr char kRptColumnsName[] = "rptColumns";
 inline constexpr char kRptRowsName[] = "rptRows";
 inline constexpr char kRptColumnHeadersName[] = "rptColumnHeaders";
@@ -168,10 +169,70 @@ class rptRow {
   std::shared_ptr<rptColumns> columns_;
 };
 
+// The rows of a report. Loaded rows are kept compactly, and each row object is made when a
+// caller first asks for it (Item), or all of them when the rows are walked or changed.
 class rptRows : public RptList<rptRow, detail::kRptRowsName> {
+  using List = RptList<rptRow, detail::kRptRowsName>;
+
  public:
+  rptRows();
+  ~rptRows();
+  rptRows(const rptRows&) = delete;
+  rptRows& operator=(const rptRows&) = delete;
+
   std::shared_ptr<rptRow> Add();
   std::shared_ptr<rptRow> AddWithKey(const std::string& skey);
+  std::shared_ptr<rptRow> Item(int32_t index) const;
+  std::shared_ptr<rptRow> Item(const std::string& key) const {
+    Materialize();
+    return List::Item(key);
+  }
+  int32_t Count() const noexcept;
+  List::const_iterator begin() const {
+    Materialize();
+    return List::begin();
+  }
+  List::const_iterator end() const {
+    Materialize();
+    return List::end();
+  }
+  const std::vector<std::shared_ptr<rptRow>>& NewEnum() const {
+    Materialize();
+    return List::NewEnum();
+  }
+  void Clear() noexcept;
+  void Reserve(size_t count) {
+    Materialize();
+    List::Reserve(count);
+  }
+  void Remove(int32_t index) {
+    Materialize();
+    List::Remove(index);
+  }
+  void Remove(const std::string& key) {
+    Materialize();
+    List::Remove(key);
+  }
+  void AddObject(std::shared_ptr<rptRow> member, const std::string& key = {}) {
+    Materialize();
+    List::AddObject(std::move(member), key);
+  }
+  // Exchanges the rows of two lists (a loaded answer takes the place of the last one).
+  void Swap(rptRows& other) noexcept;
+
+  // Library-internal: the rows still kept compactly (none once the row objects were all made);
+  // Loading gives them to fill, the list holding no row objects yet.
+  detail::LoadedRows* Loaded() const noexcept { return loaded_.get(); }
+  detail::LoadedRows& Loading();
+
+ private:
+  // Turns the compact rows into row objects, once.
+  void Materialize() const {
+    if (loaded_) const_cast<rptRows*>(this)->MakeRows();
+  }
+  void MakeRows();
+
+  std::unique_ptr<detail::LoadedRows> loaded_;
 };
 
 // One column of a report: its qbXML column ID, kind of value, field and titles.

@@ -34,13 +34,6 @@ std::pair<std::string_view, bool> FieldElement::Attribute(std::string_view name)
   return {{}, false};
 }
 
-size_t FieldElement::AttributeCount() const { return (tree_->ContentStart(node_) - node_ - 1) / 2; }
-
-std::pair<std::string_view, std::string_view> FieldElement::AttributeAt(size_t index) const {
-  const auto at = static_cast<uint32_t>(node_ + 1 + 2 * index);
-  return {tree_->View(at), tree_->View(at + 1)};
-}
-
 // ---- ElementTree --------------------------------------------------------------------------------
 
 ElementTree::ElementTree(const XmlNode& element) { CopyFrom(element); }

@@ -193,6 +193,15 @@ inline FieldElement::iterator& FieldElement::iterator::operator++() {
 
 inline std::string_view FieldElement::nodeName() const { return tree_->View(node_); }
 
+inline size_t FieldElement::AttributeCount() const {
+  return (tree_->ContentStart(node_) - node_ - 1) / 2;
+}
+
+inline std::pair<std::string_view, std::string_view> FieldElement::AttributeAt(size_t index) const {
+  const auto at = static_cast<uint32_t>(node_ + 1 + 2 * index);
+  return {tree_->View(at), tree_->View(at + 1)};
+}
+
 inline FieldElement::Range FieldElement::Children() const {
   const uint32_t limit = tree_->nodes_[node_].end;
   return Range{iterator(tree_, tree_->ElementFrom(node_ + 1, limit), limit)};
