@@ -301,27 +301,41 @@ struct ItemLineRows {
     l.itemType_ = static_cast<qbEnumItemType>(0);
   }
 
+  // One table reads every owner's lines. Its rows follow the usual order of the line elements
+  // (sales lines first, then what purchase lines add), so reading mostly finds each child where
+  // its predecessor points.
   static const BindingTable<L>& Reading() {
     using E = Binding<L>;
     BRENNOCK_BINDINGS(
         L,
         std::array<E, 30>{{
-            {"Amount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
-            {"TotalAmount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
-            {"RatePercent", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, true); }},
-            {"Rate", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
-            {"Cost", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
+            {"TxnLineID", kInRet, [](L& l, const FieldElement& x) { T::Read(l.txnLineID_, x); }},
+            {"ItemRef", kInRet, &ReadItem},
             {"Desc", kInRet, [](L& l, const FieldElement& x) { T::Read(l.description_, x); }},
             {"Quantity", kInRet,
              [](L& l, const FieldElement& x) {
                S::Read(l.quantity_, x);
                l.quantitySet_ = true;
              }},
-            {"TxnLineID", kInRet, [](L& l, const FieldElement& x) { T::Read(l.txnLineID_, x); }},
-            {"ItemRef", kInRet, &ReadItem},
-            {"ItemGroupRef", kInRet, &ReadItem},
-            {"CustomerRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.customer_, x); }},
+            {"Rate", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
             {"ClassRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.class_, x); }},
+            {"Amount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
+            {"ServiceDate", kInRet,
+             [](L& l, const FieldElement& x) { codecs::Date::Read(l.serviceDate_, x); }},
+            {"SalesTaxCodeRef", kInRet,
+             [](L& l, const FieldElement& x) {
+               R::Read(l.salesTaxCode_, x);
+               l.taxableKnown_ = false;
+             }},
+            {"Cost", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
+            {"CustomerRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.customer_, x); }},
+            {"BillableStatus", kInRet,
+             [](L& l, const FieldElement& x) {
+               codecs::EnumTag<qoeBillableStatus>::Read(l.billableStatus_, x);
+             }},
+            {"RatePercent", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, true); }},
+            {"TotalAmount", kInRet, [](L& l, const FieldElement& x) { A::Read(l.amount_, x); }},
+            {"ItemGroupRef", kInRet, &ReadItem},
             {"ItemLineRet", kInRet, &ReadMember},
             {"PurchaseOrderLineRet", kInRet, &ReadMember},
             {"InvoiceLineRet", kInRet, &ReadMember},
@@ -333,20 +347,9 @@ struct ItemLineRows {
              [](L& l, const FieldElement& x) { codecs::Bool::Read(l.printItemsInGroup_, x); }},
             {"ReceivedQuantity", kInRet,
              [](L& l, const FieldElement& x) { S::Read(l.receivedQuantity_, x); }},
-            {"ServiceDate", kInRet,
-             [](L& l, const FieldElement& x) { codecs::Date::Read(l.serviceDate_, x); }},
-            {"SalesTaxCodeRef", kInRet,
-             [](L& l, const FieldElement& x) {
-               R::Read(l.salesTaxCode_, x);
-               l.taxableKnown_ = false;
-             }},
             {"MarkupRate", kInRet, [](L& l, const FieldElement& x) { ReadMarkup(l, x, false); }},
             {"MarkupRatePercent", kInRet,
              [](L& l, const FieldElement& x) { ReadMarkup(l, x, true); }},
-            {"BillableStatus", kInRet,
-             [](L& l, const FieldElement& x) {
-               codecs::EnumTag<qoeBillableStatus>::Read(l.billableStatus_, x);
-             }},
             {"IsManuallyClosed", kInRet,
              [](L& l, const FieldElement& x) {
                bool closed = false;
