@@ -12,6 +12,7 @@
 #include "brennock/internal/errors/value_errors.h"
 #include "brennock/internal/model/record_kind.h"
 #include "brennock/internal/model/response_exporter.h"
+#include "brennock/internal/model/transaction_defaults.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/xml/element_tree.h"
 #include "brennock/internal/xml/response_reader.h"
@@ -210,7 +211,10 @@ class CollectionCore::LoadQueue {
   void Load(const FieldElement& element) {
     std::shared_ptr<PersistentRecord> record;
     try {
-      record = collection_.NewRecord(element.baseName());
+      {
+        RecordsFromResponse fromResponse;
+        record = collection_.NewRecord(element.baseName());
+      }
       record->ReadElement(element);
     } catch (...) {
       FileWaiting();

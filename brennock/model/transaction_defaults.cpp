@@ -28,4 +28,14 @@ int32_t WriteCompanyVendorRecord(xmlBldr& builder, int16_t requestId) {
   return writer != nullptr ? writer(builder, requestId) : -1;
 }
 
+namespace {
+thread_local bool tFromResponse = false;
+}  // namespace
+
+RecordsFromResponse::RecordsFromResponse() noexcept : outer_(tFromResponse) {
+  tFromResponse = true;
+}
+RecordsFromResponse::~RecordsFromResponse() { tFromResponse = outer_; }
+bool RecordsFromResponse::Active() noexcept { return tFromResponse; }
+
 }  // namespace brennock

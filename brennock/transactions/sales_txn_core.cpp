@@ -32,7 +32,7 @@ bool UKOrAustralia() { return Session().ukEdition || Session().australianEdition
 
 SalesTxnCore::SalesTxnCore(const RecordKind& kind)
     : LinedTxnCore(kind), billTo_(MakeSlabShared<Address>()), shipTo_(MakeSlabShared<Address>()) {
-  TakeDefaults();
+  if (!RecordsFromResponse::Active()) TakeDefaults();
 }
 
 SalesTxnCore::~SalesTxnCore() = default;

@@ -49,6 +49,24 @@ TEST_F(InvoiceSimulatorTest, LocalTotalsEqualQuickBooksAndEveryBalanceMoves) {
   EXPECT_EQ(Moved(Books(), before), moved);
 }
 
+// A new invoice takes the company's FOB and ship method; one read back holds only what QuickBooks
+// sent, so an invoice saved without them is loaded without them.
+TEST_F(InvoiceSimulatorTest, ALoadedInvoiceHoldsWhatQuickBooksSentNotTheDefaults) {
+  auto invoice = WorkedExample();
+  ASSERT_EQ(invoice->FOB(), "Origin");
+  ASSERT_EQ(invoice->ShipMethod(), "UPS");
+  invoice->SetFOB("");
+  invoice->SetShipMethod("");
+  ASSERT_EQ(Session().company->Invoices()->Commit(), 1);
+  auto loaded = std::make_shared<Invoices>();
+  ASSERT_EQ(loaded->GetAll(), 1);
+  auto read = std::static_pointer_cast<Invoice>(loaded->Item(1));
+  EXPECT_EQ(read->RefNumber(), invoice->RefNumber());
+  EXPECT_EQ(read->FOB(), "");
+  EXPECT_EQ(read->ShipMethod(), "");
+  EXPECT_EQ(read->SalesTaxItem(), "State Tax");  // sent, so read back
+}
+
 TEST_F(InvoiceSimulatorTest, ModifyVoidAndDeleteMoveTheBalancesBack) {
   Session().errorMode = false;
   auto before = Books();
