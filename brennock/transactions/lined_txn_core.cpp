@@ -20,7 +20,6 @@ const LinedTxnCore& Lined(const qcBase& record) { return static_cast<const Lined
 LinedTxnCore::LinedTxnCore(const RecordKind& kind)
     : TxnRecordCore(kind),
       itemLines_(std::make_shared<txnItemLines>()),
-      linkedTxns_(std::make_shared<txnLinkedTransactions>()),
       sink_(std::make_shared<qcEventSink>()) {
   itemLines_->SetOwnerType(kind.objectType);
   itemLines_->SetEventSink(sink_);
@@ -30,6 +29,11 @@ LinedTxnCore::LinedTxnCore(const RecordKind& kind)
 LinedTxnCore::~LinedTxnCore() {
   // Lines a client still holds may raise after the transaction is gone: nobody listens then.
   sink_->OnqoEvent = nullptr;
+}
+
+std::shared_ptr<txnLinkedTransactions> LinedTxnCore::LinkedTxns() const {
+  if (!linkedTxns_) linkedTxns_ = std::make_shared<txnLinkedTransactions>();
+  return linkedTxns_;
 }
 
 void LinedTxnCore::FillAddress(Address& address, const std::string& line1, const std::string& line2,
@@ -61,7 +65,8 @@ void LinedTxnCore::CheckItemLines(qcErrors& errors) {
 }
 
 void LinedTxnCore::RequireLines(qcErrors& errors, bool linksCount, int32_t otherLines) {
-  if (itemLines_->Count() == 0 && otherLines == 0 && !(linksCount && linkedTxns_->Count() != 0))
+  const bool linked = linkedTxns_ && linkedTxns_->Count() != 0;
+  if (itemLines_->Count() == 0 && otherLines == 0 && !(linksCount && linked))
     AddTableError(errors, errNoLines, "");
 }
 
@@ -74,7 +79,7 @@ int32_t LinedTxnCore::SavePendingExtensions() {
 void LinedTxnCore::BeforeRead() {
   TxnRecordCore::BeforeRead();
   itemLines_->Reset();
-  linkedTxns_->Reset();
+  if (linkedTxns_) linkedTxns_->Reset();
 }
 
 void LinedTxnCore::AfterRead() {
@@ -87,19 +92,23 @@ void LinedTxnCore::AfterRead() {
 
 void LinedTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
                                   std::string_view element, uint16_t, BodyForm) {
-  for (const auto& link : *Lined(record).linkedTxns_)
+  const auto& links = Lined(record).linkedTxns_;
+  if (!links) return;
+  for (const auto& link : *links)
     if (!link->TxnId().empty()) builder.CreateElement(element, link->TxnId());
 }
 
 void LinedTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
   auto link = std::make_shared<txnLinkedTransaction>();
   link->FromDom(element);
-  Lined(record).linkedTxns_->Append(std::move(link));
+  Lined(record).LinkedTxns()->Append(std::move(link));
 }
 
 void LinedTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, std::string_view,
                                   uint16_t, BodyForm) {
-  for (const auto& link : *Lined(record).linkedTxns_) link->WriteRet(builder);
+  const auto& links = Lined(record).linkedTxns_;
+  if (!links) return;
+  for (const auto& link : *links) link->WriteRet(builder);
 }
 
 void LinedTxnCore::ReadLine(qcBase& record, const FieldElement& element) {

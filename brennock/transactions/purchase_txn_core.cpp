@@ -25,14 +25,20 @@ constexpr auto kNeedAPAccount = static_cast<ErrorCode>(2033);
 
 }  // namespace
 
-PurchaseTxnCore::PurchaseTxnCore(const RecordKind& kind)
-    : LinedTxnCore(kind), expenseLines_(std::make_shared<txnExpenseLines>()) {
-  expenseLines_->SetEventSink(sink_);
+PurchaseTxnCore::PurchaseTxnCore(const RecordKind& kind) : LinedTxnCore(kind) {
   txnDate_ = dueDate_ = Date::Today();
   ClearChanges();
 }
 
 PurchaseTxnCore::~PurchaseTxnCore() = default;
+
+std::shared_ptr<txnExpenseLines> PurchaseTxnCore::ExpenseLines() const {
+  if (!expenseLines_) {
+    expenseLines_ = std::make_shared<txnExpenseLines>();
+    expenseLines_->SetEventSink(sink_);
+  }
+  return expenseLines_;
+}
 
 std::shared_ptr<brennock::Vendor> PurchaseTxnCore::VendorObject() const {
   if (vendor_.IsEmpty()) return nullptr;
@@ -68,7 +74,7 @@ void PurchaseTxnCore::SetTerms(const std::string& value) {
 }
 
 Currency PurchaseTxnCore::LinesTotal() const {
-  return itemLines_->Total() + expenseLines_->Total();
+  return expenseLines_ ? itemLines_->Total() + expenseLines_->Total() : itemLines_->Total();
 }
 
 void PurchaseTxnCore::RecalculateTerms() {
@@ -88,6 +94,7 @@ void PurchaseTxnCore::CheckPurchaseRules(qcErrors& errors, bool requireVendor, b
   if (requireVendor && vendor_.FullNameView().empty() && vendor_.ListIDView().empty())
     AddTableError(errors, errVendorRequired, "Vendor");
   CheckItemLines(errors);
+  if (!expenseLines_) return RequireLines(errors, linksCount, 0);
   int32_t position = 0;
   for (const auto& line : *expenseLines_) {
     ++position;
@@ -99,7 +106,7 @@ void PurchaseTxnCore::CheckPurchaseRules(qcErrors& errors, bool requireVendor, b
 
 void PurchaseTxnCore::BeforeRead() {
   LinedTxnCore::BeforeRead();
-  expenseLines_->Reset();
+  if (expenseLines_) expenseLines_->Reset();
 }
 
 // ---- rows ---------------------------------------------------------------------------------------
@@ -114,16 +121,18 @@ void PurchaseTxnCore::WriteFormAddress(const Address& address, RequestWriter& bu
 }
 
 void PurchaseTxnCore::ReadExpenseLine(qcBase& record, const FieldElement& element) {
-  Purchase(record).expenseLines_->AppendLoaded().LineFromDom(element);
+  Purchase(record).ExpenseLines()->AppendLoaded().LineFromDom(element);
 }
 
 void PurchaseTxnCore::WriteExpenseLines(const qcBase& record, RequestWriter& builder,
                                         std::string_view, uint16_t, BodyForm form) {
-  Purchase(record).expenseLines_->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
+  const auto& lines = Purchase(record).expenseLines_;
+  if (lines) lines->Write(builder, form == BodyForm::kRet, form == BodyForm::kMod);
 }
 
 bool PurchaseTxnCore::ExpenseLinesPending(const qcBase& record) {
-  return Purchase(record).expenseLines_->HasChanges();
+  const auto& lines = Purchase(record).expenseLines_;
+  return lines && lines->HasChanges();
 }
 
 }  // namespace brennock

@@ -40,7 +40,8 @@ class LinedTxnCore : public TxnRecordCore {
  protected:
   explicit LinedTxnCore(const RecordKind& kind);
 
-  std::shared_ptr<txnLinkedTransactions> LinkedTxns() const { return linkedTxns_; }
+  // Created when first asked for or read: most loaded forms link nothing.
+  std::shared_ptr<txnLinkedTransactions> LinkedTxns() const;
   std::string_view ClassName() const noexcept { return Kind().className; }
 
   // What the lines report through the sink; a form handles what it cares about and passes the
@@ -76,7 +77,7 @@ class LinedTxnCore : public TxnRecordCore {
   }
 
   std::shared_ptr<txnItemLines> itemLines_;
-  std::shared_ptr<txnLinkedTransactions> linkedTxns_;
+  mutable std::shared_ptr<txnLinkedTransactions> linkedTxns_;  // null until needed
   std::shared_ptr<qcEventSink> sink_;
 
  private:

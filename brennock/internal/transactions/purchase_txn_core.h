@@ -38,7 +38,8 @@ class PurchaseTxnCore : public LinedTxnCore {
   Currency DiscountAmount() const noexcept { return discountAmount_; }
   float ExchangeRate() const noexcept { return exchangeRate_; }
   // Every vendor form but the purchase order has them.
-  std::shared_ptr<txnExpenseLines> ExpenseLines() const { return expenseLines_; }
+  // Created when first asked for or read: many forms have item lines only.
+  std::shared_ptr<txnExpenseLines> ExpenseLines() const;
 
   // Setters with rules (the source of what they raise is "Brennock:" + the class name): an
   // unknown vendor raises 2003, an unknown account 1014 and one that is not accounts payable
@@ -81,7 +82,7 @@ class PurchaseTxnCore : public LinedTxnCore {
   Currency amountDue_, openAmount_, discountAmount_;
   float exchangeRate_ = 0;
   bool isPaid_ = false;
-  std::shared_ptr<txnExpenseLines> expenseLines_;
+  mutable std::shared_ptr<txnExpenseLines> expenseLines_;  // null until needed
 
  private:
   // The item and expense lines' total, what the terms' discount applies to.
