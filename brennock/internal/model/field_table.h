@@ -83,18 +83,28 @@ class BasicFieldTable {
 
  private:
   static constexpr size_t kLeads = 128;
-  // Element names are short: from 8 bytes up they are compared as two overlapping words, which
-  // spares a library call per child element read.
+  // Element names are short: from 4 to 16 bytes they are compared as two overlapping words,
+  // which spares a library call per child element read.
   static bool SameName(std::string_view a, std::string_view b) noexcept {
     const size_t size = a.size();
     if (size != b.size()) return false;
-    if (size < 8 || size > 16) return a == b;
-    uint64_t a1, a2, b1, b2;
-    std::memcpy(&a1, a.data(), 8);
-    std::memcpy(&b1, b.data(), 8);
-    std::memcpy(&a2, a.data() + size - 8, 8);
-    std::memcpy(&b2, b.data() + size - 8, 8);
-    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+    if (size >= 8 && size <= 16) {
+      uint64_t a1, a2, b1, b2;
+      std::memcpy(&a1, a.data(), 8);
+      std::memcpy(&b1, b.data(), 8);
+      std::memcpy(&a2, a.data() + size - 8, 8);
+      std::memcpy(&b2, b.data() + size - 8, 8);
+      return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+    }
+    if (size >= 4 && size < 8) {  // "Desc", "Amount", "ListID" ...: two overlapping half words
+      uint32_t a1, a2, b1, b2;
+      std::memcpy(&a1, a.data(), 4);
+      std::memcpy(&b1, b.data(), 4);
+      std::memcpy(&a2, a.data() + size - 4, 4);
+      std::memcpy(&b2, b.data() + size - 4, 4);
+      return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+    }
+    return a == b;
   }
   static constexpr size_t LeadOf(std::string_view name) noexcept {
     return static_cast<unsigned char>(name.front());
