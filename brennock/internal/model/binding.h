@@ -266,7 +266,9 @@ constexpr std::array<BasicFieldEntry<Owner>, N> SortedReaders(
 
 // For each sorted reader, the reader of the row after its first row, as the position the table's
 // lookup gives for that row's element (so a guess that matches reads exactly what a lookup
-// would); the last element: the first row's. Rows never read from responses are passed over.
+// would), and in `first` the entry of the first row. Rows not in the query-result form are passed
+// over. (Readers are not compared with null here: with the sanitizers a function's address is no
+// constant.)
 template <class Owner, size_t N>
 struct ReaderOrder {
   std::array<uint16_t, N> successors{};
@@ -285,7 +287,7 @@ constexpr ReaderOrder<Owner, N> ReaderSuccessors(
     return kNone;
   };
   auto readRowFrom = [&](size_t row) {
-    while (row < N && (rows[row].read == nullptr || !rows[row].In(BodyForm::kRet))) ++row;
+    while (row < N && !rows[row].In(BodyForm::kRet)) ++row;
     return row;
   };
   ReaderOrder<Owner, N> order;
