@@ -71,10 +71,7 @@ Variant SubscriptionRecord::FromDom(const XmlNode& obj) {
       Bind<&SubscriptionRecord::subscriberId_, codecs::Text, SubscriptionRecord>("SubscriberID",
                                                                                  kInRet),
   };
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<SubscriptionRecord> kTable(kRows, kReaders, kOrder.successors,
-                                                           kOrder.first);
+  BRENNOCK_BINDING_TABLE(SubscriptionRecord);
   ReadFields<SubscriptionRecord>(*this, obj, kTable.Readers());
   return {};
 }

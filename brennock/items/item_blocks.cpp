@@ -82,9 +82,7 @@ const BindingTable<itemSalesOrPurchase>& itemSalesOrPurchase::Bindings() {
        nullptr, qbxml::ValueType::kFloat},
       BlockRef<B, &B::account_>("AccountRef", kInAdd),
   }};
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<B> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  BRENNOCK_BINDING_TABLE(B);
   return kTable;
 }
 
@@ -153,9 +151,7 @@ const BindingTable<itemSalesAndPurchase>& itemSalesAndPurchase::Bindings() {
       BlockRef<B, &B::expenseAccount_>("ExpenseAccountRef", kInAdd),
       BlockRef<B, &B::vendor_>("PrefVendorRef", kBoth),
   }};
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<B> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  BRENNOCK_BINDING_TABLE(B);
   return kTable;
 }
 

@@ -33,9 +33,7 @@ const BindingTable<levelPerItem>& levelPerItem::Bindings() {
          if (e.customPriceIsPercent_) codecs::Price::Write(e.customPrice_, b, name, f, form);
        }},
   }};
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<Entry> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  BRENNOCK_BINDING_TABLE(Entry);
   return kTable;
 }
 

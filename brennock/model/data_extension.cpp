@@ -342,9 +342,7 @@ void DataExtension::RetFields::Read(const FieldElement& ret) {
          f.hasValue = true;
        }},
   }};
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<F> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  BRENNOCK_BINDING_TABLE(F);
   kTable.Read(*this, ret);
 }
 

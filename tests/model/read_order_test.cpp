@@ -30,9 +30,7 @@ const BindingTable<Record>& Table() {
       {"C", kInRet, &Note<'c'>},
       {"D", kInRet, &Note<'d'>},
   }};
-  static constexpr auto kReaders = SortedReaders(kRows);
-  static constexpr auto kOrder = ReaderSuccessors(kRows, kReaders);
-  static constexpr BindingTable<Record> kTable(kRows, kReaders, kOrder.successors, kOrder.first);
+  BRENNOCK_BINDING_TABLE(Record);
   return kTable;
 }
 

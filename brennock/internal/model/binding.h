@@ -308,12 +308,16 @@ using RecordBindings = BindingTable<qcBase>;
 
 }  // namespace brennock
 
-// Declares the static rows and table of a kind inside a function that returns the table:
-//   const RecordBindings& ToDo::Bindings() { BRENNOCK_BINDINGS(qcBase, rows...); }
-#define BRENNOCK_BINDINGS(Owner, ...)                                                         \
-  static constexpr auto kRows = ::brennock::JoinRows<Owner>(__VA_ARGS__);                     \
+// Declares the lookup and reading order of rows declared as kRows, and their table kTable.
+#define BRENNOCK_BINDING_TABLE(Owner)                                                         \
   static constexpr auto kReaders = ::brennock::SortedReaders(kRows);                          \
   static constexpr auto kOrder = ::brennock::ReaderSuccessors(kRows, kReaders);               \
   static constexpr ::brennock::BindingTable<Owner> kTable(kRows, kReaders, kOrder.successors, \
-                                                          kOrder.first);                      \
+                                                          kOrder.first)
+
+// Declares the static rows and table of a kind inside a function that returns the table:
+//   const RecordBindings& ToDo::Bindings() { BRENNOCK_BINDINGS(qcBase, rows...); }
+#define BRENNOCK_BINDINGS(Owner, ...)                                     \
+  static constexpr auto kRows = ::brennock::JoinRows<Owner>(__VA_ARGS__); \
+  BRENNOCK_BINDING_TABLE(Owner);                                          \
   return kTable

@@ -88,23 +88,20 @@ class BasicFieldTable {
   static bool SameName(std::string_view a, std::string_view b) noexcept {
     const size_t size = a.size();
     if (size != b.size()) return false;
-    if (size >= 8 && size <= 16) {
-      uint64_t a1, a2, b1, b2;
-      std::memcpy(&a1, a.data(), 8);
-      std::memcpy(&b1, b.data(), 8);
-      std::memcpy(&a2, a.data() + size - 8, 8);
-      std::memcpy(&b2, b.data() + size - 8, 8);
-      return ((a1 ^ b1) | (a2 ^ b2)) == 0;
-    }
-    if (size >= 4 && size < 8) {  // "Desc", "Amount", "ListID" ...: two overlapping half words
-      uint32_t a1, a2, b1, b2;
-      std::memcpy(&a1, a.data(), 4);
-      std::memcpy(&b1, b.data(), 4);
-      std::memcpy(&a2, a.data() + size - 4, 4);
-      std::memcpy(&b2, b.data() + size - 4, 4);
-      return ((a1 ^ b1) | (a2 ^ b2)) == 0;
-    }
+    if (size >= 8 && size <= 16) return SameEnds<uint64_t>(a.data(), b.data(), size);
+    if (size >= 4 && size < 8) return SameEnds<uint32_t>(a.data(), b.data(), size);
     return a == b;
+  }
+  // Whether the first and the last sizeof(Word) bytes are equal (which covers size bytes, from
+  // one to two words).
+  template <class Word>
+  static bool SameEnds(const char* a, const char* b, size_t size) noexcept {
+    Word a1, a2, b1, b2;
+    std::memcpy(&a1, a, sizeof(Word));
+    std::memcpy(&b1, b, sizeof(Word));
+    std::memcpy(&a2, a + size - sizeof(Word), sizeof(Word));
+    std::memcpy(&b2, b + size - sizeof(Word), sizeof(Word));
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
   }
   static constexpr size_t LeadOf(std::string_view name) noexcept {
     return static_cast<unsigned char>(name.front());
