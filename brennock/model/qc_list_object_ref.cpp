@@ -42,10 +42,11 @@ std::shared_ptr<qcListObject> ResolveListObject(qoEnumListType list, const std::
   return master->GetByFullName(fullName);
 }
 
-void qcListObjectRef::Name(std::string_view fullName, std::string_view listID) {
-  Data& data = MutableData();
-  data.listID.assign(listID);
-  data.fullName.assign(fullName);
+bool qcListObjectRef::Store(ShortText Data::*text, std::string_view value) {
+  if (value.empty() && !data_) return false;
+  (MutableData().*text).assign(value);
+  ForgetObject();
+  return true;
 }
 
 void qcListObjectRef::DataDeleter::operator()(Data* data) const noexcept { SlabDelete(data); }
@@ -78,18 +79,10 @@ std::shared_ptr<qcListObject> qcListObjectRef::Object() {
   return found;
 }
 
-void qcListObjectRef::SetListID(std::string value) {
-  if (value.empty() && !data_) return;
-  MutableData().listID.assign(value);
-  ForgetObject();
-}
+void qcListObjectRef::SetListID(std::string value) { Store(&Data::listID, value); }
 
 void qcListObjectRef::SetFullName(std::string value) {
-  if (value.empty() && !data_) return;
-  Data& data = MutableData();
-  data.fullName.assign(value);
-  ForgetObject();
-  if (value.empty()) data.listID.assign({});
+  if (Store(&Data::fullName, value) && value.empty()) data_->listID.assign({});
 }
 
 void qcListObjectRef::FromDom(const XmlNode& element) {
@@ -106,16 +99,10 @@ void qcListObjectRef::FromDom(const FieldElement& element) {
     std::string_view name = child.nodeName();
     if (name != "ListID" && name != "FullName") name = child.baseName();
     if (name == "ListID") {
-      const std::string_view text = child.TextView(scratch);
-      if (text.empty() && !data_) continue;
-      MutableData().listID.assign(text);
-      ForgetObject();
+      Store(&Data::listID, child.TextView(scratch));
     } else if (name == "FullName") {
       // Read as received: an empty FullName element must not wipe a ListID read before it.
-      const std::string_view text = child.TextView(scratch);
-      if (text.empty() && !data_) continue;
-      MutableData().fullName.assign(text);
-      ForgetObject();
+      Store(&Data::fullName, child.TextView(scratch));
     }
   }
 }

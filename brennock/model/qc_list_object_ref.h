@@ -31,7 +31,10 @@ class qcListObjectRef {
   // Records construct many references that name nothing yet: those cost no call.
   qcListObjectRef(qoEnumListType list, std::string_view fullName, std::string_view listID = {})
       : list_(list) {
-    if (!fullName.empty() || !listID.empty()) Name(fullName, listID);
+    if (!fullName.empty() || !listID.empty()) {
+      Store(&Data::listID, listID);
+      Store(&Data::fullName, fullName);
+    }
   }
 
   std::string ListID() const { return std::string(ListIDView()); }
@@ -86,7 +89,9 @@ class qcListObjectRef {
   };
   Data& MutableData();
   Extras& MutableExtras();
-  void Name(std::string_view fullName, std::string_view listID);
+  // Stores one of the texts; an empty one needs no block while there is none. False when nothing
+  // was stored.
+  bool Store(ShortText Data::*text, std::string_view value);
   void ForgetObject() noexcept {
     if (data_ && data_->extras) data_->extras->cached.reset();
   }
