@@ -6,6 +6,7 @@
 #include "brennock/internal/errors/raise.h"
 #include "brennock/internal/model/codecs.h"
 #include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/transactions/amount_text.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/lists/account.h"
 #include "brennock/transactions/txn_references.h"
@@ -107,16 +108,10 @@ void DepositLine::SetAmount(Currency value) {
   amountText_.clear();
 }
 
-std::string DepositLine::AmountAsString() const {
-  if (amount_ == Currency()) return amountText_;
-  return ModConvertDtypes::AmountToText(amount_);
-}
+std::string DepositLine::AmountAsString() const { return AmountText(amount_, amountText_); }
 
 void DepositLine::SetAmountAsString(const std::string& value) {
-  double number = 0;
-  if (!value.empty() && !ModConvertDtypes::TryReadNumber(value, number))
-    RaiseFromClass(kClass, errInvalidCharacter);
-  Change(amount_, value.empty() ? Currency() : ModConvertDtypes::TextToCurrency(value));
+  Change(amount_, AmountOfText(value, kClass));
   amountText_ = value;
 }
 

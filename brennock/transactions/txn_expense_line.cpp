@@ -12,6 +12,7 @@
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/session/session_checks.h"
 #include "brennock/internal/session/session_state.h"
+#include "brennock/internal/transactions/amount_text.h"
 #include "brennock/lists/account.h"
 #include "brennock/model/qc_event_sink.h"
 #include "brennock/values/convert_dtypes.h"
@@ -90,16 +91,10 @@ void txnExpenseLine::SetAmount(Currency value) {
   if (!loading_ && sink_) sink_->Raise(qoEventAmountChange, std::string());
 }
 
-std::string txnExpenseLine::AmountAsString() const {
-  if (amount_ == Currency()) return amountText_;
-  return ModConvertDtypes::AmountToText(amount_);
-}
+std::string txnExpenseLine::AmountAsString() const { return AmountText(amount_, amountText_); }
 
 void txnExpenseLine::SetAmountAsString(const std::string& value) {
-  double number = 0;
-  if (!value.empty() && !ModConvertDtypes::TryReadNumber(value, number))
-    RaiseFromClass(kClass, errInvalidCharacter);
-  SetAmount(value.empty() ? Currency() : ModConvertDtypes::TextToCurrency(value));
+  SetAmount(AmountOfText(value, kClass));
   amountText_ = value;
 }
 
