@@ -460,6 +460,8 @@ std::string RunMessageSet(Session& session, bool writes, bool stop_on_error,
   }
   each_request([&](pugi::xml_node rq) {
     RequestContext ctx{rq, session, *session.company, lists, out};
+    // Another program may have changed list records since the last request.
+    session.company->facts().Validate(session.company->db());
     const HandlerEntry* entry = handlers.Find(rq.name());
     Status status;
     if (!entry)

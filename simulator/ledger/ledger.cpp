@@ -21,15 +21,16 @@ bool Ledger::CreditNormal(std::string_view type) {
 }
 
 const Ledger::Facts& Ledger::Record(const std::string& list_id) {
-  auto it = records_.find(list_id);
-  if (it != records_.end()) return it->second;
+  auto& records = company_.facts().Get<FactsById>();
+  auto it = records.find(list_id);
+  if (it != records.end()) return it->second;
   auto& st = company_.db().Prepare(
       "SELECT coalesce(parent_id,''),coalesce(account_type,'') FROM list_records WHERE list_id=?");
   st.Bind(1, list_id);
   Facts facts;
   if (st.Step()) facts = {std::string(st.Text(0)), std::string(st.Text(1))};
   st.Reset();
-  return records_.emplace(list_id, std::move(facts)).first->second;
+  return records.emplace(list_id, std::move(facts)).first->second;
 }
 
 void Ledger::AddToAncestors(std::string_view id, int64_t amount,
@@ -78,16 +79,26 @@ void Ledger::Collect(const Posting& p, int sign,
 }
 
 void Ledger::Apply(const std::vector<std::pair<std::string, Delta>>& deltas) {
-  auto& st = company_.db().Prepare(
-      "INSERT INTO ledger_totals(list_id,balance,total,quantity,postings) VALUES(?1,?2,?3,?4,?5) "
-      "ON CONFLICT(list_id) DO UPDATE SET balance=balance+?2,total=total+?3,"
-      "quantity=quantity+?4,postings=postings+?5");
+  // One statement for all of them (statements are kept by their text, one per count).
+  size_t count = 0;
+  for (const auto& entry : deltas)
+    if (entry.second.moves()) ++count;
+  if (count == 0) return;
+  std::string sql = "INSERT INTO ledger_totals(list_id,balance,total,quantity,postings) VALUES";
+  for (size_t i = 0; i < count; ++i) sql += i ? ",(?,?,?,?,?)" : "(?,?,?,?,?)";
+  sql +=
+      " ON CONFLICT(list_id) DO UPDATE SET balance=balance+excluded.balance,"
+      "total=total+excluded.total,quantity=quantity+excluded.quantity,"
+      "postings=postings+excluded.postings";
+  auto& st = company_.db().Prepare(sql);
+  int n = 0;
   for (const auto& [id, d] : deltas) {
-    if (d.balance == 0 && d.total == 0 && d.quantity == 0 && d.postings == 0) continue;
-    st.Reset();
-    st.Bind(1, id).Bind(2, d.balance).Bind(3, d.total).Bind(4, d.quantity).Bind(5, d.postings);
-    st.Run();
+    if (!d.moves()) continue;
+    st.Bind(n + 1, id).Bind(n + 2, d.balance).Bind(n + 3, d.total).Bind(n + 4, d.quantity);
+    st.Bind(n + 5, d.postings);
+    n += 5;
   }
+  st.Run();
 }
 
 void Ledger::Post(std::string_view source_id, const std::vector<Posting>& lines) {
@@ -211,11 +222,17 @@ void Ledger::CreateOpenItems(Database& db) {
 }
 
 bool Ledger::OpenItemsExist() {
+  // A yes is kept with the session's facts about the file (see TxnLinkTablesExist).
+  struct Known {
+    bool found = false;
+  };
+  if (open_items_ < 0 && company_.facts().Get<Known>().found) open_items_ = 1;
   if (open_items_ < 0) {
     auto& st = company_.db().Prepare(
         "SELECT 1 FROM sqlite_master WHERE type='table' AND name='open_items'");
     open_items_ = st.Step() ? 1 : 0;
     st.Reset();
+    company_.facts().Get<Known>().found = open_items_ == 1;
   }
   return open_items_ == 1;
 }
@@ -224,6 +241,7 @@ void Ledger::ApplyOpen(const std::vector<Posting>& postings, int sign) {
   if (!OpenItemsExist()) {
     // A file from before the table: made now, from every posting but these, then moved by them.
     CreateOpenItems(company_.db());
+    company_.facts().Clear();
     company_.db().Exec(
         "INSERT INTO open_items(open_id,account_id,entity_id,balance) SELECT open_id,account_id,"
         "coalesce(min(entity_id),''),sum(amount) FROM postings WHERE open_id IS NOT NULL GROUP BY "
@@ -295,7 +313,7 @@ std::vector<std::pair<std::string, int64_t>> Ledger::OpenAgainst(
 
 void Ledger::Reparent(std::string_view list_id, std::string_view old_parent,
                       std::string_view new_parent) {
-  records_.clear();
+  company_.facts().Clear();  // the record's parent changed
   int64_t total = Of(list_id).total;
   if (total == 0) return;
   std::vector<std::pair<std::string, Delta>> deltas;
@@ -332,7 +350,7 @@ void Ledger::ForEachPosting(
 }
 
 std::vector<std::string> Ledger::VerifyTotals() {
-  records_.clear();
+  company_.facts().Get<FactsById>().clear();
   std::vector<Posting> all;
   {
     auto& st = company_.db().Prepare(

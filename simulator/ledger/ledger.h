@@ -114,6 +114,7 @@ class Ledger {
  private:
   struct Delta {
     int64_t balance = 0, total = 0, quantity = 0, postings = 0;
+    bool moves() const { return balance != 0 || total != 0 || quantity != 0 || postings != 0; }
   };
   void Collect(const Posting& p, int sign, std::vector<std::pair<std::string, Delta>>& deltas);
   void AddToAncestors(std::string_view id, int64_t amount,
@@ -122,16 +123,16 @@ class Ledger {
   // Moves the open items by the postings' open amounts (sign -1 takes them back).
   void ApplyOpen(const std::vector<Posting>& postings, int sign);
   bool OpenItemsExist();
-  // A record's parent and, for an account, its type; read once per document.
+  // A record's parent and, for an account, its type; kept with the session's list facts.
   struct Facts {
     std::string parent, account_type;
   };
+  using FactsById = std::unordered_map<std::string, Facts>;
   const Facts& Record(const std::string& list_id);
   const std::string& AccountType(const std::string& id) { return Record(id).account_type; }
   const std::string& Parent(const std::string& id) { return Record(id).parent; }
 
   CompanyDb& company_;
-  std::unordered_map<std::string, Facts> records_;
   int open_items_ = -1;  // whether the file has the open items table: -1 not asked yet
 };
 

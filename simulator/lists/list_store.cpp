@@ -231,6 +231,7 @@ void ListStore::InsertNew(ListRecord& rec) {
 }
 
 void ListStore::Store(const ListRecord& rec, bool insert) {
+  company_.facts().Clear();
   auto& st = company_.db().Prepare(
       insert ? "INSERT INTO list_records(list_id,list_type,name_space,name,full_name,parent_id,"
                "sublevel,is_active,time_created,time_modified,modified_utc,edit_sequence,"
@@ -329,7 +330,7 @@ Status ListStore::Modify(const ListType& type, pugi::xml_node mod, ListRecord& o
         .Bind(6, static_cast<int64_t>(found->full_name.size() + 1))
         .Bind(7, found->full_name + ":")
         .Run();
-    refs_.Forget();
+    company_.facts().Clear();
   }
   if (rec.parent_id != found->parent_id)
     ledger_.Reparent(rec.list_id, found->parent_id, rec.parent_id);
@@ -371,6 +372,7 @@ Status ListStore::Delete(const ListType& type, std::string_view list_id, Deleted
   company_.db().Prepare("DELETE FROM data_ext_values WHERE object_id=?").Bind(1, id).Run();
   ledger_.Unpost(id);  // its opening balance goes with it
   company_.db().Prepare("DELETE FROM list_records WHERE list_id=?").Bind(1, id).Run();
+  company_.facts().Clear();
   return Status{};
 }
 
@@ -516,7 +518,7 @@ void ListStore::WriteLedgerField(std::string& out, const ListRecord& rec, std::s
   if (name == "QuantityOnOrder" || name == "QuantityOnSalesOrder") {
     // What open purchase (sales) orders still have to receive (ship) of the item.
     std::string_view orders = name == "QuantityOnOrder" ? "PurchaseOrder" : "SalesOrder";
-    if (!order_tables_) order_tables_ = TxnLinkTablesExist(company_.db());
+    if (!order_tables_) order_tables_ = TxnLinkTablesExist(company_);
     TxnLinkIndex index(company_, order_tables_);
     w.Element(name, FormatQuantity(index.Outstanding(rec.list_id, orders)));
     return;
@@ -574,8 +576,10 @@ constexpr SpecialAccountKind kSpecialAccounts[] = {
 }  // namespace
 
 std::string ListStore::SpecialAccount(std::string_view special) {
-  auto cached = special_accounts_.find(std::string(special));
-  if (cached != special_accounts_.end()) return cached->second;
+  struct SpecialAccounts : std::unordered_map<std::string, std::string> {};
+  auto& special_accounts = company_.facts().Get<SpecialAccounts>();
+  auto cached = special_accounts.find(std::string(special));
+  if (cached != special_accounts.end()) return cached->second;
   const SpecialAccountKind* kind = nullptr;
   for (const auto& k : kSpecialAccounts)
     if (k.special == special) kind = &k;
@@ -588,7 +592,8 @@ std::string ListStore::SpecialAccount(std::string_view special) {
   if (known.Step()) {
     std::string id(known.Text(0));
     known.Reset();
-    return special_accounts_.emplace(std::string(special), id).first->second;
+    special_accounts.emplace(std::string(special), id);
+    return id;
   }
   known.Reset();
   const ListType& account = *FindListType("Account");
@@ -621,7 +626,8 @@ std::string ListStore::SpecialAccount(std::string_view special) {
     found = r.list_id;
   }
   company_.SetSetting(key, found);
-  special_accounts_.emplace(std::string(special), found);
+  // Making the account emptied the session's facts.
+  company_.facts().Get<SpecialAccounts>().emplace(std::string(special), found);
   return found;
 }
 

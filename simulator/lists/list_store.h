@@ -114,7 +114,6 @@ class ListStore {
   bool counter_changed_ = false;
   References refs_;
   Ledger ledger_;
-  std::unordered_map<std::string, std::string> special_accounts_;
   std::optional<bool> order_tables_;  // whether the file has the order tables yet
 };
 

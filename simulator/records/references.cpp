@@ -15,6 +15,23 @@ std::optional<std::string> References::Resolve(pugi::xml_node ref,
   std::string id(Trim(ref.child("ListID").text().get()));
   std::string full_name(Trim(ref.child("FullName").text().get()));
   if (targets.empty()) return id + kRefSeparator + full_name;  // a list the simulator lacks
+  Known& cache = known();
+  // Names compare as SQLite's NOCASE does: ASCII letters only.
+  std::string name_key;
+  if (!id.empty()) {
+    if (auto hit = cache.by_id.find(id); hit != cache.by_id.end()) {
+      if (std::find(targets.begin(), targets.end(), hit->second.type) != targets.end())
+        return hit->second.list_id + kRefSeparator + hit->second.full_name;
+    }
+  } else if (!full_name.empty()) {
+    name_key.reserve(targets.front()->name_space.size() + 1 + full_name.size());
+    name_key.append(targets.front()->name_space).push_back('\0');
+    for (char c : full_name) name_key.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+    if (auto hit = cache.by_name.find(name_key); hit != cache.by_name.end()) {
+      if (std::find(targets.begin(), targets.end(), hit->second.type) != targets.end())
+        return hit->second.list_id + kRefSeparator + hit->second.full_name;
+    }
+  }
   Statement* st = nullptr;
   if (!id.empty()) {
     st = &company_.db().Prepare(
@@ -32,7 +49,12 @@ std::optional<std::string> References::Resolve(pugi::xml_node ref,
     if (std::find(targets.begin(), targets.end(), type) != targets.end()) {
       std::string found_id(st->Text(0)), found_name(st->Text(2));
       st->Reset();
-      full_names_[found_id] = found_name;
+      cache.full_names[found_id] = found_name;
+      Named named{found_id, type, found_name};
+      if (name_key.empty())
+        cache.by_id[found_id] = std::move(named);
+      else
+        cache.by_name[name_key] = std::move(named);
       return found_id + kRefSeparator + found_name;
     }
     st->Reset();
@@ -49,13 +71,14 @@ std::optional<std::string> References::Resolve(pugi::xml_node ref, std::string_v
 
 std::string References::CurrentFullName(std::string_view list_id, std::string_view fallback) {
   if (list_id.empty()) return std::string(fallback);
-  auto it = full_names_.find(std::string(list_id));
-  if (it != full_names_.end()) return it->second;
+  Known& cache = known();
+  auto it = cache.full_names.find(std::string(list_id));
+  if (it != cache.full_names.end()) return it->second;
   auto& st = company_.db().Prepare("SELECT full_name FROM list_records WHERE list_id=?");
   st.Bind(1, list_id);
   std::string name = st.Step() ? std::string(st.Text(0)) : std::string(fallback);
   st.Reset();
-  full_names_.emplace(std::string(list_id), name);
+  cache.full_names.emplace(std::string(list_id), name);
   return name;
 }
 

@@ -15,8 +15,8 @@ namespace brennock::simulator {
 
 // References from any record (list record, transaction, line) to list records: resolving a
 // request's ...Ref element to the stored "ListID<US>FullName" value, and writing a stored value
-// back with the record's full name of today (records get renamed). One instance serves one
-// request document and caches the full names it looked up meanwhile.
+// back with the record's full name of today (records get renamed). The names it looked up are
+// kept with the session's list facts, until a list record changes.
 class References {
  public:
   explicit References(CompanyDb& company) : company_(company) {}
@@ -35,12 +35,22 @@ class References {
   // Appends a stored aggregate with the references inside it named as their records are now.
   void AppendWithCurrentNames(std::string& out, std::string_view text);
   std::string CurrentFullName(std::string_view list_id, std::string_view fallback);
-  // Names may have changed (a record or its parent was renamed).
-  void Forget() { full_names_.clear(); }
 
  private:
+  // A record found by a reference: its ListID, list and full name as stored.
+  struct Named {
+    std::string list_id;
+    const ListType* type = nullptr;
+    std::string full_name;
+  };
+  struct Known {
+    std::unordered_map<std::string, std::string> full_names;  // by ListID
+    std::unordered_map<std::string, Named> by_id;
+    std::unordered_map<std::string, Named> by_name;  // by name space, NUL, folded full name
+  };
+  Known& known() { return company_.facts().Get<Known>(); }
+
   CompanyDb& company_;
-  std::unordered_map<std::string, std::string> full_names_;
 };
 
 }  // namespace brennock::simulator

@@ -5,7 +5,7 @@
 namespace brennock::simulator {
 
 bool TxnLinkIndex::TablesExist() {
-  if (!tables_) tables_ = TxnLinkTablesExist(company_.db());
+  if (!tables_) tables_ = TxnLinkTablesExist(company_);
   return *tables_;
 }
 

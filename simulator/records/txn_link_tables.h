@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "simulator/store/company_db.h"
 #include "simulator/store/sqlite.h"
 
 namespace brennock::simulator {
@@ -17,6 +18,7 @@ namespace brennock::simulator {
 // Both are rewritten from the transactions whenever one is saved, voided or deleted. New company
 // files have them; older ones get them with their first change of a transaction.
 void CreateTxnLinkTables(Database& db);
-bool TxnLinkTablesExist(Database& db);
+// Whether the file has them; a yes is kept with the session's facts about the file.
+bool TxnLinkTablesExist(CompanyDb& company);
 
 }  // namespace brennock::simulator

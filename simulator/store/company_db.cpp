@@ -116,6 +116,7 @@ void Configure(Database& db) {
   db.Exec("PRAGMA journal_mode=WAL");
   db.Exec("PRAGMA synchronous=NORMAL");
   db.Exec("PRAGMA foreign_keys=OFF");
+  db.Exec("PRAGMA temp_store=MEMORY");
   // Large company files are read through memory mapping and a bigger page cache, which saves a
   // system call per page on full-list queries.
   db.Exec("PRAGMA mmap_size=1073741824");

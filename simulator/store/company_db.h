@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "simulator/clock.h"
+#include "simulator/store/list_facts_cache.h"
 #include "simulator/store/sqlite.h"
 
 namespace brennock::simulator {
@@ -38,6 +39,9 @@ class CompanyDb {
   // always larger than the one it replaces.
   static std::string NextEditSequence(std::string_view previous, const SimulatorTime& now);
 
+  // Facts read from list records, kept across requests while the list records are unchanged.
+  ListFactsCache& facts() { return facts_; }
+
  private:
   CompanyDb(const std::string& path, bool create);
   void CreateSchema();
@@ -45,6 +49,7 @@ class CompanyDb {
   std::string path_;
   Database db_;
   bool damaged_ = false;
+  ListFactsCache facts_;
 };
 
 }  // namespace brennock::simulator

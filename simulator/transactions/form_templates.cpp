@@ -1,11 +1,16 @@
 #include "simulator/transactions/form_templates.h"
 
+#include <unordered_map>
+
 #include "simulator/lists/list_types.h"
 #include "simulator/records/field_list.h"
 
 namespace brennock::simulator {
 
 std::string DefaultTemplateRef(CompanyDb& company, std::string_view stem) {
+  struct ByStem : std::unordered_map<std::string, std::string> {};
+  auto& known = company.facts().Get<ByStem>();
+  if (auto hit = known.find(std::string(stem)); hit != known.end()) return hit->second;
   const ListType& templates = *FindListType("Template");
   const int type_index = templates.field_index("TemplateType");
   auto& st = company.db().Prepare(
@@ -20,6 +25,7 @@ std::string DefaultTemplateRef(CompanyDb& company, std::string_view stem) {
     break;
   }
   st.Reset();
+  known.emplace(std::string(stem), found);
   return found;
 }
 

@@ -36,6 +36,11 @@ std::string AddPercents(const std::vector<std::string>& rates) {
 const ItemFacts* ItemCatalog::Find(std::string_view list_id) {
   auto it = items_.find(std::string(list_id));
   if (it != items_.end()) return &it->second;
+  // The request keeps its own copy: a list change later in the request empties the session's.
+  using Known = std::unordered_map<std::string, ItemFacts>;
+  Known& known = lists_.company().facts().Get<Known>();
+  if (auto hit = known.find(std::string(list_id)); hit != known.end())
+    return &items_.emplace(hit->first, hit->second).first->second;
   auto record = lists_.LoadById(list_id);
   if (!record || record->type->name_space != "Item") return nullptr;
   ItemFacts f;
@@ -109,6 +114,7 @@ const ItemFacts* ItemCatalog::Find(std::string_view list_id) {
       f.group.emplace_back(std::move(ref), line.child_value("Quantity"));
     }
   }
+  lists_.company().facts().Get<Known>().emplace(list_id, f);
   return &items_.emplace(std::string(list_id), std::move(f)).first->second;
 }
 

@@ -36,7 +36,7 @@ struct ItemFacts {
   bool stocked() const { return kind == "ItemInventory" || kind == "ItemInventoryAssembly"; }
 };
 
-// Reads items once per request.
+// Reads items once per session while no list record changes; a request keeps its own copies.
 class ItemCatalog {
  public:
   explicit ItemCatalog(ListStore& lists) : lists_(lists) {}

@@ -44,13 +44,14 @@ bool IsOrderKind(const TxnKind& kind) {
 }
 
 bool TxnLinks::TablesExist() {
-  if (!tables_) tables_ = TxnLinkTablesExist(store_.company().db());
+  if (!tables_) tables_ = TxnLinkTablesExist(store_.company());
   return *tables_;
 }
 
 void TxnLinks::EnsureTables() {
   if (TablesExist()) return;
   CreateTxnLinkTables(store_.company().db());
+  store_.company().facts().Clear();
   tables_ = true;
 }
 
