@@ -251,16 +251,19 @@ void Ledger::ApplyOpen(const std::vector<Posting>& postings, int sign) {
   }
   auto& move = company_.db().Prepare(
       "INSERT INTO open_items(open_id,account_id,entity_id,balance) VALUES(?1,?2,?3,?4) "
-      "ON CONFLICT(open_id,account_id) DO UPDATE SET balance=balance+?4");
-  auto& closed = company_.db().Prepare(
-      "DELETE FROM open_items WHERE open_id=? AND account_id=? AND balance=0");
+      "ON CONFLICT(open_id,account_id) DO UPDATE SET balance=balance+?4 RETURNING balance");
   for (const auto& p : postings) {
     if (p.open_id.empty() || p.amount == 0) continue;
     move.Reset();
     move.Bind(1, p.open_id).Bind(2, p.account_id).Bind(3, p.entity_id).Bind(4, sign * p.amount);
-    move.Run();
-    closed.Reset();
-    closed.Bind(1, p.open_id).Bind(2, p.account_id).Run();
+    const bool settled = move.Step() && move.Int(0) == 0;
+    move.Reset();
+    if (settled)
+      company_.db()
+          .Prepare("DELETE FROM open_items WHERE open_id=? AND account_id=?")
+          .Bind(1, p.open_id)
+          .Bind(2, p.account_id)
+          .Run();
   }
 }
 
