@@ -214,10 +214,11 @@ std::vector<std::pair<std::string, int64_t>> Ledger::AppliedBy(std::string_view 
 
 void Ledger::CreateOpenItems(Database& db) {
   db.Exec(
+      // Keyed by account first: what is open in an account is read without another index (files
+      // made before keep theirs, keyed by open transaction, with an index by account).
       "CREATE TABLE IF NOT EXISTS open_items(open_id TEXT NOT NULL, account_id TEXT NOT NULL, "
-      "entity_id TEXT NOT NULL, balance INTEGER NOT NULL, PRIMARY KEY(open_id, account_id)) "
+      "entity_id TEXT NOT NULL, balance INTEGER NOT NULL, PRIMARY KEY(account_id, open_id)) "
       "WITHOUT ROWID;"
-      "CREATE INDEX IF NOT EXISTS open_items_by_account ON open_items(account_id);"
       "CREATE INDEX IF NOT EXISTS open_items_by_entity ON open_items(entity_id, account_id);");
 }
 

@@ -53,7 +53,6 @@ class SalesForm {
   TxnRecord& txn_;
   ItemCatalog& items_;
   std::optional<ListRecord> customer_;
-  std::unordered_map<std::string, bool> taxable_codes_;
 };
 
 std::string SalesForm::Inherited(std::string_view field) {
@@ -70,11 +69,14 @@ std::string SalesForm::Inherited(std::string_view field) {
 bool SalesForm::Taxable(std::string_view code_ref) {
   std::string id(RefId(code_ref));
   if (id.empty()) return false;
-  auto it = taxable_codes_.find(id);
-  if (it != taxable_codes_.end()) return it->second;
+  // Kept with the session's list facts: a few codes serve every line of every form.
+  struct TaxableCodes : std::unordered_map<std::string, bool> {};
+  auto& known = store_.company().facts().Get<TaxableCodes>();
+  auto it = known.find(id);
+  if (it != known.end()) return it->second;
   auto code = store_.lists().LoadById(id);
   bool taxable = code && code->Field("IsTaxable") == "true";
-  taxable_codes_.emplace(id, taxable);
+  store_.company().facts().Get<TaxableCodes>().emplace(id, taxable);
   return taxable;
 }
 
