@@ -1,5 +1,6 @@
 #include "simulator/transactions/txn_links.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "simulator/ledger/stock_figures.h"
@@ -147,27 +148,66 @@ const std::unordered_map<std::string, int64_t>& TxnLinks::Billed(const std::stri
 }
 
 void TxnLinks::WriteLinkedTxns(std::string& out, const TxnRecord& txn) {
-  std::string sql =
-      "SELECT r.txn_id,r.txn_type,r.txn_date,r.ref_number,x.amount,x.kind FROM (SELECT "
-      "source_id AS id,sum(amount) AS amount,1 AS kind FROM postings WHERE open_id=?1 AND "
-      "source_id<>?1 GROUP BY source_id";
-  if (TablesExist())
-    sql +=
-        " UNION ALL SELECT linked_id,sum(amount),0 FROM txn_links WHERE txn_id=?1 GROUP BY "
-        "linked_id UNION ALL SELECT txn_id,sum(amount),0 FROM txn_links WHERE linked_id=?1 "
-        "GROUP BY txn_id";
-  sql += ") x JOIN txn_records r ON r.txn_id=x.id ORDER BY x.kind,r.txn_date,r.id";
-  auto& st = store_.company().db().Prepare(sql);
-  st.Bind(1, txn.txn_id);
+  // Three index lookups, each usually finding nothing; only what they find is read and ordered.
+  struct Link {
+    std::string id;
+    int64_t amount = 0;
+    int source = 0;  // 0 applied to its balance (AMTTYPE), 1 billed from, 2 billed by
+    std::string type, date, ref;
+    int64_t row = 0;
+  };
+  std::vector<Link> links;
+  auto add = [&](std::string_view id, int64_t amount, int source) {
+    for (auto& l : links)
+      if (l.source == source && l.id == id) {
+        l.amount += amount;
+        return;
+      }
+    links.push_back({std::string(id), amount, source, {}, {}, {}, 0});
+  };
+  Database& db = store_.company().db();
+  auto collect = [&](const char* sql, int source) {
+    auto& st = db.Prepare(sql);
+    st.Bind(1, txn.txn_id);
+    while (st.Step()) add(st.Text(0), st.Int(1), source);
+    st.Reset();
+  };
+  // Payments, credits and deposits applied to its open balance.
+  collect("SELECT source_id,amount FROM postings WHERE open_id=?1 AND source_id<>?1", 0);
+  if (TablesExist()) {
+    // What it bills from, and what bills from it.
+    collect("SELECT linked_id,amount FROM txn_links WHERE txn_id=?1", 1);
+    collect("SELECT txn_id,amount FROM txn_links WHERE linked_id=?1", 2);
+  }
+  if (links.empty()) return;
+  auto& record =
+      db.Prepare("SELECT txn_type,txn_date,ref_number,id FROM txn_records WHERE txn_id=?");
+  std::erase_if(links, [&](Link& l) {
+    record.Reset();
+    record.Bind(1, l.id);
+    if (!record.Step()) return true;  // an opening balance: no transaction to name
+    l.type = record.Text(0);
+    l.date = record.Text(1);
+    l.ref = record.Text(2);
+    l.row = record.Int(3);
+    return false;
+  });
+  record.Reset();
+  // Billed lines first, then what was applied to it; each by date and entry.
+  std::stable_sort(links.begin(), links.end(), [](const Link& a, const Link& b) {
+    if ((a.source == 0) != (b.source == 0)) return a.source != 0;
+    if (a.date != b.date) return a.date < b.date;
+    return a.row < b.row;
+  });
   XmlWriter w(out);
-  while (st.Step()) {
+  for (const Link& l : links) {
     w.Open("LinkedTxn");
-    w.Element("TxnID", st.Text(0));
-    w.Element("TxnType", st.Text(1));
-    w.Element("TxnDate", st.Text(2));
-    if (!st.Text(3).empty()) w.Element("RefNumber", st.Text(3));
-    w.Element("LinkType", st.Int(5) ? "AMTTYPE" : "QUANTYPE");
-    w.Element("Amount", FormatCents(st.Int(4)));
+    w.Element("TxnID", l.id);
+    w.Element("TxnType", l.type);
+    w.Element("TxnDate", l.date);
+    if (!l.ref.empty()) w.Element("RefNumber", l.ref);
+    w.Element("LinkType", l.source == 0 ? "AMTTYPE" : "QUANTYPE");
+    w.Element("Amount", FormatCents(l.amount));
     w.Close("LinkedTxn");
   }
 }

@@ -147,6 +147,14 @@ TEST_F(SalesFlowTest, EstimateToDepositMovesEveryBalanceAsAnAccountantWould) {
   invoice = Query("Invoice", invoice_id);
   EXPECT_EQ(Text(invoice, "IsPaid"), "true");
   EXPECT_EQ(Text(invoice, "BalanceRemaining"), "0.00");
+  // What it billed from first, then what was applied to it by date: the check with its discount
+  // and the credit it applied (380.00 + 5.00 + 25.74, 10-20) and the rest (10-23); 413.70 in all.
+  std::vector<std::string> links;
+  for (auto l : invoice.children("LinkedTxn"))
+    links.push_back(Text(l, "TxnType") + " " + Text(l, "LinkType") + " " + Text(l, "Amount"));
+  EXPECT_EQ(links,
+            (std::vector<std::string>{"Estimate QUANTYPE 405.00", "ReceivePayment AMTTYPE -410.74",
+                                      "ReceivePayment AMTTYPE -2.96"}));
 
   // A cash sale: 10 x 4.50 hardware = 45.00, tax 3.2625, 3.26; 48.26 into Undeposited Funds.
   pugi::xml_node receipt =
