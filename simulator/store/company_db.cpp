@@ -15,6 +15,7 @@
 #include "simulator/events/event_tables.h"
 #include "simulator/ledger/ledger.h"
 #include "simulator/records/txn_link_tables.h"
+#include "simulator/store/txn_counters.h"
 namespace brennock::simulator {
 namespace {
 
@@ -211,8 +212,7 @@ void CompanyDb::CreateSchema() {
   Ledger::CreateOpenItems(db_);
   SetSetting("format", kFormatMarker);
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
-  SetSetting("next_txn_seq", "1");
-  SetSetting("next_txn_number", "1");
+  TxnCounters::Create(db_);
   txn.Commit();
 }
 

@@ -8,6 +8,7 @@
 #include "simulator/lists/field_values.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
+#include "simulator/store/txn_counters.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -127,34 +128,15 @@ void TxnStore::ReadCounters(const TxnKind& kind) {
   if (counters_read_) return;
   counters_read_ = true;
   ref_key_ = "last_ref." + std::string(kind.stem);
-  auto& st = company().db().Prepare(
-      "SELECT key, CAST(value AS INTEGER) FROM settings WHERE key IN "
-      "('next_txn_seq','next_txn_number',?)");
-  st.Bind(1, ref_key_);
-  while (st.Step()) {
-    std::string_view key = st.Text(0);
-    int64_t value = st.Int(1);
-    if (key == "next_txn_seq")
-      next_seq_ = std::max<int64_t>(value, 1);
-    else if (key == "next_txn_number")
-      next_number_ = std::max<int64_t>(value, 1);
-    else
-      last_ref_ = value;
-  }
+  TxnCounters counters = TxnCounters::Read(company(), ref_key_);
+  next_seq_ = counters.next_seq;
+  next_number_ = counters.next_number;
+  last_ref_ = counters.last_ref;
 }
 
 void TxnStore::StoreCounters() {
   if (!counters_read_) return;
-  company()
-      .db()
-      .Prepare(
-          "INSERT INTO settings(key,value) VALUES('next_txn_seq',?1),('next_txn_number',?2),"
-          "(?3,?4) ON CONFLICT(key) DO UPDATE SET value=excluded.value")
-      .Bind(1, std::to_string(next_seq_))
-      .Bind(2, std::to_string(next_number_))
-      .Bind(3, ref_key_)
-      .Bind(4, std::to_string(last_ref_))
-      .Run();
+  TxnCounters{next_seq_, next_number_, last_ref_}.Store(company(), ref_key_);
 }
 
 std::string TxnStore::NextId() {

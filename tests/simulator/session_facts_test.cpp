@@ -1,5 +1,7 @@
 // A session keeps what it read of list records (names, accounts of items ...) across requests:
 // every change to a list record must still reach the next request, whoever made it.
+#include <sqlite3.h>
+
 #include <string>
 
 #include "tests/simulator/books_fixture.h"
@@ -79,6 +81,41 @@ TEST_F(SessionFactsTest, ChangesEarlierInTheSameDocumentReachLaterRequests) {
   EXPECT_EQ(Code(refused), 3200);
   EXPECT_EQ(LineItemName(First(InvoiceAdd())), "Consulting");
   EXPECT_EQ(AccountBalance("Sales") - sales, 19000);
+}
+
+// A file made before transaction counters had a table of their own keeps them in its settings:
+// numbering goes on from there, and the first new transaction moves them over.
+TEST_F(SessionFactsTest, AnOlderFileKeepsNumberingFromItsSettings) {
+  pugi::xml_node first = First(InvoiceAdd()).child("InvoiceRet");
+  const int ref = std::stoi(first.child_value("RefNumber"));
+  const int number = std::stoi(first.child_value("TxnNumber"));
+  const std::string first_id = first.child_value("TxnID");
+  processor_->EndSession(ticket_);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  auto count = [&](const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    int n = st && sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+    sqlite3_finalize(st);
+    return n;
+  };
+  EXPECT_EQ(sqlite3_exec(db,
+                         "INSERT INTO settings(key,value) SELECT key,CAST(value AS TEXT) FROM "
+                         "txn_counters; DROP TABLE txn_counters;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  ticket_ = processor_->BeginSession(path_, qbOpenModeDontCare);
+
+  pugi::xml_node next = First(InvoiceAdd()).child("InvoiceRet");
+  EXPECT_EQ(std::stoi(next.child_value("RefNumber")), ref + 1);
+  EXPECT_EQ(std::stoi(next.child_value("TxnNumber")), number + 1);
+  EXPECT_NE(next.child_value("TxnID"), first_id);
+  EXPECT_EQ(count("SELECT count(*) FROM settings WHERE key LIKE 'next_txn%' OR key LIKE "
+                  "'last_ref.%'"),
+            0);
+  EXPECT_EQ(count("SELECT value FROM txn_counters WHERE key='last_ref.Invoice'"), ref + 1);
+  sqlite3_close(db);
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#include "simulator/store/txn_counters.h"
+
+#include <algorithm>
+
+namespace brennock::simulator {
+namespace {
+
+// Whether the file has the table; a yes is kept with the session's facts about the file.
+bool TableExists(CompanyDb& company) {
+  struct Known {
+    bool found = false;
+  };
+  if (company.facts().Get<Known>().found) return true;
+  auto& st = company.db().Prepare(
+      "SELECT 1 FROM sqlite_master WHERE type='table' AND name='txn_counters'");
+  const bool found = st.Step();
+  st.Reset();
+  company.facts().Get<Known>().found = found;
+  return found;
+}
+
+constexpr const char* kTable =
+    "CREATE TABLE IF NOT EXISTS txn_counters(key TEXT PRIMARY KEY, value INTEGER NOT NULL) "
+    "WITHOUT ROWID";
+
+}  // namespace
+
+void TxnCounters::Create(Database& db) {
+  db.Exec(kTable);
+  db.Exec("INSERT INTO txn_counters(key,value) VALUES('next_txn_seq',1),('next_txn_number',1)");
+}
+
+TxnCounters TxnCounters::Read(CompanyDb& company, std::string_view ref_key) {
+  auto& st = company.db().Prepare(
+      TableExists(company)
+          ? "SELECT key,value FROM txn_counters WHERE key IN ('next_txn_seq','next_txn_number',?)"
+          : "SELECT key,CAST(value AS INTEGER) FROM settings WHERE key IN "
+            "('next_txn_seq','next_txn_number',?)");
+  st.Bind(1, ref_key);
+  TxnCounters counters;
+  while (st.Step()) {
+    std::string_view key = st.Text(0);
+    const int64_t value = st.Int(1);
+    if (key == "next_txn_seq")
+      counters.next_seq = std::max<int64_t>(value, 1);
+    else if (key == "next_txn_number")
+      counters.next_number = std::max<int64_t>(value, 1);
+    else
+      counters.last_ref = value;
+  }
+  st.Reset();
+  return counters;
+}
+
+void TxnCounters::Store(CompanyDb& company, std::string_view ref_key) const {
+  Database& db = company.db();
+  if (!TableExists(company)) {
+    db.Exec(kTable);
+    db.Exec(
+        "INSERT INTO txn_counters(key,value) SELECT key,CAST(value AS INTEGER) FROM settings "
+        "WHERE key IN ('next_txn_seq','next_txn_number') OR key LIKE 'last\\_ref.%' ESCAPE '\\'");
+    db.Exec(
+        "DELETE FROM settings WHERE key IN ('next_txn_seq','next_txn_number') OR "
+        "key LIKE 'last\\_ref.%' ESCAPE '\\'");
+    company.facts().Clear();  // the request may still be rolled back
+  }
+  db.Prepare(
+        "INSERT INTO txn_counters(key,value) VALUES('next_txn_seq',?1),('next_txn_number',?2),"
+        "(?3,?4) ON CONFLICT(key) DO UPDATE SET value=excluded.value")
+      .Bind(1, next_seq)
+      .Bind(2, next_number)
+      .Bind(3, ref_key)
+      .Bind(4, last_ref)
+      .Run();
+}
+
+}  // namespace brennock::simulator
