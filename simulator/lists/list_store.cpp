@@ -398,14 +398,16 @@ std::optional<ListRecord> ListStore::ReadRow(Statement& st) {
 }
 
 std::optional<ListRecord> ListStore::LoadByRow(int64_t row) {
-  auto& st = company_.db().Prepare(kSelect + " WHERE r.id=?");
+  static const std::string sql = kSelect + " WHERE r.id=?";
+  auto& st = company_.db().Prepare(sql);
   st.Bind(1, row);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);
 }
 
 std::optional<ListRecord> ListStore::LoadById(std::string_view list_id) {
-  auto& st = company_.db().Prepare(kSelect + " WHERE r.list_id=?");
+  static const std::string sql = kSelect + " WHERE r.list_id=?";
+  auto& st = company_.db().Prepare(sql);
   st.Bind(1, list_id);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);
@@ -413,8 +415,8 @@ std::optional<ListRecord> ListStore::LoadById(std::string_view list_id) {
 
 std::optional<ListRecord> ListStore::LoadByFullName(const ListType& type,
                                                     std::string_view full_name) {
-  auto& st =
-      company_.db().Prepare(kSelect + " WHERE r.list_type=? AND r.full_name=? COLLATE NOCASE");
+  static const std::string sql = kSelect + " WHERE r.list_type=? AND r.full_name=? COLLATE NOCASE";
+  auto& st = company_.db().Prepare(sql);
   st.Bind(1, type.name).Bind(2, full_name);
   if (!st.Step()) return std::nullopt;
   return ReadRow(st);

@@ -94,7 +94,7 @@ void Database::Exec(const char* sql) {
 }
 
 Statement& Database::Prepare(std::string_view sql) {
-  auto it = cache_.find(std::string(sql));
+  auto it = cache_.find(sql);
   if (it == cache_.end())
     it = cache_.emplace(std::string(sql), std::make_unique<Statement>(db_, sql)).first;
   it->second->Reset();

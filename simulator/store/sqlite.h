@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -70,8 +71,13 @@ class Database {
   bool ReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
  private:
+  // Looked up by the text as given: no copy of it per statement run.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
   sqlite3* db_ = nullptr;
-  std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
+  std::unordered_map<std::string, std::unique_ptr<Statement>, TextHash, std::equal_to<>> cache_;
 };
 
 // Begins an immediate write transaction; rolls back on destruction unless committed.
