@@ -57,8 +57,15 @@ class SinkMute {
 
 }  // namespace
 
+const txnItemLine::Rare txnItemLine::kNoRare{};
+
 txnItemLine::txnItemLine() = default;
 txnItemLine::~txnItemLine() = default;
+
+txnItemLine::Rare& txnItemLine::MutableRare() {
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  return *rare_;
+}
 
 // ---- owner, guards, state ----------------------------------------------------------------------
 
@@ -74,10 +81,14 @@ void txnItemLine::SetGroupMember(bool value) noexcept {
 
 void txnItemLine::SetEventSink(std::shared_ptr<qcEventSink> sink) {
   sink_ = std::move(sink);
-  if (groupLines_) groupLines_->SetEventSink(sink_);
+  if (txnItemLines* members = MembersIfAny()) members->SetEventSink(sink_);
 }
 
 void txnItemLine::SetCustomerTaxCode(const std::string& value) { customerTaxCode_ = value; }
+
+void txnItemLine::SetBaseQuantity(float value) {
+  if (value != 0 || rare_) MutableRare().baseQuantity = value;
+}
 
 bool txnItemLine::IsGroupMemberLine() const noexcept { return groupMember_; }
 
@@ -120,13 +131,14 @@ qbEnumItemType txnItemLine::ItemTypeCode() const {
 }
 
 std::shared_ptr<txnItemLines>& txnItemLine::MemberLines() {
-  if (!groupLines_) {
-    groupLines_ = std::make_shared<txnItemLines>();
-    groupLines_->SetOwnerType(kGroupMemberOwner);
-    groupLines_->SetGroupMembers(true);
-    groupLines_->SetEventSink(sink_);
+  std::shared_ptr<txnItemLines>& members = MutableRare().groupLines;
+  if (!members) {
+    members = std::make_shared<txnItemLines>();
+    members->SetOwnerType(kGroupMemberOwner);
+    members->SetGroupMembers(true);
+    members->SetEventSink(sink_);
   }
-  return groupLines_;
+  return members;
 }
 
 std::shared_ptr<txnItemLines> txnItemLine::GroupLines() {
@@ -138,27 +150,31 @@ std::shared_ptr<DataExtensions> txnItemLine::CustomFields() { return CustomField
 
 int32_t txnItemLine::SaveLineExtensions(const std::string& TxnId) {
   int32_t errors = txnLineID_.empty() ? 0 : SavePendingValues(TxnId, txnLineID_.str());
-  if (groupLines_) {
-    for (const auto& member : *groupLines_) errors += member->SaveLineExtensions(TxnId);
+  if (txnItemLines* members = MembersIfAny()) {
+    for (const auto& member : *members) errors += member->SaveLineExtensions(TxnId);
   }
   return errors;
 }
 
 bool txnItemLine::HasPendingExtensions() const noexcept {
-  return HasPendingValues() || (groupLines_ && groupLines_->HasPendingExtensions());
+  if (HasPendingValues()) return true;
+  const txnItemLines* members = MembersIfAny();
+  return members != nullptr && members->HasPendingExtensions();
 }
 
 void txnItemLine::AdoptPendingExtensions(txnItemLine& sent) noexcept {
   AdoptPendingValues(sent);
-  if (!groupLines_ || !sent.groupLines_) return;
-  const int32_t n = std::min(groupLines_->Count(), sent.groupLines_->Count());
-  for (int32_t i = 1; i <= n; ++i)
-    groupLines_->Item(i)->AdoptPendingExtensions(*sent.groupLines_->Item(i));
+  txnItemLines* members = MembersIfAny();
+  txnItemLines* sentMembers = sent.MembersIfAny();
+  if (members == nullptr || sentMembers == nullptr) return;
+  const int32_t n = std::min(members->Count(), sentMembers->Count());
+  for (int32_t i = 1; i <= n; ++i) members->Item(i)->AdoptPendingExtensions(*sentMembers->Item(i));
 }
 
 bool txnItemLine::HasChanges() const {
   if (state_ != qoObjectStateClean) return true;
-  return groupLines_ && groupLines_->HasChanges();
+  const txnItemLines* members = MembersIfAny();
+  return members != nullptr && members->HasChanges();
 }
 
 // ---- the amount, rate and quantity ------------------------------------------------------------
@@ -170,8 +186,9 @@ void txnItemLine::Recompute() {
   }
   if (ownerType_ == qoObjectTypeEstimate) {
     const double base = static_cast<double>(cost_) * quantity_;
-    amount_ = markupIsPercent_ ? ToCurrency(base * (1 + static_cast<double>(markup_) / 100))
-                               : ToCurrency(base + markup_);
+    const float markup = RareOrNone().markup;
+    amount_ = markupIsPercent_ ? ToCurrency(base * (1 + static_cast<double>(markup) / 100))
+                               : ToCurrency(base + markup);
     return;
   }
   if (amount_ != Currency() || cost_ <= 0 || quantity_ <= 0) {
@@ -210,7 +227,7 @@ void txnItemLine::SetQuantity(float value) {
   quantity_ = value;
   quantitySet_ = true;
   if (isGroup_) {
-    for (const auto& member : *MemberLines()) member->quantity_ = member->baseQuantity_ * value;
+    for (const auto& member : *MemberLines()) member->quantity_ = member->BaseQuantity() * value;
   } else if (auto item = ItemTypeCode() == qbItemInventory ? ItemObject() : nullptr) {
     CheckInsufficientQuantity(*item);
   }
@@ -238,7 +255,7 @@ void txnItemLine::SetCostIsPercent(bool value) {
 void txnItemLine::SetMarkup(float value) {
   if (ownerType_ != qoObjectTypeEstimate) RaiseFromClass(kClass, errMarkupEstimatesOnly);
   Guard();
-  markup_ = value;
+  MutableRare().markup = value;
   Recompute();
   AmountChanged();
 }
@@ -269,7 +286,7 @@ void txnItemLine::SetCustomer(const std::string& value) {
   if (!value.empty() && !ResolveListObject(qoListCustomers, value))
     RaiseFromClass(kClass, errCustomerNotFound);
   Guard();
-  customer_.SetFullName(value);
+  MutableRare().customer.SetFullName(value);
 }
 
 void txnItemLine::SetServiceDate(Date value) {
@@ -296,7 +313,7 @@ void txnItemLine::SetSalesTaxCode(const std::string& value) {
 void txnItemLine::SetTaxCode(const std::string& value) {
   RequireNonUSEdition();
   Guard();
-  taxCode_.SetFullName(value);
+  MutableRare().taxCode.SetFullName(value);
 }
 
 void txnItemLine::SetOverrideAccount(const std::string& value) {
@@ -305,7 +322,7 @@ void txnItemLine::SetOverrideAccount(const std::string& value) {
   if (!account) RaiseFromClass(kClass, errInvalidAccount);
   if (account->AccountType() == qbNonPosting) RaiseFromClass(kClass, errNonPostingAccount);
   Guard();
-  overrideAccount_.SetFullName(value);
+  MutableRare().overrideAccount.SetFullName(value);
 }
 
 void txnItemLine::SetBillableStatus(qbEnumBillableStatus value) {
@@ -319,36 +336,36 @@ void txnItemLine::SetBillableStatus(qbEnumBillableStatus value) {
 
 void txnItemLine::SetLinkedTxnId(const std::string& value) {
   Guard();
-  linkedTxnID_ = value;
+  MutableRare().linkedTxnID = value;
 }
 
 void txnItemLine::SetLinkedTxnLineId(const std::string& value) {
   Guard();
-  linkedTxnLineID_ = value;
+  MutableRare().linkedTxnLineID = value;
 }
 
 void txnItemLine::SetInvoiced(Currency value) {
   RequireOwner({qoObjectTypeSalesOrder});
   Guard();
-  invoiced_ = value;
+  MutableRare().invoiced = value;
 }
 
 void txnItemLine::SetIsManuallyClosed(Currency value) {
   RequireOwner({qoObjectTypeSalesOrder});
   Guard();
-  isManuallyClosed_ = value;
+  MutableRare().isManuallyClosed = value;
 }
 
 void txnItemLine::SetOther1(const std::string& value) {
   RequireQbxmlVersion(6);
   Guard();
-  other1_ = value;
+  MutableRare().other1 = value;
 }
 
 void txnItemLine::SetOther2(const std::string& value) {
   RequireQbxmlVersion(6);
   Guard();
-  other2_ = value;
+  MutableRare().other2 = value;
 }
 
 // ---- choosing the item ------------------------------------------------------------------------
@@ -395,9 +412,11 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
   isGroup_ = true;
   quantity_ = 1;
   class_.SetFullName({});
-  customer_.SetFullName({});
   markupIsPercent_ = true;
-  markup_ = 0;
+  if (rare_) {
+    rare_->customer.SetFullName({});
+    rare_->markup = 0;
+  }
   amount_ = Currency();
   std::shared_ptr<txnItemLines>& members = MemberLines();
   members->Reset();
@@ -430,7 +449,7 @@ void txnItemLine::SetItem(const std::string& value) {
   std::shared_ptr<qcItem> item = FindItem(value);
   if (!item) RaiseFromClass(kClass, errInvalidItem);
   Guard();
-  if (groupLines_) groupLines_->Reset();
+  if (txnItemLines* members = MembersIfAny()) members->Reset();
   SetItemFromItem(item);
 }
 
@@ -467,7 +486,7 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
         }
         itemType_ = type;
         CheckInsufficientQuantity(*item);
-        if (!us) taxCode_.SetFullName(ItemTaxCode(*item, purchase));
+        if (!us) MutableRare().taxCode.SetFullName(ItemTaxCode(*item, purchase));
         break;
       case qbItemSubtotal:
         item_.SetFullName(item->FullName());
@@ -528,7 +547,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
 
 bool txnItemLine::ValidateLine() {
   ClearErrorList();
-  if (amount_ != Currency() && overrideAccount_.IsEmpty() && item_.FullNameView().empty())
+  if (amount_ != Currency() && RareOrNone().overrideAccount.IsEmpty() &&
+      item_.FullNameView().empty())
     AddTableError(*ErrorList(), errLineNeedsItem, "Item");
   return ErrorListEmpty();
 }
@@ -591,7 +611,7 @@ std::string txnItemLine::FieldDisplayString(qoEnumFldTxn iFld) const {
     case qoFldTxnTax:
       return SalesTaxCode();
     case qoFldTxnMarkup:
-      return ModConvertDtypes::TwoDecimals(markup_);
+      return ModConvertDtypes::TwoDecimals(Markup());
     case qoFldTxnCustomer:
       return Customer();
   }

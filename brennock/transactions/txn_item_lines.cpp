@@ -103,7 +103,7 @@ std::shared_ptr<txnItemLine> txnItemLines::AddMember(const std::string& item, fl
   line->quantity_ = quantity;
   line->quantitySet_ = true;
   line->description_ = description;
-  line->baseQuantity_ = baseQuantity;
+  line->SetBaseQuantity(baseQuantity);
   line->loading_ = false;
   lines_.push_back(line);
   return line;
