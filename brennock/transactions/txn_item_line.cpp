@@ -80,11 +80,41 @@ void txnItemLine::SetGroupMember(bool value) noexcept {
 }
 
 void txnItemLine::SetEventSink(std::shared_ptr<qcEventSink> sink) {
-  sink_ = std::move(sink);
-  if (txnItemLines* members = MembersIfAny()) members->SetEventSink(sink_);
+  if (sink || rare_) MutableRare().sink = std::move(sink);
+  if (txnItemLines* members = MembersIfAny()) members->SetEventSink(SharedSink());
 }
 
-void txnItemLine::SetCustomerTaxCode(const std::string& value) { customerTaxCode_ = value; }
+void txnItemLine::SetCustomerTaxCode(const std::string& value) {
+  if (!value.empty() || rare_) MutableRare().customerTaxCode = value;
+}
+
+qcEventSink* txnItemLine::Sink() const noexcept {
+  if (collection_ != nullptr) return collection_->sink_.get();
+  return rare_ ? rare_->sink.get() : nullptr;
+}
+
+std::shared_ptr<qcEventSink> txnItemLine::SharedSink() const {
+  if (collection_ != nullptr) return collection_->sink_;
+  return rare_ ? rare_->sink : nullptr;
+}
+
+const std::string& txnItemLine::CustomerTaxCode() const noexcept {
+  if (collection_ != nullptr) return collection_->customerTaxCode_;
+  return RareOrNone().customerTaxCode;
+}
+
+void txnItemLine::LeaveCollection() noexcept {
+  if (collection_ == nullptr) return;
+  try {
+    Rare& rare = MutableRare();
+    rare.sink = collection_->sink_;
+    rare.customerTaxCode = collection_->customerTaxCode_;
+  } catch (...) {
+    // No memory for the block: the line goes on without a sink (nobody hears its events), as a
+    // line that never was in a collection.
+  }
+  collection_ = nullptr;
+}
 
 void txnItemLine::SetBaseQuantity(float value) {
   if (value != 0 || rare_) MutableRare().baseQuantity = value;
@@ -136,7 +166,7 @@ std::shared_ptr<txnItemLines>& txnItemLine::MemberLines() {
     members = std::make_shared<txnItemLines>();
     members->SetOwnerType(kGroupMemberOwner);
     members->SetGroupMembers(true);
-    members->SetEventSink(sink_);
+    members->SetEventSink(SharedSink());
   }
   return members;
 }
@@ -205,8 +235,8 @@ void txnItemLine::Recompute() {
 }
 
 void txnItemLine::AmountChanged() {
-  if (loading_ || !sink_) return;
-  sink_->Raise(qoEventAmountChange, std::string());
+  if (loading_) return;
+  if (qcEventSink* sink = Sink()) sink->Raise(qoEventAmountChange, std::string());
 }
 
 void txnItemLine::SetAmount(Currency value) {
@@ -375,9 +405,9 @@ void txnItemLine::CheckInsufficientQuantity(const qcItem& item) {
   if (item.ItemType() != qbItemInventory || SessionQbxmlVersion() <= Currency(2)) return;
   if (AvailableQuantity(item) >= quantity_) return;
   if (OnInsuficientQuantity) OnInsuficientQuantity(FindItem(item.FullName()));
-  if (sink_) {
-    SinkMute enabled(sink_.get(), false);
-    sink_->Raise(qoEventNoQuantity, item.FullName());
+  if (qcEventSink* sink = Sink()) {
+    SinkMute enabled(sink, false);
+    sink->Raise(qoEventNoQuantity, item.FullName());
   }
 }
 
@@ -392,16 +422,16 @@ void txnItemLine::ChooseTaxCode(const qcItem& item) {
     return;
   }
   const std::string itemCode = item.SalesTaxCode();
+  const std::string& customerCode = CustomerTaxCode();
   std::string chosen;
   if (itemCode.empty()) {
-    chosen = customerTaxCode_;
+    chosen = customerCode;
   } else if (SalesTaxCodeIsTaxable(itemCode)) {
-    chosen = customerTaxCode_.empty() ? itemCode : customerTaxCode_;
+    chosen = customerCode.empty() ? itemCode : customerCode;
   } else {
-    const bool customerNonTaxable = !customerTaxCode_.empty() &&
-                                    SalesTaxCodeExists(customerTaxCode_) &&
-                                    !SalesTaxCodeIsTaxable(customerTaxCode_);
-    chosen = customerNonTaxable ? customerTaxCode_ : itemCode;
+    const bool customerNonTaxable = !customerCode.empty() && SalesTaxCodeExists(customerCode) &&
+                                    !SalesTaxCodeIsTaxable(customerCode);
+    chosen = customerNonTaxable ? customerCode : itemCode;
   }
   salesTaxCode_.SetFullName(chosen);
   isTaxable_ = !chosen.empty() && SalesTaxCodeIsTaxable(chosen);
@@ -421,6 +451,8 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
   std::shared_ptr<txnItemLines>& members = MemberLines();
   members->Reset();
   members->SetLoading(true);
+  // The members choose their tax codes with the transaction's customer code as it is now.
+  members->SetCustomerTaxCode(CustomerTaxCode());
   const bool purchase = OwnerClass() == LineOwnerClass::kPurchase;
   const bool usSales = !purchase && !NonUS();
   if (std::shared_ptr<itemGroupLines> definition = GroupDefinition(item)) {
@@ -437,7 +469,6 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
       added->cost_ = purchase ? member->PurchaseCost() : member->SalesCost();
       added->costIsPercent_ =
           purchase ? member->PurchaseCostIsPercent() : member->SalesCostIsPercent();
-      added->customerTaxCode_ = customerTaxCode_;
       if (usSales) added->ChooseTaxCode(*member);
     }
   }
@@ -464,7 +495,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
     ExpandGroup(*item);
   } else {
     if (!loading_) isGroup_ = false;
-    SinkMute muted(sink_.get(), true);
+    qcEventSink* sink = Sink();
+    SinkMute muted(sink, true);
     switch (type) {
       case qbItemService:
       case qbItemInventory:
@@ -512,9 +544,9 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
       case qbItemSalesTaxGroup: {
         if (purchase) RaiseFromClass(kClass, errUnsupportedItemType);
         std::string param = item->FullName();
-        if (sink_) {
-          SinkMute asking(sink_.get(), false);
-          sink_->Raise(qoEventItemTaxCodeQuery, param);
+        if (sink != nullptr) {
+          SinkMute asking(sink, false);
+          sink->Raise(qoEventItemTaxCodeQuery, param);
         }
         if (param.empty()) RaiseFromClass(kClass, errTaxItemInHeader);
         item_.SetFullName(item->FullName());
@@ -536,8 +568,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
     if (us && owner == LineOwnerClass::kSales) ChooseTaxCode(*item);
   }
   if (owner == LineOwnerClass::kSales && !item->HasSalesAndPurchase() &&
-      item->ContainsExpenseAccount() && sink_ && !loading_) {
-    sink_->Raise(qoEventWarning, "1");
+      item->ContainsExpenseAccount() && !loading_) {
+    if (qcEventSink* sink = Sink()) sink->Raise(qoEventWarning, "1");
   }
   Recompute();
   AmountChanged();

@@ -111,6 +111,8 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // Library-internal: what owners and collections set and call.
   qoEnumListObjectType OwnerType() const noexcept { return ownerType_; }
   void SetOwnerType(qoEnumListObjectType owner) noexcept;
+  // The sink and customer tax code of a line that is in no collection; a line in one uses its
+  // collection's.
   void SetEventSink(std::shared_ptr<qcEventSink> sink);
   void SetLoading(bool value) noexcept { loading_ = value; }
   void SetGroupMember(bool value) noexcept;
@@ -180,6 +182,10 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
     float markup = 0;
     float receivedQuantity = 0;
     float baseQuantity = 0;  // a member line's quantity per one of its group
+    // What the line keeps of its collection's once it is in none (removed, or the collection is
+    // gone, while the client still holds the line).
+    std::shared_ptr<qcEventSink> sink;
+    std::string customerTaxCode;
   };
   // The block, made when first needed.
   Rare& MutableRare();
@@ -188,6 +194,14 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // The member lines when there are any; never makes them.
   txnItemLines* MembersIfAny() const noexcept { return rare_ ? rare_->groupLines.get() : nullptr; }
   static const Rare kNoRare;
+  // The sink the line reports through, and the owner's customer tax code: its collection's while
+  // it is in one (a line does not hold a copy of each), else its own.
+  qcEventSink* Sink() const noexcept;
+  std::shared_ptr<qcEventSink> SharedSink() const;
+  const std::string& CustomerTaxCode() const noexcept;
+  // The collection lets the line go while something else still holds it: the line keeps the
+  // collection's sink and tax code.
+  void LeaveCollection() noexcept;
 
   ShortText txnLineID_;
   qcListObjectRef item_{qoListItems, {}};
@@ -198,9 +212,8 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   Date serviceDate_;
   qcListObjectRef class_{qoListClasses, {}};
   qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
-  std::string customerTaxCode_;
-  std::shared_ptr<qcEventSink> sink_;
-  std::unique_ptr<Rare> rare_;  // null until needed
+  txnItemLines* collection_ = nullptr;  // the collection holding the line; null once let go
+  std::unique_ptr<Rare> rare_;          // null until needed
   qoEnumListObjectType ownerType_ = static_cast<qoEnumListObjectType>(0);
   qbEnumBillableStatus billableStatus_ = static_cast<qbEnumBillableStatus>(0);
   mutable qbEnumItemType itemType_ = static_cast<qbEnumItemType>(0);  // 0: not known yet

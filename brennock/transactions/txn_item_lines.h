@@ -77,9 +77,13 @@ class txnItemLines {
                                          const std::string& description, float baseQuantity);
 
  private:
+  friend class txnItemLine;  // a line reports through the sink of the collection holding it
   // The guards of Add, Clear and Remove: a group's member lines cannot change (2000).
   void GuardChange() const;
   std::shared_ptr<txnItemLine> NewLine();
+  // A line leaving the collection that something else still holds keeps the sink and tax code.
+  static void LetGo(const std::shared_ptr<txnItemLine>& line) noexcept;
+  static void LetGo(const std::vector<std::shared_ptr<txnItemLine>>& lines) noexcept;
   void RunTotals();
 
   std::vector<std::shared_ptr<txnItemLine>> lines_;
