@@ -203,17 +203,18 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // collection's sink and tax code.
   void LeaveCollection() noexcept;
 
+  // Members that need destroying first, so that freeing a line touches few cache lines.
   ShortText txnLineID_;
   qcListObjectRef item_{qoListItems, {}};
   std::string description_;
-  float quantity_ = 0;
-  float cost_ = 0;
-  Currency amount_;
-  Date serviceDate_;
   qcListObjectRef class_{qoListClasses, {}};
   qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
-  txnItemLines* collection_ = nullptr;  // the collection holding the line; null once let go
   std::unique_ptr<Rare> rare_;          // null until needed
+  txnItemLines* collection_ = nullptr;  // the collection holding the line; null once let go
+  Currency amount_;
+  Date serviceDate_;
+  float quantity_ = 0;
+  float cost_ = 0;
   qoEnumListObjectType ownerType_ = static_cast<qoEnumListObjectType>(0);
   qbEnumBillableStatus billableStatus_ = static_cast<qbEnumBillableStatus>(0);
   mutable qbEnumItemType itemType_ = static_cast<qbEnumItemType>(0);  // 0: not known yet

@@ -144,9 +144,9 @@ void txnItemLines::Remove(int32_t index) {
 }
 
 txnItemLine& txnItemLines::AppendLoaded() {
-  std::shared_ptr<txnItemLine> line = NewLine();
-  lines_.push_back(line);
-  return *line;
+  // Moved in: a copy would cost the line's count two atomic steps.
+  lines_.push_back(NewLine());
+  return *lines_.back();
 }
 
 void txnItemLines::Reset() {
