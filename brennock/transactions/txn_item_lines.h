@@ -57,6 +57,8 @@ class txnItemLines {
   bool GroupMembers() const noexcept { return groupMembers_; }
   void SetLoading(bool value) noexcept { loading_ = value; }
   void SetCustomerTaxCode(const std::string& value);
+  // Room for that many lines read from a response, before the first is appended.
+  void ReserveLoaded(size_t count) { lines_.reserve(count); }
   // A line read from a response, appended in loading mode.
   txnItemLine& AppendLoaded();
   // Empties the lines before the owner is read again (nothing pending afterwards).
