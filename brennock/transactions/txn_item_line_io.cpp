@@ -1,6 +1,7 @@
 // How an item line reads from a response and writes into its owner's request: one reading table
 // for every owner, and one row table per kind of owner, each row with the condition under which
 // QuickBooks takes the element.
+#include <algorithm>
 #include <array>
 
 #include "brennock/enums/enumeration_type.h"
@@ -323,13 +324,11 @@ struct ItemLineRows {
     l.itemType_ = static_cast<qbEnumItemType>(0);
   }
 
-  // One table reads every owner's lines. Its rows follow the usual order of the line elements
-  // (sales lines first, then what purchase lines add), so reading mostly finds each child where
-  // its predecessor points.
-  static const BindingTable<L>& Reading() {
+  // The rows every line is read through, sales lines' elements first, then what purchase lines
+  // add.
+  static constexpr std::array<Row, 32> ReadingRows() {
     using E = Binding<L>;
-    BRENNOCK_BINDINGS(
-        L,
+    return JoinRows<L>(
         std::array<E, 30>{{
             {"TxnLineID", kInRet, [](L& l, const FieldElement& x) { T::Read(l.txnLineID_, x); }},
             {"ItemRef", kInRet, &ReadItem},
@@ -393,9 +392,46 @@ struct ItemLineRows {
              [](L& l, const FieldElement& x) { T::Read(l.MutableRare().other2, x); }},
         }});
   }
+  // The rows with those elements first, in that order, and the others after them as they were.
+  template <size_t N, size_t M>
+  static constexpr std::array<Row, N> Leading(const std::array<Row, N>& rows,
+                                              const std::array<std::string_view, M>& first) {
+    std::array<Row, N> out{};
+    size_t next = 0;
+    for (std::string_view element : first) {
+      for (const Row& row : rows)
+        if (row.element == element) out[next++] = row;
+    }
+    for (const Row& row : rows) {
+      if (std::find(first.begin(), first.end(), row.element) == first.end()) out[next++] = row;
+    }
+    // Evaluated at compile time: a leading element without a row fails the build.
+    if (next != N) throw "a leading element has no row";
+    return out;
+  }
+
+  // Reading compares each child with the row after its predecessor's before looking its name
+  // up, so each class of owner has its own order: the elements most of its lines carry, in the
+  // order QuickBooks writes them, then the optional ones (class, service date ...).
+  static const BindingTable<L>& SalesReading() {
+    BRENNOCK_BINDINGS(L, Leading(ReadingRows(), std::array<std::string_view, 7>{
+                                                    "TxnLineID", "ItemRef", "Desc", "Quantity",
+                                                    "Rate", "Amount", "SalesTaxCodeRef"}));
+  }
+  static const BindingTable<L>& PurchaseReading() {
+    BRENNOCK_BINDINGS(
+        L, Leading(ReadingRows(), std::array<std::string_view, 9>{
+                                      "TxnLineID", "ItemRef", "Desc", "Quantity", "Cost", "Amount",
+                                      "CustomerRef", "ClassRef", "BillableStatus"}));
+  }
+  static const BindingTable<L>& Reading(qoEnumListObjectType owner) {
+    return IsPurchaseOwner(owner) ? PurchaseReading() : SalesReading();
+  }
 };
 
-const BindingTable<txnItemLine>& txnItemLine::ReadBindings() { return ItemLineRows::Reading(); }
+const BindingTable<txnItemLine>& txnItemLine::ReadBindings() {
+  return ItemLineRows::SalesReading();
+}
 
 const BindingTable<txnItemLine>& txnItemLine::WriteBindings(qoEnumListObjectType owner,
                                                             bool group) {
@@ -406,7 +442,7 @@ void txnItemLine::LineFromDom(const FieldElement& element) {
   loading_ = true;
   isGroup_ = element.baseName().find("Group") != std::string_view::npos;
   if (txnItemLines* members = MembersIfAny()) members->Reset();
-  ItemLineRows::Reading().Read(*this, element);
+  ItemLineRows::Reading(ownerType_).Read(*this, element);
   loading_ = false;
   state_ = qoObjectStateClean;
 }
