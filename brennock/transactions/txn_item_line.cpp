@@ -57,7 +57,10 @@ class SinkMute {
 
 }  // namespace
 
-const txnItemLine::Rare txnItemLine::kNoRare{};
+const txnItemLine::Rare& txnItemLine::NoRare() noexcept {
+  static const Rare kNone;
+  return kNone;
+}
 
 txnItemLine::txnItemLine() = default;
 txnItemLine::~txnItemLine() = default;

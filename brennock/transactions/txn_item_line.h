@@ -190,10 +190,10 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // The block, made when first needed.
   Rare& MutableRare();
   // The block, or one that holds nothing while the line has none.
-  const Rare& RareOrNone() const noexcept { return rare_ ? *rare_ : kNoRare; }
+  const Rare& RareOrNone() const noexcept { return rare_ ? *rare_ : NoRare(); }
   // The member lines when there are any; never makes them.
   txnItemLines* MembersIfAny() const noexcept { return rare_ ? rare_->groupLines.get() : nullptr; }
-  static const Rare kNoRare;
+  static const Rare& NoRare() noexcept;
   // The sink the line reports through, and the owner's customer tax code: its collection's while
   // it is in one (a line does not hold a copy of each), else its own.
   qcEventSink* Sink() const noexcept;
