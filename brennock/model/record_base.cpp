@@ -5,20 +5,26 @@
 
 namespace brennock {
 
+struct RecordBase::Extras {
+  std::shared_ptr<qcErrors> errors;
+  Variant userData;
+};
+
+void RecordBase::ExtrasDeleter::operator()(Extras* extras) const noexcept { delete extras; }
+
 RecordBase::~RecordBase() = default;
+
+RecordBase::Extras& RecordBase::MutableExtras() {
+  if (!extras_) extras_.reset(new Extras());
+  return *extras_;
+}
 
 const Variant& RecordBase::UserData() const noexcept {
   static const Variant kEmpty;
-  return userData_ ? *userData_ : kEmpty;
+  return extras_ ? extras_->userData : kEmpty;
 }
 
-void RecordBase::SetUserData(Variant value) {
-  if (userData_) {
-    *userData_ = std::move(value);
-  } else {
-    userData_ = std::make_unique<Variant>(std::move(value));
-  }
-}
+void RecordBase::SetUserData(Variant value) { MutableExtras().userData = std::move(value); }
 
 void RecordBase::CheckModify(bool bNewOnly, std::string_view className) {
   if (state_ == qoObjectStateNew) return;
@@ -27,14 +33,17 @@ void RecordBase::CheckModify(bool bNewOnly, std::string_view className) {
 }
 
 std::shared_ptr<qcErrors> RecordBase::ErrorList() {
-  if (!errors_) errors_ = std::make_shared<qcErrors>();
-  return errors_;
+  std::shared_ptr<qcErrors>& errors = MutableExtras().errors;
+  if (!errors) errors = std::make_shared<qcErrors>();
+  return errors;
 }
 
 void RecordBase::ClearErrorList() {
-  if (errors_) errors_->Clear();
+  if (extras_ && extras_->errors) extras_->errors->Clear();
 }
 
-bool RecordBase::ErrorListEmpty() const noexcept { return !errors_ || errors_->Count() == 0; }
+bool RecordBase::ErrorListEmpty() const noexcept {
+  return !extras_ || !extras_->errors || extras_->errors->Count() == 0;
+}
 
 }  // namespace brennock

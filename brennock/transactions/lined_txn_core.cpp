@@ -6,6 +6,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/errors/collected_errors.h"
 #include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/lists/address.h"
 #include "brennock/values/convert_dtypes.h"
 
@@ -112,7 +113,10 @@ void LinedTxnCore::WriteLinkedTxn(const qcBase& record, RequestWriter& builder, 
 }
 
 void LinedTxnCore::ReadLine(qcBase& record, const FieldElement& element) {
-  Lined(record).itemLines_->AppendLoaded().LineFromDom(element);
+  txnItemLines& lines = *Lined(record).itemLines_;
+  // A record's lines come one after another: the first sizes the list for the rest.
+  if (lines.Count() == 0) lines.ReserveLoaded(element.RunLength());
+  lines.AppendLoaded().LineFromDom(element);
 }
 
 void LinedTxnCore::WriteLines(const qcBase& record, RequestWriter& builder, std::string_view,

@@ -57,8 +57,18 @@ class SinkMute {
 
 }  // namespace
 
+const txnItemLine::Rare& txnItemLine::NoRare() noexcept {
+  static const Rare kNone;
+  return kNone;
+}
+
 txnItemLine::txnItemLine() = default;
 txnItemLine::~txnItemLine() = default;
+
+txnItemLine::Rare& txnItemLine::MutableRare() {
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  return *rare_;
+}
 
 // ---- owner, guards, state ----------------------------------------------------------------------
 
@@ -73,11 +83,45 @@ void txnItemLine::SetGroupMember(bool value) noexcept {
 }
 
 void txnItemLine::SetEventSink(std::shared_ptr<qcEventSink> sink) {
-  sink_ = std::move(sink);
-  if (groupLines_) groupLines_->SetEventSink(sink_);
+  if (sink || rare_) MutableRare().sink = std::move(sink);
+  if (txnItemLines* members = MembersIfAny()) members->SetEventSink(SharedSink());
 }
 
-void txnItemLine::SetCustomerTaxCode(const std::string& value) { customerTaxCode_ = value; }
+void txnItemLine::SetCustomerTaxCode(const std::string& value) {
+  if (!value.empty() || rare_) MutableRare().customerTaxCode = value;
+}
+
+qcEventSink* txnItemLine::Sink() const noexcept {
+  if (collection_ != nullptr) return collection_->sink_.get();
+  return rare_ ? rare_->sink.get() : nullptr;
+}
+
+std::shared_ptr<qcEventSink> txnItemLine::SharedSink() const {
+  if (collection_ != nullptr) return collection_->sink_;
+  return rare_ ? rare_->sink : nullptr;
+}
+
+const std::string& txnItemLine::CustomerTaxCode() const noexcept {
+  if (collection_ != nullptr) return collection_->customerTaxCode_;
+  return RareOrNone().customerTaxCode;
+}
+
+void txnItemLine::LeaveCollection() noexcept {
+  if (collection_ == nullptr) return;
+  try {
+    Rare& rare = MutableRare();
+    rare.sink = collection_->sink_;
+    rare.customerTaxCode = collection_->customerTaxCode_;
+  } catch (...) {
+    // No memory for the block: the line goes on without a sink (nobody hears its events), as a
+    // line that never was in a collection.
+  }
+  collection_ = nullptr;
+}
+
+void txnItemLine::SetBaseQuantity(float value) {
+  if (value != 0 || rare_) MutableRare().baseQuantity = value;
+}
 
 bool txnItemLine::IsGroupMemberLine() const noexcept { return groupMember_; }
 
@@ -120,13 +164,14 @@ qbEnumItemType txnItemLine::ItemTypeCode() const {
 }
 
 std::shared_ptr<txnItemLines>& txnItemLine::MemberLines() {
-  if (!groupLines_) {
-    groupLines_ = std::make_shared<txnItemLines>();
-    groupLines_->SetOwnerType(kGroupMemberOwner);
-    groupLines_->SetGroupMembers(true);
-    groupLines_->SetEventSink(sink_);
+  std::shared_ptr<txnItemLines>& members = MutableRare().groupLines;
+  if (!members) {
+    members = std::make_shared<txnItemLines>();
+    members->SetOwnerType(kGroupMemberOwner);
+    members->SetGroupMembers(true);
+    members->SetEventSink(SharedSink());
   }
-  return groupLines_;
+  return members;
 }
 
 std::shared_ptr<txnItemLines> txnItemLine::GroupLines() {
@@ -138,27 +183,31 @@ std::shared_ptr<DataExtensions> txnItemLine::CustomFields() { return CustomField
 
 int32_t txnItemLine::SaveLineExtensions(const std::string& TxnId) {
   int32_t errors = txnLineID_.empty() ? 0 : SavePendingValues(TxnId, txnLineID_.str());
-  if (groupLines_) {
-    for (const auto& member : *groupLines_) errors += member->SaveLineExtensions(TxnId);
+  if (txnItemLines* members = MembersIfAny()) {
+    for (const auto& member : *members) errors += member->SaveLineExtensions(TxnId);
   }
   return errors;
 }
 
 bool txnItemLine::HasPendingExtensions() const noexcept {
-  return HasPendingValues() || (groupLines_ && groupLines_->HasPendingExtensions());
+  if (HasPendingValues()) return true;
+  const txnItemLines* members = MembersIfAny();
+  return members != nullptr && members->HasPendingExtensions();
 }
 
 void txnItemLine::AdoptPendingExtensions(txnItemLine& sent) noexcept {
   AdoptPendingValues(sent);
-  if (!groupLines_ || !sent.groupLines_) return;
-  const int32_t n = std::min(groupLines_->Count(), sent.groupLines_->Count());
-  for (int32_t i = 1; i <= n; ++i)
-    groupLines_->Item(i)->AdoptPendingExtensions(*sent.groupLines_->Item(i));
+  txnItemLines* members = MembersIfAny();
+  txnItemLines* sentMembers = sent.MembersIfAny();
+  if (members == nullptr || sentMembers == nullptr) return;
+  const int32_t n = std::min(members->Count(), sentMembers->Count());
+  for (int32_t i = 1; i <= n; ++i) members->Item(i)->AdoptPendingExtensions(*sentMembers->Item(i));
 }
 
 bool txnItemLine::HasChanges() const {
   if (state_ != qoObjectStateClean) return true;
-  return groupLines_ && groupLines_->HasChanges();
+  const txnItemLines* members = MembersIfAny();
+  return members != nullptr && members->HasChanges();
 }
 
 // ---- the amount, rate and quantity ------------------------------------------------------------
@@ -170,8 +219,9 @@ void txnItemLine::Recompute() {
   }
   if (ownerType_ == qoObjectTypeEstimate) {
     const double base = static_cast<double>(cost_) * quantity_;
-    amount_ = markupIsPercent_ ? ToCurrency(base * (1 + static_cast<double>(markup_) / 100))
-                               : ToCurrency(base + markup_);
+    const float markup = RareOrNone().markup;
+    amount_ = markupIsPercent_ ? ToCurrency(base * (1 + static_cast<double>(markup) / 100))
+                               : ToCurrency(base + markup);
     return;
   }
   if (amount_ != Currency() || cost_ <= 0 || quantity_ <= 0) {
@@ -188,8 +238,8 @@ void txnItemLine::Recompute() {
 }
 
 void txnItemLine::AmountChanged() {
-  if (loading_ || !sink_) return;
-  sink_->Raise(qoEventAmountChange, std::string());
+  if (loading_) return;
+  if (qcEventSink* sink = Sink()) sink->Raise(qoEventAmountChange, std::string());
 }
 
 void txnItemLine::SetAmount(Currency value) {
@@ -210,7 +260,7 @@ void txnItemLine::SetQuantity(float value) {
   quantity_ = value;
   quantitySet_ = true;
   if (isGroup_) {
-    for (const auto& member : *MemberLines()) member->quantity_ = member->baseQuantity_ * value;
+    for (const auto& member : *MemberLines()) member->quantity_ = member->BaseQuantity() * value;
   } else if (auto item = ItemTypeCode() == qbItemInventory ? ItemObject() : nullptr) {
     CheckInsufficientQuantity(*item);
   }
@@ -238,7 +288,7 @@ void txnItemLine::SetCostIsPercent(bool value) {
 void txnItemLine::SetMarkup(float value) {
   if (ownerType_ != qoObjectTypeEstimate) RaiseFromClass(kClass, errMarkupEstimatesOnly);
   Guard();
-  markup_ = value;
+  MutableRare().markup = value;
   Recompute();
   AmountChanged();
 }
@@ -269,7 +319,7 @@ void txnItemLine::SetCustomer(const std::string& value) {
   if (!value.empty() && !ResolveListObject(qoListCustomers, value))
     RaiseFromClass(kClass, errCustomerNotFound);
   Guard();
-  customer_.SetFullName(value);
+  MutableRare().customer.SetFullName(value);
 }
 
 void txnItemLine::SetServiceDate(Date value) {
@@ -296,7 +346,7 @@ void txnItemLine::SetSalesTaxCode(const std::string& value) {
 void txnItemLine::SetTaxCode(const std::string& value) {
   RequireNonUSEdition();
   Guard();
-  taxCode_.SetFullName(value);
+  MutableRare().taxCode.SetFullName(value);
 }
 
 void txnItemLine::SetOverrideAccount(const std::string& value) {
@@ -305,7 +355,7 @@ void txnItemLine::SetOverrideAccount(const std::string& value) {
   if (!account) RaiseFromClass(kClass, errInvalidAccount);
   if (account->AccountType() == qbNonPosting) RaiseFromClass(kClass, errNonPostingAccount);
   Guard();
-  overrideAccount_.SetFullName(value);
+  MutableRare().overrideAccount.SetFullName(value);
 }
 
 void txnItemLine::SetBillableStatus(qbEnumBillableStatus value) {
@@ -319,36 +369,36 @@ void txnItemLine::SetBillableStatus(qbEnumBillableStatus value) {
 
 void txnItemLine::SetLinkedTxnId(const std::string& value) {
   Guard();
-  linkedTxnID_ = value;
+  MutableRare().linkedTxnID = value;
 }
 
 void txnItemLine::SetLinkedTxnLineId(const std::string& value) {
   Guard();
-  linkedTxnLineID_ = value;
+  MutableRare().linkedTxnLineID = value;
 }
 
 void txnItemLine::SetInvoiced(Currency value) {
   RequireOwner({qoObjectTypeSalesOrder});
   Guard();
-  invoiced_ = value;
+  MutableRare().invoiced = value;
 }
 
 void txnItemLine::SetIsManuallyClosed(Currency value) {
   RequireOwner({qoObjectTypeSalesOrder});
   Guard();
-  isManuallyClosed_ = value;
+  MutableRare().isManuallyClosed = value;
 }
 
 void txnItemLine::SetOther1(const std::string& value) {
   RequireQbxmlVersion(6);
   Guard();
-  other1_ = value;
+  MutableRare().other1 = value;
 }
 
 void txnItemLine::SetOther2(const std::string& value) {
   RequireQbxmlVersion(6);
   Guard();
-  other2_ = value;
+  MutableRare().other2 = value;
 }
 
 // ---- choosing the item ------------------------------------------------------------------------
@@ -358,9 +408,9 @@ void txnItemLine::CheckInsufficientQuantity(const qcItem& item) {
   if (item.ItemType() != qbItemInventory || SessionQbxmlVersion() <= Currency(2)) return;
   if (AvailableQuantity(item) >= quantity_) return;
   if (OnInsuficientQuantity) OnInsuficientQuantity(FindItem(item.FullName()));
-  if (sink_) {
-    SinkMute enabled(sink_.get(), false);
-    sink_->Raise(qoEventNoQuantity, item.FullName());
+  if (qcEventSink* sink = Sink()) {
+    SinkMute enabled(sink, false);
+    sink->Raise(qoEventNoQuantity, item.FullName());
   }
 }
 
@@ -375,16 +425,16 @@ void txnItemLine::ChooseTaxCode(const qcItem& item) {
     return;
   }
   const std::string itemCode = item.SalesTaxCode();
+  const std::string& customerCode = CustomerTaxCode();
   std::string chosen;
   if (itemCode.empty()) {
-    chosen = customerTaxCode_;
+    chosen = customerCode;
   } else if (SalesTaxCodeIsTaxable(itemCode)) {
-    chosen = customerTaxCode_.empty() ? itemCode : customerTaxCode_;
+    chosen = customerCode.empty() ? itemCode : customerCode;
   } else {
-    const bool customerNonTaxable = !customerTaxCode_.empty() &&
-                                    SalesTaxCodeExists(customerTaxCode_) &&
-                                    !SalesTaxCodeIsTaxable(customerTaxCode_);
-    chosen = customerNonTaxable ? customerTaxCode_ : itemCode;
+    const bool customerNonTaxable = !customerCode.empty() && SalesTaxCodeExists(customerCode) &&
+                                    !SalesTaxCodeIsTaxable(customerCode);
+    chosen = customerNonTaxable ? customerCode : itemCode;
   }
   salesTaxCode_.SetFullName(chosen);
   isTaxable_ = !chosen.empty() && SalesTaxCodeIsTaxable(chosen);
@@ -395,13 +445,17 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
   isGroup_ = true;
   quantity_ = 1;
   class_.SetFullName({});
-  customer_.SetFullName({});
   markupIsPercent_ = true;
-  markup_ = 0;
+  if (rare_) {
+    rare_->customer.SetFullName({});
+    rare_->markup = 0;
+  }
   amount_ = Currency();
   std::shared_ptr<txnItemLines>& members = MemberLines();
   members->Reset();
   members->SetLoading(true);
+  // The members choose their tax codes with the transaction's customer code as it is now.
+  members->SetCustomerTaxCode(CustomerTaxCode());
   const bool purchase = OwnerClass() == LineOwnerClass::kPurchase;
   const bool usSales = !purchase && !NonUS();
   if (std::shared_ptr<itemGroupLines> definition = GroupDefinition(item)) {
@@ -418,7 +472,6 @@ void txnItemLine::ExpandGroup(const qcItem& item) {
       added->cost_ = purchase ? member->PurchaseCost() : member->SalesCost();
       added->costIsPercent_ =
           purchase ? member->PurchaseCostIsPercent() : member->SalesCostIsPercent();
-      added->customerTaxCode_ = customerTaxCode_;
       if (usSales) added->ChooseTaxCode(*member);
     }
   }
@@ -430,7 +483,7 @@ void txnItemLine::SetItem(const std::string& value) {
   std::shared_ptr<qcItem> item = FindItem(value);
   if (!item) RaiseFromClass(kClass, errInvalidItem);
   Guard();
-  if (groupLines_) groupLines_->Reset();
+  if (txnItemLines* members = MembersIfAny()) members->Reset();
   SetItemFromItem(item);
 }
 
@@ -445,7 +498,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
     ExpandGroup(*item);
   } else {
     if (!loading_) isGroup_ = false;
-    SinkMute muted(sink_.get(), true);
+    qcEventSink* sink = Sink();
+    SinkMute muted(sink, true);
     switch (type) {
       case qbItemService:
       case qbItemInventory:
@@ -467,7 +521,7 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
         }
         itemType_ = type;
         CheckInsufficientQuantity(*item);
-        if (!us) taxCode_.SetFullName(ItemTaxCode(*item, purchase));
+        if (!us) MutableRare().taxCode.SetFullName(ItemTaxCode(*item, purchase));
         break;
       case qbItemSubtotal:
         item_.SetFullName(item->FullName());
@@ -493,9 +547,9 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
       case qbItemSalesTaxGroup: {
         if (purchase) RaiseFromClass(kClass, errUnsupportedItemType);
         std::string param = item->FullName();
-        if (sink_) {
-          SinkMute asking(sink_.get(), false);
-          sink_->Raise(qoEventItemTaxCodeQuery, param);
+        if (sink != nullptr) {
+          SinkMute asking(sink, false);
+          sink->Raise(qoEventItemTaxCodeQuery, param);
         }
         if (param.empty()) RaiseFromClass(kClass, errTaxItemInHeader);
         item_.SetFullName(item->FullName());
@@ -517,8 +571,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
     if (us && owner == LineOwnerClass::kSales) ChooseTaxCode(*item);
   }
   if (owner == LineOwnerClass::kSales && !item->HasSalesAndPurchase() &&
-      item->ContainsExpenseAccount() && sink_ && !loading_) {
-    sink_->Raise(qoEventWarning, "1");
+      item->ContainsExpenseAccount() && !loading_) {
+    if (qcEventSink* sink = Sink()) sink->Raise(qoEventWarning, "1");
   }
   Recompute();
   AmountChanged();
@@ -528,7 +582,8 @@ void txnItemLine::SetItemFromItem(const std::shared_ptr<qcItem>& item) {
 
 bool txnItemLine::ValidateLine() {
   ClearErrorList();
-  if (amount_ != Currency() && overrideAccount_.IsEmpty() && item_.FullNameView().empty())
+  if (amount_ != Currency() && RareOrNone().overrideAccount.IsEmpty() &&
+      item_.FullNameView().empty())
     AddTableError(*ErrorList(), errLineNeedsItem, "Item");
   return ErrorListEmpty();
 }
@@ -591,7 +646,7 @@ std::string txnItemLine::FieldDisplayString(qoEnumFldTxn iFld) const {
     case qoFldTxnTax:
       return SalesTaxCode();
     case qoFldTxnMarkup:
-      return ModConvertDtypes::TwoDecimals(markup_);
+      return ModConvertDtypes::TwoDecimals(Markup());
     case qoFldTxnCustomer:
       return Customer();
   }

@@ -46,28 +46,28 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   bool CostIsPercent() const noexcept { return costIsPercent_; }
   Currency Amount() const noexcept { return amount_; }
   std::string Class() const { return class_.FullName(); }
-  std::string Customer() const { return customer_.FullName(); }
+  std::string Customer() const { return RareOrNone().customer.FullName(); }
   Date ServiceDate() const noexcept { return serviceDate_; }
   std::string SalesTaxCode() const { return salesTaxCode_.FullName(); }
   // From the line's sales tax code.
   bool IsTaxable() const;
-  std::string TaxCode() const { return taxCode_.FullName(); }
-  float Markup() const noexcept { return markup_; }
+  std::string TaxCode() const { return RareOrNone().taxCode.FullName(); }
+  float Markup() const noexcept { return RareOrNone().markup; }
   bool MarkupIsPercent() const noexcept { return markupIsPercent_; }
-  std::string OverrideAccount() const { return overrideAccount_.FullName(); }
+  std::string OverrideAccount() const { return RareOrNone().overrideAccount.FullName(); }
   qbEnumBillableStatus BillableStatus() const noexcept { return billableStatus_; }
-  const std::string& LinkedTxnId() const noexcept { return linkedTxnID_; }
-  const std::string& LinkedTxnLineId() const noexcept { return linkedTxnLineID_; }
-  float ReceivedQuantity() const noexcept { return receivedQuantity_; }
-  Currency Invoiced() const noexcept { return invoiced_; }
+  const std::string& LinkedTxnId() const noexcept { return RareOrNone().linkedTxnID; }
+  const std::string& LinkedTxnLineId() const noexcept { return RareOrNone().linkedTxnLineID; }
+  float ReceivedQuantity() const noexcept { return RareOrNone().receivedQuantity; }
+  Currency Invoiced() const noexcept { return RareOrNone().invoiced; }
   // Any non-zero value means closed.
-  Currency IsManuallyClosed() const noexcept { return isManuallyClosed_; }
+  Currency IsManuallyClosed() const noexcept { return RareOrNone().isManuallyClosed; }
   bool PrintItemsInGroup() const noexcept { return printItemsInGroup_; }
   bool IsGroup() const noexcept { return isGroup_; }
   // The member lines of a group line; 2009 on a line whose item is no item group.
   std::shared_ptr<txnItemLines> GroupLines();
-  const std::string& Other1() const noexcept { return other1_; }
-  const std::string& Other2() const noexcept { return other2_; }
+  const std::string& Other1() const noexcept { return RareOrNone().other1; }
+  const std::string& Other2() const noexcept { return RareOrNone().other2; }
   std::shared_ptr<DataExtensions> CustomFields();
   std::shared_ptr<qcErrors> Errors() { return ErrorList(); }
   qoEnumObjectState ObjectState() const noexcept { return state_; }
@@ -111,13 +111,15 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // Library-internal: what owners and collections set and call.
   qoEnumListObjectType OwnerType() const noexcept { return ownerType_; }
   void SetOwnerType(qoEnumListObjectType owner) noexcept;
+  // The sink and customer tax code of a line that is in no collection; a line in one uses its
+  // collection's.
   void SetEventSink(std::shared_ptr<qcEventSink> sink);
   void SetLoading(bool value) noexcept { loading_ = value; }
   void SetGroupMember(bool value) noexcept;
   // The owner's customer sales tax code, for choosing the line's code from its item's.
   void SetCustomerTaxCode(const std::string& value);
-  void SetBaseQuantity(float value) noexcept { baseQuantity_ = value; }
-  float BaseQuantity() const noexcept { return baseQuantity_; }
+  void SetBaseQuantity(float value);
+  float BaseQuantity() const noexcept { return RareOrNone().baseQuantity; }
   // The amount the total pass computes (no guard, no event).
   void SetRawAmount(Currency value) noexcept { amount_ = value; }
   void SetObjectState(qoEnumObjectState state) noexcept { state_ = state; }
@@ -165,28 +167,54 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   void SetItemFromItem(const std::shared_ptr<qcItem>& item);
   std::shared_ptr<txnItemLines>& MemberLines();
 
+  // What few lines use, in one block made when the first of it is set (read from a response or
+  // by the client): the usual loaded line has none of it, and is smaller and quicker to make and
+  // to free for it.
+  struct Rare {
+    qcListObjectRef customer{qoListCustomers, {}};
+    qcListObjectRef taxCode{qoListTaxCodes, {}};
+    qcListObjectRef overrideAccount{qoListAccounts, {}};
+    std::string linkedTxnID, linkedTxnLineID;
+    std::string other1, other2;
+    std::shared_ptr<txnItemLines> groupLines;
+    Currency invoiced;
+    Currency isManuallyClosed;
+    float markup = 0;
+    float receivedQuantity = 0;
+    float baseQuantity = 0;  // a member line's quantity per one of its group
+    // What the line keeps of its collection's once it is in none (removed, or the collection is
+    // gone, while the client still holds the line).
+    std::shared_ptr<qcEventSink> sink;
+    std::string customerTaxCode;
+  };
+  // The block, made when first needed.
+  Rare& MutableRare();
+  // The block, or one that holds nothing while the line has none.
+  const Rare& RareOrNone() const noexcept { return rare_ ? *rare_ : NoRare(); }
+  // The member lines when there are any; never makes them.
+  txnItemLines* MembersIfAny() const noexcept { return rare_ ? rare_->groupLines.get() : nullptr; }
+  static const Rare& NoRare() noexcept;
+  // The sink the line reports through, and the owner's customer tax code: its collection's while
+  // it is in one (a line does not hold a copy of each), else its own.
+  qcEventSink* Sink() const noexcept;
+  std::shared_ptr<qcEventSink> SharedSink() const;
+  const std::string& CustomerTaxCode() const noexcept;
+  // The collection lets the line go while something else still holds it: the line keeps the
+  // collection's sink and tax code.
+  void LeaveCollection() noexcept;
+
+  // Members that need destroying first, so that freeing a line touches few cache lines.
   ShortText txnLineID_;
   qcListObjectRef item_{qoListItems, {}};
   std::string description_;
+  qcListObjectRef class_{qoListClasses, {}};
+  qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
+  std::unique_ptr<Rare> rare_;          // null until needed
+  txnItemLines* collection_ = nullptr;  // the collection holding the line; null once let go
+  Currency amount_;
+  Date serviceDate_;
   float quantity_ = 0;
   float cost_ = 0;
-  float markup_ = 0;
-  float receivedQuantity_ = 0;
-  float baseQuantity_ = 0;
-  Currency amount_;
-  Currency invoiced_;
-  Currency isManuallyClosed_;
-  Date serviceDate_;
-  qcListObjectRef class_{qoListClasses, {}};
-  qcListObjectRef customer_{qoListCustomers, {}};
-  qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
-  qcListObjectRef taxCode_{qoListTaxCodes, {}};
-  qcListObjectRef overrideAccount_{qoListAccounts, {}};
-  std::string linkedTxnID_, linkedTxnLineID_;
-  std::string other1_, other2_;
-  std::string customerTaxCode_;
-  std::shared_ptr<qcEventSink> sink_;
-  std::shared_ptr<txnItemLines> groupLines_;
   qoEnumListObjectType ownerType_ = static_cast<qoEnumListObjectType>(0);
   qbEnumBillableStatus billableStatus_ = static_cast<qbEnumBillableStatus>(0);
   mutable qbEnumItemType itemType_ = static_cast<qbEnumItemType>(0);  // 0: not known yet

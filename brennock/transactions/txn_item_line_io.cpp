@@ -1,6 +1,7 @@
 // How an item line reads from a response and writes into its owner's request: one reading table
 // for every owner, and one row table per kind of owner, each row with the condition under which
 // QuickBooks takes the element.
+#include <algorithm>
 #include <array>
 
 #include "brennock/enums/enumeration_type.h"
@@ -30,12 +31,31 @@ struct ItemLineRows {
     return row;
   }
 
+  // The row of a field kept in the line's rare block: read into the block (made then) and written
+  // from it (its empty value while the line has none) while When(line) holds.
+  template <auto Field, class Codec, Pred When>
+  static constexpr Row RareIf(std::string_view element, uint16_t flags) {
+    return {element,
+            flags,
+            [](L& l, const FieldElement& x) { Codec::Read(l.MutableRare().*Field, x); },
+            [](const L& l, RequestWriter& b, std::string_view name, uint16_t f, BodyForm form) {
+              if (When(l))
+                detail::WriteMember<Field, Codec, L::Rare>(l.RareOrNone(), b, name, f, form);
+            },
+            nullptr,
+            Codec::kType};
+  }
+
   static bool Always(const L&) { return true; }
   static bool HasItem(const L& l) { return !l.item_.IsEmpty(); }
-  static bool Linked(const L& l) { return !l.linkedTxnID_.empty() && !l.linkedTxnLineID_.empty(); }
-  static bool NotLinked(const L& l) { return l.linkedTxnID_.empty() && l.linkedTxnLineID_.empty(); }
+  static bool Linked(const L& l) {
+    return l.rare_ && !l.rare_->linkedTxnID.empty() && !l.rare_->linkedTxnLineID.empty();
+  }
+  static bool NotLinked(const L& l) {
+    return !l.rare_ || (l.rare_->linkedTxnID.empty() && l.rare_->linkedTxnLineID.empty());
+  }
   static bool OverrideOnly(const L& l) {
-    return !HasItem(l) && !l.overrideAccount_.FullNameView().empty();
+    return !HasItem(l) && !l.RareOrNone().overrideAccount.FullNameView().empty();
   }
   static bool TypeIn(const L& l, std::initializer_list<qbEnumItemType> types) {
     const qbEnumItemType type = l.ItemTypeCode();
@@ -105,7 +125,8 @@ struct ItemLineRows {
             kAll,
             nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
-              b.CreateElement(name, name == "Other1" ? l.other1_ : l.other2_, Currency(6));
+              const L::Rare& rare = l.RareOrNone();
+              b.CreateElement(name, name == "Other1" ? rare.other1 : rare.other2, Currency(6));
             },
             nullptr,
             qbxml::ValueType::kText};
@@ -116,8 +137,8 @@ struct ItemLineRows {
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
               if (!Linked(l)) return;
               b.OpenAggregateOnly(name);
-              b.CreateElement("TxnID", l.linkedTxnID_);
-              b.CreateElement("TxnLineID", l.linkedTxnLineID_);
+              b.CreateElement("TxnID", l.rare_->linkedTxnID);
+              b.CreateElement("TxnLineID", l.rare_->linkedTxnLineID);
               b.EndAggregate(name);
             }};
   }
@@ -127,7 +148,7 @@ struct ItemLineRows {
             nullptr,
             [](const L& l, RequestWriter& b, std::string_view name, uint16_t, BodyForm) {
               b.CreateElement(
-                  name, ModConvertDtypes::BoolToRequestText(l.isManuallyClosed_ != Currency()));
+                  name, ModConvertDtypes::BoolToRequestText(l.IsManuallyClosed() != Currency()));
             },
             nullptr,
             qbxml::ValueType::kBool};
@@ -162,8 +183,8 @@ struct ItemLineRows {
     return {{
         If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
         If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
-        If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-        Bind<&L::overrideAccount_, R, L>("OverrideItemAccountRef", kInAdd | kInMod),
+        RareIf<&L::Rare::taxCode, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+        RareIf<&L::Rare::overrideAccount, R, &Always>("OverrideItemAccountRef", kInAdd | kInMod),
         OtherRow("Other1"),
         OtherRow("Other2"),
     }};
@@ -177,14 +198,15 @@ struct ItemLineRows {
   }
   // A sales order's line has no service date nor override account, and can be closed by hand.
   static const BindingTable<L>& SalesOrderLines() {
-    BRENNOCK_BINDINGS(L, SalesHead(),
-                      std::array<Row, 5>{{
-                          If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
-                          If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-                          ManuallyClosedRow(),
-                          OtherRow("Other1"),
-                          OtherRow("Other2"),
-                      }});
+    BRENNOCK_BINDINGS(
+        L, SalesHead(),
+        std::array<Row, 5>{{
+            If<&L::salesTaxCode_, R, &SalesTaxCodeRef>("SalesTaxCodeRef", kAll),
+            RareIf<&L::Rare::taxCode, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+            ManuallyClosedRow(),
+            OtherRow("Other1"),
+            OtherRow("Other2"),
+        }});
   }
   static const BindingTable<L>& SalesGroup() {
     BRENNOCK_BINDINGS(L, std::array<Row, 3>{{
@@ -194,42 +216,42 @@ struct ItemLineRows {
                          }});
   }
   static const BindingTable<L>& Estimate() {
-    BRENNOCK_BINDINGS(L,
-                      std::array<Row, 14>{{
-                          TxnLineIdRow(),
-                          Bind<&L::item_, R, L>("ItemRef", kAll),
-                          Bind<&L::description_, T, L>("Desc", kAll),
-                          If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
-                          If<&L::cost_, S, &ItemRate>("Rate", kAll),
-                          If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll),
-                          Bind<&L::class_, R, L>("ClassRef", kAll),
-                          If<&L::amount_, A, &EstimateAmount>("Amount", kAll),
-                          If<&L::salesTaxCode_, R, &EstimateSalesTaxCode>("SalesTaxCodeRef", kAll),
-                          If<&L::taxCode_, R, &EstimateTaxCode>("TaxCodeRef", kAll | kNotInSchema),
-                          If<&L::markup_, S, &MarkupRate>("MarkupRate", kAll),
-                          If<&L::markup_, S, &MarkupPercent>("MarkupRatePercent", kAll),
-                          OtherRow("Other1"),
-                          OtherRow("Other2"),
-                      }});
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 14>{{
+               TxnLineIdRow(),
+               Bind<&L::item_, R, L>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+               If<&L::cost_, S, &ItemRate>("Rate", kAll),
+               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               If<&L::amount_, A, &EstimateAmount>("Amount", kAll),
+               If<&L::salesTaxCode_, R, &EstimateSalesTaxCode>("SalesTaxCodeRef", kAll),
+               RareIf<&L::Rare::taxCode, R, &EstimateTaxCode>("TaxCodeRef", kAll | kNotInSchema),
+               RareIf<&L::Rare::markup, S, &MarkupRate>("MarkupRate", kAll),
+               RareIf<&L::Rare::markup, S, &MarkupPercent>("MarkupRatePercent", kAll),
+               OtherRow("Other1"),
+               OtherRow("Other2"),
+           }});
   }
   static const BindingTable<L>& PurchaseOrder() {
-    BRENNOCK_BINDINGS(L,
-                      std::array<Row, 14>{{
-                          TxnLineIdRow(),
-                          Bind<&L::item_, R, L>("ItemRef", kAll),
-                          Bind<&L::description_, T, L>("Desc", kAll),
-                          If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
-                          If<&L::cost_, S, &ItemRate>("Rate", kAll),
-                          If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll | kNotInSchema),
-                          Bind<&L::class_, R, L>("ClassRef", kAll),
-                          If<&L::amount_, A, &HasItem>("Amount", kAll),
-                          Bind<&L::customer_, R, L>("CustomerRef", kAll),
-                          If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
-                          If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-                          OtherRow("Other1"),
-                          OtherRow("Other2"),
-                          Bind<&L::receivedQuantity_, S, L>("ReceivedQuantity", kInRet),
-                      }});
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 14>{{
+               TxnLineIdRow(),
+               Bind<&L::item_, R, L>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &ItemQuantity>("Quantity", kAll),
+               If<&L::cost_, S, &ItemRate>("Rate", kAll),
+               If<&L::cost_, S, &ItemRatePercent>("RatePercent", kAll | kNotInSchema),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               If<&L::amount_, A, &HasItem>("Amount", kAll),
+               RareIf<&L::Rare::customer, R, &Always>("CustomerRef", kAll),
+               If<&L::serviceDate_, codecs::Date, &HasServiceDate>("ServiceDate", kAll),
+               RareIf<&L::Rare::taxCode, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+               OtherRow("Other1"),
+               OtherRow("Other2"),
+               RareIf<&L::Rare::receivedQuantity, S, &Always>("ReceivedQuantity", kInRet),
+           }});
   }
   static const BindingTable<L>& PurchaseOrderGroup() {
     BRENNOCK_BINDINGS(
@@ -242,19 +264,20 @@ struct ItemLineRows {
            }});
   }
   static const BindingTable<L>& Purchase() {
-    BRENNOCK_BINDINGS(L, std::array<Row, 11>{{
-                             TxnLineIdRow(),
-                             If<&L::item_, R, &NotLinked>("ItemRef", kAll),
-                             Bind<&L::description_, T, L>("Desc", kAll),
-                             If<&L::quantity_, S, &NotSubtotal>("Quantity", kAll),
-                             If<&L::cost_, S, &NotSubtotal>("Cost", kAll),
-                             If<&L::amount_, A, &NotSubtotal>("Amount", kAll),
-                             Bind<&L::customer_, R, L>("CustomerRef", kAll),
-                             Bind<&L::class_, R, L>("ClassRef", kAll),
-                             BillableRow(),
-                             If<&L::taxCode_, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
-                             LinkRow(),
-                         }});
+    BRENNOCK_BINDINGS(
+        L, std::array<Row, 11>{{
+               TxnLineIdRow(),
+               If<&L::item_, R, &NotLinked>("ItemRef", kAll),
+               Bind<&L::description_, T, L>("Desc", kAll),
+               If<&L::quantity_, S, &NotSubtotal>("Quantity", kAll),
+               If<&L::cost_, S, &NotSubtotal>("Cost", kAll),
+               If<&L::amount_, A, &NotSubtotal>("Amount", kAll),
+               RareIf<&L::Rare::customer, R, &Always>("CustomerRef", kAll),
+               Bind<&L::class_, R, L>("ClassRef", kAll),
+               BillableRow(),
+               RareIf<&L::Rare::taxCode, R, &TaxCodeRef>("TaxCodeRef", kAll | kNotInSchema),
+               LinkRow(),
+           }});
   }
   static const BindingTable<L>& PurchaseGroup() {
     BRENNOCK_BINDINGS(L, std::array<Row, 4>{{
@@ -289,7 +312,7 @@ struct ItemLineRows {
     l.costIsPercent_ = percent;
   }
   static void ReadMarkup(L& l, const FieldElement& x, bool percent) {
-    S::Read(l.markup_, x);
+    S::Read(l.MutableRare().markup, x);
     l.markupIsPercent_ = percent;
   }
   static void ReadMember(L& l, const FieldElement& x) {
@@ -301,13 +324,11 @@ struct ItemLineRows {
     l.itemType_ = static_cast<qbEnumItemType>(0);
   }
 
-  // One table reads every owner's lines. Its rows follow the usual order of the line elements
-  // (sales lines first, then what purchase lines add), so reading mostly finds each child where
-  // its predecessor points.
-  static const BindingTable<L>& Reading() {
+  // The rows every line is read through, sales lines' elements first, then what purchase lines
+  // add.
+  static constexpr std::array<Row, 32> ReadingRows() {
     using E = Binding<L>;
-    BRENNOCK_BINDINGS(
-        L,
+    return JoinRows<L>(
         std::array<E, 30>{{
             {"TxnLineID", kInRet, [](L& l, const FieldElement& x) { T::Read(l.txnLineID_, x); }},
             {"ItemRef", kInRet, &ReadItem},
@@ -328,7 +349,8 @@ struct ItemLineRows {
                l.taxableKnown_ = false;
              }},
             {"Cost", kInRet, [](L& l, const FieldElement& x) { ReadCost(l, x, false); }},
-            {"CustomerRef", kInRet, [](L& l, const FieldElement& x) { R::Read(l.customer_, x); }},
+            {"CustomerRef", kInRet,
+             [](L& l, const FieldElement& x) { R::Read(l.MutableRare().customer, x); }},
             {"BillableStatus", kInRet,
              [](L& l, const FieldElement& x) {
                codecs::EnumTag<qoeBillableStatus>::Read(l.billableStatus_, x);
@@ -346,7 +368,7 @@ struct ItemLineRows {
             {"IsPrintItemsInGroup", kInRet,
              [](L& l, const FieldElement& x) { codecs::Bool::Read(l.printItemsInGroup_, x); }},
             {"ReceivedQuantity", kInRet,
-             [](L& l, const FieldElement& x) { S::Read(l.receivedQuantity_, x); }},
+             [](L& l, const FieldElement& x) { S::Read(l.MutableRare().receivedQuantity, x); }},
             {"MarkupRate", kInRet, [](L& l, const FieldElement& x) { ReadMarkup(l, x, false); }},
             {"MarkupRatePercent", kInRet,
              [](L& l, const FieldElement& x) { ReadMarkup(l, x, true); }},
@@ -354,22 +376,62 @@ struct ItemLineRows {
              [](L& l, const FieldElement& x) {
                bool closed = false;
                codecs::Bool::Read(closed, x);
-               l.isManuallyClosed_ = Currency(closed ? 1 : 0);
+               l.MutableRare().isManuallyClosed = Currency(closed ? 1 : 0);
              }},
-            {"Invoiced", kInRet, [](L& l, const FieldElement& x) { A::Read(l.invoiced_, x); }},
+            {"Invoiced", kInRet,
+             [](L& l, const FieldElement& x) { A::Read(l.MutableRare().invoiced, x); }},
             {"TaxCodeRef", kInRet | kNotInSchema,
-             [](L& l, const FieldElement& x) { R::Read(l.taxCode_, x); }},
+             [](L& l, const FieldElement& x) { R::Read(l.MutableRare().taxCode, x); }},
             {"DataExtRet", kInRet,
              [](L& l, const FieldElement& x) { l.ReadDataExtRetOf(x, l.ExtensionOwner()); }},
         }},
         std::array<E, 2>{{
-            {"Other1", kInRet, [](L& l, const FieldElement& x) { T::Read(l.other1_, x); }},
-            {"Other2", kInRet, [](L& l, const FieldElement& x) { T::Read(l.other2_, x); }},
+            {"Other1", kInRet,
+             [](L& l, const FieldElement& x) { T::Read(l.MutableRare().other1, x); }},
+            {"Other2", kInRet,
+             [](L& l, const FieldElement& x) { T::Read(l.MutableRare().other2, x); }},
         }});
+  }
+  // The rows with those elements first, in that order, and the others after them as they were.
+  template <size_t N, size_t M>
+  static constexpr std::array<Row, N> Leading(const std::array<Row, N>& rows,
+                                              const std::array<std::string_view, M>& first) {
+    std::array<Row, N> out{};
+    size_t next = 0;
+    for (std::string_view element : first) {
+      for (const Row& row : rows)
+        if (row.element == element) out[next++] = row;
+    }
+    for (const Row& row : rows) {
+      if (std::find(first.begin(), first.end(), row.element) == first.end()) out[next++] = row;
+    }
+    // Evaluated at compile time: a leading element without a row fails the build.
+    if (next != N) throw "a leading element has no row";
+    return out;
+  }
+
+  // Reading compares each child with the row after its predecessor's before looking its name
+  // up, so each class of owner has its own order: the elements most of its lines carry, in the
+  // order QuickBooks writes them, then the optional ones (class, service date ...).
+  static const BindingTable<L>& SalesReading() {
+    BRENNOCK_BINDINGS(L, Leading(ReadingRows(), std::array<std::string_view, 7>{
+                                                    "TxnLineID", "ItemRef", "Desc", "Quantity",
+                                                    "Rate", "Amount", "SalesTaxCodeRef"}));
+  }
+  static const BindingTable<L>& PurchaseReading() {
+    BRENNOCK_BINDINGS(
+        L, Leading(ReadingRows(), std::array<std::string_view, 9>{
+                                      "TxnLineID", "ItemRef", "Desc", "Quantity", "Cost", "Amount",
+                                      "CustomerRef", "ClassRef", "BillableStatus"}));
+  }
+  static const BindingTable<L>& Reading(qoEnumListObjectType owner) {
+    return IsPurchaseOwner(owner) ? PurchaseReading() : SalesReading();
   }
 };
 
-const BindingTable<txnItemLine>& txnItemLine::ReadBindings() { return ItemLineRows::Reading(); }
+const BindingTable<txnItemLine>& txnItemLine::ReadBindings() {
+  return ItemLineRows::SalesReading();
+}
 
 const BindingTable<txnItemLine>& txnItemLine::WriteBindings(qoEnumListObjectType owner,
                                                             bool group) {
@@ -379,8 +441,8 @@ const BindingTable<txnItemLine>& txnItemLine::WriteBindings(qoEnumListObjectType
 void txnItemLine::LineFromDom(const FieldElement& element) {
   loading_ = true;
   isGroup_ = element.baseName().find("Group") != std::string_view::npos;
-  if (groupLines_) groupLines_->Reset();
-  ItemLineRows::Reading().Read(*this, element);
+  if (txnItemLines* members = MembersIfAny()) members->Reset();
+  ItemLineRows::Reading(ownerType_).Read(*this, element);
   loading_ = false;
   state_ = qoObjectStateClean;
 }
@@ -395,8 +457,9 @@ void txnItemLine::WriteAs(RequestWriter& builder, BodyForm form, qoEnumListObjec
   const std::string_view element = LineElement(namingOwner, isGroup_, form);
   builder.OpenAggregateOnly(element);
   ItemLineRows::For(namingOwner, isGroup_).Write(*this, builder, form);
-  if (form == BodyForm::kRet && isGroup_ && groupLines_) {
-    for (const auto& member : *groupLines_) member->WriteAs(builder, form, namingOwner);
+  txnItemLines* members = MembersIfAny();
+  if (form == BodyForm::kRet && isGroup_ && members != nullptr) {
+    for (const auto& member : *members) member->WriteAs(builder, form, namingOwner);
   }
   builder.EndAggregate(element);
 }

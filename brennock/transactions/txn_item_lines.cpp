@@ -22,8 +22,19 @@ Currency Percent(Currency base, float percent) {
 
 }  // namespace
 
+// Lines the collection lets go of: those the client still holds keep what they used of it.
+void txnItemLines::LetGo(const std::shared_ptr<txnItemLine>& line) noexcept {
+  if (line.use_count() > 1) line->LeaveCollection();
+}
+void txnItemLines::LetGo(const std::vector<std::shared_ptr<txnItemLine>>& lines) noexcept {
+  for (const auto& line : lines) LetGo(line);
+}
+
 txnItemLines::txnItemLines() = default;
-txnItemLines::~txnItemLines() = default;
+txnItemLines::~txnItemLines() {
+  LetGo(lines_);
+  if (awaiting_) LetGo(*awaiting_);
+}
 
 std::shared_ptr<qcErrors> txnItemLines::Errors() {
   if (!errors_) errors_ = std::make_shared<qcErrors>();
@@ -48,12 +59,15 @@ void txnItemLines::SetOwnerType(qoEnumListObjectType owner) {
 
 void txnItemLines::SetEventSink(std::shared_ptr<qcEventSink> sink) {
   sink_ = std::move(sink);
-  for (const auto& line : lines_) line->SetEventSink(sink_);
+  // The lines report through the collection's sink; a group line's members through their own
+  // collection's.
+  for (const auto& line : lines_) {
+    if (txnItemLines* members = line->MembersIfAny()) members->SetEventSink(sink_);
+  }
 }
 
 void txnItemLines::SetCustomerTaxCode(const std::string& value) {
-  customerTaxCode_ = value;
-  for (const auto& line : lines_) line->SetCustomerTaxCode(value);
+  customerTaxCode_ = value;  // the lines read it here
 }
 
 void txnItemLines::GuardChange() const {
@@ -64,8 +78,7 @@ std::shared_ptr<txnItemLine> txnItemLines::NewLine() {
   auto line = std::make_shared<txnItemLine>();
   line->SetOwnerType(ownerType_);
   line->SetGroupMember(groupMembers_);
-  line->SetEventSink(sink_);
-  line->SetCustomerTaxCode(customerTaxCode_);
+  line->collection_ = this;
   return line;
 }
 
@@ -103,7 +116,7 @@ std::shared_ptr<txnItemLine> txnItemLines::AddMember(const std::string& item, fl
   line->quantity_ = quantity;
   line->quantitySet_ = true;
   line->description_ = description;
-  line->baseQuantity_ = baseQuantity;
+  line->SetBaseQuantity(baseQuantity);
   line->loading_ = false;
   lines_.push_back(line);
   return line;
@@ -117,26 +130,31 @@ std::shared_ptr<txnItemLine> txnItemLines::Item(int32_t index) const {
 void txnItemLines::Clear() {
   GuardChange();
   if (!lines_.empty()) removed_ = true;
+  LetGo(lines_);
   lines_.clear();
 }
 
 void txnItemLines::Remove(int32_t index) {
   GuardChange();
   if (!ItemExists(index)) RaiseCollectionPositionOutOfRange(std::string(kClass));
-  lines_.erase(lines_.begin() + (index - 1));
+  const auto at = lines_.begin() + (index - 1);
+  LetGo(*at);
+  lines_.erase(at);
   removed_ = true;
 }
 
 txnItemLine& txnItemLines::AppendLoaded() {
-  std::shared_ptr<txnItemLine> line = NewLine();
-  lines_.push_back(line);
-  return *line;
+  // Moved in: a copy would cost the line's count two atomic steps.
+  lines_.push_back(NewLine());
+  return *lines_.back();
 }
 
 void txnItemLines::Reset() {
   if (HasPendingExtensions()) {
+    if (awaiting_) LetGo(*awaiting_);
     awaiting_ = std::make_unique<std::vector<std::shared_ptr<txnItemLine>>>(std::move(lines_));
   }
+  LetGo(lines_);
   lines_.clear();
   removed_ = false;
   total_ = taxableTotal_ = Currency();
@@ -152,6 +170,7 @@ void txnItemLines::HandOverPendingExtensions() noexcept {
   if (!awaiting_) return;
   const size_t n = std::min(awaiting_->size(), lines_.size());
   for (size_t i = 0; i < n; ++i) lines_[i]->AdoptPendingExtensions(*(*awaiting_)[i]);
+  LetGo(*awaiting_);
   awaiting_.reset();
 }
 
@@ -159,6 +178,7 @@ void txnItemLines::TrimTrailingEmpty() {
   while (!lines_.empty()) {
     const txnItemLine& last = *lines_.back();
     if (!last.item_.IsEmpty() || last.Amount() != Currency()) break;
+    LetGo(lines_.back());
     lines_.pop_back();
     removed_ = true;
   }

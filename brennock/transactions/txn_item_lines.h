@@ -57,6 +57,8 @@ class txnItemLines {
   bool GroupMembers() const noexcept { return groupMembers_; }
   void SetLoading(bool value) noexcept { loading_ = value; }
   void SetCustomerTaxCode(const std::string& value);
+  // Room for that many lines read from a response, before the first is appended.
+  void ReserveLoaded(size_t count) { lines_.reserve(count); }
   // A line read from a response, appended in loading mode.
   txnItemLine& AppendLoaded();
   // Empties the lines before the owner is read again (nothing pending afterwards).
@@ -77,9 +79,13 @@ class txnItemLines {
                                          const std::string& description, float baseQuantity);
 
  private:
+  friend class txnItemLine;  // a line reports through the sink of the collection holding it
   // The guards of Add, Clear and Remove: a group's member lines cannot change (2000).
   void GuardChange() const;
   std::shared_ptr<txnItemLine> NewLine();
+  // A line leaving the collection that something else still holds keeps the sink and tax code.
+  static void LetGo(const std::shared_ptr<txnItemLine>& line) noexcept;
+  static void LetGo(const std::vector<std::shared_ptr<txnItemLine>>& lines) noexcept;
   void RunTotals();
 
   std::vector<std::shared_ptr<txnItemLine>> lines_;

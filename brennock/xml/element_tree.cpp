@@ -26,6 +26,17 @@ std::string_view FieldElement::baseName() const { return detail::LocalName(nodeN
 
 std::string FieldElement::text() const { return tree_->Text(node_); }
 
+uint32_t FieldElement::RunLength() const {
+  const std::string_view name = nodeName();
+  const uint32_t limit = tree_->size_;
+  uint32_t count = 0;
+  for (uint32_t node = node_; node < limit && tree_->View(node) == name;
+       node = tree_->ElementFrom(tree_->nodes_[node].end, limit)) {
+    ++count;
+  }
+  return count;
+}
+
 std::pair<std::string_view, bool> FieldElement::Attribute(std::string_view name) const {
   const uint32_t content = tree_->ContentStart(node_);
   for (uint32_t at = node_ + 1; at < content; at += 2) {

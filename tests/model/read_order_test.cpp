@@ -53,5 +53,16 @@ TEST(ReadOrder, EveryChildReachesItsReaderInAnyOrder) {
   EXPECT_EQ(Read(""), "");
 }
 
+// A record's repeated children (its lines) are counted from the first of a run, to the first
+// child of another name; children of children do not count.
+TEST(ReadOrder, ARunOfRepeatedChildrenIsCountedFromItsFirst) {
+  XmlDocument document;
+  ASSERT_TRUE(document.loadXML("<R><A/><L>1</L><L><L>in</L><L/></L><L/><B/><L/></R>"));
+  ElementTree tree(document.documentElement());
+  std::string runs;
+  for (FieldElement child : tree.Root().Children()) runs += std::to_string(child.RunLength());
+  EXPECT_EQ(runs, "132111");
+}
+
 }  // namespace
 }  // namespace brennock::testing

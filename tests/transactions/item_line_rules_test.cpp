@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
@@ -256,6 +258,144 @@ TEST_F(ItemLineRulesTest, AGroupLineExpandsAndScalesItsMembers) {
   EXPECT_EQ(Raised([&] { members->Item(1)->SetQuantity(2); }), 2000);
   EXPECT_EQ(Raised([&] { members->Add("Widget"); }), 2000);
   EXPECT_EQ(Raised([&] { lines->Add("Widget")->GroupLines(); }), 2009);
+}
+
+// The fields few lines carry are kept apart from the line, in a block made when one is first
+// set: each is read from an answer, changed by the client and written back.
+TEST_F(ItemLineRulesTest, RarelyUsedFieldsSurviveReadingChangingAndWriting) {
+  const std::string item = "<ItemRef><FullName>Widget</FullName></ItemRef>";
+  const struct {
+    const char* name;
+    qoEnumListObjectType owner;
+    std::string ret;  // the line as QuickBooks answers it
+    std::function<void(txnItemLine&)> checkAndChange;
+    BodyForm form;
+    std::string written;
+  } cases[] = {
+      {"links, others and override account", qoObjectTypeInvoice,
+       "<InvoiceLineRet><TxnLineID>1</TxnLineID>" + item +
+           "<Other1>first</Other1><Other2>second</Other2></InvoiceLineRet>",
+       [](txnItemLine& l) {
+         EXPECT_EQ(l.Other1() + "/" + l.Other2(), "first/second");
+         l.SetOther1("one");
+         l.SetLinkedTxnId("T-9");
+         l.SetLinkedTxnLineId("L-9");
+         l.SetOverrideAccount("Services");
+         EXPECT_EQ(l.LinkedTxnId() + "/" + l.LinkedTxnLineId(), "T-9/L-9");
+       },
+       BodyForm::kAdd,
+       "<InvoiceLineAdd><Desc></Desc><Rate>0000000.00000</Rate><Amount>0.00</Amount>"
+       "<OverrideItemAccountRef><FullName>Services</FullName></OverrideItemAccountRef>"
+       "<Other1>one</Other1><Other2>second</Other2>"
+       "<LinkToTxn><TxnID>T-9</TxnID><TxnLineID>L-9</TxnLineID></LinkToTxn></InvoiceLineAdd>"},
+      {"invoiced and closed by hand", qoObjectTypeSalesOrder,
+       "<SalesOrderLineRet><TxnLineID>2</TxnLineID>" + item +
+           "<Invoiced>3.00</Invoiced><IsManuallyClosed>true</IsManuallyClosed></SalesOrderLineRet>",
+       [](txnItemLine& l) {
+         EXPECT_EQ(l.Invoiced(), Currency(3));
+         EXPECT_EQ(l.IsManuallyClosed(), Currency(1));
+         l.SetInvoiced(Currency(5));
+         EXPECT_EQ(l.Invoiced(), Currency(5));
+         l.SetIsManuallyClosed(Currency());
+       },
+       BodyForm::kMod,
+       "<SalesOrderLineMod><TxnLineID>2</TxnLineID>" + item +
+           "<Desc></Desc><Rate>0000000.00000</Rate><Amount>0.00</Amount>"
+           "<IsManuallyClosed>0</IsManuallyClosed><Other1></Other1><Other2></Other2>"
+           "</SalesOrderLineMod>"},
+      {"markup", qoObjectTypeEstimate,
+       "<EstimateLineRet><TxnLineID>3</TxnLineID>" + item +
+           "<Quantity>2</Quantity><Rate>10</Rate><MarkupRatePercent>15</MarkupRatePercent>"
+           "</EstimateLineRet>",
+       [](txnItemLine& l) {
+         EXPECT_FLOAT_EQ(l.Markup(), 15);
+         EXPECT_TRUE(l.MarkupIsPercent());
+         l.SetMarkup(20);  // 2 x 10 + 20 %
+         EXPECT_EQ(l.Amount(), Currency(24));
+       },
+       BodyForm::kMod,
+       "<EstimateLineMod><TxnLineID>3</TxnLineID>" + item +
+           "<Desc></Desc><Quantity>0000002.00000</Quantity><Rate>0000010.00000</Rate>"
+           "<Amount>24.00</Amount><MarkupRatePercent>0000020.00000</MarkupRatePercent>"
+           "<Other1></Other1><Other2></Other2></EstimateLineMod>"},
+      {"customer and received quantity", qoObjectTypePurchaseOrder,
+       "<PurchaseOrderLineRet><TxnLineID>4</TxnLineID>" + item +
+           "<CustomerRef><FullName>Kelly</FullName></CustomerRef>"
+           "<ReceivedQuantity>4</ReceivedQuantity></PurchaseOrderLineRet>",
+       [](txnItemLine& l) {
+         EXPECT_EQ(l.Customer(), "Kelly");
+         EXPECT_FLOAT_EQ(l.ReceivedQuantity(), 4);
+         l.SetCustomer("");
+       },
+       BodyForm::kRet,
+       "<PurchaseOrderLineRet>" + item +
+           "<Desc></Desc><Rate>0000000.00000</Rate><Amount>0.00</Amount>"
+           "<Other1></Other1><Other2></Other2>"
+           "<ReceivedQuantity>0000004.00000</ReceivedQuantity></PurchaseOrderLineRet>"},
+      {"members of a group", qoObjectTypeInvoice,
+       "<InvoiceLineGroupRet><TxnLineID>5</TxnLineID>"
+       "<ItemGroupRef><FullName>Starter Pack</FullName></ItemGroupRef><Quantity>2</Quantity>"
+       "<InvoiceLineRet><TxnLineID>6</TxnLineID>" +
+           item + "</InvoiceLineRet></InvoiceLineGroupRet>",
+       [](txnItemLine& l) {
+         ASSERT_EQ(l.GroupLines()->Count(), 1);
+         EXPECT_EQ(l.GroupLines()->Item(1)->Item(), "Widget");
+       },
+       BodyForm::kRet,
+       "<InvoiceLineGroupRet><ItemGroupRef><FullName>Starter Pack</FullName></ItemGroupRef>"
+       "<Quantity>0000002.00000</Quantity><InvoiceLineRet>" +
+           item +
+           "<Desc></Desc><Rate>0000000.00000</Rate><Amount>0.00</Amount>"
+           "<Other1></Other1><Other2></Other2></InvoiceLineRet></InvoiceLineGroupRet>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    XmlDocument document;
+    ASSERT_TRUE(document.loadXML(c.ret));
+    ElementTree tree(document.documentElement());
+    auto lines = Lines(c.owner);
+    txnItemLine& line = lines->AppendLoaded();
+    line.LineFromDom(tree.Root());
+    c.checkAndChange(line);
+    RequestWriter writer([] { return Currency(16); });
+    line.WriteLine(writer, c.form == BodyForm::kRet, c.form == BodyForm::kMod);
+    EXPECT_EQ(writer.GetXML(), c.written);
+  }
+  // The tax code of non-US editions.
+  Session().nonUSEdition = true;
+  auto bill = Line(qoObjectTypeBill);
+  bill->SetTaxCode("S");
+  RequestWriter writer([] { return Currency(16); });
+  bill->WriteLine(writer, false, false);
+  EXPECT_EQ(writer.GetXML(),
+            "<ItemLineAdd><Desc></Desc><Quantity>0000000.00000</Quantity><Cost>0000000.00000</Cost>"
+            "<Amount>0.00</Amount><TaxCodeRef><FullName>S</FullName></TaxCodeRef></ItemLineAdd>");
+}
+
+// A line reports through the sink of the collection holding it, and keeps the sink and the
+// customer's tax code once the collection lets it go (removed, or gone) while the client holds it.
+TEST_F(ItemLineRulesTest, ALineLetGoStillReportsToItsTransaction) {
+  int changes = 0;
+  sink_->OnqoEvent = [&](qoEnumEventTypes id, std::string&) {
+    if (id == qoEventAmountChange) ++changes;
+  };
+  auto lines = Lines(qoObjectTypeInvoice);
+  lines->SetCustomerTaxCode("Non");
+  auto kept = lines->Add("Consulting");
+  auto removed = lines->Add("Consulting");
+  lines->Remove(2);
+  changes = 0;
+  kept->SetQuantity(2);
+  removed->SetQuantity(2);
+  EXPECT_EQ(changes, 2);
+  lines.reset();
+  kept->SetQuantity(3);
+  EXPECT_EQ(changes, 3);
+  // Widget is taxable: the line takes the customer's code, still known after the collection.
+  kept->SetItem("Widget");
+  EXPECT_EQ(kept->SalesTaxCode(), "Non");
+  removed->SetItem("Widget");
+  EXPECT_EQ(removed->SalesTaxCode(), "Non");
 }
 
 }  // namespace

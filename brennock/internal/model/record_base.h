@@ -39,8 +39,14 @@ class RecordBase {
   qoEnumObjectState state_ = qoObjectStateNew;
 
  private:
-  std::shared_ptr<qcErrors> errors_;
-  std::unique_ptr<Variant> userData_;
+  // The error list and UserData share one block: most records never have either, and then cost
+  // one pointer.
+  struct Extras;
+  struct ExtrasDeleter {
+    void operator()(Extras* extras) const noexcept;
+  };
+  Extras& MutableExtras();
+  std::unique_ptr<Extras, ExtrasDeleter> extras_;
 };
 
 }  // namespace brennock

@@ -63,6 +63,10 @@ class FieldElement {
   std::string_view TextView(std::string& scratch) const;
   // The child elements, in document order.
   Range Children() const;
+  // How many elements named as this one follow one another from it on, itself included: for a
+  // child of the tree's root, the run of its repeated siblings (a record's lines). Deeper down the
+  // run may go on past the parent's end; it never counts more than the tree holds.
+  uint32_t RunLength() const;
   // The value of the element's attribute of that name as written (references replaced), and
   // whether the element has it; the first of that name.
   std::pair<std::string_view, bool> Attribute(std::string_view name) const;
