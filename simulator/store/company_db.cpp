@@ -118,6 +118,9 @@ void Configure(Database& db) {
   db.Exec("PRAGMA synchronous=NORMAL");
   db.Exec("PRAGMA foreign_keys=OFF");
   db.Exec("PRAGMA temp_store=MEMORY");
+  // A checkpoint copies the log into the file and syncs it; every 4000 pages (16 MB of log)
+  // rather than SQLite's 1000 saves a sync for each hundred or so transactions.
+  db.Exec("PRAGMA wal_autocheckpoint=4000");
   // Large company files are read through memory mapping and a bigger page cache, which saves a
   // system call per page on full-list queries.
   db.Exec("PRAGMA mmap_size=1073741824");

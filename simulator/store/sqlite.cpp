@@ -102,7 +102,10 @@ Statement& Database::Prepare(std::string_view sql) {
 }
 
 void Database::ResetAll() {
-  for (auto& [sql, statement] : cache_) statement->Reset();
+  // Only a statement stepped and not reset holds a read snapshot; the others stay as they are
+  // (Prepare resets and unbinds a statement before handing it out).
+  for (sqlite3_stmt* st = sqlite3_next_stmt(db_, nullptr); st; st = sqlite3_next_stmt(db_, st))
+    if (sqlite3_stmt_busy(st)) sqlite3_reset(st);
 }
 
 int64_t Database::Changes() const { return sqlite3_changes64(db_); }

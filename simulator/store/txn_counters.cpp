@@ -31,22 +31,22 @@ void TxnCounters::Create(Database& db) {
 }
 
 TxnCounters TxnCounters::Read(CompanyDb& company, std::string_view ref_key) {
-  auto& st = company.db().Prepare(
-      TableExists(company)
-          ? "SELECT key,value FROM txn_counters WHERE key IN ('next_txn_seq','next_txn_number',?)"
-          : "SELECT key,CAST(value AS INTEGER) FROM settings WHERE key IN "
-            "('next_txn_seq','next_txn_number',?)");
-  st.Bind(1, ref_key);
+  // The table is one page of a few dozen rows: read whole, it needs no temporary index for the
+  // keys asked for.
+  const bool own_table = TableExists(company);
+  auto& st = company.db().Prepare(own_table ? "SELECT key,value FROM txn_counters"
+                                            : "SELECT key,CAST(value AS INTEGER) FROM settings "
+                                              "WHERE key IN ('next_txn_seq','next_txn_number',?)");
+  if (!own_table) st.Bind(1, ref_key);
   TxnCounters counters;
   while (st.Step()) {
     std::string_view key = st.Text(0);
-    const int64_t value = st.Int(1);
     if (key == "next_txn_seq")
-      counters.next_seq = std::max<int64_t>(value, 1);
+      counters.next_seq = std::max<int64_t>(st.Int(1), 1);
     else if (key == "next_txn_number")
-      counters.next_number = std::max<int64_t>(value, 1);
-    else
-      counters.last_ref = value;
+      counters.next_number = std::max<int64_t>(st.Int(1), 1);
+    else if (key == ref_key)
+      counters.last_ref = st.Int(1);
   }
   st.Reset();
   return counters;
