@@ -14,6 +14,23 @@ int64_t RoundedDivide(__int128 numerator, __int128 denominator) {
   return static_cast<int64_t>(q);
 }
 
+namespace {
+
+// "INSERT ... VALUES(?,?),(?,?)" for rows of columns parameters, so that one statement takes a
+// whole posting (statements are kept by their text, one per count).
+std::string InsertRows(std::string_view head, size_t rows, size_t columns) {
+  std::string sql(head);
+  sql += " VALUES";
+  for (size_t r = 0; r < rows; ++r) {
+    sql += r ? ",(?" : "(?";
+    for (size_t c = 1; c < columns; ++c) sql += ",?";
+    sql += ')';
+  }
+  return sql;
+}
+
+}  // namespace
+
 bool Ledger::CreditNormal(std::string_view type) {
   return type == "AccountsPayable" || type == "CreditCard" || type == "OtherCurrentLiability" ||
          type == "LongTermLiability" || type == "Equity" || type == "Income" ||
@@ -79,13 +96,12 @@ void Ledger::Collect(const Posting& p, int sign,
 }
 
 void Ledger::Apply(const std::vector<std::pair<std::string, Delta>>& deltas) {
-  // One statement for all of them (statements are kept by their text, one per count).
   size_t count = 0;
   for (const auto& entry : deltas)
     if (entry.second.moves()) ++count;
   if (count == 0) return;
-  std::string sql = "INSERT INTO ledger_totals(list_id,balance,total,quantity,postings) VALUES";
-  for (size_t i = 0; i < count; ++i) sql += i ? ",(?,?,?,?,?)" : "(?,?,?,?,?)";
+  std::string sql =
+      InsertRows("INSERT INTO ledger_totals(list_id,balance,total,quantity,postings)", count, 5);
   sql +=
       " ON CONFLICT(list_id) DO UPDATE SET balance=balance+excluded.balance,"
       "total=total+excluded.total,quantity=quantity+excluded.quantity,"
@@ -127,12 +143,9 @@ void Ledger::Post(std::string_view source_id, const std::vector<Posting>& lines)
     throw std::logic_error("postings of " + std::string(source_id) + " do not balance by " +
                            std::to_string(sum));
   if (postings.empty()) return;
-  // One statement for all of them (statements are kept by their text, one per count).
-  std::string sql =
-      "INSERT INTO postings(source_id,account_id,amount,entity_id,item_id,quantity,open_id) "
-      "VALUES";
-  for (size_t i = 0; i < postings.size(); ++i) sql += i ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
-  auto& st = company_.db().Prepare(sql);
+  auto& st = company_.db().Prepare(InsertRows(
+      "INSERT INTO postings(source_id,account_id,amount,entity_id,item_id,quantity,open_id)",
+      postings.size(), 7));
   std::vector<std::pair<std::string, Delta>> deltas;
   int n = 1;
   for (const auto& p : postings) {
@@ -223,18 +236,7 @@ void Ledger::CreateOpenItems(Database& db) {
 }
 
 bool Ledger::OpenItemsExist() {
-  // A yes is kept with the session's facts about the file (see TxnLinkTablesExist).
-  struct Known {
-    bool found = false;
-  };
-  if (open_items_ < 0 && company_.facts().Get<Known>().found) open_items_ = 1;
-  if (open_items_ < 0) {
-    auto& st = company_.db().Prepare(
-        "SELECT 1 FROM sqlite_master WHERE type='table' AND name='open_items'");
-    open_items_ = st.Step() ? 1 : 0;
-    st.Reset();
-    company_.facts().Get<Known>().found = open_items_ == 1;
-  }
+  if (open_items_ < 0) open_items_ = company_.HasTable("open_items") ? 1 : 0;
   return open_items_ == 1;
 }
 

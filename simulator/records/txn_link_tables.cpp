@@ -24,19 +24,6 @@ CREATE INDEX IF NOT EXISTS order_lines_by_txn ON order_lines(txn_id);
 )sql");
 }
 
-bool TxnLinkTablesExist(CompanyDb& company) {
-  // Only a yes is kept: the tables are made by the first write that needs them, which also marks
-  // the session's facts stale (that write may be rolled back).
-  struct Known {
-    bool found = false;
-  };
-  if (company.facts().Get<Known>().found) return true;
-  auto& st =
-      company.db().Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name='order_lines'");
-  bool found = st.Step();
-  st.Reset();
-  company.facts().Get<Known>().found = found;
-  return found;
-}
+bool TxnLinkTablesExist(CompanyDb& company) { return company.HasTable("order_lines"); }
 
 }  // namespace brennock::simulator

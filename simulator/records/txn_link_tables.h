@@ -18,7 +18,6 @@ namespace brennock::simulator {
 // Both are rewritten from the transactions whenever one is saved, voided or deleted. New company
 // files have them; older ones get them with their first change of a transaction.
 void CreateTxnLinkTables(Database& db);
-// Whether the file has them; a yes is kept with the session's facts about the file.
 bool TxnLinkTablesExist(CompanyDb& company);
 
 }  // namespace brennock::simulator

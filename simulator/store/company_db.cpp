@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "brennock/internal/util/environment.h"
 #include "simulator/events/event_tables.h"
@@ -217,6 +218,18 @@ void CompanyDb::CreateSchema() {
   SetSetting("next_list_seq", "2147483649");  // 0x80000001
   TxnCounters::Create(db_);
   txn.Commit();
+}
+
+bool CompanyDb::HasTable(std::string_view name) {
+  struct Found : std::vector<std::string> {};
+  const Found& known = facts_.Get<Found>();
+  if (std::find(known.begin(), known.end(), name) != known.end()) return true;
+  auto& st = db_.Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?");
+  st.Bind(1, name);
+  const bool found = st.Step();
+  st.Reset();
+  if (found) facts_.Get<Found>().emplace_back(name);
+  return found;
 }
 
 std::optional<std::string> CompanyDb::Setting(std::string_view key) {

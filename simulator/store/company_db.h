@@ -41,6 +41,9 @@ class CompanyDb {
 
   // Facts read from list records, kept across requests while the list records are unchanged.
   ListFactsCache& facts() { return facts_; }
+  // Whether the file has the table (older files lack some until a write makes them). A yes is
+  // kept with the facts; the write that makes a table empties them, as it may be rolled back.
+  bool HasTable(std::string_view name);
 
  private:
   CompanyDb(const std::string& path, bool create);

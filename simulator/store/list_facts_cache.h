@@ -11,10 +11,10 @@ namespace brennock::simulator {
 
 // What requests read from list records again and again (full names, parents and account types,
 // item facts, special accounts ...) and which tables an older company file has, kept for a
-// session across its requests. Whatever changes a
-// list record empties it (Clear); so does a commit by another connection to the file, seen by
-// SQLite's data version when the next request begins. A change of this connection marks the
-// cache stale until then too: facts read after it may come from a change that is rolled back.
+// session across its requests. Whatever changes a list record empties it (Clear); so does a
+// commit by another connection to the file, seen by SQLite's data version when the next request
+// begins. A change of this connection marks the cache stale until then too: facts read after it
+// may come from a change that is rolled back.
 class ListFactsCache {
  public:
   // Called as each request begins.

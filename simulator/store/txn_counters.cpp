@@ -5,20 +5,6 @@
 namespace brennock::simulator {
 namespace {
 
-// Whether the file has the table; a yes is kept with the session's facts about the file.
-bool TableExists(CompanyDb& company) {
-  struct Known {
-    bool found = false;
-  };
-  if (company.facts().Get<Known>().found) return true;
-  auto& st = company.db().Prepare(
-      "SELECT 1 FROM sqlite_master WHERE type='table' AND name='txn_counters'");
-  const bool found = st.Step();
-  st.Reset();
-  company.facts().Get<Known>().found = found;
-  return found;
-}
-
 constexpr const char* kTable =
     "CREATE TABLE IF NOT EXISTS txn_counters(key TEXT PRIMARY KEY, value INTEGER NOT NULL) "
     "WITHOUT ROWID";
@@ -33,7 +19,7 @@ void TxnCounters::Create(Database& db) {
 TxnCounters TxnCounters::Read(CompanyDb& company, std::string_view ref_key) {
   // The table is one page of a few dozen rows: read whole, it needs no temporary index for the
   // keys asked for.
-  const bool own_table = TableExists(company);
+  const bool own_table = company.HasTable("txn_counters");
   auto& st = company.db().Prepare(own_table ? "SELECT key,value FROM txn_counters"
                                             : "SELECT key,CAST(value AS INTEGER) FROM settings "
                                               "WHERE key IN ('next_txn_seq','next_txn_number',?)");
@@ -54,7 +40,7 @@ TxnCounters TxnCounters::Read(CompanyDb& company, std::string_view ref_key) {
 
 void TxnCounters::Store(CompanyDb& company, std::string_view ref_key) const {
   Database& db = company.db();
-  if (!TableExists(company)) {
+  if (!company.HasTable("txn_counters")) {
     db.Exec(kTable);
     db.Exec(
         "INSERT INTO txn_counters(key,value) SELECT key,CAST(value AS INTEGER) FROM settings "

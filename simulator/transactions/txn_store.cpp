@@ -8,7 +8,6 @@
 #include "simulator/lists/field_values.h"
 #include "simulator/records/aggregates.h"
 #include "simulator/records/data_ext_values.h"
-#include "simulator/store/txn_counters.h"
 #include "simulator/xml_writer.h"
 
 namespace brennock::simulator {
@@ -128,26 +127,23 @@ void TxnStore::ReadCounters(const TxnKind& kind) {
   if (counters_read_) return;
   counters_read_ = true;
   ref_key_ = "last_ref." + std::string(kind.stem);
-  TxnCounters counters = TxnCounters::Read(company(), ref_key_);
-  next_seq_ = counters.next_seq;
-  next_number_ = counters.next_number;
-  last_ref_ = counters.last_ref;
+  counters_ = TxnCounters::Read(company(), ref_key_);
 }
 
 void TxnStore::StoreCounters() {
   if (!counters_read_) return;
-  TxnCounters{next_seq_, next_number_, last_ref_}.Store(company(), ref_key_);
+  counters_.Store(company(), ref_key_);
 }
 
 std::string TxnStore::NextId() {
   if (now_.unix_seconds == 0) now_ = Now();
   char buf[48];
-  std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(next_seq_++),
+  std::snprintf(buf, sizeof buf, "%llX-%lld", static_cast<unsigned long long>(counters_.next_seq++),
                 static_cast<long long>(now_.unix_seconds));
   return buf;
 }
 
-std::string TxnStore::NextRefNumber() { return std::to_string(++last_ref_); }
+std::string TxnStore::NextRefNumber() { return std::to_string(++counters_.last_ref); }
 
 int64_t TxnStore::OpenBalance(const std::string& txn_id) {
   if (open_.first != txn_id) open_ = {txn_id, ledger().OpenBalance(txn_id)};
@@ -340,7 +336,7 @@ Status TxnStore::Add(const TxnKind& kind, const TxnRule& rule, pugi::xml_node ad
   if (!status.ok()) return status;
   txn.txn_id = NextId();
   AssignLineIds(txn.lines);
-  txn.txn_number = next_number_++;
+  txn.txn_number = counters_.next_number++;
   txn.time_created = txn.time_modified = FormatDateTime(now_);
   txn.modified_utc = now_.unix_seconds;
   txn.edit_sequence = CompanyDb::NextEditSequence("", now_);

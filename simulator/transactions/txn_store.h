@@ -9,6 +9,7 @@
 
 #include "simulator/clock.h"
 #include "simulator/lists/list_store.h"
+#include "simulator/store/txn_counters.h"
 #include "simulator/transactions/item_facts.h"
 #include "simulator/transactions/txn_links.h"
 #include "simulator/transactions/txn_record.h"
@@ -103,7 +104,7 @@ class TxnStore {
   pugi::xml_node request_;
   bool counters_read_ = false;
   std::string ref_key_;  // the setting of the kind's last RefNumber
-  int64_t next_seq_ = 1, next_number_ = 1, last_ref_ = 0;
+  TxnCounters counters_;
   std::pair<std::string, int64_t> open_;  // the last open balance asked for
   SimulatorTime now_{};
   RetOptions default_options_;
