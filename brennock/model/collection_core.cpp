@@ -16,6 +16,7 @@
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/xml/element_tree.h"
 #include "brennock/internal/xml/response_reader.h"
+#include "brennock/model/qc_list_object_ref.h"
 #include "brennock/session/xml_bldr.h"
 #include "brennock/values/convert_dtypes.h"
 #include "brennock/xml/xml_attributes.h"
@@ -240,6 +241,7 @@ class CollectionCore::LoadQueue {
   }
 
   CollectionCore& collection_;
+  qcListObjectRef::SharedTexts sharedRefTexts_;
   std::string key_;  // one buffer for every member's key
   uint64_t keyHash_ = 0;
   std::shared_ptr<PersistentRecord> waiting_;

@@ -1,5 +1,8 @@
 #include "brennock/model/qc_list_object_ref.h"
 
+#include <array>
+#include <cstring>
+
 #include "brennock/enums/enumerations.h"
 #include "brennock/internal/errors/collection_support.h"
 #include "brennock/internal/model/field_table.h"
@@ -25,7 +28,59 @@ void WriteRefElement(RequestWriter& builder, std::string_view elementName, std::
   builder.EndAggregate(elementName);
 }
 
+// A hash of a reference's two texts from their lengths and their first and last eight bytes, which
+// tell apart the ListIDs QuickBooks makes and the names of one list.
+uint64_t Word(std::string_view text, bool last) noexcept {
+  uint64_t word = 0;
+  if (text.size() >= 8) {
+    std::memcpy(&word, text.data() + (last ? text.size() - 8 : 0), 8);
+  } else {
+    for (size_t i = 0; i < text.size(); ++i)
+      word |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  }
+  return word;
+}
+
+uint64_t TextsHash(std::string_view listID, std::string_view fullName) noexcept {
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  uint64_t hash = (Word(listID, false) ^ (listID.size() << 56)) * kMultiplier;
+  hash ^= Word(listID, true) + (hash >> 29);
+  hash = (hash ^ Word(fullName, false) ^ (fullName.size() << 48)) * kMultiplier;
+  hash = (hash ^ Word(fullName, true)) * kMultiplier;
+  return hash ^ (hash >> 32);
+}
+
 }  // namespace
+
+// The blocks of the latest references read, by their texts' hash. One slot per hash: a record's
+// one-off reference (its customer) now and then takes the slot of a repeated one, which costs the
+// next such reference a block of its own, never a wrong share.
+struct qcListObjectRef::SharedTexts::Recent {
+  static constexpr size_t kSlots = 512;
+  struct Slot {
+    Data* data = nullptr;  // one holder count is the slot's
+    uint64_t hash = 0;
+  };
+  std::array<Slot, kSlots> slots{};
+};
+
+namespace {
+thread_local qcListObjectRef::SharedTexts::Recent* tRecent = nullptr;
+}  // namespace
+
+qcListObjectRef::SharedTexts::SharedTexts() {
+  if (tRecent != nullptr) return;
+  recent_ = std::make_unique<Recent>();
+  tRecent = recent_.get();
+}
+
+qcListObjectRef::SharedTexts::~SharedTexts() {
+  if (!recent_) return;
+  tRecent = nullptr;
+  for (Recent::Slot& slot : recent_->slots) {
+    if (slot.data != nullptr) DataDeleter()(slot.data);
+  }
+}
 
 std::string ListTypeKey(qoEnumListType list) {
   return ThreadEnumerations()
@@ -49,10 +104,20 @@ bool qcListObjectRef::Store(ShortText Data::*text, std::string_view value) {
   return true;
 }
 
-void qcListObjectRef::DataDeleter::operator()(Data* data) const noexcept { SlabDelete(data); }
+void qcListObjectRef::DataDeleter::operator()(Data* data) const noexcept {
+  if (--data->holders == 0) SlabDelete(data);
+}
 
 qcListObjectRef::Data& qcListObjectRef::MutableData() {
-  if (!data_) data_.reset(SlabNew<Data>());
+  if (!data_) {
+    data_.reset(SlabNew<Data>());
+  } else if (data_->holders != 1) {
+    Data* own = SlabNew<Data>();
+    own->listID.assign(data_->listID.view());
+    own->fullName.assign(data_->fullName.view());
+    if (data_->extras) own->extras = std::make_unique<Extras>(*data_->extras);
+    data_.reset(own);
+  }
   return *data_;
 }
 
@@ -91,20 +156,47 @@ void qcListObjectRef::FromDom(const XmlNode& element) {
 }
 
 void qcListObjectRef::FromDom(const FieldElement& element) {
-  // The texts are assigned in place, without a temporary string each.
-  std::string scratch;
+  // The last of each child counts; the texts are views, copied once into their block.
+  std::string listScratch, nameScratch;
+  std::string_view listID, fullName;
+  bool hasListID = false, hasFullName = false;
   for (FieldElement child : element.Children()) {
     // The name as written matches for the usual unprefixed element; a prefixed one is compared
     // by its local name.
     std::string_view name = child.nodeName();
     if (name != "ListID" && name != "FullName") name = child.baseName();
     if (name == "ListID") {
-      Store(&Data::listID, child.TextView(scratch));
+      listID = child.TextView(listScratch);
+      hasListID = true;
     } else if (name == "FullName") {
-      // Read as received: an empty FullName element must not wipe a ListID read before it.
-      Store(&Data::fullName, child.TextView(scratch));
+      fullName = child.TextView(nameScratch);
+      hasFullName = true;
     }
   }
+  if (!data_ && tRecent != nullptr && !(listID.empty() && fullName.empty())) {
+    ShareRecent(listID, fullName);
+    return;
+  }
+  if (hasListID) Store(&Data::listID, listID);
+  // Read as received: an empty FullName element must not wipe a ListID read before it.
+  if (hasFullName) Store(&Data::fullName, fullName);
+}
+
+void qcListObjectRef::ShareRecent(std::string_view listID, std::string_view fullName) {
+  const uint64_t hash = TextsHash(listID, fullName);
+  SharedTexts::Recent::Slot& slot = tRecent->slots[hash % SharedTexts::Recent::kSlots];
+  Data* data = slot.data;
+  if (data == nullptr || slot.hash != hash || data->listID.view() != listID ||
+      data->fullName.view() != fullName) {
+    data = SlabNew<Data>();
+    data->listID.assign(listID);
+    data->fullName.assign(fullName);
+    if (slot.data != nullptr) DataDeleter()(slot.data);
+    slot.data = data;
+    slot.hash = hash;
+  }
+  ++data->holders;
+  data_.reset(data);
 }
 
 int32_t qcListObjectRef::WriteXml(xmlBldr& builder, std::string_view elementName) {

@@ -71,6 +71,23 @@ class qcListObjectRef {
   // key + "Ref" otherwise ("ClassRef"). Returns 0.
   int32_t WriteXml(xmlBldr& builder, std::string_view elementName = {});
 
+  // Library-internal: while one lives on a thread, references read from a response share one
+  // block of texts with the recent references that name the same record (a load names the same
+  // items, accounts and tax codes over and over). A shared block is copied before any change, so
+  // each reference still behaves as its own. Scopes nest: only the outermost one shares.
+  class SharedTexts {
+   public:
+    SharedTexts();
+    ~SharedTexts();
+    SharedTexts(const SharedTexts&) = delete;
+    SharedTexts& operator=(const SharedTexts&) = delete;
+
+    struct Recent;
+
+   private:
+    std::unique_ptr<Recent> recent_;  // null in a nested scope
+  };
+
  private:
   // What few references use, kept apart so that a record's many references stay small.
   struct Extras {
@@ -83,15 +100,22 @@ class qcListObjectRef {
     ShortText listID;  // both are usually short enough to need no allocation
     ShortText fullName;
     std::unique_ptr<Extras> extras;  // created when first needed
+    // References holding the block (and a SharedTexts keeping it for the next ones); one that is
+    // shared is never changed in place. Counted without atomics: the references sharing a block
+    // are those of one load's records, which stay on the thread that loaded them.
+    uint32_t holders = 1;
   };
   struct DataDeleter {
     void operator()(Data* data) const noexcept;
   };
+  // The block to change: a new one when there is none, a copy of the texts when it is shared.
   Data& MutableData();
   Extras& MutableExtras();
   // Stores one of the texts; an empty one needs no block while there is none. False when nothing
   // was stored.
   bool Store(ShortText Data::*text, std::string_view value);
+  // Takes the recent block of these texts, or makes one and keeps it there for the next.
+  void ShareRecent(std::string_view listID, std::string_view fullName);
   void ForgetObject() noexcept {
     if (data_ && data_->extras) data_->extras->cached.reset();
   }

@@ -107,6 +107,39 @@ TEST_F(ListReferenceTest, ReaderAndKeyedSet) {
   EXPECT_EQ(RaisedBy([&] { refs.Item(1); }).Number(), 9);
 }
 
+// References read during a load share their texts; each must still change on its own.
+TEST_F(ListReferenceTest, SharedTextsAreCopiedBeforeAnyChange) {
+  XmlDocument document;
+  ASSERT_TRUE(
+      document.loadXML("<TermsRef><ListID>2-1</ListID><FullName>Net 30</FullName></TermsRef>"));
+  qcListObjectRef a(qoListTerms, ""), b(qoListTerms, ""), c(qoListTerms, ""), kept(qoListTerms, "");
+  {
+    qcListObjectRef::SharedTexts sharing;
+    qcListObjectRef::SharedTexts nested;  // only the outer scope shares
+    for (qcListObjectRef* ref : {&a, &b, &c, &kept}) ref->FromDom(document.documentElement());
+    // Read again into a reference that holds texts: an absent child keeps its value.
+    XmlDocument nameOnly;
+    ASSERT_TRUE(nameOnly.loadXML("<TermsRef><FullName>Net 60</FullName></TermsRef>"));
+    c.FromDom(nameOnly.documentElement());
+  }
+  a.SetFullName("Due on receipt");
+  b.SetUserData(Variant(std::string("mine")));
+  EXPECT_EQ(a.FullName(), "Due on receipt");
+  EXPECT_EQ(a.ListID(), "2-1");
+  EXPECT_EQ(b.FullName(), "Net 30");
+  EXPECT_EQ(b.UserData(), Variant(std::string("mine")));
+  EXPECT_EQ(c.ListID(), "2-1");
+  EXPECT_EQ(c.FullName(), "Net 60");
+  EXPECT_EQ(kept.FullName(), "Net 30");
+  EXPECT_TRUE(kept.UserData().IsEmpty());
+  EXPECT_EQ(Written([&](xmlBldr& builder) { kept.WriteXml(builder); }),
+            "<TermsRef><ListID>2-1</ListID></TermsRef>");
+  // An empty full name empties a shared reference's ListID too, and only its own.
+  b.SetFullName("");
+  EXPECT_TRUE(b.IsEmpty());
+  EXPECT_EQ(kept.ListID(), "2-1");
+}
+
 TEST_F(ListReferenceTest, ClassRecordProtocol) {
   auto sub = company_->Classes()->Add("Sub", true, "Top");
   EXPECT_EQ(sub->FullName(), "Top:Sub");
