@@ -198,12 +198,42 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A whole text as a double (optional blanks and sign, digits, point, exponent); false when it
 // is not a number. Too large raises Overflow; too small reads as 0.
+// Digits with at most one point and no more than 15 digits in all, as amounts, prices and
+// quantities are written: the whole number they make and the power of ten below it are both exact
+// doubles, so one division gives the correctly rounded value from_chars would give.
+bool PlainDecimal(std::string_view body, double& out) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  if (body.size() > 16) return false;
+  uint64_t whole = 0;
+  size_t digits = 0, point = body.size();
+  for (size_t i = 0; i < body.size(); ++i) {
+    const char c = body[i];
+    if (IsDigit(c)) {
+      whole = whole * 10 + static_cast<uint64_t>(c - '0');
+      ++digits;
+    } else if (c == '.' && point == body.size()) {
+      point = i;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || digits > 15) return false;
+  const size_t decimals = point == body.size() ? 0 : body.size() - point - 1;
+  out = static_cast<double>(whole) / kPowers[decimals];
+  return true;
+}
+
 bool ReadDouble(std::string_view text, double& out) {
   text = Trimmed(text);
   std::string_view body = text;
   if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
   // from_chars would also take "inf", "nan" and hexadecimal forms.
   if (body.empty() || !(IsDigit(body.front()) || body.front() == '.')) return false;
+  if (PlainDecimal(body, out)) {
+    if (text.front() == '-') out = -out;
+    return true;
+  }
   if (text.front() == '+') text.remove_prefix(1);
   const char* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, out, std::chars_format::general);

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "brennock/errors/automation_error.h"
 #include "brennock/internal/session/session_state.h"
@@ -120,6 +124,37 @@ TEST(ConvertNumbersTest, ReadsNumbersPercentagesAndBooleans) {
   EXPECT_EQ(RaisedNumber([] { return TextToInt32("12abc"); }), 13);
   EXPECT_EQ(RaisedNumber([] { return TextToInt32(" "); }), 13);
   EXPECT_EQ(RaisedNumber([] { return TextToInt32("+-3"); }), 13);
+}
+
+// Plain decimals take a shortcut past from_chars; both must give the same double, bit for bit.
+TEST(ConvertNumbersTest, PlainDecimalsReadAsFromCharsReadsThem) {
+  std::mt19937_64 random(7);
+  std::vector<std::string> texts = {"0",
+                                    "-0",
+                                    "5.",
+                                    ".5",
+                                    "-.25",
+                                    "+12.50",
+                                    "999999999999999",
+                                    "0.000000000000001",
+                                    "9007199254740993",
+                                    "1234567890.12345",
+                                    "0.1",
+                                    "0.3",
+                                    "2.675",
+                                    "1.0000000000000002"};
+  for (int i = 0; i < 20000; ++i) {
+    std::string digits = std::to_string(random() % 1000000000000000ull);
+    digits.insert(random() % (digits.size() + 1), ".");
+    texts.push_back((random() % 2 ? "-" : "") + digits);
+  }
+  for (const std::string& text : texts) {
+    double shortcut = 0, expected = 0;
+    ASSERT_TRUE(TryReadNumber(text, shortcut)) << text;
+    const char* begin = text.data() + (text.front() == '+');
+    std::from_chars(begin, text.data() + text.size(), expected);
+    EXPECT_EQ(std::memcmp(&shortcut, &expected, sizeof expected), 0) << text;
+  }
 }
 
 TEST(ConvertDatesTest, ReadsDatesAndDateTimesByPosition) {
