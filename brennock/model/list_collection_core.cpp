@@ -86,7 +86,9 @@ void ListCollectionCore::BeginLoad(size_t expected) {
 void ListCollectionCore::NoteLoaded(PersistentRecord& record, std::string_view key) {
   if (!loading_) return;
   std::string_view parent = AsListRecord(record).ParentFullName();
-  if (!parent.empty()) loading_->Add(parent, key);
+  if (!parent.empty()) {
+    loading_->Add(parent, key, [this](std::string_view name) { return FindPosition(name); });
+  }
 }
 
 // Links the members just loaded to their parents, from the links gathered while loading: the

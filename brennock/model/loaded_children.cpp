@@ -19,32 +19,28 @@ LoadedChildren::Name LoadedChildren::Append(std::string& text, std::string_view 
 void LoadedChildren::Reserve(size_t children) {
   names_.reserve(children);
   parents_.reserve(children);
-}
-
-void LoadedChildren::Add(std::string_view parentFullName, std::string_view childFullName) {
-  // Siblings mostly follow one another: their parent's name is kept once.
-  if (parents_.empty() || LastParent() != parentFullName) {
-    parents_.push_back(Append(parentText_, parentFullName));
-  } else {
-    parents_.push_back(parents_.back());
-  }
-  names_.push_back(Append(text_, childFullName));
+  parentAt_.reserve(children);
 }
 
 void LoadedChildren::Finish(size_t memberCount, const ParentLookup& findParent) {
-  // The parent of each name; siblings mostly follow one another, so the previous child's parent
-  // is tried before the lookup (the same name always finds the same member).
+  // The parent of each name not found while filling (filed after its children); siblings mostly
+  // follow one another, so the previous child's parent is tried before the lookup (the same name
+  // always finds the same member).
   std::vector<size_t> parentOf(names_.size());
   std::string_view lastName;
   size_t lastPosition = npos;
   for (size_t i = 0; i < names_.size(); ++i) {
-    std::string_view name =
-        std::string_view(parentText_).substr(parents_[i].offset, parents_[i].length);
-    if (name != lastName) {  // parent names are never empty
-      lastName = name;
-      lastPosition = findParent(name);
+    size_t position = parentAt_[i];
+    if (parentAt_[i] == kNotFound) {
+      std::string_view name =
+          std::string_view(parentText_).substr(parents_[i].offset, parents_[i].length);
+      if (name != lastName) {  // parent names are never empty
+        lastName = name;
+        lastPosition = findParent(name);
+      }
+      position = lastPosition;
     }
-    parentOf[i] = lastPosition < memberCount ? lastPosition : npos;
+    parentOf[i] = position < memberCount ? position : npos;
   }
 
   // A counting sort on the parent position: stable, so siblings keep their order.
@@ -60,6 +56,7 @@ void LoadedChildren::Finish(size_t memberCount, const ParentLookup& findParent) 
   }
   names_ = std::move(grouped);
   parents_ = {};
+  parentAt_ = {};
   parentText_ = {};
 }
 

@@ -55,6 +55,19 @@ TEST_F(LoadedChildrenTest, ParentsListTheirChildrenInResponseOrder) {
   EXPECT_EQ(before->Count(), 3);
 }
 
+// Parents are mostly found as their children are read; one read after its children is found at
+// the end, and a sibling after it keeps its place in the order.
+TEST_F(LoadedChildrenTest, AParentReadAfterItsChildrenStillListsThem) {
+  auto classes = company_->Classes();
+  processor_->QueueResponse(
+      Response(Status("ClassQueryRs", 1, 0, "Status OK",
+                      ClassRet("D:Early", "D") + ClassRet("E") + ClassRet("E:One", "E") +
+                          ClassRet("D") + ClassRet("D:Late", "D") + ClassRet("E:Two", "e"))));
+  ASSERT_EQ(classes->GetAll(), 6);
+  EXPECT_EQ(ChildNames(classes->Item("D")), (std::vector<std::string>{"D:Early", "D:Late"}));
+  EXPECT_EQ(ChildNames(classes->Item("E")), (std::vector<std::string>{"E:One", "e:Two"}));
+}
+
 TEST_F(LoadedChildrenTest, ChildrenOutliveTheCollectionAndItsReload) {
   auto classes = std::make_shared<Classes>();
   const std::string response =

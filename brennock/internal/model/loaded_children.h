@@ -28,8 +28,22 @@ class LoadedChildren {
 
   // Makes room for this many children.
   void Reserve(size_t children);
-  // Files childFullName as the next child of the member named parentFullName.
-  void Add(std::string_view parentFullName, std::string_view childFullName);
+  // Files childFullName as the next child of the member named parentFullName. findNow gives the
+  // parent's position if it is already filed (npos if not): the parent was mostly read just
+  // before its children, so its key is still in the cache, where Finish would look it up cold.
+  // Siblings that follow one another share one lookup.
+  template <class FindNow>
+  void Add(std::string_view parentFullName, std::string_view childFullName, FindNow&& findNow) {
+    if (parents_.empty() || LastParent() != parentFullName) {
+      parents_.push_back(Append(parentText_, parentFullName));
+      const size_t found = findNow(parentFullName);
+      parentAt_.push_back(found < kNotFound ? static_cast<uint32_t>(found) : kNotFound);
+    } else {
+      parents_.push_back(parents_.back());
+      parentAt_.push_back(parentAt_.back());
+    }
+    names_.push_back(Append(text_, childFullName));
+  }
   // Finds every parent among memberCount members and groups the names by parent, keeping each
   // parent's children in the order they were added; children whose parent is not a member are
   // dropped.
@@ -46,16 +60,18 @@ class LoadedChildren {
     uint32_t offset;  // into text_ (or parentText_ for parents while filling)
     uint32_t length;
   };
+  static constexpr uint32_t kNotFound = UINT32_MAX;
   static Name Append(std::string& text, std::string_view name);
   std::string_view LastParent() const noexcept {
     return std::string_view(parentText_).substr(parents_.back().offset, parents_.back().length);
   }
 
-  std::string text_;             // the children's names
-  std::vector<Name> names_;      // grouped by parent once finished
-  std::string parentText_;       // while filling: the parents' names
-  std::vector<Name> parents_;    // while filling: the parent of each name
-  std::vector<uint32_t> start_;  // names_ of parent p: [start_[p], start_[p + 1])
+  std::string text_;                // the children's names
+  std::vector<Name> names_;         // grouped by parent once finished
+  std::string parentText_;          // while filling: the parents' names
+  std::vector<Name> parents_;       // while filling: the parent of each name
+  std::vector<uint32_t> parentAt_;  // while filling: its position when found then, or kNotFound
+  std::vector<uint32_t> start_;     // names_ of parent p: [start_[p], start_[p + 1])
 };
 
 }  // namespace brennock
