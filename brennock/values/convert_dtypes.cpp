@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "brennock/internal/errors/value_errors.h"
 #include "brennock/internal/util/text.h"
@@ -512,18 +513,33 @@ Date TextToDate(std::string_view text) {
   // Too short for the day (10 characters) or, past the date, for the seconds (19): a field is
   // missing, which is a damaged value.
   if (text.size() < 10) RaiseTypeMismatch();
+  // The records of a response are stamped on a few days: the last day read is kept, checked and
+  // counted, so the next stamp of that day only reads its time.
+  struct LastDay {
+    char text[10];
+    double midnight;
+    bool known = false;
+  };
+  thread_local LastDay last;
   const char* at = text.data();
-  const int year = DigitsAt<4>(at);
-  const int month = DigitsAt<2>(at + 5);
-  const int day = DigitsAt<2>(at + 8);
-  if (!Date::IsValidDate(year, month, day)) RaiseTypeMismatch();
-  if (text.size() < 11) return Date::FromDate(year, month, day);
+  if (!last.known || std::memcmp(at, last.text, sizeof last.text) != 0) {
+    const int year = DigitsAt<4>(at);
+    const int month = DigitsAt<2>(at + 5);
+    const int day = DigitsAt<2>(at + 8);
+    if (!Date::IsValidDate(year, month, day)) RaiseTypeMismatch();
+    std::memcpy(last.text, at, sizeof last.text);
+    last.midnight = Date::FromDate(year, month, day).Value();
+    last.known = true;
+  }
+  if (text.size() < 11) return Date(last.midnight);
   if (text.size() < 19) RaiseTypeMismatch();
   const int hour = DigitsAt<2>(at + 11);
   const int minute = DigitsAt<2>(at + 14);
   const int second = DigitsAt<2>(at + 17);
   if (!Date::IsValidTime(hour, minute, second)) RaiseTypeMismatch();
-  return Date::FromDateTime(year, month, day, hour, minute, second);
+  // As Date::FromDateTime composes them: the time of day runs away from zero on either side.
+  const double fraction = static_cast<double>(hour * 3600 + minute * 60 + second) / 86400.0;
+  return Date(last.midnight >= 0 ? last.midnight + fraction : last.midnight - fraction);
 }
 
 bool TryReadNumber(std::string_view text, double& out) { return ReadDouble(text, out); }

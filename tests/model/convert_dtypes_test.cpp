@@ -172,6 +172,33 @@ TEST(ConvertDatesTest, ReadsDatesAndDateTimesByPosition) {
   }
 }
 
+// Stamps of the same day reuse the day read last; every stamp must still read as the date and time
+// it names, bit for bit, on either side of day zero and after a bad text of the same day.
+TEST(ConvertDatesTest, StampsOfTheSameDayReadAlike) {
+  struct Case {
+    const char* text;
+    int y, mo, d, h, mi, s;
+  };
+  const Case cases[] = {{"2022-03-04T00:24:19-08:00", 2022, 3, 4, 0, 24, 19},
+                        {"2022-03-04T23:59:59", 2022, 3, 4, 23, 59, 59},
+                        {"2022-03-05T00:00:00", 2022, 3, 5, 0, 0, 0},
+                        {"1899-12-29T06:00:00", 1899, 12, 29, 6, 0, 0},
+                        {"1899-12-29T18:30:00", 1899, 12, 29, 18, 30, 0},
+                        {"1899-12-30T12:00:00", 1899, 12, 30, 12, 0, 0},
+                        {"1700-01-01T01:02:03", 1700, 1, 1, 1, 2, 3}};
+  for (int round = 0; round < 2; ++round) {
+    for (const Case& c : cases) {
+      const double read = TextToDate(c.text).Value();
+      const double made = Date::FromDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s).Value();
+      EXPECT_EQ(std::memcmp(&read, &made, sizeof read), 0) << c.text;
+    }
+  }
+  EXPECT_EQ(TextToDate("2022-03-04"), Date::FromDate(2022, 3, 4));
+  EXPECT_EQ(RaisedNumber([] { return TextToDate("2022-03-04T24:00:00"); }), 13);
+  EXPECT_EQ(RaisedNumber([] { return TextToDate("2022-03-0"); }), 13);
+  EXPECT_EQ(TextToDate("2022-03-04T01:00:00"), Date::FromDateTime(2022, 3, 4, 1, 0, 0));
+}
+
 TEST(ConvertDatesTest, WritesDatesAndVersionGatedDateTimes) {
   const Date moment = Date::FromDateTime(2005, 3, 4, 10, 11, 12);
   EXPECT_EQ(DateToText(moment), "2005-03-04");
