@@ -4,6 +4,7 @@
 #include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/codecs.h"
 #include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
@@ -49,7 +50,7 @@ void itemGroupLine::Write(RequestWriter& builder, std::string_view line, bool co
 }
 
 std::shared_ptr<itemGroupLine> itemGroupLines::Add(float Quantity, const std::string& ItemRef) {
-  auto line = std::make_shared<itemGroupLine>();
+  auto line = MakeSlabShared<itemGroupLine>();
   line->quantity_ = Quantity;
   line->item_->SetFullName(ItemRef);
   lines_.push_back(line);
@@ -76,7 +77,7 @@ bool itemGroupLines::Validate() const {
 }
 
 itemGroupLine& itemGroupLines::AppendLoaded() {
-  lines_.push_back(std::make_shared<itemGroupLine>());
+  lines_.push_back(MakeSlabShared<itemGroupLine>());
   return *lines_.back();
 }
 

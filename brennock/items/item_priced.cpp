@@ -1,6 +1,7 @@
 #include "brennock/internal/items/item_priced.h"
 
 #include "brennock/errors/qc_errors.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
@@ -20,11 +21,11 @@ const PricedItem& Priced(const qcBase& record) { return static_cast<const Priced
 void PricedItem::ReadBlock(qcBase& record, const FieldElement& element) {
   PricedItem& item = Priced(record);
   if (element.baseName() == "SalesAndPurchase") {
-    item.andBlock_ = std::make_shared<itemSalesAndPurchase>();
+    item.andBlock_ = MakeSlabShared<itemSalesAndPurchase>();
     item.orBlock_.reset();
     item.andBlock_->FromDom(element);
   } else {
-    item.orBlock_ = std::make_shared<itemSalesOrPurchase>();
+    item.orBlock_ = MakeSlabShared<itemSalesOrPurchase>();
     item.andBlock_.reset();
     item.orBlock_->FromDom(element);
   }
@@ -42,7 +43,7 @@ void PricedItem::WriteBlock(const qcBase& record, RequestWriter& builder, std::s
 }
 
 std::shared_ptr<itemSalesOrPurchase> PricedItem::SalesOrPurchase() const {
-  if (!orBlock_ && !andBlock_) orBlock_ = std::make_shared<itemSalesOrPurchase>();
+  if (!orBlock_ && !andBlock_) orBlock_ = MakeSlabShared<itemSalesOrPurchase>();
   return orBlock_;
 }
 
@@ -88,10 +89,10 @@ void PricedItem::SetTaxCodeForPurchase(const std::string& value) {
 
 void PricedItem::UseSalesAndPurchase(bool value) {
   if (value) {
-    andBlock_ = std::make_shared<itemSalesAndPurchase>();
+    andBlock_ = MakeSlabShared<itemSalesAndPurchase>();
     orBlock_.reset();
   } else {
-    orBlock_ = std::make_shared<itemSalesOrPurchase>();
+    orBlock_ = MakeSlabShared<itemSalesOrPurchase>();
     andBlock_.reset();
   }
 }

@@ -129,7 +129,7 @@ std::shared_ptr<DepositLine> DepositLines::Add(const std::string& TxnId,
                                                const std::string& Account, Currency Amount,
                                                const std::string& Entity, const std::string& Memo) {
   ClearErrors();
-  auto line = std::make_shared<DepositLine>();
+  auto line = MakeSlabShared<DepositLine>();
   if (!TxnId.empty()) line->SetTxnId(TxnId);
   if (!TxnLineId.empty()) line->SetTxnLineId(TxnLineId);
   if (!Account.empty()) line->SetAccount(Account);

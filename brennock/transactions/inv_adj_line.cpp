@@ -100,7 +100,7 @@ void invAdjLine::WriteLine(RequestWriter& builder, BodyForm form) const {
 
 std::shared_ptr<invAdjLine> invAdjLines::Add(const std::string& Item, float QuantityDifference,
                                              Currency ValueDifference) {
-  auto line = std::make_shared<invAdjLine>();
+  auto line = MakeSlabShared<invAdjLine>();
   if (!Item.empty()) line->SetItem(Item);
   if (QuantityDifference != 0) line->SetQuantityDifference(QuantityDifference);
   if (ValueDifference != Currency()) line->SetValueDifference(ValueDifference);

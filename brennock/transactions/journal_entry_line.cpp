@@ -150,7 +150,7 @@ std::shared_ptr<JournalEntryLine> JournalEntryLines::Add(
     const std::string& Entity, const std::string& Memo, std::optional<int32_t> Before) {
   ClearErrors();
   if (Before && !ItemExists(*Before)) RaiseCollectionPositionOutOfRange(kJournalEntryLinesName);
-  auto line = std::make_shared<JournalEntryLine>();
+  auto line = MakeSlabShared<JournalEntryLine>();
   if (!Account.empty()) line->SetAccount(Account);
   if (Amount != Currency()) line->SetAmount(Amount);
   line->SetIsDebit(IsDebit);

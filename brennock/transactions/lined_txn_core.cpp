@@ -6,6 +6,7 @@
 #include "brennock/errors/qc_errors.h"
 #include "brennock/internal/errors/collected_errors.h"
 #include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/xml/element_tree.h"
 #include "brennock/lists/address.h"
 #include "brennock/values/convert_dtypes.h"
@@ -20,8 +21,8 @@ const LinedTxnCore& Lined(const qcBase& record) { return static_cast<const Lined
 
 LinedTxnCore::LinedTxnCore(const RecordKind& kind)
     : TxnRecordCore(kind),
-      itemLines_(std::make_shared<txnItemLines>()),
-      sink_(std::make_shared<qcEventSink>()) {
+      itemLines_(MakeSlabShared<txnItemLines>()),
+      sink_(MakeSlabShared<qcEventSink>()) {
   itemLines_->SetOwnerType(kind.objectType);
   itemLines_->SetEventSink(sink_);
   sink_->OnqoEvent = [this](qoEnumEventTypes id, std::string& param) { OnLineEvent(id, param); };
@@ -33,7 +34,7 @@ LinedTxnCore::~LinedTxnCore() {
 }
 
 std::shared_ptr<txnLinkedTransactions> LinedTxnCore::LinkedTxns() const {
-  if (!linkedTxns_) linkedTxns_ = std::make_shared<txnLinkedTransactions>();
+  if (!linkedTxns_) linkedTxns_ = MakeSlabShared<txnLinkedTransactions>();
   return linkedTxns_;
 }
 
@@ -100,7 +101,7 @@ void LinedTxnCore::WriteLinkToTxn(const qcBase& record, RequestWriter& builder,
 }
 
 void LinedTxnCore::ReadLinkedTxn(qcBase& record, const FieldElement& element) {
-  auto link = std::make_shared<txnLinkedTransaction>();
+  auto link = MakeSlabShared<txnLinkedTransaction>();
   link->FromDom(element);
   Lined(record).LinkedTxns()->Append(std::move(link));
 }

@@ -22,7 +22,7 @@ void RaiseAmountChange(const std::shared_ptr<qcEventSink>& sink) {
 }
 
 void ReadCredit(txnAppliedTo& entry, const FieldElement& element) {
-  auto credit = std::make_shared<txnDetailLine>();
+  auto credit = MakeSlabShared<txnDetailLine>();
   credit->FromDom(element);
   entry.Credits()->Append(std::move(credit));
 }
@@ -127,7 +127,7 @@ std::shared_ptr<txnAppliedTo> txnAppliedTos::Add(const std::string& TxnId, Curre
                                                  Currency DiscountAmount,
                                                  const std::string& DiscountAccount) {
   if (errors_) errors_->Clear();
-  auto entry = std::make_shared<txnAppliedTo>();
+  auto entry = MakeSlabShared<txnAppliedTo>();
   entry->SetTxnId(TxnId);
   entry->SetDiscountAccount(DiscountAccount);
   entry->amount_ = PaymentAmount;

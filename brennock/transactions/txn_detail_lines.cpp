@@ -4,6 +4,7 @@
 #include "brennock/internal/errors/collection_support.h"
 #include "brennock/internal/model/codecs.h"
 #include "brennock/internal/qbxml/request_writer.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/model/qc_event_sink.h"
 
 namespace brennock {
@@ -52,7 +53,7 @@ void txnDetailLine::WriteLine(RequestWriter& builder) const {
 std::shared_ptr<txnDetailLine> txnDetailLines::AddCredit(const std::string& CreditTxnID,
                                                          Currency AppliedAmount) {
   if (errors_) errors_->Clear();
-  auto line = std::make_shared<txnDetailLine>();
+  auto line = MakeSlabShared<txnDetailLine>();
   line->SetCreditTxnID(CreditTxnID);
   line->amount_ = AppliedAmount;
   line->SetEventSink(sink_);

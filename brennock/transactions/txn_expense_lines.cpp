@@ -52,7 +52,7 @@ std::shared_ptr<txnExpenseLine> txnExpenseLines::Add(const std::string& Account,
                                                      const std::string& Class,
                                                      const std::string& Customer, int32_t Before) {
   if (errors_) errors_->Clear();
-  auto line = std::make_shared<txnExpenseLine>();
+  auto line = MakeSlabShared<txnExpenseLine>();
   // The owner hears of the new line once, after it is filled and filed.
   line->SetLoading(true);
   if (!Account.empty()) line->SetAccount(Account);

@@ -7,6 +7,7 @@
 #include "brennock/internal/errors/collection_support.h"
 #include "brennock/internal/errors/raise.h"
 #include "brennock/internal/transactions/line_item_facts.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/model/qc_event_sink.h"
 
@@ -75,7 +76,7 @@ void txnItemLines::GuardChange() const {
 }
 
 std::shared_ptr<txnItemLine> txnItemLines::NewLine() {
-  auto line = std::make_shared<txnItemLine>();
+  auto line = MakeSlabShared<txnItemLine>();
   line->SetOwnerType(ownerType_);
   line->SetGroupMember(groupMembers_);
   line->collection_ = this;

@@ -53,13 +53,18 @@ struct Cutter {
   }
 };
 
-// A thread uses few record sizes; more than kSizes at once fall back to the heap.
-constexpr std::size_t kSizes = 16;
+// Chunks up to kDirect * kAlign bytes (records, lines, their blocks) each have a cutter found by
+// their size; a thread's first kLarger larger sizes share a few more, and any further size falls
+// back to the heap.
+constexpr std::size_t kDirect = 128;
+constexpr std::size_t kLarger = 16;
 
 struct Cutters {
-  Cutter bySize[kSizes];
+  Cutter bySize[kDirect];
+  Cutter larger[kLarger];
   ~Cutters() {
     for (Cutter& cutter : bySize) cutter.Leave();
+    for (Cutter& cutter : larger) cutter.Leave();
   }
 };
 
@@ -70,10 +75,14 @@ thread_local Cutters tCutters;
 void* SlabAllocate(std::size_t size) {
   const std::size_t chunk = kHeader + RoundUp(size);
   Cutter* cutter = nullptr;
-  for (Cutter& candidate : tCutters.bySize) {
-    if (candidate.chunk == chunk || candidate.chunk == 0) {
-      cutter = &candidate;
-      break;
+  if (chunk / kAlign < kDirect) {
+    cutter = &tCutters.bySize[chunk / kAlign];
+  } else {
+    for (Cutter& candidate : tCutters.larger) {
+      if (candidate.chunk == chunk || candidate.chunk == 0) {
+        cutter = &candidate;
+        break;
+      }
     }
   }
   if (cutter == nullptr) {

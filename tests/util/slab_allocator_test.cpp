@@ -55,7 +55,8 @@ TEST(SlabAllocatorTest, ObjectsOutliveTheThreadThatMadeThemAndFreeElsewhere) {
   made.clear();
 }
 
-// More sizes at once than a thread cuts blocks for: the rest get blocks of their own.
+// More sizes at once than a thread cuts blocks for (small ones by size, the first larger ones
+// besides): the rest get blocks of their own.
 template <size_t N>
 std::shared_ptr<void> MakeSized() {
   return std::allocate_shared<std::array<char, N>>(SlabAllocator<std::array<char, N>>());
@@ -64,10 +65,10 @@ std::shared_ptr<void> MakeSized() {
 TEST(SlabAllocatorTest, ManySizesAtOnceStillAllocateAndFree) {
   std::vector<std::shared_ptr<void>> objects;
   [&]<size_t... I>(std::index_sequence<I...>) {
-    (objects.push_back(MakeSized<(I + 1) * 64>()), ...);
+    (objects.push_back(MakeSized<(I + 1) * 128>()), ...);
   }
-  (std::make_index_sequence<24>());
-  EXPECT_EQ(objects.size(), 24u);
+  (std::make_index_sequence<48>());
+  EXPECT_EQ(objects.size(), 48u);
   for (const auto& object : objects) EXPECT_NE(object, nullptr);
 }
 
