@@ -102,7 +102,15 @@ void Customer::WriteAddressBlock(const qcBase& record, RequestWriter& builder,
 
 void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
   Customer& self = static_cast<Customer&>(record);
-  (element.baseName() == "BillAddress" ? self.BillTo() : self.ShipTo())->FromDom(element);
+  std::shared_ptr<Address>& address =
+      element.baseName() == "BillAddress" ? self.billTo_ : self.shipTo_;
+  if (address) {
+    address->FromDom(element);
+    return;
+  }
+  // A customer being loaded: its address is made here, with nothing to clear.
+  address = MakeSlabShared<Address>();
+  address->FromDomEmpty(element);
 }
 
 // In requests an address goes out once changed, every line written; in the query-result form as
