@@ -107,10 +107,16 @@ int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
 
 void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,
                                            qoEnumListObjectType ownerType) {
-  ReadDataExtRet(dataExtRet, [this, ownerType](const std::string& ownerID) {
-    return ownerID == kCustomFieldOwnerID ? CustomFieldsOf(ownerType).get()
-                                          : ApplicationFieldsOf(ownerType).get();
-  });
+  DataExtension::RetFields fields;
+  fields.Read(dataExtRet);
+  if (!fields.hasValue) return;
+  if (fields.ownerID != kCustomFieldOwnerID) {
+    ApplicationFieldsOf(ownerType)->LoadRet(fields);
+    return;
+  }
+  // Without handing out a shared_ptr: a load files one value per record or more.
+  if (!collections_ || !collections_->custom) CustomFieldsOf(ownerType);
+  collections_->custom->LoadRet(fields);
 }
 
 }  // namespace brennock
