@@ -53,11 +53,6 @@ Address& Address::operator=(const Address& other) {
   return *this;
 }
 
-const std::string& Address::EmptyText() noexcept {
-  static const std::string kEmpty;
-  return kEmpty;
-}
-
 Address::Rare& Address::MutableRare() {
   if (!rare_) rare_ = std::make_unique<Rare>();
   return *rare_;
@@ -77,34 +72,6 @@ void Address::CopyAddress(const Address& from) {
   objectState_ = keep == qoObjectStateNew ? keep : qoObjectStateDirty;
 }
 
-// A rare field's row: reading an element makes the block, writing and viewing an absent one
-// see an empty text.
-template <auto Field>
-struct Address::RareText {
-  static void Read(Address& address, const FieldElement& element) {
-    codecs::Text::Read(address.MutableRare().*Field, element);
-  }
-  static const std::string& Value(const Address& address) {
-    return address.rare_ ? address.rare_.get()->*Field : EmptyText();
-  }
-  static void Write(const Address& address, RequestWriter& builder, std::string_view element,
-                    uint16_t flags, BodyForm form) {
-    const std::string& value = Value(address);
-    if (value.empty()) {
-      if ((flags & kChanged) != 0 && form == BodyForm::kMod) {
-        codecs::Text::WriteCleared(builder, element);
-        return;
-      }
-      if ((flags & kSkipEmpty) != 0) return;
-    }
-    codecs::Text::Write(value, builder, element, flags, form);
-  }
-  static std::string_view View(const Address& address) { return Value(address); }
-  static constexpr Binding<Address> Row(std::string_view element, uint16_t flags) {
-    return {element, flags, &Read, &Write, &View, codecs::Text::kType};
-  }
-};
-
 const BindingTable<Address>& Address::Bindings() {
   constexpr uint16_t kAll = kInAdd | kInMod | kInRet | kSkipEmpty;
   using T = codecs::Text;
@@ -113,16 +80,16 @@ const BindingTable<Address>& Address::Bindings() {
   BRENNOCK_BINDINGS(Address,
                     std::array{Bind<&Address::addr1_, T, Address>("Addr1", kAll),
                                Bind<&Address::addr2_, T, Address>("Addr2", kAll),
-                               RareText<&Rare::addr3>::Row("Addr3", kAll),
-                               RareText<&Rare::addr4>::Row("Addr4", kAll),
-                               RareText<&Rare::addr5>::Row("Addr5", kAll),
+                               BindRare<&Address::rare_, &Rare::addr3, T, Address>("Addr3", kAll),
+                               BindRare<&Address::rare_, &Rare::addr4, T, Address>("Addr4", kAll),
+                               BindRare<&Address::rare_, &Rare::addr5, T, Address>("Addr5", kAll),
                                Bind<&Address::city_, T, Address>("City", kAll),
                                Bind<&Address::state_, T, Address>("State", kAll),
                                ReadOnly(Bind<&Address::state_, T, Address>("Province", kRegion)),
                                ReadOnly(Bind<&Address::state_, T, Address>("County", kRegion)),
                                Bind<&Address::postalCode_, T, Address>("PostalCode", kAll),
                                Bind<&Address::country_, T, Address>("Country", kAll),
-                               RareText<&Rare::note>::Row("Note", kAll)});
+                               BindRare<&Address::rare_, &Rare::note, T, Address>("Note", kAll)});
 }
 
 std::shared_ptr<qcErrors> Address::Errors() {

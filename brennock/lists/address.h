@@ -30,9 +30,9 @@ class Address {
 
   const std::string& Addr1() const noexcept { return addr1_; }
   const std::string& Addr2() const noexcept { return addr2_; }
-  const std::string& Addr3() const noexcept { return rare_ ? rare_->addr3 : EmptyText(); }
-  const std::string& Addr4() const noexcept { return rare_ ? rare_->addr4 : EmptyText(); }
-  const std::string& Addr5() const noexcept { return rare_ ? rare_->addr5 : EmptyText(); }
+  const std::string& Addr3() const noexcept { return rare_ ? rare_->addr3 : detail::EmptyText(); }
+  const std::string& Addr4() const noexcept { return rare_ ? rare_->addr4 : detail::EmptyText(); }
+  const std::string& Addr5() const noexcept { return rare_ ? rare_->addr5 : detail::EmptyText(); }
   // The lines by the names records use (Line1 is Addr1 ...).
   const std::string& Line1() const noexcept { return Addr1(); }
   const std::string& Line2() const noexcept { return Addr2(); }
@@ -44,7 +44,7 @@ class Address {
   const std::string& State() const noexcept { return state_; }
   const std::string& PostalCode() const noexcept { return postalCode_; }
   const std::string& Country() const noexcept { return country_; }
-  const std::string& Note() const noexcept { return rare_ ? rare_->note : EmptyText(); }
+  const std::string& Note() const noexcept { return rare_ ? rare_->note : detail::EmptyText(); }
 
   // Each setter makes the address Dirty.
   void SetAddr1(std::string value) { Set(addr1_, std::move(value), kAddr1); }
@@ -141,11 +141,7 @@ class Address {
     std::shared_ptr<qcErrors> errors;  // created on first use
     Variant userData;
   };
-  static const std::string& EmptyText() noexcept;
   Rare& MutableRare();
-  // The rows of the rare fields read and write through these.
-  template <auto Field>
-  struct RareText;
 
   void Set(std::string& field, std::string value, FieldBit bit) {
     field = std::move(value);

@@ -208,6 +208,31 @@ TEST_F(CustomerTest, CloneCopiesWritableFieldsAndAddresses) {
   EXPECT_EQ(clone->Balance(), Currency());
 }
 
+// The texts most customers leave empty are kept apart from the others: they still read, write
+// back, clear and copy like them.
+TEST_F(CustomerTest, SeldomUsedTextsReadWriteClearAndCopy) {
+  auto customer = std::make_shared<Customer>();
+  XmlDocument document;
+  document.loadXML(
+      "<CustomerRet><ListID>80-1</ListID><EditSequence>7</EditSequence><Name>Ada</Name>"
+      "<Salutation>Dr</Salutation><PrintAs>A. Byron</PrintAs><Fax>555 0101</Fax>"
+      "<Notes>Pays early</Notes></CustomerRet>");
+  customer->FromDom(document.documentElement());
+  EXPECT_EQ(customer->Salutation() + "|" + customer->PrintAs() + "|" + customer->Fax() + "|" +
+                customer->Notes() + "|" + customer->AltContact(),
+            "Dr|A. Byron|555 0101|Pays early|");
+  xmlBldr result;
+  result.InsertQueryRs(*customer, 1);
+  EXPECT_NE(result.GetXML().find("<Salutation>Dr</Salutation><PrintAs>A. Byron</PrintAs>"),
+            std::string::npos)
+      << result.GetXML();
+  auto clone = customer->Clone();
+  EXPECT_EQ(clone->Fax() + "|" + clone->Notes(), "555 0101|Pays early");
+  customer->SetFax("");
+  EXPECT_NE(ModRequest(*customer).find("<Fax></Fax>"), std::string::npos) << ModRequest(*customer);
+  EXPECT_TRUE(std::make_shared<Customer>()->Notes().empty());
+}
+
 // Addr3..Addr5 and Note, UserData and the error list are kept apart from the common lines: they
 // must still read, write back, validate and reload like the others.
 TEST_F(CustomerTest, AnAddressKeepsItsRareFieldsThroughWritesChecksAndReloads) {
