@@ -364,6 +364,17 @@ TEST_F(DataExtensionTest, AValueReadAgainReplacesTheMemberOfItsName) {
   EXPECT_EQ(colour->ObjectState(), qoObjectStateClean);
   EXPECT_EQ(gadget.CustomFields()->Item("Size")->DataType(), qbDataExtTypeINTTYPE);
   EXPECT_EQ(gadget.CustomFields()->Item("Size")->Value().ToInt32(), 7);
+
+  // The collection handed out outlives its record.
+  std::shared_ptr<DataExtensions> kept;
+  {
+    Gadget gone;
+    gone.FromDom(LoadElement("<CustomerRet>" +
+                             ret("Colour", "STR255TYPE", "<DataExtValue>Red</DataExtValue>") +
+                             "</CustomerRet>"));
+    kept = gone.CustomFields();
+  }
+  EXPECT_EQ(kept->Item(1)->Value().ToString(), "Red");
 }
 
 // Against the simulated company, checked against the official schema when it is present.
