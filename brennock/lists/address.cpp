@@ -31,25 +31,44 @@ Address& Address::operator=(const Address& other) {
   if (this == &other) return *this;
   addr1_ = other.addr1_;
   addr2_ = other.addr2_;
-  addr3_ = other.addr3_;
-  addr4_ = other.addr4_;
-  addr5_ = other.addr5_;
   city_ = other.city_;
   state_ = other.state_;
   postalCode_ = other.postalCode_;
   country_ = other.country_;
-  note_ = other.note_;
-  userData_ = other.userData_;
+  if (other.rare_) {
+    Rare& rare = MutableRare();
+    rare.addr3 = other.rare_->addr3;
+    rare.addr4 = other.rare_->addr4;
+    rare.addr5 = other.rare_->addr5;
+    rare.note = other.rare_->note;
+    rare.userData = other.rare_->userData;
+  } else if (rare_) {
+    rare_->addr3.clear();
+    rare_->addr4.clear();
+    rare_->addr5.clear();
+    rare_->note.clear();
+    rare_->userData = Variant();
+  }
   objectState_ = other.objectState_;
   return *this;
+}
+
+Address::Rare& Address::MutableRare() {
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  return *rare_;
+}
+
+const Variant& Address::UserData() const noexcept {
+  static const Variant kEmpty;
+  return rare_ ? rare_->userData : kEmpty;
 }
 
 void Address::CopyAddress(const Address& from) {
   if (this == &from) return;
   qoEnumObjectState keep = objectState_;
-  Variant userData = userData_;
+  Variant userData = UserData();
   *this = from;
-  userData_ = std::move(userData);
+  if (rare_) rare_->userData = std::move(userData);
   objectState_ = keep == qoObjectStateNew ? keep : qoObjectStateDirty;
 }
 
@@ -61,27 +80,29 @@ const BindingTable<Address>& Address::Bindings() {
   BRENNOCK_BINDINGS(Address,
                     std::array{Bind<&Address::addr1_, T, Address>("Addr1", kAll),
                                Bind<&Address::addr2_, T, Address>("Addr2", kAll),
-                               Bind<&Address::addr3_, T, Address>("Addr3", kAll),
-                               Bind<&Address::addr4_, T, Address>("Addr4", kAll),
-                               Bind<&Address::addr5_, T, Address>("Addr5", kAll),
+                               BindRare<&Address::rare_, &Rare::addr3, T, Address>("Addr3", kAll),
+                               BindRare<&Address::rare_, &Rare::addr4, T, Address>("Addr4", kAll),
+                               BindRare<&Address::rare_, &Rare::addr5, T, Address>("Addr5", kAll),
                                Bind<&Address::city_, T, Address>("City", kAll),
                                Bind<&Address::state_, T, Address>("State", kAll),
                                ReadOnly(Bind<&Address::state_, T, Address>("Province", kRegion)),
                                ReadOnly(Bind<&Address::state_, T, Address>("County", kRegion)),
                                Bind<&Address::postalCode_, T, Address>("PostalCode", kAll),
                                Bind<&Address::country_, T, Address>("Country", kAll),
-                               Bind<&Address::note_, T, Address>("Note", kAll)});
+                               BindRare<&Address::rare_, &Rare::note, T, Address>("Note", kAll)});
 }
 
 std::shared_ptr<qcErrors> Address::Errors() {
-  if (!errors_) errors_ = std::make_shared<qcErrors>();
-  return errors_;
+  std::shared_ptr<qcErrors>& errors = MutableRare().errors;
+  if (!errors) errors = std::make_shared<qcErrors>();
+  return errors;
 }
 
 bool Address::IsEmpty() const noexcept {
-  return addr1_.empty() && addr2_.empty() && addr3_.empty() && addr4_.empty() && addr5_.empty() &&
-         city_.empty() && state_.empty() && postalCode_.empty() && country_.empty() &&
-         note_.empty();
+  return addr1_.empty() && addr2_.empty() && city_.empty() && state_.empty() &&
+         postalCode_.empty() && country_.empty() &&
+         (!rare_ || (rare_->addr3.empty() && rare_->addr4.empty() && rare_->addr5.empty() &&
+                     rare_->note.empty()));
 }
 
 bool Address::Validate() {
@@ -94,14 +115,16 @@ bool Address::Validate() {
 void Address::Clear() {
   addr1_.clear();
   addr2_.clear();
-  addr3_.clear();
-  addr4_.clear();
-  addr5_.clear();
   city_.clear();
   state_.clear();
   postalCode_.clear();
   country_.clear();
-  note_.clear();
+  if (rare_) {
+    rare_->addr3.clear();
+    rare_->addr4.clear();
+    rare_->addr5.clear();
+    rare_->note.clear();
+  }
 }
 
 void Address::FromDom(const XmlNode& aggregate) {
@@ -113,6 +136,10 @@ void Address::FromDom(const XmlNode& aggregate) {
 
 void Address::FromDom(const FieldElement& aggregate) {
   Clear();
+  FromDomEmpty(aggregate);
+}
+
+void Address::FromDomEmpty(const FieldElement& aggregate) {
   Bindings().Read(*this, aggregate);
   objectState_ = qoObjectStateClean;
   changed_ = 0;
@@ -131,20 +158,20 @@ void Address::WriteChangedLines(RequestWriter& builder, bool shortForm) const {
 }
 
 void Address::WriteLines(RequestWriter& builder, bool shortForm, bool changedOnly) const {
-  auto line = [&](std::string_view element, const std::string& field) {
-    if (!changedOnly || ModLine(field)) builder.CreateElement(element, field);
+  auto line = [&](std::string_view element, const std::string& field, FieldBit bit) {
+    if (!changedOnly || ModLine(field, bit)) builder.CreateElement(element, field);
   };
-  line("Addr1", addr1_);
-  line("Addr2", addr2_);
+  line("Addr1", addr1_, kAddr1);
+  line("Addr2", addr2_, kAddr2);
   if (!shortForm) {
-    line("Addr3", addr3_);
-    line("Addr4", addr4_);
-    line("Addr5", addr5_);
+    line("Addr3", Addr3(), kAddr3);
+    line("Addr4", Addr4(), kAddr4);
+    line("Addr5", Addr5(), kAddr5);
   }
-  line("City", city_);
-  line(RegionElement(), state_);
-  line("PostalCode", postalCode_);
-  if (!shortForm) line("Country", country_);
+  line("City", city_, kCity);
+  line(RegionElement(), state_, kState);
+  line("PostalCode", postalCode_, kPostalCode);
+  if (!shortForm) line("Country", country_, kCountry);
 }
 
 namespace {
@@ -175,25 +202,26 @@ bool Address::HasEmployeeElements() const {
 
 bool Address::CheckLengths(qcErrors& errors, std::string_view fieldPrefix) {
   struct Limit {
-    std::string Address::*field;
+    std::string* value;  // null: a rare line the address does not hold
     size_t max;
     std::string_view label;
     std::string_view message;
   };
-  static constexpr Limit kLimits[] = {
-      {&Address::addr1_, 41, "Line1", kMsgAddressLineTooLong},
-      {&Address::addr2_, 41, "Line2", kMsgAddressLineTooLong},
-      {&Address::addr3_, 41, "Line3", kMsgAddressLineTooLong},
-      {&Address::addr4_, 41, "Line4", kMsgAddressLineTooLong},
-      {&Address::city_, 31, "City", kMsgAddressCityTooLong},
-      {&Address::state_, 21, "State", kMsgAddressStateTooLong},
-      {&Address::postalCode_, 13, "Postal Code", kMsgAddressPostalCodeTooLong},
-      {&Address::country_, 31, "Country", kMsgAddressCountryTooLong},
+  const Limit limits[] = {
+      {&addr1_, 41, "Line1", kMsgAddressLineTooLong},
+      {&addr2_, 41, "Line2", kMsgAddressLineTooLong},
+      {rare_ ? &rare_->addr3 : nullptr, 41, "Line3", kMsgAddressLineTooLong},
+      {rare_ ? &rare_->addr4 : nullptr, 41, "Line4", kMsgAddressLineTooLong},
+      {&city_, 31, "City", kMsgAddressCityTooLong},
+      {&state_, 21, "State", kMsgAddressStateTooLong},
+      {&postalCode_, 13, "Postal Code", kMsgAddressPostalCodeTooLong},
+      {&country_, 31, "Country", kMsgAddressCountryTooLong},
   };
   bool fits = true;
   std::string field;
-  for (const Limit& limit : kLimits) {
-    std::string& value = this->*limit.field;
+  for (const Limit& limit : limits) {
+    if (limit.value == nullptr) continue;
+    std::string& value = *limit.value;
     // Lines pasted from a multi-line box keep the break that separated them.
     if (limit.label.starts_with("Line") && value.starts_with('\n')) value.erase(0, 1);
     if (Utf8Length(value) <= limit.max) continue;

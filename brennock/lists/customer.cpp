@@ -52,6 +52,11 @@ void Customer::BeforeRead() {
   if (creditCard_) creditCard_->Reset();
 }
 
+Customer::Rare& Customer::MutableRare() {
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  return *rare_;
+}
+
 std::shared_ptr<Address> Customer::BillTo() {
   if (!billTo_) billTo_ = MakeSlabShared<Address>();
   return billTo_;
@@ -102,7 +107,15 @@ void Customer::WriteAddressBlock(const qcBase& record, RequestWriter& builder,
 
 void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
   Customer& self = static_cast<Customer&>(record);
-  (element.baseName() == "BillAddress" ? self.BillTo() : self.ShipTo())->FromDom(element);
+  std::shared_ptr<Address>& address =
+      element.baseName() == "BillAddress" ? self.billTo_ : self.shipTo_;
+  if (address) {
+    address->FromDom(element);
+    return;
+  }
+  // A customer being loaded: its address is made here, with nothing to clear.
+  address = MakeSlabShared<Address>();
+  address->FromDomEmpty(element);
 }
 
 // In requests an address goes out once changed, every line written; in the query-result form as
@@ -142,11 +155,11 @@ const RecordBindings& Customer::Bindings() {
                  kHierarchy[4]},
       std::array<Binding<qcBase>, 18>{{
           Bind<&C::companyName_, T>("CompanyName", kText),
-          Bind<&C::salutation_, T>("Salutation", kText),
+          BindRare<&C::rare_, &C::Rare::salutation, T>("Salutation", kText),
           Bind<&C::firstName_, T>("FirstName", kText),
-          Bind<&C::middleName_, T>("MiddleName", kText),
+          BindRare<&C::rare_, &C::Rare::middleName, T>("MiddleName", kText),
           Bind<&C::lastName_, T>("LastName", kText),
-          Bind<&C::suffix_, T>("Suffix", kAddText),
+          BindRare<&C::rare_, &C::Rare::suffix, T>("Suffix", kAddText),
           {"BillAddress", kAll | kModAlways, &ReadAddress, &WriteAddress, nullptr,
            qbxml::ValueType::kAggregate,
            [](const qcBase& r) { return Pending(AsCustomer(r).billTo_.get()); }},
@@ -155,17 +168,17 @@ const RecordBindings& Customer::Bindings() {
            qbxml::ValueType::kAggregate,
            [](const qcBase& r) { return Pending(AsCustomer(r).shipTo_.get()); }},
           {"ShipAddressBlock", kInRet, &ReadAddressBlock, &WriteAddressBlock},
-          Bind<&C::printAs_, T>("PrintAs", kInRet | kSkipEmpty),
+          BindRare<&C::rare_, &C::Rare::printAs, T>("PrintAs", kInRet | kSkipEmpty),
           Bind<&C::phone_, T>("Phone", kText),
-          Bind<&C::mobile_, T>("Mobile", kAddText),
-          Bind<&C::pager_, T>("Pager", kAddText),
-          Bind<&C::altPhone_, T>("AltPhone", kText),
-          Bind<&C::fax_, T>("Fax", kText),
+          BindRare<&C::rare_, &C::Rare::mobile, T>("Mobile", kAddText),
+          BindRare<&C::rare_, &C::Rare::pager, T>("Pager", kAddText),
+          BindRare<&C::rare_, &C::Rare::altPhone, T>("AltPhone", kText),
+          BindRare<&C::rare_, &C::Rare::fax, T>("Fax", kText),
           Bind<&C::email_, T>("Email", kText),
           Bind<&C::contact_, T>("Contact", kText),
       }},
       std::array<Binding<qcBase>, 14>{{
-          Bind<&C::altContact_, T>("AltContact", kText),
+          BindRare<&C::rare_, &C::Rare::altContact, T>("AltContact", kText),
           Bind<&C::customerType_, R>("CustomerTypeRef", kAll),
           Bind<&C::terms_, R>("TermsRef", kAll),
           Bind<&C::salesRep_, R>("SalesRepRef", kAll),
@@ -194,8 +207,8 @@ const RecordBindings& Customer::Bindings() {
           SessionGated<&C::salesTaxItem_, R, &UsTaxReferences>("ItemSalesTaxRef", kAll),
           // Other editions' tax code: not in the US schema.
           SessionGated<&C::cdnTaxCode_, R, &TaxCodeReference>("TaxCodeRef", kAll | kNotInSchema),
-          Bind<&C::resaleNumber_, T>("ResaleNumber", kText),
-          Bind<&C::accountNumber_, T>("AccountNumber", kText),
+          BindRare<&C::rare_, &C::Rare::resaleNumber, T>("ResaleNumber", kText),
+          BindRare<&C::rare_, &C::Rare::accountNumber, T>("AccountNumber", kText),
           // Written while the limit is enabled; a limit read from QuickBooks enables it.
           {"CreditLimit", kAll,
            [](qcBase& r, const FieldElement& x) {
@@ -229,9 +242,9 @@ const RecordBindings& Customer::Bindings() {
           Bind<&C::jobStartDate_, codecs::Date>("JobStartDate", kAll),
           Bind<&C::jobProjectedEndDate_, codecs::Date>("JobProjectedEndDate", kAll),
           Bind<&C::jobEndDate_, codecs::Date>("JobEndDate", kAll),
-          Bind<&C::jobDesc_, T>("JobDesc", kText),
+          BindRare<&C::rare_, &C::Rare::jobDesc, T>("JobDesc", kText),
           Bind<&C::jobType_, R>("JobTypeRef", kAll),
-          Bind<&C::notes_, T>("Notes", kText),
+          BindRare<&C::rare_, &C::Rare::notes, T>("Notes", kText),
           Bind<&C::isStatementWithParent_, codecs::Bool>("IsStatementWithParent", kInAdd | kInRet),
           Bind<&C::deliveryMethod_, codecs::EnumTag<qoeDeliveryMethod>>(
               "DeliveryMethod", kInAdd | kInRet | kSkipEmpty),
@@ -276,20 +289,25 @@ void Customer::Copy(const Customer& from) {
     if ((row.flags & kInMod) != 0) MarkChanged(row.element);
   }
   companyName_ = from.companyName_;
-  salutation_ = from.salutation_;
   firstName_ = from.firstName_;
-  middleName_ = from.middleName_;
   lastName_ = from.lastName_;
   phone_ = from.phone_;
-  altPhone_ = from.altPhone_;
-  fax_ = from.fax_;
   email_ = from.email_;
   contact_ = from.contact_;
-  altContact_ = from.altContact_;
-  resaleNumber_ = from.resaleNumber_;
-  accountNumber_ = from.accountNumber_;
-  jobDesc_ = from.jobDesc_;
-  notes_ = from.notes_;
+  static const Rare kNone;
+  const Rare& source = from.rare_ ? *from.rare_ : kNone;
+  Rare* rare = from.rare_ ? &MutableRare() : rare_.get();
+  if (rare != nullptr) {
+    rare->salutation = source.salutation;
+    rare->middleName = source.middleName;
+    rare->altPhone = source.altPhone;
+    rare->fax = source.fax;
+    rare->altContact = source.altContact;
+    rare->resaleNumber = source.resaleNumber;
+    rare->accountNumber = source.accountNumber;
+    rare->jobDesc = source.jobDesc;
+    rare->notes = source.notes;
+  }
   for (auto ref :
        {&C::customerType_, &C::terms_, &C::salesRep_, &C::salesTaxCode_, &C::salesTaxItem_,
         &C::paymentMethod_, &C::jobType_, &C::priceLevel_, &C::cdnTaxCode_}) {
@@ -303,9 +321,11 @@ void Customer::Copy(const Customer& from) {
   jobEndDate_ = from.jobEndDate_;
   isUsingCustomerTaxCode_ = from.isUsingCustomerTaxCode_;
   if (ObjectState() == qoObjectStateNew) {
-    suffix_ = from.suffix_;
-    mobile_ = from.mobile_;
-    pager_ = from.pager_;
+    if (rare != nullptr) {
+      rare->suffix = source.suffix;
+      rare->mobile = source.mobile;
+      rare->pager = source.pager;
+    }
     openingBalance_ = from.openingBalance_;
     openingBalanceDate_ = from.openingBalanceDate_;
     isStatementWithParent_ = from.isStatementWithParent_;
@@ -328,7 +348,7 @@ std::shared_ptr<Customer> Customer::Clone() const {
 
 void Customer::CheckRules(qcErrors& errors) {
   struct Rule {
-    const std::string C::*field;
+    const std::string& (C::*field)() const noexcept;
     size_t limit;
     ErrorCode error;
     std::string_view label;
@@ -340,26 +360,27 @@ void Customer::CheckRules(qcErrors& errors) {
   }
   CheckParent(errors);
   static constexpr Rule kNames[] = {
-      {&C::companyName_, 41, errCompanyNameTooLong, "Company Name"},
-      {&C::salutation_, 15, errSalutationTooLong, "Salutation"},
-      {&C::firstName_, 25, errFirstLastNameTooLong, "First Name"},
-      {&C::middleName_, 5, errMiddleNameTooLong, "Middle Name"},
-      {&C::lastName_, 25, errFirstLastNameTooLong, "Last Name"},
-      {&C::phone_, 21, errPhoneTooLong, "Phone"},
+      {&C::CompanyName, 41, errCompanyNameTooLong, "Company Name"},
+      {&C::Salutation, 15, errSalutationTooLong, "Salutation"},
+      {&C::FirstName, 25, errFirstLastNameTooLong, "First Name"},
+      {&C::MiddleName, 5, errMiddleNameTooLong, "Middle Name"},
+      {&C::LastName, 25, errFirstLastNameTooLong, "Last Name"},
+      {&C::Phone, 21, errPhoneTooLong, "Phone"},
   };
   static constexpr Rule kContacts[] = {
-      {&C::altPhone_, 21, errPhoneTooLong, "Alt Phone"},
-      {&C::email_, 99, errEmailTooLong, "Email"},
-      {&C::contact_, 41, errCompanyNameTooLong, "Contact"},
-      {&C::altContact_, 41, errCompanyNameTooLong, "Alt Contact"},
-      {&C::resaleNumber_, 15, errResaleNumberTooLong, "Resale Number"},
-      {&C::accountNumber_, 99, errCustomerAccountNumberTooLong, "Account Number"},
-      {&C::jobDesc_, 99, errJobDescTooLong, "Job Description"},
-      {&C::notes_, 4095, errVendorNotesTooLong, "Notes"},
-      {&C::fax_, 21, errPhoneTooLong, "Fax"},
+      {&C::AltPhone, 21, errPhoneTooLong, "Alt Phone"},
+      {&C::Email, 99, errEmailTooLong, "Email"},
+      {&C::Contact, 41, errCompanyNameTooLong, "Contact"},
+      {&C::AltContact, 41, errCompanyNameTooLong, "Alt Contact"},
+      {&C::ResaleNumber, 15, errResaleNumberTooLong, "Resale Number"},
+      {&C::AccountNumber, 99, errCustomerAccountNumberTooLong, "Account Number"},
+      {&C::JobDescription, 99, errJobDescTooLong, "Job Description"},
+      {&C::Notes, 4095, errVendorNotesTooLong, "Notes"},
+      {&C::Fax, 21, errPhoneTooLong, "Fax"},
   };
   auto check = [&](const Rule& rule) {
-    if (Utf8Length(this->*rule.field) > rule.limit) AddTableError(errors, rule.error, rule.label);
+    if (Utf8Length((this->*rule.field)()) > rule.limit)
+      AddTableError(errors, rule.error, rule.label);
   };
   for (const Rule& rule : kNames) check(rule);
   // An address's own errors, under "Bill To <field>" or "Ship To <field>".

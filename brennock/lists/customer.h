@@ -28,24 +28,40 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   std::shared_ptr<qcListObjectRefs> Jobs() { return Children(); }
 
   const std::string& CompanyName() const noexcept { return companyName_; }
-  const std::string& Salutation() const noexcept { return salutation_; }
+  const std::string& Salutation() const noexcept {
+    return rare_ ? rare_->salutation : detail::EmptyText();
+  }
   const std::string& FirstName() const noexcept { return firstName_; }
-  const std::string& MiddleName() const noexcept { return middleName_; }
+  const std::string& MiddleName() const noexcept {
+    return rare_ ? rare_->middleName : detail::EmptyText();
+  }
   const std::string& LastName() const noexcept { return lastName_; }
-  const std::string& Suffix() const noexcept { return suffix_; }
-  const std::string& PrintAs() const noexcept { return printAs_; }
+  const std::string& Suffix() const noexcept { return rare_ ? rare_->suffix : detail::EmptyText(); }
+  const std::string& PrintAs() const noexcept {
+    return rare_ ? rare_->printAs : detail::EmptyText();
+  }
   const std::string& Phone() const noexcept { return phone_; }
-  const std::string& Mobile() const noexcept { return mobile_; }
-  const std::string& Pager() const noexcept { return pager_; }
-  const std::string& AltPhone() const noexcept { return altPhone_; }
-  const std::string& Fax() const noexcept { return fax_; }
+  const std::string& Mobile() const noexcept { return rare_ ? rare_->mobile : detail::EmptyText(); }
+  const std::string& Pager() const noexcept { return rare_ ? rare_->pager : detail::EmptyText(); }
+  const std::string& AltPhone() const noexcept {
+    return rare_ ? rare_->altPhone : detail::EmptyText();
+  }
+  const std::string& Fax() const noexcept { return rare_ ? rare_->fax : detail::EmptyText(); }
   const std::string& Email() const noexcept { return email_; }
   const std::string& Contact() const noexcept { return contact_; }
-  const std::string& AltContact() const noexcept { return altContact_; }
-  const std::string& ResaleNumber() const noexcept { return resaleNumber_; }
-  const std::string& AccountNumber() const noexcept { return accountNumber_; }
-  const std::string& JobDescription() const noexcept { return jobDesc_; }
-  const std::string& Notes() const noexcept { return notes_; }
+  const std::string& AltContact() const noexcept {
+    return rare_ ? rare_->altContact : detail::EmptyText();
+  }
+  const std::string& ResaleNumber() const noexcept {
+    return rare_ ? rare_->resaleNumber : detail::EmptyText();
+  }
+  const std::string& AccountNumber() const noexcept {
+    return rare_ ? rare_->accountNumber : detail::EmptyText();
+  }
+  const std::string& JobDescription() const noexcept {
+    return rare_ ? rare_->jobDesc : detail::EmptyText();
+  }
+  const std::string& Notes() const noexcept { return rare_ ? rare_->notes : detail::EmptyText(); }
   std::string CustomerType() const { return customerType_.FullName(); }
   std::string Terms() const { return terms_.FullName(); }
   std::string SalesRep() const { return salesRep_.FullName(); }
@@ -85,25 +101,35 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   void SetName(const std::string& value) override { Change(name_, value, "Name"); }
   void SetIsActive(bool value) { Change(isActive_, value, "IsActive"); }
   void SetCompanyName(const std::string& value) { Change(companyName_, value, "CompanyName"); }
-  void SetSalutation(const std::string& value) { Change(salutation_, value, "Salutation"); }
+  void SetSalutation(const std::string& value) {
+    Change(MutableRare().salutation, value, "Salutation");
+  }
   void SetFirstName(const std::string& value) { Change(firstName_, value, "FirstName"); }
-  void SetMiddleName(const std::string& value) { Change(middleName_, value, "MiddleName"); }
+  void SetMiddleName(const std::string& value) {
+    Change(MutableRare().middleName, value, "MiddleName");
+  }
   void SetLastName(const std::string& value) { Change(lastName_, value, "LastName"); }
-  void SetSuffix(const std::string& value) { Assign(suffix_, value, true); }
+  void SetSuffix(const std::string& value) { Assign(MutableRare().suffix, value, true); }
   void SetPhone(const std::string& value) { Change(phone_, value, "Phone"); }
-  void SetMobile(const std::string& value) { Assign(mobile_, value, true); }
-  void SetPager(const std::string& value) { Assign(pager_, value, true); }
-  void SetAltPhone(const std::string& value) { Change(altPhone_, value, "AltPhone"); }
-  void SetFax(const std::string& value) { Change(fax_, value, "Fax"); }
+  void SetMobile(const std::string& value) { Assign(MutableRare().mobile, value, true); }
+  void SetPager(const std::string& value) { Assign(MutableRare().pager, value, true); }
+  void SetAltPhone(const std::string& value) { Change(MutableRare().altPhone, value, "AltPhone"); }
+  void SetFax(const std::string& value) { Change(MutableRare().fax, value, "Fax"); }
   void SetEmail(const std::string& value) { Change(email_, value, "Email"); }
   void SetContact(const std::string& value) { Change(contact_, value, "Contact"); }
-  void SetAltContact(const std::string& value) { Change(altContact_, value, "AltContact"); }
-  void SetResaleNumber(const std::string& value) { Change(resaleNumber_, value, "ResaleNumber"); }
-  void SetAccountNumber(const std::string& value) {
-    Change(accountNumber_, value, "AccountNumber");
+  void SetAltContact(const std::string& value) {
+    Change(MutableRare().altContact, value, "AltContact");
   }
-  void SetJobDescription(const std::string& value) { Change(jobDesc_, value, "JobDesc"); }
-  void SetNotes(const std::string& value) { Change(notes_, value, "Notes"); }
+  void SetResaleNumber(const std::string& value) {
+    Change(MutableRare().resaleNumber, value, "ResaleNumber");
+  }
+  void SetAccountNumber(const std::string& value) {
+    Change(MutableRare().accountNumber, value, "AccountNumber");
+  }
+  void SetJobDescription(const std::string& value) {
+    Change(MutableRare().jobDesc, value, "JobDesc");
+  }
+  void SetNotes(const std::string& value) { Change(MutableRare().notes, value, "Notes"); }
   void SetCustomerType(const std::string& value) {
     ChangeRef(customerType_, value, "CustomerTypeRef");
   }
@@ -159,9 +185,16 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   };
   AddressBlocks& Blocks();
 
-  std::string companyName_, salutation_, firstName_, middleName_, lastName_, suffix_, printAs_;
-  std::string phone_, mobile_, pager_, altPhone_, fax_, email_, contact_, altContact_;
-  std::string resaleNumber_, accountNumber_, jobDesc_, notes_;
+  // The texts most customers leave empty, in one block made when one is first read or set: a
+  // customer without any is 13 strings (416 bytes) smaller to make, read and free.
+  struct Rare {
+    std::string salutation, middleName, suffix, printAs, mobile, pager, altPhone, fax, altContact;
+    std::string resaleNumber, accountNumber, jobDesc, notes;
+  };
+  Rare& MutableRare();
+
+  std::string companyName_, firstName_, lastName_, phone_, email_, contact_;
+  std::unique_ptr<Rare> rare_;
   qcListObjectRef customerType_{qoListCustomerTypes, {}};
   qcListObjectRef terms_{qoListTerms, {}};
   qcListObjectRef salesRep_{qoListSalesReps, {}};

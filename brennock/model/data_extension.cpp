@@ -91,10 +91,21 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
 }
 
 qbEnumDataExtDataType TypeFromTag(std::string_view tag) {
-  return static_cast<qbEnumDataExtDataType>(ThreadEnumerations()
-                                                ->Item(qoeDataExtDataTypes)
-                                                ->Item(EnumTextToCode(tag, qoeDataExtDataTypes))
-                                                ->Code());
+  // A response names the same type again and again: the last tag looked up is remembered.
+  struct Last {
+    std::string tag;
+    qbEnumDataExtDataType type{};
+  };
+  thread_local Last last;
+  if (!last.tag.empty() && tag == last.tag) return last.type;
+  auto type =
+      static_cast<qbEnumDataExtDataType>(ThreadEnumerations()
+                                             ->Item(qoeDataExtDataTypes)
+                                             ->Item(EnumTextToCode(tag, qoeDataExtDataTypes))
+                                             ->Code());
+  last.tag.assign(tag);
+  last.type = type;
+  return type;
 }
 
 size_t MaxTextLength(qbEnumDataExtDataType type) {
@@ -309,8 +320,8 @@ Variant DataExtension::FromDom(const XmlNode& obj) {
 }
 
 void DataExtension::Load(const RetFields& fields) {
-  if (!fields.ownerID.empty()) ownerID_ = fields.ownerID;
-  if (!fields.name.empty()) name_ = fields.name;
+  if (!fields.ownerID.empty() && fields.ownerID != ownerID_) ownerID_ = fields.ownerID;
+  if (!fields.name.empty() && fields.name != name_) name_ = fields.name;
   // Converted before anything is stored, so a bad value leaves the extension as it was.
   qbEnumDataExtDataType type = fields.hasType ? TypeFromTag(fields.type) : dataType_;
   if (fields.hasValue) {
@@ -492,19 +503,23 @@ bool DataExtensions::Validate() {
   return errors_.Count() == 0;
 }
 
+void DataExtensions::LoadRet(const DataExtension::RetFields& fields) {
+  if (ownerID_.empty()) ownerID_ = fields.ownerID;
+  DataExtension* extension = Find(fields.name);
+  if (extension == nullptr) {
+    // Most records carry one or two values.
+    if (members_.empty()) members_.reserve(2);
+    extension = Add(std::string(fields.name)).get();
+  }
+  extension->Load(fields);
+}
+
 void ReadDataExtRet(const FieldElement& dataExtRet, const DataExtTargetFor& targetFor) {
   DataExtension::RetFields fields;
   fields.Read(dataExtRet);
   if (!fields.hasValue) return;
-  std::string ownerID(fields.ownerID);
-  DataExtensions* target = targetFor(ownerID);
-  if (target == nullptr) return;
-  if (target->OwnerId().empty()) target->SetOwnerId(ownerID);
-  // A value QuickBooks holds is taken as it is, even where no definition is known here.
-  std::string name(fields.name);
-  std::shared_ptr<DataExtension> extension =
-      target->ItemExists(name) ? target->Item(name) : target->Add(name);
-  extension->Load(fields);
+  DataExtensions* target = targetFor(std::string(fields.ownerID));
+  if (target != nullptr) target->LoadRet(fields);
 }
 
 void ReadDataExtRet(const XmlNode& dataExtRet, const DataExtTargetFor& targetFor) {

@@ -171,6 +171,11 @@ class DataExtensions {
   // Clears Errors; adds 1011 on the member's name for each member that fails its Validate.
   bool Validate();
 
+  // Library-internal: files a DataExtRet element's value into the member of its name (made with
+  // the element's type when absent, even where no definition is known here), clean; the
+  // collection takes the element's owner ID when it has none yet.
+  void LoadRet(const DataExtension::RetFields& fields);
+
  private:
   bool IsAssignedToOwner(const DataExtDefinitionFacts& definition) const;
   DataExtension* Find(std::string_view key) const noexcept;

@@ -9,8 +9,11 @@
 
 namespace brennock {
 
+// The custom fields live in the block itself: a record read with custom fields then costs one
+// allocation for both, not three.
 struct DataExtensionHolder::Collections {
-  std::shared_ptr<DataExtensions> custom;
+  DataExtensions custom;  // in use once customMade
+  bool customMade = false;
   std::shared_ptr<DataExtensions> application;
 };
 
@@ -44,24 +47,38 @@ DataExtensionHolder::DataExtensionHolder() noexcept = default;
 DataExtensionHolder::~DataExtensionHolder() = default;
 
 DataExtensions* DataExtensionHolder::CustomFieldsIfCreated() const noexcept {
-  return collections_ ? collections_->custom.get() : nullptr;
+  return collections_ && collections_->customMade ? &collections_->custom : nullptr;
 }
 
 DataExtensions* DataExtensionHolder::ApplicationFieldsIfCreated() const noexcept {
   return collections_ ? collections_->application.get() : nullptr;
 }
 
+DataExtensionHolder::Collections& DataExtensionHolder::MutableCollections() {
+  if (!collections_) collections_ = MakeSlabShared<Collections>();
+  return *collections_;
+}
+
+DataExtensions& DataExtensionHolder::CustomValues(qoEnumListObjectType ownerType) {
+  Collections& collections = MutableCollections();
+  if (!collections.customMade) {
+    collections.custom.SetOwnerType(ownerType);
+    collections.custom.SetOwnerId(std::string(kCustomFieldOwnerID));
+    collections.customMade = true;
+  }
+  return collections.custom;
+}
+
+// Handed out sharing the block, which it keeps alive.
 std::shared_ptr<DataExtensions> DataExtensionHolder::CustomFieldsOf(
     qoEnumListObjectType ownerType) {
-  if (!collections_) collections_ = std::make_unique<Collections>();
-  if (!collections_->custom)
-    collections_->custom = MakeValues(ownerType, std::string(kCustomFieldOwnerID));
-  return collections_->custom;
+  DataExtensions& custom = CustomValues(ownerType);
+  return std::shared_ptr<DataExtensions>(collections_, &custom);
 }
 
 std::shared_ptr<DataExtensions> DataExtensionHolder::ApplicationFieldsOf(
     qoEnumListObjectType ownerType) {
-  if (!collections_) collections_ = std::make_unique<Collections>();
+  MutableCollections();
   const std::string& registered = Session().dataExtOwnerID;
   if (!collections_->application) {
     collections_->application = MakeValues(ownerType, registered);
@@ -107,10 +124,14 @@ int32_t DataExtensionHolder::SavePendingValues(const std::string& ListOrTxnId,
 
 void DataExtensionHolder::ReadDataExtRetOf(const FieldElement& dataExtRet,
                                            qoEnumListObjectType ownerType) {
-  ReadDataExtRet(dataExtRet, [this, ownerType](const std::string& ownerID) {
-    return ownerID == kCustomFieldOwnerID ? CustomFieldsOf(ownerType).get()
-                                          : ApplicationFieldsOf(ownerType).get();
-  });
+  DataExtension::RetFields fields;
+  fields.Read(dataExtRet);
+  if (!fields.hasValue) return;
+  if (fields.ownerID != kCustomFieldOwnerID) {
+    ApplicationFieldsOf(ownerType)->LoadRet(fields);
+    return;
+  }
+  CustomValues(ownerType).LoadRet(fields);
 }
 
 }  // namespace brennock

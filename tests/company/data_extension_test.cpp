@@ -343,6 +343,40 @@ TEST_F(DataExtensionTest, RecordsCarryLazyCollectionsAndSaveBoth) {
   EXPECT_EQ(gadget.ApplicationFields()->Item(1)->ObjectState(), qoObjectStateClean);
 }
 
+TEST_F(DataExtensionTest, AValueReadAgainReplacesTheMemberOfItsName) {
+  auto ret = [](const std::string& name, const std::string& type, const std::string& value) {
+    return "<DataExtRet><OwnerID>0</OwnerID><DataExtName>" + name + "</DataExtName><DataExtType>" +
+           type + "</DataExtType>" + value + "</DataExtRet>";
+  };
+  Gadget gadget;
+  gadget.FromDom(LoadElement(
+      "<CustomerRet>" + ret("Colour", "STR255TYPE", "<DataExtValue>Red</DataExtValue>") +
+      ret("Size", "INTTYPE", "<DataExtValue>7</DataExtValue>") + "</CustomerRet>"));
+  std::shared_ptr<DataExtension> colour = gadget.CustomFields()->Item("colour");
+  gadget.FromDom(LoadElement("<CustomerRet>" +
+                             ret("COLOUR", "STR1024TYPE", "<DataExtValue>Blue</DataExtValue>") +
+                             ret("Ghost", "STR255TYPE", "") + "</CustomerRet>"));
+  ASSERT_EQ(gadget.CustomFields()->Count(), 2);  // no value, no member
+  EXPECT_EQ(gadget.CustomFields()->Item(1), colour);
+  EXPECT_EQ(colour->Name(), "COLOUR");
+  EXPECT_EQ(colour->DataType(), qbDataExtTypeSTR1024TYPE);
+  EXPECT_EQ(colour->Value().ToString(), "Blue");
+  EXPECT_EQ(colour->ObjectState(), qoObjectStateClean);
+  EXPECT_EQ(gadget.CustomFields()->Item("Size")->DataType(), qbDataExtTypeINTTYPE);
+  EXPECT_EQ(gadget.CustomFields()->Item("Size")->Value().ToInt32(), 7);
+
+  // The collection handed out outlives its record.
+  std::shared_ptr<DataExtensions> kept;
+  {
+    Gadget gone;
+    gone.FromDom(LoadElement("<CustomerRet>" +
+                             ret("Colour", "STR255TYPE", "<DataExtValue>Red</DataExtValue>") +
+                             "</CustomerRet>"));
+    kept = gone.CustomFields();
+  }
+  EXPECT_EQ(kept->Item(1)->Value().ToString(), "Red");
+}
+
 // Against the simulated company, checked against the official schema when it is present.
 class DataExtensionSimulatorTest : public SimulatedCompanyTest {
  protected:

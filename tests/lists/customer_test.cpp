@@ -208,6 +208,94 @@ TEST_F(CustomerTest, CloneCopiesWritableFieldsAndAddresses) {
   EXPECT_EQ(clone->Balance(), Currency());
 }
 
+// The texts most customers leave empty are kept apart from the others: they still read, write
+// back, clear and copy like them.
+TEST_F(CustomerTest, SeldomUsedTextsReadWriteClearAndCopy) {
+  auto customer = std::make_shared<Customer>();
+  XmlDocument document;
+  document.loadXML(
+      "<CustomerRet><ListID>80-1</ListID><EditSequence>7</EditSequence><Name>Ada</Name>"
+      "<Salutation>Dr</Salutation><PrintAs>A. Byron</PrintAs><Fax>555 0101</Fax>"
+      "<Notes>Pays early</Notes></CustomerRet>");
+  customer->FromDom(document.documentElement());
+  EXPECT_EQ(customer->Salutation() + "|" + customer->PrintAs() + "|" + customer->Fax() + "|" +
+                customer->Notes() + "|" + customer->AltContact(),
+            "Dr|A. Byron|555 0101|Pays early|");
+  xmlBldr result;
+  result.InsertQueryRs(*customer, 1);
+  EXPECT_NE(result.GetXML().find("<Salutation>Dr</Salutation><PrintAs>A. Byron</PrintAs>"),
+            std::string::npos)
+      << result.GetXML();
+  auto clone = customer->Clone();
+  EXPECT_EQ(clone->Fax() + "|" + clone->Notes(), "555 0101|Pays early");
+  customer->SetFax("");
+  EXPECT_NE(ModRequest(*customer).find("<Fax></Fax>"), std::string::npos) << ModRequest(*customer);
+  EXPECT_TRUE(std::make_shared<Customer>()->Notes().empty());
+}
+
+// Addr3..Addr5 and Note, UserData and the error list are kept apart from the common lines: they
+// must still read, write back, validate and reload like the others.
+TEST_F(CustomerTest, AnAddressKeepsItsRareFieldsThroughWritesChecksAndReloads) {
+  constexpr const char* kAddress =
+      "<BillAddress><Addr1>1 Quay</Addr1><Addr3>Floor 2</Addr3><Addr4>Wing B</Addr4><Addr5>Dock"
+      "</Addr5><City>Cork</City><Note>Back door</Note></BillAddress>";
+  auto customer = std::make_shared<Customer>();
+  XmlDocument document;
+  document.loadXML(std::string("<CustomerRet><ListID>80-1</ListID><EditSequence>7</EditSequence>"
+                               "<Name>Ada</Name>") +
+                   kAddress + "</CustomerRet>");
+  customer->FromDom(document.documentElement());
+  auto bill = customer->BillTo();
+  EXPECT_EQ(bill->Line3() + "|" + bill->Addr4() + "|" + bill->Line5() + "|" + bill->Note(),
+            "Floor 2|Wing B|Dock|Back door");
+  xmlBldr result;
+  result.InsertQueryRs(*customer, 1);
+  EXPECT_NE(result.GetXML().find(kAddress), std::string::npos) << result.GetXML();
+
+  bill->SetUserData("mine");
+  bill->SetLine4("\n" + std::string(41, 'x'));  // the leading line feed goes first
+  EXPECT_TRUE(bill->Validate());
+  EXPECT_EQ(bill->Line4(), std::string(41, 'x'));
+  bill->SetLine3(std::string(42, 'x'));
+  EXPECT_FALSE(bill->Validate());
+  ASSERT_EQ(bill->Errors()->Count(), 1);
+  EXPECT_EQ(bill->Errors()->Item(1)->Field(), "Line3");
+  bill->SetLine3("Floor 3");
+  EXPECT_NE(ModRequest(*customer).find("<Addr3>Floor 3</Addr3><Addr4>" + std::string(41, 'x') +
+                                       "</Addr4><Addr5>Dock</Addr5>"),
+            std::string::npos);
+
+  // The address handed out before the reload shows what QuickBooks sent last, and keeps the
+  // client's UserData.
+  document.loadXML(
+      "<CustomerRet><ListID>80-1</ListID><Name>Ada</Name><BillAddress><Addr1>2 Quay</Addr1>"
+      "</BillAddress></CustomerRet>");
+  customer->FromDom(document.documentElement());
+  EXPECT_EQ(customer->BillTo(), bill);
+  EXPECT_EQ(bill->Addr1(), "2 Quay");
+  EXPECT_TRUE(bill->Addr3().empty() && bill->Addr5().empty() && bill->Note().empty());
+  EXPECT_EQ(bill->ObjectState(), qoObjectStateClean);
+  EXPECT_EQ(bill->UserData().ToString(), "mine");
+
+  // A copy takes the rare lines; an entity's Mod writes a rare line the client emptied.
+  Address copy;
+  copy.CopyAddress(Address(*bill));
+  EXPECT_TRUE(copy.Addr3().empty());
+  auto vendor = std::make_shared<Vendor>();
+  document.loadXML(
+      "<VendorRet><ListID>90-1</ListID><EditSequence>3</EditSequence><Name>Acme</Name>"
+      "<VendorAddress><Addr1>2 Mill Road</Addr1><Addr3>Unit 4</Addr3></VendorAddress>"
+      "</VendorRet>");
+  vendor->FromDom(document.documentElement());
+  copy.CopyAddress(*vendor->Address());
+  EXPECT_EQ(copy.Addr3(), "Unit 4");
+  vendor->Address()->SetAddr3("");
+  EXPECT_NE(ModRequest(*vendor).find(
+                "<VendorAddress><Addr1>2 Mill Road</Addr1><Addr3></Addr3></VendorAddress>"),
+            std::string::npos)
+      << ModRequest(*vendor);
+}
+
 TEST_F(CustomerTest, LargeListQueriesWriteTheirElements) {
   Session().qbxmlVersionNumber = Currency(5);
   processor_->SetResponder([](const std::string&) {

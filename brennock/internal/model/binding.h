@@ -4,7 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -95,11 +97,9 @@ void ReadMember(Owner& owner, const FieldElement& element) {
   Codec::Read(static_cast<Class&>(owner).*Member, element);
 }
 
-template <auto Member, class Codec, class Owner>
-void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view element,
-                 uint16_t flags, BodyForm form) {
-  using Class = typename MemberTraits<decltype(Member)>::Class;
-  const auto& value = static_cast<const Class&>(owner).*Member;
+template <class Codec, class Value>
+void WriteValue(const Value& value, RequestWriter& builder, std::string_view element,
+                uint16_t flags, BodyForm form) {
   if (Codec::Empty(value)) {
     // A value the client emptied goes out empty in a Mod, so QuickBooks clears it (where the
     // kind of value can be emptied at all).
@@ -112,6 +112,48 @@ void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view el
     if ((flags & kSkipEmpty) != 0) return;
   }
   Codec::Write(value, builder, element, flags, form);
+}
+
+template <auto Member, class Codec, class Owner>
+void WriteMember(const Owner& owner, RequestWriter& builder, std::string_view element,
+                 uint16_t flags, BodyForm form) {
+  using Class = typename MemberTraits<decltype(Member)>::Class;
+  WriteValue<Codec>(static_cast<const Class&>(owner).*Member, builder, element, flags, form);
+}
+
+// The text every absent optional text reads as.
+inline const std::string& EmptyText() noexcept {
+  static const std::string kEmpty;
+  return kEmpty;
+}
+
+// A text of a block (a std::unique_ptr member) its owner makes on first use: the empty text
+// while there is no block.
+template <auto Block, auto Field, class Owner>
+const std::string& RareText(const Owner& owner) noexcept {
+  using Class = typename MemberTraits<decltype(Block)>::Class;
+  const auto& block = static_cast<const Class&>(owner).*Block;
+  return block ? (*block).*Field : EmptyText();
+}
+
+template <auto Block, auto Field, class Codec, class Owner>
+void ReadRare(Owner& owner, const FieldElement& element) {
+  using Class = typename MemberTraits<decltype(Block)>::Class;
+  auto& block = static_cast<Class&>(owner).*Block;
+  if (!block)
+    block = std::make_unique<typename std::remove_cvref_t<decltype(block)>::element_type>();
+  Codec::Read((*block).*Field, element);
+}
+
+template <auto Block, auto Field, class Codec, class Owner>
+void WriteRare(const Owner& owner, RequestWriter& builder, std::string_view element, uint16_t flags,
+               BodyForm form) {
+  WriteValue<Codec>(RareText<Block, Field>(owner), builder, element, flags, form);
+}
+
+template <auto Block, auto Field, class Owner>
+std::string_view ViewRare(const Owner& owner) {
+  return RareText<Block, Field>(owner);
 }
 
 template <auto Member, class Owner>
@@ -132,6 +174,19 @@ constexpr Binding<Owner> Bind(std::string_view element, uint16_t flags) {
           &detail::ReadMember<Member, Codec, Owner>,
           &detail::WriteMember<Member, Codec, Owner>,
           text,
+          Codec::kType};
+}
+
+// The row of a text few records hold, kept in a block the owner makes when one is first read or
+// set (Block: the owner's std::unique_ptr to it; Field: the text in it), so that records without
+// any cost one pointer for them all.
+template <auto Block, auto Field, class Codec, class Owner = qcBase>
+constexpr Binding<Owner> BindRare(std::string_view element, uint16_t flags) {
+  return {element,
+          flags,
+          &detail::ReadRare<Block, Field, Codec, Owner>,
+          &detail::WriteRare<Block, Field, Codec, Owner>,
+          &detail::ViewRare<Block, Field, Owner>,
           Codec::kType};
 }
 

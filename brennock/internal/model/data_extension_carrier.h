@@ -53,7 +53,10 @@ class DataExtensionHolder {
 
  private:
   struct Collections;
-  std::unique_ptr<Collections> collections_;
+  Collections& MutableCollections();
+  // The custom fields, made when first asked for, without handing out a pointer.
+  DataExtensions& CustomValues(qoEnumListObjectType ownerType);
+  std::shared_ptr<Collections> collections_;
 };
 
 // The names of the QuickBooks custom-field definitions (owner "0") assigned to records of that
