@@ -145,20 +145,46 @@ size_t FindEntry(const BasicFieldTable<Owner>& table, std::string_view name) noe
   size_t colon = name.find(':');
   return colon == std::string_view::npos ? at : table.IndexOf(name.substr(colon + 1));
 }
+
+// What came after an entry of a table the last time the row order guessed wrong there, per
+// thread, in a few slots by table and entry. The records of a response share their shape, so
+// from the second record on an element the rows do not predict (one after an optional element
+// the response leaves out, the next of a record's repeated lines) is found here without a
+// lookup.
+struct LearnedSuccessor {
+  const void* table = nullptr;
+  uint16_t after = 0;  // an entry, or kNone before the first child
+  uint16_t next = 0;
+};
+LearnedSuccessor& LearnedAfter(const void* table, size_t after) noexcept;
 }  // namespace detail
 
 // Visits every child element of `element` once and hands it to its reader in `table`; unknown
-// elements are skipped. Each child is first compared with the entry its predecessor predicts.
+// elements are skipped. Each child is first compared with the entry its predecessor predicts by
+// the row order, then with the one that followed the predecessor last time, before its name is
+// looked up.
 template <class Owner>
 void ReadFields(std::type_identity_t<Owner>& owner, const FieldElement& element,
                 const BasicFieldTable<Owner>& table) {
   constexpr size_t kNone = BasicFieldTable<Owner>::kNone;
   size_t guess = table.FirstGuess();
+  size_t previous = kNone;
   for (FieldElement child : element.Children()) {
     const std::string_view name = child.nodeName();
-    const size_t at = table.Guessed(guess, name) ? guess : detail::FindEntry(table, name);
+    size_t at = guess;
+    if (!table.Guessed(guess, name)) {
+      detail::LearnedSuccessor& learned = detail::LearnedAfter(&table, previous);
+      if (learned.table == &table && learned.after == previous &&
+          table.Guessed(learned.next, name)) {
+        at = learned.next;
+      } else {
+        at = detail::FindEntry(table, name);
+        learned = {&table, static_cast<uint16_t>(previous), static_cast<uint16_t>(at)};
+      }
+    }
     if (at == kNone) continue;
     if (auto read = table.Entries()[at].read) read(owner, child);
+    previous = at;
     guess = table.GuessAfter(at);
   }
 }
