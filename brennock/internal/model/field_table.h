@@ -153,8 +153,8 @@ size_t FindEntry(const BasicFieldTable<Owner>& table, std::string_view name) noe
 // lookup.
 struct LearnedSuccessor {
   const void* table = nullptr;
-  uint16_t after = 0;  // an entry, or kNone before the first child
-  uint16_t next = 0;
+  uint16_t after = 0;  // the entry the row order guessed (kNone for none)
+  uint16_t next = 0;   // the entry that came instead
 };
 LearnedSuccessor& LearnedAfter(const void* table, size_t after) noexcept;
 }  // namespace detail
@@ -168,23 +168,21 @@ void ReadFields(std::type_identity_t<Owner>& owner, const FieldElement& element,
                 const BasicFieldTable<Owner>& table) {
   constexpr size_t kNone = BasicFieldTable<Owner>::kNone;
   size_t guess = table.FirstGuess();
-  size_t previous = kNone;
   for (FieldElement child : element.Children()) {
     const std::string_view name = child.nodeName();
     size_t at = guess;
     if (!table.Guessed(guess, name)) {
-      detail::LearnedSuccessor& learned = detail::LearnedAfter(&table, previous);
-      if (learned.table == &table && learned.after == previous &&
-          table.Guessed(learned.next, name)) {
+      // Learned under the guess that failed, which stands for the child before.
+      detail::LearnedSuccessor& learned = detail::LearnedAfter(&table, guess);
+      if (learned.table == &table && learned.after == guess && table.Guessed(learned.next, name)) {
         at = learned.next;
       } else {
         at = detail::FindEntry(table, name);
-        learned = {&table, static_cast<uint16_t>(previous), static_cast<uint16_t>(at)};
+        learned = {&table, static_cast<uint16_t>(guess), static_cast<uint16_t>(at)};
       }
     }
     if (at == kNone) continue;
     if (auto read = table.Entries()[at].read) read(owner, child);
-    previous = at;
     guess = table.GuessAfter(at);
   }
 }
