@@ -8,6 +8,7 @@
 
 #include "brennock/internal/errors/value_errors.h"
 #include "brennock/internal/util/text.h"
+#include "brennock/internal/values/date_on_day.h"
 
 namespace brennock::ModConvertDtypes {
 namespace {
@@ -537,9 +538,7 @@ Date TextToDate(std::string_view text) {
   const int minute = DigitsAt<2>(at + 14);
   const int second = DigitsAt<2>(at + 17);
   if (!Date::IsValidTime(hour, minute, second)) RaiseTypeMismatch();
-  // As Date::FromDateTime composes them: the time of day runs away from zero on either side.
-  const double fraction = static_cast<double>(hour * 3600 + minute * 60 + second) / 86400.0;
-  return Date(last.midnight >= 0 ? last.midnight + fraction : last.midnight - fraction);
+  return DateOnDayAt(Date(last.midnight), hour, minute, second);
 }
 
 bool TryReadNumber(std::string_view text, double& out) { return ReadDouble(text, out); }

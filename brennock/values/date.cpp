@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "brennock/internal/errors/value_errors.h"
+#include "brennock/internal/values/date_on_day.h"
 
 namespace brennock {
 namespace {
@@ -62,6 +63,12 @@ double Compose(int64_t dayNumber, double fraction) noexcept {
   return dayNumber >= 0 ? day + fraction : day - fraction;
 }
 
+// The part of a day a time of day is.
+double DayFraction(int hour, int minute, int second) noexcept {
+  const int64_t seconds = int64_t{hour} * 3600 + minute * 60 + second;
+  return static_cast<double>(seconds) / static_cast<double>(kSecondsPerDay);
+}
+
 void CheckDayInRange(int64_t dayNumber) {
   if (dayNumber < kFirstDay || dayNumber > kLastDay) RaiseInvalidArgument();
 }
@@ -112,9 +119,11 @@ Date Date::FromDate(int year, int month, int day) {
 
 Date Date::FromDateTime(int year, int month, int day, int hour, int minute, int second) {
   if (!IsValidDate(year, month, day) || !IsValidTime(hour, minute, second)) RaiseInvalidArgument();
-  const int64_t seconds = int64_t{hour} * 3600 + minute * 60 + second;
-  return Date(Compose(DaysFromCivil(year, month, day),
-                      static_cast<double>(seconds) / static_cast<double>(kSecondsPerDay)));
+  return Date(Compose(DaysFromCivil(year, month, day), DayFraction(hour, minute, second)));
+}
+
+Date DateOnDayAt(Date midnight, int hour, int minute, int second) noexcept {
+  return Date(Compose(static_cast<int64_t>(midnight.Value()), DayFraction(hour, minute, second)));
 }
 
 Date Date::Serial(int year, int month, int day) {
