@@ -35,19 +35,16 @@ Address& Address::operator=(const Address& other) {
   state_ = other.state_;
   postalCode_ = other.postalCode_;
   country_ = other.country_;
-  if (other.rare_) {
+  // An address without a block copies as one with an empty block; the errors stay this one's.
+  if (other.rare_ || rare_) {
+    static const Rare kNone;
+    const Rare& from = other.rare_ ? *other.rare_ : kNone;
     Rare& rare = MutableRare();
-    rare.addr3 = other.rare_->addr3;
-    rare.addr4 = other.rare_->addr4;
-    rare.addr5 = other.rare_->addr5;
-    rare.note = other.rare_->note;
-    rare.userData = other.rare_->userData;
-  } else if (rare_) {
-    rare_->addr3.clear();
-    rare_->addr4.clear();
-    rare_->addr5.clear();
-    rare_->note.clear();
-    rare_->userData = Variant();
+    rare.addr3 = from.addr3;
+    rare.addr4 = from.addr4;
+    rare.addr5 = from.addr5;
+    rare.note = from.note;
+    rare.userData = from.userData;
   }
   objectState_ = other.objectState_;
   return *this;
