@@ -150,7 +150,7 @@ Variant DataExtension::Converted(const Variant& value, qbEnumDataExtDataType typ
   RaiseUnknownType(type);
 }
 
-Variant DataExtension::FromText(std::string_view text, qbEnumDataExtDataType type) const {
+Variant DataExtension::FromText(std::string_view text, qbEnumDataExtDataType type) {
   switch (type) {
     case qbDataExtTypeINTTYPE:
       return Variant(TextToInt32(text));
@@ -331,6 +331,13 @@ void DataExtension::Load(const RetFields& fields) {
     dataType_ = type;
   }
   state_ = qoObjectStateClean;
+}
+
+void DataExtension::CheckRet(const RetFields& fields) {
+  const qbEnumDataExtDataType type = TypeFromTag(fields.type);
+  // Any text is a string value: only the other types are converted to be checked.
+  if (type != qbDataExtTypeSTR255TYPE && type != qbDataExtTypeSTR1024TYPE)
+    (void)FromText(fields.value, type);
 }
 
 // The texts are kept as views (into the tree, or into the scratch of their field): the shared

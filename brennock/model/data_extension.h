@@ -94,6 +94,9 @@ class DataExtension : public qcBase, public RecordBase {
   };
   // Owner, name, type and value as QuickBooks sent them, without the change guard; clean after.
   void Load(const RetFields& fields);
+  // Raises what loading fields with a type and a value would raise (an unknown type, a value its
+  // type cannot hold), changing nothing.
+  static void CheckRet(const RetFields& fields);
   void ClearErrors() { ClearErrorList(); }
 
   // The fields of DataExtAdd, DataExtMod (also the form of a delete) and DataExtRet, in order.
@@ -104,7 +107,7 @@ class DataExtension : public qcBase, public RecordBase {
 
   void Load(qbEnumDataExtDataType dataType, std::string_view text);
   Variant Converted(const Variant& value, qbEnumDataExtDataType type) const;
-  Variant FromText(std::string_view text, qbEnumDataExtDataType type) const;
+  static Variant FromText(std::string_view text, qbEnumDataExtDataType type);
   // The change guard; replacesIdentity when the change gives a saved value another owner record.
   void CheckChange(bool replacesIdentity);
 

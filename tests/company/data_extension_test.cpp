@@ -377,6 +377,60 @@ TEST_F(DataExtensionTest, AValueReadAgainReplacesTheMemberOfItsName) {
   EXPECT_EQ(kept->Item(1)->Value().ToString(), "Red");
 }
 
+// Custom values are filed when first looked at; what is filed then matches filing each as read.
+TEST_F(DataExtensionTest, ValuesReadTwiceBeforeBeingLookedAtAreFiledInResponseOrder) {
+  Session().dataExtOwnerID = "{APP}";
+  auto ret = [](const std::string& owner, const std::string& name, const std::string& type,
+                const std::string& value) {
+    return "<DataExtRet><OwnerID>" + owner + "</OwnerID><DataExtName>" + name +
+           "</DataExtName><DataExtType>" + type + "</DataExtType><DataExtValue>" + value +
+           "</DataExtValue></DataExtRet>";
+  };
+  Gadget gadget;
+  gadget.FromDom(LoadElement("<CustomerRet>" + ret("0", "Colour", "STR255TYPE", "Red") +
+                             ret("0", "Size", "INTTYPE", "7") + "</CustomerRet>"));
+  gadget.FromDom(LoadElement("<CustomerRet>" + ret("0", "COLOUR", "STR1024TYPE", "Blue") +
+                             ret("{APP}", "Region", "STR255TYPE", "North") +
+                             ret("0", "Due", "DATETIMETYPE", "2024-02-29") + "</CustomerRet>"));
+  EXPECT_FALSE(gadget.HasPendingValues());
+  DataExtensions* custom = gadget.CustomFieldsIfCreated();
+  ASSERT_NE(custom, nullptr);
+  ASSERT_EQ(custom->Count(), 3);
+  EXPECT_EQ(custom->Item(1)->Name(), "COLOUR");
+  EXPECT_EQ(custom->Item(1)->DataType(), qbDataExtTypeSTR1024TYPE);
+  EXPECT_EQ(custom->Item(1)->Value().ToString(), "Blue");
+  EXPECT_EQ(custom->Item(2)->Value().ToInt32(), 7);
+  EXPECT_EQ(custom->Item(3)->Value().ToDate(), Date::FromDate(2024, 2, 29));
+  EXPECT_EQ(custom->OwnerType(), qoObjectTypeCustomer);
+  EXPECT_EQ(custom->OwnerId(), "0");
+  for (const auto& value : *custom) EXPECT_EQ(value->ObjectState(), qoObjectStateClean);
+  ASSERT_NE(gadget.ApplicationFieldsIfCreated(), nullptr);
+  EXPECT_EQ(gadget.ApplicationFields()->Item(1)->Value().ToString(), "North");
+
+  // A value its type cannot hold, or an unknown type, raises while reading, and nothing waits.
+  for (const std::string& bad :
+       {ret("0", "Size", "INTTYPE", "seven"), ret("0", "Size", "NOSUCHTYPE", "7")}) {
+    SCOPED_TRACE(bad);
+    Gadget fresh;
+    const int32_t expected = [&] {
+      try {
+        gadget.FromDom(LoadElement("<CustomerRet>" + bad + "</CustomerRet>"));
+      } catch (const AutomationError& error) {
+        return error.Number();
+      }
+      return 0;
+    }();
+    ASSERT_NE(expected, 0);  // filed at once (the collection exists), it raises
+    try {
+      fresh.FromDom(LoadElement("<CustomerRet>" + bad + "</CustomerRet>"));
+      ADD_FAILURE() << "no error raised";
+    } catch (const AutomationError& error) {
+      EXPECT_EQ(error.Number(), expected);
+    }
+    EXPECT_EQ(fresh.CustomFieldsIfCreated(), nullptr);
+  }
+}
+
 // Against the simulated company, checked against the official schema when it is present.
 class DataExtensionSimulatorTest : public SimulatedCompanyTest {
  protected:

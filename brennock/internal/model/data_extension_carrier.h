@@ -21,8 +21,9 @@ class DataExtensions;
 // on first use, so a record that never has extension values costs one pointer.
 class DataExtensionHolder {
  public:
-  // The collections when they exist, else null; never creates them.
-  DataExtensions* CustomFieldsIfCreated() const noexcept;
+  // The collections when they exist (or custom values were read for them), else null; never
+  // creates an empty one.
+  DataExtensions* CustomFieldsIfCreated();
   DataExtensions* ApplicationFieldsIfCreated() const noexcept;
   // Saves the values of either collection that hold changes not yet saved, for the record of
   // that ID; returns the number of errors filed.
@@ -53,7 +54,9 @@ class DataExtensionHolder {
 
  private:
   struct Collections;
+  // The block, made when first asked for, with any custom values read and not yet filed filed.
   Collections& MutableCollections();
+  void FileLoadedValues();
   // The custom fields, made when first asked for, without handing out a pointer.
   DataExtensions& CustomValues(qoEnumListObjectType ownerType);
   std::shared_ptr<Collections> collections_;
