@@ -28,10 +28,17 @@ const SalesTxnCore& Sales(const qcBase& record) { return static_cast<const Sales
 bool NonUS() { return Session().nonUSEdition; }
 bool UKOrAustralia() { return Session().ukEdition || Session().australianEdition; }
 
+// A sale's two addresses, made together: one allocation for both, each handed out on its own.
+struct AddressPair {
+  Address bill, ship;
+};
+
 }  // namespace
 
-SalesTxnCore::SalesTxnCore(const RecordKind& kind)
-    : LinedTxnCore(kind), billTo_(MakeSlabShared<Address>()), shipTo_(MakeSlabShared<Address>()) {
+SalesTxnCore::SalesTxnCore(const RecordKind& kind) : LinedTxnCore(kind) {
+  auto pair = MakeSlabShared<AddressPair>();
+  billTo_ = std::shared_ptr<Address>(pair, &pair->bill);
+  shipTo_ = std::shared_ptr<Address>(pair, &pair->ship);
   if (!RecordsFromResponse::Active()) TakeDefaults();
 }
 

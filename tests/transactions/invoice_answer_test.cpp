@@ -85,6 +85,19 @@ TEST_F(InvoiceAnswerTest, LinesLoadTheSameOnBothPaths) {
   EXPECT_EQ(GetAll(WithComment(answer)), direct);
 }
 
+// A sale's two addresses are made together, but each is its own object and outlives the sale.
+TEST_F(InvoiceAnswerTest, AddressesOutliveTheirInvoiceEachOnItsOwn) {
+  GetAll(kHead + Invoice("11") + kTail);
+  std::shared_ptr<Address> bill = invoices_.Item(1)->BillTo();
+  std::shared_ptr<Address> ship = invoices_.Item(1)->ShipTo();
+  ship->SetCity("Kinsale");
+  invoices_.Clear();
+  EXPECT_EQ(bill->Addr1(), "1 Quay");
+  EXPECT_EQ(bill->City(), "Cork");
+  EXPECT_EQ(ship->City(), "Kinsale");
+  EXPECT_EQ(ship->Addr1(), "");
+}
+
 // Elements the library does not bind, however deep, are passed over without disturbing the
 // fields after them.
 TEST_F(InvoiceAnswerTest, UnknownElementsInsideALineArePassedOver) {
