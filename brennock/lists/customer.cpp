@@ -9,6 +9,7 @@
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {
@@ -47,6 +48,8 @@ bool Pending(const Part* part) {
 }  // namespace
 
 void Customer::BeforeRead() {
+  keptBillTo_.Clear();
+  keptShipTo_.Clear();
   if (billTo_) billTo_->Reset();
   if (shipTo_) shipTo_->Reset();
   if (creditCard_) creditCard_->Reset();
@@ -57,13 +60,27 @@ Customer::Rare& Customer::MutableRare() {
   return *rare_;
 }
 
+const std::shared_ptr<Address>& Customer::ReadAddressOf(bool bill) const {
+  std::shared_ptr<Address>& address = bill ? billTo_ : shipTo_;
+  DeferredElement& kept = bill ? keptBillTo_ : keptShipTo_;
+  if (!kept.Empty()) {
+    ElementTree tree;
+    kept.Rebuild(tree);
+    auto made = MakeSlabShared<Address>();
+    made->FromDomEmpty(tree.Root());
+    address = std::move(made);
+    kept.Clear();
+  }
+  return address;
+}
+
 std::shared_ptr<Address> Customer::BillTo() {
-  if (!billTo_) billTo_ = MakeSlabShared<Address>();
+  if (!ReadAddressOf(true)) billTo_ = MakeSlabShared<Address>();
   return billTo_;
 }
 
 std::shared_ptr<Address> Customer::ShipTo() {
-  if (!shipTo_) shipTo_ = MakeSlabShared<Address>();
+  if (!ReadAddressOf(false)) shipTo_ = MakeSlabShared<Address>();
   return shipTo_;
 }
 
@@ -107,13 +124,15 @@ void Customer::WriteAddressBlock(const qcBase& record, RequestWriter& builder,
 
 void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
   Customer& self = static_cast<Customer&>(record);
-  std::shared_ptr<Address>& address =
-      element.baseName() == "BillAddress" ? self.billTo_ : self.shipTo_;
+  const bool bill = element.baseName() == "BillAddress";
+  std::shared_ptr<Address>& address = bill ? self.billTo_ : self.shipTo_;
   if (address) {
     address->FromDom(element);
     return;
   }
-  // A customer being loaded: its address is made here, with nothing to clear.
+  // A customer being loaded: its address is kept as read until it is asked for, or made here
+  // when it is not a plain aggregate.
+  if ((bill ? self.keptBillTo_ : self.keptShipTo_).Keep(element)) return;
   address = MakeSlabShared<Address>();
   address->FromDomEmpty(element);
 }
@@ -123,7 +142,11 @@ void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
 void Customer::WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                             uint16_t, BodyForm form) {
   const Customer& self = AsCustomer(record);
-  const std::shared_ptr<Address>& address = element == "BillAddress" ? self.billTo_ : self.shipTo_;
+  // A kept address is as QuickBooks sent it: only the query-result form writes it.
+  const bool bill = element == "BillAddress";
+  const std::shared_ptr<Address>& address = form == BodyForm::kRet ? self.ReadAddressOf(bill)
+                                            : bill                 ? self.billTo_
+                                                                   : self.shipTo_;
   if (!address) return;
   if (form == BodyForm::kRet) {
     if (address->IsEmpty()) return;
@@ -331,8 +354,8 @@ void Customer::Copy(const Customer& from) {
     isStatementWithParent_ = from.isStatementWithParent_;
     deliveryMethod_ = from.deliveryMethod_;
   }
-  if (from.billTo_) BillTo()->CopyAddress(*from.billTo_);
-  if (from.shipTo_) ShipTo()->CopyAddress(*from.shipTo_);
+  if (from.ReadAddressOf(true)) BillTo()->CopyAddress(*from.billTo_);
+  if (from.ReadAddressOf(false)) ShipTo()->CopyAddress(*from.shipTo_);
   if (from.creditCard_) {
     *CreditCard() = *from.creditCard_;
     creditCard_->SetCardNumber(from.creditCard_->CardNumber());  // Dirty: sent with the copy
@@ -384,8 +407,8 @@ void Customer::CheckRules(qcErrors& errors) {
   };
   for (const Rule& rule : kNames) check(rule);
   // An address's own errors, under "Bill To <field>" or "Ship To <field>".
-  for (auto [address, label] :
-       {std::pair{billTo_.get(), "Bill To "}, std::pair{shipTo_.get(), "Ship To "}}) {
+  for (auto [address, label] : {std::pair{ReadAddressOf(true).get(), "Bill To "},
+                                std::pair{ReadAddressOf(false).get(), "Ship To "}}) {
     if (!address || address->Validate()) continue;
     for (const auto& error : *address->Errors()) {
       errors.Add(error->Number(), Concat({label, error->Field()}), error->Description());

@@ -10,6 +10,7 @@
 #include "brennock/internal/model/data_extension_carrier.h"
 #include "brennock/internal/model/list_record_core.h"
 #include "brennock/internal/model/typed_list_collection.h"
+#include "brennock/internal/xml/deferred_element.h"
 #include "brennock/lists/address.h"
 #include "brennock/lists/credit_card.h"
 #include "brennock/values/currency.h"
@@ -184,6 +185,9 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
     Address bill, ship;
   };
   AddressBlocks& Blocks();
+  // The address of that side with what was read for it: an address read from a response waits
+  // as its element until it is first asked for (most customers of a large load never are).
+  const std::shared_ptr<Address>& ReadAddressOf(bool bill) const;
 
   // The texts most customers leave empty, in one block made when one is first read or set: a
   // customer without any is 13 strings (416 bytes) smaller to make, read and free.
@@ -205,8 +209,10 @@ class Customer final : public ListRecordCore, public DataExtensionCarrier<Custom
   qcListObjectRef priceLevel_{static_cast<qoEnumListType>(0), {}};
   qcListObjectRef cdnTaxCode_{qoListTaxCodes, {}};
   qcListObjectRef currency_{qoListCurrencies, {}};
-  // Created when first asked for or read: most customers of a large list have no ship-to or card.
-  std::shared_ptr<Address> billTo_, shipTo_;
+  // Created when first asked for, or made from the kept element: most customers of a large list
+  // have no ship-to or card, and few have their addresses looked at.
+  mutable std::shared_ptr<Address> billTo_, shipTo_;
+  mutable DeferredElement keptBillTo_, keptShipTo_;
   std::shared_ptr<brennock::CreditCard> creditCard_;
   std::shared_ptr<AddressBlocks> addressBlocks_;  // created when read or asked for
   Currency balance_, totalBalance_, openingBalance_, creditLimit_;

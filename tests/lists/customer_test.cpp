@@ -208,6 +208,40 @@ TEST_F(CustomerTest, CloneCopiesWritableFieldsAndAddresses) {
   EXPECT_EQ(clone->Balance(), Currency());
 }
 
+// A read address waits as its element until first asked for: nothing a client or a request sees
+// depends on when that is.
+TEST_F(CustomerTest, ReadAddressesAreTheSameWhenFirstAskedForLate) {
+  auto queryRs = [](Customer& customer) {
+    xmlBldr builder;
+    builder.InsertQueryRs(customer, 1);
+    return builder.GetXML();
+  };
+  auto early = Saved();
+  const std::string asked = early->BillTo()->City() + "|" + early->BillTo()->State();
+  auto late = Saved();
+  EXPECT_EQ(queryRs(*late), queryRs(*early));
+  EXPECT_EQ(late->BillTo()->City() + "|" + late->BillTo()->State(), asked);
+  EXPECT_EQ(asked, "Cork|Munster");
+  EXPECT_EQ(ModRequest(*late), ModRequest(*early));  // neither address changed: none sent
+
+  // Read again before being asked for: the last answer counts, and an answer without an address
+  // leaves it empty.
+  auto reread = [](Customer& customer, const std::string& addresses) {
+    XmlDocument document;
+    document.loadXML("<CustomerRet><ListID>80-1</ListID><Name>Ada</Name>" + addresses +
+                     "</CustomerRet>");
+    customer.FromDom(document.documentElement());
+  };
+  auto twice = Saved();
+  reread(*twice, "<ShipAddress><City>Kinsale</City></ShipAddress>");
+  EXPECT_EQ(twice->BillTo()->City(), "");
+  EXPECT_EQ(twice->ShipTo()->City(), "Kinsale");
+  EXPECT_EQ(twice->ShipTo()->ObjectState(), qoObjectStateClean);
+  reread(*twice, "<BillAddress><City>Cobh</City></BillAddress>");
+  EXPECT_EQ(twice->BillTo()->City(), "Cobh");
+  EXPECT_EQ(twice->ShipTo()->City(), "");
+}
+
 // The texts most customers leave empty are kept apart from the others: they still read, write
 // back, clear and copy like them.
 TEST_F(CustomerTest, SeldomUsedTextsReadWriteClearAndCopy) {

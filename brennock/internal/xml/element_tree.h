@@ -15,6 +15,7 @@ namespace brennock {
 
 class XmlNode;
 class ElementTree;
+class DeferredElement;
 
 // One element of a response record as its reader sees it: the name and text MSXML would give.
 // A handle into an ElementTree, valid while the tree is and cheap to copy.
@@ -77,6 +78,7 @@ class FieldElement {
   std::pair<std::string_view, std::string_view> AttributeAt(size_t index) const;
 
  private:
+  friend class DeferredElement;
   const ElementTree* tree_;
   uint32_t node_;
 };
@@ -145,6 +147,7 @@ class ElementTree {
 
  private:
   friend class FieldElement;
+  friend class DeferredElement;
 
   // An attribute is two nodes right after its element: its name, then its value.
   enum class Kind : uint8_t { kElement, kText, kDecodedText, kAttribute, kValue, kDecodedValue };
