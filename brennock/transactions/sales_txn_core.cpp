@@ -14,6 +14,7 @@
 #include "brennock/internal/session/version_check.h"
 #include "brennock/internal/transactions/line_item_facts.h"
 #include "brennock/internal/util/slab_allocator.h"
+#include "brennock/internal/xml/element_tree.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
@@ -36,10 +37,30 @@ struct AddressPair {
 }  // namespace
 
 SalesTxnCore::SalesTxnCore(const RecordKind& kind) : LinedTxnCore(kind) {
+  // A sale read from a response makes its addresses only when they are asked for.
+  if (RecordsFromResponse::Active()) return;
+  MakeAddresses();
+  TakeDefaults();
+}
+
+void SalesTxnCore::MakeAddresses() const {
   auto pair = MakeSlabShared<AddressPair>();
   billTo_ = std::shared_ptr<Address>(pair, &pair->bill);
   shipTo_ = std::shared_ptr<Address>(pair, &pair->ship);
-  if (!RecordsFromResponse::Active()) TakeDefaults();
+}
+
+const std::shared_ptr<Address>& SalesTxnCore::AddressOf(bool bill) const {
+  if (!billTo_) MakeAddresses();
+  const std::shared_ptr<Address>& address = bill ? billTo_ : shipTo_;
+  DeferredElement& kept = bill ? keptBillTo_ : keptShipTo_;
+  if (!kept.Empty()) {
+    // Kept only while the address was not made, or emptied since: nothing to clear.
+    ElementTree tree;
+    kept.Rebuild(tree);
+    address->FromDomEmpty(tree.Root());
+    kept.Clear();
+  }
+  return address;
 }
 
 SalesTxnCore::~SalesTxnCore() = default;
@@ -90,8 +111,8 @@ void SalesTxnCore::SetCustomer(const std::string& value) {
     if (!customer->SalesTaxCode().empty()) SetSalesTaxCode(customer->SalesTaxCode());
     if (!customer->SalesTaxItem().empty()) SetSalesTaxItem(customer->SalesTaxItem());
   }
-  billTo_->CopyAddress(*customer->BillTo());
-  shipTo_->CopyAddress(*customer->ShipTo());
+  AddressOf(true)->CopyAddress(*customer->BillTo());
+  AddressOf(false)->CopyAddress(*customer->ShipTo());
   RecalculateTotals();
 }
 
@@ -285,22 +306,31 @@ void SalesTxnCore::CheckSalesRules(qcErrors& errors, bool requireARAccount, bool
 
 void SalesTxnCore::BeforeRead() {
   LinedTxnCore::BeforeRead();
-  billTo_->Reset();
-  shipTo_->Reset();
+  keptBillTo_.Clear();
+  keptShipTo_.Clear();
+  if (billTo_) {
+    billTo_->Reset();
+    shipTo_->Reset();
+  }
 }
 
 // ---- rows ---------------------------------------------------------------------------------------
 
 void SalesTxnCore::ReadAddress(qcBase& record, const FieldElement& element) {
   SalesTxnCore& self = Sales(record);
-  (element.baseName() == "BillAddress" ? self.billTo_ : self.shipTo_)->FromDom(element);
+  const bool bill = element.baseName() == "BillAddress";
+  // Kept as read until asked for, unless the addresses are made already (or the element is not a
+  // plain aggregate).
+  if (!self.billTo_ && (bill ? self.keptBillTo_ : self.keptShipTo_).Keep(element)) return;
+  (bill ? self.keptBillTo_ : self.keptShipTo_).Clear();
+  self.AddressOf(bill)->FromDom(element);
 }
 
 // QuickBooks answers the printed form too; it fills the address only when the structured one is
 // absent (a block's lines are the address's lines).
 void SalesTxnCore::ReadAddressBlock(qcBase& record, const FieldElement& element) {
   SalesTxnCore& self = Sales(record);
-  Address& address = *(element.baseName() == "BillAddressBlock" ? self.billTo_ : self.shipTo_);
+  Address& address = *self.AddressOf(element.baseName() == "BillAddressBlock");
   if (!address.IsEmpty()) return;
   address.FromDom(element);
 }
@@ -308,7 +338,7 @@ void SalesTxnCore::ReadAddressBlock(qcBase& record, const FieldElement& element)
 void SalesTxnCore::WriteAddress(const qcBase& record, RequestWriter& builder,
                                 std::string_view element, uint16_t, BodyForm form) {
   const SalesTxnCore& self = Sales(record);
-  const Address& address = *(element == "BillAddress" ? self.billTo_ : self.shipTo_);
+  const Address& address = *self.AddressOf(element == "BillAddress");
   if (form == BodyForm::kRet ||
       (form == BodyForm::kAdd && address.ObjectState() == qoObjectStateClean)) {
     if (address.IsEmpty()) return;
@@ -327,9 +357,10 @@ void SalesTxnCore::WriteAddress(const qcBase& record, RequestWriter& builder,
 }
 
 bool SalesTxnCore::AddressPending(const qcBase& record) {
+  // A kept address is as QuickBooks sent it.
   const SalesTxnCore& self = Sales(record);
-  return self.billTo_->ObjectState() != qoObjectStateClean ||
-         self.shipTo_->ObjectState() != qoObjectStateClean;
+  return self.billTo_ && (self.billTo_->ObjectState() != qoObjectStateClean ||
+                          self.shipTo_->ObjectState() != qoObjectStateClean);
 }
 
 void SalesTxnCore::ReadSalesTaxItem(qcBase& record, const FieldElement& element) {

@@ -98,6 +98,41 @@ TEST_F(InvoiceAnswerTest, AddressesOutliveTheirInvoiceEachOnItsOwn) {
   EXPECT_EQ(ship->Addr1(), "");
 }
 
+// Addresses read wait as their elements until first asked for: what a request or a client sees
+// does not depend on when that is. A printed block fills only an address the answer leaves out.
+TEST_F(InvoiceAnswerTest, AddressesAskedForLateAreTheSameAsEarly) {
+  std::string answer = kHead + Invoice("11") + Invoice("12") + kTail;
+  answer.insert(answer.find("<Subtotal>"),
+                "<BillAddressBlock><Addr1>Block</Addr1></BillAddressBlock><ShipAddressBlock>"
+                "<Addr1>Dock 9</Addr1></ShipAddressBlock>");
+  // Each invoice's addresses as the client sees them, and its query-result form.
+  auto seen = [&](bool addressesFirst) {
+    processor_->QueueResponse(answer);
+    Invoices invoices;
+    invoices.GetAll();
+    std::string out;
+    for (int32_t i = 1; i <= invoices.Count(); ++i) {
+      auto invoice = invoices.Item(i);
+      auto addresses = [&] {
+        return invoice->BillTo()->Addr1() + "/" + invoice->BillTo()->City() + "|" +
+               invoice->ShipTo()->Addr1() + "\n";
+      };
+      std::string first = addressesFirst ? addresses() : std::string();
+      xmlBldr builder;
+      builder.InsertQueryRs(*invoice, 1);
+      out += (addressesFirst ? first : addresses()) + builder.GetXML() + "\n";
+    }
+    return out;
+  };
+  const std::string early = seen(true);
+  EXPECT_EQ(seen(false), early);
+  EXPECT_EQ(early.substr(0, early.find('\n')), "1 Quay/Cork|Dock 9");
+  EXPECT_NE(early.find("<BillAddress><Addr1>1 Quay</Addr1><City>Cork</City></BillAddress>"),
+            std::string::npos);
+  EXPECT_NE(early.find("<ShipAddress><Addr1>Dock 9</Addr1></ShipAddress>"), std::string::npos);
+  EXPECT_EQ(early.find("Block"), std::string::npos);
+}
+
 // Elements the library does not bind, however deep, are passed over without disturbing the
 // fields after them.
 TEST_F(InvoiceAnswerTest, UnknownElementsInsideALineArePassedOver) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "brennock/internal/transactions/lined_txn_core.h"
+#include "brennock/internal/xml/deferred_element.h"
 #include "brennock/lists/address.h"
 #include "brennock/model/qc_list_object_ref.h"
 #include "brennock/values/currency.h"
@@ -35,8 +36,8 @@ class SalesTxnCore : public LinedTxnCore {
   std::string Class() const { return class_.FullName(); }
   std::string ARAccount() const { return arAccount_.FullName(); }
   std::string Template() const { return template_.FullName(); }
-  std::shared_ptr<Address> BillTo() const { return billTo_; }
-  std::shared_ptr<Address> ShipTo() const { return shipTo_; }
+  std::shared_ptr<Address> BillTo() const { return AddressOf(true); }
+  std::shared_ptr<Address> ShipTo() const { return AddressOf(false); }
   bool IsPending() const noexcept { return isPending_; }
   const std::string& PONumber() const noexcept { return poNumber_; }
   std::string Terms() const { return terms_.FullName(); }
@@ -154,7 +155,10 @@ class SalesTxnCore : public LinedTxnCore {
   qcListObjectRef customerMsg_{qoListCustomerMessages, {}};
   qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
   qcListObjectRef cdnTaxCode_{qoListTaxCodes, {}};
-  std::shared_ptr<Address> billTo_, shipTo_;
+  // Made together when first needed; a sale being loaded keeps the address elements it reads
+  // until one is asked for (most sales of a large load never have their addresses looked at).
+  mutable std::shared_ptr<Address> billTo_, shipTo_;
+  mutable DeferredElement keptBillTo_, keptShipTo_;
   std::string poNumber_, fob_, memo_, other_;
   Date dueDate_, shipDate_, suggestedDiscountDate_;
   Currency tax1Total_, tax2Total_, subtotal_, salesTaxPercentage_, salesTaxTotal_;
@@ -173,6 +177,10 @@ class SalesTxnCore : public LinedTxnCore {
   // The defaults a new transaction takes: today's dates and the company preferences.
   void TakeDefaults();
   bool LinesCarryTaxItem(const std::string& taxItem) const;
+  // Both addresses, made when first needed.
+  void MakeAddresses() const;
+  // The address of that side with what was read for it (made from its kept element).
+  const std::shared_ptr<Address>& AddressOf(bool bill) const;
 
   static void ReadAddress(qcBase& record, const FieldElement& element);
   static void ReadAddressBlock(qcBase& record, const FieldElement& element);
