@@ -10,6 +10,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "bench/scan_only.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/transactions/bill.h"
 
@@ -85,5 +86,10 @@ void BM_BillsGetAll(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_BillsGetAll)->Unit(benchmark::kMillisecond);
+
+void BM_BillsScanOnly(benchmark::State& state) {
+  brennock::bench::ScanOnly(state, BillQueryResponse());
+}
+BENCHMARK(BM_BillsScanOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

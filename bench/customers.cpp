@@ -10,6 +10,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "bench/scan_only.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/lists/customer.h"
 
@@ -92,5 +93,10 @@ void BM_CustomersGetAll(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_CustomersGetAll)->Unit(benchmark::kMillisecond);
+
+void BM_CustomersScanOnly(benchmark::State& state) {
+  brennock::bench::ScanOnly(state, CustomerQueryResponse());
+}
+BENCHMARK(BM_CustomersScanOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

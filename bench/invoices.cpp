@@ -10,6 +10,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "bench/scan_only.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/transactions/invoice.h"
 
@@ -102,5 +103,10 @@ void BM_InvoicesGetAll(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_InvoicesGetAll)->Unit(benchmark::kMillisecond);
+
+void BM_InvoicesScanOnly(benchmark::State& state) {
+  brennock::bench::ScanOnly(state, InvoiceQueryResponse());
+}
+BENCHMARK(BM_InvoicesScanOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "bench/scan_only.h"
 #include "brennock/internal/session/session_state.h"
 
 namespace {
@@ -150,5 +151,10 @@ void BM_ItemsGetAll(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ItemsGetAll)->Unit(benchmark::kMillisecond);
+
+void BM_ItemsScanOnly(benchmark::State& state) {
+  brennock::bench::ScanOnly(state, ItemQueryResponse());
+}
+BENCHMARK(BM_ItemsScanOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "bench/canned_processor.h"
 #include "bench/kept_heap.h"
+#include "bench/scan_only.h"
 #include "brennock/company/company.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/lists/hierarchical_lists.h"
@@ -93,5 +94,10 @@ void BM_ClassesGetAllThroughDocument(benchmark::State& state) {
   LoadClasses(state, text);
 }
 BENCHMARK(BM_ClassesGetAllThroughDocument)->Unit(benchmark::kMillisecond);
+
+void BM_ClassesScanOnly(benchmark::State& state) {
+  brennock::bench::ScanOnly(state, ClassQueryResponse());
+}
+BENCHMARK(BM_ClassesScanOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -54,7 +54,7 @@ class DataExtensionHolder {
 
  private:
   struct Collections;
-  // The block, made when first asked for, with any custom values read and not yet filed filed.
+  // The block, made when first asked for; custom values read and waiting in it are filed first.
   Collections& MutableCollections();
   void FileLoadedValues();
   // The custom fields, made when first asked for, without handing out a pointer.
