@@ -7,6 +7,8 @@
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/util/text.h"
+#include "brennock/internal/xml/deferred_element.h"
+#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {
@@ -140,6 +142,13 @@ void Address::FromDomEmpty(const FieldElement& aggregate) {
   Bindings().Read(*this, aggregate);
   objectState_ = qoObjectStateClean;
   changed_ = 0;
+}
+
+void Address::FromKeptEmpty(DeferredElement& kept) {
+  ElementTree tree;
+  kept.Rebuild(tree);
+  FromDomEmpty(tree.Root());
+  kept.Clear();
 }
 
 void Address::WriteElements(RequestWriter& builder) const {

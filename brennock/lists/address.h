@@ -13,6 +13,7 @@
 namespace brennock {
 
 class qcErrors;
+class DeferredElement;
 
 // A postal address as qbXML writes it (the Address, BillAddress, ShipAddress, ... aggregates).
 // Company and the entity records own theirs and fill them in place from responses, so an Address
@@ -93,6 +94,8 @@ class Address {
   // The same for an address that is already empty (just made, or Reset as its owner is read
   // again): nothing to clear first.
   void FromDomEmpty(const FieldElement& aggregate);
+  // The same for an address element kept as read (one that is not empty), which is let go.
+  void FromKeptEmpty(DeferredElement& kept);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(RequestWriter& builder) const;
   // A customer's address in its Add or Mod request: every line, empty ones too, the region under

@@ -9,7 +9,6 @@
 #include "brennock/internal/session/session_state.h"
 #include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/util/text.h"
-#include "brennock/internal/xml/element_tree.h"
 
 namespace brennock {
 namespace {
@@ -64,12 +63,9 @@ const std::shared_ptr<Address>& Customer::ReadAddressOf(bool bill) const {
   std::shared_ptr<Address>& address = bill ? billTo_ : shipTo_;
   DeferredElement& kept = bill ? keptBillTo_ : keptShipTo_;
   if (!kept.Empty()) {
-    ElementTree tree;
-    kept.Rebuild(tree);
     auto made = MakeSlabShared<Address>();
-    made->FromDomEmpty(tree.Root());
+    made->FromKeptEmpty(kept);
     address = std::move(made);
-    kept.Clear();
   }
   return address;
 }

@@ -14,7 +14,6 @@
 #include "brennock/internal/session/version_check.h"
 #include "brennock/internal/transactions/line_item_facts.h"
 #include "brennock/internal/util/slab_allocator.h"
-#include "brennock/internal/xml/element_tree.h"
 #include "brennock/items/item_protocol.h"
 #include "brennock/lists/account.h"
 #include "brennock/lists/customer.h"
@@ -53,13 +52,8 @@ const std::shared_ptr<Address>& SalesTxnCore::AddressOf(bool bill) const {
   if (!billTo_) MakeAddresses();
   const std::shared_ptr<Address>& address = bill ? billTo_ : shipTo_;
   DeferredElement& kept = bill ? keptBillTo_ : keptShipTo_;
-  if (!kept.Empty()) {
-    // Kept only while the address was not made, or emptied since: nothing to clear.
-    ElementTree tree;
-    kept.Rebuild(tree);
-    address->FromDomEmpty(tree.Root());
-    kept.Clear();
-  }
+  // Kept only while the address was not made, or emptied since: nothing to clear.
+  if (!kept.Empty()) address->FromKeptEmpty(kept);
   return address;
 }
 
