@@ -31,7 +31,7 @@ class txnExpenseLine : public RecordBase {
   Currency Amount() const noexcept { return amount_; }
   // The amount formatted, or what the client typed while the amount is 0.
   std::string AmountAsString() const;
-  const std::string& Memo() const noexcept { return memo_; }
+  std::string Memo() const { return memo_.str(); }
   std::string Customer() const { return customer_.FullName(); }
   std::string Class() const { return class_.FullName(); }
   qbEnumBillableStatus BillableStatus() const noexcept { return billableStatus_; }
@@ -78,7 +78,7 @@ class txnExpenseLine : public RecordBase {
   qcListObjectRef customer_{qoListCustomers, {}};
   qcListObjectRef class_{qoListClasses, {}};
   qcListObjectRef taxCode_{qoListTaxCodes, {}};
-  std::string memo_;
+  ShortText memo_;  // mostly short enough to need no allocation
   std::string amountText_;
   std::shared_ptr<qcEventSink> sink_;
   Currency amount_;

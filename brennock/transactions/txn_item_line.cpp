@@ -634,7 +634,7 @@ std::string txnItemLine::FieldDisplayString(qoEnumFldTxn iFld) const {
     case qoFldTxnQuantity:
       return ModConvertDtypes::QuantityForDisplay(quantity_);
     case qoFldTxnDescription:
-      return description_;
+      return description_.str();
     case qoFldTxnCost:
       return costIsPercent_ ? "Standard" : ModConvertDtypes::TwoDecimals(cost_);
     case qoFldTxnServiceDate:

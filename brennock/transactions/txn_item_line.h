@@ -40,7 +40,7 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   std::string Item() const { return item_.FullName(); }
   // The item, looked up in the company's Items list; null when the line has none or it is gone.
   std::shared_ptr<qcItem> ItemObject() const;
-  const std::string& Description() const noexcept { return description_; }
+  std::string Description() const { return description_.str(); }
   float Quantity() const noexcept { return quantity_; }
   float Cost() const noexcept { return cost_; }
   bool CostIsPercent() const noexcept { return costIsPercent_; }
@@ -206,7 +206,7 @@ class txnItemLine : public RecordBase, public DataExtensionHolder {
   // Members that need destroying first, so that freeing a line touches few cache lines.
   ShortText txnLineID_;
   qcListObjectRef item_{qoListItems, {}};
-  std::string description_;
+  ShortText description_;  // mostly short enough to need no allocation
   qcListObjectRef class_{qoListClasses, {}};
   qcListObjectRef salesTaxCode_{qoListSalesTaxCodes, {}};
   std::unique_ptr<Rare> rare_;          // null until needed

@@ -30,7 +30,8 @@ std::string Invoice(const std::string& id, const std::string& lineExtra = {}) {
          "</Desc><Quantity>2</Quantity><Rate>95.00</Rate><Amount>190.00</Amount>" +
          lineExtra + "</InvoiceLineRet>\n<InvoiceLineRet><TxnLineID>" + id +
          "-L2</TxnLineID><ItemRef><FullName>Travel</FullName></ItemRef><Desc>Mileage &amp; "
-         "tolls</Desc><Amount>95.00</Amount></InvoiceLineRet></InvoiceRet>\n";
+         "tolls, Cork to Kinsale and "
+         "back</Desc><Amount>95.00</Amount></InvoiceLineRet></InvoiceRet>\n";
 }
 
 class InvoiceAnswerTest : public ::testing::Test {
@@ -78,10 +79,10 @@ TEST_F(InvoiceAnswerTest, LinesLoadTheSameOnBothPaths) {
             "count 2\n"
             "11-1 Kelly & Sons May \xE2\x80\x93 work\n"
             "  11-L1 Consulting [Hours] 2.000000 190\n"
-            "  11-L2 Travel [Mileage & tolls] 0.000000 95\n"
+            "  11-L2 Travel [Mileage & tolls, Cork to Kinsale and back] 0.000000 95\n"
             "12-1 Kelly & Sons May \xE2\x80\x93 work\n"
             "  12-L1 Consulting [Hours] 2.000000 190\n"
-            "  12-L2 Travel [Mileage & tolls] 0.000000 95\n");
+            "  12-L2 Travel [Mileage & tolls, Cork to Kinsale and back] 0.000000 95\n");
   EXPECT_EQ(GetAll(WithComment(answer)), direct);
 }
 

@@ -30,7 +30,7 @@ class PurchaseTxnCore : public LinedTxnCore {
   std::string APAccount() const { return apAccount_.FullName(); }
   std::string Terms() const { return terms_.FullName(); }
   Date DueDate() const noexcept { return dueDate_; }
-  const std::string& Memo() const noexcept { return memo_; }
+  std::string Memo() const { return memo_.str(); }
   Currency AmountDue() const noexcept { return amountDue_; }
   Currency OpenAmount() const noexcept { return openAmount_; }
   bool IsPaid() const noexcept { return isPaid_; }
@@ -77,7 +77,7 @@ class PurchaseTxnCore : public LinedTxnCore {
   qcListObjectRef vendor_{qoListVendors, {}};
   qcListObjectRef apAccount_{qoListAccounts, {}};
   qcListObjectRef terms_{qoListTerms, {}};
-  std::string memo_;
+  ShortText memo_;  // mostly short enough to need no allocation
   Date dueDate_, discountDate_;
   Currency amountDue_, openAmount_, discountAmount_;
   float exchangeRate_ = 0;

@@ -47,7 +47,7 @@ class SalesTxnCore : public LinedTxnCore {
   Date ShipDate() const noexcept { return shipDate_; }
   std::string ShipMethod() const { return shipMethod_.FullName(); }
   std::string SalesTaxItem() const { return salesTaxItem_.FullName(); }
-  const std::string& Memo() const noexcept { return memo_; }
+  std::string Memo() const { return memo_.str(); }
   std::string CustomerMessage() const { return customerMsg_.FullName(); }
   bool IsToBePrinted() const noexcept { return isToBePrinted_; }
   bool IsToBeEmailed() const noexcept { return isToBeEmailed_; }
@@ -159,7 +159,8 @@ class SalesTxnCore : public LinedTxnCore {
   // until one is asked for (most sales of a large load never have their addresses looked at).
   mutable std::shared_ptr<Address> billTo_, shipTo_;
   mutable DeferredElement keptBillTo_, keptShipTo_;
-  std::string poNumber_, fob_, memo_, other_;
+  std::string poNumber_, fob_, other_;
+  ShortText memo_;  // mostly short enough to need no allocation
   Date dueDate_, shipDate_, suggestedDiscountDate_;
   Currency tax1Total_, tax2Total_, subtotal_, salesTaxPercentage_, salesTaxTotal_;
   Currency appliedAmount_, balanceRemaining_, suggestedDiscountAmount_;
