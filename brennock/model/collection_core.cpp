@@ -3,7 +3,6 @@
 #include "brennock/internal/model/collection_core.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 
 #include "brennock/errors/qc_errors.h"
@@ -15,6 +14,7 @@
 #include "brennock/internal/model/response_exporter.h"
 #include "brennock/internal/model/transaction_defaults.h"
 #include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/prefetch.h"
 #include "brennock/internal/xml/element_tree.h"
 #include "brennock/internal/xml/response_reader.h"
 #include "brennock/model/qc_list_object_ref.h"
@@ -107,20 +107,13 @@ void CollectionCore::Remove(const std::string& key) {
 
 void CollectionCore::EmptyMembers() {
   // Freeing a large load reads every record once more, long after it was made and far out of
-  // the cache, and each destructor waits for its record's members one after another. Each
-  // record's first cache lines (its reference counts and most members) are asked for from
-  // memory a few records ahead of its release, so those waits overlap.
+  // the cache: each record's first cache lines (its counts and most members) are asked for a few
+  // records ahead of its release, so the waits overlap.
   constexpr size_t kAhead = 16;
-  constexpr uintptr_t kLines = 8;
-  constexpr uintptr_t kCountsBefore = 16;  // the shared pointer's counts sit before the record
+  constexpr size_t kRecordBytes = 496;
   const size_t count = members_.size();
   for (size_t i = 0; i < count; ++i) {
-    if (i + kAhead < count) {
-      // A hint only: an address is computed, never dereferenced.
-      const auto next = reinterpret_cast<uintptr_t>(members_[i + kAhead].get()) - kCountsBefore;
-      for (uintptr_t line = 0; line < kLines; ++line)
-        __builtin_prefetch(reinterpret_cast<const void*>(next + 64 * line));
-    }
+    if (i + kAhead < count) PrefetchForRelease(members_[i + kAhead].get(), kRecordBytes);
     members_[i].reset();
   }
   members_ = {};
