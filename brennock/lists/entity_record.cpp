@@ -27,25 +27,46 @@ uint64_t Stamp(const brennock::Address* address) {
 
 }  // namespace
 
-std::shared_ptr<brennock::Address> EntityRecordCore::Address() const {
-  if (!address_) address_ = MakeSlabShared<brennock::Address>();
+const std::shared_ptr<brennock::Address>& EntityRecordCore::MadeAddress() const {
+  if (!keptAddress_.Empty()) {
+    auto made = MakeSlabShared<brennock::Address>();
+    made->FromKeptEmpty(keptAddress_);
+    address_ = std::move(made);
+    addressStamp_ = Stamp(address_.get());
+  }
   return address_;
 }
 
-bool EntityRecordCore::AddressChanged() const { return Stamp(address_.get()) != addressStamp_; }
+std::shared_ptr<brennock::Address> EntityRecordCore::Address() const {
+  if (!MadeAddress()) address_ = MakeSlabShared<brennock::Address>();
+  return address_;
+}
+
+// A kept address is as it was read: unchanged.
+bool EntityRecordCore::AddressChanged() const {
+  return keptAddress_.Empty() && Stamp(address_.get()) != addressStamp_;
+}
 
 bool EntityRecordCore::AddressPending(const qcBase& record) {
   return static_cast<const EntityRecordCore&>(record).AddressChanged();
 }
 
 void EntityRecordCore::BeforeRead() {
+  keptAddress_.Clear();
   if (address_) address_->Reset();
   addressStamp_ = 0;
 }
 
 void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) {
   EntityRecordCore& self = Entity(record);
-  self.Address()->FromDom(element);
+  if (!self.address_) {
+    // Kept as read until it is asked for, or made here when it is not a plain aggregate.
+    if (self.keptAddress_.Keep(element)) return;
+    self.address_ = MakeSlabShared<brennock::Address>();
+    self.address_->FromDomEmpty(element);
+  } else {
+    self.address_->FromDom(element);
+  }
   self.addressStamp_ = Stamp(self.address_.get());
 }
 
@@ -60,19 +81,21 @@ void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder
     builder.EndAggregate(element);
     return;
   }
-  if (Stamp(self.address_.get()) == 0) return;
   if (form == BodyForm::kMod && (flags & kModAlways) != 0) return;
+  const brennock::Address* address = self.MadeAddress().get();
+  if (Stamp(address) == 0) return;
   // An employee's aggregate lacks some lines: one holding only those is not written at all.
-  if (employee && !self.address_->HasEmployeeElements()) return;
+  if (employee && !address->HasEmployeeElements()) return;
   builder.OpenAggregateOnly(element);
-  self.address_->WriteEntityElements(builder, employee);
+  address->WriteEntityElements(builder, employee);
   builder.EndAggregate(element);
 }
 
 void EntityRecordCore::CheckAddress(qcErrors& errors, std::string_view field) const {
-  if (!address_) return;
+  brennock::Address* address = MadeAddress().get();
+  if (address == nullptr) return;
   qcErrors scratch;
-  if (!address_->CheckLengths(scratch, "Address")) AddTableError(errors, errAddress, field);
+  if (!address->CheckLengths(scratch, "Address")) AddTableError(errors, errAddress, field);
 }
 
 void EntityRecordCore::CopyEntity(const EntityRecordCore& from) {

@@ -268,6 +268,61 @@ TEST_F(NameRecordsTest, ChangingTheAddressOfASavedRecordMakesItDirty) {
   EXPECT_EQ(other->ObjectState(), qoObjectStateClean);
 }
 
+// A name's address read from an answer is kept as its element until first asked for: the
+// query-result form, the Mod, the checks and the address itself do not depend on when that is.
+TEST_F(NameRecordsTest, ReadAddressesAreTheSameWhenFirstAskedForLate) {
+  const std::string ret =
+      "<EmployeeRet><ListID>2-1</ListID><EditSequence>6</EditSequence><Name>Kim Lee</Name>"
+      "<FirstName>Kim</FirstName><LastName>Lee</LastName>"
+      "<EmployeeAddress><Addr1>1 Elm</Addr1><Addr3>no employee line</Addr3><City>" +
+      std::string(32, 'c') + "</City></EmployeeAddress></EmployeeRet>";
+  auto forms = [](Employee& employee) {
+    xmlBldr modify, result;
+    modify.InsertModRq(employee, 2);
+    result.InsertQueryRs(employee, 1);
+    return modify.GetXML() + "\n" + result.GetXML();
+  };
+  auto loaded = [&] {
+    auto employee = std::make_shared<Employee>();
+    Load(*employee, ret);
+    return employee;
+  };
+  auto early = loaded();
+  EXPECT_EQ(early->Address()->Addr1(), "1 Elm");
+  const std::string asked = forms(*early);
+  EXPECT_NE(asked.find("<Addr1>1 Elm</Addr1>"), std::string::npos);
+  EXPECT_EQ(forms(*loaded()), asked);
+  // The rules check a kept address too: its city is too long.
+  early->SetPhone("555");
+  auto late = loaded();
+  late->SetPhone("555");
+  EXPECT_EQ(Validated(*late), (std::vector<Entry>{{1201, "Employee Address", "Address error"}}));
+  EXPECT_EQ(Validated(*early), Validated(*late));
+  late = loaded();
+  EXPECT_EQ(late->ObjectState(), qoObjectStateClean);
+  EXPECT_EQ(late->Address()->City(), std::string(32, 'c'));
+  late->Address()->SetCity("Salem");
+  EXPECT_EQ(late->ObjectState(), qoObjectStateDirty);
+
+  // Read again before being asked for: the last answer counts, and one without an address
+  // leaves it empty.
+  auto vendor = std::make_shared<Vendor>();
+  Load(*vendor,
+       "<VendorRet><Name>Acme</Name><VendorAddress><City>Town</City></VendorAddress>"
+       "</VendorRet>");
+  Load(*vendor,
+       "<VendorRet><Name>Acme</Name><VendorAddress><City>Port</City></VendorAddress>"
+       "</VendorRet>");
+  EXPECT_EQ(vendor->Address()->City(), "Port");
+  auto other = std::make_shared<Vendor>();
+  Load(*other,
+       "<VendorRet><Name>Acme</Name><VendorAddress><City>Bay</City></VendorAddress>"
+       "</VendorRet>");
+  Load(*other, "<VendorRet><Name>Acme</Name></VendorRet>");
+  EXPECT_EQ(other->Address()->City(), "");
+  EXPECT_EQ(other->ObjectState(), qoObjectStateClean);
+}
+
 TEST_F(NameRecordsTest, EmployeeBodiesCarryThePayrollBlock) {
   processor_->SetResponder([](const std::string& request) {
     if (request.find("ClassQueryRq") != std::string::npos)

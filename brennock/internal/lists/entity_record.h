@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "brennock/internal/model/list_record_core.h"
+#include "brennock/internal/xml/deferred_element.h"
 #include "brennock/lists/address.h"
 
 namespace brennock {
@@ -66,11 +67,18 @@ class EntityRecordCore : public ListRecordCore {
   static void WriteAddress(const qcBase& record, RequestWriter& builder, std::string_view element,
                            uint16_t flags, BodyForm form);
   bool AddressChanged() const;
+  // The address as made so far: made from the kept element first if there is one; null while
+  // there is none.
+  const std::shared_ptr<brennock::Address>& MadeAddress() const;
   // A saved record whose address the client changed is Dirty.
   static bool AddressPending(const qcBase& record);
 
   mutable std::shared_ptr<brennock::Address> address_;  // created on first use
-  uint64_t addressStamp_ = 0;                           // the address as last read (0: empty)
+  // The address as last read (0: empty); for a kept one, set when it is made.
+  mutable uint64_t addressStamp_ = 0;
+  // An address read while there was none is kept as its element until first asked for: most
+  // names of a large load never have theirs looked at.
+  mutable DeferredElement keptAddress_;
 };
 
 }  // namespace brennock
