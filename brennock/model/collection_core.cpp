@@ -109,15 +109,17 @@ void CollectionCore::EmptyMembers() {
   // Freeing a large load reads every record once more, long after it was made and far out of
   // the cache: each record's first cache lines (its counts and most members) are asked for a few
   // records ahead of its release, so the waits overlap.
+  // The collection is empty before the first record goes.
+  std::vector<std::shared_ptr<PersistentRecord>> leaving;
+  leaving.swap(members_);
+  index_.Clear();
   constexpr size_t kAhead = 16;
   constexpr size_t kRecordBytes = 496;
-  const size_t count = members_.size();
+  const size_t count = leaving.size();
   for (size_t i = 0; i < count; ++i) {
-    if (i + kAhead < count) PrefetchForRelease(members_[i + kAhead].get(), kRecordBytes);
-    members_[i].reset();
+    if (i + kAhead < count) PrefetchForRelease(leaving[i + kAhead].get(), kRecordBytes);
+    leaving[i].reset();
   }
-  members_ = {};
-  index_.Clear();
 }
 
 void CollectionCore::Clear() { EmptyMembers(); }
