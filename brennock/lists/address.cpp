@@ -6,6 +6,7 @@
 #include "brennock/internal/model/field_limits.h"
 #include "brennock/internal/qbxml/request_writer.h"
 #include "brennock/internal/session/session_state.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/internal/util/text.h"
 #include "brennock/internal/xml/deferred_element.h"
 #include "brennock/internal/xml/element_tree.h"
@@ -149,6 +150,28 @@ void Address::FromKeptEmpty(DeferredElement& kept) {
   kept.Rebuild(tree);
   FromDomEmpty(tree.Root());
   kept.Clear();
+}
+
+bool Address::ReadOrKeep(std::shared_ptr<Address>& address, DeferredElement& kept,
+                         const FieldElement& element) {
+  if (address) {
+    address->FromDom(element);
+    return false;
+  }
+  if (kept.Keep(element)) return true;
+  address = MakeSlabShared<Address>();
+  address->FromDomEmpty(element);
+  return false;
+}
+
+const std::shared_ptr<Address>& Address::MadeFromKept(std::shared_ptr<Address>& address,
+                                                      DeferredElement& kept) {
+  if (!kept.Empty()) {
+    auto made = MakeSlabShared<Address>();
+    made->FromKeptEmpty(kept);
+    address = std::move(made);
+  }
+  return address;
 }
 
 void Address::WriteElements(RequestWriter& builder) const {

@@ -96,6 +96,14 @@ class Address {
   void FromDomEmpty(const FieldElement& aggregate);
   // The same for an address element kept as read (one that is not empty), which is let go.
   void FromKeptEmpty(DeferredElement& kept);
+  // An owner's address element in a response: read into the address when there is one; else kept
+  // as read until the address is first asked for (MadeFromKept), or, when it is not a plain
+  // aggregate, read into a new address now. True when it was kept.
+  static bool ReadOrKeep(std::shared_ptr<Address>& address, DeferredElement& kept,
+                         const FieldElement& element);
+  // The owner's address, made first from its kept element if there is one.
+  static const std::shared_ptr<Address>& MadeFromKept(std::shared_ptr<Address>& address,
+                                                      DeferredElement& kept);
   // Writes the non-empty fields in qbXML order into the aggregate the caller has opened.
   void WriteElements(RequestWriter& builder) const;
   // A customer's address in its Add or Mod request: every line, empty ones too, the region under

@@ -60,14 +60,7 @@ Customer::Rare& Customer::MutableRare() {
 }
 
 const std::shared_ptr<Address>& Customer::ReadAddressOf(bool bill) const {
-  std::shared_ptr<Address>& address = bill ? billTo_ : shipTo_;
-  DeferredElement& kept = bill ? keptBillTo_ : keptShipTo_;
-  if (!kept.Empty()) {
-    auto made = MakeSlabShared<Address>();
-    made->FromKeptEmpty(kept);
-    address = std::move(made);
-  }
-  return address;
+  return Address::MadeFromKept(bill ? billTo_ : shipTo_, bill ? keptBillTo_ : keptShipTo_);
 }
 
 std::shared_ptr<Address> Customer::BillTo() {
@@ -121,16 +114,8 @@ void Customer::WriteAddressBlock(const qcBase& record, RequestWriter& builder,
 void Customer::ReadAddress(qcBase& record, const FieldElement& element) {
   Customer& self = static_cast<Customer&>(record);
   const bool bill = element.baseName() == "BillAddress";
-  std::shared_ptr<Address>& address = bill ? self.billTo_ : self.shipTo_;
-  if (address) {
-    address->FromDom(element);
-    return;
-  }
-  // A customer being loaded: its address is kept as read until it is asked for, or made here
-  // when it is not a plain aggregate.
-  if ((bill ? self.keptBillTo_ : self.keptShipTo_).Keep(element)) return;
-  address = MakeSlabShared<Address>();
-  address->FromDomEmpty(element);
+  Address::ReadOrKeep(bill ? self.billTo_ : self.shipTo_,
+                      bill ? self.keptBillTo_ : self.keptShipTo_, element);
 }
 
 // In requests an address goes out once changed, every line written; in the query-result form as

@@ -28,12 +28,9 @@ uint64_t Stamp(const brennock::Address* address) {
 }  // namespace
 
 const std::shared_ptr<brennock::Address>& EntityRecordCore::MadeAddress() const {
-  if (!keptAddress_.Empty()) {
-    auto made = MakeSlabShared<brennock::Address>();
-    made->FromKeptEmpty(keptAddress_);
-    address_ = std::move(made);
-    addressStamp_ = Stamp(address_.get());
-  }
+  if (keptAddress_.Empty()) return address_;
+  brennock::Address::MadeFromKept(address_, keptAddress_);
+  addressStamp_ = Stamp(address_.get());
   return address_;
 }
 
@@ -59,15 +56,9 @@ void EntityRecordCore::BeforeRead() {
 
 void EntityRecordCore::ReadAddress(qcBase& record, const FieldElement& element) {
   EntityRecordCore& self = Entity(record);
-  if (!self.address_) {
-    // Kept as read until it is asked for, or made here when it is not a plain aggregate.
-    if (self.keptAddress_.Keep(element)) return;
-    self.address_ = MakeSlabShared<brennock::Address>();
-    self.address_->FromDomEmpty(element);
-  } else {
-    self.address_->FromDom(element);
-  }
-  self.addressStamp_ = Stamp(self.address_.get());
+  // A kept address gets its stamp when it is made.
+  if (!brennock::Address::ReadOrKeep(self.address_, self.keptAddress_, element))
+    self.addressStamp_ = Stamp(self.address_.get());
 }
 
 void EntityRecordCore::WriteAddress(const qcBase& record, RequestWriter& builder,

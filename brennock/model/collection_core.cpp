@@ -106,10 +106,10 @@ void CollectionCore::Remove(const std::string& key) {
 }
 
 void CollectionCore::EmptyMembers() {
-  // Freeing a large load reads every record once more, long after it was made and far out of
-  // the cache: each record's first cache lines (its counts and most members) are asked for a few
-  // records ahead of its release, so the waits overlap.
-  // The collection is empty before the first record goes.
+  // The collection is empty before the first record goes. Freeing a large load reads every
+  // record once more, long after it was made and far out of the cache: each record's first cache
+  // lines (its counts and most members) are asked for a few records ahead of its release, so the
+  // waits overlap.
   std::vector<std::shared_ptr<PersistentRecord>> leaving;
   leaving.swap(members_);
   index_.Clear();
