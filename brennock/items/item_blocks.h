@@ -7,6 +7,7 @@
 
 #include "brennock/internal/model/binding.h"
 #include "brennock/internal/model/record_base.h"
+#include "brennock/internal/util/short_text.h"
 #include "brennock/model/qc_list_object_ref.h"
 
 namespace brennock {
@@ -26,7 +27,7 @@ class itemSalesOrPurchase : public RecordBase {
   qoEnumObjectState ObjectState() const noexcept { return state_; }
   std::shared_ptr<qcErrors> Errors() { return ErrorList(); }
   std::string Account() const { return account_.FullName(); }
-  const std::string& Description() const noexcept { return description_; }
+  std::string Description() const { return description_.str(); }
   float Amount() const noexcept { return amount_; }
   bool AmountIsPercent() const noexcept { return amountIsPercent_; }
   // The account is taken on Add only: 1002 on a saved block.
@@ -49,7 +50,7 @@ class itemSalesOrPurchase : public RecordBase {
   static const BindingTable<itemSalesOrPurchase>& Bindings();
 
  private:
-  std::string description_;
+  ShortText description_;  // most descriptions fit without an allocation
   qcListObjectRef account_{qoListAccounts, {}};
   float amount_ = 0;
   bool amountIsPercent_ = false;

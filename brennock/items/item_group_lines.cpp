@@ -77,6 +77,8 @@ bool itemGroupLines::Validate() const {
 }
 
 itemGroupLine& itemGroupLines::AppendLoaded() {
+  // Most groups and assemblies have a few lines: one allocation for them, not one per doubling.
+  if (lines_.empty()) lines_.reserve(4);
   lines_.push_back(MakeSlabShared<itemGroupLine>());
   return *lines_.back();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "brennock/internal/model/record_base.h"
+#include "brennock/internal/util/slab_allocator.h"
 #include "brennock/model/qc_list_object_ref.h"
 
 namespace brennock {
@@ -45,7 +46,7 @@ class itemGroupLine : public RecordBase {
  private:
   friend class itemGroupLines;
   friend struct GroupLineRows;
-  std::shared_ptr<qcListObjectRef> item_ = std::make_shared<qcListObjectRef>(qoListItems, "");
+  std::shared_ptr<qcListObjectRef> item_ = MakeSlabShared<qcListObjectRef>(qoListItems, "");
   float quantity_ = 0;
 };
 

@@ -49,7 +49,7 @@ class ItemGroup final : public ItemRecord {
 
  private:
   std::string description_;
-  std::shared_ptr<itemGroupLines> lines_ = std::make_shared<itemGroupLines>();
+  std::shared_ptr<itemGroupLines> lines_ = MakeSlabShared<itemGroupLines>();
   bool printItemsInGroup_ = false;
 };
 
@@ -178,7 +178,7 @@ class ItemSalesTaxGroup final : public ItemRecord, public qcItemTax {
 
  private:
   std::string description_;
-  std::shared_ptr<itemGroupLines> lines_ = std::make_shared<itemGroupLines>();
+  std::shared_ptr<itemGroupLines> lines_ = MakeSlabShared<itemGroupLines>();
 };
 
 // A fixed asset the business owns, with its purchase and, once sold, its sale.

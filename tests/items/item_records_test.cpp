@@ -129,10 +129,13 @@ TEST_F(ItemRecordsTest, LoadedBlocksModifyOnlyWhatQuickBooksTakes) {
   // The last of Price and PricePercent decides; the account never goes with a Mod.
   auto one = Loaded<ItemOtherCharge>(
       "<ItemOtherChargeRet><ListID>8-2</ListID><EditSequence>6</EditSequence><Name>Fee</Name>"
-      "<SalesOrPurchase><Desc>Fee</Desc><PricePercent>10.0</PricePercent><Price>3</Price>"
+      "<SalesOrPurchase><Desc>Fee charged on each late payment, per invoice</Desc>"
+      "<PricePercent>10.0</PricePercent><Price>3</Price>"
       "<AccountRef><FullName>Sales</FullName></AccountRef></SalesOrPurchase>"
       "</ItemOtherChargeRet>");
   EXPECT_FALSE(one->SalesOrPurchase()->AmountIsPercent());
+  // Longer than a description held in the block itself.
+  EXPECT_EQ(one->SalesOrPurchase()->Description(), "Fee charged on each late payment, per invoice");
   one->SalesOrPurchase()->SetDescription("Handling fee");
   EXPECT_EQ(ModRequest(*one),
             "<ItemOtherChargeModRq requestID = \"1\"><ItemOtherChargeMod><ListID>8-2</ListID>"

@@ -115,7 +115,7 @@ class ItemAssembly final : public StockItem {
   void BeforeRead() override { components_->Clear(); }
 
  private:
-  std::shared_ptr<itemGroupLines> components_ = std::make_shared<itemGroupLines>();
+  std::shared_ptr<itemGroupLines> components_ = MakeSlabShared<itemGroupLines>();
 };
 
 }  // namespace brennock
