@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "tests/architecture/source_scan.h"
+#include "tests/support/build_paths.h"
 
 namespace brennock::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kRoot = BRENNOCK_SOURCE_DIR;
+const fs::path kRoot = SourceDir();
 
 struct Include {
   std::string target;  // the path written between the quotes

@@ -5,6 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "tests/support/build_paths.h"
+
 namespace brennock::testing {
 namespace {
 
@@ -12,8 +16,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 TEST(LinkGraph, TheBuildsTargetsLinkOnlyDownwards) {
-  const auto edges = ReadLinkGraph(BRENNOCK_LINK_GRAPH);
-  ASSERT_FALSE(edges.empty()) << "no link graph at " << BRENNOCK_LINK_GRAPH;
+  const auto edges = ReadLinkGraph(std::string(BuildDir()) + "/link_graph.txt");
+  ASSERT_FALSE(edges.empty()) << "no link graph at " << BuildDir();
   EXPECT_THAT(UpwardLinks(edges), IsEmpty());
   // The umbrella brings the default request processor and the remote one along.
   auto links = [&](std::string_view from, std::string_view to) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/architecture/source_scan.h"
+#include "tests/support/build_paths.h"
 
 namespace brennock::testing {
 namespace {
@@ -59,7 +60,7 @@ std::vector<std::string> Unknown(const std::vector<UpwardUse>& uses) {
 }
 
 const std::vector<SourceFile>& Library() {
-  static const std::vector<SourceFile> files = LibrarySources(BRENNOCK_SOURCE_DIR);
+  static const std::vector<SourceFile> files = LibrarySources(SourceDir());
   return files;
 }
 

@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/build_paths.h"
+
 namespace brennock::testing {
 
 using HostileClock = std::chrono::steady_clock;
@@ -193,7 +195,7 @@ class ServeChild {
     std::filesystem::remove(portFile);
     log_ = folder / "serve.log";
     args.insert(args.begin(), {"serve", "--port", "0", "--port-file", portFile.string()});
-    std::string program = BRENNOCK_CLI_PATH;
+    std::string program = CliPath();
     std::vector<char*> argv{program.data()};
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

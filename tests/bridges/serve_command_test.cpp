@@ -28,7 +28,7 @@ class ServeCommandTest : public ServeTest {
   int Spawn(std::vector<std::string> args) {
     std::filesystem::path portFile = folder_ / "port";
     args.insert(args.begin(), {"serve", "--port", "0", "--port-file", portFile.string()});
-    std::string program = BRENNOCK_CLI_PATH;
+    std::string program = CliPath();
     std::vector<char*> argv{program.data()};
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/build_paths.h"
+
 namespace brennock::testing {
 
 // What one run of the built `brennock` program did.
@@ -34,7 +36,7 @@ inline CliResult RunCli(const std::filesystem::path& folder, const std::vector<s
                               err = folder / "stderr";
   std::ofstream(in, std::ios::binary) << input;
   std::vector<char*> argv;
-  std::string program = BRENNOCK_CLI_PATH;
+  std::string program = CliPath();
   argv.push_back(program.data());
   std::vector<std::string> copies = args;
   for (auto& arg : copies) argv.push_back(arg.data());

@@ -10,6 +10,7 @@
 #include "brennock/brennock.h"
 #include "simulator/company_file.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/build_paths.h"
 
 // The examples, compiled here with their mains renamed into namespaces (their includes are
 // already in).
@@ -32,7 +33,7 @@ namespace watch_customers_example {
 namespace brennock::testing {
 namespace {
 
-const std::filesystem::path kRoot = BRENNOCK_SOURCE_DIR;
+const std::filesystem::path kRoot = SourceDir();
 
 TEST(ReadmeExample, ShowsTheCompiledFilesWordForWord) {
   std::string readme = ReadWhole(kRoot / "README.md");

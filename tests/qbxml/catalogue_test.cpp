@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "tests/support/build_paths.h"
 #include "tests/support/qbxml_samples.h"
 
 namespace brennock::qbxml {
@@ -40,7 +41,7 @@ const Element& Child(std::string_view aggregate, std::string_view name) {
 TEST(Catalogue, CommittedDataMatchesTheSchemas) {
   BRENNOCK_REQUIRE_QBXML_DIR();
   if (std::system("python3 --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 not found";
-  const std::filesystem::path source = BRENNOCK_SOURCE_DIR;
+  const std::filesystem::path source = testing::SourceDir();
   const auto out = std::filesystem::temp_directory_path() /
                    ("brennock_catalogue_" + std::to_string(::getpid()) + ".cpp");
   const std::string command = "python3 '" + (source / "scripts/generate_catalogue").string() +

@@ -5,11 +5,13 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/support/build_paths.h"
+
 namespace brennock::testing {
 
 std::optional<std::filesystem::path> QbxmlDir() {
   const char* env = std::getenv("BRENNOCK_QBXML_DIR");
-  std::filesystem::path dir = env && *env ? env : BRENNOCK_QBXML_DIR_DEFAULT;
+  std::filesystem::path dir = env && *env ? env : QbxmlDirDefault();
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return std::nullopt;
   return dir;
