@@ -11,6 +11,7 @@
 #include "tests/database/export_fixture.h"
 
 namespace brennock::testing {
+namespace schema_test {
 namespace {
 
 class GeneratedSchemaTest : public ExportTest {
@@ -129,4 +130,5 @@ INSTANTIATE_TEST_SUITE_P(Databases, GeneratedSchemaTest,
                          Name);
 
 }  // namespace
+}  // namespace schema_test
 }  // namespace brennock::testing

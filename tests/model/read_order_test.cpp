@@ -9,6 +9,7 @@
 #include "brennock/xml/xml_document.h"
 
 namespace brennock::testing {
+namespace read_order_test {
 namespace {
 
 struct Record {
@@ -79,4 +80,5 @@ TEST(ReadOrder, ARunOfRepeatedChildrenIsCountedFromItsFirst) {
 }
 
 }  // namespace
+}  // namespace read_order_test
 }  // namespace brennock::testing

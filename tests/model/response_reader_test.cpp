@@ -23,6 +23,7 @@
 #include "tests/lists/lists_fixture.h"
 
 namespace brennock::testing {
+namespace response_reader_test {
 namespace {
 
 // One element and everything under it, a line per element: name, base name and text (TextView,
@@ -445,4 +446,5 @@ TEST_F(ResponsePathTest, Status1LoadsNothingAndFilesNoError) {
 }
 
 }  // namespace
+}  // namespace response_reader_test
 }  // namespace brennock::testing

@@ -9,6 +9,7 @@
 #include "brennock/values/variant.h"
 
 namespace brennock {
+namespace values_test {
 namespace {
 
 // The run-time error number an expression raises, or 0 when it raises nothing.
@@ -243,4 +244,5 @@ TEST(VariantTest, HoldsObjectsByTheirStoredType) {
 }
 
 }  // namespace
+}  // namespace values_test
 }  // namespace brennock

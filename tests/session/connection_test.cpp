@@ -22,6 +22,7 @@
 #include "tests/session/connection_fixture.h"
 
 namespace brennock {
+namespace connection_test {
 namespace {
 
 using testing::RecordingConnectionTest;
@@ -430,4 +431,5 @@ TEST_F(SimulatorConnectionTest, Connect2PassesPreferencesAndReadsThemBack) {
 }
 
 }  // namespace
+}  // namespace connection_test
 }  // namespace brennock

@@ -8,6 +8,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace bill_payment_test {
 namespace {
 
 struct Raised {
@@ -252,4 +253,5 @@ TEST_F(BillPaymentTest, SettersRefuseWhatDoesNotExist) {
 }
 
 }  // namespace
+}  // namespace bill_payment_test
 }  // namespace brennock::testing

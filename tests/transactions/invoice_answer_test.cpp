@@ -10,6 +10,7 @@
 #include "tests/support/recording_processor.h"
 
 namespace brennock::testing {
+namespace invoice_answer_test {
 namespace {
 
 constexpr const char* kHead =
@@ -181,4 +182,5 @@ TEST_F(InvoiceAnswerTest, AnAnswerCutShortInALineIsFiledAsUnreadable) {
 }
 
 }  // namespace
+}  // namespace invoice_answer_test
 }  // namespace brennock::testing

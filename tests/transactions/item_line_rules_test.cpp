@@ -10,6 +10,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace item_line_rules_test {
 namespace {
 
 constexpr qoEnumListObjectType kOwners[] = {qoObjectTypeBill,
@@ -399,4 +400,5 @@ TEST_F(ItemLineRulesTest, ALineLetGoStillReportsToItsTransaction) {
 }
 
 }  // namespace
+}  // namespace item_line_rules_test
 }  // namespace brennock::testing

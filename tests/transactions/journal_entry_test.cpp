@@ -9,6 +9,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace journal_entry_test {
 namespace {
 
 struct Raised {
@@ -215,4 +216,5 @@ TEST_F(JournalEntryTest, ABalancedEntryMovesBothAccountsAndIsChangedLineByLine) 
 }
 
 }  // namespace
+}  // namespace journal_entry_test
 }  // namespace brennock::testing

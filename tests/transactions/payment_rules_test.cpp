@@ -7,6 +7,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace payment_rules_test {
 namespace {
 
 Currency C(const char* text) { return Currency::Parse(text); }
@@ -443,4 +444,5 @@ TEST_F(PaymentRulesTest, NewEstimatesAreActiveAndShipNothing) {
 }
 
 }  // namespace
+}  // namespace payment_rules_test
 }  // namespace brennock::testing

@@ -8,6 +8,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace sales_payments_simulator_test {
 namespace {
 
 Currency C(const char* text) { return Currency::Parse(text); }
@@ -254,4 +255,5 @@ TEST_F(SalesPaymentsSimulatorTest, SalesOrdersAndChargesRoundTrip) {
 }
 
 }  // namespace
+}  // namespace sales_payments_simulator_test
 }  // namespace brennock::testing

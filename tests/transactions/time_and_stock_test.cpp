@@ -12,6 +12,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace time_and_stock_test {
 namespace {
 
 Currency C(const char* text) { return Currency::Parse(text); }
@@ -379,4 +380,5 @@ TEST_F(TimeAndStockTest, ABuildConsumesItsComponentsAtAverageCost) {
 }
 
 }  // namespace
+}  // namespace time_and_stock_test
 }  // namespace brennock::testing
