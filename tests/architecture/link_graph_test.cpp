@@ -16,8 +16,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 TEST(LinkGraph, TheBuildsTargetsLinkOnlyDownwards) {
-  const auto edges = ReadLinkGraph(std::string(BuildDir()) + "/link_graph.txt");
-  ASSERT_FALSE(edges.empty()) << "no link graph at " << BuildDir();
+  const std::string graph = std::string(BuildDir()) + "/link_graph.txt";
+  const auto edges = ReadLinkGraph(graph);
+  ASSERT_FALSE(edges.empty()) << "no link graph at " << graph;
   EXPECT_THAT(UpwardLinks(edges), IsEmpty());
   // The umbrella brings the default request processor and the remote one along.
   auto links = [&](std::string_view from, std::string_view to) {

@@ -8,6 +8,7 @@
 #include "tests/lists/simulator_fixture.h"
 
 namespace brennock::testing {
+namespace expense_line_rules_test {
 namespace {
 
 class ExpenseLineRulesTest : public SimulatorListsTest {
@@ -177,4 +178,5 @@ TEST_F(ExpenseLineRulesTest, AFormValidatesItsExpenseLines) {
 }
 
 }  // namespace
+}  // namespace expense_line_rules_test
 }  // namespace brennock::testing

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/txn_test_helpers.h"
 
 namespace brennock::testing {
 namespace journal_entry_test {
@@ -24,14 +25,6 @@ Raised RaisedBy(const std::function<void()>& fn) {
     return {error.Number() - vbObjectError, error.Source(), error.Description()};
   }
   return {};
-}
-
-std::vector<std::string> ErrorsOf(qcErrors& errors) {
-  std::vector<std::string> out;
-  for (const auto& e : errors)
-    out.push_back(std::to_string(e->Number() - vbObjectError) + " " + e->Field() + ": " +
-                  e->Description());
-  return out;
 }
 
 class JournalEntryTest : public SimulatorListsTest {

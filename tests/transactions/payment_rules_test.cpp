@@ -5,44 +5,11 @@
 #include <vector>
 
 #include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/txn_test_helpers.h"
 
 namespace brennock::testing {
 namespace payment_rules_test {
 namespace {
-
-Currency C(const char* text) { return Currency::Parse(text); }
-
-// The number, source and text of what fn raises; empty number when it raises nothing.
-struct Raised {
-  int32_t number = 0;
-  std::string source, description;
-  bool operator==(const Raised&) const = default;
-};
-Raised RaisedBy(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& error) {
-    return {error.Number(), error.Source(), error.Description()};
-  }
-  return {};
-}
-
-std::vector<std::string> ErrorsOf(qcErrors& errors) {
-  std::vector<std::string> out;
-  for (int32_t i = 1; i <= errors.Count(); ++i) {
-    auto e = errors.Item(i);
-    out.push_back(std::to_string(e->Number() - vbObjectError) + " " + e->Field() + ": " +
-                  e->Description());
-  }
-  return out;
-}
-
-template <class Record>
-std::string AddBody(Record& record) {
-  xmlBldr builder;
-  record.XMLInsert(builder);
-  return builder.GetXML();
-}
 
 class PaymentRulesTest : public SimulatorListsTest {
  protected:

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/txn_test_helpers.h"
 
 namespace brennock::testing {
 namespace sales_payments_simulator_test {
 namespace {
-
-Currency C(const char* text) { return Currency::Parse(text); }
 
 class SalesPaymentsSimulatorTest : public SimulatorListsTest {
  protected:

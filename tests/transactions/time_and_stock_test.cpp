@@ -10,43 +10,11 @@
 
 #include "brennock/internal/items/item_stock.h"
 #include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/txn_test_helpers.h"
 
 namespace brennock::testing {
 namespace time_and_stock_test {
 namespace {
-
-Currency C(const char* text) { return Currency::Parse(text); }
-
-struct Raised {
-  int32_t number = 0;
-  std::string source, description;
-  bool operator==(const Raised&) const = default;
-};
-Raised RaisedBy(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& error) {
-    return {error.Number(), error.Source(), error.Description()};
-  }
-  return {};
-}
-
-std::vector<std::string> ErrorsOf(qcErrors& errors) {
-  std::vector<std::string> out;
-  for (int32_t i = 1; i <= errors.Count(); ++i) {
-    auto e = errors.Item(i);
-    out.push_back(std::to_string(e->Number() - vbObjectError) + " " + e->Field() + ": " +
-                  e->Description());
-  }
-  return out;
-}
-
-template <class Record>
-std::string AddBody(Record& record) {
-  xmlBldr builder;
-  record.XMLInsert(builder);
-  return builder.GetXML();
-}
 
 // The body of the last request, from its record's opening tag to its closing one.
 std::string Body(const std::string& request, const std::string& element) {
