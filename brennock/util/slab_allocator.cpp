@@ -15,6 +15,7 @@ constexpr std::size_t kHeader = kAlign;
 // Blocks of about 64 KiB, and never fewer than 8 chunks.
 constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr std::size_t kMinChunks = 8;
+constexpr std::size_t kLine = 64;  // a cache line
 
 struct alignas(kAlign) Block {
   // Chunks not yet freed. It starts at the block's chunk count plus one for the thread cutting
@@ -99,6 +100,16 @@ void* SlabAllocate(std::size_t size) {
   }
   std::byte* at = cutter->next;
   cutter->next += chunk;
+  // The next chunk of this size is asked for now, for writing: a large load makes its records in
+  // memory long out of the cache, and the next record's constructor would otherwise wait for each
+  // line in turn (the mixed items load about 4 % faster). At most eight lines: asking for all of a
+  // customer record's thirteen at once made the customer load slower.
+  if (cutter->next != cutter->end) {
+    const std::size_t ahead = std::min<std::size_t>(chunk, 8 * kLine);
+    for (std::size_t line = 0; line < ahead; line += kLine) {
+      __builtin_prefetch(cutter->next + line, 1);
+    }
+  }
   *reinterpret_cast<Block**>(at) = cutter->block;
   return at + kHeader;
 }
