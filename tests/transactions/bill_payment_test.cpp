@@ -6,24 +6,14 @@
 #include <string>
 
 #include "tests/lists/simulator_fixture.h"
+#include "tests/transactions/txn_test_helpers.h"
 
 namespace brennock::testing {
 namespace bill_payment_test {
 namespace {
 
-struct Raised {
-  int32_t number = 0;
-  std::string source, description;
-  bool operator==(const Raised&) const = default;
-};
-Raised RaisedBy(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& error) {
-    return {error.Number() - vbObjectError, error.Source(), error.Description()};
-  }
-  return {};
-}
+// These tests expect the numbers less vbObjectError.
+constexpr auto& RaisedBy = RaisedLessBaseBy;
 
 // The body of the last request of that kind sent, from its opening tag to its closing one.
 std::string Body(const std::string& request, const std::string& element) {
